@@ -1,0 +1,628 @@
+#include "quillabydoc.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qb {
+
+CQuillabyDoc::CQuillabyDoc()
+{
+    DeleteContents();
+}
+
+CQuillabyDoc::~CQuillabyDoc() = default;
+
+std::string CQuillabyDoc::programSource()
+{
+    return "Quillaby, version 8.0.4";
+}
+
+void CQuillabyDoc::DeleteContents()
+{
+    for (auto& t : m_threading) t.reset();
+    for (auto& t : m_treadling) t.reset();
+    m_tieup = std::make_unique<Tieup>();
+    m_palette = std::make_unique<ColorPalette>();
+    tieupKeys.clear();
+    hasTieupKeys = false;
+    m_correlationSide = 0;
+    m_numWarps = m_numWefts = 0;
+    m_correlationOn = false;
+    m_shafts = m_treadles = 0;
+    m_liftplan = false;
+    m_risingShed = true;
+    m_warpSettWhole = m_weftSettWhole = 10;
+    m_warpSettFrac = m_weftSettFrac = 0;
+    m_units = 0;
+    windowTitle.clear();
+    title.clear();
+    date.clear();
+    source = programSource();
+    author.clear();
+    notes.clear();
+    plan = ProjectPlanValues();
+    notations = DisplayNotations();
+    blocks = BlockSubstitutionParams();
+    weaving = WeavingRunState();
+    m_modified = false;
+}
+
+void CQuillabyDoc::OnNewDocument(const NewDraftDefaults& d)
+{
+    DeleteContents();
+    m_units = d.units == 1 ? 1 : 0;
+    plan.loomWaste = std::max(0, d.wasteLength);
+    if (m_units == 1) {
+        plan.warpQuantityUnit = plan.weftQuantityUnit = 1;
+        plan.warpWeightUnit = plan.weftWeightUnit = 2;
+    }
+    notations = d.notations;
+
+    m_shafts = std::clamp(d.shafts, 1, kMaxShafts);
+    m_treadles = std::clamp(d.treadles, 1, kMaxTreadles);
+    m_liftplan = d.liftplan;
+    if (m_liftplan) m_treadles = m_shafts;
+    m_risingShed = d.risingShed;
+
+    m_palette->add(0xFFFFFF, true);
+    for (COLORREF c : d.defaultColors) m_palette->add(c, true);
+
+    m_threading[0] = std::make_unique<Threading>(m_shafts);
+    m_threading[0]->setDefaultColor(1);
+    m_treadling[0] = std::make_unique<Treadling>(m_treadles);
+    m_treadling[0]->setDefaultColor(0);
+    m_treadling[0]->setMultiple(m_liftplan);
+
+    m_tieup = std::make_unique<Tieup>(m_shafts, m_treadles);
+    m_tieup->makeDirect();
+
+    m_correlationSide = 0;
+    m_numWarps = m_numWefts = 1;
+    m_correlationOn = false;
+
+    m_palette->setLeftColor(0);
+    if (m_palette->count() >= 2) m_palette->setRightColor(1);
+    m_modified = false;
+}
+
+void CQuillabyDoc::EnsureComplete()
+{
+    m_numWarps = std::clamp(m_numWarps, 1, kMaxRows);
+    m_numWefts = std::clamp(m_numWefts, 1, kMaxRows);
+    if (!m_threading[0]) m_threading[0] = std::make_unique<Threading>(m_shafts);
+    if (!m_treadling[0]) m_treadling[0] = std::make_unique<Treadling>(m_liftplan ? m_shafts : m_treadles);
+    for (int r = 1; r < m_numWarps; ++r)
+        if (!m_threading[r]) {
+            m_threading[r] = std::make_unique<Threading>(m_shafts);
+            m_threading[r]->Append(numEnds());
+        }
+    for (int r = 1; r < m_numWefts; ++r)
+        if (!m_treadling[r]) {
+            m_treadling[r] = std::make_unique<Treadling>(m_treadling[0]->limit());
+            m_treadling[r]->Append(numPicks());
+        }
+    if (!m_tieup) m_tieup = std::make_unique<Tieup>(m_shafts, m_treadles);
+    if (!m_palette) m_palette = std::make_unique<ColorPalette>();
+}
+
+std::unique_ptr<CQuillabyDoc> CQuillabyDoc::Clone() const
+{
+    auto c = std::make_unique<CQuillabyDoc>();
+    for (int r = 0; r < kMaxRows; ++r) {
+        if (m_threading[r]) c->m_threading[r] = std::make_unique<Threading>(*m_threading[r]);
+        if (m_treadling[r]) c->m_treadling[r] = std::make_unique<Treadling>(*m_treadling[r]);
+    }
+    c->m_tieup = std::make_unique<Tieup>(*m_tieup);
+    c->m_palette = std::make_unique<ColorPalette>(*m_palette);
+    for (const auto& k : tieupKeys) c->tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+    c->hasTieupKeys = hasTieupKeys;
+    c->m_correlationSide = m_correlationSide;
+    c->m_numWarps = m_numWarps;
+    c->m_numWefts = m_numWefts;
+    c->m_correlationOn = m_correlationOn;
+    c->m_shafts = m_shafts;
+    c->m_treadles = m_treadles;
+    c->m_liftplan = m_liftplan;
+    c->m_risingShed = m_risingShed;
+    c->m_warpSettWhole = m_warpSettWhole;
+    c->m_warpSettFrac = m_warpSettFrac;
+    c->m_weftSettWhole = m_weftSettWhole;
+    c->m_weftSettFrac = m_weftSettFrac;
+    c->m_units = m_units;
+    c->windowTitle = windowTitle;
+    c->title = title;
+    c->date = date;
+    c->source = source;
+    c->author = author;
+    c->notes = notes;
+    c->plan = plan;
+    c->notations = notations;
+    c->blocks = blocks;
+    c->weaving = weaving;
+    return c;
+}
+
+const Threading* CQuillabyDoc::threading(int row) const
+{
+    return row >= 0 && row < kMaxRows ? m_threading[row].get() : nullptr;
+}
+
+const Treadling* CQuillabyDoc::treadling(int row) const
+{
+    return row >= 0 && row < kMaxRows ? m_treadling[row].get() : nullptr;
+}
+
+Threading* CQuillabyDoc::threadingMutable(int row)
+{
+    return row >= 0 && row < kMaxRows ? m_threading[row].get() : nullptr;
+}
+
+Treadling* CQuillabyDoc::treadlingMutable(int row)
+{
+    return row >= 0 && row < kMaxRows ? m_treadling[row].get() : nullptr;
+}
+
+void CQuillabyDoc::replaceThreading(int row, std::unique_ptr<Threading> t)
+{
+    if (row >= 0 && row < kMaxRows) m_threading[row] = std::move(t);
+}
+
+void CQuillabyDoc::replaceTreadling(int row, std::unique_ptr<Treadling> t)
+{
+    if (row >= 0 && row < kMaxRows) m_treadling[row] = std::move(t);
+}
+
+void CQuillabyDoc::replaceTieup(std::unique_ptr<Tieup> t)
+{
+    m_tieup = t ? std::move(t) : std::make_unique<Tieup>();
+}
+
+void CQuillabyDoc::setLoomRaw(int shafts, int treadles, bool liftplan)
+{
+    m_shafts = std::clamp(shafts, 0, kMaxShafts);
+    m_treadles = std::clamp(treadles, 0, kMaxTreadles);
+    m_liftplan = liftplan;
+}
+
+void CQuillabyDoc::setCorrelation(int side, bool on)
+{
+    m_correlationSide = (side == 1 || side == 2) ? side : 0;
+    m_correlationOn = on && m_correlationSide != 0;
+}
+
+void CQuillabyDoc::setRowCountsRaw(int warps, int wefts)
+{
+    m_numWarps = std::clamp(warps, 1, kMaxRows);
+    m_numWefts = std::clamp(wefts, 1, kMaxRows);
+}
+
+int CQuillabyDoc::activeCorrelation() const
+{
+    return m_correlationOn ? m_correlationSide : 0;
+}
+
+bool CQuillabyDoc::rowOk(bool warp, int row) const
+{
+    if (warp) return row >= 0 && row < m_numWarps && m_threading[row];
+    return row >= 0 && row < m_numWefts && m_treadling[row];
+}
+
+void CQuillabyDoc::changed(const UpdateHint& hint)
+{
+    m_modified = true;
+    UpdateAllViews(&hint);
+}
+
+// --- threading and treadling cells ---
+
+bool CQuillabyDoc::SetThreadingCell(int end, int shaft, int row, EditSource)
+{
+    if (end < 0 || end >= kMaxThreads || !rowOk(true, row) || shaft < 1 || shaft > m_shafts) return false;
+    if (end < numEnds() && m_threading[row]->GetShaft(end) == shaft) return false;
+    // An end lies on one shaft: take the shaft away from the other warp rows.
+    for (int r = 0; r < m_numWarps; ++r)
+        if (r != row && m_threading[r]->GetShaft(end) == shaft) m_threading[r]->ClearValue(end, shaft);
+    if (end >= numEnds()) {
+        const int grow = end + 1 - numEnds();
+        for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(grow);
+    }
+    m_threading[row]->SetValue(end, shaft);
+    changed(UpdateHint::ends(end, end));
+    return true;
+}
+
+bool CQuillabyDoc::ClearThreadingCell(int end, int row, EditSource)
+{
+    if (end < 0 || end >= numEnds() || !rowOk(true, row)) return false;
+    if (m_threading[row]->GetShaft(end) == 0) return false;
+    m_threading[row]->ClearValue(end, 0);
+    changed(UpdateHint::ends(end, end));
+    return true;
+}
+
+bool CQuillabyDoc::SetTreadlingCell(int pick, int treadle, int row, EditSource)
+{
+    if (pick < 0 || pick >= kMaxThreads || !rowOk(false, row)) return false;
+    Treadling& t = *m_treadling[row];
+    if (treadle < 1 || treadle > t.limit()) return false;
+    if (pick < numPicks()) {
+        const TreadleSet cur = t.GetSet(pick);
+        if (cur.test(treadle) && (t.multiple() || cur.count() == 1)) return false;
+    } else {
+        const int grow = pick + 1 - numPicks();
+        for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(grow);
+    }
+    t.SetValue(pick, treadle);
+    changed(UpdateHint::picks(pick, pick));
+    return true;
+}
+
+bool CQuillabyDoc::ClearTreadlingCell(int pick, int treadle, int row, EditSource)
+{
+    if (pick < 0 || pick >= numPicks() || !rowOk(false, row)) return false;
+    Treadling& t = *m_treadling[row];
+    if (treadle < 1 || treadle > t.limit() || !t.GetSet(pick).test(treadle)) return false;
+    t.ClearValue(pick, treadle);
+    changed(UpdateHint::picks(pick, pick));
+    return true;
+}
+
+// --- tieup ---
+
+bool CQuillabyDoc::SetTieupCell(int treadle, int shaft, EditSource)
+{
+    if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount())
+        return false;
+    if (m_tieup->cell(treadle, shaft)) return false;
+    m_tieup->setCell(treadle, shaft);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::ClearTieupCell(int treadle, int shaft, EditSource)
+{
+    if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount())
+        return false;
+    if (!m_tieup->cell(treadle, shaft)) return false;
+    m_tieup->clearCell(treadle, shaft);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::SetTieupColumn(int treadle, TUPTYPE shafts, EditSource)
+{
+    if (treadle < 0 || treadle >= m_tieup->treadleCount()) return false;
+    shafts &= TUPTYPE::firstShafts(m_tieup->shaftCount());
+    if (m_tieup->column(treadle) == shafts) return false;
+    m_tieup->setColumn(treadle, shafts);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+// --- inserting, deleting and clearing runs ---
+
+namespace {
+bool insertFits(int pos, int n, int count)
+{
+    return pos >= 0 && n >= 1 && pos + n < kMaxThreads && count + n <= kMaxThreads;
+}
+} // namespace
+
+bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource)
+{
+    if (!insertFits(pos, n, numEnds()) || !rowOk(true, row) || value < 0 || value > m_shafts) return false;
+    for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Insert(pos, r == row ? value : 0, n);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSource)
+{
+    if (!insertFits(pos, n, numPicks()) || !rowOk(false, row)) return false;
+    const int at = std::min(pos, numPicks());
+    for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Insert(pos, 0, n);
+    if (!value.empty()) m_treadling[row]->SetSet(at + n - 1, value);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource)
+{
+    if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Delete(pos, n);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource)
+{
+    if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Delete(pos, n);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource)
+{
+    if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    n = std::min(n, numEnds() - pos);
+    for (int r = 0; r < m_numWarps; ++r) m_threading[r]->ClearRange(pos, n);
+    changed(UpdateHint::ends(pos, pos + n - 1));
+    return true;
+}
+
+bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource)
+{
+    if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    n = std::min(n, numPicks() - pos);
+    for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->ClearRange(pos, n);
+    changed(UpdateHint::picks(pos, pos + n - 1));
+    return true;
+}
+
+// --- colors, symbols, thickness, labels ---
+
+bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSource)
+{
+    if (first < 0 || last < first || last >= kMaxThreads || !rowOk(true, row)) return false;
+    if (color < 0 || color >= m_palette->count()) return false;
+    Threading& t = *m_threading[row];
+    bool differs = last >= numEnds();
+    for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
+    if (!differs) return false;
+    if (last >= numEnds()) {
+        const int grow = last + 1 - numEnds();
+        for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(grow);
+    }
+    for (int i = first; i <= last; ++i) t.SetColor(i, color);
+    changed(UpdateHint::ends(first, last));
+    return true;
+}
+
+bool CQuillabyDoc::SetPickColors(int first, int last, int color, int row, EditSource)
+{
+    if (first < 0 || last < first || last >= kMaxThreads || !rowOk(false, row)) return false;
+    if (color < 0 || color >= m_palette->count()) return false;
+    Treadling& t = *m_treadling[row];
+    bool differs = last >= numPicks();
+    for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
+    if (!differs) return false;
+    if (last >= numPicks()) {
+        const int grow = last + 1 - numPicks();
+        for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(grow);
+    }
+    for (int i = first; i <= last; ++i) t.SetColor(i, color);
+    changed(UpdateHint::picks(first, last));
+    return true;
+}
+
+bool CQuillabyDoc::SetSymbol(bool warp, int index, int symbol, int row, EditSource)
+{
+    if (!rowOk(warp, row)) return false;
+    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    if (index < 0 || index >= t.GetCount() || symbol < 0 || symbol > 255) return false;
+    if (t.GetSymbol(index) == symbol) return false;
+    t.SetSymbol(index, symbol);
+    changed(warp ? UpdateHint::ends(index, index) : UpdateHint::picks(index, index));
+    return true;
+}
+
+bool CQuillabyDoc::SetThick(bool warp, int index, bool thick, EditSource)
+{
+    Tding* t = warp ? static_cast<Tding*>(m_threading[0].get()) : m_treadling[0].get();
+    if (!t || index < 0 || index >= t->GetCount()) return false;
+    if ((t->GetThick(index) != 0) == thick) return false;
+    t->SetThick(index, thick);
+    // A thick thread changes the geometry of everything after it.
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::SetRatio(bool warp, int ratio)
+{
+    Tding* t = warp ? static_cast<Tding*>(m_threading[0].get()) : m_treadling[0].get();
+    if (!t || ratio < kMinRatio || ratio > kMaxRatio) return false;
+    if (t->ratio() == ratio) return false;
+    t->SetRatio(ratio);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::AddLabel(bool warp, const Label& label, int row, EditSource)
+{
+    if (!rowOk(warp, row)) return false;
+    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    if (!t.AddLabel(label)) return false;
+    const int last = label.start + label.length - 1;
+    changed(warp ? UpdateHint::ends(label.start, last) : UpdateHint::picks(label.start, last));
+    return true;
+}
+
+bool CQuillabyDoc::SetLabelText(bool warp, int start, int length, const std::string& text, int row,
+                                EditSource)
+{
+    if (!rowOk(warp, row)) return false;
+    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    const Label* l = t.FindLabel(start, length);
+    if (!l || l->text == text.substr(0, kMaxLabelText)) return false;
+    t.SetLabelText(start, length, text);
+    const int last = start + length - 1;
+    changed(warp ? UpdateHint::ends(start, last) : UpdateHint::picks(start, last));
+    return true;
+}
+
+bool CQuillabyDoc::RemoveLabel(bool warp, int start, int length, int row, EditSource)
+{
+    if (!rowOk(warp, row)) return false;
+    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    if (!t.RemoveLabel(start, length)) return false;
+    m_modified = true;
+    UpdateAllViews(nullptr); // rows may have been compacted
+    return true;
+}
+
+// --- loom size and rows ---
+
+bool CQuillabyDoc::SetNumShafts(int n)
+{
+    if (n < 1 || n > kMaxShafts) return false;
+    m_shafts = n;
+    for (int r = 0; r < kMaxRows; ++r)
+        if (m_threading[r]) m_threading[r]->SetLimit(n);
+    m_tieup->setShaftCount(n);
+    if (m_liftplan) {
+        m_treadles = n;
+        for (int r = 0; r < kMaxRows; ++r)
+            if (m_treadling[r]) m_treadling[r]->SetLimit(n);
+        m_tieup->setTreadleCount(n);
+    }
+    m_modified = true;
+    NotifyLoomSize();
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::SetNumTreadles(int n)
+{
+    if (n < 1 || n > kMaxTreadles) return false;
+    if (m_liftplan) {
+        // In liftplan form the treadles are the shafts.
+        n = std::min(n, kMaxShafts);
+        m_shafts = n;
+        for (int r = 0; r < kMaxRows; ++r)
+            if (m_threading[r]) m_threading[r]->SetLimit(n);
+        m_tieup->setShaftCount(n);
+    }
+    m_treadles = n;
+    for (int r = 0; r < kMaxRows; ++r)
+        if (m_treadling[r]) m_treadling[r]->SetLimit(n);
+    m_tieup->setTreadleCount(n);
+    m_modified = true;
+    NotifyLoomSize();
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+int CQuillabyDoc::uniformColorSlot(bool warp, int slot) const
+{
+    const auto* t = warp ? static_cast<const Tding*>(m_threading[slot].get()) : m_treadling[slot].get();
+    if (!t) t = warp ? static_cast<const Tding*>(m_threading[0].get()) : m_treadling[0].get();
+    return t ? t->UniformOrDefaultColor() : 0;
+}
+
+bool CQuillabyDoc::setRowCount(bool warp, int n, std::array<int, 2> barColors)
+{
+    if (n < 1 || n > kMaxRows || !m_threading[0] || !m_treadling[0]) return false;
+    int& count = warp ? m_numWarps : m_numWefts;
+    if (n == count) return false;
+
+    // The default colors of new rows, slot by slot.
+    std::array<int, kMaxRows> slots{};
+    if (m_numWarps >= 2 || m_numWefts >= 2) {
+        const bool fromWarp = m_numWarps >= 2;
+        const int rows = fromWarp ? m_numWarps : m_numWefts;
+        for (int i = 0; i < kMaxRows; ++i) slots[i] = uniformColorSlot(fromWarp, i < rows ? i : 0);
+    } else {
+        slots[0] = uniformColorSlot(warp, 0);
+        slots[1] = uniformColorSlot(!warp, 0);
+        slots[2] = barColors[0];
+        slots[3] = barColors[1];
+    }
+
+    for (int r = n; r < kMaxRows; ++r) {
+        if (warp) m_threading[r].reset();
+        else m_treadling[r].reset();
+    }
+    for (int r = count; r < n; ++r) {
+        if (warp) {
+            auto t = std::make_unique<Threading>(m_shafts);
+            t->setDefaultColor(slots[r]);
+            t->Append(numEnds());
+            m_threading[r] = std::move(t);
+        } else {
+            auto t = std::make_unique<Treadling>(m_treadling[0]->limit());
+            t->setDefaultColor(slots[r]);
+            t->setMultiple(m_treadling[0]->multiple());
+            t->Append(numPicks());
+            m_treadling[r] = std::move(t);
+        }
+    }
+    count = n;
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::SetNumWarps(int n, std::array<int, 2> barColors)
+{
+    return setRowCount(true, n, barColors);
+}
+
+bool CQuillabyDoc::SetNumWefts(int n, std::array<int, 2> barColors)
+{
+    return setRowCount(false, n, barColors);
+}
+
+bool CQuillabyDoc::SetMultipleTreadles(bool on)
+{
+    if (!m_treadling[0] || m_treadling[0]->multiple() == on) return false;
+    for (auto& t : m_treadling)
+        if (t) t->setMultiple(on);
+    m_modified = true;
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+// --- sett ---
+
+double CQuillabyDoc::spacingOf(int whole, int frac)
+{
+    const double sett = settOf(whole, frac);
+    return sett > 0 ? 1.0 / sett : 0.1;
+}
+
+void CQuillabyDoc::storeSpacing(double x, int& whole, int& frac)
+{
+    const double sett = (x > 0 && std::isfinite(x)) ? 1.0 / x : 10.0;
+    // Nearest whole number, a tie going down; the rest in ten-thousandths.
+    const double w = std::ceil(sett - 0.5);
+    whole = static_cast<int>(std::clamp(w, -1e9, 1e9));
+    frac = static_cast<int>((sett - w) * 10000.0);
+}
+
+// --- observers ---
+
+void CQuillabyDoc::subscribe(IDocumentObserver* o)
+{
+    if (o && std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end())
+        m_observers.push_back(o);
+}
+
+void CQuillabyDoc::unsubscribe(IDocumentObserver* o)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), o), m_observers.end());
+}
+
+void CQuillabyDoc::UpdateAllViews(const UpdateHint* hint) const
+{
+    // Copy: an observer may unsubscribe while being notified.
+    const auto observers = m_observers;
+    for (auto* o : observers) o->documentUpdated(*this, hint);
+}
+
+void CQuillabyDoc::NotifyLoomSize() const
+{
+    const auto observers = m_observers;
+    for (auto* o : observers) o->loomSizeChanged(*this);
+}
+
+} // namespace qb
