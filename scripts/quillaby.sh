@@ -10,7 +10,7 @@ build=${QUILLABY_BUILD_DIR:-$here/build}
 packages=(
   g++ cmake ninja-build make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-serialport-dev libqt6opengl6-dev
+  qt6-base-dev qt6-serialport-dev
   libtiff-dev libjpeg-dev zlib1g-dev nlohmann-json3-dev
   xvfb xauth x11-utils imagemagick poppler-utils socat fonts-dejavu-core
   python3
@@ -41,7 +41,8 @@ case "$cmd" in
     install_missing
     configure_and_build
     file=${1:-$here/samples/twill.wif}
-    exec "$build/ui/quillaby" "$file"
+    if [ -e "$file" ]; then exec "$build/ui/quillaby" "$file"; fi
+    exec "$build/ui/quillaby"
     ;;
   test)
     install_missing
