@@ -30,7 +30,8 @@ public:
     bool clearCell(int treadle, int shaft);
     bool cell(int treadle, int shaft) const { return column(treadle).test(shaft); }
 
-    virtual void clearColumns(int first, int count);
+    // Refused (false) for a negative first treadle or count; cut at the end.
+    virtual bool clearColumns(int first, int count);
     virtual void flipShafts();
     virtual void reverseTreadles();
     virtual void transpose1();
@@ -41,7 +42,7 @@ public:
     bool setTreadleCount(int treadles);
     // Bits of `other` replace ours only within other's shaft range, shifted
     // up by `shaftShift`, at columns treadleOffset...
-    void merge(const Tieup& other, int treadleOffset, int shaftShift);
+    bool merge(const Tieup& other, int treadleOffset, int shaftShift);
     void complement();
     bool isEmpty() const;
 
