@@ -87,22 +87,75 @@ void CQuillabyDoc::OnNewDocument(const NewDraftDefaults& d)
 
 void CQuillabyDoc::EnsureComplete()
 {
+    // Numbers of warps and wefts never set: count the rows the loader made.
+    if (m_numWarps < 1)
+        for (int r = 0; r < kMaxRows; ++r)
+            if (m_threading[r]) m_numWarps = r + 1;
+    if (m_numWefts < 1)
+        for (int r = 0; r < kMaxRows; ++r)
+            if (m_treadling[r]) m_numWefts = r + 1;
     m_numWarps = std::clamp(m_numWarps, 1, kMaxRows);
     m_numWefts = std::clamp(m_numWefts, 1, kMaxRows);
-    if (!m_threading[0]) m_threading[0] = std::make_unique<Threading>(m_shafts);
-    if (!m_treadling[0]) m_treadling[0] = std::make_unique<Treadling>(m_liftplan ? m_shafts : m_treadles);
-    for (int r = 1; r < m_numWarps; ++r)
-        if (!m_threading[r]) {
-            m_threading[r] = std::make_unique<Threading>(m_shafts);
-            m_threading[r]->Append(numEnds());
-        }
-    for (int r = 1; r < m_numWefts; ++r)
+    // Rows beyond the numbers of warps and wefts are not part of the draft.
+    for (int r = m_numWarps; r < kMaxRows; ++r) m_threading[r].reset();
+    for (int r = m_numWefts; r < kMaxRows; ++r) m_treadling[r].reset();
+
+    // A loader that found no loom size: take it from the data, at least 1.
+    if (m_shafts < 1) {
+        int used = 0;
+        for (const auto& t : m_threading)
+            if (t) used = std::max(used, t->HighestValue());
+        if (m_liftplan)
+            for (const auto& t : m_treadling)
+                if (t) used = std::max(used, t->HighestValue());
+        m_shafts = std::clamp(used, 1, kMaxShafts);
+    }
+    if (m_liftplan) {
+        m_treadles = m_shafts;
+    } else if (m_treadles < 1) {
+        int used = 0;
+        for (const auto& t : m_treadling)
+            if (t) used = std::max(used, t->HighestValue());
+        m_treadles = std::clamp(used, 1, kMaxTreadles);
+    }
+
+    for (int r = 0; r < m_numWarps; ++r) {
+        if (!m_threading[r]) m_threading[r] = std::make_unique<Threading>(m_shafts);
+        else if (m_threading[r]->limit() != m_shafts) m_threading[r]->SetLimit(m_shafts);
+    }
+    for (int r = 0; r < m_numWefts; ++r) {
         if (!m_treadling[r]) {
-            m_treadling[r] = std::make_unique<Treadling>(m_treadling[0]->limit());
-            m_treadling[r]->Append(numPicks());
+            m_treadling[r] = std::make_unique<Treadling>(m_treadles);
+        } else if (m_treadling[r]->limit() != m_treadles) {
+            m_treadling[r]->SetLimit(m_treadles);
         }
+        // Multiple treadles is a setting of the whole treadling.
+        m_treadling[r]->setMultiple(m_liftplan || m_treadling[0]->multiple());
+    }
+
+    // Every row of a side has the same length.
+    int ends = 0, picks = 0;
+    for (int r = 0; r < m_numWarps; ++r) ends = std::max(ends, m_threading[r]->GetCount());
+    for (int r = 0; r < m_numWefts; ++r) picks = std::max(picks, m_treadling[r]->GetCount());
+    for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(ends - m_threading[r]->GetCount());
+    for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(picks - m_treadling[r]->GetCount());
+
     if (!m_tieup) m_tieup = std::make_unique<Tieup>(m_shafts, m_treadles);
+    if (m_tieup->shaftCount() != m_shafts || m_tieup->treadleCount() != m_treadles) {
+        // Keep what the loader read, within the loom's size; no new ties.
+        auto t = std::make_unique<Tieup>(m_shafts, m_treadles);
+        for (int i = 0; i < m_treadles; ++i) t->setColumn(i, m_tieup->column(i));
+        m_tieup = std::move(t);
+    }
+
+    // Thread colors index the palette; an empty one would leave them all dangling.
     if (!m_palette) m_palette = std::make_unique<ColorPalette>();
+    if (m_palette->count() == 0) {
+        m_palette->add(0xFFFFFF, true);
+        m_palette->add(0x000000, true);
+    }
+    if (m_palette->leftColor() >= m_palette->count()) m_palette->setLeftColor(0);
+    if (m_palette->rightColor() >= m_palette->count()) m_palette->setRightColor(m_palette->count() > 1 ? 1 : 0);
 }
 
 std::unique_ptr<CQuillabyDoc> CQuillabyDoc::Clone() const
@@ -217,7 +270,9 @@ void CQuillabyDoc::changed(const UpdateHint& hint)
 
 bool CQuillabyDoc::SetThreadingCell(int end, int shaft, int row, EditSource)
 {
-    if (end < 0 || end >= kMaxThreads || !rowOk(true, row) || shaft < 1 || shaft > m_shafts) return false;
+    if (end < 0 || end >= kMaxThreads || !rowOk(true, row) || shaft < 1 || shaft > m_shafts
+        || shaft > m_threading[row]->limit())
+        return false;
     if (end < numEnds() && m_threading[row]->GetShaft(end) == shaft) return false;
     // An end lies on one shaft: take the shaft away from the other warp rows.
     for (int r = 0; r < m_numWarps; ++r)
@@ -244,6 +299,7 @@ bool CQuillabyDoc::SetTreadlingCell(int pick, int treadle, int row, EditSource)
 {
     if (pick < 0 || pick >= kMaxThreads || !rowOk(false, row)) return false;
     Treadling& t = *m_treadling[row];
+    if (treadle == 0) return true; // treadle 0 means "none": nothing to do
     if (treadle < 1 || treadle > t.limit()) return false;
     if (pick < numPicks()) {
         const TreadleSet cur = t.GetSet(pick);
@@ -313,7 +369,9 @@ bool insertFits(int pos, int n, int count)
 
 bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource)
 {
-    if (!insertFits(pos, n, numEnds()) || !rowOk(true, row) || value < 0 || value > m_shafts) return false;
+    if (!insertFits(pos, n, numEnds()) || !rowOk(true, row) || value < 0 || value > m_shafts
+        || value > m_threading[row]->limit())
+        return false;
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Insert(pos, r == row ? value : 0, n);
     m_modified = true;
     UpdateAllViews(nullptr);
@@ -323,6 +381,11 @@ bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource)
 bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSource)
 {
     if (!insertFits(pos, n, numPicks()) || !rowOk(false, row)) return false;
+    // The value must fit the row: treadles within its limit, and only one
+    // treadle unless multiple treadles are on.
+    const Treadling& target = *m_treadling[row];
+    if (!(value & ~TreadleSet::firstTreadles(target.limit())).empty()) return false;
+    if (!target.multiple() && value.count() > 1) return false;
     const int at = std::min(pos, numPicks());
     for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Insert(pos, 0, n);
     if (!value.empty()) m_treadling[row]->SetSet(at + n - 1, value);
@@ -377,6 +440,9 @@ bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSou
     bool differs = last >= numEnds();
     for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
     if (!differs) return false;
+    // The painted color becomes the row's default first, so ends appended
+    // now or later take the color painted last.
+    t.setDefaultColor(color);
     if (last >= numEnds()) {
         const int grow = last + 1 - numEnds();
         for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(grow);
@@ -394,6 +460,7 @@ bool CQuillabyDoc::SetPickColors(int first, int last, int color, int row, EditSo
     bool differs = last >= numPicks();
     for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
     if (!differs) return false;
+    t.setDefaultColor(color);
     if (last >= numPicks()) {
         const int grow = last + 1 - numPicks();
         for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(grow);
@@ -472,9 +539,21 @@ bool CQuillabyDoc::RemoveLabel(bool warp, int start, int length, int row, EditSo
 
 // --- loom size and rows ---
 
+bool CQuillabyDoc::loomConsistent() const
+{
+    if (m_tieup->shaftCount() != m_shafts || m_tieup->treadleCount() != m_treadles) return false;
+    if (m_liftplan && m_treadles != m_shafts) return false;
+    for (const auto& t : m_threading)
+        if (t && t->limit() != m_shafts) return false;
+    for (const auto& t : m_treadling)
+        if (t && t->limit() != m_treadles) return false;
+    return true;
+}
+
 bool CQuillabyDoc::SetNumShafts(int n)
 {
     if (n < 1 || n > kMaxShafts) return false;
+    if (n == m_shafts && loomConsistent()) return false;
     m_shafts = n;
     for (int r = 0; r < kMaxRows; ++r)
         if (m_threading[r]) m_threading[r]->SetLimit(n);
@@ -494,6 +573,7 @@ bool CQuillabyDoc::SetNumShafts(int n)
 bool CQuillabyDoc::SetNumTreadles(int n)
 {
     if (n < 1 || n > kMaxTreadles) return false;
+    if (n == m_treadles && loomConsistent()) return false;
     if (m_liftplan) {
         // In liftplan form the treadles are the shafts.
         n = std::min(n, kMaxShafts);
@@ -575,6 +655,12 @@ bool CQuillabyDoc::SetNumWefts(int n, std::array<int, 2> barColors)
 bool CQuillabyDoc::SetMultipleTreadles(bool on)
 {
     if (!m_treadling[0] || m_treadling[0]->multiple() == on) return false;
+    // Only a single weft may switch; a liftplan always has several per pick.
+    if (m_numWefts > 1 || (m_liftplan && !on)) return false;
+    // Switching off needs one treadle per pick; the tieup conversion makes it so.
+    if (!on)
+        for (const TreadleSet& v : m_treadling[0]->values())
+            if (v.count() > 1) return false;
     for (auto& t : m_treadling)
         if (t) t->setMultiple(on);
     m_modified = true;

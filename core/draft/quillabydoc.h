@@ -167,6 +167,8 @@ private:
     bool rowOk(bool warp, int row) const;
     int uniformColorSlot(bool warp, int slot) const;
     bool setRowCount(bool warp, int n, std::array<int, 2> paletteBarColors);
+    // Tieup and every row agree with the shaft and treadle counts.
+    bool loomConsistent() const;
 
     std::array<std::unique_ptr<Threading>, kMaxRows> m_threading;
     std::array<std::unique_ptr<Treadling>, kMaxRows> m_treadling;
