@@ -256,8 +256,12 @@ int CQuillabyDoc::activeCorrelation() const
 
 bool CQuillabyDoc::rowOk(bool warp, int row) const
 {
-    if (warp) return row >= 0 && row < m_numWarps && m_threading[row];
-    return row >= 0 && row < m_numWefts && m_treadling[row];
+    // The primitives act on every row of a side, so all of them must exist.
+    const int rows = warp ? m_numWarps : m_numWefts;
+    if (row < 0 || row >= rows) return false;
+    for (int r = 0; r < rows; ++r)
+        if (warp ? !m_threading[r] : !m_treadling[r]) return false;
+    return true;
 }
 
 void CQuillabyDoc::changed(const UpdateHint& hint)
@@ -396,7 +400,7 @@ bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSo
 
 bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource)
 {
-    if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    if (pos < 0 || pos >= numEnds() || n < 1 || !rowOk(true, 0)) return false;
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Delete(pos, n);
     m_modified = true;
     UpdateAllViews(nullptr);
@@ -405,7 +409,7 @@ bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource)
 
 bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource)
 {
-    if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    if (pos < 0 || pos >= numPicks() || n < 1 || !rowOk(false, 0)) return false;
     for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Delete(pos, n);
     m_modified = true;
     UpdateAllViews(nullptr);
@@ -414,7 +418,7 @@ bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource)
 
 bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource)
 {
-    if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    if (pos < 0 || pos >= numEnds() || n < 1 || !rowOk(true, 0)) return false;
     n = std::min(n, numEnds() - pos);
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->ClearRange(pos, n);
     changed(UpdateHint::ends(pos, pos + n - 1));
@@ -423,7 +427,7 @@ bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource)
 
 bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource)
 {
-    if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    if (pos < 0 || pos >= numPicks() || n < 1 || !rowOk(false, 0)) return false;
     n = std::min(n, numPicks() - pos);
     for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->ClearRange(pos, n);
     changed(UpdateHint::picks(pos, pos + n - 1));
@@ -573,10 +577,10 @@ bool CQuillabyDoc::SetNumShafts(int n)
 bool CQuillabyDoc::SetNumTreadles(int n)
 {
     if (n < 1 || n > kMaxTreadles) return false;
+    // In liftplan form the treadles are the shafts.
+    if (m_liftplan) n = std::min(n, kMaxShafts);
     if (n == m_treadles && loomConsistent()) return false;
     if (m_liftplan) {
-        // In liftplan form the treadles are the shafts.
-        n = std::min(n, kMaxShafts);
         m_shafts = n;
         for (int r = 0; r < kMaxRows; ++r)
             if (m_threading[r]) m_threading[r]->SetLimit(n);

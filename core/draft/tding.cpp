@@ -192,6 +192,9 @@ bool fitsInRow(const std::vector<Label>& row, const Label& l)
 bool Tding::AddLabel(const Label& label)
 {
     if (label.start < 0 || label.length < 1 || label.start + label.length > kMaxThreads) return false;
+    // Start and length name a label; a second one with both equal could
+    // never be found, changed or removed on its own.
+    if (FindLabel(label.start, label.length)) return false;
     Label l = label;
     if (l.text.size() > static_cast<std::size_t>(kMaxLabelText)) l.text.resize(kMaxLabelText);
     for (auto& row : m_labels) {
