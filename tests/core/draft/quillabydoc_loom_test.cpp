@@ -110,6 +110,7 @@ TEST(DocLoom, LiftplanShaftsAndTreadlesMoveTogether)
     EXPECT_EQ(doc.treadling(0)->limit(), 64);
     EXPECT_TRUE(doc.SetTreadlingCell(1, 64));
     EXPECT_FALSE(doc.SetTreadlingCell(1, 65));
+    EXPECT_FALSE(doc.SetNumTreadles(128)) << "cut to 64, which it already is";
 
     EXPECT_TRUE(doc.SetNumTreadles(3));
     EXPECT_EQ(doc.numShafts(), 3);

@@ -540,3 +540,22 @@ TEST_F(DocTest, EveryChangeMarksTheDocumentModified)
         EXPECT_EQ(rec.updates.size(), heard + 1) << i;
     }
 }
+
+TEST(DocBroken, AMissingRowOfASideRefusesEditsInsteadOfCrashing)
+{
+    CQuillabyDoc doc;
+    doc.OnNewDocument(defaults());
+    ASSERT_TRUE(doc.SetNumWarps(2));
+    doc.SetThreadingCell(2, 1);
+    doc.replaceThreading(1, nullptr); // a loader that stopped half-way
+    EXPECT_FALSE(doc.SetThreadingCell(5, 1));
+    EXPECT_FALSE(doc.InsertEnds(0, 1));
+    EXPECT_FALSE(doc.DeleteEnds(0, 1));
+    EXPECT_FALSE(doc.ClearEnds(0, 1));
+    EXPECT_FALSE(doc.SetEndColors(0, 4, 2));
+    EXPECT_EQ(doc.numEnds(), 3);
+    doc.EnsureComplete();
+    ASSERT_NE(doc.threading(1), nullptr);
+    EXPECT_EQ(doc.threading(1)->GetCount(), 3);
+    EXPECT_TRUE(doc.SetThreadingCell(5, 1, 1));
+}

@@ -409,6 +409,10 @@ TEST(TdingLabels, SameStartDifferentLengthAreDifferentLabels)
     EXPECT_EQ(t.FindLabel(0, 6)->text, "six");
     EXPECT_EQ(t.FindLabel(0, 5), nullptr);
     EXPECT_EQ(labelsIn(t, 1), (std::vector<std::pair<int, int>>{{0, 6}}));
+    // The same start and length again would be a second, unreachable label.
+    EXPECT_FALSE(t.AddLabel({0, 4, "again"}));
+    EXPECT_EQ(t.FindLabel(0, 4)->text, "four");
+    EXPECT_TRUE(labelsIn(t, 2).empty());
 }
 
 TEST(TdingLabels, LabelsFitIntoTheFirstRowWithRoomAndAreKeptSorted)
