@@ -682,10 +682,13 @@ double CQuillabyDoc::spacingOf(int whole, int frac)
 
 void CQuillabyDoc::storeSpacing(double x, int& whole, int& frac)
 {
-    const double sett = (x > 0 && std::isfinite(x)) ? 1.0 / x : 10.0;
+    double sett = (x > 0 && std::isfinite(x)) ? 1.0 / x : 10.0;
+    // A spacing so small that the sett overflows: keep the sett representable
+    // (converting an infinite or huge double to int is undefined).
+    if (!std::isfinite(sett) || sett > 1e9) sett = 1e9;
     // Nearest whole number, a tie going down; the rest in ten-thousandths.
     const double w = std::ceil(sett - 0.5);
-    whole = static_cast<int>(std::clamp(w, -1e9, 1e9));
+    whole = static_cast<int>(w);
     frac = static_cast<int>((sett - w) * 10000.0);
 }
 

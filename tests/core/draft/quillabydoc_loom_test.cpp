@@ -310,7 +310,8 @@ INSTANTIATE_TEST_SUITE_P(
                       SpacingCase{"roundsDown", 1.0 / 3.2, 3, 2000},
                       SpacingCase{"zeroMeansTen", 0.0, 10, 0},
                       SpacingCase{"negativeMeansTen", -1.0, 10, 0},
-                      SpacingCase{"notANumberMeansTen", std::nan(""), 10, 0}),
+                      SpacingCase{"notANumberMeansTen", std::nan(""), 10, 0},
+                      SpacingCase{"denormalStaysFinite", 5e-324, 1000000000, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DocSett, SpacingIsOneOverTheSettOrATenth)
