@@ -30,7 +30,8 @@ public:
     bool clearCell(int treadle, int shaft);
     bool cell(int treadle, int shaft) const { return column(treadle).test(shaft); }
 
-    // Refused (false) for a negative first treadle or count; cut at the end.
+    // Refused (false) for a negative count or a first treadle outside
+    // 0..treadle count; the run is cut at the last treadle.
     virtual bool clearColumns(int first, int count);
     virtual void flipShafts();
     virtual void reverseTreadles();
@@ -39,6 +40,8 @@ public:
 
     void makeDirect();
     bool setShaftCount(int shafts);
+    // New columns are tied straight across (treadle t lifts shaft t+1) where
+    // that shaft exists.
     bool setTreadleCount(int treadles);
     // Bits of `other` replace ours only within other's shaft range, shifted
     // up by `shaftShift`, at columns treadleOffset...
