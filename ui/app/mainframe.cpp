@@ -25,6 +25,7 @@
 
 namespace qb {
 
+CMainFrame* CMainFrame::s_instance = nullptr;
 CMainFrame::DocumentLoader CMainFrame::s_loader;
 CMainFrame::DocumentSaver CMainFrame::s_saver;
 
@@ -64,10 +65,13 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
     updateStatus();
 
     m_report = [this](const QString& text) { QMessageBox::warning(this, kAppName, text); };
+    s_instance = this;
 }
 
 CMainFrame::~CMainFrame()
 {
+    if (s_instance == this)
+        s_instance = nullptr;
     writeSettings();
 }
 
@@ -233,6 +237,12 @@ bool CMainFrame::openFile(const QString& path)
     }
     const QString shown = QDir::toNativeSeparators(abs);
     if (!QFileInfo(abs).isFile()) {
+        if (m_recent.files().contains(abs)) {
+            m_recent.remove(abs);
+            QSettings store = openStore();
+            m_recent.save(store);
+            updateRecentMenu();
+        }
         report(QStringLiteral("Unable to open %1.\nThe file does not exist.").arg(shown));
         return false;
     }

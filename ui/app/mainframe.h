@@ -40,7 +40,13 @@ public:
     CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
+    // The main window of this run (null before it exists): other windows
+    // read their defaults from it.
+    static CMainFrame* instance() { return s_instance; }
+
     const CStoredSettings& settings() const { return m_settings; }
+    // For commands that remember their last-used parameters.
+    CStoredSettings& settingsMutable() { return m_settings; }
     const ScreenScale& screenScale() const { return m_scale; }
     CDefaultPalette& defaultPalette() { return m_palette; }
     QMdiArea* mdiArea() const { return m_mdi; }
@@ -120,6 +126,7 @@ private:
     int m_untitled = 0;
     MessageHandler m_report;
 
+    static CMainFrame* s_instance;
     static DocumentLoader s_loader;
     static DocumentSaver s_saver;
 };

@@ -220,3 +220,26 @@ TEST_F(MainFrameTest, SetDefaultPaletteStoresTheActiveDraftsColors)
     EXPECT_EQ(frame->newDocument()->document().palette().colors(),
               (std::vector<COLORREF>{0xFFFFFF, 0x112233, 0x445566}));
 }
+
+TEST_F(MainFrameTest, RequestFromASecondStartBringsTheWindowBack)
+{
+    auto frame = makeFrame();
+    EXPECT_EQ(CMainFrame::instance(), frame.get());
+    frame->showMinimized();
+    QApplication::processEvents();
+    frame->openRequestedFile(QStringLiteral("/no/such/handed.wif"));
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->isMinimized());
+    EXPECT_TRUE(frame->isVisible());
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages.first().contains(QStringLiteral("handed.wif")));
+}
+
+TEST_F(MainFrameTest, MissingRecentFileLeavesTheList)
+{
+    m_recent.add(QStringLiteral("/no/such/old.wif"));
+    m_recent.add(QStringLiteral("/no/such/new.wif"));
+    auto frame = makeFrame();
+    EXPECT_FALSE(frame->openFile(QStringLiteral("/no/such/old.wif")));
+    EXPECT_EQ(m_recent.files(), QStringList{QStringLiteral("/no/such/new.wif")});
+}

@@ -183,3 +183,37 @@ TEST_F(SingleInstanceTest, TwoSimultaneousStartsLeaveOneRunning)
             p->waitForFinished(5000);
         }
 }
+
+TEST_F(SingleInstanceTest, KilledProgramDoesNotBlockTheNextStart)
+{
+    QTemporaryDir config;
+    const QString socket = CSingleInstance().serverName();
+    QProcess crashed;
+    crashed.setProcessEnvironment(childEnv(m_runtime.path(), config.path()));
+    crashed.start(quillabyExe(), {});
+    QDeadlineTimer deadline(10000);
+    while (!QFileInfo::exists(socket) && !deadline.hasExpired())
+        QThread::msleep(20);
+    ASSERT_TRUE(QFileInfo::exists(socket));
+    QThread::msleep(200);
+    crashed.kill();
+    ASSERT_TRUE(crashed.waitForFinished(5000));
+    ASSERT_TRUE(QFileInfo::exists(socket)); // left behind
+
+    // [WHEN] the program starts again, it must become the running instance
+    QProcess next;
+    next.setProcessEnvironment(childEnv(m_runtime.path(), config.path()));
+    next.start(quillabyExe(), {});
+    ASSERT_TRUE(next.waitForStarted(5000));
+    EXPECT_FALSE(next.waitForFinished(1500)) << "the new start ended instead of taking over";
+
+    // [THEN] and a further start hands over to it and ends
+    QProcess handing;
+    handing.setProcessEnvironment(childEnv(m_runtime.path(), config.path()));
+    handing.start(quillabyExe(), {QStringLiteral("/tmp/none.wif")});
+    EXPECT_TRUE(waitForExit(handing, 10000));
+    EXPECT_EQ(handing.exitCode(), 0);
+    EXPECT_EQ(next.state(), QProcess::Running);
+    next.kill();
+    next.waitForFinished(5000);
+}
