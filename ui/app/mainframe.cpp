@@ -430,8 +430,12 @@ bool CMainFrame::placementIsUsable(const QRect& r, const QList<QRect>& screens)
 void CMainFrame::restorePlacement()
 {
     const CStoredSettings& s = m_settings;
-    if (s.InitialWidth <= 0 || s.InitialHeight <= 0)
+    if (s.InitialWidth <= 0 || s.InitialHeight <= 0) {
+        // Nothing stored yet: a comfortable share of the screen.
+        if (const QScreen* primary = QGuiApplication::primaryScreen())
+            resize(primary->availableGeometry().size() * 3 / 4);
         return;
+    }
     const QRect r(s.InitialXPos, s.InitialYPos, s.InitialWidth, s.InitialHeight);
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())

@@ -67,6 +67,7 @@ COptionsSheet::COptionsSheet(const CStoredSettings& values, Page start, QWidget*
 {
     setWindowTitle(QStringLiteral("Options"));
     m_tabs = new QTabWidget(this);
+    m_tabs->setUsesScrollButtons(false); // all five page captions in view
     m_tabs->addTab(makeLoomPage(), QStringLiteral("Loom"));
     m_tabs->addTab(makeGridPage(), QStringLiteral("Grid/Notation"));
     m_tabs->addTab(makeGeneralPage(), QStringLiteral("General"));
