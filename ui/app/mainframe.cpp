@@ -65,6 +65,13 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
     updateStatus();
 
     m_report = [this](const QString& text) { QMessageBox::warning(this, kAppName, text); };
+    m_askSave = [this](const QString& title) {
+        const auto b = QMessageBox::question(
+            this, kAppName, QStringLiteral("Save changes to %1?").arg(title),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        return b == QMessageBox::Yes ? SaveAnswer::Save
+                                     : (b == QMessageBox::No ? SaveAnswer::Discard : SaveAnswer::Cancel);
+    };
     s_instance = this;
 }
 
@@ -193,6 +200,7 @@ CDraftPlaceholderWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillaby
     auto* view = new CDraftPlaceholderWindow(std::move(doc), path, title);
     connect(view, &CDraftPlaceholderWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
     QMdiSubWindow* sub = m_mdi->addSubWindow(view);
+    sub->installEventFilter(this);
     sub->resize(420, 320);
     sub->show();
     m_mdi->setActiveSubWindow(sub);
@@ -297,20 +305,23 @@ void CMainFrame::OnFileOpen()
 
 void CMainFrame::OnFileSave()
 {
-    CDraftPlaceholderWindow* w = activeDraftWindow();
-    if (!w)
-        return;
-    if (w->path().isEmpty())
-        OnFileSaveAs();
-    else
-        saveDocument(w, w->path());
+    if (CDraftPlaceholderWindow* w = activeDraftWindow())
+        saveDocument(w);
 }
 
 void CMainFrame::OnFileSaveAs()
 {
-    CDraftPlaceholderWindow* w = activeDraftWindow();
-    if (!w)
-        return;
+    if (CDraftPlaceholderWindow* w = activeDraftWindow())
+        saveDocumentAs(w);
+}
+
+bool CMainFrame::saveDocument(CDraftPlaceholderWindow* w)
+{
+    return w->path().isEmpty() ? saveDocumentAs(w) : writeDocument(w, w->path());
+}
+
+bool CMainFrame::saveDocumentAs(CDraftPlaceholderWindow* w)
+{
     const QString wif = QStringLiteral("WIF File (*.wif)");
     const QString qlb = QStringLiteral("Quillaby File (*.qlb)");
     QString selected = m_settings.DfltSaveAsQLB ? qlb : wif;
@@ -319,14 +330,42 @@ void CMainFrame::OnFileSaveAs()
     QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start,
                                                 wif + QStringLiteral(";;") + qlb, &selected);
     if (file.isEmpty())
-        return;
+        return false;
     if (QFileInfo(file).suffix().isEmpty())
         file += selected == qlb ? QStringLiteral(".qlb") : QStringLiteral(".wif");
     m_settings.mruSaveFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
-    saveDocument(w, file);
+    return writeDocument(w, file);
 }
 
-bool CMainFrame::saveDocument(CDraftPlaceholderWindow* w, const QString& path)
+bool CMainFrame::canCloseDocument(CDraftPlaceholderWindow* w)
+{
+    if (!w->document().isModified() || !m_askSave)
+        return true;
+    switch (m_askSave(w->title())) {
+    case SaveAnswer::Save:
+        return saveDocument(w);
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+        auto* w = sub ? qobject_cast<CDraftPlaceholderWindow*>(sub->widget()) : nullptr;
+        if (w && !canCloseDocument(w)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::writeDocument(CDraftPlaceholderWindow* w, const QString& path)
 {
     const QString abs = QFileInfo(path).absoluteFilePath();
     if (!s_saver) {

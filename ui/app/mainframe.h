@@ -36,6 +36,9 @@ public:
     using DocumentSaver =
         std::function<bool(const QString& path, const CQuillabyDoc& doc, QString& error)>;
     using MessageHandler = std::function<void(const QString& text)>;
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // Asked before a modified draft's window closes.
+    using SaveQuestion = std::function<SaveAnswer(const QString& title)>;
 
     CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -85,6 +88,13 @@ public:
     static void setDocumentSaver(DocumentSaver saver);
     // Where user messages go (a message box unless replaced, e.g. by tests).
     void setMessageHandler(MessageHandler handler) { m_report = std::move(handler); }
+    void setSaveQuestion(SaveQuestion question) { m_askSave = std::move(question); }
+
+    // Save and Save As on a given window; false when nothing was written.
+    bool saveDocument(CDraftPlaceholderWindow* w);
+    bool saveDocumentAs(CDraftPlaceholderWindow* w);
+    // A modified draft is saved or given up only with the weaver's consent.
+    bool canCloseDocument(CDraftPlaceholderWindow* w);
 
 public slots:
     void OnFileNew();
@@ -100,6 +110,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createMenus();
@@ -107,7 +118,7 @@ private:
     void updateWindowMenu();
     void updateStatus();
     void showOptions(COptionsSheet::Page page);
-    bool saveDocument(CDraftPlaceholderWindow* w, const QString& path);
+    bool writeDocument(CDraftPlaceholderWindow* w, const QString& path);
     void report(const QString& text);
     QString nextUntitledName();
 
@@ -125,6 +136,7 @@ private:
     QLabel* m_loomLabel = nullptr;
     int m_untitled = 0;
     MessageHandler m_report;
+    SaveQuestion m_askSave;
 
     static CMainFrame* s_instance;
     static DocumentLoader s_loader;

@@ -243,3 +243,49 @@ TEST_F(MainFrameTest, MissingRecentFileLeavesTheList)
     EXPECT_FALSE(frame->openFile(QStringLiteral("/no/such/old.wif")));
     EXPECT_EQ(m_recent.files(), QStringList{QStringLiteral("/no/such/new.wif")});
 }
+
+TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
+{
+    auto frame = makeFrame();
+    frame->show();
+    CDraftPlaceholderWindow* w = frame->newDocument();
+    w->document().SetModified();
+    QStringList asked;
+    CMainFrame::SaveAnswer answer = CMainFrame::SaveAnswer::Cancel;
+    frame->setSaveQuestion([&](const QString& title) {
+        asked << title;
+        return answer;
+    });
+
+    // [WHEN] the weaver cancels, neither the draft nor the main window closes
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Draft1")});
+    // (the next steps name a file, so Save needs no file dialog)
+    EXPECT_EQ(frame->draftWindows().size(), 1);
+
+    // [WHEN] saving fails (no writer yet), the draft stays open
+    answer = CMainFrame::SaveAnswer::Save;
+    w->setPath(QStringLiteral("/tmp/cloth.wif"), QStringLiteral("cloth.wif"));
+    frame->mdiArea()->subWindowList().first()->close();
+    QApplication::processEvents();
+    EXPECT_EQ(frame->draftWindows().size(), 1);
+    EXPECT_FALSE(m_messages.isEmpty());
+
+    // [WHEN] a file with a writer is saved on closing, it closes
+    QString written;
+    CMainFrame::setDocumentSaver([&](const QString& p, const CQuillabyDoc&, QString&) {
+        written = p;
+        return true;
+    });
+    frame->mdiArea()->subWindowList().first()->close();
+    QApplication::processEvents();
+    CMainFrame::setDocumentSaver({});
+    EXPECT_EQ(written, QStringLiteral("/tmp/cloth.wif"));
+    EXPECT_EQ(frame->draftWindows().size(), 0);
+
+    // [THEN] an unmodified draft closes without a question
+    frame->newDocument();
+    asked.clear();
+    EXPECT_TRUE(frame->close());
+    EXPECT_TRUE(asked.isEmpty());
+}
