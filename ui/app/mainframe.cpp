@@ -477,11 +477,15 @@ void CMainFrame::restorePlacement()
     }
     const QRect r(s.InitialXPos, s.InitialYPos, s.InitialWidth, s.InitialHeight);
     QList<QRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens())
+    QSize largest;
+    for (const QScreen* screen : QGuiApplication::screens()) {
         screens << screen->availableGeometry();
+        largest = largest.expandedTo(screen->availableGeometry().size());
+    }
     if (placementIsUsable(r, screens)) {
         move(r.topLeft());
-        resize(r.size());
+        // A size from a bigger monitor that is gone would hang off the screen.
+        resize(largest.isEmpty() ? r.size() : r.size().boundedTo(largest));
         return;
     }
     // The screen it was on is gone: keep the size where it fits, let the
