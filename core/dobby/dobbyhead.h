@@ -67,6 +67,9 @@ public:
     bool timeoutWindowOpen() const { return m_timeoutOpen; }
     int secondsTimedOut() const { return m_timeoutSeconds; }
     int previousPick() const { return m_previousPick; }
+    // The weaver is about to move the position: remember where it was, so
+    // both rows can be redrawn.
+    void notePreviousPick(int pick) { m_previousPick = pick; }
     int configuredShafts() const { return m_configuredShafts; }
     int shaftsUsed() const { return m_shaftsUsed; }
     int liftByteCount() const { return m_liftByteCount; }
