@@ -61,7 +61,10 @@ bool LoomSession::pump(milliseconds timeout, std::vector<Heard>& heard)
         problem(m_loom.error());
         return false;
     }
-    for (const Heard& h : heard) handle(h);
+    for (const Heard& h : heard) {
+        handle(h);
+        m_backlog.push_back(h.kind);
+    }
     return true;
 }
 
@@ -69,12 +72,15 @@ bool LoomSession::waitFor(Heard::Kind kind, milliseconds timeout)
 {
     const auto until = steady_clock::now() + timeout;
     std::vector<Heard> heard;
-    while (!m_stop && steady_clock::now() < until) {
+    for (;;) {
+        while (!m_backlog.empty()) {
+            const Heard::Kind k = m_backlog.front();
+            m_backlog.pop_front();
+            if (k == kind) return true;
+        }
+        if (m_stop || steady_clock::now() >= until) return false;
         if (!pump(milliseconds(20), heard)) return false;
-        for (const Heard& h : heard)
-            if (h.kind == kind) return true;
     }
-    return false;
 }
 
 bool LoomSession::waitForShed(milliseconds timeout)
@@ -84,7 +90,14 @@ bool LoomSession::waitForShed(milliseconds timeout)
     std::vector<Heard> heard;
     while (!m_stop && steady_clock::now() < until) {
         if (!pump(milliseconds(20), heard)) return false;
-        if (m_newSheds > before) return true;
+        if (m_newSheds > before) {
+            // What led to the shed is done with; what came after it is kept.
+            const auto last = std::find_if(m_backlog.rbegin(), m_backlog.rend(), [](Heard::Kind k) {
+                return k == Heard::Kind::Lift || k == Heard::Kind::Push;
+            });
+            m_backlog.erase(m_backlog.begin(), last.base());
+            return true;
+        }
     }
     return false;
 }

@@ -3,6 +3,7 @@
 #include "ptyloom.h"
 
 #include <atomic>
+#include <deque>
 #include <istream>
 
 namespace qb::loom {
@@ -61,6 +62,8 @@ private:
     bool m_release = false;
     bool m_test = false;
     int m_newSheds = 0;
+    // Commands heard but not yet waited for, oldest first.
+    std::deque<Heard::Kind> m_backlog;
 };
 
 } // namespace qb::loom
