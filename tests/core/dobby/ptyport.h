@@ -8,6 +8,8 @@
 #include "draft/quillabydoc.h"
 
 #include <cerrno>
+#include <chrono>
+#include <vector>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -81,18 +83,31 @@ public:
     void pump(CDobbyHead& head, int timeoutMs)
     {
         pollfd p{m_fd, POLLIN, 0};
+        bool got = false;
+        std::chrono::steady_clock::time_point arrived;
         if (::poll(&p, 1, timeoutMs) > 0) {
             std::uint8_t buf[100];
             ssize_t n;
-            while ((n = ::read(m_fd, buf, sizeof buf)) > 0) head.onBytes(buf, static_cast<std::size_t>(n));
+            while ((n = ::read(m_fd, buf, sizeof buf)) > 0) {
+                arrived = std::chrono::steady_clock::now();
+                got = true;
+                head.onBytes(buf, static_cast<std::size_t>(n));
+            }
         }
+        const bool answer = got && head.hasOutput();
         send(head);
+        if (answer)
+            replyTimes.push_back(
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - arrived).count());
     }
     void send(CDobbyHead& head)
     {
         if (head.hasOutput() && !write(head.takeOutput())) head.linkFailed(std::strerror(errno));
     }
     void drain() { ::tcdrain(m_fd); }
+
+    // From reading the last byte of a request to having written the answer, ms.
+    std::vector<double> replyTimes;
 
 private:
     int m_fd = -1;
