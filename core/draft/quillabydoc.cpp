@@ -1,5 +1,7 @@
 #include "quillabydoc.h"
 
+#include "undorequests.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -44,6 +46,7 @@ void CQuillabyDoc::DeleteContents()
     notations = DisplayNotations();
     blocks = BlockSubstitutionParams();
     weaving = WeavingRunState();
+    m_history.clear();
     m_modified = false;
 }
 
@@ -213,89 +216,173 @@ void CQuillabyDoc::changed(const UpdateHint& hint)
     UpdateAllViews(&hint);
 }
 
+// --- undo recording helpers ---
+
+Tding* CQuillabyDoc::row(bool warp, int r) const
+{
+    if (r < 0 || r >= kMaxRows) return nullptr;
+    return warp ? static_cast<Tding*>(m_threading[r].get()) : m_treadling[r].get();
+}
+
+namespace {
+void record(EditSource src, DraftPart part, UndoRequest undo, UndoRequest redo)
+{
+    if (!src.recording()) return;
+    undo.part = redo.part = part;
+    src.group->record(UndoMsg{src.pane, std::move(undo), std::move(redo)});
+}
+DraftPart sideOf(bool warp) { return warp ? DraftPart::Threading : DraftPart::Treadling; }
+} // namespace
+
+void CQuillabyDoc::recordInsert(EditSource src, bool warp, int pos, int n, int value, int r)
+{
+    record(src, sideOf(warp), req::deleteThreads(pos, n), req::insertThreads(pos, n, value, r));
+}
+
+// Records how to bring back threads first..last of every row of a side (values,
+// colors, symbols, thick flags) after they were emptied or deleted. Undone
+// last first, so these follow the record that empties or deletes them.
+void CQuillabyDoc::recordThreadState(EditSource src, bool warp, int first, int last)
+{
+    if (!src.recording()) return;
+    const int rows = warp ? m_numWarps : m_numWefts;
+    for (int r = 0; r < rows; ++r) {
+        const Tding* t = row(warp, r);
+        if (!t) continue;
+        for (int i = first; i <= last && i < t->GetCount(); ++i) {
+            if (warp) {
+                const int s = m_threading[r]->GetShaft(i);
+                if (s) record(src, sideOf(warp), req::setCell(r, i, s), req::nothing());
+            } else {
+                const TreadleSet set = m_treadling[r]->GetSet(i);
+                if (!set.empty()) record(src, sideOf(warp), req::setPick(i, r, set), req::nothing());
+            }
+            if (t->GetColor(i) != t->defaultColor())
+                record(src, sideOf(warp), req::setColor(warp, i, r, t->GetColor(i)), req::nothing());
+            if (t->GetSymbol(i)) record(src, sideOf(warp), req::setSymbol(i, t->GetSymbol(i), r), req::nothing());
+            if (r == 0 && t->GetThick(i)) record(src, sideOf(warp), req::setThick(i, true), req::nothing());
+        }
+    }
+}
+
+// Records how to restore the whole label arrangement of a row. Undo replays
+// these last first: remove all, then add back row by row.
+void CQuillabyDoc::recordLabels(EditSource src, bool warp, int r)
+{
+    const Tding* t = row(warp, r);
+    if (!src.recording() || !t) return;
+    std::vector<const Label*> all;
+    for (int lr = 0; lr < kLabelRows; ++lr)
+        for (const Label& l : t->labelRow(lr)) all.push_back(&l);
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        record(src, sideOf(warp), req::label(LabelChange::Add, (*it)->start, (*it)->last(), (*it)->text), req::nothing());
+    record(src, sideOf(warp), req::label(LabelChange::RemoveAll, 0, 0, {}), req::nothing());
+}
+
 // --- threading and treadling cells ---
 
-bool CQuillabyDoc::SetThreadingCell(int end, int shaft, int row, EditSource)
+bool CQuillabyDoc::SetThreadingCell(int end, int shaft, int row, EditSource src)
 {
     if (end < 0 || end >= kMaxThreads || !rowOk(true, row) || shaft < 1 || shaft > m_shafts) return false;
     if (end < numEnds() && m_threading[row]->GetShaft(end) == shaft) return false;
-    // An end lies on one shaft: take the shaft away from the other warp rows.
-    for (int r = 0; r < m_numWarps; ++r)
-        if (r != row && m_threading[r]->GetShaft(end) == shaft) m_threading[r]->ClearValue(end, shaft);
     if (end >= numEnds()) {
-        const int grow = end + 1 - numEnds();
+        const int at = numEnds(), grow = end + 1 - at;
+        recordInsert(src, true, at, grow, 0, row);
         for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(grow);
     }
+    // An end lies on one shaft: take the shaft away from the other warp rows.
+    for (int r = 0; r < m_numWarps; ++r)
+        if (r != row && m_threading[r]->GetShaft(end) == shaft) {
+            record(src, DraftPart::Threading, req::setCell(r, end, shaft), req::clearCell(r, end, shaft));
+            m_threading[r]->ClearValue(end, shaft);
+        }
+    const int old = m_threading[row]->GetShaft(end);
+    record(src, DraftPart::Threading, old ? req::setCell(row, end, old) : req::clearCell(row, end, 0), req::setCell(row, end, shaft));
     m_threading[row]->SetValue(end, shaft);
     changed(UpdateHint::ends(end, end));
     return true;
 }
 
-bool CQuillabyDoc::ClearThreadingCell(int end, int row, EditSource)
+bool CQuillabyDoc::ClearThreadingCell(int end, int row, EditSource src)
 {
     if (end < 0 || end >= numEnds() || !rowOk(true, row)) return false;
-    if (m_threading[row]->GetShaft(end) == 0) return false;
+    const int old = m_threading[row]->GetShaft(end);
+    if (old == 0) return false;
+    record(src, DraftPart::Threading, req::setCell(row, end, old), req::clearCell(row, end, old));
     m_threading[row]->ClearValue(end, 0);
     changed(UpdateHint::ends(end, end));
     return true;
 }
 
-bool CQuillabyDoc::SetTreadlingCell(int pick, int treadle, int row, EditSource)
+bool CQuillabyDoc::SetPickSet(int pick, TreadleSet set, int row, EditSource src)
 {
     if (pick < 0 || pick >= kMaxThreads || !rowOk(false, row)) return false;
     Treadling& t = *m_treadling[row];
-    if (treadle < 1 || treadle > t.limit()) return false;
-    if (pick < numPicks()) {
-        const TreadleSet cur = t.GetSet(pick);
-        if (cur.test(treadle) && (t.multiple() || cur.count() == 1)) return false;
-    } else {
-        const int grow = pick + 1 - numPicks();
+    set = set & TreadleSet::firstTreadles(t.limit());
+    if (pick < numPicks() && t.GetSet(pick) == set) return false;
+    if (pick >= numPicks()) {
+        const int at = numPicks(), grow = pick + 1 - at;
+        recordInsert(src, false, at, grow, 0, row);
         for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(grow);
     }
-    t.SetValue(pick, treadle);
+    record(src, DraftPart::Treadling, req::setPick(pick, row, t.GetSet(pick)), req::setPick(pick, row, set));
+    t.SetSet(pick, set);
     changed(UpdateHint::picks(pick, pick));
     return true;
 }
 
-bool CQuillabyDoc::ClearTreadlingCell(int pick, int treadle, int row, EditSource)
+bool CQuillabyDoc::SetTreadlingCell(int pick, int treadle, int row, EditSource src)
+{
+    if (pick < 0 || pick >= kMaxThreads || !rowOk(false, row)) return false;
+    const Treadling& t = *m_treadling[row];
+    if (treadle < 1 || treadle > t.limit()) return false;
+    TreadleSet next = t.multiple() ? t.GetSet(pick) : TreadleSet();
+    next.set(treadle);
+    return SetPickSet(pick, next, row, src);
+}
+
+bool CQuillabyDoc::ClearTreadlingCell(int pick, int treadle, int row, EditSource src)
 {
     if (pick < 0 || pick >= numPicks() || !rowOk(false, row)) return false;
-    Treadling& t = *m_treadling[row];
+    const Treadling& t = *m_treadling[row];
     if (treadle < 1 || treadle > t.limit() || !t.GetSet(pick).test(treadle)) return false;
-    t.ClearValue(pick, treadle);
-    changed(UpdateHint::picks(pick, pick));
-    return true;
+    TreadleSet next = t.GetSet(pick);
+    next.clear(treadle);
+    return SetPickSet(pick, next, row, src);
 }
 
 // --- tieup ---
 
-bool CQuillabyDoc::SetTieupCell(int treadle, int shaft, EditSource)
+bool CQuillabyDoc::SetTieupCell(int treadle, int shaft, EditSource src)
 {
     if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount())
         return false;
     if (m_tieup->cell(treadle, shaft)) return false;
+    record(src, DraftPart::Tieup, req::clearCell(0, treadle, shaft), req::setCell(0, treadle, shaft));
     m_tieup->setCell(treadle, shaft);
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;
 }
 
-bool CQuillabyDoc::ClearTieupCell(int treadle, int shaft, EditSource)
+bool CQuillabyDoc::ClearTieupCell(int treadle, int shaft, EditSource src)
 {
     if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount())
         return false;
     if (!m_tieup->cell(treadle, shaft)) return false;
+    record(src, DraftPart::Tieup, req::setCell(0, treadle, shaft), req::clearCell(0, treadle, shaft));
     m_tieup->clearCell(treadle, shaft);
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;
 }
 
-bool CQuillabyDoc::SetTieupColumn(int treadle, TUPTYPE shafts, EditSource)
+bool CQuillabyDoc::SetTieupColumn(int treadle, TUPTYPE shafts, EditSource src)
 {
     if (treadle < 0 || treadle >= m_tieup->treadleCount()) return false;
     shafts &= TUPTYPE::firstShafts(m_tieup->shaftCount());
     if (m_tieup->column(treadle) == shafts) return false;
+    record(src, DraftPart::Tieup, req::setTieupColumn(treadle, m_tieup->column(treadle)), req::setTieupColumn(treadle, shafts));
     m_tieup->setColumn(treadle, shafts);
     m_modified = true;
     UpdateAllViews(nullptr);
@@ -305,63 +392,91 @@ bool CQuillabyDoc::SetTieupColumn(int treadle, TUPTYPE shafts, EditSource)
 // --- inserting, deleting and clearing runs ---
 
 namespace {
+// Refused rather than cut: a partial insert would silently lose threads.
 bool insertFits(int pos, int n, int count)
 {
-    return pos >= 0 && n >= 1 && pos + n < kMaxThreads && count + n <= kMaxThreads;
+    return pos >= 0 && pos < kMaxThreads && n >= 1 && count + n <= kMaxThreads;
 }
 } // namespace
 
-bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource)
+bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource src)
 {
     if (!insertFits(pos, n, numEnds()) || !rowOk(true, row) || value < 0 || value > m_shafts) return false;
+    recordInsert(src, true, std::min(pos, numEnds()), n, value, row);
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Insert(pos, r == row ? value : 0, n);
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;
 }
 
-bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSource)
+bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSource src)
 {
     if (!insertFits(pos, n, numPicks()) || !rowOk(false, row)) return false;
     const int at = std::min(pos, numPicks());
+    value = value & TreadleSet::firstTreadles(m_treadling[row]->limit());
+    // The protocol carries one treadle; a richer set is recorded as its own step.
+    const int single = value.count() == 1 ? value.lowest() : 0;
+    recordInsert(src, false, at, n, single, row);
     for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Insert(pos, 0, n);
-    if (!value.empty()) m_treadling[row]->SetSet(at + n - 1, value);
+    if (!value.empty()) {
+        if (!single) record(src, DraftPart::Treadling, req::nothing(), req::setPick(at + n - 1, row, value));
+        m_treadling[row]->SetSet(at + n - 1, value);
+    }
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;
 }
 
-bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource)
+bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource src)
 {
     if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    n = std::min(n, numEnds() - pos);
+    for (int r = 0; r < m_numWarps; ++r)
+        record(src, DraftPart::Threading, req::setDefaultColor(r, m_threading[r]->defaultColor()), req::nothing());
+    recordLabels(src, true, 0);
+    recordThreadState(src, true, pos, pos + n - 1);
+    record(src, DraftPart::Threading, req::insertThreads(pos, n, 0, 0), req::deleteThreads(pos, n));
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Delete(pos, n);
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;
 }
 
-bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource)
+bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource src)
 {
     if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    n = std::min(n, numPicks() - pos);
+    for (int r = 0; r < m_numWefts; ++r)
+        record(src, DraftPart::Treadling, req::setDefaultColor(r, m_treadling[r]->defaultColor()), req::nothing());
+    recordLabels(src, false, 0);
+    recordThreadState(src, false, pos, pos + n - 1);
+    record(src, DraftPart::Treadling, req::insertThreads(pos, n, 0, 0), req::deleteThreads(pos, n));
     for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Delete(pos, n);
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;
 }
 
-bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource)
+bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource src)
 {
     if (pos < 0 || pos >= numEnds() || n < 1) return false;
     n = std::min(n, numEnds() - pos);
+    for (int r = 0; r < m_numWarps; ++r)
+        for (int i = pos; i < pos + n; ++i)
+            if (const int s = m_threading[r]->GetShaft(i)) record(src, DraftPart::Threading, req::setCell(r, i, s), req::clearCell(r, i, s));
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->ClearRange(pos, n);
     changed(UpdateHint::ends(pos, pos + n - 1));
     return true;
 }
 
-bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource)
+bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource src)
 {
     if (pos < 0 || pos >= numPicks() || n < 1) return false;
     n = std::min(n, numPicks() - pos);
+    for (int r = 0; r < m_numWefts; ++r)
+        for (int i = pos; i < pos + n; ++i)
+            if (const TreadleSet s = m_treadling[r]->GetSet(i); !s.empty())
+                record(src, DraftPart::Treadling, req::setPick(i, r, s), req::setPick(i, r, {}));
     for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->ClearRange(pos, n);
     changed(UpdateHint::picks(pos, pos + n - 1));
     return true;
@@ -369,7 +484,7 @@ bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource)
 
 // --- colors, symbols, thickness, labels ---
 
-bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSource)
+bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSource src)
 {
     if (first < 0 || last < first || last >= kMaxThreads || !rowOk(true, row)) return false;
     if (color < 0 || color >= m_palette->count()) return false;
@@ -377,16 +492,24 @@ bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSou
     bool differs = last >= numEnds();
     for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
     if (!differs) return false;
-    if (last >= numEnds()) {
-        const int grow = last + 1 - numEnds();
-        for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(grow);
+    const int count = numEnds();
+    if (last >= count) {
+        recordInsert(src, true, count, last + 1 - count, 0, row);
+        for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(last + 1 - count);
     }
-    for (int i = first; i <= last; ++i) t.SetColor(i, color);
+    // The row's default color goes back last, after the threads' colors.
+    record(src, DraftPart::Threading, req::setDefaultColor(row, t.defaultColor()), req::setDefaultColor(row, color));
+    for (int i = first; i <= last; ++i) {
+        const int old = t.GetColor(i);
+        if (old != color || i >= count)
+            record(src, DraftPart::Threading, i < count ? req::setColor(true, i, row, old) : req::nothing(), req::setColor(true, i, row, color));
+        t.SetColor(i, color);
+    }
     changed(UpdateHint::ends(first, last));
     return true;
 }
 
-bool CQuillabyDoc::SetPickColors(int first, int last, int color, int row, EditSource)
+bool CQuillabyDoc::SetPickColors(int first, int last, int color, int row, EditSource src)
 {
     if (first < 0 || last < first || last >= kMaxThreads || !rowOk(false, row)) return false;
     if (color < 0 || color >= m_palette->count()) return false;
@@ -394,31 +517,51 @@ bool CQuillabyDoc::SetPickColors(int first, int last, int color, int row, EditSo
     bool differs = last >= numPicks();
     for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
     if (!differs) return false;
-    if (last >= numPicks()) {
-        const int grow = last + 1 - numPicks();
-        for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(grow);
+    const int count = numPicks();
+    if (last >= count) {
+        recordInsert(src, false, count, last + 1 - count, 0, row);
+        for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(last + 1 - count);
     }
-    for (int i = first; i <= last; ++i) t.SetColor(i, color);
+    record(src, DraftPart::Treadling, req::setDefaultColor(row, t.defaultColor()), req::setDefaultColor(row, color));
+    for (int i = first; i <= last; ++i) {
+        const int old = t.GetColor(i);
+        if (old != color || i >= count)
+            record(src, DraftPart::Treadling, i < count ? req::setColor(false, i, row, old) : req::nothing(), req::setColor(false, i, row, color));
+        t.SetColor(i, color);
+    }
     changed(UpdateHint::picks(first, last));
     return true;
 }
 
-bool CQuillabyDoc::SetSymbol(bool warp, int index, int symbol, int row, EditSource)
+bool CQuillabyDoc::SetRowDefaultColor(bool warp, int r, int color, EditSource src)
 {
-    if (!rowOk(warp, row)) return false;
-    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    if (!rowOk(warp, r) || color < 0 || color > 255) return false;
+    Tding* t = row(warp, r);
+    if (t->defaultColor() == color) return false;
+    record(src, sideOf(warp), req::setDefaultColor(r, t->defaultColor()), req::setDefaultColor(r, color));
+    t->setDefaultColor(color);
+    m_modified = true;
+    return true;
+}
+
+bool CQuillabyDoc::SetSymbol(bool warp, int index, int symbol, int r, EditSource src)
+{
+    if (!rowOk(warp, r)) return false;
+    Tding& t = *row(warp, r);
     if (index < 0 || index >= t.GetCount() || symbol < 0 || symbol > 255) return false;
     if (t.GetSymbol(index) == symbol) return false;
+    record(src, sideOf(warp), req::setSymbol(index, t.GetSymbol(index), r), req::setSymbol(index, symbol, r));
     t.SetSymbol(index, symbol);
     changed(warp ? UpdateHint::ends(index, index) : UpdateHint::picks(index, index));
     return true;
 }
 
-bool CQuillabyDoc::SetThick(bool warp, int index, bool thick, EditSource)
+bool CQuillabyDoc::SetThick(bool warp, int index, bool thick, EditSource src)
 {
-    Tding* t = warp ? static_cast<Tding*>(m_threading[0].get()) : m_treadling[0].get();
+    Tding* t = row(warp, 0);
     if (!t || index < 0 || index >= t->GetCount()) return false;
     if ((t->GetThick(index) != 0) == thick) return false;
+    record(src, sideOf(warp), req::setThick(index, !thick), req::setThick(index, thick));
     t->SetThick(index, thick);
     // A thick thread changes the geometry of everything after it.
     m_modified = true;
@@ -428,7 +571,7 @@ bool CQuillabyDoc::SetThick(bool warp, int index, bool thick, EditSource)
 
 bool CQuillabyDoc::SetRatio(bool warp, int ratio)
 {
-    Tding* t = warp ? static_cast<Tding*>(m_threading[0].get()) : m_treadling[0].get();
+    Tding* t = row(warp, 0);
     if (!t || ratio < kMinRatio || ratio > kMaxRatio) return false;
     if (t->ratio() == ratio) return false;
     t->SetRatio(ratio);
@@ -437,36 +580,58 @@ bool CQuillabyDoc::SetRatio(bool warp, int ratio)
     return true;
 }
 
-bool CQuillabyDoc::AddLabel(bool warp, const Label& label, int row, EditSource)
+bool CQuillabyDoc::AddLabel(bool warp, const Label& label, int r, EditSource src)
 {
-    if (!rowOk(warp, row)) return false;
-    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    if (!rowOk(warp, r)) return false;
+    Tding& t = *row(warp, r);
     if (!t.AddLabel(label)) return false;
     const int last = label.start + label.length - 1;
+    const std::string text = label.text.substr(0, kMaxLabelText);
+    record(src, sideOf(warp), req::label(LabelChange::Remove, label.start, last, text),
+           req::label(LabelChange::Add, label.start, last, text));
     changed(warp ? UpdateHint::ends(label.start, last) : UpdateHint::picks(label.start, last));
     return true;
 }
 
-bool CQuillabyDoc::SetLabelText(bool warp, int start, int length, const std::string& text, int row,
-                                EditSource)
+bool CQuillabyDoc::SetLabelText(bool warp, int start, int length, const std::string& text, int r,
+                                EditSource src)
 {
-    if (!rowOk(warp, row)) return false;
-    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
+    if (!rowOk(warp, r)) return false;
+    Tding& t = *row(warp, r);
     const Label* l = t.FindLabel(start, length);
     if (!l || l->text == text.substr(0, kMaxLabelText)) return false;
-    t.SetLabelText(start, length, text);
     const int last = start + length - 1;
+    record(src, sideOf(warp), req::label(LabelChange::SetText, start, last, l->text),
+           req::label(LabelChange::SetText, start, last, text.substr(0, kMaxLabelText)));
+    t.SetLabelText(start, length, text);
     changed(warp ? UpdateHint::ends(start, last) : UpdateHint::picks(start, last));
     return true;
 }
 
-bool CQuillabyDoc::RemoveLabel(bool warp, int start, int length, int row, EditSource)
+bool CQuillabyDoc::RemoveLabel(bool warp, int start, int length, int r, EditSource src)
 {
-    if (!rowOk(warp, row)) return false;
-    Tding& t = warp ? static_cast<Tding&>(*m_threading[row]) : *m_treadling[row];
-    if (!t.RemoveLabel(start, length)) return false;
+    if (!rowOk(warp, r)) return false;
+    Tding& t = *row(warp, r);
+    if (!t.FindLabel(start, length)) return false;
+    // Removing compacts the rows, so the whole arrangement is what comes back.
+    recordLabels(src, warp, r);
+    record(src, sideOf(warp), req::nothing(), req::label(LabelChange::Remove, start, start + length - 1, {}));
+    t.RemoveLabel(start, length);
     m_modified = true;
-    UpdateAllViews(nullptr); // rows may have been compacted
+    UpdateAllViews(nullptr);
+    return true;
+}
+
+bool CQuillabyDoc::RemoveAllLabels(bool warp, int r, EditSource src)
+{
+    if (!rowOk(warp, r)) return false;
+    Tding& t = *row(warp, r);
+    if (t.LabelRowCount() == 0) return false;
+    recordLabels(src, warp, r);
+    record(src, sideOf(warp), req::nothing(), req::label(LabelChange::RemoveAll, 0, 0, {}));
+    t.ClearLabels();
+    m_modified = true;
+    UpdateAllViews(nullptr);
     return true;
 }
 
@@ -577,6 +742,8 @@ bool CQuillabyDoc::SetMultipleTreadles(bool on)
     if (!m_treadling[0] || m_treadling[0]->multiple() == on) return false;
     for (auto& t : m_treadling)
         if (t) t->setMultiple(on);
+    // Recorded picks no longer mean the same thing.
+    m_history.clear();
     m_modified = true;
     UpdateAllViews(nullptr);
     return true;

@@ -5,6 +5,7 @@
 #include "threading.h"
 #include "tieup.h"
 #include "treadling.h"
+#include "undohistory.h"
 #include "updatehint.h"
 
 #include <array>
@@ -15,7 +16,6 @@
 namespace qb {
 
 class CQuillabyDoc;
-class IUndoTarget;
 
 // Views subscribe to the document and decide themselves what to repaint.
 class IDocumentObserver {
@@ -27,11 +27,13 @@ public:
     virtual void loomSizeChanged(const CQuillabyDoc&) {}
 };
 
-// Who caused an edit: the pane (the undo target) and its undo group. An edit
-// without a pane records no undo step.
+// Who caused an edit: the pane (the undo target) and the group of the user
+// action in progress. An edit without both records no undo step, which is how
+// replayed requests and internal operations run.
 struct EditSource {
     IUndoTarget* pane = nullptr;
-    int group = 0;
+    UndoGroup* group = nullptr;
+    bool recording() const { return pane && group; }
 };
 
 // The draft document: owns threading and treadling rows, tieup, palette and
@@ -102,6 +104,8 @@ public:
     bool SetTieupColumn(int treadle, TUPTYPE shafts, EditSource src = {});
     // Inserts n empty threads into every row of that side; in `row` the last
     // of them gets `value`.
+    // A whole pick (treadle set, or shafts in liftplan form).
+    bool SetPickSet(int pick, TreadleSet set, int row = 0, EditSource src = {});
     bool InsertEnds(int pos, int n, int value = 0, int row = 0, EditSource src = {});
     bool InsertPicks(int pos, int n, TreadleSet value = {}, int row = 0, EditSource src = {});
     bool DeleteEnds(int pos, int n, EditSource src = {});
@@ -110,6 +114,7 @@ public:
     bool ClearPicks(int pos, int n, EditSource src = {});
     bool SetEndColors(int first, int last, int color, int row = 0, EditSource src = {});
     bool SetPickColors(int first, int last, int color, int row = 0, EditSource src = {});
+    bool SetRowDefaultColor(bool warp, int row, int color, EditSource src = {});
     bool SetSymbol(bool warp, int index, int symbol, int row = 0, EditSource src = {});
     bool SetThick(bool warp, int index, bool thick, EditSource src = {});
     bool SetRatio(bool warp, int ratio);
@@ -117,6 +122,7 @@ public:
     bool SetLabelText(bool warp, int start, int length, const std::string& text, int row = 0,
                       EditSource src = {});
     bool RemoveLabel(bool warp, int start, int length, int row = 0, EditSource src = {});
+    bool RemoveAllLabels(bool warp, int row = 0, EditSource src = {});
 
     bool SetNumShafts(int n);
     bool SetNumTreadles(int n);
@@ -149,6 +155,21 @@ public:
     std::vector<std::unique_ptr<TieupKey>> tieupKeys;
     bool hasTieupKeys = false;
 
+    // --- undo ---
+    UndoHistory& history() { return m_history; }
+    const UndoHistory& history() const { return m_history; }
+    // Runs one user action: every primitive called with the given source
+    // records into one group, which then joins the history.
+    template <class F>
+    bool Transaction(IUndoTarget* pane, F&& action)
+    {
+        UndoGroup group;
+        action(EditSource{pane, &group});
+        return m_history.push(std::move(group));
+    }
+    bool Undo() { return m_history.undo(); }
+    bool Redo() { return m_history.redo(); }
+
     // --- modified flag and observers ---
     bool isModified() const { return m_modified; }
     void SetModified(bool m = true) { m_modified = m; }
@@ -167,6 +188,10 @@ private:
     bool rowOk(bool warp, int row) const;
     int uniformColorSlot(bool warp, int slot) const;
     bool setRowCount(bool warp, int n, std::array<int, 2> paletteBarColors);
+    Tding* row(bool warp, int r) const;
+    void recordInsert(EditSource src, bool warp, int pos, int n, int value, int row);
+    void recordThreadState(EditSource src, bool warp, int first, int last);
+    void recordLabels(EditSource src, bool warp, int row);
 
     std::array<std::unique_ptr<Threading>, kMaxRows> m_threading;
     std::array<std::unique_ptr<Treadling>, kMaxRows> m_treadling;
@@ -185,6 +210,11 @@ private:
     int m_units = 0;
     bool m_modified = false;
     std::vector<IDocumentObserver*> m_observers;
+    UndoHistory m_history;
 };
+
+// Replays a recorded request on the document: through the primitives,
+// recording nothing.
+void ApplyUndoRequest(CQuillabyDoc& doc, const UndoRequest& req);
 
 } // namespace qb
