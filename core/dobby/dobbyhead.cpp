@@ -118,8 +118,8 @@ void CDobbyHead::linkFailed(std::string_view reason)
     if (!reason.empty()) msg += ": " + std::string(reason);
     msg += ".";
     if (m_host)
-        msg += "\nWeaving stopped. Pick " + std::to_string(m_host->currentPick() + 1)
-            + " is the next pick for the loom; start again to go on from there.";
+        msg += "\nWeaving stopped at pick " + std::to_string(m_host->currentPick() + 1)
+            + "; start again to go on from there.";
     // Nothing more can reach the head.
     m_output.clear();
     fail(std::move(msg));

@@ -38,8 +38,14 @@ PtyLoom::PtyLoom(DobbyHeadType head)
 
 PtyLoom::~PtyLoom()
 {
+    close();
+}
+
+void PtyLoom::close()
+{
     if (m_master >= 0) ::close(m_master);
     if (m_slave >= 0) ::close(m_slave);
+    m_master = m_slave = -1;
 }
 
 bool PtyLoom::open()

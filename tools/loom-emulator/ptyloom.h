@@ -22,6 +22,8 @@ public:
 
     // Opens the pseudo-terminal; false with error() set on failure.
     bool open();
+    // Hangs the line up, as an unplugged cable would.
+    void close();
     const std::string& device() const { return m_device; }
     const std::string& error() const { return m_error; }
     LoomProtocol& protocol() { return m_protocol; }

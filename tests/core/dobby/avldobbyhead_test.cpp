@@ -206,7 +206,7 @@ TEST(AVLDobbyHead, LinkFailureStopsTheRunAndKeepsThePick)
     EXPECT_EQ(events[0].kind, DobbyEvent::Kind::Error);
     EXPECT_EQ(events[0].pick, 1);
     EXPECT_NE(events[0].message.find("Input/output error"), std::string::npos);
-    EXPECT_NE(events[0].message.find("Pick 2"), std::string::npos) << events[0].message;
+    EXPECT_NE(events[0].message.find("stopped at pick 2"), std::string::npos) << events[0].message;
     EXPECT_TRUE(Feed(head, kPick).empty());
     head.positionChanged();
     head.stop();
