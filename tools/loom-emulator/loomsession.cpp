@@ -152,9 +152,9 @@ bool LoomSession::runAuto(const AutoOptions& o)
         }
         m_replyTimes.push_back(duration<double, std::milli>(m_loom.lastReceived() - asked).count());
     }
-    if (o.waitForRelease && escapeFamily() && !m_release) waitFor(Heard::Kind::Release, o.patience);
-    if (o.waitForRelease && m_loom.head() == DobbyHeadType::Leclerc1 && !m_release)
-        waitFor(Heard::Kind::Release, o.patience);
+    // The nibble heads have no release command.
+    const bool releases = escapeFamily() || m_loom.head() == DobbyHeadType::Leclerc1;
+    if (o.waitForRelease && releases && !m_release) waitFor(Heard::Kind::Release, o.patience);
     return true;
 }
 

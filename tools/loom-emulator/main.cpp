@@ -4,6 +4,7 @@
 #include "loomsession.h"
 
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
