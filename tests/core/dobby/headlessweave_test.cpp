@@ -99,8 +99,9 @@ TEST(HeadlessWeave, InterruptedBeforeTheHeadAnswers)
     o.interrupted = &stop;
     std::ostringstream out, err;
     EXPECT_EQ(RunHeadlessWeave(*doc, o, out, err), 0);
+    // The bytes may arrive in more than one read on a busy machine.
     std::vector<loom::Heard> heard;
-    loom.receive(milliseconds(200), heard);
+    for (int i = 0; i < 20 && heard.size() < 2; ++i) ASSERT_TRUE(loom.receive(milliseconds(100), heard));
     ASSERT_EQ(heard.size(), 2u);
     EXPECT_EQ(heard[0].kind, loom::Heard::Kind::Query);
     EXPECT_EQ(heard[1].kind, loom::Heard::Kind::Release);
