@@ -209,6 +209,7 @@ void WifReader::readColors(WifSection section, int rowsCount, Threading* const* 
     Tding* rows[kMaxRows] = {};
     for (int r = 0; r < rowsCount; ++r) rows[r] = warp ? static_cast<Tding*>(warp[r]) : static_cast<Tding*>(weft[r]);
     if (!flagged(section)) return;
+    const int def = rows[0]->defaultColor();
     const int count = rows[0]->GetCount();
     const std::string_view sec = sectionName(section);
     std::string line;
@@ -221,7 +222,6 @@ void WifReader::readColors(WifSection section, int rowsCount, Threading* const* 
         });
     }
     // SetColor also moves the default color; the file's default stays.
-    const int def = rows[0]->defaultColor();
     for (int r = 0; r < rowsCount; ++r) rows[r]->setDefaultColor(def);
 }
 
