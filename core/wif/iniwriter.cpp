@@ -50,6 +50,11 @@ void IniWriter::setText(std::string_view sectionName, std::string_view key, std:
             v += text[i];
         }
     }
+    // Readers trim blanks and one pair of quotes: a text that would lose
+    // either is protected by a pair of quotes of its own.
+    const bool blankEdge = !v.empty() && (v.front() == ' ' || v.front() == '\t' || v.back() == ' ' || v.back() == '\t');
+    const bool quoted = v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
+    if (blankEdge || quoted) v = '"' + v + '"';
     set(sectionName, key, v);
 }
 

@@ -14,7 +14,8 @@ namespace qb {
 class IniWriter {
 public:
     void set(std::string_view section, std::string_view key, std::string_view value);
-    // Line breaks (CR LF) become "//".
+    // Line breaks (CR LF) become "//"; a text with blanks at its ends or in
+    // quotes is put in quotes so that it reads back as it was.
     void setText(std::string_view section, std::string_view key, std::string_view text);
     void setFlag(std::string_view section, std::string_view key, bool on);
     void setInt(std::string_view section, std::string_view key, long long n);

@@ -87,6 +87,28 @@ int unitsOf(const IniFile& ini, std::string_view section)
     if (IniFile::equalsNoCase(u, "Decipoints")) return 2;
     return 0;
 }
+// The sett behind a spacing written with five decimals: the one with the
+// fewest decimals (up to four) whose spacing rounds to the written value, so
+// that a sett of 64 does not come back as 63.98. Whole and ten-thousandths
+// as the document keeps them.
+std::pair<int, int> settOfSpacing(double spacing)
+{
+    if (!(spacing > 0) || !std::isfinite(spacing)) return {10, 0};
+    const double sett = 1.0 / spacing;
+    double best = sett;
+    double scale = 1.0;
+    for (int d = 0; d <= 4; ++d, scale *= 10) {
+        const double c = std::round(sett * scale) / scale;
+        if (c > 0 && std::fabs(1.0 / c - spacing) <= 0.5e-5 + 1e-12) {
+            best = c;
+            break;
+        }
+    }
+    const double whole = std::ceil(best - 0.5);
+    const double frac = best == sett ? std::trunc((best - whole) * 10000.0) : std::round((best - whole) * 10000.0);
+    return {static_cast<int>(std::clamp(whole, -1e9, 1e9)), static_cast<int>(frac)};
+}
+
 } // namespace
 
 void WifReader::readUnits(CQuillabyDoc& doc)
@@ -94,9 +116,13 @@ void WifReader::readUnits(CQuillabyDoc& doc)
     if (flagged(WifSection::Warp)) {
         const int u = unitsOf(m_ini, "WARP");
         double spacing = m_ini.readReal("WARP", "Spacing");
-        if (u == 2) spacing /= 720.0;
         doc.setUnits(u == 1 ? 1 : 0);
-        doc.setWarpSpacing(spacing);
+        if (u == 2) {
+            doc.setWarpSpacing(spacing / 720.0);
+        } else {
+            const auto [whole, frac] = settOfSpacing(spacing);
+            doc.setWarpSett(whole, frac);
+        }
     }
     if (flagged(WifSection::Weft)) {
         const int u = unitsOf(m_ini, "WEFT");
@@ -106,8 +132,13 @@ void WifReader::readUnits(CQuillabyDoc& doc)
         if (system != doc.units()) {
             m_messages.tell(FormatMessage(wifmsg::kUnits, doc.units() == 1 ? "METRIC" : "ENGLISH"));
             spacing = doc.units() == 1 ? spacing * 2.54 : spacing / 2.54;
+            doc.setWeftSpacing(spacing);
+        } else if (u == 2) {
+            doc.setWeftSpacing(spacing);
+        } else {
+            const auto [whole, frac] = settOfSpacing(spacing);
+            doc.setWeftSett(whole, frac);
         }
-        doc.setWeftSpacing(spacing);
     }
 }
 

@@ -162,11 +162,12 @@ void writeColors(IniWriter& out, const CQuillabyDoc& doc, bool warp)
 }
 
 // The spacing of a thick thread: two decimals unless these would not carry
-// the ratio back (small spacings), then five.
+// the ratio back (small spacings), then five. Computed from the base spacing
+// as written, so that the reader's division gives the ratio back exactly.
 std::string thickText(double spacing, int ratio)
 {
     const double base = IniFile::parseReal(IniWriter::formatFixed(spacing, 5));
-    const double thick = (ratio + 1) * spacing;
+    const double thick = (ratio + 1) * base;
     std::string two = IniWriter::formatFixed(thick, 2);
     const double back = IniFile::parseReal(two);
     if (back > base && static_cast<int>(std::floor(back / base + 1e-6)) - 1 == ratio) return two;

@@ -210,6 +210,16 @@ TEST(IniWriter, KeepsFirstWriteOrderAndReplacesInPlace)
                          "[F]\r\non=true\r\nn=-3\r\nr=0.30\r\n");
 }
 
+TEST(IniWriter, TextsReadBackWithTheirBlanksAndQuotes)
+{
+    IniWriter w;
+    const std::string texts[] = {"'quoted'", "\"double\"", " lead", "trail ", "plain", "'half", ""};
+    for (std::size_t i = 0; i < std::size(texts); ++i) w.setText("T", std::to_string(i), texts[i]);
+    const IniFile ini(w.bytes());
+    for (std::size_t i = 0; i < std::size(texts); ++i) EXPECT_EQ(ini.text("T", std::to_string(i), 64), texts[i]);
+    EXPECT_NE(w.bytes().find("4=plain\r\n"), std::string::npos);
+}
+
 TEST(IniWriter, FormatFixedRoundsLikePrintf)
 {
     EXPECT_EQ(IniWriter::formatFixed(1.1, 2), "1.10");
