@@ -48,8 +48,8 @@ void WifReader::readNotes(CQuillabyDoc& doc)
     doc.notes.clear();
     std::string line;
     // Note lines are unbounded: the writer never cuts them either.
-    for (int i = 1; m_ini.readText("NOTES", std::to_string(i), IniFile::kUnbounded, line); ++i)
-        for (const std::string& l : WrapWords(line)) {
+    for (int i = 1; m_ini.readText("NOTES", std::to_string(i), IniFile::kUnbounded, line, false); ++i)
+        for (const std::string& l : WrapWords(SlashesToLineBreaks(line))) {
             doc.notes += l;
             doc.notes += "\r\n";
         }
@@ -57,7 +57,7 @@ void WifReader::readNotes(CQuillabyDoc& doc)
 
 void WifReader::readText(CQuillabyDoc& doc)
 {
-    const std::string title = m_ini.text("TEXT", "Title", IniFile::kUnbounded);
+    const std::string title = SlashesToLineBreaks(m_ini.text("TEXT", "Title", IniFile::kUnbounded, false));
     std::string wrapped;
     // Lines are joined, not terminated, so that a title does not grow by a
     // line break every time it is saved and opened again.
@@ -67,13 +67,13 @@ void WifReader::readText(CQuillabyDoc& doc)
             wrapped += l;
         }
     doc.title = wrapped;
-    doc.author = m_ini.text("TEXT", "Author", IniFile::kUnbounded);
+    doc.author = SlashesToLineBreaks(m_ini.text("TEXT", "Author", IniFile::kUnbounded, false));
     const std::pair<std::string_view, std::string_view> extras[] = {
         {"Address", "\r\n"}, {"EMail", "\r\nEmail: "}, {"Telephone", "\r\nTelephone: "}, {"Fax", "\r\nFax: "}};
     for (const auto& [key, prefix] : extras) {
-        // Addresses and e-mail hold URLs: their "//" is no line break.
-        const bool lineBreaks = key != "Address" && key != "EMail";
-        const std::string v = m_ini.text("TEXT", key, IniFile::kUnbounded, lineBreaks);
+        // Addresses and e-mail are single lines.
+        std::string v = m_ini.text("TEXT", key, IniFile::kUnbounded, false);
+        if (key != "Address" && key != "EMail") v = SlashesToLineBreaks(v);
         if (!v.empty()) doc.author += std::string(prefix) + v;
     }
 }

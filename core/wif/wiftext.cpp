@@ -38,6 +38,20 @@ std::vector<std::string> WrapWords(std::string_view line)
     return lines;
 }
 
+std::string SlashesToLineBreaks(std::string_view text)
+{
+    std::string out(text);
+    for (std::size_t i = 0; i + 1 < out.size(); ++i)
+        if (out[i] == '/' && out[i + 1] == '/') {
+            if (i == 0 || out[i - 1] != ':') {
+                out[i] = '\r';
+                out[i + 1] = '\n';
+            }
+            ++i;
+        }
+    return out;
+}
+
 std::vector<std::string_view> SplitCrLf(std::string_view text)
 {
     std::vector<std::string_view> pieces;

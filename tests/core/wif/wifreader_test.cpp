@@ -71,6 +71,14 @@ TEST(WifReader, ReadsTextsNotesAndSource)
     EXPECT_EQ(d.author, "A. Weaver\r\nhttp://example.org/weaver\r\nEmail: weaver@example.org\r\nTelephone: 555 0100");
 }
 
+TEST(WifReader, UrlsInTextsAreNoLineBreaks)
+{
+    auto o = openText(kHead + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=see https://example.org/a//next\n"
+                              "[TEXT]\nAuthor=me//http://x.org\n");
+    EXPECT_EQ(o->doc.notes, "see https://example.org/a\r\nnext\r\n");
+    EXPECT_EQ(o->doc.author, "me\r\nhttp://x.org");
+}
+
 TEST(WifReader, WrapsLongTitlesAndNotesBelowSixtyColumns)
 {
     std::string words;
