@@ -65,6 +65,10 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
     updateStatus();
 
     m_report = [this](const QString& text) { QMessageBox::warning(this, kAppName, text); };
+    m_askYesNo = [this](const QString& question) {
+        return QMessageBox::question(this, kAppName, question, QMessageBox::Yes | QMessageBox::No)
+               == QMessageBox::Yes;
+    };
     m_askSave = [this](const QString& title) {
         const auto b = QMessageBox::question(
             this, kAppName, QStringLiteral("Save changes to %1?").arg(title),
@@ -296,7 +300,7 @@ void CMainFrame::OnFileOpen()
 {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
-        QStringLiteral("Weaving Files (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
+        QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
     if (file.isEmpty())
         return;
     m_settings.mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());

@@ -33,8 +33,8 @@ public:
     using DocumentLoader = std::function<bool(const QString& path, const NewDraftDefaults& defaults,
                                               CQuillabyDoc& doc, QString& error)>;
     // Writes `doc` to the file (format by extension); false and `error` on failure.
-    using DocumentSaver =
-        std::function<bool(const QString& path, const CQuillabyDoc& doc, QString& error)>;
+    // Saving stamps the date on the draft.
+    using DocumentSaver = std::function<bool(const QString& path, CQuillabyDoc& doc, QString& error)>;
     using MessageHandler = std::function<void(const QString& text)>;
     enum class SaveAnswer { Save, Discard, Cancel };
     // Asked before a modified draft's window closes.
@@ -89,10 +89,17 @@ public:
     // Where user messages go (a message box unless replaced, e.g. by tests).
     void setMessageHandler(MessageHandler handler) { m_report = std::move(handler); }
     void setSaveQuestion(SaveQuestion question) { m_askSave = std::move(question); }
+    using YesNoQuestion = std::function<bool(const QString& question)>;
+    void setYesNoQuestion(YesNoQuestion question) { m_askYesNo = std::move(question); }
+    // A message for the weaver, and a Yes/No question (true for Yes).
+    void tell(const QString& text) { report(text); }
+    bool ask(const QString& question) { return m_askYesNo && m_askYesNo(question); }
 
     // Save and Save As on a given window; false when nothing was written.
     bool saveDocument(CDraftPlaceholderWindow* w);
     bool saveDocumentAs(CDraftPlaceholderWindow* w);
+    // Save to a given path, as Save As does after its dialog.
+    bool saveDocumentTo(CDraftPlaceholderWindow* w, const QString& path) { return writeDocument(w, path); }
     // A modified draft is saved or given up only with the weaver's consent.
     bool canCloseDocument(CDraftPlaceholderWindow* w);
 
@@ -137,6 +144,7 @@ private:
     int m_untitled = 0;
     MessageHandler m_report;
     SaveQuestion m_askSave;
+    YesNoQuestion m_askYesNo;
 
     static CMainFrame* s_instance;
     static DocumentLoader s_loader;
