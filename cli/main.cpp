@@ -1,4 +1,5 @@
 // quillaby-cli: the headless face of the draft core.
+#include "applycommand.h"
 #include "draftjson.h"
 
 #include "draft/drawdown.h"
@@ -159,6 +160,7 @@ int main(int argc, char** argv)
         return kUsage;
     }
     const std::string name = argv[1];
+    if (name == "apply") return RunApply(argc - 2, argv + 2);
     if (name == "--help" || name == "-h" || name == "help") {
         usage(std::cout);
         return kOk;
