@@ -76,8 +76,16 @@ CommandResult AddTabby(CQuillabyDoc& doc, const AddTabbyOptions& o, IPrompter& p
         t->SetThick(2 * k, false);
     }
     t->setDefaultColor(old.defaultColor());
+    for (int lr = 0; lr < kLabelRows; ++lr)
+        for (Label l : old.labelRow(lr)) {
+            l.start *= 2;
+            l.length *= 2;
+            t->AddLabel(l);
+        }
     doc.replaceTreadling(0, std::move(t));
-    return step.commit(o.addTreadles || paletteChanged);
+    CommandResult r = step.commit(o.addTreadles);
+    r.paletteChanged = paletteChanged;
+    return r;
 }
 
 } // namespace qb

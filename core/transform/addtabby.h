@@ -18,8 +18,8 @@ struct AddTabbyOptions {
 // in the tabby color. With addTreadles the old treadles (and their tieup)
 // first move right by g, leaving g empty treadles at the left. Refused when
 // the treadles would pass 128, the tabby treadles would not exist, the picks
-// would pass 32768, in liftplan form, or with several wefts.
-// `paletteChanged` in the result's layout flag tells the palette bar.
+// would pass 32768, in liftplan form, or with several wefts. Labels of the
+// treadling stretch over the doubled picks.
 CommandResult AddTabby(CQuillabyDoc& doc, const AddTabbyOptions& options, IPrompter& prompter, IUndoTarget* pane);
 
 // The palette index the tabby color gets: its own entry, a new one, the

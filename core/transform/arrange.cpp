@@ -47,25 +47,22 @@ Renumbering sequential(int n, int count, const auto& valueOf)
 CommandResult Arrange(CQuillabyDoc& doc, Side side, ArrangeKind kind, IPrompter& prompter, IUndoTarget* pane)
 {
     if (!CanArrange(doc, side)) return CommandResult::noChange();
-    DraftStep step(doc, pane);
-    if (!ColorBarGuard(doc, side == Side::Threading, prompter)) return CommandResult::declined();
-    if (side == Side::Threading) {
+    const bool warp = side == Side::Threading;
+    const int n = warp ? doc.numShafts() : doc.numTreadles();
+    Renumbering map;
+    if (kind == ArrangeKind::Parallel) map = parallel(n);
+    else if (warp) {
         const Threading& t = *doc.threading(0);
-        const int n = doc.numShafts();
-        const Renumbering map = kind == ArrangeKind::Parallel
-                                    ? parallel(n)
-                                    : sequential(n, t.GetCount(), [&](int e) { return t.GetShaft(e); });
-        if (map == IdentityRenumbering(n)) return CommandResult::noChange();
-        RenumberShafts(doc, map);
+        map = sequential(n, t.GetCount(), [&](int e) { return t.GetShaft(e); });
     } else {
         const Treadling& t = *doc.treadling(0);
-        const int n = doc.numTreadles();
-        const Renumbering map = kind == ArrangeKind::Parallel
-                                    ? parallel(n)
-                                    : sequential(n, t.GetCount(), [&](int p) { return t.FirstValue(p); });
-        if (map == IdentityRenumbering(n)) return CommandResult::noChange();
-        RenumberTreadles(doc, map);
+        map = sequential(n, t.GetCount(), [&](int p) { return t.FirstValue(p); });
     }
+    if (map == IdentityRenumbering(n)) return CommandResult::noChange();
+    DraftStep step(doc, pane);
+    if (!ColorBarGuard(doc, warp, prompter)) return CommandResult::declined();
+    if (warp) RenumberShafts(doc, map);
+    else RenumberTreadles(doc, map);
     return step.commit();
 }
 

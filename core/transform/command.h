@@ -53,6 +53,7 @@ struct CommandResult {
     std::string message;
     bool layoutChanged = false; // rows, sizes or forms changed: panes relayout
     bool fitToWindow = false;   // the frame should fit the draft
+    bool paletteChanged = false; // the palette bar shows the new color
 
     bool done() const { return status == Status::Done; }
     static CommandResult doneResult(bool layout = false, bool fit = false)

@@ -45,6 +45,9 @@ void fitCounts(CQuillabyDoc& doc)
 CellOutcome FabricAnalysisCell(CQuillabyDoc& doc, int end, int pick, bool lifted, IUndoTarget* pane)
 {
     if (end < 0 || pick < 0 || end >= kMaxThreads || pick >= kMaxThreads) return CellOutcome::Unchanged;
+    // Only the first treadle of a pick is read, and the tieup decides the cell.
+    if (doc.isLiftplan() || doc.multipleTreadles() || doc.numWarps() != 1 || doc.numWefts() != 1)
+        return CellOutcome::NotAvailable;
     const Threading& th = *doc.threading(0);
     const Treadling& tr = *doc.treadling(0);
     const int s = th.GetShaft(end), t = tr.FirstValue(pick);

@@ -16,12 +16,13 @@ CommandResult CanAnalyzeFabric(const CQuillabyDoc& doc, IPrompter& prompter);
 // Returns the shed to restore on leaving.
 bool FabricAnalysisEnter(CQuillabyDoc& doc);
 
-enum class CellOutcome { Changed, Unchanged, NoRoom };
+enum class CellOutcome { Changed, Unchanged, NoRoom, NotAvailable };
 
 // Sets (lifted = true) or clears one drawdown cell: end `end` gets a new
 // shaft and pick `pick` a new treadle so that exactly that cell changes, then
 // the draft is reduced to the shafts and treadles it needs. One undo step.
 // NoRoom: 63 shafts or 127 treadles in use; the caller leaves the mode.
+// NotAvailable: the draft does not meet CanAnalyzeFabric; nothing changes.
 CellOutcome FabricAnalysisCell(CQuillabyDoc& doc, int end, int pick, bool lifted, IUndoTarget* pane);
 
 // Leaving the mode: restores the shed (inverting the tieup back), cuts the

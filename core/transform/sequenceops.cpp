@@ -45,6 +45,18 @@ void remapLabels(const Tding& src, Tding& dst, const std::vector<int>& keptBefor
 }
 } // namespace
 
+void RemovePattern::click(int cell)
+{
+    if (cell < 0 || cell >= kMaxRemovePattern) return;
+    if (cell >= static_cast<int>(m_keep.size())) m_keep.resize(static_cast<std::size_t>(cell) + 1, false);
+    else m_keep[cell] = !m_keep[cell];
+}
+
+void RemovePattern::truncate(int cell)
+{
+    if (cell >= 0 && cell < static_cast<int>(m_keep.size())) m_keep.resize(static_cast<std::size_t>(cell));
+}
+
 CommandResult RemoveByPattern(CQuillabyDoc& doc, Side side, const std::vector<bool>& keep, IUndoTarget* pane)
 {
     const int n = ThreadCount(doc, side);

@@ -192,6 +192,21 @@ TEST(Remove, KeepsThePatternAndShrinksLabels)
     EXPECT_FALSE(RemoveByPattern(*doc, Side::Threading, {false}, nullptr).done());
 }
 
+TEST(Remove, PatternStripEditing)
+{
+    RemovePattern p;
+    p.click(2); // extends with delete entries up to cell 3
+    EXPECT_EQ(p.keep(), (std::vector<bool>{false, false, false}));
+    p.click(0);
+    EXPECT_EQ(p.keep(), (std::vector<bool>{true, false, false}));
+    p.click(40); // beyond 16 cells: ignored
+    EXPECT_EQ(p.keep().size(), 3u);
+    p.click(15);
+    EXPECT_EQ(p.keep().size(), 16u);
+    p.truncate(1);
+    EXPECT_EQ(p.keep(), (std::vector<bool>{true}));
+}
+
 TEST(TrompAsWrit, FollowsTheThreadingOnEveryWeftRow)
 {
     auto doc = NewDraft(6, 4);

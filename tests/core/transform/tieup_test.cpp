@@ -160,6 +160,30 @@ TEST(AddTabby, AlternatesTabbyAndGroundPicks)
     EXPECT_NE(doc->treadling(0)->GetColor(1), color);
 }
 
+TEST(AddTabby, FullPaletteReusesAnUnusedEntry)
+{
+    auto doc = NewDraft(4, 4);
+    SetTreadles(*doc, {1, 2});
+    ColorPalette& pal = doc->paletteMutable();
+    while (pal.count() < kMaxColors) pal.add(0x100000 + pal.count(), false);
+    // Threads use colors 0..4; entry 5 is the first unused from index 2 on.
+    for (int i = 0; i < 2; ++i) doc->treadlingMutable(0)->SetColor(i, 0);
+    doc->treadlingMutable(0)->setDefaultColor(0);
+    for (int i = 0; i < 5; ++i) {
+        doc->threadingMutable(0)->Append(1);
+        doc->threadingMutable(0)->SetColor(i, i);
+    }
+    FixedPrompter p;
+    AddTabbyOptions o;
+    o.tabbyColor = 0xABCDEF;
+    const auto r = AddTabby(*doc, o, p, nullptr);
+    EXPECT_TRUE(r.paletteChanged);
+    EXPECT_EQ(doc->palette().count(), kMaxColors);
+    EXPECT_EQ(doc->palette().find(0xABCDEF), 5);
+    EXPECT_EQ(doc->palette().name(5), "color6");
+    EXPECT_EQ(doc->treadling(0)->GetColor(0), 5);
+}
+
 TEST(AddTabby, AddedTreadlesShiftTheOldOnesWithTheirTieup)
 {
     auto doc = NewDraft(4, 4);
@@ -233,6 +257,16 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     LiftplanFromPicture(*flipped, pic, true, p, nullptr);
     EXPECT_EQ(flipped->treadling(0)->GetSet(0), TreadleSet(0b10000000, 0));
     EXPECT_EQ(Shafts(*flipped), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
+
+    // In liftplan form the draft stays a liftplan: treadles are the shafts.
+    auto lp = NewDraft(8, 8);
+    ConvertToLiftplan(*lp, p);
+    PixelGrid one{5, 2, std::vector<std::uint32_t>(10, 0xFF000000)};
+    ASSERT_TRUE(LiftplanFromPicture(*lp, one, false, p, nullptr).done());
+    EXPECT_TRUE(lp->isLiftplan());
+    EXPECT_TRUE(lp->multipleTreadles());
+    EXPECT_EQ(lp->numTreadles(), lp->numShafts());
+    EXPECT_EQ(LiftedShafts(*lp, 1), TUPTYPE(0b11111));
 
     // Wider than a direct tieup can reach: cut to 64 columns and told.
     auto wide = NewDraft(8, 8);
