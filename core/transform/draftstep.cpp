@@ -9,6 +9,8 @@ namespace qb {
 DraftStep::DraftStep(CQuillabyDoc& doc, IUndoTarget* pane)
     : m_doc(doc)
     , m_pane(pane)
+    , m_shafts(doc.numShafts())
+    , m_treadles(doc.numTreadles())
 {
     if (m_pane) m_before = DraftSnapshot::Take(doc);
 }
@@ -21,8 +23,7 @@ CommandResult DraftStep::commit(bool layout, bool fit)
             s.group->record(UndoMsg{m_pane, req::restoreDraft(m_before), req::restoreDraft(after)});
         });
     }
-    if (m_before && (m_before->shafts != m_doc.numShafts() || m_before->treadles != m_doc.numTreadles()))
-        m_doc.NotifyLoomSize();
+    if (m_shafts != m_doc.numShafts() || m_treadles != m_doc.numTreadles()) m_doc.NotifyLoomSize();
     m_doc.SetModified();
     m_doc.UpdateAllViews(nullptr);
     return CommandResult::doneResult(layout, fit);

@@ -25,6 +25,8 @@ private:
     CQuillabyDoc& m_doc;
     IUndoTarget* m_pane;
     std::shared_ptr<const DraftSnapshot> m_before;
+    int m_shafts;
+    int m_treadles;
 };
 
 // The color-bar guard: when the side's sequences are bound to the color bars,

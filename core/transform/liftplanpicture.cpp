@@ -7,6 +7,17 @@
 
 namespace qb {
 
+PixelGrid PixelGrid::FromGray(int width, int height, const std::uint8_t* gray)
+{
+    PixelGrid g;
+    if (width <= 0 || height <= 0 || !gray) return g;
+    g.width = width;
+    g.height = height;
+    g.argb.resize(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < g.argb.size(); ++i) g.argb[i] = 0xFF000000u | (std::uint32_t(gray[i]) * 0x010101u);
+    return g;
+}
+
 int PixelGray(std::uint32_t p)
 {
     const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;

@@ -17,6 +17,8 @@ struct PixelGrid {
     std::vector<std::uint32_t> argb;
 
     std::uint32_t at(int x, int y) const { return argb[static_cast<std::size_t>(y) * width + x]; }
+    // An 8-bit gray picture (one byte per pixel, rows of `width` bytes).
+    static PixelGrid FromGray(int width, int height, const std::uint8_t* gray);
 };
 
 // The gray value (30 R + 59 G + 11 B) / 100; a pixel presses its treadle

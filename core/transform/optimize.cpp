@@ -21,11 +21,14 @@ std::vector<bool> usedShafts(const CQuillabyDoc& doc)
 
 std::vector<bool> usedTreadles(const CQuillabyDoc& doc)
 {
-    TreadleSet any;
+    std::uint64_t lo = 0, hi = 0;
     for (int r = 0; r < doc.numWefts(); ++r)
-        for (const TreadleSet& s : doc.treadling(r)->values()) any = any | s;
+        for (const TreadleSet& s : doc.treadling(r)->values()) {
+            lo |= s.lo();
+            hi |= s.hi();
+        }
     std::vector<bool> used(kMaxTreadles + 1, false);
-    any.forEach([&](int t) { used[t] = true; });
+    TreadleSet(lo, hi).forEach([&](int t) { used[t] = true; });
     return used;
 }
 
@@ -90,12 +93,15 @@ void MergeDuplicateShafts(CQuillabyDoc& doc)
     const int n = static_cast<int>(rows.size());
     std::array<std::uint8_t, 256> target{};
     for (int v = 0; v < 256; ++v) target[v] = static_cast<std::uint8_t>(v);
+    bool any = false;
     for (int k = n - 1; k >= 1; --k)
         for (int j = 0; j < k; ++j)
             if (rows[j] == rows[k]) {
                 target[k + 1] = static_cast<std::uint8_t>(j + 1);
+                any = true;
                 break;
             }
+    if (!any) return;
     for (int r = 0; r < doc.numWarps(); ++r) {
         Threading* t = doc.threadingMutable(r);
         for (int e = 0; e < t->GetCount(); ++e)

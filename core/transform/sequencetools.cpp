@@ -39,6 +39,13 @@ TreadleSet RenumberSet(TreadleSet set, const Renumbering& map)
 {
     TreadleSet out;
     const int n = static_cast<int>(map.size());
+    const std::uint64_t lo = set.lo(), hi = set.hi();
+    if ((hi == 0 && lo != 0 && (lo & (lo - 1)) == 0) || (lo == 0 && hi != 0 && (hi & (hi - 1)) == 0)) {
+        // The common case: one treadle per pick.
+        const int t = set.lowest();
+        out.set(t <= n ? map[t - 1] + 1 : t);
+        return out;
+    }
     set.forEach([&](int t) { out.set(t <= n ? map[t - 1] + 1 : t); });
     return out;
 }
@@ -81,7 +88,8 @@ void RenumberTreadles(CQuillabyDoc& doc, const Renumbering& map)
         Treadling* t = doc.treadlingMutable(r);
         for (int p = 0; p < t->GetCount(); ++p) {
             const TreadleSet s = t->GetSet(p);
-            if (!s.empty()) t->SetSet(p, RenumberSet(s, map));
+            if (s.empty()) continue;
+            if (const TreadleSet n = RenumberSet(s, map); n != s) t->SetSet(p, n);
         }
     }
     Tieup& tu = doc.tieupMutable();
@@ -99,9 +107,13 @@ int FindUsedShafts(const CQuillabyDoc& doc)
 
 int FindUsedTreadles(const CQuillabyDoc& doc)
 {
-    int best = 0;
-    for (int r = 0; r < doc.numWefts(); ++r) best = std::max(best, doc.treadling(r)->HighestValue());
-    return best;
+    std::uint64_t lo = 0, hi = 0;
+    for (int r = 0; r < doc.numWefts(); ++r)
+        for (const TreadleSet& s : doc.treadling(r)->values()) {
+            lo |= s.lo();
+            hi |= s.hi();
+        }
+    return TreadleSet(lo, hi).highest();
 }
 
 } // namespace qb

@@ -235,6 +235,15 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     EXPECT_TRUE(PixelPresses(0xFFF9F9F9));
     EXPECT_TRUE(PixelPresses(0xFF000000));
     EXPECT_FALSE(PixelPresses(0x00000000)); // transparent
+    const std::uint8_t grays[3] = {250, 249, 0};
+    const PixelGrid g = PixelGrid::FromGray(3, 1, grays);
+    EXPECT_FALSE(PixelPresses(g.at(0, 0)));
+    EXPECT_TRUE(PixelPresses(g.at(1, 0)));
+    EXPECT_TRUE(PixelPresses(g.at(2, 0)));
+    // Pure colors: red 76, green 150, blue 28.
+    EXPECT_EQ(PixelGray(0xFFFF0000), 76);
+    EXPECT_EQ(PixelGray(0xFF00FF00), 150);
+    EXPECT_EQ(PixelGray(0xFF0000FF), 28);
 
     auto doc = NewDraft(8, 8);
     PixelGrid pic{8, 3, std::vector<std::uint32_t>(24, 0xFFFFFFFF)};
