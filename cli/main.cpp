@@ -147,6 +147,7 @@ void usage(std::ostream& out)
 {
     out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 }
