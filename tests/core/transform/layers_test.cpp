@@ -27,6 +27,17 @@ TEST(DoubleWidth, LeftFoldEndOrderAndRefusals)
         EXPECT_EQ(r.draft->threading(0)->GetShaft(i), doc->threading(0)->GetShaft(from[i]) + (i % 2 ? 4 : 0));
     }
 
+    DoubleWidthOptions right;
+    right.foldRight = true;
+    auto rf = DoubleWidth(*doc, right, p);
+    ASSERT_TRUE(rf.result.done());
+    // D3', D4, D2', D5, D1', D6, D0', D7 (0-based source ends).
+    const std::vector<int> rightFrom = {3, 4, 2, 5, 1, 6, 0, 7};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(rf.draft->threading(0)->GetSymbol(i), 'a' + rightFrom[i]);
+        EXPECT_EQ(rf.draft->threading(0)->GetShaft(i) > 4, i % 2 == 0);
+    }
+
     auto seven = NewDraft(4, 4);
     SetShafts(*seven, {1, 2, 3, 4, 1, 2, 3});
     SetTreadles(*seven, {1});

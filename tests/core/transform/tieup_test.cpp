@@ -70,6 +70,16 @@ TEST(ConvertToLiftplan, DirectSquareTieupKeepsEveryPick)
     EXPECT_TRUE(doc->isLiftplan());
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{4, 3, 2, 1}));
 
+    // User-defined treadling notation cannot stay: asked first, No cancels.
+    auto sym = NewDraft(4, 6);
+    sym->notations.treadling = 5;
+    FixedPrompter no(false);
+    EXPECT_EQ(ConvertToLiftplan(*sym, no).status, CommandResult::Status::Declined);
+    EXPECT_NE(no.lastQuestion.find("user-defined characters"), std::string::npos);
+    EXPECT_FALSE(sym->isLiftplan());
+    EXPECT_TRUE(ConvertToLiftplan(*sym, p).done());
+    EXPECT_NE(sym->notations.treadling, 5);
+
     // Several wefts with a tieup that is not direct: nothing happens.
     auto two = NewDraft(4, 6);
     two->SetNumWefts(2);
