@@ -83,7 +83,7 @@ TEST(WifWriter, SectionsInFirstWriteOrder)
                                         "COLOR TABLE", "THREADING", "TREADLING", "TIEUP", "WARP COLORS", "WEFT COLORS",
                                         "WARP SPACING", "WEFT SPACING", "PRIVATE QUILLABY"}));
     EXPECT_EQ(section(text, "WARP"),
-              (std::vector<std::string>{"Color=1", "Units=Inches", "Spacing=0.10000", "Threads=2"}));
+              (std::vector<std::string>{"Color=2", "Units=Inches", "Spacing=0.10000", "Threads=2"}));
     const auto contents = section(text, "CONTENTS");
     ASSERT_EQ(contents.size(), 28u);
     EXPECT_EQ(contents.front(), "COLOR PALETTE=true");
