@@ -1,4 +1,5 @@
 // quillaby-cli: the headless face of the draft core.
+#include "applycommand.h"
 #include "draftjson.h"
 
 #include "draft/drawdown.h"
@@ -146,6 +147,7 @@ void usage(std::ostream& out)
 {
     out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 }
@@ -159,6 +161,7 @@ int main(int argc, char** argv)
         return kUsage;
     }
     const std::string name = argv[1];
+    if (name == "apply") return RunApply(argc - 2, argv + 2);
     if (name == "--help" || name == "-h" || name == "help") {
         usage(std::cout);
         return kOk;
