@@ -90,6 +90,7 @@ private:
     void collectEnds();
     void lookOfPick(int pick);
     void buildLine(std::uint32_t* line, bool marker, bool inBand, bool inYellow) const;
+    bool plainLine(int pick, std::uint32_t* line) const;
 
     const CQuillabyDoc& m_doc;
     const DrawdownRows& m_rows;
@@ -324,6 +325,58 @@ void Renderer::buildLine(std::uint32_t* line, bool marker, bool inBand, bool inY
     }
 }
 
+// The common case in one pass: no bands, no correlation rules, no marker.
+// Each cell is one of two colors chosen by a single bit.
+bool Renderer::plainLine(int pick, std::uint32_t* line) const
+{
+    const bool classModes = m_style.coloring == 1 || m_style.coloring == 2;
+    if (m_interlace || pick == m_style.currentPick || pick >= m_rows.picks()) return false;
+    if (m_correlation != 0 && (!classModes || m_rows.effectiveLift(pick).empty())) return false;
+
+    const DrawdownRows::Row r = m_rows.row(pick);
+    const bool rowsBack = m_rows.back();
+    const bool sinking = !m_rising;
+    const int rowEnds = m_rows.ends();
+    const bool dimPick = m_hasSelection && (pick < m_selP0 || pick > m_selP1);
+    // Class modes: bit = the warp covers the pick (face). Color mode: bit = the
+    // warp color is on top, an unthreaded end counting as up on a sinking shed.
+    auto bitAt = [&](int e) -> bool {
+        if (e >= rowEnds) return !classModes && sinking;
+        const int w = e >> 6;
+        const std::uint64_t m = std::uint64_t(1) << (e & 63);
+        const bool blank = r.blank[w] & m;
+        bool up = r.warpUp[w] & m;
+        if (rowsBack) up = !up && !blank;
+        if (!classModes && blank) up = sinking;
+        return up;
+    };
+    const bool back = m_style.back;
+    std::uint32_t onColor, offColor; // class modes
+    if (m_style.coloring == 1) {
+        onColor = kDrawdownBlack;
+        offColor = kDrawdownWhite;
+    } else {
+        onColor = kDrawdownWhite;
+        offColor = kDrawdownBlack;
+    }
+    if (back) std::swap(onColor, offColor);
+    const std::uint32_t weftPixel = PixelOf(WeftColor(m_doc, pick, 0));
+
+    std::fill_n(line, m_out.width, kDrawdownSilver);
+    const std::size_t n = m_spans.size();
+    const std::uint32_t pickMask = dimPick ? kDimMask : 0xFFFFFFFFu;
+    // Branch-free choice: the bits of a woven pattern are as good as random.
+    for (std::size_t i = 0; i < n; ++i) {
+        const EndSpan& s = m_spans[i];
+        const std::uint32_t sel = 0u - static_cast<std::uint32_t>(bitAt(s.end) != (back && !classModes));
+        const std::uint32_t onPx = classModes ? onColor : s.warpPixel;
+        const std::uint32_t offPx = classModes ? offColor : weftPixel;
+        const std::uint32_t c = ((onPx & sel) | (offPx & ~sel)) & pickMask & (s.dimEnd ? kDimMask : 0xFFFFFFFFu);
+        fillSpan(line, s.a, s.b, c);
+    }
+    return true;
+}
+
 void Renderer::run()
 {
     if (!m_out.pixels || m_out.width <= 0 || m_out.height <= 0 || m_out.stride < m_out.width) return;
@@ -389,8 +442,8 @@ void Renderer::run()
             Y1 = (totalP - m_picks.cellOf(p)) * m_ch;
             Y0 = Y1 - static_cast<long long>(m_picks.cellsOf(p)) * m_ch;
         }
-        lookOfPick(p);
         const bool marker = p == m_style.currentPick;
+        bool looked = false;
         const long long F0 = Y0 + m_gap, fh = Y1 - F0;
         std::array<bool, 4> built{};
         const long long from = std::max(Y0, ys), to = std::min(Y1, ye);
@@ -406,7 +459,11 @@ void Renderer::run()
             const bool inYellow = marker && r >= 1 && r < fh - 1;
             const int kind = (inBand ? 1 : 0) + (inYellow ? 2 : 0);
             if (!built[kind]) {
-                buildLine(lines[kind].data(), marker, inBand, inYellow);
+                if (kind != 1 || !plainLine(p, lines[kind].data())) {
+                    if (!looked) lookOfPick(p);
+                    looked = true;
+                    buildLine(lines[kind].data(), marker, inBand, inYellow);
+                }
                 built[kind] = true;
             }
             std::memcpy(dst, lines[kind].data(), sizeof(std::uint32_t) * static_cast<std::size_t>(m_out.width));

@@ -61,7 +61,9 @@ TEST(RenderDrawdown, UnthreadedEndsAndEmptyPicks)
             const Picture pic = render(*doc, st);
             const int x = 6 - 1 - 2;
             for (int p = 0; p < 6; ++p) {
-                if (mode != 0) EXPECT_EQ(pic.at(x, p), mode == 1 ? kWhite : kBlack);
+                if (mode != 0) {
+                    EXPECT_EQ(pic.at(x, p), mode == 1 ? kWhite : kBlack);
+                }
             }
             // The empty pick shows weft on a rising shed, warp on a sinking one.
             for (int e = 0; e < 6; ++e) {
