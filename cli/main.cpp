@@ -1,5 +1,6 @@
 // quillaby-cli: the headless face of the draft core.
 #include "draftjson.h"
+#include "rendercommand.h"
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
@@ -146,6 +147,7 @@ void usage(std::ostream& out)
 {
     out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 }
@@ -163,6 +165,7 @@ int main(int argc, char** argv)
         usage(std::cout);
         return kOk;
     }
+    if (name == "render") return RunRenderCommand(argc - 2, argv + 2);
     const Command* cmd = nullptr;
     for (const Command& c : kCommands)
         if (name == c.name) cmd = &c;
