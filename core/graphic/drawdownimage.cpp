@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -36,6 +37,16 @@ InterlaceMargins ComputeInterlaceMargins(int w, int h, int markSize, bool correl
     };
     m.interlaceFits = roomy(w) && roomy(h);
     return m;
+}
+
+CellSize ProportionedCell(int w, int h, double warpSett, double weftSett)
+{
+    CellSize c{w, h};
+    if (!(warpSett > 0) || !(weftSett > 0)) return c;
+    const double x = weftSett / warpSett;
+    if (x > 1) c.height = std::max(2, static_cast<int>(std::floor(w / x)));
+    else if (x < 1) c.width = std::max(2, static_cast<int>(std::floor(h * x)));
+    return c;
 }
 
 namespace {

@@ -46,6 +46,16 @@ struct InterlaceMargins {
 };
 InterlaceMargins ComputeInterlaceMargins(int cellWidth, int cellHeight, int markSize, bool correlation);
 
+// The fabric frames' cell with the sett and beat proportions: with
+// x = weft sett / warp sett (1 when either is 0) a cell of w x h becomes
+// w x max(2, w / x) when x > 1, or max(2, h * x) x h when x < 1. Setts keep
+// their fractions: 10 and 12 ends per inch give 5/6, not 0.
+struct CellSize {
+    int width = 0;
+    int height = 0;
+};
+CellSize ProportionedCell(int w, int h, double warpSett, double weftSett);
+
 // Pixel colors used by the drawdown (0xAARRGGBB).
 inline constexpr std::uint32_t kDrawdownSilver = 0xFFC0C0C0;
 inline constexpr std::uint32_t kDrawdownWhite = 0xFFFFFFFF;

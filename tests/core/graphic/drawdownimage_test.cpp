@@ -29,6 +29,17 @@ TEST(InterlaceMargins, BandsAndTheSixPixelRule)
     EXPECT_TRUE(ComputeInterlaceMargins(6, 6, 8, false).interlaceFits);
 }
 
+TEST(ProportionedCell, SettRatioShapesTheFabricCell)
+{
+    EXPECT_EQ(ProportionedCell(12, 12, 10, 20).height, 6);  // twice the picks: half as tall
+    EXPECT_EQ(ProportionedCell(12, 12, 10, 20).width, 12);
+    EXPECT_EQ(ProportionedCell(12, 12, 12, 10).width, 10);  // 10/12 is kept as a fraction
+    EXPECT_EQ(ProportionedCell(12, 12, 12, 10).height, 12);
+    EXPECT_EQ(ProportionedCell(6, 6, 1, 40).height, 2);     // never below 2 pixels
+    EXPECT_EQ(ProportionedCell(6, 6, 0, 40).height, 6);     // unknown sett: square
+    EXPECT_EQ(ProportionedCell(6, 8, 24.5, 24.5).width, 6);
+}
+
 TEST(RenderDrawdown, OnePixelWarpAndWeftModesMatchTheCellRule)
 {
     for (bool rising : {true, false}) {
