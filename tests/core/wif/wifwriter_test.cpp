@@ -113,6 +113,23 @@ TEST(WifWriter, ThreadingLines)
     EXPECT_NE(text.find("qlb30=true"), std::string::npos);
 }
 
+TEST(WifWriter, NothingBreaksTheLineGrammar)
+{
+    auto doc = newDraft();
+    Threading& t = *doc->threadingMutable(0);
+    t.Append(4);
+    for (int e = 0; e < 4; ++e) t.SetValue(e, 1);
+    t.SetSymbol(0, ';');
+    t.SetSymbol(1, '\n');
+    t.SetSymbol(2, '[');
+    t.SetSymbol(3, ']');
+    t.AddLabel(Label{0, 1, "two\r\nlines"});
+    doc->paletteMutable().setName(0, "a\nb");
+    const std::string text = WifText(*doc, "");
+    EXPECT_EQ(section(text, "THREADING"), (std::vector<std::string>{"1=1 ;[1]two  lines", "2=1", "3=1", "4=1 ;]"}));
+    EXPECT_EQ(section(text, "COLOR TABLE")[0], "1=255,255,255 ;a b");
+}
+
 TEST(WifWriter, TreadlingLiftplanAndTieupLines)
 {
     auto doc = newDraft(8, 8);
