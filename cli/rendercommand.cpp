@@ -30,8 +30,10 @@ constexpr const char* kHelp =
     "  --mode weft    black where the weft is on top\n"
     "  --back         the back of the cloth\n"
     "  --interlace    draw the threads as interlaced bands (cells of 6 pixels or more)\n"
-    "  --cell N       pixels per cell, 1 to 100 (default 1: one pixel per end and pick)\n"
+    "  --cell N       pixels per cell, 1 to 100 (default 1: one pixel per end and pick;\n"
+    "                 12 with --whole)\n"
     "  --whole        threading, tieup, treadling and drawdown together, with grid lines\n"
+    "                 (drawn for cells larger than 8 pixels)\n"
     "  --liftplan     load the liftplan of a file that holds both forms\n"
     "\n"
     "End 1 is at the right and pick 1 at the top.\n"
@@ -60,7 +62,7 @@ int RunRenderCommand(int argc, char** argv)
     std::string in, out;
     qb::DrawdownStyle style;
     style.cellWidth = style.cellHeight = 1;
-    bool whole = false, liftplan = false;
+    bool whole = false, liftplan = false, cellGiven = false;
     for (int i = 0; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& v) {
@@ -91,6 +93,7 @@ int RunRenderCommand(int argc, char** argv)
             }
             if (used != v.size() || n < 1 || n > 100) return usageError("--cell takes a number from 1 to 100");
             style.cellWidth = style.cellHeight = n;
+            cellGiven = true;
         } else if (a == "--back") {
             style.back = true;
         } else if (a == "--interlace") {
@@ -124,6 +127,8 @@ int RunRenderCommand(int argc, char** argv)
 
     bool ok;
     if (whole) {
+        // The screen's base cell: large enough for grid lines and symbols.
+        if (!cellGiven) style.cellWidth = style.cellHeight = 12;
         qb::WholeDraftStyle ws;
         ws.drawdown = style;
         qb::WholeDraftSource src(doc, ws);

@@ -119,6 +119,11 @@ TEST_F(Render, CellSizeFormatsAndWhole)
     ASSERT_TRUE(qbtest::readPng(file("whole.png"), w, h, px));
     EXPECT_GT(w, ends.totalCells() * 12);
     EXPECT_GT(h, picks.totalCells() * 12);
+    int w2 = 0, h2 = 0;
+    ASSERT_EQ(run({in, "-o", file("whole2.png"), "--whole"}), 0) << m_err; // 12-pixel cells by default
+    ASSERT_TRUE(qbtest::readPng(file("whole2.png"), w2, h2, px));
+    EXPECT_EQ(w2, w);
+    EXPECT_EQ(h2, h);
 
     const std::pair<const char*, std::string> magic[] = {{"x.tif", "II*"}, {"x.TIFF", "II*"}, {"x.jpg", "\xFF\xD8\xFF"},
                                                         {"x.jpeg", "\xFF\xD8\xFF"}, {"x.bmp", "BM"}};
