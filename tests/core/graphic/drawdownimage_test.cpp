@@ -347,3 +347,109 @@ TEST(RenderDrawdown, EmptyDraftPaintsOnlyBackground)
                    {px.data(), 20, 10, 20});
     for (std::uint32_t v : px) ASSERT_EQ(v, kSilver);
 }
+
+namespace {
+
+// The drawdown picture pixel by pixel, straight from the per-cell rules: a
+// reference for the scan-line renderer with its shortcuts.
+std::uint32_t referencePixel(const CQuillabyDoc& doc, const DrawdownStyle& st, const ThreadLayout& ends,
+                             const ThreadLayout& picks, long long x, long long y)
+{
+    const int e = DrawdownEndAt(ends, st.cellWidth, x), p = DrawdownPickAt(picks, st.cellHeight, y, st.drawnUp);
+    if (e < 0 || p < 0) return kSilver;
+    const int corr = doc.activeCorrelation();
+    const bool rising = doc.isRisingShed();
+    const InterlaceMargins m = ComputeInterlaceMargins(st.cellWidth, st.cellHeight, st.markSize, corr != 0);
+    const bool interlace = st.interlace && m.interlaceFits;
+    const int gap = st.cellWidth > st.markSize && st.cellHeight > st.markSize && !interlace ? 1 : 0;
+    const PixelSpan cols = DrawdownEndColumns(ends, st.cellWidth, e);
+    const PixelSpan rows = DrawdownPickRows(picks, st.cellHeight, p, st.drawnUp);
+    const long long i = x - cols.first - gap, j = y - rows.first - gap;
+    const long long w = cols.end - cols.first - gap, h = rows.end - rows.first - gap;
+    if (i < 0 || j < 0) return kSilver;
+
+    std::uint32_t top, under;
+    bool up;
+    if (st.coloring == 0) {
+        const ColoredCell c = DrawdownColoredCell(doc, e, p);
+        top = PixelOf(c.top);
+        under = PixelOf(c.second);
+        up = c.warpUp;
+    } else {
+        const Cell c = DrawdownCell(doc, e, p);
+        int cls = c == Cell::WarpUp ? 0 : c == Cell::WeftUp ? 1 : 2;
+        if (c == Cell::Blank && corr != 0) {
+            // Nothing lifted: threaded ends follow the shed as without correlation.
+            bool threaded = false, lifted = false;
+            for (int r = 0; r < (corr == 1 ? doc.numWarps() : 1); ++r) threaded |= doc.threading(r)->GetShaft(e) != 0;
+            for (int k = 0; k < (corr == 2 ? doc.numWefts() : 1); ++k) lifted |= !LiftedShafts(doc, p, k).empty();
+            if (threaded && !lifted) cls = rising ? 1 : 0;
+        }
+        const std::uint32_t black = kBlack, white = kWhite;
+        const bool blackTop = st.coloring == 1 ? cls == 0 : cls != 0;
+        top = blackTop ? black : white;
+        under = blackTop ? white : black;
+        up = cls == 0 || (cls == 2 && !rising);
+    }
+    if (st.back) {
+        std::swap(top, under);
+        up = !up;
+    }
+    const bool sel = st.selFirstEnd >= 0 && st.selLastEnd >= 0 && st.selFirstPick >= 0 && st.selLastPick >= 0;
+    const bool dim = sel && (e < std::min(st.selFirstEnd, st.selLastEnd) || e > std::max(st.selFirstEnd, st.selLastEnd) ||
+                             p < std::min(st.selFirstPick, st.selLastPick) || p > std::max(st.selFirstPick, st.selLastPick));
+    if (dim) {
+        top &= 0xFF333333;
+        under &= 0xFF333333;
+    }
+    const bool inV = i >= m.mx && i < w - m.mx, inH = j >= m.my && j < h - m.my;
+    if (p == st.currentPick) {
+        if (up && inV && j >= 1 && j < h - 1) return kPickMarkerYellow;
+        return inH ? kBlack : kPickMarkerOrange;
+    }
+    if (corr != 0 || dim || !interlace) return top;
+    const std::uint32_t masked = under & 0xFF555555;
+    if (up) return inV ? top : inH ? masked : kBlack;
+    return inH ? top : inV ? masked : kBlack;
+}
+
+} // namespace
+
+TEST(RenderDrawdown, EveryStyleMatchesTheCellRules)
+{
+    std::mt19937 rng(99);
+    for (int round = 0; round < 60; ++round) {
+        auto doc = randomDraft(5 + int(rng() % 40), 4 + int(rng() % 30), rng(), rng() % 2 == 0);
+        const int corr = int(rng() % 3);
+        if (corr) {
+            doc->SetNumWarps(1 + int(rng() % 3));
+            doc->SetNumWefts(1 + int(rng() % 3));
+            for (int e = 0; e < doc->numEnds(); e += 2) doc->SetThreadingCell(e, 1 + int(rng() % 8), doc->numWarps() - 1);
+            for (int p = 0; p < doc->numPicks(); p += 3) doc->SetTreadlingCell(p, 1 + int(rng() % 8), doc->numWefts() - 1);
+            doc->setCorrelation(corr, true);
+        }
+        if (rng() % 3 == 0) {
+            doc->SetRatio(true, 1 + int(rng() % 3));
+            doc->SetThick(true, int(rng() % doc->numEnds()), true);
+            doc->SetThick(false, int(rng() % doc->numPicks()), true);
+        }
+        DrawdownStyle st = cells(1 + int(rng() % 14), 1 + int(rng() % 14));
+        st.coloring = int(rng() % 3);
+        st.interlace = rng() % 2 == 0;
+        st.back = rng() % 3 == 0;
+        st.drawnUp = rng() % 3 == 0;
+        if (rng() % 3 == 0) {
+            st.selFirstEnd = int(rng() % doc->numEnds()), st.selLastEnd = int(rng() % doc->numEnds());
+            st.selFirstPick = int(rng() % doc->numPicks()), st.selLastPick = int(rng() % doc->numPicks());
+        }
+        if (rng() % 3 == 0) st.currentPick = int(rng() % doc->numPicks());
+        const ThreadLayout ends(*doc->threading(0), doc->numEnds()), picks(*doc->treadling(0), doc->numPicks());
+        const Picture pic = render(*doc, st);
+        for (int y = 0; y < pic.height; ++y)
+            for (int x = 0; x < pic.width; ++x)
+                ASSERT_EQ(pic.at(x, y), referencePixel(*doc, st, ends, picks, x, y))
+                    << "round " << round << " at " << x << "," << y << " cell " << st.cellWidth << "x" << st.cellHeight
+                    << " coloring " << st.coloring << " interlace " << st.interlace << " back " << st.back
+                    << " correlation " << corr;
+    }
+}
