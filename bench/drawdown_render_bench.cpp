@@ -17,13 +17,13 @@ namespace {
 constexpr int kSize = 32768;
 constexpr int kPaneW = 1600, kPaneH = 1000;
 
-const CQuillabyDoc& bigDraft()
+std::unique_ptr<CQuillabyDoc> makeDraft(bool liftplan)
 {
-    static std::unique_ptr<CQuillabyDoc> doc = [] {
         auto d = std::make_unique<CQuillabyDoc>();
         NewDraftDefaults defaults;
         defaults.shafts = 64;
         defaults.treadles = 128;
+        defaults.liftplan = liftplan;
         defaults.defaultColors = {0x0000FF, 0xFF0000, 0x00FF00};
         d->OnNewDocument(defaults);
         std::mt19937_64 rng(42);
@@ -37,12 +37,18 @@ const CQuillabyDoc& bigDraft()
         Treadling* tr = d->treadlingMutable(0);
         tr->Append(kSize);
         for (int p = 0; p < kSize; ++p) {
-            tr->SetValue(p, 1 + int(rng() % 128));
+            if (liftplan) tr->SetShafts(p, TUPTYPE(rng())); // every pick its own lift
+            else tr->SetValue(p, 1 + int(rng() % 128));
             tr->SetColor(p, int(rng() % 4));
         }
         return d;
-    }();
-    return *doc;
+}
+
+const CQuillabyDoc& bigDraft(bool liftplan = false)
+{
+    static std::unique_ptr<CQuillabyDoc> treadled = makeDraft(false);
+    static std::unique_ptr<CQuillabyDoc> lifted = makeDraft(true);
+    return liftplan ? *lifted : *treadled;
 }
 
 void paint(benchmark::State& state, int cell, bool interlace)
@@ -73,7 +79,8 @@ void BM_Paint12pxFlat(benchmark::State& state) { paint(state, 12, false); }
 // After an edit: new rows, then the first paint computes the rows of the lifts it meets.
 void BM_Paint1pxAfterEdit(benchmark::State& state)
 {
-    const CQuillabyDoc& doc = bigDraft();
+    // Arg 1: a random liftplan, so no two visible picks share a row.
+    const CQuillabyDoc& doc = bigDraft(state.range(0) == 1);
     const ThreadLayout ends(*doc.threading(0), doc.numEnds());
     const ThreadLayout picks(*doc.treadling(0), doc.numPicks());
     DrawdownStyle style;
@@ -100,5 +107,5 @@ void BM_BuildRows(benchmark::State& state)
 BENCHMARK(BM_Paint1px)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint12pxInterlaced)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint12pxFlat)->Arg(0)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Paint1pxAfterEdit)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint1pxAfterEdit)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildRows)->Unit(benchmark::kMillisecond);
