@@ -46,16 +46,6 @@ bool OutputFile::write(const void* data, std::size_t n)
     return !m_failed;
 }
 
-bool OutputFile::seek(long long offset)
-{
-    if (m_failed || !m_file) return false;
-    if (fseeko(m_file, static_cast<off_t>(offset), SEEK_SET) != 0) {
-        m_failed = true;
-        m_errno = errno;
-    }
-    return !m_failed;
-}
-
 bool OutputFile::commit(std::string& error)
 {
     if (!m_file) return false;

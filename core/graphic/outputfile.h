@@ -17,7 +17,6 @@ public:
 
     bool open(const std::string& path, std::string& error);
     bool write(const void* data, std::size_t n);
-    bool seek(long long offset);
     // Flushes and closes; false with the reason when anything failed.
     bool commit(std::string& error);
     std::FILE* handle() const { return m_file; }
