@@ -1,6 +1,7 @@
 // quillaby-cli: the headless face of the draft core.
 #include "applycommand.h"
 #include "draftjson.h"
+#include "rendercommand.h"
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
@@ -147,6 +148,7 @@ void usage(std::ostream& out)
 {
     out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
@@ -166,6 +168,7 @@ int main(int argc, char** argv)
         usage(std::cout);
         return kOk;
     }
+    if (name == "render") return RunRenderCommand(argc - 2, argv + 2);
     const Command* cmd = nullptr;
     for (const Command& c : kCommands)
         if (name == c.name) cmd = &c;
