@@ -118,7 +118,7 @@ void RenderDrawdownFallback(const CQuillabyDoc& doc, const DrawdownRows& rows, c
                         const std::uint32_t masked = mask(under, 0x555555);
                         if (warpUp) c = inV ? top : (inH ? masked : kBlack);
                         else c = inH ? top : (inV ? masked : kBlack);
-                    } else if (gaps && dx == 0) {
+                    } else if (gaps && x == xs) {
                         c = kSilver;
                     }
                     line[std::size_t(x - x0)] = c;
@@ -130,7 +130,7 @@ void RenderDrawdownFallback(const CQuillabyDoc& doc, const DrawdownRows& rows, c
         for (int y = std::max(ys, ya); y < std::min(ys + cells * ch, yb); ++y) {
             const int dy = (y - ys) % ch;
             std::uint32_t* dst = out.pixels + std::size_t(y - y0) * out.stride + (xa - x0);
-            if (gaps && dy == 0) {
+            if (gaps && y == ys) {
                 std::fill_n(dst, xb - xa, kSilver);
                 continue;
             }
