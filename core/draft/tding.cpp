@@ -197,6 +197,19 @@ bool Tding::AddLabel(const Label& label)
     return false;
 }
 
+bool Tding::AddLabelToRow(int row, const Label& label)
+{
+    if (row < 0 || row >= kLabelRows) return AddLabel(label);
+    if (label.start < 0 || label.length < 1 || label.start + label.length > kMaxThreads) return false;
+    Label l = label;
+    if (l.text.size() > static_cast<std::size_t>(kMaxLabelText)) l.text.resize(kMaxLabelText);
+    auto& r = m_labels[row];
+    if (!fitsInRow(r, l)) return AddLabel(l);
+    auto at = std::lower_bound(r.begin(), r.end(), l, [](const Label& a, const Label& b) { return a.start < b.start; });
+    r.insert(at, std::move(l));
+    return true;
+}
+
 const Label* Tding::FindLabel(int start, int length) const
 {
     for (const auto& row : m_labels)
