@@ -1,6 +1,5 @@
 #include "draftview.h"
 
-#include "drawdownfallback.h"
 
 #include <QPainter>
 
@@ -17,7 +16,7 @@ void renderInto(const CQuillabyDoc& doc, const DrawdownRows& rows, const Drawdow
 {
     PixelBuffer buf{reinterpret_cast<std::uint32_t*>(img.bits()), img.width(), img.height(),
                     int(img.bytesPerLine() / 4)};
-    RenderDrawdownFallback(doc, rows, st, ends, picks, x0, y0, buf);
+    RenderDrawdown(doc, rows, st, ends, picks, x0, y0, buf);
 }
 
 } // namespace
@@ -94,7 +93,7 @@ void CDraftView::paintCells(QPainter& p, const QRect& area)
     const int py = st.drawnUp ? m_rows.totalCells() * st.cellHeight - picH : 0;
     const QRect pic(px, py, picW, picH);
     const bool gaps = st.cellWidth > st.markSize && st.cellHeight > st.markSize
-        && !(st.interlace && interlacePossible(st.cellWidth, st.cellHeight));
+        && !(st.interlace && ComputeInterlaceMargins(st.cellWidth, st.cellHeight, st.markSize, false).interlaceFits);
     // Empty cells: white, with the background showing between them.
     p.fillRect(area, Qt::white);
     if (gaps) {

@@ -1,7 +1,10 @@
 #include "gridframe.h"
 
 #include "draftview.h"
-#include "tiffwriter.h"
+
+#include "graphic/picturesource.h"
+#include "graphic/picturewriter.h"
+#include "graphic/wholedraftimage.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -107,25 +110,37 @@ bool CGridFrame::writeGraphic(const QString& path, int squaresPerInch, QString* 
 {
     squaresPerInch = std::clamp(squaresPerInch, 5, 15);
     const int cell = 400 / squaresPerInch;
-    const QImage img = renderAllPanes(cell);
-    if (img.isNull()) {
-        if (error) *error = QStringLiteral("Image too large,\ntry reducing overall size of the draft.");
-        return false;
-    }
-    const QString ext = QFileInfo(path).suffix().toLower();
+    PictureOptions options;
+    options.dotsPerInch = squaresPerInch * cell;
+    std::string message;
     bool ok;
-    if (ext == QLatin1String("tif") || ext == QLatin1String("tiff")) {
-        ok = WriteBaselineTiff(img, path, squaresPerInch * cell);
+    QImage img = renderAllPanes(cell);
+    if (!img.isNull()) {
+        img = img.convertToFormat(QImage::Format_RGB32);
+        BufferSource src(reinterpret_cast<const std::uint32_t*>(img.constBits()), img.width(), img.height(),
+                         int(img.bytesPerLine() / 4));
+        ok = WritePicture(path.toStdString(), src, message, PictureFormat::Unknown, options);
     } else {
-        QImageWriter w(path);
-        if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg")) w.setQuality(95);
-        QImage out = img;
-        out.setDotsPerMeterX(int(squaresPerInch * cell / 0.0254));
-        out.setDotsPerMeterY(int(squaresPerInch * cell / 0.0254));
-        ok = w.write(out);
-        if (!ok && error) *error = w.errorString();
+        // Too large to hold at once: the shared renderer streams it a strip
+        // at a time (plain marks, no text).
+        WholeDraftStyle st;
+        st.drawdown.coloring = m_coloring;
+        st.drawdown.interlace = m_interlace;
+        st.drawdown.cellWidth = st.drawdown.cellHeight = cell;
+        st.drawdown.markSize = m_scale.markSize;
+        st.drawdown.drawnUp = !m_threadingOnTop;
+        st.drawdown.hidden = m_hidden[int(PaneKind::Drawdown)];
+        st.drawdown.showGridWhenHidden = m_showGridWhenHidden;
+        st.shaftHeight = st.treadleWidth = cell;
+        st.threadingHidden = m_hidden[int(PaneKind::Threading)];
+        st.tieupHidden = m_hidden[int(PaneKind::Tieup)];
+        st.treadlingHidden = m_hidden[int(PaneKind::Treadling)];
+        st.threadingBarHidden = m_colorBarHidden[0];
+        st.treadlingBarHidden = m_colorBarHidden[1];
+        WholeDraftSource src(*m_doc, st);
+        ok = WritePicture(path.toStdString(), src, message, PictureFormat::Unknown, options);
     }
-    if (!ok && error && error->isEmpty()) *error = QStringLiteral("Unable to write %1.").arg(path);
+    if (!ok && error) *error = QString::fromStdString(message);
     return ok;
 }
 

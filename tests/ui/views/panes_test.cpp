@@ -1,12 +1,13 @@
 #include "viewtestutil.h"
 
-#include "views/drawdownfallback.h"
+#include "graphic/drawdownimage.h"
 #include "views/glyphs.h"
 #include "views/paneframes.h"
 
 #include "draft/drawdown.h"
 
 #include <QClipboard>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -243,10 +244,9 @@ TEST(DrawdownRendering, WarpAndWeftModesAndEmptyPicks)
 
 TEST(DrawdownRendering, InterlaceNeedsSixPixelCellsAndLeavesOnePixelAtTwelve)
 {
-    EXPECT_FALSE(interlacePossible(4, 4));
-    EXPECT_TRUE(interlacePossible(6, 6));
-    EXPECT_EQ(interlaceMargin(12, 8, false), 1); // band 9 raised to 10
-    EXPECT_EQ(interlaceMargin(6, 8, false), 1);
+    EXPECT_FALSE(ComputeInterlaceMargins(4, 4, 8, false).interlaceFits);
+    EXPECT_TRUE(ComputeInterlaceMargins(6, 6, 8, false).interlaceFits);
+    EXPECT_EQ(ComputeInterlaceMargins(12, 12, 8, false).mx, 1); // band 9 raised to 10
     auto doc = makeDoc(8, 8);
     doc->notations.drawdown = 4;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
@@ -326,9 +326,14 @@ TEST(Exports, WholeFramePictureAndGraphicFiles)
     EXPECT_EQ(tif.read(4), QByteArray("II*\0", 4));
     // The screen cell size is restored afterwards.
     EXPECT_EQ(f->threadingView()->cellWidth(), w);
-    // A draft too large to render is refused, not allocated.
-    doc->SetThreadingCell(32000, 1);
+    // [WHEN] the picture is too wide to hold at once: it is streamed, not refused
+    for (int e = 20; e < 420; ++e) doc->SetThreadingCell(e, 1 + e % 4);
+    EXPECT_TRUE(f->renderAllPanes(80).isNull());
+    const QString big = dir.filePath("big.png");
     QString error;
-    EXPECT_FALSE(f->writeGraphic(dir.filePath("huge.png"), 5, &error));
+    ASSERT_TRUE(f->writeGraphic(big, 5, &error)) << error.toStdString();
+    EXPECT_GT(QImageReader(big).size().width(), 32767);
+    // A file that cannot be written reports why.
+    EXPECT_FALSE(f->writeGraphic(dir.filePath("no/such/folder/out.png"), 10, &error));
     EXPECT_FALSE(error.isEmpty());
 }
