@@ -49,6 +49,15 @@ void CGridFrame::setShaftHeight(int h)
     relayoutPanes();
 }
 
+void CGridFrame::setCellSizes(int endWidth, int shaftHeight, int treadleWidth, int pickHeight)
+{
+    m_endWidth = std::max(1, endWidth);
+    m_shaftHeight = std::max(1, shaftHeight);
+    m_treadleWidth = std::max(1, treadleWidth);
+    m_pickHeight = std::max(1, pickHeight);
+    relayoutPanes();
+}
+
 void CGridFrame::setTreadleWidth(int w)
 {
     w = std::max(2, w);

@@ -54,6 +54,9 @@ public:
     int treadleWidth() const { return m_treadleWidth; }
     int pickHeight() const { return m_pickHeight; }
     void setShaftHeight(int h);
+    // All four cell dimensions at once (exports and measurements; 1 pixel
+    // and up, below what zooming reaches).
+    void setCellSizes(int endWidth, int shaftHeight, int treadleWidth, int pickHeight);
     void setTreadleWidth(int w);
     int threadingNotation() const { return m_threadingNotation; }
     int treadlingNotation() const { return m_treadlingNotation; }
