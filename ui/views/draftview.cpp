@@ -43,6 +43,11 @@ DrawdownStyle CDraftView::style() const
     st.drawnUp = !frame()->threadingOnTop();
     st.hidden = frame()->isPaneHidden(PaneKind::Drawdown);
     st.showGridWhenHidden = frame()->showGridWhenHidden();
+    if (hasSelection() && !exporting()) {
+        st.selFirstEnd = selection(0), st.selLastEnd = selection(1);
+        st.selFirstPick = selection(2), st.selLastPick = selection(3);
+    }
+    st.currentPick = exporting() ? -1 : frame()->weavingPick();
     return st;
 }
 

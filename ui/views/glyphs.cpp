@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPolygonF>
 
@@ -148,7 +149,18 @@ void paintLayerSymbol(QPainter& p, const QRect& rc, int warpIndex)
 
 void paintCellText(QPainter& p, const QRect& r, const QString& text)
 {
-    p.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, text);
+    if (text.isEmpty()) return;
+    // Centre the ink of the glyph, not its line box: digits have no descent,
+    // so centring the line would push them towards the cell's top.
+    static QHash<QPair<int, QString>, QRect> inks;
+    const QFont& f = p.font();
+    const auto key = qMakePair(f.pixelSize(), text);
+    auto it = inks.find(key);
+    if (it == inks.end()) it = inks.insert(key, QFontMetrics(f).tightBoundingRect(text));
+    const QRect ink = *it;
+    const int x = r.x() + (r.width() - ink.width()) / 2 - ink.x();
+    const int y = r.y() + (r.height() - ink.height() + 1) / 2 - ink.y();
+    p.drawText(x, y, text);
 }
 
 } // namespace qb

@@ -66,6 +66,21 @@ void CGridFrame::setTreadleWidth(int w)
     relayoutPanes();
 }
 
+void CGridFrame::setShowGridWhenHidden(bool on)
+{
+    m_showGridWhenHidden = on;
+    for (CGridView* p : m_panes)
+        if (p->paneKind() == PaneKind::Drawdown) p->relayout();
+}
+
+void CGridFrame::setWeavingPick(int pick)
+{
+    if (pick == m_weavingPick) return;
+    m_weavingPick = pick;
+    for (CGridView* p : m_panes)
+        if (p->paneKind() == PaneKind::Drawdown) p->relayout();
+}
+
 void CGridFrame::registerPane(CGridView* pane)
 {
     m_panes.push_back(pane);

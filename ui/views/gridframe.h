@@ -69,6 +69,11 @@ public:
     bool isColorBarHidden(bool warp) const { return m_colorBarHidden[warp ? 0 : 1]; }
     bool showGridWhenHidden() const { return m_showGridWhenHidden; }
     int zoomStep() const { return m_zoomStep; }
+    void setShowGridWhenHidden(bool on);
+    // The pick the loom weaves while the draft is connected to it (-1: not
+    // weaving); the drawdown marks it on screen.
+    int weavingPick() const { return m_weavingPick; }
+    void setWeavingPick(int pick);
     bool settAspectOn() const { return m_settAspect; }
     // Weft sett / warp sett of the document (1 when either is not positive).
     double settRatio() const;
@@ -150,6 +155,7 @@ private:
     bool m_interlace = false;
     bool m_threadingOnTop = true;
     bool m_showGridWhenHidden = false;
+    int m_weavingPick = -1;
     bool m_hidden[4] = {false, false, false, false};
     bool m_colorBarHidden[2] = {false, false};
     std::vector<CGridView*> m_panes;

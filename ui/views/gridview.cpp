@@ -85,7 +85,7 @@ QRect CGridView::inside(const QRect& r) const
 
 int CGridView::fillCount(int items, const ThreadLayout& layout, int pitch, bool horizontal) const
 {
-    if (m_exporting) return items;
+    if (m_exporting || !m_fillsPane) return items;
     const int v = horizontal ? viewport()->width() : viewport()->height();
     const int fit = std::max(0, (v - 1) / std::max(1, pitch));
     return std::min(kMaxThreads, items + std::max(0, fit - layout.totalCells()));
@@ -128,6 +128,15 @@ void CGridView::relayout()
     computeStyle();
     updateScrollBars();
     m_inRelayout = false;
+    updateAll();
+}
+
+void CGridView::setSelection(int firstCol, int lastCol, int firstRow, int lastRow)
+{
+    m_sel[0] = std::min(firstCol, lastCol);
+    m_sel[1] = std::max(firstCol, lastCol);
+    m_sel[2] = std::min(firstRow, lastRow);
+    m_sel[3] = std::max(firstRow, lastRow);
     updateAll();
 }
 

@@ -45,6 +45,15 @@ public:
     QPoint contentOffset() const;
     // Which side of the viewport the grid keeps to when it is smaller.
     void setFarEdges(bool right, bool bottom);
+    // Whether empty cells beyond the draft fill the pane (not in the fabric views).
+    void setFillsPane(bool fill) { m_fillsPane = fill; }
+
+    // The selection in items (columns and rows of the pane; -1 = none). A
+    // complete selection in the drawdown dims everything outside it.
+    void setSelection(int firstCol, int lastCol, int firstRow, int lastRow);
+    void clearSelection() { setSelection(-1, -1, -1, -1); }
+    bool hasSelection() const { return m_sel[0] >= 0 && m_sel[1] >= 0 && m_sel[2] >= 0 && m_sel[3] >= 0; }
+    int selection(int i) const { return m_sel[i]; }
 
     // Re-reads the frame and the document and repaints everything.
     void relayout();
@@ -105,6 +114,8 @@ private:
     CQuillabyDoc* m_doc;
     bool m_farRight = false, m_farBottom = false;
     bool m_exporting = false;
+    bool m_fillsPane = true;
+    int m_sel[4] = {-1, -1, -1, -1};
     bool m_inRelayout = false;
     std::function<void(const QRect&)> m_spy;
 };

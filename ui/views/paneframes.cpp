@@ -82,7 +82,10 @@ CFabricFrame::CFabricFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawn
 {
     m_fabricBack = back;
     applyZoomStep(-3);
-    setPane(new CDraftView(this));
+    auto* view = new CDraftView(this);
+    view->setFillsPane(false);
+    view->setFarEdges(false, false);
+    setPane(view);
 }
 
 CDraftView* CFabricFrame::draftView() const

@@ -337,3 +337,27 @@ TEST(Exports, WholeFramePictureAndGraphicFiles)
     EXPECT_FALSE(f->writeGraphic(dir.filePath("no/such/folder/out.png"), 10, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST(DrawdownRendering, SelectionDimsEverythingOutsideItFlat)
+{
+    auto doc = makeDoc(8, 8);
+    doc->notations.drawdown = 4;
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    CDraftView* dd = draftFrame(s)->draftView();
+    const QImage before = grabPane(dd);
+    dd->setSelection(0, 1, 0, 1);
+    const QImage after = grabPane(dd);
+    const QRect in = dd->itemRect(0, 0), out = dd->itemRect(5, 5); // both warp up
+    EXPECT_EQ(after.pixel(center(in)), before.pixel(center(in)));
+    const QRgb warp = colorOf(WarpColor(*doc, 5)).rgb();
+    const QRgb dim = qRgb(qRed(warp) & 0x33, qGreen(warp) & 0x33, qBlue(warp) & 0x33);
+    EXPECT_EQ(after.pixel(center(out)), dim);
+    // Flat: no black margin at the cell's edge outside the selection.
+    EXPECT_EQ(after.pixel(out.topLeft()), dim);
+    EXPECT_EQ(before.pixel(out.topLeft()), qRgb(0, 0, 0));
+    // The weaving pick is marked orange-red while the loom weaves.
+    s.frame->setWeavingPick(3);
+    dd->clearSelection();
+    const QImage marked = grabPane(dd);
+    EXPECT_EQ(marked.pixel(dd->itemRect(6, 3).topLeft()), qRgb(255, 64, 0));
+}
