@@ -2,6 +2,7 @@
 
 #include "graphic/drawdownimage.h"
 #include "views/glyphs.h"
+#include "views/interlacepopup.h"
 #include "views/paneframes.h"
 
 #include "draft/drawdown.h"
@@ -360,4 +361,26 @@ TEST(DrawdownRendering, SelectionDimsEverythingOutsideItFlat)
     dd->clearSelection();
     const QImage marked = grabPane(dd);
     EXPECT_EQ(marked.pixel(dd->itemRect(6, 3).topLeft()), qRgb(255, 64, 0));
+}
+
+TEST(InterlacePopups, WarpAndWeftPopupsShowWhichThreadIsOnTop)
+{
+    auto doc = makeDoc(8, 8);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    CDraftView* dd = draftFrame(s)->draftView();
+    // End 1 is on shaft 1: pick 1 lifts it, pick 2 does not.
+    CWarpInterlacePopup warp(dd, 0);
+    EXPECT_EQ(warp.width(), dd->cellWidth());
+    const QImage w = warp.grab().toImage();
+    const int x = w.width() / 2;
+    const int y0 = dd->itemRect(0, 0).center().y(), y1 = dd->itemRect(0, 1).center().y();
+    EXPECT_EQ(w.pixel(x, y0), qRgb(0, 0, 0));       // the end over the pick
+    EXPECT_EQ(w.pixel(x, y1), qRgb(255, 255, 0));   // the pick over the end
+    EXPECT_EQ(w.pixel(0, y0 + 1), qRgb(192, 192, 0)); // the pick beneath, at the side
+    // Pick 1 lifts shaft 1: end 1 lies over it, end 2 beneath.
+    CWeftInterlacePopup weft(dd, 0);
+    const QImage p = weft.grab().toImage();
+    const int y = p.height() / 2;
+    EXPECT_EQ(p.pixel(dd->itemRect(0, 0).center().x(), y), qRgb(255, 255, 0));
+    EXPECT_EQ(p.pixel(dd->itemRect(1, 0).center().x(), y), qRgb(0, 0, 0));
 }
