@@ -38,6 +38,12 @@ public:
     QSize fittedSplitSizes() const;
 
     void fitInWindow() override;
+    // Where a new draft window goes in the main window's client area: the
+    // right two thirds, full height.
+    static QRect initialGeometry(const QSize& clientArea)
+    {
+        return QRect(clientArea.width() / 3, 0, 2 * clientArea.width() / 3, clientArea.height());
+    }
 
 protected:
     CDraftFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, bool showGridWhenHidden, QWidget* parent);

@@ -1,10 +1,13 @@
 #include "gridframe.h"
 
+#include "glyphs.h"
 #include "gridview.h"
 
 #include "draft/quillabydoc.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QMessageBox>
 
 #include <algorithm>
 
@@ -32,7 +35,14 @@ CGridFrame::CGridFrame(CQuillabyDoc* doc, const CellScale& scale, const QString&
     setWindowTitle(frameTitle());
 }
 
-CGridFrame::~CGridFrame() = default;
+CGridFrame::~CGridFrame()
+{
+    // The panes leave the document (and hand over their undo records) while
+    // the frame they report to still exists.
+    m_closing = true;
+    const std::vector<CGridView*> panes = m_panes;
+    for (CGridView* p : panes) delete p;
+}
 
 double CGridFrame::settRatio() const
 {
@@ -183,6 +193,22 @@ void CGridFrame::toggleTieupNotation(int value)
     store(m_doc, m_doc->notations.tieup, m_tieupNotation);
     relayoutPanes();
     updateActionStates();
+}
+
+bool CGridFrame::allowMultipleTreadles()
+{
+    if (m_treadlingNotation != kUserDefined) return true;
+    const auto answer = QMessageBox::question(
+        this, QApplication::applicationName(),
+        QStringLiteral("When multiple treadles are enabled, user-defined characters\ncan no longer be used for the "
+                       "treadling notation.\n\n Okay to turn user-defined notation off and continue?"),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer != QMessageBox::Yes) return false;
+    m_treadlingNotation = kPlain;
+    store(m_doc, m_doc->notations.treadling, kPlain);
+    relayoutPanes();
+    updateActionStates();
+    return true;
 }
 
 void CGridFrame::toggleInterlace()

@@ -88,6 +88,9 @@ public:
     void toggleTreadlingNotation(int value);
     void toggleTieupNotation(int value);
     void toggleInterlace();
+    // Before liftplan form or "Multiple Treadles": user-defined treadling
+    // notation cannot stay; asks, and on Yes turns it off. False: cancel.
+    bool allowMultipleTreadles();
     void setColoring(int coloring);
     void toggleHidden(PaneKind k);
     void toggleColorBar(bool warp);
@@ -128,6 +131,8 @@ public:
     void unregisterPane(CGridView* pane);
     // Makes every pane re-read the display state and repaint.
     void relayoutPanes();
+    // True while the frame is being destroyed: panes stop laying out.
+    bool isClosing() const { return m_closing; }
 
 signals:
     void titleChanged(const QString& title);
@@ -156,6 +161,7 @@ private:
     bool m_threadingOnTop = true;
     bool m_showGridWhenHidden = false;
     int m_weavingPick = -1;
+    bool m_closing = false;
     bool m_hidden[4] = {false, false, false, false};
     bool m_colorBarHidden[2] = {false, false};
     std::vector<CGridView*> m_panes;

@@ -122,7 +122,7 @@ void CGridView::updateScrollBars()
 
 void CGridView::relayout()
 {
-    if (m_inRelayout) return;
+    if (m_inRelayout || m_frame->isClosing()) return;
     m_inRelayout = true;
     buildAxes(false);
     computeStyle();

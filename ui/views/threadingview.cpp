@@ -65,6 +65,7 @@ void CThreadingView::reactToHint(const UpdateHint& hint)
 
 void CThreadingView::resizeEvent(QResizeEvent* e)
 {
+    if (frame()->isClosing()) return;
     // The shaft rows share out the pane's height, never taller than an end is wide.
     const int h = std::clamp(viewport()->height() / std::max(1, squeezeDivisor()), 2, frame()->endWidth());
     if (h != frame()->shaftHeight()) frame()->setShaftHeight(h);

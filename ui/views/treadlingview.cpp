@@ -66,6 +66,7 @@ void CTreadlingView::reactToHint(const UpdateHint& hint)
 
 void CTreadlingView::resizeEvent(QResizeEvent* e)
 {
+    if (frame()->isClosing()) return;
     // The treadle columns share out the pane's width, never wider than a pick is tall.
     const int w = std::clamp(viewport()->width() / std::max(1, squeezeDivisor()), 2, frame()->pickHeight());
     if (w != frame()->treadleWidth()) frame()->setTreadleWidth(w);

@@ -103,9 +103,9 @@ TEST(DrawdownPane, HiddenDrawdownIsBlankOrShowsOnlyTheGrid)
 TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
 {
     auto doc = makeDoc(64, 64);
+    std::vector<QRect> th, dd, tr, tu;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftFrame* f = draftFrame(s);
-    std::vector<QRect> th, dd, tr, tu;
     f->threadingView()->setUpdateSpy([&](const QRect& r) { th.push_back(r); });
     f->draftView()->setUpdateSpy([&](const QRect& r) { dd.push_back(r); });
     f->treadlingView()->setUpdateSpy([&](const QRect& r) { tr.push_back(r); });
