@@ -1,12 +1,16 @@
 // Shows a sample draft in the draft window, for looking at the panes by eye:
 //   quillaby-viewdemo [--drawn-up] [--fabric] [--back] [--grab out.png] [--zoom N] [--interlace]
 //                     [--warp|--weft] [--alpha] [--numeric-tieup] [--warps N] [--hide-drawdown]
+//                     [--file draft.wif]
 #include "views/draftframe.h"
 #include "views/paneframes.h"
 
 #include "draft/quillabydoc.h"
+#include "wif/filemessages.h"
+#include "wif/wifreader.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -54,7 +58,20 @@ int main(int argc, char** argv)
         return i >= 0 && i + 1 < args.size() ? args[i + 1] : def;
     };
     CQuillabyDoc doc;
-    buildSample(doc, value("--warps", "1").toInt());
+    const QString file = value("--file", QString());
+    if (file.isEmpty()) {
+        buildSample(doc, value("--warps", "1").toInt());
+    } else {
+        QuietFileMessages quiet;
+        WifReadOptions options;
+        options.liftplan = LiftplanChoice::Liftplan;
+        std::string error;
+        if (!ReadWifFile(file.toStdString(), doc, quiet, options, &error)) {
+            qWarning("%s", error.c_str());
+            return 1;
+        }
+        doc.windowTitle = QFileInfo(file).fileName().toStdString();
+    }
     if (has("--alpha")) doc.notations.threading = 3;
     if (has("--numeric-tieup")) doc.notations.tieup = 1;
     doc.notations.drawdown = has("--interlace") ? 4 : 0;

@@ -384,3 +384,18 @@ TEST(InterlacePopups, WarpAndWeftPopupsShowWhichThreadIsOnTop)
     EXPECT_EQ(p.pixel(dd->itemRect(0, 0).center().x(), y), qRgb(255, 255, 0));
     EXPECT_EQ(p.pixel(dd->itemRect(1, 0).center().x(), y), qRgb(0, 0, 0));
 }
+
+TEST(DrawdownRendering, FabricInterlacesAtSixPixelsAndIsFlatAtFour)
+{
+    auto doc = makeDoc(8, 8);
+    doc->notations.drawdown = 4;
+    Shown s(new CFabricFrame(doc.get(), CellScale{}, false));
+    CDraftView* dd = static_cast<CFabricFrame*>(s.frame)->draftView();
+    ASSERT_EQ(dd->cellWidth(), 6);
+    const QRect cell = dd->itemRect(0, 0);
+    EXPECT_EQ(grabPane(dd).pixel(cell.topLeft()), qRgb(0, 0, 0)); // space between threads
+    s.frame->zoomOut();
+    ASSERT_EQ(dd->cellWidth(), 4);
+    const QRgb warp = colorOf(WarpColor(*doc, 0)).rgb();
+    EXPECT_EQ(grabPane(dd).pixel(dd->itemRect(0, 0).topLeft()), warp);
+}
