@@ -82,10 +82,7 @@ CFabricFrame::CFabricFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawn
 {
     m_fabricBack = back;
     applyZoomStep(-3);
-    auto* view = new CDraftView(this);
-    view->setFillsPane(false);
-    view->setFarEdges(false, false);
-    setPane(view);
+    setPane(newClothPane());
 }
 
 CDraftView* CFabricFrame::draftView() const

@@ -2,6 +2,8 @@
 
 #include "gridframe.h"
 
+class QSplitter;
+
 namespace qb {
 
 class CDraftView;
@@ -56,9 +58,26 @@ public:
     CDraftView* draftView() const;
     QSize drawdownCell() const override;
 
+    // The cloth may be seen in up to 2 x 2 panes (from the pane's context
+    // menu); panes in one row scroll together vertically, panes in one
+    // column horizontally.
+    bool splitRows();
+    bool splitColumns();
+    void unsplit();
+    int paneRows() const;
+    int paneColumns() const;
+    CDraftView* clothPane(int row, int column) const;
+
 protected:
     CFabricFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, bool back, QWidget* parent);
     void afterZoom() override { fitInWindow(); }
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+private:
+    CDraftView* newClothPane();
+    void relinkScrolling();
+
+    QSplitter* m_grid = nullptr; // rows of panes, each row a horizontal splitter
 };
 
 // The back of the cloth: every cell shows the thread the face hides.

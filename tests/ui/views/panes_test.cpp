@@ -399,3 +399,26 @@ TEST(DrawdownRendering, FabricInterlacesAtSixPixelsAndIsFlatAtFour)
     const QRgb warp = colorOf(WarpColor(*doc, 0)).rgb();
     EXPECT_EQ(grabPane(dd).pixel(dd->itemRect(0, 0).topLeft()), warp);
 }
+
+TEST(FabricFrames, ClothSplitsIntoUpToFourPanesScrollingInStep)
+{
+    auto doc = makeDoc(400, 400);
+    Shown s(new CFabricFrame(doc.get(), CellScale{}, false), QSize(600, 500));
+    auto* f = static_cast<CFabricFrame*>(s.frame);
+    EXPECT_TRUE(f->splitColumns());
+    EXPECT_TRUE(f->splitRows());
+    EXPECT_FALSE(f->splitRows());
+    ASSERT_EQ(f->paneRows(), 2);
+    ASSERT_EQ(f->paneColumns(), 2);
+    EXPECT_EQ(f->panes().size(), 4u);
+    QApplication::processEvents();
+    CDraftView* a = f->clothPane(0, 0);
+    f->clothPane(1, 0)->horizontalScrollBar()->setValue(30);
+    EXPECT_EQ(a->horizontalScrollBar()->value(), 30);
+    f->clothPane(0, 1)->verticalScrollBar()->setValue(40);
+    EXPECT_EQ(a->verticalScrollBar()->value(), 40);
+    EXPECT_NE(f->clothPane(0, 1)->horizontalScrollBar()->value(), 30);
+    f->unsplit();
+    EXPECT_EQ(f->panes().size(), 1u);
+    EXPECT_EQ(f->clothPane(0, 0), a);
+}
