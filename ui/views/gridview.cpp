@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -107,10 +108,15 @@ void CGridView::updateScrollBars()
     const QSize v = viewport()->size();
     const QSize c = gridSize();
     auto setup = [](QScrollBar* bar, int content, int view, int step, bool far) {
-        const int oldMax = bar->maximum(), oldValue = bar->value();
+        // Panes that scroll together each work out the same position; a
+        // signal now would reach a partner still holding its old range.
+        const QSignalBlocker quiet(bar);
+        const int oldMax = bar->maximum(), oldValue = bar->value(), oldStep = std::max(1, bar->singleStep());
         const int max = std::max(0, content - view);
-        // Keep the distance from the edge thread 1 sits at.
-        const int value = far ? (oldMax > 0 ? max - (oldMax - oldValue) : max) : oldValue;
+        // Keep the same number of cells between the view and the edge thread 1
+        // sits at, also across a zoom.
+        const auto scaled = [&](int px) { return int(qint64(px) * std::max(1, step) / oldStep); };
+        const int value = far ? (oldMax > 0 ? max - scaled(oldMax - oldValue) : max) : scaled(oldValue);
         bar->setRange(0, max);
         bar->setPageStep(std::max(1, view));
         bar->setSingleStep(std::max(1, step));

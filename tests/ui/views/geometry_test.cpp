@@ -196,3 +196,24 @@ TEST(GridGeometry, ThreadingSqueezesShaftRowsToThePane)
     QApplication::processEvents();
     EXPECT_EQ(f->shaftHeight(), 12); // never taller than an end is wide
 }
+
+TEST(GridGeometry, ZoomKeepsTheThreadsInView)
+{
+    auto doc = makeDoc(3000, 50);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    CDraftView* dd = f->draftView();
+    QScrollBar* bar = dd->horizontalScrollBar();
+    bar->setValue(bar->maximum() - 500 * f->endWidth());
+    auto endAtRight = [&] {
+        return dd->columns().itemAt(dd->viewport()->width() - 1 - dd->contentOffset().x());
+    };
+    const int before = endAtRight();
+    EXPECT_NEAR(before, 500, 1);
+    f->zoomIn();
+    f->zoomIn();
+    EXPECT_NEAR(endAtRight(), before, 1);
+    EXPECT_EQ(f->threadingView()->horizontalScrollBar()->value(), bar->value());
+    f->zoomOut();
+    EXPECT_NEAR(endAtRight(), before, 1);
+}
