@@ -3,6 +3,11 @@
 #include "views/glyphs.h"
 #include "views/paneframes.h"
 
+#include "draft/drawdown.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
 #include <gtest/gtest.h>
 
 using namespace qb;
@@ -216,4 +221,43 @@ TEST(GridGeometry, ZoomKeepsTheThreadsInView)
     EXPECT_EQ(f->threadingView()->horizontalScrollBar()->value(), bar->value());
     f->zoomOut();
     EXPECT_NEAR(endAtRight(), before, 1);
+}
+
+TEST(DraftFrameLayout, FitInWindowShowsTheWholeDrawdownWhenNotMaximised)
+{
+    auto doc = makeDoc(30, 20);
+    QMdiArea area;
+    area.resize(1400, 900);
+    auto* f = CDraftFrame::create(doc.get(), CellScale{}, false, false);
+    QMdiSubWindow* sub = area.addSubWindow(f);
+    area.show();
+    sub->resize(300, 200);
+    QApplication::processEvents();
+    f->fitInWindow();
+    QApplication::processEvents();
+    CDraftView* dd = f->draftView();
+    EXPECT_GE(dd->viewport()->width(), dd->gridSize().width() - 1);
+    EXPECT_GE(dd->viewport()->height(), dd->gridSize().height() - 1);
+    EXPECT_EQ(f->threadingRowHeight(), f->fittedSplitSizes().height());
+    EXPECT_EQ(f->treadleColumnWidth(), f->fittedSplitSizes().width());
+}
+
+TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)
+{
+    auto doc = makeDoc(8, 8, 2);
+    doc->SetNumWarps(2);
+    doc->SetThreadingCell(1, 2, 1); // end 2 moves to the second warp
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    CThreadingView* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    QImage img = grabPane(th);
+    // The second warp's plus sign: dark at the centre, light in the corner.
+    const QRect plus = th->itemRect(1, 1);
+    EXPECT_TRUE(isDark(img.pixel(center(plus))));
+    EXPECT_FALSE(isDark(img.pixel(plus.left() + 2, plus.top() + 2)));
+    // With the warps correlated to the color bars the cells show the end's color.
+    doc->setCorrelation(1, true);
+    doc->UpdateAllViews();
+    ASSERT_EQ(doc->activeCorrelation(), 1);
+    img = grabPane(th);
+    EXPECT_EQ(img.pixel(center(th->itemRect(0, 0))), colorOf(WarpColor(*doc, 0, 0)).rgb());
 }
