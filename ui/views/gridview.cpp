@@ -177,6 +177,8 @@ void CGridView::renderExport(QPainter& p)
 void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint* hint)
 {
     if (hint && hint->frame && hint->frame != m_frame) return;
+    // Copying the drawdown depends on the draft's content: one pane per frame refreshes the commands.
+    if (m_frame->activePane() == this) m_frame->updateActionStates();
     if (!hint || hint->flags == 0) {
         relayout();
         return;

@@ -299,7 +299,6 @@ TEST(Exports, CopyWarpDrawdownPutsACellPerPixelOnTheClipboard)
     // The frame's own settings are untouched.
     EXPECT_EQ(f->drawdownColoring(), 0);
     doc->SetNumWarps(2);
-    f->updateActionStates();
     EXPECT_FALSE(f->action(FrameAction::CopyWarpDrawdown)->isEnabled());
 }
 
