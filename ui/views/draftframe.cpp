@@ -1,5 +1,6 @@
 #include "draftframe.h"
 
+#include "draftsplitter.h"
 #include "draftview.h"
 #include "tdinggridview.h"
 #include "tieupview.h"
@@ -8,7 +9,6 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QScrollBar>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -37,32 +37,14 @@ CDraftFrame::CDraftFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_vertical = new QSplitter(Qt::Vertical, this);
-    m_vertical->setChildrenCollapsible(false);
-    layout->addWidget(m_vertical);
-    for (QSplitter*& row : m_rowOf) {
-        row = new QSplitter(Qt::Horizontal);
-        row->setChildrenCollapsible(false);
-    }
-    // Drawn up, the drawdown's row is the upper one.
-    m_vertical->addWidget(drawnUp ? m_rowOf[1] : m_rowOf[0]);
-    m_vertical->addWidget(drawnUp ? m_rowOf[0] : m_rowOf[1]);
-    m_vertical->setStretchFactor(drawnUp ? 1 : 0, 0);
-    m_vertical->setStretchFactor(drawnUp ? 0 : 1, 1);
+    m_splitter = new CDraftSplitter(drawnUp, this);
+    layout->addWidget(m_splitter);
 
     m_threading = new CThreadingView(this);
     m_tieup = new CTieupView(this);
     m_draft = new CDraftView(this);
     m_treadling = new CTreadlingView(this);
-    m_rowOf[0]->addWidget(m_threading);
-    m_rowOf[0]->addWidget(m_tieup);
-    m_rowOf[1]->addWidget(m_draft);
-    m_rowOf[1]->addWidget(m_treadling);
-    for (QSplitter* row : m_rowOf) {
-        row->setStretchFactor(0, 1);
-        row->setStretchFactor(1, 0);
-        connect(row, &QSplitter::splitterMoved, this, [this, row] { syncRows(row); });
-    }
+    m_splitter->setPanes(m_threading, m_tieup, m_draft, m_treadling);
 
     // Scroll bars only where a row or column needs one, and the same in both
     // panes of a row or column so that their cells stay aligned.
@@ -88,22 +70,17 @@ CDraftFrame::CDraftFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp
 
 int CDraftFrame::threadingRowHeight() const
 {
-    return m_rowOf[0]->height();
+    return m_splitter->threadingRowHeight();
 }
 
 int CDraftFrame::treadleColumnWidth() const
 {
-    return m_rowOf[0]->sizes().value(1);
+    return m_splitter->treadleColumnWidth();
 }
 
 void CDraftFrame::setSplitSizes(int rowHeight, int columnWidth)
 {
-    const int total = std::max(m_vertical->height(), height()) - m_vertical->handleWidth();
-    const int rest = std::max(0, total - rowHeight);
-    const bool drawnUp = !threadingOnTop();
-    m_vertical->setSizes(drawnUp ? QList<int>{rest, rowHeight} : QList<int>{rowHeight, rest});
-    const int width = std::max(m_rowOf[0]->width(), this->width()) - m_rowOf[0]->handleWidth();
-    for (QSplitter* row : m_rowOf) row->setSizes({std::max(0, width - columnWidth), columnWidth});
+    m_splitter->setSizes(rowHeight, columnWidth);
 }
 
 QSize CDraftFrame::fittedSplitSizes() const
@@ -116,15 +93,6 @@ QSize CDraftFrame::fittedSplitSizes() const
     return {colWidth, rowHeight};
 }
 
-void CDraftFrame::syncRows(QSplitter* from)
-{
-    if (m_syncing) return;
-    m_syncing = true;
-    for (QSplitter* row : m_rowOf)
-        if (row != from) row->setSizes(from->sizes());
-    m_syncing = false;
-}
-
 void CDraftFrame::fitInWindow()
 {
     const QSize fit = fittedSplitSizes();
@@ -135,8 +103,8 @@ void CDraftFrame::fitInWindow()
     }
     // Not maximised: the window grows or shrinks so the drawdown shows whole.
     const QSize grid = m_draft->gridSize();
-    const int extraW = m_draft->verticalScrollBar()->sizeHint().width() + m_rowOf[0]->handleWidth();
-    const int extraH = m_draft->horizontalScrollBar()->sizeHint().height() + m_vertical->handleWidth();
+    const int extraW = m_draft->verticalScrollBar()->sizeHint().width() + m_splitter->handleWidth();
+    const int extraH = m_draft->horizontalScrollBar()->sizeHint().height() + m_splitter->handleWidth();
     QSize want(fit.width() + grid.width() + extraW, fit.height() + grid.height() + extraH);
     QSize frameExtra = sub->size() - size();
     if (QMdiArea* area = sub->mdiArea()) want = want.boundedTo(area->viewport()->size() - frameExtra);

@@ -2,7 +2,6 @@
 
 #include "gridframe.h"
 
-class QSplitter;
 
 namespace qb {
 
@@ -10,6 +9,7 @@ class CThreadingView;
 class CTieupView;
 class CTreadlingView;
 class CDraftView;
+class CDraftSplitter;
 
 // The draft window: threading, tieup, treadling and drawdown in a 2 x 2
 // arrangement whose row of the threading and column of the treadling keep
@@ -50,15 +50,11 @@ protected:
     QImage composePanes() override;
 
 private:
-    void syncRows(QSplitter* from);
-
-    QSplitter* m_vertical = nullptr;
-    QSplitter* m_rowOf[2] = {nullptr, nullptr}; // [0] threading's row, [1] drawdown's row
+    CDraftSplitter* m_splitter = nullptr;
     CThreadingView* m_threading = nullptr;
     CTieupView* m_tieup = nullptr;
     CTreadlingView* m_treadling = nullptr;
     CDraftView* m_draft = nullptr;
-    bool m_syncing = false;
 };
 
 } // namespace qb
