@@ -70,6 +70,22 @@ void BM_Paint1px(benchmark::State& state) { paint(state, 1, false); }
 void BM_Paint12pxInterlaced(benchmark::State& state) { paint(state, 12, true); }
 void BM_Paint12pxFlat(benchmark::State& state) { paint(state, 12, false); }
 
+// After an edit: new rows, then the first paint computes the rows of the lifts it meets.
+void BM_Paint1pxAfterEdit(benchmark::State& state)
+{
+    const CQuillabyDoc& doc = bigDraft();
+    const ThreadLayout ends(*doc.threading(0), doc.numEnds());
+    const ThreadLayout picks(*doc.treadling(0), doc.numPicks());
+    DrawdownStyle style;
+    style.cellWidth = style.cellHeight = 1;
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(kPaneW) * kPaneH);
+    for (auto _ : state) {
+        DrawdownRows rows(doc);
+        RenderDrawdown(doc, rows, style, ends, picks, 5000, 7000, {px.data(), kPaneW, kPaneH, kPaneW});
+        benchmark::DoNotOptimize(px.data());
+    }
+}
+
 void BM_BuildRows(benchmark::State& state)
 {
     const CQuillabyDoc& doc = bigDraft();
@@ -84,4 +100,5 @@ void BM_BuildRows(benchmark::State& state)
 BENCHMARK(BM_Paint1px)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint12pxInterlaced)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paint12pxFlat)->Arg(0)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paint1pxAfterEdit)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildRows)->Unit(benchmark::kMillisecond);

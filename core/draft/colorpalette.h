@@ -44,8 +44,9 @@ public:
 
     int leftColor() const { return m_left; }
     int rightColor() const { return m_right; }
-    void setLeftColor(int i) { m_left = static_cast<std::uint8_t>(i); }
-    void setRightColor(int i) { m_right = static_cast<std::uint8_t>(i); }
+    // The mouse-button colors must name a color of the palette.
+    bool setLeftColor(int i) { return setButton(m_left, i); }
+    bool setRightColor(int i) { return setButton(m_right, i); }
 
     const std::vector<COLORREF>& colors() const { return m_colors; }
     static std::string defaultName(int index) { return "color" + std::to_string(index + 1); }
@@ -53,6 +54,13 @@ public:
     bool operator==(const ColorPalette&) const = default;
 
 private:
+    bool setButton(std::uint8_t& field, int i)
+    {
+        if (i < 0 || i >= count()) return false;
+        field = static_cast<std::uint8_t>(i);
+        return true;
+    }
+
     std::vector<COLORREF> m_colors;
     std::vector<std::string> m_names;
     std::uint8_t m_left = 0;

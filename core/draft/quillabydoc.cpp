@@ -90,22 +90,75 @@ void CQuillabyDoc::OnNewDocument(const NewDraftDefaults& d)
 
 void CQuillabyDoc::EnsureComplete()
 {
+    // Numbers of warps and wefts never set: count the rows the loader made.
+    if (m_numWarps < 1)
+        for (int r = 0; r < kMaxRows; ++r)
+            if (m_threading[r]) m_numWarps = r + 1;
+    if (m_numWefts < 1)
+        for (int r = 0; r < kMaxRows; ++r)
+            if (m_treadling[r]) m_numWefts = r + 1;
     m_numWarps = std::clamp(m_numWarps, 1, kMaxRows);
     m_numWefts = std::clamp(m_numWefts, 1, kMaxRows);
-    if (!m_threading[0]) m_threading[0] = std::make_unique<Threading>(m_shafts);
-    if (!m_treadling[0]) m_treadling[0] = std::make_unique<Treadling>(m_liftplan ? m_shafts : m_treadles);
-    for (int r = 1; r < m_numWarps; ++r)
-        if (!m_threading[r]) {
-            m_threading[r] = std::make_unique<Threading>(m_shafts);
-            m_threading[r]->Append(numEnds());
-        }
-    for (int r = 1; r < m_numWefts; ++r)
+    // Rows beyond the numbers of warps and wefts are not part of the draft.
+    for (int r = m_numWarps; r < kMaxRows; ++r) m_threading[r].reset();
+    for (int r = m_numWefts; r < kMaxRows; ++r) m_treadling[r].reset();
+
+    // A loader that found no loom size: take it from the data, at least 1.
+    if (m_shafts < 1) {
+        int used = 0;
+        for (const auto& t : m_threading)
+            if (t) used = std::max(used, t->HighestValue());
+        if (m_liftplan)
+            for (const auto& t : m_treadling)
+                if (t) used = std::max(used, t->HighestValue());
+        m_shafts = std::clamp(used, 1, kMaxShafts);
+    }
+    if (m_liftplan) {
+        m_treadles = m_shafts;
+    } else if (m_treadles < 1) {
+        int used = 0;
+        for (const auto& t : m_treadling)
+            if (t) used = std::max(used, t->HighestValue());
+        m_treadles = std::clamp(used, 1, kMaxTreadles);
+    }
+
+    for (int r = 0; r < m_numWarps; ++r) {
+        if (!m_threading[r]) m_threading[r] = std::make_unique<Threading>(m_shafts);
+        else if (m_threading[r]->limit() != m_shafts) m_threading[r]->SetLimit(m_shafts);
+    }
+    for (int r = 0; r < m_numWefts; ++r) {
         if (!m_treadling[r]) {
-            m_treadling[r] = std::make_unique<Treadling>(m_treadling[0]->limit());
-            m_treadling[r]->Append(numPicks());
+            m_treadling[r] = std::make_unique<Treadling>(m_treadles);
+        } else if (m_treadling[r]->limit() != m_treadles) {
+            m_treadling[r]->SetLimit(m_treadles);
         }
+        // Multiple treadles is a setting of the whole treadling.
+        m_treadling[r]->setMultiple(m_liftplan || m_treadling[0]->multiple());
+    }
+
+    // Every row of a side has the same length.
+    int ends = 0, picks = 0;
+    for (int r = 0; r < m_numWarps; ++r) ends = std::max(ends, m_threading[r]->GetCount());
+    for (int r = 0; r < m_numWefts; ++r) picks = std::max(picks, m_treadling[r]->GetCount());
+    for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(ends - m_threading[r]->GetCount());
+    for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(picks - m_treadling[r]->GetCount());
+
     if (!m_tieup) m_tieup = std::make_unique<Tieup>(m_shafts, m_treadles);
+    if (m_tieup->shaftCount() != m_shafts || m_tieup->treadleCount() != m_treadles) {
+        // Keep what the loader read, within the loom's size; no new ties.
+        auto t = std::make_unique<Tieup>(m_shafts, m_treadles);
+        for (int i = 0; i < m_treadles; ++i) t->setColumn(i, m_tieup->column(i));
+        m_tieup = std::move(t);
+    }
+
+    // Thread colors index the palette; an empty one would leave them all dangling.
     if (!m_palette) m_palette = std::make_unique<ColorPalette>();
+    if (m_palette->count() == 0) {
+        m_palette->add(0xFFFFFF, true);
+        m_palette->add(0x000000, true);
+    }
+    if (m_palette->leftColor() >= m_palette->count()) m_palette->setLeftColor(0);
+    if (m_palette->rightColor() >= m_palette->count()) m_palette->setRightColor(m_palette->count() > 1 ? 1 : 0);
 }
 
 std::unique_ptr<CQuillabyDoc> CQuillabyDoc::Clone() const
@@ -206,8 +259,12 @@ int CQuillabyDoc::activeCorrelation() const
 
 bool CQuillabyDoc::rowOk(bool warp, int row) const
 {
-    if (warp) return row >= 0 && row < m_numWarps && m_threading[row];
-    return row >= 0 && row < m_numWefts && m_treadling[row];
+    // The primitives act on every row of a side, so all of them must exist.
+    const int rows = warp ? m_numWarps : m_numWefts;
+    if (row < 0 || row >= rows) return false;
+    for (int r = 0; r < rows; ++r)
+        if (warp ? !m_threading[r] : !m_treadling[r]) return false;
+    return true;
 }
 
 void CQuillabyDoc::changed(const UpdateHint& hint)
@@ -283,7 +340,9 @@ void CQuillabyDoc::recordLabels(EditSource src, bool warp, int r)
 
 bool CQuillabyDoc::SetThreadingCell(int end, int shaft, int row, EditSource src)
 {
-    if (end < 0 || end >= kMaxThreads || !rowOk(true, row) || shaft < 1 || shaft > m_shafts) return false;
+    if (end < 0 || end >= kMaxThreads || !rowOk(true, row) || shaft < 1 || shaft > m_shafts
+        || shaft > m_threading[row]->limit())
+        return false;
     if (end < numEnds() && m_threading[row]->GetShaft(end) == shaft) return false;
     if (end >= numEnds()) {
         const int at = numEnds(), grow = end + 1 - at;
@@ -335,6 +394,7 @@ bool CQuillabyDoc::SetTreadlingCell(int pick, int treadle, int row, EditSource s
 {
     if (pick < 0 || pick >= kMaxThreads || !rowOk(false, row)) return false;
     const Treadling& t = *m_treadling[row];
+    if (treadle == 0) return true; // treadle 0 means "none": nothing to do
     if (treadle < 1 || treadle > t.limit()) return false;
     TreadleSet next = t.multiple() ? t.GetSet(pick) : TreadleSet();
     next.set(treadle);
@@ -401,7 +461,9 @@ bool insertFits(int pos, int n, int count)
 
 bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource src)
 {
-    if (!insertFits(pos, n, numEnds()) || !rowOk(true, row) || value < 0 || value > m_shafts) return false;
+    if (!insertFits(pos, n, numEnds()) || !rowOk(true, row) || value < 0 || value > m_shafts
+        || value > m_threading[row]->limit())
+        return false;
     recordInsert(src, true, std::min(pos, numEnds()), n, value, row);
     for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Insert(pos, r == row ? value : 0, n);
     m_modified = true;
@@ -412,8 +474,12 @@ bool CQuillabyDoc::InsertEnds(int pos, int n, int value, int row, EditSource src
 bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSource src)
 {
     if (!insertFits(pos, n, numPicks()) || !rowOk(false, row)) return false;
+    // The value must fit the row: treadles within its limit, and only one
+    // treadle unless multiple treadles are on.
+    const Treadling& target = *m_treadling[row];
+    if (!(value & ~TreadleSet::firstTreadles(target.limit())).empty()) return false;
+    if (!target.multiple() && value.count() > 1) return false;
     const int at = std::min(pos, numPicks());
-    value = value & TreadleSet::firstTreadles(m_treadling[row]->limit());
     // The protocol carries one treadle; a richer set is recorded as its own step.
     const int single = value.count() == 1 ? value.lowest() : 0;
     recordInsert(src, false, at, n, single, row);
@@ -429,7 +495,7 @@ bool CQuillabyDoc::InsertPicks(int pos, int n, TreadleSet value, int row, EditSo
 
 bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource src)
 {
-    if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    if (pos < 0 || pos >= numEnds() || n < 1 || !rowOk(true, 0)) return false;
     n = std::min(n, numEnds() - pos);
     for (int r = 0; r < m_numWarps; ++r)
         record(src, DraftPart::Threading, req::setDefaultColor(r, m_threading[r]->defaultColor()), req::nothing());
@@ -444,7 +510,7 @@ bool CQuillabyDoc::DeleteEnds(int pos, int n, EditSource src)
 
 bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource src)
 {
-    if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    if (pos < 0 || pos >= numPicks() || n < 1 || !rowOk(false, 0)) return false;
     n = std::min(n, numPicks() - pos);
     for (int r = 0; r < m_numWefts; ++r)
         record(src, DraftPart::Treadling, req::setDefaultColor(r, m_treadling[r]->defaultColor()), req::nothing());
@@ -459,7 +525,7 @@ bool CQuillabyDoc::DeletePicks(int pos, int n, EditSource src)
 
 bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource src)
 {
-    if (pos < 0 || pos >= numEnds() || n < 1) return false;
+    if (pos < 0 || pos >= numEnds() || n < 1 || !rowOk(true, 0)) return false;
     n = std::min(n, numEnds() - pos);
     for (int r = 0; r < m_numWarps; ++r)
         for (int i = pos; i < pos + n; ++i)
@@ -471,7 +537,7 @@ bool CQuillabyDoc::ClearEnds(int pos, int n, EditSource src)
 
 bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource src)
 {
-    if (pos < 0 || pos >= numPicks() || n < 1) return false;
+    if (pos < 0 || pos >= numPicks() || n < 1 || !rowOk(false, 0)) return false;
     n = std::min(n, numPicks() - pos);
     for (int r = 0; r < m_numWefts; ++r)
         for (int i = pos; i < pos + n; ++i)
@@ -484,53 +550,44 @@ bool CQuillabyDoc::ClearPicks(int pos, int n, EditSource src)
 
 // --- colors, symbols, thickness, labels ---
 
-bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSource src)
+bool CQuillabyDoc::setThreadColors(bool warp, int first, int last, int color, int r, EditSource src)
 {
-    if (first < 0 || last < first || last >= kMaxThreads || !rowOk(true, row)) return false;
+    if (first < 0 || last < first || last >= kMaxThreads || !rowOk(warp, r)) return false;
     if (color < 0 || color >= m_palette->count()) return false;
-    Threading& t = *m_threading[row];
-    bool differs = last >= numEnds();
+    Tding& t = *row(warp, r);
+    const int count = warp ? numEnds() : numPicks();
+    bool differs = last >= count;
     for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
     if (!differs) return false;
-    const int count = numEnds();
+    const DraftPart part = sideOf(warp);
+    // The painted color becomes the row's default first, so threads appended
+    // now or later take the color painted last. Undone last, after the threads.
+    record(src, part, req::setDefaultColor(r, t.defaultColor()), req::setDefaultColor(r, color));
+    t.setDefaultColor(color);
     if (last >= count) {
-        recordInsert(src, true, count, last + 1 - count, 0, row);
-        for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(last + 1 - count);
+        recordInsert(src, warp, count, last + 1 - count, 0, r);
+        const int rows = warp ? m_numWarps : m_numWefts;
+        for (int k = 0; k < rows; ++k) row(warp, k)->Append(last + 1 - count);
     }
-    // The row's default color goes back last, after the threads' colors.
-    record(src, DraftPart::Threading, req::setDefaultColor(row, t.defaultColor()), req::setDefaultColor(row, color));
     for (int i = first; i <= last; ++i) {
         const int old = t.GetColor(i);
         if (old != color || i >= count)
-            record(src, DraftPart::Threading, i < count ? req::setColor(true, i, row, old) : req::nothing(), req::setColor(true, i, row, color));
+            record(src, part, i < count ? req::setColor(warp, i, r, old) : req::nothing(),
+                   req::setColor(warp, i, r, color));
         t.SetColor(i, color);
     }
-    changed(UpdateHint::ends(first, last));
+    changed(warp ? UpdateHint::ends(first, last) : UpdateHint::picks(first, last));
     return true;
+}
+
+bool CQuillabyDoc::SetEndColors(int first, int last, int color, int row, EditSource src)
+{
+    return setThreadColors(true, first, last, color, row, src);
 }
 
 bool CQuillabyDoc::SetPickColors(int first, int last, int color, int row, EditSource src)
 {
-    if (first < 0 || last < first || last >= kMaxThreads || !rowOk(false, row)) return false;
-    if (color < 0 || color >= m_palette->count()) return false;
-    Treadling& t = *m_treadling[row];
-    bool differs = last >= numPicks();
-    for (int i = first; i <= last && !differs; ++i) differs = t.GetColor(i) != color;
-    if (!differs) return false;
-    const int count = numPicks();
-    if (last >= count) {
-        recordInsert(src, false, count, last + 1 - count, 0, row);
-        for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(last + 1 - count);
-    }
-    record(src, DraftPart::Treadling, req::setDefaultColor(row, t.defaultColor()), req::setDefaultColor(row, color));
-    for (int i = first; i <= last; ++i) {
-        const int old = t.GetColor(i);
-        if (old != color || i >= count)
-            record(src, DraftPart::Treadling, i < count ? req::setColor(false, i, row, old) : req::nothing(), req::setColor(false, i, row, color));
-        t.SetColor(i, color);
-    }
-    changed(UpdateHint::picks(first, last));
-    return true;
+    return setThreadColors(false, first, last, color, row, src);
 }
 
 bool CQuillabyDoc::SetRowDefaultColor(bool warp, int r, int color, EditSource src)
@@ -637,9 +694,21 @@ bool CQuillabyDoc::RemoveAllLabels(bool warp, int r, EditSource src)
 
 // --- loom size and rows ---
 
+bool CQuillabyDoc::loomConsistent() const
+{
+    if (m_tieup->shaftCount() != m_shafts || m_tieup->treadleCount() != m_treadles) return false;
+    if (m_liftplan && m_treadles != m_shafts) return false;
+    for (const auto& t : m_threading)
+        if (t && t->limit() != m_shafts) return false;
+    for (const auto& t : m_treadling)
+        if (t && t->limit() != m_treadles) return false;
+    return true;
+}
+
 bool CQuillabyDoc::SetNumShafts(int n)
 {
     if (n < 1 || n > kMaxShafts) return false;
+    if (n == m_shafts && loomConsistent()) return false;
     m_shafts = n;
     for (int r = 0; r < kMaxRows; ++r)
         if (m_threading[r]) m_threading[r]->SetLimit(n);
@@ -659,9 +728,10 @@ bool CQuillabyDoc::SetNumShafts(int n)
 bool CQuillabyDoc::SetNumTreadles(int n)
 {
     if (n < 1 || n > kMaxTreadles) return false;
+    // In liftplan form the treadles are the shafts.
+    if (m_liftplan) n = std::min(n, kMaxShafts);
+    if (n == m_treadles && loomConsistent()) return false;
     if (m_liftplan) {
-        // In liftplan form the treadles are the shafts.
-        n = std::min(n, kMaxShafts);
         m_shafts = n;
         for (int r = 0; r < kMaxRows; ++r)
             if (m_threading[r]) m_threading[r]->SetLimit(n);
@@ -740,6 +810,12 @@ bool CQuillabyDoc::SetNumWefts(int n, std::array<int, 2> barColors)
 bool CQuillabyDoc::SetMultipleTreadles(bool on)
 {
     if (!m_treadling[0] || m_treadling[0]->multiple() == on) return false;
+    // Only a single weft may switch; a liftplan always has several per pick.
+    if (m_numWefts > 1 || (m_liftplan && !on)) return false;
+    // Switching off needs one treadle per pick; the tieup conversion makes it so.
+    if (!on)
+        for (const TreadleSet& v : m_treadling[0]->values())
+            if (v.count() > 1) return false;
     for (auto& t : m_treadling)
         if (t) t->setMultiple(on);
     // Recorded picks no longer mean the same thing.
@@ -759,10 +835,13 @@ double CQuillabyDoc::spacingOf(int whole, int frac)
 
 void CQuillabyDoc::storeSpacing(double x, int& whole, int& frac)
 {
-    const double sett = (x > 0 && std::isfinite(x)) ? 1.0 / x : 10.0;
+    double sett = (x > 0 && std::isfinite(x)) ? 1.0 / x : 10.0;
+    // A spacing so small that the sett overflows: keep the sett representable
+    // (converting an infinite or huge double to int is undefined).
+    if (!std::isfinite(sett) || sett > 1e9) sett = 1e9;
     // Nearest whole number, a tie going down; the rest in ten-thousandths.
     const double w = std::ceil(sett - 0.5);
-    whole = static_cast<int>(std::clamp(w, -1e9, 1e9));
+    whole = static_cast<int>(w);
     frac = static_cast<int>((sett - w) * 10000.0);
 }
 

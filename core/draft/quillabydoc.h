@@ -192,6 +192,9 @@ private:
     void recordInsert(EditSource src, bool warp, int pos, int n, int value, int row);
     void recordThreadState(EditSource src, bool warp, int first, int last);
     void recordLabels(EditSource src, bool warp, int row);
+    // Tieup and every row agree with the shaft and treadle counts.
+    bool loomConsistent() const;
+    bool setThreadColors(bool warp, int first, int last, int color, int row, EditSource src);
 
     std::array<std::unique_ptr<Threading>, kMaxRows> m_threading;
     std::array<std::unique_ptr<Treadling>, kMaxRows> m_treadling;

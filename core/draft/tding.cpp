@@ -25,7 +25,8 @@ int Tding::Append(int n)
 
 bool Tding::Insert(int pos, int value, int n)
 {
-    if (pos < 0 || pos >= kMaxThreads || n <= 0) return false;
+    // Check the value first: a refused insert must leave the sequence alone.
+    if (pos < 0 || pos >= kMaxThreads || n <= 0 || value < 0 || value > m_limit) return false;
     const int count = GetCount();
     if (pos >= count) {
         const int added = Append(n);
@@ -90,15 +91,17 @@ int Tding::GetColor(int i) const
 bool Tding::SetColor(int i, int c)
 {
     if (i < 0 || i >= kMaxThreads || c < 0 || c > 255) return false;
-    if (i >= GetCount()) Append(i + 1 - GetCount());
+    if (i >= GetCount()) {
+        Append(i + 1 - GetCount());
+        m_defaultColor = static_cast<std::uint8_t>(c);
+    }
     m_colors[i] = static_cast<std::uint8_t>(c);
-    m_defaultColor = static_cast<std::uint8_t>(c);
     return true;
 }
 
 bool Tding::Recolor(int from, int to)
 {
-    if (from < 0 || from > 255 || to < 0 || to > 255) return false;
+    if (from < 0 || from > 255 || to < 0 || to > 255 || from == to) return false;
     bool changed = false;
     for (auto& c : m_colors)
         if (c == from) { c = static_cast<std::uint8_t>(to); changed = true; }
@@ -106,8 +109,11 @@ bool Tding::Recolor(int from, int to)
     return changed;
 }
 
-void Tding::FillColors(int defaultColor, int alternateColor, Alternation mode, int length)
+bool Tding::FillColors(int defaultColor, int alternateColor, Alternation mode, int length)
 {
+    if (defaultColor < 0 || defaultColor > 255 || alternateColor < 0 || alternateColor > 255 || length < 0)
+        return false;
+    if (mode != Alternation::None && mode != Alternation::Single && mode != Alternation::Pairs) return false;
     m_defaultColor = static_cast<std::uint8_t>(defaultColor);
     m_alternateColor = static_cast<std::uint8_t>(alternateColor);
     m_alternation = mode;
@@ -119,6 +125,7 @@ void Tding::FillColors(int defaultColor, int alternateColor, Alternation mode, i
         else if (mode == Alternation::Pairs) c = (i % 4 < 2) ? m_defaultColor : m_alternateColor;
         m_colors[i] = static_cast<std::uint8_t>(c);
     }
+    return true;
 }
 
 std::optional<int> Tding::UniformColor() const
@@ -185,6 +192,9 @@ bool fitsInRow(const std::vector<Label>& row, const Label& l)
 bool Tding::AddLabel(const Label& label)
 {
     if (label.start < 0 || label.length < 1 || label.start + label.length > kMaxThreads) return false;
+    // Start and length name a label; a second one with both equal could
+    // never be found, changed or removed on its own.
+    if (FindLabel(label.start, label.length)) return false;
     Label l = label;
     if (l.text.size() > static_cast<std::size_t>(kMaxLabelText)) l.text.resize(kMaxLabelText);
     for (auto& row : m_labels) {
@@ -199,15 +209,25 @@ bool Tding::AddLabel(const Label& label)
 
 bool Tding::AddLabelToRow(int row, const Label& label)
 {
-    if (row < 0 || row >= kLabelRows) return AddLabel(label);
     if (label.start < 0 || label.length < 1 || label.start + label.length > kMaxThreads) return false;
     Label l = label;
     if (l.text.size() > static_cast<std::size_t>(kMaxLabelText)) l.text.resize(kMaxLabelText);
-    auto& r = m_labels[row];
-    if (!fitsInRow(r, l)) return AddLabel(l);
-    auto at = std::lower_bound(r.begin(), r.end(), l, [](const Label& a, const Label& b) { return a.start < b.start; });
-    r.insert(at, std::move(l));
-    return true;
+    // Readers add labels in thread order: then only the last label of a row
+    // can overlap, which keeps reading a file with many labels linear.
+    const auto fits = [&](const std::vector<Label>& r) {
+        if (r.empty()) return true;
+        if (r.back().start <= l.start) return r.back().last() < l.start;
+        return fitsInRow(r, l);
+    };
+    const auto insert = [&](std::vector<Label>& r) {
+        auto at = std::lower_bound(r.begin(), r.end(), l, [](const Label& a, const Label& b) { return a.start < b.start; });
+        r.insert(at, std::move(l));
+        return true;
+    };
+    if (row >= 0 && row < kLabelRows && fits(m_labels[row])) return insert(m_labels[row]);
+    for (auto& r : m_labels)
+        if (fits(r)) return insert(r);
+    return false;
 }
 
 const Label* Tding::FindLabel(int start, int length) const

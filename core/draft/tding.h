@@ -24,7 +24,8 @@ public:
     int limit() const { return m_limit; }
 
     // --- the sequence operations (shafts or treadles are 1-based) ---
-    virtual void SetLimit(int n) = 0;
+    // Refused (false) outside 0..64 (threading) or 0..128 (treadling).
+    virtual bool SetLimit(int n) = 0;
     int GetCount() const { return static_cast<int>(m_colors.size()); }
     // Appends up to n empty threads; returns how many were added.
     int Append(int n);
@@ -34,7 +35,9 @@ public:
     virtual bool SetValue(int index, int v) = 0;
     virtual bool ClearValue(int index, int v) = 0;
     virtual bool Equal(int a, int b) const = 0;
-    virtual void ClearRange(int pos, int n) = 0;
+    // Empties the values of a run, cut at the end; refused for a negative
+    // position or count.
+    virtual bool ClearRange(int pos, int n) = 0;
     // Threading: flip shafts. Treadling: reverse the picks.
     virtual void FlipVertical() = 0;
     // Threading: reverse the ends. Treadling: mirror the treadles.
@@ -46,21 +49,22 @@ public:
 
     // --- colors ---
     int defaultColor() const { return m_defaultColor; }
-    void setDefaultColor(int c) { m_defaultColor = static_cast<std::uint8_t>(c); }
+    bool setDefaultColor(int c) { return setByte(m_defaultColor, c); }
     int alternateColor() const { return m_alternateColor; }
-    void setAlternateColor(int c) { m_alternateColor = static_cast<std::uint8_t>(c); }
+    bool setAlternateColor(int c) { return setByte(m_alternateColor, c); }
     Alternation alternation() const { return m_alternation; }
     void setAlternation(Alternation a) { m_alternation = a; }
     int referenceColor() const { return m_referenceColor; }
-    void setReferenceColor(int c) { m_referenceColor = static_cast<std::uint8_t>(c); }
+    bool setReferenceColor(int c) { return setByte(m_referenceColor, c); }
     std::array<std::uint8_t, 2> extraColors() const { return m_extraColors; }
 
     // Color of thread i; beyond the vector, the color the alternation gives.
     int GetColor(int i) const;
-    // Grows the sequence when i is beyond the end, then also makes c the default.
+    // Sets the color of thread i. When i is beyond the end the sequence grows
+    // up to it and c also becomes the default color.
     bool SetColor(int i, int c);
     bool Recolor(int from, int to);
-    void FillColors(int defaultColor, int alternateColor, Alternation mode, int length);
+    bool FillColors(int defaultColor, int alternateColor, Alternation mode, int length);
     std::optional<int> UniformColor() const;
     int UniformOrDefaultColor() const { return UniformColor().value_or(m_defaultColor); }
 
@@ -108,6 +112,12 @@ protected:
     virtual void reverseThreads(); // values, colors, thick flags (not symbols)
     void invalidateThick() { m_thickCache = -1; }
     bool indexOk(int i) const { return i >= 0 && i < GetCount(); }
+    static bool setByte(std::uint8_t& field, int v)
+    {
+        if (v < 0 || v > 255) return false;
+        field = static_cast<std::uint8_t>(v);
+        return true;
+    }
     void copyCommonFrom(const Tding& src, bool withColors);
 
     std::vector<std::uint8_t> m_colors;

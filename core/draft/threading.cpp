@@ -4,12 +4,13 @@
 
 namespace qb {
 
-void Threading::SetLimit(int n)
+bool Threading::SetLimit(int n)
 {
-    n = std::clamp(n, 0, kMaxShafts);
+    if (n < 0 || n > kMaxShafts) return false;
     m_limit = static_cast<std::uint8_t>(n);
     for (auto& v : m_values)
         if (v > n) v = 0;
+    return true;
 }
 
 bool Threading::SetValue(int index, int shaft)
@@ -32,11 +33,12 @@ bool Threading::Equal(int a, int b) const
     return GetShaft(a) == GetShaft(b);
 }
 
-void Threading::ClearRange(int pos, int n)
+bool Threading::ClearRange(int pos, int n)
 {
-    pos = std::max(0, pos);
-    const int end = std::min(GetCount(), pos + std::max(0, n));
+    if (pos < 0 || n < 0) return false;
+    const int end = pos + std::min(n, std::max(0, GetCount() - pos));
     for (int i = pos; i < end; ++i) m_values[i] = 0;
+    return true;
 }
 
 void Threading::FlipVertical()

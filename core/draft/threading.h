@@ -11,11 +11,11 @@ public:
     Threading(const Threading&) = default;
     Threading& operator=(const Threading&) = default;
 
-    void SetLimit(int n) override;
+    bool SetLimit(int n) override;
     bool SetValue(int index, int shaft) override;
     bool ClearValue(int index, int shaft) override;
     bool Equal(int a, int b) const override;
-    void ClearRange(int pos, int n) override;
+    bool ClearRange(int pos, int n) override;
     void FlipVertical() override;   // shaft s -> limit - s + 1
     void FlipHorizontal() override; // reverse the ends
     int FirstValue(int index) const override { return GetShaft(index); }

@@ -56,11 +56,12 @@ bool Tieup::clearCell(int treadle, int shaft)
     return true;
 }
 
-void Tieup::clearColumns(int first, int count)
+bool Tieup::clearColumns(int first, int count)
 {
-    first = std::max(0, first);
-    int last = std::min(m_treadles, first + std::max(0, count));
+    if (first < 0 || count < 0 || first > m_treadles) return false;
+    const int last = first + std::min(count, m_treadles - first);
     for (int t = first; t < last; ++t) m_columns[t] = TUPTYPE();
+    return true;
 }
 
 void Tieup::flipShafts()
@@ -121,18 +122,21 @@ bool Tieup::setTreadleCount(int treadles)
     if (treadles < 0 || treadles > kMaxTreadles) return false;
     const int old = m_treadles;
     m_columns.resize(static_cast<std::size_t>(treadles));
-    // New columns start tied straight across (treadle t lifts shaft t+1).
+    // New columns start tied straight across (treadle t lifts shaft t+1),
+    // but only where that shaft exists: a hidden bit above the shaft count
+    // would never be saved and would reappear if shafts were added later.
     for (int t = old; t < treadles; ++t) {
         m_columns[t] = TUPTYPE();
         m_columns[t].set(t + 1);
+        m_columns[t] &= mask();
     }
     m_treadles = treadles;
     return true;
 }
 
-void Tieup::merge(const Tieup& other, int treadleOffset, int shaftShift)
+bool Tieup::merge(const Tieup& other, int treadleOffset, int shaftShift)
 {
-    if (shaftShift < 0 || shaftShift >= kMaxShafts) return;
+    if (shaftShift < 0 || shaftShift >= kMaxShafts) return false;
     const std::uint64_t range = TUPTYPE::firstShafts(other.m_shafts).bits() << shaftShift;
     for (int t = 0; t < other.m_treadles; ++t) {
         const int dst = treadleOffset + t;
@@ -140,6 +144,7 @@ void Tieup::merge(const Tieup& other, int treadleOffset, int shaftShift)
         const std::uint64_t bits = other.m_columns[t].bits() << shaftShift;
         m_columns[dst] = TUPTYPE((m_columns[dst].bits() & ~range) | (bits & range)) & mask();
     }
+    return true;
 }
 
 void Tieup::complement()

@@ -30,7 +30,9 @@ public:
     bool clearCell(int treadle, int shaft);
     bool cell(int treadle, int shaft) const { return column(treadle).test(shaft); }
 
-    virtual void clearColumns(int first, int count);
+    // Refused (false) for a negative count or a first treadle outside
+    // 0..treadle count; the run is cut at the last treadle.
+    virtual bool clearColumns(int first, int count);
     virtual void flipShafts();
     virtual void reverseTreadles();
     virtual void transpose1();
@@ -38,10 +40,12 @@ public:
 
     void makeDirect();
     bool setShaftCount(int shafts);
+    // New columns are tied straight across (treadle t lifts shaft t+1) where
+    // that shaft exists.
     bool setTreadleCount(int treadles);
     // Bits of `other` replace ours only within other's shaft range, shifted
     // up by `shaftShift`, at columns treadleOffset...
-    void merge(const Tieup& other, int treadleOffset, int shaftShift);
+    bool merge(const Tieup& other, int treadleOffset, int shaftShift);
     void complement();
     bool isEmpty() const;
 

@@ -4,12 +4,13 @@
 
 namespace qb {
 
-void Treadling::SetLimit(int n)
+bool Treadling::SetLimit(int n)
 {
-    n = std::clamp(n, 0, kMaxTreadles);
+    if (n < 0 || n > kMaxTreadles) return false;
     m_limit = static_cast<std::uint8_t>(n);
     const TreadleSet m = mask();
     for (auto& v : m_values) v = v & m;
+    return true;
 }
 
 bool Treadling::SetValue(int index, int treadle)
@@ -34,11 +35,12 @@ bool Treadling::Equal(int a, int b) const
     return GetSet(a) == GetSet(b);
 }
 
-void Treadling::ClearRange(int pos, int n)
+bool Treadling::ClearRange(int pos, int n)
 {
-    pos = std::max(0, pos);
-    const int end = std::min(GetCount(), pos + std::max(0, n));
+    if (pos < 0 || n < 0) return false;
+    const int end = pos + std::min(n, std::max(0, GetCount() - pos));
     for (int i = pos; i < end; ++i) m_values[i] = TreadleSet();
+    return true;
 }
 
 void Treadling::FlipVertical()

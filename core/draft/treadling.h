@@ -12,11 +12,11 @@ public:
     Treadling(const Treadling&) = default;
     Treadling& operator=(const Treadling&) = default;
 
-    void SetLimit(int n) override;
+    bool SetLimit(int n) override;
     bool SetValue(int index, int treadle) override;
     bool ClearValue(int index, int treadle) override;
     bool Equal(int a, int b) const override;
-    void ClearRange(int pos, int n) override;
+    bool ClearRange(int pos, int n) override;
     void FlipVertical() override;   // reverse the picks
     void FlipHorizontal() override; // treadle t -> limit - t + 1
     int FirstValue(int index) const override { return GetSet(index).lowest(); }

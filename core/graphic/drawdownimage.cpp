@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -36,6 +37,44 @@ InterlaceMargins ComputeInterlaceMargins(int w, int h, int markSize, bool correl
     };
     m.interlaceFits = roomy(w) && roomy(h);
     return m;
+}
+
+PixelSpan DrawdownEndColumns(const ThreadLayout& ends, int cellWidth, int end)
+{
+    const long long w = std::max(1, cellWidth), total = ends.totalCells();
+    return {(total - ends.cellOf(end) - ends.cellsOf(end)) * w, (total - ends.cellOf(end)) * w};
+}
+
+PixelSpan DrawdownPickRows(const ThreadLayout& picks, int cellHeight, int pick, bool drawnUp)
+{
+    const long long h = std::max(1, cellHeight), total = picks.totalCells();
+    if (drawnUp) return {(total - picks.cellOf(pick) - picks.cellsOf(pick)) * h, (total - picks.cellOf(pick)) * h};
+    return {picks.cellOf(pick) * h, (picks.cellOf(pick) + picks.cellsOf(pick)) * h};
+}
+
+int DrawdownEndAt(const ThreadLayout& ends, int cellWidth, long long x)
+{
+    const long long w = std::max(1, cellWidth), total = ends.totalCells();
+    if (x < 0 || x >= total * w) return -1;
+    return ends.threadAt(static_cast<int>(total - 1 - x / w));
+}
+
+int DrawdownPickAt(const ThreadLayout& picks, int cellHeight, long long y, bool drawnUp)
+{
+    const long long h = std::max(1, cellHeight), total = picks.totalCells();
+    if (y < 0 || y >= total * h) return -1;
+    const long long cell = y / h;
+    return picks.threadAt(static_cast<int>(drawnUp ? total - 1 - cell : cell));
+}
+
+CellSize ProportionedCell(int w, int h, double warpSett, double weftSett)
+{
+    CellSize c{w, h};
+    if (!(warpSett > 0) || !(weftSett > 0)) return c;
+    const double x = weftSett / warpSett;
+    if (x > 1) c.height = std::max(2, static_cast<int>(std::floor(w / x)));
+    else if (x < 1) c.width = std::max(2, static_cast<int>(std::floor(h * x)));
+    return c;
 }
 
 namespace {
@@ -123,11 +162,10 @@ void Renderer::fillAll(std::uint32_t c) const
 void Renderer::drawHiddenGrid() const
 {
     const int mark = m_style.markSize;
-    const long long totalE = m_ends.totalCells(), totalP = m_picks.totalCells();
     if (m_cw > mark) {
         // The boundary after end n is the left edge of end n (end 1 at the right).
         for (int e = 0; e < m_ends.count(); ++e) {
-            const long long x = (totalE - m_ends.cellOf(e) - m_ends.cellsOf(e)) * m_cw - m_x0;
+            const long long x = DrawdownEndColumns(m_ends, m_cw, e).first - m_x0;
             if (x < 0 || x >= m_out.width) continue;
             const std::uint32_t c = (e + 1) % 4 == 0 ? kGridHeavy : kGridThin;
             for (int y = 0; y < m_out.height; ++y) outRow(y)[x] = c;
@@ -135,14 +173,13 @@ void Renderer::drawHiddenGrid() const
     }
     if (m_ch > mark) {
         for (int p = -1; p < m_picks.count(); ++p) {
-            // p = -1 is the border before pick 1.
-            long long y;
-            if (!m_style.drawnUp)
-                y = (p < 0 ? 0 : m_picks.cellOf(p) + m_picks.cellsOf(p)) * static_cast<long long>(m_ch);
-            else if (p < 0)
-                continue; // lies below the picture
-            else
-                y = (totalP - m_picks.cellOf(p) - m_picks.cellsOf(p)) * static_cast<long long>(m_ch);
+            // p = -1 is the border before pick 1; drawn up it lies below the picture.
+            if (p < 0 && m_style.drawnUp) continue;
+            long long y = 0;
+            if (p >= 0) {
+                const PixelSpan rows = DrawdownPickRows(m_picks, m_ch, p, m_style.drawnUp);
+                y = m_style.drawnUp ? rows.first : rows.end;
+            }
             y -= m_y0;
             if (y < 0 || y >= m_out.height) continue;
             const std::uint32_t c = p >= 0 && (p + 1) % 4 == 0 ? kGridHeavy : kGridThin;
@@ -155,21 +192,17 @@ void Renderer::drawHiddenGrid() const
 
 void Renderer::collectEnds()
 {
-    const long long totalE = m_ends.totalCells();
     const long long xs = std::max<long long>(m_x0, 0), xe = std::min<long long>(m_x0 + m_out.width, m_width);
     if (xs >= xe) return;
-    // Cells counted from the right edge.
-    const int cellLeft = static_cast<int>(totalE - 1 - xs / m_cw);
-    const int cellRight = static_cast<int>(totalE - 1 - (xe - 1) / m_cw);
-    const int eHi = m_ends.threadAt(cellLeft), eLo = m_ends.threadAt(cellRight);
+    const int eHi = DrawdownEndAt(m_ends, m_cw, xs), eLo = DrawdownEndAt(m_ends, m_cw, xe - 1);
     if (eHi < 0 || eLo < 0) return;
     const int warps = m_correlation == 1 ? std::max(1, m_doc.numWarps()) : 1;
     m_spans.reserve(static_cast<std::size_t>(eHi - eLo + 1));
     for (int e = eHi; e >= eLo; --e) { // left to right on screen
         EndSpan s{};
         s.end = e;
-        const long long X0 = (totalE - m_ends.cellOf(e) - m_ends.cellsOf(e)) * m_cw - m_x0;
-        const long long X1 = (totalE - m_ends.cellOf(e)) * m_cw - m_x0;
+        const PixelSpan cols = DrawdownEndColumns(m_ends, m_cw, e);
+        const long long X0 = cols.first - m_x0, X1 = cols.end - m_x0;
         const long long F0 = X0 + m_gap;
         auto clip = [&](long long v) { return static_cast<int>(std::clamp<long long>(v, 0, m_out.width)); };
         s.a = clip(F0);
@@ -410,7 +443,6 @@ void Renderer::run()
     }
 
     collectEnds();
-    const long long totalP = m_picks.totalCells();
     const long long ys = std::max<long long>(m_y0, 0), ye = std::min<long long>(m_y0 + m_out.height, m_height);
     if (m_spans.empty() || ys >= ye) {
         fillAll(kDrawdownSilver);
@@ -423,25 +455,16 @@ void Renderer::run()
         std::fill_n(outRow(static_cast<int>(y)), m_out.width, kDrawdownSilver);
 
     // Picks in screen order: from the top, or from the bottom when drawn up.
-    auto pickAtRow = [&](long long y) {
-        const long long cell = y / m_ch;
-        return m_picks.threadAt(static_cast<int>(m_style.drawnUp ? totalP - 1 - cell : cell));
-    };
-    const int pTop = pickAtRow(ys), pBottom = pickAtRow(ye - 1);
+    const int pTop = DrawdownPickAt(m_picks, m_ch, ys, m_style.drawnUp);
+    const int pBottom = DrawdownPickAt(m_picks, m_ch, ye - 1, m_style.drawnUp);
     const int step = m_style.drawnUp ? -1 : 1;
 
     // At most four different scan lines per pick; built once, copied to the rest.
     std::array<std::vector<std::uint32_t>, 4> lines;
     for (auto& l : lines) l.resize(static_cast<std::size_t>(m_out.width));
     for (int p = pTop;; p += step) {
-        long long Y0, Y1;
-        if (!m_style.drawnUp) {
-            Y0 = static_cast<long long>(m_picks.cellOf(p)) * m_ch;
-            Y1 = Y0 + static_cast<long long>(m_picks.cellsOf(p)) * m_ch;
-        } else {
-            Y1 = (totalP - m_picks.cellOf(p)) * m_ch;
-            Y0 = Y1 - static_cast<long long>(m_picks.cellsOf(p)) * m_ch;
-        }
+        const PixelSpan rowSpan = DrawdownPickRows(m_picks, m_ch, p, m_style.drawnUp);
+        const long long Y0 = rowSpan.first, Y1 = rowSpan.end;
         const bool marker = p == m_style.currentPick;
         bool looked = false;
         const long long F0 = Y0 + m_gap, fh = Y1 - F0;

@@ -46,6 +46,29 @@ struct InterlaceMargins {
 };
 InterlaceMargins ComputeInterlaceMargins(int cellWidth, int cellHeight, int markSize, bool correlation);
 
+// Pixel geometry of the drawdown picture, shared by painting, hit testing
+// and the repaint of bands: end 1 at the right, pick 1 at the top (at the
+// bottom when drawn up), a thick thread over all of its cells.
+struct PixelSpan {
+    long long first = 0; // first pixel
+    long long end = 0;   // one past the last
+};
+PixelSpan DrawdownEndColumns(const ThreadLayout& ends, int cellWidth, int end);
+PixelSpan DrawdownPickRows(const ThreadLayout& picks, int cellHeight, int pick, bool drawnUp);
+// The thread under a pixel of the picture, -1 outside.
+int DrawdownEndAt(const ThreadLayout& ends, int cellWidth, long long x);
+int DrawdownPickAt(const ThreadLayout& picks, int cellHeight, long long y, bool drawnUp);
+
+// The fabric frames' cell with the sett and beat proportions: with
+// x = weft sett / warp sett (1 when either is 0) a cell of w x h becomes
+// w x max(2, w / x) when x > 1, or max(2, h * x) x h when x < 1. Setts keep
+// their fractions: 10 and 12 ends per inch give 5/6, not 0.
+struct CellSize {
+    int width = 0;
+    int height = 0;
+};
+CellSize ProportionedCell(int w, int h, double warpSett, double weftSett);
+
 // Pixel colors used by the drawdown (0xAARRGGBB).
 inline constexpr std::uint32_t kDrawdownSilver = 0xFFC0C0C0;
 inline constexpr std::uint32_t kDrawdownWhite = 0xFFFFFFFF;

@@ -61,16 +61,30 @@ DrawdownSource::DrawdownSource(const CQuillabyDoc& doc, const DrawdownStyle& sty
             const std::uint32_t on = m_style.coloring == 1 ? kDrawdownBlack : kDrawdownWhite;
             const std::uint32_t off = m_style.coloring == 1 ? kDrawdownWhite : kDrawdownBlack;
             m_palette = {off, on};
-            m_bitRows = true;
+            m_twoColors = true;
+        } else if (const auto warp = uniformColor(doc, true, doc.numEnds()),
+                   weft = uniformColor(doc, false, doc.numPicks());
+                   warp && weft) {
+            m_palette = {PixelOf(*weft), PixelOf(*warp)};
+            m_twoColors = true;
         } else {
-            const auto warp = uniformColor(doc, true, doc.numEnds());
-            const auto weft = uniformColor(doc, false, doc.numPicks());
-            if (warp && weft) {
-                m_palette = {PixelOf(*weft), PixelOf(*warp)};
-                m_bitRows = true;
-            }
+            // Every cell shows its end's or its pick's color: index them all.
+            auto indexOf = [&](COLORREF c) {
+                const std::uint32_t px = PixelOf(c);
+                auto it = std::find(m_palette.begin(), m_palette.end(), px);
+                if (it != m_palette.end()) return static_cast<std::uint8_t>(it - m_palette.begin());
+                m_palette.push_back(px);
+                return static_cast<std::uint8_t>(std::min<std::size_t>(m_palette.size() - 1, 255));
+            };
+            m_warpIndex.resize(static_cast<std::size_t>(doc.numEnds()));
+            m_weftIndex.resize(static_cast<std::size_t>(doc.numPicks()));
+            for (int e = 0; e < doc.numEnds(); ++e) m_warpIndex[static_cast<std::size_t>(e)] = indexOf(WarpColor(doc, e, 0));
+            for (int p = 0; p < doc.numPicks(); ++p) m_weftIndex[static_cast<std::size_t>(p)] = indexOf(WeftColor(doc, p, 0));
         }
-        if (m_bitRows) m_bits.resize(static_cast<std::size_t>(m_rows->words()) + 1);
+        const std::size_t colors = m_palette.size();
+        m_depth = colors <= 2 ? 1 : colors <= 4 ? 2 : colors <= 16 ? 4 : colors <= 256 ? 8 : 0;
+        if (m_depth) m_bits.resize(static_cast<std::size_t>(m_rows->words()) + 1);
+        else m_palette.clear();
     }
 }
 
@@ -80,8 +94,9 @@ void DrawdownSource::indexedRow(int y, std::uint8_t* packed)
 {
     const int n = m_rows->ends();
     const std::size_t bytes = (static_cast<std::size_t>(n) + 7) / 8;
-    if (!m_bitRows || y < 0 || y >= m_height) {
-        std::memset(packed, 0, bytes);
+    const std::size_t rowBytes = (static_cast<std::size_t>(n) * static_cast<std::size_t>(m_depth) + 7) / 8;
+    if (!m_depth || y < 0 || y >= m_height) {
+        std::memset(packed, 0, m_depth ? rowBytes : bytes);
         return;
     }
     const int pick = m_style.drawnUp ? m_picks.count() - 1 - y : y;
@@ -100,6 +115,27 @@ void DrawdownSource::indexedRow(int y, std::uint8_t* packed)
         m_bits[static_cast<std::size_t>(K - 1 - k)] = v & valid;
     }
     m_bits[static_cast<std::size_t>(K)] = 0;
+    if (!m_twoColors) {
+        // Several colors: the cell's bit picks its end's or its pick's color.
+        m_indexRow.resize(static_cast<std::size_t>(n) + 8);
+        const std::uint8_t weft = m_weftIndex[static_cast<std::size_t>(pick)];
+        for (int x = 0; x < n; ++x) {
+            const int e = n - 1 - x;
+            const std::uint8_t on = std::uint8_t((m_bits[static_cast<std::size_t>(K - 1 - (e >> 6))] >> (e & 63)) & 1);
+            const std::uint8_t sel = std::uint8_t(0u - on);
+            m_indexRow[static_cast<std::size_t>(x)] =
+                std::uint8_t((m_warpIndex[static_cast<std::size_t>(e)] & sel) | (weft & ~sel));
+        }
+        std::fill(m_indexRow.begin() + n, m_indexRow.end(), 0);
+        const std::uint8_t* idx = m_indexRow.data();
+        const int perByte = 8 / m_depth;
+        for (std::size_t b = 0; b < rowBytes; ++b, idx += perByte) {
+            unsigned v = 0;
+            for (int i = 0; i < perByte; ++i) v = (v << m_depth) | idx[i];
+            packed[b] = std::uint8_t(v);
+        }
+        return;
+    }
     // Pixel x is end n-1-x; within a word the bits already run right to left,
     // so only the padding above the last end has to be shifted out.
     const int pad = 64 * K - n;

@@ -3,6 +3,7 @@
 #include "outputfile.h"
 #include "picturesource.h"
 #include "picturewriter.h"
+#include "scanlines.h"
 
 #include <zlib.h>
 
@@ -51,11 +52,11 @@ bool WritePng(const std::string& path, PictureSource& src, std::string& error, c
 {
     const int w = src.width(), h = src.height();
     if (!CheckPictureSize(w, h, error)) return false;
-    const int depth = src.indexedDepth();
-    const std::vector<std::uint32_t> palette = depth ? src.indexedPalette() : std::vector<std::uint32_t>();
-    const bool indexed = (depth == 1 || depth == 2 || depth == 4 || depth == 8) && !palette.empty() &&
-                         palette.size() <= (std::size_t(1) << depth);
-    const std::size_t rowBytes = indexed ? (static_cast<std::size_t>(w) * depth + 7) / 8 : 3 * static_cast<std::size_t>(w);
+    const bool indexed = UsableIndexedSource(src);
+    const int depth = indexed ? src.indexedDepth() : 8;
+    const std::vector<std::uint32_t> palette = indexed ? src.indexedPalette() : std::vector<std::uint32_t>();
+    ScanLines lines(src, indexed);
+    const std::size_t rowBytes = lines.rowBytes();
 
     OutputFile f;
     if (!f.open(path, error)) return false;
@@ -86,18 +87,14 @@ bool WritePng(const std::string& path, PictureSource& src, std::string& error, c
         writeChunk(f, "pHYs", phys, sizeof phys);
     }
 
-    // Huge pictures (a whole large drawdown) favour speed over the last few
-    // percent of size.
-    const double raw = double(rowBytes + 1) * h;
     Deflater d;
-    if (deflateInit(&d.z, raw > 64.0 * 1024 * 1024 ? 1 : 6) != Z_OK) {
+    if (deflateInit(&d.z, lines.deflateLevel()) != Z_OK) {
         error = WriteErrorText(path, "out of memory");
         return false;
     }
     d.live = true;
 
     std::vector<std::uint8_t> line(rowBytes + 1, 0); // filter byte 0: none
-    std::vector<std::uint32_t> argb(indexed ? 0 : static_cast<std::size_t>(w));
     std::vector<std::uint8_t> out(1 << 18);
     auto drain = [&](int flush) {
         do {
@@ -111,18 +108,7 @@ bool WritePng(const std::string& path, PictureSource& src, std::string& error, c
         return true;
     };
     for (int y = 0; y < h && !f.failed(); ++y) {
-        if (indexed) {
-            src.indexedRow(y, line.data() + 1);
-        } else {
-            src.row(y, argb.data());
-            std::uint8_t* p = line.data() + 1;
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t c = argb[x];
-                *p++ = std::uint8_t(c >> 16);
-                *p++ = std::uint8_t(c >> 8);
-                *p++ = std::uint8_t(c);
-            }
-        }
+        lines.fetch(y, line.data() + 1);
         d.z.next_in = line.data();
         d.z.avail_in = static_cast<uInt>(line.size());
         if (!drain(Z_NO_FLUSH)) break;

@@ -3,6 +3,7 @@
 #include "picturesource.h"
 #include "picturewriter.h"
 #include "outputfile.h"
+#include "scanlines.h"
 
 #include <tiffio.h>
 
@@ -48,11 +49,12 @@ bool WriteTiff(const std::string& path, PictureSource& src, std::string& error, 
     const int w = src.width(), h = src.height();
     if (!CheckPictureSize(w, h, error)) return false;
     silenceGlobalHandlers();
-    const int depth = src.indexedDepth();
-    const std::vector<std::uint32_t> palette = depth ? src.indexedPalette() : std::vector<std::uint32_t>();
-    const bool indexed = (depth == 1 || depth == 2 || depth == 4 || depth == 8) && !palette.empty() &&
-                         palette.size() <= (std::size_t(1) << depth);
-    const std::size_t rowBytes = indexed ? (static_cast<std::size_t>(w) * depth + 7) / 8 : 3 * static_cast<std::size_t>(w);
+    const bool indexed = UsableIndexedSource(src);
+    const int depth = indexed ? src.indexedDepth() : 8;
+    const std::vector<std::uint32_t> palette = indexed ? src.indexedPalette() : std::vector<std::uint32_t>();
+    ScanLines lines(src, indexed);
+    const std::size_t rowBytes = lines.rowBytes();
+    const int level = lines.deflateLevel();
     // Classic TIFF ends at 4 GiB; beyond a safe margin use the 64-bit variant.
     const bool big = double(rowBytes) * h > 2.0 * 1024 * 1024 * 1024;
 
@@ -74,7 +76,8 @@ bool WriteTiff(const std::string& path, PictureSource& src, std::string& error, 
     TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(w));
     TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(h));
     TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE);
+    TIFFSetField(tif, TIFFTAG_COMPRESSION, level ? COMPRESSION_ADOBE_DEFLATE : COMPRESSION_NONE);
+    if (level) TIFFSetField(tif, TIFFTAG_ZIPQUALITY, level);
     TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     std::vector<std::uint16_t> map[3];
     if (indexed) {
@@ -101,21 +104,9 @@ bool WriteTiff(const std::string& path, PictureSource& src, std::string& error, 
     }
 
     std::vector<std::uint8_t> line(rowBytes);
-    std::vector<std::uint32_t> argb(indexed ? 0 : static_cast<std::size_t>(w));
     bool ok = true;
     for (int y = 0; y < h && ok; ++y) {
-        if (indexed) {
-            src.indexedRow(y, line.data());
-        } else {
-            src.row(y, argb.data());
-            std::uint8_t* p = line.data();
-            for (int x = 0; x < w; ++x) {
-                const std::uint32_t c = argb[x];
-                *p++ = std::uint8_t(c >> 16);
-                *p++ = std::uint8_t(c >> 8);
-                *p++ = std::uint8_t(c);
-            }
-        }
+        lines.fetch(y, line.data());
         ok = TIFFWriteScanline(tif, line.data(), static_cast<std::uint32_t>(y), 0) == 1;
     }
     ok = TIFFFlush(tif) == 1 && ok;

@@ -3,9 +3,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <fstream>
+#include <cstdio>
 #include <limits>
-#include <sstream>
 
 namespace qb {
 
@@ -30,18 +29,23 @@ IniFile::IniFile(std::string bytes) : m_bytes(std::move(bytes))
 
 std::optional<IniFile> IniFile::load(const std::string& path, std::string* error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
         if (error) *error = std::strerror(errno);
         return std::nullopt;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) {
-        if (error) *error = "read error";
+    std::string bytes;
+    char buf[1 << 16];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) bytes.append(buf, n);
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed) {
+        if (error) *error = std::strerror(err);
         return std::nullopt;
     }
-    return IniFile(std::move(ss).str());
+    return IniFile(std::move(bytes));
 }
 
 std::string_view IniFile::trim(std::string_view s)
@@ -106,11 +110,21 @@ void IniFile::parse()
     }
 }
 
-std::optional<std::string_view> IniFile::find(std::string_view section, std::string_view key) const
+const IniFile::Section* IniFile::section(std::string_view name) const
 {
-    const auto s = m_sectionIndex.find(fold(section));
-    if (s == m_sectionIndex.end()) return std::nullopt;
-    const auto& keys = m_sections[s->second].keys;
+    if (m_lastSection < m_sections.size() && name == m_lastName) return &m_sections[m_lastSection];
+    const auto s = m_sectionIndex.find(fold(name));
+    if (s == m_sectionIndex.end()) return nullptr;
+    m_lastName.assign(name);
+    m_lastSection = s->second;
+    return &m_sections[m_lastSection];
+}
+
+std::optional<std::string_view> IniFile::find(std::string_view sectionName, std::string_view key) const
+{
+    const Section* s = section(sectionName);
+    if (!s) return std::nullopt;
+    const auto& keys = s->keys;
     const auto k = keys.find(fold(key));
     if (k == keys.end()) return std::nullopt;
     return std::string_view(m_bytes).substr(k->second.pos, k->second.len);

@@ -73,8 +73,14 @@ private:
     static std::string fold(std::string_view s);
     void parse();
 
+    const Section* section(std::string_view name) const;
+
     std::string m_bytes;
     std::vector<Section> m_sections;
+    // Readers ask for keys of one section in long runs: remember the last
+    // section asked for (by its exact spelling) to skip folding and hashing.
+    mutable std::string m_lastName;
+    mutable std::size_t m_lastSection = static_cast<std::size_t>(-1);
     std::unordered_map<std::string, std::size_t> m_sectionIndex; // folded name -> section
 };
 

@@ -33,9 +33,13 @@ IniWriter::Section& IniWriter::section(std::string_view name)
 void IniWriter::set(std::string_view sectionName, std::string_view key, std::string_view value)
 {
     Section& s = section(sectionName);
+    std::string v(value);
+    // A line break inside a value would end its line early.
+    for (char& c : v)
+        if (c == '\r' || c == '\n') c = ' ';
     auto [it, fresh] = s.index.try_emplace(fold(key), s.entries.size());
-    if (fresh) s.entries.emplace_back(std::string(key), std::string(value));
-    else s.entries[it->second].second = std::string(value);
+    if (fresh) s.entries.emplace_back(std::string(key), std::move(v));
+    else s.entries[it->second].second = std::move(v);
 }
 
 void IniWriter::setText(std::string_view sectionName, std::string_view key, std::string_view text)

@@ -305,7 +305,7 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
     if (!m_ini.readText(kWif, "Version", 64, version) || version.empty()) {
         const std::string msg = FormatMessage(wifmsg::kVersion, version);
         m_messages.tell(msg);
-        if (error) *error = msg;
+        if (error) *error = "no WIF version: not a draft file";
         return false;
     }
     // 2. Date and source.

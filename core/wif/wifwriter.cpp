@@ -64,6 +64,13 @@ std::string labelItems(const Tding& row, int thread, std::array<std::size_t, kLa
     return out;
 }
 
+// A character the line grammar can carry: ';' and '[' would be read as
+// separators, blanks and control characters vanish when the value is read.
+int writableSymbol(int sym)
+{
+    return sym > ' ' && sym != ';' && sym != '[' && sym != 0x7F ? sym : 0;
+}
+
 bool hasLabels(const Tding& row)
 {
     return row.LabelRowCount() > 0;
@@ -87,7 +94,7 @@ void writeThreading(IniWriter& out, const CQuillabyDoc& doc, bool symbols)
     std::string line;
     for (int e = 0; e < doc.numEnds(); ++e) {
         line = num(t0.GetShaft(e));
-        const int sym = symbols ? t0.GetSymbol(e) : 0;
+        const int sym = symbols ? writableSymbol(t0.GetSymbol(e)) : 0;
         if (plain) {
             if (sym) (line += " ;") += static_cast<char>(sym);
         } else {
@@ -128,7 +135,7 @@ void writeTreadling(IniWriter& out, const CQuillabyDoc& doc, std::string_view se
         const std::string items = labelItems(t0, p, cursor);
         if (!items.empty()) (line += " ;") += items;
         if (symbols)
-            if (const int sym = t0.GetSymbol(p)) (line += " ;") += static_cast<char>(sym);
+            if (const int sym = writableSymbol(t0.GetSymbol(p))) (line += " ;") += static_cast<char>(sym);
         out.set(section, num(p + 1), line);
     }
 }

@@ -1,11 +1,13 @@
+#include "app/quillabyapp.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle("Quillaby");
-    w.show();
-    return app.exec();
+    qb::CQuillabyApp::setApplicationNames();
+    qb::CQuillabyApp quillaby;
+    if (!quillaby.InitInstance(QCoreApplication::arguments()))
+        return quillaby.exitCode();
+    return QApplication::exec();
 }

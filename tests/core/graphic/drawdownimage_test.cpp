@@ -29,6 +29,17 @@ TEST(InterlaceMargins, BandsAndTheSixPixelRule)
     EXPECT_TRUE(ComputeInterlaceMargins(6, 6, 8, false).interlaceFits);
 }
 
+TEST(ProportionedCell, SettRatioShapesTheFabricCell)
+{
+    EXPECT_EQ(ProportionedCell(12, 12, 10, 20).height, 6);  // twice the picks: half as tall
+    EXPECT_EQ(ProportionedCell(12, 12, 10, 20).width, 12);
+    EXPECT_EQ(ProportionedCell(12, 12, 12, 10).width, 10);  // 10/12 is kept as a fraction
+    EXPECT_EQ(ProportionedCell(12, 12, 12, 10).height, 12);
+    EXPECT_EQ(ProportionedCell(6, 6, 1, 40).height, 2);     // never below 2 pixels
+    EXPECT_EQ(ProportionedCell(6, 6, 0, 40).height, 6);     // unknown sett: square
+    EXPECT_EQ(ProportionedCell(6, 8, 24.5, 24.5).width, 6);
+}
+
 TEST(RenderDrawdown, OnePixelWarpAndWeftModesMatchTheCellRule)
 {
     for (bool rising : {true, false}) {
@@ -224,6 +235,32 @@ TEST(RenderDrawdown, ThickThreadsTakeExtraCells)
     EXPECT_EQ(pic.at(8, 11), blue); // still end 2, still pick 1 (12 rows tall)
     EXPECT_EQ(pic.at(7, 0), red);   // end 3
     EXPECT_EQ(pic.at(23, 12), red); // pick 2, end 2
+}
+
+TEST(DrawdownGeometry, PixelsAndThreadsAgree)
+{
+    auto doc = randomDraft(12, 9, 4);
+    doc->SetRatio(true, 2);
+    doc->SetThick(true, 0, true);
+    doc->SetThick(true, 5, true);
+    doc->SetThick(false, 8, true);
+    const ThreadLayout ends(*doc->threading(0), 12), picks(*doc->treadling(0), 9);
+    EXPECT_EQ(DrawdownEndColumns(ends, 5, 0).end, (12 + 4) * 5); // end 1 at the right edge
+    EXPECT_EQ(DrawdownEndColumns(ends, 5, 0).first, (12 + 4 - 3) * 5);
+    EXPECT_EQ(DrawdownPickRows(picks, 4, 0, true).end, (9 + 1) * 4); // pick 1 at the bottom
+    EXPECT_EQ(DrawdownPickRows(picks, 4, 8, false).end, (9 + 1) * 4); // ratio 1: two cells
+    for (int e = 0; e < 12; ++e) {
+        const PixelSpan c = DrawdownEndColumns(ends, 5, e);
+        for (long long x = c.first; x < c.end; ++x) ASSERT_EQ(DrawdownEndAt(ends, 5, x), e);
+    }
+    for (bool up : {false, true})
+        for (int p = 0; p < 9; ++p) {
+            const PixelSpan r = DrawdownPickRows(picks, 4, p, up);
+            for (long long y = r.first; y < r.end; ++y) ASSERT_EQ(DrawdownPickAt(picks, 4, y, up), p);
+        }
+    EXPECT_EQ(DrawdownEndAt(ends, 5, -1), -1);
+    EXPECT_EQ(DrawdownEndAt(ends, 5, 16 * 5), -1);
+    EXPECT_EQ(DrawdownPickAt(picks, 4, 10 * 4, false), -1);
 }
 
 TEST(RenderDrawdown, DrawnUpPutsPickOneAtTheBottom)

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -341,6 +342,19 @@ TEST(WifReader, HugeCountsAreCutBeforeUse)
     EXPECT_LT(d.threading(0)->defaultColor(), d.palette().count());
     EXPECT_EQ(d.blocks.numBlocks, 8);
     EXPECT_EQ(d.tieupKeys.size(), 256u);
+}
+
+TEST(WifReader, ManyLabelsReadInLinearTime)
+{
+    std::string text = kHead + "[CONTENTS]\nTHREADING=1\n[WARP]\nThreads=32768\n[PRIVATE QUILLABY]\nqlb30=1\n[THREADING]\n";
+    for (int e = 1; e <= 32768; ++e) text += std::to_string(e) + "=1 ;[2]a[1]b[1]c\n";
+    const auto start = std::chrono::steady_clock::now();
+    auto o = openText(text);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const Threading& t = *o->doc.threading(0);
+    EXPECT_EQ(t.labelRow(0).size(), 16384u); // every other 2-end label fits row 0
+    EXPECT_EQ(t.labelRow(0)[1], (Label{2, 2, "a"}));
+    EXPECT_LT(seconds, 5.0);
 }
 
 TEST(WifReader, FileWithoutWeavingStillHasALoom)

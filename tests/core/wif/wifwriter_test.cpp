@@ -70,6 +70,7 @@ TEST(WifWriter, SectionsInFirstWriteOrder)
     Threading& t = *doc->threadingMutable(0);
     t.Append(2);
     t.SetColor(1, 0);
+    t.setDefaultColor(0);
     t.SetThick(0, true);
     Treadling& w = *doc->treadlingMutable(0);
     w.Append(1);
@@ -111,6 +112,23 @@ TEST(WifWriter, ThreadingLines)
               (std::vector<std::string>{"1=3,0 ;[2]bor,der(1)", "2=0,0", "3=4,0 ;[-][-][1]z ;x"}));
     EXPECT_NE(text.find("qlb28=true"), std::string::npos);
     EXPECT_NE(text.find("qlb30=true"), std::string::npos);
+}
+
+TEST(WifWriter, NothingBreaksTheLineGrammar)
+{
+    auto doc = newDraft();
+    Threading& t = *doc->threadingMutable(0);
+    t.Append(4);
+    for (int e = 0; e < 4; ++e) t.SetValue(e, 1);
+    t.SetSymbol(0, ';');
+    t.SetSymbol(1, '\n');
+    t.SetSymbol(2, '[');
+    t.SetSymbol(3, ']');
+    t.AddLabel(Label{0, 1, "two\r\nlines"});
+    doc->paletteMutable().setName(0, "a\nb");
+    const std::string text = WifText(*doc, "");
+    EXPECT_EQ(section(text, "THREADING"), (std::vector<std::string>{"1=1 ;[1]two  lines", "2=1", "3=1", "4=1 ;]"}));
+    EXPECT_EQ(section(text, "COLOR TABLE")[0], "1=255,255,255 ;a b");
 }
 
 TEST(WifWriter, TreadlingLiftplanAndTieupLines)

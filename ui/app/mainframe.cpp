@@ -1,0 +1,564 @@
+#include "app/mainframe.h"
+
+#include "app/defaultpalette.h"
+#include "app/draftplaceholderwindow.h"
+#include "app/recentfilelist.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QSettings>
+#include <QStatusBar>
+
+namespace qb {
+
+CMainFrame* CMainFrame::s_instance = nullptr;
+CMainFrame::DocumentLoader CMainFrame::s_loader;
+CMainFrame::DocumentSaver CMainFrame::s_saver;
+
+namespace {
+
+QSettings openStore()
+{
+    return QSettings(QLatin1String(CStoredSettings::kOrganization),
+                     QLatin1String(CStoredSettings::kApplication));
+}
+
+const QString kAppName = QStringLiteral("Quillaby");
+
+} // namespace
+
+CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent)
+    : QMainWindow(parent), m_palette(palette), m_recent(recent)
+{
+    {
+        QSettings store = openStore();
+        m_settings.read(store);
+    }
+    m_scale = ScreenScale::forWidget(this);
+    setWindowTitle(kAppName);
+    setAcceptDrops(true);
+
+    m_mdi = new QMdiArea(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] { updateStatus(); });
+
+    createMenus();
+    m_loomLabel = new QLabel(this);
+    statusBar()->addPermanentWidget(m_loomLabel);
+    statusBar()->showMessage(QStringLiteral("Ready"));
+    updateStatus();
+
+    m_report = [this](const QString& text) { QMessageBox::warning(this, kAppName, text); };
+    m_askSave = [this](const QString& title) {
+        const auto b = QMessageBox::question(
+            this, kAppName, QStringLiteral("Save changes to %1?").arg(title),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        return b == QMessageBox::Yes ? SaveAnswer::Save
+                                     : (b == QMessageBox::No ? SaveAnswer::Discard : SaveAnswer::Cancel);
+    };
+    s_instance = this;
+}
+
+CMainFrame::~CMainFrame()
+{
+    if (s_instance == this)
+        s_instance = nullptr;
+    writeSettings();
+}
+
+void CMainFrame::createMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->addAction(QStringLiteral("&New"), QKeySequence::New, this, &CMainFrame::OnFileNew);
+    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OnFileOpen);
+    m_saveAction = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
+                                   &CMainFrame::OnFileSave);
+    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
+    m_closeAction = file->addAction(QStringLiteral("&Close"), this, &CMainFrame::OnFileClose);
+    m_recentSeparator = file->addSeparator();
+    for (int i = 0; i < CRecentFileList::kSize; ++i) {
+        QAction* a = file->addAction(QString());
+        connect(a, &QAction::triggered, this, [this, a] { openFile(a->data().toString()); });
+        m_recentActions << a;
+    }
+    file->addSeparator();
+    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    updateRecentMenu();
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    // Undo and redo come with the undo history.
+    edit->addAction(QStringLiteral("&Undo"))->setEnabled(false);
+    edit->addAction(QStringLiteral("&Redo"))->setEnabled(false);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
+    QAction* bar = view->addAction(QStringLiteral("&Status Bar"));
+    bar->setCheckable(true);
+    bar->setChecked(true);
+    connect(bar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    tools->addAction(QStringLiteral("&Options..."), this, &CMainFrame::OnOptions);
+    tools->addAction(QStringLiteral("Set &Default Palette"), this,
+                     [this] { setDefaultPaletteFromActive(); });
+
+    QMenu* dobby = menuBar()->addMenu(QStringLiteral("&Dobby"));
+    dobby->addAction(QStringLiteral("Dobby &Settings..."), this, &CMainFrame::OnDobbySettings);
+
+    m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
+    connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
+    updateWindowMenu();
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&About Quillaby..."), this, &CMainFrame::OnAbout);
+}
+
+void CMainFrame::updateRecentMenu()
+{
+    const QStringList& files = m_recent.files();
+    for (int i = 0; i < m_recentActions.size(); ++i) {
+        QAction* a = m_recentActions.at(i);
+        const bool used = i < files.size();
+        a->setVisible(used);
+        if (used) {
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QDir::toNativeSeparators(files.at(i))));
+            a->setData(files.at(i));
+        }
+    }
+    m_recentSeparator->setVisible(!files.isEmpty());
+}
+
+void CMainFrame::updateWindowMenu()
+{
+    m_windowMenu->clear();
+    m_windowMenu->addAction(QStringLiteral("&Cascade"), m_mdi, &QMdiArea::cascadeSubWindows);
+    m_windowMenu->addAction(QStringLiteral("&Tile"), m_mdi, &QMdiArea::tileSubWindows);
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    if (!windows.isEmpty())
+        m_windowMenu->addSeparator();
+    for (int i = 0; i < windows.size(); ++i) {
+        QMdiSubWindow* w = windows.at(i);
+        QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(w->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(w == m_mdi->activeSubWindow());
+        connect(a, &QAction::triggered, m_mdi, [this, w] { m_mdi->setActiveSubWindow(w); });
+    }
+}
+
+void CMainFrame::updateStatus()
+{
+    const CDraftPlaceholderWindow* w = activeDraftWindow();
+    m_loomLabel->setText(w ? QStringLiteral("Shafts: %1  Treadles: %2")
+                                 .arg(w->document().numShafts())
+                                 .arg(w->document().numTreadles())
+                           : QString());
+    const bool doc = w != nullptr;
+    m_saveAction->setEnabled(doc);
+    m_saveAsAction->setEnabled(doc);
+    m_closeAction->setEnabled(doc);
+}
+
+NewDraftDefaults CMainFrame::newDraftDefaults() const
+{
+    NewDraftDefaults d = m_settings.newDraftDefaults();
+    d.defaultColors = m_palette.colors();
+    return d;
+}
+
+QString CMainFrame::nextUntitledName()
+{
+    return QStringLiteral("Draft%1").arg(++m_untitled);
+}
+
+CDraftPlaceholderWindow* CMainFrame::newDocument()
+{
+    auto doc = std::make_unique<CQuillabyDoc>();
+    doc->OnNewDocument(newDraftDefaults());
+    return addDocumentWindow(std::move(doc), QString());
+}
+
+CDraftPlaceholderWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
+                                                       const QString& path)
+{
+    const QString title = path.isEmpty() ? nextUntitledName() : QFileInfo(path).fileName();
+    doc->windowTitle = title.toStdString();
+    auto* view = new CDraftPlaceholderWindow(std::move(doc), path, title);
+    connect(view, &CDraftPlaceholderWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(view);
+    sub->installEventFilter(this);
+    sub->resize(420, 320);
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+    updateStatus();
+    return view;
+}
+
+CDraftPlaceholderWindow* CMainFrame::activeDraftWindow() const
+{
+    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    if (!sub) {
+        // Offscreen or while the frame is inactive there may be no active
+        // child: fall back to the top one.
+        const QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::StackingOrder);
+        sub = list.isEmpty() ? nullptr : list.last();
+    }
+    return sub ? qobject_cast<CDraftPlaceholderWindow*>(sub->widget()) : nullptr;
+}
+
+QList<CDraftPlaceholderWindow*> CMainFrame::draftWindows() const
+{
+    QList<CDraftPlaceholderWindow*> result;
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    for (QMdiSubWindow* sub : windows)
+        if (auto* w = qobject_cast<CDraftPlaceholderWindow*>(sub->widget()))
+            result << w;
+    return result;
+}
+
+bool CMainFrame::openFile(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    const QString abs = QFileInfo(path).absoluteFilePath();
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
+    for (QMdiSubWindow* sub : windows) {
+        auto* w = qobject_cast<CDraftPlaceholderWindow*>(sub->widget());
+        if (w && w->path() == abs) {
+            m_mdi->setActiveSubWindow(sub);
+            return true;
+        }
+    }
+    const QString shown = QDir::toNativeSeparators(abs);
+    if (!QFileInfo(abs).isFile()) {
+        if (m_recent.files().contains(abs)) {
+            m_recent.remove(abs);
+            QSettings store = openStore();
+            m_recent.save(store);
+            updateRecentMenu();
+        }
+        report(QStringLiteral("Unable to open %1.\nThe file does not exist.").arg(shown));
+        return false;
+    }
+    if (!s_loader) {
+        report(QStringLiteral("Unable to open %1.\nDraft files cannot be read yet.").arg(shown));
+        return false;
+    }
+    auto doc = std::make_unique<CQuillabyDoc>();
+    QString error;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = s_loader(abs, newDraftDefaults(), *doc, error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!ok) {
+        report(error.isEmpty() ? QStringLiteral("Unable to open %1.").arg(shown) : error);
+        return false;
+    }
+    doc->EnsureComplete();
+    doc->SetModified(false);
+    addDocumentWindow(std::move(doc), abs);
+    m_recent.add(abs);
+    QSettings store = openStore();
+    m_recent.save(store);
+    updateRecentMenu();
+    return true;
+}
+
+void CMainFrame::openRequestedFile(const QString& path)
+{
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    openFile(path);
+}
+
+void CMainFrame::OnFileNew()
+{
+    newDocument();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    const QString file = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
+        QStringLiteral("Weaving Files (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
+    if (file.isEmpty())
+        return;
+    m_settings.mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
+    openFile(file);
+}
+
+void CMainFrame::OnFileSave()
+{
+    if (CDraftPlaceholderWindow* w = activeDraftWindow())
+        saveDocument(w);
+}
+
+void CMainFrame::OnFileSaveAs()
+{
+    if (CDraftPlaceholderWindow* w = activeDraftWindow())
+        saveDocumentAs(w);
+}
+
+bool CMainFrame::saveDocument(CDraftPlaceholderWindow* w)
+{
+    return w->path().isEmpty() ? saveDocumentAs(w) : writeDocument(w, w->path());
+}
+
+bool CMainFrame::saveDocumentAs(CDraftPlaceholderWindow* w)
+{
+    const QString wif = QStringLiteral("WIF File (*.wif)");
+    const QString qlb = QStringLiteral("Quillaby File (*.qlb)");
+    QString selected = m_settings.DfltSaveAsQLB ? qlb : wif;
+    const QString start = QDir(m_settings.mruSaveFileLocn).filePath(
+        QFileInfo(w->title()).completeBaseName() + (m_settings.DfltSaveAsQLB ? ".qlb" : ".wif"));
+    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start,
+                                                wif + QStringLiteral(";;") + qlb, &selected);
+    if (file.isEmpty())
+        return false;
+    if (QFileInfo(file).suffix().isEmpty())
+        file += selected == qlb ? QStringLiteral(".qlb") : QStringLiteral(".wif");
+    m_settings.mruSaveFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
+    return writeDocument(w, file);
+}
+
+bool CMainFrame::canCloseDocument(CDraftPlaceholderWindow* w)
+{
+    if (!w->document().isModified() || !m_askSave)
+        return true;
+    switch (m_askSave(w->title())) {
+    case SaveAnswer::Save:
+        return saveDocument(w);
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close) {
+        auto* sub = qobject_cast<QMdiSubWindow*>(watched);
+        auto* w = sub ? qobject_cast<CDraftPlaceholderWindow*>(sub->widget()) : nullptr;
+        if (w && !canCloseDocument(w)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::writeDocument(CDraftPlaceholderWindow* w, const QString& path)
+{
+    const QString abs = QFileInfo(path).absoluteFilePath();
+    if (!s_saver) {
+        report(QStringLiteral("Unable to save %1.\nDraft files cannot be written yet.")
+                   .arg(QDir::toNativeSeparators(abs)));
+        return false;
+    }
+    QString error;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool ok = s_saver(abs, w->document(), error);
+    QGuiApplication::restoreOverrideCursor();
+    if (!ok) {
+        report(error.isEmpty() ? QStringLiteral("Unable to save %1.").arg(QDir::toNativeSeparators(abs))
+                               : error);
+        return false;
+    }
+    w->document().SetModified(false);
+    w->setPath(abs, QFileInfo(abs).fileName());
+    if (QWidget* sub = w->parentWidget())
+        sub->setWindowTitle(w->title());
+    m_recent.add(abs);
+    QSettings store = openStore();
+    m_recent.save(store);
+    updateRecentMenu();
+    return true;
+}
+
+void CMainFrame::OnFileClose()
+{
+    m_mdi->closeActiveSubWindow();
+}
+
+void CMainFrame::OnOptions()
+{
+    showOptions(COptionsSheet::LoomPage);
+}
+
+void CMainFrame::OnDobbySettings()
+{
+    showOptions(COptionsSheet::DobbyPage);
+}
+
+void CMainFrame::showOptions(COptionsSheet::Page page)
+{
+    COptionsSheet sheet(m_settings, page, this);
+    if (sheet.exec() == QDialog::Accepted)
+        applyOptions(sheet.values());
+}
+
+void CMainFrame::applyOptions(const CStoredSettings& values)
+{
+    m_settings = values;
+    // Written now as well as at exit, so a crash does not lose the change.
+    writeSettings();
+}
+
+void CMainFrame::writeSettings() const
+{
+    QSettings store = openStore();
+    m_settings.write(store);
+    store.sync();
+}
+
+bool CMainFrame::setDefaultPaletteFromActive()
+{
+    CDraftPlaceholderWindow* w = activeDraftWindow();
+    if (!w)
+        return false;
+    QSettings store = openStore();
+    m_palette.store(store, w->document().palette().colors());
+    store.sync();
+    return true;
+}
+
+void CMainFrame::OnAbout()
+{
+    QMessageBox::about(this, QStringLiteral("About Quillaby"),
+                       QStringLiteral("Quillaby\nVersion %1").arg(QStringLiteral("8.0.4")));
+}
+
+void CMainFrame::report(const QString& text)
+{
+    if (m_report)
+        m_report(text);
+}
+
+bool CMainFrame::placementIsUsable(const QRect& r, const QList<QRect>& screens)
+{
+    if (r.width() <= 0 || r.height() <= 0)
+        return false;
+    // The top strip, where the title bar is, must be reachable on a screen.
+    const QRect top(r.x(), r.y(), r.width(), std::min(r.height(), 32));
+    for (const QRect& s : screens) {
+        const QRect part = top.intersected(s);
+        if (part.width() >= std::min(r.width(), 64) && part.height() >= std::min(top.height(), 16))
+            return true;
+    }
+    return false;
+}
+
+void CMainFrame::restorePlacement()
+{
+    const CStoredSettings& s = m_settings;
+    if (s.InitialWidth <= 0 || s.InitialHeight <= 0) {
+        // Nothing stored yet: a comfortable share of the screen.
+        if (const QScreen* primary = QGuiApplication::primaryScreen())
+            resize(primary->availableGeometry().size() * 3 / 4);
+        return;
+    }
+    const QRect r(s.InitialXPos, s.InitialYPos, s.InitialWidth, s.InitialHeight);
+    QList<QRect> screens;
+    QSize largest;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens << screen->availableGeometry();
+        largest = largest.expandedTo(screen->availableGeometry().size());
+    }
+    if (placementIsUsable(r, screens)) {
+        move(r.topLeft());
+        // A size from a bigger monitor that is gone would hang off the screen.
+        resize(largest.isEmpty() ? r.size() : r.size().boundedTo(largest));
+        return;
+    }
+    // The screen it was on is gone: keep the size where it fits, let the
+    // system place the window.
+    QSize size = r.size();
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        size = size.boundedTo(primary->availableGeometry().size());
+    resize(size);
+}
+
+void CMainFrame::recordPlacement()
+{
+    if (isMinimized())
+        return;
+    CStoredSettings& s = m_settings;
+    if (isMaximized()) {
+        // The window rectangle of a maximised window hangs over the screen
+        // edges by its sizing frame on every side.
+        const QRect frame = frameGeometry();
+        const QRect inner = geometry();
+        const int bx = std::max(0, inner.x() - frame.x());
+        const int by = std::max(0, frame.bottom() - inner.bottom());
+        s.InitialXPos = 0;
+        s.InitialYPos = 0;
+        s.InitialWidth = frame.width() - 2 * bx;
+        s.InitialHeight = frame.height() - 2 * by;
+        return;
+    }
+    s.InitialXPos = pos().x();
+    s.InitialYPos = pos().y();
+    s.InitialWidth = width();
+    s.InitialHeight = height();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    recordPlacement();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    for (const QUrl& url : urls)
+        if (url.isLocalFile()) {
+            event->acceptProposedAction();
+            return;
+        }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    activateWindow();
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            openFile(url.toLocalFile());
+}
+
+void CMainFrame::setDocumentLoader(DocumentLoader loader)
+{
+    s_loader = std::move(loader);
+}
+
+void CMainFrame::setDocumentSaver(DocumentSaver saver)
+{
+    s_saver = std::move(saver);
+}
+
+} // namespace qb

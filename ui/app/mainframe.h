@@ -1,0 +1,146 @@
+#pragma once
+
+#include "app/optionssheet.h"
+#include "app/screenscale.h"
+#include "app/storedsettings.h"
+#include "draft/quillabydoc.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace qb {
+
+class CDefaultPalette;
+class CDraftPlaceholderWindow;
+class CRecentFileList;
+
+// The main window: MDI area, menus, status bar. Owns the stored settings:
+// reads them when created, writes them when destroyed (and after Options OK).
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // Fills `doc` from the file; `defaults` are what a new draft would get
+    // (a reader takes from them what the file does not say). On failure it
+    // sets `error` to the message the user sees and returns false.
+    using DocumentLoader = std::function<bool(const QString& path, const NewDraftDefaults& defaults,
+                                              CQuillabyDoc& doc, QString& error)>;
+    // Writes `doc` to the file (format by extension); false and `error` on failure.
+    using DocumentSaver =
+        std::function<bool(const QString& path, const CQuillabyDoc& doc, QString& error)>;
+    using MessageHandler = std::function<void(const QString& text)>;
+    enum class SaveAnswer { Save, Discard, Cancel };
+    // Asked before a modified draft's window closes.
+    using SaveQuestion = std::function<SaveAnswer(const QString& title)>;
+
+    CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The main window of this run (null before it exists): other windows
+    // read their defaults from it.
+    static CMainFrame* instance() { return s_instance; }
+
+    const CStoredSettings& settings() const { return m_settings; }
+    // For commands that remember their last-used parameters.
+    CStoredSettings& settingsMutable() { return m_settings; }
+    const ScreenScale& screenScale() const { return m_scale; }
+    CDefaultPalette& defaultPalette() { return m_palette; }
+    QMdiArea* mdiArea() const { return m_mdi; }
+
+    // What a new draft starts from: loom defaults and the default palette.
+    NewDraftDefaults newDraftDefaults() const;
+
+    // The one way a file gets opened (File Open, recent files, dropped
+    // files, the command line, a second start). Activates the window of a
+    // file already open.
+    bool openFile(const QString& path);
+    // A second start asked for `path`: come to the front and open it.
+    void openRequestedFile(const QString& path);
+
+    // File New: a draft from the stored defaults in a new window.
+    CDraftPlaceholderWindow* newDocument();
+    // Shows a document in a new MDI child; `path` empty for an untitled one.
+    CDraftPlaceholderWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path);
+    CDraftPlaceholderWindow* activeDraftWindow() const;
+    QList<CDraftPlaceholderWindow*> draftWindows() const;
+
+    // Applies the stored placement when it has a positive size and lies on
+    // a present screen (else only a size that fits).
+    void restorePlacement();
+    // Records the placement as closing does.
+    void recordPlacement();
+    static bool placementIsUsable(const QRect& r, const QList<QRect>& screens);
+
+    // Options OK: takes the values and writes the store at once.
+    void applyOptions(const CStoredSettings& values);
+    void writeSettings() const;
+    // Set Default Palette from the active draft.
+    bool setDefaultPaletteFromActive();
+
+    static void setDocumentLoader(DocumentLoader loader);
+    static void setDocumentSaver(DocumentSaver saver);
+    // Where user messages go (a message box unless replaced, e.g. by tests).
+    void setMessageHandler(MessageHandler handler) { m_report = std::move(handler); }
+    void setSaveQuestion(SaveQuestion question) { m_askSave = std::move(question); }
+
+    // Save and Save As on a given window; false when nothing was written.
+    bool saveDocument(CDraftPlaceholderWindow* w);
+    bool saveDocumentAs(CDraftPlaceholderWindow* w);
+    // A modified draft is saved or given up only with the weaver's consent.
+    bool canCloseDocument(CDraftPlaceholderWindow* w);
+
+public slots:
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileClose();
+    void OnOptions();
+    void OnDobbySettings();
+    void OnAbout();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createMenus();
+    void updateRecentMenu();
+    void updateWindowMenu();
+    void updateStatus();
+    void showOptions(COptionsSheet::Page page);
+    bool writeDocument(CDraftPlaceholderWindow* w, const QString& path);
+    void report(const QString& text);
+    QString nextUntitledName();
+
+    CDefaultPalette& m_palette;
+    CRecentFileList& m_recent;
+    CStoredSettings m_settings;
+    ScreenScale m_scale;
+    QMdiArea* m_mdi = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QList<QAction*> m_recentActions;
+    QAction* m_recentSeparator = nullptr;
+    QAction* m_saveAction = nullptr;
+    QAction* m_saveAsAction = nullptr;
+    QAction* m_closeAction = nullptr;
+    QLabel* m_loomLabel = nullptr;
+    int m_untitled = 0;
+    MessageHandler m_report;
+    SaveQuestion m_askSave;
+
+    static CMainFrame* s_instance;
+    static DocumentLoader s_loader;
+    static DocumentSaver s_saver;
+};
+
+} // namespace qb

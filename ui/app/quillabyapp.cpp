@@ -1,0 +1,70 @@
+#include "app/quillabyapp.h"
+
+#include "app/mainframe.h"
+#include "app/storedsettings.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSettings>
+
+#include <cstdio>
+
+namespace qb {
+
+CQuillabyApp::CQuillabyApp(const QString& instanceKey, QObject* parent)
+    : QObject(parent), m_instance(instanceKey)
+{
+}
+
+CQuillabyApp::~CQuillabyApp() = default;
+
+void CQuillabyApp::setApplicationNames()
+{
+    QCoreApplication::setOrganizationName(QLatin1String(CStoredSettings::kOrganization));
+    QCoreApplication::setApplicationName(QLatin1String(CStoredSettings::kApplication));
+    QCoreApplication::setApplicationVersion(QStringLiteral("8.0.4"));
+}
+
+bool CQuillabyApp::InitInstance(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quillaby weaving-draft editor"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Draft to open."),
+                                 QStringLiteral("[file]"));
+    parser.process(arguments);
+    const QStringList files = parser.positionalArguments();
+    const QString file = files.isEmpty() ? QString() : files.first();
+
+    switch (m_instance.start(file)) {
+    case CSingleInstance::Role::Secondary:
+        m_exitCode = 0;
+        return false;
+    case CSingleInstance::Role::Failed:
+        // Better a second window than none at all.
+        std::fprintf(stderr, "quillaby: %s\n", qPrintable(m_instance.errorString()));
+        break;
+    case CSingleInstance::Role::Primary:
+        break;
+    }
+
+    {
+        QSettings store(QLatin1String(CStoredSettings::kOrganization),
+                        QLatin1String(CStoredSettings::kApplication));
+        m_recent.load(store);
+        m_palette.load(store);
+    }
+    m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
+    connect(&m_instance, &CSingleInstance::fileRequested, m_frame.get(),
+            &CMainFrame::openRequestedFile);
+    m_frame->restorePlacement();
+    m_frame->show();
+    if (!file.isEmpty())
+        m_frame->openFile(file);
+    else
+        m_frame->newDocument();
+    return true;
+}
+
+} // namespace qb

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/defaultpalette.h"
+#include "app/recentfilelist.h"
+#include "app/singleinstance.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+namespace qb {
+
+class CMainFrame;
+
+// The application object: single instance, default palette, recent files
+// and the main window.
+class CQuillabyApp : public QObject {
+    Q_OBJECT
+public:
+    explicit CQuillabyApp(const QString& instanceKey = QLatin1String(CSingleInstance::kDefaultKey),
+                          QObject* parent = nullptr);
+    ~CQuillabyApp() override;
+
+    // Starts the program from its arguments (argv[0] first). Returns false
+    // when it must end at once (another instance took over); exitCode() then
+    // tells how.
+    bool InitInstance(const QStringList& arguments);
+    int exitCode() const { return m_exitCode; }
+
+    CMainFrame* mainFrame() const { return m_frame.get(); }
+    CDefaultPalette& defaultPalette() { return m_palette; }
+    CRecentFileList& recentFiles() { return m_recent; }
+
+    static void setApplicationNames();
+
+private:
+    CSingleInstance m_instance;
+    CDefaultPalette m_palette;
+    CRecentFileList m_recent;
+    std::unique_ptr<CMainFrame> m_frame;
+    int m_exitCode = 0;
+};
+
+} // namespace qb
