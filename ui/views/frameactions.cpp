@@ -12,7 +12,7 @@ namespace qb {
 
 namespace {
 
-struct ActionSpec {
+struct ActionDef {
     FrameAction id;
     const char* objectName;
     const char* text;
@@ -27,9 +27,9 @@ QList<QKeySequence> keys(std::initializer_list<QKeyCombination> k)
     return out;
 }
 
-const std::vector<ActionSpec>& specs()
+const std::vector<ActionDef>& actionDefs()
 {
-    static const std::vector<ActionSpec> s = {
+    static const std::vector<ActionDef> s = {
         {FrameAction::ZoomIn, "zoomIn", "Zoom &In", keys({Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal}), false},
         {FrameAction::ZoomOut, "zoomOut", "Zoom &Out", keys({Qt::CTRL | Qt::Key_Minus}), false},
         {FrameAction::FitInWindow, "fitInWindow", "Fit in &Window", keys({Qt::CTRL | Qt::Key_Return, Qt::CTRL | Qt::Key_Enter}), false},
@@ -65,7 +65,7 @@ const std::vector<ActionSpec>& specs()
 void CGridFrame::createActions()
 {
     if (!m_actions.empty()) return;
-    for (const ActionSpec& s : specs()) {
+    for (const ActionDef& s : actionDefs()) {
         auto* a = new QAction(QString::fromUtf8(s.text), this);
         a->setObjectName(QString::fromUtf8(s.objectName));
         a->setShortcuts(s.keys);
@@ -116,7 +116,7 @@ QList<QAction*> CGridFrame::frameActions()
 {
     createActions();
     QList<QAction*> out;
-    for (const ActionSpec& s : specs()) out << m_actions.at(s.id);
+    for (const ActionDef& s : actionDefs()) out << m_actions.at(s.id);
     return out;
 }
 
