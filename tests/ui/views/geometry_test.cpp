@@ -261,3 +261,20 @@ TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)
     img = grabPane(th);
     EXPECT_EQ(img.pixel(center(th->itemRect(0, 0))), colorOf(WarpColor(*doc, 0, 0)).rgb());
 }
+
+TEST(DraftFrameLayout, ClosingTheWindowUnsubscribesItsPanes)
+{
+    auto doc = makeDoc(10, 10);
+    QMdiArea area;
+    QMdiSubWindow* sub = area.addSubWindow(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    QMdiSubWindow* fabric = area.addSubWindow(CreateGridFrame(FrameKind::Fabric, doc.get(), CellScale{}, false, false));
+    area.show();
+    QApplication::processEvents();
+    sub->close(); // deletes the frame with its panes
+    fabric->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    // The document carries on without them.
+    EXPECT_TRUE(doc->SetThreadingCell(3, 2));
+    doc->UpdateAllViews();
+}
