@@ -4,6 +4,7 @@
 #include "app/screenscale.h"
 #include "app/storedsettings.h"
 #include "draft/quillabydoc.h"
+#include "views/paneframes.h"
 
 #include <QMainWindow>
 
@@ -19,7 +20,7 @@ class QMenu;
 namespace qb {
 
 class CDefaultPalette;
-class CDraftPlaceholderWindow;
+class CDraftWindow;
 class CRecentFileList;
 
 // The main window: MDI area, menus, status bar. Owns the stored settings:
@@ -65,11 +66,14 @@ public:
     void openRequestedFile(const QString& path);
 
     // File New: a draft from the stored defaults in a new window.
-    CDraftPlaceholderWindow* newDocument();
+    CDraftWindow* newDocument();
     // Shows a document in a new MDI child; `path` empty for an untitled one.
-    CDraftPlaceholderWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path);
-    CDraftPlaceholderWindow* activeDraftWindow() const;
-    QList<CDraftPlaceholderWindow*> draftWindows() const;
+    CDraftWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path);
+    CDraftWindow* activeDraftWindow() const;
+    // The grid frame of the active MDI child (the draft frame or a further
+    // window on a draft), or null.
+    CGridFrame* activeGridFrame() const;
+    QList<CDraftWindow*> draftWindows() const;
 
     // Applies the stored placement when it has a positive size and lies on
     // a present screen (else only a size that fits).
@@ -96,12 +100,12 @@ public:
     bool ask(const QString& question) { return m_askYesNo && m_askYesNo(question); }
 
     // Save and Save As on a given window; false when nothing was written.
-    bool saveDocument(CDraftPlaceholderWindow* w);
-    bool saveDocumentAs(CDraftPlaceholderWindow* w);
+    bool saveDocument(CDraftWindow* w);
+    bool saveDocumentAs(CDraftWindow* w);
     // Save to a given path, as Save As does after its dialog.
-    bool saveDocumentTo(CDraftPlaceholderWindow* w, const QString& path) { return writeDocument(w, path); }
+    bool saveDocumentTo(CDraftWindow* w, const QString& path) { return writeDocument(w, path); }
     // A modified draft is saved or given up only with the weaver's consent.
-    bool canCloseDocument(CDraftPlaceholderWindow* w);
+    bool canCloseDocument(CDraftWindow* w);
 
 public slots:
     void OnFileNew();
@@ -112,6 +116,8 @@ public slots:
     void OnOptions();
     void OnDobbySettings();
     void OnAbout();
+    void OnEditUndo();
+    void OnEditRedo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -124,8 +130,11 @@ private:
     void updateRecentMenu();
     void updateWindowMenu();
     void updateStatus();
+    void updateEditMenu();
+    void updateViewMenu();
+    void openFrame(FrameKind kind);
     void showOptions(COptionsSheet::Page page);
-    bool writeDocument(CDraftPlaceholderWindow* w, const QString& path);
+    bool writeDocument(CDraftWindow* w, const QString& path);
     void report(const QString& text);
     QString nextUntitledName();
 
@@ -135,6 +144,12 @@ private:
     ScreenScale m_scale;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_statusBarAction = nullptr;
+    QList<QAction*> m_frameKindActions;
     QList<QAction*> m_recentActions;
     QAction* m_recentSeparator = nullptr;
     QAction* m_saveAction = nullptr;

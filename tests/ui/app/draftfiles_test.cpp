@@ -1,6 +1,6 @@
 #include "app/defaultpalette.h"
 #include "app/draftfiles.h"
-#include "app/draftplaceholderwindow.h"
+#include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
 #include "testsettingsdir.h"
@@ -47,7 +47,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
 {
     // [GIVEN] a draft opened from a file
     ASSERT_TRUE(m_frame->openFile(QStringLiteral(QUILLABY_TEST_DATA "/wif/multiweft.wif")));
-    CDraftPlaceholderWindow* w = m_frame->activeDraftWindow();
+    CDraftWindow* w = m_frame->activeDraftWindow();
     ASSERT_NE(w, nullptr);
     CQuillabyDoc& doc = w->document();
     EXPECT_FALSE(doc.isModified());
@@ -89,7 +89,7 @@ TEST_F(DraftFilesTest, BothTreadlingAndLiftplanAsksWhichToLoad)
 TEST_F(DraftFilesTest, FailedSaveKeepsTheDraftModifiedAndSaysWhy)
 {
     m_frame->OnFileNew();
-    CDraftPlaceholderWindow* w = m_frame->activeDraftWindow();
+    CDraftWindow* w = m_frame->activeDraftWindow();
     ASSERT_NE(w, nullptr);
     w->document().SetThreadingCell(0, 1);
     EXPECT_FALSE(m_frame->saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
