@@ -3,6 +3,7 @@
 #include "app/defaultpalette.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
+#include "transform/draftcommands.h"
 #include "views/draftframe.h"
 
 #include <QAction>
@@ -141,6 +142,8 @@ void CMainFrame::createMenus()
 
     QMenu* dobby = menuBar()->addMenu(QStringLiteral("&Dobby"));
     dobby->addAction(QStringLiteral("Dobby &Settings..."), this, &CMainFrame::OnDobbySettings);
+
+    AddDraftCommandMenus(this, menuBar());
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);

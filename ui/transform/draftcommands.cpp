@@ -1,0 +1,479 @@
+#include "transform/draftcommands.h"
+
+#include "app/draftwindow.h"
+#include "app/mainframe.h"
+#include "transform/addtabby.h"
+#include "transform/arrange.h"
+#include "transform/doublewidth.h"
+#include "transform/fabricanalysismode.h"
+#include "transform/liftplanpicture.h"
+#include "transform/optimize.h"
+#include "transform/repeat.h"
+#include "transform/sequenceops.h"
+#include "transform/straighten.h"
+#include "transform/tieupops.h"
+#include "transform/transformdialogs.h"
+#include "transform/turndraft.h"
+#include "transform/uiprompter.h"
+#include "transform/wrap.h"
+#include "views/draftframe.h"
+#include "views/gridview.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace qb {
+
+namespace {
+
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+QMenu* findMenu(QMenuBar* bar, const QString& title, QAction** at = nullptr)
+{
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->text() == title) {
+            if (at) *at = a;
+            return a->menu();
+        }
+    return nullptr;
+}
+
+bool isThreadingCommand(DraftCommand c)
+{
+    return c >= DraftCommand::ThreadingRepeat && c <= DraftCommand::UseWeftColors;
+}
+
+bool isTreadlingCommand(DraftCommand c)
+{
+    return c >= DraftCommand::TreadlingRepeat && c <= DraftCommand::LoadLiftplan;
+}
+
+} // namespace
+
+CDraftCommands::CDraftCommands(CMainFrame* main) : QObject(main), m_main(main)
+{
+    setObjectName(QStringLiteral("draftCommands"));
+    using C = DraftCommand;
+    make(C::ThreadingRepeat, "&Repeat...");
+    make(C::ThreadingReflect, "Re&flect");
+    make(C::ThreadingReverse, "Re&verse");
+    make(C::ThreadingWrapUp, "Wrap U&p");
+    make(C::ThreadingWrapDown, "Wrap Do&wn");
+    make(C::ThreadingWrapRight, "Wrap &>>");
+    make(C::ThreadingWrapLeft, "Wrap &<<");
+    make(C::ThreadingClear, "&Clear");
+    make(C::ThreadingClearLabels, "Clear La&bels");
+    make(C::ThreadingArrange, "Arran&ge...");
+    make(C::ThreadingRemove, "R&emove...");
+    make(C::ThreadingOptimize, "Optimi&ze");
+    make(C::UseWeftColors, "&Use Weft Colors");
+    make(C::TreadlingRepeat, "&Repeat...");
+    make(C::TreadlingReflect, "Re&flect");
+    make(C::TreadlingReverse, "Re&verse");
+    make(C::TreadlingWrapRight, "Wrap &>>");
+    make(C::TreadlingWrapLeft, "Wrap &<<");
+    make(C::TreadlingWrapUp, "Wrap U&p");
+    make(C::TreadlingWrapDown, "Wrap Do&wn");
+    make(C::TreadlingClear, "&Clear");
+    make(C::TreadlingClearLabels, "Clear La&bels");
+    make(C::TreadlingArrange, "Arran&ge...");
+    make(C::TreadlingRemove, "R&emove...");
+    make(C::TreadlingOptimize, "Optimi&ze");
+    make(C::TrompAsWrit, "Tromp as &Writ");
+    make(C::MirrorThreading, "Mirr&or Threading");
+    make(C::UseWarpColors, "&Use Warp Colors");
+    make(C::MultipleTreadles, "&Multiple Treadles", true);
+    make(C::AddTabby, "&Add Tabby...");
+    make(C::PasteLiftplan, "P&aste Liftplan");
+    make(C::LoadLiftplan, "Load Li&ftplan");
+    make(C::TieupDirect, "&Direct");
+    make(C::TieupInvert, "In&vert");
+    make(C::TieupClear, "&Clear");
+    make(C::ConvertToLiftplan, "Convert to &Liftplan");
+    make(C::ConvertToTieup, "Convert to &Tieup");
+    make(C::FabricAnalysis, "Fabric &Analysis", true);
+    make(C::SuperSize, "SuperSi&ze It");
+    make(C::SingleRepeat, "&Single Repeat");
+    make(C::TurnDraft, "&Turn Draft");
+    make(C::StraightenThreading, "&Straighten Threading");
+    make(C::StraightenTreadling, "Strai&ghten Treadling");
+    make(C::OptimizeDraft, "Optimi&ze Draft");
+    make(C::DoubleWidth, "Double &Width...");
+    updateStates();
+}
+
+CDraftCommands::~CDraftCommands() = default;
+
+CDraftCommands* CDraftCommands::of(const CMainFrame* main)
+{
+    return main ? main->findChild<CDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
+                : nullptr;
+}
+
+QAction* CDraftCommands::make(DraftCommand c, const char* text, bool checkable)
+{
+    auto* a = new QAction(QString::fromLatin1(text), this);
+    a->setCheckable(checkable);
+    // A checkable action flips its state before triggering: the command sets it again.
+    connect(a, &QAction::triggered, this, [this, c] { run(c); });
+    m_actions[c] = a;
+    return a;
+}
+
+QAction* CDraftCommands::action(DraftCommand c) const
+{
+    const auto it = m_actions.find(c);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CDraftCommands::addMenus(QMenuBar* bar)
+{
+    using C = DraftCommand;
+    auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<DraftCommand>> groups) {
+        bool first = true;
+        for (const auto& g : groups) {
+            if (!first) m->addSeparator();
+            first = false;
+            for (DraftCommand c : g) m->addAction(action(c));
+        }
+        connect(m, &QMenu::aboutToShow, this, &CDraftCommands::updateStates);
+    };
+
+    QAction* toolsAt = nullptr;
+    QMenu* tools = findMenu(bar, QStringLiteral("&Tools"), &toolsAt);
+    auto insert = [&](const char* title) {
+        auto* m = new QMenu(QString::fromLatin1(title), bar);
+        if (toolsAt)
+            bar->insertMenu(toolsAt, m);
+        else
+            bar->addMenu(m);
+        return m;
+    };
+    add(insert("&Threading"), {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
+                               {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
+                               {C::ThreadingClear, C::ThreadingClearLabels},
+                               {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
+    add(insert("T&readling"),
+        {{C::TreadlingRepeat, C::TreadlingReflect, C::TreadlingReverse},
+         {C::TreadlingWrapRight, C::TreadlingWrapLeft, C::TreadlingWrapUp, C::TreadlingWrapDown},
+         {C::TreadlingClear, C::TreadlingClearLabels},
+         {C::TreadlingArrange, C::TreadlingRemove, C::TreadlingOptimize},
+         {C::TrompAsWrit, C::MirrorThreading, C::UseWarpColors},
+         {C::MultipleTreadles, C::AddTabby, C::PasteLiftplan, C::LoadLiftplan}});
+    add(insert("Tie&up"), {{C::TieupDirect, C::TieupInvert, C::TieupClear}});
+    add(insert("Dra&wdown"), {{C::FabricAnalysis}, {C::SuperSize, C::SingleRepeat, C::TurnDraft}});
+    if (tools) {
+        tools->addSeparator();
+        add(tools, {{C::StraightenThreading, C::StraightenTreadling, C::OptimizeDraft, C::DoubleWidth}});
+    }
+    if (QMenu* file = findMenu(bar, QStringLiteral("&File"))) {
+        // After Close, before the recent files.
+        QAction* before = nullptr;
+        for (QAction* a : file->actions())
+            if (a->isSeparator()) {
+                before = a;
+                break;
+            }
+        file->insertAction(before, action(C::LoadLiftplan));
+        connect(file, &QMenu::aboutToShow, this, &CDraftCommands::updateStates);
+    }
+    if (QMenu* edit = findMenu(bar, QStringLiteral("&Edit"))) {
+        // The Edit menu is refilled for the active window each time it opens;
+        // this runs after that.
+        connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+            updateStates();
+            edit->addSeparator();
+            for (DraftCommand c : {C::ConvertToLiftplan, C::ConvertToTieup, C::PasteLiftplan})
+                edit->addAction(action(c));
+        });
+    }
+}
+
+bool CDraftCommands::context(Context& c) const
+{
+    c.window = m_main->activeDraftWindow();
+    if (!c.window) return false;
+    c.doc = &c.window->document();
+    c.frame = m_main->activeGridFrame();
+    if (!c.frame || c.frame->document() != c.doc) c.frame = c.window->frame();
+    return true;
+}
+
+IUndoTarget* CDraftCommands::undoTarget(const Context& c, PaneKind preferred) const
+{
+    if (CGridView* p = c.frame->activePane()) return p;
+    // Nothing clicked yet: the pane the command is about, else any.
+    for (CGridFrame* f : {c.frame, static_cast<CGridFrame*>(c.window->frame())}) {
+        for (CGridView* p : f->panes())
+            if (p->paneKind() == preferred) return p;
+        if (!f->panes().empty()) return f->panes().front();
+    }
+    return nullptr;
+}
+
+void CDraftCommands::updateStates()
+{
+    Context c;
+    const bool doc = context(c);
+    for (auto& [cmd, a] : m_actions) a->setEnabled(doc);
+    using C = DraftCommand;
+    QAction* multiple = action(C::MultipleTreadles);
+    QAction* analysis = action(C::FabricAnalysis);
+    if (!doc) {
+        multiple->setChecked(false);
+        analysis->setChecked(false);
+        return;
+    }
+    action(C::ThreadingArrange)->setEnabled(CanArrange(*c.doc, Side::Threading));
+    action(C::TreadlingArrange)->setEnabled(CanArrange(*c.doc, Side::Treadling));
+    multiple->setChecked(c.doc->multipleTreadles());
+    multiple->setEnabled(c.doc->numWefts() == 1);
+    const CFabricAnalysisMode* mode = CFabricAnalysisMode::find(c.window->frame());
+    analysis->setChecked(mode && mode->isOn());
+}
+
+void CDraftCommands::finish(const Context& c, const CommandResult& r)
+{
+    if (!r.done()) return;
+    if (r.layoutChanged || r.paletteChanged) {
+        c.doc->NotifyLoomSize();
+        c.window->frame()->relayoutPanes();
+        if (c.frame != c.window->frame()) c.frame->relayoutPanes();
+    }
+    if (r.fitToWindow) c.frame->fitInWindow();
+    c.window->refreshTitle();
+}
+
+bool CDraftCommands::openNew(NewDraftResult r)
+{
+    if (!r.result.done() || !r.draft) return false;
+    CDraftWindow* w = m_main->addDocumentWindow(std::move(r.draft), QString());
+    // A draft no file holds yet: closing it asks to save.
+    w->document().SetModified(true);
+    w->refreshTitle();
+    w->frame()->fitInWindow();
+    return true;
+}
+
+void CDraftCommands::run(DraftCommand cmd)
+{
+    Context c;
+    if (!context(c)) {
+        updateStates();
+        return;
+    }
+    CUiPrompter prompter(*m_main);
+    CQuillabyDoc& doc = *c.doc;
+    using C = DraftCommand;
+    if (isThreadingCommand(cmd) || isTreadlingCommand(cmd)) {
+        runSide(cmd, c, prompter);
+        updateStates();
+        return;
+    }
+    IUndoTarget* tieupPane = undoTarget(c, PaneKind::Tieup);
+    IUndoTarget* draftPane = undoTarget(c, PaneKind::Drawdown);
+    switch (cmd) {
+    case C::TieupDirect: finish(c, DirectTieup(doc, tieupPane)); break;
+    case C::TieupInvert: finish(c, InvertTieup(doc, tieupPane)); break;
+    case C::TieupClear: finish(c, ClearTieup(doc, tieupPane)); break;
+    case C::ConvertToLiftplan:
+        if (c.frame->allowMultipleTreadles()) {
+            WaitCursor wait;
+            finish(c, ConvertToLiftplan(doc, prompter));
+        }
+        break;
+    case C::ConvertToTieup: {
+        WaitCursor wait;
+        finish(c, ConvertToTieup(doc, prompter));
+        break;
+    }
+    case C::FabricAnalysis: toggleFabricAnalysis(c, prompter); break;
+    case C::SuperSize: {
+        WaitCursor wait;
+        finish(c, SuperSize(doc, prompter, draftPane));
+        break;
+    }
+    case C::SingleRepeat: finish(c, SingleRepeatDraft(doc, draftPane)); break;
+    case C::TurnDraft: {
+        WaitCursor wait;
+        finish(c, TurnDraft(doc, prompter, draftPane));
+        break;
+    }
+    case C::StraightenThreading: {
+        WaitCursor wait;
+        openNew(StraightenThreading(doc, prompter));
+        break;
+    }
+    case C::StraightenTreadling: {
+        WaitCursor wait;
+        openNew(StraightenTreadling(doc, prompter));
+        break;
+    }
+    case C::OptimizeDraft: {
+        WaitCursor wait;
+        openNew(OptimizeDraft(doc, prompter));
+        break;
+    }
+    case C::DoubleWidth: {
+        if (!CanFoldDoubleWidth(doc, prompter).done()) break;
+        CDoubleWidth dialog(m_main);
+        if (!RunDialog(dialog)) break;
+        WaitCursor wait;
+        openNew(qb::DoubleWidth(doc, dialog.options(), prompter));
+        break;
+    }
+    default: break;
+    }
+    updateStates();
+}
+
+void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prompter)
+{
+    using C = DraftCommand;
+    CQuillabyDoc& doc = *c.doc;
+    const bool threading = isThreadingCommand(cmd);
+    const Side side = threading ? Side::Threading : Side::Treadling;
+    IUndoTarget* pane = undoTarget(c, threading ? PaneKind::Threading : PaneKind::Treadling);
+    switch (cmd) {
+    case C::ThreadingRepeat:
+    case C::TreadlingRepeat: {
+        RepeatDialog dialog(m_main);
+        if (!RunDialog(dialog)) return;
+        WaitCursor wait;
+        finish(c, dialog.singleRepeat() ? SingleRepeat(doc, side, pane)
+                                        : RepeatThreads(doc, side, dialog.times(), prompter, pane));
+        return;
+    }
+    case C::ThreadingReflect:
+    case C::TreadlingReflect: {
+        WaitCursor wait;
+        finish(c, ReflectThreads(doc, side, prompter, pane));
+        return;
+    }
+    case C::ThreadingReverse:
+    case C::TreadlingReverse: finish(c, ReverseThreads(doc, side, pane)); return;
+    case C::ThreadingWrapUp: finish(c, WrapShafts(doc, true, prompter, pane)); return;
+    case C::ThreadingWrapDown: finish(c, WrapShafts(doc, false, prompter, pane)); return;
+    case C::ThreadingWrapRight: finish(c, WrapEnds(doc, true, pane)); return;
+    case C::ThreadingWrapLeft: finish(c, WrapEnds(doc, false, pane)); return;
+    case C::TreadlingWrapRight: finish(c, WrapTreadles(doc, true, prompter, pane)); return;
+    case C::TreadlingWrapLeft: finish(c, WrapTreadles(doc, false, prompter, pane)); return;
+    case C::TreadlingWrapUp: finish(c, WrapPicks(doc, true, pane)); return;
+    case C::TreadlingWrapDown: finish(c, WrapPicks(doc, false, pane)); return;
+    case C::ThreadingClear:
+    case C::TreadlingClear: finish(c, ClearThreads(doc, side, pane)); return;
+    case C::ThreadingClearLabels:
+    case C::TreadlingClearLabels: finish(c, ClearLabels(doc, side, pane)); return;
+    case C::ThreadingArrange:
+    case C::TreadlingArrange: {
+        if (!CanArrange(doc, side)) return;
+        CArrangeTding dialog(m_main);
+        if (!RunDialog(dialog)) return;
+        finish(c, Arrange(doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter,
+                          pane));
+        return;
+    }
+    case C::ThreadingRemove:
+    case C::TreadlingRemove: {
+        CDeleteSequenceDlg dialog(threading, m_main);
+        if (!RunDialog(dialog)) return;
+        finish(c, RemoveByPattern(doc, side, CDeleteSequenceDlg::stored().keep(), pane));
+        return;
+    }
+    case C::ThreadingOptimize:
+    case C::TreadlingOptimize: finish(c, Optimize(doc, side, prompter, pane)); return;
+    case C::UseWeftColors: finish(c, UseOtherColors(doc, true, pane)); return;
+    case C::UseWarpColors: finish(c, UseOtherColors(doc, false, pane)); return;
+    case C::TrompAsWrit: finish(c, qb::TrompAsWrit(doc, false, prompter, pane)); return;
+    case C::MirrorThreading: finish(c, qb::TrompAsWrit(doc, true, prompter, pane)); return;
+    case C::MultipleTreadles: {
+        const bool on = !doc.multipleTreadles();
+        if (on && !c.frame->allowMultipleTreadles()) return;
+        finish(c, SetMultipleTreadles(doc, on, prompter));
+        return;
+    }
+    case C::AddTabby: {
+        CAddTabby dialog(m_main);
+        if (!RunDialog(dialog)) return;
+        WaitCursor wait;
+        finish(c, qb::AddTabby(doc, dialog.options(), prompter, pane));
+        return;
+    }
+    case C::PasteLiftplan: pasteLiftplan(); return;
+    case C::LoadLiftplan: {
+        const QString path = QFileDialog::getOpenFileName(
+            m_main, QStringLiteral("Load Liftplan"), m_main->settings().mruOpenFileLocn,
+            QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg);;All Files (*)"));
+        if (!path.isEmpty()) loadLiftplanFile(path);
+        return;
+    }
+    default: return;
+    }
+}
+
+void CDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)
+{
+    CDraftFrame* frame = c.window->frame();
+    CFabricAnalysisMode* mode = CFabricAnalysisMode::of(frame);
+    mode->setOn(!mode->isOn(), prompter);
+    c.window->refreshTitle();
+}
+
+bool CDraftCommands::pasteLiftplan()
+{
+    const QImage image = QGuiApplication::clipboard()->image();
+    // Nothing happens when the clipboard holds no picture.
+    if (image.isNull()) return false;
+    return liftplanFromImage(image);
+}
+
+bool CDraftCommands::loadLiftplanFile(const QString& path)
+{
+    const QImage image(path);
+    if (image.isNull()) {
+        m_main->tell(QStringLiteral("Unable to load %1.\nThe file is not a picture that can be read.")
+                         .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return liftplanFromImage(image);
+}
+
+bool CDraftCommands::liftplanFromImage(const QImage& source)
+{
+    Context c;
+    if (!context(c)) return false;
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    PixelGrid grid;
+    grid.width = image.width();
+    grid.height = image.height();
+    grid.argb.resize(std::size_t(grid.width) * std::size_t(grid.height));
+    for (int y = 0; y < grid.height; ++y) {
+        const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        std::copy(line, line + grid.width, grid.argb.begin() + std::ptrdiff_t(y) * grid.width);
+    }
+    CUiPrompter prompter(*m_main);
+    WaitCursor wait;
+    const CommandResult r = LiftplanFromPicture(*c.doc, grid, m_main->settings().FlipOnPasteLiftplan != 0, prompter,
+                                                undoTarget(c, PaneKind::Treadling));
+    finish(c, r);
+    updateStates();
+    return r.done();
+}
+
+void AddDraftCommandMenus(CMainFrame* main, QMenuBar* bar)
+{
+    auto* commands = new CDraftCommands(main);
+    commands->addMenus(bar);
+}
+
+} // namespace qb

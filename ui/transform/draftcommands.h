@@ -1,0 +1,87 @@
+#pragma once
+
+#include "transform/command.h"
+#include "views/gridframe.h"
+
+#include <QObject>
+
+#include <map>
+#include <memory>
+
+class QAction;
+class QImage;
+class QMenu;
+class QMenuBar;
+
+namespace qb {
+
+class CDraftWindow;
+class CMainFrame;
+class IUndoTarget;
+
+// The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
+// menus and those they add to the File, Edit and Tools menus.
+enum class DraftCommand {
+    ThreadingRepeat, ThreadingReflect, ThreadingReverse,
+    ThreadingWrapUp, ThreadingWrapDown, ThreadingWrapRight, ThreadingWrapLeft,
+    ThreadingClear, ThreadingClearLabels, ThreadingArrange, ThreadingRemove, ThreadingOptimize, UseWeftColors,
+    TreadlingRepeat, TreadlingReflect, TreadlingReverse,
+    TreadlingWrapRight, TreadlingWrapLeft, TreadlingWrapUp, TreadlingWrapDown,
+    TreadlingClear, TreadlingClearLabels, TreadlingArrange, TreadlingRemove, TreadlingOptimize,
+    TrompAsWrit, MirrorThreading, UseWarpColors, MultipleTreadles, AddTabby, PasteLiftplan, LoadLiftplan,
+    TieupDirect, TieupInvert, TieupClear,
+    ConvertToLiftplan, ConvertToTieup,
+    FabricAnalysis, SuperSize, SingleRepeat, TurnDraft,
+    StraightenThreading, StraightenTreadling, OptimizeDraft, DoubleWidth,
+};
+
+// Runs the commands on the active draft: the active pane is the undo target,
+// questions and messages go through the main window, and a command that
+// builds a new draft opens it in a window of its own.
+class CDraftCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit CDraftCommands(CMainFrame* main);
+    ~CDraftCommands() override;
+
+    // The commands of a main window (null before AddDraftCommandMenus).
+    static CDraftCommands* of(const CMainFrame* main);
+
+    QAction* action(DraftCommand c) const;
+    // Enabled and checked states for the active draft.
+    void updateStates();
+
+    // The picture commands after their picture was found; false when the
+    // draft did not change.
+    bool pasteLiftplan();
+    bool loadLiftplanFile(const QString& path);
+
+    // Fills the menus on `bar` (called once by the main window).
+    void addMenus(QMenuBar* bar);
+
+private:
+    struct Context {
+        CDraftWindow* window = nullptr;
+        CQuillabyDoc* doc = nullptr;
+        CGridFrame* frame = nullptr;
+    };
+    bool context(Context& c) const;
+    IUndoTarget* undoTarget(const Context& c, PaneKind preferred) const;
+    void run(DraftCommand c);
+    void runSide(DraftCommand c, const Context& ctx, IPrompter& prompter);
+    bool liftplanFromImage(const QImage& image);
+    // Refreshes the frame after a command that changed the open draft.
+    void finish(const Context& c, const CommandResult& r);
+    // Shows a draft a command built; true when a window opened.
+    bool openNew(NewDraftResult r);
+    void toggleFabricAnalysis(const Context& c, IPrompter& prompter);
+    QAction* make(DraftCommand c, const char* text, bool checkable = false);
+
+    CMainFrame* m_main;
+    std::map<DraftCommand, QAction*> m_actions;
+};
+
+// One call in the main window's createMenus().
+void AddDraftCommandMenus(CMainFrame* main, QMenuBar* bar);
+
+} // namespace qb

@@ -1,0 +1,45 @@
+#include "transform/uiprompter.h"
+
+#include "app/mainframe.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+
+namespace qb {
+
+namespace {
+
+// A wait cursor must not sit over a message box waiting for the user.
+class CursorPause {
+public:
+    CursorPause() : m_count(0)
+    {
+        while (QGuiApplication::overrideCursor()) {
+            QGuiApplication::restoreOverrideCursor();
+            ++m_count;
+        }
+    }
+    ~CursorPause()
+    {
+        for (int i = 0; i < m_count; ++i) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+
+private:
+    int m_count;
+};
+
+} // namespace
+
+bool CUiPrompter::ask(const std::string& question)
+{
+    CursorPause pause;
+    return m_main.ask(QString::fromStdString(question));
+}
+
+void CUiPrompter::tell(const std::string& message)
+{
+    CursorPause pause;
+    m_main.tell(QString::fromStdString(message));
+}
+
+} // namespace qb
