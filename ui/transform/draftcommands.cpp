@@ -413,7 +413,7 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     case C::LoadLiftplan: {
         const QString path = QFileDialog::getOpenFileName(
             m_main, QStringLiteral("Load Liftplan"), m_main->settings().mruOpenFileLocn,
-            QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg);;All Files (*)"));
+            QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg *.tif *.tiff);;All Files (*)"));
         if (!path.isEmpty()) loadLiftplanFile(path);
         return;
     }

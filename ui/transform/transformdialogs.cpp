@@ -1,5 +1,8 @@
 #include "transform/transformdialogs.h"
 
+#include "views/gridview.h"
+
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
@@ -196,6 +199,10 @@ CAddTabby::CAddTabby(QWidget* parent) : QDialog(parent), m_color(s_tabbyColor)
         if (c.isValid()) setTabbyColor(rgb(c.red(), c.green(), c.blue()));
     });
     connect(m_colorButton, &QPushButton::clicked, newColor, &QPushButton::click);
+    auto* pick = new QPushButton(QStringLiteral("Pick"), this);
+    pick->setObjectName(QStringLiteral("pick"));
+    pick->setToolTip(QStringLiteral("Click, then click a color in a draft pane"));
+    connect(pick, &QPushButton::clicked, this, &CAddTabby::startPicking);
 
     auto* ground = new QHBoxLayout;
     ground->addWidget(new QLabel(QStringLiteral("Number of treadles used for ground"), this));
@@ -204,6 +211,7 @@ CAddTabby::CAddTabby(QWidget* parent) : QDialog(parent), m_color(s_tabbyColor)
     color->addWidget(new QLabel(QStringLiteral("Tabby color:"), this));
     color->addWidget(m_colorButton);
     color->addWidget(newColor);
+    color->addWidget(pick);
     color->addStretch();
     auto* note = new QLabel(
         QStringLiteral("The treadles used for tabby must be the first ones on the left-hand side of the treadling.\n\n"
@@ -233,6 +241,48 @@ void CAddTabby::showColor()
                                      .arg(red(m_color))
                                      .arg(green(m_color))
                                      .arg(blue(m_color)));
+}
+
+void CAddTabby::startPicking()
+{
+    m_picking = true;
+    grabMouse(Qt::CrossCursor);
+}
+
+void CAddTabby::mousePressEvent(QMouseEvent* e)
+{
+    if (!m_picking) {
+        QDialog::mousePressEvent(e);
+        return;
+    }
+    m_picking = false;
+    releaseMouse();
+    const QPoint global = e->globalPosition().toPoint();
+    QColor c;
+    QWidget* under = QApplication::widgetAt(global);
+    if (under && under->window() != this && ColorQuery(under, global, c))
+        setTabbyColor(rgb(c.red(), c.green(), c.blue()));
+}
+
+bool ColorQuery(QWidget* widget, const QPoint& globalPos, QColor& color)
+{
+    for (QWidget* w = widget; w; w = w->parentWidget()) {
+        const QVariant v = w->property("color");
+        if (v.canConvert<QColor>() && v.value<QColor>().isValid()) {
+            color = v.value<QColor>();
+            return true;
+        }
+        if (auto* pane = qobject_cast<CGridView*>(w)) {
+            QWidget* surface = pane->viewport();
+            const QPoint local = surface->mapFromGlobal(globalPos);
+            if (!surface->rect().contains(local)) return false;
+            const QImage img = surface->grab(QRect(local, QSize(1, 1))).toImage();
+            if (img.isNull()) return false;
+            color = img.pixelColor(0, 0);
+            return true;
+        }
+    }
+    return false;
 }
 
 AddTabbyOptions CAddTabby::options() const

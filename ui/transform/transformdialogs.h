@@ -11,6 +11,7 @@
 #include <functional>
 
 class QCheckBox;
+class QColor;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -82,6 +83,11 @@ private:
     RemovePattern m_work;
 };
 
+// The color a window under the screen point shows, for the color picker:
+// a grid pane answers with the color painted there, any other widget when
+// it carries a "color" property. False when the window does not answer.
+bool ColorQuery(QWidget* widget, const QPoint& globalPos, QColor& color);
+
 // "Add Tabby": ground treadles 2..64, added treadles, tabby color (kept for
 // the rest of the run).
 class CAddTabby : public QDialog {
@@ -91,6 +97,12 @@ public:
     AddTabbyOptions options() const;
     void setTabbyColor(COLORREF c);
     void accept() override;
+    // The pick button: the next click anywhere takes the color under it.
+    void startPicking();
+    bool isPicking() const { return m_picking; }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
 
 private:
     void showColor();
@@ -99,6 +111,7 @@ private:
     QCheckBox* m_addTreadles;
     QPushButton* m_colorButton;
     COLORREF m_color;
+    bool m_picking = false;
 };
 
 // "Double Width": fold edge, tubular, shuttles 1..6, picks per unit.

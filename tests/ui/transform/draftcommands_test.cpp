@@ -20,6 +20,7 @@
 #include "views/draftview.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -538,4 +539,39 @@ TEST_F(DraftCommandsTest, FabricAnalysisRefusesLiftplanDrafts)
     trigger(DraftCommand::FabricAnalysis);
     EXPECT_FALSE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
     EXPECT_FALSE(m_told.isEmpty());
+}
+
+TEST_F(DraftCommandsTest, AddTabbyPicksTheColorOfAWindowThatAnswers)
+{
+    QWidget swatch;
+    swatch.setProperty("color", QColor(12, 34, 56));
+    swatch.setGeometry(600, 500, 40, 40);
+    swatch.show();
+    QWidget silent;
+    silent.setGeometry(700, 500, 40, 40);
+    silent.show();
+    CAddTabby dialog;
+    dialog.setTabbyColor(rgb(1, 2, 3));
+    dialog.setGeometry(0, 0, 300, 200);
+    dialog.show();
+    QApplication::processEvents();
+    if (QApplication::widgetAt(swatch.mapToGlobal(QPoint(5, 5))) != &swatch)
+        GTEST_SKIP() << "the platform cannot tell the window under a point";
+
+    // A window that does not answer leaves the color.
+    dialog.startPicking();
+    QTest::mouseClick(&dialog, Qt::LeftButton, {}, dialog.mapFromGlobal(silent.mapToGlobal(QPoint(5, 5))));
+    EXPECT_FALSE(dialog.isPicking());
+    EXPECT_EQ(dialog.options().tabbyColor, rgb(1, 2, 3));
+    dialog.startPicking();
+    QTest::mouseClick(&dialog, Qt::LeftButton, {}, dialog.mapFromGlobal(swatch.mapToGlobal(QPoint(5, 5))));
+    EXPECT_EQ(dialog.options().tabbyColor, rgb(12, 34, 56));
+
+    // A pane answers with what it shows: an empty drawdown is white.
+    CDraftWindow* w = m_main->newDocument();
+    CDraftView* view = w->frame()->draftView();
+    QApplication::processEvents();
+    QColor c;
+    ASSERT_TRUE(ColorQuery(view->viewport(), view->viewport()->mapToGlobal(view->itemRect(0, 0).center()), c));
+    EXPECT_EQ(c, QColor(Qt::white));
 }
