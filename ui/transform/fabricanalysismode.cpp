@@ -40,7 +40,11 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
     } else {
         m_on = false;
         m_dragging = false;
-        FabricAnalysisLeave(doc, m_risingShed);
+        // A draft that was turned into liftplan form (or given more rows)
+        // meanwhile is no longer the analysis's to tidy: it keeps its cloth
+        // as it is, in the shed it has now.
+        FixedPrompter silent;
+        if (CanAnalyzeFabric(doc, silent).done()) FabricAnalysisLeave(doc, m_risingShed);
         m_frame->setColoring(m_coloring);
         if (m_interlace != m_frame->drawdownInterlace()) m_frame->toggleInterlace();
         doc.NotifyLoomSize();

@@ -575,3 +575,24 @@ TEST_F(DraftCommandsTest, AddTabbyPicksTheColorOfAWindowThatAnswers)
     ASSERT_TRUE(ColorQuery(view->viewport(), view->viewport()->mapToGlobal(view->itemRect(0, 0).center()), c));
     EXPECT_EQ(c, QColor(Qt::white));
 }
+
+TEST_F(DraftCommandsTest, LeavingFabricAnalysisAfterALiftplanConversionKeepsTheCloth)
+{
+    CDraftWindow* w = twill(8);
+    CQuillabyDoc& doc = w->document();
+    doc.setRisingShed(false);
+    trigger(DraftCommand::FabricAnalysis);
+    ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    EXPECT_TRUE(doc.isRisingShed());
+    trigger(DraftCommand::ConvertToLiftplan);
+    ASSERT_TRUE(doc.isLiftplan());
+    const std::string converted = Snapshot(doc);
+    const auto shownCloth = Cloth(doc);
+    // A click now cannot be analysed: the mode ends and the draft stays.
+    CDraftView* view = w->frame()->draftView();
+    QApplication::processEvents();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->itemRect(0, 0).center());
+    EXPECT_FALSE(CFabricAnalysisMode::find(w->frame())->isOn());
+    EXPECT_EQ(Snapshot(doc), converted);
+    EXPECT_EQ(Cloth(doc), shownCloth);
+}
