@@ -7,6 +7,7 @@
 #include "transform/doublewidth.h"
 #include "transform/fabricanalysismode.h"
 #include "transform/liftplanpicture.h"
+#include "transform/messages.h"
 #include "transform/optimize.h"
 #include "transform/repeat.h"
 #include "transform/sequenceops.h"
@@ -17,6 +18,7 @@
 #include "transform/uiprompter.h"
 #include "transform/wrap.h"
 #include "views/draftframe.h"
+#include "views/glyphs.h"
 #include "views/gridview.h"
 
 #include <QAction>
@@ -287,7 +289,7 @@ void CDraftCommands::run(DraftCommand cmd)
     case C::TieupInvert: finish(c, InvertTieup(doc, tieupPane)); break;
     case C::TieupClear: finish(c, ClearTieup(doc, tieupPane)); break;
     case C::ConvertToLiftplan:
-        if (c.frame->allowMultipleTreadles()) {
+        if (allowMultipleTreadles(c, prompter)) {
             WaitCursor wait;
             finish(c, ConvertToLiftplan(doc, prompter));
         }
@@ -398,7 +400,7 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     case C::MirrorThreading: finish(c, qb::TrompAsWrit(doc, true, prompter, pane)); return;
     case C::MultipleTreadles: {
         const bool on = !doc.multipleTreadles();
-        if (on && !c.frame->allowMultipleTreadles()) return;
+        if (on && !allowMultipleTreadles(c, prompter)) return;
         finish(c, SetMultipleTreadles(doc, on, prompter));
         return;
     }
@@ -419,6 +421,17 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     }
     default: return;
     }
+}
+
+bool CDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter)
+{
+    // Asked here, through the main window like every other question; the
+    // frame then finds nothing left to ask.
+    if (c.frame->treadlingNotation() == kUserDefined) {
+        if (!prompter.ask(msg::kMultipleNotation)) return false;
+        c.frame->toggleTreadlingNotation(kUserDefined);
+    }
+    return c.frame->allowMultipleTreadles();
 }
 
 void CDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)

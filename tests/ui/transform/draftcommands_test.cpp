@@ -596,3 +596,28 @@ TEST_F(DraftCommandsTest, LeavingFabricAnalysisAfterALiftplanConversionKeepsTheC
     EXPECT_EQ(Snapshot(doc), converted);
     EXPECT_EQ(Cloth(doc), shownCloth);
 }
+
+TEST_F(DraftCommandsTest, UserDefinedTreadlingNotationIsGivenUpOnlyWithConsent)
+{
+    CDraftWindow* w = twill();
+    CQuillabyDoc& doc = w->document();
+    CDraftFrame* frame = w->frame();
+    frame->toggleTreadlingNotation(5);
+    ASSERT_EQ(frame->treadlingNotation(), 5);
+    const std::string before = Snapshot(doc);
+    m_answer = false;
+    trigger(DraftCommand::ConvertToLiftplan);
+    ASSERT_EQ(m_asked.size(), 1);
+    EXPECT_EQ(m_asked.last(), QString::fromLatin1(msg::kMultipleNotation));
+    EXPECT_EQ(Snapshot(doc), before);
+    EXPECT_EQ(frame->treadlingNotation(), 5);
+    trigger(DraftCommand::MultipleTreadles);
+    EXPECT_FALSE(doc.multipleTreadles());
+
+    m_answer = true;
+    trigger(DraftCommand::MultipleTreadles);
+    EXPECT_TRUE(doc.multipleTreadles());
+    EXPECT_EQ(frame->treadlingNotation(), 0);
+    EXPECT_EQ(doc.notations.treadling, 0);
+    EXPECT_EQ(m_asked.size(), 3);
+}
