@@ -6,6 +6,9 @@
 
 #include "draft/drawdown.h"
 #include "transform/addtabby.h"
+#include "transform/addtabbydialog.h"
+#include "transform/deletesequencedlg.h"
+#include "transform/dialogparts.h"
 #include "transform/doublewidth.h"
 #include "transform/repeat.h"
 #include "transform/turndraft.h"
@@ -15,7 +18,6 @@
 #include "transform/messages.h"
 #include "transform/sequenceops.h"
 #include "transform/tieupops.h"
-#include "transform/transformdialogs.h"
 #include "views/draftframe.h"
 #include "views/draftview.h"
 

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QSpinBox;
+
+namespace qb {
+
+// "Repeat": a count 2..100, or "Single repeat".
+class RepeatDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit RepeatDialog(QWidget* parent = nullptr);
+    bool singleRepeat() const;
+    int times() const;
+
+private:
+    QCheckBox* m_single;
+    QSpinBox* m_times;
+};
+
+} // namespace qb
