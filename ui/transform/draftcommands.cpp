@@ -166,7 +166,7 @@ void CDraftCommands::addMenus(QMenuBar* bar)
             bar->addMenu(m);
         return m;
     };
-    add(insert("&Threading"), {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
+    add(insert("Thre&ading"), {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
                                {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
                                {C::ThreadingClear, C::ThreadingClearLabels},
                                {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
@@ -178,7 +178,7 @@ void CDraftCommands::addMenus(QMenuBar* bar)
          {C::TrompAsWrit, C::MirrorThreading, C::UseWarpColors},
          {C::MultipleTreadles, C::AddTabby, C::PasteLiftplan, C::LoadLiftplan}});
     add(insert("Tie&up"), {{C::TieupDirect, C::TieupInvert, C::TieupClear}});
-    add(insert("Dra&wdown"), {{C::FabricAnalysis}, {C::SuperSize, C::SingleRepeat, C::TurnDraft}});
+    add(insert("Drawdow&n"), {{C::FabricAnalysis}, {C::SuperSize, C::SingleRepeat, C::TurnDraft}});
     if (tools) {
         tools->addSeparator();
         add(tools, {{C::StraightenThreading, C::StraightenTreadling, C::OptimizeDraft, C::DoubleWidth}});

@@ -32,6 +32,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -152,7 +153,7 @@ protected:
 TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
 {
     ASSERT_NE(m_commands, nullptr);
-    EXPECT_EQ(items(QStringLiteral("&Threading")),
+    EXPECT_EQ(items(QStringLiteral("Thre&ading")),
               QStringList({"&Repeat...", "Re&flect", "Re&verse", "Wrap U&p", "Wrap Do&wn", "Wrap &>>", "Wrap &<<",
                            "&Clear", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors"}));
     const QStringList treadling = items(QStringLiteral("T&readling"));
@@ -160,7 +161,7 @@ TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
                           "&Add Tabby...", "P&aste Liftplan", "Load Li&ftplan"})
         EXPECT_TRUE(treadling.contains(QLatin1String(t))) << t;
     EXPECT_EQ(items(QStringLiteral("Tie&up")), QStringList({"&Direct", "In&vert", "&Clear"}));
-    EXPECT_EQ(items(QStringLiteral("Dra&wdown")),
+    EXPECT_EQ(items(QStringLiteral("Drawdow&n")),
               QStringList({"Fabric &Analysis", "SuperSi&ze It", "&Single Repeat", "&Turn Draft"}));
     const QStringList tools = items(QStringLiteral("&Tools"));
     for (const char* t : {"&Straighten Threading", "Strai&ghten Treadling", "Optimi&ze Draft", "Double &Width..."})
@@ -170,6 +171,14 @@ TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
     const QStringList edit = items(QStringLiteral("&Edit"));
     for (const char* t : {"&Undo", "Convert to &Liftplan", "Convert to &Tieup", "P&aste Liftplan"})
         EXPECT_TRUE(edit.contains(QLatin1String(t))) << t;
+    // Every menu title keeps a key of its own.
+    QSet<QChar> keys;
+    for (QAction* a : m_main->menuBar()->actions()) {
+        const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(amp, 0) << a->text().toStdString();
+        EXPECT_FALSE(keys.contains(a->text().at(amp + 1).toLower())) << a->text().toStdString();
+        keys.insert(a->text().at(amp + 1).toLower());
+    }
     // Opening the Edit menu twice does not pile the commands up.
     EXPECT_EQ(items(QStringLiteral("&Edit")).count(QStringLiteral("Convert to &Liftplan")), 1);
 }
