@@ -1,13 +1,195 @@
+// quillaby-cli: the headless face of the draft core.
+#include "draftjson.h"
+
+#include "draft/drawdown.h"
+#include "draft/quillabydoc.h"
+#include "wif/filemessages.h"
+#include "wif/wifreader.h"
+#include "wif/wifwriter.h"
+
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
-// quillaby-cli: the headless face of the draft core.
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFileError = 1;
+constexpr int kUsage = 2;
+
+// The reader's messages go to stderr; questions are answered No.
+class StderrMessages final : public qb::IFileMessages {
+public:
+    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
+    bool ask(const std::string& question) override
+    {
+        std::cerr << "quillaby-cli: " << question << " (answered No)\n";
+        return false;
+    }
+};
+
+struct Command {
+    const char* name;
+    const char* args;
+    const char* help;
+    int (*run)(const std::vector<std::string>& files, bool liftplan, bool back);
+    int files;
+    bool takesBack;
+};
+
+bool load(const std::string& path, qb::CQuillabyDoc& doc, bool liftplan)
+{
+    StderrMessages messages;
+    qb::WifReadOptions options;
+    options.liftplan = liftplan ? qb::LiftplanChoice::Liftplan : qb::LiftplanChoice::Treadling;
+    std::string error;
+    if (!qb::ReadWifFile(path, doc, messages, options, &error)) {
+        std::cerr << "quillaby-cli: cannot read " << path << ": " << error << '\n';
+        return false;
+    }
+    return true;
+}
+
+std::string oneLine(const std::string& s)
+{
+    std::string out;
+    for (char c : s)
+        if (c == '\n') out += ' ';
+        else if (c != '\r') out += c;
+    return out;
+}
+
+int runInfo(const std::vector<std::string>& files, bool liftplan, bool)
+{
+    qb::CQuillabyDoc doc;
+    if (!load(files[0], doc, liftplan)) return kFileError;
+    std::cout << "shafts:   " << doc.numShafts() << '\n'
+              << "treadles: " << doc.numTreadles() << '\n'
+              << "form:     " << (doc.isLiftplan() ? "liftplan" : "tieup and treadling") << '\n'
+              << "shed:     " << (doc.isRisingShed() ? "rising" : "sinking") << '\n'
+              << "ends:     " << doc.numEnds() << '\n'
+              << "picks:    " << doc.numPicks() << '\n'
+              << "warps:    " << doc.numWarps() << '\n'
+              << "wefts:    " << doc.numWefts() << '\n'
+              << "colors:   " << doc.palette().count() << '\n'
+              << "title:    " << oneLine(doc.title) << '\n';
+    return kOk;
+}
+
+int runDump(const std::vector<std::string>& files, bool liftplan, bool)
+{
+    qb::CQuillabyDoc doc;
+    if (!load(files[0], doc, liftplan)) return kFileError;
+    // Texts are bytes from the file: invalid UTF-8 is replaced, not fatal.
+    std::cout << DraftToJson(doc).dump(1, ' ', false, nlohmann::json::error_handler_t::replace) << '\n';
+    return kOk;
+}
+
+int runDrawdown(const std::vector<std::string>& files, bool liftplan, bool back)
+{
+    qb::CQuillabyDoc doc;
+    if (!load(files[0], doc, liftplan)) return kFileError;
+    const qb::DrawdownRows rows(doc, back);
+    std::string line(static_cast<std::size_t>(rows.ends()), ' ');
+    for (int p = 0; p < rows.picks(); ++p) {
+        const auto row = rows.row(p);
+        for (int e = 0; e < rows.ends(); ++e) {
+            const std::uint64_t bit = std::uint64_t(1) << (e % 64);
+            const std::size_t w = static_cast<std::size_t>(e / 64);
+            line[static_cast<std::size_t>(e)] = (row.blank[w] & bit) ? ' ' : (row.warpUp[w] & bit) ? 'X' : '.';
+        }
+        std::cout << line << '\n';
+    }
+    return kOk;
+}
+
+bool draftExtension(const std::string& path)
+{
+    if (path.size() < 4) return false;
+    std::string ext = path.substr(path.size() - 4);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".wif" || ext == ".qlb";
+}
+
+int runConvert(const std::vector<std::string>& files, bool liftplan, bool)
+{
+    if (!draftExtension(files[1])) {
+        std::cerr << "quillaby-cli: convert: OUT must end in .wif or .qlb\n";
+        return kUsage;
+    }
+    qb::CQuillabyDoc doc;
+    if (!load(files[0], doc, liftplan)) return kFileError;
+    std::string error;
+    if (!qb::WriteWifFile(doc, files[1], &error)) {
+        std::cerr << "quillaby-cli: cannot write " << error << '\n';
+        return kFileError;
+    }
+    return kOk;
+}
+
+const Command kCommands[] = {
+    {"info", "FILE", "Print a short summary of a draft: shafts, treadles, form, shed, ends, picks,\n"
+                     "warps, wefts, colors and title.", runInfo, 1, false},
+    {"dump", "FILE", "Print the draft as JSON.", runDump, 1, false},
+    {"drawdown", "FILE [--back]", "Print the black-and-white drawdown, one line per pick (pick 1 first), one\n"
+                                  "character per end: X warp on top, . weft on top, blank for nothing.\n"
+                                  "--back shows the back of the cloth.", runDrawdown, 1, true},
+    {"convert", "IN OUT", "Read IN and write it to OUT (.wif or .qlb).", runConvert, 2, false},
+};
+
+constexpr const char* kLiftplanHelp =
+    "--liftplan loads the liftplan of a file that holds both a liftplan and a\n"
+    "treadling (the treadling and tieup are loaded otherwise).\n";
+
+void usage(std::ostream& out)
+{
+    out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
+    for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "\nquillaby-cli COMMAND --help describes a command.\n"
+           "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
-        std::cout << "usage: quillaby-cli COMMAND [ARGS]\n";
-        return argc < 2 ? 2 : 0;
+    if (argc < 2) {
+        usage(std::cerr);
+        return kUsage;
     }
-    std::cerr << "quillaby-cli: unknown command '" << argv[1] << "'\n";
-    return 2;
+    const std::string name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        usage(std::cout);
+        return kOk;
+    }
+    const Command* cmd = nullptr;
+    for (const Command& c : kCommands)
+        if (name == c.name) cmd = &c;
+    if (!cmd) {
+        std::cerr << "quillaby-cli: unknown command '" << name << "'\n";
+        usage(std::cerr);
+        return kUsage;
+    }
+    std::vector<std::string> files;
+    bool liftplan = false, back = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            std::cout << "usage: quillaby-cli " << cmd->name << ' ' << cmd->args << " [--liftplan]\n\n"
+                      << cmd->help << '\n' << kLiftplanHelp;
+            return kOk;
+        }
+        if (a == "--liftplan") liftplan = true;
+        else if (a == "--back" && cmd->takesBack) back = true;
+        else if (a.size() > 1 && a[0] == '-') {
+            std::cerr << "quillaby-cli: " << cmd->name << ": unknown option '" << a << "'\n";
+            return kUsage;
+        } else files.push_back(a);
+    }
+    if (static_cast<int>(files.size()) != cmd->files) {
+        std::cerr << "usage: quillaby-cli " << cmd->name << ' ' << cmd->args << " [--liftplan]\n";
+        return kUsage;
+    }
+    return cmd->run(files, liftplan, back);
 }

@@ -207,6 +207,29 @@ bool Tding::AddLabel(const Label& label)
     return false;
 }
 
+bool Tding::AddLabelToRow(int row, const Label& label)
+{
+    if (label.start < 0 || label.length < 1 || label.start + label.length > kMaxThreads) return false;
+    Label l = label;
+    if (l.text.size() > static_cast<std::size_t>(kMaxLabelText)) l.text.resize(kMaxLabelText);
+    // Readers add labels in thread order: then only the last label of a row
+    // can overlap, which keeps reading a file with many labels linear.
+    const auto fits = [&](const std::vector<Label>& r) {
+        if (r.empty()) return true;
+        if (r.back().start <= l.start) return r.back().last() < l.start;
+        return fitsInRow(r, l);
+    };
+    const auto insert = [&](std::vector<Label>& r) {
+        auto at = std::lower_bound(r.begin(), r.end(), l, [](const Label& a, const Label& b) { return a.start < b.start; });
+        r.insert(at, std::move(l));
+        return true;
+    };
+    if (row >= 0 && row < kLabelRows && fits(m_labels[row])) return insert(m_labels[row]);
+    for (auto& r : m_labels)
+        if (fits(r)) return insert(r);
+    return false;
+}
+
 const Label* Tding::FindLabel(int start, int length) const
 {
     for (const auto& row : m_labels)

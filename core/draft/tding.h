@@ -81,6 +81,9 @@ public:
 
     // --- labels ---
     bool AddLabel(const Label& label);
+    // Into the given row when it fits there, else like AddLabel (file readers
+    // use it to put labels back into the rows they were saved from).
+    bool AddLabelToRow(int row, const Label& label);
     const Label* FindLabel(int start, int length) const;
     bool SetLabelText(int start, int length, const std::string& text);
     bool RemoveLabel(int start, int length);
