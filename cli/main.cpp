@@ -1,5 +1,6 @@
 // quillaby-cli: the headless face of the draft core.
 #include "draftjson.h"
+#include "weavecommand.h"
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
@@ -146,6 +147,7 @@ void usage(std::ostream& out)
 {
     out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "  weave FILE --head NAME --port DEVICE [--shafts N] [--start-pick P] [--picks K]\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 }
@@ -159,6 +161,7 @@ int main(int argc, char** argv)
         return kUsage;
     }
     const std::string name = argv[1];
+    if (name == "weave") return RunWeaveCommand(argc - 2, argv + 2);
     if (name == "--help" || name == "-h" || name == "help") {
         usage(std::cout);
         return kOk;
