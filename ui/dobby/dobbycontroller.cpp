@@ -551,10 +551,9 @@ void CDobbyController::documentUpdated(const CQuillabyDoc& doc, const UpdateHint
         if (!m_run)
             return;
         if (m_runDoc->numPicks() <= 0) {
-            const std::string text = CheckDobbyStart(*m_runDoc, m_frame.settings().dobbyHead,
-                                                     m_frame.settings().DobbyHarnesses).message;
+            // Nothing is left to weave: the run ends rather than send a pick that is gone.
             teardown(true);
-            report(QString::fromStdString(text));
+            report(QStringLiteral("There are no picks in the treadling."));
             return;
         }
         const int before = m_run->position().currentPick();
