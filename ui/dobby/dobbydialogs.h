@@ -35,7 +35,7 @@ public:
     int value() const { return m_field->value(); }
     void setValue(int shown) { m_field->setValue(shown); }
     CPickSpinBox* field() const { return m_field; }
-    // "Next Marker": jumps to the pick after the next marker.
+    // "Next Marker": jumps to the next marker's pick (the last of its section).
     void nextMarker();
     // The pick last previewed (1-based), so its row can be put back.
     int previewed() const { return m_previewed; }
