@@ -146,6 +146,17 @@ TEST_F(ScriptedLoomTest, WeaversCommandsMoveThePositionAndResendTheLift)
     dobby->removeMarker(*doc, -1);
     EXPECT_TRUE(doc->weaving.markers.empty());
 
+    // A request that comes in while the weaver's command is sent waits its
+    // turn: neither command sequence is cut into the other.
+    ASSERT_EQ(doc->weaving.currentPick, 8);
+    loom().send(loom::Reply::PickRequest);
+    dobby->sameShed(); // against the reversed direction: forwards to 9
+    std::vector<Kind> both = kRepeatLift;
+    both.insert(both.end(), kNextPick.begin(), kNextPick.end());
+    EXPECT_EQ(hear(), both);
+    EXPECT_EQ(doc->weaving.currentPick, 8);
+    EXPECT_EQ(shed(), LiftedShafts(*doc, 8));
+
     dobby->controlBar()->button("stop")->click();
     EXPECT_FALSE(dobby->hasRun());
     EXPECT_EQ(hear(), std::vector<Kind>{Kind::Release});
