@@ -412,7 +412,6 @@ void CDobbyController::OnMarkers()
     CQuillabyDoc* doc = activeDocument();
     if (!doc)
         return;
-    WeavingPosition position(*doc);
     const int current = doc->weaving.currentPick;
     auto next = [doc](int q) {
         for (int m : doc->weaving.markers)
