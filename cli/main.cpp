@@ -1,5 +1,6 @@
 // quillaby-cli: the headless face of the draft core.
 #include "applycommand.h"
+#include "draftload.h"
 #include "draftjson.h"
 #include "rendercommand.h"
 
@@ -20,17 +21,6 @@ constexpr int kOk = 0;
 constexpr int kFileError = 1;
 constexpr int kUsage = 2;
 
-// The reader's messages go to stderr; questions are answered No.
-class StderrMessages final : public qb::IFileMessages {
-public:
-    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
-    bool ask(const std::string& question) override
-    {
-        std::cerr << "quillaby-cli: " << question << " (answered No)\n";
-        return false;
-    }
-};
-
 struct Command {
     const char* name;
     const char* args;
@@ -42,15 +32,7 @@ struct Command {
 
 bool load(const std::string& path, qb::CQuillabyDoc& doc, bool liftplan)
 {
-    StderrMessages messages;
-    qb::WifReadOptions options;
-    options.liftplan = liftplan ? qb::LiftplanChoice::Liftplan : qb::LiftplanChoice::Treadling;
-    std::string error;
-    if (!qb::ReadWifFile(path, doc, messages, options, &error)) {
-        std::cerr << "quillaby-cli: cannot read " << path << ": " << error << '\n';
-        return false;
-    }
-    return true;
+    return LoadDraftForCli(path, doc, liftplan);
 }
 
 std::string oneLine(const std::string& s)
