@@ -6,7 +6,6 @@
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
