@@ -1,10 +1,10 @@
 #include "weavecommand.h"
 
+#include "draftload.h"
+
 #include "dobby/dobbyprotocol.h"
 #include "dobby/headlessweave.h"
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
-#include "wif/wifreader.h"
 
 #include <atomic>
 #include <csignal>
@@ -51,15 +51,6 @@ bool number(const std::string& text, int lo, int hi, int& out)
     return out >= lo && out <= hi;
 }
 
-class StderrMessages final : public qb::IFileMessages {
-public:
-    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
-    bool ask(const std::string& question) override
-    {
-        std::cerr << "quillaby-cli: " << question << " (answered No)\n";
-        return false;
-    }
-};
 
 } // namespace
 
@@ -117,14 +108,7 @@ int RunWeaveCommand(int argc, char** argv)
     o.device = port;
 
     qb::CQuillabyDoc doc;
-    StderrMessages messages;
-    qb::WifReadOptions readOptions;
-    readOptions.liftplan = qb::LiftplanChoice::Treadling;
-    std::string error;
-    if (!qb::ReadWifFile(file, doc, messages, readOptions, &error)) {
-        std::cerr << "quillaby-cli: cannot read " << file << ": " << error << '\n';
-        return kFailed;
-    }
+    if (!LoadDraftForCli(file, doc, false)) return kFailed;
 
     // Ctrl+C ends the run cleanly: the loop sees the flag and sends the release.
     struct sigaction sa {};

@@ -54,6 +54,8 @@ public:
     int ends() const { return m_ends; }
     int picks() const { return m_picks; }
     int words() const { return m_words; }
+    // Whether the rows show the back of the cloth.
+    bool back() const { return m_back; }
 
     struct Row {
         const std::uint64_t* warpUp; // bit e: the warp is on top at end e

@@ -3,11 +3,13 @@
 #include "tuptype.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace qb {
 
 class IUndoTarget;
+struct DraftSnapshot;
 
 // The requests the history sends to the pane that caused an edit. The
 // numbers are a private protocol between the document and its panes.
@@ -24,6 +26,7 @@ enum UndoRequestMsg : std::uint32_t {
     kReqSetColor = 4025,
     kReqReplaceColor = 4030,
     kReqSetSet = 4036,
+    kReqRestoreDraft = 4040,    // whole draft: payload snapshot
 };
 
 // The part of the draft a request addresses.
@@ -47,6 +50,7 @@ struct UndoRequest {
     TreadleSet set;
     TUPTYPE shafts;
     LabelPayload label;
+    std::shared_ptr<const DraftSnapshot> snapshot;
 
     static std::uint32_t pack(int high, int low)
     {

@@ -1,5 +1,6 @@
 #include "undorequests.h"
 
+#include "draftsnapshot.h"
 #include "quillabydoc.h"
 
 namespace qb {
@@ -58,6 +59,13 @@ UndoRequest setTieupColumn(int treadle, TUPTYPE shafts)
     return r;
 }
 
+UndoRequest restoreDraft(std::shared_ptr<const DraftSnapshot> snapshot)
+{
+    UndoRequest r = make(kReqRestoreDraft, 0, 0);
+    r.snapshot = std::move(snapshot);
+    return r;
+}
+
 } // namespace req
 
 namespace {
@@ -94,6 +102,10 @@ bool applyThreadRequest(CQuillabyDoc& doc, bool warp, const UndoRequest& r)
 
 void ApplyUndoRequest(CQuillabyDoc& doc, const UndoRequest& r)
 {
+    if (r.msg == kReqRestoreDraft) {
+        if (r.snapshot) r.snapshot->Restore(doc);
+        return;
+    }
     const int value = req::valueOf(r.low16());
     switch (r.part) {
     case DraftPart::Threading:

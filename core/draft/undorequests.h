@@ -22,6 +22,7 @@ UndoRequest label(LabelChange kind, int first, int last, const std::string& text
 UndoRequest setColor(bool warp, int pos, int row, int color);
 UndoRequest setPick(int pick, int row, TreadleSet set);
 UndoRequest setTieupColumn(int treadle, TUPTYPE shafts);
+UndoRequest restoreDraft(std::shared_ptr<const DraftSnapshot> snapshot);
 
 inline int rowOf(std::uint32_t p1) { return int((p1 >> 16) & 0xF); }
 inline int lowOf(std::uint32_t p1) { return int(p1 & 0xFFFF); }

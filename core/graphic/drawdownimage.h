@@ -37,11 +37,64 @@ struct PixelBuffer {
     int stride = 0;
 };
 
+// The margins left round the thread bands of an interlaced cell, and whether
+// the cells are large enough to interlace at all (both sides 6 pixels or more).
+struct InterlaceMargins {
+    int mx = 0;
+    int my = 0;
+    bool interlaceFits = false;
+};
+InterlaceMargins ComputeInterlaceMargins(int cellWidth, int cellHeight, int markSize, bool correlation);
+
+// Pixel geometry of the drawdown picture, shared by painting, hit testing
+// and the repaint of bands: end 1 at the right, pick 1 at the top (at the
+// bottom when drawn up), a thick thread over all of its cells.
+struct PixelSpan {
+    long long first = 0; // first pixel
+    long long end = 0;   // one past the last
+};
+PixelSpan DrawdownEndColumns(const ThreadLayout& ends, int cellWidth, int end);
+PixelSpan DrawdownPickRows(const ThreadLayout& picks, int cellHeight, int pick, bool drawnUp);
+// The thread under a pixel of the picture, -1 outside.
+int DrawdownEndAt(const ThreadLayout& ends, int cellWidth, long long x);
+int DrawdownPickAt(const ThreadLayout& picks, int cellHeight, long long y, bool drawnUp);
+
+// The fabric frames' cell with the sett and beat proportions: with
+// x = weft sett / warp sett (1 when either is 0) a cell of w x h becomes
+// w x max(2, w / x) when x > 1, or max(2, h * x) x h when x < 1. Setts keep
+// their fractions: 10 and 12 ends per inch give 5/6, not 0.
+struct CellSize {
+    int width = 0;
+    int height = 0;
+};
+CellSize ProportionedCell(int w, int h, double warpSett, double weftSett);
+
+// Pixel colors used by the drawdown (0xAARRGGBB).
+inline constexpr std::uint32_t kDrawdownSilver = 0xFFC0C0C0;
+inline constexpr std::uint32_t kDrawdownWhite = 0xFFFFFFFF;
+inline constexpr std::uint32_t kDrawdownBlack = 0xFF000000;
+inline constexpr std::uint32_t kPickMarkerOrange = 0xFFFF4000;
+inline constexpr std::uint32_t kPickMarkerYellow = 0xFFFFFF00;
+inline constexpr std::uint32_t kGridThin = 0xFF808080;
+inline constexpr std::uint32_t kGridHeavy = 0xFF000080;
+
+// A draft color 0x00BBGGRR as an opaque 0xAARRGGBB pixel.
+inline constexpr std::uint32_t PixelOf(std::uint32_t colorref)
+{
+    return 0xFF000000u | ((colorref & 0xFFu) << 16) | (colorref & 0xFF00u) | ((colorref >> 16) & 0xFFu);
+}
+
 // Paints the part of the whole drawdown picture that starts at pixel (x0, y0)
 // into `out` (out.width x out.height pixels). The whole picture is
 // ends.totalCells() * cellWidth wide and picks.totalCells() * cellHeight tall,
 // end 1 at the right, pick 1 at the top (bottom when drawn up). Only threads
-// inside the region are visited.
+// inside the region are visited. `rows` may have been built for either side
+// of the cloth; `style.back` decides which side is shown.
+//
+// Pixel layout shared with the other panes: the boundary between two cells
+// lies on the first (left or top) pixel column or row of the later cell, so a
+// grid of n cells with its lines is n * cell + 1 pixels. When the drawdown
+// leaves a one-pixel gap between cells, the gap is that boundary pixel.
 void RenderDrawdown(const CQuillabyDoc& doc, const DrawdownRows& rows, const DrawdownStyle& style,
                     const ThreadLayout& ends, const ThreadLayout& picks, int x0, int y0, PixelBuffer out);
 

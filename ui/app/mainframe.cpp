@@ -1,9 +1,10 @@
 #include "app/mainframe.h"
 
 #include "app/defaultpalette.h"
-#include "app/draftplaceholderwindow.h"
+#include "app/draftwindow.h"
 #include "app/recentfilelist.h"
 #include "dobby/dobbycontroller.h"
+#include "views/draftframe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,6 +67,10 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
     updateStatus();
 
     m_report = [this](const QString& text) { QMessageBox::warning(this, kAppName, text); };
+    m_askYesNo = [this](const QString& question) {
+        return QMessageBox::question(this, kAppName, question, QMessageBox::Yes | QMessageBox::No)
+               == QMessageBox::Yes;
+    };
     m_askSave = [this](const QString& title) {
         const auto b = QMessageBox::question(
             this, kAppName, QStringLiteral("Save changes to %1?").arg(title),
@@ -105,16 +110,33 @@ void CMainFrame::createMenus()
     file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
     updateRecentMenu();
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    // Undo and redo come with the undo history.
-    edit->addAction(QStringLiteral("&Undo"))->setEnabled(false);
-    edit->addAction(QStringLiteral("&Redo"))->setEnabled(false);
+    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_undoAction = new QAction(QStringLiteral("&Undo"), this);
+    m_undoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Z")));
+    connect(m_undoAction, &QAction::triggered, this, &CMainFrame::OnEditUndo);
+    m_redoAction = new QAction(QStringLiteral("&Redo"), this);
+    m_redoAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+Y")));
+    connect(m_redoAction, &QAction::triggered, this, &CMainFrame::OnEditRedo);
+    addAction(m_undoAction);
+    addAction(m_redoAction);
+    connect(m_editMenu, &QMenu::aboutToShow, this, &CMainFrame::updateEditMenu);
+    updateEditMenu();
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("&View"));
-    QAction* bar = view->addAction(QStringLiteral("&Status Bar"));
-    bar->setCheckable(true);
-    bar->setChecked(true);
-    connect(bar, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    m_viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    m_statusBarAction = new QAction(QStringLiteral("&Status Bar"), this);
+    m_statusBarAction->setCheckable(true);
+    m_statusBarAction->setChecked(true);
+    connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    const std::pair<FrameKind, const char*> kinds[] = {
+        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "T&ieup"},
+        {FrameKind::Draft, "&Draft"},         {FrameKind::Fabric, "&Fabric"},       {FrameKind::FabricBack, "Fabric &Back"}};
+    for (const auto& [kind, text] : kinds) {
+        QAction* a = new QAction(QString::fromLatin1(text), this);
+        connect(a, &QAction::triggered, this, [this, kind = kind] { openFrame(kind); });
+        m_frameKindActions << a;
+    }
+    connect(m_viewMenu, &QMenu::aboutToShow, this, &CMainFrame::updateViewMenu);
+    updateViewMenu();
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."), this, &CMainFrame::OnOptions);
@@ -166,15 +188,106 @@ void CMainFrame::updateWindowMenu()
 
 void CMainFrame::updateStatus()
 {
-    const CDraftPlaceholderWindow* w = activeDraftWindow();
-    m_loomLabel->setText(w ? QStringLiteral("Shafts: %1  Treadles: %2")
-                                 .arg(w->document().numShafts())
-                                 .arg(w->document().numTreadles())
-                           : QString());
+    const CDraftWindow* w = activeDraftWindow();
+    QString text;
+    if (w) {
+        const CQuillabyDoc& d = w->document();
+        text = QStringLiteral("warp: %1     weft: %2     shafts: %3     treadles: %4     ")
+                   .arg(d.numEnds())
+                   .arg(d.numPicks())
+                   .arg(d.numShafts())
+                   .arg(d.numTreadles());
+    }
+    m_loomLabel->setText(text);
     const bool doc = w != nullptr;
     m_saveAction->setEnabled(doc);
     m_saveAsAction->setEnabled(doc);
     m_closeAction->setEnabled(doc);
+    updateEditMenu();
+}
+
+CGridFrame* CMainFrame::activeGridFrame() const
+{
+    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    if (!sub) {
+        const QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::StackingOrder);
+        sub = list.isEmpty() ? nullptr : list.last();
+    }
+    for (CDraftWindow* w : draftWindows())
+        if (CGridFrame* f = w->frameIn(sub)) return f;
+    return nullptr;
+}
+
+void CMainFrame::updateEditMenu()
+{
+    CDraftWindow* w = activeDraftWindow();
+    m_undoAction->setEnabled(w && w->document().history().canUndo());
+    m_redoAction->setEnabled(w && w->document().history().canRedo());
+    m_editMenu->clear();
+    m_editMenu->addAction(m_undoAction);
+    m_editMenu->addAction(m_redoAction);
+    if (CGridFrame* f = activeGridFrame()) {
+        f->updateActionStates();
+        m_editMenu->addSeparator();
+        for (FrameAction a : {FrameAction::CopyToClipboard, FrameAction::CopyWarpDrawdown,
+                              FrameAction::CopyWeftDrawdown, FrameAction::SaveGraphic})
+            m_editMenu->addAction(f->action(a));
+    }
+}
+
+void CMainFrame::updateViewMenu()
+{
+    m_viewMenu->clear();
+    m_viewMenu->addAction(m_statusBarAction);
+    const bool doc = activeDraftWindow() != nullptr;
+    m_viewMenu->addSeparator();
+    for (QAction* a : m_frameKindActions) {
+        a->setEnabled(doc);
+        m_viewMenu->addAction(a);
+    }
+    CGridFrame* f = activeGridFrame();
+    if (!f) return;
+    f->updateActionStates();
+    // The active window's own display commands, grouped as in its menus.
+    const std::initializer_list<std::initializer_list<FrameAction>> groups = {
+        {FrameAction::ZoomIn, FrameAction::ZoomOut, FrameAction::FitInWindow},
+        {FrameAction::ThreadingNumeric, FrameAction::ThreadingAlpha, FrameAction::ThreadingUser},
+        {FrameAction::TreadlingNumeric, FrameAction::TreadlingUser},
+        {FrameAction::TieupNumeric, FrameAction::TieupSymbolic},
+        {FrameAction::Interlace, FrameAction::ColorMode, FrameAction::WarpMode, FrameAction::WeftMode,
+         FrameAction::SettAspect},
+        {FrameAction::HideThreading, FrameAction::HideTieup, FrameAction::HideTreadling, FrameAction::HideDrawdown,
+         FrameAction::HideThreadingColorbar, FrameAction::HideTreadlingColorbar}};
+    for (const auto& group : groups) {
+        m_viewMenu->addSeparator();
+        for (FrameAction a : group)
+            if (QAction* act = f->action(a); act && act->isVisible()) m_viewMenu->addAction(act);
+    }
+}
+
+void CMainFrame::openFrame(FrameKind kind)
+{
+    if (CDraftWindow* w = activeDraftWindow()) w->openFrame(kind, m_mdi);
+}
+
+void CMainFrame::OnEditUndo()
+{
+    CDraftWindow* w = activeDraftWindow();
+    if (!w) return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    w->document().Undo();
+    QGuiApplication::restoreOverrideCursor();
+    updateStatus();
+}
+
+void CMainFrame::OnEditRedo()
+{
+    CDraftWindow* w = activeDraftWindow();
+    if (!w) return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    w->document().Redo();
+    QGuiApplication::restoreOverrideCursor();
+    updateStatus();
 }
 
 NewDraftDefaults CMainFrame::newDraftDefaults() const
@@ -189,30 +302,35 @@ QString CMainFrame::nextUntitledName()
     return QStringLiteral("Draft%1").arg(++m_untitled);
 }
 
-CDraftPlaceholderWindow* CMainFrame::newDocument()
+CDraftWindow* CMainFrame::newDocument()
 {
     auto doc = std::make_unique<CQuillabyDoc>();
     doc->OnNewDocument(newDraftDefaults());
     return addDocumentWindow(std::move(doc), QString());
 }
 
-CDraftPlaceholderWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
+CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
                                                        const QString& path)
 {
     const QString title = path.isEmpty() ? nextUntitledName() : QFileInfo(path).fileName();
     doc->windowTitle = title.toStdString();
-    auto* view = new CDraftPlaceholderWindow(std::move(doc), path, title);
-    connect(view, &CDraftPlaceholderWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
+    CDraftWindow::Display display;
+    display.scale = m_scale.cells();
+    display.drawnUp = m_settings.DraftDrawnUp != 0;
+    display.showGridWhenHidden = m_settings.ShowGridWhenHidden != 0;
+    auto* view = new CDraftWindow(std::move(doc), path, title, display);
+    connect(view, &CDraftWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
+    connect(view, &CDraftWindow::documentChanged, this, &CMainFrame::updateStatus);
     QMdiSubWindow* sub = m_mdi->addSubWindow(view);
     sub->installEventFilter(this);
-    sub->resize(420, 320);
+    sub->setGeometry(CDraftFrame::initialGeometry(m_mdi->viewport()->size()));
     sub->show();
     m_mdi->setActiveSubWindow(sub);
     updateStatus();
     return view;
 }
 
-CDraftPlaceholderWindow* CMainFrame::activeDraftWindow() const
+CDraftWindow* CMainFrame::activeDraftWindow() const
 {
     QMdiSubWindow* sub = m_mdi->activeSubWindow();
     if (!sub) {
@@ -221,15 +339,20 @@ CDraftPlaceholderWindow* CMainFrame::activeDraftWindow() const
         const QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::StackingOrder);
         sub = list.isEmpty() ? nullptr : list.last();
     }
-    return sub ? qobject_cast<CDraftPlaceholderWindow*>(sub->widget()) : nullptr;
+    if (!sub) return nullptr;
+    if (auto* w = qobject_cast<CDraftWindow*>(sub->widget())) return w;
+    // A further window (single pane, fabric) stands for its draft.
+    for (CDraftWindow* w : draftWindows())
+        if (w->ownsSubWindow(sub)) return w;
+    return nullptr;
 }
 
-QList<CDraftPlaceholderWindow*> CMainFrame::draftWindows() const
+QList<CDraftWindow*> CMainFrame::draftWindows() const
 {
-    QList<CDraftPlaceholderWindow*> result;
+    QList<CDraftWindow*> result;
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* sub : windows)
-        if (auto* w = qobject_cast<CDraftPlaceholderWindow*>(sub->widget()))
+        if (auto* w = qobject_cast<CDraftWindow*>(sub->widget()))
             result << w;
     return result;
 }
@@ -241,7 +364,7 @@ bool CMainFrame::openFile(const QString& path)
     const QString abs = QFileInfo(path).absoluteFilePath();
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* sub : windows) {
-        auto* w = qobject_cast<CDraftPlaceholderWindow*>(sub->widget());
+        auto* w = qobject_cast<CDraftWindow*>(sub->widget());
         if (w && w->path() == abs) {
             m_mdi->setActiveSubWindow(sub);
             return true;
@@ -300,7 +423,7 @@ void CMainFrame::OnFileOpen()
 {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
-        QStringLiteral("Weaving Files (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
+        QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
     if (file.isEmpty())
         return;
     m_settings.mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
@@ -309,22 +432,22 @@ void CMainFrame::OnFileOpen()
 
 void CMainFrame::OnFileSave()
 {
-    if (CDraftPlaceholderWindow* w = activeDraftWindow())
+    if (CDraftWindow* w = activeDraftWindow())
         saveDocument(w);
 }
 
 void CMainFrame::OnFileSaveAs()
 {
-    if (CDraftPlaceholderWindow* w = activeDraftWindow())
+    if (CDraftWindow* w = activeDraftWindow())
         saveDocumentAs(w);
 }
 
-bool CMainFrame::saveDocument(CDraftPlaceholderWindow* w)
+bool CMainFrame::saveDocument(CDraftWindow* w)
 {
     return w->path().isEmpty() ? saveDocumentAs(w) : writeDocument(w, w->path());
 }
 
-bool CMainFrame::saveDocumentAs(CDraftPlaceholderWindow* w)
+bool CMainFrame::saveDocumentAs(CDraftWindow* w)
 {
     const QString wif = QStringLiteral("WIF File (*.wif)");
     const QString qlb = QStringLiteral("Quillaby File (*.qlb)");
@@ -341,7 +464,7 @@ bool CMainFrame::saveDocumentAs(CDraftPlaceholderWindow* w)
     return writeDocument(w, file);
 }
 
-bool CMainFrame::canCloseDocument(CDraftPlaceholderWindow* w)
+bool CMainFrame::canCloseDocument(CDraftWindow* w)
 {
     if (!w->document().isModified() || !m_askSave)
         return true;
@@ -360,7 +483,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close) {
         auto* sub = qobject_cast<QMdiSubWindow*>(watched);
-        auto* w = sub ? qobject_cast<CDraftPlaceholderWindow*>(sub->widget()) : nullptr;
+        auto* w = sub ? qobject_cast<CDraftWindow*>(sub->widget()) : nullptr;
         if (w && !canCloseDocument(w)) {
             event->ignore();
             return true;
@@ -372,7 +495,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool CMainFrame::writeDocument(CDraftPlaceholderWindow* w, const QString& path)
+bool CMainFrame::writeDocument(CDraftWindow* w, const QString& path)
 {
     const QString abs = QFileInfo(path).absoluteFilePath();
     if (!s_saver) {
@@ -391,8 +514,6 @@ bool CMainFrame::writeDocument(CDraftPlaceholderWindow* w, const QString& path)
     }
     w->document().SetModified(false);
     w->setPath(abs, QFileInfo(abs).fileName());
-    if (QWidget* sub = w->parentWidget())
-        sub->setWindowTitle(w->title());
     m_recent.add(abs);
     QSettings store = openStore();
     m_recent.save(store);
@@ -438,7 +559,7 @@ void CMainFrame::writeSettings() const
 
 bool CMainFrame::setDefaultPaletteFromActive()
 {
-    CDraftPlaceholderWindow* w = activeDraftWindow();
+    CDraftWindow* w = activeDraftWindow();
     if (!w)
         return false;
     QSettings store = openStore();

@@ -4,6 +4,7 @@
 #include "app/screenscale.h"
 #include "app/storedsettings.h"
 #include "draft/quillabydoc.h"
+#include "views/paneframes.h"
 
 #include <QMainWindow>
 
@@ -20,7 +21,7 @@ namespace qb {
 
 class CDefaultPalette;
 class CDobbyController;
-class CDraftPlaceholderWindow;
+class CDraftWindow;
 class CRecentFileList;
 
 // The main window: MDI area, menus, status bar. Owns the stored settings:
@@ -34,8 +35,8 @@ public:
     using DocumentLoader = std::function<bool(const QString& path, const NewDraftDefaults& defaults,
                                               CQuillabyDoc& doc, QString& error)>;
     // Writes `doc` to the file (format by extension); false and `error` on failure.
-    using DocumentSaver =
-        std::function<bool(const QString& path, const CQuillabyDoc& doc, QString& error)>;
+    // Saving stamps the date on the draft.
+    using DocumentSaver = std::function<bool(const QString& path, CQuillabyDoc& doc, QString& error)>;
     using MessageHandler = std::function<void(const QString& text)>;
     enum class SaveAnswer { Save, Discard, Cancel };
     // Asked before a modified draft's window closes.
@@ -66,11 +67,14 @@ public:
     void openRequestedFile(const QString& path);
 
     // File New: a draft from the stored defaults in a new window.
-    CDraftPlaceholderWindow* newDocument();
+    CDraftWindow* newDocument();
     // Shows a document in a new MDI child; `path` empty for an untitled one.
-    CDraftPlaceholderWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path);
-    CDraftPlaceholderWindow* activeDraftWindow() const;
-    QList<CDraftPlaceholderWindow*> draftWindows() const;
+    CDraftWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path);
+    CDraftWindow* activeDraftWindow() const;
+    // The grid frame of the active MDI child (the draft frame or a further
+    // window on a draft), or null.
+    CGridFrame* activeGridFrame() const;
+    QList<CDraftWindow*> draftWindows() const;
 
     // Applies the stored placement when it has a positive size and lies on
     // a present screen (else only a size that fits).
@@ -90,12 +94,19 @@ public:
     // Where user messages go (a message box unless replaced, e.g. by tests).
     void setMessageHandler(MessageHandler handler) { m_report = std::move(handler); }
     void setSaveQuestion(SaveQuestion question) { m_askSave = std::move(question); }
+    using YesNoQuestion = std::function<bool(const QString& question)>;
+    void setYesNoQuestion(YesNoQuestion question) { m_askYesNo = std::move(question); }
+    // A message for the weaver, and a Yes/No question (true for Yes).
+    void tell(const QString& text) { report(text); }
+    bool ask(const QString& question) { return m_askYesNo && m_askYesNo(question); }
 
     // Save and Save As on a given window; false when nothing was written.
-    bool saveDocument(CDraftPlaceholderWindow* w);
-    bool saveDocumentAs(CDraftPlaceholderWindow* w);
+    bool saveDocument(CDraftWindow* w);
+    bool saveDocumentAs(CDraftWindow* w);
+    // Save to a given path, as Save As does after its dialog.
+    bool saveDocumentTo(CDraftWindow* w, const QString& path) { return writeDocument(w, path); }
     // A modified draft is saved or given up only with the weaver's consent.
-    bool canCloseDocument(CDraftPlaceholderWindow* w);
+    bool canCloseDocument(CDraftWindow* w);
 
     // The Dobby menu, the dobby bars and the one weaving run.
     CDobbyController* dobby() const { return m_dobby; }
@@ -111,6 +122,8 @@ public slots:
     void OnOptions();
     void OnDobbySettings();
     void OnAbout();
+    void OnEditUndo();
+    void OnEditRedo();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -123,8 +136,11 @@ private:
     void updateRecentMenu();
     void updateWindowMenu();
     void updateStatus();
+    void updateEditMenu();
+    void updateViewMenu();
+    void openFrame(FrameKind kind);
     void showOptions(COptionsSheet::Page page);
-    bool writeDocument(CDraftPlaceholderWindow* w, const QString& path);
+    bool writeDocument(CDraftWindow* w, const QString& path);
     QString nextUntitledName();
 
     CDefaultPalette& m_palette;
@@ -133,6 +149,12 @@ private:
     ScreenScale m_scale;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_editMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QAction* m_statusBarAction = nullptr;
+    QList<QAction*> m_frameKindActions;
     QList<QAction*> m_recentActions;
     QAction* m_recentSeparator = nullptr;
     QAction* m_saveAction = nullptr;
@@ -143,6 +165,7 @@ private:
     int m_untitled = 0;
     MessageHandler m_report;
     SaveQuestion m_askSave;
+    YesNoQuestion m_askYesNo;
 
     static CMainFrame* s_instance;
     static DocumentLoader s_loader;

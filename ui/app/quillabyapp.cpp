@@ -1,6 +1,6 @@
 #include "app/quillabyapp.h"
 
-#include "app/draftfileio.h"
+#include "app/draftfiles.h"
 #include "app/mainframe.h"
 #include "app/storedsettings.h"
 
@@ -56,7 +56,7 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
         m_recent.load(store);
         m_palette.load(store);
     }
-    InstallDraftFileIO();
+    InstallDraftFileHandlers();
     m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
     connect(&m_instance, &CSingleInstance::fileRequested, m_frame.get(),
             &CMainFrame::openRequestedFile);

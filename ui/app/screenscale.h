@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/cellscale.h"
+
 class QScreen;
 class QWidget;
 
@@ -18,6 +20,9 @@ struct ScreenScale {
     // The logical DPI of the screen (per monitor); 96 when there is none.
     static ScreenScale forScreen(const QScreen* screen);
     static ScreenScale forWidget(const QWidget* widget);
+
+    // The same sizes as the grid panes take them.
+    CellScale cells() const { return {baseCell, innerCell, markSize}; }
 
     static constexpr int kMinBaseCell = 8;
     bool operator==(const ScreenScale&) const = default;

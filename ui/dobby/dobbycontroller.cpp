@@ -1,11 +1,12 @@
 #include "dobby/dobbycontroller.h"
 
-#include "app/draftplaceholderwindow.h"
+#include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "dobby/dobbybars.h"
 #include "dobby/dobbydialogs.h"
 #include "dobby/dobbytimedout.h"
 #include "dobby/seriallink.h"
+#include "views/draftframe.h"
 
 #include "dobby/dobbyhead.h"
 #include "dobby/dobbymessages.h"
@@ -129,7 +130,7 @@ QAction* CDobbyController::action(DobbyMenuItem item) const
 
 CQuillabyDoc* CDobbyController::activeDocument() const
 {
-    CDraftPlaceholderWindow* w = m_frame.activeDraftWindow();
+    CDraftWindow* w = m_frame.activeDraftWindow();
     return w ? &w->document() : nullptr;
 }
 
@@ -286,6 +287,22 @@ void CDobbyController::handleEvents()
     }
 }
 
+void CDobbyController::showWeavingPick(CQuillabyDoc& doc, int pick)
+{
+    // The draft's frames mark the pick the loom weaves (-1: not weaving).
+    const QList<CDraftWindow*> windows = m_frame.draftWindows();
+    const QList<QMdiSubWindow*> subs = m_frame.mdiArea()->subWindowList();
+    for (CDraftWindow* w : windows) {
+        if (&w->document() != &doc)
+            continue;
+        if (w->frame())
+            w->frame()->setWeavingPick(pick);
+        for (const QMdiSubWindow* sub : subs)
+            if (CGridFrame* f = w->frameIn(sub))
+                f->setWeavingPick(pick);
+    }
+}
+
 void CDobbyController::redrawRow(int pick, bool current)
 {
     if (!m_runDoc || pick < 0 || pick >= m_runDoc->numPicks())
@@ -303,6 +320,7 @@ void CDobbyController::refreshPickDisplay(int previousPick)
     const int current = m_run->position().currentPick();
     if (previousPick >= 0 && previousPick != current)
         redrawRow(previousPick, false);
+    showWeavingPick(*m_runDoc, current);
     redrawRow(current, true);
     m_repeatBar->setCount(m_run->position().repeatCount());
     m_controlBar->setPick(current + 1);
@@ -523,6 +541,7 @@ void CDobbyController::teardown(bool release)
         m_link = nullptr;
     }
     doc->unsubscribe(this);
+    showWeavingPick(*doc, -1);
     m_runDoc = nullptr;
     m_controlBar->hide();
     m_repeatBar->hide();

@@ -100,6 +100,7 @@ private:
     void handleEvents();
     void refreshPickDisplay(int previousPick);
     void redrawRow(int pick, bool current);
+    void showWeavingPick(CQuillabyDoc& doc, int pick);
     void teardown(bool release);
     void report(const QString& text);
 

@@ -70,6 +70,7 @@ TEST(WifWriter, SectionsInFirstWriteOrder)
     Threading& t = *doc->threadingMutable(0);
     t.Append(2);
     t.SetColor(1, 0);
+    t.setDefaultColor(0);
     t.SetThick(0, true);
     Treadling& w = *doc->treadlingMutable(0);
     w.Append(1);

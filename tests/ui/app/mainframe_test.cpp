@@ -1,5 +1,5 @@
 #include "app/defaultpalette.h"
-#include "app/draftplaceholderwindow.h"
+#include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
 #include "testsettingsdir.h"
@@ -62,7 +62,7 @@ TEST_F(MainFrameTest, FileNewUsesTheStoredDefaults)
     store("Colors/color2", 0x0000FF);
     auto frame = makeFrame();
 
-    CDraftPlaceholderWindow* w = frame->newDocument();
+    CDraftWindow* w = frame->newDocument();
     ASSERT_NE(w, nullptr);
     const CQuillabyDoc& d = w->document();
     EXPECT_EQ(d.numShafts(), 12);
@@ -208,7 +208,7 @@ TEST_F(MainFrameTest, DroppedFilesGoThroughOpenFile)
 TEST_F(MainFrameTest, SetDefaultPaletteStoresTheActiveDraftsColors)
 {
     auto frame = makeFrame();
-    CDraftPlaceholderWindow* w = frame->newDocument();
+    CDraftWindow* w = frame->newDocument();
     w->document().paletteMutable().clear();
     w->document().paletteMutable().add(0x112233, false);
     w->document().paletteMutable().add(0x445566, false);
@@ -248,7 +248,7 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
 {
     auto frame = makeFrame();
     frame->show();
-    CDraftPlaceholderWindow* w = frame->newDocument();
+    CDraftWindow* w = frame->newDocument();
     w->document().SetModified();
     QStringList asked;
     CMainFrame::SaveAnswer answer = CMainFrame::SaveAnswer::Cancel;

@@ -3,7 +3,7 @@
 #include "testsettingsdir.h"
 
 #include "app/defaultpalette.h"
-#include "app/draftplaceholderwindow.h"
+#include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
 #include "dobby/dobbycontroller.h"

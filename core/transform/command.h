@@ -1,0 +1,90 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace qb {
+
+class CQuillabyDoc;
+
+// Which sequences a command works on: every threading or every treadling.
+enum class Side { Threading, Treadling };
+
+// How a command talks to the user: Yes/No questions and messages. The editor
+// implements it with message boxes, tests and the command line with scripts.
+class IPrompter {
+public:
+    virtual ~IPrompter() = default;
+    // A Yes/No question; true for Yes.
+    virtual bool ask(const std::string& question) = 0;
+    // A message the user must see.
+    virtual void tell(const std::string& message) = 0;
+};
+
+// Answers every question the same way and keeps what it was told.
+class FixedPrompter : public IPrompter {
+public:
+    explicit FixedPrompter(bool answer = true) : m_answer(answer) {}
+    bool ask(const std::string& question) override
+    {
+        lastQuestion = question;
+        ++questions;
+        return m_answer;
+    }
+    void tell(const std::string& message) override { lastMessage = message; }
+    std::string lastQuestion;
+    std::string lastMessage;
+    int questions = 0;
+
+private:
+    bool m_answer;
+};
+
+// What a command did. Messages have already gone through IPrompter::tell;
+// `message` repeats the text for callers that log it.
+struct CommandResult {
+    enum class Status {
+        Done,      // the draft changed
+        NoChange,  // nothing to do (or a silent precondition failed)
+        Refused,   // a message told the user why
+        Declined,  // the user answered No
+    };
+    Status status = Status::NoChange;
+    std::string message;
+    bool layoutChanged = false; // rows, sizes or forms changed: panes relayout
+    bool fitToWindow = false;   // the frame should fit the draft
+    bool paletteChanged = false; // the palette bar shows the new color
+
+    bool done() const { return status == Status::Done; }
+    static CommandResult doneResult(bool layout = false, bool fit = false)
+    {
+        CommandResult r;
+        r.status = Status::Done;
+        r.layoutChanged = layout;
+        r.fitToWindow = fit;
+        return r;
+    }
+    static CommandResult noChange() { return {}; }
+    static CommandResult declined()
+    {
+        CommandResult r;
+        r.status = Status::Declined;
+        return r;
+    }
+    static CommandResult refused(IPrompter& p, std::string message)
+    {
+        p.tell(message);
+        CommandResult r;
+        r.status = Status::Refused;
+        r.message = std::move(message);
+        return r;
+    }
+};
+
+// A command that builds a new draft for its own window.
+struct NewDraftResult {
+    CommandResult result;
+    std::unique_ptr<CQuillabyDoc> draft; // null unless result.done()
+};
+
+} // namespace qb

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "command.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qb {
+
+class CQuillabyDoc;
+class IUndoTarget;
+
+// A picture as 32-bit pixels 0xAARRGGBB, row by row from the top.
+struct PixelGrid {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> argb;
+
+    std::uint32_t at(int x, int y) const { return argb[static_cast<std::size_t>(y) * width + x]; }
+    // An 8-bit gray picture (one byte per pixel, rows of `width` bytes).
+    static PixelGrid FromGray(int width, int height, const std::uint8_t* gray);
+};
+
+// The gray value (30 R + 59 G + 11 B) / 100; a pixel presses its treadle
+// when it is below 250. A mostly transparent pixel counts as white.
+int PixelGray(std::uint32_t argb);
+bool PixelPresses(std::uint32_t argb);
+
+// "P&aste Liftplan" / "Load Li&ftplan" after the picture has been obtained:
+// column x of row y presses treadle x + 1 of pick y. The picture is cut to
+// the 64 columns a direct tieup can reach (told when cut); more than 32768
+// rows are refused. With `flip` (the FlipOnPasteLiftplan setting) every pick
+// is mirrored. The tieup becomes direct, dobby markers go, and an empty
+// threading gets one end per shaft. One undo step.
+CommandResult LiftplanFromPicture(CQuillabyDoc& doc, const PixelGrid& picture, bool flip, IPrompter& prompter,
+                                  IUndoTarget* pane);
+
+} // namespace qb

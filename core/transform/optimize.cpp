@@ -1,0 +1,206 @@
+#include "optimize.h"
+
+#include "draftstep.h"
+#include "messages.h"
+#include "sequencetools.h"
+#include "tieupops.h"
+
+#include <algorithm>
+
+namespace qb {
+
+namespace {
+
+std::vector<bool> usedShafts(const CQuillabyDoc& doc)
+{
+    std::vector<bool> used(kMaxShafts + 1, false);
+    for (int r = 0; r < doc.numWarps(); ++r)
+        for (std::uint8_t s : doc.threading(r)->values()) used[s] = true;
+    return used;
+}
+
+std::vector<bool> usedTreadles(const CQuillabyDoc& doc)
+{
+    std::uint64_t lo = 0, hi = 0;
+    for (int r = 0; r < doc.numWefts(); ++r)
+        for (const TreadleSet& s : doc.treadling(r)->values()) {
+            lo |= s.lo();
+            hi |= s.hi();
+        }
+    std::vector<bool> used(kMaxTreadles + 1, false);
+    TreadleSet(lo, hi).forEach([&](int t) { used[t] = true; });
+    return used;
+}
+
+// The treadles tied to each shaft (index shaft - 1).
+std::vector<TreadleSet> shaftRows(const Tieup& tu)
+{
+    std::vector<TreadleSet> rows(static_cast<std::size_t>(tu.shaftCount()));
+    for (int t = 0; t < tu.treadleCount(); ++t)
+        for (std::uint64_t b = tu.column(t).bits(); b; b &= b - 1) {
+            const int s = std::countr_zero(b);
+            if (s < tu.shaftCount()) rows[s].set(t + 1);
+        }
+    return rows;
+}
+
+// Walks positions once (n checks); an unused one moves to the end and the
+// same position is checked again. Returns map[old] = new.
+template <class Used, class Clear>
+Renumbering moveUnusedToEnd(int n, Used&& used, Clear&& clear)
+{
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) order[i] = i;
+    int pos = 0;
+    for (int check = 0; check < n && pos < n; ++check) {
+        const int x = order[pos];
+        if (used(x)) {
+            ++pos;
+            continue;
+        }
+        clear(x);
+        order.erase(order.begin() + pos);
+        order.push_back(x);
+    }
+    Renumbering map(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) map[order[i]] = i;
+    return map;
+}
+
+} // namespace
+
+void ClearUnusedTreadles(CQuillabyDoc& doc)
+{
+    const auto used = usedTreadles(doc);
+    Tieup& tu = doc.tieupMutable();
+    for (int t = 0; t < tu.treadleCount(); ++t)
+        if (!used[t + 1]) tu.setColumn(t, TUPTYPE());
+}
+
+void ClearUnusedShaftRows(CQuillabyDoc& doc)
+{
+    const auto used = usedShafts(doc);
+    TUPTYPE keep;
+    for (int s = 1; s <= kMaxShafts; ++s)
+        if (used[s]) keep.set(s);
+    Tieup& tu = doc.tieupMutable();
+    for (int t = 0; t < tu.treadleCount(); ++t) tu.setColumn(t, tu.column(t) & keep);
+}
+
+void MergeDuplicateShafts(CQuillabyDoc& doc)
+{
+    const auto rows = shaftRows(doc.tieup());
+    const int n = static_cast<int>(rows.size());
+    std::array<std::uint8_t, 256> target{};
+    for (int v = 0; v < 256; ++v) target[v] = static_cast<std::uint8_t>(v);
+    bool any = false;
+    for (int k = n - 1; k >= 1; --k)
+        for (int j = 0; j < k; ++j)
+            if (rows[j] == rows[k]) {
+                target[k + 1] = static_cast<std::uint8_t>(j + 1);
+                any = true;
+                break;
+            }
+    if (!any) return;
+    for (int r = 0; r < doc.numWarps(); ++r) {
+        Threading* t = doc.threadingMutable(r);
+        for (int e = 0; e < t->GetCount(); ++e)
+            if (const int s = t->GetShaft(e); target[s] != s) t->SetValue(e, target[s]);
+    }
+}
+
+void MergeDuplicateTreadles(CQuillabyDoc& doc)
+{
+    const Tieup& tu = doc.tieup();
+    const int n = tu.treadleCount();
+    Renumbering target = IdentityRenumbering(n);
+    bool any = false;
+    for (int k = n - 1; k >= 1; --k)
+        for (int j = 0; j < k; ++j)
+            if (tu.column(j) == tu.column(k)) {
+                target[k] = j;
+                any = true;
+                break;
+            }
+    if (!any) return;
+    for (int r = 0; r < doc.numWefts(); ++r) {
+        Treadling* t = doc.treadlingMutable(r);
+        for (int p = 0; p < t->GetCount(); ++p)
+            if (const TreadleSet s = t->GetSet(p); !s.empty()) t->SetSet(p, RenumberSet(s, target));
+    }
+}
+
+void MoveUnusedShaftsUp(CQuillabyDoc& doc)
+{
+    const auto used = usedShafts(doc);
+    Tieup& tu = doc.tieupMutable();
+    const Renumbering map = moveUnusedToEnd(
+        doc.numShafts(), [&](int x) { return used[x + 1]; },
+        [&](int x) {
+            for (int t = 0; t < tu.treadleCount(); ++t) tu.clearCell(t, x + 1);
+        });
+    if (map != IdentityRenumbering(doc.numShafts())) RenumberShafts(doc, map);
+}
+
+void MoveUnusedTreadlesRight(CQuillabyDoc& doc)
+{
+    const auto used = usedTreadles(doc);
+    Tieup& tu = doc.tieupMutable();
+    const Renumbering map = moveUnusedToEnd(
+        doc.numTreadles(), [&](int x) { return used[x + 1]; }, [&](int x) { tu.setColumn(x, TUPTYPE()); });
+    if (map != IdentityRenumbering(doc.numTreadles())) RenumberTreadles(doc, map);
+}
+
+CommandResult Optimize(CQuillabyDoc& doc, Side side, IPrompter& prompter, IUndoTarget* pane)
+{
+    // Shaft rows of a liftplan are not in the tieup; moving them would
+    // change the cloth.
+    if (doc.isLiftplan()) return CommandResult::refused(prompter, msg::needsTieupForm("Optimize"));
+    DraftStep step(doc, pane);
+    if (!ColorBarGuard(doc, side == Side::Threading, prompter)) return CommandResult::declined();
+    if (side == Side::Threading) {
+        ClearUnusedTreadles(doc);
+        MergeDuplicateShafts(doc);
+        MoveUnusedShaftsUp(doc);
+    } else {
+        ClearUnusedShaftRows(doc);
+        MergeDuplicateTreadles(doc);
+        MoveUnusedTreadlesRight(doc);
+    }
+    return step.commit();
+}
+
+NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)
+{
+    NewDraftResult out;
+    auto d = doc.Clone();
+    const bool wasLiftplan = doc.isLiftplan();
+    if (wasLiftplan || doc.multipleTreadles()) {
+        // Every distinct lift needs a treadle of its own here; a partial
+        // conversion would change the cloth.
+        FixedPrompter no(false);
+        if (ConvertToTieup(*d, no).status == CommandResult::Status::Declined) {
+            out.result = CommandResult::refused(prompter, msg::treadlesRequired(kMaxTreadles + 1));
+            return out;
+        }
+    }
+    ClearUnusedTreadles(*d);
+    MergeDuplicateShafts(*d);
+    MoveUnusedShaftsUp(*d);
+    ClearUnusedShaftRows(*d);
+    MergeDuplicateTreadles(*d);
+    MoveUnusedTreadlesRight(*d);
+    d->SetNumShafts(std::max(1, FindUsedShafts(*d)));
+    d->SetNumTreadles(std::max(1, FindUsedTreadles(*d)));
+    if (wasLiftplan) {
+        FixedPrompter yes(true);
+        ConvertToLiftplan(*d, yes);
+    }
+    d->history().clear();
+    d->SetModified();
+    out.draft = std::move(d);
+    out.result = CommandResult::doneResult(true, true);
+    return out;
+}
+
+} // namespace qb

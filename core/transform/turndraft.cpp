@@ -1,0 +1,87 @@
+#include "turndraft.h"
+
+#include "draftstep.h"
+#include "messages.h"
+#include "sequencetools.h"
+
+#include <algorithm>
+
+namespace qb {
+
+namespace {
+
+// Copies colors, symbols, thick flags, labels and row settings of one side's
+// row onto a row of the other side with the same number of threads.
+void carryAttributes(const Tding& from, Tding& to, bool thick)
+{
+    for (int i = 0; i < from.GetCount(); ++i) {
+        to.SetColor(i, from.GetColor(i));
+        to.SetSymbol(i, from.GetSymbol(i));
+        if (thick) to.SetThick(i, from.GetThick(i) != 0);
+    }
+    to.setDefaultColor(from.defaultColor());
+    to.setAlternateColor(from.alternateColor());
+    to.setAlternation(from.alternation());
+    if (thick) to.SetRatio(from.ratio());
+    CopyLabelsThatFit(from, to);
+}
+
+} // namespace
+
+CommandResult TurnDraft(CQuillabyDoc& doc, IPrompter& prompter, IUndoTarget* pane)
+{
+    if (doc.multipleTreadles()) return CommandResult::refused(prompter, msg::kTurnMultiple);
+    const bool undoable = doc.numWarps() == 1 && doc.numWefts() == 1;
+    const int usedShafts = FindUsedShafts(doc), usedTreadles = FindUsedTreadles(doc);
+    const int n = std::max({usedShafts, usedTreadles, 1});
+    if (n > kMaxShafts) return CommandResult::refused(prompter, msg::turnShafts(n));
+    if (!undoable) {
+        if (!prompter.ask(msg::kCannotUndo)) return CommandResult::declined();
+        doc.history().clear();
+    }
+    DraftStep step(doc, undoable ? pane : nullptr);
+
+    const int ends = doc.numEnds(), picks = doc.numPicks();
+    const int warps = doc.numWarps(), wefts = doc.numWefts();
+    std::array<std::unique_ptr<Threading>, kMaxRows> newThreading;
+    std::array<std::unique_ptr<Treadling>, kMaxRows> newTreadling;
+    for (int j = 0; j < wefts; ++j) {
+        const Treadling& old = *doc.treadling(j);
+        auto t = std::make_unique<Threading>(n);
+        t->Append(picks);
+        for (int i = 0; i < picks; ++i) t->SetValue(i, old.FirstValue(i));
+        carryAttributes(old, *t, j == 0);
+        newThreading[j] = std::move(t);
+    }
+    for (int h = 0; h < warps; ++h) {
+        const Threading& old = *doc.threading(h);
+        auto t = std::make_unique<Treadling>(n);
+        t->Append(ends);
+        for (int i = 0; i < ends; ++i) t->SetValue(i, old.GetShaft(i));
+        carryAttributes(old, *t, h == 0);
+        newTreadling[h] = std::move(t);
+    }
+
+    // Transposed and inverted within the n x n square.
+    const Tieup& old = doc.tieup();
+    auto tu = std::make_unique<Tieup>(n, n);
+    for (int i = 0; i < n; ++i)
+        for (int k = 0; k < n; ++k)
+            if (!old.cell(k, i + 1)) tu->setCell(i, k + 1);
+    if (usedShafts < n) tu->clearColumns(usedShafts, n - usedShafts);
+    else if (usedTreadles < n)
+        for (int i = 0; i < n; ++i) tu->setColumn(i, tu->column(i) & TUPTYPE::firstShafts(usedTreadles));
+
+    for (int r = 0; r < kMaxRows; ++r) {
+        doc.replaceThreading(r, std::move(newThreading[r]));
+        doc.replaceTreadling(r, std::move(newTreadling[r]));
+    }
+    doc.replaceTieup(std::move(tu));
+    doc.setLoomRaw(n, n, false);
+    doc.setRowCountsRaw(wefts, warps);
+    const int side = doc.correlationSide();
+    doc.setCorrelation(side == 1 ? 2 : side == 2 ? 1 : 0, doc.correlationOn());
+    return step.commit(true, true);
+}
+
+} // namespace qb

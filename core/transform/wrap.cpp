@@ -1,0 +1,102 @@
+#include "wrap.h"
+
+#include "draftstep.h"
+#include "sequencetools.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace qb {
+
+CommandResult WrapShafts(CQuillabyDoc& doc, bool up, IPrompter& prompter, IUndoTarget* pane)
+{
+    const int s = doc.numShafts();
+    if (s < 2 || doc.numEnds() == 0) return CommandResult::noChange();
+    DraftStep step(doc, pane);
+    if (!ColorBarGuard(doc, true, prompter)) return CommandResult::declined();
+    Renumbering map = IdentityRenumbering(s);
+    if (up) ComposeRotation(map, s - 1, 0);
+    else ComposeRotation(map, 0, s - 1);
+    for (int r = 0; r < doc.numWarps(); ++r) {
+        Threading* t = doc.threadingMutable(r);
+        for (int e = 0; e < t->GetCount(); ++e)
+            if (const int v = t->GetShaft(e)) t->SetValue(e, map[v - 1] + 1);
+    }
+    return step.commit();
+}
+
+CommandResult WrapTreadles(CQuillabyDoc& doc, bool right, IPrompter& prompter, IUndoTarget* pane)
+{
+    const int n = doc.treadling(0)->limit();
+    if (n < 2 || doc.numPicks() == 0) return CommandResult::noChange();
+    DraftStep step(doc, pane);
+    if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
+    Renumbering map = IdentityRenumbering(n);
+    if (right) ComposeRotation(map, n - 1, 0);
+    else ComposeRotation(map, 0, n - 1);
+    for (int r = 0; r < doc.numWefts(); ++r) {
+        Treadling* t = doc.treadlingMutable(r);
+        for (int p = 0; p < t->GetCount(); ++p) t->SetSet(p, RenumberSet(t->GetSet(p), map));
+    }
+    return step.commit();
+}
+
+namespace {
+CommandResult rotateThreads(CQuillabyDoc& doc, Side side, bool firstToLast, IUndoTarget* pane)
+{
+    const int n = ThreadCount(doc, side);
+    if (n < 2) return CommandResult::noChange();
+    std::vector<int> order(static_cast<std::size_t>(n));
+    std::iota(order.begin(), order.end(), 0);
+    if (firstToLast) std::rotate(order.begin(), order.begin() + 1, order.end());
+    else std::rotate(order.begin(), order.end() - 1, order.end());
+    DraftStep step(doc, pane);
+    ForEachRow(doc, side, [&](auto& t, int r) {
+        auto out = Gather(t, order);
+        CopyLabelsThatFit(t, *out);
+        ReplaceRow(doc, r, std::move(out));
+    });
+    return step.commit();
+}
+} // namespace
+
+CommandResult WrapEnds(CQuillabyDoc& doc, bool toEnd, IUndoTarget* pane)
+{
+    return rotateThreads(doc, Side::Threading, toEnd, pane);
+}
+
+CommandResult WrapPicks(CQuillabyDoc& doc, bool up, IUndoTarget* pane)
+{
+    return rotateThreads(doc, Side::Treadling, !up, pane);
+}
+
+CommandResult MoveShaft(CQuillabyDoc& doc, int a, int b, IUndoTarget* pane)
+{
+    const int s = doc.numShafts();
+    if (s < 1) return CommandResult::noChange();
+    a = std::clamp(a, 0, s - 1);
+    b = std::clamp(b, 0, s - 1);
+    if (a == b) return CommandResult::noChange();
+    DraftStep step(doc, pane);
+    Renumbering map = IdentityRenumbering(s);
+    ComposeRotation(map, a, b);
+    RenumberShafts(doc, map);
+    return step.commit();
+}
+
+CommandResult MoveTreadle(CQuillabyDoc& doc, int a, int b, IUndoTarget* pane)
+{
+    if (doc.isLiftplan()) return MoveShaft(doc, a, b, pane);
+    const int n = doc.numTreadles();
+    if (n < 1) return CommandResult::noChange();
+    a = std::clamp(a, 0, n - 1);
+    b = std::clamp(b, 0, n - 1);
+    if (a == b) return CommandResult::noChange();
+    DraftStep step(doc, pane);
+    Renumbering map = IdentityRenumbering(n);
+    ComposeRotation(map, a, b);
+    RenumberTreadles(doc, map);
+    return step.commit();
+}
+
+} // namespace qb

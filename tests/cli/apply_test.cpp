@@ -1,0 +1,132 @@
+// quillaby-cli apply, run as a script would run it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string slurp(const fs::path& p)
+{
+    std::ifstream in(p, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string quote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+class Apply : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() / ("quillaby-apply-test-" + std::to_string(::getpid()));
+        fs::create_directories(m_dir);
+        // A 4-shaft draft whose tieup is not direct, two treadles per pick.
+        std::ofstream(m_dir / "in.wif")
+            << "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nTHREADING=1\nTREADLING=1\nTIEUP=1\n"
+               "[WEAVING]\nShafts=4\nTreadles=4\nRising Shed=1\n[WARP]\nThreads=6\n[WEFT]\nThreads=5\n"
+               "[THREADING]\n1=1\n2=2\n3=3\n4=4\n5=3\n6=2\n[TREADLING]\n1=1,2\n2=2\n3=3,4\n4=4\n5=1,2\n"
+               "[TIEUP]\n1=1,2\n2=2,3\n3=3,4\n4=4,1\n";
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    CliResult run(const std::vector<std::string>& args)
+    {
+        std::string cmd = quote(QUILLABY_CLI);
+        for (const auto& a : args) cmd += " " + quote(a);
+        cmd += " >" + quote((m_dir / "out").string()) + " 2>" + quote((m_dir / "err").string());
+        CliResult r;
+        const int raw = std::system(cmd.c_str());
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(m_dir / "out");
+        r.err = slurp(m_dir / "err");
+        return r;
+    }
+    std::string file(const std::string& name) const { return (m_dir / name).string(); }
+    std::string drawdown(const std::string& name) { return run({"drawdown", file(name)}).out; }
+    std::string info(const std::string& name) { return run({"info", file(name)}).out; }
+
+    fs::path m_dir;
+};
+
+} // namespace
+
+TEST_F(Apply, ListNamesEveryOperation)
+{
+    const CliResult r = run({"apply", "--list"});
+    ASSERT_EQ(r.status, 0);
+    for (const char* op : {"to-liftplan", "to-tieup", "optimize", "turn", "repeat N", "single-repeat",
+                           "reverse-threading", "reverse-treadling", "flip-threading", "tromp-as-writ",
+                           "arrange-parallel", "arrange-sequential", "direct-tieup", "add-tabby G", "double-width"})
+        EXPECT_NE(("\n" + r.out).find(std::string("\n") + op), std::string::npos) << op;
+}
+
+TEST_F(Apply, ReformattingKeepsTheCloth)
+{
+    const std::string cloth = drawdown("in.wif");
+    ASSERT_FALSE(cloth.empty());
+    ASSERT_EQ(run({"apply", file("in.wif"), file("lift.wif"), "to-liftplan"}).status, 0);
+    EXPECT_NE(info("lift.wif").find("form:     liftplan"), std::string::npos);
+    EXPECT_EQ(drawdown("lift.wif"), cloth);
+    ASSERT_EQ(run({"apply", file("lift.wif"), file("back.qlb"), "to-tieup"}).status, 0);
+    EXPECT_EQ(drawdown("back.qlb"), cloth);
+    for (const char* op : {"optimize", "arrange-parallel", "arrange-sequential"}) {
+        const CliResult r = run({"apply", file("back.qlb"), file("op.wif"), op});
+        ASSERT_EQ(r.status, 0) << op << r.err;
+        EXPECT_EQ(drawdown("op.wif"), cloth) << op;
+    }
+}
+
+TEST_F(Apply, SequenceOperations)
+{
+    ASSERT_EQ(run({"apply", file("in.wif"), file("r.wif"), "repeat", "3"}).status, 0);
+    EXPECT_NE(info("r.wif").find("ends:     18\npicks:    15"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("r.wif"), file("s.wif"), "single-repeat"}).status, 0);
+    EXPECT_NE(info("s.wif").find("ends:     6\npicks:    5"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("f.wif"), "flip-threading"}).status, 0);
+    EXPECT_NE(info("f.wif").find("ends:     11"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("t.wif"), "tromp-as-writ"}).status, 0);
+    EXPECT_NE(info("t.wif").find("picks:    6"), std::string::npos);
+}
+
+TEST_F(Apply, RefusalsAndUsage)
+{
+    // Multiple treadles: turning is refused and nothing is written.
+    const CliResult turn = run({"apply", file("in.wif"), file("x.wif"), "turn"});
+    EXPECT_EQ(turn.status, 3);
+    EXPECT_NE(turn.err.find("Cannot turn draft with multiple treadles enabled."), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_dir / "x.wif"));
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "repeat", "1"}).status, 3);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "frobnicate"}).status, 2);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.txt"), "turn"}).status, 2);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "turn", "extra"}).status, 2);
+    EXPECT_EQ(run({"apply", file("missing.wif"), file("x.wif"), "turn"}).status, 1);
+}
+
+TEST_F(Apply, TurnTabbyAndDoubleWidthOfATieupDraft)
+{
+    ASSERT_EQ(run({"apply", file("in.wif"), file("tie.wif"), "to-tieup"}).status, 0);
+    const CliResult turn = run({"apply", file("tie.wif"), file("turned.wif"), "turn"});
+    ASSERT_EQ(turn.status, 0) << turn.err;
+    EXPECT_NE(info("turned.wif").find("ends:     5\npicks:    6"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("tie.wif"), file("tabby.wif"), "add-tabby", "2", "add-treadles"}).status, 0);
+    EXPECT_NE(info("tabby.wif").find("picks:    10"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("tie.wif"), file("dw.wif"), "double-width", "tubular"}).status, 0);
+    EXPECT_NE(info("dw.wif").find("shafts:   8"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("tie.wif"), file("direct.wif"), "direct-tieup"}).status, 0);
+}

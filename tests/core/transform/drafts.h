@@ -1,0 +1,61 @@
+#pragma once
+
+// Shared helpers of the transform tests: seeded random drafts, a stand-in
+// pane, and whole-state / drawdown snapshots to compare.
+
+#include "draft/drawdown.h"
+#include "draft/quillabydoc.h"
+#include "transform/command.h"
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace qbtest {
+
+using namespace qb;
+
+class TestPane : public IUndoTarget {
+public:
+    TestPane(CQuillabyDoc& doc, Kind kind = Kind::Drawdown) : m_doc(doc), m_kind(kind) {}
+    Kind undoKind() const override { return m_kind; }
+    void handleUndoRequest(const UndoRequest& r) override { ApplyUndoRequest(m_doc, r); }
+
+private:
+    CQuillabyDoc& m_doc;
+    Kind m_kind;
+};
+
+struct DraftSpec {
+    int shafts = 8;
+    int treadles = 10;
+    int ends = 40;
+    int picks = 30;
+    bool liftplan = false;
+    bool rising = true;
+    bool multiple = false;
+    int warps = 1;
+    int wefts = 1;
+    bool weftBars = false; // weft rows bound to the color bars
+    int unthreadedPercent = 10;
+    int emptyPercent = 10;
+};
+
+std::unique_ptr<CQuillabyDoc> NewDraft(int shafts = 8, int treadles = 8);
+std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftSpec& spec, std::mt19937& rng);
+// A spec with random sizes and forms.
+DraftSpec RandomSpec(std::mt19937& rng, bool allowLiftplan = true, int maxWefts = 4);
+
+// Every cell of the black-and-white drawdown, row by row.
+std::vector<Cell> Drawdown(const CQuillabyDoc& doc);
+// Everything a command can change, as text.
+std::string State(const CQuillabyDoc& doc);
+
+// Threading row 0 as a list of shafts; treadling row 0 as first treadles.
+std::vector<int> Shafts(const CQuillabyDoc& doc, int row = 0);
+std::vector<int> Treadles(const CQuillabyDoc& doc, int row = 0);
+void SetShafts(CQuillabyDoc& doc, const std::vector<int>& shafts);
+void SetTreadles(CQuillabyDoc& doc, const std::vector<int>& treadles);
+
+} // namespace qbtest

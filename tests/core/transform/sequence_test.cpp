@@ -1,0 +1,248 @@
+// Worked cases of the threading and treadling commands.
+
+#include "drafts.h"
+
+#include "transform/arrange.h"
+#include "transform/repeat.h"
+#include "transform/sequenceops.h"
+#include "transform/straighten.h"
+#include "transform/wrap.h"
+
+#include <gtest/gtest.h>
+
+using namespace qbtest;
+
+namespace {
+int repeatOf(const std::vector<int>& shafts)
+{
+    auto doc = NewDraft(8, 8);
+    SetShafts(*doc, shafts);
+    return FindRepeatLength(*doc->threading(0));
+}
+} // namespace
+
+TEST(FindRepeatLength, TestsEveryCandidateLength)
+{
+    EXPECT_EQ(repeatOf({1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4}), 4);
+    EXPECT_EQ(repeatOf({1, 2, 1, 2, 1}), 5);
+    EXPECT_EQ(repeatOf({3}), 1);
+    EXPECT_EQ(repeatOf({}), 1);
+    EXPECT_EQ(repeatOf({1, 2, 1, 2, 1, 3, 1, 2, 1, 2, 1, 3}), 6);
+    // A naive scan that skips ahead after a failed block misses these.
+    EXPECT_EQ(repeatOf({1, 1}), 1);
+    EXPECT_EQ(repeatOf({1, 2, 1, 1, 2, 1, 2, 1, 1, 2}), 5);
+    EXPECT_EQ(repeatOf({0, 0, 0}), 1);
+}
+
+TEST(Repeat, CopiesEveryAttributeAndRefusesPastTheLimit)
+{
+    auto doc = NewDraft(4, 4);
+    SetShafts(*doc, {1, 2, 3});
+    Threading& t = *doc->threadingMutable(0);
+    t.SetColor(1, 3);
+    t.SetThick(2, true);
+    t.SetSymbol(0, 'x');
+    FixedPrompter p;
+    ASSERT_TRUE(RepeatThreads(*doc, Side::Threading, 3, p, nullptr).done());
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 1, 2, 3, 1, 2, 3}));
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(doc->threading(0)->GetColor(3 * k + 1), 3);
+        EXPECT_NE(doc->threading(0)->GetThick(3 * k + 2), 0);
+        EXPECT_EQ(doc->threading(0)->GetSymbol(3 * k), 'x');
+    }
+
+    // 9 ends x 4000 would be 36000: refused whole, nothing appended.
+    const std::string before = State(*doc);
+    auto r = RepeatThreads(*doc, Side::Threading, 4000, p, nullptr);
+    EXPECT_EQ(r.status, CommandResult::Status::Refused);
+    EXPECT_NE(p.lastMessage.find("(36000)"), std::string::npos);
+    EXPECT_EQ(State(*doc), before);
+}
+
+TEST(Repeat, ReflectAndReverse)
+{
+    auto doc = NewDraft(4, 4);
+    SetShafts(*doc, {1, 2, 3, 4});
+    FixedPrompter p;
+    ReflectThreads(*doc, Side::Threading, p, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 4, 3, 2, 1}));
+
+    SetShafts(*doc, {2});
+    EXPECT_FALSE(ReflectThreads(*doc, Side::Threading, p, nullptr).done());
+
+    SetShafts(*doc, {1, 2, 3, 4, 4});
+    doc->threadingMutable(0)->SetSymbol(0, 'q');
+    doc->threadingMutable(0)->AddLabel(Label{0, 2, "ab"});
+    ReverseThreads(*doc, Side::Threading, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 4, 3, 2, 1}));
+    EXPECT_EQ(doc->threading(0)->GetSymbol(4), 'q');
+    ASSERT_NE(doc->threading(0)->FindLabel(3, 2), nullptr);
+
+    auto big = NewDraft(4, 4);
+    big->threadingMutable(0)->Append(20000);
+    auto r = ReflectThreads(*big, Side::Threading, p, nullptr);
+    EXPECT_EQ(r.status, CommandResult::Status::Refused);
+    EXPECT_EQ(big->numEnds(), 20000);
+}
+
+TEST(SingleRepeat, OneWarpAndSeveral)
+{
+    auto doc = NewDraft(4, 4);
+    SetShafts(*doc, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4});
+    SingleRepeat(*doc, Side::Threading, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 4}));
+
+    // Row 0 repeats every 2 ends, row 1 every 4: one repeat is 4 ends.
+    SetShafts(*doc, {1, 2, 1, 2, 1, 2, 1, 2});
+    doc->SetNumWarps(2);
+    Threading& r1 = *doc->threadingMutable(1);
+    for (int e = 0; e < 8; ++e) r1.SetValue(e, e % 4 == 0 ? 3 : 0);
+    SingleRepeat(*doc, Side::Threading, nullptr);
+    EXPECT_EQ(Shafts(*doc, 0), (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_EQ(Shafts(*doc, 1), (std::vector<int>{3, 0, 0, 0}));
+}
+
+TEST(Wrap, ShaftsTreadlesEndsAndPicks)
+{
+    auto doc = NewDraft(4, 4);
+    SetShafts(*doc, {1, 2, 3, 4, 0});
+    const Tieup tieup = doc->tieup();
+    FixedPrompter p;
+    WrapShafts(*doc, true, p, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{2, 3, 4, 1, 0}));
+    WrapShafts(*doc, false, p, nullptr);
+    WrapShafts(*doc, false, p, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 1, 2, 3, 0}));
+    EXPECT_EQ(doc->tieup(), tieup);
+
+    WrapEnds(*doc, true, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 0, 4}));
+    WrapEnds(*doc, false, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 1, 2, 3, 0}));
+
+    doc->treadlingMutable(0)->setMultiple(true);
+    Treadling& t = *doc->treadlingMutable(0);
+    t.Append(2);
+    t.SetSet(0, TreadleSet(0b1001, 0)); // treadles 1 and 4
+    t.SetSet(1, TreadleSet(0b0010, 0));
+    WrapTreadles(*doc, true, p, nullptr);
+    EXPECT_EQ(doc->treadling(0)->GetSet(0), TreadleSet(0b0011, 0));
+    EXPECT_EQ(doc->treadling(0)->GetSet(1), TreadleSet(0b0100, 0));
+    WrapPicks(*doc, true, nullptr);
+    EXPECT_EQ(doc->treadling(0)->GetSet(0), TreadleSet(0b0100, 0));
+}
+
+TEST(Wrap, ColorBarGuardDeclinedChangesNothing)
+{
+    auto doc = NewDraft(2, 2);
+    doc->SetNumWarps(2);
+    SetShafts(*doc, {1, 2});
+    doc->setCorrelation(1, true);
+    const std::string before = State(*doc);
+    FixedPrompter no(false);
+    EXPECT_EQ(WrapShafts(*doc, true, no, nullptr).status, CommandResult::Status::Declined);
+    EXPECT_EQ(no.lastQuestion, "Okay to eliminate direct correlation with color bars?");
+    EXPECT_EQ(State(*doc), before);
+    FixedPrompter yes(true);
+    EXPECT_TRUE(WrapShafts(*doc, true, yes, nullptr).done());
+    EXPECT_FALSE(doc->correlationOn());
+}
+
+TEST(Arrange, ParallelAndSequentialResults)
+{
+    auto doc = NewDraft(8, 8);
+    SetShafts(*doc, {1, 2, 3, 4, 5, 6, 7, 8});
+    FixedPrompter p;
+    Arrange(*doc, Side::Threading, ArrangeKind::Parallel, p, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 5, 2, 6, 3, 7, 4, 8}));
+
+    auto five = NewDraft(5, 5);
+    SetShafts(*five, {1, 2, 3, 4, 5});
+    Arrange(*five, Side::Threading, ArrangeKind::Parallel, p, nullptr);
+    // Old shafts in the order 1, 3, 5, 4, 2.
+    EXPECT_EQ(Shafts(*five), (std::vector<int>{1, 5, 2, 4, 3}));
+
+    auto four = NewDraft(4, 4);
+    SetShafts(*four, {4, 4, 3, 3, 2, 2, 1, 1});
+    Arrange(*four, Side::Threading, ArrangeKind::Sequential, p, nullptr);
+    EXPECT_EQ(Shafts(*four), (std::vector<int>{1, 1, 2, 2, 3, 3, 4, 4}));
+    SetShafts(*four, {1, 1, 2});
+    Arrange(*four, Side::Threading, ArrangeKind::Sequential, p, nullptr);
+    EXPECT_EQ(Shafts(*four), (std::vector<int>{1, 1, 2}));
+    SetShafts(*four, {0, 3, 0, 3, 1});
+    Arrange(*four, Side::Threading, ArrangeKind::Sequential, p, nullptr);
+    EXPECT_EQ(Shafts(*four), (std::vector<int>{0, 1, 0, 1, 2}));
+
+    // Liftplan form: nothing happens.
+    four->setLoomRaw(4, 4, true);
+    SetShafts(*four, {3, 2, 1});
+    EXPECT_FALSE(Arrange(*four, Side::Threading, ArrangeKind::Sequential, p, nullptr).done());
+}
+
+TEST(Remove, KeepsThePatternAndShrinksLabels)
+{
+    auto doc = NewDraft(8, 8);
+    SetShafts(*doc, {1, 2, 3, 4, 5, 6, 7});
+    doc->threadingMutable(0)->SetColor(2, 4);
+    doc->threadingMutable(0)->AddLabel(Label{1, 4, "mid"}); // ends 2..5
+    RemoveByPattern(*doc, Side::Threading, {true, false}, nullptr);
+    EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 3, 5, 7}));
+    EXPECT_EQ(doc->threading(0)->GetColor(1), 4);
+    ASSERT_NE(doc->threading(0)->FindLabel(1, 2), nullptr); // ends 3 and 5 remain
+    EXPECT_FALSE(RemoveByPattern(*doc, Side::Threading, {false}, nullptr).done());
+}
+
+TEST(Remove, PatternStripEditing)
+{
+    RemovePattern p;
+    p.click(2); // extends with delete entries up to cell 3
+    EXPECT_EQ(p.keep(), (std::vector<bool>{false, false, false}));
+    p.click(0);
+    EXPECT_EQ(p.keep(), (std::vector<bool>{true, false, false}));
+    p.click(40); // beyond 16 cells: ignored
+    EXPECT_EQ(p.keep().size(), 3u);
+    p.click(15);
+    EXPECT_EQ(p.keep().size(), 16u);
+    p.truncate(1);
+    EXPECT_EQ(p.keep(), (std::vector<bool>{true}));
+}
+
+TEST(TrompAsWrit, FollowsTheThreadingOnEveryWeftRow)
+{
+    auto doc = NewDraft(6, 4);
+    SetShafts(*doc, {1, 2, 3, 6, 0, 4});
+    SetTreadles(*doc, {1, 1});
+    doc->treadlingMutable(0)->SetColor(1, 3);
+    doc->SetNumWefts(2);
+    FixedPrompter p;
+    TrompAsWrit(*doc, false, p, nullptr);
+    EXPECT_EQ(Treadles(*doc), (std::vector<int>{1, 2, 3, 0, 0, 4}));
+    EXPECT_EQ(doc->treadling(0)->GetColor(1), 3);
+    EXPECT_EQ(doc->treadling(1)->GetCount(), 6);
+    TrompAsWrit(*doc, true, p, nullptr);
+    EXPECT_EQ(Treadles(*doc), (std::vector<int>{4, 3, 2, 0, 0, 1}));
+    SetShafts(*doc, {2});
+    TrompAsWrit(*doc, false, p, nullptr);
+    EXPECT_EQ(Treadles(*doc), (std::vector<int>{2}));
+    EXPECT_EQ(doc->treadling(1)->GetCount(), 1);
+}
+
+TEST(Straighten, RepeatPastTheShaftLimitIsRefused)
+{
+    auto doc = NewDraft(8, 8);
+    std::vector<int> shafts;
+    for (int i = 0; i < 65; ++i) shafts.push_back(i % 7 + 1);
+    SetShafts(*doc, shafts);
+    FixedPrompter p;
+    auto r = StraightenThreading(*doc, p);
+    EXPECT_EQ(r.result.status, CommandResult::Status::Refused);
+    EXPECT_EQ(r.draft, nullptr);
+    EXPECT_EQ(p.lastMessage,
+              "Unable to translate this draft.\n\nNumber of shafts required (65)\n exceeds program capabilities.\n\n");
+
+    SetShafts(*doc, {2, 4, 2, 4});
+    auto ok = StraightenThreading(*doc, p);
+    ASSERT_TRUE(ok.result.done());
+    EXPECT_EQ(Shafts(*ok.draft), (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_EQ(ok.draft->numShafts(), 2);
+}

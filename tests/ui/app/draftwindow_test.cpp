@@ -1,0 +1,127 @@
+#include "app/defaultpalette.h"
+#include "app/draftwindow.h"
+#include "app/mainframe.h"
+#include "app/recentfilelist.h"
+#include "testsettingsdir.h"
+
+#include "views/draftframe.h"
+#include "views/gridview.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+#include <gtest/gtest.h>
+
+using namespace qb;
+
+namespace {
+
+class DraftWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QSettings s = TestSettingsDir::store();
+        m_palette.load(s);
+        m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
+        m_frame->setMessageHandler([](const QString&) {});
+        m_frame->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
+        m_frame->resize(1200, 800);
+        m_frame->show();
+    }
+
+    QMenu* menu(const QString& title)
+    {
+        for (QAction* a : m_frame->menuBar()->actions())
+            if (a->text() == title) return a->menu();
+        return nullptr;
+    }
+    QAction* item(QMenu* m, const QString& text)
+    {
+        emit m->aboutToShow(); // menus are filled for the active window when they open
+        for (QAction* a : m->actions())
+            if (a->text() == text) return a;
+        return nullptr;
+    }
+
+    TestSettingsDir m_dir;
+    CDefaultPalette m_palette;
+    CRecentFileList m_recent;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+} // namespace
+
+TEST_F(DraftWindowTest, NewDraftShowsTheFourPaneFrame)
+{
+    CDraftWindow* w = m_frame->newDocument();
+    ASSERT_NE(w->frame(), nullptr);
+    EXPECT_EQ(w->frame()->panes().size(), 4u);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Draft <Draft1>[*]"));
+    EXPECT_FALSE(w->isWindowModified());
+    w->document().SetThreadingCell(0, 1);
+    EXPECT_TRUE(w->isWindowModified());
+}
+
+TEST_F(DraftWindowTest, UndoAndRedoFromTheEditMenu)
+{
+    CDraftWindow* w = m_frame->newDocument();
+    QMenu* edit = menu(QStringLiteral("&Edit"));
+    ASSERT_NE(edit, nullptr);
+    QAction* undo = item(edit, QStringLiteral("&Undo"));
+    QAction* redo = item(edit, QStringLiteral("&Redo"));
+    ASSERT_TRUE(undo && redo);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+    EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
+
+    CQuillabyDoc& doc = w->document();
+    doc.Transaction(w->frame()->panes().front(), [&](EditSource s) { doc.SetThreadingCell(0, 3, 0, s); });
+    item(edit, QStringLiteral("&Undo"));
+    ASSERT_TRUE(undo->isEnabled());
+    undo->trigger();
+    EXPECT_EQ(doc.numEnds(), 0);
+    item(edit, QStringLiteral("&Undo"));
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(doc.threading()->GetShaft(0), 3);
+}
+
+TEST_F(DraftWindowTest, StatusBarShowsTheDraftsCounts)
+{
+    CDraftWindow* w = m_frame->newDocument();
+    w->document().SetThreadingCell(4, 2);
+    const QList<QLabel*> labels = m_frame->statusBar()->findChildren<QLabel*>();
+    bool found = false;
+    for (QLabel* l : labels)
+        found = found || l->text() == QStringLiteral("warp: 5     weft: 0     shafts: 8     treadles: 8     ");
+    EXPECT_TRUE(found);
+}
+
+TEST_F(DraftWindowTest, FurtherWindowsCloseWithTheDraft)
+{
+    CDraftWindow* w = m_frame->newDocument();
+    QMenu* view = menu(QStringLiteral("&View"));
+    ASSERT_NE(view, nullptr);
+    QAction* fabric = item(view, QStringLiteral("&Fabric"));
+    ASSERT_NE(fabric, nullptr);
+    fabric->trigger();
+    QMdiArea* mdi = m_frame->findChild<QMdiArea*>();
+    ASSERT_EQ(mdi->subWindowList().size(), 2);
+    // The fabric window stands for its draft in the menus.
+    EXPECT_EQ(m_frame->activeDraftWindow(), w);
+    EXPECT_EQ(m_frame->activeGridFrame()->kindTitle(), QStringLiteral("Fabric"));
+    EXPECT_NE(item(view, QStringLiteral("Zoom &In")), nullptr);
+
+    QPointer<CDraftWindow> guard(w);
+    w->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(guard.isNull());
+    EXPECT_TRUE(mdi->subWindowList().isEmpty());
+}

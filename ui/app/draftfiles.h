@@ -1,0 +1,24 @@
+#pragma once
+
+#include "wif/filemessages.h"
+
+namespace qb {
+
+class CMainFrame;
+
+// The reader's and writer's messages and questions, shown by the main window.
+class CFrameFileMessages final : public IFileMessages {
+public:
+    explicit CFrameFileMessages(CMainFrame* frame) : m_frame(frame) {}
+    void tell(const std::string& text) override;
+    bool ask(const std::string& question) override;
+
+private:
+    CMainFrame* m_frame;
+};
+
+// Connects File Open and Save of the main window to the draft file reader and
+// writer (.wif and .qlb alike).
+void InstallDraftFileHandlers();
+
+} // namespace qb

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QSplitter;
+
+namespace qb {
+
+// The 2 x 2 arrangement of a draft window. It keeps two sizes: the height of
+// the row holding threading and tieup, and the width of the column holding
+// tieup and treadling; those stay put when the window is resized, and a drag
+// of a splitter bar reads them back.
+class CDraftSplitter : public QWidget {
+    Q_OBJECT
+public:
+    // drawnUp: the drawdown's row is the upper one.
+    CDraftSplitter(bool drawnUp, QWidget* parent = nullptr);
+
+    void setPanes(QWidget* threading, QWidget* tieup, QWidget* drawdown, QWidget* treadling);
+    int threadingRowHeight() const;
+    int treadleColumnWidth() const;
+    void setSizes(int rowHeight, int columnWidth);
+    int handleWidth() const;
+
+private:
+    void syncRows(QSplitter* from);
+
+    bool m_drawnUp;
+    QSplitter* m_vertical = nullptr;
+    QSplitter* m_rowOf[2] = {nullptr, nullptr}; // [0] threading's row, [1] drawdown's row
+    bool m_syncing = false;
+};
+
+} // namespace qb

@@ -1,0 +1,172 @@
+#pragma once
+
+#include "cellscale.h"
+
+#include <QList>
+#include <QString>
+#include <QImage>
+#include <QWidget>
+
+#include <map>
+#include <vector>
+
+class QAction;
+
+namespace qb {
+
+class CQuillabyDoc;
+class CGridView;
+
+// Which pane of a draft frame.
+enum class PaneKind { Threading = 0, Tieup = 1, Treadling = 2, Drawdown = 3 };
+
+// Commands a frame offers to the main window's menus.
+enum class FrameAction {
+    ZoomIn, ZoomOut, FitInWindow,
+    ThreadingNumeric, ThreadingAlpha, ThreadingUser,
+    TreadlingNumeric, TreadlingUser,
+    TieupNumeric, TieupSymbolic,
+    Interlace, ColorMode, WarpMode, WeftMode,
+    HideThreading, HideTieup, HideTreadling, HideDrawdown,
+    HideThreadingColorbar, HideTreadlingColorbar,
+    SettAspect,
+    CopyToClipboard, CopyWarpDrawdown, CopyWeftDrawdown, SaveGraphic,
+};
+
+// Base of every draft window: owns the display state (cell sizes, zoom,
+// notations, drawdown mode, hidden panes and color bars, fabric flags) that
+// its panes query whenever they lay themselves out. Nothing here outlives
+// the frame except the notations and drawdown style it writes back into the
+// document.
+class CGridFrame : public QWidget {
+    Q_OBJECT
+public:
+    CGridFrame(CQuillabyDoc* doc, const CellScale& scale, const QString& kindTitle, bool drawnUp,
+               bool showGridWhenHidden, QWidget* parent = nullptr);
+    ~CGridFrame() override;
+
+    CQuillabyDoc* document() const { return m_doc; }
+    const CellScale& scale() const { return m_scale; }
+
+    // --- queries of the panes ---
+    int endWidth() const { return m_endWidth; }
+    int shaftHeight() const { return m_shaftHeight; }
+    int treadleWidth() const { return m_treadleWidth; }
+    int pickHeight() const { return m_pickHeight; }
+    void setShaftHeight(int h);
+    // All four cell dimensions at once (exports and measurements; 1 pixel
+    // and up, below what zooming reaches).
+    void setCellSizes(int endWidth, int shaftHeight, int treadleWidth, int pickHeight);
+    void setTreadleWidth(int w);
+    int threadingNotation() const { return m_threadingNotation; }
+    int treadlingNotation() const { return m_treadlingNotation; }
+    int tieupNotation() const { return m_tieupNotation; }
+    int drawdownColoring() const { return m_coloring; }
+    bool drawdownInterlace() const { return m_interlace; }
+    bool fabricBack() const { return m_fabricBack; }
+    bool threadingOnTop() const { return m_threadingOnTop; }
+    bool isPaneHidden(PaneKind k) const { return m_hidden[int(k)]; }
+    bool isColorBarHidden(bool warp) const { return m_colorBarHidden[warp ? 0 : 1]; }
+    bool showGridWhenHidden() const { return m_showGridWhenHidden; }
+    int zoomStep() const { return m_zoomStep; }
+    void setShowGridWhenHidden(bool on);
+    // The pick the loom weaves while the draft is connected to it (-1: not
+    // weaving); the drawdown marks it on screen.
+    int weavingPick() const { return m_weavingPick; }
+    void setWeavingPick(int pick);
+    bool settAspectOn() const { return m_settAspect; }
+    // Weft sett / warp sett of the document (1 when either is not positive).
+    double settRatio() const;
+    // Cell of the drawdown pane (the fabric frames proportion it to the sett).
+    virtual QSize drawdownCell() const { return {m_endWidth, m_pickHeight}; }
+
+    // --- commands ---
+    virtual void zoomIn();
+    virtual void zoomOut();
+    virtual void fitInWindow() {}
+    void toggleThreadingNotation(int value);
+    void toggleTreadlingNotation(int value);
+    void toggleTieupNotation(int value);
+    void toggleInterlace();
+    // Before liftplan form or "Multiple Treadles": user-defined treadling
+    // notation cannot stay; asks, and on Yes turns it off. False: cancel.
+    bool allowMultipleTreadles();
+    void setColoring(int coloring);
+    void toggleHidden(PaneKind k);
+    void toggleColorBar(bool warp);
+    void toggleSettAspect();
+    // Picture exports (no message boxes from the render functions themselves).
+    // Every pane of the frame in one picture at the current cell size (or at
+    // `cellOverride` pixels per cell); null when it would be too large.
+    QImage renderAllPanes(int cellOverride = 0);
+    // The drawdown at one pixel per cell in warp (1) or weft (2) mode.
+    QImage renderDrawdownBitmap(int coloring);
+    // Writes the picture of "Save Graphic" at `squaresPerInch` to `path`
+    // (format by extension); false with a message on failure.
+    bool writeGraphic(const QString& path, int squaresPerInch, QString* error);
+    bool copyToClipboard();
+    bool copyDrawdown(int coloring);
+    void saveGraphic();
+    bool canCopyDrawdown() const;
+
+    // Re-checks the enabled and checked states (the main window calls it
+    // before showing its menus, as copying depends on the draft's content).
+    void updateActionStates();
+    // The frame's actions for the main window's menus (created on first use).
+    QAction* action(FrameAction a);
+    QList<QAction*> frameActions();
+
+    // Title "kind <document>".
+    QString kindTitle() const { return m_kindTitle; }
+    void setDocumentTitle(const QString& title);
+    // Path of the draft's file, offered by "Save Graphic".
+    void setDocumentPath(const QString& path) { m_docPath = path; }
+    QString frameTitle() const;
+
+    // Panes of this frame, and the one last clicked.
+    const std::vector<CGridView*>& panes() const { return m_panes; }
+    CGridView* activePane() const { return m_active; }
+    void setActivePane(CGridView* pane);
+    void registerPane(CGridView* pane);
+    void unregisterPane(CGridView* pane);
+    // Makes every pane re-read the display state and repaint.
+    void relayoutPanes();
+    // True while the frame is being destroyed: panes stop laying out.
+    bool isClosing() const { return m_closing; }
+
+signals:
+    void titleChanged(const QString& title);
+
+protected:
+    void applyZoomStep(int step);
+    virtual void afterZoom() {}
+    virtual QImage composePanes();
+    static bool exportSizeOk(QSize s);
+    void createActions();
+
+    bool m_fabricBack = false;
+    bool m_settAspect = false;
+
+private:
+    CQuillabyDoc* m_doc;
+    CellScale m_scale;
+    QString m_kindTitle;
+    QString m_docTitle;
+    QString m_docPath;
+    int m_zoomStep = 0;
+    int m_endWidth, m_shaftHeight, m_treadleWidth, m_pickHeight;
+    int m_threadingNotation = 0, m_treadlingNotation = 0, m_tieupNotation = 0;
+    int m_coloring = 0;
+    bool m_interlace = false;
+    bool m_threadingOnTop = true;
+    bool m_showGridWhenHidden = false;
+    int m_weavingPick = -1;
+    bool m_closing = false;
+    bool m_hidden[4] = {false, false, false, false};
+    bool m_colorBarHidden[2] = {false, false};
+    std::vector<CGridView*> m_panes;
+    CGridView* m_active = nullptr;
+    std::map<FrameAction, QAction*> m_actions;
+};
+
+} // namespace qb

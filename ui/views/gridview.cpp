@@ -1,0 +1,291 @@
+#include "gridview.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace qb {
+
+namespace {
+
+const QColor kThinLine(128, 128, 128);
+const QColor kHeavyLine(0, 0, 128);
+
+// Every open pane, so the undo records of a closing pane can move to a
+// sibling of the same kind on the same document.
+std::vector<CGridView*>& allPanes()
+{
+    static std::vector<CGridView*> panes;
+    return panes;
+}
+
+} // namespace
+
+CGridView::CGridView(CGridFrame* frame, Kind kind, QWidget* parent)
+    : QAbstractScrollArea(parent), m_frame(frame), m_kind(kind), m_doc(frame->document())
+{
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAutoFillBackground(false);
+    setFocusPolicy(Qt::ClickFocus);
+    m_doc->subscribe(this);
+    allPanes().push_back(this);
+    m_frame->registerPane(this);
+}
+
+CGridView::~CGridView()
+{
+    auto& panes = allPanes();
+    panes.erase(std::remove(panes.begin(), panes.end(), this), panes.end());
+    CGridView* replacement = nullptr;
+    for (CGridView* p : panes)
+        if (p->m_doc == m_doc && p->m_kind == m_kind) {
+            replacement = p;
+            break;
+        }
+    m_doc->history().paneClosing(this, replacement);
+    m_doc->unsubscribe(this);
+    m_frame->unregisterPane(this);
+}
+
+void CGridView::setFarEdges(bool right, bool bottom)
+{
+    m_farRight = right;
+    m_farBottom = bottom;
+}
+
+QPoint CGridView::contentOffset() const
+{
+    const QSize v = viewport()->size();
+    const QSize c = gridSize();
+    const int x = c.width() <= v.width() ? (m_farRight ? v.width() - c.width() : 0)
+                                         : -horizontalScrollBar()->value();
+    const int y = c.height() <= v.height() ? (m_farBottom ? v.height() - c.height() : 0)
+                                           : -verticalScrollBar()->value();
+    return {x, y};
+}
+
+QRect CGridView::contentItemRect(int col, int row) const
+{
+    return QRect(m_cols.itemStart(col), m_rows.itemStart(row), m_cols.itemExtent(col), m_rows.itemExtent(row));
+}
+
+QRect CGridView::itemRect(int col, int row) const
+{
+    return contentItemRect(col, row).translated(contentOffset());
+}
+
+QRect CGridView::inside(const QRect& r) const
+{
+    return r.adjusted(drawsVerticalLines() ? 1 : 0, drawsHorizontalLines() ? 1 : 0, 0, 0);
+}
+
+int CGridView::fillCount(int items, const ThreadLayout& layout, int pitch, bool horizontal) const
+{
+    if (m_exporting || !m_fillsPane) return items;
+    const int v = horizontal ? viewport()->width() : viewport()->height();
+    const int fit = std::max(0, (v - 1) / std::max(1, pitch));
+    return std::min(kMaxThreads, items + std::max(0, fit - layout.totalCells()));
+}
+
+void CGridView::computeStyle()
+{
+    const int w = cellWidth(), h = cellHeight();
+    const int px = cellFontPixelSize(w, h);
+    m_requested = notationStyle();
+    m_style = effectiveStyle(m_requested, w, h, m_frame->scale().markSize, measuredDigitsHeight(px),
+                             m_frame->scale().innerCell);
+    m_cellFont = QFont(QStringLiteral("Arial"));
+    m_cellFont.setPixelSize(px);
+}
+
+void CGridView::updateScrollBars()
+{
+    const QSize v = viewport()->size();
+    const QSize c = gridSize();
+    auto setup = [](QScrollBar* bar, int content, int view, int step, bool far) {
+        // Panes that scroll together each work out the same position; a
+        // signal now would reach a partner still holding its old range.
+        const QSignalBlocker quiet(bar);
+        const int oldMax = bar->maximum(), oldValue = bar->value(), oldStep = std::max(1, bar->singleStep());
+        const int max = std::max(0, content - view);
+        // Keep the same number of cells between the view and the edge thread 1
+        // sits at, also across a zoom.
+        const auto scaled = [&](int px) { return int(qint64(px) * std::max(1, step) / oldStep); };
+        const int value = far ? (oldMax > 0 ? max - scaled(oldMax - oldValue) : max) : scaled(oldValue);
+        bar->setRange(0, max);
+        bar->setPageStep(std::max(1, view));
+        bar->setSingleStep(std::max(1, step));
+        bar->setValue(std::clamp(value, 0, max));
+    };
+    setup(horizontalScrollBar(), c.width(), v.width(), cellWidth(), m_farRight);
+    setup(verticalScrollBar(), c.height(), v.height(), cellHeight(), m_farBottom);
+}
+
+void CGridView::relayout()
+{
+    if (m_inRelayout || m_frame->isClosing()) return;
+    m_inRelayout = true;
+    buildAxes(false);
+    computeStyle();
+    updateScrollBars();
+    m_inRelayout = false;
+    updateAll();
+}
+
+void CGridView::setSelection(int firstCol, int lastCol, int firstRow, int lastRow)
+{
+    m_sel[0] = std::min(firstCol, lastCol);
+    m_sel[1] = std::max(firstCol, lastCol);
+    m_sel[2] = std::min(firstRow, lastRow);
+    m_sel[3] = std::max(firstRow, lastRow);
+    updateAll();
+}
+
+QSize CGridView::exportSize()
+{
+    m_exporting = true;
+    buildAxes(true);
+    const QSize s = gridSize();
+    m_exporting = false;
+    buildAxes(false);
+    return s;
+}
+
+void CGridView::renderExport(QPainter& p)
+{
+    m_exporting = true;
+    buildAxes(true);
+    computeStyle();
+    const QRect area(QPoint(0, 0), gridSize());
+    p.save();
+    p.setClipRect(area);
+    p.fillRect(area, Qt::white);
+    p.setFont(m_cellFont);
+    paintCells(p, area);
+    paintGridLines(p, area);
+    p.restore();
+    m_exporting = false;
+    buildAxes(false);
+    computeStyle();
+}
+
+void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint* hint)
+{
+    if (hint && hint->frame && hint->frame != m_frame) return;
+    // Copying the drawdown depends on the draft's content: one pane per frame refreshes the commands.
+    if (m_frame->activePane() == this) m_frame->updateActionStates();
+    if (!hint || hint->flags == 0) {
+        relayout();
+        return;
+    }
+    // Counts may have changed with the edit: re-read them first.
+    const QSize before = gridSize();
+    buildAxes(false);
+    computeStyle();
+    if (gridSize() != before) {
+        updateScrollBars();
+        updateAll();
+        return;
+    }
+    reactToHint(*hint);
+}
+
+void CGridView::handleUndoRequest(const UndoRequest& req)
+{
+    ApplyUndoRequest(*m_doc, req);
+}
+
+void CGridView::updateContent(const QRect& r)
+{
+    const QRect v = r.translated(contentOffset()) & viewport()->rect();
+    if (v.isEmpty()) return;
+    if (m_spy) m_spy(v);
+    viewport()->update(v);
+}
+
+void CGridView::updateAll()
+{
+    if (m_spy) m_spy(viewport()->rect());
+    viewport()->update();
+}
+
+void CGridView::updateColumnItems(int first, int last)
+{
+    first = std::max(0, first);
+    last = std::min(last, m_cols.itemCount() - 1);
+    if (first > last) return;
+    const int a = m_cols.itemStart(first), b = m_cols.itemStart(last);
+    const int x0 = std::min(a, b), x1 = std::max(a + m_cols.itemExtent(first), b + m_cols.itemExtent(last));
+    updateContent(QRect(x0, 0, x1 - x0 + 1, gridSize().height()));
+}
+
+void CGridView::updateRowItems(int first, int last)
+{
+    first = std::max(0, first);
+    last = std::min(last, m_rows.itemCount() - 1);
+    if (first > last) return;
+    const int a = m_rows.itemStart(first), b = m_rows.itemStart(last);
+    const int y0 = std::min(a, b), y1 = std::max(a + m_rows.itemExtent(first), b + m_rows.itemExtent(last));
+    updateContent(QRect(0, y0, gridSize().width(), y1 - y0 + 1));
+}
+
+void CGridView::drawLines(QPainter& p, const GridAxis& along, bool vertical, int firstItem, int lastItem,
+                          int spanFrom, int spanTo, int period)
+{
+    if (period < 1) period = 4; // a missing block count must not divide by zero
+    if (along.itemCount() == 0 || spanTo <= spanFrom) return;
+    firstItem = std::max(0, firstItem);
+    lastItem = lastItem < 0 ? along.itemCount() - 1 : std::min(lastItem, along.itemCount() - 1);
+    const ThreadLayout& l = along.layout();
+    auto line = [&](int n, const QColor& c) {
+        const int px = along.boundaryPx(l.cellOf(n));
+        if (vertical) p.fillRect(px, spanFrom, 1, spanTo - spanFrom, c);
+        else p.fillRect(spanFrom, px, spanTo - spanFrom, 1, c);
+    };
+    // Line n lies after item n (1-based); line 0 is the border before item 1.
+    for (int n = firstItem; n <= lastItem + 1; ++n)
+        if (n == 0 || n % period != 0) line(n, kThinLine);
+    for (int n = std::max(1, firstItem); n <= lastItem + 1; ++n)
+        if (n % period == 0) line(n, kHeavyLine);
+}
+
+void CGridView::paintGridLines(QPainter&, const QRect&) {}
+
+void CGridView::paintEvent(QPaintEvent* e)
+{
+    QPainter p(viewport());
+    const QRect r = e->rect();
+    p.fillRect(r, backgroundColor());
+    const QPoint off = contentOffset();
+    const QRect area = r.translated(-off) & QRect(QPoint(0, 0), gridSize());
+    if (area.isEmpty()) return;
+    p.translate(off);
+    p.setClipRect(area);
+    p.setFont(m_cellFont);
+    paintCells(p, area);
+    paintGridLines(p, area);
+}
+
+void CGridView::resizeEvent(QResizeEvent* e)
+{
+    QAbstractScrollArea::resizeEvent(e);
+    relayout();
+}
+
+void CGridView::scrollContentsBy(int dx, int dy)
+{
+    viewport()->scroll(dx, dy);
+}
+
+void CGridView::mousePressEvent(QMouseEvent* e)
+{
+    m_frame->setActivePane(this);
+    QAbstractScrollArea::mousePressEvent(e);
+}
+
+} // namespace qb

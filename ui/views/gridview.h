@@ -1,0 +1,123 @@
+#pragma once
+
+#include "draft/quillabydoc.h"
+#include "glyphs.h"
+#include "gridaxis.h"
+#include "gridframe.h"
+
+#include <QAbstractScrollArea>
+
+#include <functional>
+
+class QPainter;
+
+namespace qb {
+
+// Base of every grid pane: maps the cells of the draft to pixels in both
+// directions (thick threads, orientation, zoom), draws grid lines and
+// glyphs, scrolls, and reacts to the document's update hints. The pane
+// keeps no display settings of its own: it asks its frame every time it
+// lays itself out.
+class CGridView : public QAbstractScrollArea, public IDocumentObserver, public IUndoTarget {
+    Q_OBJECT
+public:
+    CGridView(CGridFrame* frame, Kind kind, QWidget* parent = nullptr);
+    ~CGridView() override;
+
+    CGridFrame* frame() const { return m_frame; }
+    CQuillabyDoc* document() const { return m_doc; }
+    virtual PaneKind paneKind() const = 0;
+    Kind undoKind() const override { return m_kind; }
+
+    // --- geometry ---
+    const GridAxis& columns() const { return m_cols; }
+    const GridAxis& rows() const { return m_rows; }
+    int cellWidth() const { return m_cols.pitch(); }
+    int cellHeight() const { return m_rows.pitch(); }
+    GlyphStyle requestedStyle() const { return m_requested; }
+    GlyphStyle glyphStyle() const { return m_style; }
+    bool drawsVerticalLines() const { return cellWidth() > m_frame->scale().markSize; }
+    bool drawsHorizontalLines() const { return cellHeight() > m_frame->scale().markSize; }
+    QSize gridSize() const { return {m_cols.contentSize(), m_rows.contentSize()}; }
+    // Viewport rectangle of the item at (column, row).
+    QRect itemRect(int col, int row) const;
+    // Where the content origin lies in the viewport.
+    QPoint contentOffset() const;
+    // Which side of the viewport the grid keeps to when it is smaller.
+    void setFarEdges(bool right, bool bottom);
+    // Whether empty cells beyond the draft fill the pane (not in the fabric views).
+    void setFillsPane(bool fill) { m_fillsPane = fill; }
+
+    // The selection in items (columns and rows of the pane; -1 = none). A
+    // complete selection in the drawdown dims everything outside it.
+    void setSelection(int firstCol, int lastCol, int firstRow, int lastRow);
+    void clearSelection() { setSelection(-1, -1, -1, -1); }
+    bool hasSelection() const { return m_sel[0] >= 0 && m_sel[1] >= 0 && m_sel[2] >= 0 && m_sel[3] >= 0; }
+    int selection(int i) const { return m_sel[i]; }
+
+    // Re-reads the frame and the document and repaints everything.
+    void relayout();
+    // Paints the whole grid (export): only the draft's own threads, at the
+    // frame's cell sizes, into `p` with its origin at the grid's corner.
+    QSize exportSize();
+    void renderExport(QPainter& p);
+
+    // IDocumentObserver
+    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
+    // IUndoTarget: a replayed request runs the document primitive again, recording nothing.
+    void handleUndoRequest(const UndoRequest& req) override;
+
+    // Tests and tools watch which rectangles a change repaints.
+    void setUpdateSpy(std::function<void(const QRect&)> spy) { m_spy = std::move(spy); }
+
+protected:
+    // Builds the two axes; `exporting` leaves out the empty cells that fill the pane.
+    virtual void buildAxes(bool exporting) = 0;
+    virtual GlyphStyle notationStyle() const { return GlyphStyle::Plain; }
+    // Paints the cells meeting `area` (content pixels).
+    virtual void paintCells(QPainter& p, const QRect& area) = 0;
+    virtual void paintGridLines(QPainter& p, const QRect& area);
+    virtual void reactToHint(const UpdateHint& hint) = 0;
+    virtual QColor backgroundColor() const { return Qt::white; }
+
+    // Item counts that fill the pane, so an empty draft still shows its grid.
+    int fillCount(int items, const ThreadLayout& layout, int pitch, bool horizontal) const;
+    // Repaint requests in content coordinates.
+    void updateContent(const QRect& r);
+    void updateColumnItems(int first, int last);
+    void updateRowItems(int first, int last);
+    void updateAll();
+    // Grid lines between items first..last along one axis (-1: all) over a span.
+    void drawLines(QPainter& p, const GridAxis& along, bool vertical, int firstItem, int lastItem,
+                   int spanFrom, int spanTo, int period = 4);
+    // Content rectangle of an item, and the part inside its grid lines.
+    QRect contentItemRect(int col, int row) const;
+    QRect inside(const QRect& itemRect) const;
+    bool exporting() const { return m_exporting; }
+
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* e) override;
+
+    GridAxis m_cols, m_rows;
+    GlyphStyle m_requested = GlyphStyle::Plain;
+    GlyphStyle m_style = GlyphStyle::Plain;
+    QFont m_cellFont;
+
+private:
+    void updateScrollBars();
+    void computeStyle();
+
+    CGridFrame* m_frame;
+    Kind m_kind;
+    CQuillabyDoc* m_doc;
+    bool m_farRight = false, m_farBottom = false;
+    bool m_exporting = false;
+    bool m_fillsPane = true;
+    int m_sel[4] = {-1, -1, -1, -1};
+    bool m_inRelayout = false;
+    std::function<void(const QRect&)> m_spy;
+};
+
+} // namespace qb

@@ -1,0 +1,76 @@
+#include "tdinggridview.h"
+
+#include "draft/drawdown.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace qb {
+
+CTreadlingView::CTreadlingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, Kind::Treadling, parent)
+{
+    setFarEdges(false, !frame->threadingOnTop());
+}
+
+int CTreadlingView::valueCount() const
+{
+    return document()->numTreadles();
+}
+
+TreadleSet CTreadlingView::valuesOf(int thread, int row) const
+{
+    const Treadling* t = document()->treadling(row);
+    return t ? t->GetSet(thread) : TreadleSet();
+}
+
+GlyphStyle CTreadlingView::notationStyle() const
+{
+    return styleForNotation(frame()->treadlingNotation(), document()->isRisingShed());
+}
+
+void CTreadlingView::paintValue(QPainter& p, const QRect& in, int thread, int row, int value)
+{
+    const CQuillabyDoc& doc = *document();
+    if (doc.activeCorrelation() == 2) {
+        p.fillRect(in, colorOf(WeftColor(doc, thread, row)));
+        return;
+    }
+    switch (m_style) {
+    case GlyphStyle::Number:
+        paintCellText(p, in, glyphText(m_style, value));
+        break;
+    case GlyphStyle::UserSymbol:
+        paintCellText(p, in, glyphText(m_style, value, doc.treadling(row)->GetSymbol(thread)));
+        break;
+    default:
+        p.fillRect(in, Qt::black);
+        break;
+    }
+}
+
+void CTreadlingView::reactToHint(const UpdateHint& hint)
+{
+    if (hint.has(UpdateHint::PicksChanged)) {
+        updateRowItems(hint.first, hint.last);
+    } else if (hint.has(UpdateHint::OnePick)) {
+        updateRowItems(hint.first, hint.first);
+    } else if (hint.has(UpdateHint::CurrentPick)) {
+        // The marker left one pick and reached another.
+        updateRowItems(hint.first - 4, hint.first + 4);
+        updateRowItems(hint.last - 4, hint.last + 4);
+    } else if (!hint.has(UpdateHint::EndsChanged) && !hint.has(UpdateHint::NoDrawdown)) {
+        updateAll();
+    }
+}
+
+void CTreadlingView::resizeEvent(QResizeEvent* e)
+{
+    if (frame()->isClosing()) return;
+    // The treadle columns share out the pane's width, never wider than a pick is tall.
+    const int w = std::clamp(viewport()->width() / std::max(1, squeezeDivisor()), 2, frame()->pickHeight());
+    if (w != frame()->treadleWidth()) frame()->setTreadleWidth(w);
+    CGridView::resizeEvent(e);
+}
+
+} // namespace qb
