@@ -6,6 +6,7 @@
 #include "dobby/dobbybars.h"
 #include "dobby/dobbytimedout.h"
 #include "draft/drawdown.h"
+#include "views/draftframe.h"
 
 #include "loomsession.h"
 
@@ -88,7 +89,12 @@ TEST_P(DobbyRunTest, FiftyPicksThroughTheMenuEveryLiftRight)
     // The loom asks for 50 picks after the first lift.
     ASSERT_TRUE(RunUntil([&] { return doc->weaving.currentPick == 50 || loom.done; }, 20000));
     EXPECT_EQ(dobby->controlBar()->pickText(), QStringLiteral("51"));
+    // The draft's frame marks the pick on the loom, until the run ends.
+    CDraftWindow* window = frame->activeDraftWindow();
+    ASSERT_TRUE(window && window->frame());
+    EXPECT_EQ(window->frame()->weavingPick(), 50);
     act(DobbyMenuItem::Stop)->trigger();
+    EXPECT_EQ(window->frame()->weavingPick(), -1);
     EXPECT_FALSE(dobby->hasRun());
     EXPECT_FALSE(dobby->controlBar()->isVisibleTo(frame.get()));
     ASSERT_TRUE(RunUntil([&] { return loom.done.load(); }, 10000));
