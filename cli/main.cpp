@@ -1,11 +1,12 @@
 // quillaby-cli: the headless face of the draft core.
 #include "applycommand.h"
+#include "draftload.h"
 #include "draftjson.h"
 #include "rendercommand.h"
+#include "weavecommand.h"
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
@@ -20,17 +21,6 @@ constexpr int kOk = 0;
 constexpr int kFileError = 1;
 constexpr int kUsage = 2;
 
-// The reader's messages go to stderr; questions are answered No.
-class StderrMessages final : public qb::IFileMessages {
-public:
-    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
-    bool ask(const std::string& question) override
-    {
-        std::cerr << "quillaby-cli: " << question << " (answered No)\n";
-        return false;
-    }
-};
-
 struct Command {
     const char* name;
     const char* args;
@@ -42,15 +32,7 @@ struct Command {
 
 bool load(const std::string& path, qb::CQuillabyDoc& doc, bool liftplan)
 {
-    StderrMessages messages;
-    qb::WifReadOptions options;
-    options.liftplan = liftplan ? qb::LiftplanChoice::Liftplan : qb::LiftplanChoice::Treadling;
-    std::string error;
-    if (!qb::ReadWifFile(path, doc, messages, options, &error)) {
-        std::cerr << "quillaby-cli: cannot read " << path << ": " << error << '\n';
-        return false;
-    }
-    return true;
+    return LoadDraftForCli(path, doc, liftplan);
 }
 
 std::string oneLine(const std::string& s)
@@ -150,6 +132,7 @@ void usage(std::ostream& out)
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
+    out << "  weave FILE --head NAME --port DEVICE [--shafts N] [--start-pick P] [--picks K]\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 }
@@ -164,6 +147,7 @@ int main(int argc, char** argv)
     }
     const std::string name = argv[1];
     if (name == "apply") return RunApply(argc - 2, argv + 2);
+    if (name == "weave") return RunWeaveCommand(argc - 2, argv + 2);
     if (name == "--help" || name == "-h" || name == "help") {
         usage(std::cout);
         return kOk;

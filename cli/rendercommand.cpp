@@ -1,12 +1,12 @@
 // quillaby-cli render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]
 #include "rendercommand.h"
 
+#include "draftload.h"
+
 #include "draft/quillabydoc.h"
 #include "graphic/drawdownsource.h"
 #include "graphic/picturewriter.h"
 #include "graphic/wholedraftimage.h"
-#include "wif/filemessages.h"
-#include "wif/wifreader.h"
 
 #include <iostream>
 #include <string>
@@ -38,16 +38,6 @@ constexpr const char* kHelp =
     "\n"
     "End 1 is at the right and pick 1 at the top.\n"
     "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
-
-class StderrMessages final : public qb::IFileMessages {
-public:
-    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
-    bool ask(const std::string& question) override
-    {
-        std::cerr << "quillaby-cli: " << question << " (answered No)\n";
-        return false;
-    }
-};
 
 int usageError(const std::string& why)
 {
@@ -116,14 +106,8 @@ int RunRenderCommand(int argc, char** argv)
         return usageError("OUT must end in .png, .tif, .tiff, .jpg, .jpeg or .bmp");
 
     qb::CQuillabyDoc doc;
-    StderrMessages messages;
-    qb::WifReadOptions options;
-    options.liftplan = liftplan ? qb::LiftplanChoice::Liftplan : qb::LiftplanChoice::Treadling;
+    if (!LoadDraftForCli(in, doc, liftplan)) return kFileError;
     std::string error;
-    if (!qb::ReadWifFile(in, doc, messages, options, &error)) {
-        std::cerr << "quillaby-cli: cannot read " << in << ": " << error << '\n';
-        return kFileError;
-    }
 
     bool ok;
     if (whole) {

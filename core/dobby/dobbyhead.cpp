@@ -133,7 +133,7 @@ void CDobbyHead::stop()
         DobbyEvent e(DobbyEvent::Kind::SelfTestResult);
         e.ok = !m_failed && m_state == 5;
         if (!e.ok && !m_failed) e.message = "No response from dobby head";
-        emit(std::move(e));
+        post(std::move(e));
     }
     m_stopped = true;
     m_timeoutOpen = false;
@@ -159,7 +159,7 @@ void CDobbyHead::emitPick(DobbyEvent::Kind kind)
     DobbyEvent e{kind};
     if (m_host) e.pick = m_host->currentPick();
     e.previousPick = m_previousPick;
-    emit(std::move(e));
+    post(std::move(e));
 }
 
 void CDobbyHead::fail(std::string message)
@@ -171,7 +171,7 @@ void CDobbyHead::fail(std::string message)
     e.previousPick = m_previousPick;
     e.ok = false;
     e.message = std::move(message);
-    emit(std::move(e));
+    post(std::move(e));
 }
 
 void CDobbyHead::RequestNextPick()
@@ -203,7 +203,7 @@ bool CDobbyHead::CurrentLift(TUPTYPE& lift)
     e.pick = pick;
     e.previousPick = m_previousPick;
     e.shafts = lift;
-    emit(std::move(e));
+    post(std::move(e));
     return true;
 }
 

@@ -106,7 +106,7 @@ protected:
 
     void write(std::uint8_t b) { m_output.push_back(b); }
     void write(std::string_view text) { m_output.insert(m_output.end(), text.begin(), text.end()); }
-    void emit(DobbyEvent e) { m_events.push_back(std::move(e)); }
+    void post(DobbyEvent e) { m_events.push_back(std::move(e)); }
     void emitPick(DobbyEvent::Kind kind);
     void fail(std::string message);
     void setShaftsUsed(int n) { m_shaftsUsed = n; }

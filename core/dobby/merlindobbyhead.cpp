@@ -157,7 +157,7 @@ void MerlinDobbyHead::HandleFrame()
         if (IsStatus(true) || IsAcknowledge()) {
             StartSelfTest();
             m_state = SelfTestRunning;
-            emit(DobbyEvent(DobbyEvent::Kind::SelfTestStarted));
+            post(DobbyEvent(DobbyEvent::Kind::SelfTestStarted));
         }
         break;
     case TimeoutClearing:

@@ -3,6 +3,7 @@
 #include "app/defaultpalette.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
+#include "dobby/dobbycontroller.h"
 #include "transform/draftcommands.h"
 #include "views/draftframe.h"
 
@@ -83,6 +84,9 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
 
 CMainFrame::~CMainFrame()
 {
+    // The run ends (release sent) while the drafts and settings still exist.
+    delete m_dobby;
+    m_dobby = nullptr;
     if (s_instance == this)
         s_instance = nullptr;
     writeSettings();
@@ -140,8 +144,8 @@ void CMainFrame::createMenus()
     tools->addAction(QStringLiteral("Set &Default Palette"), this,
                      [this] { setDefaultPaletteFromActive(); });
 
-    QMenu* dobby = menuBar()->addMenu(QStringLiteral("&Dobby"));
-    dobby->addAction(QStringLiteral("Dobby &Settings..."), this, &CMainFrame::OnDobbySettings);
+    m_dobby = new CDobbyController(*this);
+    m_dobby->createMenu(menuBar());
 
     AddDraftCommandMenus(this, menuBar());
 
@@ -487,6 +491,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
             event->ignore();
             return true;
         }
+        // A draft being woven stops its run before its window goes.
+        if (w && m_dobby)
+            m_dobby->documentClosing(w->document());
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -20,6 +20,7 @@ class QMenu;
 namespace qb {
 
 class CDefaultPalette;
+class CDobbyController;
 class CDraftWindow;
 class CRecentFileList;
 
@@ -107,6 +108,11 @@ public:
     // A modified draft is saved or given up only with the weaver's consent.
     bool canCloseDocument(CDraftWindow* w);
 
+    // The Dobby menu, the dobby bars and the one weaving run.
+    CDobbyController* dobby() const { return m_dobby; }
+    // Tells the user (a message box unless the handler was replaced).
+    void report(const QString& text);
+
 public slots:
     void OnFileNew();
     void OnFileOpen();
@@ -135,7 +141,6 @@ private:
     void openFrame(FrameKind kind);
     void showOptions(COptionsSheet::Page page);
     bool writeDocument(CDraftWindow* w, const QString& path);
-    void report(const QString& text);
     QString nextUntitledName();
 
     CDefaultPalette& m_palette;
@@ -156,6 +161,7 @@ private:
     QAction* m_saveAsAction = nullptr;
     QAction* m_closeAction = nullptr;
     QLabel* m_loomLabel = nullptr;
+    CDobbyController* m_dobby = nullptr;
     int m_untitled = 0;
     MessageHandler m_report;
     SaveQuestion m_askSave;

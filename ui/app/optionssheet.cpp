@@ -1,5 +1,7 @@
 #include "app/optionssheet.h"
 
+#include "dobby/dobbyprotocol.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -18,6 +20,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 
 namespace qb {
@@ -238,6 +241,14 @@ QWidget* COptionsSheet::makeDobbyPage()
     fillPorts();
 
     m_harnesses = spin(page, "dobbyShafts", 1, 40, m_values.DobbyHarnesses);
+    // No more shafts than the chosen head's lift command can carry.
+    const auto limitShafts = [this](int item) {
+        const int head = item - 1;
+        m_harnesses->setMaximum(IsDobbyHeadType(head) ? std::min(kDobbyMaxShafts, kDobbyHeads[head].maxShafts)
+                                                      : kDobbyMaxShafts);
+    };
+    limitShafts(m_head->currentIndex());
+    connect(m_head, &QComboBox::currentIndexChanged, this, limitShafts);
     auto* form = new QFormLayout(page);
     form->addRow(QStringLiteral("Dobby head:"), m_head);
     form->addRow(QStringLiteral("Serial port:"), m_port);
@@ -283,6 +294,10 @@ void COptionsSheet::accept()
 
     v.dobbyHead = m_head->currentIndex() >= 1 ? m_head->currentIndex() - 1 : DobbyHeads::kNone;
     v.SerialPortPath = m_port->currentText().trimmed();
+    // A listed port is also remembered by its number (1-based, in list order).
+    const int listed = m_port->findText(v.SerialPortPath);
+    if (listed >= 0)
+        v.SerialPortNum = listed + 1;
     v.DobbyHarnesses = m_harnesses->value();
     QDialog::accept();
 }

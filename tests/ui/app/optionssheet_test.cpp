@@ -114,3 +114,22 @@ TEST(OptionsSheet, FilledFromValuesAndCopiedBackOnlyOnOk)
     EXPECT_EQ(out.DobbyHarnesses, 24);
     EXPECT_EQ(out.DfltSaveAsQLB, 1);
 }
+
+TEST(OptionsSheet, DobbyShaftsStayWithinWhatTheHeadCarries)
+{
+    CStoredSettings v;
+    v.dobbyHead = 3; // LeClerc I: 16 shafts
+    v.DobbyHarnesses = 24;
+    COptionsSheet sheet(v, COptionsSheet::DobbyPage);
+    auto* shafts = child<QSpinBox>(sheet, "dobbyShafts");
+    EXPECT_EQ(shafts->maximum(), 16);
+    EXPECT_EQ(shafts->value(), 16);
+    child<QComboBox>(sheet, "dobbyHead")->setCurrentIndex(3); // Louet
+    EXPECT_EQ(shafts->maximum(), 32);
+    child<QComboBox>(sheet, "dobbyHead")->setCurrentIndex(1); // AVL Compu-Dobby II
+    EXPECT_EQ(shafts->maximum(), 40);
+    shafts->setValue(40);
+    sheet.accept();
+    EXPECT_EQ(sheet.values().DobbyHarnesses, 40);
+    EXPECT_EQ(sheet.values().dobbyHead, 0);
+}
