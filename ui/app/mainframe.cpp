@@ -90,6 +90,10 @@ CMainFrame::~CMainFrame()
     if (s_instance == this)
         s_instance = nullptr;
     writeSettings();
+    // The MDI area and the draft windows go after this part of the object:
+    // their last signals must not reach it.
+    disconnect(m_mdi, nullptr, this, nullptr);
+    for (CDraftWindow* w : draftWindows()) disconnect(w, nullptr, this, nullptr);
 }
 
 void CMainFrame::createMenus()
