@@ -157,6 +157,7 @@ private:
     QAction* m_closeAction = nullptr;
     QLabel* m_loomLabel = nullptr;
     int m_untitled = 0;
+    bool m_closingAll = false; // the drafts were asked about already
     MessageHandler m_report;
     SaveQuestion m_askSave;
     YesNoQuestion m_askYesNo;
