@@ -132,7 +132,8 @@ PropertiesOutcome ApplyProperties(CQuillabyDoc& doc, const DraftProperties& requ
 
     // 3. Loom size and rows through the document operations.
     if (v.shafts != before.shafts) doc.SetNumShafts(v.shafts);
-    if (!doc.isLiftplan() && v.treadles != before.treadles && v.treadles != doc.numTreadles())
+    // A liftplan that did not come about keeps its treadles.
+    if (!doc.isLiftplan() && !v.liftplan && v.treadles != before.treadles && v.treadles != doc.numTreadles())
         doc.SetNumTreadles(v.treadles);
     if (v.numWarps != doc.numWarps()) doc.SetNumWarps(v.numWarps, paletteBarColors);
     if (v.numWefts != doc.numWefts()) doc.SetNumWefts(v.numWefts, paletteBarColors);

@@ -329,3 +329,17 @@ TEST(DraftProperties, DirectCorrelation)
         EXPECT_FALSE(NormalizeProperties(v).correlationOn);
     }
 }
+
+TEST(DraftProperties, DeclinedLiftplanKeepsTheTreadles)
+{
+    auto doc = NewDraft(4, 6);
+    doc->notations.treadling = 5; // user-defined: liftplan form asks first
+    DraftProperties v = ReadProperties(*doc);
+    v.liftplan = true;
+    v.treadles = 4;
+    ScriptedPrompter no({false});
+    ApplyProperties(*doc, v, no);
+    EXPECT_EQ(no.asked, std::vector<std::string>{msg::kMultipleNotation});
+    EXPECT_FALSE(doc->isLiftplan());
+    EXPECT_EQ(doc->numTreadles(), 6);
+}
