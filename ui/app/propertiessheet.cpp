@@ -2,20 +2,19 @@
 
 #include "draft/limits.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <QVariant>
 
 #include <cmath>
 
@@ -47,6 +46,8 @@ QDoubleSpinBox* settBox(QWidget* parent, const char* name, int whole, int frac)
     s->setDecimals(4);
     s->setRange(0.0, 99999.0);
     s->setValue(whole + frac / 10000.0);
+    // What the box showed first, after its own rounding and range.
+    s->setProperty("shown", s->value());
     return s;
 }
 
@@ -55,7 +56,7 @@ QDoubleSpinBox* settBox(QWidget* parent, const char* name, int whole, int frac)
 void settFrom(const QDoubleSpinBox* box, int initialWhole, int initialFrac, int& whole, int& frac)
 {
     const double v = box->value();
-    if (std::fabs(v - (initialWhole + initialFrac / 10000.0)) < 0.00005) {
+    if (v == box->property("shown").toDouble()) {
         whole = initialWhole;
         frac = initialFrac;
         return;

@@ -289,3 +289,18 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
     EXPECT_EQ(doc.units(), 1);
     EXPECT_DOUBLE_EQ(doc.warpSett(), 2.0);
 }
+
+TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
+{
+    CDraftWindow* w = m_frame->newDocument();
+    CQuillabyDoc& doc = w->document();
+    doc.setWarpSett(12, 3456);
+    doc.setWeftSett(-1, 0); // a sett the box cannot show
+    doc.notes = "a\r\nb";
+    doc.SetModified(false);
+    onSheet(fileItem(QStringLiteral("P&roperties...")), [](CPropertiesSheet&) {}, QDialogButtonBox::Ok);
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(doc.warpSettFrac(), 3456);
+    EXPECT_EQ(doc.weftSettWhole(), -1);
+    EXPECT_FALSE(doc.history().canUndo());
+}
