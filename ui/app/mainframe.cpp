@@ -85,6 +85,11 @@ CMainFrame::~CMainFrame()
 {
     if (s_instance == this)
         s_instance = nullptr;
+    // The MDI area and the draft windows are deleted after this object is
+    // no longer a CMainFrame: their last signals must not reach it.
+    m_mdi->disconnect(this);
+    for (CDraftWindow* w : draftWindows())
+        w->disconnect(this);
     writeSettings();
 }
 
