@@ -2,6 +2,7 @@
 // the imports, driven through the main window.
 
 #include "app/defaultpalette.h"
+#include "app/draftfiles.h"
 #include "app/draftcommands.h"
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
@@ -12,6 +13,7 @@
 #include "transform/messages.h"
 #include "views/draftframe.h"
 #include "views/gridview.h"
+#include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
 #include <QAction>
@@ -303,4 +305,24 @@ TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
     EXPECT_EQ(doc.warpSettFrac(), 3456);
     EXPECT_EQ(doc.weftSettWhole(), -1);
     EXPECT_FALSE(doc.history().canUndo());
+}
+
+TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
+{
+    InstallDraftFileHandlers();
+    CDraftWindow* w = m_frame->newDocument();
+    w->document().SetThreadingCell(3, 4);
+    w->document().title = "Rosepath";
+    CDraftWindow* c = CloneDraft(m_frame.get(), w);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("clone.qlb"));
+    ASSERT_TRUE(m_frame->saveDocumentTo(c, path)) << m_told.join('\n').toStdString();
+    EXPECT_FALSE(c->document().isModified());
+    EXPECT_EQ(c->path(), path);
+    CQuillabyDoc again;
+    QuietFileMessages quiet;
+    ASSERT_TRUE(ReadWifFile(path.toStdString(), again, quiet));
+    EXPECT_EQ(WifText(again, "1/2/2026"), WifText(w->document(), "1/2/2026"));
+    CMainFrame::setDocumentLoader({});
+    CMainFrame::setDocumentSaver({});
 }
