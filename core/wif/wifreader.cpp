@@ -187,6 +187,12 @@ void WifReader::readPrivate(CQuillabyDoc& doc)
     if (oneOf(dd, {0, 4})) n.drawdown = dd;
 }
 
+void WifReader::readProjectPlan(CQuillabyDoc& doc)
+{
+    readUnits(doc);
+    if (flagged(WifSection::Private)) readPrivate(doc);
+}
+
 void WifReader::readBlockParams(CQuillabyDoc& doc)
 {
     BlockSubstitutionParams& b = doc.blocks;

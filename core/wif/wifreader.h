@@ -40,6 +40,10 @@ public:
     // when the file carries no WIF version.
     bool open(CQuillabyDoc& doc, const WifReadOptions& options, std::string* error = nullptr);
 
+    // The WARP and WEFT units and spacing and, when the private section is
+    // flagged, the project-plan keys, read into `doc` as opening does.
+    void readProjectPlan(CQuillabyDoc& doc);
+
     // Appends the file's colors to `palette`; returns how many were read.
     int readPalette(ColorPalette& palette);
 

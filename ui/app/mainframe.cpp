@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "app/defaultpalette.h"
+#include "app/draftcommands.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
 #include "dobby/dobbycontroller.h"
@@ -89,6 +90,11 @@ CMainFrame::~CMainFrame()
     m_dobby = nullptr;
     if (s_instance == this)
         s_instance = nullptr;
+    // The MDI area and the draft windows are deleted after this object is
+    // no longer a CMainFrame: their last signals must not reach it.
+    m_mdi->disconnect(this);
+    for (CDraftWindow* w : draftWindows())
+        w->disconnect(this);
     writeSettings();
     // The MDI area and the draft windows go after this part of the object:
     // their last signals must not reach it.
@@ -105,6 +111,7 @@ void CMainFrame::createMenus()
                                    &CMainFrame::OnFileSave);
     m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
     m_closeAction = file->addAction(QStringLiteral("&Close"), this, &CMainFrame::OnFileClose);
+    AddDraftFileCommands(this, file);
     m_recentSeparator = file->addSeparator();
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction* a = file->addAction(QString());
@@ -491,7 +498,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Close) {
         auto* sub = qobject_cast<QMdiSubWindow*>(watched);
         auto* w = sub ? qobject_cast<CDraftWindow*>(sub->widget()) : nullptr;
-        if (w && !canCloseDocument(w)) {
+        if (w && !m_closingAll && !canCloseDocument(w)) {
             event->ignore();
             return true;
         }
@@ -657,7 +664,17 @@ void CMainFrame::recordPlacement()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    // Every modified draft is asked about before any window closes, so that
+    // Cancel on one keeps them all open.
+    const QList<CDraftWindow*> drafts = draftWindows();
+    for (CDraftWindow* w : drafts)
+        if (!canCloseDocument(w)) {
+            event->ignore();
+            return;
+        }
+    m_closingAll = true;
     m_mdi->closeAllSubWindows();
+    m_closingAll = false;
     if (!m_mdi->subWindowList().isEmpty()) {
         event->ignore();
         return;

@@ -163,6 +163,7 @@ private:
     QLabel* m_loomLabel = nullptr;
     CDobbyController* m_dobby = nullptr;
     int m_untitled = 0;
+    bool m_closingAll = false; // the drafts were asked about already
     MessageHandler m_report;
     SaveQuestion m_askSave;
     YesNoQuestion m_askYesNo;

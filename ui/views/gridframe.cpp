@@ -114,6 +114,16 @@ void CGridFrame::relayoutPanes()
     for (CGridView* p : m_panes) p->relayout();
 }
 
+void CGridFrame::readNotations()
+{
+    m_threadingNotation = m_doc->notations.threading;
+    m_treadlingNotation = m_doc->notations.treadling;
+    m_tieupNotation = m_doc->notations.tieup;
+    m_interlace = m_doc->notations.drawdown == 4;
+    relayoutPanes();
+    updateActionStates();
+}
+
 void CGridFrame::setDocumentTitle(const QString& title)
 {
     m_docTitle = title;

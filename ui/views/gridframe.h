@@ -131,6 +131,9 @@ public:
     void unregisterPane(CGridView* pane);
     // Makes every pane re-read the display state and repaint.
     void relayoutPanes();
+    // Takes the notations and drawdown style from the document again (after
+    // a command changed them there) and repaints.
+    void readNotations();
     // True while the frame is being destroyed: panes stop laying out.
     bool isClosing() const { return m_closing; }
 

@@ -1,0 +1,98 @@
+#include "draftimport.h"
+
+#include "draft/draftsnapshot.h"
+#include "draft/quillabydoc.h"
+#include "draft/undorequests.h"
+#include "filemessages.h"
+#include "wifreader.h"
+#include "wiftext.h"
+
+#include <optional>
+
+namespace qb {
+
+namespace {
+
+// The other draft, when it is readable and carries a WIF version.
+std::optional<IniFile> openSource(const std::string& path, IFileMessages& messages)
+{
+    std::string reason;
+    auto ini = IniFile::load(path, &reason);
+    if (!ini) {
+        messages.tell("Unable to open " + path + ".\n" + reason);
+        return std::nullopt;
+    }
+    std::string version;
+    if (!ini->readText("WIF", "Version", 64, version) || version.empty()) {
+        messages.tell(FormatMessage(wifmsg::kVersion, version));
+        return std::nullopt;
+    }
+    return ini;
+}
+
+// The index in `fresh` of the color `index` names in `old` (black when it
+// names none); appended when missing, the old index when there is no room.
+int remap(int index, const ColorPalette& old, ColorPalette& fresh)
+{
+    const COLORREF c = index < old.count() ? old.color(index) : 0x000000;
+    if (int found = fresh.find(c); found >= 0) return found;
+    if (fresh.count() >= kMaxColors) return index;
+    return fresh.add(c, true);
+}
+
+void remapRow(Tding& t, const ColorPalette& old, ColorPalette& fresh)
+{
+    for (int i = 0; i < t.GetCount(); ++i) t.SetColor(i, remap(t.GetColor(i), old, fresh));
+    // Threads added later take these: they must keep naming the same colors.
+    t.setDefaultColor(remap(t.defaultColor(), old, fresh));
+    t.setAlternateColor(remap(t.alternateColor(), old, fresh));
+    t.setReferenceColor(remap(t.referenceColor(), old, fresh));
+}
+
+} // namespace
+
+ImportResult ImportPalette(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages, IUndoTarget* pane)
+{
+    auto ini = openSource(path, messages);
+    if (!ini) return ImportResult::Refused;
+    WifReader reader(*ini, messages);
+    if (!reader.flagged(WifSection::ColorTable)) return ImportResult::NoChange;
+
+    std::shared_ptr<const DraftSnapshot> before;
+    if (pane) before = DraftSnapshot::Take(doc);
+    ColorPalette fresh;
+    reader.readPalette(fresh);
+    const ColorPalette old = doc.palette();
+    for (int r = 0; r < kMaxRows; ++r) {
+        if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
+        if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
+    }
+    if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
+    if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
+    doc.paletteMutable() = fresh;
+
+    if (before) {
+        auto after = DraftSnapshot::Take(doc);
+        doc.Transaction(pane, [&](EditSource s) {
+            s.group->record(UndoMsg{pane, req::restoreDraft(before), req::restoreDraft(after)});
+        });
+    } else {
+        doc.history().clear();
+    }
+    doc.SetModified();
+    doc.UpdateAllViews(nullptr);
+    return ImportResult::Done;
+}
+
+ImportResult ImportProjectPlan(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages)
+{
+    auto ini = openSource(path, messages);
+    if (!ini) return ImportResult::Refused;
+    WifReader reader(*ini, messages);
+    reader.readProjectPlan(doc);
+    doc.SetModified();
+    doc.UpdateAllViews(nullptr);
+    return ImportResult::Done;
+}
+
+} // namespace qb

@@ -1,0 +1,174 @@
+#include "app/draftcommands.h"
+
+#include "app/draftfiles.h"
+#include "app/draftwindow.h"
+#include "app/mainframe.h"
+#include "views/draftframe.h"
+#include "views/gridview.h"
+
+#include "wif/draftimport.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+namespace qb {
+
+namespace {
+
+// The main window's questions and messages for the core commands.
+class CFramePrompter final : public IPrompter {
+public:
+    explicit CFramePrompter(CMainFrame* frame) : m_frame(frame) {}
+    bool ask(const std::string& q) override { return m_frame->ask(QString::fromStdString(q)); }
+    void tell(const std::string& m) override { m_frame->tell(QString::fromStdString(m)); }
+
+private:
+    CMainFrame* m_frame;
+};
+
+// The pane a whole-draft change is recorded for: the one last used in the
+// active window on this draft, else any pane of the draft frame.
+IUndoTarget* undoPane(CMainFrame* frame, CDraftWindow* w)
+{
+    CGridFrame* f = frame->activeGridFrame();
+    if (!f || f->document() != &w->document()) f = w->frame();
+    if (f->activePane()) return f->activePane();
+    const auto& panes = w->frame()->panes();
+    return panes.empty() ? nullptr : panes.front();
+}
+
+// Every frame on the draft: notations may have changed with the draft.
+void refreshFrames(CMainFrame* frame, CDraftWindow* w, bool fit)
+{
+    const QList<QMdiSubWindow*> subs = frame->mdiArea()->subWindowList();
+    for (QMdiSubWindow* sub : subs)
+        if (CGridFrame* f = w->frameIn(sub)) {
+            f->readNotations();
+            if (fit) f->fitInWindow();
+        }
+}
+
+QString toLf(const std::string& s)
+{
+    return QString::fromStdString(s).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+std::string toCrLf(const QString& s)
+{
+    QString t = s;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
+}
+
+QString chooseImportFile(CMainFrame* frame)
+{
+    const QString file = QFileDialog::getOpenFileName(frame, QStringLiteral("File to Import From"),
+                                                      frame->settings().mruOpenFileLocn,
+                                                      QStringLiteral("Weaving Files (*.qlb *.wif)"));
+    if (!file.isEmpty()) frame->settingsMutable().mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    return file;
+}
+
+} // namespace
+
+CDraftWindow* CloneDraft(CMainFrame* frame, CDraftWindow* w)
+{
+    if (!w) return nullptr;
+    auto copy = w->document().Clone();
+    // Never saved: closing it asks first.
+    copy->SetModified(true);
+    return frame->addDocumentWindow(std::move(copy), QString());
+}
+
+bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftProperties& values, const DraftTexts& texts)
+{
+    CQuillabyDoc& doc = w->document();
+    bool changed = false;
+    const DraftTexts before{toLf(doc.title), toLf(doc.author), toLf(doc.notes)};
+    if (!(texts == before)) {
+        doc.title = toCrLf(texts.title);
+        doc.author = toCrLf(texts.author);
+        doc.notes = toCrLf(texts.notes);
+        doc.SetModified();
+        changed = true;
+    }
+    CFramePrompter prompter(frame);
+    const ColorPalette& pal = doc.palette();
+    const PropertiesOutcome out =
+        ApplyProperties(doc, values, prompter, undoPane(frame, w), {pal.leftColor(), pal.rightColor()});
+    if (out.changed) {
+        refreshFrames(frame, w, out.converted);
+        changed = true;
+    }
+    if (changed) doc.UpdateAllViews(nullptr);
+    w->refreshTitle();
+    return changed;
+}
+
+void ShowPropertiesSheet(CMainFrame* frame, CDraftWindow* w, CPropertiesSheet::Page page)
+{
+    if (!w) return;
+    CQuillabyDoc& doc = w->document();
+    doc.windowTitle = w->title().toStdString();
+    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title), toLf(doc.author), toLf(doc.notes)}, page, frame);
+    if (sheet.exec() != QDialog::Accepted) return;
+    ApplyPropertiesSheet(frame, w, sheet.values(), sheet.texts());
+}
+
+bool ImportPaletteFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
+{
+    CFrameFileMessages messages(frame);
+    const ImportResult r =
+        ImportPalette(w->document(), QFile::encodeName(path).toStdString(), messages, undoPane(frame, w));
+    w->refreshTitle();
+    return r == ImportResult::Done;
+}
+
+bool ImportProjectPlanFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
+{
+    CFrameFileMessages messages(frame);
+    const ImportResult r = ImportProjectPlan(w->document(), QFile::encodeName(path).toStdString(), messages);
+    if (r == ImportResult::Done) refreshFrames(frame, w, false);
+    w->refreshTitle();
+    return r == ImportResult::Done;
+}
+
+void AddDraftFileCommands(CMainFrame* frame, QMenu* file)
+{
+    QList<QAction*> needDraft;
+    needDraft << file->addAction(QStringLiteral("C&lone"), frame,
+                                 [frame] { CloneDraft(frame, frame->activeDraftWindow()); });
+    needDraft << file->addAction(QStringLiteral("P&roperties..."), frame, [frame] {
+        ShowPropertiesSheet(frame, frame->activeDraftWindow(), CPropertiesSheet::SettingsPage);
+    });
+    needDraft << file->addAction(QStringLiteral("No&tes..."), frame, [frame] {
+        ShowPropertiesSheet(frame, frame->activeDraftWindow(), CPropertiesSheet::NotesPage);
+    });
+    QMenu* import = file->addMenu(QStringLiteral("&Import"));
+    needDraft << import->menuAction();
+    import->addAction(QStringLiteral("&Color Palette..."), frame, [frame] {
+        CDraftWindow* w = frame->activeDraftWindow();
+        if (!w) return;
+        const QString path = chooseImportFile(frame);
+        if (!path.isEmpty()) ImportPaletteFrom(frame, w, path);
+    });
+    import->addAction(QStringLiteral("&Import Project Plan..."), frame, [frame] {
+        CDraftWindow* w = frame->activeDraftWindow();
+        if (!w) return;
+        const QString path = chooseImportFile(frame);
+        if (!path.isEmpty()) ImportProjectPlanFrom(frame, w, path);
+    });
+    QObject::connect(file, &QMenu::aboutToShow, frame, [frame, needDraft] {
+        const bool draft = frame->activeDraftWindow() != nullptr;
+        for (QAction* a : needDraft) a->setEnabled(draft);
+    });
+}
+
+} // namespace qb
