@@ -38,6 +38,7 @@ std::string localPath(const QString& path)
 void CFrameFileMessages::tell(const std::string& text)
 {
     CursorPause pause;
+    m_told = true;
     if (m_frame) m_frame->tell(QString::fromLocal8Bit(text));
 }
 
@@ -56,7 +57,9 @@ void InstallDraftFileHandlers()
             options.defaults = defaults;
             std::string reason;
             if (ReadWifFile(localPath(path), doc, messages, options, &reason)) return true;
-            error = QString::fromLocal8Bit(reason);
+            // The reader may have said why already (the version message).
+            error = messages.told() ? QString()
+                                    : QStringLiteral("Unable to open %1.\n\n%2").arg(path, QString::fromLocal8Bit(reason));
             return false;
         });
     CMainFrame::setDocumentSaver([](const QString& path, CQuillabyDoc& doc, QString& error) {

@@ -12,9 +12,12 @@ public:
     explicit CFrameFileMessages(CMainFrame* frame) : m_frame(frame) {}
     void tell(const std::string& text) override;
     bool ask(const std::string& question) override;
+    // Whether a message has been shown.
+    bool told() const { return m_told; }
 
 private:
     CMainFrame* m_frame;
+    bool m_told = false;
 };
 
 // Connects File Open and Save of the main window to the draft file reader and

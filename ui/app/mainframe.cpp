@@ -405,7 +405,7 @@ bool CMainFrame::openFile(const QString& path)
     const bool ok = s_loader(abs, newDraftDefaults(), *doc, error);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
-        report(error.isEmpty() ? QStringLiteral("Unable to open %1.").arg(shown) : error);
+        if (!error.isEmpty()) report(error);
         return false;
     }
     doc->EnsureComplete();

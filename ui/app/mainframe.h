@@ -31,7 +31,8 @@ class CMainFrame : public QMainWindow {
 public:
     // Fills `doc` from the file; `defaults` are what a new draft would get
     // (a reader takes from them what the file does not say). On failure it
-    // sets `error` to the message the user sees and returns false.
+    // sets `error` to the message the user sees and returns false; an empty
+    // `error` means the loader has already told the user why.
     using DocumentLoader = std::function<bool(const QString& path, const NewDraftDefaults& defaults,
                                               CQuillabyDoc& doc, QString& error)>;
     // Writes `doc` to the file (format by extension); false and `error` on failure.
