@@ -1,4 +1,5 @@
 #include "draft/quillabydoc.h"
+#include "wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 
@@ -218,6 +219,7 @@ TEST_P(UndoProperty, UndoAllAndRedoAllAreExact)
     for (int e = 0; e < 30; ++e) doc->SetThreadingCell(e, 1 + e % 8);
     for (int p = 0; p < 30; ++p) doc->SetTreadlingCell(p, 1 + p % 10);
     const std::string start = state(*doc);
+    const std::string startFile = WifText(*doc, "1/1/2026");
 
     auto any = [&](int n) { return int(rng() % unsigned(n)); };
     int edits = 0;
@@ -253,10 +255,13 @@ TEST_P(UndoProperty, UndoAllAndRedoAllAreExact)
     }
     EXPECT_GE(edits, 300);
     const std::string edited = state(*doc);
+    const std::string editedFile = WifText(*doc, "1/1/2026");
     while (doc->Undo()) {}
     EXPECT_EQ(state(*doc), start);
+    EXPECT_EQ(WifText(*doc, "1/1/2026"), startFile); // the saved file too
     while (doc->Redo()) {}
     EXPECT_EQ(state(*doc), edited);
+    EXPECT_EQ(WifText(*doc, "1/1/2026"), editedFile);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, UndoProperty, ::testing::Range(0, 12));
