@@ -15,10 +15,10 @@ std::unique_ptr<CQuillabyDoc> NewDraft(int shafts, int treadles)
     return doc;
 }
 
-DraftSpec RandomSpec(std::mt19937& rng, bool allowLiftplan, int maxWefts)
+DraftShape RandomShape(std::mt19937& rng, bool allowLiftplan, int maxWefts)
 {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    DraftSpec s;
+    DraftShape s;
     s.shafts = pick(1, 16);
     s.treadles = pick(1, 20);
     s.ends = pick(0, 60);
@@ -31,41 +31,41 @@ DraftSpec RandomSpec(std::mt19937& rng, bool allowLiftplan, int maxWefts)
     return s;
 }
 
-std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftSpec& spec, std::mt19937& rng)
+std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937& rng)
 {
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    const int treadles = spec.liftplan ? spec.shafts : spec.treadles;
-    auto doc = NewDraft(spec.shafts, treadles);
-    doc->setLoomRaw(spec.shafts, treadles, spec.liftplan);
-    doc->setRisingShed(spec.rising);
+    const int treadles = shape.liftplan ? shape.shafts : shape.treadles;
+    auto doc = NewDraft(shape.shafts, treadles);
+    doc->setLoomRaw(shape.shafts, treadles, shape.liftplan);
+    doc->setRisingShed(shape.rising);
     doc->treadlingMutable(0)->SetLimit(treadles);
-    doc->treadlingMutable(0)->setMultiple(spec.multiple || spec.liftplan);
-    doc->replaceTieup(std::make_unique<Tieup>(spec.shafts, treadles));
-    if (spec.liftplan) doc->tieupMutable().makeDirect();
+    doc->treadlingMutable(0)->setMultiple(shape.multiple || shape.liftplan);
+    doc->replaceTieup(std::make_unique<Tieup>(shape.shafts, treadles));
+    if (shape.liftplan) doc->tieupMutable().makeDirect();
     else
         for (int t = 0; t < treadles; ++t)
-            for (int s = 1; s <= spec.shafts; ++s)
+            for (int s = 1; s <= shape.shafts; ++s)
                 if (pick(0, 1)) doc->tieupMutable().setCell(t, s);
-    doc->SetNumWarps(spec.warps);
-    doc->SetNumWefts(spec.wefts);
-    if (spec.weftBars) doc->setCorrelation(2, true);
-    for (int e = 0; e < spec.ends; ++e) {
-        for (int r = 0; r < spec.warps; ++r) doc->threadingMutable(r)->Append(1);
-        const int row = pick(0, spec.warps - 1);
-        const int s = pick(0, 99) < spec.unthreadedPercent ? 0 : pick(1, spec.shafts);
+    doc->SetNumWarps(shape.warps);
+    doc->SetNumWefts(shape.wefts);
+    if (shape.weftBars) doc->setCorrelation(2, true);
+    for (int e = 0; e < shape.ends; ++e) {
+        for (int r = 0; r < shape.warps; ++r) doc->threadingMutable(r)->Append(1);
+        const int row = pick(0, shape.warps - 1);
+        const int s = pick(0, 99) < shape.unthreadedPercent ? 0 : pick(1, shape.shafts);
         doc->threadingMutable(row)->SetValue(e, s);
         doc->threadingMutable(0)->SetColor(e, pick(0, 4));
         doc->threadingMutable(0)->SetThick(e, pick(0, 5) == 0);
         doc->threadingMutable(0)->SetSymbol(e, pick(0, 3) == 0 ? 'a' + pick(0, 5) : 0);
     }
-    for (int p = 0; p < spec.picks; ++p) {
-        for (int r = 0; r < spec.wefts; ++r) {
+    for (int p = 0; p < shape.picks; ++p) {
+        for (int r = 0; r < shape.wefts; ++r) {
             Treadling& t = *doc->treadlingMutable(r);
             t.Append(1);
-            if (pick(0, 99) < spec.emptyPercent) continue;
+            if (pick(0, 99) < shape.emptyPercent) continue;
             TreadleSet set;
             set.set(pick(1, treadles));
-            if (spec.multiple)
+            if (shape.multiple)
                 for (int k = pick(0, 3); k > 0; --k) set.set(pick(1, treadles));
             t.SetSet(p, set);
         }

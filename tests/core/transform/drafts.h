@@ -27,7 +27,7 @@ private:
     Kind m_kind;
 };
 
-struct DraftSpec {
+struct DraftShape {
     int shafts = 8;
     int treadles = 10;
     int ends = 40;
@@ -43,9 +43,9 @@ struct DraftSpec {
 };
 
 std::unique_ptr<CQuillabyDoc> NewDraft(int shafts = 8, int treadles = 8);
-std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftSpec& spec, std::mt19937& rng);
-// A spec with random sizes and forms.
-DraftSpec RandomSpec(std::mt19937& rng, bool allowLiftplan = true, int maxWefts = 4);
+std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937& rng);
+// A draft shape with random sizes and forms.
+DraftShape RandomShape(std::mt19937& rng, bool allowLiftplan = true, int maxWefts = 4);
 
 // Every cell of the black-and-white drawdown, row by row.
 std::vector<Cell> Drawdown(const CQuillabyDoc& doc);

@@ -76,12 +76,12 @@ TEST(DoubleWidth, BothLayersKeepTheirInterlacement)
 {
     std::mt19937 rng(31);
     for (int round = 0; round < 80; ++round) {
-        DraftSpec spec = RandomSpec(rng, false, 1);
-        spec.multiple = false;
-        spec.shafts = std::min(spec.shafts, 32);
-        spec.ends = std::min(spec.ends, 200);
-        spec.emptyPercent = 0;
-        auto doc = RandomDraft(spec, rng);
+        DraftShape shape = RandomShape(rng, false, 1);
+        shape.multiple = false;
+        shape.shafts = std::min(shape.shafts, 32);
+        shape.ends = std::min(shape.ends, 200);
+        shape.emptyPercent = 0;
+        auto doc = RandomDraft(shape, rng);
         // Each source thread marked by its symbol, to find it in the fold.
         for (int e = 0; e < doc->numEnds(); ++e) doc->threadingMutable(0)->SetSymbol(e, e + 1);
         for (int g = 0; g < doc->numPicks(); ++g) doc->treadlingMutable(0)->SetSymbol(g, g + 1);
@@ -118,10 +118,10 @@ TEST(DoubleWidth, BothLayersKeepTheirInterlacement)
                 // The other layer stays out of the way: the front raised for a
                 // back pick, the back left down for a front pick.
                 if (backPick && !backEnd) {
-                    ASSERT_EQ(now, spec.rising ? up : down);
+                    ASSERT_EQ(now, shape.rising ? up : down);
                 }
                 if (!backPick && backEnd) {
-                    ASSERT_EQ(now, spec.rising ? down : up);
+                    ASSERT_EQ(now, shape.rising ? down : up);
                 }
             }
         }

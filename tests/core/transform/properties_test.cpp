@@ -24,11 +24,11 @@ void forRandomDrafts(unsigned seed, bool allowLiftplan, int maxWefts, F&& check)
 {
     std::mt19937 rng(seed);
     for (int round = 0; round < kRounds; ++round) {
-        const DraftSpec spec = RandomSpec(rng, allowLiftplan, maxWefts);
-        auto doc = RandomDraft(spec, rng);
-        SCOPED_TRACE(testing::Message() << "round " << round << " shafts " << spec.shafts << " treadles "
-                                        << spec.treadles << " liftplan " << spec.liftplan << " wefts "
-                                        << spec.wefts << " bars " << spec.weftBars);
+        const DraftShape shape = RandomShape(rng, allowLiftplan, maxWefts);
+        auto doc = RandomDraft(shape, rng);
+        SCOPED_TRACE(testing::Message() << "round " << round << " shafts " << shape.shafts << " treadles "
+                                        << shape.treadles << " liftplan " << shape.liftplan << " wefts "
+                                        << shape.wefts << " bars " << shape.weftBars);
         check(*doc, rng);
     }
 }
@@ -185,9 +185,9 @@ TEST(TurnDraft, TransposesAndNegatesTheDrawdown)
 {
     std::mt19937 rng(17);
     for (int round = 0; round < kRounds; ++round) {
-        DraftSpec spec = RandomSpec(rng, false, 1);
-        spec.multiple = false;
-        auto doc = RandomDraft(spec, rng);
+        DraftShape shape = RandomShape(rng, false, 1);
+        shape.multiple = false;
+        auto doc = RandomDraft(shape, rng);
         auto turned = doc->Clone();
         FixedPrompter yes(true);
         ASSERT_TRUE(TurnDraft(*turned, yes, nullptr).done());

@@ -86,13 +86,13 @@ TEST(UndoRedo, EveryCommandIsOneExactStep)
     std::mt19937 rng(51);
     int undone = 0;
     for (int round = 0; round < 12; ++round) {
-        DraftSpec spec = RandomSpec(rng, true, 1);
-        spec.ends = 5 + round;
-        spec.picks = 4 + round;
-        spec.rising = true;
-        spec.multiple = spec.liftplan;
+        DraftShape shape = RandomShape(rng, true, 1);
+        shape.ends = 5 + round;
+        shape.picks = 4 + round;
+        shape.rising = true;
+        shape.multiple = shape.liftplan;
         for (const Named& c : commands()) {
-            auto doc = RandomDraft(spec, rng);
+            auto doc = RandomDraft(shape, rng);
             doc->threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
             TestPane pane(*doc);
             // An earlier edit that must survive undo and redo of the command.
@@ -102,7 +102,7 @@ TEST(UndoRedo, EveryCommandIsOneExactStep)
             const std::string before = State(*doc);
             const CommandResult r = c.run(*doc, &pane);
             const std::string after = State(*doc);
-            SCOPED_TRACE(testing::Message() << c.name << " round " << round << " liftplan " << spec.liftplan);
+            SCOPED_TRACE(testing::Message() << c.name << " round " << round << " liftplan " << shape.liftplan);
             if (!r.done()) {
                 EXPECT_EQ(after, before);
                 continue;
