@@ -85,6 +85,9 @@ struct CommandResult {
 struct NewDraftResult {
     CommandResult result;
     std::unique_ptr<CQuillabyDoc> draft; // null unless result.done()
+
+    // A finished new draft: no history of its own, unsaved, laid out anew.
+    static NewDraftResult made(std::unique_ptr<CQuillabyDoc> d);
 };
 
 } // namespace qb

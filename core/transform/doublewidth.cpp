@@ -119,11 +119,7 @@ NewDraftResult DoubleWidth(const CQuillabyDoc& doc, const DoubleWidthOptions& o,
     }
     d->replaceTieup(std::move(tu));
     d->setLoomRaw(2 * s, 2 * t, false);
-    d->history().clear();
-    d->SetModified();
-    out.draft = std::move(d);
-    out.result = CommandResult::doneResult(true, true);
-    return out;
+    return NewDraftResult::made(std::move(d));
 }
 
 } // namespace qb

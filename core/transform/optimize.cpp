@@ -196,11 +196,7 @@ NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)
         FixedPrompter yes(true);
         ConvertToLiftplan(*d, yes);
     }
-    d->history().clear();
-    d->SetModified();
-    out.draft = std::move(d);
-    out.result = CommandResult::doneResult(true, true);
-    return out;
+    return NewDraftResult::made(std::move(d));
 }
 
 } // namespace qb

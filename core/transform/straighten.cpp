@@ -55,11 +55,7 @@ NewDraftResult StraightenThreading(const CQuillabyDoc& doc, IPrompter& prompter)
                 if (doc.tieup().cell(t, src.GetShaft(k))) tu->setCell(t, k + 1);
         d->replaceTieup(std::move(tu));
     }
-    d->history().clear();
-    d->SetModified();
-    out.draft = std::move(d);
-    out.result = CommandResult::doneResult(true, true);
-    return out;
+    return NewDraftResult::made(std::move(d));
 }
 
 NewDraftResult StraightenTreadling(const CQuillabyDoc& doc, IPrompter& prompter)
@@ -91,11 +87,7 @@ NewDraftResult StraightenTreadling(const CQuillabyDoc& doc, IPrompter& prompter)
     auto tu = std::make_unique<Tieup>(shafts, p);
     for (int k = 0; k < p; ++k) tu->setColumn(k, LiftedShafts(doc, k, 0));
     d->replaceTieup(std::move(tu));
-    d->history().clear();
-    d->SetModified();
-    out.draft = std::move(d);
-    out.result = CommandResult::doneResult(true, true);
-    return out;
+    return NewDraftResult::made(std::move(d));
 }
 
 } // namespace qb

@@ -2,7 +2,7 @@
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "../app/testsettingsdir.h"
+#include "testsettingsdir.h"
 
 #include "draft/drawdown.h"
 #include "transform/addtabby.h"

@@ -1,0 +1,17 @@
+#include "transform/command.h"
+
+#include "draft/quillabydoc.h"
+
+namespace qb {
+
+NewDraftResult NewDraftResult::made(std::unique_ptr<CQuillabyDoc> d)
+{
+    d->history().clear();
+    d->SetModified();
+    NewDraftResult out;
+    out.draft = std::move(d);
+    out.result = CommandResult::doneResult(true, true);
+    return out;
+}
+
+} // namespace qb
