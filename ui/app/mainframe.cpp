@@ -3,6 +3,7 @@
 #include "app/defaultpalette.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
+#include "app/toolsmenu.h"
 #include "views/draftframe.h"
 
 #include <QAction>
@@ -134,6 +135,7 @@ void CMainFrame::createMenus()
     connect(m_viewMenu, &QMenu::aboutToShow, this, &CMainFrame::updateViewMenu);
     updateViewMenu();
 
+    AddToolMenus(this, menuBar());
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."), this, &CMainFrame::OnOptions);
     tools->addAction(QStringLiteral("Set &Default Palette"), this,

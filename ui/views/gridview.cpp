@@ -1,5 +1,7 @@
 #include "gridview.h"
 
+#include "tools/panetool.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -282,10 +284,36 @@ void CGridView::scrollContentsBy(int dx, int dy)
     viewport()->scroll(dx, dy);
 }
 
+CPaneTool& CGridView::tool()
+{
+    if (!m_tool) m_tool = std::make_unique<CPaneTool>(this);
+    return *m_tool;
+}
+
 void CGridView::mousePressEvent(QMouseEvent* e)
 {
     m_frame->setActivePane(this);
-    QAbstractScrollArea::mousePressEvent(e);
+    if (!tool().mousePress(e)) QAbstractScrollArea::mousePressEvent(e);
+}
+
+void CGridView::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!tool().mouseMove(e)) QAbstractScrollArea::mouseMoveEvent(e);
+}
+
+void CGridView::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!tool().mouseRelease(e)) QAbstractScrollArea::mouseReleaseEvent(e);
+}
+
+void CGridView::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (!tool().mouseDoubleClick(e)) QAbstractScrollArea::mouseDoubleClickEvent(e);
+}
+
+void CGridView::keyPressEvent(QKeyEvent* e)
+{
+    if (!tool().keyPress(e)) QAbstractScrollArea::keyPressEvent(e);
 }
 
 } // namespace qb

@@ -1,0 +1,215 @@
+#include "viewtestutil.h"
+
+#include "views/tools/panetool.h"
+#include "views/tools/toolstate.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include <gtest/gtest.h>
+
+using namespace qb;
+using namespace qbtest;
+
+namespace {
+
+// Sends a mouse event to the pane's viewport with the buttons held, as a
+// real drag does (a plain test move would carry no buttons).
+void send(CGridView* pane, QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons held,
+          Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QWidget* vp = pane->viewport();
+    QMouseEvent e(type, QPointF(pos), QPointF(vp->mapToGlobal(pos)), button, held, mods);
+    QApplication::sendEvent(vp, &e);
+}
+
+// Presses on the first point, drags over the others and releases on the last.
+void drag(CGridView* pane, const std::vector<QPoint>& path, Qt::MouseButton button = Qt::LeftButton,
+          Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    send(pane, QEvent::MouseButtonPress, path.front(), button, button, mods);
+    for (std::size_t i = 1; i < path.size(); ++i) send(pane, QEvent::MouseMove, path[i], Qt::NoButton, button, mods);
+    send(pane, QEvent::MouseButtonRelease, path.back(), button, Qt::NoButton, mods);
+}
+
+// Centre of the threading cell of end `end` (0-based) on `shaft`.
+QPoint threadingCell(CThreadingView* v, int end, int shaft)
+{
+    return center(v->itemRect(end, shaft - 1));
+}
+
+std::vector<int> shaftsOf(const CQuillabyDoc& doc)
+{
+    std::vector<int> out;
+    for (int e = 0; e < doc.numEnds(); ++e) out.push_back(doc.threading(0)->GetShaft(e));
+    return out;
+}
+
+struct ToolFixture : ::testing::Test {
+    void SetUp() override
+    {
+        CToolState& ts = CToolState::instance();
+        ts.setTool(Tool::Pencil);
+        ts.setLineKind(LineKind::Straight);
+        ts.setLengthIndex(0);
+        ts.setOffsetIndex(0);
+    }
+    void TearDown() override { CToolState::instance().setTool(Tool::Pencil); }
+};
+
+using PaneTools = ToolFixture;
+
+} // namespace
+
+TEST_F(PaneTools, PencilDragIsOneUndoStep)
+{
+    auto doc = makeDoc(0, 0);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    drag(th, {threadingCell(th, 0, 1), threadingCell(th, 1, 2), threadingCell(th, 2, 3), threadingCell(th, 3, 4)});
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4}));
+    ASSERT_TRUE(doc->history().canUndo());
+    doc->Undo();
+    EXPECT_EQ(doc->numEnds(), 0);
+    EXPECT_FALSE(doc->history().canUndo());
+    doc->Redo();
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4}));
+
+    // The right button erases the cells it passes over, Shift with it draws.
+    drag(th, {threadingCell(th, 1, 2), threadingCell(th, 2, 3)}, Qt::RightButton);
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 0, 0, 4}));
+    drag(th, {threadingCell(th, 1, 4)}, Qt::RightButton, Qt::ShiftModifier);
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 4, 0, 4}));
+}
+
+TEST_F(PaneTools, LinesFollowTheirRulesAlongTheDrag)
+{
+    struct Case {
+        LineKind kind;
+        Qt::MouseButton button;
+        int startShaft;
+        std::vector<int> want;
+    };
+    const Case cases[] = {
+        {LineKind::Straight, Qt::LeftButton, 4, {4, 1, 2, 3, 4, 1}},
+        {LineKind::Straight, Qt::RightButton, 1, {1, 4, 3, 2, 1, 4}},
+        {LineKind::Point, Qt::LeftButton, 1, {1, 2, 3, 4, 3, 2}},
+    };
+    for (const Case& c : cases) {
+        auto doc = makeDoc(0, 0);
+        Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+        auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+        CToolState::instance().setLineKind(c.kind);
+        CToolState::instance().setTool(Tool::Line);
+        // The pointer's shaft row does not matter, only the ends it passes.
+        drag(th, {threadingCell(th, 0, c.startShaft), threadingCell(th, 2, 1), threadingCell(th, 5, 3)}, c.button);
+        EXPECT_EQ(shaftsOf(*doc), c.want) << int(c.kind);
+        doc->Undo();
+        EXPECT_EQ(doc->numEnds(), 0) << "one undo step takes the whole line";
+    }
+}
+
+TEST_F(PaneTools, LineKeepsGoingWhenThePointerLeavesThePane)
+{
+    auto doc = makeDoc(0, 0);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    CToolState::instance().setTool(Tool::Line);
+    const QPoint start = threadingCell(th, 0, 1);
+    // Ends run from the right: beyond the left edge lie the higher ends.
+    const QPoint out(-30, start.y());
+    send(th, QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    send(th, QEvent::MouseMove, out, Qt::NoButton, Qt::LeftButton);
+    const int reached = doc->numEnds();
+    EXPECT_GT(reached, 1);
+    send(th, QEvent::MouseButtonRelease, out, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(doc->numEnds(), reached);
+    EXPECT_EQ(doc->threading(0)->GetShaft(reached - 1), 1 + (reached - 1) % 4);
+}
+
+TEST_F(PaneTools, TieupAndTreadlingPencil)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    auto* tu = f->tieupView();
+    const bool was = doc->tieup().cell(2, 3);
+    drag(tu, {center(tu->itemRect(2, 2))});
+    EXPECT_TRUE(doc->tieup().cell(2, 3));
+    if (!was) {
+        doc->Undo();
+        EXPECT_FALSE(doc->tieup().cell(2, 3));
+    }
+    auto* tr = f->treadlingView();
+    drag(tr, {center(tr->itemRect(3, 0)), center(tr->itemRect(2, 1))});
+    EXPECT_TRUE(doc->treadling(0)->GetSet(0).test(4));
+    EXPECT_TRUE(doc->treadling(0)->GetSet(1).test(3));
+    EXPECT_FALSE(doc->treadling(0)->GetSet(1).test(2)) << "one treadle per pick";
+}
+
+TEST_F(PaneTools, ColorBarPencilPaintsWithTheButtonColor)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    const int before = doc->threading(0)->GetColor(0);
+    const int paint = before == 0 ? 1 : 0;
+    doc->paletteMutable().setRightColor(paint);
+    const int bar = th->colorBarItem(0);
+    drag(th, {center(th->itemRect(1, bar)), center(th->itemRect(2, bar))}, Qt::RightButton);
+    EXPECT_EQ(doc->threading(0)->GetColor(1), paint);
+    EXPECT_EQ(doc->threading(0)->GetColor(2), paint);
+    EXPECT_EQ(doc->threading(0)->GetColor(0), before);
+    doc->Undo();
+    EXPECT_EQ(doc->threading(0)->GetColor(2), before);
+}
+
+TEST_F(PaneTools, TypedShaftNumbers)
+{
+    auto doc = makeDoc(0, 0);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    auto* th = f->threadingView();
+    th->tool().setCurrentThread(0);
+    auto type = [&](const QString& text) {
+        for (QChar ch : text) {
+            QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(th, &e);
+        }
+    };
+    type(QStringLiteral("12"));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2}));
+    type(QStringLiteral("9"));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2})) << "no ninth shaft on a 4-shaft loom";
+    // Under alpha notation the letter shown is the letter typed.
+    doc->SetNumShafts(30);
+    f->toggleThreadingNotation(3);
+    type(QStringLiteral("Ca"));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 27}));
+}
+
+TEST_F(PaneTools, EscReselectsThePencilAndZoomToolZooms)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    CToolState::instance().setTool(Tool::Zoom);
+    const int before = f->endWidth();
+    drag(f->draftView(), {center(f->draftView()->itemRect(0, 0))});
+    EXPECT_LT(f->endWidth(), before);
+    drag(f->draftView(), {center(f->draftView()->itemRect(0, 0))}, Qt::RightButton);
+    EXPECT_EQ(f->endWidth(), before);
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(f->threadingView(), &esc);
+    EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
+}
+
+TEST(ToolRows, ModifiersChooseTheRow)
+{
+    EXPECT_EQ(RowForModifiers(Qt::NoModifier, false), 0);
+    EXPECT_EQ(RowForModifiers(Qt::ShiftModifier, false), 0);
+    EXPECT_EQ(RowForModifiers(Qt::ControlModifier, false), 1);
+    EXPECT_EQ(RowForModifiers(Qt::ControlModifier | Qt::AltModifier, false), 2);
+    EXPECT_EQ(RowForModifiers(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, false), 3);
+    EXPECT_EQ(RowForModifiers(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, true), 2);
+}

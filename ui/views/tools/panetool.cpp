@@ -1,0 +1,477 @@
+#include "panetool.h"
+
+#include "toolstate.h"
+
+#include "views/draftview.h"
+#include "views/gridview.h"
+#include "views/interlacepopup.h"
+#include "views/paneframes.h"
+#include "views/tdinggridview.h"
+#include "views/tieupview.h"
+
+#include "draft/limits.h"
+#include "transform/fabricanalysis.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTimer>
+
+namespace qb {
+
+int RowForModifiers(Qt::KeyboardModifiers mods, bool lineTool)
+{
+    if (!(mods & Qt::ControlModifier)) return 0;
+    if (!(mods & Qt::AltModifier)) return 1;
+    if (mods & Qt::ShiftModifier) return lineTool ? 2 : 3;
+    return 2;
+}
+
+CPaneTool::CPaneTool(CGridView* pane) : m_pane(pane)
+{
+    // A drag never outlives its tool.
+    QObject::connect(&CToolState::instance(), &CToolState::toolChanged, pane, [this] { endDrag(); });
+}
+
+CPaneTool::~CPaneTool()
+{
+    if (m_interlace) m_interlace->deleteLater();
+}
+
+CQuillabyDoc& CPaneTool::doc() const
+{
+    return *m_pane->document();
+}
+
+CPaneTool::Side CPaneTool::side() const
+{
+    switch (m_pane->paneKind()) {
+    case PaneKind::Threading: return Side::Threading;
+    case PaneKind::Treadling: return Side::Treadling;
+    case PaneKind::Tieup: return Side::Tieup;
+    case PaneKind::Drawdown: break;
+    }
+    return Side::Drawdown;
+}
+
+CPaneTool::Hit CPaneTool::hitAt(QPoint pos) const
+{
+    Hit h;
+    const QPoint c = pos - m_pane->contentOffset();
+    const int col = m_pane->columns().itemAt(c.x());
+    const int row = m_pane->rows().itemAt(c.y());
+    if (col < 0 || row < 0) return h;
+    switch (side()) {
+    case Side::Threading:
+    case Side::Treadling: {
+        auto* t = static_cast<CTdingGridView*>(m_pane);
+        const bool warp = t->isWarpSide();
+        h.thread = warp ? col : row;
+        const int item = warp ? row : col;
+        if (item < t->valueCount()) {
+            h.area = Hit::Grid;
+            h.value = item + 1;
+        } else if (item > t->valueCount() && item <= t->valueCount() + t->rowsInUse()) {
+            h.area = Hit::ColorBar;
+            h.row = item - t->valueCount() - 1;
+        } else if (item >= t->labelItem(0)) {
+            h.area = Hit::Labels;
+            h.row = item - t->labelItem(0);
+        }
+        break;
+    }
+    case Side::Tieup:
+        if (col < doc().numTreadles() && row < doc().numShafts()) {
+            h.area = Hit::Grid;
+            h.thread = col;
+            h.value = row + 1;
+        }
+        break;
+    case Side::Drawdown:
+        h.area = Hit::Grid;
+        h.thread = col;
+        h.value = row;
+        break;
+    }
+    return h;
+}
+
+int CPaneTool::valueLimit() const
+{
+    switch (side()) {
+    case Side::Threading: return doc().numShafts();
+    case Side::Treadling: return doc().isLiftplan() ? doc().numShafts() : doc().numTreadles();
+    case Side::Tieup: return doc().numShafts();
+    case Side::Drawdown: break;
+    }
+    return 0;
+}
+
+int CPaneTool::threadLimit() const
+{
+    return side() == Side::Tieup ? doc().numTreadles() : kMaxThreads;
+}
+
+bool CPaneTool::applyCell(int thread, int value, int row, bool set)
+{
+    if (thread < 0 || thread >= threadLimit() || value < 1 || value > valueLimit()) return false;
+    const EditSource s{m_pane, &m_group};
+    CQuillabyDoc& d = doc();
+    switch (side()) {
+    case Side::Threading:
+        if (set) d.SetThreadingCell(thread, value, row, s);
+        else if (thread < d.numEnds() && d.threading(row) && d.threading(row)->GetShaft(thread) == value)
+            d.ClearThreadingCell(thread, row, s);
+        return true;
+    case Side::Treadling:
+        if (set) d.SetTreadlingCell(thread, value, row, s);
+        else d.ClearTreadlingCell(thread, value, row, s);
+        return true;
+    case Side::Tieup:
+        if (set) d.SetTieupCell(thread, value, s);
+        else d.ClearTieupCell(thread, value, s);
+        return true;
+    case Side::Drawdown: break;
+    }
+    return false;
+}
+
+int CPaneTool::colorOf(bool rightButton) const
+{
+    const ColorPalette& p = doc().palette();
+    return rightButton ? p.rightColor() : p.leftColor();
+}
+
+bool CPaneTool::paintThread(int thread, int row, int color)
+{
+    const EditSource s{m_pane, &m_group};
+    if (side() == Side::Threading) {
+        if (thread >= doc().numEnds()) return false;
+        return doc().SetEndColors(thread, thread, color, row, s);
+    }
+    if (side() == Side::Treadling) {
+        if (thread >= doc().numPicks()) return false;
+        return doc().SetPickColors(thread, thread, color, row, s);
+    }
+    return false;
+}
+
+void CPaneTool::pencilAt(const Hit& h, bool set)
+{
+    if (h.area == Hit::Grid) {
+        applyCell(h.thread, h.value, m_rowChosen, set);
+    } else if (h.area == Hit::ColorBar) {
+        const bool warp = side() == Side::Threading;
+        CGridFrame* f = m_pane->frame();
+        if (f->isColorBarHidden(warp) || f->drawdownColoring() != 0 || doc().correlationOn()) return;
+        paintThread(h.thread, h.row, colorOf(m_button == 2));
+    }
+}
+
+void CPaneTool::runStep(const Hit& h, Qt::KeyboardModifiers mods)
+{
+    const bool shift = mods & Qt::ShiftModifier;
+    const bool rowShift = (mods & Qt::ControlModifier) && (mods & Qt::AltModifier);
+    const bool erase = (m_button == 2) != (shift && !rowShift);
+    switch (Tool(m_tool)) {
+    case Tool::Pencil:
+        if (side() == Side::Drawdown) return; // the drawdown takes clicks only
+        pencilAt(h, !erase);
+        break;
+    case Tool::PaintBrush:
+        if (h.area == Hit::Grid || h.area == Hit::ColorBar) paintThread(h.thread, m_rowChosen, colorOf(m_button == 2));
+        break;
+    case Tool::Line:
+        if (h.thread >= 0) lineTo(h.thread);
+        break;
+    case Tool::WarpInterlace:
+    case Tool::WeftInterlace:
+        if (m_interlace && h.thread >= 0) {
+            const int t = Tool(m_tool) == Tool::WarpInterlace ? h.thread : h.value;
+            auto* dv = static_cast<CDraftView*>(m_pane);
+            const int n = Tool(m_tool) == Tool::WarpInterlace ? dv->endLayout().count() : dv->pickLayout().count();
+            if (t < n) m_interlace->setThread(t);
+        }
+        break;
+    default: break;
+    }
+}
+
+void CPaneTool::lineTo(int thread)
+{
+    if (!m_line || m_lineStopped) return;
+    thread = std::clamp(thread, 0, threadLimit() - 1);
+    while (m_anchor != thread) {
+        const int delta = thread > m_anchor ? 1 : -1;
+        const int shaft = m_line->step(delta);
+        if (!applyCell(m_anchor + delta, shaft, m_rowChosen, !m_erase)) {
+            m_lineStopped = true;
+            return;
+        }
+        m_anchor += delta;
+        m_current = m_anchor;
+    }
+}
+
+bool CPaneTool::mousePress(QMouseEvent* e)
+{
+    if (m_button) return true;
+    const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
+    if (!button) return false;
+    if (side() == Side::Tieup && doc().isLiftplan()) return true;
+    const CToolState& ts = CToolState::instance();
+    const Tool tool = ts.tool();
+    const Hit h = hitAt(e->position().toPoint());
+    m_mods = e->modifiers();
+    const bool shift = m_mods & Qt::ShiftModifier;
+    if (h.thread >= 0 && side() != Side::Tieup && side() != Side::Drawdown) m_current = h.thread;
+    switch (tool) {
+    case Tool::Zoom: {
+        const bool out = (button == 1) != shift;
+        if (out) m_pane->frame()->zoomOut();
+        else m_pane->frame()->zoomIn();
+        return true;
+    }
+    case Tool::PickupColor: {
+        if (h.area != Hit::ColorBar) return true;
+        const Tding* seq = side() == Side::Threading ? static_cast<const Tding*>(doc().threading(h.row))
+                                                     : static_cast<const Tding*>(doc().treadling(h.row));
+        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        if (!seq || h.thread >= count) return true;
+        const int color = seq->GetColor(h.thread);
+        ColorPalette& pal = doc().paletteMutable();
+        if (button == 1) pal.setLeftColor(color);
+        else pal.setRightColor(color);
+        CToolState::instance().buttonChanged();
+        CToolState::instance().reselectPrevious();
+        return true;
+    }
+    case Tool::PaintBucket: {
+        if (h.area != Hit::ColorBar) return true;
+        CToolState::instance().selectRight(button == 2);
+        const int color = colorOf(button == 2);
+        const int row = RowForModifiers(m_mods, false);
+        const int n = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        if (n == 0) return true;
+        doc().Transaction(m_pane, [&](EditSource s) {
+            if (side() == Side::Threading) doc().SetEndColors(0, n - 1, color, row, s);
+            else doc().SetPickColors(0, n - 1, color, row, s);
+        });
+        return true;
+    }
+    case Tool::WarpInterlace:
+    case Tool::WeftInterlace: {
+        if (side() != Side::Drawdown) return false;
+        auto* dv = static_cast<CDraftView*>(m_pane);
+        const bool warp = tool == Tool::WarpInterlace;
+        const int t = warp ? h.thread : h.value;
+        if (t < 0 || t >= (warp ? dv->endLayout().count() : dv->pickLayout().count())) return true;
+        if (m_interlace) m_interlace->deleteLater();
+        if (warp) m_interlace = new CWarpInterlacePopup(dv, t);
+        else m_interlace = new CWeftInterlacePopup(dv, t);
+        m_interlace->reposition();
+        m_interlace->show();
+        break;
+    }
+    case Tool::Pencil:
+        if (side() == Side::Drawdown) {
+            // One crossing per click; threading, tieup and treadling follow.
+            auto* dv = static_cast<CDraftView*>(m_pane);
+            if (h.thread < 0 || h.thread >= dv->endLayout().count() || h.value >= dv->pickLayout().count())
+                return true;
+            const bool lifted = (button == 1) != shift;
+            FabricAnalysisCell(doc(), h.thread, h.value, lifted, m_pane);
+            return true;
+        }
+        if (h.area != Hit::Grid && h.area != Hit::ColorBar) return true;
+        m_rowChosen = h.area == Hit::ColorBar ? h.row : RowForModifiers(m_mods, false);
+        break;
+    case Tool::PaintBrush:
+        if (side() != Side::Threading && side() != Side::Treadling) return true;
+        if (h.area == Hit::Outside) return true;
+        m_rowChosen = RowForModifiers(m_mods, false);
+        break;
+    case Tool::Line: {
+        if (h.area != Hit::Grid || side() == Side::Drawdown) return true;
+        m_rowChosen = RowForModifiers(m_mods, true);
+        m_erase = shift;
+        LineParams p;
+        p.kind = ts.lineKind();
+        p.shafts = valueLimit();
+        p.length = ts.lineLength();
+        p.offset = ts.lineOffset();
+        p.rightButton = button == 2;
+        if (p.shafts <= 0) return true;
+        m_line.emplace(p, h.value);
+        m_anchor = h.thread;
+        m_lineStopped = false;
+        m_button = button;
+        m_tool = int(tool);
+        applyCell(h.thread, h.value, m_rowChosen, !m_erase);
+        m_last = h;
+        m_pointer = e->position().toPoint();
+        return true;
+    }
+    default: return false;
+    }
+    m_button = button;
+    m_tool = int(tool);
+    m_last = h;
+    m_pointer = e->position().toPoint();
+    runStep(h, m_mods);
+    return true;
+}
+
+bool CPaneTool::mouseMove(QMouseEvent* e)
+{
+    if (!m_button) return false;
+    m_pointer = e->position().toPoint();
+    m_mods = e->modifiers();
+    const Hit h = hitAt(m_pointer);
+    if (!m_pane->viewport()->rect().contains(m_pointer)) {
+        if (!m_scrollTimer) {
+            m_scrollTimer = new QTimer(m_pane);
+            m_scrollTimer->setInterval(50);
+            QObject::connect(m_scrollTimer, &QTimer::timeout, m_pane, [this] { autoScroll(); });
+        }
+        if (!m_scrollTimer->isActive()) m_scrollTimer->start();
+    } else if (m_scrollTimer) {
+        m_scrollTimer->stop();
+    }
+    if (h.thread == m_last.thread && h.value == m_last.value && h.area == m_last.area) return true;
+    if (Tool(m_tool) == Tool::Line && h.thread < 0) {
+        // Off the grid the line still follows the pointer along the threads.
+        const QPoint c = m_pointer - m_pane->contentOffset();
+        auto* t = dynamic_cast<CTdingGridView*>(m_pane);
+        const bool alongX = !t || t->isWarpSide();
+        const GridAxis& axis = alongX ? m_pane->columns() : m_pane->rows();
+        const int px = std::clamp(alongX ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
+        const int th = axis.itemAt(px);
+        if (th >= 0) lineTo(th);
+        m_last = h;
+        return true;
+    }
+    m_last = h;
+    if (h.area != Hit::Outside) runStep(h, m_mods);
+    return true;
+}
+
+void CPaneTool::autoScroll()
+{
+    if (!m_button) {
+        m_scrollTimer->stop();
+        return;
+    }
+    const QRect v = m_pane->viewport()->rect();
+    QScrollBar* hs = m_pane->horizontalScrollBar();
+    QScrollBar* vs = m_pane->verticalScrollBar();
+    const int stepX = m_pane->cellWidth(), stepY = m_pane->cellHeight();
+    if (m_pointer.x() < v.left()) hs->setValue(hs->value() - stepX);
+    else if (m_pointer.x() > v.right()) hs->setValue(hs->value() + stepX);
+    if (m_pointer.y() < v.top()) vs->setValue(vs->value() - stepY);
+    else if (m_pointer.y() > v.bottom()) vs->setValue(vs->value() + stepY);
+    // The cell under the pointer changed although the pointer did not move.
+    const QPoint clamped(std::clamp(m_pointer.x(), v.left(), v.right()), std::clamp(m_pointer.y(), v.top(), v.bottom()));
+    const Hit h = hitAt(clamped);
+    if (h.thread == m_last.thread && h.value == m_last.value) return;
+    m_last = h;
+    if (h.area != Hit::Outside) runStep(h, m_mods);
+}
+
+bool CPaneTool::mouseRelease(QMouseEvent* e)
+{
+    if (!m_button) return false;
+    const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
+    if (button != m_button) return true;
+    endDrag();
+    return true;
+}
+
+void CPaneTool::finishGroup()
+{
+    UndoGroup g = std::move(m_group);
+    m_group = UndoGroup();
+    doc().history().push(std::move(g));
+}
+
+void CPaneTool::endDrag()
+{
+    if (m_scrollTimer) m_scrollTimer->stop();
+    if (m_interlace) {
+        m_interlace->deleteLater();
+        m_interlace = nullptr;
+    }
+    if (!m_button) return;
+    m_button = 0;
+    m_line.reset();
+    finishGroup();
+}
+
+bool CPaneTool::mouseDoubleClick(QMouseEvent*)
+{
+    return false;
+}
+
+void CPaneTool::advanceCurrent()
+{
+    if (m_current >= 0 && m_current + 1 < kMaxThreads) ++m_current;
+}
+
+bool CPaneTool::typeKey(QKeyEvent* e)
+{
+    if (side() != Side::Threading && side() != Side::Treadling) return false;
+    const QString text = e->text();
+    if (text.size() != 1 || m_current < 0) return false;
+    const char key = text.at(0).toLatin1();
+    const bool alpha = side() == Side::Threading && m_pane->frame()->threadingNotation() == 3;
+    const int value = ShaftForKey(key, alpha);
+    if (value == 0) return false;
+    if (value <= valueLimit()) {
+        const int row = RowForModifiers(e->modifiers(), false);
+        doc().Transaction(m_pane, [&](EditSource s) {
+            if (side() == Side::Threading) doc().SetThreadingCell(m_current, value, row, s);
+            else doc().SetTreadlingCell(m_current, value, row, s);
+        });
+        advanceCurrent();
+    }
+    return true;
+}
+
+bool CPaneTool::keyPress(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        if (m_button || m_pane->hasSelection() || m_interlace) {
+            endDrag();
+            m_pane->clearSelection();
+        } else {
+            // The cloth frames have nothing to draw in: their tool is the zoom.
+            const bool cloth = qobject_cast<CFabricFrame*>(m_pane->frame()) != nullptr;
+            CToolState::instance().setTool(cloth ? Tool::Zoom : Tool::Pencil);
+        }
+        return true;
+    case Qt::Key_Space:
+        if (m_current < 0 || (side() != Side::Threading && side() != Side::Treadling)) return false;
+        {
+            const bool warp = side() == Side::Threading;
+            const Tding* t = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
+            if (!t || m_current >= t->GetCount()) return true;
+            const bool thick = t->GetThick(m_current) != 0;
+            doc().Transaction(m_pane, [&](EditSource s) { doc().SetThick(warp, m_current, !thick, s); });
+        }
+        return true;
+    case Qt::Key_Insert:
+        if (m_current < 0 || (side() != Side::Threading && side() != Side::Treadling)) return false;
+        doc().Transaction(m_pane, [&](EditSource s) {
+            if (side() == Side::Threading) doc().InsertEnds(m_current, 1, 0, 0, s);
+            else doc().InsertPicks(m_current, 1, {}, 0, s);
+        });
+        advanceCurrent();
+        return true;
+    default: break;
+    }
+    return typeKey(e);
+}
+
+} // namespace qb

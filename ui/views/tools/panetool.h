@@ -1,0 +1,94 @@
+#pragma once
+
+#include "draft/linetool.h"
+#include "draft/undohistory.h"
+
+#include <QPoint>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+class QKeyEvent;
+class QMouseEvent;
+class QTimer;
+
+namespace qb {
+
+class CGridView;
+class CQuillabyDoc;
+class CInterlacePopup;
+
+// The mouse and keyboard editing of one grid pane: turns pointer positions
+// into cells and runs the current tool on them through the document's
+// primitives. A drag collects its edits into one undo step, and keeps going
+// (scrolling the pane) when the pointer leaves the pane.
+class CPaneTool {
+public:
+    explicit CPaneTool(CGridView* pane);
+    ~CPaneTool();
+
+    // Each returns true when the event was used.
+    bool mousePress(QMouseEvent* e);
+    bool mouseMove(QMouseEvent* e);
+    bool mouseRelease(QMouseEvent* e);
+    bool mouseDoubleClick(QMouseEvent* e);
+    bool keyPress(QKeyEvent* e);
+
+    // Ends a drag in progress (tool change, zoom, Esc): what was drawn stays.
+    void endDrag();
+    bool dragging() const { return m_button != 0; }
+    // The thread typed keys go to (-1 none).
+    int currentThread() const { return m_current; }
+    void setCurrentThread(int t) { m_current = t; }
+
+    // What lies under a viewport point of the pane.
+    struct Hit {
+        enum Area { Outside, Grid, ColorBar, Labels } area = Outside;
+        int thread = -1; // end, pick, or treadle (tieup), or the drawdown end
+        int value = 0;   // shaft or treadle (1-based), or the drawdown pick
+        int row = 0;     // color-bar row
+    };
+    Hit hitAt(QPoint viewportPos) const;
+
+private:
+    enum class Side { Threading, Treadling, Tieup, Drawdown };
+    Side side() const;
+    CQuillabyDoc& doc() const;
+    // Sets or clears one cell of the threading, treadling or tieup; false
+    // when the cell lies outside the loom.
+    bool applyCell(int thread, int value, int row, bool set);
+    int valueLimit() const;
+    int threadLimit() const;
+    int colorOf(bool rightButton) const;
+    bool paintThread(int thread, int row, int color);
+    void pencilAt(const Hit& h, bool set);
+    void lineTo(int thread);
+    void runStep(const Hit& h, Qt::KeyboardModifiers mods);
+    void finishGroup();
+    void autoScroll();
+    bool typeKey(QKeyEvent* e);
+    void advanceCurrent();
+
+    CGridView* m_pane;
+    int m_button = 0; // 0 none, 1 left, 2 right
+    int m_tool = 0;
+    UndoGroup m_group;
+    Hit m_last;
+    int m_rowChosen = 0;
+    bool m_erase = false;
+    std::optional<LineStepper> m_line;
+    int m_anchor = -1;
+    bool m_lineStopped = false;
+    int m_current = -1;
+    QPoint m_pointer;
+    Qt::KeyboardModifiers m_mods;
+    QTimer* m_scrollTimer = nullptr;
+    QPointer<CInterlacePopup> m_interlace;
+};
+
+// The warp or weft row the modifier keys choose: none row 0, Ctrl 1,
+// Ctrl+Alt 2, Ctrl+Alt+Shift 3 (2 for the line tool, where Shift erases).
+int RowForModifiers(Qt::KeyboardModifiers mods, bool lineTool);
+
+} // namespace qb
