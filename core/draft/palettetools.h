@@ -37,3 +37,18 @@ std::vector<ColorRun> ColorRuns(const Tding& seq, int count);
 std::vector<ColorRun> ColorTotals(const Tding& seq, int count);
 
 } // namespace qb
+
+namespace qb {
+
+// Color of thread i under a fill pattern (0 solid, 1 alternating, 2 double
+// alternating) given the two colors in the order the fill receives them:
+// the first thread gets `second`, so a fill passed (right, left) starts with
+// the left color.
+inline int FillPatternColor(int i, int pattern, int first, int second)
+{
+    if (pattern == 1) return i % 2 == 0 ? second : first;
+    if (pattern == 2) return (i / 2) % 2 == 0 ? second : first;
+    return second;
+}
+
+} // namespace qb

@@ -3,6 +3,7 @@
 #include "app/defaultpalette.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
+#include "app/palettebar.h"
 #include "app/toolsmenu.h"
 #include "views/draftframe.h"
 
@@ -136,6 +137,7 @@ void CMainFrame::createMenus()
     updateViewMenu();
 
     AddToolMenus(this, menuBar());
+    AddColorMenus(this, menuBar());
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."), this, &CMainFrame::OnOptions);
     tools->addAction(QStringLiteral("Set &Default Palette"), this,

@@ -139,3 +139,16 @@ TEST(ColorOrder, RunsAndTotals)
     EXPECT_EQ(ColorTotals(*doc->threading(0), 8), (std::vector<ColorRun>{{0, 4}, {1, 3}, {2, 1}}));
     EXPECT_TRUE(ColorRuns(*doc->threading(0), 0).empty());
 }
+
+TEST(ColorOrder, FillPatterns)
+{
+    std::vector<int> single, pairs, solid;
+    for (int i = 0; i < 6; ++i) {
+        solid.push_back(FillPatternColor(i, 0, 7, 3));
+        single.push_back(FillPatternColor(i, 1, 7, 3));
+        pairs.push_back(FillPatternColor(i, 2, 7, 3));
+    }
+    EXPECT_EQ(solid, (std::vector<int>{3, 3, 3, 3, 3, 3}));
+    EXPECT_EQ(single, (std::vector<int>{3, 7, 3, 7, 3, 7}));
+    EXPECT_EQ(pairs, (std::vector<int>{3, 3, 7, 7, 3, 3}));
+}
