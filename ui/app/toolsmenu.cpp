@@ -2,6 +2,8 @@
 
 #include "mainframe.h"
 
+#include "views/gridview.h"
+#include "views/tools/panetool.h"
 #include "views/tools/toolstate.h"
 
 #include <QActionGroup>
@@ -59,6 +61,8 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
     CToolState& ts = CToolState::instance();
     ts.setLengthIndex(main->settings().ProgressingLineLength);
     ts.setOffsetIndex(main->settings().ProgressingLineOffset);
+    ts.setMessenger([main](const QString& text) { main->tell(text); });
+    ts.setAsker([main](const QString& q) { return main->ask(q); });
 
     QMenu* menu = bar->addMenu(QStringLiteral("D&raw"));
     auto* toolBar = main->addToolBar(QStringLiteral("Tools"));
@@ -78,6 +82,26 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
         QObject::connect(&ts, &CToolState::toolChanged, a, [a, tool](Tool now) { a->setChecked(now == tool); });
     }
 
+    menu->addSeparator();
+    // Labels of the threading or treadling, whichever pane is active.
+    auto activeThreadPane = [main]() -> CGridView* {
+        CGridFrame* f = main->activeGridFrame();
+        CGridView* p = f ? f->activePane() : nullptr;
+        return p && (p->paneKind() == PaneKind::Threading || p->paneKind() == PaneKind::Treadling) ? p : nullptr;
+    };
+    menu->addAction(QStringLiteral("&Label..."), main, [activeThreadPane] {
+        if (CGridView* p = activeThreadPane()) {
+            CQuillabyDoc& d = *p->document();
+            const int n = p->paneKind() == PaneKind::Threading ? d.numEnds() : d.numPicks();
+            if (n > 0) p->tool().editLabel(0, n - 1);
+        }
+    });
+    menu->addAction(QStringLiteral("Clear La&bels"), main, [activeThreadPane] {
+        if (CGridView* p = activeThreadPane())
+            p->document()->Transaction(p, [&](EditSource s) {
+                p->document()->RemoveAllLabels(p->paneKind() == PaneKind::Threading, 0, s);
+            });
+    });
     menu->addSeparator();
     QMenu* line = menu->addMenu(QStringLiteral("L&ine"));
     const auto kinds = choiceGroup(line, {QStringLiteral("&Straight"), QStringLiteral("&Point"), QStringLiteral("&Advancing")},

@@ -1,9 +1,11 @@
 #include "viewtestutil.h"
 
+#include "views/tools/labeldialog.h"
 #include "views/tools/panetool.h"
 #include "views/tools/toolstate.h"
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 
 #include <gtest/gtest.h>
@@ -212,4 +214,110 @@ TEST(ToolRows, ModifiersChooseTheRow)
     EXPECT_EQ(RowForModifiers(Qt::ControlModifier | Qt::AltModifier, false), 2);
     EXPECT_EQ(RowForModifiers(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, false), 3);
     EXPECT_EQ(RowForModifiers(Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier, true), 2);
+}
+
+TEST_F(PaneTools, SelectionCommandsInTheThreading)
+{
+    auto doc = makeDoc(8, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    CToolState::instance().setTool(Tool::Selection);
+    // A drag over ends 3..5 on any rows selects those whole ends.
+    drag(th, {threadingCell(th, 2, 1), threadingCell(th, 4, 3)});
+    ASSERT_TRUE(th->hasSelection());
+    EXPECT_EQ(th->selection(0), 2);
+    EXPECT_EQ(th->selection(1), 4);
+    EXPECT_EQ(th->selection(2), 0);
+    EXPECT_EQ(th->selection(3), 3);
+    EXPECT_TRUE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Delete));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 2, 3, 4}));
+    EXPECT_FALSE(th->hasSelection());
+    doc->Undo();
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2, 3, 4}));
+
+    drag(th, {threadingCell(th, 0, 1), threadingCell(th, 1, 1)});
+    th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Clear);
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{0, 0, 3, 4, 1, 2, 3, 4}));
+}
+
+TEST_F(PaneTools, DrawdownSelectionAsksToCrop)
+{
+    auto doc = makeDoc(8, 6);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
+    QStringList asked;
+    bool answer = false;
+    CToolState::instance().setAsker([&](const QString& q) {
+        asked << q;
+        return answer;
+    });
+    CToolState::instance().setTool(Tool::Selection);
+    drag(dv, {center(dv->itemRect(1, 1)), center(dv->itemRect(3, 2))});
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Crop draft?\n")});
+    EXPECT_EQ(doc->numEnds(), 8);
+    answer = true;
+    drag(dv, {center(dv->itemRect(1, 1)), center(dv->itemRect(3, 2))});
+    EXPECT_EQ(doc->numEnds(), 3);
+    EXPECT_EQ(doc->numPicks(), 2);
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{2, 3, 4}));
+    doc->Undo();
+    EXPECT_EQ(doc->numEnds(), 8);
+    CToolState::instance().setAsker({});
+}
+
+TEST_F(PaneTools, TieupSelectionFlipsAndInverts)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
+    auto cells = [&] {
+        std::vector<int> out;
+        for (int t = 0; t < 2; ++t)
+            for (int sh = 1; sh <= 2; ++sh) out.push_back(doc->tieup().cell(t, sh));
+        return out;
+    };
+    const std::vector<int> before = cells();
+    CToolState::instance().setTool(Tool::Selection);
+    drag(tu, {center(tu->itemRect(0, 0)), center(tu->itemRect(1, 1))});
+    tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::Invert);
+    std::vector<int> inverted = before;
+    for (int& c : inverted) c = !c;
+    EXPECT_EQ(cells(), inverted);
+    doc->Undo();
+    EXPECT_EQ(cells(), before);
+}
+
+TEST_F(PaneTools, LabelsFromTheSelectionAndRefusedTexts)
+{
+    auto doc = makeDoc(8, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    std::string text = "Border";
+    SetLabelDialogRunner([&](LabelRequest& r) {
+        EXPECT_EQ(r.from, 4);
+        EXPECT_EQ(r.to, 4);
+        r.text = text;
+        return true;
+    });
+    CToolState::instance().setTool(Tool::Selection);
+    drag(th, {threadingCell(th, 3, 1)});
+    th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Label);
+    ASSERT_NE(doc->threading(0)->FindLabel(3, 1), nullptr) << "a label of one thread";
+    EXPECT_EQ(doc->threading(0)->FindLabel(3, 1)->text, "Border");
+    doc->Undo();
+    EXPECT_EQ(doc->threading(0)->FindLabel(3, 1), nullptr);
+    SetLabelDialogRunner({});
+
+    // The dialog itself keeps a text with a reserved character from OK.
+    QStringList told;
+    CToolState::instance().setMessenger([&](const QString& t) { told << t; });
+    CLabelDialog dlg(LabelRequest{1, 2, "", false, 0, 0});
+    dlg.textBox()->setText(QStringLiteral("a;b"));
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(told.size(), 1);
+    dlg.textBox()->setText(QStringLiteral("ab"));
+    dlg.accept();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    CToolState::instance().setMessenger({});
 }

@@ -227,6 +227,14 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     const bool shift = m_mods & Qt::ShiftModifier;
     if (h.thread >= 0 && side() != Side::Tieup && side() != Side::Drawdown) m_current = h.thread;
     switch (tool) {
+    case Tool::Selection: {
+        const QPoint it = itemAt(e->position().toPoint());
+        const bool inside = m_pane->hasSelection() && it.x() >= m_pane->selection(0) && it.x() <= m_pane->selection(1)
+                            && it.y() >= m_pane->selection(2) && it.y() <= m_pane->selection(3);
+        if (button == 2 && inside && !selectionCommands().empty()) showSelectionMenu(e->position().toPoint());
+        else if (side() != Side::Tieup || !doc().isLiftplan()) selectPress(e->position().toPoint(), button);
+        return true;
+    }
     case Tool::Zoom: {
         const bool out = (button == 1) != shift;
         if (out) m_pane->frame()->zoomOut();
@@ -327,6 +335,10 @@ bool CPaneTool::mouseMove(QMouseEvent* e)
 {
     if (!m_button) return false;
     m_pointer = e->position().toPoint();
+    if (Tool(m_tool) == Tool::Selection) {
+        selectTo(m_pointer);
+        return true;
+    }
     m_mods = e->modifiers();
     const Hit h = hitAt(m_pointer);
     if (!m_pane->viewport()->rect().contains(m_pointer)) {
@@ -406,11 +418,23 @@ void CPaneTool::endDrag()
     m_button = 0;
     m_line.reset();
     finishGroup();
+    if (Tool(m_tool) == Tool::Selection) selectDone();
 }
 
-bool CPaneTool::mouseDoubleClick(QMouseEvent*)
+bool CPaneTool::mouseDoubleClick(QMouseEvent* e)
 {
-    return false;
+    // A double-click on a label edits it.
+    const Hit h = hitAt(e->position().toPoint());
+    if (h.area != Hit::Labels || (side() != Side::Threading && side() != Side::Treadling)) return false;
+    const bool warp = side() == Side::Threading;
+    const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
+    if (!seq || h.row >= seq->LabelRowCount()) return true;
+    for (const Label& l : seq->labelRow(h.row))
+        if (h.thread >= l.start && h.thread <= l.last()) {
+            editLabel(l.start, l.last());
+            return true;
+        }
+    return true;
 }
 
 void CPaneTool::advanceCurrent()
@@ -460,6 +484,11 @@ bool CPaneTool::keyPress(QKeyEvent* e)
             const bool thick = t->GetThick(m_current) != 0;
             doc().Transaction(m_pane, [&](EditSource s) { doc().SetThick(warp, m_current, !thick, s); });
         }
+        return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        if (!m_pane->hasSelection() || (side() != Side::Threading && side() != Side::Treadling)) return false;
+        runSelectionCommand(SelectionCommand::Delete);
         return true;
     case Qt::Key_Insert:
         if (m_current < 0 || (side() != Side::Threading && side() != Side::Treadling)) return false;

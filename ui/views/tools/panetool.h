@@ -8,6 +8,8 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QKeyEvent;
 class QMouseEvent;
@@ -51,6 +53,17 @@ public:
     };
     Hit hitAt(QPoint viewportPos) const;
 
+    // The commands of the selection's menu.
+    enum class SelectionCommand {
+        Clear, Insert, Delete, SetColor, Label, FlipVertical, FlipHorizontal, Invert,
+    };
+    // What the menu offers in this pane.
+    std::vector<SelectionCommand> selectionCommands() const;
+    // Runs one on the pane's selection as one undo step, then clears the selection.
+    bool runSelectionCommand(SelectionCommand c);
+    // "&Label..." on threads first..last (0-based) of the threading or treadling.
+    void editLabel(int first, int last);
+
 private:
     enum class Side { Threading, Treadling, Tieup, Drawdown };
     Side side() const;
@@ -69,6 +82,15 @@ private:
     void autoScroll();
     bool typeKey(QKeyEvent* e);
     void advanceCurrent();
+    // The selection tool.
+    QPoint itemAt(QPoint viewportPos) const;
+    void selectPress(QPoint pos, int button);
+    void selectTo(QPoint pos);
+    void selectDone();
+    void showSelectionMenu(QPoint pos);
+    // Threads first..last of the selection (threading and treadling).
+    std::pair<int, int> selectedThreads() const;
+    QPoint m_selAnchor;
 
     CGridView* m_pane;
     int m_button = 0; // 0 none, 1 left, 2 right

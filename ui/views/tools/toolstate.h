@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 namespace qb {
 
 // The editing tools of the tool bar (numbers as the palette knows them).
@@ -45,6 +47,14 @@ public:
     int fillPattern() const { return m_fillPattern; }
     void setFillPattern(int p);
 
+    // Messages and Yes/No questions of the tools go to the main window.
+    using Messenger = std::function<void(const QString&)>;
+    using Asker = std::function<bool(const QString&)>;
+    void setMessenger(Messenger m) { m_tell = std::move(m); }
+    void setAsker(Asker a) { m_ask = std::move(a); }
+    void tell(const QString& text) const { if (m_tell) m_tell(text); }
+    bool ask(const QString& question) const { return m_ask && m_ask(question); }
+
 signals:
     void toolChanged(Tool tool);
     void lineChanged();
@@ -58,6 +68,8 @@ private:
     int m_offsetIndex = 0;
     bool m_rightSelected = false;
     int m_fillPattern = 0;
+    Messenger m_tell;
+    Asker m_ask;
 };
 
 } // namespace qb

@@ -1,0 +1,195 @@
+#include "panetool.h"
+
+#include "labeldialog.h"
+#include "toolstate.h"
+
+#include "views/gridview.h"
+#include "views/tdinggridview.h"
+
+#include "draft/labeledit.h"
+
+#include <QMenu>
+
+#include <algorithm>
+
+namespace qb {
+
+QPoint CPaneTool::itemAt(QPoint pos) const
+{
+    const QPoint c = pos - m_pane->contentOffset();
+    auto clampedItem = [](const GridAxis& a, int px) {
+        const int i = a.itemAt(std::clamp(px, 0, std::max(0, a.contentSize() - 2)));
+        return std::max(i, 0);
+    };
+    return {clampedItem(m_pane->columns(), c.x()), clampedItem(m_pane->rows(), c.y())};
+}
+
+void CPaneTool::selectPress(QPoint pos, int button)
+{
+    m_pane->clearSelection();
+    m_selAnchor = itemAt(pos);
+    m_button = button;
+    m_tool = int(Tool::Selection);
+    selectTo(pos);
+}
+
+void CPaneTool::selectTo(QPoint pos)
+{
+    const QPoint a = m_selAnchor, b = itemAt(pos);
+    int c0 = std::min(a.x(), b.x()), c1 = std::max(a.x(), b.x());
+    int r0 = std::min(a.y(), b.y()), r1 = std::max(a.y(), b.y());
+    // The thread panes select whole threads: every shaft or treadle item.
+    if (auto* t = dynamic_cast<CTdingGridView*>(m_pane)) {
+        if (t->isWarpSide()) {
+            r0 = 0;
+            r1 = t->valueCount() - 1;
+        } else {
+            c0 = 0;
+            c1 = t->valueCount() - 1;
+        }
+    } else if (m_pane->paneKind() == PaneKind::Tieup) {
+        c1 = std::min(c1, doc().numTreadles() - 1);
+        r1 = std::min(r1, doc().numShafts() - 1);
+        if (c0 > c1 || r0 > r1) return;
+    }
+    m_pane->setSelection(c0, c1, r0, r1);
+}
+
+void CPaneTool::selectDone()
+{
+    if (m_pane->paneKind() != PaneKind::Drawdown || !m_pane->hasSelection()) return;
+    const int ends = doc().numEnds(), picks = doc().numPicks();
+    const int e0 = m_pane->selection(0), e1 = std::min(m_pane->selection(1), ends - 1);
+    const int p0 = m_pane->selection(2), p1 = std::min(m_pane->selection(3), picks - 1);
+    if (e0 > e1 || p0 > p1 || !CToolState::instance().ask(QStringLiteral("Crop draft?\n"))) return;
+    doc().Transaction(m_pane, [&](EditSource s) {
+        if (e1 + 1 < ends) doc().DeleteEnds(e1 + 1, ends - e1 - 1, s);
+        if (e0 > 0) doc().DeleteEnds(0, e0, s);
+        if (p1 + 1 < picks) doc().DeletePicks(p1 + 1, picks - p1 - 1, s);
+        if (p0 > 0) doc().DeletePicks(0, p0, s);
+    });
+    m_pane->clearSelection();
+}
+
+std::pair<int, int> CPaneTool::selectedThreads() const
+{
+    if (m_pane->paneKind() == PaneKind::Threading) return {m_pane->selection(0), m_pane->selection(1)};
+    return {m_pane->selection(2), m_pane->selection(3)};
+}
+
+std::vector<CPaneTool::SelectionCommand> CPaneTool::selectionCommands() const
+{
+    using C = SelectionCommand;
+    switch (m_pane->paneKind()) {
+    case PaneKind::Threading:
+    case PaneKind::Treadling: return {C::Clear, C::Insert, C::Delete, C::SetColor, C::Label};
+    case PaneKind::Tieup: return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::Clear};
+    case PaneKind::Drawdown: break;
+    }
+    return {};
+}
+
+bool CPaneTool::runSelectionCommand(SelectionCommand c)
+{
+    if (!m_pane->hasSelection()) return false;
+    CQuillabyDoc& d = doc();
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    if (m_pane->paneKind() == PaneKind::Tieup) {
+        const int t0 = m_pane->selection(0), t1 = m_pane->selection(1);
+        const int s0 = m_pane->selection(2) + 1, s1 = m_pane->selection(3) + 1;
+        // The tieup cells of the selection as they are now.
+        std::vector<std::vector<bool>> was(t1 - t0 + 1, std::vector<bool>(s1 - s0 + 1));
+        for (int t = t0; t <= t1; ++t)
+            for (int s = s0; s <= s1; ++s) was[t - t0][s - s0] = d.tieup().cell(t, s);
+        d.Transaction(m_pane, [&](EditSource src) {
+            for (int t = t0; t <= t1; ++t)
+                for (int s = s0; s <= s1; ++s) {
+                    bool on = false;
+                    switch (c) {
+                    case SelectionCommand::FlipVertical: on = was[t - t0][s1 - s]; break;
+                    case SelectionCommand::FlipHorizontal: on = was[t1 - t][s - s0]; break;
+                    case SelectionCommand::Invert: on = !was[t - t0][s - s0]; break;
+                    default: on = false; break;
+                    }
+                    if (on) d.SetTieupCell(t, s, src);
+                    else d.ClearTieupCell(t, s, src);
+                }
+        });
+        m_pane->clearSelection();
+        return true;
+    }
+    if (m_pane->paneKind() == PaneKind::Drawdown) return false;
+    const auto [first, lastSel] = selectedThreads();
+    const int count = warp ? d.numEnds() : d.numPicks();
+    const int last = std::min(lastSel, count - 1);
+    if (c == SelectionCommand::Label) {
+        editLabel(first, lastSel);
+        m_pane->clearSelection();
+        return true;
+    }
+    if (c != SelectionCommand::Insert && first > last) return false;
+    const int n = last - first + 1;
+    const ColorPalette& pal = d.palette();
+    const int color = CToolState::instance().rightSelected() ? pal.rightColor() : pal.leftColor();
+    d.Transaction(m_pane, [&](EditSource s) {
+        switch (c) {
+        case SelectionCommand::Clear:
+            if (warp) d.ClearEnds(first, n, s);
+            else d.ClearPicks(first, n, s);
+            break;
+        case SelectionCommand::Insert: {
+            const int k = lastSel - first + 1;
+            if (warp) d.InsertEnds(first, k, 0, 0, s);
+            else d.InsertPicks(first, k, {}, 0, s);
+            break;
+        }
+        case SelectionCommand::Delete:
+            if (warp) d.DeleteEnds(first, n, s);
+            else d.DeletePicks(first, n, s);
+            break;
+        case SelectionCommand::SetColor:
+            if (warp) d.SetEndColors(first, last, color, 0, s);
+            else d.SetPickColors(first, last, color, 0, s);
+            break;
+        default: break;
+        }
+    });
+    m_pane->clearSelection();
+    return true;
+}
+
+void CPaneTool::showSelectionMenu(QPoint pos)
+{
+    static const char* const kTexts[] = {"Clea&r", "&Insert", "&Delete", "Set Color", "&Label...",
+                                         "Flip &Vert", "Flip &Horz", "&Invert"};
+    QMenu menu(m_pane);
+    for (SelectionCommand c : selectionCommands()) {
+        const char* text = kTexts[int(c)];
+        if (c == SelectionCommand::Clear && m_pane->paneKind() == PaneKind::Tieup) text = "&Clear";
+        QAction* a = menu.addAction(QString::fromLatin1(text));
+        QObject::connect(a, &QAction::triggered, m_pane, [this, c] { runSelectionCommand(c); });
+    }
+    menu.exec(m_pane->viewport()->mapToGlobal(pos));
+}
+
+void CPaneTool::editLabel(int first, int last)
+{
+    if (side() != Side::Threading && side() != Side::Treadling) return;
+    const bool warp = side() == Side::Threading;
+    const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
+    const Label* existing = seq ? seq->FindLabel(first, last - first + 1) : nullptr;
+    LabelRequest req;
+    req.from = first + 1;
+    req.to = last + 1;
+    if (existing) {
+        req.text = existing->text;
+        req.oldStart = existing->start;
+        req.oldLength = existing->length;
+    }
+    if (!RunLabelDialog(m_pane, req)) return;
+    UndoGroup g;
+    ApplyLabelRequest(doc(), warp, req, EditSource{m_pane, &g});
+    doc().history().push(std::move(g));
+}
+
+} // namespace qb
