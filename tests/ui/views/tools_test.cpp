@@ -321,3 +321,49 @@ TEST_F(PaneTools, LabelsFromTheSelectionAndRefusedTexts)
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     CToolState::instance().setMessenger({});
 }
+
+TEST_F(PaneTools, TypingSymbolsRefusesReservedCharacters)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    auto* th = f->threadingView();
+    f->toggleThreadingNotation(5);
+    send(th, QEvent::MouseButtonDblClick, threadingCell(th, 1, 2), Qt::LeftButton, Qt::LeftButton);
+    ASSERT_TRUE(th->tool().typingSymbols());
+    for (QChar ch : QStringLiteral("x[;]y")) {
+        QKeyEvent e(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(th, &e);
+    }
+    EXPECT_EQ(doc->threading(0)->GetSymbol(1), 'x');
+    EXPECT_EQ(doc->threading(0)->GetSymbol(2), 'y');
+    EXPECT_EQ(doc->threading(0)->GetSymbol(3), 0);
+    // Reaching the last thread ends typing; further keys type shafts again.
+    QKeyEvent z(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("z"));
+    QApplication::sendEvent(th, &z);
+    EXPECT_EQ(doc->threading(0)->GetSymbol(3), 'z');
+    EXPECT_FALSE(th->tool().typingSymbols());
+    doc->Undo();
+    EXPECT_EQ(doc->threading(0)->GetSymbol(3), 0) << "each symbol is its own step";
+}
+
+TEST_F(PaneTools, MoveAndStampThreads)
+{
+    auto doc = makeDoc(6, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    // Shafts 1 2 3 4 1 2: move end 1 to the place of end 4.
+    CToolState::instance().setTool(Tool::Move);
+    drag(th, {threadingCell(th, 0, 1), threadingCell(th, 3, 2)});
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{2, 3, 4, 1, 1, 2}));
+    doc->Undo();
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2}));
+
+    // Select ends 1..3 and stamp them from end 5 on, then the pencil is back.
+    CToolState::instance().setTool(Tool::Selection);
+    drag(th, {threadingCell(th, 0, 1), threadingCell(th, 2, 1)});
+    CToolState::instance().setTool(Tool::Stamp);
+    drag(th, {threadingCell(th, 4, 1)});
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2, 3}));
+    EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
+}

@@ -235,6 +235,22 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         else if (side() != Side::Tieup || !doc().isLiftplan()) selectPress(e->position().toPoint(), button);
         return true;
     }
+    case Tool::Move: {
+        if ((side() != Side::Threading && side() != Side::Treadling) || h.thread < 0) return true;
+        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        if (h.thread >= count) return true;
+        m_moveFrom = h.thread;
+        m_button = button;
+        m_tool = int(tool);
+        m_pane->setCursor(Qt::ClosedHandCursor);
+        return true;
+    }
+    case Tool::Stamp:
+        if (m_stamp && h.thread >= 0 && (side() == Side::Threading || side() == Side::Treadling)) {
+            stampAt(h.thread);
+            CToolState::instance().setTool(Tool::Pencil);
+        }
+        return true;
     case Tool::Zoom: {
         const bool out = (button == 1) != shift;
         if (out) m_pane->frame()->zoomOut();
@@ -396,8 +412,63 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     if (!m_button) return false;
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
     if (button != m_button) return true;
+    if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
+        m_pane->unsetCursor();
+        const QPoint c = e->position().toPoint() - m_pane->contentOffset();
+        auto* t = static_cast<CTdingGridView*>(m_pane);
+        const GridAxis& axis = t->threadAxis();
+        const int px = std::clamp(t->isWarpSide() ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
+        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        const int to = std::min(axis.itemAt(px), count - 1);
+        if (to >= 0 && to != m_moveFrom) moveThread(m_moveFrom, to);
+        m_moveFrom = -1;
+    }
     endDrag();
     return true;
+}
+
+void CPaneTool::moveThread(int from, int to)
+{
+    // The thread leaves its place and is put back in at the drop position,
+    // with its values, color and symbol in every row.
+    const bool warp = side() == Side::Threading;
+    CQuillabyDoc& d = doc();
+    const int rows = warp ? d.numWarps() : d.numWefts();
+    struct Row {
+        int value = 0;
+        TreadleSet set;
+        int color = 0, symbol = 0;
+    };
+    std::vector<Row> saved(rows);
+    for (int r = 0; r < rows; ++r) {
+        const Tding* t = warp ? static_cast<const Tding*>(d.threading(r)) : d.treadling(r);
+        if (!t) continue;
+        saved[r].color = t->GetColor(from);
+        saved[r].symbol = t->GetSymbol(from);
+        if (warp) saved[r].value = d.threading(r)->GetShaft(from);
+        else saved[r].set = d.treadling(r)->GetSet(from);
+    }
+    const bool thick = (warp ? static_cast<const Tding*>(d.threading(0)) : d.treadling(0))->GetThick(from) != 0;
+    d.Transaction(m_pane, [&](EditSource s) {
+        if (warp) {
+            d.DeleteEnds(from, 1, s);
+            d.InsertEnds(to, 1, 0, 0, s);
+        } else {
+            d.DeletePicks(from, 1, s);
+            d.InsertPicks(to, 1, {}, 0, s);
+        }
+        for (int r = 0; r < rows; ++r) {
+            if (warp) {
+                if (saved[r].value) d.SetThreadingCell(to, saved[r].value, r, s);
+                d.SetEndColors(to, to, saved[r].color, r, s);
+            } else {
+                d.SetPickSet(to, saved[r].set, r, s);
+                d.SetPickColors(to, to, saved[r].color, r, s);
+            }
+            d.SetSymbol(warp, to, saved[r].symbol, r, s);
+        }
+        if (thick) d.SetThick(warp, to, true, s);
+    });
 }
 
 void CPaneTool::finishGroup()
@@ -423,8 +494,19 @@ void CPaneTool::endDrag()
 
 bool CPaneTool::mouseDoubleClick(QMouseEvent* e)
 {
-    // A double-click on a label edits it.
     const Hit h = hitAt(e->position().toPoint());
+    // Under user-defined notation a double-click on the cells starts typing symbols.
+    if (h.area == Hit::Grid && (side() == Side::Threading || side() == Side::Treadling)) {
+        CGridFrame* f = m_pane->frame();
+        const int notation = side() == Side::Threading ? f->threadingNotation() : f->treadlingNotation();
+        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        if (notation != 5 || h.thread >= count) return false;
+        endDrag();
+        m_typing = true;
+        m_current = h.thread;
+        return true;
+    }
+    // A double-click on a label edits it.
     if (h.area != Hit::Labels || (side() != Side::Threading && side() != Side::Treadling)) return false;
     const bool warp = side() == Side::Threading;
     const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
@@ -462,8 +544,43 @@ bool CPaneTool::typeKey(QKeyEvent* e)
     return true;
 }
 
+bool CPaneTool::typeSymbol(QKeyEvent* e)
+{
+    const bool warp = side() == Side::Threading;
+    const int count = warp ? doc().numEnds() : doc().numPicks();
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape: m_typing = false; return true;
+    case Qt::Key_Backspace:
+        if (m_current > 0) {
+            --m_current;
+            doc().Transaction(m_pane, [&](EditSource s) { doc().SetSymbol(warp, m_current, 0, 0, s); });
+        }
+        return true;
+    default: break;
+    }
+    const QString text = e->text();
+    if (text.size() != 1) return false;
+    const ushort ch = text.at(0).unicode();
+    // One byte per symbol, and never a character the file format reserves.
+    if (ch < 0x20 || ch > 0x7E || ch == '[' || ch == ']' || ch == ';') {
+        QApplication::beep();
+        return true;
+    }
+    if (m_current < 0 || m_current >= count) {
+        m_typing = false;
+        return true;
+    }
+    const int symbol = ch == ' ' ? 0 : int(ch);
+    doc().Transaction(m_pane, [&](EditSource s) { doc().SetSymbol(warp, m_current, symbol, 0, s); });
+    if (++m_current >= count) m_typing = false;
+    return true;
+}
+
 bool CPaneTool::keyPress(QKeyEvent* e)
 {
+    if (m_typing) return typeSymbol(e);
     switch (e->key()) {
     case Qt::Key_Escape:
         if (m_button || m_pane->hasSelection() || m_interlace) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "draft/linetool.h"
+#include "draft/tuptype.h"
 #include "draft/undohistory.h"
 
 #include <QPoint>
@@ -40,6 +41,8 @@ public:
     // Ends a drag in progress (tool change, zoom, Esc): what was drawn stays.
     void endDrag();
     bool dragging() const { return m_button != 0; }
+    // Whether typed characters become the threads' symbols.
+    bool typingSymbols() const { return m_typing; }
     // The thread typed keys go to (-1 none).
     int currentThread() const { return m_current; }
     void setCurrentThread(int t) { m_current = t; }
@@ -91,6 +94,20 @@ private:
     // Threads first..last of the selection (threading and treadling).
     std::pair<int, int> selectedThreads() const;
     QPoint m_selAnchor;
+    bool m_typing = false;
+    bool typeSymbol(QKeyEvent* e);
+    // The move tool: the thread picked up.
+    int m_moveFrom = -1;
+    void moveThread(int from, int to);
+    // The stamp: a copy of the pane's last selection of threads.
+    struct StampCopy {
+        std::vector<int> shafts;
+        std::vector<TreadleSet> sets;
+        std::vector<int> colors;
+    };
+    std::optional<StampCopy> m_stamp;
+    void keepStampCopy();
+    void stampAt(int thread);
 
     CGridView* m_pane;
     int m_button = 0; // 0 none, 1 left, 2 right

@@ -7,6 +7,7 @@
 #include "views/tdinggridview.h"
 
 #include "draft/labeledit.h"
+#include "draft/limits.h"
 
 #include <QMenu>
 
@@ -55,8 +56,49 @@ void CPaneTool::selectTo(QPoint pos)
     m_pane->setSelection(c0, c1, r0, r1);
 }
 
+void CPaneTool::keepStampCopy()
+{
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    const auto [first, lastSel] = selectedThreads();
+    const int last = std::min(lastSel, warp ? doc().numEnds() - 1 : doc().numPicks() - 1);
+    if (first > last) return;
+    StampCopy c;
+    for (int i = first; i <= last; ++i) {
+        if (warp) {
+            c.shafts.push_back(doc().threading(0)->GetShaft(i));
+            c.colors.push_back(doc().threading(0)->GetColor(i));
+        } else {
+            c.sets.push_back(doc().treadling(0)->GetSet(i));
+            c.colors.push_back(doc().treadling(0)->GetColor(i));
+        }
+    }
+    m_stamp = std::move(c);
+}
+
+void CPaneTool::stampAt(int thread)
+{
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    const StampCopy& c = *m_stamp;
+    doc().Transaction(m_pane, [&](EditSource s) {
+        for (std::size_t k = 0; k < c.colors.size(); ++k) {
+            const int at = thread + int(k);
+            if (at >= kMaxThreads) break;
+            if (warp) {
+                if (c.shafts[k]) doc().SetThreadingCell(at, c.shafts[k], 0, s);
+                else doc().ClearThreadingCell(at, 0, s);
+                doc().SetEndColors(at, at, c.colors[k], 0, s);
+            } else {
+                doc().SetPickSet(at, c.sets[k], 0, s);
+                doc().SetPickColors(at, at, c.colors[k], 0, s);
+            }
+        }
+    });
+}
+
 void CPaneTool::selectDone()
 {
+    const PaneKind k = m_pane->paneKind();
+    if (m_pane->hasSelection() && (k == PaneKind::Threading || k == PaneKind::Treadling)) keepStampCopy();
     if (m_pane->paneKind() != PaneKind::Drawdown || !m_pane->hasSelection()) return;
     const int ends = doc().numEnds(), picks = doc().numPicks();
     const int e0 = m_pane->selection(0), e1 = std::min(m_pane->selection(1), ends - 1);
