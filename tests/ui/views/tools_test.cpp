@@ -1,5 +1,6 @@
 #include "viewtestutil.h"
 
+#include "draft/drawdown.h"
 #include "views/tools/labeldialog.h"
 #include "views/tools/panetool.h"
 #include "views/tools/toolstate.h"
@@ -366,4 +367,56 @@ TEST_F(PaneTools, MoveAndStampThreads)
     drag(th, {threadingCell(th, 4, 1)});
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2, 3}));
     EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
+}
+
+TEST_F(PaneTools, DrawdownPencilSetsOneCrossing)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
+    // Find a crossing where the weft is up and make the warp go up there.
+    int end = -1, pick = -1;
+    for (int e = 0; e < 4 && end < 0; ++e)
+        for (int p = 0; p < 4; ++p)
+            if (DrawdownCell(*doc, e, p) == Cell::WeftUp) {
+                end = e;
+                pick = p;
+                break;
+            }
+    ASSERT_GE(end, 0);
+    std::vector<Cell> before;
+    for (int e = 0; e < 4; ++e)
+        for (int p = 0; p < 4; ++p) before.push_back(DrawdownCell(*doc, e, p));
+    drag(dv, {center(dv->itemRect(end, pick))});
+    for (int e = 0; e < 4; ++e)
+        for (int p = 0; p < 4; ++p)
+            EXPECT_EQ(DrawdownCell(*doc, e, p), e == end && p == pick ? Cell::WarpUp : before[e * 4 + p]) << e << "," << p;
+    doc->Undo();
+    EXPECT_EQ(DrawdownCell(*doc, end, pick), Cell::WeftUp);
+}
+
+TEST_F(PaneTools, BucketFillsTheColorRowWithThePattern)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    ColorPalette& pal = doc->paletteMutable();
+    pal.add(0x00FF00, false);
+    pal.setLeftColor(pal.count() - 1);
+    pal.setRightColor(0);
+    CToolState::instance().setFillPattern(1);
+    CToolState::instance().setTool(Tool::PaintBucket);
+    drag(th, {center(th->itemRect(2, th->colorBarItem(0)))});
+    std::vector<int> got;
+    for (int e = 0; e < 4; ++e) got.push_back(doc->threading(0)->GetColor(e));
+    const int l = pal.leftColor();
+    EXPECT_EQ(got, (std::vector<int>{l, 0, l, 0}));
+    // The right button starts with its own color and becomes the current one.
+    drag(th, {center(th->itemRect(2, th->colorBarItem(0)))}, Qt::RightButton);
+    got.clear();
+    for (int e = 0; e < 4; ++e) got.push_back(doc->threading(0)->GetColor(e));
+    EXPECT_EQ(got, (std::vector<int>{0, l, 0, l}));
+    EXPECT_TRUE(CToolState::instance().rightSelected());
+    CToolState::instance().setFillPattern(0);
+    CToolState::instance().selectRight(false);
 }

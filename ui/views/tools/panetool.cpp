@@ -10,6 +10,7 @@
 #include "views/tieupview.h"
 
 #include "draft/limits.h"
+#include "draft/palettetools.h"
 #include "transform/fabricanalysis.h"
 
 #include <QApplication>
@@ -28,10 +29,38 @@ int RowForModifiers(Qt::KeyboardModifiers mods, bool lineTool)
     return 2;
 }
 
+namespace {
+
+Qt::CursorShape cursorFor(Tool t)
+{
+    switch (t) {
+    case Tool::Pencil:
+    case Tool::Line:
+    case Tool::PaintBrush:
+    case Tool::Selection: return Qt::CrossCursor;
+    case Tool::PickupColor:
+    case Tool::PaintBucket: return Qt::PointingHandCursor;
+    case Tool::Stamp: return Qt::DragCopyCursor;
+    case Tool::Move:
+    case Tool::WarpInterlace:
+    case Tool::WeftInterlace: return Qt::OpenHandCursor;
+    case Tool::Zoom: return Qt::SizeAllCursor;
+    }
+    return Qt::ArrowCursor;
+}
+
+} // namespace
+
 CPaneTool::CPaneTool(CGridView* pane) : m_pane(pane)
 {
-    // A drag never outlives its tool.
-    QObject::connect(&CToolState::instance(), &CToolState::toolChanged, pane, [this] { endDrag(); });
+    auto follow = [this](Tool t) {
+        // A drag never outlives its tool.
+        endDrag();
+        m_typing = false;
+        m_pane->viewport()->setCursor(cursorFor(t));
+    };
+    QObject::connect(&CToolState::instance(), &CToolState::toolChanged, pane, follow);
+    m_pane->viewport()->setCursor(cursorFor(CToolState::instance().tool()));
 }
 
 CPaneTool::~CPaneTool()
@@ -242,7 +271,7 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         m_moveFrom = h.thread;
         m_button = button;
         m_tool = int(tool);
-        m_pane->setCursor(Qt::ClosedHandCursor);
+        m_pane->viewport()->setCursor(Qt::ClosedHandCursor);
         return true;
     }
     case Tool::Stamp:
@@ -274,13 +303,18 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     case Tool::PaintBucket: {
         if (h.area != Hit::ColorBar) return true;
         CToolState::instance().selectRight(button == 2);
-        const int color = colorOf(button == 2);
+        // A pattern starts with the clicking button's color.
+        const int second = colorOf(button == 2), first = colorOf(button != 2);
+        const int pattern = CToolState::instance().fillPattern();
         const int row = RowForModifiers(m_mods, false);
         const int n = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
         if (n == 0) return true;
         doc().Transaction(m_pane, [&](EditSource s) {
-            if (side() == Side::Threading) doc().SetEndColors(0, n - 1, color, row, s);
-            else doc().SetPickColors(0, n - 1, color, row, s);
+            for (int i = 0; i < n; ++i) {
+                const int c = FillPatternColor(i, pattern, first, second);
+                if (side() == Side::Threading) doc().SetEndColors(i, i, c, row, s);
+                else doc().SetPickColors(i, i, c, row, s);
+            }
         });
         return true;
     }
@@ -413,7 +447,7 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
     if (button != m_button) return true;
     if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
-        m_pane->unsetCursor();
+        m_pane->viewport()->setCursor(cursorFor(Tool::Move));
         const QPoint c = e->position().toPoint() - m_pane->contentOffset();
         auto* t = static_cast<CTdingGridView*>(m_pane);
         const GridAxis& axis = t->threadAxis();
