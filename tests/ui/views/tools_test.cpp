@@ -1,10 +1,12 @@
 #include "viewtestutil.h"
 
 #include "draft/drawdown.h"
+#include "views/interlacepopup.h"
 #include "views/tools/labeldialog.h"
 #include "views/tools/panetool.h"
 #include "views/tools/toolstate.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -419,4 +421,54 @@ TEST_F(PaneTools, BucketFillsTheColorRowWithThePattern)
     EXPECT_TRUE(CToolState::instance().rightSelected());
     CToolState::instance().setFillPattern(0);
     CToolState::instance().selectRight(false);
+}
+
+TEST_F(PaneTools, DragBeyondThePaneScrollsAndKeepsDrawing)
+{
+    auto doc = makeDoc(200, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false), QSize(500, 400));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    QScrollBar* bar = th->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    bar->setValue(bar->maximum()); // ends 1.. at the right edge
+    QApplication::processEvents();
+    const int start = bar->value();
+    CToolState::instance().setTool(Tool::Pencil);
+    // Draw on shaft 4 from end 1, then hold the pointer beyond the left edge.
+    send(th, QEvent::MouseButtonPress, threadingCell(th, 0, 4), Qt::LeftButton, Qt::LeftButton);
+    const QPoint out(-20, threadingCell(th, 0, 4).y());
+    send(th, QEvent::MouseMove, out, Qt::NoButton, Qt::LeftButton);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 400) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    send(th, QEvent::MouseButtonRelease, out, Qt::LeftButton, Qt::NoButton);
+    EXPECT_LT(bar->value(), start) << "the pane scrolled towards the pointer";
+    // The pencil kept drawing on the ends that scrolled under the pointer.
+    int onFour = 0;
+    for (int e = 0; e < doc->numEnds(); ++e) onFour += doc->threading(0)->GetShaft(e) == 4;
+    EXPECT_GT(onFour, 200 / 4 + 1);
+    doc->Undo();
+    onFour = 0;
+    for (int e = 0; e < doc->numEnds(); ++e) onFour += doc->threading(0)->GetShaft(e) == 4;
+    EXPECT_EQ(onFour, 200 / 4) << "the whole drag is one undo step";
+}
+
+TEST_F(PaneTools, InterlacementPopupFollowsTheDrag)
+{
+    auto doc = makeDoc(6, 6);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
+    CToolState::instance().setTool(Tool::WarpInterlace);
+    send(dv, QEvent::MouseButtonPress, center(dv->itemRect(1, 1)), Qt::LeftButton, Qt::LeftButton);
+    auto popups = [&] {
+        int n = 0;
+        for (auto* p : dv->findChildren<CWarpInterlacePopup*>()) n += p->isVisible();
+        return n;
+    };
+    ASSERT_EQ(popups(), 1);
+    send(dv, QEvent::MouseMove, center(dv->itemRect(3, 1)), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(dv->findChildren<CWarpInterlacePopup*>().value(0)->thread(), 3);
+    send(dv, QEvent::MouseButtonRelease, center(dv->itemRect(3, 1)), Qt::LeftButton, Qt::NoButton);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(popups(), 0);
 }
