@@ -7,8 +7,12 @@
 #include "draft/palettetools.h"
 #include "views/draftframe.h"
 #include "views/tdinggridview.h"
+#include "views/tools/panetool.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -48,8 +52,22 @@ CReplaceColor::CReplaceColor(CDraftWindow* w, QWidget* parent) : QDialog(parent)
     const int old = s_oldSet && pal.find(s_oldColor) >= 0 ? pal.find(s_oldColor) : 0;
     fill(m_old, old);
     fill(m_new, pal.leftColor());
-    form->addRow(QStringLiteral("Replace:"), m_old);
-    form->addRow(QStringLiteral("With:"), m_new);
+    auto pickRow = [this](QComboBox* box, const QString& button, int which) {
+        auto* row = new QWidget(this);
+        auto* h = new QHBoxLayout(row);
+        h->setContentsMargins(0, 0, 0, 0);
+        auto* pick = new QPushButton(button, row);
+        pick->setToolTip(QStringLiteral("Press, then release over a color bar"));
+        h->addWidget(box, 1);
+        h->addWidget(pick);
+        connect(pick, &QPushButton::pressed, this, [this, which] {
+            m_picking = which;
+            grabMouse(Qt::CrossCursor);
+        });
+        return row;
+    };
+    form->addRow(QStringLiteral("Replace:"), pickRow(m_old, QStringLiteral("Old"), 1));
+    form->addRow(QStringLiteral("With:"), pickRow(m_new, QStringLiteral("New"), 2));
     auto* newColor = new QPushButton(QStringLiteral("New Color"), this);
     form->addRow(newColor);
     connect(newColor, &QPushButton::clicked, this, [this] {
@@ -105,6 +123,31 @@ bool CReplaceColor::apply()
         });
     }
     return any;
+}
+
+void CReplaceColor::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!m_picking) return QDialog::mouseReleaseEvent(e);
+    releaseMouse();
+    const QPoint global = e->globalPosition().toPoint();
+    pickAt(QApplication::widgetAt(global), global, m_picking == 1);
+    m_picking = 0;
+}
+
+bool CReplaceColor::pickAt(QWidget* under, QPoint globalPos, bool old)
+{
+    // Over the dialog itself nothing is picked.
+    for (QWidget* w = under; w; w = w->parentWidget())
+        if (w == this) return false;
+    CGridView* pane = nullptr;
+    for (QWidget* w = under; w && !pane; w = w->parentWidget()) pane = qobject_cast<CGridView*>(w);
+    if (!pane || pane->document() != &m_w->document()) return false;
+    const int color = pane->tool().colorAt(pane->viewport()->mapFromGlobal(globalPos));
+    if (color < 0 || color >= m_w->document().palette().count()) return false;
+    (old ? m_old : m_new)->setCurrentIndex(color);
+    if (old && pane->paneKind() == PaneKind::Threading) m_warp->setChecked(true);
+    if (old && pane->paneKind() == PaneKind::Treadling) m_weft->setChecked(true);
+    return true;
 }
 
 void RunReplaceColor(CMainFrame* main, CDraftWindow* w)

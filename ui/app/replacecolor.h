@@ -24,6 +24,13 @@ public:
     QCheckBox* weftBox() const { return m_weft; }
     QComboBox* oldBox() const { return m_old; }
     QComboBox* newBox() const { return m_new; }
+    // Takes the old (or new) color from the color bar of the pane under a
+    // screen point; over a threading "Warp" gets checked, over a treadling
+    // "Weft". False when nothing there answers.
+    bool pickAt(QWidget* under, QPoint globalPos, bool old);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
     void fill(QComboBox* box, int current);
@@ -32,6 +39,7 @@ private:
     QCheckBox* m_weft;
     QComboBox* m_old;
     QComboBox* m_new;
+    int m_picking = 0; // 0 none, 1 old, 2 new
 };
 
 void RunReplaceColor(CMainFrame* main, CDraftWindow* w);

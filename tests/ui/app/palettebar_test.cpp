@@ -6,6 +6,8 @@
 #include "app/recentfilelist.h"
 #include "app/replacecolor.h"
 #include "testsettingsdir.h"
+#include "views/draftframe.h"
+#include "views/tdinggridview.h"
 #include "views/tools/toolstate.h"
 
 #include <QApplication>
@@ -194,4 +196,27 @@ TEST_F(PaletteBarTest, ColorOrderShowsRunsTotalsAndEditsNames)
     QTest::keyClicks(edit, QStringLiteral("x"));
     EXPECT_EQ(d.palette().name(2), "color3x");
     EXPECT_TRUE(d.isModified());
+}
+
+TEST_F(PaletteBarTest, ReplaceColorPicksFromAColorBar)
+{
+    setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
+    CQuillabyDoc& d = doc();
+    for (int e = 0; e < 4; ++e) d.SetThreadingCell(e, 1);
+    d.SetEndColors(2, 2, 2);
+    m_w->show();
+    QApplication::processEvents();
+    auto* th = m_w->frame()->threadingView();
+    CReplaceColor dlg(m_w);
+    dlg.warpBox()->setChecked(false);
+    dlg.weftBox()->setChecked(false);
+    const QPoint p = th->itemRect(2, th->colorBarItem(0)).center();
+    EXPECT_TRUE(dlg.pickAt(th->viewport(), th->viewport()->mapToGlobal(p), true));
+    EXPECT_EQ(dlg.oldBox()->currentIndex(), 2);
+    EXPECT_TRUE(dlg.warpBox()->isChecked());
+    EXPECT_FALSE(dlg.weftBox()->isChecked());
+    // Over the shaft cells or the dialog itself nothing is picked.
+    const QPoint cell = th->itemRect(2, 0).center();
+    EXPECT_FALSE(dlg.pickAt(th->viewport(), th->viewport()->mapToGlobal(cell), false));
+    EXPECT_FALSE(dlg.pickAt(dlg.oldBox(), dlg.oldBox()->mapToGlobal(QPoint(2, 2)), false));
 }

@@ -126,6 +126,16 @@ CPaneTool::Hit CPaneTool::hitAt(QPoint pos) const
     return h;
 }
 
+int CPaneTool::colorAt(QPoint pos) const
+{
+    const Hit h = hitAt(pos);
+    if (h.area != Hit::ColorBar) return -1;
+    const bool warp = side() == Side::Threading;
+    const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(h.row)) : doc().treadling(h.row);
+    if (!seq || h.thread >= (warp ? doc().numEnds() : doc().numPicks())) return -1;
+    return seq->GetColor(h.thread);
+}
+
 int CPaneTool::valueLimit() const
 {
     switch (side()) {
@@ -287,12 +297,8 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         return true;
     }
     case Tool::PickupColor: {
-        if (h.area != Hit::ColorBar) return true;
-        const Tding* seq = side() == Side::Threading ? static_cast<const Tding*>(doc().threading(h.row))
-                                                     : static_cast<const Tding*>(doc().treadling(h.row));
-        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
-        if (!seq || h.thread >= count) return true;
-        const int color = seq->GetColor(h.thread);
+        const int color = colorAt(e->position().toPoint());
+        if (color < 0 || color >= doc().palette().count()) return true;
         ColorPalette& pal = doc().paletteMutable();
         if (button == 1) pal.setLeftColor(color);
         else pal.setRightColor(color);

@@ -55,6 +55,8 @@ public:
         int row = 0;     // color-bar row
     };
     Hit hitAt(QPoint viewportPos) const;
+    // The palette index of the color bar under a viewport point, -1 elsewhere.
+    int colorAt(QPoint viewportPos) const;
 
     // The commands of the selection's menu.
     enum class SelectionCommand {
