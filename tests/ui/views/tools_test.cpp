@@ -472,3 +472,33 @@ TEST_F(PaneTools, InterlacementPopupFollowsTheDrag)
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(popups(), 0);
 }
+
+TEST_F(PaneTools, TieupSelectionRotates)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
+    for (int t = 0; t < 4; ++t) doc->SetTieupColumn(t, TUPTYPE());
+    doc->SetTieupCell(0, 1); // treadle 1, shaft 1: the lower left corner
+    doc->SetTieupCell(1, 1);
+    CToolState::instance().setTool(Tool::Selection);
+    drag(tu, {center(tu->itemRect(0, 0)), center(tu->itemRect(2, 2))});
+    ASSERT_TRUE(tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::RotateCW));
+    // The bottom row turns into the left column, read upwards from the top.
+    EXPECT_TRUE(doc->tieup().cell(0, 3));
+    EXPECT_TRUE(doc->tieup().cell(0, 2));
+    EXPECT_FALSE(doc->tieup().cell(0, 1));
+    EXPECT_FALSE(doc->tieup().cell(1, 1));
+    drag(tu, {center(tu->itemRect(0, 0)), center(tu->itemRect(2, 2))});
+    tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::RotateCCW);
+    EXPECT_TRUE(doc->tieup().cell(0, 1));
+    EXPECT_TRUE(doc->tieup().cell(1, 1));
+    EXPECT_FALSE(doc->tieup().cell(0, 3));
+    // Only a square turns.
+    QStringList told;
+    CToolState::instance().setMessenger([&](const QString& t) { told << t; });
+    drag(tu, {center(tu->itemRect(0, 0)), center(tu->itemRect(1, 2))});
+    EXPECT_FALSE(tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::RotateCW));
+    EXPECT_EQ(told.size(), 1);
+    CToolState::instance().setMessenger({});
+}

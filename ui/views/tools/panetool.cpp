@@ -642,6 +642,29 @@ bool CPaneTool::keyPress(QKeyEvent* e)
             doc().Transaction(m_pane, [&](EditSource s) { doc().SetThick(warp, m_current, !thick, s); });
         }
         return true;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        if (side() != Side::Threading && side() != Side::Treadling) return false;
+        const bool warp = side() == Side::Threading;
+        const int count = warp ? doc().numEnds() : doc().numPicks();
+        int next = std::max(m_current, 0);
+        // Ends count from the right, picks from the top (bottom when drawn up).
+        const bool down = !m_pane->frame()->threadingOnTop();
+        switch (e->key()) {
+        case Qt::Key_Left: next += warp ? 1 : 0; break;
+        case Qt::Key_Right: next -= warp ? 1 : 0; break;
+        case Qt::Key_Up: next += warp ? 0 : (down ? 1 : -1); break;
+        case Qt::Key_Down: next += warp ? 0 : (down ? -1 : 1); break;
+        case Qt::Key_Home: next = 0; break;
+        default: next = std::max(0, count - 1); break;
+        }
+        m_current = std::clamp(next, 0, kMaxThreads - 1);
+        return true;
+    }
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
         if (!m_pane->hasSelection() || (side() != Side::Threading && side() != Side::Treadling)) return false;

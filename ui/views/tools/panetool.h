@@ -60,7 +60,7 @@ public:
 
     // The commands of the selection's menu.
     enum class SelectionCommand {
-        Clear, Insert, Delete, SetColor, Label, FlipVertical, FlipHorizontal, Invert,
+        Clear, Insert, Delete, SetColor, Label, FlipVertical, FlipHorizontal, Invert, RotateCW, RotateCCW,
     };
     // What the menu offers in this pane.
     std::vector<SelectionCommand> selectionCommands() const;

@@ -125,7 +125,7 @@ std::vector<CPaneTool::SelectionCommand> CPaneTool::selectionCommands() const
     switch (m_pane->paneKind()) {
     case PaneKind::Threading:
     case PaneKind::Treadling: return {C::Clear, C::Insert, C::Delete, C::SetColor, C::Label};
-    case PaneKind::Tieup: return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::Clear};
+    case PaneKind::Tieup: return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::RotateCW, C::RotateCCW, C::Clear};
     case PaneKind::Drawdown: break;
     }
     return {};
@@ -143,6 +143,11 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
         std::vector<std::vector<bool>> was(t1 - t0 + 1, std::vector<bool>(s1 - s0 + 1));
         for (int t = t0; t <= t1; ++t)
             for (int s = s0; s <= s1; ++s) was[t - t0][s - s0] = d.tieup().cell(t, s);
+        const bool rotate = c == SelectionCommand::RotateCW || c == SelectionCommand::RotateCCW;
+        if (rotate && t1 - t0 != s1 - s0) {
+            CToolState::instance().tell(QStringLiteral("Only a square selection can be rotated."));
+            return false;
+        }
         d.Transaction(m_pane, [&](EditSource src) {
             for (int t = t0; t <= t1; ++t)
                 for (int s = s0; s <= s1; ++s) {
@@ -151,6 +156,9 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
                     case SelectionCommand::FlipVertical: on = was[t - t0][s1 - s]; break;
                     case SelectionCommand::FlipHorizontal: on = was[t1 - t][s - s0]; break;
                     case SelectionCommand::Invert: on = !was[t - t0][s - s0]; break;
+                    // Quarter turns of a square selection as seen with shaft 1 at the bottom.
+                    case SelectionCommand::RotateCW: on = was[s1 - s][t - t0]; break;
+                    case SelectionCommand::RotateCCW: on = was[s - s0][t1 - t]; break;
                     default: on = false; break;
                     }
                     if (on) d.SetTieupCell(t, s, src);
@@ -202,8 +210,8 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
 
 void CPaneTool::showSelectionMenu(QPoint pos)
 {
-    static const char* const kTexts[] = {"Clea&r", "&Insert", "&Delete", "Set Color", "&Label...",
-                                         "Flip &Vert", "Flip &Horz", "&Invert"};
+    static const char* const kTexts[] = {"Clea&r",    "&Insert",    "&Delete", "Set Color",  "&Label...",
+                                         "Flip &Vert", "Flip &Horz", "&Invert", "&Rotate CW", "Ro&tate CCW"};
     QMenu menu(m_pane);
     for (SelectionCommand c : selectionCommands()) {
         const char* text = kTexts[int(c)];
