@@ -131,9 +131,27 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
         paletteBar->refresh();
     });
     menu->addAction(QStringLiteral("Set &Default Palette"), main, [main] { main->setDefaultPaletteFromActive(); });
+    auto* warpOrder = new QAction(QStringLiteral("W&arp Color Order"), main);
+    auto* weftOrder = new QAction(QStringLiteral("W&eft Color Order"), main);
+    QObject::connect(warpOrder, &QAction::triggered, main, [main] { OpenColorOrder(main, true); });
+    QObject::connect(weftOrder, &QAction::triggered, main, [main] { OpenColorOrder(main, false); });
     menu->addSeparator();
-    menu->addAction(QStringLiteral("W&arp Color Order"), main, [main] { OpenColorOrder(main, true); });
-    menu->addAction(QStringLiteral("W&eft Color Order"), main, [main] { OpenColorOrder(main, false); });
+    menu->addAction(warpOrder);
+    menu->addAction(weftOrder);
+    // The View menu is refilled each time it opens: these join it afterwards.
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->text() == QStringLiteral("&View")) {
+            QMenu* view = a->menu();
+            QObject::connect(view, &QMenu::aboutToShow, main, [view, show, warpOrder, weftOrder, main] {
+                const bool doc = main->activeDraftWindow() != nullptr;
+                warpOrder->setEnabled(doc);
+                weftOrder->setEnabled(doc);
+                view->addSeparator();
+                view->addAction(show);
+                view->addAction(warpOrder);
+                view->addAction(weftOrder);
+            });
+        }
 }
 
 } // namespace qb

@@ -14,6 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -219,4 +221,22 @@ TEST_F(PaletteBarTest, ReplaceColorPicksFromAColorBar)
     const QPoint cell = th->itemRect(2, 0).center();
     EXPECT_FALSE(dlg.pickAt(th->viewport(), th->viewport()->mapToGlobal(cell), false));
     EXPECT_FALSE(dlg.pickAt(dlg.oldBox(), dlg.oldBox()->mapToGlobal(QPoint(2, 2)), false));
+}
+
+TEST_F(PaletteBarTest, ViewMenuOffersThePaletteAndColorOrders)
+{
+    QMenu* view = nullptr;
+    for (QAction* a : m_main->menuBar()->actions())
+        if (a->text() == QStringLiteral("&View")) view = a->menu();
+    ASSERT_NE(view, nullptr);
+    emit view->aboutToShow();
+    QStringList texts;
+    for (QAction* a : view->actions()) texts << a->text();
+    EXPECT_TRUE(texts.contains(QStringLiteral("&Color Palette")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("W&arp Color Order")));
+    // Opening the menu again does not pile the entries up.
+    emit view->aboutToShow();
+    int shows = 0;
+    for (QAction* a : view->actions()) shows += a->text() == QStringLiteral("&Color Palette");
+    EXPECT_EQ(shows, 1);
 }
