@@ -84,6 +84,9 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
 
 CMainFrame::~CMainFrame()
 {
+    // Closing the children activates other windows: nobody may ask this
+    // half-destroyed window about them.
+    QObject::disconnect(m_mdi, &QMdiArea::subWindowActivated, nullptr, nullptr);
     if (s_instance == this)
         s_instance = nullptr;
     writeSettings();
