@@ -502,3 +502,24 @@ TEST_F(PaneTools, TieupSelectionRotates)
     EXPECT_EQ(told.size(), 1);
     CToolState::instance().setMessenger({});
 }
+
+TEST_F(PaneTools, PickupThenBrushAnywhereInThePane)
+{
+    auto doc = makeDoc(4, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    ColorPalette& pal = doc->paletteMutable();
+    const int green = pal.add(0x00FF00, false);
+    doc->SetEndColors(3, 3, green);
+    pal.setLeftColor(0);
+    CToolState::instance().setTool(Tool::PaintBrush);
+    CToolState::instance().setTool(Tool::PickupColor);
+    drag(th, {center(th->itemRect(3, th->colorBarItem(0)))});
+    EXPECT_EQ(pal.leftColor(), green);
+    EXPECT_EQ(CToolState::instance().tool(), Tool::PaintBrush) << "the previous tool comes back";
+    // The brush paints the thread under the pointer from the shaft cells too.
+    drag(th, {threadingCell(th, 0, 2), threadingCell(th, 1, 4)});
+    EXPECT_EQ(doc->threading(0)->GetColor(0), green);
+    EXPECT_EQ(doc->threading(0)->GetColor(1), green);
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4})) << "the brush leaves the threading alone";
+}
