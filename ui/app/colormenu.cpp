@@ -68,7 +68,11 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
     scroll->setFixedWidth(paletteBar->minimumWidth() + scroll->verticalScrollBar()->sizeHint().width());
     dock->setWidget(scroll);
     main->addDockWidget(Qt::LeftDockWidgetArea, dock);
-    auto follow = [main, paletteBar] { paletteBar->showDraft(main->activeDraftWindow()); };
+    // A window that belongs to no draft (a color order) leaves the bar as it was.
+    auto follow = [main, paletteBar] {
+        if (CDraftWindow* w = main->activeDraftWindow()) paletteBar->showDraft(w);
+        else if (main->draftWindows().isEmpty()) paletteBar->showDraft(nullptr);
+    };
     QObject::connect(main->mdiArea(), &QMdiArea::subWindowActivated, paletteBar, follow);
 
     CToolState& ts = CToolState::instance();

@@ -271,6 +271,15 @@ void CGridView::paintEvent(QPaintEvent* e)
     p.setFont(m_cellFont);
     paintCells(p, area);
     paintGridLines(p, area);
+    // The drawdown shows its selection by dimming the rest; the other panes
+    // lay a tint over the selected cells.
+    if (hasSelection() && paneKind() != PaneKind::Drawdown) {
+        const QRect sel = contentItemRect(m_sel[0], m_sel[2]).united(contentItemRect(m_sel[1], m_sel[3]));
+        p.fillRect(sel, QColor(0, 0, 128, 50));
+        p.setPen(QPen(QColor(0, 0, 128), 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(sel.adjusted(0, 0, -1, -1));
+    }
 }
 
 void CGridView::resizeEvent(QResizeEvent* e)

@@ -240,3 +240,14 @@ TEST_F(PaletteBarTest, ViewMenuOffersThePaletteAndColorOrders)
     for (QAction* a : view->actions()) shows += a->text() == QStringLiteral("&Color Palette");
     EXPECT_EQ(shows, 1);
 }
+
+TEST_F(PaletteBarTest, ColorOrderWindowKeepsTheDraftsPaletteShown)
+{
+    m_main->show();
+    QApplication::processEvents();
+    EXPECT_EQ(m_bar->draft(), m_w);
+    OpenColorOrder(m_main.get(), false);
+    QApplication::processEvents();
+    EXPECT_EQ(m_bar->draft(), m_w);
+    EXPECT_EQ(m_bar->visibleSwatches(), doc().palette().count());
+}
