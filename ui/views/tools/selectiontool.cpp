@@ -4,6 +4,7 @@
 #include "toolstate.h"
 
 #include "views/gridview.h"
+#include "views/interlacepopup.h"
 #include "views/tdinggridview.h"
 
 #include "draft/labeledit.h"
@@ -240,6 +241,50 @@ void CPaneTool::editLabel(int first, int last)
     UndoGroup g;
     ApplyLabelRequest(doc(), warp, req, EditSource{m_pane, &g});
     doc().history().push(std::move(g));
+}
+
+void CPaneTool::moveThread(int from, int to)
+{
+    // The thread leaves its place and is put back in at the drop position,
+    // with its values, color and symbol in every row.
+    const bool warp = side() == Side::Threading;
+    CQuillabyDoc& d = doc();
+    const int rows = warp ? d.numWarps() : d.numWefts();
+    struct Row {
+        int value = 0;
+        TreadleSet set;
+        int color = 0, symbol = 0;
+    };
+    std::vector<Row> saved(rows);
+    for (int r = 0; r < rows; ++r) {
+        const Tding* t = warp ? static_cast<const Tding*>(d.threading(r)) : d.treadling(r);
+        if (!t) continue;
+        saved[r].color = t->GetColor(from);
+        saved[r].symbol = t->GetSymbol(from);
+        if (warp) saved[r].value = d.threading(r)->GetShaft(from);
+        else saved[r].set = d.treadling(r)->GetSet(from);
+    }
+    const bool thick = (warp ? static_cast<const Tding*>(d.threading(0)) : d.treadling(0))->GetThick(from) != 0;
+    d.Transaction(m_pane, [&](EditSource s) {
+        if (warp) {
+            d.DeleteEnds(from, 1, s);
+            d.InsertEnds(to, 1, 0, 0, s);
+        } else {
+            d.DeletePicks(from, 1, s);
+            d.InsertPicks(to, 1, {}, 0, s);
+        }
+        for (int r = 0; r < rows; ++r) {
+            if (warp) {
+                if (saved[r].value) d.SetThreadingCell(to, saved[r].value, r, s);
+                d.SetEndColors(to, to, saved[r].color, r, s);
+            } else {
+                d.SetPickSet(to, saved[r].set, r, s);
+                d.SetPickColors(to, to, saved[r].color, r, s);
+            }
+            d.SetSymbol(warp, to, saved[r].symbol, r, s);
+        }
+        if (thick) d.SetThick(warp, to, true, s);
+    });
 }
 
 } // namespace qb
