@@ -523,3 +523,21 @@ TEST_F(PaneTools, PickupThenBrushAnywhereInThePane)
     EXPECT_EQ(doc->threading(0)->GetColor(1), green);
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4})) << "the brush leaves the threading alone";
 }
+
+TEST_F(PaneTools, ZoomKeepsTheClickedCellUnderThePointer)
+{
+    auto doc = makeDoc(400, 400);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
+    dv->horizontalScrollBar()->setValue(dv->horizontalScrollBar()->maximum() / 2);
+    dv->verticalScrollBar()->setValue(dv->verticalScrollBar()->maximum() / 2);
+    QApplication::processEvents();
+    const QPoint at = dv->viewport()->rect().center();
+    const QPoint c = at - dv->contentOffset();
+    const int end = dv->columns().itemAt(c.x()), pick = dv->rows().itemAt(c.y());
+    CToolState::instance().setTool(Tool::Zoom);
+    drag(dv, {at}, Qt::RightButton); // zoom in
+    EXPECT_TRUE(dv->itemRect(end, pick).adjusted(-1, -1, 1, 1).contains(at));
+    drag(dv, {at}); // zoom out
+    EXPECT_TRUE(dv->itemRect(end, pick).adjusted(-1, -1, 1, 1).contains(at));
+}

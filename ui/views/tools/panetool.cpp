@@ -292,8 +292,14 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         return true;
     case Tool::Zoom: {
         const bool out = (button == 1) != shift;
+        const QPoint pos = e->position().toPoint();
+        const QPoint item = itemAt(pos);
         if (out) m_pane->frame()->zoomOut();
         else m_pane->frame()->zoomIn();
+        // The clicked cell stays under the pointer.
+        const QPoint moved = m_pane->itemRect(item.x(), item.y()).center() - pos;
+        m_pane->horizontalScrollBar()->setValue(m_pane->horizontalScrollBar()->value() + moved.x());
+        m_pane->verticalScrollBar()->setValue(m_pane->verticalScrollBar()->value() + moved.y());
         return true;
     }
     case Tool::PickupColor: {
