@@ -541,3 +541,23 @@ TEST_F(PaneTools, ZoomKeepsTheClickedCellUnderThePointer)
     drag(dv, {at}); // zoom out
     EXPECT_TRUE(dv->itemRect(end, pick).adjusted(-1, -1, 1, 1).contains(at));
 }
+
+TEST_F(PaneTools, RepeatTheSelectedThreads)
+{
+    auto doc = makeDoc(5, 4);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
+    int asked = 0;
+    CToolState::instance().setNumberAsker([&](const QString&, int, int, int) {
+        ++asked;
+        return 3;
+    });
+    CToolState::instance().setTool(Tool::Selection);
+    drag(th, {threadingCell(th, 1, 1), threadingCell(th, 2, 1)});
+    EXPECT_TRUE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Repeat));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 2, 3, 2, 3, 4, 1}));
+    doc->Undo();
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1}));
+    CToolState::instance().setNumberAsker({});
+}

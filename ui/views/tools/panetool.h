@@ -60,7 +60,7 @@ public:
 
     // The commands of the selection's menu.
     enum class SelectionCommand {
-        Clear, Insert, Delete, SetColor, Label, FlipVertical, FlipHorizontal, Invert, RotateCW, RotateCCW,
+        Clear, Insert, Delete, SetColor, Label, Repeat, FlipVertical, FlipHorizontal, Invert, RotateCW, RotateCCW,
     };
     // What the menu offers in this pane.
     std::vector<SelectionCommand> selectionCommands() const;
@@ -110,6 +110,7 @@ private:
     std::optional<StampCopy> m_stamp;
     void keepStampCopy();
     void stampAt(int thread);
+    void repeatThreads(int first, int last, int times);
 
     CGridView* m_pane;
     int m_button = 0; // 0 none, 1 left, 2 right

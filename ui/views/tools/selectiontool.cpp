@@ -96,6 +96,39 @@ void CPaneTool::stampAt(int thread)
     });
 }
 
+void CPaneTool::repeatThreads(int first, int last, int times)
+{
+    // The copies go in right after the selection, shifting what follows.
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    CQuillabyDoc& d = doc();
+    const int n = last - first + 1;
+    const int copies = std::min((times - 1) * n, kMaxThreads - (warp ? d.numEnds() : d.numPicks()));
+    if (copies <= 0) {
+        CToolState::instance().tell(QStringLiteral("There is no room for more threads."));
+        return;
+    }
+    d.Transaction(m_pane, [&](EditSource s) {
+        const int at = last + 1;
+        if (warp) d.InsertEnds(at, copies, 0, 0, s);
+        else d.InsertPicks(at, copies, {}, 0, s);
+        const int rows = warp ? d.numWarps() : d.numWefts();
+        for (int k = 0; k < copies; ++k) {
+            const int from = first + k % n, to = at + k;
+            for (int r = 0; r < rows; ++r) {
+                const Tding* t = warp ? static_cast<const Tding*>(d.threading(r)) : d.treadling(r);
+                if (!t) continue;
+                if (warp) {
+                    if (const int v = d.threading(r)->GetShaft(from)) d.SetThreadingCell(to, v, r, s);
+                    d.SetEndColors(to, to, t->GetColor(from), r, s);
+                } else {
+                    d.SetPickSet(to, d.treadling(r)->GetSet(from), r, s);
+                    d.SetPickColors(to, to, t->GetColor(from), r, s);
+                }
+            }
+        }
+    });
+}
+
 void CPaneTool::selectDone()
 {
     const PaneKind k = m_pane->paneKind();
@@ -125,7 +158,7 @@ std::vector<CPaneTool::SelectionCommand> CPaneTool::selectionCommands() const
     using C = SelectionCommand;
     switch (m_pane->paneKind()) {
     case PaneKind::Threading:
-    case PaneKind::Treadling: return {C::Clear, C::Insert, C::Delete, C::SetColor, C::Label};
+    case PaneKind::Treadling: return {C::Clear, C::Insert, C::Delete, C::SetColor, C::Label, C::Repeat};
     case PaneKind::Tieup: return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::RotateCW, C::RotateCCW, C::Clear};
     case PaneKind::Drawdown: break;
     }
@@ -179,6 +212,13 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
         return true;
     }
     if (c != SelectionCommand::Insert && first > last) return false;
+    if (c == SelectionCommand::Repeat) {
+        const int times = CToolState::instance().askNumber(QStringLiteral("Number of times to repeat:"), 2, 2, 100);
+        if (times < 2) return false;
+        repeatThreads(first, last, times);
+        m_pane->clearSelection();
+        return true;
+    }
     const int n = last - first + 1;
     const ColorPalette& pal = d.palette();
     const int color = CToolState::instance().rightSelected() ? pal.rightColor() : pal.leftColor();
@@ -211,8 +251,9 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
 
 void CPaneTool::showSelectionMenu(QPoint pos)
 {
-    static const char* const kTexts[] = {"Clea&r",    "&Insert",    "&Delete", "Set Color",  "&Label...",
-                                         "Flip &Vert", "Flip &Horz", "&Invert", "&Rotate CW", "Ro&tate CCW"};
+    static const char* const kTexts[] = {"Clea&r",     "&Insert",    "&Delete",    "Set Color",
+                                         "&Label...",  "&Repeat...", "Flip &Vert", "Flip &Horz",
+                                         "&Invert",    "&Rotate CW", "Ro&tate CCW"};
     QMenu menu(m_pane);
     for (SelectionCommand c : selectionCommands()) {
         const char* text = kTexts[int(c)];
