@@ -9,11 +9,13 @@
 #include "draft/quillabydoc.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace qb;
@@ -44,6 +46,16 @@ void send(CGridView* pane, QEvent::Type type, QPoint pos, Qt::MouseButton button
     QApplication::sendEvent(vp, &e);
 }
 
+// Counts the paint events of the panes, to show each move is really painted.
+struct PaintCounter : QObject {
+    long paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+};
+
 void BM_LineDragMove(benchmark::State& state)
 {
     auto doc = bigDraft();
@@ -64,6 +76,9 @@ void BM_LineDragMove(benchmark::State& state)
     const int ends = std::min(2000, width / cell - 2);
     const int y = th->itemRect(0, 3).center().y();
     auto xOf = [&](int k) { return width - 1 - cell / 2 - k * cell; };
+    PaintCounter counter;
+    th->viewport()->installEventFilter(&counter);
+    frame->draftView()->viewport()->installEventFilter(&counter);
     int k = 0;
     send(th, QEvent::MouseButtonPress, QPoint(xOf(0), y), Qt::LeftButton, Qt::LeftButton);
     for (auto _ : state) {
@@ -81,6 +96,7 @@ void BM_LineDragMove(benchmark::State& state)
     }
     send(th, QEvent::MouseButtonRelease, QPoint(xOf(k), y), Qt::LeftButton, Qt::NoButton);
     state.counters["ends"] = ends;
+    state.counters["paints/move"] = double(counter.paints) / std::max<double>(1, double(state.iterations()));
     delete frame;
 }
 

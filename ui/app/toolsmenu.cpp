@@ -9,6 +9,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QToolBar>
 
 namespace qb {
@@ -61,8 +62,12 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
     CToolState& ts = CToolState::instance();
     ts.setLengthIndex(main->settings().ProgressingLineLength);
     ts.setOffsetIndex(main->settings().ProgressingLineOffset);
-    ts.setMessenger([main](const QString& text) { main->tell(text); });
-    ts.setAsker([main](const QString& q) { return main->ask(q); });
+    // The tool state outlives any one main window (tests make several).
+    const QPointer<CMainFrame> guard(main);
+    ts.setMessenger([guard](const QString& text) {
+        if (guard) guard->tell(text);
+    });
+    ts.setAsker([guard](const QString& q) { return guard && guard->ask(q); });
 
     QMenu* menu = bar->addMenu(QStringLiteral("D&raw"));
     auto* toolBar = main->addToolBar(QStringLiteral("Tools"));
