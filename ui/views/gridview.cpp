@@ -280,6 +280,7 @@ void CGridView::paintEvent(QPaintEvent* e)
         p.setBrush(Qt::NoBrush);
         p.drawRect(sel.adjusted(0, 0, -1, -1));
     }
+    if (m_tool && !m_exporting) m_tool->paintCurrent(p);
 }
 
 void CGridView::resizeEvent(QResizeEvent* e)

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -75,7 +76,25 @@ bool CPaneTool::typeSymbol(QKeyEvent* e)
     return true;
 }
 
+void CPaneTool::paintCurrent(QPainter& p) const
+{
+    auto* t = dynamic_cast<CTdingGridView*>(m_pane);
+    if (!t || m_button || m_current < 0 || m_current >= t->threadAxis().itemCount() || t->valueCount() == 0) return;
+    const QRect r = t->threadCell(m_current, 0).united(t->threadCell(m_current, t->valueCount() - 1));
+    // Yellow while symbols are typed, else a dotted frame.
+    p.setPen(QPen(m_typing ? QColor(255, 200, 0) : QColor(0, 0, 128), m_typing ? 2 : 1, m_typing ? Qt::SolidLine : Qt::DotLine));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+}
+
 bool CPaneTool::keyPress(QKeyEvent* e)
+{
+    const bool used = handleKey(e);
+    if (used) m_pane->viewport()->update();
+    return used;
+}
+
+bool CPaneTool::handleKey(QKeyEvent* e)
 {
     if (m_typing) return typeSymbol(e);
     switch (e->key()) {

@@ -458,6 +458,8 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     if (!m_button) return false;
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
     if (button != m_button) return true;
+    // The current thread's frame shows again.
+    if (side() == Side::Threading || side() == Side::Treadling) m_pane->viewport()->update();
     if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
         m_pane->viewport()->setCursor(cursorFor(Tool::Move));
         const QPoint c = e->position().toPoint() - m_pane->contentOffset();
@@ -506,6 +508,7 @@ bool CPaneTool::mouseDoubleClick(QMouseEvent* e)
         endDrag();
         m_typing = true;
         m_current = h.thread;
+        m_pane->viewport()->update();
         return true;
     }
     // A double-click on a label edits it.

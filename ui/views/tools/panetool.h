@@ -13,6 +13,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QPainter;
 class QMouseEvent;
 class QTimer;
 
@@ -46,6 +47,9 @@ public:
     // The thread typed keys go to (-1 none).
     int currentThread() const { return m_current; }
     void setCurrentThread(int t) { m_current = t; }
+    // Outlines the thread typed keys go to (content coordinates), while no
+    // drag is in progress.
+    void paintCurrent(QPainter& p) const;
 
     // What lies under a viewport point of the pane.
     struct Hit {
@@ -86,6 +90,7 @@ private:
     void finishGroup();
     void autoScroll();
     bool typeKey(QKeyEvent* e);
+    bool handleKey(QKeyEvent* e);
     void advanceCurrent();
     // The selection tool.
     QPoint itemAt(QPoint viewportPos) const;
