@@ -4,6 +4,8 @@
 #include "app/draftcommands.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
+#include "app/palettebar.h"
+#include "app/toolsmenu.h"
 #include "dobby/dobbycontroller.h"
 #include "transform/draftcommands.h"
 #include "views/draftframe.h"
@@ -90,16 +92,14 @@ CMainFrame::~CMainFrame()
     m_dobby = nullptr;
     if (s_instance == this)
         s_instance = nullptr;
-    // The MDI area and the draft windows are deleted after this object is
-    // no longer a CMainFrame: their last signals must not reach it.
+    // The MDI area and the draft windows are deleted after this object is no
+    // longer a CMainFrame, and closing children activates other windows: none
+    // of their signals may reach this half-destroyed window or its helpers.
+    QObject::disconnect(m_mdi, &QMdiArea::subWindowActivated, nullptr, nullptr);
     m_mdi->disconnect(this);
     for (CDraftWindow* w : draftWindows())
         w->disconnect(this);
     writeSettings();
-    // The MDI area and the draft windows go after this part of the object:
-    // their last signals must not reach it.
-    disconnect(m_mdi, nullptr, this, nullptr);
-    for (CDraftWindow* w : draftWindows()) disconnect(w, nullptr, this, nullptr);
 }
 
 void CMainFrame::createMenus()
@@ -150,6 +150,8 @@ void CMainFrame::createMenus()
     connect(m_viewMenu, &QMenu::aboutToShow, this, &CMainFrame::updateViewMenu);
     updateViewMenu();
 
+    AddToolMenus(this, menuBar());
+    AddColorMenus(this, menuBar());
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."), this, &CMainFrame::OnOptions);
     tools->addAction(QStringLiteral("Set &Default Palette"), this,

@@ -1,5 +1,7 @@
 #include "gridview.h"
 
+#include "tools/panetool.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
@@ -269,6 +271,16 @@ void CGridView::paintEvent(QPaintEvent* e)
     p.setFont(m_cellFont);
     paintCells(p, area);
     paintGridLines(p, area);
+    // The drawdown shows its selection by dimming the rest; the other panes
+    // lay a tint over the selected cells.
+    if (hasSelection() && paneKind() != PaneKind::Drawdown) {
+        const QRect sel = contentItemRect(m_sel[0], m_sel[2]).united(contentItemRect(m_sel[1], m_sel[3]));
+        p.fillRect(sel, QColor(0, 0, 128, 50));
+        p.setPen(QPen(QColor(0, 0, 128), 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(sel.adjusted(0, 0, -1, -1));
+    }
+    if (m_tool && !m_exporting) m_tool->paintCurrent(p);
 }
 
 void CGridView::resizeEvent(QResizeEvent* e)
@@ -282,10 +294,36 @@ void CGridView::scrollContentsBy(int dx, int dy)
     viewport()->scroll(dx, dy);
 }
 
+CPaneTool& CGridView::tool()
+{
+    if (!m_tool) m_tool = std::make_unique<CPaneTool>(this);
+    return *m_tool;
+}
+
 void CGridView::mousePressEvent(QMouseEvent* e)
 {
     m_frame->setActivePane(this);
-    QAbstractScrollArea::mousePressEvent(e);
+    if (!tool().mousePress(e)) QAbstractScrollArea::mousePressEvent(e);
+}
+
+void CGridView::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!tool().mouseMove(e)) QAbstractScrollArea::mouseMoveEvent(e);
+}
+
+void CGridView::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (!tool().mouseRelease(e)) QAbstractScrollArea::mouseReleaseEvent(e);
+}
+
+void CGridView::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (!tool().mouseDoubleClick(e)) QAbstractScrollArea::mouseDoubleClickEvent(e);
+}
+
+void CGridView::keyPressEvent(QKeyEvent* e)
+{
+    if (!tool().keyPress(e)) QAbstractScrollArea::keyPressEvent(e);
 }
 
 } // namespace qb

@@ -8,10 +8,13 @@
 #include <QAbstractScrollArea>
 
 #include <functional>
+#include <memory>
 
 class QPainter;
 
 namespace qb {
+
+class CPaneTool;
 
 // Base of every grid pane: maps the cells of the draft to pixels in both
 // directions (thick threads, orientation, zoom), draws grid lines and
@@ -70,6 +73,9 @@ public:
     // Tests and tools watch which rectangles a change repaints.
     void setUpdateSpy(std::function<void(const QRect&)> spy) { m_spy = std::move(spy); }
 
+    // The editing tools working in this pane (mouse and keys go there first).
+    CPaneTool& tool();
+
 protected:
     // Builds the two axes; `exporting` leaves out the empty cells that fill the pane.
     virtual void buildAxes(bool exporting) = 0;
@@ -99,6 +105,10 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
     GridAxis m_cols, m_rows;
     GlyphStyle m_requested = GlyphStyle::Plain;
@@ -118,6 +128,7 @@ private:
     int m_sel[4] = {-1, -1, -1, -1};
     bool m_inRelayout = false;
     std::function<void(const QRect&)> m_spy;
+    std::unique_ptr<CPaneTool> m_tool;
 };
 
 } // namespace qb

@@ -1,0 +1,162 @@
+#include "palettetools.h"
+
+#include "quillabydoc.h"
+
+#include <algorithm>
+#include <map>
+
+namespace qb {
+
+namespace {
+
+// Every row of both sides with its thread count.
+template <class F>
+void forEachRow(const CQuillabyDoc& doc, F&& f)
+{
+    for (int r = 0; r < doc.numWarps(); ++r)
+        if (doc.threading(r)) f(static_cast<const Tding&>(*doc.threading(r)), doc.numEnds(), true, r);
+    for (int r = 0; r < doc.numWefts(); ++r)
+        if (doc.treadling(r)) f(static_cast<const Tding&>(*doc.treadling(r)), doc.numPicks(), false, r);
+}
+
+Tding* mutableRow(CQuillabyDoc& doc, bool warp, int r)
+{
+    return warp ? static_cast<Tding*>(doc.threadingMutable(r)) : static_cast<Tding*>(doc.treadlingMutable(r));
+}
+
+} // namespace
+
+std::vector<bool> UsedColors(const CQuillabyDoc& doc, const std::vector<int>& alsoUsed)
+{
+    std::vector<bool> used(kMaxColors, false);
+    auto mark = [&](int c) {
+        if (c >= 0 && c < kMaxColors) used[c] = true;
+    };
+    forEachRow(doc, [&](const Tding& t, int n, bool, int) {
+        for (int i = 0; i < n; ++i) mark(t.GetColor(i));
+        mark(t.defaultColor());
+        mark(t.alternateColor());
+    });
+    for (int c : alsoUsed) mark(c);
+    return used;
+}
+
+void ClearPalette(CQuillabyDoc& doc)
+{
+    const ColorPalette& old = doc.palette();
+    // The colors in use, in the order they first appear.
+    std::vector<int> order;
+    std::vector<bool> seen(256, false);
+    auto note = [&](int c) {
+        if (c < 0 || c >= old.count() || seen[c]) return;
+        seen[c] = true;
+        order.push_back(c);
+    };
+    forEachRow(doc, [&](const Tding& t, int n, bool, int) {
+        for (int i = 0; i < n; ++i) note(t.GetColor(i));
+    });
+    forEachRow(doc, [&](const Tding& t, int, bool, int) {
+        note(t.defaultColor());
+        note(t.alternateColor());
+    });
+
+    ColorPalette fresh;
+    std::vector<COLORREF> wanted;
+    for (int c : order) wanted.push_back(old.color(c));
+    const COLORREF black = rgb(0, 0, 0), white = rgb(255, 255, 255);
+    int room = kMaxColors;
+    for (COLORREF c : wanted)
+        if (c != black && c != white) --room;
+    // Black and white lead only when no used color has to give way to them.
+    const bool lead = room >= 2;
+    if (lead) {
+        fresh.add(black, true);
+        fresh.add(white, true);
+    }
+    std::map<int, int> remap;
+    for (int c : order) {
+        const bool named = old.name(c) != ColorPalette::defaultName(c);
+        const int at = fresh.add(old.color(c), true, named ? old.name(c) : std::string());
+        remap[c] = at;
+    }
+    if (!lead) {
+        fresh.add(black, true);
+        fresh.add(white, true);
+    }
+    auto mapped = [&](int c) {
+        const auto it = remap.find(c);
+        return it == remap.end() ? 0 : it->second;
+    };
+
+    for (int side = 0; side < 2; ++side) {
+        const bool warp = side == 0;
+        const int rows = warp ? doc.numWarps() : doc.numWefts();
+        const int n = warp ? doc.numEnds() : doc.numPicks();
+        for (int r = 0; r < rows; ++r) {
+            Tding* t = mutableRow(doc, warp, r);
+            if (!t) continue;
+            std::vector<int> colors(n);
+            for (int i = 0; i < n; ++i) colors[i] = mapped(t->GetColor(i));
+            t->setDefaultColor(mapped(t->defaultColor()));
+            t->setAlternateColor(mapped(t->alternateColor()));
+            if (t->referenceColor() < old.count()) t->setReferenceColor(mapped(t->referenceColor()));
+            for (int i = 0; i < n; ++i) t->SetColor(i, colors[i]);
+        }
+    }
+    fresh.setLeftColor(0);
+    fresh.setRightColor(fresh.count() >= 2 ? 1 : 0);
+    doc.paletteMutable() = fresh;
+    doc.history().clear();
+    doc.SetModified();
+    doc.UpdateAllViews();
+}
+
+int PlaceNewColor(CQuillabyDoc& doc, COLORREF c, const std::vector<int>& keep)
+{
+    ColorPalette& pal = doc.paletteMutable();
+    c &= 0xFFFFFF;
+    int at = pal.find(c);
+    if (at >= 0) return at;
+    if (pal.count() < kMaxColors) {
+        at = pal.add(c, true);
+        if (at != kNoColor) doc.SetModified();
+        return at == kNoColor ? -1 : at;
+    }
+    std::vector<int> alsoUsed = keep;
+    alsoUsed.push_back(pal.leftColor());
+    alsoUsed.push_back(pal.rightColor());
+    const std::vector<bool> used = UsedColors(doc, alsoUsed);
+    for (int i = 2; i < pal.count(); ++i)
+        if (!used[i]) {
+            pal.setColor(i, c);
+            pal.setName(i, ColorPalette::defaultName(i));
+            doc.SetModified();
+            return i;
+        }
+    return -1;
+}
+
+std::vector<ColorRun> ColorRuns(const Tding& seq, int count)
+{
+    std::vector<ColorRun> runs;
+    for (int i = 0; i < count; ++i) {
+        const int c = seq.GetColor(i);
+        if (!runs.empty() && runs.back().color == c) ++runs.back().count;
+        else runs.push_back({c, 1});
+    }
+    return runs;
+}
+
+std::vector<ColorRun> ColorTotals(const Tding& seq, int count)
+{
+    std::vector<ColorRun> totals;
+    for (int i = 0; i < count; ++i) {
+        const int c = seq.GetColor(i);
+        auto it = std::find_if(totals.begin(), totals.end(), [c](const ColorRun& r) { return r.color == c; });
+        if (it == totals.end()) totals.push_back({c, 1});
+        else ++it->count;
+    }
+    return totals;
+}
+
+} // namespace qb

@@ -1,0 +1,136 @@
+#include "toolsmenu.h"
+
+#include "mainframe.h"
+
+#include "views/gridview.h"
+#include "views/tools/panetool.h"
+#include "views/tools/toolstate.h"
+
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QToolBar>
+
+namespace qb {
+
+namespace {
+
+struct ToolEntry {
+    Tool tool;
+    const char* text;
+    const char* tip;
+};
+
+const ToolEntry kTools[] = {
+    {Tool::Pencil, "&Pencil", "Use the pencil to draw in a threading, treadling, or tieup"},
+    {Tool::Line, "&Line", "Use the line tool to draw straight or point lines in the threading, treadling or tieup"},
+    {Tool::PickupColor, "Pic&kup Color", "Pick up a color from the warp or weft colorbar"},
+    {Tool::PaintBucket, "Paint B&ucket", "Use the paint bucket to dump the current color onto either color bar"},
+    {Tool::PaintBrush, "Paint &Brush", "Paint color in the warp or weft; like pencil in the colorbar, but use it anywhere"},
+    {Tool::Selection, "&Selection", "Selects a portion of the draft for cutting, pasting, etc."},
+    {Tool::Stamp, "S&tamp", "Use the stamp tool to paste in a selection"},
+    {Tool::Move, "&Move", "Moves a treadle, an end, or a pick"},
+    {Tool::Zoom, "&Zoom", "Magnifies or shrinks the view"},
+    {Tool::WarpInterlace, "&Warp Interlacement", "Use in the drawdown to show the interlacement of a warp thread"},
+    {Tool::WeftInterlace, "W&eft Interlacement", "Use in the drawdown to show the interlacement of a weft thread"},
+};
+
+QString plain(const char* text)
+{
+    return QString::fromLatin1(text).remove(QLatin1Char('&'));
+}
+
+// A checkable group of entries 0..n-1 kept in step with a value.
+QActionGroup* choiceGroup(QMenu* menu, const QStringList& texts, int current, std::function<void(int)> chosen)
+{
+    auto* g = new QActionGroup(menu);
+    for (int i = 0; i < texts.size(); ++i) {
+        QAction* a = menu->addAction(texts[i]);
+        a->setCheckable(true);
+        a->setChecked(i == current);
+        g->addAction(a);
+        QObject::connect(a, &QAction::triggered, menu, [chosen, i] { chosen(i); });
+    }
+    return g;
+}
+
+} // namespace
+
+void AddToolMenus(CMainFrame* main, QMenuBar* bar)
+{
+    CToolState& ts = CToolState::instance();
+    ts.setLengthIndex(main->settings().ProgressingLineLength);
+    ts.setOffsetIndex(main->settings().ProgressingLineOffset);
+    // The tool state outlives any one main window (tests make several).
+    const QPointer<CMainFrame> guard(main);
+    ts.setMessenger([guard](const QString& text) {
+        if (guard) guard->tell(text);
+    });
+    ts.setAsker([guard](const QString& q) { return guard && guard->ask(q); });
+
+    QMenu* menu = bar->addMenu(QStringLiteral("&Draw"));
+    auto* toolBar = main->addToolBar(QStringLiteral("Tools"));
+    toolBar->setObjectName(QStringLiteral("ToolsBar"));
+    auto* group = new QActionGroup(main);
+    for (const ToolEntry& t : kTools) {
+        QAction* a = menu->addAction(QString::fromLatin1(t.text));
+        a->setCheckable(true);
+        a->setChecked(ts.tool() == t.tool);
+        a->setToolTip(QString::fromLatin1(t.tip));
+        a->setStatusTip(QString::fromLatin1(t.tip));
+        a->setIconText(plain(t.text));
+        group->addAction(a);
+        toolBar->addAction(a);
+        const Tool tool = t.tool;
+        QObject::connect(a, &QAction::triggered, main, [tool] { CToolState::instance().setTool(tool); });
+        QObject::connect(&ts, &CToolState::toolChanged, a, [a, tool](Tool now) { a->setChecked(now == tool); });
+    }
+
+    menu->addSeparator();
+    // Labels of the threading or treadling, whichever pane is active.
+    auto activeThreadPane = [main]() -> CGridView* {
+        CGridFrame* f = main->activeGridFrame();
+        CGridView* p = f ? f->activePane() : nullptr;
+        return p && (p->paneKind() == PaneKind::Threading || p->paneKind() == PaneKind::Treadling) ? p : nullptr;
+    };
+    menu->addAction(QStringLiteral("&Label..."), main, [activeThreadPane] {
+        if (CGridView* p = activeThreadPane()) {
+            CQuillabyDoc& d = *p->document();
+            const int n = p->paneKind() == PaneKind::Threading ? d.numEnds() : d.numPicks();
+            if (n > 0) p->tool().editLabel(0, n - 1);
+        }
+    });
+    menu->addAction(QStringLiteral("Clear La&bels"), main, [activeThreadPane] {
+        if (CGridView* p = activeThreadPane())
+            p->document()->Transaction(p, [&](EditSource s) {
+                p->document()->RemoveAllLabels(p->paneKind() == PaneKind::Threading, 0, s);
+            });
+    });
+    menu->addSeparator();
+    QMenu* line = menu->addMenu(QStringLiteral("L&ine"));
+    const auto kinds = choiceGroup(line, {QStringLiteral("&Straight"), QStringLiteral("&Point"), QStringLiteral("&Advancing")},
+                                   int(ts.lineKind()), [](int i) {
+                                       CToolState::instance().setLineKind(LineKind(i));
+                                       CToolState::instance().setTool(Tool::Line);
+                                   });
+    kinds->actions()[0]->setStatusTip(
+        QStringLiteral("Draws a straight line, left mouse button increases and right button decreases"));
+    kinds->actions()[1]->setStatusTip(
+        QStringLiteral("Draws a pointed line, left mouse button increases and right button decreases"));
+    QMenu* length = line->addMenu(QStringLiteral("&Length"));
+    QStringList lengths, offsets;
+    for (int i = 3; i <= 9; ++i) lengths << QString::number(i);
+    for (int i = 1; i <= 6; ++i) offsets << QString::number(i);
+    choiceGroup(length, lengths, ts.lengthIndex(), [main](int i) {
+        CToolState::instance().setLengthIndex(i);
+        main->settingsMutable().ProgressingLineLength = i;
+    });
+    QMenu* offset = line->addMenu(QStringLiteral("&Offset"));
+    choiceGroup(offset, offsets, ts.offsetIndex(), [main](int i) {
+        CToolState::instance().setOffsetIndex(i);
+        main->settingsMutable().ProgressingLineOffset = i;
+    });
+}
+
+} // namespace qb

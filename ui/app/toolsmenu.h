@@ -1,0 +1,13 @@
+#pragma once
+
+class QMenuBar;
+
+namespace qb {
+
+class CMainFrame;
+
+// The Draw menu and the tool bar: the eleven editing tools, the line kinds
+// with the advancing line's length and offset (kept in the stored settings).
+void AddToolMenus(CMainFrame* main, QMenuBar* bar);
+
+} // namespace qb

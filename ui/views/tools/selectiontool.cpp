@@ -1,0 +1,331 @@
+#include "panetool.h"
+
+#include "labeldialog.h"
+#include "toolstate.h"
+
+#include "views/gridview.h"
+#include "views/interlacepopup.h"
+#include "views/tdinggridview.h"
+
+#include "draft/labeledit.h"
+#include "draft/limits.h"
+
+#include <QMenu>
+
+#include <algorithm>
+
+namespace qb {
+
+QPoint CPaneTool::itemAt(QPoint pos) const
+{
+    const QPoint c = pos - m_pane->contentOffset();
+    auto clampedItem = [](const GridAxis& a, int px) {
+        const int i = a.itemAt(std::clamp(px, 0, std::max(0, a.contentSize() - 2)));
+        return std::max(i, 0);
+    };
+    return {clampedItem(m_pane->columns(), c.x()), clampedItem(m_pane->rows(), c.y())};
+}
+
+void CPaneTool::selectPress(QPoint pos, int button)
+{
+    m_pane->clearSelection();
+    m_selAnchor = itemAt(pos);
+    m_button = button;
+    m_tool = int(Tool::Selection);
+    selectTo(pos);
+}
+
+void CPaneTool::selectTo(QPoint pos)
+{
+    const QPoint a = m_selAnchor, b = itemAt(pos);
+    int c0 = std::min(a.x(), b.x()), c1 = std::max(a.x(), b.x());
+    int r0 = std::min(a.y(), b.y()), r1 = std::max(a.y(), b.y());
+    // The thread panes select whole threads: every shaft or treadle item.
+    if (auto* t = dynamic_cast<CTdingGridView*>(m_pane)) {
+        if (t->isWarpSide()) {
+            r0 = 0;
+            r1 = t->valueCount() - 1;
+        } else {
+            c0 = 0;
+            c1 = t->valueCount() - 1;
+        }
+    } else if (m_pane->paneKind() == PaneKind::Tieup) {
+        c1 = std::min(c1, doc().numTreadles() - 1);
+        r1 = std::min(r1, doc().numShafts() - 1);
+        if (c0 > c1 || r0 > r1) return;
+    }
+    m_pane->setSelection(c0, c1, r0, r1);
+}
+
+void CPaneTool::keepStampCopy()
+{
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    const auto [first, lastSel] = selectedThreads();
+    const int last = std::min(lastSel, warp ? doc().numEnds() - 1 : doc().numPicks() - 1);
+    if (first > last) return;
+    StampCopy c;
+    for (int i = first; i <= last; ++i) {
+        if (warp) {
+            c.shafts.push_back(doc().threading(0)->GetShaft(i));
+            c.colors.push_back(doc().threading(0)->GetColor(i));
+        } else {
+            c.sets.push_back(doc().treadling(0)->GetSet(i));
+            c.colors.push_back(doc().treadling(0)->GetColor(i));
+        }
+    }
+    m_stamp = std::move(c);
+}
+
+void CPaneTool::stampAt(int thread)
+{
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    const StampCopy& c = *m_stamp;
+    doc().Transaction(m_pane, [&](EditSource s) {
+        for (std::size_t k = 0; k < c.colors.size(); ++k) {
+            const int at = thread + int(k);
+            if (at >= kMaxThreads) break;
+            if (warp) {
+                if (c.shafts[k]) doc().SetThreadingCell(at, c.shafts[k], 0, s);
+                else doc().ClearThreadingCell(at, 0, s);
+                doc().SetEndColors(at, at, c.colors[k], 0, s);
+            } else {
+                doc().SetPickSet(at, c.sets[k], 0, s);
+                doc().SetPickColors(at, at, c.colors[k], 0, s);
+            }
+        }
+    });
+}
+
+void CPaneTool::repeatThreads(int first, int last, int times)
+{
+    // The copies go in right after the selection, shifting what follows.
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    CQuillabyDoc& d = doc();
+    const int n = last - first + 1;
+    const int copies = std::min((times - 1) * n, kMaxThreads - (warp ? d.numEnds() : d.numPicks()));
+    if (copies <= 0) {
+        CToolState::instance().tell(QStringLiteral("There is no room for more threads."));
+        return;
+    }
+    d.Transaction(m_pane, [&](EditSource s) {
+        const int at = last + 1;
+        if (warp) d.InsertEnds(at, copies, 0, 0, s);
+        else d.InsertPicks(at, copies, {}, 0, s);
+        const int rows = warp ? d.numWarps() : d.numWefts();
+        for (int k = 0; k < copies; ++k) {
+            const int from = first + k % n, to = at + k;
+            for (int r = 0; r < rows; ++r) {
+                const Tding* t = warp ? static_cast<const Tding*>(d.threading(r)) : d.treadling(r);
+                if (!t) continue;
+                if (warp) {
+                    if (const int v = d.threading(r)->GetShaft(from)) d.SetThreadingCell(to, v, r, s);
+                    d.SetEndColors(to, to, t->GetColor(from), r, s);
+                } else {
+                    d.SetPickSet(to, d.treadling(r)->GetSet(from), r, s);
+                    d.SetPickColors(to, to, t->GetColor(from), r, s);
+                }
+            }
+        }
+    });
+}
+
+void CPaneTool::selectDone()
+{
+    const PaneKind k = m_pane->paneKind();
+    if (m_pane->hasSelection() && (k == PaneKind::Threading || k == PaneKind::Treadling)) keepStampCopy();
+    if (m_pane->paneKind() != PaneKind::Drawdown || !m_pane->hasSelection()) return;
+    const int ends = doc().numEnds(), picks = doc().numPicks();
+    const int e0 = m_pane->selection(0), e1 = std::min(m_pane->selection(1), ends - 1);
+    const int p0 = m_pane->selection(2), p1 = std::min(m_pane->selection(3), picks - 1);
+    if (e0 > e1 || p0 > p1 || !CToolState::instance().ask(QStringLiteral("Crop draft?\n"))) return;
+    doc().Transaction(m_pane, [&](EditSource s) {
+        if (e1 + 1 < ends) doc().DeleteEnds(e1 + 1, ends - e1 - 1, s);
+        if (e0 > 0) doc().DeleteEnds(0, e0, s);
+        if (p1 + 1 < picks) doc().DeletePicks(p1 + 1, picks - p1 - 1, s);
+        if (p0 > 0) doc().DeletePicks(0, p0, s);
+    });
+    m_pane->clearSelection();
+}
+
+std::pair<int, int> CPaneTool::selectedThreads() const
+{
+    if (m_pane->paneKind() == PaneKind::Threading) return {m_pane->selection(0), m_pane->selection(1)};
+    return {m_pane->selection(2), m_pane->selection(3)};
+}
+
+std::vector<CPaneTool::SelectionCommand> CPaneTool::selectionCommands() const
+{
+    using C = SelectionCommand;
+    switch (m_pane->paneKind()) {
+    case PaneKind::Threading:
+    case PaneKind::Treadling: return {C::Clear, C::Insert, C::Delete, C::SetColor, C::Label, C::Repeat};
+    case PaneKind::Tieup: return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::RotateCW, C::RotateCCW, C::Clear};
+    case PaneKind::Drawdown: break;
+    }
+    return {};
+}
+
+bool CPaneTool::runSelectionCommand(SelectionCommand c)
+{
+    if (!m_pane->hasSelection()) return false;
+    CQuillabyDoc& d = doc();
+    const bool warp = m_pane->paneKind() == PaneKind::Threading;
+    if (m_pane->paneKind() == PaneKind::Tieup) {
+        const int t0 = m_pane->selection(0), t1 = m_pane->selection(1);
+        const int s0 = m_pane->selection(2) + 1, s1 = m_pane->selection(3) + 1;
+        // The tieup cells of the selection as they are now.
+        std::vector<std::vector<bool>> was(t1 - t0 + 1, std::vector<bool>(s1 - s0 + 1));
+        for (int t = t0; t <= t1; ++t)
+            for (int s = s0; s <= s1; ++s) was[t - t0][s - s0] = d.tieup().cell(t, s);
+        const bool rotate = c == SelectionCommand::RotateCW || c == SelectionCommand::RotateCCW;
+        if (rotate && t1 - t0 != s1 - s0) {
+            CToolState::instance().tell(QStringLiteral("Only a square selection can be rotated."));
+            return false;
+        }
+        d.Transaction(m_pane, [&](EditSource src) {
+            for (int t = t0; t <= t1; ++t)
+                for (int s = s0; s <= s1; ++s) {
+                    bool on = false;
+                    switch (c) {
+                    case SelectionCommand::FlipVertical: on = was[t - t0][s1 - s]; break;
+                    case SelectionCommand::FlipHorizontal: on = was[t1 - t][s - s0]; break;
+                    case SelectionCommand::Invert: on = !was[t - t0][s - s0]; break;
+                    // Quarter turns of a square selection as seen with shaft 1 at the bottom.
+                    case SelectionCommand::RotateCW: on = was[s1 - s][t - t0]; break;
+                    case SelectionCommand::RotateCCW: on = was[s - s0][t1 - t]; break;
+                    default: on = false; break;
+                    }
+                    if (on) d.SetTieupCell(t, s, src);
+                    else d.ClearTieupCell(t, s, src);
+                }
+        });
+        m_pane->clearSelection();
+        return true;
+    }
+    if (m_pane->paneKind() == PaneKind::Drawdown) return false;
+    const auto [first, lastSel] = selectedThreads();
+    const int count = warp ? d.numEnds() : d.numPicks();
+    const int last = std::min(lastSel, count - 1);
+    if (c == SelectionCommand::Label) {
+        editLabel(first, lastSel);
+        m_pane->clearSelection();
+        return true;
+    }
+    if (c != SelectionCommand::Insert && first > last) return false;
+    if (c == SelectionCommand::Repeat) {
+        const int times = CToolState::instance().askNumber(QStringLiteral("Number of times to repeat:"), 2, 2, 100);
+        if (times < 2) return false;
+        repeatThreads(first, last, times);
+        m_pane->clearSelection();
+        return true;
+    }
+    const int n = last - first + 1;
+    const ColorPalette& pal = d.palette();
+    const int color = CToolState::instance().rightSelected() ? pal.rightColor() : pal.leftColor();
+    d.Transaction(m_pane, [&](EditSource s) {
+        switch (c) {
+        case SelectionCommand::Clear:
+            if (warp) d.ClearEnds(first, n, s);
+            else d.ClearPicks(first, n, s);
+            break;
+        case SelectionCommand::Insert: {
+            const int k = lastSel - first + 1;
+            if (warp) d.InsertEnds(first, k, 0, 0, s);
+            else d.InsertPicks(first, k, {}, 0, s);
+            break;
+        }
+        case SelectionCommand::Delete:
+            if (warp) d.DeleteEnds(first, n, s);
+            else d.DeletePicks(first, n, s);
+            break;
+        case SelectionCommand::SetColor:
+            if (warp) d.SetEndColors(first, last, color, 0, s);
+            else d.SetPickColors(first, last, color, 0, s);
+            break;
+        default: break;
+        }
+    });
+    m_pane->clearSelection();
+    return true;
+}
+
+void CPaneTool::showSelectionMenu(QPoint pos)
+{
+    static const char* const kTexts[] = {"Clea&r",     "&Insert",    "&Delete",    "Set Color",
+                                         "&Label...",  "&Repeat...", "Flip &Vert", "Flip &Horz",
+                                         "&Invert",    "&Rotate CW", "Ro&tate CCW"};
+    QMenu menu(m_pane);
+    for (SelectionCommand c : selectionCommands()) {
+        const char* text = kTexts[int(c)];
+        if (c == SelectionCommand::Clear && m_pane->paneKind() == PaneKind::Tieup) text = "&Clear";
+        QAction* a = menu.addAction(QString::fromLatin1(text));
+        QObject::connect(a, &QAction::triggered, m_pane, [this, c] { runSelectionCommand(c); });
+    }
+    menu.exec(m_pane->viewport()->mapToGlobal(pos));
+}
+
+void CPaneTool::editLabel(int first, int last)
+{
+    if (side() != Side::Threading && side() != Side::Treadling) return;
+    const bool warp = side() == Side::Threading;
+    const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
+    const Label* existing = seq ? seq->FindLabel(first, last - first + 1) : nullptr;
+    LabelRequest req;
+    req.from = first + 1;
+    req.to = last + 1;
+    if (existing) {
+        req.text = existing->text;
+        req.oldStart = existing->start;
+        req.oldLength = existing->length;
+    }
+    if (!RunLabelDialog(m_pane, req)) return;
+    UndoGroup g;
+    ApplyLabelRequest(doc(), warp, req, EditSource{m_pane, &g});
+    doc().history().push(std::move(g));
+}
+
+void CPaneTool::moveThread(int from, int to)
+{
+    // The thread leaves its place and is put back in at the drop position,
+    // with its values, color and symbol in every row.
+    const bool warp = side() == Side::Threading;
+    CQuillabyDoc& d = doc();
+    const int rows = warp ? d.numWarps() : d.numWefts();
+    struct Row {
+        int value = 0;
+        TreadleSet set;
+        int color = 0, symbol = 0;
+    };
+    std::vector<Row> saved(rows);
+    for (int r = 0; r < rows; ++r) {
+        const Tding* t = warp ? static_cast<const Tding*>(d.threading(r)) : d.treadling(r);
+        if (!t) continue;
+        saved[r].color = t->GetColor(from);
+        saved[r].symbol = t->GetSymbol(from);
+        if (warp) saved[r].value = d.threading(r)->GetShaft(from);
+        else saved[r].set = d.treadling(r)->GetSet(from);
+    }
+    const bool thick = (warp ? static_cast<const Tding*>(d.threading(0)) : d.treadling(0))->GetThick(from) != 0;
+    d.Transaction(m_pane, [&](EditSource s) {
+        if (warp) {
+            d.DeleteEnds(from, 1, s);
+            d.InsertEnds(to, 1, 0, 0, s);
+        } else {
+            d.DeletePicks(from, 1, s);
+            d.InsertPicks(to, 1, {}, 0, s);
+        }
+        for (int r = 0; r < rows; ++r) {
+            if (warp) {
+                if (saved[r].value) d.SetThreadingCell(to, saved[r].value, r, s);
+                d.SetEndColors(to, to, saved[r].color, r, s);
+            } else {
+                d.SetPickSet(to, saved[r].set, r, s);
+                d.SetPickColors(to, to, saved[r].color, r, s);
+            }
+            d.SetSymbol(warp, to, saved[r].symbol, r, s);
+        }
+        if (thick) d.SetThick(warp, to, true, s);
+    });
+}
+
+} // namespace qb

@@ -1,0 +1,63 @@
+#include "toolstate.h"
+
+#include <QApplication>
+#include <QInputDialog>
+
+#include <algorithm>
+
+namespace qb {
+
+CToolState& CToolState::instance()
+{
+    static CToolState state;
+    return state;
+}
+
+void CToolState::setTool(Tool t)
+{
+    if (t == m_tool) return;
+    m_previous = m_tool;
+    m_tool = t;
+    emit toolChanged(t);
+}
+
+void CToolState::setLineKind(LineKind k)
+{
+    m_lineKind = k;
+    emit lineChanged();
+}
+
+void CToolState::setLengthIndex(int i)
+{
+    m_lengthIndex = std::clamp(i, 0, 6);
+    emit lineChanged();
+}
+
+void CToolState::setOffsetIndex(int i)
+{
+    m_offsetIndex = std::clamp(i, 0, 5);
+    emit lineChanged();
+}
+
+bool CToolState::selectRight(bool right)
+{
+    const bool was = m_rightSelected;
+    m_rightSelected = right;
+    if (was != right) emit buttonChanged();
+    return was;
+}
+
+int CToolState::askNumber(const QString& prompt, int value, int min, int max) const
+{
+    if (m_askNumber) return m_askNumber(prompt, value, min, max);
+    bool ok = false;
+    const int n = QInputDialog::getInt(QApplication::activeWindow(), QStringLiteral("Repeat"), prompt, value, min, max, 1, &ok);
+    return ok ? n : 0;
+}
+
+void CToolState::setFillPattern(int p)
+{
+    m_fillPattern = std::clamp(p, 0, 2);
+}
+
+} // namespace qb
