@@ -1,5 +1,6 @@
 #include "app/optionssheet.h"
 
+#include "app/dialogparts.h"
 #include "dobby/dobbyprotocol.h"
 
 #include <QCheckBox>
@@ -26,15 +27,6 @@
 namespace qb {
 
 namespace {
-
-QSpinBox* spin(QWidget* parent, const char* name, int lo, int hi, int value)
-{
-    auto* s = new QSpinBox(parent);
-    s->setObjectName(QLatin1String(name));
-    s->setRange(lo, hi);
-    s->setValue(value);
-    return s;
-}
 
 QCheckBox* check(QWidget* parent, const char* name, const QString& text, bool on)
 {
@@ -78,9 +70,7 @@ COptionsSheet::COptionsSheet(const CStoredSettings& values, Page start, QWidget*
     m_tabs->addTab(makeDobbyPage(), QStringLiteral("Dobby Head Settings"));
     m_tabs->setCurrentIndex(start);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
@@ -90,17 +80,17 @@ QWidget* COptionsSheet::makeLoomPage()
 {
     auto* page = new QWidget;
     const CStoredSettings& v = m_values;
-    m_shafts = spin(page, "shafts", 1, 64, v.DfltNumShafts);
-    m_treadles = spin(page, "treadles", 1, 128, v.DfltNumTreadles);
+    m_shafts = CountSpinBox(page, "shafts", 1, 64, v.DfltNumShafts);
+    m_treadles = CountSpinBox(page, "treadles", 1, 128, v.DfltNumTreadles);
     m_rising = new QRadioButton(QStringLiteral("Rising"), page);
     m_rising->setObjectName(QStringLiteral("rising"));
     m_sinking = new QRadioButton(QStringLiteral("Sinking"), page);
     m_sinking->setObjectName(QStringLiteral("sinking"));
     (v.DfltRisingShed ? m_rising : m_sinking)->setChecked(true);
     m_liftplan = check(page, "liftplan", QStringLiteral("Liftplan"), v.DfltLiftPlan != 0);
-    m_waste = spin(page, "wasteLength", 0, INT_MAX, v.DfltWasteLength);
-    m_barH = spin(page, "betweenPegs", 0, INT_MAX, v.DfltDobbyBarH);
-    m_barV = spin(page, "betweenBars", 0, INT_MAX, v.DfltDobbyBarV);
+    m_waste = CountSpinBox(page, "wasteLength", 0, INT_MAX, v.DfltWasteLength);
+    m_barH = CountSpinBox(page, "betweenPegs", 0, INT_MAX, v.DfltDobbyBarH);
+    m_barV = CountSpinBox(page, "betweenBars", 0, INT_MAX, v.DfltDobbyBarV);
 
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("Shafts:"), m_shafts);
@@ -240,7 +230,7 @@ QWidget* COptionsSheet::makeDobbyPage()
     m_port->setInsertPolicy(QComboBox::NoInsert);
     fillPorts();
 
-    m_harnesses = spin(page, "dobbyShafts", 1, 40, m_values.DobbyHarnesses);
+    m_harnesses = CountSpinBox(page, "dobbyShafts", 1, 40, m_values.DobbyHarnesses);
     // No more shafts than the chosen head's lift command can carry.
     const auto limitShafts = [this](int item) {
         const int head = item - 1;

@@ -1,5 +1,6 @@
 #include "app/propertiessheet.h"
 
+#include "app/dialogparts.h"
 #include "draft/limits.h"
 
 #include <QCheckBox>
@@ -21,15 +22,6 @@
 namespace qb {
 
 namespace {
-
-QSpinBox* spin(QWidget* parent, const char* name, int lo, int hi, int value)
-{
-    auto* s = new QSpinBox(parent);
-    s->setObjectName(QLatin1String(name));
-    s->setRange(lo, hi);
-    s->setValue(value);
-    return s;
-}
 
 QRadioButton* radio(QWidget* parent, const char* name, const char* text)
 {
@@ -84,9 +76,7 @@ CPropertiesSheet::CPropertiesSheet(const DraftProperties& values, const DraftTex
     m_tabs->addTab(makeNotesPage(), QStringLiteral("Notes"));
     m_tabs->setCurrentIndex(start);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = OkCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(buttons);
@@ -97,8 +87,8 @@ QWidget* CPropertiesSheet::makeSettingsPage()
     auto* page = new QWidget;
     const DraftProperties& v = m_initial;
 
-    m_shafts = spin(page, "shafts", 1, kMaxShafts, v.shafts);
-    m_treadles = spin(page, "treadles", 1, kMaxTreadles, v.treadles);
+    m_shafts = CountSpinBox(page, "shafts", 1, kMaxShafts, v.shafts);
+    m_treadles = CountSpinBox(page, "treadles", 1, kMaxTreadles, v.treadles);
     m_liftplan = new QCheckBox(QStringLiteral("Liftplan"), page);
     m_liftplan->setObjectName(QStringLiteral("liftplan"));
     m_liftplan->setChecked(v.liftplan);
@@ -121,8 +111,8 @@ QWidget* CPropertiesSheet::makeSettingsPage()
     m_side[1] = radio(faced, "warpFaced", "Warp-faced");
     m_side[2] = radio(faced, "weftFaced", "Weft-faced");
     m_side[std::clamp(v.correlationSide, 0, 2)]->setChecked(true);
-    m_warps = spin(faced, "warps", 1, kMaxRows, std::max(1, v.numWarps));
-    m_wefts = spin(faced, "wefts", 1, kMaxRows, std::max(1, v.numWefts));
+    m_warps = CountSpinBox(faced, "warps", 1, kMaxRows, std::max(1, v.numWarps));
+    m_wefts = CountSpinBox(faced, "wefts", 1, kMaxRows, std::max(1, v.numWefts));
     m_correlation = new QCheckBox(QStringLiteral("Direct correlation"), faced);
     m_correlation->setObjectName(QStringLiteral("correlation"));
     m_correlation->setChecked(v.correlationOn);
@@ -151,8 +141,8 @@ QWidget* CPropertiesSheet::makeSettingsPage()
     unitsLayout->addWidget(new QLabel(QStringLiteral("Beat:"), units), 1, 1);
     unitsLayout->addWidget(m_beat, 1, 2);
 
-    m_warpRatio = spin(page, "warpRatio", kMinRatio + 1, kMaxRatio + 1, v.warpRatio);
-    m_weftRatio = spin(page, "weftRatio", kMinRatio + 1, kMaxRatio + 1, v.weftRatio);
+    m_warpRatio = CountSpinBox(page, "warpRatio", kMinRatio + 1, kMaxRatio + 1, v.warpRatio);
+    m_weftRatio = CountSpinBox(page, "weftRatio", kMinRatio + 1, kMaxRatio + 1, v.weftRatio);
     auto* ratio = new QGroupBox(QStringLiteral("Ratio of thick to thin threads:"), page);
     auto* ratioForm = new QFormLayout(ratio);
     ratioForm->addRow(QStringLiteral("warp:"), m_warpRatio);

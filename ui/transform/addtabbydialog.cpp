@@ -1,6 +1,6 @@
 #include "transform/addtabbydialog.h"
 
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 #include "views/gridview.h"
 
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "transform/arrangetding.h"
 
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 
 #include <QDialogButtonBox>
 #include <QRadioButton>

@@ -1,6 +1,6 @@
 #include "transform/doublewidthdialog.h"
 
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 
 #include <QDialogButtonBox>
 #include <QCheckBox>

@@ -7,7 +7,7 @@
 #include "transform/arrange.h"
 #include "transform/arrangetding.h"
 #include "transform/deletesequencedlg.h"
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 #include "transform/doublewidth.h"
 #include "transform/doublewidthdialog.h"
 #include "transform/fabricanalysismode.h"

@@ -1,6 +1,6 @@
 #include "transform/repeatdialog.h"
 
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 
 #include <QDialogButtonBox>
 #include <QCheckBox>

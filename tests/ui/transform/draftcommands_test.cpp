@@ -8,7 +8,7 @@
 #include "transform/addtabby.h"
 #include "transform/addtabbydialog.h"
 #include "transform/deletesequencedlg.h"
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 #include "transform/doublewidth.h"
 #include "transform/repeat.h"
 #include "transform/turndraft.h"

@@ -15,7 +15,7 @@ using DialogRunner = std::function<bool(QDialog& dialog)>;
 void SetDialogRunner(DialogRunner runner);
 bool RunDialog(QDialog& dialog);
 
-// The pieces every command dialog is built from.
+// The pieces every dialog is built from.
 QDialogButtonBox* OkCancelButtons(QDialog* d);
 QSpinBox* CountSpinBox(QWidget* parent, const char* name, int lo, int hi, int value);
 

@@ -1,4 +1,4 @@
-#include "transform/dialogparts.h"
+#include "app/dialogparts.h"
 
 #include <QDialogButtonBox>
 #include <QSpinBox>
