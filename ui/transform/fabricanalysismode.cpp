@@ -2,6 +2,7 @@
 
 #include "views/draftframe.h"
 #include "views/draftview.h"
+#include "views/tools/toolstate.h"
 
 #include <QMouseEvent>
 
@@ -37,6 +38,8 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
         m_frame->setColoring(1);
         m_risingShed = FabricAnalysisEnter(doc);
         m_on = true;
+        // The cloth is drawn with the pencil.
+        CToolState::instance().setTool(Tool::Pencil);
     } else {
         m_on = false;
         m_dragging = false;

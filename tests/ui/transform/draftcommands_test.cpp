@@ -20,6 +20,7 @@
 #include "transform/tieupops.h"
 #include "views/draftframe.h"
 #include "views/draftview.h"
+#include "views/tools/toolstate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -508,8 +509,11 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     CDraftFrame* frame = w->frame();
+    CToolState::instance().setTool(Tool::Selection);
     trigger(DraftCommand::FabricAnalysis);
     ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    // The cloth is drawn with the pencil whatever tool was chosen before.
+    EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
     CFabricAnalysisMode* mode = CFabricAnalysisMode::find(frame);
     ASSERT_TRUE(mode && mode->isOn());
     EXPECT_EQ(frame->drawdownColoring(), 1);

@@ -1,5 +1,6 @@
 #include "panetool.h"
 
+#include "stamppreview.h"
 #include "toolstate.h"
 
 #include "views/draftview.h"
@@ -12,6 +13,7 @@
 #include "draft/limits.h"
 #include "draft/palettetools.h"
 #include "transform/fabricanalysis.h"
+#include "transform/wrap.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -57,6 +59,9 @@ CPaneTool::CPaneTool(CGridView* pane) : m_pane(pane)
         // A drag never outlives its tool.
         endDrag();
         m_typing = false;
+        hideStampPreview();
+        // The stamp's copy follows the pointer without a button held.
+        m_pane->viewport()->setMouseTracking(t == Tool::Stamp);
         m_pane->viewport()->setCursor(cursorFor(t));
     };
     QObject::connect(&CToolState::instance(), &CToolState::toolChanged, pane, follow);
@@ -275,8 +280,10 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         return true;
     }
     case Tool::Move: {
-        if ((side() != Side::Threading && side() != Side::Treadling) || h.thread < 0) return true;
-        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        if (side() == Side::Drawdown || h.thread < 0) return true;
+        const int count = side() == Side::Threading ? doc().numEnds()
+                          : side() == Side::Tieup   ? doc().numTreadles()
+                                                    : doc().numPicks();
         if (h.thread >= count) return true;
         m_moveFrom = h.thread;
         m_button = button;
@@ -286,7 +293,7 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     }
     case Tool::Stamp:
         if (m_stamp && h.thread >= 0 && (side() == Side::Threading || side() == Side::Treadling)) {
-            stampAt(h.thread);
+            stampAt(stampFirst(h.thread));
             CToolState::instance().setTool(Tool::Pencil);
         }
         return true;
@@ -351,7 +358,13 @@ bool CPaneTool::mousePress(QMouseEvent* e)
             if (h.thread < 0 || h.thread >= dv->endLayout().count() || h.value >= dv->pickLayout().count())
                 return true;
             const bool lifted = (button == 1) != shift;
-            FabricAnalysisCell(doc(), h.thread, h.value, lifted, m_pane);
+            if (FabricAnalysisCell(doc(), h.thread, h.value, lifted, m_pane) == CellOutcome::NotAvailable
+                && !m_analysisTold) {
+                m_analysisTold = true;
+                FixedPrompter why;
+                CanAnalyzeFabric(doc(), why);
+                if (!why.lastMessage.empty()) CToolState::instance().tell(QString::fromStdString(why.lastMessage));
+            }
             return true;
         }
         if (h.area != Hit::Grid && h.area != Hit::ColorBar) return true;
@@ -395,7 +408,11 @@ bool CPaneTool::mousePress(QMouseEvent* e)
 
 bool CPaneTool::mouseMove(QMouseEvent* e)
 {
-    if (!m_button) return false;
+    if (!m_button) {
+        if (CToolState::instance().tool() != Tool::Stamp || !m_stamp) return false;
+        showStampPreview(e->position().toPoint());
+        return true;
+    }
     m_pointer = e->position().toPoint();
     if (Tool(m_tool) == Tool::Selection) {
         selectTo(m_pointer);
@@ -460,7 +477,16 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     if (button != m_button) return true;
     // The current thread's frame shows again.
     if (side() == Side::Threading || side() == Side::Treadling) m_pane->viewport()->update();
-    if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
+    if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0 && side() == Side::Tieup) {
+        // A treadle takes its tie-up column and its picks to the drop column.
+        m_pane->viewport()->setCursor(cursorFor(Tool::Move));
+        const QPoint c = e->position().toPoint() - m_pane->contentOffset();
+        const GridAxis& axis = m_pane->columns();
+        const int to = std::min(axis.itemAt(std::clamp(c.x(), 0, std::max(0, axis.contentSize() - 2))),
+                                doc().numTreadles() - 1);
+        if (to >= 0 && to != m_moveFrom) MoveTreadle(doc(), m_moveFrom, to, m_pane);
+        m_moveFrom = -1;
+    } else if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
         m_pane->viewport()->setCursor(cursorFor(Tool::Move));
         const QPoint c = e->position().toPoint() - m_pane->contentOffset();
         auto* t = static_cast<CTdingGridView*>(m_pane);

@@ -22,6 +22,7 @@ namespace qb {
 class CGridView;
 class CQuillabyDoc;
 class CInterlacePopup;
+class CStampPreview;
 
 // The mouse and keyboard editing of one grid pane: turns pointer positions
 // into cells and runs the current tool on them through the document's
@@ -65,13 +66,17 @@ public:
     // The commands of the selection's menu.
     enum class SelectionCommand {
         Clear, Insert, Delete, SetColor, Label, Repeat, FlipVertical, FlipHorizontal, Invert, RotateCW, RotateCCW,
+        Set, DeleteTreadles,
     };
-    // What the menu offers in this pane.
+    // What the menu offers in this pane (the tieup offers a shorter menu with
+    // "&Delete" when whole treadles are selected).
     std::vector<SelectionCommand> selectionCommands() const;
     // Runs one on the pane's selection as one undo step, then clears the selection.
     bool runSelectionCommand(SelectionCommand c);
     // "&Label..." on threads first..last (0-based) of the threading or treadling.
     void editLabel(int first, int last);
+    // Tieup "&Delete": removes treadles first..last (0-based).
+    void deleteTreadles(int first, int last);
 
 private:
     enum class Side { Threading, Treadling, Tieup, Drawdown };
@@ -115,6 +120,11 @@ private:
     std::optional<StampCopy> m_stamp;
     void keepStampCopy();
     void stampAt(int thread);
+    // The first thread the copy covers when centred on `thread`, kept inside the grid.
+    int stampFirst(int thread) const;
+    void showStampPreview(QPoint viewportPos);
+    void hideStampPreview();
+    QPointer<CStampPreview> m_stampPreview;
     void repeatThreads(int first, int last, int times);
 
     CGridView* m_pane;
@@ -127,6 +137,8 @@ private:
     std::optional<LineStepper> m_line;
     int m_anchor = -1;
     bool m_lineStopped = false;
+    // The drawdown pencil says once why a draft cannot be drawn in the drawdown.
+    bool m_analysisTold = false;
     int m_current = -1;
     QPoint m_pointer;
     Qt::KeyboardModifiers m_mods;
