@@ -152,7 +152,9 @@ TEST_F(DesignByMouse, PointTwillWithTabbyFromAnEmptyDraft)
             const auto& tie = ties[treadles[p] - 1];
             const bool up = std::find(tie.begin(), tie.end(), point[e]) != tie.end();
             EXPECT_EQ(DrawdownCell(doc, e, p), up ? Cell::WarpUp : Cell::WeftUp) << "end " << e << " pick " << p;
-            if (p % 2 == 1 && e > 0) EXPECT_NE(DrawdownCell(doc, e, p), DrawdownCell(doc, e - 1, p));
+            if (p % 2 == 1 && e > 0) {
+                EXPECT_NE(DrawdownCell(doc, e, p), DrawdownCell(doc, e - 1, p));
+            }
         }
 
     // Every action was one step: undoing them all leaves the empty draft.
