@@ -396,7 +396,18 @@ TEST_F(PaneTools, MoveToolMovesATreadleInTheTieup)
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
     CToolState::instance().setTool(Tool::Move);
-    drag(tu, {center(tu->itemRect(0, 1)), center(tu->itemRect(1, 1)), center(tu->itemRect(2, 3))});
+    // While dragging, the treadle rides with the pointer.
+    send(tu, QEvent::MouseButtonPress, center(tu->itemRect(0, 1)), Qt::LeftButton, Qt::LeftButton);
+    send(tu, QEvent::MouseMove, center(tu->itemRect(1, 1)), Qt::NoButton, Qt::LeftButton);
+    send(tu, QEvent::MouseMove, center(tu->itemRect(2, 3)), Qt::NoButton, Qt::LeftButton);
+    auto* riding = tu->viewport()->findChild<QWidget*>(QStringLiteral("stampPreview"));
+    ASSERT_TRUE(riding);
+    EXPECT_TRUE(riding->isVisible());
+    EXPECT_TRUE(riding->geometry().contains(center(tu->itemRect(2, 0))));
+    EXPECT_FALSE(riding->geometry().contains(center(tu->itemRect(1, 0))));
+    EXPECT_TRUE(doc->tieup().column(0) == TUPTYPE::firstShafts(1));
+    send(tu, QEvent::MouseButtonRelease, center(tu->itemRect(2, 3)), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(riding->isVisible());
     // Treadle 1 now sits third, its picks went with it: the cloth is the same.
     EXPECT_TRUE(doc->tieup().column(2) == TUPTYPE::firstShafts(1));
     EXPECT_TRUE(doc->tieup().column(0) == TUPTYPE::firstShafts(2));

@@ -430,6 +430,11 @@ bool CPaneTool::mouseMove(QMouseEvent* e)
     } else if (m_scrollTimer) {
         m_scrollTimer->stop();
     }
+    if (Tool(m_tool) == Tool::Move) {
+        // The picked-up thread or treadle rides with the pointer.
+        showMovedItem(moveTarget(m_pointer));
+        return true;
+    }
     if (h.thread == m_last.thread && h.value == m_last.value && h.area == m_last.area) return true;
     if (Tool(m_tool) == Tool::Line && h.thread < 0) {
         // Off the grid the line still follows the pointer along the threads.
@@ -477,28 +482,30 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     if (button != m_button) return true;
     // The current thread's frame shows again.
     if (side() == Side::Threading || side() == Side::Treadling) m_pane->viewport()->update();
-    if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0 && side() == Side::Tieup) {
+    if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
+        m_pane->viewport()->setCursor(cursorFor(Tool::Move));
+        const int to = moveTarget(e->position().toPoint());
         // A treadle takes its tie-up column and its picks to the drop column.
-        m_pane->viewport()->setCursor(cursorFor(Tool::Move));
-        const QPoint c = e->position().toPoint() - m_pane->contentOffset();
-        const GridAxis& axis = m_pane->columns();
-        const int to = std::min(axis.itemAt(std::clamp(c.x(), 0, std::max(0, axis.contentSize() - 2))),
-                                doc().numTreadles() - 1);
-        if (to >= 0 && to != m_moveFrom) MoveTreadle(doc(), m_moveFrom, to, m_pane);
-        m_moveFrom = -1;
-    } else if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
-        m_pane->viewport()->setCursor(cursorFor(Tool::Move));
-        const QPoint c = e->position().toPoint() - m_pane->contentOffset();
-        auto* t = static_cast<CTdingGridView*>(m_pane);
-        const GridAxis& axis = t->threadAxis();
-        const int px = std::clamp(t->isWarpSide() ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
-        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
-        const int to = std::min(axis.itemAt(px), count - 1);
-        if (to >= 0 && to != m_moveFrom) moveThread(m_moveFrom, to);
+        if (to >= 0 && to != m_moveFrom) {
+            if (side() == Side::Tieup) MoveTreadle(doc(), m_moveFrom, to, m_pane);
+            else moveThread(m_moveFrom, to);
+        }
         m_moveFrom = -1;
     }
     endDrag();
     return true;
+}
+
+int CPaneTool::moveTarget(QPoint pos) const
+{
+    const QPoint c = pos - m_pane->contentOffset();
+    const bool tieup = side() == Side::Tieup;
+    const auto* t = tieup ? nullptr : static_cast<const CTdingGridView*>(m_pane);
+    const bool alongX = tieup || t->isWarpSide();
+    const GridAxis& axis = tieup ? m_pane->columns() : t->threadAxis();
+    const int px = std::clamp(alongX ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
+    const int count = side() == Side::Threading ? doc().numEnds() : tieup ? doc().numTreadles() : doc().numPicks();
+    return std::min(axis.itemAt(px), count - 1);
 }
 
 void CPaneTool::finishGroup()
@@ -510,6 +517,7 @@ void CPaneTool::finishGroup()
 
 void CPaneTool::endDrag()
 {
+    if (Tool(m_tool) == Tool::Move) hideStampPreview();
     if (m_scrollTimer) m_scrollTimer->stop();
     if (m_interlace) {
         m_interlace->deleteLater();

@@ -111,6 +111,8 @@ private:
     // The move tool: the thread picked up.
     int m_moveFrom = -1;
     void moveThread(int from, int to);
+    // The end, pick or treadle a move would drop on, clamped to those in use.
+    int moveTarget(QPoint viewportPos) const;
     // The stamp: a copy of the pane's last selection of threads.
     struct StampCopy {
         std::vector<int> shafts;
@@ -124,6 +126,10 @@ private:
     int stampFirst(int thread) const;
     void showStampPreview(QPoint viewportPos);
     void hideStampPreview();
+    // The floating copy of threads from `first` on; for the move tool the
+    // thread or treadle picked up, shown at `to`.
+    void showCopy(int first, const StampCopy& copy);
+    void showMovedItem(int to);
     QPointer<CStampPreview> m_stampPreview;
     void repeatThreads(int first, int last, int times);
 

@@ -111,11 +111,15 @@ void CPaneTool::showStampPreview(QPoint pos)
         hideStampPreview();
         return;
     }
+    showCopy(stampFirst(h.thread), *m_stamp);
+}
+
+void CPaneTool::showCopy(int first, const StampCopy& copy)
+{
     const bool warp = side() == Side::Threading;
     const auto* t = static_cast<CTdingGridView*>(m_pane);
-    const int first = stampFirst(h.thread);
-    const int n = std::min(int(m_stamp->colors.size()), t->threadAxis().itemCount() - first);
-    if (n <= 0) {
+    const int n = std::min(int(copy.colors.size()), t->threadAxis().itemCount() - first);
+    if (n <= 0 || first < 0) {
         hideStampPreview();
         return;
     }
@@ -126,14 +130,35 @@ void CPaneTool::showStampPreview(QPoint pos)
     std::vector<QRect> cells;
     for (int k = 0; k < n; ++k) {
         if (warp) {
-            if (const int v = m_stamp->shafts[k]; v >= 1 && v <= values) cells.push_back(m_pane->itemRect(first + k, v - 1));
+            if (const int v = copy.shafts[k]; v >= 1 && v <= values) cells.push_back(m_pane->itemRect(first + k, v - 1));
         } else {
             for (int v = 1; v <= values; ++v)
-                if (m_stamp->sets[k].test(v)) cells.push_back(m_pane->itemRect(v - 1, first + k));
+                if (copy.sets[k].test(v)) cells.push_back(m_pane->itemRect(v - 1, first + k));
         }
     }
     if (!m_stampPreview) m_stampPreview = new CStampPreview(m_pane->viewport());
     m_stampPreview->showAt(frame, std::move(cells));
+}
+
+void CPaneTool::showMovedItem(int to)
+{
+    if (m_moveFrom < 0 || to < 0) return;
+    if (side() == Side::Tieup) {
+        const int shafts = doc().numShafts();
+        if (shafts < 1) return;
+        const TUPTYPE tied = doc().tieup().column(m_moveFrom);
+        std::vector<QRect> cells;
+        for (int s = 1; s <= shafts; ++s)
+            if (tied.test(s)) cells.push_back(m_pane->itemRect(to, s - 1));
+        if (!m_stampPreview) m_stampPreview = new CStampPreview(m_pane->viewport());
+        m_stampPreview->showAt(m_pane->itemRect(to, 0).united(m_pane->itemRect(to, shafts - 1)), std::move(cells));
+        return;
+    }
+    StampCopy one;
+    if (side() == Side::Threading) one.shafts.push_back(doc().threading(0)->GetShaft(m_moveFrom));
+    else one.sets.push_back(doc().treadling(0)->GetSet(m_moveFrom));
+    one.colors.push_back(0);
+    showCopy(to, one);
 }
 
 void CPaneTool::hideStampPreview()
