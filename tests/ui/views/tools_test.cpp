@@ -373,6 +373,9 @@ TEST_F(PaneTools, MoveAndStampThreads)
     EXPECT_TRUE(preview->isVisible());
     for (int end : {4, 5, 6}) EXPECT_TRUE(preview->geometry().contains(threadingCell(th, end, 4))) << end;
     for (int end : {3, 7}) EXPECT_FALSE(preview->geometry().contains(threadingCell(th, end, 1))) << end;
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(th, &leave);
+    EXPECT_FALSE(preview->isVisible());
     drag(th, {threadingCell(th, 5, 1)});
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2, 3}));
     EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);

@@ -39,6 +39,8 @@ public:
     bool mouseRelease(QMouseEvent* e);
     bool mouseDoubleClick(QMouseEvent* e);
     bool keyPress(QKeyEvent* e);
+    // The pointer left the pane: the stamp's copy no longer follows it.
+    void pointerLeft() { hideStampPreview(); }
 
     // Ends a drag in progress (tool change, zoom, Esc): what was drawn stays.
     void endDrag();
