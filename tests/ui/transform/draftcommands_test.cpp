@@ -537,6 +537,22 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
     EXPECT_FALSE(Cloth(doc)[0][1]);
 
+    // Only clicks count: a drag from end 1 over end 3 sets end 1 alone, as one step.
+    doc.history().clear();
+    const QPoint from = view->itemRect(0, 0).center(), over = view->itemRect(2, 0).center();
+    auto mouse = [&](QEvent::Type t, QPoint p, Qt::MouseButton b, Qt::MouseButtons held) {
+        QMouseEvent e(t, QPointF(p), QPointF(view->viewport()->mapToGlobal(p)), b, held, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    };
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, over, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, over, Qt::LeftButton, Qt::NoButton);
+    ASSERT_FALSE(Cloth(doc).empty());
+    EXPECT_TRUE(Cloth(doc)[0][0]);
+    EXPECT_TRUE(doc.numEnds() < 3 || !Cloth(doc)[0][2]);
+    doc.Undo();
+    EXPECT_FALSE(doc.history().canUndo());
+
     trigger(DraftCommand::FabricAnalysis);
     EXPECT_FALSE(mode->isOn());
     EXPECT_EQ(frame->drawdownColoring(), 0);
