@@ -632,6 +632,11 @@ TEST_F(PaneTools, SelectionSetDrawsStraightAcrossTheSelectedThreads)
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>(8, 0)));
 
     // In the treadling each selected pick gets one treadle, in turn.
+    // Blank ends past the last one in use are drawn on too.
+    drag(th, {threadingCell(th, 6, 1), threadingCell(th, 9, 1)});
+    ASSERT_TRUE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Set));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{0, 0, 0, 0, 0, 0, 1, 2, 3, 4}));
+
     auto* tr = f->treadlingView();
     drag(tr, {center(tr->itemRect(0, 0)), center(tr->itemRect(0, 2))});
     ASSERT_TRUE(tr->tool().runSelectionCommand(CPaneTool::SelectionCommand::Set));

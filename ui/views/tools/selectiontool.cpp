@@ -289,7 +289,8 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
         m_pane->clearSelection();
         return true;
     }
-    if (c != SelectionCommand::Insert && first > last) return false;
+    // Insert and Set also work on blank threads beyond the last one in use.
+    if (c != SelectionCommand::Insert && c != SelectionCommand::Set && first > last) return false;
     if (c == SelectionCommand::Repeat) {
         const int times = CToolState::instance().askNumber(QStringLiteral("Number of times to repeat:"), 2, 2, 100);
         if (times < 2) return false;
@@ -308,7 +309,7 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
             break;
         case SelectionCommand::Set:
             // A straight draw across the selected threads, from shaft (treadle) 1.
-            for (int i = first; i <= last; ++i) {
+            for (int i = first; i <= std::min(lastSel, kMaxThreads - 1); ++i) {
                 const int v = (i - first) % (warp ? d.numShafts() : d.numTreadles()) + 1;
                 if (warp) {
                     d.SetThreadingCell(i, v, 0, s);
