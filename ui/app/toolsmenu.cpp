@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace qb {
 
@@ -118,6 +119,11 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
         QStringLiteral("Draws a straight line, left mouse button increases and right button decreases"));
     kinds->actions()[1]->setStatusTip(
         QStringLiteral("Draws a pointed line, left mouse button increases and right button decreases"));
+    // The line kinds are at hand on the tool bar too, under the Line button's arrow.
+    if (auto* b = qobject_cast<QToolButton*>(toolBar->widgetForAction(group->actions().at(1)))) {
+        b->setMenu(line);
+        b->setPopupMode(QToolButton::MenuButtonPopup);
+    }
     QMenu* length = line->addMenu(QStringLiteral("&Length"));
     QStringList lengths, offsets;
     for (int i = 3; i <= 9; ++i) lengths << QString::number(i);

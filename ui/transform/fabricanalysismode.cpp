@@ -2,6 +2,7 @@
 
 #include "views/draftframe.h"
 #include "views/draftview.h"
+#include "views/tools/toolstate.h"
 
 #include <QMouseEvent>
 
@@ -37,9 +38,10 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
         m_frame->setColoring(1);
         m_risingShed = FabricAnalysisEnter(doc);
         m_on = true;
+        // The cloth is drawn with the pencil.
+        CToolState::instance().setTool(Tool::Pencil);
     } else {
         m_on = false;
-        m_dragging = false;
         // A draft that was turned into liftplan form (or given more rows)
         // meanwhile is no longer the analysis's to tidy: it keeps its cloth
         // as it is, in the shed it has now.
@@ -87,21 +89,14 @@ bool CFabricAnalysisMode::eventFilter(QObject* watched, QEvent* event)
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease
         && type != QEvent::MouseButtonDblClick)
         return QObject::eventFilter(watched, event);
+    // Only clicks count: each one reworks threading, tieup and treadling and
+    // is one undo step, so a drag would smear many steps over the cloth.
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick) return true;
     auto* e = static_cast<QMouseEvent*>(event);
-    if (type == QEvent::MouseButtonRelease) {
-        m_dragging = false;
-        return true;
-    }
-    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
-        if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
-        m_frame->setActivePane(m_frame->draftView());
-        m_dragLifts = e->button() == Qt::LeftButton;
-        m_dragging = true;
-    } else if (!m_dragging) {
-        return true;
-    }
+    if (e->button() != Qt::LeftButton && e->button() != Qt::RightButton) return true;
+    m_frame->setActivePane(m_frame->draftView());
     int end = 0, pick = 0;
-    if (crossingAt(e->position().toPoint(), end, pick)) drawCell(end, pick, m_dragLifts);
+    if (crossingAt(e->position().toPoint(), end, pick)) drawCell(end, pick, e->button() == Qt::LeftButton);
     return true;
 }
 

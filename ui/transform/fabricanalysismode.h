@@ -10,9 +10,9 @@ namespace qb {
 
 class CDraftFrame;
 
-// "Fabric Analysis" on one draft frame: while it is on, a left click (or
-// drag) in the drawdown pane lifts the warp at that crossing and a right
-// click lowers it, and the draft follows. The mode takes the drawdown's
+// "Fabric Analysis" on one draft frame: while it is on, a left click in
+// the drawdown pane lifts the warp at that crossing and a right click
+// lowers it, and the draft follows. The mode takes the drawdown's
 // mouse presses before the pane's own tools see them.
 class CFabricAnalysisMode : public QObject {
     Q_OBJECT
@@ -46,8 +46,6 @@ private:
     bool m_risingShed = true;
     int m_coloring = 0;
     bool m_interlace = false;
-    bool m_dragLifts = true;
-    bool m_dragging = false;
 };
 
 } // namespace qb

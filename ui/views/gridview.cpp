@@ -321,6 +321,12 @@ void CGridView::mouseDoubleClickEvent(QMouseEvent* e)
     if (!tool().mouseDoubleClick(e)) QAbstractScrollArea::mouseDoubleClickEvent(e);
 }
 
+void CGridView::leaveEvent(QEvent* e)
+{
+    tool().pointerLeft();
+    QAbstractScrollArea::leaveEvent(e);
+}
+
 void CGridView::keyPressEvent(QKeyEvent* e)
 {
     if (!tool().keyPress(e)) QAbstractScrollArea::keyPressEvent(e);

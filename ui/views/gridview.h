@@ -109,6 +109,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void leaveEvent(QEvent* e) override;
 
     GridAxis m_cols, m_rows;
     GlyphStyle m_requested = GlyphStyle::Plain;

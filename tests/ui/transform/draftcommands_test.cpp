@@ -20,6 +20,7 @@
 #include "transform/tieupops.h"
 #include "views/draftframe.h"
 #include "views/draftview.h"
+#include "views/tools/toolstate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -508,8 +509,11 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     CDraftFrame* frame = w->frame();
+    CToolState::instance().setTool(Tool::Selection);
     trigger(DraftCommand::FabricAnalysis);
     ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    // The cloth is drawn with the pencil whatever tool was chosen before.
+    EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
     CFabricAnalysisMode* mode = CFabricAnalysisMode::find(frame);
     ASSERT_TRUE(mode && mode->isOn());
     EXPECT_EQ(frame->drawdownColoring(), 1);
@@ -532,6 +536,22 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     ASSERT_TRUE(doc.history().canUndo());
     QTest::mouseClick(view->viewport(), Qt::RightButton, {}, at);
     EXPECT_FALSE(Cloth(doc)[0][1]);
+
+    // Only clicks count: a drag from end 1 over end 3 sets end 1 alone, as one step.
+    doc.history().clear();
+    const QPoint from = view->itemRect(0, 0).center(), over = view->itemRect(2, 0).center();
+    auto mouse = [&](QEvent::Type t, QPoint p, Qt::MouseButton b, Qt::MouseButtons held) {
+        QMouseEvent e(t, QPointF(p), QPointF(view->viewport()->mapToGlobal(p)), b, held, Qt::NoModifier);
+        QApplication::sendEvent(view->viewport(), &e);
+    };
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, over, Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, over, Qt::LeftButton, Qt::NoButton);
+    ASSERT_FALSE(Cloth(doc).empty());
+    EXPECT_TRUE(Cloth(doc)[0][0]);
+    EXPECT_TRUE(doc.numEnds() < 3 || !Cloth(doc)[0][2]);
+    doc.Undo();
+    EXPECT_FALSE(doc.history().canUndo());
 
     trigger(DraftCommand::FabricAnalysis);
     EXPECT_FALSE(mode->isOn());

@@ -362,13 +362,65 @@ TEST_F(PaneTools, MoveAndStampThreads)
     doc->Undo();
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2}));
 
-    // Select ends 1..3 and stamp them from end 5 on, then the pencil is back.
+    // Select ends 1..3; the copy follows the pointer centred on it, and a
+    // click pastes it there (ends 5..7 around end 6), then the pencil is back.
     CToolState::instance().setTool(Tool::Selection);
     drag(th, {threadingCell(th, 0, 1), threadingCell(th, 2, 1)});
     CToolState::instance().setTool(Tool::Stamp);
-    drag(th, {threadingCell(th, 4, 1)});
+    send(th, QEvent::MouseMove, threadingCell(th, 5, 2), Qt::NoButton, Qt::NoButton);
+    auto* preview = th->viewport()->findChild<QWidget*>(QStringLiteral("stampPreview"));
+    ASSERT_TRUE(preview);
+    EXPECT_TRUE(preview->isVisible());
+    for (int end : {4, 5, 6}) EXPECT_TRUE(preview->geometry().contains(threadingCell(th, end, 4))) << end;
+    for (int end : {3, 7}) EXPECT_FALSE(preview->geometry().contains(threadingCell(th, end, 1))) << end;
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(th, &leave);
+    EXPECT_FALSE(preview->isVisible());
+    drag(th, {threadingCell(th, 5, 1)});
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2, 3}));
     EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
+    EXPECT_FALSE(preview->isVisible());
+    doc->Undo();
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1, 2}));
+}
+
+TEST_F(PaneTools, MoveToolMovesATreadleInTheTieup)
+{
+    auto doc = makeDoc(4, 6);
+    for (int t = 0; t < 4; ++t)
+        for (int sh = 1; sh <= 4; ++sh) {
+            if (sh <= t + 1) doc->SetTieupCell(t, sh);
+            else doc->ClearTieupCell(t, sh);
+        }
+    doc->history().clear();
+    std::vector<Cell> cloth;
+    for (int e = 0; e < 4; ++e)
+        for (int p = 0; p < 6; ++p) cloth.push_back(DrawdownCell(*doc, e, p));
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
+    CToolState::instance().setTool(Tool::Move);
+    // While dragging, the treadle rides with the pointer.
+    send(tu, QEvent::MouseButtonPress, center(tu->itemRect(0, 1)), Qt::LeftButton, Qt::LeftButton);
+    send(tu, QEvent::MouseMove, center(tu->itemRect(1, 1)), Qt::NoButton, Qt::LeftButton);
+    send(tu, QEvent::MouseMove, center(tu->itemRect(2, 3)), Qt::NoButton, Qt::LeftButton);
+    auto* riding = tu->viewport()->findChild<QWidget*>(QStringLiteral("stampPreview"));
+    ASSERT_TRUE(riding);
+    EXPECT_TRUE(riding->isVisible());
+    EXPECT_TRUE(riding->geometry().contains(center(tu->itemRect(2, 0))));
+    EXPECT_FALSE(riding->geometry().contains(center(tu->itemRect(1, 0))));
+    EXPECT_TRUE(doc->tieup().column(0) == TUPTYPE::firstShafts(1));
+    send(tu, QEvent::MouseButtonRelease, center(tu->itemRect(2, 3)), Qt::LeftButton, Qt::NoButton);
+    EXPECT_FALSE(riding->isVisible());
+    // Treadle 1 now sits third, its picks went with it: the cloth is the same.
+    EXPECT_TRUE(doc->tieup().column(2) == TUPTYPE::firstShafts(1));
+    EXPECT_TRUE(doc->tieup().column(0) == TUPTYPE::firstShafts(2));
+    EXPECT_TRUE(doc->treadling(0)->GetSet(0).test(3));
+    for (int e = 0; e < 4; ++e)
+        for (int p = 0; p < 6; ++p) EXPECT_EQ(DrawdownCell(*doc, e, p), cloth[e * 6 + p]) << e << "," << p;
+    ASSERT_TRUE(doc->history().canUndo());
+    doc->Undo();
+    EXPECT_TRUE(doc->tieup().column(0) == TUPTYPE::firstShafts(1));
+    EXPECT_FALSE(doc->history().canUndo());
 }
 
 TEST_F(PaneTools, DrawdownPencilSetsOneCrossing)
@@ -560,4 +612,89 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
     doc->Undo();
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1}));
     CToolState::instance().setNumberAsker({});
+}
+
+TEST_F(PaneTools, SelectionSetDrawsStraightAcrossTheSelectedThreads)
+{
+    auto doc = makeDoc(8, 4);
+    doc->ClearEnds(0, 8);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    auto* th = f->threadingView();
+    CToolState::instance().setTool(Tool::Selection);
+    drag(th, {threadingCell(th, 1, 2), threadingCell(th, 6, 2)});
+    const auto offered = th->tool().selectionCommands();
+    ASSERT_GE(offered.size(), 2u);
+    EXPECT_EQ(offered[1], CPaneTool::SelectionCommand::Set);
+    ASSERT_TRUE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Set));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{0, 1, 2, 3, 4, 1, 2, 0}));
+    doc->Undo();
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>(8, 0)));
+
+    // In the treadling each selected pick gets one treadle, in turn.
+    // Blank ends past the last one in use are drawn on too.
+    drag(th, {threadingCell(th, 6, 1), threadingCell(th, 9, 1)});
+    ASSERT_TRUE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Set));
+    EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{0, 0, 0, 0, 0, 0, 1, 2, 3, 4}));
+
+    auto* tr = f->treadlingView();
+    drag(tr, {center(tr->itemRect(0, 0)), center(tr->itemRect(0, 2))});
+    ASSERT_TRUE(tr->tool().runSelectionCommand(CPaneTool::SelectionCommand::Set));
+    for (int p = 0; p < 3; ++p) {
+        const TreadleSet set = doc->treadling(0)->GetSet(p);
+        EXPECT_EQ(set.count(), 1);
+        EXPECT_TRUE(set.test(p + 1)) << p;
+    }
+}
+
+TEST_F(PaneTools, TieupDeleteRemovesWholeTreadles)
+{
+    auto doc = makeDoc(4, 6);
+    // A distinct tieup: treadle t lifts shafts 1..t+1.
+    for (int t = 0; t < 4; ++t)
+        for (int sh = 1; sh <= 4; ++sh) {
+            if (sh <= t + 1) doc->SetTieupCell(t, sh);
+            else doc->ClearTieupCell(t, sh);
+        }
+    doc->history().clear();
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
+    CToolState::instance().setTool(Tool::Selection);
+    // A part of a treadle offers the rotations, whole treadles the second menu.
+    drag(tu, {center(tu->itemRect(1, 0)), center(tu->itemRect(2, 1))});
+    EXPECT_EQ(tu->tool().selectionCommands().size(), 6u);
+    drag(tu, {center(tu->itemRect(1, 0)), center(tu->itemRect(2, 3))});
+    const auto offered = tu->tool().selectionCommands();
+    ASSERT_EQ(offered.size(), 4u);
+    EXPECT_EQ(offered.back(), CPaneTool::SelectionCommand::DeleteTreadles);
+    ASSERT_TRUE(tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::DeleteTreadles));
+    // Treadle 4 became treadle 2; picks on treadles 2 and 3 are empty now.
+    EXPECT_TRUE(doc->tieup().column(0) == TUPTYPE::firstShafts(1));
+    EXPECT_TRUE(doc->tieup().column(1) == TUPTYPE::firstShafts(4));
+    EXPECT_TRUE(doc->tieup().column(2).empty());
+    const int want[] = {1, 0, 0, 2, 1, 0};
+    for (int p = 0; p < 6; ++p) {
+        const TreadleSet set = doc->treadling(0)->GetSet(p);
+        EXPECT_EQ(set.empty() ? 0 : set.lowest(), want[p]) << p;
+    }
+    doc->Undo();
+    EXPECT_TRUE(doc->tieup().column(1) == TUPTYPE::firstShafts(2));
+    EXPECT_TRUE(doc->treadling(0)->GetSet(2).test(3));
+    EXPECT_FALSE(doc->history().canUndo());
+}
+
+TEST_F(PaneTools, DrawdownPencilSaysOnceWhyItCannotDraw)
+{
+    auto doc = makeDoc(4, 4);
+    ASSERT_TRUE(doc->SetMultipleTreadles(true));
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
+    QStringList told;
+    CToolState::instance().setMessenger([&](const QString& m) { told << m; });
+    drag(dv, {center(dv->itemRect(1, 2))});
+    drag(dv, {center(dv->itemRect(2, 2))});
+    CToolState::instance().setMessenger({});
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_FALSE(told.front().isEmpty());
+    EXPECT_FALSE(doc->history().canUndo());
 }

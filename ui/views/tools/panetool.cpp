@@ -1,5 +1,6 @@
 #include "panetool.h"
 
+#include "stamppreview.h"
 #include "toolstate.h"
 
 #include "views/draftview.h"
@@ -12,6 +13,7 @@
 #include "draft/limits.h"
 #include "draft/palettetools.h"
 #include "transform/fabricanalysis.h"
+#include "transform/wrap.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -57,6 +59,9 @@ CPaneTool::CPaneTool(CGridView* pane) : m_pane(pane)
         // A drag never outlives its tool.
         endDrag();
         m_typing = false;
+        hideStampPreview();
+        // The stamp's copy follows the pointer without a button held.
+        m_pane->viewport()->setMouseTracking(t == Tool::Stamp);
         m_pane->viewport()->setCursor(cursorFor(t));
     };
     QObject::connect(&CToolState::instance(), &CToolState::toolChanged, pane, follow);
@@ -275,8 +280,10 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         return true;
     }
     case Tool::Move: {
-        if ((side() != Side::Threading && side() != Side::Treadling) || h.thread < 0) return true;
-        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        if (side() == Side::Drawdown || h.thread < 0) return true;
+        const int count = side() == Side::Threading ? doc().numEnds()
+                          : side() == Side::Tieup   ? doc().numTreadles()
+                                                    : doc().numPicks();
         if (h.thread >= count) return true;
         m_moveFrom = h.thread;
         m_button = button;
@@ -286,7 +293,7 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     }
     case Tool::Stamp:
         if (m_stamp && h.thread >= 0 && (side() == Side::Threading || side() == Side::Treadling)) {
-            stampAt(h.thread);
+            stampAt(stampFirst(h.thread));
             CToolState::instance().setTool(Tool::Pencil);
         }
         return true;
@@ -351,7 +358,13 @@ bool CPaneTool::mousePress(QMouseEvent* e)
             if (h.thread < 0 || h.thread >= dv->endLayout().count() || h.value >= dv->pickLayout().count())
                 return true;
             const bool lifted = (button == 1) != shift;
-            FabricAnalysisCell(doc(), h.thread, h.value, lifted, m_pane);
+            if (FabricAnalysisCell(doc(), h.thread, h.value, lifted, m_pane) == CellOutcome::NotAvailable
+                && !m_analysisTold) {
+                m_analysisTold = true;
+                FixedPrompter why;
+                CanAnalyzeFabric(doc(), why);
+                if (!why.lastMessage.empty()) CToolState::instance().tell(QString::fromStdString(why.lastMessage));
+            }
             return true;
         }
         if (h.area != Hit::Grid && h.area != Hit::ColorBar) return true;
@@ -395,7 +408,11 @@ bool CPaneTool::mousePress(QMouseEvent* e)
 
 bool CPaneTool::mouseMove(QMouseEvent* e)
 {
-    if (!m_button) return false;
+    if (!m_button) {
+        if (CToolState::instance().tool() != Tool::Stamp || !m_stamp) return false;
+        showStampPreview(e->position().toPoint());
+        return true;
+    }
     m_pointer = e->position().toPoint();
     if (Tool(m_tool) == Tool::Selection) {
         selectTo(m_pointer);
@@ -412,6 +429,11 @@ bool CPaneTool::mouseMove(QMouseEvent* e)
         if (!m_scrollTimer->isActive()) m_scrollTimer->start();
     } else if (m_scrollTimer) {
         m_scrollTimer->stop();
+    }
+    if (Tool(m_tool) == Tool::Move) {
+        // The picked-up thread or treadle rides with the pointer.
+        showMovedItem(moveTarget(m_pointer));
+        return true;
     }
     if (h.thread == m_last.thread && h.value == m_last.value && h.area == m_last.area) return true;
     if (Tool(m_tool) == Tool::Line && h.thread < 0) {
@@ -462,17 +484,28 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     if (side() == Side::Threading || side() == Side::Treadling) m_pane->viewport()->update();
     if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
         m_pane->viewport()->setCursor(cursorFor(Tool::Move));
-        const QPoint c = e->position().toPoint() - m_pane->contentOffset();
-        auto* t = static_cast<CTdingGridView*>(m_pane);
-        const GridAxis& axis = t->threadAxis();
-        const int px = std::clamp(t->isWarpSide() ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
-        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
-        const int to = std::min(axis.itemAt(px), count - 1);
-        if (to >= 0 && to != m_moveFrom) moveThread(m_moveFrom, to);
+        const int to = moveTarget(e->position().toPoint());
+        // A treadle takes its tie-up column and its picks to the drop column.
+        if (to >= 0 && to != m_moveFrom) {
+            if (side() == Side::Tieup) MoveTreadle(doc(), m_moveFrom, to, m_pane);
+            else moveThread(m_moveFrom, to);
+        }
         m_moveFrom = -1;
     }
     endDrag();
     return true;
+}
+
+int CPaneTool::moveTarget(QPoint pos) const
+{
+    const QPoint c = pos - m_pane->contentOffset();
+    const bool tieup = side() == Side::Tieup;
+    const auto* t = tieup ? nullptr : static_cast<const CTdingGridView*>(m_pane);
+    const bool alongX = tieup || t->isWarpSide();
+    const GridAxis& axis = tieup ? m_pane->columns() : t->threadAxis();
+    const int px = std::clamp(alongX ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
+    const int count = side() == Side::Threading ? doc().numEnds() : tieup ? doc().numTreadles() : doc().numPicks();
+    return std::min(axis.itemAt(px), count - 1);
 }
 
 void CPaneTool::finishGroup()
@@ -484,6 +517,7 @@ void CPaneTool::finishGroup()
 
 void CPaneTool::endDrag()
 {
+    if (Tool(m_tool) == Tool::Move) hideStampPreview();
     if (m_scrollTimer) m_scrollTimer->stop();
     if (m_interlace) {
         m_interlace->deleteLater();

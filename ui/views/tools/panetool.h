@@ -22,6 +22,7 @@ namespace qb {
 class CGridView;
 class CQuillabyDoc;
 class CInterlacePopup;
+class CStampPreview;
 
 // The mouse and keyboard editing of one grid pane: turns pointer positions
 // into cells and runs the current tool on them through the document's
@@ -38,6 +39,8 @@ public:
     bool mouseRelease(QMouseEvent* e);
     bool mouseDoubleClick(QMouseEvent* e);
     bool keyPress(QKeyEvent* e);
+    // The pointer left the pane: the stamp's copy no longer follows it.
+    void pointerLeft() { hideStampPreview(); }
 
     // Ends a drag in progress (tool change, zoom, Esc): what was drawn stays.
     void endDrag();
@@ -65,13 +68,17 @@ public:
     // The commands of the selection's menu.
     enum class SelectionCommand {
         Clear, Insert, Delete, SetColor, Label, Repeat, FlipVertical, FlipHorizontal, Invert, RotateCW, RotateCCW,
+        Set, DeleteTreadles,
     };
-    // What the menu offers in this pane.
+    // What the menu offers in this pane (the tieup offers a shorter menu with
+    // "&Delete" when whole treadles are selected).
     std::vector<SelectionCommand> selectionCommands() const;
     // Runs one on the pane's selection as one undo step, then clears the selection.
     bool runSelectionCommand(SelectionCommand c);
     // "&Label..." on threads first..last (0-based) of the threading or treadling.
     void editLabel(int first, int last);
+    // Tieup "&Delete": removes treadles first..last (0-based).
+    void deleteTreadles(int first, int last);
 
 private:
     enum class Side { Threading, Treadling, Tieup, Drawdown };
@@ -106,6 +113,8 @@ private:
     // The move tool: the thread picked up.
     int m_moveFrom = -1;
     void moveThread(int from, int to);
+    // The end, pick or treadle a move would drop on, clamped to those in use.
+    int moveTarget(QPoint viewportPos) const;
     // The stamp: a copy of the pane's last selection of threads.
     struct StampCopy {
         std::vector<int> shafts;
@@ -115,6 +124,15 @@ private:
     std::optional<StampCopy> m_stamp;
     void keepStampCopy();
     void stampAt(int thread);
+    // The first thread the copy covers when centred on `thread`, kept inside the grid.
+    int stampFirst(int thread) const;
+    void showStampPreview(QPoint viewportPos);
+    void hideStampPreview();
+    // The floating copy of threads from `first` on; for the move tool the
+    // thread or treadle picked up, shown at `to`.
+    void showCopy(int first, const StampCopy& copy);
+    void showMovedItem(int to);
+    QPointer<CStampPreview> m_stampPreview;
     void repeatThreads(int first, int last, int times);
 
     CGridView* m_pane;
@@ -127,6 +145,8 @@ private:
     std::optional<LineStepper> m_line;
     int m_anchor = -1;
     bool m_lineStopped = false;
+    // The drawdown pencil says once why a draft cannot be drawn in the drawdown.
+    bool m_analysisTold = false;
     int m_current = -1;
     QPoint m_pointer;
     Qt::KeyboardModifiers m_mods;

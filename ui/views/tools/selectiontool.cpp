@@ -1,6 +1,7 @@
 #include "panetool.h"
 
 #include "labeldialog.h"
+#include "stamppreview.h"
 #include "toolstate.h"
 
 #include "views/gridview.h"
@@ -96,6 +97,75 @@ void CPaneTool::stampAt(int thread)
     });
 }
 
+int CPaneTool::stampFirst(int thread) const
+{
+    const int n = m_stamp ? int(m_stamp->colors.size()) : 0;
+    const int count = static_cast<CTdingGridView*>(m_pane)->threadAxis().itemCount();
+    return std::max(0, std::min(thread - n / 2, count - n));
+}
+
+void CPaneTool::showStampPreview(QPoint pos)
+{
+    const Hit h = hitAt(pos);
+    if (!m_stamp || h.thread < 0 || (side() != Side::Threading && side() != Side::Treadling)) {
+        hideStampPreview();
+        return;
+    }
+    showCopy(stampFirst(h.thread), *m_stamp);
+}
+
+void CPaneTool::showCopy(int first, const StampCopy& copy)
+{
+    const bool warp = side() == Side::Threading;
+    const auto* t = static_cast<CTdingGridView*>(m_pane);
+    const int n = std::min(int(copy.colors.size()), t->threadAxis().itemCount() - first);
+    if (n <= 0 || first < 0) {
+        hideStampPreview();
+        return;
+    }
+    // The frame spans the copied threads over all shaft or treadle rows.
+    const int values = t->valueCount();
+    const QRect frame = warp ? m_pane->itemRect(first, 0).united(m_pane->itemRect(first + n - 1, values - 1))
+                             : m_pane->itemRect(0, first).united(m_pane->itemRect(values - 1, first + n - 1));
+    std::vector<QRect> cells;
+    for (int k = 0; k < n; ++k) {
+        if (warp) {
+            if (const int v = copy.shafts[k]; v >= 1 && v <= values) cells.push_back(m_pane->itemRect(first + k, v - 1));
+        } else {
+            for (int v = 1; v <= values; ++v)
+                if (copy.sets[k].test(v)) cells.push_back(m_pane->itemRect(v - 1, first + k));
+        }
+    }
+    if (!m_stampPreview) m_stampPreview = new CStampPreview(m_pane->viewport());
+    m_stampPreview->showAt(frame, std::move(cells));
+}
+
+void CPaneTool::showMovedItem(int to)
+{
+    if (m_moveFrom < 0 || to < 0) return;
+    if (side() == Side::Tieup) {
+        const int shafts = doc().numShafts();
+        if (shafts < 1) return;
+        const TUPTYPE tied = doc().tieup().column(m_moveFrom);
+        std::vector<QRect> cells;
+        for (int s = 1; s <= shafts; ++s)
+            if (tied.test(s)) cells.push_back(m_pane->itemRect(to, s - 1));
+        if (!m_stampPreview) m_stampPreview = new CStampPreview(m_pane->viewport());
+        m_stampPreview->showAt(m_pane->itemRect(to, 0).united(m_pane->itemRect(to, shafts - 1)), std::move(cells));
+        return;
+    }
+    StampCopy one;
+    if (side() == Side::Threading) one.shafts.push_back(doc().threading(0)->GetShaft(m_moveFrom));
+    else one.sets.push_back(doc().treadling(0)->GetSet(m_moveFrom));
+    one.colors.push_back(0);
+    showCopy(to, one);
+}
+
+void CPaneTool::hideStampPreview()
+{
+    if (m_stampPreview) m_stampPreview->hide();
+}
+
 void CPaneTool::repeatThreads(int first, int last, int times)
 {
     // The copies go in right after the selection, shifting what follows.
@@ -158,8 +228,11 @@ std::vector<CPaneTool::SelectionCommand> CPaneTool::selectionCommands() const
     using C = SelectionCommand;
     switch (m_pane->paneKind()) {
     case PaneKind::Threading:
-    case PaneKind::Treadling: return {C::Clear, C::Insert, C::Delete, C::SetColor, C::Label, C::Repeat};
-    case PaneKind::Tieup: return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::RotateCW, C::RotateCCW, C::Clear};
+    case PaneKind::Treadling: return {C::Clear, C::Set, C::Insert, C::Delete, C::SetColor, C::Label, C::Repeat};
+    case PaneKind::Tieup:
+        if (m_pane->hasSelection() && m_pane->selection(2) == 0 && m_pane->selection(3) >= doc().numShafts() - 1)
+            return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::DeleteTreadles};
+        return {C::FlipVertical, C::FlipHorizontal, C::Invert, C::RotateCW, C::RotateCCW, C::Clear};
     case PaneKind::Drawdown: break;
     }
     return {};
@@ -177,6 +250,11 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
         std::vector<std::vector<bool>> was(t1 - t0 + 1, std::vector<bool>(s1 - s0 + 1));
         for (int t = t0; t <= t1; ++t)
             for (int s = s0; s <= s1; ++s) was[t - t0][s - s0] = d.tieup().cell(t, s);
+        if (c == SelectionCommand::DeleteTreadles) {
+            deleteTreadles(t0, t1);
+            m_pane->clearSelection();
+            return true;
+        }
         const bool rotate = c == SelectionCommand::RotateCW || c == SelectionCommand::RotateCCW;
         if (rotate && t1 - t0 != s1 - s0) {
             CToolState::instance().tell(QStringLiteral("Only a square selection can be rotated."));
@@ -211,7 +289,8 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
         m_pane->clearSelection();
         return true;
     }
-    if (c != SelectionCommand::Insert && first > last) return false;
+    // Insert and Set also work on blank threads beyond the last one in use.
+    if (c != SelectionCommand::Insert && c != SelectionCommand::Set && first > last) return false;
     if (c == SelectionCommand::Repeat) {
         const int times = CToolState::instance().askNumber(QStringLiteral("Number of times to repeat:"), 2, 2, 100);
         if (times < 2) return false;
@@ -227,6 +306,19 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
         case SelectionCommand::Clear:
             if (warp) d.ClearEnds(first, n, s);
             else d.ClearPicks(first, n, s);
+            break;
+        case SelectionCommand::Set:
+            // A straight draw across the selected threads, from shaft (treadle) 1.
+            for (int i = first; i <= std::min(lastSel, kMaxThreads - 1); ++i) {
+                const int v = (i - first) % (warp ? d.numShafts() : d.numTreadles()) + 1;
+                if (warp) {
+                    d.SetThreadingCell(i, v, 0, s);
+                } else {
+                    TreadleSet set;
+                    set.set(v);
+                    d.SetPickSet(i, set, 0, s);
+                }
+            }
             break;
         case SelectionCommand::Insert: {
             const int k = lastSel - first + 1;
@@ -253,7 +345,8 @@ void CPaneTool::showSelectionMenu(QPoint pos)
 {
     static const char* const kTexts[] = {"Clea&r",     "&Insert",    "&Delete",    "Set Color",
                                          "&Label...",  "&Repeat...", "Flip &Vert", "Flip &Horz",
-                                         "&Invert",    "&Rotate CW", "Ro&tate CCW"};
+                                         "&Invert",    "&Rotate CW", "Ro&tate CCW", "&Set",
+                                         "&Delete"};
     QMenu menu(m_pane);
     for (SelectionCommand c : selectionCommands()) {
         const char* text = kTexts[int(c)];
@@ -262,6 +355,32 @@ void CPaneTool::showSelectionMenu(QPoint pos)
         QObject::connect(a, &QAction::triggered, m_pane, [this, c] { runSelectionCommand(c); });
     }
     menu.exec(m_pane->viewport()->mapToGlobal(pos));
+}
+
+void CPaneTool::deleteTreadles(int first, int last)
+{
+    // The treadles to the right close the gap, the picks lose the deleted
+    // treadles and the rest are renumbered; the freed columns at the end stay empty.
+    CQuillabyDoc& d = doc();
+    const int n = last - first + 1, treadles = d.numTreadles();
+    d.Transaction(m_pane, [&](EditSource s) {
+        for (int t = first; t < treadles; ++t)
+            d.SetTieupColumn(t, t + n < treadles ? d.tieup().column(t + n) : TUPTYPE{}, s);
+        if (d.isLiftplan()) return;
+        for (int r = 0; r < d.numWefts(); ++r) {
+            const Treadling* tr = d.treadling(r);
+            if (!tr) continue;
+            for (int p = 0; p < d.numPicks(); ++p) {
+                const TreadleSet was = tr->GetSet(p);
+                TreadleSet now;
+                for (int t = 1; t <= treadles; ++t) {
+                    if (!was.test(t) || (t > first && t <= last + 1)) continue;
+                    now.set(t > last + 1 ? t - n : t);
+                }
+                if (!(now == was)) d.SetPickSet(p, now, r, s);
+            }
+        }
+    });
 }
 
 void CPaneTool::editLabel(int first, int last)
