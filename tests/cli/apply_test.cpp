@@ -1,4 +1,6 @@
 // quillaby-cli apply, run as a script would run it.
+#include "clirun.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -9,26 +11,9 @@
 
 namespace fs = std::filesystem;
 
+using namespace clitest;
+
 namespace {
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 class Apply : public testing::Test {
 protected:
@@ -45,18 +30,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    CliResult run(const std::vector<std::string>& args)
-    {
-        std::string cmd = quote(QUILLABY_CLI);
-        for (const auto& a : args) cmd += " " + quote(a);
-        cmd += " >" + quote((m_dir / "out").string()) + " 2>" + quote((m_dir / "err").string());
-        CliResult r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(m_dir / "out");
-        r.err = slurp(m_dir / "err");
-        return r;
-    }
+    CliResult run(const std::vector<std::string>& args) { return RunCli(args, m_dir); }
     std::string file(const std::string& name) const { return (m_dir / name).string(); }
     std::string drawdown(const std::string& name) { return run({"drawdown", file(name)}).out; }
     std::string info(const std::string& name) { return run({"info", file(name)}).out; }

@@ -1,3 +1,5 @@
+#include "clirun.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -9,26 +11,9 @@
 
 namespace fs = std::filesystem;
 
+using namespace clitest;
+
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 std::string data(const std::string& name)
 {
@@ -44,18 +29,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    CliRun run(const std::vector<std::string>& args)
-    {
-        std::string cmd = quote(QUILLABY_CLI);
-        for (const auto& a : args) cmd += " " + quote(a);
-        cmd += " >" + quote((m_dir / "out").string()) + " 2>" + quote((m_dir / "err").string());
-        CliRun r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = slurp(m_dir / "out");
-        r.err = slurp(m_dir / "err");
-        return r;
-    }
+    CliResult run(const std::vector<std::string>& args) { return RunCli(args, m_dir); }
 
     fs::path m_dir;
 };
@@ -67,11 +41,11 @@ const std::string kTwoColor = "corpus/tests_data_desired_basic_wif/two color mul
 TEST_F(Cli, UsageAndHelp)
 {
     EXPECT_EQ(run({}).status, 2);
-    const CliRun help = run({"--help"});
+    const CliResult help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* c : {"info", "dump", "drawdown", "convert"}) {
         EXPECT_NE(help.out.find(c), std::string::npos);
-        const CliRun h = run({c, "--help"});
+        const CliResult h = run({c, "--help"});
         EXPECT_EQ(h.status, 0) << c;
         EXPECT_NE(h.out.find(std::string("usage: quillaby-cli ") + c), std::string::npos);
     }
@@ -85,24 +59,24 @@ TEST_F(Cli, UsageAndHelp)
 
 TEST_F(Cli, UnreadableAndUnwritableFiles)
 {
-    const CliRun missing = run({"info", (m_dir / "none.wif").string()});
+    const CliResult missing = run({"info", (m_dir / "none.wif").string()});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
     EXPECT_TRUE(missing.out.empty());
 
     { std::ofstream(m_dir / "noversion.wif") << "[WIF]\nDate=1/1/2000\n"; }
-    const CliRun bad = run({"dump", (m_dir / "noversion.wif").string()});
+    const CliResult bad = run({"dump", (m_dir / "noversion.wif").string()});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("WIF Version  is not\nsupported by this application."), std::string::npos);
 
-    const CliRun unwritable = run({"convert", data(kTwoColor), (m_dir / "gone" / "x.wif").string()});
+    const CliResult unwritable = run({"convert", data(kTwoColor), (m_dir / "gone" / "x.wif").string()});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("x.wif"), std::string::npos);
 }
 
 TEST_F(Cli, Info)
 {
-    const CliRun r = run({"info", data(kTwoColor)});
+    const CliResult r = run({"info", data(kTwoColor)});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "shafts:   4\ntreadles: 6\nform:     tieup and treadling\nshed:     rising\nends:     4\n"
                      "picks:    6\nwarps:    1\nwefts:    1\ncolors:   6\ntitle:    two color multiple treadles.dtx\n");
@@ -110,7 +84,7 @@ TEST_F(Cli, Info)
 
 TEST_F(Cli, DumpHasTheAgreedKeys)
 {
-    const CliRun r = run({"dump", data("wif/multiweft.wif")});
+    const CliResult r = run({"dump", data("wif/multiweft.wif")});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = nlohmann::json::parse(r.out);
     for (const char* key : {"shafts", "treadles", "risingShed", "liftplan", "warps", "wefts", "ends", "picks",
@@ -127,7 +101,7 @@ TEST_F(Cli, DumpHasTheAgreedKeys)
     EXPECT_EQ(j["units"], "English");
     EXPECT_DOUBLE_EQ(j["warpSett"].get<double>(), 10.0);
 
-    const CliRun e = run({"dump", data("wif/edges.wif")});
+    const CliResult e = run({"dump", data("wif/edges.wif")});
     const auto k = nlohmann::json::parse(e.out);
     EXPECT_EQ(k["title"], "First line\nSecond line");
     EXPECT_EQ(k["notes"], "Note one\nafter a break\n");
@@ -147,10 +121,10 @@ TEST_F(Cli, LiftplanOption)
 
 TEST_F(Cli, Drawdown)
 {
-    const CliRun front = run({"drawdown", data(kTwoColor)});
+    const CliResult front = run({"drawdown", data(kTwoColor)});
     ASSERT_EQ(front.status, 0);
     EXPECT_EQ(front.out, "X.XX\n.X.X\nX.XX\n.XXX\nXXX.\nXX.X\n");
-    const CliRun back = run({"drawdown", data(kTwoColor), "--back"});
+    const CliResult back = run({"drawdown", data(kTwoColor), "--back"});
     EXPECT_EQ(back.out, ".X..\nX.X.\n.X..\nX...\n...X\n..X.\n");
     // An unthreaded end is blank.
     { std::ofstream(m_dir / "blank.wif") << "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nTHREADING=1\nTREADLING=1\nTIEUP=1\n"
@@ -163,7 +137,7 @@ TEST_F(Cli, Drawdown)
 TEST_F(Cli, ConvertKeepsTheDraft)
 {
     const std::string out = (m_dir / "copy.QLB").string();
-    const CliRun c = run({"convert", data("wif/edges.wif"), out});
+    const CliResult c = run({"convert", data("wif/edges.wif"), out});
     ASSERT_EQ(c.status, 0) << c.err;
     auto a = nlohmann::json::parse(run({"dump", data("wif/edges.wif")}).out);
     auto b = nlohmann::json::parse(run({"dump", out}).out);

@@ -7,6 +7,8 @@
 #include "wif/filemessages.h"
 #include "wif/wifreader.h"
 
+#include "clirun.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -24,13 +26,6 @@ struct Quiet final : qb::IFileMessages {
     bool ask(const std::string&) override { return false; }
 };
 
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 std::string data(const std::string& name) { return std::string(QUILLABY_TEST_DATA) + "/" + name; }
 
 class Render : public testing::Test {
@@ -44,15 +39,12 @@ protected:
 
     int run(const std::vector<std::string>& args)
     {
-        std::string cmd = quote(QUILLABY_CLI) + " render";
-        for (const auto& a : args) cmd += " " + quote(a);
-        cmd += " >" + quote(file("out.txt")) + " 2>" + quote(file("err.txt"));
-        const int raw = std::system(cmd.c_str());
-        const auto bytes = qbtest::readAll(file("err.txt"));
-        m_err.assign(bytes.begin(), bytes.end());
-        const auto out = qbtest::readAll(file("out.txt"));
-        m_out.assign(out.begin(), out.end());
-        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        std::vector<std::string> all{"render"};
+        all.insert(all.end(), args.begin(), args.end());
+        clitest::CliResult r = clitest::RunCli(all, m_dir);
+        m_out = std::move(r.out);
+        m_err = std::move(r.err);
+        return r.status;
     }
     std::string file(const std::string& name) const { return (m_dir / name).string(); }
 
