@@ -54,8 +54,8 @@ void BM_ConvertToLiftplanAndBack(benchmark::State& state)
 {
     const auto source = bigDraft();
     runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) {
-        ConvertToLiftplan(d, p);
-        ConvertToTieup(d, p);
+        ConvertToLiftplan(kReplay, d, p);
+        ConvertToTieup(kReplay, d, p);
     });
 }
 
@@ -78,15 +78,15 @@ void BM_OptimizeShaftsAndTreadles(benchmark::State& state)
 {
     const auto source = redundantDraft();
     runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) {
-        Optimize(d, Side::Threading, p, nullptr);
-        Optimize(d, Side::Treadling, p, nullptr);
+        Optimize(kReplay, d, Side::Threading, p);
+        Optimize(kReplay, d, Side::Treadling, p);
     });
 }
 
 void BM_TurnDraft(benchmark::State& state)
 {
     const auto source = bigDraft(64);
-    runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) { TurnDraft(d, p, nullptr); });
+    runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) { TurnDraft(kReplay, d, p); });
 }
 
 void BM_ArrangeBothKindsBothSides(benchmark::State& state)
@@ -94,25 +94,17 @@ void BM_ArrangeBothKindsBothSides(benchmark::State& state)
     const auto source = bigDraft();
     runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) {
         for (ArrangeKind k : {ArrangeKind::Sequential, ArrangeKind::Parallel}) {
-            Arrange(d, Side::Threading, k, p, nullptr);
-            Arrange(d, Side::Treadling, k, p, nullptr);
+            Arrange(kReplay, d, Side::Threading, k, p);
+            Arrange(kReplay, d, Side::Treadling, k, p);
         }
     });
 }
-
-// Stands in for the drawdown pane: every cell becomes an undo step.
-class IdlePane final : public IUndoTarget {
-public:
-    Kind undoKind() const override { return Kind::Drawdown; }
-    void handleUndoRequest(const UndoRequest&) override {}
-};
 
 // The design of a 16-shaft, 16-treadle draft drawn cell by cell over an empty
 // 512 x 512 area, row after row, then the mode is left.
 void BM_FabricAnalysis512(benchmark::State& state)
 {
-    IdlePane pane;
-    IUndoTarget* recordTo = state.range(0) ? &pane : nullptr;
+    const bool record = state.range(0) != 0;
     constexpr int kArea = 512;
     std::mt19937 rng(7);
     std::vector<int> shaft(kArea), treadle(kArea);
@@ -128,14 +120,15 @@ void BM_FabricAnalysis512(benchmark::State& state)
         doc->threadingMutable(0)->Append(kArea);
         doc->treadlingMutable(0)->Append(kArea);
         state.ResumeTiming();
-        const bool rising = FabricAnalysisEnter(*doc);
+        const bool rising = FabricAnalysisEnter(kReplay, *doc);
         for (int p = 0; p < kArea; ++p)
             for (int e = 0; e < kArea; ++e)
                 if ((tieup[treadle[p]] >> shaft[e]) & 1) {
-                    FabricAnalysisCell(*doc, e, p, true, recordTo);
+                    if (record) doc->Transaction("Fabric Analysis", [&](Edit t) { FabricAnalysisCell(t, *doc, e, p, true); });
+                    else FabricAnalysisCell(kReplay, *doc, e, p, true);
                     ++cells;
                 }
-        FabricAnalysisLeave(*doc, rising);
+        FabricAnalysisLeave(kReplay, *doc, rising);
         benchmark::DoNotOptimize(doc->numShafts());
     }
     state.counters["cells"] = benchmark::Counter(double(cells), benchmark::Counter::kAvgIterations);

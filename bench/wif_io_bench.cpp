@@ -3,7 +3,7 @@
 // colored, labels, characters and thick threads. The same file is also
 // parsed by Python's configparser for comparison (when python3 is there).
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/inifile.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
@@ -33,8 +33,8 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
     std::mt19937_64 rng(7);
     ColorPalette& pal = doc->paletteMutable();
     while (pal.count() < kMaxColors) pal.add(static_cast<COLORREF>(rng() & 0xFFFFFF), false, "yarn");
-    doc->SetNumWarps(4);
-    doc->SetNumWefts(4);
+    doc->SetNumRows(kReplay, Side::Threading, 4);
+    doc->SetNumRows(kReplay, Side::Treadling, 4);
     for (int r = 0; r < 4; ++r) {
         Threading& t = *doc->threadingMutable(r);
         t.Append(kSize);
@@ -81,7 +81,7 @@ long peakRssKb()
 void BM_OpenLargestDraft(benchmark::State& state)
 {
     const std::string& path = bigPath();
-    QuietFileMessages quiet;
+    QuietPrompter quiet;
     WifReadOptions options;
     options.liftplan = LiftplanChoice::Treadling;
     for (auto _ : state) {

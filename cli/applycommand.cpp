@@ -11,7 +11,7 @@
 #include "transform/sequenceops.h"
 #include "transform/tieupops.h"
 #include "transform/turndraft.h"
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
@@ -31,7 +31,7 @@ constexpr int kUsage = 2;
 constexpr int kRefused = 3;
 
 // Questions are answered by --yes (default No); messages go to stderr.
-class CliPrompter final : public IPrompter, public IFileMessages {
+class CliPrompter final : public IPrompter {
 public:
     explicit CliPrompter(bool yes) : m_yes(yes) {}
     bool ask(const std::string& q) override
@@ -86,50 +86,50 @@ struct Operation {
 
 const Operation kOperations[] = {
     {"to-liftplan", "", "Convert to liftplan form (Edit > Convert to Liftplan).", 0, 0,
-     [](Context& c) { return inPlace(ConvertToLiftplan(*c.doc, *c.prompter)); }},
+     [](Context& c) { return inPlace(ConvertToLiftplan(kReplay, *c.doc, *c.prompter)); }},
     {"to-tieup", "", "Convert to tieup form, one treadle per distinct lift (Edit > Convert to Tieup).", 0, 0,
      [](Context& c) {
          // A draft in liftplan form without multiple treadles converts too.
-         if (!c.doc->multipleTreadles() && c.doc->isLiftplan()) c.doc->SetMultipleTreadles(true);
-         return inPlace(ConvertToTieup(*c.doc, *c.prompter));
+         if (!c.doc->multipleTreadles() && c.doc->isLiftplan()) c.doc->SetMultipleTreadles(kReplay, true);
+         return inPlace(ConvertToTieup(kReplay, *c.doc, *c.prompter));
      }},
     {"optimize", "", "Reduce to the shafts and treadles the draft needs (Tools > Optimize Draft).", 0, 0,
      [](Context& c) { return newDraft(OptimizeDraft(*c.doc, *c.prompter)); }},
     {"turn", "", "Exchange warp and weft (Turn Draft).", 0, 0,
-     [](Context& c) { return inPlace(TurnDraft(*c.doc, *c.prompter, nullptr)); }},
+     [](Context& c) { return inPlace(TurnDraft(kReplay, *c.doc, *c.prompter)); }},
     {"repeat", "N", "Repeat threading and treadling N times (2..100).", 1, 1,
      [](Context& c) {
          int n = 0;
          if (!number(c.args[0], 2, 100, n)) return inPlace(CommandResult::refused(*c.prompter, "repeat: N must be 2..100"));
-         return inPlace(both(RepeatThreads(*c.doc, Side::Threading, n, *c.prompter, nullptr),
-                             [&] { return RepeatThreads(*c.doc, Side::Treadling, n, *c.prompter, nullptr); }));
+         return inPlace(both(RepeatThreads(kReplay, *c.doc, Side::Threading, n, *c.prompter),
+                             [&] { return RepeatThreads(kReplay, *c.doc, Side::Treadling, n, *c.prompter); }));
      }},
     {"single-repeat", "", "Cut threading and treadling to one repeat each.", 0, 0,
-     [](Context& c) { return inPlace(SingleRepeatDraft(*c.doc, nullptr)); }},
+     [](Context& c) { return inPlace(SingleRepeatDraft(kReplay, *c.doc)); }},
     {"reverse-threading", "", "Reverse the order of the ends.", 0, 0,
-     [](Context& c) { return inPlace(ReverseThreads(*c.doc, Side::Threading, nullptr)); }},
+     [](Context& c) { return inPlace(ReverseThreads(kReplay, *c.doc, Side::Threading)); }},
     {"reverse-treadling", "", "Reverse the order of the picks.", 0, 0,
-     [](Context& c) { return inPlace(ReverseThreads(*c.doc, Side::Treadling, nullptr)); }},
+     [](Context& c) { return inPlace(ReverseThreads(kReplay, *c.doc, Side::Treadling)); }},
     {"flip-threading", "", "Reflect the threading about its last end: n ends become 2n - 1.", 0, 0,
-     [](Context& c) { return inPlace(ReflectThreads(*c.doc, Side::Threading, *c.prompter, nullptr)); }},
+     [](Context& c) { return inPlace(ReflectThreads(kReplay, *c.doc, Side::Threading, *c.prompter)); }},
     {"flip-treadling", "", "Reflect the treadling about its last pick: n picks become 2n - 1.", 0, 0,
-     [](Context& c) { return inPlace(ReflectThreads(*c.doc, Side::Treadling, *c.prompter, nullptr)); }},
+     [](Context& c) { return inPlace(ReflectThreads(kReplay, *c.doc, Side::Treadling, *c.prompter)); }},
     {"tromp-as-writ", "", "Treadle as drawn in: pick i on the treadle numbered like end i's shaft.", 0, 0,
-     [](Context& c) { return inPlace(TrompAsWrit(*c.doc, false, *c.prompter, nullptr)); }},
+     [](Context& c) { return inPlace(TrompAsWrit(kReplay, *c.doc, false, *c.prompter)); }},
     {"arrange-parallel", "", "Arrange shafts and treadles in parallel order (the cloth stays the same).", 0, 0,
      [](Context& c) {
-         return inPlace(both(Arrange(*c.doc, Side::Threading, ArrangeKind::Parallel, *c.prompter, nullptr), [&] {
-             return Arrange(*c.doc, Side::Treadling, ArrangeKind::Parallel, *c.prompter, nullptr);
+         return inPlace(both(Arrange(kReplay, *c.doc, Side::Threading, ArrangeKind::Parallel, *c.prompter), [&] {
+             return Arrange(kReplay, *c.doc, Side::Treadling, ArrangeKind::Parallel, *c.prompter);
          }));
      }},
     {"arrange-sequential", "", "Arrange shafts and treadles in order of first use (the cloth stays the same).", 0, 0,
      [](Context& c) {
-         return inPlace(both(Arrange(*c.doc, Side::Threading, ArrangeKind::Sequential, *c.prompter, nullptr), [&] {
-             return Arrange(*c.doc, Side::Treadling, ArrangeKind::Sequential, *c.prompter, nullptr);
+         return inPlace(both(Arrange(kReplay, *c.doc, Side::Threading, ArrangeKind::Sequential, *c.prompter), [&] {
+             return Arrange(kReplay, *c.doc, Side::Treadling, ArrangeKind::Sequential, *c.prompter);
          }));
      }},
     {"direct-tieup", "", "Make the tieup direct: treadle i lifts shaft i.", 0, 0,
-     [](Context& c) { return inPlace(DirectTieup(*c.doc, nullptr)); }},
+     [](Context& c) { return inPlace(DirectTieup(kReplay, *c.doc)); }},
     {"add-tabby", "G [add-treadles]",
      "Insert a tabby pick before every pick on treadles 1..G in turn (G 2..64), in\n"
      "white; with add-treadles G new treadles are put at the left first.", 1, 2,
@@ -143,7 +143,7 @@ const Operation kOperations[] = {
              o.addTreadles = true;
          }
          o.tabbyColor = 0xFFFFFF;
-         return inPlace(AddTabby(*c.doc, o, *c.prompter, nullptr));
+         return inPlace(AddTabby(kReplay, *c.doc, o, *c.prompter));
      }},
     {"double-width", "[right] [tubular] [shuttles=N] [picks=N]",
      "Fold into a double-width draft (two layers, folded on the left unless right).", 0, 4,

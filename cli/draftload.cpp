@@ -1,13 +1,13 @@
 #include "draftload.h"
 
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/wifreader.h"
 
 #include <iostream>
 
 namespace {
 
-class StderrMessages final : public qb::IFileMessages {
+class StderrMessages final : public qb::IPrompter {
 public:
     void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
     bool ask(const std::string& question) override

@@ -85,7 +85,7 @@ void BM_LineDragMove(benchmark::State& state)
         if (++k >= ends) {
             state.PauseTiming();
             send(th, QEvent::MouseButtonRelease, QPoint(xOf(k - 1), y), Qt::LeftButton, Qt::NoButton);
-            doc->history().clear();
+            doc->DiscardHistory();
             k = 1;
             send(th, QEvent::MouseButtonPress, QPoint(xOf(0), y), Qt::LeftButton, Qt::LeftButton);
             QApplication::processEvents();

@@ -4,44 +4,122 @@
 
 namespace qb {
 
-std::shared_ptr<const DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc)
+std::shared_ptr<DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc, unsigned parts)
 {
     auto s = std::make_shared<DraftSnapshot>();
-    for (int r = 0; r < kMaxRows; ++r) {
-        if (const Threading* t = doc.threading(r)) s->threading[r] = std::make_unique<Threading>(*t);
-        if (const Treadling* t = doc.treadling(r)) s->treadling[r] = std::make_unique<Treadling>(*t);
+    s->parts = parts & All;
+    if (parts & Structure) {
+        for (int r = 0; r < kMaxRows; ++r) {
+            if (const Threading* t = doc.threading(r)) s->threading[r] = std::make_unique<Threading>(*t);
+            if (const Treadling* t = doc.treadling(r)) s->treadling[r] = std::make_unique<Treadling>(*t);
+        }
+        s->tieup = std::make_unique<Tieup>(doc.tieup());
+        for (const auto& k : doc.tieupKeys) s->tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+        s->hasTieupKeys = doc.hasTieupKeys;
+        s->markers = doc.weaving.markers;
+        s->shafts = doc.numShafts();
+        s->treadles = doc.numTreadles();
+        s->liftplan = doc.isLiftplan();
+        s->risingShed = doc.isRisingShed();
+        s->warps = doc.numWarps();
+        s->wefts = doc.numWefts();
+        s->correlationSide = doc.correlationSide();
+        s->correlationOn = doc.correlationOn();
     }
-    s->tieup = std::make_unique<Tieup>(doc.tieup());
-    s->palette = doc.palette();
-    s->markers = doc.weaving.markers;
-    s->shafts = doc.numShafts();
-    s->treadles = doc.numTreadles();
-    s->liftplan = doc.isLiftplan();
-    s->risingShed = doc.isRisingShed();
-    s->warps = doc.numWarps();
-    s->wefts = doc.numWefts();
-    s->correlationSide = doc.correlationSide();
-    s->correlationOn = doc.correlationOn();
+    if (parts & Palette) s->palette = doc.palette();
+    if (parts & Texts) {
+        s->title = doc.title;
+        s->author = doc.author;
+        s->notes = doc.notes;
+        s->date = doc.date;
+        s->source = doc.source;
+    }
+    if (parts & Settings) {
+        s->warpSettWhole = doc.warpSettWhole();
+        s->warpSettFrac = doc.warpSettFrac();
+        s->weftSettWhole = doc.weftSettWhole();
+        s->weftSettFrac = doc.weftSettFrac();
+        s->units = doc.units();
+        s->plan = doc.plan;
+        s->notations = doc.notations;
+        s->blocks = doc.blocks;
+    }
     return s;
 }
 
 void DraftSnapshot::Restore(CQuillabyDoc& doc) const
 {
-    const bool sized = doc.numShafts() != shafts || doc.numTreadles() != treadles;
-    for (int r = 0; r < kMaxRows; ++r) {
-        doc.replaceThreading(r, threading[r] ? std::make_unique<Threading>(*threading[r]) : nullptr);
-        doc.replaceTreadling(r, treadling[r] ? std::make_unique<Treadling>(*treadling[r]) : nullptr);
+    const bool sized = (parts & Structure) && (doc.numShafts() != shafts || doc.numTreadles() != treadles);
+    if (parts & Structure) {
+        for (int r = 0; r < kMaxRows; ++r) {
+            doc.replaceThreading(r, threading[r] ? std::make_unique<Threading>(*threading[r]) : nullptr);
+            doc.replaceTreadling(r, treadling[r] ? std::make_unique<Treadling>(*treadling[r]) : nullptr);
+        }
+        doc.replaceTieup(std::make_unique<Tieup>(*tieup));
+        doc.tieupKeys.clear();
+        for (const auto& k : tieupKeys) doc.tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+        doc.hasTieupKeys = hasTieupKeys;
+        doc.weaving.markers = markers;
+        doc.setLoomRaw(shafts, treadles, liftplan);
+        doc.setRisingShed(risingShed);
+        doc.setRowCountsRaw(warps, wefts);
+        doc.setCorrelation(correlationSide, correlationOn);
     }
-    doc.replaceTieup(std::make_unique<Tieup>(*tieup));
-    doc.paletteMutable() = palette;
-    doc.weaving.markers = markers;
-    doc.setLoomRaw(shafts, treadles, liftplan);
-    doc.setRisingShed(risingShed);
-    doc.setRowCountsRaw(warps, wefts);
-    doc.setCorrelation(correlationSide, correlationOn);
+    if (parts & Palette) doc.paletteMutable() = palette;
+    if (parts & Texts) {
+        doc.title = title;
+        doc.author = author;
+        doc.notes = notes;
+        doc.date = date;
+        doc.source = source;
+    }
+    if (parts & Settings) {
+        doc.setWarpSett(warpSettWhole, warpSettFrac);
+        doc.setWeftSett(weftSettWhole, weftSettFrac);
+        doc.setUnits(units);
+        doc.plan = plan;
+        doc.notations = notations;
+        doc.blocks = blocks;
+    }
     doc.SetModified();
     if (sized) doc.NotifyLoomSize();
     doc.UpdateAllViews(nullptr);
+}
+
+bool DraftSnapshot::Matches(const CQuillabyDoc& doc) const
+{
+    // Comparing every row of a big draft costs as much as keeping the step.
+    if (parts & Structure) return false;
+    if ((parts & Palette) && !(palette == doc.palette())) return false;
+    if ((parts & Texts)
+        && (title != doc.title || author != doc.author || notes != doc.notes || date != doc.date || source != doc.source))
+        return false;
+    if ((parts & Settings)
+        && (warpSettWhole != doc.warpSettWhole() || warpSettFrac != doc.warpSettFrac()
+            || weftSettWhole != doc.weftSettWhole() || weftSettFrac != doc.weftSettFrac() || units != doc.units()
+            || !(plan == doc.plan) || !(notations == doc.notations) || !(blocks == doc.blocks)))
+        return false;
+    return true;
+}
+
+std::size_t DraftSnapshot::bytes() const
+{
+    std::size_t n = sizeof(*this);
+    auto row = [](const Tding& t, std::size_t valueSize) {
+        // Value, color, symbol and thick flag per thread, plus the labels.
+        std::size_t b = sizeof(t) + std::size_t(t.GetCount()) * (valueSize + 3);
+        for (int r = 0; r < kLabelRows; ++r) b += t.labelRow(r).size() * (sizeof(Label) + 16);
+        return b;
+    };
+    for (const auto& t : threading)
+        if (t) n += row(*t, 1);
+    for (const auto& t : treadling)
+        if (t) n += row(*t, sizeof(TreadleSet));
+    if (tieup) n += sizeof(Tieup) + std::size_t(tieup->treadleCount()) * sizeof(TUPTYPE);
+    n += tieupKeys.size() * (sizeof(TieupKey) + kMaxTreadles * sizeof(TUPTYPE));
+    n += markers.size() * sizeof(int) + title.size() + author.size() + notes.size() + date.size() + source.size();
+    n += plan.warpYarn.size() + plan.weftYarn.size();
+    return n;
 }
 
 } // namespace qb

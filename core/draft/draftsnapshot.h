@@ -1,29 +1,42 @@
 #pragma once
 
 #include "colorpalette.h"
+#include "draftsettings.h"
 #include "limits.h"
 #include "threading.h"
 #include "tieup.h"
 #include "treadling.h"
 
 #include <array>
+#include <cstddef>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace qb {
 
 class CQuillabyDoc;
 
-// The structure of a draft at one moment: its rows, tieup, loom size, forms,
-// palette and dobby markers. Whole-draft commands that replace sequences,
-// change the loom size or switch forms record one of these before and one
-// after, because the cell requests cannot express such a change and a big
-// draft would overflow a group of cell records.
+// Whole parts of a draft at one moment. Edits that cell requests cannot
+// express (sequences replaced, loom size or forms changed, palette remapped,
+// texts or settings edited) record one of these; undo and redo swap it with
+// the document's state. Only the parts named in `parts` are held.
 struct DraftSnapshot {
+    enum Part : unsigned {
+        Structure = 1, // rows, tieup, tieup keys, loom size, forms, row counts, correlation, markers
+        Palette = 2,
+        Texts = 4,     // title, author, notes and the other texts
+        Settings = 8,  // sett, units, project plan, notations, block parameters
+        All = 15,
+    };
+
+    unsigned parts = 0;
+
     std::array<std::unique_ptr<Threading>, kMaxRows> threading;
     std::array<std::unique_ptr<Treadling>, kMaxRows> treadling;
     std::unique_ptr<Tieup> tieup;
-    ColorPalette palette;
+    std::vector<std::unique_ptr<TieupKey>> tieupKeys;
+    bool hasTieupKeys = false;
     std::vector<int> markers;
     int shafts = 0;
     int treadles = 0;
@@ -34,10 +47,24 @@ struct DraftSnapshot {
     int correlationSide = 0;
     bool correlationOn = false;
 
-    static std::shared_ptr<const DraftSnapshot> Take(const CQuillabyDoc& doc);
-    // Puts the draft back as it was, then marks the document modified and
-    // tells every view.
+    ColorPalette palette;
+
+    std::string title, author, notes, date, source;
+
+    int warpSettWhole = 10, warpSettFrac = 0, weftSettWhole = 10, weftSettFrac = 0;
+    int units = 0;
+    ProjectPlanValues plan;
+    DisplayNotations notations;
+    BlockSubstitutionParams blocks;
+
+    static std::shared_ptr<DraftSnapshot> Take(const CQuillabyDoc& doc, unsigned parts);
+    // Puts the held parts back, then marks the document modified and tells
+    // every view.
     void Restore(CQuillabyDoc& doc) const;
+    // Whether the document still holds exactly these parts.
+    bool Matches(const CQuillabyDoc& doc) const;
+    // Memory held, for the history's limit.
+    std::size_t bytes() const;
 };
 
 } // namespace qb

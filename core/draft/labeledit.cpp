@@ -15,7 +15,7 @@ std::string LabelTextProblem(const std::string& text)
     return {};
 }
 
-LabelOutcome ApplyLabelRequest(CQuillabyDoc& doc, bool warp, const LabelRequest& req, EditSource src)
+LabelOutcome ApplyLabelRequest(Edit src, CQuillabyDoc& doc, bool warp, const LabelRequest& req)
 {
     const int count = warp ? doc.numEnds() : doc.numPicks();
     if (count == 0) return LabelOutcome::Nothing;
@@ -28,18 +28,18 @@ LabelOutcome ApplyLabelRequest(CQuillabyDoc& doc, bool warp, const LabelRequest&
     // A label moved to another span leaves its old one.
     bool moved = false;
     if (req.oldLength > 0 && (req.oldStart != from || req.oldLength != length) && seq->FindLabel(req.oldStart, req.oldLength)) {
-        if (req.remove) return doc.RemoveLabel(warp, req.oldStart, req.oldLength, 0, src) ? LabelOutcome::Removed
+        if (req.remove) return doc.RemoveLabel(src, SideOf(warp), req.oldStart, req.oldLength, 0) ? LabelOutcome::Removed
                                                                                           : LabelOutcome::Nothing;
-        doc.RemoveLabel(warp, req.oldStart, req.oldLength, 0, src);
+        doc.RemoveLabel(src, SideOf(warp), req.oldStart, req.oldLength, 0);
         moved = true;
     }
     if (seq->FindLabel(from, length)) {
         if (req.remove || req.text.empty())
-            return doc.RemoveLabel(warp, from, length, 0, src) ? LabelOutcome::Removed : LabelOutcome::Nothing;
-        return doc.SetLabelText(warp, from, length, req.text, 0, src) ? LabelOutcome::Changed : LabelOutcome::Nothing;
+            return doc.RemoveLabel(src, SideOf(warp), from, length, 0) ? LabelOutcome::Removed : LabelOutcome::Nothing;
+        return doc.SetLabelText(src, SideOf(warp), from, length, req.text, 0) ? LabelOutcome::Changed : LabelOutcome::Nothing;
     }
     if (req.remove || req.text.empty()) return moved ? LabelOutcome::Removed : LabelOutcome::Nothing;
-    return doc.AddLabel(warp, Label{from, length, req.text}, 0, src) ? (moved ? LabelOutcome::Changed : LabelOutcome::Added)
+    return doc.AddLabel(src, SideOf(warp), Label{from, length, req.text}, 0) ? (moved ? LabelOutcome::Changed : LabelOutcome::Added)
                                                                      : LabelOutcome::Nothing;
 }
 

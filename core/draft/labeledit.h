@@ -1,11 +1,13 @@
 #pragma once
 
+#include "edit.h"
+
 #include <string>
 
 namespace qb {
 
 class CQuillabyDoc;
-struct EditSource;
+
 
 // Why a label text cannot be kept in a draft file, or empty when it can: the
 // file's line format reserves ';', '[', ']' and "//", and a label holds at
@@ -29,6 +31,6 @@ enum class LabelOutcome { Nothing, Added, Changed, Removed, Refused };
 // Applies the dialog's choice to the labels of the threading (warp) or
 // treadling through the document's primitives. A label may cover a single
 // thread. Refused when the text cannot be stored (see LabelTextProblem).
-LabelOutcome ApplyLabelRequest(CQuillabyDoc& doc, bool warp, const LabelRequest& req, EditSource src);
+LabelOutcome ApplyLabelRequest(Edit src, CQuillabyDoc& doc, bool warp, const LabelRequest& req);
 
 } // namespace qb

@@ -1,5 +1,7 @@
 #include "palettetools.h"
 
+#include "draftsnapshot.h"
+
 #include "quillabydoc.h"
 
 #include <algorithm>
@@ -41,7 +43,8 @@ std::vector<bool> UsedColors(const CQuillabyDoc& doc, const std::vector<int>& al
     return used;
 }
 
-void ClearPalette(CQuillabyDoc& doc)
+namespace {
+void clearPalette(CQuillabyDoc& doc)
 {
     const ColorPalette& old = doc.palette();
     // The colors in use, in the order they first appear.
@@ -106,34 +109,98 @@ void ClearPalette(CQuillabyDoc& doc)
     fresh.setLeftColor(0);
     fresh.setRightColor(fresh.count() >= 2 ? 1 : 0);
     doc.paletteMutable() = fresh;
-    doc.history().clear();
-    doc.SetModified();
-    doc.UpdateAllViews();
+}
+} // namespace
+
+void ClearPalette(Edit e, CQuillabyDoc& doc)
+{
+    doc.Modify(e, DraftSnapshot::Structure | DraftSnapshot::Palette, [&] { clearPalette(doc); });
 }
 
-int PlaceNewColor(CQuillabyDoc& doc, COLORREF c, const std::vector<int>& keep)
+int PlaceNewColor(Edit e, CQuillabyDoc& doc, COLORREF c, const std::vector<int>& keep)
 {
-    ColorPalette& pal = doc.paletteMutable();
+    const ColorPalette& pal = doc.palette();
     c &= 0xFFFFFF;
-    int at = pal.find(c);
-    if (at >= 0) return at;
+    if (const int at = pal.find(c); at >= 0) return at;
+    int at = -1;
     if (pal.count() < kMaxColors) {
-        at = pal.add(c, true);
-        if (at != kNoColor) doc.SetModified();
-        return at == kNoColor ? -1 : at;
+        at = pal.count();
+    } else {
+        std::vector<int> alsoUsed = keep;
+        alsoUsed.push_back(pal.leftColor());
+        alsoUsed.push_back(pal.rightColor());
+        const std::vector<bool> used = UsedColors(doc, alsoUsed);
+        for (int i = 2; i < pal.count() && at < 0; ++i)
+            if (!used[i]) at = i;
     }
-    std::vector<int> alsoUsed = keep;
-    alsoUsed.push_back(pal.leftColor());
-    alsoUsed.push_back(pal.rightColor());
-    const std::vector<bool> used = UsedColors(doc, alsoUsed);
-    for (int i = 2; i < pal.count(); ++i)
-        if (!used[i]) {
-            pal.setColor(i, c);
-            pal.setName(i, ColorPalette::defaultName(i));
-            doc.SetModified();
-            return i;
+    if (at < 0) return -1;
+    doc.Modify(e, DraftSnapshot::Palette, [&] {
+        ColorPalette& p = doc.paletteMutable();
+        if (at == p.count()) {
+            p.add(c, true);
+        } else {
+            p.setColor(at, c);
+            p.setName(at, ColorPalette::defaultName(at));
         }
-    return -1;
+    });
+    return at;
+}
+
+bool RenameColor(Edit e, CQuillabyDoc& doc, int index, const std::string& name)
+{
+    if (index < 0 || index >= doc.palette().count()) return false;
+    return doc.Modify(e, DraftSnapshot::Palette, [&] { doc.paletteMutable().setName(index, name); });
+}
+
+bool FillThreadColors(Edit e, CQuillabyDoc& doc, Side side, int row, int pattern, int first, int second)
+{
+    const bool warp = IsWarp(side);
+    const Tding* t = warp ? static_cast<const Tding*>(doc.threading(row)) : doc.treadling(row);
+    const int n = warp ? doc.numEnds() : doc.numPicks();
+    const int colors = doc.palette().count();
+    if (!t || first < 0 || first >= colors || second < 0 || second >= colors || pattern < 0 || pattern > 2)
+        return false;
+    const auto mode = static_cast<Tding::Alternation>(pattern);
+    if (mode == Tding::Alternation::None) second = first;
+    bool differs = t->defaultColor() != first || t->alternation() != mode
+                   || (mode != Tding::Alternation::None && t->alternateColor() != second);
+    for (int i = 0; i < n && !differs; ++i) {
+        const int want = mode == Tding::Alternation::Single ? (i % 2 == 0 ? second : first)
+                         : mode == Tding::Alternation::Pairs ? (i % 4 < 2 ? first : second)
+                                                             : first;
+        differs = t->GetColor(i) != want;
+    }
+    if (!differs) return false;
+    return doc.Modify(e, DraftSnapshot::Structure, [&] {
+        Tding* m = warp ? static_cast<Tding*>(doc.threadingMutable(row)) : doc.treadlingMutable(row);
+        m->FillColors(first, second, mode, n);
+    });
+}
+
+bool ReplaceThreadColor(Edit e, CQuillabyDoc& doc, int from, int to, bool warp, bool weft)
+{
+    if (from == to || from < 0 || to < 0 || to >= doc.palette().count()) return false;
+    auto uses = [&](const Tding& t, int n) {
+        if (t.defaultColor() == from || t.alternateColor() == from) return true;
+        for (int i = 0; i < n; ++i)
+            if (t.GetColor(i) == from) return true;
+        return false;
+    };
+    bool any = false;
+    for (int r = 0; r < kMaxRows; ++r) {
+        if (warp && doc.threading(r) && uses(*doc.threading(r), doc.numEnds())) any = true;
+        if (weft && doc.treadling(r) && uses(*doc.treadling(r), doc.numPicks())) any = true;
+    }
+    if (!any) return false;
+    return doc.Modify(e, DraftSnapshot::Structure, [&] {
+        for (int r = 0; r < kMaxRows; ++r)
+            for (Tding* t : {warp ? static_cast<Tding*>(doc.threadingMutable(r)) : nullptr,
+                             weft ? static_cast<Tding*>(doc.treadlingMutable(r)) : nullptr}) {
+                if (!t) continue;
+                t->Recolor(from, to);
+                if (t->alternateColor() == from) t->setAlternateColor(to);
+            }
+    });
 }
 
 std::vector<ColorRun> ColorRuns(const Tding& seq, int count)

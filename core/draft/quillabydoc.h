@@ -2,6 +2,8 @@
 
 #include "colorpalette.h"
 #include "draftsettings.h"
+#include "edit.h"
+#include "side.h"
 #include "threading.h"
 #include "tieup.h"
 #include "treadling.h"
@@ -9,6 +11,7 @@
 #include "updatehint.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +19,7 @@
 namespace qb {
 
 class CQuillabyDoc;
+struct DraftSnapshot;
 
 // Views subscribe to the document and decide themselves what to repaint.
 class IDocumentObserver {
@@ -25,21 +29,14 @@ public:
     virtual void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) = 0;
     // Shafts or treadles changed: the status bar and palette bar refresh.
     virtual void loomSizeChanged(const CQuillabyDoc&) {}
+    // A step joined the history, or was undone or redone: the Edit menu's
+    // texts change.
+    virtual void historyChanged(const CQuillabyDoc&) {}
+    // The loom moved from one pick to another (-1: none). Only the marker
+    // moves; the draft itself did not change.
+    virtual void weavingPickMoved(const CQuillabyDoc&, int /*previous*/, int /*current*/) {}
 };
 
-// Who caused an edit: the pane (the undo target) and the group of the user
-// action in progress. An edit without both records no undo step, which is how
-// replayed requests and internal operations run.
-struct EditSource {
-    IUndoTarget* pane = nullptr;
-    UndoGroup* group = nullptr;
-    bool recording() const { return pane && group; }
-};
-
-// The draft document: owns threading and treadling rows, tieup, palette and
-// every value saved with a draft. Every user edit goes through one of the
-// primitives below, which check their arguments, change the model, mark the
-// document modified and notify the observers.
 class CQuillabyDoc {
 public:
     CQuillabyDoc();
@@ -80,8 +77,10 @@ public:
     // The side that correlation actually applies to (0 when it cannot be on).
     int activeCorrelation() const;
 
-    // Direct access for loaders and whole-draft commands: no checks, no undo,
-    // no notification. Callers finish with SetModified() and UpdateAllViews().
+    // Direct access for loaders, drafts built in memory and whole-draft
+    // commands: no checks, no undo, no notification. On an open draft, use
+    // them inside Modify() or after taking a DraftSnapshot for
+    // RecordSnapshot(), and finish with SetModified() and UpdateAllViews().
     Threading* threadingMutable(int row);
     Treadling* treadlingMutable(int row);
     Tieup& tieupMutable() { return *m_tieup; }
@@ -95,41 +94,54 @@ public:
     void setRowCountsRaw(int warps, int wefts);
 
     // --- the edit primitives (positions 0-based, shafts/treadles 1-based) ---
-    bool SetThreadingCell(int end, int shaft, int row = 0, EditSource src = {});
-    bool ClearThreadingCell(int end, int row = 0, EditSource src = {});
-    bool SetTreadlingCell(int pick, int treadle, int row = 0, EditSource src = {});
-    bool ClearTreadlingCell(int pick, int treadle, int row = 0, EditSource src = {});
-    bool SetTieupCell(int treadle, int shaft, EditSource src = {});
-    bool ClearTieupCell(int treadle, int shaft, EditSource src = {});
-    bool SetTieupColumn(int treadle, TUPTYPE shafts, EditSource src = {});
-    // Inserts n empty threads into every row of that side; in `row` the last
-    // of them gets `value`.
+    // Each checks its arguments (false and no change when they do not fit),
+    // changes the model, records its undo step when `e` records, marks the
+    // document modified and notifies the observers.
+    bool SetThreadingCell(Edit e, int end, int shaft, int row = 0);
+    bool ClearThreadingCell(Edit e, int end, int row = 0);
+    bool SetTreadlingCell(Edit e, int pick, int treadle, int row = 0);
+    bool ClearTreadlingCell(Edit e, int pick, int treadle, int row = 0);
     // A whole pick (treadle set, or shafts in liftplan form).
-    bool SetPickSet(int pick, TreadleSet set, int row = 0, EditSource src = {});
-    bool InsertEnds(int pos, int n, int value = 0, int row = 0, EditSource src = {});
-    bool InsertPicks(int pos, int n, TreadleSet value = {}, int row = 0, EditSource src = {});
-    bool DeleteEnds(int pos, int n, EditSource src = {});
-    bool DeletePicks(int pos, int n, EditSource src = {});
-    bool ClearEnds(int pos, int n, EditSource src = {});
-    bool ClearPicks(int pos, int n, EditSource src = {});
-    bool SetEndColors(int first, int last, int color, int row = 0, EditSource src = {});
-    bool SetPickColors(int first, int last, int color, int row = 0, EditSource src = {});
-    bool SetRowDefaultColor(bool warp, int row, int color, EditSource src = {});
-    bool SetSymbol(bool warp, int index, int symbol, int row = 0, EditSource src = {});
-    bool SetThick(bool warp, int index, bool thick, EditSource src = {});
-    bool SetRatio(bool warp, int ratio);
-    bool AddLabel(bool warp, const Label& label, int row = 0, EditSource src = {});
-    bool SetLabelText(bool warp, int start, int length, const std::string& text, int row = 0,
-                      EditSource src = {});
-    bool RemoveLabel(bool warp, int start, int length, int row = 0, EditSource src = {});
-    bool RemoveAllLabels(bool warp, int row = 0, EditSource src = {});
+    bool SetPickSet(Edit e, int pick, TreadleSet set, int row = 0);
+    bool SetTieupCell(Edit e, int treadle, int shaft);
+    bool ClearTieupCell(Edit e, int treadle, int shaft);
+    bool SetTieupColumn(Edit e, int treadle, TUPTYPE shafts);
+    // n empty threads into every row of the side, before `pos` (at the end
+    // when pos is past it).
+    bool InsertThreads(Edit e, Side side, int pos, int n);
+    bool DeleteThreads(Edit e, Side side, int pos, int n);
+    // Empties the values of a run in every row of the side.
+    bool ClearThreads(Edit e, Side side, int pos, int n);
+    // Threads first..last of the row get the color, which also becomes the
+    // row's default; threads beyond the end are added.
+    bool SetThreadColors(Edit e, Side side, int first, int last, int color, int row = 0);
+    bool SetRowDefaultColor(Edit e, Side side, int row, int color);
+    bool SetSymbol(Edit e, Side side, int index, int symbol, int row = 0);
+    bool SetThick(Edit e, Side side, int index, bool thick);
+    bool SetRatio(Edit e, Side side, int ratio);
+    bool AddLabel(Edit e, Side side, const Label& label, int row = 0);
+    bool SetLabelText(Edit e, Side side, int start, int length, const std::string& text, int row = 0);
+    bool RemoveLabel(Edit e, Side side, int start, int length, int row = 0);
+    bool RemoveAllLabels(Edit e, Side side, int row = 0);
 
-    bool SetNumShafts(int n);
-    bool SetNumTreadles(int n);
+    bool SetNumShafts(Edit e, int n);
+    bool SetNumTreadles(Edit e, int n);
     // The palette bar supplies colors for new rows beyond the first two.
-    bool SetNumWarps(int n, std::array<int, 2> paletteBarColors = {0, 1});
-    bool SetNumWefts(int n, std::array<int, 2> paletteBarColors = {0, 1});
-    bool SetMultipleTreadles(bool on);
+    bool SetNumRows(Edit e, Side side, int n, std::array<int, 2> paletteBarColors = {0, 1});
+    bool SetMultipleTreadles(Edit e, bool on);
+
+    // The colors on the left and right mouse buttons: the editor's choice,
+    // kept with the palette but no part of the draft (no undo step, the
+    // draft stays unmodified).
+    bool SetButtonColor(bool right, int color);
+
+    // Any change of whole parts of the draft (DraftSnapshot::Part flags) made
+    // by `change` through the raw accessors, as one recorded step. False when
+    // the parts came out as they were (only checked for the small parts).
+    bool Modify(Edit e, unsigned parts, const std::function<void()>& change);
+    // Records `before` (taken with DraftSnapshot::Take before a raw change)
+    // as the way back; nothing when `e` does not record.
+    void RecordSnapshot(Edit e, std::shared_ptr<DraftSnapshot> before);
 
     // --- values saved with the draft ---
     int units() const { return m_units; }
@@ -156,19 +168,17 @@ public:
     bool hasTieupKeys = false;
 
     // --- undo ---
-    UndoHistory& history() { return m_history; }
     const UndoHistory& history() const { return m_history; }
-    // Runs one user action: every primitive called with the given source
-    // records into one group, which then joins the history.
+    // Runs one user action as one named step of the history: every edit
+    // made with the Edit handed to `action` records into it. A transaction
+    // started inside another joins the outer one. Returns whether anything
+    // was recorded.
     template <class F>
-    bool Transaction(IUndoTarget* pane, F&& action)
-    {
-        UndoGroup group;
-        action(EditSource{pane, &group});
-        return m_history.push(std::move(group));
-    }
-    bool Undo() { return m_history.undo(); }
-    bool Redo() { return m_history.redo(); }
+    bool Transaction(std::string name, F&& action);
+    bool Undo();
+    bool Redo();
+    // Empties the history (new draft, opened draft).
+    void DiscardHistory();
 
     // --- modified flag and observers ---
     bool isModified() const { return m_modified; }
@@ -177,6 +187,7 @@ public:
     void unsubscribe(IDocumentObserver* o);
     void UpdateAllViews(const UpdateHint* hint = nullptr) const;
     void NotifyLoomSize() const;
+    void NotifyWeavingPick(int previous, int current) const;
 
     static std::string programSource();
 
@@ -185,16 +196,17 @@ private:
     static double spacingOf(int whole, int frac);
     static void storeSpacing(double x, int& whole, int& frac);
     void changed(const UpdateHint& hint);
+    friend class DraftTransaction;
+    bool commit(UndoGroup group);
+    void afterHistoryChange();
+    void record(Edit e, DraftPart part, UndoRequest undo, UndoRequest redo);
     bool rowOk(bool warp, int row) const;
     int uniformColorSlot(bool warp, int slot) const;
-    bool setRowCount(bool warp, int n, std::array<int, 2> paletteBarColors);
     Tding* row(bool warp, int r) const;
-    void recordInsert(EditSource src, bool warp, int pos, int n, int value, int row);
-    void recordThreadState(EditSource src, bool warp, int first, int last);
-    void recordLabels(EditSource src, bool warp, int row);
+    void recordThreadState(Edit e, bool warp, int first, int last);
+    void recordLabels(Edit e, bool warp, int row);
     // Tieup and every row agree with the shaft and treadle counts.
     bool loomConsistent() const;
-    bool setThreadColors(bool warp, int first, int last, int color, int row, EditSource src);
 
     std::array<std::unique_ptr<Threading>, kMaxRows> m_threading;
     std::array<std::unique_ptr<Treadling>, kMaxRows> m_treadling;
@@ -214,10 +226,37 @@ private:
     bool m_modified = false;
     std::vector<IDocumentObserver*> m_observers;
     UndoHistory m_history;
+    UndoGroup* m_openGroup = nullptr;
 };
 
-// Replays a recorded request on the document: through the primitives,
-// recording nothing.
-void ApplyUndoRequest(CQuillabyDoc& doc, const UndoRequest& req);
+// A user action that spans several events, such as a drag: every edit made
+// with edit() joins one named step, which goes into the history when the
+// transaction is committed or destroyed. Started while another transaction
+// of the same document is open, it joins that one.
+class DraftTransaction {
+public:
+    DraftTransaction(CQuillabyDoc& doc, std::string name);
+    ~DraftTransaction() { commit(); }
+    DraftTransaction(const DraftTransaction&) = delete;
+    DraftTransaction& operator=(const DraftTransaction&) = delete;
+
+    Edit edit() const { return Edit(m_doc, m_doc->m_openGroup); }
+    // Ends the step; returns whether anything was recorded. Idempotent.
+    bool commit();
+
+private:
+    CQuillabyDoc* m_doc;
+    UndoGroup m_group;
+    bool m_outermost;
+    bool m_open = true;
+};
+
+template <class F>
+bool CQuillabyDoc::Transaction(std::string name, F&& action)
+{
+    DraftTransaction t(*this, std::move(name));
+    action(t.edit());
+    return t.commit();
+}
 
 } // namespace qb

@@ -16,7 +16,10 @@ int Tding::Append(int n)
     n = std::clamp(n, 0, kMaxThreads - count);
     if (n == 0) return 0;
     const std::size_t total = static_cast<std::size_t>(count + n);
-    m_colors.resize(total, m_defaultColor);
+    // New threads take the colors the alternation gives them, so a filled
+    // pattern goes on as the sequence grows.
+    m_colors.reserve(total);
+    for (int i = count; i < count + n; ++i) m_colors.push_back(static_cast<std::uint8_t>(GetColor(i)));
     m_symbols.resize(total, 0);
     m_thick.resize(total, 0);
     resizeValues(count + n);
@@ -97,6 +100,11 @@ bool Tding::SetColor(int i, int c)
     }
     m_colors[i] = static_cast<std::uint8_t>(c);
     return true;
+}
+
+int Tding::HighestColor() const
+{
+    return m_colors.empty() ? -1 : *std::max_element(m_colors.begin(), m_colors.end());
 }
 
 bool Tding::Recolor(int from, int to)

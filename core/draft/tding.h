@@ -66,6 +66,8 @@ public:
     bool Recolor(int from, int to);
     bool FillColors(int defaultColor, int alternateColor, Alternation mode, int length);
     std::optional<int> UniformColor() const;
+    // The highest color index any thread has (-1 when there are none).
+    int HighestColor() const;
     int UniformOrDefaultColor() const { return UniformColor().value_or(m_defaultColor); }
 
     // --- symbols and thickness ---

@@ -1,54 +1,84 @@
 #include "undohistory.h"
 
-#include <algorithm>
+#include "draftsnapshot.h"
+#include "undorequests.h"
 
 namespace qb {
 
-bool UndoHistory::push(UndoGroup group)
+void UndoGroup::record(UndoMsg msg)
 {
-    if (group.empty()) return true;
-    if (group.count() > kMaxRecords) {
-        clear();
-        return false;
-    }
-    // A new action ends the redo branch.
+    if (msg.swap) m_bytes += msg.swap->bytes();
+    m_records.push_back(std::move(msg));
+}
+
+void UndoGroup::recount()
+{
+    m_bytes = 0;
+    for (const UndoMsg& m : m_records)
+        if (m.swap) m_bytes += m.swap->bytes();
+}
+
+void UndoGroup::replay(CQuillabyDoc& doc, bool undo)
+{
+    if (undo)
+        for (auto it = m_records.rbegin(); it != m_records.rend(); ++it) ApplyUndoMsg(doc, *it, true);
+    else
+        for (UndoMsg& m : m_records) ApplyUndoMsg(doc, m, false);
+    // A swap leaves the other state behind, which may be larger or smaller.
+    recount();
+}
+
+void UndoHistory::push(UndoGroup group)
+{
+    if (group.empty()) return;
     m_groups.erase(m_groups.begin() + m_position, m_groups.end());
     m_groups.push_back(std::move(group));
-    if (static_cast<int>(m_groups.size()) > kMaxGroups) m_groups.pop_front();
     m_position = static_cast<int>(m_groups.size());
-    return true;
+    trim();
 }
 
-UndoGroup UndoHistory::reopen()
+void UndoHistory::trim()
 {
-    if (!canUndo() || canRedo()) return {};
-    UndoGroup g = std::move(m_groups.back());
-    m_groups.pop_back();
-    m_position = static_cast<int>(m_groups.size());
-    return g;
+    while (groupCount() > kMaxGroups || (groupCount() > 1 && bytes() > kMaxBytes)) {
+        m_groups.pop_front();
+        if (m_position > 0) --m_position;
+    }
 }
 
-bool UndoHistory::undo()
+std::size_t UndoHistory::bytes() const
+{
+    std::size_t n = 0;
+    for (const UndoGroup& g : m_groups) n += g.bytes();
+    return n;
+}
+
+const std::string& UndoHistory::undoName() const
+{
+    static const std::string none;
+    return canUndo() ? m_groups[m_position - 1].name() : none;
+}
+
+const std::string& UndoHistory::redoName() const
+{
+    static const std::string none;
+    return canRedo() ? m_groups[m_position].name() : none;
+}
+
+bool UndoHistory::undo(CQuillabyDoc& doc)
 {
     if (!canUndo() || m_replaying) return false;
     m_replaying = true;
-    const UndoGroup& g = m_groups[m_position - 1];
-    // Later records may depend on earlier ones (an end appended, then set), so
-    // they are reversed last first.
-    for (auto it = g.records().rbegin(); it != g.records().rend(); ++it)
-        if (it->target && it->undo.msg != kReqNothing) it->target->handleUndoRequest(it->undo);
+    m_groups[m_position - 1].replay(doc, true);
     --m_position;
     m_replaying = false;
     return true;
 }
 
-bool UndoHistory::redo()
+bool UndoHistory::redo(CQuillabyDoc& doc)
 {
     if (!canRedo() || m_replaying) return false;
     m_replaying = true;
-    const UndoGroup& g = m_groups[m_position];
-    for (const UndoMsg& m : g.records())
-        if (m.target && m.redo.msg != kReqNothing) m.target->handleUndoRequest(m.redo);
+    m_groups[m_position].replay(doc, false);
     ++m_position;
     m_replaying = false;
     return true;
@@ -58,29 +88,6 @@ void UndoHistory::clear()
 {
     m_groups.clear();
     m_position = 0;
-}
-
-void UndoHistory::paneClosing(IUndoTarget* pane, IUndoTarget* replacement)
-{
-    if (!pane) return;
-    if (replacement) {
-        for (auto& g : m_groups)
-            for (auto& m : g.records())
-                if (m.target == pane) m.target = replacement;
-        return;
-    }
-    int index = 0;
-    for (auto it = m_groups.begin(); it != m_groups.end(); ++index) {
-        const bool names = std::any_of(it->records().begin(), it->records().end(),
-                                       [&](const UndoMsg& m) { return m.target == pane; });
-        if (!names) {
-            ++it;
-            continue;
-        }
-        it = m_groups.erase(it);
-        if (index < m_position) --m_position;
-        --index;
-    }
 }
 
 } // namespace qb

@@ -8,76 +8,59 @@
 
 namespace qb {
 
-class IUndoTarget;
 struct DraftSnapshot;
 
-// The requests the history sends to the pane that caused an edit. The
-// numbers are a private protocol between the document and its panes.
-enum UndoRequestMsg : std::uint32_t {
-    kReqInsertThreads = 4005,
-    kReqDeleteThreads = 4006,
-    kReqClearCell = 4007,
-    kReqSetCell = 4008,
-    kReqNothing = 4009,
-    kReqSetSymbol = 4012,
-    kReqSetThick = 4013,        // thick flag: p1 flag, p2 position << 16
-    kReqSetDefaultColor = 4014, // row default color: p1 color, p2 row
-    kReqLabel = 4020,
-    kReqSetColor = 4025,
-    kReqReplaceColor = 4030,
-    kReqSetSet = 4036,
-    kReqRestoreDraft = 4040,    // whole draft: payload snapshot
-};
-
-// The part of the draft a request addresses.
+// The part of the draft a cell-level request addresses. Whole parts (the
+// structure, palette, texts, settings) come back through snapshots instead.
 enum class DraftPart : std::uint8_t { Threading, Treadling, Tieup };
 
-enum class LabelChange : std::uint32_t { Add = 0, Remove = 1, SetText = 2, RemoveAll = 3 };
+enum class UndoOp : std::uint8_t {
+    Nothing,         // the missing side of a one-sided record; skipped
+    InsertThreads,   // count empty threads at pos, in every row of the side
+    DeleteThreads,   // count threads at pos, from every row of the side
+    ClearCell,       // threading: end pos of row; treadling: treadle value at pick pos; tieup: shaft value of treadle pos
+    SetCell,         // the same cells set (value 0 on the threading clears)
+    SetSet,          // treadling: the whole pick pos of row; tieup: the whole column pos
+    SetSymbol,       // thread pos of row gets character value
+    SetThick,        // thread pos (row 0) thick when value != 0
+    SetRatio,        // the side's thick-to-thin ratio
+    SetDefaultColor, // row's default color
+    SetColor,        // thread pos of row gets color value
+    Label,           // label change of row (kind in label.change)
+};
+
+enum class LabelChange : std::uint8_t { Add, Remove, SetText, RemoveAll };
 
 struct LabelPayload {
+    LabelChange change = LabelChange::Add;
     int first = 0;
     int last = 0;
     std::string text;
 };
 
-// One request with its payload. Where the request needs a set or a label it
-// reads them from here, never from an address packed into a parameter.
+// One replayable request: which part of the draft, which row and threads,
+// and the value. Positions are 0-based thread or treadle indexes, values
+// 1-based shafts or treadles.
 struct UndoRequest {
     DraftPart part = DraftPart::Threading;
-    std::uint32_t msg = kReqNothing;
-    std::uint32_t p1 = 0;
-    std::uint32_t p2 = 0;
+    UndoOp op = UndoOp::Nothing;
+    int row = 0;
+    int pos = 0;
+    int count = 0;
+    int value = 0;
     TreadleSet set;
     TUPTYPE shafts;
     LabelPayload label;
-    std::shared_ptr<const DraftSnapshot> snapshot;
-
-    static std::uint32_t pack(int high, int low)
-    {
-        return (std::uint32_t(high) << 16) | (std::uint32_t(low) & 0xFFFF);
-    }
-    int high16() const { return int(p2 >> 16); }
-    int low16() const { return int(p2 & 0xFFFF); }
 };
 
-// One recorded step: how to reverse it and how to repeat it.
+// One recorded step. Either a pair of requests (how to reverse the change and
+// how to repeat it), or a snapshot of whole parts of the draft: undo and redo
+// then both swap the snapshot with what the document holds, so one copy
+// serves both directions.
 struct UndoMsg {
-    IUndoTarget* target = nullptr;
     UndoRequest undo;
     UndoRequest redo;
-};
-
-// What a request is addressed to: a grid pane. Panes of the same kind can
-// stand in for each other when one closes.
-class IUndoTarget {
-public:
-    enum class Kind { Threading, Treadling, Tieup, Drawdown };
-    virtual ~IUndoTarget() = default;
-    virtual Kind undoKind() const = 0;
-    // Replays the request through the document primitives, recording nothing.
-    // A pane may receive requests for other parts of the draft when one of its
-    // actions changed them too (the drawdown pane edits all three).
-    virtual void handleUndoRequest(const UndoRequest& req) = 0;
+    std::shared_ptr<DraftSnapshot> swap;
 };
 
 } // namespace qb

@@ -4,29 +4,34 @@
 
 namespace qb {
 
-// Builders for the requests of the undo protocol. Positions are thread
-// indexes, values 1-based shafts or treadles (0 = none), rows 0-based.
-// Counts and pick indexes use the low 16 bits and rows bits 16..19, so every
-// position up to 32767 fits.
+class CQuillabyDoc;
+
+// Builders for the requests a primitive records; the primitive names the
+// part of the draft. Positions are thread or treadle indexes, values 1-based
+// shafts or treadles (0 = none), rows 0-based.
 namespace req {
 
 UndoRequest nothing();
-UndoRequest insertThreads(int pos, int n, int value, int row);
+UndoRequest insertThreads(int pos, int n);
 UndoRequest deleteThreads(int pos, int n);
 UndoRequest clearCell(int row, int pos, int value);
 UndoRequest setCell(int row, int pos, int value);
-UndoRequest setSymbol(int pos, int symbol, int row);
+UndoRequest setSymbol(int row, int pos, int symbol);
 UndoRequest setThick(int pos, bool thick);
+UndoRequest setRatio(int ratio);
 UndoRequest setDefaultColor(int row, int color);
-UndoRequest label(LabelChange kind, int first, int last, const std::string& text);
-UndoRequest setColor(bool warp, int pos, int row, int color);
-UndoRequest setPick(int pick, int row, TreadleSet set);
+UndoRequest setColor(int row, int pos, int color);
+UndoRequest label(int row, LabelChange kind, int first, int last, const std::string& text);
+UndoRequest setPick(int row, int pick, TreadleSet set);
 UndoRequest setTieupColumn(int treadle, TUPTYPE shafts);
-UndoRequest restoreDraft(std::shared_ptr<const DraftSnapshot> snapshot);
-
-inline int rowOf(std::uint32_t p1) { return int((p1 >> 16) & 0xF); }
-inline int lowOf(std::uint32_t p1) { return int(p1 & 0xFFFF); }
-inline int valueOf(int low16) { return low16 == 0xFFFF ? 0 : low16 + 1; }
 
 } // namespace req
+
+// Replays a recorded request on the document through its primitives,
+// recording nothing.
+void ApplyUndoRequest(CQuillabyDoc& doc, const UndoRequest& req);
+// Replays a whole record in one direction: its request, or the swap of its
+// snapshot with the document's state.
+void ApplyUndoMsg(CQuillabyDoc& doc, UndoMsg& msg, bool undo);
+
 } // namespace qb

@@ -32,7 +32,7 @@ int TabbyColorIndex(CQuillabyDoc& doc, COLORREF color, bool& changed)
     return 0;
 }
 
-CommandResult AddTabby(CQuillabyDoc& doc, const AddTabbyOptions& o, IPrompter& prompter, IUndoTarget* pane)
+CommandResult AddTabby(Edit e, CQuillabyDoc& doc, const AddTabbyOptions& o, IPrompter& prompter)
 {
     const int g = std::clamp(o.groundTreadles, 2, 64);
     if (doc.isLiftplan() || doc.multipleTreadles())
@@ -46,10 +46,10 @@ CommandResult AddTabby(CQuillabyDoc& doc, const AddTabbyOptions& o, IPrompter& p
     const int picks = doc.numPicks();
     if (2 * picks > kMaxThreads) return CommandResult::refused(prompter, msg::picksRequired(2 * picks));
 
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     if (o.addTreadles) {
-        doc.SetNumTreadles(t1);
+        doc.SetNumTreadles(kReplay, t1);
         Tieup& tu = doc.tieupMutable();
         tu.clearColumns(t0, g);
         Renumbering map = IdentityRenumbering(t1);

@@ -6,7 +6,6 @@
 namespace qb {
 
 class CQuillabyDoc;
-class IUndoTarget;
 
 struct AddTabbyOptions {
     int groundTreadles = 2;    // "Number of treadles used for ground", 2..64
@@ -20,7 +19,7 @@ struct AddTabbyOptions {
 // the treadles would pass 128, the tabby treadles would not exist, the picks
 // would pass 32768, in liftplan form, or with several wefts. Labels of the
 // treadling stretch over the doubled picks.
-CommandResult AddTabby(CQuillabyDoc& doc, const AddTabbyOptions& options, IPrompter& prompter, IUndoTarget* pane);
+CommandResult AddTabby(Edit e, CQuillabyDoc& doc, const AddTabbyOptions& options, IPrompter& prompter);
 
 // The palette index the tabby color gets: its own entry, a new one, the
 // first entry from index 2 on that no thread uses (overwritten), else 0.

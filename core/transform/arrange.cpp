@@ -44,7 +44,7 @@ Renumbering sequential(int n, int count, const auto& valueOf)
 
 } // namespace
 
-CommandResult Arrange(CQuillabyDoc& doc, Side side, ArrangeKind kind, IPrompter& prompter, IUndoTarget* pane)
+CommandResult Arrange(Edit e, CQuillabyDoc& doc, Side side, ArrangeKind kind, IPrompter& prompter)
 {
     if (!CanArrange(doc, side)) return CommandResult::noChange();
     const bool warp = side == Side::Threading;
@@ -59,7 +59,7 @@ CommandResult Arrange(CQuillabyDoc& doc, Side side, ArrangeKind kind, IPrompter&
         map = sequential(n, t.GetCount(), [&](int p) { return t.FirstValue(p); });
     }
     if (map == IdentityRenumbering(n)) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, warp, prompter)) return CommandResult::declined();
     if (warp) RenumberShafts(doc, map);
     else RenumberTreadles(doc, map);

@@ -5,7 +5,6 @@
 namespace qb {
 
 class CQuillabyDoc;
-class IUndoTarget;
 
 enum class ArrangeKind { Sequential, Parallel };
 
@@ -14,7 +13,7 @@ enum class ArrangeKind { Sequential, Parallel };
 // (Parallel), moving the tieup along so the cloth is unchanged. Only for a
 // tieup-form draft with more than one thread and a single warp (weft; and no
 // multiple treadles); otherwise nothing happens.
-CommandResult Arrange(CQuillabyDoc& doc, Side side, ArrangeKind kind, IPrompter& prompter, IUndoTarget* pane);
+CommandResult Arrange(Edit e, CQuillabyDoc& doc, Side side, ArrangeKind kind, IPrompter& prompter);
 
 // Whether Arrange would act on this draft.
 bool CanArrange(const CQuillabyDoc& doc, Side side);

@@ -6,7 +6,7 @@ namespace qb {
 
 NewDraftResult NewDraftResult::made(std::unique_ptr<CQuillabyDoc> d)
 {
-    d->history().clear();
+    d->DiscardHistory();
     d->SetModified();
     NewDraftResult out;
     out.draft = std::move(d);

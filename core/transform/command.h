@@ -1,44 +1,15 @@
 #pragma once
 
+#include "draft/edit.h"
+#include "draft/side.h"
+#include "iprompter.h"
+
 #include <memory>
 #include <string>
 
 namespace qb {
 
 class CQuillabyDoc;
-
-// Which sequences a command works on: every threading or every treadling.
-enum class Side { Threading, Treadling };
-
-// How a command talks to the user: Yes/No questions and messages. The editor
-// implements it with message boxes, tests and the command line with scripts.
-class IPrompter {
-public:
-    virtual ~IPrompter() = default;
-    // A Yes/No question; true for Yes.
-    virtual bool ask(const std::string& question) = 0;
-    // A message the user must see.
-    virtual void tell(const std::string& message) = 0;
-};
-
-// Answers every question the same way and keeps what it was told.
-class FixedPrompter : public IPrompter {
-public:
-    explicit FixedPrompter(bool answer = true) : m_answer(answer) {}
-    bool ask(const std::string& question) override
-    {
-        lastQuestion = question;
-        ++questions;
-        return m_answer;
-    }
-    void tell(const std::string& message) override { lastMessage = message; }
-    std::string lastQuestion;
-    std::string lastMessage;
-    int questions = 0;
-
-private:
-    bool m_answer;
-};
 
 // What a command did. Messages have already gone through IPrompter::tell;
 // `message` repeats the text for callers that log it.

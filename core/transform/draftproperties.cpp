@@ -2,7 +2,7 @@
 
 #include "draft/draftsnapshot.h"
 #include "draft/quillabydoc.h"
-#include "draft/undorequests.h"
+#include "draftstep.h"
 #include "messages.h"
 #include "tieupops.h"
 
@@ -88,32 +88,33 @@ void putBarsInPlace(CQuillabyDoc& doc, bool warp)
 
 } // namespace
 
-PropertiesOutcome ApplyProperties(CQuillabyDoc& doc, const DraftProperties& requested, IPrompter& prompter,
-                                  IUndoTarget* pane, std::array<int, 2> paletteBarColors)
+PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperties& requested, IPrompter& prompter,
+                                  std::array<int, 2> paletteBarColors)
 {
     PropertiesOutcome out;
     const DraftProperties before = ReadProperties(doc);
     DraftProperties v = NormalizeProperties(requested);
     if (v == before) return out;
     out.changed = true;
-    std::shared_ptr<const DraftSnapshot> snapshot;
-    if (pane) snapshot = DraftSnapshot::Take(doc);
+    // One step for the whole sheet, conversions included: the parts below
+    // change through the raw accessors and replaying primitives.
+    DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Settings);
 
-    // 1. The plain values.
+    // The plain values first.
     doc.setRisingShed(v.risingShed);
     doc.setWarpSett(v.warpSettWhole, v.warpSettFrac);
     doc.setWeftSett(v.weftSettWhole, v.weftSettFrac);
     doc.setUnits(v.units);
     doc.setCorrelation(v.correlationSide, v.correlationOn);
     out.ratioChanged = v.warpRatio != before.warpRatio || v.weftRatio != before.weftRatio;
-    doc.SetRatio(true, v.warpRatio - 1);
-    doc.SetRatio(false, v.weftRatio - 1);
+    doc.SetRatio(kReplay, Side::Threading, v.warpRatio - 1);
+    doc.SetRatio(kReplay, Side::Treadling, v.weftRatio - 1);
 
-    // 2. The form: a liftplan has one weft, more wefts need tieup form.
+    // The form: a liftplan has one weft, more wefts need tieup form.
     if (doc.isLiftplan() && v.numWefts != before.numWefts) {
         bool toTieup = prompter.ask(msg::kConvertToTieup);
         if (toTieup) {
-            const CommandResult r = ConvertToTieup(doc, prompter);
+            const CommandResult r = ConvertToTieup(kReplay, doc, prompter);
             out.converted = r.done();
             toTieup = r.done();
         }
@@ -125,21 +126,21 @@ PropertiesOutcome ApplyProperties(CQuillabyDoc& doc, const DraftProperties& requ
     } else if (v.liftplan != before.liftplan) {
         // A liftplan cannot hold several wefts: drop them first so the
         // conversion can take place.
-        if (v.liftplan && v.numWefts < doc.numWefts()) doc.SetNumWefts(v.numWefts, paletteBarColors);
-        const CommandResult r = v.liftplan ? ConvertToLiftplan(doc, prompter) : ConvertToTieup(doc, prompter);
+        if (v.liftplan && v.numWefts < doc.numWefts()) doc.SetNumRows(kReplay, Side::Treadling, v.numWefts, paletteBarColors);
+        const CommandResult r = v.liftplan ? ConvertToLiftplan(kReplay, doc, prompter) : ConvertToTieup(kReplay, doc, prompter);
         out.converted = r.done();
     }
 
-    // 3. Loom size and rows through the document operations.
-    if (v.shafts != before.shafts) doc.SetNumShafts(v.shafts);
+    // Loom size and rows through the document operations.
+    if (v.shafts != before.shafts) doc.SetNumShafts(kReplay, v.shafts);
     // A liftplan that did not come about keeps its treadles.
     if (!doc.isLiftplan() && !v.liftplan && v.treadles != before.treadles && v.treadles != doc.numTreadles())
-        doc.SetNumTreadles(v.treadles);
-    if (v.numWarps != doc.numWarps()) doc.SetNumWarps(v.numWarps, paletteBarColors);
-    if (v.numWefts != doc.numWefts()) doc.SetNumWefts(v.numWefts, paletteBarColors);
+        doc.SetNumTreadles(kReplay, v.treadles);
+    if (v.numWarps != doc.numWarps()) doc.SetNumRows(kReplay, Side::Threading, v.numWarps, paletteBarColors);
+    if (v.numWefts != doc.numWefts()) doc.SetNumRows(kReplay, Side::Treadling, v.numWefts, paletteBarColors);
 
-    // 4. Direct correlation: the bar rows must sit on their own shafts or
-    // treadles. The counts may have moved in 2. and 3.
+    // Direct correlation: the bar rows must sit on their own shafts or
+    // treadles, and the counts may have moved above.
     const int side = doc.correlationSide();
     if (doc.correlationOn()
         && ((side == 1 && doc.numWarps() != doc.numShafts()) || (side == 2 && doc.numWefts() != doc.numTreadles())))
@@ -148,7 +149,6 @@ PropertiesOutcome ApplyProperties(CQuillabyDoc& doc, const DraftProperties& requ
         const bool warp = side == 1;
         if (!barsInPlace(doc, warp)) {
             if (prompter.ask(warp ? msg::kCorrelateThreading : msg::kCorrelateTreadling)) {
-                doc.history().clear();
                 putBarsInPlace(doc, warp);
                 out.converted = true;
             } else {
@@ -157,29 +157,12 @@ PropertiesOutcome ApplyProperties(CQuillabyDoc& doc, const DraftProperties& requ
         }
     }
 
-    // 5., 6. Ratios change thread widths; everything is shown again.
+    // Ratios change thread widths; everything is shown again.
     const DraftProperties after = ReadProperties(doc);
     out.layoutChanged = after.shafts != before.shafts || after.treadles != before.treadles
                         || after.liftplan != before.liftplan || after.numWarps != before.numWarps
                         || after.numWefts != before.numWefts || out.ratioChanged;
-    // What the recorded steps can undo: everything but the sett and units.
-    DraftProperties structural = after, old = before;
-    structural.units = old.units = 0;
-    structural.warpSettWhole = structural.warpSettFrac = structural.weftSettWhole = structural.weftSettFrac = 0;
-    old.warpSettWhole = old.warpSettFrac = old.weftSettWhole = old.weftSettFrac = 0;
-    if (!out.converted && !(structural == old)) {
-        if (snapshot) {
-            auto now = DraftSnapshot::Take(doc);
-            doc.Transaction(pane, [&](EditSource s) {
-                s.group->record(UndoMsg{pane, req::restoreDraft(snapshot), req::restoreDraft(now)});
-            });
-        } else {
-            doc.history().clear();
-        }
-    }
-    doc.SetModified();
-    doc.NotifyLoomSize();
-    doc.UpdateAllViews(nullptr);
+    step.commit(out.layoutChanged);
     return out;
 }
 

@@ -7,7 +7,6 @@
 namespace qb {
 
 class CQuillabyDoc;
-class IUndoTarget;
 
 namespace msg {
 inline constexpr const char* kCorrelateTreadling =
@@ -47,7 +46,7 @@ DraftProperties NormalizeProperties(DraftProperties v);
 
 struct PropertiesOutcome {
     bool changed = false;      // anything was applied
-    bool converted = false;    // a conversion ran (the history was cleared)
+    bool converted = false;    // a conversion ran
     bool ratioChanged = false; // thick threads change width: lay out again
     bool layoutChanged = false; // sizes or forms changed
 };
@@ -55,10 +54,9 @@ struct PropertiesOutcome {
 // Applies the page's values after OK, in this order: plain values, the
 // liftplan/tieup conversion (or the question when wefts are added to a
 // liftplan), shafts, treadles, warps and wefts, the color-bar correlation
-// conversion, ratios. Questions go through `prompter`. With a pane the change
-// is one undo step unless a conversion cleared the history; without one a
-// change the recorded steps cannot follow clears the history.
-PropertiesOutcome ApplyProperties(CQuillabyDoc& doc, const DraftProperties& values, IPrompter& prompter,
-                                  IUndoTarget* pane = nullptr, std::array<int, 2> paletteBarColors = {0, 1});
+// conversion, ratios. Questions go through `prompter`. The whole change is
+// one undo step.
+PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperties& values, IPrompter& prompter,
+                                  std::array<int, 2> paletteBarColors = {0, 1});
 
 } // namespace qb

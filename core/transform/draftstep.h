@@ -8,23 +8,21 @@
 
 namespace qb {
 
-class CQuillabyDoc;
-class IUndoTarget;
-
-// One whole-draft command on the open draft as one undo step. Construct it
-// before changing anything; commit() after. With no pane nothing is recorded
-// (internal use, or a replay).
+// One whole-draft command on the open draft as one undo step: a snapshot of
+// the parts it may change, kept as the way back. Construct it before
+// changing anything through the raw accessors; commit() after.
 class DraftStep {
 public:
-    DraftStep(CQuillabyDoc& doc, IUndoTarget* pane);
-    // Records the step (when a pane was given), marks the document modified
-    // and refreshes every view.
+    DraftStep(Edit e, CQuillabyDoc& doc,
+              unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Palette);
+    // Records the step (when `e` records), marks the document modified and
+    // refreshes every view.
     CommandResult commit(bool layout = false, bool fit = false);
 
 private:
+    Edit m_edit;
     CQuillabyDoc& m_doc;
-    IUndoTarget* m_pane;
-    std::shared_ptr<const DraftSnapshot> m_before;
+    std::shared_ptr<DraftSnapshot> m_before;
     int m_shafts;
     int m_treadles;
 };

@@ -19,13 +19,14 @@ CommandResult CanAnalyzeFabric(const CQuillabyDoc& doc, IPrompter& prompter)
     return CommandResult::doneResult();
 }
 
-bool FabricAnalysisEnter(CQuillabyDoc& doc)
+bool FabricAnalysisEnter(Edit e, CQuillabyDoc& doc)
 {
     const bool rising = doc.isRisingShed();
     if (!rising) {
+        DraftStep step(e, doc, DraftSnapshot::Structure);
         doc.tieupMutable().complement();
         doc.setRisingShed(true);
-        doc.UpdateAllViews(nullptr);
+        step.commit();
     }
     return rising;
 }
@@ -36,13 +37,13 @@ namespace {
 void fitCounts(CQuillabyDoc& doc)
 {
     const int s = std::max(1, FindUsedShafts(doc)), t = std::max(1, FindUsedTreadles(doc));
-    if (s != doc.numShafts()) doc.SetNumShafts(s);
-    if (t != doc.numTreadles()) doc.SetNumTreadles(t);
+    if (s != doc.numShafts()) doc.SetNumShafts(kReplay, s);
+    if (t != doc.numTreadles()) doc.SetNumTreadles(kReplay, t);
 }
 
 } // namespace
 
-CellOutcome FabricAnalysisCell(CQuillabyDoc& doc, int end, int pick, bool lifted, IUndoTarget* pane)
+CellOutcome FabricAnalysisCell(Edit e, CQuillabyDoc& doc, int end, int pick, bool lifted)
 {
     if (end < 0 || pick < 0 || end >= kMaxThreads || pick >= kMaxThreads) return CellOutcome::Unchanged;
     // Only the first treadle of a pick is read, and the tieup decides the cell.
@@ -56,9 +57,9 @@ CellOutcome FabricAnalysisCell(CQuillabyDoc& doc, int end, int pick, bool lifted
     const int newShaft = FindUsedShafts(doc) + 1, newTreadle = FindUsedTreadles(doc) + 1;
     if (newShaft > kMaxShafts - 1 || newTreadle > kMaxTreadles - 1) return CellOutcome::NoRoom;
 
-    DraftStep step(doc, pane);
-    if (newShaft > doc.numShafts()) doc.SetNumShafts(newShaft);
-    if (newTreadle > doc.numTreadles()) doc.SetNumTreadles(newTreadle);
+    DraftStep step(e, doc);
+    if (newShaft > doc.numShafts()) doc.SetNumShafts(kReplay, newShaft);
+    if (newTreadle > doc.numTreadles()) doc.SetNumTreadles(kReplay, newTreadle);
     Tieup& tu = doc.tieupMutable();
     // The new shaft and treadle start empty, whatever the tieup held there.
     for (int x = 0; x < tu.treadleCount(); ++x) tu.clearCell(x, newShaft);
@@ -90,8 +91,9 @@ CellOutcome FabricAnalysisCell(CQuillabyDoc& doc, int end, int pick, bool lifted
     return CellOutcome::Changed;
 }
 
-void FabricAnalysisLeave(CQuillabyDoc& doc, bool risingShed)
+void FabricAnalysisLeave(Edit e, CQuillabyDoc& doc, bool risingShed)
 {
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     if (doc.isRisingShed() != risingShed) {
         doc.tieupMutable().complement();
         doc.setRisingShed(risingShed);
@@ -102,7 +104,7 @@ void FabricAnalysisLeave(CQuillabyDoc& doc, bool risingShed)
     if (std::find(ends.begin(), ends.end(), 0) != ends.end()) {
         const int extra = FindUsedShafts(doc) + 1;
         if (extra <= kMaxShafts) {
-            doc.SetNumShafts(std::max(extra, doc.numShafts()));
+            doc.SetNumShafts(kReplay, std::max(extra, doc.numShafts()));
             for (int x = 0; x < doc.tieup().treadleCount(); ++x) doc.tieupMutable().clearCell(x, extra);
             for (int e = 0; e < th.GetCount(); ++e)
                 if (th.GetShaft(e) == 0) th.SetValue(e, extra);
@@ -114,7 +116,7 @@ void FabricAnalysisLeave(CQuillabyDoc& doc, bool risingShed)
     if (anyEmpty) {
         const int extra = FindUsedTreadles(doc) + 1;
         if (extra <= kMaxTreadles) {
-            doc.SetNumTreadles(std::max(extra, doc.numTreadles()));
+            doc.SetNumTreadles(kReplay, std::max(extra, doc.numTreadles()));
             doc.tieupMutable().setColumn(extra - 1, TUPTYPE());
             TreadleSet set;
             set.set(extra);
@@ -123,11 +125,9 @@ void FabricAnalysisLeave(CQuillabyDoc& doc, bool risingShed)
         }
     }
     FixedPrompter yes(true);
-    Arrange(doc, Side::Threading, ArrangeKind::Sequential, yes, nullptr);
-    Arrange(doc, Side::Treadling, ArrangeKind::Sequential, yes, nullptr);
-    doc.SetModified();
-    doc.NotifyLoomSize();
-    doc.UpdateAllViews(nullptr);
+    Arrange(kReplay, doc, Side::Threading, ArrangeKind::Sequential, yes);
+    Arrange(kReplay, doc, Side::Treadling, ArrangeKind::Sequential, yes);
+    step.commit();
 }
 
 } // namespace qb

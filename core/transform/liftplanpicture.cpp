@@ -30,8 +30,7 @@ bool PixelPresses(std::uint32_t p)
     return PixelGray(p) < 250;
 }
 
-CommandResult LiftplanFromPicture(CQuillabyDoc& doc, const PixelGrid& pic, bool flip, IPrompter& prompter,
-                                  IUndoTarget* pane)
+CommandResult LiftplanFromPicture(Edit e, CQuillabyDoc& doc, const PixelGrid& pic, bool flip, IPrompter& prompter)
 {
     if (pic.width <= 0 || pic.height <= 0 || pic.argb.size() < static_cast<std::size_t>(pic.width) * pic.height)
         return CommandResult::noChange();
@@ -39,7 +38,7 @@ CommandResult LiftplanFromPicture(CQuillabyDoc& doc, const PixelGrid& pic, bool 
     // A direct tieup reaches 64 shafts; columns beyond would lift nothing.
     const int w = std::min(pic.width, kMaxShafts);
 
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     bool anyMultiple = false;
     auto t = std::make_unique<Treadling>(*doc.treadling(0));
     if (t->GetCount()) t->Delete(0, t->GetCount());
@@ -56,7 +55,7 @@ CommandResult LiftplanFromPicture(CQuillabyDoc& doc, const PixelGrid& pic, bool 
 
     const bool liftplan = doc.isLiftplan();
     const int shafts = std::max(doc.numShafts(), w);
-    if (shafts != doc.numShafts()) doc.SetNumShafts(shafts);
+    if (shafts != doc.numShafts()) doc.SetNumShafts(kReplay, shafts);
     for (int r = 1; r < kMaxRows; ++r) doc.replaceTreadling(r, nullptr);
     doc.setRowCountsRaw(doc.numWarps(), 1);
     if (doc.correlationSide() == 2) doc.setCorrelation(0, false);

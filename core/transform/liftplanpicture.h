@@ -8,7 +8,6 @@
 namespace qb {
 
 class CQuillabyDoc;
-class IUndoTarget;
 
 // A picture as 32-bit pixels 0xAARRGGBB, row by row from the top.
 struct PixelGrid {
@@ -32,7 +31,6 @@ bool PixelPresses(std::uint32_t argb);
 // rows are refused. With `flip` (the FlipOnPasteLiftplan setting) every pick
 // is mirrored. The tieup becomes direct, dobby markers go, and an empty
 // threading gets one end per shaft. One undo step.
-CommandResult LiftplanFromPicture(CQuillabyDoc& doc, const PixelGrid& picture, bool flip, IPrompter& prompter,
-                                  IUndoTarget* pane);
+CommandResult LiftplanFromPicture(Edit e, CQuillabyDoc& doc, const PixelGrid& picture, bool flip, IPrompter& prompter);
 
 } // namespace qb

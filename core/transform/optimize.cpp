@@ -151,12 +151,12 @@ void MoveUnusedTreadlesRight(CQuillabyDoc& doc)
     if (map != IdentityRenumbering(doc.numTreadles())) RenumberTreadles(doc, map);
 }
 
-CommandResult Optimize(CQuillabyDoc& doc, Side side, IPrompter& prompter, IUndoTarget* pane)
+CommandResult Optimize(Edit e, CQuillabyDoc& doc, Side side, IPrompter& prompter)
 {
     // Shaft rows of a liftplan are not in the tieup; moving them would
     // change the cloth.
     if (doc.isLiftplan()) return CommandResult::refused(prompter, msg::needsTieupForm("Optimize"));
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, side == Side::Threading, prompter)) return CommandResult::declined();
     if (side == Side::Threading) {
         ClearUnusedTreadles(doc);
@@ -179,7 +179,7 @@ NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)
         // Every distinct lift needs a treadle of its own here; a partial
         // conversion would change the cloth.
         FixedPrompter no(false);
-        if (ConvertToTieup(*d, no).status == CommandResult::Status::Declined) {
+        if (ConvertToTieup(kReplay, *d, no).status == CommandResult::Status::Declined) {
             out.result = CommandResult::refused(prompter, msg::treadlesRequired(kMaxTreadles + 1));
             return out;
         }
@@ -190,11 +190,11 @@ NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)
     ClearUnusedShaftRows(*d);
     MergeDuplicateTreadles(*d);
     MoveUnusedTreadlesRight(*d);
-    d->SetNumShafts(std::max(1, FindUsedShafts(*d)));
-    d->SetNumTreadles(std::max(1, FindUsedTreadles(*d)));
+    d->SetNumShafts(kReplay, std::max(1, FindUsedShafts(*d)));
+    d->SetNumTreadles(kReplay, std::max(1, FindUsedTreadles(*d)));
     if (wasLiftplan) {
         FixedPrompter yes(true);
-        ConvertToLiftplan(*d, yes);
+        ConvertToLiftplan(kReplay, *d, yes);
     }
     return NewDraftResult::made(std::move(d));
 }

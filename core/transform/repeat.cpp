@@ -59,55 +59,55 @@ int FindRepeatLength(const Tding& t)
     return n;
 }
 
-CommandResult RepeatThreads(CQuillabyDoc& doc, Side side, int times, IPrompter& prompter, IUndoTarget* pane)
+CommandResult RepeatThreads(Edit e, CQuillabyDoc& doc, Side side, int times, IPrompter& prompter)
 {
     const int m = ThreadCount(doc, side);
     if (times < 2 || m == 0) return CommandResult::noChange();
     if (static_cast<long long>(m) * times > kMaxThreads) return CommandResult::refused(prompter, tooLong(side, m * times));
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     repeatRows(doc, side, times);
     return step.commit();
 }
 
-CommandResult SingleRepeat(CQuillabyDoc& doc, Side side, IUndoTarget* pane)
+CommandResult SingleRepeat(Edit e, CQuillabyDoc& doc, Side side)
 {
     const int n = ThreadCount(doc, side);
     const int p = jointRepeat(doc, side);
     if (p >= n) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     ForEachRow(doc, side, [&](Tding& t, int) { t.Delete(p, n - p); });
     return step.commit();
 }
 
-CommandResult SingleRepeatDraft(CQuillabyDoc& doc, IUndoTarget* pane)
+CommandResult SingleRepeatDraft(Edit e, CQuillabyDoc& doc)
 {
     const int pe = jointRepeat(doc, Side::Threading), pp = jointRepeat(doc, Side::Treadling);
     if (pe >= doc.numEnds() && pp >= doc.numPicks()) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     const int n = doc.numEnds(), m = doc.numPicks();
     if (pe < n) ForEachRow(doc, Side::Threading, [&](Tding& t, int) { t.Delete(pe, n - pe); });
     if (pp < m) ForEachRow(doc, Side::Treadling, [&](Tding& t, int) { t.Delete(pp, m - pp); });
     return step.commit();
 }
 
-CommandResult SuperSize(CQuillabyDoc& doc, IPrompter& prompter, IUndoTarget* pane)
+CommandResult SuperSize(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
 {
     const int n = doc.numEnds(), m = doc.numPicks();
     if (3 * n > kMaxThreads) return CommandResult::refused(prompter, msg::endsRequired(3 * n));
     if (3 * m > kMaxThreads) return CommandResult::refused(prompter, msg::picksRequired(3 * m));
     if (n == 0 && m == 0) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (n) repeatRows(doc, Side::Threading, 3);
     if (m) repeatRows(doc, Side::Treadling, 3);
     return step.commit(false, true);
 }
 
-CommandResult ReflectThreads(CQuillabyDoc& doc, Side side, IPrompter& prompter, IUndoTarget* pane)
+CommandResult ReflectThreads(Edit e, CQuillabyDoc& doc, Side side, IPrompter& prompter)
 {
     const int n = ThreadCount(doc, side);
     if (n < 2) return CommandResult::noChange();
     if (2 * n - 1 > kMaxThreads) return CommandResult::refused(prompter, tooLong(side, 2 * n - 1));
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     ForEachRow(doc, side, [&](auto& t, int) {
         const auto copy = t;
         t.Append(n - 1);
@@ -116,13 +116,13 @@ CommandResult ReflectThreads(CQuillabyDoc& doc, Side side, IPrompter& prompter, 
     return step.commit(false, true);
 }
 
-CommandResult ReverseThreads(CQuillabyDoc& doc, Side side, IUndoTarget* pane)
+CommandResult ReverseThreads(Edit e, CQuillabyDoc& doc, Side side)
 {
     const int n = ThreadCount(doc, side);
     if (n < 2) return CommandResult::noChange();
     std::vector<int> order(static_cast<std::size_t>(n));
     std::iota(order.rbegin(), order.rend(), 0);
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     ForEachRow(doc, side, [&](auto& t, int r) {
         auto out = Gather(t, order);
         // Labels stay over the threads they named.

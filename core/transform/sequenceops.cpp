@@ -7,12 +7,12 @@
 
 namespace qb {
 
-CommandResult ClearThreads(CQuillabyDoc& doc, Side side, IUndoTarget* pane)
+CommandResult ClearThreads(Edit e, CQuillabyDoc& doc, Side side)
 {
     const int n = ThreadCount(doc, side);
     const Tding& first = side == Side::Threading ? static_cast<const Tding&>(*doc.threading(0)) : *doc.treadling(0);
     if (n == 0 && first.LabelRowCount() == 0) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     ForEachRow(doc, side, [&](Tding& t, int r) {
         if (r == 0) t.ClearLabels();
         if (t.GetCount()) t.Delete(0, t.GetCount());
@@ -20,12 +20,12 @@ CommandResult ClearThreads(CQuillabyDoc& doc, Side side, IUndoTarget* pane)
     return step.commit(true);
 }
 
-CommandResult ClearLabels(CQuillabyDoc& doc, Side side, IUndoTarget* pane)
+CommandResult ClearLabels(Edit e, CQuillabyDoc& doc, Side side)
 {
     const bool warp = side == Side::Threading;
     const Tding& first = warp ? static_cast<const Tding&>(*doc.threading(0)) : *doc.treadling(0);
     if (first.LabelRowCount() == 0) return CommandResult::noChange();
-    doc.Transaction(pane, [&](EditSource s) { doc.RemoveAllLabels(warp, 0, s); });
+    doc.RemoveAllLabels(e, side, 0);
     return CommandResult::doneResult(true);
 }
 
@@ -57,7 +57,7 @@ void RemovePattern::truncate(int cell)
     if (cell >= 0 && cell < static_cast<int>(m_keep.size())) m_keep.resize(static_cast<std::size_t>(cell));
 }
 
-CommandResult RemoveByPattern(CQuillabyDoc& doc, Side side, const std::vector<bool>& keep, IUndoTarget* pane)
+CommandResult RemoveByPattern(Edit e, CQuillabyDoc& doc, Side side, const std::vector<bool>& keep)
 {
     const int n = ThreadCount(doc, side);
     const int len = std::min({static_cast<int>(keep.size()), kMaxRemovePattern, n});
@@ -70,7 +70,7 @@ CommandResult RemoveByPattern(CQuillabyDoc& doc, Side side, const std::vector<bo
     }
     keptBefore[n] = static_cast<int>(kept.size());
     if (static_cast<int>(kept.size()) == n) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     ForEachRow(doc, side, [&](auto& t, int r) {
         auto out = Gather(t, kept);
         remapLabels(t, *out, keptBefore);
@@ -79,9 +79,9 @@ CommandResult RemoveByPattern(CQuillabyDoc& doc, Side side, const std::vector<bo
     return step.commit();
 }
 
-CommandResult TrompAsWrit(CQuillabyDoc& doc, bool mirror, IPrompter& prompter, IUndoTarget* pane)
+CommandResult TrompAsWrit(Edit e, CQuillabyDoc& doc, bool mirror, IPrompter& prompter)
 {
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     const Threading& th = *doc.threading(0);
     const int n = th.GetCount();
@@ -101,7 +101,7 @@ CommandResult TrompAsWrit(CQuillabyDoc& doc, bool mirror, IPrompter& prompter, I
     return step.commit();
 }
 
-CommandResult UseOtherColors(CQuillabyDoc& doc, bool toWarp, IUndoTarget* pane)
+CommandResult UseOtherColors(Edit e, CQuillabyDoc& doc, bool toWarp)
 {
     const int n = std::min(doc.numEnds(), doc.numPicks());
     Threading& th = *doc.threadingMutable(0);
@@ -109,7 +109,7 @@ CommandResult UseOtherColors(CQuillabyDoc& doc, bool toWarp, IUndoTarget* pane)
     bool differs = false;
     for (int i = 0; i < n && !differs; ++i) differs = th.GetColor(i) != tr.GetColor(i);
     if (!differs) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     Tding& to = toWarp ? static_cast<Tding&>(th) : tr;
     const Tding& from = toWarp ? static_cast<const Tding&>(tr) : th;
     const int keepDefault = to.defaultColor();

@@ -7,13 +7,12 @@
 namespace qb {
 
 class CQuillabyDoc;
-class IUndoTarget;
 
 // "&Clear": every label of the first row and every thread of the side.
-CommandResult ClearThreads(CQuillabyDoc& doc, Side side, IUndoTarget* pane);
+CommandResult ClearThreads(Edit e, CQuillabyDoc& doc, Side side);
 // "Clear La&bels": every label of the first row; layoutChanged when the
 // label rows in use changed. Recorded label by label.
-CommandResult ClearLabels(CQuillabyDoc& doc, Side side, IUndoTarget* pane);
+CommandResult ClearLabels(Edit e, CQuillabyDoc& doc, Side side);
 
 // The Remove pattern: true = keep, false = delete; at most 16 entries.
 inline constexpr int kMaxRemovePattern = 16;
@@ -34,15 +33,15 @@ private:
 
 // "R&emove...": walks the threads in blocks of the pattern's length and drops
 // those whose entry is `delete`. Labels shrink with the threads they cover.
-CommandResult RemoveByPattern(CQuillabyDoc& doc, Side side, const std::vector<bool>& keep, IUndoTarget* pane);
+CommandResult RemoveByPattern(Edit e, CQuillabyDoc& doc, Side side, const std::vector<bool>& keep);
 
 // "Tromp as &Writ" (mirror = false) and "Mirr&or Threading" (mirror = true):
 // the treadling follows the first threading, one pick per end; pick colors
 // stay. Every weft row takes the new length.
-CommandResult TrompAsWrit(CQuillabyDoc& doc, bool mirror, IPrompter& prompter, IUndoTarget* pane);
+CommandResult TrompAsWrit(Edit e, CQuillabyDoc& doc, bool mirror, IPrompter& prompter);
 
 // "&Use Weft Colors" (toWarp = true: end i takes the color of pick i) and
 // "&Use Warp Colors" (pick i takes the color of end i).
-CommandResult UseOtherColors(CQuillabyDoc& doc, bool toWarp, IUndoTarget* pane);
+CommandResult UseOtherColors(Edit e, CQuillabyDoc& doc, bool toWarp);
 
 } // namespace qb

@@ -2,6 +2,7 @@
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
+#include "draftstep.h"
 #include "messages.h"
 
 #include <unordered_map>
@@ -10,12 +11,10 @@ namespace qb {
 
 namespace {
 template <class F>
-CommandResult setColumns(CQuillabyDoc& doc, IUndoTarget* pane, F&& columnFor)
+CommandResult setColumns(Edit e, CQuillabyDoc& doc, F&& columnFor)
 {
     bool any = false;
-    doc.Transaction(pane, [&](EditSource s) {
-        for (int t = 0; t < doc.tieup().treadleCount(); ++t) any = doc.SetTieupColumn(t, columnFor(t), s) || any;
-    });
+    for (int t = 0; t < doc.tieup().treadleCount(); ++t) any = doc.SetTieupColumn(e, t, columnFor(t)) || any;
     return any ? CommandResult::doneResult() : CommandResult::noChange();
 }
 
@@ -35,35 +34,29 @@ void setMultiple(CQuillabyDoc& doc, bool on)
         if (Treadling* t = doc.treadlingMutable(r)) t->setMultiple(on);
 }
 
-CommandResult finish(CQuillabyDoc& doc)
-{
-    doc.history().clear();
-    doc.SetModified();
-    doc.NotifyLoomSize();
-    doc.UpdateAllViews(nullptr);
-    return CommandResult::doneResult(true, true);
-}
+// The conversions change the form, the loom size and maybe the notation.
+constexpr unsigned kConversionParts = DraftSnapshot::Structure | DraftSnapshot::Settings;
 } // namespace
 
-CommandResult DirectTieup(CQuillabyDoc& doc, IUndoTarget* pane)
+CommandResult DirectTieup(Edit e, CQuillabyDoc& doc)
 {
     const int s = doc.tieup().shaftCount();
-    return setColumns(doc, pane, [&](int t) {
+    return setColumns(e, doc, [&](int t) {
         TUPTYPE c;
         if (t < s) c.set(t + 1);
         return c;
     });
 }
 
-CommandResult InvertTieup(CQuillabyDoc& doc, IUndoTarget* pane)
+CommandResult InvertTieup(Edit e, CQuillabyDoc& doc)
 {
     const TUPTYPE all = TUPTYPE::firstShafts(doc.tieup().shaftCount());
-    return setColumns(doc, pane, [&](int t) { return ~doc.tieup().column(t) & all; });
+    return setColumns(e, doc, [&](int t) { return ~doc.tieup().column(t) & all; });
 }
 
-CommandResult ClearTieup(CQuillabyDoc& doc, IUndoTarget* pane)
+CommandResult ClearTieup(Edit e, CQuillabyDoc& doc)
 {
-    return setColumns(doc, pane, [](int) { return TUPTYPE(); });
+    return setColumns(e, doc, [](int) { return TUPTYPE(); });
 }
 
 bool IsDirectSquare(const CQuillabyDoc& doc)
@@ -78,17 +71,18 @@ bool IsDirectSquare(const CQuillabyDoc& doc)
     return true;
 }
 
-CommandResult ConvertToLiftplan(CQuillabyDoc& doc, IPrompter& prompter)
+CommandResult ConvertToLiftplan(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
 {
     if (doc.isLiftplan()) return CommandResult::noChange();
+    if (!IsDirectSquare(doc) && doc.numWefts() > 1) return CommandResult::noChange();
+    DraftStep step(e, doc, kConversionParts);
     if (!notationCheck(doc, prompter)) return CommandResult::declined();
     const int s = doc.numShafts();
     if (IsDirectSquare(doc)) {
         doc.setLoomRaw(s, s, true);
         setMultiple(doc, true);
-        return finish(doc);
+        return step.commit(true, true);
     }
-    if (doc.numWefts() > 1) return CommandResult::noChange();
     auto tr = std::make_unique<Treadling>(*doc.treadling(0));
     tr->SetLimit(s);
     tr->setMultiple(true);
@@ -99,20 +93,21 @@ CommandResult ConvertToLiftplan(CQuillabyDoc& doc, IPrompter& prompter)
     doc.replaceTieup(std::move(tu));
     doc.setLoomRaw(s, s, true);
     setMultiple(doc, true);
-    return finish(doc);
+    return step.commit(true, true);
 }
 
-CommandResult ConvertToTieup(CQuillabyDoc& doc, IPrompter& prompter)
+CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
 {
     const int s = doc.numShafts();
     if (!doc.multipleTreadles()) {
         if (!doc.isLiftplan()) return CommandResult::noChange();
+        DraftStep step(e, doc, kConversionParts);
         // Single shafts per pick: a direct square tieup weaves the same.
         auto tu = std::make_unique<Tieup>(s, s);
         tu->makeDirect();
         doc.replaceTieup(std::move(tu));
         doc.setLoomRaw(s, s, false);
-        return finish(doc);
+        return step.commit(true, true);
     }
 
     // Built aside, so that a No leaves the draft untouched.
@@ -143,6 +138,7 @@ CommandResult ConvertToTieup(CQuillabyDoc& doc, IPrompter& prompter)
         rows[r] = std::move(t);
     }
     if (overflow && !prompter.ask(msg::kNotEnoughTreadles)) return CommandResult::declined();
+    DraftStep step(e, doc, kConversionParts);
 
     const int treadles = std::max(doc.isLiftplan() ? s : doc.numTreadles(), static_cast<int>(columns.size()));
     auto tu = std::make_unique<Tieup>(s, treadles);
@@ -154,20 +150,21 @@ CommandResult ConvertToTieup(CQuillabyDoc& doc, IPrompter& prompter)
     doc.replaceTieup(std::move(tu));
     doc.setLoomRaw(s, treadles, false);
     setMultiple(doc, false);
-    return finish(doc);
+    return step.commit(true, true);
 }
 
-CommandResult SetMultipleTreadles(CQuillabyDoc& doc, bool on, IPrompter& prompter)
+CommandResult SetMultipleTreadles(Edit e, CQuillabyDoc& doc, bool on, IPrompter& prompter)
 {
     if (on) {
         if (doc.multipleTreadles() || doc.numWefts() != 1) return CommandResult::noChange();
+        DraftStep step(e, doc, kConversionParts);
         if (!notationCheck(doc, prompter)) return CommandResult::declined();
-        doc.SetMultipleTreadles(true);
-        return CommandResult::doneResult(true);
+        setMultiple(doc, true);
+        return step.commit(true);
     }
     if (!doc.multipleTreadles()) return CommandResult::noChange();
     if (!prompter.ask(msg::kConvertToTieup)) return CommandResult::declined();
-    return ConvertToTieup(doc, prompter);
+    return ConvertToTieup(e, doc, prompter);
 }
 
 } // namespace qb

@@ -28,18 +28,13 @@ void carryAttributes(const Tding& from, Tding& to, bool thick)
 
 } // namespace
 
-CommandResult TurnDraft(CQuillabyDoc& doc, IPrompter& prompter, IUndoTarget* pane)
+CommandResult TurnDraft(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
 {
     if (doc.multipleTreadles()) return CommandResult::refused(prompter, msg::kTurnMultiple);
-    const bool undoable = doc.numWarps() == 1 && doc.numWefts() == 1;
     const int usedShafts = FindUsedShafts(doc), usedTreadles = FindUsedTreadles(doc);
     const int n = std::max({usedShafts, usedTreadles, 1});
     if (n > kMaxShafts) return CommandResult::refused(prompter, msg::turnShafts(n));
-    if (!undoable) {
-        if (!prompter.ask(msg::kCannotUndo)) return CommandResult::declined();
-        doc.history().clear();
-    }
-    DraftStep step(doc, undoable ? pane : nullptr);
+    DraftStep step(e, doc);
 
     const int ends = doc.numEnds(), picks = doc.numPicks();
     const int warps = doc.numWarps(), wefts = doc.numWefts();

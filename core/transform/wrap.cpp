@@ -8,11 +8,11 @@
 
 namespace qb {
 
-CommandResult WrapShafts(CQuillabyDoc& doc, bool up, IPrompter& prompter, IUndoTarget* pane)
+CommandResult WrapShafts(Edit e, CQuillabyDoc& doc, bool up, IPrompter& prompter)
 {
     const int s = doc.numShafts();
     if (s < 2 || doc.numEnds() == 0) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, true, prompter)) return CommandResult::declined();
     Renumbering map = IdentityRenumbering(s);
     if (up) ComposeRotation(map, s - 1, 0);
@@ -25,11 +25,11 @@ CommandResult WrapShafts(CQuillabyDoc& doc, bool up, IPrompter& prompter, IUndoT
     return step.commit();
 }
 
-CommandResult WrapTreadles(CQuillabyDoc& doc, bool right, IPrompter& prompter, IUndoTarget* pane)
+CommandResult WrapTreadles(Edit e, CQuillabyDoc& doc, bool right, IPrompter& prompter)
 {
     const int n = doc.treadling(0)->limit();
     if (n < 2 || doc.numPicks() == 0) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     Renumbering map = IdentityRenumbering(n);
     if (right) ComposeRotation(map, n - 1, 0);
@@ -42,7 +42,7 @@ CommandResult WrapTreadles(CQuillabyDoc& doc, bool right, IPrompter& prompter, I
 }
 
 namespace {
-CommandResult rotateThreads(CQuillabyDoc& doc, Side side, bool firstToLast, IUndoTarget* pane)
+CommandResult rotateThreads(Edit e, CQuillabyDoc& doc, Side side, bool firstToLast)
 {
     const int n = ThreadCount(doc, side);
     if (n < 2) return CommandResult::noChange();
@@ -50,7 +50,7 @@ CommandResult rotateThreads(CQuillabyDoc& doc, Side side, bool firstToLast, IUnd
     std::iota(order.begin(), order.end(), 0);
     if (firstToLast) std::rotate(order.begin(), order.begin() + 1, order.end());
     else std::rotate(order.begin(), order.end() - 1, order.end());
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     ForEachRow(doc, side, [&](auto& t, int r) {
         auto out = Gather(t, order);
         CopyLabelsThatFit(t, *out);
@@ -60,39 +60,39 @@ CommandResult rotateThreads(CQuillabyDoc& doc, Side side, bool firstToLast, IUnd
 }
 } // namespace
 
-CommandResult WrapEnds(CQuillabyDoc& doc, bool toEnd, IUndoTarget* pane)
+CommandResult WrapEnds(Edit e, CQuillabyDoc& doc, bool toEnd)
 {
-    return rotateThreads(doc, Side::Threading, toEnd, pane);
+    return rotateThreads(e, doc, Side::Threading, toEnd);
 }
 
-CommandResult WrapPicks(CQuillabyDoc& doc, bool up, IUndoTarget* pane)
+CommandResult WrapPicks(Edit e, CQuillabyDoc& doc, bool up)
 {
-    return rotateThreads(doc, Side::Treadling, !up, pane);
+    return rotateThreads(e, doc, Side::Treadling, !up);
 }
 
-CommandResult MoveShaft(CQuillabyDoc& doc, int a, int b, IUndoTarget* pane)
+CommandResult MoveShaft(Edit e, CQuillabyDoc& doc, int a, int b)
 {
     const int s = doc.numShafts();
     if (s < 1) return CommandResult::noChange();
     a = std::clamp(a, 0, s - 1);
     b = std::clamp(b, 0, s - 1);
     if (a == b) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     Renumbering map = IdentityRenumbering(s);
     ComposeRotation(map, a, b);
     RenumberShafts(doc, map);
     return step.commit();
 }
 
-CommandResult MoveTreadle(CQuillabyDoc& doc, int a, int b, IUndoTarget* pane)
+CommandResult MoveTreadle(Edit e, CQuillabyDoc& doc, int a, int b)
 {
-    if (doc.isLiftplan()) return MoveShaft(doc, a, b, pane);
+    if (doc.isLiftplan()) return MoveShaft(e, doc, a, b);
     const int n = doc.numTreadles();
     if (n < 1) return CommandResult::noChange();
     a = std::clamp(a, 0, n - 1);
     b = std::clamp(b, 0, n - 1);
     if (a == b) return CommandResult::noChange();
-    DraftStep step(doc, pane);
+    DraftStep step(e, doc);
     Renumbering map = IdentityRenumbering(n);
     ComposeRotation(map, a, b);
     RenumberTreadles(doc, map);

@@ -3,7 +3,7 @@
 #include "draft/draftsnapshot.h"
 #include "draft/quillabydoc.h"
 #include "draft/undorequests.h"
-#include "filemessages.h"
+#include "iprompter.h"
 #include "wifreader.h"
 #include "wiftext.h"
 
@@ -14,7 +14,7 @@ namespace qb {
 namespace {
 
 // The other draft, when it is readable and carries a WIF version.
-std::optional<IniFile> openSource(const std::string& path, IFileMessages& messages)
+std::optional<IniFile> openSource(const std::string& path, IPrompter& messages)
 {
     std::string reason;
     auto ini = IniFile::load(path, &reason);
@@ -51,47 +51,34 @@ void remapRow(Tding& t, const ColorPalette& old, ColorPalette& fresh)
 
 } // namespace
 
-ImportResult ImportPalette(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages, IUndoTarget* pane)
+ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages)
 {
     auto ini = openSource(path, messages);
     if (!ini) return ImportResult::Refused;
     WifReader reader(*ini, messages);
     if (!reader.flagged(WifSection::ColorTable)) return ImportResult::NoChange;
 
-    std::shared_ptr<const DraftSnapshot> before;
-    if (pane) before = DraftSnapshot::Take(doc);
     ColorPalette fresh;
     reader.readPalette(fresh);
-    const ColorPalette old = doc.palette();
-    for (int r = 0; r < kMaxRows; ++r) {
-        if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
-        if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
-    }
-    if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
-    if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
-    doc.paletteMutable() = fresh;
-
-    if (before) {
-        auto after = DraftSnapshot::Take(doc);
-        doc.Transaction(pane, [&](EditSource s) {
-            s.group->record(UndoMsg{pane, req::restoreDraft(before), req::restoreDraft(after)});
-        });
-    } else {
-        doc.history().clear();
-    }
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
+    doc.Modify(e, DraftSnapshot::Structure | DraftSnapshot::Palette, [&] {
+        const ColorPalette old = doc.palette();
+        for (int r = 0; r < kMaxRows; ++r) {
+            if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
+            if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
+        }
+        if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
+        if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
+        doc.paletteMutable() = fresh;
+    });
     return ImportResult::Done;
 }
 
-ImportResult ImportProjectPlan(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages)
+ImportResult ImportProjectPlan(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages)
 {
     auto ini = openSource(path, messages);
     if (!ini) return ImportResult::Refused;
     WifReader reader(*ini, messages);
-    reader.readProjectPlan(doc);
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
+    doc.Modify(e, DraftSnapshot::Settings, [&] { reader.readProjectPlan(doc); });
     return ImportResult::Done;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "draft/edit.h"
+
 #include <string>
 
 namespace qb {
 
 class CQuillabyDoc;
-class IFileMessages;
-class IUndoTarget;
+class IPrompter;
 
 enum class ImportResult {
     Refused,  // unreadable file or no WIF version; the user was told
@@ -17,15 +18,12 @@ enum class ImportResult {
 // "&Color Palette...": the other draft's palette replaces this one. Every
 // thread keeps its color value: a value missing from the new palette is
 // appended to it, and only when the palette is full does the thread keep its
-// old index. With a pane the import is one undo step; without one the
-// history, whose color steps name old indexes, is emptied.
-ImportResult ImportPalette(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages,
-                           IUndoTarget* pane = nullptr);
+// old index. One undo step.
+ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages);
 
 // "&Import Project Plan...": units, sett and the project-plan and notation
 // values of the other draft, read as opening it would. Nothing else of the
-// other draft is taken; the undo history stays valid (it records none of
-// these values).
-ImportResult ImportProjectPlan(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages);
+// other draft is taken. One undo step.
+ImportResult ImportProjectPlan(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages);
 
 } // namespace qb

@@ -1,7 +1,7 @@
 #include "wifreader.h"
 
 #include "draft/quillabydoc.h"
-#include "filemessages.h"
+#include "iprompter.h"
 #include "wiftext.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ bool oneOf(int v, std::initializer_list<int> allowed)
 
 } // namespace
 
-WifReader::WifReader(const IniFile& ini, IFileMessages& messages) : m_ini(ini), m_messages(messages)
+WifReader::WifReader(const IniFile& ini, IPrompter& messages) : m_ini(ini), m_messages(messages)
 {
     readContents();
     m_threadingLabels = m_ini.readFlag(kPrivate, qlb(30));
@@ -426,7 +426,7 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
     return true;
 }
 
-bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IFileMessages& messages, const WifReadOptions& options,
+bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IPrompter& messages, const WifReadOptions& options,
                  std::string* error)
 {
     std::string reason;
@@ -439,7 +439,7 @@ bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IFileMessages& mess
     return reader.open(doc, options, error);
 }
 
-int ReadWifPalette(const std::string& path, ColorPalette& palette, IFileMessages& messages)
+int ReadWifPalette(const std::string& path, ColorPalette& palette, IPrompter& messages)
 {
     auto ini = IniFile::load(path);
     if (!ini) return -1;

@@ -14,7 +14,7 @@ namespace qb {
 
 class CQuillabyDoc;
 class ColorPalette;
-class IFileMessages;
+class IPrompter;
 class Threading;
 class Tieup;
 class Treadling;
@@ -34,7 +34,7 @@ using TreadlingRows = std::array<std::unique_ptr<Treadling>, kMaxRows>;
 // Reads a draft file (.wif or .qlb) from its index. One reader per file.
 class WifReader {
 public:
-    WifReader(const IniFile& ini, IFileMessages& messages);
+    WifReader(const IniFile& ini, IPrompter& messages);
 
     // Empties `doc` and fills it from the file. False (with the reason) only
     // when the file carries no WIF version.
@@ -76,7 +76,7 @@ private:
     int readLineSet(std::string_view section, int key, TUPTYPE& set, int limit, bool& above);
 
     const IniFile& m_ini;
-    IFileMessages& m_messages;
+    IPrompter& m_messages;
     std::array<bool, kWifSectionNames.size()> m_contents{};
     bool m_threadingLabels = false;
     bool m_treadlingLabels = false;
@@ -84,9 +84,9 @@ private:
 
 // Opens a draft file from disk. False with the reason when it cannot be read
 // or is no draft.
-bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IFileMessages& messages,
+bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IPrompter& messages,
                  const WifReadOptions& options = {}, std::string* error = nullptr);
 // The palette of a draft file (palette import); -1 when the file cannot be read.
-int ReadWifPalette(const std::string& path, ColorPalette& palette, IFileMessages& messages);
+int ReadWifPalette(const std::string& path, ColorPalette& palette, IPrompter& messages);
 
 } // namespace qb

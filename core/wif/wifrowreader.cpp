@@ -6,7 +6,7 @@
 #include "draft/threading.h"
 #include "draft/tieup.h"
 #include "draft/treadling.h"
-#include "filemessages.h"
+#include "iprompter.h"
 #include "wiftext.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
 #include "draft/threadlayout.h"
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/wifreader.h"
 
 #include "clirun.h"
@@ -21,7 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct Quiet final : qb::IFileMessages {
+struct Quiet final : qb::IPrompter {
     void tell(const std::string&) override {}
     bool ask(const std::string&) override { return false; }
 };

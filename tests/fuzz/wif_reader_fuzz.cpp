@@ -1,7 +1,7 @@
 // Any bytes must give a draft or a clear failure: no crash, no hang, no
 // unbounded memory. What was read must also save and read back.
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/inifile.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
@@ -12,7 +12,7 @@
 
 namespace {
 
-class FuzzMessages final : public qb::IFileMessages {
+class FuzzMessages final : public qb::IPrompter {
 public:
     explicit FuzzMessages(bool answer) : m_answer(answer) {}
     void tell(const std::string&) override {}

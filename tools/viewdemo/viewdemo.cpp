@@ -6,7 +6,7 @@
 #include "views/paneframes.h"
 
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/wifreader.h"
 
 #include <QApplication>
@@ -24,27 +24,27 @@ static void buildSample(CQuillabyDoc& doc, int warps)
     d.defaultColors = {0x000000, 0x0000C0, 0x2080E0, 0x804000, 0x00A000};
     doc.OnNewDocument(d);
     doc.windowTitle = "sample.wif";
-    if (warps > 1) doc.SetNumWarps(warps);
+    if (warps > 1) doc.SetNumRows(kReplay, Side::Threading, warps);
     const int ends = 64, picks = 48;
     for (int e = 0; e < ends; ++e) {
         const int k = e % 14;
         const int shaft = 1 + (k < 8 ? k : 14 - k);
-        doc.SetThreadingCell(e, shaft, warps > 1 ? e % warps : 0);
-        doc.SetEndColors(e, e, (e / 4) % 2 ? 2 : 3);
+        doc.SetThreadingCell(kReplay, e, shaft, warps > 1 ? e % warps : 0);
+        doc.SetThreadColors(kReplay, Side::Threading, e, e, (e / 4) % 2 ? 2 : 3);
     }
     for (int p = 0; p < picks; ++p) {
         const int k = p % 14;
-        doc.SetTreadlingCell(p, 1 + (k < 8 ? k : 14 - k));
-        doc.SetPickColors(p, p, (p / 6) % 2 ? 4 : 1);
+        doc.SetTreadlingCell(kReplay, p, 1 + (k < 8 ? k : 14 - k));
+        doc.SetThreadColors(kReplay, Side::Treadling, p, p, (p / 6) % 2 ? 4 : 1);
     }
     Tieup& t = doc.tieupMutable();
     for (int tr = 0; tr < 8; ++tr) {
         t.setColumn(tr, TUPTYPE());
         for (int s : {0, 1, 4}) t.setCell(tr, 1 + (tr + s) % 8);
     }
-    doc.SetThick(true, 10, true);
-    doc.SetRatio(true, 2);
-    doc.AddLabel(true, Label{2, 8, "Border"});
+    doc.SetThick(kReplay, Side::Threading, 10, true);
+    doc.SetRatio(kReplay, Side::Threading, 2);
+    doc.AddLabel(kReplay, Side::Threading, Label{2, 8, "Border"});
     doc.UpdateAllViews();
 }
 
@@ -62,7 +62,7 @@ int main(int argc, char** argv)
     if (file.isEmpty()) {
         buildSample(doc, value("--warps", "1").toInt());
     } else {
-        QuietFileMessages quiet;
+        QuietPrompter quiet;
         WifReadOptions options;
         options.liftplan = LiftplanChoice::Liftplan;
         std::string error;

@@ -20,33 +20,11 @@
 
 namespace qb {
 
-namespace {
-
-IUndoTarget* sidePane(CDraftWindow* w, bool warp)
-{
-    CDraftFrame* f = w->frame();
-    return warp ? static_cast<IUndoTarget*>(f->threadingView()) : static_cast<IUndoTarget*>(f->treadlingView());
-}
-
-} // namespace
-
 void FillThreads(CDraftWindow* w, bool warp, int pattern, int first, int second)
 {
     CQuillabyDoc& doc = w->document();
-    const int n = warp ? doc.numEnds() : doc.numPicks();
-    if (n == 0) return;
-    doc.Transaction(sidePane(w, warp), [&](EditSource s) {
-        if (pattern == 0) {
-            if (warp) doc.SetEndColors(0, n - 1, second, 0, s);
-            else doc.SetPickColors(0, n - 1, second, 0, s);
-            return;
-        }
-        for (int i = 0; i < n; ++i) {
-            const int c = FillPatternColor(i, pattern, first, second);
-            if (warp) doc.SetEndColors(i, i, c, 0, s);
-            else doc.SetPickColors(i, i, c, 0, s);
-        }
-    });
+    doc.Transaction(warp ? "Fill Warp" : "Fill Weft",
+                    [&](Edit e) { FillThreadColors(e, doc, SideOf(warp), 0, pattern, first, second); });
 }
 
 CColorPaletteBar* PaletteBarOf(CMainFrame* main)
@@ -108,7 +86,8 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
             const ColorPalette& p = w->document().palette();
             const CToolState& t = CToolState::instance();
             const int current = t.rightSelected() ? p.rightColor() : p.leftColor();
-            // A pattern starts with the left color and alternates with the right.
+            // A pattern's first color is the right button's; the left one takes
+            // threads 1, 3, 5 ... or 3-4, 7-8 ...
             if (t.fillPattern() == 0) FillThreads(w, warp, 0, current, current);
             else FillThreads(w, warp, t.fillPattern(), p.rightColor(), p.leftColor());
         });
@@ -130,8 +109,8 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
     replace->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
     menu->addAction(QStringLiteral("&Clear Palette"), main, [main, paletteBar] {
         CDraftWindow* w = main->activeDraftWindow();
-        if (!w || !main->ask(QStringLiteral("Cannot undo this operation, continue anyway?\n"))) return;
-        ClearPalette(w->document());
+        if (!w) return;
+        w->document().Transaction("Clear Palette", [&](Edit e) { ClearPalette(e, w->document()); });
         paletteBar->refresh();
     });
     menu->addAction(QStringLiteral("Set &Default Palette"), main, [main] { main->setDefaultPaletteFromActive(); });

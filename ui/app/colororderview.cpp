@@ -78,10 +78,12 @@ void CColorOrderView::rebuild()
         auto* name = new QLineEdit(QString::fromStdString(pal.name(t.color)), m_legendBox);
         name->setMaxLength(ColorPalette::kMaxName);
         const int index = t.color;
-        connect(name, &QLineEdit::textEdited, this, [this, index](const QString& text) {
+        // One step per name, when the weaver leaves the field.
+        connect(name, &QLineEdit::editingFinished, this, [this, index, name] {
             if (!m_w) return;
-            m_w->document().paletteMutable().setName(index, text.left(ColorPalette::kMaxName).toStdString());
-            m_w->document().SetModified();
+            CQuillabyDoc& doc = m_w->document();
+            const std::string text = name->text().left(ColorPalette::kMaxName).toStdString();
+            doc.Transaction("Color Name", [&](Edit e) { RenameColor(e, doc, index, text); });
             m_w->refreshTitle();
         });
         m_legend->addWidget(sw, m_legendLines, 0);

@@ -3,9 +3,11 @@
 #include "app/draftfiles.h"
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
+#include "app/uiprompter.h"
 #include "views/draftframe.h"
 #include "views/gridview.h"
 
+#include "draft/draftsnapshot.h"
 #include "wif/draftimport.h"
 
 #include <QAction>
@@ -21,28 +23,6 @@
 namespace qb {
 
 namespace {
-
-// The main window's questions and messages for the core commands.
-class CFramePrompter final : public IPrompter {
-public:
-    explicit CFramePrompter(CMainFrame* frame) : m_frame(frame) {}
-    bool ask(const std::string& q) override { return m_frame->ask(QString::fromStdString(q)); }
-    void tell(const std::string& m) override { m_frame->tell(QString::fromStdString(m)); }
-
-private:
-    CMainFrame* m_frame;
-};
-
-// The pane a whole-draft change is recorded for: the one last used in the
-// active window on this draft, else any pane of the draft frame.
-IUndoTarget* undoPane(CMainFrame* frame, CDraftWindow* w)
-{
-    CGridFrame* f = frame->activeGridFrame();
-    if (!f || f->document() != &w->document()) f = w->frame();
-    if (f->activePane()) return f->activePane();
-    const auto& panes = w->frame()->panes();
-    return panes.empty() ? nullptr : panes.front();
-}
 
 // Every frame on the draft: notations may have changed with the draft.
 void refreshFrames(CMainFrame* frame, CDraftWindow* w, bool fit)
@@ -91,23 +71,24 @@ bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftPropert
 {
     CQuillabyDoc& doc = w->document();
     bool changed = false;
-    const DraftTexts before{toLf(doc.title), toLf(doc.author), toLf(doc.notes)};
-    if (!(texts == before)) {
-        doc.title = toCrLf(texts.title);
-        doc.author = toCrLf(texts.author);
-        doc.notes = toCrLf(texts.notes);
-        doc.SetModified();
-        changed = true;
-    }
-    CFramePrompter prompter(frame);
-    const ColorPalette& pal = doc.palette();
-    const PropertiesOutcome out =
-        ApplyProperties(doc, values, prompter, undoPane(frame, w), {pal.leftColor(), pal.rightColor()});
+    PropertiesOutcome out;
+    // Texts and settings are one step, as the sheet was one action.
+    doc.Transaction("Properties", [&](Edit e) {
+        const DraftTexts before{toLf(doc.title), toLf(doc.author), toLf(doc.notes)};
+        if (!(texts == before))
+            changed = doc.Modify(e, DraftSnapshot::Texts, [&] {
+                doc.title = toCrLf(texts.title);
+                doc.author = toCrLf(texts.author);
+                doc.notes = toCrLf(texts.notes);
+            });
+        CUiPrompter prompter(frame);
+        const ColorPalette& pal = doc.palette();
+        out = ApplyProperties(e, doc, values, prompter, {pal.leftColor(), pal.rightColor()});
+    });
     if (out.changed) {
         refreshFrames(frame, w, out.converted);
         changed = true;
     }
-    if (changed) doc.UpdateAllViews(nullptr);
     w->refreshTitle();
     return changed;
 }
@@ -124,17 +105,22 @@ void ShowPropertiesSheet(CMainFrame* frame, CDraftWindow* w, CPropertiesSheet::P
 
 bool ImportPaletteFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
 {
-    CFrameFileMessages messages(frame);
-    const ImportResult r =
-        ImportPalette(w->document(), QFile::encodeName(path).toStdString(), messages, undoPane(frame, w));
+    CUiPrompter messages(frame);
+    ImportResult r = ImportResult::NoChange;
+    w->document().Transaction("Import Palette", [&](Edit e) {
+        r = ImportPalette(e, w->document(), QFile::encodeName(path).toStdString(), messages);
+    });
     w->refreshTitle();
     return r == ImportResult::Done;
 }
 
 bool ImportProjectPlanFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
 {
-    CFrameFileMessages messages(frame);
-    const ImportResult r = ImportProjectPlan(w->document(), QFile::encodeName(path).toStdString(), messages);
+    CUiPrompter messages(frame);
+    ImportResult r = ImportResult::NoChange;
+    w->document().Transaction("Import Project Plan", [&](Edit e) {
+        r = ImportProjectPlan(e, w->document(), QFile::encodeName(path).toStdString(), messages);
+    });
     if (r == ImportResult::Done) refreshFrames(frame, w, false);
     w->refreshTitle();
     return r == ImportResult::Done;

@@ -1,6 +1,7 @@
 #include "app/draftfiles.h"
 
 #include "app/mainframe.h"
+#include "app/uiprompter.h"
 
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
@@ -12,22 +13,6 @@ namespace qb {
 
 namespace {
 
-// A question or message must not appear under a wait cursor.
-class CursorPause {
-public:
-    CursorPause() : m_active(QGuiApplication::overrideCursor() != nullptr)
-    {
-        if (m_active) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    }
-    ~CursorPause()
-    {
-        if (m_active) QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool m_active;
-};
-
 std::string localPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
@@ -35,24 +20,11 @@ std::string localPath(const QString& path)
 
 } // namespace
 
-void CFrameFileMessages::tell(const std::string& text)
-{
-    CursorPause pause;
-    m_told = true;
-    if (m_frame) m_frame->tell(QString::fromLocal8Bit(text));
-}
-
-bool CFrameFileMessages::ask(const std::string& question)
-{
-    CursorPause pause;
-    return m_frame && m_frame->ask(QString::fromLocal8Bit(question));
-}
-
 void InstallDraftFileHandlers()
 {
     CMainFrame::setDocumentLoader(
         [](const QString& path, const NewDraftDefaults& defaults, CQuillabyDoc& doc, QString& error) {
-            CFrameFileMessages messages(CMainFrame::instance());
+            CUiPrompter messages(CMainFrame::instance());
             WifReadOptions options;
             options.defaults = defaults;
             std::string reason;

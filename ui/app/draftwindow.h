@@ -52,10 +52,13 @@ public:
 
     void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
     void loomSizeChanged(const CQuillabyDoc& doc) override;
+    void historyChanged(const CQuillabyDoc&) override { emit undoStepsChanged(); }
 
 signals:
     void loomSizeChangedSignal();
     void documentChanged();
+    // A step joined the history or was undone or redone.
+    void undoStepsChanged();
 
 private:
     std::unique_ptr<CQuillabyDoc> m_doc;

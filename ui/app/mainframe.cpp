@@ -234,11 +234,25 @@ CGridFrame* CMainFrame::activeGridFrame() const
     return nullptr;
 }
 
+void CMainFrame::updateUndoActions()
+{
+    // The items say what they will undo or redo, in the menu and the tool tip.
+    CDraftWindow* w = activeDraftWindow();
+    const UndoHistory* h = w ? &w->document().history() : nullptr;
+    auto show = [](QAction* a, const QString& verb, bool can, const std::string& name) {
+        a->setEnabled(can);
+        const QString what = can && !name.empty() ? QLatin1Char(' ') + QString::fromStdString(name) : QString();
+        a->setText(QLatin1Char('&') + verb + what);
+        a->setToolTip(verb + what);
+        a->setStatusTip(verb + what);
+    };
+    show(m_undoAction, QStringLiteral("Undo"), h && h->canUndo(), h ? h->undoName() : std::string());
+    show(m_redoAction, QStringLiteral("Redo"), h && h->canRedo(), h ? h->redoName() : std::string());
+}
+
 void CMainFrame::updateEditMenu()
 {
-    CDraftWindow* w = activeDraftWindow();
-    m_undoAction->setEnabled(w && w->document().history().canUndo());
-    m_redoAction->setEnabled(w && w->document().history().canRedo());
+    updateUndoActions();
     m_editMenu->clear();
     m_editMenu->addAction(m_undoAction);
     m_editMenu->addAction(m_redoAction);
@@ -337,6 +351,7 @@ CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
     auto* view = new CDraftWindow(std::move(doc), path, title, display);
     connect(view, &CDraftWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
     connect(view, &CDraftWindow::documentChanged, this, &CMainFrame::updateStatus);
+    connect(view, &CDraftWindow::undoStepsChanged, this, &CMainFrame::updateUndoActions);
     QMdiSubWindow* sub = m_mdi->addSubWindow(view);
     sub->installEventFilter(this);
     sub->setGeometry(CDraftFrame::initialGeometry(m_mdi->viewport()->size()));

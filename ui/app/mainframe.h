@@ -123,6 +123,8 @@ public slots:
     void OnOptions();
     void OnDobbySettings();
     void OnAbout();
+    // The Undo and Redo items name the step they will take.
+    void updateUndoActions();
     void OnEditUndo();
     void OnEditRedo();
 

@@ -139,9 +139,7 @@ void CColorPaletteBar::refresh()
 void CColorPaletteBar::swatchClicked(int i, Qt::MouseButton b)
 {
     if (!m_draft) return;
-    ColorPalette& pal = m_draft->document().paletteMutable();
-    if (b == Qt::LeftButton) pal.setLeftColor(i);
-    else if (b == Qt::RightButton) pal.setRightColor(i);
+    if (b == Qt::LeftButton || b == Qt::RightButton) m_draft->document().SetButtonColor(b == Qt::RightButton, i);
     refresh();
 }
 
@@ -172,20 +170,18 @@ bool CColorPaletteBar::chooseNew()
     s_lastChosen = *c;
     CQuillabyDoc& doc = m_draft->document();
     const bool right = CToolState::instance().rightSelected();
-    ColorPalette& pal = doc.paletteMutable();
+    const ColorPalette& pal = doc.palette();
     const int other = right ? pal.leftColor() : pal.rightColor();
-    const int at = PlaceNewColor(doc, rgb(c->red(), c->green(), c->blue()), {other});
+    int at = -1;
+    // The color bars show the new color where an overwritten entry was used.
+    doc.Transaction("Choose New Color", [&](Edit e) { at = PlaceNewColor(e, doc, rgb(c->red(), c->green(), c->blue()), {other}); });
     if (at < 0) {
         m_main->tell(QStringLiteral("Color palette is limited to %1 colors.\n\nRemove unused colors with Clear "
                                     "Palette on the Color menu.")
                          .arg(kMaxColors));
         return false;
     }
-    if (right) pal.setRightColor(at);
-    else pal.setLeftColor(at);
-    doc.SetModified();
-    // The color bars show the new color where an overwritten entry was used.
-    doc.UpdateAllViews();
+    doc.SetButtonColor(right, at);
     refresh();
     return true;
 }

@@ -75,7 +75,10 @@ CReplaceColor::CReplaceColor(CDraftWindow* w, QWidget* parent) : QDialog(parent)
         const COLORREF cur = doc.palette().color(m_new->currentData().toInt());
         const std::optional<QColor> c = CColorPaletteBar::askColor(QColor(red(cur), green(cur), blue(cur)));
         if (!c) return;
-        const int at = PlaceNewColor(doc, rgb(c->red(), c->green(), c->blue()), {m_old->currentData().toInt()});
+        int at = -1;
+        doc.Transaction("Choose New Color", [&](Edit e) {
+            at = PlaceNewColor(e, doc, rgb(c->red(), c->green(), c->blue()), {m_old->currentData().toInt()});
+        });
         if (at < 0) return;
         fill(m_old, m_old->currentData().toInt());
         fill(m_new, at);
@@ -102,26 +105,9 @@ bool CReplaceColor::apply()
     s_oldColor = doc.palette().color(from);
     s_oldSet = true;
     if (from == to || (!m_warp->isChecked() && !m_weft->isChecked())) return false;
-    CDraftFrame* f = m_w->frame();
     bool any = false;
-    for (bool warp : {true, false}) {
-        if (!(warp ? m_warp : m_weft)->isChecked()) continue;
-        IUndoTarget* pane = warp ? static_cast<IUndoTarget*>(f->threadingView()) : f->treadlingView();
-        doc.Transaction(pane, [&](EditSource s) {
-            const int rows = warp ? doc.numWarps() : doc.numWefts();
-            const int n = warp ? doc.numEnds() : doc.numPicks();
-            for (int r = 0; r < rows; ++r) {
-                const Tding* t = warp ? static_cast<const Tding*>(doc.threading(r)) : doc.treadling(r);
-                if (!t) continue;
-                for (int i = 0; i < n; ++i)
-                    if (t->GetColor(i) == from) {
-                        any = true;
-                        if (warp) doc.SetEndColors(i, i, to, r, s);
-                        else doc.SetPickColors(i, i, to, r, s);
-                    }
-            }
-        });
-    }
+    doc.Transaction("Replace Color",
+                    [&](Edit e) { any = ReplaceThreadColor(e, doc, from, to, m_warp->isChecked(), m_weft->isChecked()); });
     return any;
 }
 

@@ -104,8 +104,8 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
     });
     menu->addAction(QStringLiteral("Clear La&bels"), main, [activeThreadPane] {
         if (CGridView* p = activeThreadPane())
-            p->document()->Transaction(p, [&](EditSource s) {
-                p->document()->RemoveAllLabels(p->paneKind() == PaneKind::Threading, 0, s);
+            p->document()->Transaction("Clear Labels", [&](Edit s) {
+                p->document()->RemoveAllLabels(s, SideOf(p->paneKind() == PaneKind::Threading), 0);
             });
     });
     menu->addSeparator();

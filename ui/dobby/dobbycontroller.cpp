@@ -220,7 +220,7 @@ bool CDobbyController::startRun(CQuillabyDoc& doc)
     m_repeatBar->show();
     m_controlBar->setFocus();
     // Markers may have moved the section: panes repaint them.
-    UpdateHint h{UpdateHint::NoDrawdown, nullptr, doc.weaving.currentPick, doc.weaving.currentPick};
+    UpdateHint h{UpdateHint::NoDrawdown, doc.weaving.currentPick, doc.weaving.currentPick};
     doc.UpdateAllViews(&h);
     refreshPickDisplay(before);
     updateActions();
@@ -303,25 +303,15 @@ void CDobbyController::showWeavingPick(CQuillabyDoc& doc, int pick)
     }
 }
 
-void CDobbyController::redrawRow(int pick, bool current)
-{
-    if (!m_runDoc || pick < 0 || pick >= m_runDoc->numPicks())
-        return;
-    UpdateHint h = UpdateHint::picks(pick, pick);
-    if (current)
-        h.flags |= UpdateHint::CurrentPick;
-    m_runDoc->UpdateAllViews(&h);
-}
-
 void CDobbyController::refreshPickDisplay(int previousPick)
 {
     if (!m_run)
         return;
     const int current = m_run->position().currentPick();
-    if (previousPick >= 0 && previousPick != current)
-        redrawRow(previousPick, false);
     showWeavingPick(*m_runDoc, current);
-    redrawRow(current, true);
+    const int picks = m_runDoc->numPicks();
+    auto valid = [picks](int p) { return p >= 0 && p < picks ? p : -1; };
+    m_runDoc->NotifyWeavingPick(previousPick != current ? valid(previousPick) : -1, valid(current));
     m_repeatBar->setCount(m_run->position().repeatCount());
     m_controlBar->setPick(current + 1);
 }

@@ -99,7 +99,6 @@ private:
     void afterCommand();
     void handleEvents();
     void refreshPickDisplay(int previousPick);
-    void redrawRow(int pick, bool current);
     void showWeavingPick(CQuillabyDoc& doc, int pick);
     void teardown(bool release);
     void report(const QString& text);

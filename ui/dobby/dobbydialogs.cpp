@@ -50,10 +50,7 @@ CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, s
 CSetDobbyPick::~CSetDobbyPick()
 {
     // The previewed row goes back to its plain look.
-    if (m_previewed >= 1 && m_previewed <= m_doc.numPicks()) {
-        UpdateHint h = UpdateHint::picks(m_previewed - 1, m_previewed - 1);
-        m_doc.UpdateAllViews(&h);
-    }
+    if (m_previewed >= 1 && m_previewed <= m_doc.numPicks()) m_doc.NotifyWeavingPick(m_previewed - 1, -1);
 }
 
 void CSetDobbyPick::addHints()
@@ -66,13 +63,9 @@ void CSetDobbyPick::preview(int shown)
 {
     if (shown == m_previewed)
         return;
-    if (m_previewed >= 1 && m_previewed <= m_doc.numPicks()) {
-        UpdateHint old{UpdateHint::OnePick, nullptr, m_previewed - 1, m_previewed - 1};
-        m_doc.UpdateAllViews(&old);
-    }
+    const int old = m_previewed >= 1 && m_previewed <= m_doc.numPicks() ? m_previewed - 1 : -1;
     m_previewed = shown;
-    UpdateHint now{UpdateHint::OnePick | UpdateHint::CurrentPick, nullptr, shown - 1, shown - 1};
-    m_doc.UpdateAllViews(&now);
+    m_doc.NotifyWeavingPick(old, shown - 1);
 }
 
 void CSetDobbyPick::nextMarker()

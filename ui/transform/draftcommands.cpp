@@ -20,7 +20,7 @@
 #include "transform/straighten.h"
 #include "transform/tieupops.h"
 #include "transform/turndraft.h"
-#include "transform/uiprompter.h"
+#include "app/uiprompter.h"
 #include "transform/wrap.h"
 #include "views/draftframe.h"
 #include "views/glyphs.h"
@@ -216,16 +216,23 @@ bool CDraftCommands::context(Context& c) const
     return true;
 }
 
-IUndoTarget* CDraftCommands::undoTarget(const Context& c, PaneKind preferred) const
+std::string CDraftCommands::undoName(DraftCommand c) const
 {
-    if (CGridView* p = c.frame->activePane()) return p;
-    // Nothing clicked yet: the pane the command is about, else any.
-    for (CGridFrame* f : {c.frame, static_cast<CGridFrame*>(c.window->frame())}) {
-        for (CGridView* p : f->panes())
-            if (p->paneKind() == preferred) return p;
-        if (!f->panes().empty()) return f->panes().front();
-    }
-    return nullptr;
+    // The menu text without access key and dots, with the menu it is on
+    // where the text alone does not say what changed.
+    QString text = action(c)->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
+    if (isThreadingCommand(c) && c != DraftCommand::UseWeftColors) text += QStringLiteral(" Threading");
+    else if (c >= DraftCommand::TreadlingRepeat && c <= DraftCommand::TreadlingOptimize) text += QStringLiteral(" Treadling");
+    else if (c >= DraftCommand::TieupDirect && c <= DraftCommand::TieupClear) text += QStringLiteral(" Tieup");
+    return text.toStdString();
+}
+
+CommandResult CDraftCommands::step(const Context& c, DraftCommand cmd, const std::function<CommandResult(Edit)>& fn)
+{
+    CommandResult r;
+    c.doc->Transaction(undoName(cmd), [&](Edit e) { r = fn(e); });
+    finish(c, r);
+    return r;
 }
 
 void CDraftCommands::updateStates()
@@ -279,7 +286,7 @@ void CDraftCommands::run(DraftCommand cmd)
         updateStates();
         return;
     }
-    CUiPrompter prompter(*m_main);
+    CUiPrompter prompter(m_main);
     CQuillabyDoc& doc = *c.doc;
     using C = DraftCommand;
     if (isThreadingCommand(cmd) || isTreadlingCommand(cmd)) {
@@ -287,33 +294,31 @@ void CDraftCommands::run(DraftCommand cmd)
         updateStates();
         return;
     }
-    IUndoTarget* tieupPane = undoTarget(c, PaneKind::Tieup);
-    IUndoTarget* draftPane = undoTarget(c, PaneKind::Drawdown);
     switch (cmd) {
-    case C::TieupDirect: finish(c, DirectTieup(doc, tieupPane)); break;
-    case C::TieupInvert: finish(c, InvertTieup(doc, tieupPane)); break;
-    case C::TieupClear: finish(c, ClearTieup(doc, tieupPane)); break;
+    case C::TieupDirect: step(c, cmd, [&](Edit e) { return DirectTieup(e, doc); }); break;
+    case C::TieupInvert: step(c, cmd, [&](Edit e) { return InvertTieup(e, doc); }); break;
+    case C::TieupClear: step(c, cmd, [&](Edit e) { return ClearTieup(e, doc); }); break;
     case C::ConvertToLiftplan:
         if (allowMultipleTreadles(c, prompter)) {
             WaitCursor wait;
-            finish(c, ConvertToLiftplan(doc, prompter));
+            step(c, cmd, [&](Edit e) { return ConvertToLiftplan(e, doc, prompter); });
         }
         break;
     case C::ConvertToTieup: {
         WaitCursor wait;
-        finish(c, ConvertToTieup(doc, prompter));
+        step(c, cmd, [&](Edit e) { return ConvertToTieup(e, doc, prompter); });
         break;
     }
     case C::FabricAnalysis: toggleFabricAnalysis(c, prompter); break;
     case C::SuperSize: {
         WaitCursor wait;
-        finish(c, SuperSize(doc, prompter, draftPane));
+        step(c, cmd, [&](Edit e) { return SuperSize(e, doc, prompter); });
         break;
     }
-    case C::SingleRepeat: finish(c, SingleRepeatDraft(doc, draftPane)); break;
+    case C::SingleRepeat: step(c, cmd, [&](Edit e) { return SingleRepeatDraft(e, doc); }); break;
     case C::TurnDraft: {
         WaitCursor wait;
-        finish(c, TurnDraft(doc, prompter, draftPane));
+        step(c, cmd, [&](Edit e) { return TurnDraft(e, doc, prompter); });
         break;
     }
     case C::StraightenThreading: {
@@ -350,70 +355,68 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     CQuillabyDoc& doc = *c.doc;
     const bool threading = isThreadingCommand(cmd);
     const Side side = threading ? Side::Threading : Side::Treadling;
-    IUndoTarget* pane = undoTarget(c, threading ? PaneKind::Threading : PaneKind::Treadling);
     switch (cmd) {
     case C::ThreadingRepeat:
     case C::TreadlingRepeat: {
         RepeatDialog dialog(m_main);
         if (!RunDialog(dialog)) return;
         WaitCursor wait;
-        finish(c, dialog.singleRepeat() ? SingleRepeat(doc, side, pane)
-                                        : RepeatThreads(doc, side, dialog.times(), prompter, pane));
+        step(c, cmd, [&](Edit e) { return dialog.singleRepeat() ? SingleRepeat(e, doc, side)
+                                        : RepeatThreads(e, doc, side, dialog.times(), prompter); });
         return;
     }
     case C::ThreadingReflect:
     case C::TreadlingReflect: {
         WaitCursor wait;
-        finish(c, ReflectThreads(doc, side, prompter, pane));
+        step(c, cmd, [&](Edit e) { return ReflectThreads(e, doc, side, prompter); });
         return;
     }
     case C::ThreadingReverse:
-    case C::TreadlingReverse: finish(c, ReverseThreads(doc, side, pane)); return;
-    case C::ThreadingWrapUp: finish(c, WrapShafts(doc, true, prompter, pane)); return;
-    case C::ThreadingWrapDown: finish(c, WrapShafts(doc, false, prompter, pane)); return;
-    case C::ThreadingWrapRight: finish(c, WrapEnds(doc, true, pane)); return;
-    case C::ThreadingWrapLeft: finish(c, WrapEnds(doc, false, pane)); return;
-    case C::TreadlingWrapRight: finish(c, WrapTreadles(doc, true, prompter, pane)); return;
-    case C::TreadlingWrapLeft: finish(c, WrapTreadles(doc, false, prompter, pane)); return;
-    case C::TreadlingWrapUp: finish(c, WrapPicks(doc, true, pane)); return;
-    case C::TreadlingWrapDown: finish(c, WrapPicks(doc, false, pane)); return;
+    case C::TreadlingReverse: step(c, cmd, [&](Edit e) { return ReverseThreads(e, doc, side); }); return;
+    case C::ThreadingWrapUp: step(c, cmd, [&](Edit e) { return WrapShafts(e, doc, true, prompter); }); return;
+    case C::ThreadingWrapDown: step(c, cmd, [&](Edit e) { return WrapShafts(e, doc, false, prompter); }); return;
+    case C::ThreadingWrapRight: step(c, cmd, [&](Edit e) { return WrapEnds(e, doc, true); }); return;
+    case C::ThreadingWrapLeft: step(c, cmd, [&](Edit e) { return WrapEnds(e, doc, false); }); return;
+    case C::TreadlingWrapRight: step(c, cmd, [&](Edit e) { return WrapTreadles(e, doc, true, prompter); }); return;
+    case C::TreadlingWrapLeft: step(c, cmd, [&](Edit e) { return WrapTreadles(e, doc, false, prompter); }); return;
+    case C::TreadlingWrapUp: step(c, cmd, [&](Edit e) { return WrapPicks(e, doc, true); }); return;
+    case C::TreadlingWrapDown: step(c, cmd, [&](Edit e) { return WrapPicks(e, doc, false); }); return;
     case C::ThreadingClear:
-    case C::TreadlingClear: finish(c, ClearThreads(doc, side, pane)); return;
+    case C::TreadlingClear: step(c, cmd, [&](Edit e) { return ClearThreads(e, doc, side); }); return;
     case C::ThreadingClearLabels:
-    case C::TreadlingClearLabels: finish(c, ClearLabels(doc, side, pane)); return;
+    case C::TreadlingClearLabels: step(c, cmd, [&](Edit e) { return ClearLabels(e, doc, side); }); return;
     case C::ThreadingArrange:
     case C::TreadlingArrange: {
         if (!CanArrange(doc, side)) return;
         CArrangeTding dialog(m_main);
         if (!RunDialog(dialog)) return;
-        finish(c, Arrange(doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter,
-                          pane));
+        step(c, cmd, [&](Edit e) { return Arrange(e, doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter); });
         return;
     }
     case C::ThreadingRemove:
     case C::TreadlingRemove: {
         CDeleteSequenceDlg dialog(threading, m_main);
         if (!RunDialog(dialog)) return;
-        finish(c, RemoveByPattern(doc, side, CDeleteSequenceDlg::stored().keep(), pane));
+        step(c, cmd, [&](Edit e) { return RemoveByPattern(e, doc, side, CDeleteSequenceDlg::stored().keep()); });
         return;
     }
     case C::ThreadingOptimize:
-    case C::TreadlingOptimize: finish(c, Optimize(doc, side, prompter, pane)); return;
-    case C::UseWeftColors: finish(c, UseOtherColors(doc, true, pane)); return;
-    case C::UseWarpColors: finish(c, UseOtherColors(doc, false, pane)); return;
-    case C::TrompAsWrit: finish(c, qb::TrompAsWrit(doc, false, prompter, pane)); return;
-    case C::MirrorThreading: finish(c, qb::TrompAsWrit(doc, true, prompter, pane)); return;
+    case C::TreadlingOptimize: step(c, cmd, [&](Edit e) { return Optimize(e, doc, side, prompter); }); return;
+    case C::UseWeftColors: step(c, cmd, [&](Edit e) { return UseOtherColors(e, doc, true); }); return;
+    case C::UseWarpColors: step(c, cmd, [&](Edit e) { return UseOtherColors(e, doc, false); }); return;
+    case C::TrompAsWrit: step(c, cmd, [&](Edit e) { return qb::TrompAsWrit(e, doc, false, prompter); }); return;
+    case C::MirrorThreading: step(c, cmd, [&](Edit e) { return qb::TrompAsWrit(e, doc, true, prompter); }); return;
     case C::MultipleTreadles: {
         const bool on = !doc.multipleTreadles();
         if (on && !allowMultipleTreadles(c, prompter)) return;
-        finish(c, SetMultipleTreadles(doc, on, prompter));
+        step(c, cmd, [&](Edit e) { return SetMultipleTreadles(e, doc, on, prompter); });
         return;
     }
     case C::AddTabby: {
         CAddTabby dialog(m_main);
         if (!RunDialog(dialog)) return;
         WaitCursor wait;
-        finish(c, qb::AddTabby(doc, dialog.options(), prompter, pane));
+        step(c, cmd, [&](Edit e) { return qb::AddTabby(e, doc, dialog.options(), prompter); });
         return;
     }
     case C::PasteLiftplan: pasteLiftplan(); return;
@@ -452,7 +455,7 @@ bool CDraftCommands::pasteLiftplan()
     const QImage image = QGuiApplication::clipboard()->image();
     // Nothing happens when the clipboard holds no picture.
     if (image.isNull()) return false;
-    return liftplanFromImage(image);
+    return liftplanFromImage(image, DraftCommand::PasteLiftplan);
 }
 
 bool CDraftCommands::loadLiftplanFile(const QString& path)
@@ -463,10 +466,10 @@ bool CDraftCommands::loadLiftplanFile(const QString& path)
                          .arg(QDir::toNativeSeparators(path)));
         return false;
     }
-    return liftplanFromImage(image);
+    return liftplanFromImage(image, DraftCommand::LoadLiftplan);
 }
 
-bool CDraftCommands::liftplanFromImage(const QImage& source)
+bool CDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
 {
     Context c;
     if (!context(c)) return false;
@@ -479,11 +482,11 @@ bool CDraftCommands::liftplanFromImage(const QImage& source)
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
         std::copy(line, line + grid.width, grid.argb.begin() + std::ptrdiff_t(y) * grid.width);
     }
-    CUiPrompter prompter(*m_main);
+    CUiPrompter prompter(m_main);
     WaitCursor wait;
-    const CommandResult r = LiftplanFromPicture(*c.doc, grid, m_main->settings().FlipOnPasteLiftplan != 0, prompter,
-                                                undoTarget(c, PaneKind::Treadling));
-    finish(c, r);
+    const bool flip = m_main->settings().FlipOnPasteLiftplan != 0;
+    const CommandResult r = step(c, cmd,
+                                 [&](Edit e) { return LiftplanFromPicture(e, *c.doc, grid, flip, prompter); });
     updateStates();
     return r.done();
 }

@@ -5,7 +5,9 @@
 
 #include <QObject>
 
+#include <functional>
 #include <map>
+#include <string>
 #include <memory>
 
 class QAction;
@@ -17,7 +19,6 @@ namespace qb {
 
 class CDraftWindow;
 class CMainFrame;
-class IUndoTarget;
 
 // The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
 // menus and those they add to the File, Edit and Tools menus.
@@ -35,7 +36,7 @@ enum class DraftCommand {
     StraightenThreading, StraightenTreadling, OptimizeDraft, DoubleWidth,
 };
 
-// Runs the commands on the active draft: the active pane is the undo target,
+// Runs the commands on the active draft, each as one named undo step;
 // questions and messages go through the main window, and a command that
 // builds a new draft opens it in a window of its own.
 class CDraftCommands : public QObject {
@@ -66,10 +67,13 @@ private:
         CGridFrame* frame = nullptr;
     };
     bool context(Context& c) const;
-    IUndoTarget* undoTarget(const Context& c, PaneKind preferred) const;
+    // The name of the command's step in the Edit menu.
+    std::string undoName(DraftCommand c) const;
+    // Runs a command on the open draft as one named undo step, then refreshes.
+    CommandResult step(const Context& c, DraftCommand cmd, const std::function<CommandResult(Edit)>& fn);
     void run(DraftCommand c);
     void runSide(DraftCommand c, const Context& ctx, IPrompter& prompter);
-    bool liftplanFromImage(const QImage& image);
+    bool liftplanFromImage(const QImage& image, DraftCommand cmd);
     // Refreshes the frame after a command that changed the open draft.
     void finish(const Context& c, const CommandResult& r);
     // Shows a draft a command built; true when a window opened.

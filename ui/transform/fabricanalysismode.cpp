@@ -36,7 +36,7 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
         // Black crossings are warp up: the warp view without interlacing.
         if (m_interlace) m_frame->toggleInterlace();
         m_frame->setColoring(1);
-        m_risingShed = FabricAnalysisEnter(doc);
+        doc.Transaction("Fabric Analysis", [&](Edit e) { m_risingShed = FabricAnalysisEnter(e, doc); });
         m_on = true;
         // The cloth is drawn with the pencil.
         CToolState::instance().setTool(Tool::Pencil);
@@ -46,7 +46,8 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
         // meanwhile is no longer the analysis's to tidy: it keeps its cloth
         // as it is, in the shed it has now.
         FixedPrompter silent;
-        if (CanAnalyzeFabric(doc, silent).done()) FabricAnalysisLeave(doc, m_risingShed);
+        if (CanAnalyzeFabric(doc, silent).done())
+            doc.Transaction("Fabric Analysis", [&](Edit e) { FabricAnalysisLeave(e, doc, m_risingShed); });
         m_frame->setColoring(m_coloring);
         if (m_interlace != m_frame->drawdownInterlace()) m_frame->toggleInterlace();
         doc.NotifyLoomSize();
@@ -60,7 +61,8 @@ CellOutcome CFabricAnalysisMode::drawCell(int end, int pick, bool lifted)
     if (!m_on) return CellOutcome::NotAvailable;
     CQuillabyDoc& doc = *m_frame->document();
     const int shafts = doc.numShafts(), treadles = doc.numTreadles();
-    const CellOutcome out = FabricAnalysisCell(doc, end, pick, lifted, m_frame->draftView());
+    CellOutcome out = CellOutcome::NotAvailable;
+    doc.Transaction("Fabric Analysis", [&](Edit e) { out = FabricAnalysisCell(e, doc, end, pick, lifted); });
     if (out == CellOutcome::NoRoom || out == CellOutcome::NotAvailable) {
         // The draft cannot follow any further: the mode ends as if switched off.
         FixedPrompter silent;

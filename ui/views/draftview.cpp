@@ -21,7 +21,7 @@ void renderInto(const CQuillabyDoc& doc, const DrawdownRows& rows, const Drawdow
 
 } // namespace
 
-CDraftView::CDraftView(CGridFrame* frame, QWidget* parent) : CGridView(frame, Kind::Drawdown, parent)
+CDraftView::CDraftView(CGridFrame* frame, QWidget* parent) : CGridView(frame, parent)
 {
     setFarEdges(true, !frame->threadingOnTop());
 }
@@ -59,9 +59,7 @@ const DrawdownRows& CDraftView::drawdownRows()
 
 void CDraftView::documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint)
 {
-    const bool frameOnly = hint && hint->frame == frame() && hint->flags == 0;
-    const bool foreign = hint && hint->frame && hint->frame != frame();
-    if (!foreign && !frameOnly && !(hint && hint->has(UpdateHint::NoDrawdown))) m_rowsCache.reset();
+    if (!(hint && hint->has(UpdateHint::NoDrawdown))) m_rowsCache.reset();
     CGridView::documentUpdated(doc, hint);
 }
 
@@ -131,6 +129,11 @@ void CDraftView::reactToHint(const UpdateHint& hint)
     if (hint.has(UpdateHint::PicksChanged) || hint.has(UpdateHint::OnePick)) updateRowItems(hint.first, hint.last);
     else if (hint.has(UpdateHint::EndsChanged)) updateColumnItems(hint.first, hint.last);
     else updateAll();
+}
+
+void CDraftView::markPick(int pick)
+{
+    updateRowItems(pick, pick);
 }
 
 QImage CDraftView::renderImage(const DrawdownStyle& st)

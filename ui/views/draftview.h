@@ -35,6 +35,7 @@ protected:
     void paintCells(QPainter& p, const QRect& area) override;
     void paintGridLines(QPainter& p, const QRect& area) override;
     void reactToHint(const UpdateHint& hint) override;
+    void markPick(int pick) override;
     QColor backgroundColor() const override;
 
 private:

@@ -17,39 +17,21 @@ namespace {
 const QColor kThinLine(128, 128, 128);
 const QColor kHeavyLine(0, 0, 128);
 
-// Every open pane, so the undo records of a closing pane can move to a
-// sibling of the same kind on the same document.
-std::vector<CGridView*>& allPanes()
-{
-    static std::vector<CGridView*> panes;
-    return panes;
-}
-
 } // namespace
 
-CGridView::CGridView(CGridFrame* frame, Kind kind, QWidget* parent)
-    : QAbstractScrollArea(parent), m_frame(frame), m_kind(kind), m_doc(frame->document())
+CGridView::CGridView(CGridFrame* frame, QWidget* parent)
+    : QAbstractScrollArea(parent), m_frame(frame), m_doc(frame->document())
 {
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     setFocusPolicy(Qt::ClickFocus);
     m_doc->subscribe(this);
-    allPanes().push_back(this);
     m_frame->registerPane(this);
 }
 
 CGridView::~CGridView()
 {
-    auto& panes = allPanes();
-    panes.erase(std::remove(panes.begin(), panes.end(), this), panes.end());
-    CGridView* replacement = nullptr;
-    for (CGridView* p : panes)
-        if (p->m_doc == m_doc && p->m_kind == m_kind) {
-            replacement = p;
-            break;
-        }
-    m_doc->history().paneClosing(this, replacement);
     m_doc->unsubscribe(this);
     m_frame->unregisterPane(this);
 }
@@ -178,7 +160,7 @@ void CGridView::renderExport(QPainter& p)
 
 void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint* hint)
 {
-    if (hint && hint->frame && hint->frame != m_frame) return;
+    if (hint && hint->flags == UpdateHint::ButtonColors) return;
     // Copying the drawdown depends on the draft's content: one pane per frame refreshes the commands.
     if (m_frame->activePane() == this) m_frame->updateActionStates();
     if (!hint || hint->flags == 0) {
@@ -197,9 +179,11 @@ void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint* hint)
     reactToHint(*hint);
 }
 
-void CGridView::handleUndoRequest(const UndoRequest& req)
+void CGridView::weavingPickMoved(const CQuillabyDoc&, int previous, int current)
 {
-    ApplyUndoRequest(*m_doc, req);
+    // Only the panes that show picks mark the one on the loom.
+    for (int pick : {previous, current})
+        if (pick >= 0) markPick(pick);
 }
 
 void CGridView::updateContent(const QRect& r)

@@ -21,16 +21,15 @@ class CPaneTool;
 // glyphs, scrolls, and reacts to the document's update hints. The pane
 // keeps no display settings of its own: it asks its frame every time it
 // lays itself out.
-class CGridView : public QAbstractScrollArea, public IDocumentObserver, public IUndoTarget {
+class CGridView : public QAbstractScrollArea, public IDocumentObserver {
     Q_OBJECT
 public:
-    CGridView(CGridFrame* frame, Kind kind, QWidget* parent = nullptr);
+    explicit CGridView(CGridFrame* frame, QWidget* parent = nullptr);
     ~CGridView() override;
 
     CGridFrame* frame() const { return m_frame; }
     CQuillabyDoc* document() const { return m_doc; }
     virtual PaneKind paneKind() const = 0;
-    Kind undoKind() const override { return m_kind; }
 
     // --- geometry ---
     const GridAxis& columns() const { return m_cols; }
@@ -67,8 +66,7 @@ public:
 
     // IDocumentObserver
     void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
-    // IUndoTarget: a replayed request runs the document primitive again, recording nothing.
-    void handleUndoRequest(const UndoRequest& req) override;
+    void weavingPickMoved(const CQuillabyDoc& doc, int previous, int current) override;
 
     // Tests and tools watch which rectangles a change repaints.
     void setUpdateSpy(std::function<void(const QRect&)> spy) { m_spy = std::move(spy); }
@@ -84,6 +82,8 @@ protected:
     virtual void paintCells(QPainter& p, const QRect& area) = 0;
     virtual void paintGridLines(QPainter& p, const QRect& area);
     virtual void reactToHint(const UpdateHint& hint) = 0;
+    // Repaints what marks the pick on the loom (panes that show picks).
+    virtual void markPick(int /*pick*/) {}
     virtual QColor backgroundColor() const { return Qt::white; }
 
     // Item counts that fill the pane, so an empty draft still shows its grid.
@@ -121,7 +121,6 @@ private:
     void computeStyle();
 
     CGridFrame* m_frame;
-    Kind m_kind;
     CQuillabyDoc* m_doc;
     bool m_farRight = false, m_farBottom = false;
     bool m_exporting = false;

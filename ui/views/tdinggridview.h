@@ -86,6 +86,7 @@ protected:
     int threadPitch() const override { return frame()->pickHeight(); }
     int valuePitch() const override { return frame()->treadleWidth(); }
     void reactToHint(const UpdateHint& hint) override;
+    void markPick(int pick) override;
     void resizeEvent(QResizeEvent* e) override;
 };
 

@@ -8,7 +8,7 @@
 
 namespace qb {
 
-CThreadingView::CThreadingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, Kind::Threading, parent)
+CThreadingView::CThreadingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, parent)
 {
     setFarEdges(true, frame->threadingOnTop());
 }

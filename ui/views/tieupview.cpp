@@ -36,7 +36,7 @@ void CTieupGridView::paintGridLines(QPainter& p, const QRect&)
     if (drawsHorizontalLines()) drawLines(p, m_rows, false, 0, s - 1, band.left(), band.right() + 2);
 }
 
-CTieupView::CTieupView(CGridFrame* frame, QWidget* parent) : CTieupGridView(frame, Kind::Tieup, parent)
+CTieupView::CTieupView(CGridFrame* frame, QWidget* parent) : CTieupGridView(frame, parent)
 {
     setFarEdges(false, frame->threadingOnTop());
 }

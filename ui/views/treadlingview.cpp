@@ -8,7 +8,7 @@
 
 namespace qb {
 
-CTreadlingView::CTreadlingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, Kind::Treadling, parent)
+CTreadlingView::CTreadlingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, parent)
 {
     setFarEdges(false, !frame->threadingOnTop());
 }
@@ -55,13 +55,15 @@ void CTreadlingView::reactToHint(const UpdateHint& hint)
         updateRowItems(hint.first, hint.last);
     } else if (hint.has(UpdateHint::OnePick)) {
         updateRowItems(hint.first, hint.first);
-    } else if (hint.has(UpdateHint::CurrentPick)) {
-        // The marker left one pick and reached another.
-        updateRowItems(hint.first - 4, hint.first + 4);
-        updateRowItems(hint.last - 4, hint.last + 4);
     } else if (!hint.has(UpdateHint::EndsChanged) && !hint.has(UpdateHint::NoDrawdown)) {
         updateAll();
     }
+}
+
+void CTreadlingView::markPick(int pick)
+{
+    // The marker reaches a few rows beyond its pick.
+    updateRowItems(pick - 4, pick + 4);
 }
 
 void CTreadlingView::resizeEvent(QResizeEvent* e)

@@ -1,5 +1,6 @@
 #include "draft/palettetools.h"
 #include "draft/quillabydoc.h"
+#include "wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 
@@ -24,16 +25,16 @@ std::unique_ptr<CQuillabyDoc> makeDoc(int ends, int picks, std::vector<COLORREF>
     pal.setRightColor(1);
     doc->threadingMutable(0)->setDefaultColor(0);
     doc->treadlingMutable(0)->setDefaultColor(0);
-    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(e, 1 + e % 4);
-    for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(p, 1 + p % 4);
+    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
+    for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 4);
     return doc;
 }
 
 // Every thread and both rows' default colors get palette index `c`.
 void paintAll(CQuillabyDoc& doc, int c)
 {
-    doc.SetEndColors(0, doc.numEnds() - 1, c);
-    doc.SetPickColors(0, doc.numPicks() - 1, c);
+    doc.SetThreadColors(kReplay, Side::Threading, 0, doc.numEnds() - 1, c);
+    doc.SetThreadColors(kReplay, Side::Treadling, 0, doc.numPicks() - 1, c);
     doc.threadingMutable(0)->setDefaultColor(c);
     doc.threadingMutable(0)->setAlternateColor(c);
     doc.treadlingMutable(0)->setDefaultColor(c);
@@ -47,14 +48,13 @@ TEST(ClearPalette, RedOnlyDraftKeepsBlackWhiteAndRed)
     auto doc = makeDoc(6, 6, {kBlue, kWhite, kRed, rgb(1, 2, 3)});
     paintAll(*doc, 2);
     doc->paletteMutable().setName(2, "cherry");
-    struct Pane : IUndoTarget {
-        Kind undoKind() const override { return Kind::Threading; }
-        void handleUndoRequest(const UndoRequest&) override {}
-    } pane;
-    doc->Transaction(&pane, [&](EditSource s) { doc->SetEndColors(0, 0, 2, 0, s); doc->SetEndColors(1, 1, 3, 0, s); });
-    ASSERT_TRUE(doc->history().canUndo());
-    doc->SetEndColors(1, 1, 2);
-    ClearPalette(*doc);
+    doc->Transaction("Paint", [&](Edit s) {
+        doc->SetThreadColors(s, Side::Threading, 0, 0, 2, 0);
+        doc->SetThreadColors(s, Side::Threading, 1, 1, 3, 0);
+    });
+    doc->SetThreadColors(kReplay, Side::Threading, 1, 1, 2);
+    const std::string before = WifText(*doc, "d");
+    doc->Transaction("Clear Palette", [&](Edit e) { ClearPalette(e, *doc); });
     const ColorPalette& p = doc->palette();
     ASSERT_EQ(p.colors(), (std::vector<COLORREF>{kBlack, kWhite, kRed}));
     EXPECT_EQ(p.name(2), "cherry");
@@ -65,8 +65,13 @@ TEST(ClearPalette, RedOnlyDraftKeepsBlackWhiteAndRed)
     EXPECT_EQ(doc->treadling(0)->alternateColor(), 2);
     EXPECT_EQ(p.leftColor(), 0);
     EXPECT_EQ(p.rightColor(), 1);
-    EXPECT_FALSE(doc->history().canUndo()) << "old indexes must not be replayed";
     EXPECT_TRUE(doc->isModified());
+    // One step back brings the old palette and indexes, the one before still
+    // replays the old indexes correctly.
+    doc->Undo();
+    EXPECT_EQ(WifText(*doc, "d"), before);
+    doc->Undo();
+    EXPECT_EQ(doc->threading(0)->GetColor(0), 2);
 }
 
 TEST(ClearPalette, NeverPushesAUsedColorOut)
@@ -75,13 +80,13 @@ TEST(ClearPalette, NeverPushesAUsedColorOut)
     std::vector<COLORREF> colors;
     for (int i = 0; i < kMaxColors; ++i) colors.push_back(rgb(10 + i, 20, 30));
     auto doc = makeDoc(kMaxColors, 2, colors);
-    for (int e = 0; e < kMaxColors; ++e) doc->SetEndColors(e, e, e);
+    for (int e = 0; e < kMaxColors; ++e) doc->SetThreadColors(kReplay, Side::Threading, e, e, e);
     doc->threadingMutable(0)->setDefaultColor(5);
     doc->threadingMutable(0)->setAlternateColor(6);
     doc->treadlingMutable(0)->setDefaultColor(7);
     doc->treadlingMutable(0)->setAlternateColor(7);
-    doc->SetPickColors(0, 1, 7);
-    ClearPalette(*doc);
+    doc->SetThreadColors(kReplay, Side::Treadling, 0, 1, 7);
+    ClearPalette(kReplay, *doc);
     ASSERT_EQ(doc->palette().count(), kMaxColors);
     for (int e = 0; e < kMaxColors; ++e)
         EXPECT_EQ(doc->palette().color(doc->threading(0)->GetColor(e)), rgb(10 + e, 20, 30)) << e;
@@ -91,8 +96,8 @@ TEST(ClearPalette, DropsUnusedColorsAndKeepsOrderOfUse)
 {
     auto doc = makeDoc(4, 2, {kBlue, kRed, rgb(0, 255, 0), rgb(9, 9, 9)});
     paintAll(*doc, 3);
-    doc->SetEndColors(1, 1, 2);
-    ClearPalette(*doc);
+    doc->SetThreadColors(kReplay, Side::Threading, 1, 1, 2);
+    ClearPalette(kReplay, *doc);
     EXPECT_EQ(doc->palette().colors(), (std::vector<COLORREF>{kBlack, kWhite, rgb(9, 9, 9), rgb(0, 255, 0)}));
     EXPECT_EQ(doc->threading(0)->GetColor(1), 3);
     EXPECT_EQ(doc->threading(0)->GetColor(0), 2);
@@ -102,9 +107,9 @@ TEST(PlaceNewColor, ReusesAddsOrOverwritesOnlyUnusedEntries)
 {
     {
         auto doc = makeDoc(2, 2, {kBlue, kRed, kWhite, kBlack, rgb(1, 1, 1), rgb(5, 5, 5)});
-        EXPECT_EQ(PlaceNewColor(*doc, rgb(5, 5, 5)), 5) << "an equal color is selected, not added";
+        EXPECT_EQ(PlaceNewColor(kReplay, *doc, rgb(5, 5, 5)), 5) << "an equal color is selected, not added";
         EXPECT_EQ(doc->palette().count(), 6);
-        EXPECT_EQ(PlaceNewColor(*doc, rgb(7, 7, 7)), 6);
+        EXPECT_EQ(PlaceNewColor(kReplay, *doc, rgb(7, 7, 7)), 6);
         EXPECT_EQ(doc->palette().count(), 7);
     }
     std::vector<COLORREF> full;
@@ -112,20 +117,20 @@ TEST(PlaceNewColor, ReusesAddsOrOverwritesOnlyUnusedEntries)
     {
         auto doc = makeDoc(3, 3, full);
         paintAll(*doc, 4);
-        doc->SetEndColors(0, 0, 2);
-        doc->SetPickColors(0, 0, 3);
+        doc->SetThreadColors(kReplay, Side::Threading, 0, 0, 2);
+        doc->SetThreadColors(kReplay, Side::Treadling, 0, 0, 3);
         // 0 and 1 are unused but never overwritten; 2 and 3 are used.
-        const int at = PlaceNewColor(*doc, rgb(200, 0, 0));
+        const int at = PlaceNewColor(kReplay, *doc, rgb(200, 0, 0));
         EXPECT_EQ(at, 5);
         EXPECT_EQ(doc->palette().color(5), rgb(200, 0, 0));
         EXPECT_EQ(doc->palette().color(0), rgb(0, 100, 100));
         // Indexes to keep (the other button's color) are skipped too.
-        EXPECT_EQ(PlaceNewColor(*doc, rgb(201, 0, 0), {5, 6}), 7);
+        EXPECT_EQ(PlaceNewColor(kReplay, *doc, rgb(201, 0, 0), {5, 6}), 7);
     }
     {
         auto doc = makeDoc(kMaxColors, 1, full);
-        for (int e = 0; e < kMaxColors; ++e) doc->SetEndColors(e, e, e);
-        EXPECT_EQ(PlaceNewColor(*doc, rgb(200, 0, 0)), -1);
+        for (int e = 0; e < kMaxColors; ++e) doc->SetThreadColors(kReplay, Side::Threading, e, e, e);
+        EXPECT_EQ(PlaceNewColor(kReplay, *doc, rgb(200, 0, 0)), -1);
         EXPECT_EQ(doc->palette().colors(), full);
     }
 }
@@ -134,21 +139,50 @@ TEST(ColorOrder, RunsAndTotals)
 {
     auto doc = makeDoc(8, 1, {kBlue, kRed, kWhite});
     const int colors[] = {0, 0, 1, 1, 1, 2, 0, 0};
-    for (int e = 0; e < 8; ++e) doc->SetEndColors(e, e, colors[e]);
+    for (int e = 0; e < 8; ++e) doc->SetThreadColors(kReplay, Side::Threading, e, e, colors[e]);
     EXPECT_EQ(ColorRuns(*doc->threading(0), 8), (std::vector<ColorRun>{{0, 2}, {1, 3}, {2, 1}, {0, 2}}));
     EXPECT_EQ(ColorTotals(*doc->threading(0), 8), (std::vector<ColorRun>{{0, 4}, {1, 3}, {2, 1}}));
     EXPECT_TRUE(ColorRuns(*doc->threading(0), 0).empty());
 }
 
-TEST(ColorOrder, FillPatterns)
+TEST(Fill, PatternsStartWithTheFirstColorAndContinueOnNewThreads)
 {
-    std::vector<int> single, pairs, solid;
-    for (int i = 0; i < 6; ++i) {
-        solid.push_back(FillPatternColor(i, 0, 7, 3));
-        single.push_back(FillPatternColor(i, 1, 7, 3));
-        pairs.push_back(FillPatternColor(i, 2, 7, 3));
-    }
-    EXPECT_EQ(solid, (std::vector<int>{3, 3, 3, 3, 3, 3}));
-    EXPECT_EQ(single, (std::vector<int>{3, 7, 3, 7, 3, 7}));
-    EXPECT_EQ(pairs, (std::vector<int>{3, 3, 7, 7, 3, 3}));
+    auto doc = makeDoc(6, 1, {kBlue, kRed, kWhite, kBlack, rgb(1, 1, 1), rgb(2, 2, 2), rgb(3, 3, 3), rgb(7, 7, 7)});
+    auto colors = [&] {
+        std::vector<int> c;
+        for (int e = 0; e < 8; ++e) c.push_back(doc->threading(0)->GetColor(e));
+        return c;
+    };
+    // Fill Warp passes the right button's color (7) first, the left (3) second.
+    doc->Transaction("Fill Warp", [&](Edit e) { FillThreadColors(e, *doc, Side::Threading, 0, 2, 7, 3); });
+    doc->SetThreadingCell(kReplay, 7, 1); // two ends added later
+    EXPECT_EQ(colors(), (std::vector<int>{7, 7, 3, 3, 7, 7, 3, 3}));
+    doc->Transaction("Fill Warp", [&](Edit e) { FillThreadColors(e, *doc, Side::Threading, 0, 1, 7, 3); });
+    EXPECT_EQ(colors(), (std::vector<int>{3, 7, 3, 7, 3, 7, 3, 7}));
+    doc->Transaction("Fill Warp", [&](Edit e) { FillThreadColors(e, *doc, Side::Threading, 0, 0, 5, 3); });
+    EXPECT_EQ(colors(), (std::vector<int>(8, 5)));
+    EXPECT_FALSE(FillThreadColors(kReplay, *doc, Side::Threading, 0, 0, 5, 3)) << "nothing to change";
+    doc->Undo();
+    EXPECT_EQ(colors(), (std::vector<int>{3, 7, 3, 7, 3, 7, 3, 7}));
+}
+
+TEST(ReplaceColor, RecolorsThreadsAndTheRowsColorsForLaterThreads)
+{
+    auto doc = makeDoc(4, 4, {kBlue, kRed, kWhite, kBlack});
+    paintAll(*doc, 2);
+    doc->SetThreadColors(kReplay, Side::Threading, 1, 1, 0);
+    doc->threadingMutable(0)->setDefaultColor(2);
+    doc->threadingMutable(0)->setAlternateColor(2);
+    const std::string before = WifText(*doc, "d");
+    EXPECT_TRUE(doc->Transaction("Replace Color", [&](Edit e) { ReplaceThreadColor(e, *doc, 2, 3, true, false); }));
+    EXPECT_EQ(doc->threading(0)->GetColor(0), 3);
+    EXPECT_EQ(doc->threading(0)->GetColor(1), 0);
+    EXPECT_EQ(doc->threading(0)->alternateColor(), 3);
+    EXPECT_EQ(doc->treadling(0)->GetColor(0), 2) << "the weft was not chosen";
+    EXPECT_FALSE(ReplaceThreadColor(kReplay, *doc, 1, 3, true, true)) << "nothing uses color 1";
+    doc->Undo();
+    EXPECT_EQ(WifText(*doc, "d"), before);
+    doc->Redo();
+    doc->SetThreadingCell(kReplay, 9, 1);
+    EXPECT_EQ(doc->threading(0)->GetColor(9), 3) << "an end added later takes the new color";
 }

@@ -317,7 +317,8 @@ TEST(TdingColors, StoredColorsWinOverTheAlternation)
     t.setDefaultColor(3);
     t.setAlternateColor(5);
     t.setAlternation(Tding::Alternation::Single);
-    t.Append(2); // appended threads take the default color
+    t.Append(2); // appended threads take the colors the alternation gives
+    t.SetColor(0, 3);
     EXPECT_EQ(colorsOf(t, 4), (std::vector<int>{3, 3, 5, 3}));
 }
 

@@ -45,7 +45,7 @@ std::unique_ptr<CQuillabyDoc> LiftplanDraft()
     SetShafts(*doc, {1, 2, 3, 4, 1, 2});
     SetTreadles(*doc, {1, 2, 3, 4});
     FixedPrompter yes(true);
-    ConvertToLiftplan(*doc, yes);
+    ConvertToLiftplan(kReplay, *doc, yes);
     EXPECT_TRUE(doc->isLiftplan());
     doc->SetModified(false);
     return doc;
@@ -57,7 +57,7 @@ TEST(DraftProperties, UnchangedValuesChangeNothing)
 {
     auto doc = NewDraft(8, 10);
     ScriptedPrompter none;
-    const auto out = ApplyProperties(*doc, ReadProperties(*doc), none);
+    const auto out = ApplyProperties(kReplay, *doc, ReadProperties(*doc), none);
     EXPECT_FALSE(out.changed);
     EXPECT_FALSE(doc->isModified());
 }
@@ -66,8 +66,8 @@ TEST(DraftProperties, PlainValuesAndRatiosAreWritten)
 {
     auto doc = NewDraft(8, 10);
     SetShafts(*doc, {1, 2, 3});
-    TestPane pane(*doc);
-    doc->Transaction(&pane, [&](EditSource s) { doc->SetThreadingCell(0, 5, 0, s); });
+    doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 0, 5, 0); });
+    const double sett = doc->warpSett();
     DraftProperties v = ReadProperties(*doc);
     EXPECT_EQ(v.warpRatio, 2); // ratio 1 shown as 2
     v.risingShed = false;
@@ -78,7 +78,8 @@ TEST(DraftProperties, PlainValuesAndRatiosAreWritten)
     v.warpRatio = 4;  // stored as 3
     v.weftRatio = 99; // cut to 5
     ScriptedPrompter none;
-    const auto out = ApplyProperties(*doc, v, none, &pane);
+    PropertiesOutcome out;
+    doc->Transaction("Properties", [&](Edit e) { out = ApplyProperties(e, *doc, v, none); });
     EXPECT_TRUE(out.changed);
     EXPECT_TRUE(out.ratioChanged);
     EXPECT_FALSE(out.converted);
@@ -90,14 +91,15 @@ TEST(DraftProperties, PlainValuesAndRatiosAreWritten)
     EXPECT_EQ(doc->treadling(0)->ratio(), 5);
     EXPECT_TRUE(doc->isModified());
 
-    // One undo step puts shed and ratios back (sett and units are not part
-    // of the history), a second one the earlier edit.
+    // One undo step puts shed, ratios, sett and units back, a second one the
+    // earlier edit.
     ASSERT_EQ(doc->history().undoCount(), 2);
     doc->Undo();
     EXPECT_TRUE(doc->isRisingShed());
     EXPECT_EQ(doc->threading(0)->ratio(), 1);
     EXPECT_EQ(doc->treadling(0)->ratio(), 1);
-    EXPECT_DOUBLE_EQ(doc->warpSett(), 24.5);
+    EXPECT_DOUBLE_EQ(doc->warpSett(), sett);
+    EXPECT_EQ(doc->units(), 0);
     doc->Undo();
     EXPECT_EQ(Shafts(*doc)[0], 1);
     doc->Redo();
@@ -106,22 +108,17 @@ TEST(DraftProperties, PlainValuesAndRatiosAreWritten)
     EXPECT_EQ(doc->threading(0)->ratio(), 3);
 }
 
-TEST(DraftProperties, SettOnlyChangeKeepsTheHistoryWithoutAPane)
+TEST(DraftProperties, UnrecordedChangesLeaveTheHistoryAlone)
 {
     auto doc = NewDraft(8, 8);
-    TestPane pane(*doc);
-    doc->Transaction(&pane, [&](EditSource s) { doc->SetThreadingCell(0, 5, 0, s); });
+    doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 0, 5, 0); });
     DraftProperties v = ReadProperties(*doc);
     v.weftSettWhole = 30;
+    v.shafts = 6;
     ScriptedPrompter none;
-    ApplyProperties(*doc, v, none);
+    ApplyProperties(kReplay, *doc, v, none);
     EXPECT_EQ(doc->history().undoCount(), 1);
-
-    // A loom-size change the recorded cells cannot follow empties it.
-    v.shafts = 4;
-    ApplyProperties(*doc, v, none);
-    EXPECT_EQ(doc->numShafts(), 4);
-    EXPECT_FALSE(doc->history().canUndo());
+    EXPECT_EQ(doc->numShafts(), 6);
 }
 
 TEST(DraftProperties, ShaftsTreadlesAndRowsThroughTheDocument)
@@ -135,8 +132,8 @@ TEST(DraftProperties, ShaftsTreadlesAndRowsThroughTheDocument)
     v.numWarps = 3;
     v.numWefts = 0; // below 1 becomes 1
     ScriptedPrompter none;
-    TestPane pane(*doc);
-    const auto out = ApplyProperties(*doc, v, none, &pane);
+    PropertiesOutcome out;
+    doc->Transaction("Properties", [&](Edit e) { out = ApplyProperties(e, *doc, v, none); });
     EXPECT_TRUE(out.layoutChanged);
     EXPECT_EQ(doc->numShafts(), 6);
     EXPECT_EQ(doc->numTreadles(), 4);
@@ -167,8 +164,8 @@ TEST(DraftProperties, LiftplanOnConvertsBeforeTheShaftsGrow)
     v.liftplan = true;
     v.shafts = 6;
     ScriptedPrompter none;
-    TestPane pane(*doc);
-    const auto out = ApplyProperties(*doc, v, none, &pane);
+    PropertiesOutcome out;
+    doc->Transaction("Properties", [&](Edit e) { out = ApplyProperties(e, *doc, v, none); });
     EXPECT_TRUE(out.converted);
     EXPECT_TRUE(doc->isLiftplan());
     // Converted with 4 shafts (pick 1 lifts shafts 1..3), then widened.
@@ -176,13 +173,16 @@ TEST(DraftProperties, LiftplanOnConvertsBeforeTheShaftsGrow)
     EXPECT_EQ(doc->numTreadles(), 6);
     EXPECT_EQ(doc->treadling(0)->GetSet(0).count(), 3);
     EXPECT_EQ(Drawdown(*doc), cloth);
-    // A conversion cannot be undone.
-    EXPECT_FALSE(doc->history().canUndo());
+    // The conversion is one undo step with the rest of the sheet.
+    doc->Undo();
+    EXPECT_FALSE(doc->isLiftplan());
+    EXPECT_EQ(doc->numShafts(), 4);
+    doc->Redo();
 
     // And back to tieup form: one treadle per distinct lift.
     v = ReadProperties(*doc);
     v.liftplan = false;
-    ApplyProperties(*doc, v, none);
+    ApplyProperties(kReplay, *doc, v, none);
     EXPECT_FALSE(doc->isLiftplan());
     EXPECT_EQ(Drawdown(*doc), cloth);
 }
@@ -190,12 +190,12 @@ TEST(DraftProperties, LiftplanOnConvertsBeforeTheShaftsGrow)
 TEST(DraftProperties, LiftplanOnWithFewerWeftsDropsThemFirst)
 {
     auto doc = NewDraft(4, 6);
-    doc->SetNumWefts(2);
+    doc->SetNumRows(kReplay, Side::Treadling, 2);
     DraftProperties v = ReadProperties(*doc);
     v.liftplan = true;
     v.numWefts = 1;
     ScriptedPrompter none;
-    ApplyProperties(*doc, v, none);
+    ApplyProperties(kReplay, *doc, v, none);
     EXPECT_TRUE(doc->isLiftplan());
     EXPECT_EQ(doc->numWefts(), 1);
 }
@@ -210,7 +210,7 @@ TEST(DraftProperties, MoreWeftsInLiftplanFormAsksFirst)
         v.correlationSide = 2;
         v.weftSettWhole = 20;
         ScriptedPrompter no({false});
-        ApplyProperties(*doc, v, no);
+        ApplyProperties(kReplay, *doc, v, no);
         EXPECT_EQ(no.asked, std::vector<std::string>{msg::kConvertToTieup});
         EXPECT_TRUE(doc->isLiftplan());
         EXPECT_EQ(doc->numWefts(), 1);
@@ -224,7 +224,7 @@ TEST(DraftProperties, MoreWeftsInLiftplanFormAsksFirst)
         DraftProperties v = ReadProperties(*doc);
         v.numWefts = 2;
         ScriptedPrompter yes({true});
-        const auto out = ApplyProperties(*doc, v, yes);
+        const auto out = ApplyProperties(kReplay, *doc, v, yes);
         EXPECT_TRUE(out.converted);
         EXPECT_FALSE(doc->isLiftplan());
         EXPECT_EQ(doc->numWefts(), 2);
@@ -243,7 +243,7 @@ TEST(DraftProperties, QuestionsComeInTheirOrder)
     v.correlationSide = 2;
     v.correlationOn = true;
     ScriptedPrompter yes({true, true});
-    ApplyProperties(*doc, v, yes);
+    ApplyProperties(kReplay, *doc, v, yes);
     EXPECT_EQ(yes.asked, (std::vector<std::string>{msg::kConvertToTieup, msg::kCorrelateTreadling}));
     EXPECT_EQ(doc->activeCorrelation(), 2);
     for (int j = 0; j < 3; ++j)
@@ -265,7 +265,7 @@ TEST(DraftProperties, DirectCorrelation)
         v.correlationSide = 2;
         v.correlationOn = true;
         ScriptedPrompter yes({true});
-        ApplyProperties(*doc, v, yes);
+        ApplyProperties(kReplay, *doc, v, yes);
         ASSERT_EQ(yes.asked.size(), 1u);
         EXPECT_TRUE(doc->correlationOn());
         EXPECT_EQ(Treadles(*doc, 0), (std::vector<int>{1, 1, 1}));
@@ -274,11 +274,11 @@ TEST(DraftProperties, DirectCorrelation)
         // ... and asked no more once they are in place.
         DraftProperties off = ReadProperties(*doc);
         off.correlationOn = false;
-        ApplyProperties(*doc, off, yes);
+        ApplyProperties(kReplay, *doc, off, yes);
         ScriptedPrompter none;
-        ApplyProperties(*doc, ReadProperties(*doc), none);
+        ApplyProperties(kReplay, *doc, ReadProperties(*doc), none);
         off.correlationOn = true;
-        ApplyProperties(*doc, off, none);
+        ApplyProperties(kReplay, *doc, off, none);
         EXPECT_TRUE(none.asked.empty());
         EXPECT_TRUE(doc->correlationOn());
     }
@@ -291,7 +291,7 @@ TEST(DraftProperties, DirectCorrelation)
         v.correlationSide = 2;
         v.correlationOn = true;
         ScriptedPrompter no({false});
-        ApplyProperties(*doc, v, no);
+        ApplyProperties(kReplay, *doc, v, no);
         EXPECT_EQ(no.asked, std::vector<std::string>{msg::kCorrelateTreadling});
         EXPECT_FALSE(doc->correlationOn());
         EXPECT_EQ(doc->correlationSide(), 2);
@@ -300,7 +300,7 @@ TEST(DraftProperties, DirectCorrelation)
     // Warp side: row 0 on shaft 1, and no end keeps shaft 1 in another row.
     {
         auto doc = NewDraft(2, 4);
-        doc->SetNumWarps(2);
+        doc->SetNumRows(kReplay, Side::Threading, 2);
         doc->threadingMutable(0)->Append(3);
         doc->threadingMutable(1)->Append(3);
         doc->threadingMutable(1)->SetValue(0, 1);
@@ -309,7 +309,7 @@ TEST(DraftProperties, DirectCorrelation)
         v.correlationSide = 1;
         v.correlationOn = true;
         ScriptedPrompter yes({true});
-        ApplyProperties(*doc, v, yes);
+        ApplyProperties(kReplay, *doc, v, yes);
         EXPECT_EQ(yes.asked, std::vector<std::string>{msg::kCorrelateThreading});
         EXPECT_EQ(Shafts(*doc, 0), (std::vector<int>{1, 1, 1}));
         EXPECT_EQ(Shafts(*doc, 1), (std::vector<int>{0, 0, 0}));
@@ -338,7 +338,7 @@ TEST(DraftProperties, DeclinedLiftplanKeepsTheTreadles)
     v.liftplan = true;
     v.treadles = 4;
     ScriptedPrompter no({false});
-    ApplyProperties(*doc, v, no);
+    ApplyProperties(kReplay, *doc, v, no);
     EXPECT_EQ(no.asked, std::vector<std::string>{msg::kMultipleNotation});
     EXPECT_FALSE(doc->isLiftplan());
     EXPECT_EQ(doc->numTreadles(), 6);

@@ -46,8 +46,8 @@ std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937&
         for (int t = 0; t < treadles; ++t)
             for (int s = 1; s <= shape.shafts; ++s)
                 if (pick(0, 1)) doc->tieupMutable().setCell(t, s);
-    doc->SetNumWarps(shape.warps);
-    doc->SetNumWefts(shape.wefts);
+    doc->SetNumRows(kReplay, Side::Threading, shape.warps);
+    doc->SetNumRows(kReplay, Side::Treadling, shape.wefts);
     if (shape.weftBars) doc->setCorrelation(2, true);
     for (int e = 0; e < shape.ends; ++e) {
         for (int r = 0; r < shape.warps; ++r) doc->threadingMutable(r)->Append(1);
@@ -74,7 +74,7 @@ std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937&
     }
     doc->threadingMutable(0)->setDefaultColor(1);
     doc->treadlingMutable(0)->setDefaultColor(0);
-    doc->history().clear();
+    doc->DiscardHistory();
     return doc;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// Shared helpers of the transform tests: seeded random drafts, a stand-in
-// pane, and whole-state / drawdown snapshots to compare.
+// Shared helpers of the transform tests: seeded random drafts and
+// whole-state / drawdown snapshots to compare.
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
@@ -15,17 +15,6 @@
 namespace qbtest {
 
 using namespace qb;
-
-class TestPane : public IUndoTarget {
-public:
-    TestPane(CQuillabyDoc& doc, Kind kind = Kind::Drawdown) : m_doc(doc), m_kind(kind) {}
-    Kind undoKind() const override { return m_kind; }
-    void handleUndoRequest(const UndoRequest& r) override { ApplyUndoRequest(m_doc, r); }
-
-private:
-    CQuillabyDoc& m_doc;
-    Kind m_kind;
-};
 
 struct DraftShape {
     int shafts = 8;

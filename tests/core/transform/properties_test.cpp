@@ -60,7 +60,7 @@ TEST(DrawdownKept, ConvertingToLiftplanAndBack)
         const auto before = Drawdown(doc);
         FixedPrompter yes(true);
         if (doc.isLiftplan()) {
-            ConvertToTieup(doc, yes);
+            ConvertToTieup(kReplay, doc, yes);
             EXPECT_FALSE(doc.isLiftplan());
             EXPECT_FALSE(doc.multipleTreadles());
             // Past 128 distinct lifts the user was asked and some picks lost.
@@ -69,14 +69,14 @@ TEST(DrawdownKept, ConvertingToLiftplanAndBack)
             expectEqualLengths(doc);
         }
         const bool changes = IsDirectSquare(doc) || doc.numWefts() == 1;
-        ConvertToLiftplan(doc, yes);
+        ConvertToLiftplan(kReplay, doc, yes);
         EXPECT_EQ(doc.isLiftplan(), changes);
         if (changes) {
             EXPECT_EQ(doc.numTreadles(), doc.numShafts());
             EXPECT_TRUE(doc.multipleTreadles());
         }
         EXPECT_EQ(Drawdown(doc), before);
-        ConvertToTieup(doc, yes);
+        ConvertToTieup(kReplay, doc, yes);
         if (yes.questions) return;
         EXPECT_EQ(Drawdown(doc), before);
         EXPECT_EQ(doc.history().groupCount(), 0);
@@ -89,11 +89,11 @@ TEST(DrawdownKept, OptimizeBothSides)
         const auto before = Drawdown(doc);
         const int shafts = doc.numShafts(), treadles = doc.numTreadles();
         FixedPrompter yes(true);
-        Optimize(doc, Side::Threading, yes, nullptr);
+        Optimize(kReplay, doc, Side::Threading, yes);
         EXPECT_TRUE(sameCloth(doc, before));
         EXPECT_EQ(doc.numShafts(), shafts);
         if (doc.activeCorrelation() != 2) {
-            Optimize(doc, Side::Treadling, yes, nullptr);
+            Optimize(kReplay, doc, Side::Treadling, yes);
             EXPECT_TRUE(sameCloth(doc, before));
         }
         EXPECT_EQ(doc.numTreadles(), treadles);
@@ -113,9 +113,9 @@ TEST(DrawdownKept, ArrangeBothKindsBothSides)
         const auto before = Drawdown(doc);
         FixedPrompter yes(true);
         for (ArrangeKind kind : {ArrangeKind::Sequential, ArrangeKind::Parallel}) {
-            Arrange(doc, Side::Threading, kind, yes, nullptr);
+            Arrange(kReplay, doc, Side::Threading, kind, yes);
             EXPECT_EQ(Drawdown(doc), before);
-            Arrange(doc, Side::Treadling, kind, yes, nullptr);
+            Arrange(kReplay, doc, Side::Treadling, kind, yes);
             EXPECT_EQ(Drawdown(doc), before);
         }
     });
@@ -125,7 +125,7 @@ TEST(DrawdownKept, SequentialArrangeGivesFirstUseOrder)
 {
     forRandomDrafts(14, false, 1, [](CQuillabyDoc& doc, std::mt19937&) {
         FixedPrompter yes(true);
-        Arrange(doc, Side::Threading, ArrangeKind::Sequential, yes, nullptr);
+        Arrange(kReplay, doc, Side::Threading, ArrangeKind::Sequential, yes);
         if (!CanArrange(doc, Side::Threading)) return;
         int next = 1;
         for (int s : doc.threading(0)->values()) {
@@ -142,9 +142,9 @@ TEST(DrawdownKept, MovingShaftsAndTreadles)
         const auto before = Drawdown(doc);
         std::uniform_int_distribution<int> any(-2, 130);
         for (int i = 0; i < 5; ++i) {
-            MoveShaft(doc, any(rng), any(rng), nullptr);
+            MoveShaft(kReplay, doc, any(rng), any(rng));
             ASSERT_EQ(Drawdown(doc), before);
-            MoveTreadle(doc, any(rng), any(rng), nullptr);
+            MoveTreadle(kReplay, doc, any(rng), any(rng));
             ASSERT_EQ(Drawdown(doc), before);
         }
     });
@@ -190,7 +190,7 @@ TEST(TurnDraft, TransposesAndNegatesTheDrawdown)
         auto doc = RandomDraft(shape, rng);
         auto turned = doc->Clone();
         FixedPrompter yes(true);
-        ASSERT_TRUE(TurnDraft(*turned, yes, nullptr).done());
+        ASSERT_TRUE(TurnDraft(kReplay, *turned, yes).done());
         ASSERT_EQ(turned->numEnds(), doc->numPicks());
         ASSERT_EQ(turned->numPicks(), doc->numEnds());
         EXPECT_EQ(turned->numShafts(), turned->numTreadles());
@@ -202,7 +202,7 @@ TEST(TurnDraft, TransposesAndNegatesTheDrawdown)
                 ASSERT_EQ(now, was == Cell::WarpUp ? Cell::WeftUp : Cell::WarpUp) << e << ',' << p;
             }
         // Turning twice gives the original cloth back.
-        TurnDraft(*turned, yes, nullptr);
+        TurnDraft(kReplay, *turned, yes);
         for (int e = 0; e < doc->numEnds(); ++e)
             for (int p = 0; p < doc->numPicks(); ++p) {
                 if (DrawdownCell(*doc, e, p) == Cell::Blank || doc->treadling(0)->GetSet(p).empty()) continue;

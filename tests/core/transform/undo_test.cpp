@@ -21,7 +21,7 @@ using namespace qbtest;
 
 namespace {
 
-using Command = std::function<CommandResult(CQuillabyDoc&, IUndoTarget*)>;
+using Command = std::function<CommandResult(CQuillabyDoc&, Edit)>;
 
 struct Named {
     const char* name;
@@ -32,47 +32,49 @@ std::vector<Named> commands()
 {
     static FixedPrompter yes(true);
     std::vector<Named> list = {
-        {"repeat", [](auto& d, auto* p) { return RepeatThreads(d, Side::Threading, 3, yes, p); }},
-        {"repeat picks", [](auto& d, auto* p) { return RepeatThreads(d, Side::Treadling, 2, yes, p); }},
-        {"single repeat", [](auto& d, auto* p) { return SingleRepeat(d, Side::Threading, p); }},
-        {"single repeat draft", [](auto& d, auto* p) { return SingleRepeatDraft(d, p); }},
-        {"supersize", [](auto& d, auto* p) { return SuperSize(d, yes, p); }},
-        {"reflect", [](auto& d, auto* p) { return ReflectThreads(d, Side::Treadling, yes, p); }},
-        {"reverse", [](auto& d, auto* p) { return ReverseThreads(d, Side::Threading, p); }},
-        {"wrap up", [](auto& d, auto* p) { return WrapShafts(d, true, yes, p); }},
-        {"wrap >>", [](auto& d, auto* p) { return WrapTreadles(d, true, yes, p); }},
-        {"wrap ends", [](auto& d, auto* p) { return WrapEnds(d, false, p); }},
-        {"wrap picks", [](auto& d, auto* p) { return WrapPicks(d, false, p); }},
-        {"move shaft", [](auto& d, auto* p) { return MoveShaft(d, 0, 5, p); }},
-        {"move treadle", [](auto& d, auto* p) { return MoveTreadle(d, 7, 1, p); }},
-        {"clear", [](auto& d, auto* p) { return ClearThreads(d, Side::Threading, p); }},
-        {"clear labels", [](auto& d, auto* p) { return ClearLabels(d, Side::Threading, p); }},
-        {"remove", [](auto& d, auto* p) { return RemoveByPattern(d, Side::Treadling, {true, true, false}, p); }},
-        {"tromp", [](auto& d, auto* p) { return TrompAsWrit(d, false, yes, p); }},
-        {"mirror", [](auto& d, auto* p) { return TrompAsWrit(d, true, yes, p); }},
-        {"weft colors", [](auto& d, auto* p) { return UseOtherColors(d, true, p); }},
-        {"warp colors", [](auto& d, auto* p) { return UseOtherColors(d, false, p); }},
-        {"arrange seq", [](auto& d, auto* p) { return Arrange(d, Side::Threading, ArrangeKind::Sequential, yes, p); }},
-        {"arrange par", [](auto& d, auto* p) { return Arrange(d, Side::Treadling, ArrangeKind::Parallel, yes, p); }},
-        {"direct", [](auto& d, auto* p) { return DirectTieup(d, p); }},
-        {"invert", [](auto& d, auto* p) { return InvertTieup(d, p); }},
-        {"clear tieup", [](auto& d, auto* p) { return ClearTieup(d, p); }},
-        {"optimize shafts", [](auto& d, auto* p) { return Optimize(d, Side::Threading, yes, p); }},
-        {"optimize treadles", [](auto& d, auto* p) { return Optimize(d, Side::Treadling, yes, p); }},
-        {"turn", [](auto& d, auto* p) { return TurnDraft(d, yes, p); }},
-        {"tabby", [](auto& d, auto* p) { return AddTabby(d, {2, false, 0x010203}, yes, p); }},
-        {"tabby treadles", [](auto& d, auto* p) { return AddTabby(d, {3, true, 0xFFFFFF}, yes, p); }},
+        {"repeat", [](auto& d, Edit p) { return RepeatThreads(p, d, Side::Threading, 3, yes); }},
+        {"repeat picks", [](auto& d, Edit p) { return RepeatThreads(p, d, Side::Treadling, 2, yes); }},
+        {"single repeat", [](auto& d, Edit p) { return SingleRepeat(p, d, Side::Threading); }},
+        {"single repeat draft", [](auto& d, Edit p) { return SingleRepeatDraft(p, d); }},
+        {"supersize", [](auto& d, Edit p) { return SuperSize(p, d, yes); }},
+        {"reflect", [](auto& d, Edit p) { return ReflectThreads(p, d, Side::Treadling, yes); }},
+        {"reverse", [](auto& d, Edit p) { return ReverseThreads(p, d, Side::Threading); }},
+        {"wrap up", [](auto& d, Edit p) { return WrapShafts(p, d, true, yes); }},
+        {"wrap >>", [](auto& d, Edit p) { return WrapTreadles(p, d, true, yes); }},
+        {"wrap ends", [](auto& d, Edit p) { return WrapEnds(p, d, false); }},
+        {"wrap picks", [](auto& d, Edit p) { return WrapPicks(p, d, false); }},
+        {"move shaft", [](auto& d, Edit p) { return MoveShaft(p, d, 0, 5); }},
+        {"move treadle", [](auto& d, Edit p) { return MoveTreadle(p, d, 7, 1); }},
+        {"clear", [](auto& d, Edit p) { return ClearThreads(p, d, Side::Threading); }},
+        {"clear labels", [](auto& d, Edit p) { return ClearLabels(p, d, Side::Threading); }},
+        {"remove", [](auto& d, Edit p) { return RemoveByPattern(p, d, Side::Treadling, {true, true, false}); }},
+        {"tromp", [](auto& d, Edit p) { return TrompAsWrit(p, d, false, yes); }},
+        {"mirror", [](auto& d, Edit p) { return TrompAsWrit(p, d, true, yes); }},
+        {"weft colors", [](auto& d, Edit p) { return UseOtherColors(p, d, true); }},
+        {"warp colors", [](auto& d, Edit p) { return UseOtherColors(p, d, false); }},
+        {"arrange seq", [](auto& d, Edit p) { return Arrange(p, d, Side::Threading, ArrangeKind::Sequential, yes); }},
+        {"arrange par", [](auto& d, Edit p) { return Arrange(p, d, Side::Treadling, ArrangeKind::Parallel, yes); }},
+        {"direct", [](auto& d, Edit p) { return DirectTieup(p, d); }},
+        {"invert", [](auto& d, Edit p) { return InvertTieup(p, d); }},
+        {"clear tieup", [](auto& d, Edit p) { return ClearTieup(p, d); }},
+        {"optimize shafts", [](auto& d, Edit p) { return Optimize(p, d, Side::Threading, yes); }},
+        {"optimize treadles", [](auto& d, Edit p) { return Optimize(p, d, Side::Treadling, yes); }},
+        {"turn", [](auto& d, Edit p) { return TurnDraft(p, d, yes); }},
+        {"to liftplan", [](auto& d, Edit p) { return ConvertToLiftplan(p, d, yes); }},
+        {"to tieup", [](auto& d, Edit p) { return ConvertToTieup(p, d, yes); }},
+        {"tabby", [](auto& d, Edit p) { return AddTabby(p, d, {2, false, 0x010203}, yes); }},
+        {"tabby treadles", [](auto& d, Edit p) { return AddTabby(p, d, {3, true, 0xFFFFFF}, yes); }},
         {"picture",
-         [](auto& d, auto* p) {
+         [](auto& d, Edit p) {
              PixelGrid g{5, 7, std::vector<std::uint32_t>(35, 0xFFFFFFFF)};
              for (int i = 0; i < 35; i += 3) g.argb[i] = 0xFF000000;
-             return LiftplanFromPicture(d, g, false, yes, p);
+             return LiftplanFromPicture(p, d, g, false, yes);
          }},
         {"fabric cell",
-         [](auto& d, auto* p) {
+         [](auto& d, Edit p) {
              if (!CanAnalyzeFabric(d, yes).done()) return CommandResult::noChange();
              const bool lifted = DrawdownCell(d, 1, 1) != Cell::WarpUp;
-             return FabricAnalysisCell(d, 1, 1, lifted, p) == CellOutcome::Changed ? CommandResult::doneResult()
+             return FabricAnalysisCell(p, d, 1, 1, lifted) == CellOutcome::Changed ? CommandResult::doneResult()
                                                                                    : CommandResult::noChange();
          }},
     };
@@ -94,13 +96,13 @@ TEST(UndoRedo, EveryCommandIsOneExactStep)
         for (const Named& c : commands()) {
             auto doc = RandomDraft(shape, rng);
             doc->threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
-            TestPane pane(*doc);
             // An earlier edit that must survive undo and redo of the command.
             const std::string original = State(*doc);
             const int color = (doc->threading(0)->GetColor(0) + 1) % 5;
-            doc->Transaction(&pane, [&](EditSource s) { doc->SetEndColors(0, 0, color, 0, s); });
+            doc->Transaction("Pencil", [&](Edit s) { doc->SetThreadColors(s, Side::Threading, 0, 0, color, 0); });
             const std::string before = State(*doc);
-            const CommandResult r = c.run(*doc, &pane);
+            CommandResult r;
+            doc->Transaction(c.name, [&](Edit e) { r = c.run(*doc, e); });
             const std::string after = State(*doc);
             SCOPED_TRACE(testing::Message() << c.name << " round " << round << " liftplan " << shape.liftplan);
             if (!r.done()) {

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "wif/filemessages.h"
+#include "iprompter.h"
 
 #include <string>
 #include <vector>
 
 // Records what the reader tells and asks; answers questions from a script.
-class RecordingMessages final : public qb::IFileMessages {
+class RecordingMessages final : public qb::IPrompter {
 public:
     explicit RecordingMessages(bool answer = false) : m_answer(answer) {}
     void tell(const std::string& text) override { told.push_back(text); }

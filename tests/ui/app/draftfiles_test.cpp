@@ -1,3 +1,4 @@
+#include "iprompter.h"
 #include "app/defaultpalette.h"
 #include "app/draftfiles.h"
 #include "app/draftwindow.h"
@@ -55,7 +56,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     EXPECT_EQ(doc.numPicks(), 3);
 
     // [WHEN] it is edited and saved in the native format
-    ASSERT_TRUE(doc.SetThreadingCell(0, 5));
+    ASSERT_TRUE(doc.SetThreadingCell(kReplay, 0, 5));
     ASSERT_TRUE(doc.isModified());
     const QString path = m_tmp.filePath(QStringLiteral("copy.qlb"));
     ASSERT_TRUE(m_frame->saveDocumentTo(w, path)) << m_messages.join('\n').toStdString();
@@ -67,7 +68,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     ASSERT_TRUE(m_frame->openFile(path));
     EXPECT_EQ(m_frame->activeDraftWindow(), w); // already open: brought up, not read twice
     CQuillabyDoc again;
-    QuietFileMessages quiet;
+    QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path.toStdString(), again, quiet));
     EXPECT_EQ(WifText(again, doc.date), saved);
     EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
@@ -91,7 +92,7 @@ TEST_F(DraftFilesTest, FailedSaveKeepsTheDraftModifiedAndSaysWhy)
     m_frame->OnFileNew();
     CDraftWindow* w = m_frame->activeDraftWindow();
     ASSERT_NE(w, nullptr);
-    w->document().SetThreadingCell(0, 1);
+    w->document().SetThreadingCell(kReplay, 0, 1);
     EXPECT_FALSE(m_frame->saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
     EXPECT_TRUE(w->document().isModified());
     ASSERT_EQ(m_messages.size(), 1);

@@ -1,11 +1,15 @@
 #include "app/defaultpalette.h"
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
+#include "app/palettebar.h"
 #include "app/recentfilelist.h"
 #include "testsettingsdir.h"
 
 #include "views/draftframe.h"
 #include "views/gridview.h"
+#include "views/tdinggridview.h"
+#include "transform/draftcommands.h"
+#include "app/dialogparts.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -15,6 +19,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -64,11 +71,11 @@ TEST_F(DraftWindowTest, NewDraftShowsTheFourPaneFrame)
     EXPECT_EQ(w->frame()->panes().size(), 4u);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Draft <Draft1>[*]"));
     EXPECT_FALSE(w->isWindowModified());
-    w->document().SetThreadingCell(0, 1);
+    w->document().SetThreadingCell(kReplay, 0, 1);
     EXPECT_TRUE(w->isWindowModified());
 }
 
-TEST_F(DraftWindowTest, UndoAndRedoFromTheEditMenu)
+TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
 {
     CDraftWindow* w = m_frame->newDocument();
     QMenu* edit = menu(QStringLiteral("&Edit"));
@@ -80,23 +87,49 @@ TEST_F(DraftWindowTest, UndoAndRedoFromTheEditMenu)
     EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
 
-    CQuillabyDoc& doc = w->document();
-    doc.Transaction(w->frame()->panes().front(), [&](EditSource s) { doc.SetThreadingCell(0, 3, 0, s); });
-    item(edit, QStringLiteral("&Undo"));
-    ASSERT_TRUE(undo->isEnabled());
-    undo->trigger();
-    EXPECT_EQ(doc.numEnds(), 0);
-    item(edit, QStringLiteral("&Undo"));
-    EXPECT_FALSE(undo->isEnabled());
-    EXPECT_TRUE(redo->isEnabled());
-    redo->trigger();
-    EXPECT_EQ(doc.threading()->GetShaft(0), 3);
+    CDraftCommands* commands = CDraftCommands::of(m_frame.get());
+    CGridView* threading = w->frame()->threadingView();
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        const char* undoText;
+        const char* redoText;
+    };
+    const Step steps[] = {
+        {"pencil click",
+         [&] { QTest::mouseClick(threading->viewport(), Qt::LeftButton, {}, threading->itemRect(0, 5).center()); },
+         "&Undo Pencil", "&Redo"},
+        {"Tieup > Clear", [&] { commands->action(DraftCommand::TieupClear)->trigger(); }, "&Undo Clear Tieup", "&Redo"},
+        {"Threading > Repeat", [&] {
+             SetDialogRunner([](QDialog&) { return true; });
+             commands->action(DraftCommand::ThreadingRepeat)->trigger();
+             SetDialogRunner({});
+         },
+         "&Undo Repeat Threading", "&Redo"},
+        {"Edit > Undo", [&] { undo->trigger(); }, "&Undo Clear Tieup", "&Redo Repeat Threading"},
+        {"Edit > Undo", [&] { undo->trigger(); }, "&Undo Pencil", "&Redo Clear Tieup"},
+        {"Edit > Redo", [&] { redo->trigger(); }, "&Undo Clear Tieup", "&Redo Repeat Threading"},
+        {"Color > Fill Warp", [&] { FillThreads(w, true, 0, 2, 2); }, "&Undo Fill Warp", "&Redo"},
+        {"Edit > Undo", [&] { undo->trigger(); }, "&Undo Clear Tieup", "&Redo Fill Warp"},
+        {"Edit > Undo", [&] { undo->trigger(); }, "&Undo Pencil", "&Redo Clear Tieup"},
+        {"Edit > Undo", [&] { undo->trigger(); }, "&Undo", "&Redo Pencil"},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        SCOPED_TRACE(s.what);
+        EXPECT_EQ(undo->text(), QString::fromLatin1(s.undoText));
+        EXPECT_EQ(redo->text(), QString::fromLatin1(s.redoText));
+        // The tool tip says the same without the access key.
+        EXPECT_EQ(undo->toolTip(), QString::fromLatin1(s.undoText).remove(QLatin1Char('&')));
+        EXPECT_EQ(undo->isEnabled(), QString::fromLatin1(s.undoText) != QStringLiteral("&Undo"));
+    }
+    EXPECT_EQ(w->document().numEnds(), 0);
 }
 
 TEST_F(DraftWindowTest, StatusBarShowsTheDraftsCounts)
 {
     CDraftWindow* w = m_frame->newDocument();
-    w->document().SetThreadingCell(4, 2);
+    w->document().SetThreadingCell(kReplay, 4, 2);
     const QList<QLabel*> labels = m_frame->statusBar()->findChildren<QLabel*>();
     bool found = false;
     for (QLabel* l : labels)

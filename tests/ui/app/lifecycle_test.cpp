@@ -110,9 +110,9 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
 {
     CDraftWindow* w = m_frame->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.Transaction(w->frame()->panes().front(), [&](EditSource s) {
-        doc.SetThreadingCell(0, 3, 0, s);
-        doc.SetTreadlingCell(2, 5, 0, s);
+    doc.Transaction("Pencil", [&](Edit s) {
+        doc.SetThreadingCell(s, 0, 3, 0);
+        doc.SetTreadlingCell(s, 2, 5, 0);
     });
     doc.notes = "two\r\nlines";
     doc.plan.itemWidth = 12.5;
@@ -133,7 +133,7 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
     EXPECT_FALSE(c->document().history().canUndo());
 
     // The two drafts are separate.
-    c->document().SetThreadingCell(0, 7);
+    c->document().SetThreadingCell(kReplay, 0, 7);
     EXPECT_EQ(doc.threading()->GetShaft(0), 3);
     EXPECT_FALSE(doc.isModified());
 }
@@ -165,7 +165,7 @@ TEST_F(LifecycleTest, PropertiesOkAppliesAndCancelChangesNothing)
 {
     CDraftWindow* w = m_frame->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.SetThreadingCell(0, 8);
+    doc.SetThreadingCell(kReplay, 0, 8);
     doc.SetModified(false);
     QAction* props = fileItem(QStringLiteral("P&roperties..."));
     ASSERT_NE(props, nullptr);
@@ -229,7 +229,7 @@ TEST_F(LifecycleTest, SheetAsksItsQuestionsInOrder)
     CDraftWindow* w = m_frame->newDocument();
     CQuillabyDoc& doc = w->document();
     // A liftplan with four different lifts on four shafts.
-    for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(p, p + 1);
+    for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kReplay, p, p + 1);
     ApplyPropertiesSheet(m_frame.get(), w, [&] {
         DraftProperties v = ReadProperties(doc);
         v.shafts = 4;
@@ -257,7 +257,7 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
 {
     CDraftWindow* w = m_frame->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.SetEndColors(0, 0, 1);
+    doc.SetThreadColors(kReplay, Side::Threading, 0, 0, 1);
     doc.SetModified(false);
     QTemporaryDir dir;
     const auto file = [&](const char* name, const QByteArray& text) {
@@ -311,7 +311,7 @@ TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
 {
     InstallDraftFileHandlers();
     CDraftWindow* w = m_frame->newDocument();
-    w->document().SetThreadingCell(3, 4);
+    w->document().SetThreadingCell(kReplay, 3, 4);
     w->document().title = "Rosepath";
     CDraftWindow* c = CloneDraft(m_frame.get(), w);
     QTemporaryDir dir;
@@ -320,7 +320,7 @@ TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
     EXPECT_FALSE(c->document().isModified());
     EXPECT_EQ(c->path(), path);
     CQuillabyDoc again;
-    QuietFileMessages quiet;
+    QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path.toStdString(), again, quiet));
     EXPECT_EQ(WifText(again, "1/2/2026"), WifText(w->document(), "1/2/2026"));
     CMainFrame::setDocumentLoader({});

@@ -123,8 +123,8 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     for (int i = 0; i < kMaxColors; ++i) full.push_back(rgb(i, 50, 50));
     setPalette(full);
     CQuillabyDoc& d = doc();
-    d.SetThreadingCell(2, 1);
-    d.SetEndColors(0, 2, 2);
+    d.SetThreadingCell(kReplay, 2, 1);
+    d.SetThreadColors(kReplay, Side::Threading, 0, 2, 2);
     d.threadingMutable(0)->setDefaultColor(2);
     d.treadlingMutable(0)->setDefaultColor(2);
     d.threadingMutable(0)->setAlternateColor(2);
@@ -136,8 +136,8 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     EXPECT_EQ(d.palette().color(0), rgb(0, 50, 50));
 
     // Every entry in use: the palette limit is reported and nothing changes.
-    d.SetThreadingCell(kMaxColors - 1, 1);
-    for (int e = 0; e < kMaxColors; ++e) d.SetEndColors(e, e, e);
+    d.SetThreadingCell(kReplay, kMaxColors - 1, 1);
+    for (int e = 0; e < kMaxColors; ++e) d.SetThreadColors(kReplay, Side::Threading, e, e, e);
     const auto before = d.palette().colors();
     CColorPaletteBar::setChooser([](QColor) { return std::optional<QColor>(QColor(251, 0, 0)); });
     EXPECT_FALSE(m_bar->chooseNew());
@@ -150,7 +150,7 @@ TEST_F(PaletteBarTest, FillWarpWithAPatternAndReplaceColor)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
-    for (int e = 0; e < 4; ++e) d.SetThreadingCell(e, 1 + e % 4);
+    for (int e = 0; e < 4; ++e) d.SetThreadingCell(kReplay, e, 1 + e % 4);
     d.paletteMutable().setLeftColor(2);
     d.paletteMutable().setRightColor(1);
     FillThreads(m_w, true, 1, d.palette().rightColor(), d.palette().leftColor());
@@ -175,9 +175,9 @@ TEST_F(PaletteBarTest, ColorOrderShowsRunsTotalsAndEditsNames)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
-    for (int e = 0; e < 5; ++e) d.SetThreadingCell(e, 1);
-    d.SetEndColors(0, 4, 2);
-    d.SetEndColors(2, 2, 0);
+    for (int e = 0; e < 5; ++e) d.SetThreadingCell(kReplay, e, 1);
+    d.SetThreadColors(kReplay, Side::Threading, 0, 4, 2);
+    d.SetThreadColors(kReplay, Side::Threading, 2, 2, 0);
     d.UpdateAllViews();
     CColorOrderView view(m_w, true);
     EXPECT_EQ(view.legendLines(), 2);
@@ -195,17 +195,22 @@ TEST_F(PaletteBarTest, ColorOrderShowsRunsTotalsAndEditsNames)
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(edit->maxLength(), 11);
     edit->setFocus();
-    QTest::keyClicks(edit, QStringLiteral("x"));
-    EXPECT_EQ(d.palette().name(2), "color3x");
+    QTest::keyClicks(edit, QStringLiteral("xy"));
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(d.palette().name(2), "color3xy");
     EXPECT_TRUE(d.isModified());
+    // The whole name is one step back.
+    EXPECT_EQ(d.history().undoName(), "Color Name");
+    d.Undo();
+    EXPECT_EQ(d.palette().name(2), "color3");
 }
 
 TEST_F(PaletteBarTest, ReplaceColorPicksFromAColorBar)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
-    for (int e = 0; e < 4; ++e) d.SetThreadingCell(e, 1);
-    d.SetEndColors(2, 2, 2);
+    for (int e = 0; e < 4; ++e) d.SetThreadingCell(kReplay, e, 1);
+    d.SetThreadColors(kReplay, Side::Threading, 2, 2, 2);
     m_w->show();
     QApplication::processEvents();
     auto* th = m_w->frame()->threadingView();

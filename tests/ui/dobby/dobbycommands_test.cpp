@@ -267,7 +267,7 @@ TEST_F(ScriptedLoomTest, StartChecksComeBeforeThePort)
     messages.clear();
     CQuillabyDoc* wefts = openDraft();
     ASSERT_TRUE(wefts);
-    ASSERT_TRUE(wefts->SetNumWefts(2));
+    ASSERT_TRUE(wefts->SetNumRows(kReplay, Side::Treadling, 2));
     act(DobbyMenuItem::Start)->trigger();
     EXPECT_EQ(messages, QStringList{QStringLiteral("Cannot start dobby. Draft has multiple wefts.\nConvert to a "
                                                    "thread-by-thread draft before\nsending it to the loom.")});
@@ -312,7 +312,7 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     startWeaving(DobbyHeadType::Louet, *doc);
     for (int i = 0; i < 10; ++i)
         ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
-    ASSERT_TRUE(doc->DeletePicks(5, 55));
+    ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 5, 55));
     doc->UpdateAllViews();
     RunFor(20);
     // The position stays on the last pick that is left (not back to the first);
@@ -324,7 +324,7 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     EXPECT_TRUE(say(loom::Reply::PickRequest).empty());
     EXPECT_TRUE(dobby->hasRun());
 
-    ASSERT_TRUE(doc->DeletePicks(0, 5));
+    ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 0, 5));
     doc->UpdateAllViews();
     RunFor(20);
     EXPECT_FALSE(dobby->hasRun());
@@ -352,7 +352,7 @@ TEST_F(ScriptedLoomTest, RunStateIsSavedWithTheDraft)
     std::string error;
     ASSERT_TRUE(WriteWifFile(*doc, path, &error)) << error;
     CQuillabyDoc back;
-    QuietFileMessages quiet;
+    QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path, back, quiet, WifReadOptions{}, &error)) << error;
     EXPECT_EQ(back.weaving.currentPick, 7);
     EXPECT_TRUE(back.weaving.loop);

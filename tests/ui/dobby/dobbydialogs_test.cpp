@@ -12,12 +12,13 @@ using namespace qb::test;
 namespace {
 
 // Records the rows the panes are asked to repaint.
+// The pick marker's moves (from, to) as the panes hear them.
 struct HintLog : IDocumentObserver {
-    std::vector<std::pair<int, std::uint32_t>> rows;
-    void documentUpdated(const CQuillabyDoc&, const UpdateHint* h) override
+    std::vector<std::pair<int, int>> rows;
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint*) override {}
+    void weavingPickMoved(const CQuillabyDoc&, int previous, int current) override
     {
-        if (h)
-            rows.emplace_back(h->first, h->flags);
+        rows.emplace_back(previous, current);
     }
 };
 
@@ -41,15 +42,13 @@ TEST(DobbyDialogs, SetPickPreviewsStaysInRangeAndJumpsToMarkers)
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Set Dobby Pick"));
         EXPECT_EQ(dlg.value(), 5);
         dlg.setValue(7);
-        // The old row loses the preview, the new one gets it.
-        const std::uint32_t preview = UpdateHint::OnePick | UpdateHint::CurrentPick;
-        ASSERT_EQ(log.rows.size(), 2u);
-        EXPECT_EQ(log.rows[0], std::make_pair(4, std::uint32_t(UpdateHint::OnePick)));
-        EXPECT_EQ(log.rows[1], std::make_pair(6, preview));
+        // The marker leaves the old row for the new one; the draft did not change.
+        ASSERT_EQ(log.rows.size(), 1u);
+        EXPECT_EQ(log.rows[0], std::make_pair(4, 6));
         dlg.setValue(8);
-        ASSERT_EQ(log.rows.size(), 4u);
-        EXPECT_EQ(log.rows[2], std::make_pair(6, std::uint32_t(UpdateHint::OnePick)));
-        EXPECT_EQ(log.rows[3], std::make_pair(7, preview));
+        ASSERT_EQ(log.rows.size(), 2u);
+        EXPECT_EQ(log.rows[1], std::make_pair(6, 7));
+        EXPECT_FALSE(doc->isModified());
         dlg.setValue(500);
         EXPECT_EQ(dlg.value(), 60);
         dlg.setValue(0);
@@ -69,7 +68,7 @@ TEST(DobbyDialogs, SetPickPreviewsStaysInRangeAndJumpsToMarkers)
     }
     // Closing puts the previewed row back.
     ASSERT_EQ(log.rows.size(), 1u);
-    EXPECT_EQ(log.rows[0], std::make_pair(18, std::uint32_t(UpdateHint::PicksChanged)));
+    EXPECT_EQ(log.rows[0], std::make_pair(18, -1));
     doc->unsubscribe(&log);
 }
 

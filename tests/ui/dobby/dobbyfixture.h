@@ -9,7 +9,7 @@
 #include "dobby/dobbycontroller.h"
 #include "dobby/seriallink.h"
 #include "draft/quillabydoc.h"
-#include "wif/filemessages.h"
+#include "iprompter.h"
 #include "wif/wifreader.h"
 
 #include "ptyloom.h"
@@ -28,7 +28,7 @@ namespace qb::test {
 inline std::unique_ptr<CQuillabyDoc> LoadDraft(const char* name)
 {
     auto doc = std::make_unique<CQuillabyDoc>();
-    QuietFileMessages quiet;
+    QuietPrompter quiet;
     WifReadOptions o;
     o.liftplan = LiftplanChoice::Treadling;
     std::string error;

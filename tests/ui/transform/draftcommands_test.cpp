@@ -104,15 +104,15 @@ protected:
     {
         CDraftWindow* w = m_main->newDocument();
         CQuillabyDoc& d = w->document();
-        d.SetNumShafts(4);
-        d.SetNumTreadles(4);
-        for (int e = 0; e < ends; ++e) d.SetThreadingCell(e, e % 6 < 4 ? e % 6 + 1 : 7 - e % 6 - 1 + 1);
-        for (int p = 0; p < 6; ++p) d.SetTreadlingCell(p, p % 4 + 1);
+        d.SetNumShafts(kReplay, 4);
+        d.SetNumTreadles(kReplay, 4);
+        for (int e = 0; e < ends; ++e) d.SetThreadingCell(kReplay, e, e % 6 < 4 ? e % 6 + 1 : 7 - e % 6 - 1 + 1);
+        for (int p = 0; p < 6; ++p) d.SetTreadlingCell(kReplay, p, p % 4 + 1);
         for (int t = 0; t < 4; ++t) {
-            d.SetTieupCell(t, t + 1);
-            d.SetTieupCell(t, (t + 1) % 4 + 1);
+            d.SetTieupCell(kReplay, t, t + 1);
+            d.SetTieupCell(kReplay, t, (t + 1) % 4 + 1);
         }
-        d.history().clear();
+        d.DiscardHistory();
         return w;
     }
 
@@ -201,14 +201,14 @@ TEST_F(DraftCommandsTest, SequenceCommandsChangeTheDraftAsTheCoreDoesAndUndoRest
     };
     FixedPrompter yes(true);
     const std::vector<Case> cases = {
-        {DraftCommand::ThreadingReverse, [](CQuillabyDoc& d) { ReverseThreads(d, Side::Threading, nullptr); }},
-        {DraftCommand::TreadlingReflect, [&](CQuillabyDoc& d) { ReflectThreads(d, Side::Treadling, yes, nullptr); }},
-        {DraftCommand::ThreadingWrapUp, [&](CQuillabyDoc& d) { WrapShafts(d, true, yes, nullptr); }},
-        {DraftCommand::TreadlingWrapUp, [](CQuillabyDoc& d) { WrapPicks(d, true, nullptr); }},
-        {DraftCommand::TieupInvert, [](CQuillabyDoc& d) { InvertTieup(d, nullptr); }},
-        {DraftCommand::TrompAsWrit, [&](CQuillabyDoc& d) { qb::TrompAsWrit(d, false, yes, nullptr); }},
-        {DraftCommand::SuperSize, [&](CQuillabyDoc& d) { qb::SuperSize(d, yes, nullptr); }},
-        {DraftCommand::TurnDraft, [&](CQuillabyDoc& d) { qb::TurnDraft(d, yes, nullptr); }},
+        {DraftCommand::ThreadingReverse, [](CQuillabyDoc& d) { ReverseThreads(kReplay, d, Side::Threading); }},
+        {DraftCommand::TreadlingReflect, [&](CQuillabyDoc& d) { ReflectThreads(kReplay, d, Side::Treadling, yes); }},
+        {DraftCommand::ThreadingWrapUp, [&](CQuillabyDoc& d) { WrapShafts(kReplay, d, true, yes); }},
+        {DraftCommand::TreadlingWrapUp, [](CQuillabyDoc& d) { WrapPicks(kReplay, d, true); }},
+        {DraftCommand::TieupInvert, [](CQuillabyDoc& d) { InvertTieup(kReplay, d); }},
+        {DraftCommand::TrompAsWrit, [&](CQuillabyDoc& d) { qb::TrompAsWrit(kReplay, d, false, yes); }},
+        {DraftCommand::SuperSize, [&](CQuillabyDoc& d) { qb::SuperSize(kReplay, d, yes); }},
+        {DraftCommand::TurnDraft, [&](CQuillabyDoc& d) { qb::TurnDraft(kReplay, d, yes); }},
     };
     for (const Case& c : cases) {
         CDraftWindow* w = twill(10);
@@ -311,7 +311,7 @@ TEST_F(DraftCommandsTest, ArrangeOnlyWhenTheDraftAllowsIt)
     trigger(DraftCommand::TreadlingArrange);
 
     FixedPrompter yes;
-    ConvertToLiftplan(w->document(), yes);
+    ConvertToLiftplan(kReplay, w->document(), yes);
     m_commands->updateStates();
     EXPECT_FALSE(m_commands->action(DraftCommand::ThreadingArrange)->isEnabled());
 }
@@ -322,7 +322,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
     CQuillabyDoc& doc = w->document();
     trigger(DraftCommand::MultipleTreadles);
     ASSERT_TRUE(doc.multipleTreadles());
-    doc.SetTreadlingCell(0, 3);
+    doc.SetTreadlingCell(kReplay, 0, 3);
     const std::string before = Snapshot(doc);
     const bool couldUndo = doc.history().canUndo();
 
@@ -337,7 +337,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
 
     // The color-bar guard: No abandons the wrap.
     doc.setCorrelation(1, true);
-    doc.SetMultipleTreadles(false);
+    doc.SetMultipleTreadles(kReplay, false);
     const std::string guarded = Snapshot(doc);
     ASSERT_NE(doc.activeCorrelation(), 0);
     trigger(DraftCommand::ThreadingWrapUp);
@@ -346,7 +346,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
 
     // Yes converts.
     m_answer = true;
-    doc.SetMultipleTreadles(true);
+    doc.SetMultipleTreadles(kReplay, true);
     trigger(DraftCommand::MultipleTreadles);
     EXPECT_FALSE(doc.multipleTreadles());
 }
@@ -421,7 +421,7 @@ TEST_F(DraftCommandsTest, AddTabbyDialogValuesReachTheCore)
     o.tabbyColor = green;
     auto expected = doc.Clone();
     FixedPrompter yes;
-    ASSERT_TRUE(qb::AddTabby(*expected, o, yes, nullptr).done());
+    ASSERT_TRUE(qb::AddTabby(kReplay, *expected, o, yes).done());
     trigger(DraftCommand::AddTabby);
     EXPECT_EQ(Snapshot(doc), Snapshot(*expected));
     EXPECT_EQ(doc.numTreadles(), 7);
@@ -538,7 +538,7 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     EXPECT_FALSE(Cloth(doc)[0][1]);
 
     // Only clicks count: a drag from end 1 over end 3 sets end 1 alone, as one step.
-    doc.history().clear();
+    doc.DiscardHistory();
     const QPoint from = view->itemRect(0, 0).center(), over = view->itemRect(2, 0).center();
     auto mouse = [&](QEvent::Type t, QPoint p, Qt::MouseButton b, Qt::MouseButtons held) {
         QMouseEvent e(t, QPointF(p), QPointF(view->viewport()->mapToGlobal(p)), b, held, Qt::NoModifier);
@@ -562,7 +562,7 @@ TEST_F(DraftCommandsTest, FabricAnalysisRefusesLiftplanDrafts)
 {
     CDraftWindow* w = twill();
     FixedPrompter yes;
-    ConvertToLiftplan(w->document(), yes);
+    ConvertToLiftplan(kReplay, w->document(), yes);
     trigger(DraftCommand::FabricAnalysis);
     EXPECT_FALSE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
     EXPECT_FALSE(m_told.isEmpty());

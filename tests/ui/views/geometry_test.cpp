@@ -87,7 +87,7 @@ TEST(DraftFrameLayout, CellsLineUpAcrossPanes)
     EXPECT_EQ(tu->mapTo(f, tu->itemRect(0, 2).topLeft()).y(), th->mapTo(f, th->itemRect(0, 2).topLeft()).y());
     EXPECT_EQ(tu->mapTo(f, tu->itemRect(3, 0).topLeft()).x(), tr->mapTo(f, tr->itemRect(3, 0).topLeft()).x());
     // Scrolling the drawdown sideways scrolls the threading with it.
-    doc->SetThreadingCell(2000, 1);
+    doc->SetThreadingCell(kReplay, 2000, 1);
     QApplication::processEvents();
     dd->horizontalScrollBar()->setValue(dd->horizontalScrollBar()->maximum() / 2);
     EXPECT_EQ(th->horizontalScrollBar()->value(), dd->horizontalScrollBar()->value());
@@ -97,8 +97,8 @@ TEST(DraftFrameLayout, CellsLineUpAcrossPanes)
 TEST(GridGeometry, ThickEndTakesRatioPlusOneCells)
 {
     auto doc = makeDoc(12, 8);
-    doc->SetRatio(true, 3);
-    doc->SetThick(true, 1, true); // the second end
+    doc->SetRatio(kReplay, Side::Threading, 3);
+    doc->SetThick(kReplay, Side::Threading, 1, true); // the second end
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     CThreadingView* th = f->threadingView();
@@ -245,8 +245,8 @@ TEST(DraftFrameLayout, FitInWindowShowsTheWholeDrawdownWhenNotMaximised)
 TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)
 {
     auto doc = makeDoc(8, 8, 2);
-    doc->SetNumWarps(2);
-    doc->SetThreadingCell(1, 2, 1); // end 2 moves to the second warp
+    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetThreadingCell(kReplay, 1, 2, 1); // end 2 moves to the second warp
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CThreadingView* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     QImage img = grabPane(th);
@@ -275,6 +275,6 @@ TEST(DraftFrameLayout, ClosingTheWindowUnsubscribesItsPanes)
     QApplication::processEvents();
     EXPECT_TRUE(area.subWindowList().isEmpty());
     // The document carries on without them.
-    EXPECT_TRUE(doc->SetThreadingCell(3, 2));
+    EXPECT_TRUE(doc->SetThreadingCell(kReplay, 3, 2));
     doc->UpdateAllViews();
 }

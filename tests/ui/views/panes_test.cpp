@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -112,7 +113,7 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
     f->tieupView()->setUpdateSpy([&](const QRect& r) { tu.push_back(r); });
 
     // [WHEN] one end's shaft changes
-    doc->SetThreadingCell(5, 3);
+    doc->SetThreadingCell(kReplay, 5, 3);
     // [THEN] the threading repaints that column, the drawdown that band of ends, the others nothing
     const int w = f->endWidth();
     ASSERT_EQ(th.size(), 1u);
@@ -126,7 +127,7 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
 
     th.clear(), dd.clear();
     // [WHEN] picks 10..12 change color
-    doc->SetPickColors(10, 12, 2);
+    doc->SetThreadColors(kReplay, Side::Treadling, 10, 12, 2);
     ASSERT_EQ(dd.size(), 1u);
     EXPECT_LE(dd[0].height(), 3 * f->pickHeight() + 1);
     EXPECT_EQ(dd[0].width(), std::min(f->draftView()->viewport()->width(), f->draftView()->gridSize().width()));
@@ -137,18 +138,18 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
 
     tr.clear(), dd.clear();
     // [WHEN] a hint that spares the drawdown
-    UpdateHint h{UpdateHint::PicksChanged | UpdateHint::NoDrawdown, nullptr, 3, 3};
+    UpdateHint h{UpdateHint::PicksChanged | UpdateHint::NoDrawdown, 3, 3};
     doc->UpdateAllViews(&h);
     EXPECT_TRUE(dd.empty());
     EXPECT_EQ(tr.size(), 1u);
 
-    // [WHEN] a hint for another frame
+    // [WHEN] the loom's pick marker moves: only those rows repaint
     tr.clear();
-    int other = 0;
-    UpdateHint foreign{0, &other, 0, 0};
-    doc->UpdateAllViews(&foreign);
-    EXPECT_TRUE(tr.empty());
-    EXPECT_TRUE(dd.empty());
+    doc->NotifyWeavingPick(2, 5);
+    ASSERT_EQ(dd.size(), 2u);
+    EXPECT_LE(dd[0].height(), f->pickHeight() + 1);
+    EXPECT_FALSE(tr.empty());
+    EXPECT_TRUE(th.empty());
 }
 
 TEST(UpdateHints, RepaintedBandShowsTheNewDrawdown)
@@ -158,7 +159,7 @@ TEST(UpdateHints, RepaintedBandShowsTheNewDrawdown)
     CDraftView* dd = draftFrame(s)->draftView();
     const QPoint c = center(dd->itemRect(3, 0)); // end 4 on shaft 4, pick 1 lifts shaft 1
     const QRgb before = grabPane(dd).pixel(c);
-    doc->SetThreadingCell(3, 1); // now lifted by pick 1: the warp (blue) shows
+    doc->SetThreadingCell(kReplay, 3, 1); // now lifted by pick 1: the warp (blue) shows
     const QRgb after = grabPane(dd).pixel(c);
     EXPECT_NE(before, after);
     EXPECT_EQ(after, colorOf(WarpColor(*doc, 3)).rgb());
@@ -202,14 +203,16 @@ TEST(FrameCommands, ActionsCarryTheirMenuTextsAndShortcuts)
     EXPECT_EQ(f->frameActions().size(), 25);
 }
 
-TEST(UndoTargets, PanesReplayRequestsAndHandOverWhenClosed)
+TEST(UndoHistory, ClosingAFrameMidHistoryLeavesUndoAndRedoWorking)
 {
     auto doc = makeDoc(8, 8);
     auto* first = CDraftFrame::create(doc.get(), CellScale{}, false, false);
     Shown second(CDraftFrame::create(doc.get(), CellScale{}, false, false));
-    doc->Transaction(first->threadingView(), [&](EditSource src) { doc->SetThreadingCell(2, 1, 0, src); });
+    // A click in the first frame's threading pane, then the frame closes.
+    QTest::mouseClick(first->threadingView()->viewport(), Qt::LeftButton, {},
+                      first->threadingView()->itemRect(2, 7).center());
     EXPECT_EQ(doc->threading()->GetShaft(2), 1);
-    delete first; // its records move to the other frame's threading pane
+    delete first; // the history belongs to the draft, not to the pane
     ASSERT_TRUE(doc->history().canUndo());
     doc->Undo();
     EXPECT_EQ(doc->threading()->GetShaft(2), 3);
@@ -220,8 +223,8 @@ TEST(UndoTargets, PanesReplayRequestsAndHandOverWhenClosed)
 TEST(DrawdownRendering, WarpAndWeftModesAndEmptyPicks)
 {
     auto doc = makeDoc(8, 4);
-    doc->ClearThreadingCell(2); // an unthreaded end
-    doc->ClearPicks(1, 1);      // an empty pick
+    doc->ClearThreadingCell(kReplay, 2); // an unthreaded end
+    doc->ClearThreads(kReplay, Side::Treadling, 1, 1);      // an empty pick
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftFrame* f = draftFrame(s);
     const QImage warp = f->renderDrawdownBitmap(1);
@@ -298,7 +301,7 @@ TEST(Exports, CopyWarpDrawdownPutsACellPerPixelOnTheClipboard)
     EXPECT_EQ(mismatches, 0);
     // The frame's own settings are untouched.
     EXPECT_EQ(f->drawdownColoring(), 0);
-    doc->SetNumWarps(2);
+    doc->SetNumRows(kReplay, Side::Threading, 2);
     EXPECT_FALSE(f->action(FrameAction::CopyWarpDrawdown)->isEnabled());
 }
 
@@ -327,7 +330,7 @@ TEST(Exports, WholeFramePictureAndGraphicFiles)
     // The screen cell size is restored afterwards.
     EXPECT_EQ(f->threadingView()->cellWidth(), w);
     // [WHEN] the picture is too wide to hold at once: it is streamed, not refused
-    for (int e = 20; e < 420; ++e) doc->SetThreadingCell(e, 1 + e % 4);
+    for (int e = 20; e < 420; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
     EXPECT_TRUE(f->renderAllPanes(80).isNull());
     const QString big = dir.filePath("big.png");
     QString error;

@@ -187,7 +187,7 @@ TEST_F(PaneTools, TypedShaftNumbers)
     type(QStringLiteral("9"));
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2})) << "no ninth shaft on a 4-shaft loom";
     // Under alpha notation the letter shown is the letter typed.
-    doc->SetNumShafts(30);
+    doc->SetNumShafts(kReplay, 30);
     f->toggleThreadingNotation(3);
     type(QStringLiteral("Ca"));
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 27}));
@@ -389,10 +389,10 @@ TEST_F(PaneTools, MoveToolMovesATreadleInTheTieup)
     auto doc = makeDoc(4, 6);
     for (int t = 0; t < 4; ++t)
         for (int sh = 1; sh <= 4; ++sh) {
-            if (sh <= t + 1) doc->SetTieupCell(t, sh);
-            else doc->ClearTieupCell(t, sh);
+            if (sh <= t + 1) doc->SetTieupCell(kReplay, t, sh);
+            else doc->ClearTieupCell(kReplay, t, sh);
         }
-    doc->history().clear();
+    doc->DiscardHistory();
     std::vector<Cell> cloth;
     for (int e = 0; e < 4; ++e)
         for (int p = 0; p < 6; ++p) cloth.push_back(DrawdownCell(*doc, e, p));
@@ -530,9 +530,9 @@ TEST_F(PaneTools, TieupSelectionRotates)
     auto doc = makeDoc(4, 4);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
-    for (int t = 0; t < 4; ++t) doc->SetTieupColumn(t, TUPTYPE());
-    doc->SetTieupCell(0, 1); // treadle 1, shaft 1: the lower left corner
-    doc->SetTieupCell(1, 1);
+    for (int t = 0; t < 4; ++t) doc->SetTieupColumn(kReplay, t, TUPTYPE());
+    doc->SetTieupCell(kReplay, 0, 1); // treadle 1, shaft 1: the lower left corner
+    doc->SetTieupCell(kReplay, 1, 1);
     CToolState::instance().setTool(Tool::Selection);
     drag(tu, {center(tu->itemRect(0, 0)), center(tu->itemRect(2, 2))});
     ASSERT_TRUE(tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::RotateCW));
@@ -562,7 +562,7 @@ TEST_F(PaneTools, PickupThenBrushAnywhereInThePane)
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     ColorPalette& pal = doc->paletteMutable();
     const int green = pal.add(0x00FF00, false);
-    doc->SetEndColors(3, 3, green);
+    doc->SetThreadColors(kReplay, Side::Threading, 3, 3, green);
     pal.setLeftColor(0);
     CToolState::instance().setTool(Tool::PaintBrush);
     CToolState::instance().setTool(Tool::PickupColor);
@@ -617,7 +617,7 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
 TEST_F(PaneTools, SelectionSetDrawsStraightAcrossTheSelectedThreads)
 {
     auto doc = makeDoc(8, 4);
-    doc->ClearEnds(0, 8);
+    doc->ClearThreads(kReplay, Side::Threading, 0, 8);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     auto* th = f->threadingView();
@@ -653,10 +653,10 @@ TEST_F(PaneTools, TieupDeleteRemovesWholeTreadles)
     // A distinct tieup: treadle t lifts shafts 1..t+1.
     for (int t = 0; t < 4; ++t)
         for (int sh = 1; sh <= 4; ++sh) {
-            if (sh <= t + 1) doc->SetTieupCell(t, sh);
-            else doc->ClearTieupCell(t, sh);
+            if (sh <= t + 1) doc->SetTieupCell(kReplay, t, sh);
+            else doc->ClearTieupCell(kReplay, t, sh);
         }
-    doc->history().clear();
+    doc->DiscardHistory();
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
     CToolState::instance().setTool(Tool::Selection);
@@ -686,7 +686,7 @@ TEST_F(PaneTools, TieupDeleteRemovesWholeTreadles)
 TEST_F(PaneTools, DrawdownPencilSaysOnceWhyItCannotDraw)
 {
     auto doc = makeDoc(4, 4);
-    ASSERT_TRUE(doc->SetMultipleTreadles(true));
+    ASSERT_TRUE(doc->SetMultipleTreadles(kReplay, true));
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
     QStringList told;

@@ -24,18 +24,18 @@ void CPaneTool::advanceCurrent()
 
 bool CPaneTool::typeKey(QKeyEvent* e)
 {
-    if (side() != Side::Threading && side() != Side::Treadling) return false;
+    if (side() != PaneSide::Threading && side() != PaneSide::Treadling) return false;
     const QString text = e->text();
     if (text.size() != 1 || m_current < 0) return false;
     const char key = text.at(0).toLatin1();
-    const bool alpha = side() == Side::Threading && m_pane->frame()->threadingNotation() == 3;
+    const bool alpha = side() == PaneSide::Threading && m_pane->frame()->threadingNotation() == 3;
     const int value = ShaftForKey(key, alpha);
     if (value == 0) return false;
     if (value <= valueLimit()) {
         const int row = RowForModifiers(e->modifiers(), false);
-        doc().Transaction(m_pane, [&](EditSource s) {
-            if (side() == Side::Threading) doc().SetThreadingCell(m_current, value, row, s);
-            else doc().SetTreadlingCell(m_current, value, row, s);
+        doc().Transaction("Typing", [&](Edit s) {
+            if (side() == PaneSide::Threading) doc().SetThreadingCell(s, m_current, value, row);
+            else doc().SetTreadlingCell(s, m_current, value, row);
         });
         advanceCurrent();
     }
@@ -44,7 +44,7 @@ bool CPaneTool::typeKey(QKeyEvent* e)
 
 bool CPaneTool::typeSymbol(QKeyEvent* e)
 {
-    const bool warp = side() == Side::Threading;
+    const bool warp = side() == PaneSide::Threading;
     const int count = warp ? doc().numEnds() : doc().numPicks();
     switch (e->key()) {
     case Qt::Key_Return:
@@ -53,7 +53,7 @@ bool CPaneTool::typeSymbol(QKeyEvent* e)
     case Qt::Key_Backspace:
         if (m_current > 0) {
             --m_current;
-            doc().Transaction(m_pane, [&](EditSource s) { doc().SetSymbol(warp, m_current, 0, 0, s); });
+            doc().Transaction("Symbol", [&](Edit s) { doc().SetSymbol(s, SideOf(warp), m_current, 0, 0); });
         }
         return true;
     default: break;
@@ -71,7 +71,7 @@ bool CPaneTool::typeSymbol(QKeyEvent* e)
         return true;
     }
     const int symbol = ch == ' ' ? 0 : int(ch);
-    doc().Transaction(m_pane, [&](EditSource s) { doc().SetSymbol(warp, m_current, symbol, 0, s); });
+    doc().Transaction("Symbol", [&](Edit s) { doc().SetSymbol(s, SideOf(warp), m_current, symbol, 0); });
     if (++m_current >= count) m_typing = false;
     return true;
 }
@@ -109,13 +109,13 @@ bool CPaneTool::handleKey(QKeyEvent* e)
         }
         return true;
     case Qt::Key_Space:
-        if (m_current < 0 || (side() != Side::Threading && side() != Side::Treadling)) return false;
+        if (m_current < 0 || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
         {
-            const bool warp = side() == Side::Threading;
+            const bool warp = side() == PaneSide::Threading;
             const Tding* t = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
             if (!t || m_current >= t->GetCount()) return true;
             const bool thick = t->GetThick(m_current) != 0;
-            doc().Transaction(m_pane, [&](EditSource s) { doc().SetThick(warp, m_current, !thick, s); });
+            doc().Transaction("Thick Thread", [&](Edit s) { doc().SetThick(s, SideOf(warp), m_current, !thick); });
         }
         return true;
     case Qt::Key_Left:
@@ -124,8 +124,8 @@ bool CPaneTool::handleKey(QKeyEvent* e)
     case Qt::Key_Down:
     case Qt::Key_Home:
     case Qt::Key_End: {
-        if (side() != Side::Threading && side() != Side::Treadling) return false;
-        const bool warp = side() == Side::Threading;
+        if (side() != PaneSide::Threading && side() != PaneSide::Treadling) return false;
+        const bool warp = side() == PaneSide::Threading;
         const int count = warp ? doc().numEnds() : doc().numPicks();
         int next = std::max(m_current, 0);
         // Ends count from the right, picks from the top (bottom when drawn up).
@@ -143,14 +143,13 @@ bool CPaneTool::handleKey(QKeyEvent* e)
     }
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-        if (!m_pane->hasSelection() || (side() != Side::Threading && side() != Side::Treadling)) return false;
+        if (!m_pane->hasSelection() || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
         runSelectionCommand(SelectionCommand::Delete);
         return true;
     case Qt::Key_Insert:
-        if (m_current < 0 || (side() != Side::Threading && side() != Side::Treadling)) return false;
-        doc().Transaction(m_pane, [&](EditSource s) {
-            if (side() == Side::Threading) doc().InsertEnds(m_current, 1, 0, 0, s);
-            else doc().InsertPicks(m_current, 1, {}, 0, s);
+        if (m_current < 0 || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
+        doc().Transaction("Insert", [&](Edit s) {
+            doc().InsertThreads(s, threadSide(), m_current, 1);
         });
         advanceCurrent();
         return true;

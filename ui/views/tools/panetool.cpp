@@ -78,15 +78,15 @@ CQuillabyDoc& CPaneTool::doc() const
     return *m_pane->document();
 }
 
-CPaneTool::Side CPaneTool::side() const
+CPaneTool::PaneSide CPaneTool::side() const
 {
     switch (m_pane->paneKind()) {
-    case PaneKind::Threading: return Side::Threading;
-    case PaneKind::Treadling: return Side::Treadling;
-    case PaneKind::Tieup: return Side::Tieup;
+    case PaneKind::Threading: return PaneSide::Threading;
+    case PaneKind::Treadling: return PaneSide::Treadling;
+    case PaneKind::Tieup: return PaneSide::Tieup;
     case PaneKind::Drawdown: break;
     }
-    return Side::Drawdown;
+    return PaneSide::Drawdown;
 }
 
 CPaneTool::Hit CPaneTool::hitAt(QPoint pos) const
@@ -97,8 +97,8 @@ CPaneTool::Hit CPaneTool::hitAt(QPoint pos) const
     const int row = m_pane->rows().itemAt(c.y());
     if (col < 0 || row < 0) return h;
     switch (side()) {
-    case Side::Threading:
-    case Side::Treadling: {
+    case PaneSide::Threading:
+    case PaneSide::Treadling: {
         auto* t = static_cast<CTdingGridView*>(m_pane);
         const bool warp = t->isWarpSide();
         h.thread = warp ? col : row;
@@ -115,14 +115,14 @@ CPaneTool::Hit CPaneTool::hitAt(QPoint pos) const
         }
         break;
     }
-    case Side::Tieup:
+    case PaneSide::Tieup:
         if (col < doc().numTreadles() && row < doc().numShafts()) {
             h.area = Hit::Grid;
             h.thread = col;
             h.value = row + 1;
         }
         break;
-    case Side::Drawdown:
+    case PaneSide::Drawdown:
         h.area = Hit::Grid;
         h.thread = col;
         h.value = row;
@@ -135,7 +135,7 @@ int CPaneTool::colorAt(QPoint pos) const
 {
     const Hit h = hitAt(pos);
     if (h.area != Hit::ColorBar) return -1;
-    const bool warp = side() == Side::Threading;
+    const bool warp = side() == PaneSide::Threading;
     const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(h.row)) : doc().treadling(h.row);
     if (!seq || h.thread >= (warp ? doc().numEnds() : doc().numPicks())) return -1;
     return seq->GetColor(h.thread);
@@ -144,39 +144,39 @@ int CPaneTool::colorAt(QPoint pos) const
 int CPaneTool::valueLimit() const
 {
     switch (side()) {
-    case Side::Threading: return doc().numShafts();
-    case Side::Treadling: return doc().isLiftplan() ? doc().numShafts() : doc().numTreadles();
-    case Side::Tieup: return doc().numShafts();
-    case Side::Drawdown: break;
+    case PaneSide::Threading: return doc().numShafts();
+    case PaneSide::Treadling: return doc().isLiftplan() ? doc().numShafts() : doc().numTreadles();
+    case PaneSide::Tieup: return doc().numShafts();
+    case PaneSide::Drawdown: break;
     }
     return 0;
 }
 
 int CPaneTool::threadLimit() const
 {
-    return side() == Side::Tieup ? doc().numTreadles() : kMaxThreads;
+    return side() == PaneSide::Tieup ? doc().numTreadles() : kMaxThreads;
 }
 
 bool CPaneTool::applyCell(int thread, int value, int row, bool set)
 {
     if (thread < 0 || thread >= threadLimit() || value < 1 || value > valueLimit()) return false;
-    const EditSource s{m_pane, &m_group};
+    const Edit s = dragEdit();
     CQuillabyDoc& d = doc();
     switch (side()) {
-    case Side::Threading:
-        if (set) d.SetThreadingCell(thread, value, row, s);
+    case PaneSide::Threading:
+        if (set) d.SetThreadingCell(s, thread, value, row);
         else if (thread < d.numEnds() && d.threading(row) && d.threading(row)->GetShaft(thread) == value)
-            d.ClearThreadingCell(thread, row, s);
+            d.ClearThreadingCell(s, thread, row);
         return true;
-    case Side::Treadling:
-        if (set) d.SetTreadlingCell(thread, value, row, s);
-        else d.ClearTreadlingCell(thread, value, row, s);
+    case PaneSide::Treadling:
+        if (set) d.SetTreadlingCell(s, thread, value, row);
+        else d.ClearTreadlingCell(s, thread, value, row);
         return true;
-    case Side::Tieup:
-        if (set) d.SetTieupCell(thread, value, s);
-        else d.ClearTieupCell(thread, value, s);
+    case PaneSide::Tieup:
+        if (set) d.SetTieupCell(s, thread, value);
+        else d.ClearTieupCell(s, thread, value);
         return true;
-    case Side::Drawdown: break;
+    case PaneSide::Drawdown: break;
     }
     return false;
 }
@@ -189,14 +189,14 @@ int CPaneTool::colorOf(bool rightButton) const
 
 bool CPaneTool::paintThread(int thread, int row, int color)
 {
-    const EditSource s{m_pane, &m_group};
-    if (side() == Side::Threading) {
+    const Edit s = dragEdit();
+    if (side() == PaneSide::Threading) {
         if (thread >= doc().numEnds()) return false;
-        return doc().SetEndColors(thread, thread, color, row, s);
+        return doc().SetThreadColors(s, Side::Threading, thread, thread, color, row);
     }
-    if (side() == Side::Treadling) {
+    if (side() == PaneSide::Treadling) {
         if (thread >= doc().numPicks()) return false;
-        return doc().SetPickColors(thread, thread, color, row, s);
+        return doc().SetThreadColors(s, Side::Treadling, thread, thread, color, row);
     }
     return false;
 }
@@ -206,7 +206,7 @@ void CPaneTool::pencilAt(const Hit& h, bool set)
     if (h.area == Hit::Grid) {
         applyCell(h.thread, h.value, m_rowChosen, set);
     } else if (h.area == Hit::ColorBar) {
-        const bool warp = side() == Side::Threading;
+        const bool warp = side() == PaneSide::Threading;
         CGridFrame* f = m_pane->frame();
         if (f->isColorBarHidden(warp) || f->drawdownColoring() != 0 || doc().correlationOn()) return;
         paintThread(h.thread, h.row, colorOf(m_button == 2));
@@ -220,7 +220,7 @@ void CPaneTool::runStep(const Hit& h, Qt::KeyboardModifiers mods)
     const bool erase = (m_button == 2) != (shift && !rowShift);
     switch (Tool(m_tool)) {
     case Tool::Pencil:
-        if (side() == Side::Drawdown) return; // the drawdown takes clicks only
+        if (side() == PaneSide::Drawdown) return; // the drawdown takes clicks only
         pencilAt(h, !erase);
         break;
     case Tool::PaintBrush:
@@ -263,26 +263,26 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     if (m_button) return true;
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
     if (!button) return false;
-    if (side() == Side::Tieup && doc().isLiftplan()) return true;
+    if (side() == PaneSide::Tieup && doc().isLiftplan()) return true;
     const CToolState& ts = CToolState::instance();
     const Tool tool = ts.tool();
     const Hit h = hitAt(e->position().toPoint());
     m_mods = e->modifiers();
     const bool shift = m_mods & Qt::ShiftModifier;
-    if (h.thread >= 0 && side() != Side::Tieup && side() != Side::Drawdown) m_current = h.thread;
+    if (h.thread >= 0 && side() != PaneSide::Tieup && side() != PaneSide::Drawdown) m_current = h.thread;
     switch (tool) {
     case Tool::Selection: {
         const QPoint it = itemAt(e->position().toPoint());
         const bool inside = m_pane->hasSelection() && it.x() >= m_pane->selection(0) && it.x() <= m_pane->selection(1)
                             && it.y() >= m_pane->selection(2) && it.y() <= m_pane->selection(3);
         if (button == 2 && inside && !selectionCommands().empty()) showSelectionMenu(e->position().toPoint());
-        else if (side() != Side::Tieup || !doc().isLiftplan()) selectPress(e->position().toPoint(), button);
+        else if (side() != PaneSide::Tieup || !doc().isLiftplan()) selectPress(e->position().toPoint(), button);
         return true;
     }
     case Tool::Move: {
-        if (side() == Side::Drawdown || h.thread < 0) return true;
-        const int count = side() == Side::Threading ? doc().numEnds()
-                          : side() == Side::Tieup   ? doc().numTreadles()
+        if (side() == PaneSide::Drawdown || h.thread < 0) return true;
+        const int count = side() == PaneSide::Threading ? doc().numEnds()
+                          : side() == PaneSide::Tieup   ? doc().numTreadles()
                                                     : doc().numPicks();
         if (h.thread >= count) return true;
         m_moveFrom = h.thread;
@@ -292,7 +292,7 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         return true;
     }
     case Tool::Stamp:
-        if (m_stamp && h.thread >= 0 && (side() == Side::Threading || side() == Side::Treadling)) {
+        if (m_stamp && h.thread >= 0 && (side() == PaneSide::Threading || side() == PaneSide::Treadling)) {
             stampAt(stampFirst(h.thread));
             CToolState::instance().setTool(Tool::Pencil);
         }
@@ -312,9 +312,7 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     case Tool::PickupColor: {
         const int color = colorAt(e->position().toPoint());
         if (color < 0 || color >= doc().palette().count()) return true;
-        ColorPalette& pal = doc().paletteMutable();
-        if (button == 1) pal.setLeftColor(color);
-        else pal.setRightColor(color);
+        doc().SetButtonColor(button == 2, color);
         CToolState::instance().buttonChanged();
         CToolState::instance().reselectPrevious();
         return true;
@@ -322,24 +320,19 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     case Tool::PaintBucket: {
         if (h.area != Hit::ColorBar) return true;
         CToolState::instance().selectRight(button == 2);
-        // A pattern starts with the clicking button's color.
+        // The fill's first color is the other button's; a pattern puts the
+        // clicking button's color on the odd threads.
         const int second = colorOf(button == 2), first = colorOf(button != 2);
         const int pattern = CToolState::instance().fillPattern();
         const int row = RowForModifiers(m_mods, false);
-        const int n = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        const int n = side() == PaneSide::Threading ? doc().numEnds() : doc().numPicks();
         if (n == 0) return true;
-        doc().Transaction(m_pane, [&](EditSource s) {
-            for (int i = 0; i < n; ++i) {
-                const int c = FillPatternColor(i, pattern, first, second);
-                if (side() == Side::Threading) doc().SetEndColors(i, i, c, row, s);
-                else doc().SetPickColors(i, i, c, row, s);
-            }
-        });
+        doc().Transaction("Paint Bucket", [&](Edit s) { FillThreadColors(s, doc(), threadSide(), row, pattern, first, second); });
         return true;
     }
     case Tool::WarpInterlace:
     case Tool::WeftInterlace: {
-        if (side() != Side::Drawdown) return false;
+        if (side() != PaneSide::Drawdown) return false;
         auto* dv = static_cast<CDraftView*>(m_pane);
         const bool warp = tool == Tool::WarpInterlace;
         const int t = warp ? h.thread : h.value;
@@ -352,13 +345,15 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         break;
     }
     case Tool::Pencil:
-        if (side() == Side::Drawdown) {
+        if (side() == PaneSide::Drawdown) {
             // One crossing per click; threading, tieup and treadling follow.
             auto* dv = static_cast<CDraftView*>(m_pane);
             if (h.thread < 0 || h.thread >= dv->endLayout().count() || h.value >= dv->pickLayout().count())
                 return true;
             const bool lifted = (button == 1) != shift;
-            if (FabricAnalysisCell(doc(), h.thread, h.value, lifted, m_pane) == CellOutcome::NotAvailable
+            CellOutcome outcome = CellOutcome::NotAvailable;
+            doc().Transaction("Pencil", [&](Edit e) { outcome = FabricAnalysisCell(e, doc(), h.thread, h.value, lifted); });
+            if (outcome == CellOutcome::NotAvailable
                 && !m_analysisTold) {
                 m_analysisTold = true;
                 FixedPrompter why;
@@ -371,12 +366,12 @@ bool CPaneTool::mousePress(QMouseEvent* e)
         m_rowChosen = h.area == Hit::ColorBar ? h.row : RowForModifiers(m_mods, false);
         break;
     case Tool::PaintBrush:
-        if (side() != Side::Threading && side() != Side::Treadling) return true;
+        if (side() != PaneSide::Threading && side() != PaneSide::Treadling) return true;
         if (h.area == Hit::Outside) return true;
         m_rowChosen = RowForModifiers(m_mods, false);
         break;
     case Tool::Line: {
-        if (h.area != Hit::Grid || side() == Side::Drawdown) return true;
+        if (h.area != Hit::Grid || side() == PaneSide::Drawdown) return true;
         m_rowChosen = RowForModifiers(m_mods, true);
         m_erase = shift;
         LineParams p;
@@ -481,13 +476,14 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     const int button = e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 0;
     if (button != m_button) return true;
     // The current thread's frame shows again.
-    if (side() == Side::Threading || side() == Side::Treadling) m_pane->viewport()->update();
+    if (side() == PaneSide::Threading || side() == PaneSide::Treadling) m_pane->viewport()->update();
     if (Tool(m_tool) == Tool::Move && m_moveFrom >= 0) {
         m_pane->viewport()->setCursor(cursorFor(Tool::Move));
         const int to = moveTarget(e->position().toPoint());
         // A treadle takes its tie-up column and its picks to the drop column.
         if (to >= 0 && to != m_moveFrom) {
-            if (side() == Side::Tieup) MoveTreadle(doc(), m_moveFrom, to, m_pane);
+            if (side() == PaneSide::Tieup)
+                doc().Transaction("Move", [&](Edit e) { MoveTreadle(e, doc(), m_moveFrom, to); });
             else moveThread(m_moveFrom, to);
         }
         m_moveFrom = -1;
@@ -499,20 +495,19 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
 int CPaneTool::moveTarget(QPoint pos) const
 {
     const QPoint c = pos - m_pane->contentOffset();
-    const bool tieup = side() == Side::Tieup;
+    const bool tieup = side() == PaneSide::Tieup;
     const auto* t = tieup ? nullptr : static_cast<const CTdingGridView*>(m_pane);
     const bool alongX = tieup || t->isWarpSide();
     const GridAxis& axis = tieup ? m_pane->columns() : t->threadAxis();
     const int px = std::clamp(alongX ? c.x() : c.y(), 0, std::max(0, axis.contentSize() - 2));
-    const int count = side() == Side::Threading ? doc().numEnds() : tieup ? doc().numTreadles() : doc().numPicks();
+    const int count = side() == PaneSide::Threading ? doc().numEnds() : tieup ? doc().numTreadles() : doc().numPicks();
     return std::min(axis.itemAt(px), count - 1);
 }
 
-void CPaneTool::finishGroup()
+Edit CPaneTool::dragEdit()
 {
-    UndoGroup g = std::move(m_group);
-    m_group = UndoGroup();
-    doc().history().push(std::move(g));
+    if (!m_drag) m_drag = std::make_unique<DraftTransaction>(doc(), ToolName(Tool(m_tool)));
+    return m_drag->edit();
 }
 
 void CPaneTool::endDrag()
@@ -526,7 +521,7 @@ void CPaneTool::endDrag()
     if (!m_button) return;
     m_button = 0;
     m_line.reset();
-    finishGroup();
+    m_drag.reset();
     if (Tool(m_tool) == Tool::Selection) selectDone();
 }
 
@@ -534,10 +529,10 @@ bool CPaneTool::mouseDoubleClick(QMouseEvent* e)
 {
     const Hit h = hitAt(e->position().toPoint());
     // Under user-defined notation a double-click on the cells starts typing symbols.
-    if (h.area == Hit::Grid && (side() == Side::Threading || side() == Side::Treadling)) {
+    if (h.area == Hit::Grid && (side() == PaneSide::Threading || side() == PaneSide::Treadling)) {
         CGridFrame* f = m_pane->frame();
-        const int notation = side() == Side::Threading ? f->threadingNotation() : f->treadlingNotation();
-        const int count = side() == Side::Threading ? doc().numEnds() : doc().numPicks();
+        const int notation = side() == PaneSide::Threading ? f->threadingNotation() : f->treadlingNotation();
+        const int count = side() == PaneSide::Threading ? doc().numEnds() : doc().numPicks();
         if (notation != 5 || h.thread >= count) return false;
         endDrag();
         m_typing = true;
@@ -546,8 +541,8 @@ bool CPaneTool::mouseDoubleClick(QMouseEvent* e)
         return true;
     }
     // A double-click on a label edits it.
-    if (h.area != Hit::Labels || (side() != Side::Threading && side() != Side::Treadling)) return false;
-    const bool warp = side() == Side::Threading;
+    if (h.area != Hit::Labels || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
+    const bool warp = side() == PaneSide::Threading;
     const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
     if (!seq || h.row >= seq->LabelRowCount()) return true;
     for (const Label& l : seq->labelRow(h.row))

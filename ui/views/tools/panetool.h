@@ -2,7 +2,7 @@
 
 #include "draft/linetool.h"
 #include "draft/tuptype.h"
-#include "draft/undohistory.h"
+#include "draft/quillabydoc.h"
 
 #include <QPoint>
 #include <QPointer>
@@ -81,8 +81,13 @@ public:
     void deleteTreadles(int first, int last);
 
 private:
-    enum class Side { Threading, Treadling, Tieup, Drawdown };
-    Side side() const;
+    enum class PaneSide { Threading, Treadling, Tieup, Drawdown };
+    PaneSide side() const;
+    // The document side of a threading or treadling pane.
+    Side threadSide() const { return SideOf(side() == PaneSide::Threading); }
+    // The edit a drag records into: one step named after the tool, begun
+    // with the first change and ended with the drag.
+    Edit dragEdit();
     CQuillabyDoc& doc() const;
     // Sets or clears one cell of the threading, treadling or tieup; false
     // when the cell lies outside the loom.
@@ -94,7 +99,6 @@ private:
     void pencilAt(const Hit& h, bool set);
     void lineTo(int thread);
     void runStep(const Hit& h, Qt::KeyboardModifiers mods);
-    void finishGroup();
     void autoScroll();
     bool typeKey(QKeyEvent* e);
     bool handleKey(QKeyEvent* e);
@@ -138,7 +142,7 @@ private:
     CGridView* m_pane;
     int m_button = 0; // 0 none, 1 left, 2 right
     int m_tool = 0;
-    UndoGroup m_group;
+    std::unique_ptr<DraftTransaction> m_drag;
     Hit m_last;
     int m_rowChosen = 0;
     bool m_erase = false;
@@ -153,6 +157,9 @@ private:
     QTimer* m_scrollTimer = nullptr;
     QPointer<CInterlacePopup> m_interlace;
 };
+
+// The name of a selection command as the Edit menu shows its step.
+std::string SelectionCommandName(CPaneTool::SelectionCommand c);
 
 // The warp or weft row the modifier keys choose: none row 0, Ctrl 1,
 // Ctrl+Alt 2, Ctrl+Alt+Shift 3 (2 for the line tool, where Shift erases).

@@ -81,17 +81,17 @@ void CPaneTool::stampAt(int thread)
 {
     const bool warp = m_pane->paneKind() == PaneKind::Threading;
     const StampCopy& c = *m_stamp;
-    doc().Transaction(m_pane, [&](EditSource s) {
+    doc().Transaction("Stamp", [&](Edit s) {
         for (std::size_t k = 0; k < c.colors.size(); ++k) {
             const int at = thread + int(k);
             if (at >= kMaxThreads) break;
             if (warp) {
-                if (c.shafts[k]) doc().SetThreadingCell(at, c.shafts[k], 0, s);
-                else doc().ClearThreadingCell(at, 0, s);
-                doc().SetEndColors(at, at, c.colors[k], 0, s);
+                if (c.shafts[k]) doc().SetThreadingCell(s, at, c.shafts[k], 0);
+                else doc().ClearThreadingCell(s, at, 0);
+                doc().SetThreadColors(s, Side::Threading, at, at, c.colors[k], 0);
             } else {
-                doc().SetPickSet(at, c.sets[k], 0, s);
-                doc().SetPickColors(at, at, c.colors[k], 0, s);
+                doc().SetPickSet(s, at, c.sets[k], 0);
+                doc().SetThreadColors(s, Side::Treadling, at, at, c.colors[k], 0);
             }
         }
     });
@@ -107,7 +107,7 @@ int CPaneTool::stampFirst(int thread) const
 void CPaneTool::showStampPreview(QPoint pos)
 {
     const Hit h = hitAt(pos);
-    if (!m_stamp || h.thread < 0 || (side() != Side::Threading && side() != Side::Treadling)) {
+    if (!m_stamp || h.thread < 0 || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) {
         hideStampPreview();
         return;
     }
@@ -116,7 +116,7 @@ void CPaneTool::showStampPreview(QPoint pos)
 
 void CPaneTool::showCopy(int first, const StampCopy& copy)
 {
-    const bool warp = side() == Side::Threading;
+    const bool warp = side() == PaneSide::Threading;
     const auto* t = static_cast<CTdingGridView*>(m_pane);
     const int n = std::min(int(copy.colors.size()), t->threadAxis().itemCount() - first);
     if (n <= 0 || first < 0) {
@@ -143,7 +143,7 @@ void CPaneTool::showCopy(int first, const StampCopy& copy)
 void CPaneTool::showMovedItem(int to)
 {
     if (m_moveFrom < 0 || to < 0) return;
-    if (side() == Side::Tieup) {
+    if (side() == PaneSide::Tieup) {
         const int shafts = doc().numShafts();
         if (shafts < 1) return;
         const TUPTYPE tied = doc().tieup().column(m_moveFrom);
@@ -155,7 +155,7 @@ void CPaneTool::showMovedItem(int to)
         return;
     }
     StampCopy one;
-    if (side() == Side::Threading) one.shafts.push_back(doc().threading(0)->GetShaft(m_moveFrom));
+    if (side() == PaneSide::Threading) one.shafts.push_back(doc().threading(0)->GetShaft(m_moveFrom));
     else one.sets.push_back(doc().treadling(0)->GetSet(m_moveFrom));
     one.colors.push_back(0);
     showCopy(to, one);
@@ -177,10 +177,9 @@ void CPaneTool::repeatThreads(int first, int last, int times)
         CToolState::instance().tell(QStringLiteral("There is no room for more threads."));
         return;
     }
-    d.Transaction(m_pane, [&](EditSource s) {
+    d.Transaction("Repeat", [&](Edit s) {
         const int at = last + 1;
-        if (warp) d.InsertEnds(at, copies, 0, 0, s);
-        else d.InsertPicks(at, copies, {}, 0, s);
+        d.InsertThreads(s, SideOf(warp), at, copies);
         const int rows = warp ? d.numWarps() : d.numWefts();
         for (int k = 0; k < copies; ++k) {
             const int from = first + k % n, to = at + k;
@@ -188,11 +187,11 @@ void CPaneTool::repeatThreads(int first, int last, int times)
                 const Tding* t = warp ? static_cast<const Tding*>(d.threading(r)) : d.treadling(r);
                 if (!t) continue;
                 if (warp) {
-                    if (const int v = d.threading(r)->GetShaft(from)) d.SetThreadingCell(to, v, r, s);
-                    d.SetEndColors(to, to, t->GetColor(from), r, s);
+                    if (const int v = d.threading(r)->GetShaft(from)) d.SetThreadingCell(s, to, v, r);
+                    d.SetThreadColors(s, Side::Threading, to, to, t->GetColor(from), r);
                 } else {
-                    d.SetPickSet(to, d.treadling(r)->GetSet(from), r, s);
-                    d.SetPickColors(to, to, t->GetColor(from), r, s);
+                    d.SetPickSet(s, to, d.treadling(r)->GetSet(from), r);
+                    d.SetThreadColors(s, Side::Treadling, to, to, t->GetColor(from), r);
                 }
             }
         }
@@ -208,11 +207,11 @@ void CPaneTool::selectDone()
     const int e0 = m_pane->selection(0), e1 = std::min(m_pane->selection(1), ends - 1);
     const int p0 = m_pane->selection(2), p1 = std::min(m_pane->selection(3), picks - 1);
     if (e0 > e1 || p0 > p1 || !CToolState::instance().ask(QStringLiteral("Crop draft?\n"))) return;
-    doc().Transaction(m_pane, [&](EditSource s) {
-        if (e1 + 1 < ends) doc().DeleteEnds(e1 + 1, ends - e1 - 1, s);
-        if (e0 > 0) doc().DeleteEnds(0, e0, s);
-        if (p1 + 1 < picks) doc().DeletePicks(p1 + 1, picks - p1 - 1, s);
-        if (p0 > 0) doc().DeletePicks(0, p0, s);
+    doc().Transaction("Crop", [&](Edit s) {
+        if (e1 + 1 < ends) doc().DeleteThreads(s, Side::Threading, e1 + 1, ends - e1 - 1);
+        if (e0 > 0) doc().DeleteThreads(s, Side::Threading, 0, e0);
+        if (p1 + 1 < picks) doc().DeleteThreads(s, Side::Treadling, p1 + 1, picks - p1 - 1);
+        if (p0 > 0) doc().DeleteThreads(s, Side::Treadling, 0, p0);
     });
     m_pane->clearSelection();
 }
@@ -260,7 +259,7 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
             CToolState::instance().tell(QStringLiteral("Only a square selection can be rotated."));
             return false;
         }
-        d.Transaction(m_pane, [&](EditSource src) {
+        d.Transaction(SelectionCommandName(c), [&](Edit src) {
             for (int t = t0; t <= t1; ++t)
                 for (int s = s0; s <= s1; ++s) {
                     bool on = false;
@@ -273,8 +272,8 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
                     case SelectionCommand::RotateCCW: on = was[s - s0][t1 - t]; break;
                     default: on = false; break;
                     }
-                    if (on) d.SetTieupCell(t, s, src);
-                    else d.ClearTieupCell(t, s, src);
+                    if (on) d.SetTieupCell(src, t, s);
+                    else d.ClearTieupCell(src, t, s);
                 }
         });
         m_pane->clearSelection();
@@ -301,38 +300,34 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
     const int n = last - first + 1;
     const ColorPalette& pal = d.palette();
     const int color = CToolState::instance().rightSelected() ? pal.rightColor() : pal.leftColor();
-    d.Transaction(m_pane, [&](EditSource s) {
+    d.Transaction(SelectionCommandName(c), [&](Edit s) {
         switch (c) {
         case SelectionCommand::Clear:
-            if (warp) d.ClearEnds(first, n, s);
-            else d.ClearPicks(first, n, s);
+            d.ClearThreads(s, SideOf(warp), first, n);
             break;
         case SelectionCommand::Set:
             // A straight draw across the selected threads, from shaft (treadle) 1.
             for (int i = first; i <= std::min(lastSel, kMaxThreads - 1); ++i) {
                 const int v = (i - first) % (warp ? d.numShafts() : d.numTreadles()) + 1;
                 if (warp) {
-                    d.SetThreadingCell(i, v, 0, s);
+                    d.SetThreadingCell(s, i, v, 0);
                 } else {
                     TreadleSet set;
                     set.set(v);
-                    d.SetPickSet(i, set, 0, s);
+                    d.SetPickSet(s, i, set, 0);
                 }
             }
             break;
         case SelectionCommand::Insert: {
             const int k = lastSel - first + 1;
-            if (warp) d.InsertEnds(first, k, 0, 0, s);
-            else d.InsertPicks(first, k, {}, 0, s);
+            d.InsertThreads(s, SideOf(warp), first, k);
             break;
         }
         case SelectionCommand::Delete:
-            if (warp) d.DeleteEnds(first, n, s);
-            else d.DeletePicks(first, n, s);
+            d.DeleteThreads(s, SideOf(warp), first, n);
             break;
         case SelectionCommand::SetColor:
-            if (warp) d.SetEndColors(first, last, color, 0, s);
-            else d.SetPickColors(first, last, color, 0, s);
+            d.SetThreadColors(s, SideOf(warp), first, last, color, 0);
             break;
         default: break;
         }
@@ -341,15 +336,27 @@ bool CPaneTool::runSelectionCommand(SelectionCommand c)
     return true;
 }
 
+namespace {
+const char* const kSelectionTexts[] = {"Clea&r",    "&Insert",    "&Delete",     "Set Color", "&Label...",
+                                       "&Repeat...", "Flip &Vert", "Flip &Horz", "&Invert",   "&Rotate CW",
+                                       "Ro&tate CCW", "&Set",      "&Delete"};
+} // namespace
+
+std::string SelectionCommandName(CPaneTool::SelectionCommand c)
+{
+    // The menu text without its access key and dots, as the Edit menu names the step.
+    std::string name;
+    for (const char* p = kSelectionTexts[int(c)]; *p; ++p)
+        if (*p != '&' && *p != '.') name += *p;
+    if (c == CPaneTool::SelectionCommand::DeleteTreadles) name = "Delete Treadles";
+    return name;
+}
+
 void CPaneTool::showSelectionMenu(QPoint pos)
 {
-    static const char* const kTexts[] = {"Clea&r",     "&Insert",    "&Delete",    "Set Color",
-                                         "&Label...",  "&Repeat...", "Flip &Vert", "Flip &Horz",
-                                         "&Invert",    "&Rotate CW", "Ro&tate CCW", "&Set",
-                                         "&Delete"};
     QMenu menu(m_pane);
     for (SelectionCommand c : selectionCommands()) {
-        const char* text = kTexts[int(c)];
+        const char* text = kSelectionTexts[int(c)];
         if (c == SelectionCommand::Clear && m_pane->paneKind() == PaneKind::Tieup) text = "&Clear";
         QAction* a = menu.addAction(QString::fromLatin1(text));
         QObject::connect(a, &QAction::triggered, m_pane, [this, c] { runSelectionCommand(c); });
@@ -363,9 +370,9 @@ void CPaneTool::deleteTreadles(int first, int last)
     // treadles and the rest are renumbered; the freed columns at the end stay empty.
     CQuillabyDoc& d = doc();
     const int n = last - first + 1, treadles = d.numTreadles();
-    d.Transaction(m_pane, [&](EditSource s) {
+    d.Transaction("Delete Treadles", [&](Edit s) {
         for (int t = first; t < treadles; ++t)
-            d.SetTieupColumn(t, t + n < treadles ? d.tieup().column(t + n) : TUPTYPE{}, s);
+            d.SetTieupColumn(s, t, t + n < treadles ? d.tieup().column(t + n) : TUPTYPE{});
         if (d.isLiftplan()) return;
         for (int r = 0; r < d.numWefts(); ++r) {
             const Treadling* tr = d.treadling(r);
@@ -377,7 +384,7 @@ void CPaneTool::deleteTreadles(int first, int last)
                     if (!was.test(t) || (t > first && t <= last + 1)) continue;
                     now.set(t > last + 1 ? t - n : t);
                 }
-                if (!(now == was)) d.SetPickSet(p, now, r, s);
+                if (!(now == was)) d.SetPickSet(s, p, now, r);
             }
         }
     });
@@ -385,8 +392,8 @@ void CPaneTool::deleteTreadles(int first, int last)
 
 void CPaneTool::editLabel(int first, int last)
 {
-    if (side() != Side::Threading && side() != Side::Treadling) return;
-    const bool warp = side() == Side::Threading;
+    if (side() != PaneSide::Threading && side() != PaneSide::Treadling) return;
+    const bool warp = side() == PaneSide::Threading;
     const Tding* seq = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
     const Label* existing = seq ? seq->FindLabel(first, last - first + 1) : nullptr;
     LabelRequest req;
@@ -398,16 +405,14 @@ void CPaneTool::editLabel(int first, int last)
         req.oldLength = existing->length;
     }
     if (!RunLabelDialog(m_pane, req)) return;
-    UndoGroup g;
-    ApplyLabelRequest(doc(), warp, req, EditSource{m_pane, &g});
-    doc().history().push(std::move(g));
+    doc().Transaction("Label", [&](Edit e) { ApplyLabelRequest(e, doc(), warp, req); });
 }
 
 void CPaneTool::moveThread(int from, int to)
 {
     // The thread leaves its place and is put back in at the drop position,
     // with its values, color and symbol in every row.
-    const bool warp = side() == Side::Threading;
+    const bool warp = side() == PaneSide::Threading;
     CQuillabyDoc& d = doc();
     const int rows = warp ? d.numWarps() : d.numWefts();
     struct Row {
@@ -425,25 +430,25 @@ void CPaneTool::moveThread(int from, int to)
         else saved[r].set = d.treadling(r)->GetSet(from);
     }
     const bool thick = (warp ? static_cast<const Tding*>(d.threading(0)) : d.treadling(0))->GetThick(from) != 0;
-    d.Transaction(m_pane, [&](EditSource s) {
+    d.Transaction("Move", [&](Edit s) {
         if (warp) {
-            d.DeleteEnds(from, 1, s);
-            d.InsertEnds(to, 1, 0, 0, s);
+            d.DeleteThreads(s, Side::Threading, from, 1);
+            d.InsertThreads(s, Side::Threading, to, 1);
         } else {
-            d.DeletePicks(from, 1, s);
-            d.InsertPicks(to, 1, {}, 0, s);
+            d.DeleteThreads(s, Side::Treadling, from, 1);
+            d.InsertThreads(s, Side::Treadling, to, 1);
         }
         for (int r = 0; r < rows; ++r) {
             if (warp) {
-                if (saved[r].value) d.SetThreadingCell(to, saved[r].value, r, s);
-                d.SetEndColors(to, to, saved[r].color, r, s);
+                if (saved[r].value) d.SetThreadingCell(s, to, saved[r].value, r);
+                d.SetThreadColors(s, Side::Threading, to, to, saved[r].color, r);
             } else {
-                d.SetPickSet(to, saved[r].set, r, s);
-                d.SetPickColors(to, to, saved[r].color, r, s);
+                d.SetPickSet(s, to, saved[r].set, r);
+                d.SetThreadColors(s, Side::Treadling, to, to, saved[r].color, r);
             }
-            d.SetSymbol(warp, to, saved[r].symbol, r, s);
+            d.SetSymbol(s, SideOf(warp), to, saved[r].symbol, r);
         }
-        if (thick) d.SetThick(warp, to, true, s);
+        if (thick) d.SetThick(s, SideOf(warp), to, true);
     });
 }
 

@@ -7,6 +7,24 @@
 
 namespace qb {
 
+std::string ToolName(Tool t)
+{
+    switch (t) {
+    case Tool::Pencil: return "Pencil";
+    case Tool::Line: return "Line";
+    case Tool::PickupColor: return "Pickup Color";
+    case Tool::PaintBucket: return "Paint Bucket";
+    case Tool::PaintBrush: return "Paint Brush";
+    case Tool::Selection: return "Selection";
+    case Tool::Stamp: return "Stamp";
+    case Tool::Move: return "Move";
+    case Tool::Zoom: return "Zoom";
+    case Tool::WarpInterlace: return "Warp Interlacement";
+    case Tool::WeftInterlace: return "Weft Interlacement";
+    }
+    return "Edit";
+}
+
 CToolState& CToolState::instance()
 {
     static CToolState state;

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <string>
 
 namespace qb {
 
@@ -13,6 +14,9 @@ enum class Tool {
     Pencil = 202, Line = 203, PickupColor = 204, PaintBucket = 205, PaintBrush = 206, Selection = 207,
     Stamp = 208, Move = 209, Zoom = 210, WarpInterlace = 211, WeftInterlace = 212,
 };
+
+// The tool's name as the Edit menu names the step it makes.
+std::string ToolName(Tool t);
 
 // One tool state for the whole application: the current and previous tool,
 // the line kind with the advancing line's length and offset, and which mouse

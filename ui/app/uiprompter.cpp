@@ -1,4 +1,4 @@
-#include "transform/uiprompter.h"
+#include "app/uiprompter.h"
 
 #include "app/mainframe.h"
 
@@ -30,16 +30,18 @@ private:
 
 } // namespace
 
+// Texts may carry file names, which are in the local encoding.
 bool CUiPrompter::ask(const std::string& question)
 {
     CursorPause pause;
-    return m_main.ask(QString::fromStdString(question));
+    return m_main && m_main->ask(QString::fromLocal8Bit(question));
 }
 
 void CUiPrompter::tell(const std::string& message)
 {
     CursorPause pause;
-    m_main.tell(QString::fromStdString(message));
+    m_told = true;
+    if (m_main) m_main->tell(QString::fromLocal8Bit(message));
 }
 
 } // namespace qb
