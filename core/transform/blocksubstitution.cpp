@@ -7,6 +7,7 @@
 #include "blocktieup.h"
 #include "blockunits.h"
 #include "draft/limits.h"
+#include "draftshell.h"
 #include "draft/quillabydoc.h"
 #include "sequencetools.h"
 #include "structurefile.h"
@@ -107,27 +108,6 @@ std::function<const Unit<V>*(int)> lookup(const UnitTable<V>& table)
         const auto it = table.units.find(k);
         return it == table.units.end() ? nullptr : &it->second;
     };
-}
-
-// The new draft: the profile's descriptive values, nothing of its rows.
-std::unique_ptr<CQuillabyDoc> emptyResult(const CQuillabyDoc& profile, const CQuillabyDoc& structure)
-{
-    auto d = profile.Clone();
-    for (int r = 1; r < kMaxRows; ++r) {
-        d->replaceThreading(r, nullptr);
-        d->replaceTreadling(r, nullptr);
-    }
-    d->setRowCountsRaw(1, 1);
-    d->setCorrelation(0, false);
-    d->setRisingShed(structure.isRisingShed());
-    d->blocks = BlockSubstitutionParams();
-    d->tieupKeys.clear();
-    d->hasTieupKeys = false;
-    d->weaving = WeavingRunState();
-    d->notations.threadingSymbols = d->notations.treadlingSymbols = false;
-    if (d->notations.threading == 5) d->notations.threading = DisplayNotations().threading;
-    if (d->notations.treadling == 5) d->notations.treadling = DisplayNotations().treadling;
-    return d;
 }
 
 } // namespace
@@ -266,7 +246,8 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
     }
     ColorSubstitutedThreads(profile, structure, p, profileColors, ends.threads, picks.threads, prompter);
 
-    auto d = emptyResult(profile, structure);
+    auto d = DraftShellLike(profile);
+    d->setRisingShed(structure.isRisingShed());
     d->paletteMutable() = palette;
     auto th = std::make_unique<Threading>(*structure.threading(0));
     th->Delete(0, th->GetCount());
