@@ -14,7 +14,7 @@ namespace qbcli {
 
 namespace {
 
-struct OptionSpec {
+struct OptionRule {
     const char* name;
     bool takesValue;
     int lo;
@@ -33,7 +33,7 @@ bool parseNumber(const std::string& s, int lo, int hi, int& out)
 }
 
 // False (with the reason printed) for an unknown option or a bad value.
-bool parseArgs(const std::string& op, const std::vector<std::string>& args, std::initializer_list<OptionSpec> specs,
+bool parseArgs(const std::string& op, const std::vector<std::string>& args, std::initializer_list<OptionRule> known,
                ParsedArgs& out)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -42,17 +42,17 @@ bool parseArgs(const std::string& op, const std::vector<std::string>& args, std:
             out.positional.push_back(a);
             continue;
         }
-        const OptionSpec* spec = nullptr;
-        for (const OptionSpec& s : specs)
-            if (a == s.name) spec = &s;
-        if (!spec) {
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& s : known)
+            if (a == s.name) rule = &s;
+        if (!rule) {
             std::cerr << "quillaby-cli: apply " << op << ": unknown option '" << a << "'\n";
             return false;
         }
         int v = 1;
-        if (spec->takesValue && (i + 1 >= args.size() || !parseNumber(args[++i], spec->lo, spec->hi, v))) {
-            std::cerr << "quillaby-cli: apply " << op << ": " << a << " needs a number " << spec->lo << ".."
-                      << spec->hi << '\n';
+        if (rule->takesValue && (i + 1 >= args.size() || !parseNumber(args[++i], rule->lo, rule->hi, v))) {
+            std::cerr << "quillaby-cli: apply " << op << ": " << a << " needs a number " << rule->lo << ".."
+                      << rule->hi << '\n';
             return false;
         }
         out.values[a] = v;

@@ -270,6 +270,17 @@ TEST(BlockSubstitution, FlipToTheSharedShaft)
               std::string(kHead) + "Weave structure definition does not contain\noverlapping threading blocks.\n[2]");
 }
 
+TEST(BlockSubstitution, FlipToAlternateTiedowns)
+{
+    StructureShape shape = TiedownShape();
+    shape.threading = {1, 3, 2, 3, 2, 4, 1, 4}; // block 2 would repeat tiedown 2
+    auto structure = MakeStructure(shape);
+    structure->blocks.threadingFlipTransition = true;
+    const auto d = made(*MakeProfile({1, 2}, {1}), *structure);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(Shafts(*d), (std::vector<int>{1, 3, 2, 3, 4, 1, 4, 2}));
+}
+
 TEST(BlockSubstitution, OddEvenTiedownsAlternate)
 {
     StructureShape shape = TiedownShape();
