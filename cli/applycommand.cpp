@@ -2,6 +2,9 @@
 // folder of drafts can be converted in a script.
 #include "applycommand.h"
 
+#include "applytypes.h"
+#include "profileoperations.h"
+
 #include "draft/quillabydoc.h"
 #include "transform/addtabby.h"
 #include "transform/arrange.h"
@@ -15,6 +18,7 @@
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 #include <memory>
@@ -24,41 +28,7 @@
 namespace {
 
 using namespace qb;
-
-constexpr int kOk = 0;
-constexpr int kFileError = 1;
-constexpr int kUsage = 2;
-constexpr int kRefused = 3;
-
-// Questions are answered by --yes (default No); messages go to stderr.
-class CliPrompter final : public IPrompter {
-public:
-    explicit CliPrompter(bool yes) : m_yes(yes) {}
-    bool ask(const std::string& q) override
-    {
-        std::cerr << "quillaby-cli: " << q << (m_yes ? " (answered Yes)\n" : " (answered No)\n");
-        return m_yes;
-    }
-    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
-
-private:
-    bool m_yes;
-};
-
-struct Context {
-    std::unique_ptr<CQuillabyDoc> doc;
-    std::vector<std::string> args;
-    CliPrompter* prompter;
-};
-
-// The result of an operation: the open draft changed in place, or a new one.
-struct Outcome {
-    CommandResult result;
-    std::unique_ptr<CQuillabyDoc> replacement;
-};
-
-Outcome inPlace(CommandResult r) { return {std::move(r), nullptr}; }
-Outcome newDraft(NewDraftResult r) { return {std::move(r.result), std::move(r.draft)}; }
+using namespace qbcli;
 
 bool number(const std::string& s, int lo, int hi, int& out)
 {
@@ -82,6 +52,7 @@ struct Operation {
     int minArgs;
     int maxArgs;
     Outcome (*run)(Context&);
+    bool takesOptions = false; // reads its own --options among its arguments
 };
 
 const Operation kOperations[] = {
@@ -158,6 +129,18 @@ const Operation kOperations[] = {
          }
          return newDraft(DoubleWidth(*c.doc, o, *c.prompter));
      }},
+    {"block-substitute", "STRUCTURE",
+     "Substitute the blocks of this profile draft with the units and tieup keys of\n"
+     "the weave structure STRUCTURE (Tools > Block Substitution).", 1, 1, BlockSubstituteOperation},
+    {"scale-line", "--height NH --length L [--base B] [--initial-height H] [--initial-width W] [--telescope] [--shaft-rule]",
+     "Scale this pattern line to a network NH shafts high and L ends long\n"
+     "(Tools > Scale Pattern Line); digitizes unless --telescope.", 0, 16, ScaleLineOperation, true},
+    {"network", "STRUCTURE --height NH [--ribbon W] [--template] [--no-ribbon-fill] [--background-fill]",
+     "Plot this pattern line onto a network of NH shafts built from the initial of\n"
+     "the weave structure STRUCTURE, in liftplan form (Tools > Plot onto Network).", 1, 16, NetworkOperation, true},
+    {"ribbon-template", "W",
+     "Widen every pick into W consecutive treadles, 2..128 (Treadling > Ribbon Template).", 1, 1,
+     RibbonTemplateOperation},
 };
 
 void list(std::ostream& out)
@@ -206,10 +189,19 @@ int RunApply(int argc, char** argv)
         }
         if (a == "--liftplan") liftplan = true;
         else if (a == "--yes") yes = true;
-        else if (a.size() > 1 && a[0] == '-') {
+        else words.push_back(a);
+    }
+    // IN OUT OPERATION come first; options belong to the operations that take them.
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& a = words[i];
+        if (a.size() < 2 || a[0] != '-') continue;
+        const bool operationOption = i >= 3 && std::any_of(std::begin(kOperations), std::end(kOperations), [&](const Operation& o) {
+                                         return o.takesOptions && words[2] == o.name;
+                                     });
+        if (!operationOption) {
             std::cerr << "quillaby-cli: apply: unknown option '" << a << "'\n";
             return kUsage;
-        } else words.push_back(a);
+        }
     }
     if (words.size() < 3) {
         usage(std::cerr);
@@ -242,8 +234,13 @@ int RunApply(int argc, char** argv)
         return kFileError;
     }
     Outcome out = op->run(c);
+    if (out.exit) return *out.exit;
     using S = CommandResult::Status;
     if (out.result.status == S::Refused || out.result.status == S::Declined) return kRefused;
+    if (out.makesNewDraft && !out.replacement) {
+        std::cerr << "quillaby-cli: " << op->name << ": no draft could be made\n";
+        return kRefused;
+    }
     CQuillabyDoc& result = out.replacement ? *out.replacement : *c.doc;
     if (!WriteWifFile(result, words[1], &error)) {
         std::cerr << "quillaby-cli: cannot write " << error << '\n';

@@ -1,0 +1,39 @@
+#include "ribbontemplate.h"
+
+#include "draft/limits.h"
+#include "draft/quillabydoc.h"
+#include "draftstep.h"
+#include "messages.h"
+#include "networksettings.h"
+
+namespace qb {
+
+CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter)
+{
+    if (width < kMinRibbonTemplateWidth || width > kMaxRibbonWidth) return CommandResult::noChange();
+    if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
+    if (!doc.multipleTreadles() && doc.notations.treadling == 5) {
+        if (!prompter.ask(msg::kMultipleNotation)) return CommandResult::declined();
+        doc.notations.treadling = 0;
+        doc.notations.treadlingSymbols = false;
+    }
+    for (int r = 0; r < doc.numWefts(); ++r) {
+        Treadling& tr = *doc.treadlingMutable(r);
+        tr.setMultiple(true);
+        const int count = tr.limit();
+        if (count < 1) continue;
+        for (int p = 0; p < tr.GetCount(); ++p) {
+            TreadleSet set = tr.GetSet(p);
+            if (set.empty()) continue;
+            const int y = set.lowest() - 1;
+            for (int k = 1; k < width; ++k) set.set((y + k) % count + 1);
+            tr.SetSet(p, set);
+        }
+    }
+    doc.notations.treadlingSymbols = false;
+    doc.SetModified();
+    doc.UpdateAllViews(nullptr);
+    return CommandResult::doneResult(true);
+}
+
+} // namespace qb

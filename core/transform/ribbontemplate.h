@@ -1,0 +1,16 @@
+#pragma once
+
+#include "command.h"
+
+namespace qb {
+
+class CQuillabyDoc;
+
+// "Ri&bbon Template...": every pick that presses a treadle widens into
+// `width` consecutive treadles from its first one, wrapping past the last
+// treadle; multiple treadles are switched on. Asks the color-bar question
+// for the weft and, under user-defined treadling notation, the notation
+// question first. Records no undo step.
+CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter);
+
+} // namespace qb
