@@ -84,7 +84,7 @@ SettParts SplitSett(double value)
     if (!std::isfinite(value)) return {};
     value = std::clamp(value, -1e9, 1e9);
     const double whole = std::ceil(value - 0.5);
-    return {static_cast<int>(whole), static_cast<int>(std::trunc((value - whole) * 10000.0))};
+    return {static_cast<int>(whole), static_cast<int>(TruncTolerant((value - whole) * 10000.0))};
 }
 
 double ConvertSettValue(double sett, MeasureSystem from, MeasureSystem to)

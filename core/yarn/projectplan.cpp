@@ -133,8 +133,10 @@ bool StorePlanChanges(CQuillabyDoc& doc, const PlanInputs& shown, const PlanInpu
 PlannerSession::PlannerSession(const CQuillabyDoc& doc, MeasureSystem shown)
     : m_loaded(PlanInputsOf(doc, shown)), m_pages(m_loaded)
 {
-    // The Woven Dimensions page works with a whole draw-in.
-    m_pages.drawIn = CeilTolerant(m_pages.drawIn);
+    // The Woven Dimensions page works with a whole draw-in, whole in the
+    // draft's own unit so that a draft viewed in the other system keeps it.
+    const double ceiled = CeilTolerant(doc.plan.drawIn);
+    if (ceiled != doc.plan.drawIn) m_pages.drawIn = ConvertLength(ceiled, MeasureSystemOf(doc.units()), shown);
 }
 
 void PlannerSession::setEnds(long long ends)
