@@ -2,8 +2,10 @@
 #include "applycommand.h"
 #include "draftload.h"
 #include "draftjson.h"
+#include "plancommand.h"
 #include "rendercommand.h"
 #include "weavecommand.h"
+#include "yarnscommand.h"
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
@@ -133,6 +135,9 @@ void usage(std::ostream& out)
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
     out << "  weave FILE --head NAME --port DEVICE [--shafts N] [--start-pick P] [--picks K]\n";
+    out << "  plan FILE [--json] [--metric|--english]\n";
+    out << "  density QUANTITY yd|m WEIGHT lb|oz|kg|g\n";
+    out << "  yarns FILE [--json]\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 }
@@ -153,6 +158,9 @@ int main(int argc, char** argv)
         return kOk;
     }
     if (name == "render") return RunRenderCommand(argc - 2, argv + 2);
+    if (name == "plan") return RunPlanCommand(argc - 2, argv + 2);
+    if (name == "density") return RunDensityCommand(argc - 2, argv + 2);
+    if (name == "yarns") return RunYarnsCommand(argc - 2, argv + 2);
     const Command* cmd = nullptr;
     for (const Command& c : kCommands)
         if (name == c.name) cmd = &c;

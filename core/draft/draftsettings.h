@@ -6,6 +6,10 @@
 
 namespace qb {
 
+// The numbers of pieces the project planner accepts, across and along.
+inline constexpr int kMaxItemsOnWeft = 25;
+inline constexpr int kMaxItemsOnWarp = 50;
+
 // Project-plan and finished-dimension values carried in the draft file.
 struct ProjectPlanValues {
     double itemWidth = 0.0;

@@ -48,11 +48,14 @@ void CQuillabyDoc::RecordSnapshot(Edit e, std::shared_ptr<DraftSnapshot> before)
 
 bool CQuillabyDoc::Modify(Edit e, unsigned parts, const std::function<void()>& change)
 {
-    std::shared_ptr<DraftSnapshot> before = e.recording() ? DraftSnapshot::Take(*this, parts) : nullptr;
+    // The small parts are compared even unrecorded, so that a change that
+    // changes nothing leaves the draft unmodified.
+    const bool keep = e.recording() || !(parts & DraftSnapshot::Structure);
+    std::shared_ptr<DraftSnapshot> before = keep ? DraftSnapshot::Take(*this, parts) : nullptr;
     const int shafts = m_shafts, treadles = m_treadles;
     change();
     if (before && before->Matches(*this)) return false;
-    RecordSnapshot(e, std::move(before));
+    if (e.recording()) RecordSnapshot(e, std::move(before));
     m_modified = true;
     if (shafts != m_shafts || treadles != m_treadles) NotifyLoomSize();
     UpdateAllViews(nullptr);

@@ -150,8 +150,10 @@ void WifReader::readPrivate(CQuillabyDoc& doc)
     const auto real = [&](int n) { return m_ini.readReal(kPrivate, qlb(n)); };
     p.itemWidth = real(1);
     p.itemLength = real(2);
-    p.itemsOnWarp = std::max(1, m_ini.readInt(kPrivate, qlb(3)));
-    p.itemsOnWeft = std::max(1, m_ini.readInt(kPrivate, qlb(4)));
+    // Counts the planner's pages would refuse are brought into their ranges,
+    // so that the wizard can always be finished.
+    p.itemsOnWarp = clampInt(m_ini.readInt64(kPrivate, qlb(3)), 1, kMaxItemsOnWarp);
+    p.itemsOnWeft = clampInt(m_ini.readInt64(kPrivate, qlb(4)), 1, kMaxItemsOnWeft);
     p.betweenItemsWarp = real(5);
     p.betweenItemsWeft = real(6);
     (void)real(7); // scratch values of an old planner, not kept
@@ -164,16 +166,17 @@ void WifReader::readPrivate(CQuillabyDoc& doc)
     p.shrinkageLength = nonNeg(12);
     p.loomWaste = nonNeg(13);
     p.sample = nonNeg(14);
-    p.lengthUnit = nonNeg(15);
+    p.lengthUnit = std::min(nonNeg(15), 1);
     p.warpYarn = m_ini.text(kPrivate, qlb(16), 80, false);
     p.weftYarn = m_ini.text(kPrivate, qlb(17), 80, false);
     // Densities in m/kg pass 32767 easily: no cut there.
     p.warpDensity = clampInt(m_ini.readInt64(kPrivate, qlb(18)), 0, 0x7FFFFFFF);
     p.weftDensity = clampInt(m_ini.readInt64(kPrivate, qlb(19)), 0, 0x7FFFFFFF);
-    p.warpQuantityUnit = nonNeg(20);
-    p.weftQuantityUnit = nonNeg(21);
-    p.warpWeightUnit = nonNeg(22);
-    p.weftWeightUnit = nonNeg(23);
+    // Unit choices index the unit lists: yd or m, and lb, oz, kg or g.
+    p.warpQuantityUnit = std::min(nonNeg(20), 1);
+    p.weftQuantityUnit = std::min(nonNeg(21), 1);
+    p.warpWeightUnit = std::min(nonNeg(22), 3);
+    p.weftWeightUnit = std::min(nonNeg(23), 3);
 
     // Each notation keeps its default unless the file names one it has.
     DisplayNotations& n = doc.notations;

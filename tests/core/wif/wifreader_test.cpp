@@ -326,6 +326,22 @@ TEST(WifReader, PrivateKeyRules)
     EXPECT_EQ(unflagged->doc.numWefts(), 2);
 }
 
+// Plan values the planner's pages would refuse come in at the nearest value
+// they accept; unit choices stay inside their lists.
+TEST(WifReader, PlanCountsAndUnitsComeInRange)
+{
+    auto o = openText(kHead + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nVersion=1.1\n"
+                              "qlb3=1000\nqlb4=99999999999\nqlb15=7\nqlb20=2\nqlb21=-1\nqlb22=9\nqlb23=3\n");
+    const ProjectPlanValues& p = o->doc.plan;
+    EXPECT_EQ(p.itemsOnWarp, kMaxItemsOnWarp);
+    EXPECT_EQ(p.itemsOnWeft, kMaxItemsOnWeft);
+    EXPECT_EQ(p.lengthUnit, 1);
+    EXPECT_EQ(p.warpQuantityUnit, 1);
+    EXPECT_EQ(p.weftQuantityUnit, 0);
+    EXPECT_EQ(p.warpWeightUnit, 3);
+    EXPECT_EQ(p.weftWeightUnit, 3);
+}
+
 TEST(WifReader, HugeCountsAreCutBeforeUse)
 {
     auto o = openFile("hugecounts.wif");
