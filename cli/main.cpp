@@ -2,6 +2,7 @@
 #include "applycommand.h"
 #include "draftload.h"
 #include "draftjson.h"
+#include "fromimagecommand.h"
 #include "rendercommand.h"
 #include "weavecommand.h"
 
@@ -132,6 +133,8 @@ void usage(std::ostream& out)
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
+    out << "  from-image PICTURE OUT [--grid NxM] [--grey] [--brightness B] [--contrast C] [--rotate DEG]\n"
+           "             [--crop X,Y,W,H]\n";
     out << "  weave FILE --head NAME --port DEVICE [--shafts N] [--start-pick P] [--picks K]\n";
     out << "\nquillaby-cli COMMAND --help describes a command.\n"
            "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
@@ -153,6 +156,7 @@ int main(int argc, char** argv)
         return kOk;
     }
     if (name == "render") return RunRenderCommand(argc - 2, argv + 2);
+    if (name == "from-image") return RunFromImageCommand(argc - 2, argv + 2);
     const Command* cmd = nullptr;
     for (const Command& c : kCommands)
         if (name == c.name) cmd = &c;

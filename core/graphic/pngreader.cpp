@@ -74,7 +74,9 @@ int decode(Source& src, RgbPicture& pic, const PictureLimits& limits, std::strin
         return 1;
     }
     png_set_read_fn(png, &src, readData);
-    png_set_user_limits(png, static_cast<png_uint_32>(limits.maxSide), static_cast<png_uint_32>(limits.maxSide));
+    // The size is judged below, with our own message; libpng's limit is only
+    // its format's.
+    png_set_user_limits(png, 0x7FFFFFFFu, 0x7FFFFFFFu);
     // Text and other side chunks may not grow without bound either.
     png_set_chunk_malloc_max(png, 8u << 20);
     png_read_info(png, info);
