@@ -85,7 +85,9 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
     working.risingShed = true;
     auto doc = std::make_unique<CQuillabyDoc>();
     doc->OnNewDocument(working);
-    doc->threadingMutable(0)->Append(grid.across);
+    // Picks are all there from the start; ends are added as the columns are
+    // reached (the cell operation reads every end each time: the fewer the
+    // faster) and the rest when the loop ends.
     doc->treadlingMutable(0)->Append(grid.down);
 
     const ProbeGrid probes(picture.width, picture.height, grid);
@@ -107,13 +109,16 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
                 out.full = true;
                 break;
             }
+            // The cell operation leaves the counts at the numbers in use.
             if (r == CellOutcome::Changed) {
-                usedShafts = FindUsedShafts(*doc);
-                usedTreadles = FindUsedTreadles(*doc);
+                usedShafts = doc->numShafts();
+                usedTreadles = doc->numTreadles();
             }
         }
     }
     if (progress) progress(grid.across, grid.across);
+    Threading& th = *doc->threadingMutable(0);
+    if (th.GetCount() < grid.across) th.Append(grid.across - th.GetCount());
 
     tidy(*doc);
     if (!defaults.risingShed) {

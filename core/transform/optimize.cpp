@@ -114,19 +114,20 @@ void MergeDuplicateTreadles(CQuillabyDoc& doc)
     const Tieup& tu = doc.tieup();
     const int n = tu.treadleCount();
     Renumbering target = IdentityRenumbering(n);
-    bool any = false;
+    TreadleSet moved;
     for (int k = n - 1; k >= 1; --k)
         for (int j = 0; j < k; ++j)
             if (tu.column(j) == tu.column(k)) {
                 target[k] = j;
-                any = true;
+                moved.set(k + 1);
                 break;
             }
-    if (!any) return;
+    if (moved.empty()) return;
+    // Only picks on a merged treadle change (fabric analysis runs this for every cell).
     for (int r = 0; r < doc.numWefts(); ++r) {
         Treadling* t = doc.treadlingMutable(r);
         for (int p = 0; p < t->GetCount(); ++p)
-            if (const TreadleSet s = t->GetSet(p); !s.empty()) t->SetSet(p, RenumberSet(s, target));
+            if (const TreadleSet s = t->GetSet(p); !(s & moved).empty()) t->SetSet(p, RenumberSet(s, target));
     }
 }
 
