@@ -1,6 +1,7 @@
 // Picture files of every kind the readers know, written and read back, cut
 // short, damaged, and claiming sizes no one could hold.
 #include "graphic/picturereader.h"
+#include "transform/liftplanpicture.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -164,6 +165,26 @@ TEST_F(PictureReader, TheBytesDecideTheFormatTheExtensionOnlyWhetherItIsAPicture
     std::ofstream(file("empty.tif")).flush();
     EXPECT_FALSE(ReadPictureFile(file("empty.tif"), untouched, error));
     EXPECT_EQ(untouched, before); // a failure leaves the picture as it was
+}
+
+TEST_F(PictureReader, LoadLiftplanReadsEveryFormat)
+{
+    const RgbPicture original = noisy(6, 3, 4);
+    for (const char* ext : {"bmp", "png", "tiff"}) {
+        const std::string path = file(std::string("lift.") + ext);
+        std::string error;
+        ASSERT_TRUE(WritePictureFile(path, original, error));
+        PixelGrid grid;
+        ASSERT_TRUE(ReadLiftplanPicture(path, grid, error)) << error;
+        EXPECT_EQ(grid.width, 6);
+        EXPECT_EQ(grid.height, 3);
+        EXPECT_EQ(grid.argb, original.pixels) << ext;
+    }
+    PixelGrid kept = PixelGrid::FromGray(1, 1, std::vector<std::uint8_t>{7}.data());
+    std::string error;
+    EXPECT_FALSE(ReadLiftplanPicture(fixture("c_cmyk.jpg") + ".missing.jpg", kept, error));
+    EXPECT_EQ(kept.width, 1);
+    EXPECT_FALSE(error.empty());
 }
 
 // Every prefix of every fixture, and random damage: a whole picture or a
