@@ -7,12 +7,9 @@ namespace qb {
 bool Threading::SetLimit(int n)
 {
     if (n < 0 || n > kMaxShafts) return false;
-    // Values never exceed the limit, so only a lower one has ends to clear.
-    const bool lower = n < m_limit;
     m_limit = static_cast<std::uint8_t>(n);
-    if (lower)
-        for (auto& v : m_values)
-            if (v > n) v = 0;
+    for (auto& v : m_values)
+        if (v > n) v = 0;
     return true;
 }
 

@@ -7,12 +7,9 @@ namespace qb {
 bool Treadling::SetLimit(int n)
 {
     if (n < 0 || n > kMaxTreadles) return false;
-    // Sets never reach past the limit, so only a lower one has picks to cut.
-    const bool lower = n < m_limit;
     m_limit = static_cast<std::uint8_t>(n);
     const TreadleSet m = mask();
-    if (lower)
-        for (auto& v : m_values) v = v & m;
+    for (auto& v : m_values) v = v & m;
     return true;
 }
 

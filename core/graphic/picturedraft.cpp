@@ -1,7 +1,7 @@
 #include "picturedraft.h"
 
 #include "draft/quillabydoc.h"
-#include "transform/fabricanalysis.h"
+#include "groupedanalysis.h"
 #include "transform/messages.h"
 #include "transform/optimize.h"
 #include "transform/sequencetools.h"
@@ -83,15 +83,11 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
     NewDraftDefaults working = defaults;
     working.liftplan = false;
     working.risingShed = true;
-    auto doc = std::make_unique<CQuillabyDoc>();
-    doc->OnNewDocument(working);
-    // Picks are all there from the start; ends are added as the columns are
-    // reached (the cell operation reads every end each time: the fewer the
-    // faster) and the rest when the loop ends.
-    doc->treadlingMutable(0)->Append(grid.down);
-
+    // The cells are set on a stand-in that changes as the whole draft would
+    // (see GroupedAnalysis), so a large grid takes time in proportion to its
+    // dark squares, not to their number times the grid's size.
+    GroupedAnalysis analysis(grid.across, grid.down, working);
     const ProbeGrid probes(picture.width, picture.height, grid);
-    int usedShafts = 0, usedTreadles = 0;
     for (int end = 0; end < grid.across && !out.full; ++end) {
         if (progress && !progress(end, grid.across)) {
             out.cancelled = true;
@@ -100,25 +96,15 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
         }
         for (int pick = 0; pick < grid.down; ++pick) {
             if (!probes.dark(picture, end, pick)) continue;
-            if (usedShafts >= kMaxShafts - 1 || usedTreadles >= kMaxTreadles - 1) {
+            if (analysis.shaftsInUse() >= kMaxShafts - 1 || analysis.treadlesInUse() >= kMaxTreadles - 1 ||
+                analysis.lift(end, pick) == CellOutcome::NoRoom) {
                 out.full = true;
                 break;
-            }
-            const CellOutcome r = FabricAnalysisCell(*doc, end, pick, true, nullptr);
-            if (r == CellOutcome::NoRoom) {
-                out.full = true;
-                break;
-            }
-            // The cell operation leaves the counts at the numbers in use.
-            if (r == CellOutcome::Changed) {
-                usedShafts = doc->numShafts();
-                usedTreadles = doc->numTreadles();
             }
         }
     }
     if (progress) progress(grid.across, grid.across);
-    Threading& th = *doc->threadingMutable(0);
-    if (th.GetCount() < grid.across) th.Append(grid.across - th.GetCount());
+    auto doc = analysis.finish();
 
     tidy(*doc);
     if (!defaults.risingShed) {

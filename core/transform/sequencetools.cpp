@@ -71,7 +71,7 @@ void RenumberShafts(CQuillabyDoc& doc, const Renumbering& map)
     for (int r = 0; r < doc.numWarps(); ++r) {
         Threading* t = doc.threadingMutable(r);
         for (int e = 0; e < t->GetCount(); ++e)
-            if (const int s = t->GetShaft(e); lut[s] != s) t->SetValue(e, lut[s]);
+            if (const int s = t->GetShaft(e)) t->SetValue(e, lut[s]);
     }
     Tieup& tu = doc.tieupMutable();
     for (int c = 0; c < tu.treadleCount(); ++c) tu.setColumn(c, renumberShafts(tu.column(c), map));

@@ -4,6 +4,8 @@
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
+#include "graphic/groupedanalysis.h"
+#include "transform/sequencetools.h"
 
 #include <gtest/gtest.h>
 
@@ -228,4 +230,54 @@ TEST(GenerateDraft, RefusedWithoutAGridAndCancelledOnRequest)
     });
     EXPECT_TRUE(whole.made.draft);
     EXPECT_EQ(reported, (std::vector<int>{0, 1, 2, 3}));
+}
+
+// Generation sets its cells on a stand-in draft: after every cell it must use
+// the shafts and treadles the whole draft would, and in the end give the
+// whole draft's threads and tieup.
+TEST(GroupedAnalysis, ChangesExactlyAsTheWholeDraftWould)
+{
+    std::mt19937 rng(23);
+    int fullRounds = 0;
+    for (int round = 0; round < 40; ++round) {
+        // Designs of a few kinds of column and row, or noise on grids large
+        // enough to fill the loom.
+        const bool noise = round % 4 == 3;
+        const int across = (noise ? 60 : 2) + int(rng() % 70), down = (noise ? 60 : 2) + int(rng() % 70);
+        const int kinds = 1 + int(rng() % 12), density = int(rng() % 100);
+        std::vector<std::uint32_t> design(16);
+        for (auto& d : design) d = rng();
+        std::vector<int> columnKind(static_cast<std::size_t>(across)), rowKind(static_cast<std::size_t>(down));
+        for (int& k : columnKind) k = int(rng() % kinds);
+        for (int& k : rowKind) k = int(rng() % 32);
+        const RgbPicture pic = squares(across, down, 2, [&](int c, int r) {
+            if (noise) return int((std::uint32_t(c * 7919 + r * 104729 + round) * 2654435761u) >> 25) < density;
+            return ((design[std::size_t(columnKind[c])] >> rowKind[r]) & 1) != 0 || density > 95;
+        });
+        SCOPED_TRACE(testing::Message() << "round " << round << ", " << across << " x " << down);
+
+        auto whole = std::make_unique<CQuillabyDoc>();
+        whole->OnNewDocument(defaults());
+        whole->threadingMutable(0)->Append(across);
+        whole->treadlingMutable(0)->Append(down);
+        GroupedAnalysis standIn(across, down, defaults());
+        const ProbeGrid probes(pic.width, pic.height, {across, down});
+        bool full = false;
+        for (int e = 0; e < across && !full; ++e)
+            for (int p = 0; p < down && !full; ++p) {
+                if (!probes.dark(pic, e, p)) continue;
+                ASSERT_EQ(standIn.shaftsInUse(), FindUsedShafts(*whole)) << e << ',' << p;
+                ASSERT_EQ(standIn.treadlesInUse(), FindUsedTreadles(*whole)) << e << ',' << p;
+                full = FindUsedShafts(*whole) >= 63 || FindUsedTreadles(*whole) >= 127;
+                if (!full) ASSERT_EQ(standIn.lift(e, p), FabricAnalysisCell(*whole, e, p, true, nullptr));
+            }
+        fullRounds += full;
+        const auto made = standIn.finish();
+        EXPECT_EQ(made->numShafts(), whole->numShafts());
+        EXPECT_EQ(made->numTreadles(), whole->numTreadles());
+        EXPECT_EQ(made->threading(0)->values(), whole->threading(0)->values());
+        EXPECT_EQ(made->treadling(0)->values(), whole->treadling(0)->values());
+        EXPECT_TRUE(made->tieup() == whole->tieup());
+    }
+    EXPECT_GE(fullRounds, 5);
 }
