@@ -1,6 +1,7 @@
 // JPEG through libjpeg. Its default error handler ends the process, so a
-// handler of our own jumps back with the message instead; warnings about
-// damaged data are kept quiet and the picture shows what could be decoded.
+// handler of our own jumps back with the message instead. A file that ends
+// too early is a failure too (libjpeg would fill the rest with grey); other
+// warnings about the data, common in files from cameras, are kept quiet.
 #include "picturereader.h"
 
 #include <csetjmp>
@@ -8,6 +9,7 @@
 #include <new>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace qb {
 
@@ -36,6 +38,11 @@ void onErrorExit(j_common_ptr cinfo)
 }
 
 void onOutputMessage(j_common_ptr) {}
+
+void onEmitMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) onErrorExit(cinfo);
+}
 
 void onProgress(j_common_ptr cinfo)
 {
@@ -81,6 +88,7 @@ int decompress(const std::uint8_t* data, std::size_t size, RgbPicture& pic, cons
     cinfo.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = onErrorExit;
     err.pub.output_message = onOutputMessage;
+    err.pub.emit_message = onEmitMessage;
     err.message[0] = 0;
     monitor.pub.progress_monitor = onProgress;
     monitor.err = &err;

@@ -67,7 +67,7 @@ bool slurp(const std::string& path, std::size_t maxBytes, std::vector<std::uint8
         return false;
     }
     if (static_cast<unsigned long long>(st.st_size) > maxBytes) {
-        reason = "the file is too large (" + std::to_string(st.st_size) + " bytes).";
+        reason = "the file is too large (" + std::to_string(st.st_size) + " bytes)";
         return false;
     }
     bytes.resize(static_cast<std::size_t>(st.st_size));

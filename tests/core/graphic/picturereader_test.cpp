@@ -220,6 +220,16 @@ TEST(PictureReaderDamage, CutAndDamagedFilesFailWithAReason)
     }
 }
 
+TEST(PictureReaderDamage, AJpegThatEndsEarlyIsNotFilledIn)
+{
+    const std::vector<std::uint8_t> whole = bytesOf(fixture("c_progressive.jpg"));
+    RgbPicture p;
+    std::string reason;
+    EXPECT_FALSE(DecodeJpeg(whole.data(), whole.size() - 40, p, reason, {}));
+    EXPECT_EQ(reason, "Premature end of JPEG file");
+    EXPECT_TRUE(DecodeJpeg(whole.data(), whole.size(), p, reason, {}));
+}
+
 namespace {
 
 void put32le(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x)
