@@ -2,6 +2,7 @@
 #include "applycommand.h"
 #include "draftload.h"
 #include "draftjson.h"
+#include "fromimagecommand.h"
 #include "plancommand.h"
 #include "rendercommand.h"
 #include "weavecommand.h"
@@ -134,6 +135,8 @@ void usage(std::ostream& out)
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
+    out << "  from-image PICTURE OUT [--grid NxM] [--grey] [--brightness B] [--contrast C] [--rotate DEG]\n"
+           "             [--crop X,Y,W,H]\n";
     out << "  weave FILE --head NAME --port DEVICE [--shafts N] [--start-pick P] [--picks K]\n";
     out << "  plan FILE [--json] [--metric|--english]\n";
     out << "  density QUANTITY yd|m WEIGHT lb|oz|kg|g\n";
@@ -161,6 +164,8 @@ int main(int argc, char** argv)
     if (name == "plan") return RunPlanCommand(argc - 2, argv + 2);
     if (name == "density") return RunDensityCommand(argc - 2, argv + 2);
     if (name == "yarns") return RunYarnsCommand(argc - 2, argv + 2);
+
+    if (name == "from-image") return RunFromImageCommand(argc - 2, argv + 2);
     const Command* cmd = nullptr;
     for (const Command& c : kCommands)
         if (name == c.name) cmd = &c;

@@ -11,7 +11,7 @@ packages=(
   g++ cmake ninja-build make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-serialport-dev
-  libtiff-dev libjpeg-dev zlib1g-dev nlohmann-json3-dev
+  libtiff-dev libjpeg-dev libpng-dev zlib1g-dev nlohmann-json3-dev
   xvfb xauth x11-utils imagemagick poppler-utils socat fonts-dejavu-core
   python3
 )

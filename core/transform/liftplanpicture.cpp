@@ -1,6 +1,7 @@
 #include "liftplanpicture.h"
 
 #include "draftstep.h"
+#include "graphic/picturereader.h"
 #include "messages.h"
 
 #include <algorithm>
@@ -18,11 +19,17 @@ PixelGrid PixelGrid::FromGray(int width, int height, const std::uint8_t* gray)
     return g;
 }
 
-int PixelGray(std::uint32_t p)
+bool ReadLiftplanPicture(const std::string& path, PixelGrid& out, std::string& error)
 {
-    const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
-    return (30 * r + 59 * g + 11 * b) / 100;
+    RgbPicture picture;
+    if (!ReadPictureFile(path, picture, error)) return false;
+    out.width = picture.width;
+    out.height = picture.height;
+    out.argb = std::move(picture.pixels);
+    return true;
 }
+
+int PixelGray(std::uint32_t p) { return GreyValue(p); }
 
 bool PixelPresses(std::uint32_t p)
 {

@@ -3,6 +3,7 @@
 #include "command.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace qb {
@@ -19,6 +20,11 @@ struct PixelGrid {
     // An 8-bit gray picture (one byte per pixel, rows of `width` bytes).
     static PixelGrid FromGray(int width, int height, const std::uint8_t* gray);
 };
+
+// "Load Li&ftplan": the pixels of a picture file (.bmp, .jpg/.jpeg,
+// .tif/.tiff or .png). False with a message for the user when the file is not
+// a picture that can be read; `out` is then left as it was.
+bool ReadLiftplanPicture(const std::string& path, PixelGrid& out, std::string& error);
 
 // The gray value (30 R + 59 G + 11 B) / 100; a pixel presses its treadle
 // when it is below 250. A mostly transparent pixel counts as white.

@@ -44,6 +44,27 @@ std::vector<TreadleSet> shaftRows(const Tieup& tu)
     return rows;
 }
 
+// For each position, the first position with an equal key (itself when it
+// is the first), in one pass over a small hash table: fabric analysis merges
+// after every cell, over as many as 128 treadles.
+using Key = std::pair<std::uint64_t, std::uint64_t>;
+Renumbering firstOfEqual(const std::vector<Key>& keys)
+{
+    constexpr std::size_t kTable = 512;
+    static_assert(kTable > 2 * kMaxTreadles && kTable > 2 * kMaxShafts);
+    std::array<int, kTable> table;
+    table.fill(-1);
+    Renumbering first(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const Key& k = keys[i];
+        std::size_t h = ((k.first * 0x9E3779B97F4A7C15ull) ^ (k.second * 0xC2B2AE3D27D4EB4Full)) >> 55;
+        while (table[h] >= 0 && keys[static_cast<std::size_t>(table[h])] != k) h = (h + 1) % kTable;
+        if (table[h] < 0) table[h] = static_cast<int>(i);
+        first[i] = table[h];
+    }
+    return first;
+}
+
 // Walks positions once (n checks); an unused one moves to the end and the
 // same position is checked again. Returns map[old] = new.
 template <class Used, class Clear>
@@ -90,17 +111,17 @@ void ClearUnusedShaftRows(CQuillabyDoc& doc)
 void MergeDuplicateShafts(CQuillabyDoc& doc)
 {
     const auto rows = shaftRows(doc.tieup());
-    const int n = static_cast<int>(rows.size());
+    std::vector<Key> keys;
+    for (const TreadleSet& r : rows) keys.emplace_back(r.lo(), r.hi());
+    const Renumbering first = firstOfEqual(keys);
     std::array<std::uint8_t, 256> target{};
     for (int v = 0; v < 256; ++v) target[v] = static_cast<std::uint8_t>(v);
     bool any = false;
-    for (int k = n - 1; k >= 1; --k)
-        for (int j = 0; j < k; ++j)
-            if (rows[j] == rows[k]) {
-                target[k + 1] = static_cast<std::uint8_t>(j + 1);
-                any = true;
-                break;
-            }
+    for (std::size_t k = 0; k < first.size(); ++k)
+        if (first[k] != static_cast<int>(k)) {
+            target[k + 1] = static_cast<std::uint8_t>(first[k] + 1);
+            any = true;
+        }
     if (!any) return;
     for (int r = 0; r < doc.numWarps(); ++r) {
         Threading* t = doc.threadingMutable(r);
@@ -112,21 +133,18 @@ void MergeDuplicateShafts(CQuillabyDoc& doc)
 void MergeDuplicateTreadles(CQuillabyDoc& doc)
 {
     const Tieup& tu = doc.tieup();
-    const int n = tu.treadleCount();
-    Renumbering target = IdentityRenumbering(n);
-    bool any = false;
-    for (int k = n - 1; k >= 1; --k)
-        for (int j = 0; j < k; ++j)
-            if (tu.column(j) == tu.column(k)) {
-                target[k] = j;
-                any = true;
-                break;
-            }
-    if (!any) return;
+    std::vector<Key> keys;
+    for (int t = 0; t < tu.treadleCount(); ++t) keys.emplace_back(tu.column(t).bits(), 0);
+    const Renumbering target = firstOfEqual(keys);
+    TreadleSet moved;
+    for (std::size_t k = 0; k < target.size(); ++k)
+        if (target[k] != static_cast<int>(k)) moved.set(static_cast<int>(k) + 1);
+    if (moved.empty()) return;
+    // Only picks on a merged treadle change (fabric analysis runs this for every cell).
     for (int r = 0; r < doc.numWefts(); ++r) {
         Treadling* t = doc.treadlingMutable(r);
         for (int p = 0; p < t->GetCount(); ++p)
-            if (const TreadleSet s = t->GetSet(p); !s.empty()) t->SetSet(p, RenumberSet(s, target));
+            if (const TreadleSet s = t->GetSet(p); !(s & moved).empty()) t->SetSet(p, RenumberSet(s, target));
     }
 }
 
