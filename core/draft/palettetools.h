@@ -26,6 +26,11 @@ void ClearPalette(CQuillabyDoc& doc);
 // such as the other button's color). -1 when every index is in use.
 int PlaceNewColor(CQuillabyDoc& doc, COLORREF c, const std::vector<int>& keep = {});
 
+// Whether every one of `colors` is in the palette or can still be added to
+// it: commands check this before changing anything, so that a full palette
+// never hands out its failure index 255 as a thread color.
+bool ColorsFit(const ColorPalette& palette, const std::vector<COLORREF>& colors);
+
 // A color order as the color order windows show it: runs of one color with
 // their thread counts, and each color's total in order of first use.
 struct ColorRun {
