@@ -51,6 +51,19 @@ void remapRow(Tding& t, const ColorPalette& old, ColorPalette& fresh)
 
 } // namespace
 
+void AdoptPalette(CQuillabyDoc& doc, const ColorPalette& palette)
+{
+    ColorPalette fresh = palette;
+    const ColorPalette old = doc.palette();
+    for (int r = 0; r < kMaxRows; ++r) {
+        if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
+        if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
+    }
+    if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
+    if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
+    doc.paletteMutable() = fresh;
+}
+
 ImportResult ImportPalette(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages, IUndoTarget* pane)
 {
     auto ini = openSource(path, messages);
@@ -62,14 +75,7 @@ ImportResult ImportPalette(CQuillabyDoc& doc, const std::string& path, IFileMess
     if (pane) before = DraftSnapshot::Take(doc);
     ColorPalette fresh;
     reader.readPalette(fresh);
-    const ColorPalette old = doc.palette();
-    for (int r = 0; r < kMaxRows; ++r) {
-        if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
-        if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
-    }
-    if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
-    if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
-    doc.paletteMutable() = fresh;
+    AdoptPalette(doc, fresh);
 
     if (before) {
         auto after = DraftSnapshot::Take(doc);

@@ -5,6 +5,7 @@
 namespace qb {
 
 class CQuillabyDoc;
+class ColorPalette;
 class IFileMessages;
 class IUndoTarget;
 
@@ -21,6 +22,11 @@ enum class ImportResult {
 // history, whose color steps name old indexes, is emptied.
 ImportResult ImportPalette(CQuillabyDoc& doc, const std::string& path, IFileMessages& messages,
                            IUndoTarget* pane = nullptr);
+
+// The palette change of "&Color Palette..." without the undo bookkeeping:
+// `fresh` replaces the palette, every thread keeping its color value (see
+// above), and the mouse buttons take the colors of end 1 and pick 1.
+void AdoptPalette(CQuillabyDoc& doc, const ColorPalette& palette);
 
 // "&Import Project Plan...": units, sett and the project-plan and notation
 // values of the other draft, read as opening it would. Nothing else of the
