@@ -7,6 +7,7 @@
 #include "sequencetools.h"
 
 #include <bit>
+#include <optional>
 #include <unordered_map>
 
 namespace qb {
@@ -43,37 +44,115 @@ ThreadedView threadedView(const CQuillabyDoc& doc)
     return v;
 }
 
-// y &= y shifted down by s bits (bit e takes bit e + s), only over the words
-// in `active`, which then lists the words still non-zero. Ascending order
-// makes the in-place update safe: it reads only words not yet updated.
-void shiftAnd(std::vector<std::uint64_t>& y, std::vector<int>& active, int s)
+// Whether `y` holds `len` consecutive set bits (destroys y; z is scratch of
+// the same size). After each step bit e of y says bits e .. e + covered - 1
+// were all set; the steps double, so a threshold of 99 takes seven, and a
+// row with no run left stops early.
+bool hasRun(std::vector<std::uint64_t>& y, std::vector<std::uint64_t>& z, int len)
 {
-    const int w = static_cast<int>(y.size());
-    const int q = s >> 6, r = s & 63;
-    std::size_t kept = 0;
-    for (const int i : active) {
-        const std::uint64_t a = i + q < w ? y[i + q] : 0;
-        const std::uint64_t b = i + q + 1 < w ? y[i + q + 1] : 0;
-        y[i] &= r ? (a >> r) | (b << (64 - r)) : a;
-        if (y[i]) active[kept++] = i;
-    }
-    active.resize(kept);
-}
-
-// Whether `y` holds `len` consecutive set bits (destroys y).
-bool hasRun(std::vector<std::uint64_t>& y, int len)
-{
-    std::vector<int> active;
-    for (int i = 0; i < static_cast<int>(y.size()); ++i)
-        if (y[i]) active.push_back(i);
-    // After each step bit e says bits e .. e + covered - 1 are all set.
-    for (int covered = 1; covered < len && !active.empty();) {
+    const std::size_t w = y.size();
+    std::uint64_t any = 0;
+    for (const std::uint64_t v : y) any |= v;
+    for (int covered = 1; covered < len && any;) {
         const int s = std::min(covered, len - covered);
-        shiftAnd(y, active, s);
+        const std::size_t q = static_cast<std::size_t>(s) >> 6;
+        const int r = s & 63;
+        // Bit e of the shifted row is bit e + s of y, 0 past the end.
+        const auto shifted = [&](std::size_t i) {
+            const std::uint64_t a = i + q < w ? y[i + q] : 0;
+            const std::uint64_t b = i + q + 1 < w ? y[i + q + 1] : 0;
+            return r ? (a >> r) | (b << (64 - r)) : a;
+        };
+        any = 0;
+        const std::size_t bulk = w > q + 1 ? w - q - 1 : 0;
+        if (r) {
+            for (std::size_t i = 0; i < bulk; ++i) any |= z[i] = y[i] & ((y[i + q] >> r) | (y[i + q + 1] << (64 - r)));
+        } else {
+            for (std::size_t i = 0; i < bulk; ++i) any |= z[i] = y[i] & y[i + q];
+        }
+        for (std::size_t i = bulk; i < w; ++i) any |= z[i] = y[i] & shifted(i);
+        y.swap(z);
         covered += s;
     }
-    return !active.empty();
+    return any != 0;
 }
+
+// Warp floats, one pick at a time: each column keeps the length of its
+// current run in bit-sliced counters (plane j holds bit j of every column's
+// count), so a pick costs a few word operations per plane and 64 columns.
+// Words go in blocks of four, a block's planes side by side, so that the
+// work of a block stays in registers.
+class WarpRuns {
+public:
+    static constexpr std::size_t kBlock = 4;
+
+    WarpRuns(std::size_t words, int minLength, bool faceOnly)
+        : m_w(words)
+        , m_blocks((words + kBlock - 1) / kBlock)
+        , m_min(minLength)
+        , m_planes(static_cast<std::size_t>(std::bit_width(static_cast<unsigned>(minLength))))
+        , m_faceOnly(faceOnly)
+        , m_count(m_blocks * m_planes * kBlock, 0)
+        , m_up(m_blocks * kBlock, 0)
+        , m_on(m_blocks * kBlock, 0)
+        , m_prevUp(m_up.size(), 0)
+        , m_prevOn(m_up.size(), 0)
+        , m_found(m_up.size(), 0)
+    {
+    }
+
+    void feed(const DrawdownRows::Row& row, const std::vector<std::uint64_t>& valid)
+    {
+        for (std::size_t i = 0; i < m_w; ++i) {
+            m_up[i] = row.warpUp[i];
+            m_on[i] = valid[i] & ~row.blank[i];
+        }
+        if (m_faceOnly) feedBlocks<true>();
+        else feedBlocks<false>();
+    }
+
+    // One bit per column: the column has a warp float.
+    std::vector<std::uint64_t> found() const { return {m_found.begin(), m_found.begin() + static_cast<long>(m_w)}; }
+
+private:
+    template <bool FaceOnly>
+    void feedBlocks()
+    {
+        for (std::size_t b = 0; b < m_blocks; ++b) {
+            const std::size_t at = b * kBlock;
+            std::uint64_t keep[kBlock], carry[kBlock], hit[kBlock];
+            for (std::size_t k = 0; k < kBlock; ++k) {
+                const std::uint64_t up = m_up[at + k], on = m_on[at + k];
+                // keep: the run goes on from the last pick; carry: this pick counts.
+                keep[k] = FaceOnly ? up & m_prevUp[at + k] : ~(up ^ m_prevUp[at + k]) & on & m_prevOn[at + k];
+                carry[k] = hit[k] = FaceOnly ? up : on;
+                m_prevUp[at + k] = up;
+                m_prevOn[at + k] = on;
+            }
+            // count = (count if kept, else 0) + 1 where the pick counts; a hit
+            // where it now equals the minimum (it passes through it exactly).
+            std::uint64_t* c = &m_count[at * m_planes];
+            for (std::size_t j = 0; j < m_planes; ++j, c += kBlock) {
+                const std::uint64_t flip = (m_min >> j) & 1 ? 0 : ~std::uint64_t(0);
+                for (std::size_t k = 0; k < kBlock; ++k) {
+                    const std::uint64_t v = c[k] & keep[k];
+                    const std::uint64_t sum = v ^ carry[k];
+                    carry[k] = v & carry[k];
+                    c[k] = sum;
+                    hit[k] &= sum ^ flip;
+                }
+            }
+            for (std::size_t k = 0; k < kBlock; ++k) m_found[at + k] |= hit[k];
+        }
+    }
+
+    std::size_t m_w;
+    std::size_t m_blocks;
+    int m_min;
+    std::size_t m_planes;
+    bool m_faceOnly;
+    std::vector<std::uint64_t> m_count, m_up, m_on, m_prevUp, m_prevOn, m_found;
+};
 
 class FloatScan {
 public:
@@ -91,60 +170,33 @@ public:
     int columns() const { return m_rows.ends(); }
     int endOf(int column) const { return m_view.endOf[column]; }
 
-    // One bit per column: the column has a warp float. Each column keeps the
-    // length of its current run in bit-sliced counters (plane j holds bit j
-    // of every column's count), so a pick costs a few word operations per
-    // plane and 64 columns.
-    std::vector<std::uint64_t> warpColumns() const
+    // Which columns have a warp float (when `warp`) and which picks a weft
+    // float (when `weft`), in one pass over the picks so that each row is
+    // computed once. Picks with the same lift show the same row, so each
+    // distinct lift is tested once for the weft.
+    void find(bool warp, bool weft, std::vector<std::uint64_t>& columns, std::vector<bool>& picks) const
     {
-        const std::size_t w = m_valid.size();
-        const int planes = std::bit_width(static_cast<unsigned>(m_min));
-        std::vector<std::uint64_t> count(static_cast<std::size_t>(planes) * w, 0);
-        std::vector<std::uint64_t> prevUp(w, 0), prevOn(w, 0), keep(w), carry(w), hit(w), found(w, 0);
-        for (int p = 0; p < m_rows.picks(); ++p) {
-            const DrawdownRows::Row row = m_rows.row(p);
-            for (std::size_t i = 0; i < w; ++i) {
-                const std::uint64_t up = row.warpUp[i];
-                const std::uint64_t on = m_valid[i] & ~row.blank[i];
-                // keep: the run goes on from the last pick; carry: this pick counts.
-                keep[i] = m_faceOnly ? up & prevUp[i] : ~(up ^ prevUp[i]) & on & prevOn[i];
-                carry[i] = m_faceOnly ? up : on;
-                hit[i] = carry[i];
-                prevUp[i] = up;
-                prevOn[i] = on;
-            }
-            // count = (count if kept, else 0) + 1 where the pick counts; a hit
-            // where it now equals the minimum (it passes through it exactly).
-            for (int j = 0; j < planes; ++j) {
-                std::uint64_t* c = &count[static_cast<std::size_t>(j) * w];
-                const std::uint64_t flip = (m_min >> j) & 1 ? 0 : ~std::uint64_t(0);
-                for (std::size_t i = 0; i < w; ++i) {
-                    const std::uint64_t v = c[i] & keep[i];
-                    const std::uint64_t s = v ^ carry[i];
-                    carry[i] = v & carry[i];
-                    c[i] = s;
-                    hit[i] &= s ^ flip;
-                }
-            }
-            for (std::size_t i = 0; i < w; ++i) found[i] |= hit[i];
-        }
-        return found;
-    }
-
-    // One flag per pick: the pick has a weft float. Picks with the same lift
-    // show the same row, so each distinct lift is tested once.
-    std::vector<bool> weftPicks() const
-    {
-        std::vector<bool> out(static_cast<std::size_t>(m_rows.picks()), false);
+        std::optional<WarpRuns> runs;
+        if (warp) runs.emplace(m_valid.size(), m_min, m_faceOnly);
+        if (weft) picks.assign(static_cast<std::size_t>(m_rows.picks()), false);
         std::unordered_map<std::uint64_t, bool> byLift;
-        std::vector<std::uint64_t> y(m_valid.size());
+        std::vector<std::uint64_t> y(m_valid.size()), z(m_valid.size());
         for (int p = 0; p < m_rows.picks(); ++p) {
+            std::optional<DrawdownRows::Row> row;
+            if (warp) {
+                row = m_rows.row(p);
+                runs->feed(*row, m_valid);
+            }
+            if (!weft) continue;
             const std::uint64_t lift = m_rows.effectiveLift(p).bits();
             auto it = byLift.find(lift);
-            if (it == byLift.end()) it = byLift.emplace(lift, weftRowHasFloat(m_rows.row(p), y)).first;
-            out[p] = it->second;
+            if (it == byLift.end()) {
+                if (!row) row = m_rows.row(p);
+                it = byLift.emplace(lift, weftRowHasFloat(*row, y, z)).first;
+            }
+            picks[p] = it->second;
         }
-        return out;
+        if (warp) columns = runs->found();
     }
 
     // The runs of the given columns, column by column, each in pick order.
@@ -223,12 +275,12 @@ public:
     }
 
 private:
-    bool weftRowHasFloat(const DrawdownRows::Row& row, std::vector<std::uint64_t>& y) const
+    bool weftRowHasFloat(const DrawdownRows::Row& row, std::vector<std::uint64_t>& y, std::vector<std::uint64_t>& z) const
     {
         const std::size_t w = y.size();
         if (m_faceOnly) {
             for (std::size_t i = 0; i < w; ++i) y[i] = ~row.warpUp[i] & m_valid[i] & ~row.blank[i];
-            return hasRun(y, m_min);
+            return hasRun(y, z, m_min);
         }
         // Bit e: ends e and e + 1 show the same side; a run of k - 1 such
         // pairs is a run of k ends.
@@ -238,7 +290,7 @@ private:
             const std::uint64_t onNext = i + 1 < w ? (m_valid[i + 1] & ~row.blank[i + 1]) << 63 : 0;
             y[i] = ~(row.warpUp[i] ^ ((row.warpUp[i] >> 1) | upNext)) & on & ((on >> 1) | onNext);
         }
-        return hasRun(y, m_min - 1);
+        return hasRun(y, z, m_min - 1);
     }
 
     ThreadedView m_view;
@@ -254,9 +306,10 @@ FloatThreads FindFloatThreads(const CQuillabyDoc& doc, const FloatCriteria& crit
 {
     FloatThreads out;
     const FloatScan scan(doc, criteria);
+    std::vector<std::uint64_t> cols;
+    scan.find(warp, weft, cols, out.picks);
     if (warp) {
         out.ends.assign(static_cast<std::size_t>(doc.numEnds()), false);
-        const std::vector<std::uint64_t> cols = scan.warpColumns();
         for (int c = 0; c < scan.columns(); ++c)
             if ((cols[c >> 6] >> (c & 63)) & 1) {
                 out.ends[scan.endOf(c)] = true;
@@ -264,7 +317,6 @@ FloatThreads FindFloatThreads(const CQuillabyDoc& doc, const FloatCriteria& crit
             }
     }
     if (weft) {
-        out.picks = scan.weftPicks();
         out.pickCount = static_cast<int>(std::count(out.picks.begin(), out.picks.end(), true));
     }
     return out;
@@ -274,8 +326,11 @@ std::vector<FloatRun> ListFloats(const CQuillabyDoc& doc, const FloatCriteria& c
 {
     std::vector<FloatRun> out;
     const FloatScan scan(doc, criteria);
-    scan.listWarp(scan.warpColumns(), out);
-    scan.listWeft(scan.weftPicks(), out);
+    std::vector<std::uint64_t> cols;
+    std::vector<bool> picks;
+    scan.find(true, true, cols, picks);
+    scan.listWarp(cols, out);
+    scan.listWeft(picks, out);
     return out;
 }
 
