@@ -96,7 +96,6 @@ public:
         , m_up(m_blocks * kBlock, 0)
         , m_on(m_blocks * kBlock, 0)
         , m_prevUp(m_up.size(), 0)
-        , m_prevOn(m_up.size(), 0)
         , m_found(m_up.size(), 0)
     {
     }
@@ -123,11 +122,11 @@ private:
             std::uint64_t keep[kBlock], carry[kBlock], hit[kBlock];
             for (std::size_t k = 0; k < kBlock; ++k) {
                 const std::uint64_t up = m_up[at + k], on = m_on[at + k];
-                // keep: the run goes on from the last pick; carry: this pick counts.
-                keep[k] = FaceOnly ? up & m_prevUp[at + k] : ~(up ^ m_prevUp[at + k]) & on & m_prevOn[at + k];
+                // keep: the run goes on from the last pick (a blank pick
+                // zeroed the count already); carry: this pick counts.
+                keep[k] = FaceOnly ? up & m_prevUp[at + k] : ~(up ^ m_prevUp[at + k]) & on;
                 carry[k] = hit[k] = FaceOnly ? up : on;
                 m_prevUp[at + k] = up;
-                m_prevOn[at + k] = on;
             }
             // count = (count if kept, else 0) + 1 where the pick counts; a hit
             // where it now equals the minimum (it passes through it exactly).
@@ -151,7 +150,7 @@ private:
     int m_min;
     std::size_t m_planes;
     bool m_faceOnly;
-    std::vector<std::uint64_t> m_count, m_up, m_on, m_prevUp, m_prevOn, m_found;
+    std::vector<std::uint64_t> m_count, m_up, m_on, m_prevUp, m_found;
 };
 
 class FloatScan {

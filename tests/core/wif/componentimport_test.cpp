@@ -5,6 +5,7 @@
 #include "draft/quillabydoc.h"
 #include "transform/command.h"
 #include "wif/componentimport.h"
+#include "wif/sourcedraft.h"
 #include "wif/wifwriter.h"
 
 #include <gtest/gtest.h>
@@ -158,4 +159,15 @@ TEST_F(ComponentImport, RefusedOrMissingPartsChangeNothing)
     FixedPrompter no(false);
     EXPECT_EQ(ImportThreading(*bars, save(*doc, "src.wif"), no).status, CommandResult::Status::Declined);
     EXPECT_EQ(bars->numEnds(), 4);
+}
+
+TEST_F(ComponentImport, MergeSourcesSkipUnreadableFiles)
+{
+    auto a = draft(4, 4, 3, 2), b = draft(4, 4, 5, 2);
+    const std::string noVersion = write("merge-nov.wif", "[WIF]\n[CONTENTS]\nTHREADING=1\n");
+    const auto docs = ReadMergeSources({save(*a, "a.wif"), "/no/such.wif", noVersion, save(*b, "b.wif")},
+                                       LiftplanChoice::Treadling);
+    ASSERT_EQ(docs.size(), 2u);
+    EXPECT_EQ(docs[0]->numEnds(), 3);
+    EXPECT_EQ(docs[1]->numEnds(), 5);
 }
