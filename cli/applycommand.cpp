@@ -9,12 +9,17 @@
 #include "transform/addtabby.h"
 #include "transform/arrange.h"
 #include "transform/doublewidth.h"
+#include "transform/expand.h"
+#include "transform/interleave.h"
 #include "transform/optimize.h"
+#include "transform/overlay.h"
 #include "transform/repeat.h"
 #include "transform/sequenceops.h"
 #include "transform/tieupops.h"
 #include "transform/turndraft.h"
 #include "iprompter.h"
+#include "wif/componentimport.h"
+#include "wif/sourcedraft.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
@@ -29,6 +34,54 @@ namespace {
 
 using namespace qb;
 using namespace qbcli;
+
+// The FILE arguments read as other drafts, in the open draft's form; an
+// unreadable one stops the operation.
+struct Sources {
+    std::vector<std::unique_ptr<CQuillabyDoc>> docs;
+    std::vector<const CQuillabyDoc*> pointers;
+    bool ok = true;
+};
+
+Sources readSources(Context& c)
+{
+    Sources out;
+    const LiftplanChoice form = c.doc->isLiftplan() ? LiftplanChoice::Liftplan : LiftplanChoice::Treadling;
+    for (const std::string& path : c.args) {
+        SourceDraft s = ReadSourceDraft(path, form);
+        if (!s.doc) {
+            c.prompter->tell("cannot read " + path + ": " + s.failure);
+            out.ok = false;
+            return out;
+        }
+        out.pointers.push_back(s.doc.get());
+        out.docs.push_back(std::move(s.doc));
+    }
+    return out;
+}
+
+Outcome unreadable()
+{
+    return stopWith(kFileError);
+}
+
+// An operation that takes the FILE arguments as drafts.
+template <class F>
+Outcome withSources(Context& c, F&& run)
+{
+    Sources s = readSources(c);
+    if (!s.ok) return unreadable();
+    return inPlace(run(s.pointers));
+}
+
+// An import: the core reads the file itself; a file that cannot be read is
+// reported as such rather than as a refusal.
+template <class F>
+Outcome importing(Context& c, F&& run)
+{
+    if (!readSources(c).ok) return unreadable();
+    return inPlace(run(c.args[0]));
+}
 
 bool number(const std::string& s, int lo, int hi, int& out)
 {
@@ -141,6 +194,66 @@ const Operation kOperations[] = {
     {"ribbon-template", "W",
      "Widen every pick into W consecutive treadles, 2..128 (Treadling > Ribbon Template).", 1, 1,
      RibbonTemplateOperation},
+    {"echo-threading", "K O", "Interleave the threading with K echoes (1..3) of itself, echo j putting every\n"
+                              "end j x O shafts higher (O 1..64, wrapping at the shaft count).", 2, 2,
+     [](Context& c) {
+         EchoSettings e;
+         if (!number(c.args[0], EchoSettings::kMinEchos, EchoSettings::kMaxEchos, e.numEchos)
+             || !number(c.args[1], EchoSettings::kMinOffset, EchoSettings::kMaxOffset, e.offset))
+             return inPlace(CommandResult::refused(*c.prompter, "echo-threading: K must be 1..3 and O 1..64"));
+         return inPlace(EchoThreading(*c.doc, e, *c.prompter));
+     }},
+    {"echo-treadling", "", "Copy the first weft's treadling into each further weft k, every treadle\n"
+                           "moved k places.", 0, 0,
+     [](Context& c) { return inPlace(EchoTreadling(*c.doc, *c.prompter)); }},
+    {"interleave-threading", "FILE [FILE [FILE]]", "Interleave the threading end by end with the threadings of the files.", 1, 3,
+     [](Context& c) {
+         return withSources(c, [&](const auto& docs) { return InterleaveThreading(*c.doc, docs, *c.prompter); });
+     }},
+    {"interleave-treadling", "FILE [FILE [FILE]]", "Interleave the treadling pick by pick with the treadlings of the files.", 1, 3,
+     [](Context& c) {
+         return withSources(c, [&](const auto& docs) { return InterleaveTreadling(*c.doc, docs, *c.prompter); });
+     }},
+    {"overlay", "FILE [FILE [FILE]]", "Combine the pegplans of the files into the treadling (Multiple Treadles on).", 1, 3,
+     [](Context& c) {
+         return withSources(c, [&](const auto& docs) { return OverlayPegplan(*c.doc, docs, *c.prompter); });
+     }},
+    {"append", "FILE", "Append the treadling of FILE after the last pick, colors included.", 1, 1,
+     [](Context& c) {
+         return withSources(c, [&](const auto& docs) { return AppendTreadling(*c.doc, *docs[0], *c.prompter); });
+     }},
+    {"expand-threading", "F", "Repeat every end F times in place (F 2..20).", 1, 1,
+     [](Context& c) {
+         int f = 0;
+         if (!number(c.args[0], kMinExpandFactor, kMaxExpandFactor, f))
+             return inPlace(CommandResult::refused(*c.prompter, "expand-threading: F must be 2..20"));
+         return inPlace(ExpandThreads(*c.doc, Side::Threading, f, *c.prompter));
+     }},
+    {"expand-treadling", "F", "Repeat every pick F times in place (F 2..20).", 1, 1,
+     [](Context& c) {
+         int f = 0;
+         if (!number(c.args[0], kMinExpandFactor, kMaxExpandFactor, f))
+             return inPlace(CommandResult::refused(*c.prompter, "expand-treadling: F must be 2..20"));
+         return inPlace(ExpandThreads(*c.doc, Side::Treadling, f, *c.prompter));
+     }},
+    {"import-threading", "FILE", "Take the threading of FILE (the draft's colors stay with their ends).", 1, 1,
+     [](Context& c) {
+         return importing(c, [&](const std::string& f) { return ImportThreading(*c.doc, f, *c.prompter); });
+     }},
+    {"import-treadling", "FILE", "Take the treadling of FILE, in the draft's form.", 1, 1,
+     [](Context& c) {
+         return importing(c, [&](const std::string& f) { return ImportTreadling(*c.doc, f, *c.prompter); });
+     }},
+    {"import-tieup", "FILE", "Take the tieup of FILE.", 1, 1,
+     [](Context& c) { return importing(c, [&](const std::string& f) { return ImportTieup(*c.doc, f, *c.prompter); }); }},
+    {"import-warp-colors", "FILE", "Take the palette of FILE and the colors of its warp.", 1, 1,
+     [](Context& c) {
+         return importing(c, [&](const std::string& f) { return ImportColorway(*c.doc, Side::Threading, f, *c.prompter); });
+     }},
+    {"import-weft-colors", "FILE", "Take the palette of FILE and the colors of its weft.", 1, 1,
+     [](Context& c) {
+         return importing(c, [&](const std::string& f) { return ImportColorway(*c.doc, Side::Treadling, f, *c.prompter); });
+     }},
 };
 
 void list(std::ostream& out)

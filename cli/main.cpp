@@ -2,6 +2,7 @@
 #include "applycommand.h"
 #include "draftload.h"
 #include "draftjson.h"
+#include "floatscommand.h"
 #include "fromimagecommand.h"
 #include "plancommand.h"
 #include "rendercommand.h"
@@ -10,6 +11,7 @@
 
 #include "draft/drawdown.h"
 #include "draft/quillabydoc.h"
+#include "transform/heddlecount.h"
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
 
@@ -91,6 +93,14 @@ int runDrawdown(const std::vector<std::string>& files, bool liftplan, bool back)
     return kOk;
 }
 
+int runHeddles(const std::vector<std::string>& files, bool liftplan, bool)
+{
+    qb::CQuillabyDoc doc;
+    if (!load(files[0], doc, liftplan)) return kFileError;
+    std::cout << qb::HeddleCountText(doc);
+    return kOk;
+}
+
 bool draftExtension(const std::string& path)
 {
     if (path.size() < 4) return false;
@@ -123,6 +133,9 @@ const Command kCommands[] = {
                                   "character per end: X warp on top, . weft on top, blank for nothing.\n"
                                   "--back shows the back of the cloth.", runDrawdown, 1, true},
     {"convert", "IN OUT", "Read IN and write it to OUT (.wif or .qlb).", runConvert, 2, false},
+    {"heddles", "FILE", "Print the heddles each shaft needs, counted over every warp, one line per\n"
+                        "shaft: the shaft number, a colon, a tab and the count right-aligned in 6.",
+     runHeddles, 1, false},
 };
 
 constexpr const char* kLiftplanHelp =
@@ -133,6 +146,7 @@ void usage(std::ostream& out)
 {
     out << "usage: quillaby-cli COMMAND [ARGS]\n\ncommands:\n";
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
+    out << "  floats FILE --min K [--face-only] [--liftplan] [--count]\n";
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
     out << "  from-image PICTURE OUT [--grid NxM] [--grey] [--brightness B] [--contrast C] [--rotate DEG]\n"
@@ -164,8 +178,8 @@ int main(int argc, char** argv)
     if (name == "plan") return RunPlanCommand(argc - 2, argv + 2);
     if (name == "density") return RunDensityCommand(argc - 2, argv + 2);
     if (name == "yarns") return RunYarnsCommand(argc - 2, argv + 2);
-
     if (name == "from-image") return RunFromImageCommand(argc - 2, argv + 2);
+    if (name == "floats") return RunFloatsCommand(argc - 2, argv + 2);
     const Command* cmd = nullptr;
     for (const Command& c : kCommands)
         if (name == c.name) cmd = &c;

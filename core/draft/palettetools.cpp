@@ -226,4 +226,14 @@ std::vector<ColorRun> ColorTotals(const Tding& seq, int count)
     return totals;
 }
 
+bool ColorsFit(const ColorPalette& palette, const std::vector<COLORREF>& colors)
+{
+    std::vector<COLORREF> missing;
+    for (COLORREF c : colors) {
+        c &= 0xFFFFFF;
+        if (palette.find(c) < 0 && std::find(missing.begin(), missing.end(), c) == missing.end()) missing.push_back(c);
+    }
+    return palette.count() + static_cast<int>(missing.size()) <= kMaxColors;
+}
+
 } // namespace qb

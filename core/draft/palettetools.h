@@ -43,6 +43,11 @@ bool FillThreadColors(Edit e, CQuillabyDoc& doc, Side side, int row, int pattern
 // later follow. One undo step; false when nothing used `from`.
 bool ReplaceThreadColor(Edit e, CQuillabyDoc& doc, int from, int to, bool warp, bool weft);
 
+// Whether every one of `colors` is in the palette or can still be added to
+// it: commands check this before changing anything, so that a full palette
+// never hands out its failure index 255 as a thread color.
+bool ColorsFit(const ColorPalette& palette, const std::vector<COLORREF>& colors);
+
 // A color order as the color order windows show it: runs of one color with
 // their thread counts, and each color's total in order of first use.
 struct ColorRun {

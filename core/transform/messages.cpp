@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "draft/limits.h"
+
 #include <cstdio>
 
 namespace qb::msg {
@@ -62,6 +64,12 @@ std::string needsOneWeft(const std::string& command)
 std::string pictureTooWide(int used)
 {
     return format("The picture is wider than the shafts available.\nOnly its left %d columns were used.", used);
+}
+
+std::string paletteLimit()
+{
+    return format("Color palette is limited to %d colors.\n\nRemove unused colors with Clear Palette on the Color menu.",
+                  kMaxColors);
 }
 
 } // namespace qb::msg

@@ -30,5 +30,7 @@ std::string tabbyGround(int ground, int treadles);
 std::string needsTieupForm(const std::string& command);
 std::string needsOneWeft(const std::string& command);
 std::string pictureTooWide(int used);
+// "Color palette is limited to 90 colors. ..."
+std::string paletteLimit();
 
 } // namespace qb::msg

@@ -51,6 +51,19 @@ void remapRow(Tding& t, const ColorPalette& old, ColorPalette& fresh)
 
 } // namespace
 
+void AdoptPalette(CQuillabyDoc& doc, const ColorPalette& palette)
+{
+    ColorPalette fresh = palette;
+    const ColorPalette old = doc.palette();
+    for (int r = 0; r < kMaxRows; ++r) {
+        if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
+        if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
+    }
+    if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
+    if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
+    doc.paletteMutable() = fresh;
+}
+
 ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages)
 {
     auto ini = openSource(path, messages);
@@ -60,16 +73,7 @@ ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, I
 
     ColorPalette fresh;
     reader.readPalette(fresh);
-    doc.Modify(e, DraftSnapshot::Structure | DraftSnapshot::Palette, [&] {
-        const ColorPalette old = doc.palette();
-        for (int r = 0; r < kMaxRows; ++r) {
-            if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
-            if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
-        }
-        if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
-        if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
-        doc.paletteMutable() = fresh;
-    });
+    doc.Modify(e, DraftSnapshot::Structure | DraftSnapshot::Palette, [&] { AdoptPalette(doc, fresh); });
     return ImportResult::Done;
 }
 

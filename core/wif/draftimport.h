@@ -7,6 +7,7 @@
 namespace qb {
 
 class CQuillabyDoc;
+class ColorPalette;
 class IPrompter;
 
 enum class ImportResult {
@@ -20,6 +21,11 @@ enum class ImportResult {
 // appended to it, and only when the palette is full does the thread keep its
 // old index. One undo step.
 ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages);
+
+// The palette change of "&Color Palette..." without the undo bookkeeping:
+// `fresh` replaces the palette, every thread keeping its color value (see
+// above), and the mouse buttons take the colors of end 1 and pick 1.
+void AdoptPalette(CQuillabyDoc& doc, const ColorPalette& palette);
 
 // "&Import Project Plan...": units, sett and the project-plan and notation
 // values of the other draft, read as opening it would. Nothing else of the

@@ -46,7 +46,10 @@ TEST_F(Apply, ListNamesEveryOperation)
     ASSERT_EQ(r.status, 0);
     for (const char* op : {"to-liftplan", "to-tieup", "optimize", "turn", "repeat N", "single-repeat",
                            "reverse-threading", "reverse-treadling", "flip-threading", "tromp-as-writ",
-                           "arrange-parallel", "arrange-sequential", "direct-tieup", "add-tabby G", "double-width"})
+                           "arrange-parallel", "arrange-sequential", "direct-tieup", "add-tabby G", "double-width",
+                           "echo-threading K O", "echo-treadling", "interleave-threading FILE", "interleave-treadling FILE",
+                           "overlay FILE", "append FILE", "expand-threading F", "expand-treadling F", "import-threading FILE",
+                           "import-treadling FILE", "import-tieup FILE", "import-warp-colors FILE", "import-weft-colors FILE"})
         EXPECT_NE(("\n" + r.out).find(std::string("\n") + op), std::string::npos) << op;
 }
 
@@ -103,4 +106,34 @@ TEST_F(Apply, TurnTabbyAndDoubleWidthOfATieupDraft)
     ASSERT_EQ(run({"apply", file("tie.wif"), file("dw.wif"), "double-width", "tubular"}).status, 0);
     EXPECT_NE(info("dw.wif").find("shafts:   8"), std::string::npos);
     ASSERT_EQ(run({"apply", file("tie.wif"), file("direct.wif"), "direct-tieup"}).status, 0);
+}
+
+TEST_F(Apply, CombiningWithOtherDrafts)
+{
+    const auto ends = [&](const std::string& name) { return info(name).substr(info(name).find("ends:")); };
+    ASSERT_EQ(run({"apply", file("in.wif"), file("echo.wif"), "echo-threading", "2", "1"}).status, 0);
+    EXPECT_EQ(ends("echo.wif").rfind("ends:     18\n", 0), 0u);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("il.wif"), "interleave-threading", file("in.wif"), file("echo.wif")}).status, 0);
+    EXPECT_EQ(ends("il.wif").rfind("ends:     18\n", 0), 0u);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("ap.wif"), "append", file("in.wif")}).status, 0);
+    EXPECT_NE(info("ap.wif").find("picks:    10"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("ap.wif"), file("ov.wif"), "overlay", file("in.wif")}).status, 0);
+    EXPECT_NE(info("ov.wif").find("picks:    10"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("x3.wif"), "expand-treadling", "3"}).status, 0);
+    EXPECT_NE(info("x3.wif").find("picks:    15"), std::string::npos);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("x2.wif"), "expand-threading", "2"}).status, 0);
+    EXPECT_EQ(ends("x2.wif").rfind("ends:     12\n", 0), 0u);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("it.wif"), "import-threading", file("x2.wif")}).status, 0);
+    EXPECT_EQ(ends("it.wif").rfind("ends:     12\n", 0), 0u);
+    ASSERT_EQ(run({"apply", file("in.wif"), file("ir.wif"), "import-treadling", file("x3.wif")}).status, 0);
+    EXPECT_NE(info("ir.wif").find("picks:    15"), std::string::npos);
+    for (const char* op : {"import-tieup", "import-warp-colors", "import-weft-colors"})
+        EXPECT_EQ(run({"apply", file("in.wif"), file("im.wif"), op, file("x2.wif")}).status, 0) << op;
+
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "append", file("none.wif")}).status, 1);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "import-tieup", file("none.wif")}).status, 1);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "expand-threading", "21"}).status, 3);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "echo-threading", "4", "1"}).status, 3);
+    EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "overlay"}).status, 2);
+    EXPECT_FALSE(fs::exists(m_dir / "x.wif"));
 }

@@ -1,0 +1,61 @@
+#include "overlay.h"
+
+#include "combinetools.h"
+#include "draft/drawdown.h"
+#include "draft/palettetools.h"
+#include "draft/quillabydoc.h"
+#include "messages.h"
+#include "sequencetools.h"
+
+#include <algorithm>
+
+namespace qb {
+
+CommandResult OverlayPegplan(CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& pegplans, IPrompter&)
+{
+    if (pegplans.empty() || doc.numWefts() > 1) return CommandResult::noChange();
+    Treadling& row = *doc.treadlingMutable(0);
+    row.setMultiple(true);
+    const int before = row.GetCount();
+    for (const CQuillabyDoc* src : pegplans) {
+        const auto peg = PicksInForm(doc, *src);
+        const int cur = row.GetCount(), len = peg->GetCount();
+        for (int i = 0; i < std::min(cur, len); ++i) row.SetSet(i, row.GetSet(i) | peg->GetSet(i));
+        if (len > cur) row.Append(len - cur);
+        for (int i = cur; i < len; ++i) row.SetSet(i, peg->GetSet(i));
+    }
+    doc.SetModified();
+    doc.UpdateAllViews(nullptr);
+    return CommandResult::doneResult(row.GetCount() != before);
+}
+
+CommandResult AppendTreadling(CQuillabyDoc& doc, const CQuillabyDoc& other, IPrompter& prompter)
+{
+    if (doc.numWefts() > 1) return CommandResult::noChange();
+    const auto picks = PicksInForm(doc, other);
+    const int n = doc.numPicks(), add = picks->GetCount();
+    if (add == 0) return CommandResult::noChange();
+    if (n + add > kMaxThreads) return CommandResult::refused(prompter, msg::picksRequired(n + add));
+    // The other draft's indexes name its own palette: carry the colors.
+    std::vector<COLORREF> colors(static_cast<std::size_t>(add));
+    for (int i = 0; i < add; ++i) colors[i] = WeftColor(other, i, 0);
+    if (!ColorsFit(doc.palette(), colors)) return CommandResult::refused(prompter, msg::paletteLimit());
+
+    const int shafts = doc.numShafts(), treadles = doc.numTreadles(), colorsBefore = doc.palette().count();
+    RaisePickLimit(doc, picks->HighestValue());
+    Treadling& row = *doc.treadlingMutable(0);
+    row.Append(add);
+    for (int i = 0; i < add; ++i) {
+        CopyThread(*picks, i, row, n + i);
+        row.SetColor(n + i, doc.paletteMutable().add(colors[i], true));
+    }
+    AllowSeveralTreadles(doc);
+    if (shafts != doc.numShafts() || treadles != doc.numTreadles()) doc.NotifyLoomSize();
+    doc.SetModified();
+    doc.UpdateAllViews(nullptr);
+    CommandResult r = CommandResult::doneResult(true, true);
+    r.paletteChanged = doc.palette().count() != colorsBefore;
+    return r;
+}
+
+} // namespace qb
