@@ -6,8 +6,8 @@
 #include "app/recentfilelist.h"
 #include "app/palettebar.h"
 #include "app/toolsmenu.h"
-#include "dobby/dobbycontroller.h"
-#include "transform/draftcommands.h"
+#include "loom/dobbycontroller.h"
+#include "commands/draftcommands.h"
 #include "views/draftframe.h"
 
 #include <QAction>

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/imainwindow.h"
 #include "app/optionssheet.h"
 #include "app/screenscale.h"
 #include "app/storedsettings.h"
@@ -26,7 +27,7 @@ class CRecentFileList;
 
 // The main window: MDI area, menus, status bar. Owns the stored settings:
 // reads them when created, writes them when destroyed (and after Options OK).
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public IMainWindow {
     Q_OBJECT
 public:
     // Fills `doc` from the file; `defaults` are what a new draft would get
@@ -50,12 +51,14 @@ public:
     // read their defaults from it.
     static CMainFrame* instance() { return s_instance; }
 
-    const CStoredSettings& settings() const { return m_settings; }
-    // For commands that remember their last-used parameters.
-    CStoredSettings& settingsMutable() { return m_settings; }
+    // IMainWindow
+    QMainWindow* window() override { return this; }
+    const CStoredSettings& settings() const override { return m_settings; }
+    CStoredSettings& settingsMutable() override { return m_settings; }
+    void showLoomOptions() override { OnDobbySettings(); }
     const ScreenScale& screenScale() const { return m_scale; }
     CDefaultPalette& defaultPalette() { return m_palette; }
-    QMdiArea* mdiArea() const { return m_mdi; }
+    QMdiArea* mdiArea() const override { return m_mdi; }
 
     // What a new draft starts from: loom defaults and the default palette.
     NewDraftDefaults newDraftDefaults() const;
@@ -70,12 +73,10 @@ public:
     // File New: a draft from the stored defaults in a new window.
     CDraftWindow* newDocument();
     // Shows a document in a new MDI child; `path` empty for an untitled one.
-    CDraftWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path);
-    CDraftWindow* activeDraftWindow() const;
-    // The grid frame of the active MDI child (the draft frame or a further
-    // window on a draft), or null.
-    CGridFrame* activeGridFrame() const;
-    QList<CDraftWindow*> draftWindows() const;
+    CDraftWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path) override;
+    CDraftWindow* activeDraftWindow() const override;
+    CGridFrame* activeGridFrame() const override;
+    QList<CDraftWindow*> draftWindows() const override;
 
     // Applies the stored placement when it has a positive size and lies on
     // a present screen (else only a size that fits).
@@ -98,8 +99,8 @@ public:
     using YesNoQuestion = std::function<bool(const QString& question)>;
     void setYesNoQuestion(YesNoQuestion question) { m_askYesNo = std::move(question); }
     // A message for the weaver, and a Yes/No question (true for Yes).
-    void tell(const QString& text) { report(text); }
-    bool ask(const QString& question) { return m_askYesNo && m_askYesNo(question); }
+    void tell(const QString& text) override { report(text); }
+    bool ask(const QString& question) override { return m_askYesNo && m_askYesNo(question); }
 
     // Save and Save As on a given window; false when nothing was written.
     bool saveDocument(CDraftWindow* w);

@@ -1,6 +1,6 @@
 #include "app/uiprompter.h"
 
-#include "app/mainframe.h"
+#include "app/imainwindow.h"
 
 #include <QApplication>
 #include <QGuiApplication>

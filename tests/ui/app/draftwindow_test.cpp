@@ -8,7 +8,7 @@
 #include "views/draftframe.h"
 #include "views/gridview.h"
 #include "views/tdinggridview.h"
-#include "transform/draftcommands.h"
+#include "commands/draftcommands.h"
 #include "app/dialogparts.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "dobby/seriallink.h"
+#include "loom/seriallink.h"
 
 #include "dobby/dobbyhead.h"
 

@@ -1,4 +1,4 @@
-#include "transform/doublewidthdialog.h"
+#include "commands/doublewidthdialog.h"
 
 #include "app/dialogparts.h"
 

@@ -18,7 +18,7 @@ class QMenuBar;
 namespace qb {
 
 class CDraftWindow;
-class CMainFrame;
+class IMainWindow;
 
 // The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
 // menus and those they add to the File, Edit and Tools menus.
@@ -42,11 +42,11 @@ enum class DraftCommand {
 class CDraftCommands : public QObject {
     Q_OBJECT
 public:
-    explicit CDraftCommands(CMainFrame* main);
+    explicit CDraftCommands(IMainWindow* main);
     ~CDraftCommands() override;
 
     // The commands of a main window (null before AddDraftCommandMenus).
-    static CDraftCommands* of(const CMainFrame* main);
+    static CDraftCommands* of(IMainWindow* main);
 
     QAction* action(DraftCommand c) const;
     // Enabled and checked states for the active draft.
@@ -84,11 +84,11 @@ private:
     bool allowMultipleTreadles(const Context& c, IPrompter& prompter);
     QAction* make(DraftCommand c, const char* text, bool checkable = false);
 
-    CMainFrame* m_main;
+    IMainWindow* m_main;
     std::map<DraftCommand, QAction*> m_actions;
 };
 
 // One call in the main window's createMenus().
-void AddDraftCommandMenus(CMainFrame* main, QMenuBar* bar);
+void AddDraftCommandMenus(IMainWindow* main, QMenuBar* bar);
 
 } // namespace qb

@@ -1,4 +1,4 @@
-#include "transform/arrangetding.h"
+#include "commands/arrangetding.h"
 
 #include "app/dialogparts.h"
 

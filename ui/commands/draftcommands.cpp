@@ -1,21 +1,22 @@
-#include "transform/draftcommands.h"
+#include "commands/draftcommands.h"
 
 #include "app/draftwindow.h"
-#include "app/mainframe.h"
+#include "app/imainwindow.h"
+#include "app/storedsettings.h"
 #include "transform/addtabby.h"
-#include "transform/addtabbydialog.h"
+#include "commands/addtabbydialog.h"
 #include "transform/arrange.h"
-#include "transform/arrangetding.h"
-#include "transform/deletesequencedlg.h"
+#include "commands/arrangetding.h"
+#include "commands/deletesequencedlg.h"
 #include "app/dialogparts.h"
 #include "transform/doublewidth.h"
-#include "transform/doublewidthdialog.h"
-#include "transform/fabricanalysismode.h"
+#include "commands/doublewidthdialog.h"
+#include "commands/fabricanalysismode.h"
 #include "transform/liftplanpicture.h"
 #include "transform/messages.h"
 #include "transform/optimize.h"
 #include "transform/repeat.h"
-#include "transform/repeatdialog.h"
+#include "commands/repeatdialog.h"
 #include "transform/sequenceops.h"
 #include "transform/straighten.h"
 #include "transform/tieupops.h"
@@ -67,7 +68,7 @@ bool isTreadlingCommand(DraftCommand c)
 
 } // namespace
 
-CDraftCommands::CDraftCommands(CMainFrame* main) : QObject(main), m_main(main)
+CDraftCommands::CDraftCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
 {
     setObjectName(QStringLiteral("draftCommands"));
     using C = DraftCommand;
@@ -121,9 +122,9 @@ CDraftCommands::CDraftCommands(CMainFrame* main) : QObject(main), m_main(main)
 
 CDraftCommands::~CDraftCommands() = default;
 
-CDraftCommands* CDraftCommands::of(const CMainFrame* main)
+CDraftCommands* CDraftCommands::of(IMainWindow* main)
 {
-    return main ? main->findChild<CDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
+    return main ? main->window()->findChild<CDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
                 : nullptr;
 }
 
@@ -338,7 +339,7 @@ void CDraftCommands::run(DraftCommand cmd)
     }
     case C::DoubleWidth: {
         if (!CanFoldDoubleWidth(doc, prompter).done()) break;
-        CDoubleWidth dialog(m_main);
+        CDoubleWidth dialog(m_main->window());
         if (!RunDialog(dialog)) break;
         WaitCursor wait;
         openNew(qb::DoubleWidth(doc, dialog.options(), prompter));
@@ -358,7 +359,7 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     switch (cmd) {
     case C::ThreadingRepeat:
     case C::TreadlingRepeat: {
-        RepeatDialog dialog(m_main);
+        RepeatDialog dialog(m_main->window());
         if (!RunDialog(dialog)) return;
         WaitCursor wait;
         step(c, cmd, [&](Edit e) { return dialog.singleRepeat() ? SingleRepeat(e, doc, side)
@@ -388,14 +389,14 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     case C::ThreadingArrange:
     case C::TreadlingArrange: {
         if (!CanArrange(doc, side)) return;
-        CArrangeTding dialog(m_main);
+        CArrangeTding dialog(m_main->window());
         if (!RunDialog(dialog)) return;
         step(c, cmd, [&](Edit e) { return Arrange(e, doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter); });
         return;
     }
     case C::ThreadingRemove:
     case C::TreadlingRemove: {
-        CDeleteSequenceDlg dialog(threading, m_main);
+        CDeleteSequenceDlg dialog(threading, m_main->window());
         if (!RunDialog(dialog)) return;
         step(c, cmd, [&](Edit e) { return RemoveByPattern(e, doc, side, CDeleteSequenceDlg::stored().keep()); });
         return;
@@ -413,7 +414,7 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
         return;
     }
     case C::AddTabby: {
-        CAddTabby dialog(m_main);
+        CAddTabby dialog(m_main->window());
         if (!RunDialog(dialog)) return;
         WaitCursor wait;
         step(c, cmd, [&](Edit e) { return qb::AddTabby(e, doc, dialog.options(), prompter); });
@@ -422,7 +423,7 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     case C::PasteLiftplan: pasteLiftplan(); return;
     case C::LoadLiftplan: {
         const QString path = QFileDialog::getOpenFileName(
-            m_main, QStringLiteral("Load Liftplan"), m_main->settings().mruOpenFileLocn,
+            m_main->window(), QStringLiteral("Load Liftplan"), m_main->settings().mruOpenFileLocn,
             QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg *.tif *.tiff);;All Files (*)"));
         if (!path.isEmpty()) loadLiftplanFile(path);
         return;
@@ -491,7 +492,7 @@ bool CDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
     return r.done();
 }
 
-void AddDraftCommandMenus(CMainFrame* main, QMenuBar* bar)
+void AddDraftCommandMenus(IMainWindow* main, QMenuBar* bar)
 {
     auto* commands = new CDraftCommands(main);
     commands->addMenus(bar);

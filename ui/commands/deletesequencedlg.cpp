@@ -1,4 +1,4 @@
-#include "transform/deletesequencedlg.h"
+#include "commands/deletesequencedlg.h"
 
 #include "app/dialogparts.h"
 

@@ -3,8 +3,8 @@
 
 #include "dobbyfixture.h"
 
-#include "dobby/dobbybars.h"
-#include "dobby/dobbytimedout.h"
+#include "loom/dobbybars.h"
+#include "loom/dobbytimedout.h"
 #include "draft/drawdown.h"
 #include "views/draftframe.h"
 

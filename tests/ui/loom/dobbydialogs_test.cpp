@@ -2,7 +2,7 @@
 
 #include "dobbyfixture.h"
 
-#include "dobby/dobbydialogs.h"
+#include "loom/dobbydialogs.h"
 
 #include <QPushButton>
 

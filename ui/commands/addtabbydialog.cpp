@@ -1,4 +1,4 @@
-#include "transform/addtabbydialog.h"
+#include "commands/addtabbydialog.h"
 
 #include "app/dialogparts.h"
 #include "views/gridview.h"

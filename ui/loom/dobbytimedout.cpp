@@ -1,4 +1,4 @@
-#include "dobby/dobbytimedout.h"
+#include "loom/dobbytimedout.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "dobby/dobbybars.h"
+#include "loom/dobbybars.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "dobby/dobbydialogs.h"
+#include "loom/dobbydialogs.h"
 
 #include "draft/quillabydoc.h"
 

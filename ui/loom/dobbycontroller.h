@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dobby/dobbymenu.h"
-#include "dobby/seriallink.h"
+#include "loom/seriallink.h"
 #include "dobby/weavingrun.h"
 #include "draft/quillabydoc.h"
 
@@ -22,7 +22,7 @@ class CDobbyHead;
 class CDobbyHeadBar;
 class CDobbyRepeatCounter;
 class CDobbyTimedOut;
-class CMainFrame;
+class IMainWindow;
 
 // The main window's side of weaving: the Dobby menu, the two dobby bars, the
 // time-out window and at most one weaving run with its port. The run talks to
@@ -30,7 +30,7 @@ class CMainFrame;
 class CDobbyController : public QObject, public IDocumentObserver {
     Q_OBJECT
 public:
-    explicit CDobbyController(CMainFrame& frame);
+    explicit CDobbyController(IMainWindow& frame);
     ~CDobbyController() override;
 
     // The "Do&bby" menu and the two hidden bars, once, when the frame is built.
@@ -103,7 +103,7 @@ private:
     void teardown(bool release);
     void report(const QString& text);
 
-    CMainFrame& m_frame;
+    IMainWindow& m_frame;
     std::map<DobbyMenuItem, QAction*> m_actions;
     CDobbyHeadBar* m_controlBar = nullptr;
     CDobbyRepeatCounter* m_repeatBar = nullptr;

@@ -1,11 +1,12 @@
-#include "dobby/dobbycontroller.h"
+#include "loom/dobbycontroller.h"
 
 #include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "dobby/dobbybars.h"
-#include "dobby/dobbydialogs.h"
-#include "dobby/dobbytimedout.h"
-#include "dobby/seriallink.h"
+#include "app/imainwindow.h"
+#include "app/storedsettings.h"
+#include "loom/dobbybars.h"
+#include "loom/dobbydialogs.h"
+#include "loom/dobbytimedout.h"
+#include "loom/seriallink.h"
 #include "views/draftframe.h"
 
 #include "dobby/dobbyhead.h"
@@ -40,7 +41,7 @@ struct MenuEntry {
 
 } // namespace
 
-CDobbyController::CDobbyController(CMainFrame& frame) : QObject(&frame), m_frame(frame)
+CDobbyController::CDobbyController(IMainWindow& frame) : QObject(frame.window()), m_frame(frame)
 {
     // A stored port number that no longer exists falls back to the first
     // listed port; a typed device path is the weaver's and stays.
@@ -52,10 +53,10 @@ CDobbyController::CDobbyController(CMainFrame& frame) : QObject(&frame), m_frame
         s.SerialPortNum = CheckedSerialPortNum(s.SerialPortNum, listed);
     }
 
-    m_controlBar = new CDobbyHeadBar(&m_frame);
-    m_repeatBar = new CDobbyRepeatCounter(&m_frame);
-    m_frame.addToolBar(Qt::TopToolBarArea, m_controlBar);
-    m_frame.addToolBar(Qt::TopToolBarArea, m_repeatBar);
+    m_controlBar = new CDobbyHeadBar(m_frame.window());
+    m_repeatBar = new CDobbyRepeatCounter(m_frame.window());
+    m_frame.window()->addToolBar(Qt::TopToolBarArea, m_controlBar);
+    m_frame.window()->addToolBar(Qt::TopToolBarArea, m_repeatBar);
     m_controlBar->hide();
     m_repeatBar->hide();
     connect(m_controlBar, &CDobbyHeadBar::sameShed, this, &CDobbyController::OnSameShed);
@@ -65,13 +66,13 @@ CDobbyController::CDobbyController(CMainFrame& frame) : QObject(&frame), m_frame
     connect(m_controlBar, &CDobbyHeadBar::markers, this, &CDobbyController::OnMarkers);
     connect(m_controlBar, &CDobbyHeadBar::stop, this, &CDobbyController::OnStop);
 
-    m_timedOut = new CDobbyTimedOut(&m_frame);
+    m_timedOut = new CDobbyTimedOut(m_frame.window());
     connect(m_timedOut, &CDobbyTimedOut::continuePressed, this, &CDobbyController::pressContinue);
 
-    m_openSettings = [this] { m_frame.OnDobbySettings(); };
+    m_openSettings = [this] { m_frame.showLoomOptions(); };
     m_selfTestWait = [this] {
         QMessageBox box(QMessageBox::Information, qs(dobbytext::kCaption), qs(dobbytext::kSelfTestRunning),
-                        QMessageBox::Ok, &m_frame);
+                        QMessageBox::Ok, m_frame.window());
         box.exec();
     };
     connect(m_frame.mdiArea(), &QMdiArea::subWindowActivated, this, &CDobbyController::updateActions);
@@ -141,7 +142,7 @@ bool CDobbyController::topDown() const
 
 void CDobbyController::report(const QString& text)
 {
-    m_frame.report(text);
+    m_frame.tell(text);
 }
 
 void CDobbyController::updateActions()
@@ -410,7 +411,7 @@ void CDobbyController::OnSetPick()
         return;
     const WeavingPosition& pos = m_run->position();
     CSetDobbyPick dlg(*m_runDoc, pos.currentPick(), topDown(), [&pos](int q) { return pos.NextMarkerAfter(q); },
-                      &m_frame);
+                      m_frame.window());
     if (dlg.exec() == QDialog::Accepted && m_run)
         setPick(dlg.value());
 }
@@ -427,7 +428,7 @@ void CDobbyController::OnMarkers()
                 return m;
         return 0;
     };
-    CSetDobbyMarker dlg(*doc, current, topDown(), next, &m_frame);
+    CSetDobbyMarker dlg(*doc, current, topDown(), next, m_frame.window());
     if (dlg.exec() != QDialog::Accepted)
         return;
     switch (dlg.action()) {
@@ -442,7 +443,7 @@ void CDobbyController::OnRepeatCount()
 {
     if (!m_run)
         return;
-    CRepeatCounter dlg(m_run->position().repeatCount(), &m_frame);
+    CRepeatCounter dlg(m_run->position().repeatCount(), m_frame.window());
     if (dlg.exec() == QDialog::Accepted && m_run)
         setRepeatCount(dlg.value());
 }

@@ -1,4 +1,4 @@
-#include "transform/repeatdialog.h"
+#include "commands/repeatdialog.h"
 
 #include "app/dialogparts.h"
 

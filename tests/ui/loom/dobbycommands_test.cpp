@@ -3,9 +3,9 @@
 
 #include "dobbyfixture.h"
 
-#include "dobby/dobbybars.h"
+#include "loom/dobbybars.h"
 #include "dobby/dobbymessages.h"
-#include "dobby/dobbytimedout.h"
+#include "loom/dobbytimedout.h"
 #include "draft/drawdown.h"
 #include "wif/wifwriter.h"
 

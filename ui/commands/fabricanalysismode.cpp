@@ -1,4 +1,4 @@
-#include "transform/fabricanalysismode.h"
+#include "commands/fabricanalysismode.h"
 
 #include "views/draftframe.h"
 #include "views/draftview.h"
