@@ -296,9 +296,10 @@ void WifReader::readWeavingRun(CQuillabyDoc& doc)
 int WifReader::defaultColor(WifSection side, int fallback, int paletteCount) const
 {
     const std::string_view sec = side == WifSection::Warp ? "WARP" : "WEFT";
-    int c = flagged(side) ? m_ini.readInt(sec, "Color") : -1;
-    if (c >= 1 && c <= paletteCount) return c - 1;
-    return fallback < paletteCount ? fallback : 0;
+    const int c = colorIndex(flagged(side) ? m_ini.readInt(sec, "Color") : -1, paletteCount);
+    if (c >= 0) return c;
+    const int f = colorIndex(fallback + 1, paletteCount);
+    return f >= 0 ? f : 0;
 }
 
 bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::string* error)
