@@ -353,10 +353,13 @@ CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
     connect(view, &CDraftWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
     connect(view, &CDraftWindow::documentChanged, this, &CMainFrame::updateStatus);
     connect(view, &CDraftWindow::undoStepsChanged, this, &CMainFrame::updateUndoActions);
+    // The first draft of an empty main window takes the whole client area.
+    const bool first = m_mdi->subWindowList().isEmpty();
     QMdiSubWindow* sub = m_mdi->addSubWindow(view);
     sub->installEventFilter(this);
     sub->setGeometry(CDraftFrame::initialGeometry(m_mdi->viewport()->size()));
-    sub->show();
+    if (first) sub->showMaximized();
+    else sub->show();
     m_mdi->setActiveSubWindow(sub);
     updateStatus();
     return view;
@@ -621,9 +624,13 @@ void CMainFrame::restorePlacement()
 {
     const CStoredSettings& s = m_settings;
     if (s.InitialWidth <= 0 || s.InitialHeight <= 0) {
-        // Nothing stored yet: a comfortable share of the screen.
-        if (const QScreen* primary = QGuiApplication::primaryScreen())
-            resize(primary->availableGeometry().size() * 3 / 4);
+        // Nothing stored yet: most of the screen, centred.
+        if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+            const QRect avail = primary->availableGeometry();
+            const QSize size = avail.size() * 4 / 5;
+            resize(size);
+            move(avail.center() - QPoint(size.width() / 2, size.height() / 2));
+        }
         return;
     }
     const QRect r(s.InitialXPos, s.InitialYPos, s.InitialWidth, s.InitialHeight);

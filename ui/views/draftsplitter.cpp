@@ -21,6 +21,11 @@ CDraftSplitter::CDraftSplitter(bool drawnUp, QWidget* parent) : QWidget(parent),
     }
     m_vertical->addWidget(drawnUp ? m_rowOf[1] : m_rowOf[0]);
     m_vertical->addWidget(drawnUp ? m_rowOf[0] : m_rowOf[1]);
+    connect(m_vertical, &QSplitter::splitterMoved, this, [this] {
+        if (m_applying) return;
+        m_rowDragged = true;
+        m_wantRow = threadingRowHeight();
+    });
     // Extra height goes to the drawdown's row, extra width to its column.
     m_vertical->setStretchFactor(drawnUp ? 1 : 0, 0);
     m_vertical->setStretchFactor(drawnUp ? 0 : 1, 1);
@@ -55,15 +60,38 @@ int CDraftSplitter::handleWidth() const
 
 void CDraftSplitter::setSizes(int rowHeight, int columnWidth)
 {
+    m_wantRow = rowHeight;
+    m_wantColumn = columnWidth;
+    m_rowDragged = m_columnDragged = false;
+    apply();
+}
+
+void CDraftSplitter::apply()
+{
     const int total = std::max(m_vertical->height(), height()) - m_vertical->handleWidth();
+    const int width = std::max(m_rowOf[0]->width(), this->width()) - m_rowOf[0]->handleWidth();
+    // What the program asks for stops at half; a dragged size only at what there is.
+    const int rowHeight = std::clamp(m_wantRow, 0, m_rowDragged ? total : total / 2);
+    const int columnWidth = std::clamp(m_wantColumn, 0, m_columnDragged ? width : width / 2);
+    m_applying = true;
     const int rest = std::max(0, total - rowHeight);
     m_vertical->setSizes(m_drawnUp ? QList<int>{rest, rowHeight} : QList<int>{rowHeight, rest});
-    const int width = std::max(m_rowOf[0]->width(), this->width()) - m_rowOf[0]->handleWidth();
     for (QSplitter* row : m_rowOf) row->setSizes({std::max(0, width - columnWidth), columnWidth});
+    m_applying = false;
+}
+
+void CDraftSplitter::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    apply();
 }
 
 void CDraftSplitter::syncRows(QSplitter* from)
 {
+    if (!m_applying && !m_syncing) {
+        m_columnDragged = true;
+        m_wantColumn = from->sizes().value(1);
+    }
     // Both rows share their column boundary.
     if (m_syncing) return;
     m_syncing = true;

@@ -8,8 +8,9 @@ namespace qb {
 
 // The 2 x 2 arrangement of a draft window. It keeps two sizes: the height of
 // the row holding threading and tieup, and the width of the column holding
-// tieup and treadling; those stay put when the window is resized, and a drag
-// of a splitter bar reads them back.
+// tieup and treadling. Sizes asked for by the program never take more than
+// half the window, so the cloth always has the larger share; sizes the
+// weaver drags stay as dragged when the window is resized.
 class CDraftSplitter : public QWidget {
     Q_OBJECT
 public:
@@ -22,13 +23,22 @@ public:
     void setSizes(int rowHeight, int columnWidth);
     int handleWidth() const;
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     void syncRows(QSplitter* from);
+    void apply();
 
     bool m_drawnUp;
     QSplitter* m_vertical = nullptr;
     QSplitter* m_rowOf[2] = {nullptr, nullptr}; // [0] threading's row, [1] drawdown's row
     bool m_syncing = false;
+    bool m_applying = false;
+    int m_wantRow = 0;
+    int m_wantColumn = 0;
+    bool m_rowDragged = false;
+    bool m_columnDragged = false;
 };
 
 } // namespace qb

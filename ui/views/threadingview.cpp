@@ -66,8 +66,10 @@ void CThreadingView::reactToHint(const UpdateHint& hint)
 void CThreadingView::resizeEvent(QResizeEvent* e)
 {
     if (frame()->isClosing()) return;
-    // The shaft rows share out the pane's height, never taller than an end is wide.
-    const int h = std::clamp(viewport()->height() / std::max(1, squeezeDivisor()), 2, frame()->endWidth());
+    // The shaft rows share out the pane's height, never taller than an end is
+    // wide nor smaller than a cell a weaver can click: the rest scrolls.
+    const int h = std::max(std::min(viewport()->height() / std::max(1, squeezeDivisor()), frame()->endWidth()),
+                           std::min(frame()->scale().markSize, frame()->endWidth()));
     if (h != frame()->shaftHeight()) frame()->setShaftHeight(h);
     CGridView::resizeEvent(e);
 }

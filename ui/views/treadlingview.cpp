@@ -69,8 +69,10 @@ void CTreadlingView::markPick(int pick)
 void CTreadlingView::resizeEvent(QResizeEvent* e)
 {
     if (frame()->isClosing()) return;
-    // The treadle columns share out the pane's width, never wider than a pick is tall.
-    const int w = std::clamp(viewport()->width() / std::max(1, squeezeDivisor()), 2, frame()->pickHeight());
+    // The treadle columns share out the pane's width, never wider than a pick
+    // is tall nor narrower than a cell a weaver can click: the rest scrolls.
+    const int w = std::max(std::min(viewport()->width() / std::max(1, squeezeDivisor()), frame()->pickHeight()),
+                           std::min(frame()->scale().markSize, frame()->pickHeight()));
     if (w != frame()->treadleWidth()) frame()->setTreadleWidth(w);
     CGridView::resizeEvent(e);
 }

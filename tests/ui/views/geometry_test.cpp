@@ -7,6 +7,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollBar>
+#include <QSplitter>
 
 #include <gtest/gtest.h>
 
@@ -195,7 +197,8 @@ TEST(GridGeometry, ThreadingSqueezesShaftRowsToThePane)
     f->resize(400, 80);
     QApplication::processEvents();
     auto* th = static_cast<CThreadingView*>(static_cast<CThreadingFrame*>(f)->pane());
-    EXPECT_EQ(f->shaftHeight(), std::max(2, th->viewport()->height() / 11));
+    // Never below a cell a weaver can click (the mark size); the rest scrolls.
+    EXPECT_EQ(f->shaftHeight(), std::max(CellScale{}.markSize, th->viewport()->height() / 11));
     EXPECT_LT(f->shaftHeight(), 12);
     f->resize(400, 600);
     QApplication::processEvents();
@@ -240,6 +243,40 @@ TEST(DraftFrameLayout, FitInWindowShowsTheWholeDrawdownWhenNotMaximised)
     EXPECT_GE(dd->viewport()->height(), dd->gridSize().height() - 1);
     EXPECT_EQ(f->threadingRowHeight(), f->fittedSplitSizes().height());
     EXPECT_EQ(f->treadleColumnWidth(), f->fittedSplitSizes().width());
+}
+
+TEST(DraftFrameLayout, TheClothGetsAtLeastHalfWhateverTheLoomSize)
+{
+    // 64 shafts and 128 treadles on a 1000 x 700 window.
+    auto doc = makeDoc(400, 400, 64);
+    doc->SetNumTreadles(kReplay, 128);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false), QSize(1000, 700));
+    auto* f = draftFrame(s);
+    f->fitInWindow();
+    QApplication::processEvents();
+    const QRect dd(posIn(f->draftView(), f), f->draftView()->size());
+    EXPECT_GE(dd.width(), f->width() / 2);
+    EXPECT_GE(dd.height(), f->height() / 2);
+    // The threading and treadling show what fits and scroll for the rest,
+    // in step with the tieup.
+    QScrollBar* thV = f->threadingView()->verticalScrollBar();
+    QScrollBar* trH = f->treadlingView()->horizontalScrollBar();
+    EXPECT_GT(thV->maximum(), 0);
+    EXPECT_GT(trH->maximum(), 0);
+    thV->setValue(thV->maximum());
+    EXPECT_EQ(f->tieupView()->verticalScrollBar()->value(), thV->value());
+    trH->setValue(trH->maximum() / 2);
+    EXPECT_EQ(f->tieupView()->horizontalScrollBar()->value(), trH->value());
+
+    // A size the weaver drags stays as dragged when the window changes size.
+    auto* vertical = f->findChild<QSplitter*>();
+    ASSERT_NE(vertical, nullptr);
+    const int dragged = f->height() * 2 / 3;
+    vertical->setSizes({dragged, f->height() - dragged});
+    emit vertical->splitterMoved(dragged, 1);
+    s.frame->resize(1000, 750);
+    QApplication::processEvents();
+    EXPECT_EQ(f->threadingRowHeight(), dragged);
 }
 
 TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)

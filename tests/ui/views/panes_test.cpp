@@ -21,11 +21,6 @@ using namespace qbtest;
 
 namespace {
 
-CDraftFrame* draftFrame(const Shown& s)
-{
-    return static_cast<CDraftFrame*>(s.frame);
-}
-
 // Pixels of the tieup cell (treadle, shaft) relative to the cell's inside.
 struct TieupProbe {
     bool centre, corner, leftMiddle;

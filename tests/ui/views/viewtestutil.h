@@ -53,6 +53,11 @@ inline QImage grabPane(qb::CGridView* pane)
     return pane->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+inline qb::CDraftFrame* draftFrame(const Shown& s)
+{
+    return static_cast<qb::CDraftFrame*>(s.frame);
+}
+
 inline bool isDark(QRgb c)
 {
     return qRed(c) < 100 && qGreen(c) < 100 && qBlue(c) < 100;
