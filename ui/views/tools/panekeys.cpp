@@ -1,13 +1,14 @@
-#include "panetool.h"
+#include "panekeys.h"
 
+#include "panetool.h"
 #include "toolstate.h"
 
 #include "views/gridview.h"
-#include "views/interlacepopup.h"
 #include "views/paneframes.h"
 #include "views/tdinggridview.h"
 
 #include "draft/limits.h"
+#include "draft/linetool.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,35 +18,70 @@
 
 namespace qb {
 
-void CPaneTool::advanceCurrent()
+void CPaneKeys::startTyping(int thread)
+{
+    m_typing = true;
+    m_current = thread;
+    m_host.pane()->viewport()->update();
+}
+
+bool CPaneKeys::doubleClick(const PaneHit& h)
+{
+    CQuillabyDoc& doc = m_host.doc();
+    const bool warp = m_host.kind() == PaneKind::Threading;
+    // Under user-defined notation a double-click on the cells starts typing symbols.
+    if (h.area == PaneHit::Grid) {
+        CGridFrame* f = m_host.pane()->frame();
+        const int notation = warp ? f->threadingNotation() : f->treadlingNotation();
+        if (notation != 5 || h.thread >= (warp ? doc.numEnds() : doc.numPicks())) return false;
+        m_host.endDrag();
+        startTyping(h.thread);
+        return true;
+    }
+    // A double-click on a label edits it.
+    if (h.area != PaneHit::Labels) return false;
+    const Tding* seq = warp ? static_cast<const Tding*>(doc.threading(0)) : doc.treadling(0);
+    if (!seq || h.row >= seq->LabelRowCount()) return true;
+    for (const Label& l : seq->labelRow(h.row))
+        if (h.thread >= l.start && h.thread <= l.last()) {
+            m_host.editLabel(l.start, l.last());
+            return true;
+        }
+    return true;
+}
+
+void CPaneKeys::advanceCurrent()
 {
     if (m_current >= 0 && m_current + 1 < kMaxThreads) ++m_current;
 }
 
-bool CPaneTool::typeKey(QKeyEvent* e)
+bool CPaneKeys::typeKey(QKeyEvent* e)
 {
-    if (side() != PaneSide::Threading && side() != PaneSide::Treadling) return false;
+    if (!m_host.threadPane()) return false;
     const QString text = e->text();
     if (text.size() != 1 || m_current < 0) return false;
     const char key = text.at(0).toLatin1();
-    const bool alpha = side() == PaneSide::Threading && m_pane->frame()->threadingNotation() == 3;
+    const bool warp = m_host.kind() == PaneKind::Threading;
+    const bool alpha = warp && m_host.pane()->frame()->threadingNotation() == 3;
     const int value = ShaftForKey(key, alpha);
     if (value == 0) return false;
-    if (value <= valueLimit()) {
+    if (value <= m_host.edits().valueLimit()) {
+        CQuillabyDoc& doc = m_host.doc();
         const int row = RowForModifiers(e->modifiers(), false);
-        doc().Transaction("Typing", [&](Edit s) {
-            if (side() == PaneSide::Threading) doc().SetThreadingCell(s, m_current, value, row);
-            else doc().SetTreadlingCell(s, m_current, value, row);
+        doc.Transaction("Typing", [&](Edit s) {
+            if (warp) doc.SetThreadingCell(s, m_current, value, row);
+            else doc.SetTreadlingCell(s, m_current, value, row);
         });
         advanceCurrent();
     }
     return true;
 }
 
-bool CPaneTool::typeSymbol(QKeyEvent* e)
+bool CPaneKeys::typeSymbol(QKeyEvent* e)
 {
-    const bool warp = side() == PaneSide::Threading;
-    const int count = warp ? doc().numEnds() : doc().numPicks();
+    CQuillabyDoc& doc = m_host.doc();
+    const bool warp = m_host.kind() == PaneKind::Threading;
+    const int count = warp ? doc.numEnds() : doc.numPicks();
     switch (e->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -53,7 +89,7 @@ bool CPaneTool::typeSymbol(QKeyEvent* e)
     case Qt::Key_Backspace:
         if (m_current > 0) {
             --m_current;
-            doc().Transaction("Symbol", [&](Edit s) { doc().SetSymbol(s, SideOf(warp), m_current, 0, 0); });
+            doc.Transaction("Symbol", [&](Edit s) { doc.SetSymbol(s, SideOf(warp), m_current, 0, 0); });
         }
         return true;
     default: break;
@@ -71,15 +107,15 @@ bool CPaneTool::typeSymbol(QKeyEvent* e)
         return true;
     }
     const int symbol = ch == ' ' ? 0 : int(ch);
-    doc().Transaction("Symbol", [&](Edit s) { doc().SetSymbol(s, SideOf(warp), m_current, symbol, 0); });
+    doc.Transaction("Symbol", [&](Edit s) { doc.SetSymbol(s, SideOf(warp), m_current, symbol, 0); });
     if (++m_current >= count) m_typing = false;
     return true;
 }
 
-void CPaneTool::paintCurrent(QPainter& p) const
+void CPaneKeys::paintCurrent(QPainter& p) const
 {
-    auto* t = dynamic_cast<CTdingGridView*>(m_pane);
-    if (!t || m_button || m_current < 0 || m_current >= t->threadAxis().itemCount() || t->valueCount() == 0) return;
+    auto* t = dynamic_cast<CTdingGridView*>(m_host.pane());
+    if (!t || m_current < 0 || m_current >= t->threadAxis().itemCount() || t->valueCount() == 0) return;
     const QRect r = t->threadCell(m_current, 0).united(t->threadCell(m_current, t->valueCount() - 1));
     // Yellow while symbols are typed, else a dotted frame.
     p.setPen(QPen(m_typing ? QColor(255, 200, 0) : QColor(0, 0, 128), m_typing ? 2 : 1, m_typing ? Qt::SolidLine : Qt::DotLine));
@@ -87,49 +123,49 @@ void CPaneTool::paintCurrent(QPainter& p) const
     p.drawRect(r.adjusted(0, 0, -1, -1));
 }
 
-bool CPaneTool::keyPress(QKeyEvent* e)
+bool CPaneKeys::keyPress(QKeyEvent* e)
 {
     const bool used = handleKey(e);
-    if (used) m_pane->viewport()->update();
+    if (used) m_host.pane()->viewport()->update();
     return used;
 }
 
-bool CPaneTool::handleKey(QKeyEvent* e)
+bool CPaneKeys::handleKey(QKeyEvent* e)
 {
     if (m_typing) return typeSymbol(e);
+    CGridView* pane = m_host.pane();
+    CQuillabyDoc& doc = m_host.doc();
+    const bool warp = m_host.kind() == PaneKind::Threading;
     switch (e->key()) {
     case Qt::Key_Escape:
-        if (m_button || m_pane->hasSelection() || m_interlace) {
-            endDrag();
-            m_pane->clearSelection();
+        if (m_host.dragging() || pane->hasSelection() || m_host.popupOpen()) {
+            m_host.endDrag();
+            pane->clearSelection();
         } else {
             // The cloth frames have nothing to draw in: their tool is the zoom.
-            const bool cloth = qobject_cast<CFabricFrame*>(m_pane->frame()) != nullptr;
+            const bool cloth = qobject_cast<CFabricFrame*>(pane->frame()) != nullptr;
             CToolState::instance().setTool(cloth ? Tool::Zoom : Tool::Pencil);
         }
         return true;
-    case Qt::Key_Space:
-        if (m_current < 0 || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
-        {
-            const bool warp = side() == PaneSide::Threading;
-            const Tding* t = warp ? static_cast<const Tding*>(doc().threading(0)) : doc().treadling(0);
-            if (!t || m_current >= t->GetCount()) return true;
-            const bool thick = t->GetThick(m_current) != 0;
-            doc().Transaction("Thick Thread", [&](Edit s) { doc().SetThick(s, SideOf(warp), m_current, !thick); });
-        }
+    case Qt::Key_Space: {
+        if (m_current < 0 || !m_host.threadPane()) return false;
+        const Tding* t = warp ? static_cast<const Tding*>(doc.threading(0)) : doc.treadling(0);
+        if (!t || m_current >= t->GetCount()) return true;
+        const bool thick = t->GetThick(m_current) != 0;
+        doc.Transaction("Thick Thread", [&](Edit s) { doc.SetThick(s, SideOf(warp), m_current, !thick); });
         return true;
+    }
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
     case Qt::Key_Down:
     case Qt::Key_Home:
     case Qt::Key_End: {
-        if (side() != PaneSide::Threading && side() != PaneSide::Treadling) return false;
-        const bool warp = side() == PaneSide::Threading;
-        const int count = warp ? doc().numEnds() : doc().numPicks();
+        if (!m_host.threadPane()) return false;
+        const int count = warp ? doc.numEnds() : doc.numPicks();
         int next = std::max(m_current, 0);
         // Ends count from the right, picks from the top (bottom when drawn up).
-        const bool down = !m_pane->frame()->threadingOnTop();
+        const bool down = !pane->frame()->threadingOnTop();
         switch (e->key()) {
         case Qt::Key_Left: next += warp ? 1 : 0; break;
         case Qt::Key_Right: next -= warp ? 1 : 0; break;
@@ -143,14 +179,12 @@ bool CPaneTool::handleKey(QKeyEvent* e)
     }
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-        if (!m_pane->hasSelection() || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
-        runSelectionCommand(SelectionCommand::Delete);
+        if (!pane->hasSelection() || !m_host.threadPane()) return false;
+        m_host.runSelectionCommand(SelectionCommand::Delete);
         return true;
     case Qt::Key_Insert:
-        if (m_current < 0 || (side() != PaneSide::Threading && side() != PaneSide::Treadling)) return false;
-        doc().Transaction("Insert", [&](Edit s) {
-            doc().InsertThreads(s, threadSide(), m_current, 1);
-        });
+        if (m_current < 0 || !m_host.threadPane()) return false;
+        doc.Transaction("Insert", [&](Edit s) { doc.InsertThreads(s, m_host.threadSide(), m_current, 1); });
         advanceCurrent();
         return true;
     default: break;
