@@ -4,14 +4,16 @@
 
 #include "views/draftview.h"
 
-#include "transform/fabricanalysis.h"
+#include "transform/drawcrossing.h"
 
 namespace qb {
 
 bool CPencilTool::press(const ToolPress& p, bool& drag)
 {
     if (host().kind() == PaneKind::Drawdown) {
-        drawdownClick(p);
+        m_stopped = false;
+        drag = true;
+        crossingAt(p.hit, p.button, p.mods);
         return true;
     }
     if (p.hit.area != PaneHit::Grid && p.hit.area != PaneHit::ColorBar) return true;
@@ -23,7 +25,9 @@ bool CPencilTool::press(const ToolPress& p, bool& drag)
 
 void CPencilTool::cellAt(const PaneHit& hit, QPoint, Qt::KeyboardModifiers mods)
 {
-    if (hit.area != PaneHit::Outside) step(hit, host().button(), mods);
+    if (hit.area == PaneHit::Outside) return;
+    if (host().kind() == PaneKind::Drawdown) crossingAt(hit, host().button(), mods);
+    else step(hit, host().button(), mods);
 }
 
 void CPencilTool::step(const PaneHit& h, int button, Qt::KeyboardModifiers mods)
@@ -41,21 +45,18 @@ void CPencilTool::step(const PaneHit& h, int button, Qt::KeyboardModifiers mods)
     }
 }
 
-void CPencilTool::drawdownClick(const ToolPress& p)
+void CPencilTool::crossingAt(const PaneHit& h, int button, Qt::KeyboardModifiers mods)
 {
-    // One crossing per click; threading, tieup and treadling follow.
     auto* dv = static_cast<CDraftView*>(host().pane());
-    const PaneHit& h = p.hit;
-    if (h.thread < 0 || h.thread >= dv->endLayout().count() || h.value >= dv->pickLayout().count()) return;
-    const bool lifted = (p.button == 1) != p.shift();
-    CQuillabyDoc& doc = host().doc();
-    CellOutcome outcome = CellOutcome::NotAvailable;
-    doc.Transaction("Pencil", [&](Edit e) { outcome = FabricAnalysisCell(e, doc, h.thread, h.value, lifted); });
-    if (outcome == CellOutcome::NotAvailable && !m_analysisTold) {
-        m_analysisTold = true;
-        FixedPrompter why;
-        CanAnalyzeFabric(doc, why);
-        if (!why.lastMessage.empty()) host().tell(QString::fromStdString(why.lastMessage));
+    if (m_stopped || h.thread < 0 || h.thread >= dv->endLayout().count() || h.value >= dv->pickLayout().count()) return;
+    // Black in the current coloring: the warp on top, but the weft in weft mode.
+    const bool black = (button == 1) != bool(mods & Qt::ShiftModifier);
+    const bool warpUp = black != (host().pane()->frame()->drawdownColoring() == 2);
+    const CrossingOutcome out = DrawCrossing(host().dragEdit(), host().doc(), h.thread, h.value, warpUp);
+    if (const char* why = CrossingMessage(out); *why) {
+        // Nothing changed; the rest of the stroke would meet the same wall.
+        m_stopped = true;
+        host().tell(QString::fromLatin1(why));
     }
 }
 

@@ -6,8 +6,8 @@ namespace qb {
 
 // The pencil: sets (left button) or clears (right button, or Shift with the
 // left) the cells it is dragged over in the threading, treadling and tieup,
-// paints the color bars with the button's color, and sets single crossings
-// in the drawdown.
+// paints the color bars with the button's color, and in the drawdown makes
+// each crossing it passes black (white) without changing any other crossing.
 class CPencilTool : public CPaneToolBase {
 public:
     using CPaneToolBase::CPaneToolBase;
@@ -16,11 +16,12 @@ public:
 
 private:
     void step(const PaneHit& hit, int button, Qt::KeyboardModifiers mods);
-    void drawdownClick(const ToolPress& p);
+    // One drawdown crossing made black (or white, erasing) in the coloring shown.
+    void crossingAt(const PaneHit& hit, int button, Qt::KeyboardModifiers mods);
 
     int m_row = 0;
-    // The drawdown pencil says once why a draft cannot be drawn in the drawdown.
-    bool m_analysisTold = false;
+    // A stroke in the drawdown stops at the first crossing the loom cannot take.
+    bool m_stopped = false;
 };
 
 } // namespace qb
