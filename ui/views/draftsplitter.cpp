@@ -21,9 +21,24 @@ CDraftSplitter::CDraftSplitter(bool drawnUp, QWidget* parent) : QWidget(parent),
     }
     m_vertical->addWidget(drawnUp ? m_rowOf[1] : m_rowOf[0]);
     m_vertical->addWidget(drawnUp ? m_rowOf[0] : m_rowOf[1]);
+    stretchDrawdownRow();
+}
+
+void CDraftSplitter::stretchDrawdownRow()
+{
     // Extra height goes to the drawdown's row, extra width to its column.
-    m_vertical->setStretchFactor(drawnUp ? 1 : 0, 0);
-    m_vertical->setStretchFactor(drawnUp ? 0 : 1, 1);
+    m_vertical->setStretchFactor(m_drawnUp ? 1 : 0, 0);
+    m_vertical->setStretchFactor(m_drawnUp ? 0 : 1, 1);
+}
+
+void CDraftSplitter::setDrawnUp(bool drawnUp)
+{
+    if (drawnUp == m_drawnUp) return;
+    const int rowHeight = threadingRowHeight(), columnWidth = treadleColumnWidth();
+    m_drawnUp = drawnUp;
+    m_vertical->insertWidget(0, drawnUp ? m_rowOf[1] : m_rowOf[0]);
+    stretchDrawdownRow();
+    setSizes(rowHeight, columnWidth);
 }
 
 void CDraftSplitter::setPanes(QWidget* threading, QWidget* tieup, QWidget* drawdown, QWidget* treadling)

@@ -1,12 +1,15 @@
 #include "viewtestutil.h"
 
+#include "app/dialogparts.h"
 #include "draft/drawdown.h"
 #include "views/interlacepopup.h"
 #include "views/tools/labeldialog.h"
 #include "views/tools/panetool.h"
 #include "views/tools/toolstate.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -600,9 +603,12 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     int asked = 0;
-    CToolState::instance().setNumberAsker([&](const QString&, int, int, int) {
+    SetDialogRunner([&](QDialog& d) {
         ++asked;
-        return 3;
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Repeat"));
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("single"))->isVisibleTo(&d)) << "no single repeat of a selection";
+        d.findChild<QSpinBox*>(QStringLiteral("times"))->setValue(3);
+        return true;
     });
     CToolState::instance().setTool(Tool::Selection);
     drag(th, {threadingCell(th, 1, 1), threadingCell(th, 2, 1)});
@@ -611,7 +617,12 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 2, 3, 2, 3, 4, 1}));
     doc->Undo();
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1}));
-    CToolState::instance().setNumberAsker({});
+    // Cancel repeats nothing.
+    SetDialogRunner([](QDialog&) { return false; });
+    drag(th, {threadingCell(th, 1, 1), threadingCell(th, 2, 1)});
+    EXPECT_FALSE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Repeat));
+    EXPECT_EQ(doc->numEnds(), 5);
+    SetDialogRunner({});
 }
 
 TEST_F(PaneTools, SelectionSetDrawsStraightAcrossTheSelectedThreads)

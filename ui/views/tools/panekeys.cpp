@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -66,6 +67,7 @@ bool CPaneKeys::typeKey(QKeyEvent* e)
     const int value = ShaftForKey(key, alpha);
     if (value == 0) return false;
     if (value <= m_host.edits().valueLimit()) {
+        m_value = value;
         CQuillabyDoc& doc = m_host.doc();
         const int row = RowForModifiers(e->modifiers(), false);
         doc.Transaction("Typing", [&](Edit s) {
@@ -121,6 +123,9 @@ void CPaneKeys::paintCurrent(QPainter& p) const
     p.setPen(QPen(m_typing ? QColor(255, 200, 0) : QColor(0, 0, 128), m_typing ? 2 : 1, m_typing ? Qt::SolidLine : Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
+    if (m_typing || m_value < 1 || m_value > t->valueCount()) return;
+    p.setPen(QPen(QColor(0, 0, 128), 2));
+    p.drawRect(t->threadCell(m_current, m_value - 1).adjusted(1, 1, -1, -1));
 }
 
 bool CPaneKeys::keyPress(QKeyEvent* e)
@@ -155,26 +160,17 @@ bool CPaneKeys::handleKey(QKeyEvent* e)
         doc.Transaction("Thick Thread", [&](Edit s) { doc.SetThick(s, SideOf(warp), m_current, !thick); });
         return true;
     }
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_Home:
-    case Qt::Key_End: {
-        if (!m_host.threadPane()) return false;
-        const int count = warp ? doc.numEnds() : doc.numPicks();
-        int next = std::max(m_current, 0);
-        // Ends count from the right, picks from the top (bottom when drawn up).
-        const bool down = !pane->frame()->threadingOnTop();
-        switch (e->key()) {
-        case Qt::Key_Left: next += warp ? 1 : 0; break;
-        case Qt::Key_Right: next -= warp ? 1 : 0; break;
-        case Qt::Key_Up: next += warp ? 0 : (down ? 1 : -1); break;
-        case Qt::Key_Down: next += warp ? 0 : (down ? -1 : 1); break;
-        case Qt::Key_Home: next = 0; break;
-        default: next = std::max(0, count - 1); break;
-        }
-        m_current = std::clamp(next, 0, kMaxThreads - 1);
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // The current cell is set, as a pencil click would, and the next thread comes up.
+        if (m_current < 0 || !m_host.threadPane() || m_value > m_host.edits().valueLimit()) return false;
+        const int row = RowForModifiers(e->modifiers(), false);
+        doc.Transaction("Typing", [&](Edit s) {
+            if (warp) doc.SetThreadingCell(s, m_current, m_value, row);
+            else doc.SetTreadlingCell(s, m_current, m_value, row);
+        });
+        advanceCurrent();
+        showCurrent();
         return true;
     }
     case Qt::Key_Delete:
@@ -189,7 +185,83 @@ bool CPaneKeys::handleKey(QKeyEvent* e)
         return true;
     default: break;
     }
-    return typeKey(e);
+    return moveKey(e) || typeKey(e);
+}
+
+void CPaneKeys::pressedAt(const PaneHit& hit)
+{
+    m_current = hit.thread;
+    if (hit.area == PaneHit::Grid) m_value = hit.value;
+}
+
+int CPaneKeys::threadsPerWindow() const
+{
+    auto* t = static_cast<const CTdingGridView*>(m_host.pane());
+    const QSize v = t->viewport()->size();
+    const int pitch = std::max(1, t->threadAxis().pitch());
+    return std::max(1, (t->isWarpSide() ? v.width() : v.height()) / pitch);
+}
+
+bool CPaneKeys::moveKey(QKeyEvent* e)
+{
+    if (!m_host.threadPane()) return false;
+    CQuillabyDoc& doc = m_host.doc();
+    const bool warp = m_host.kind() == PaneKind::Threading;
+    const int count = warp ? doc.numEnds() : doc.numPicks();
+    const int values = std::max(1, m_host.edits().valueLimit());
+    // Ends count from the right and shafts from the drawdown outwards; picks
+    // count downwards (upwards when drawn up) and treadles from the left.
+    const bool onTop = m_host.pane()->frame()->threadingOnTop();
+    const int downPick = onTop ? 1 : -1;   // the pick below on the screen
+    const int upShaft = onTop ? 1 : -1;    // the shaft above on the screen
+    int thread = std::max(m_current, 0), value = std::clamp(m_value, 1, values);
+    int scrolled = 0; // threads a page key moves on
+    // The arrow's direction on the screen.
+    int dx = 0, dy = 0;
+    switch (e->key()) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_PageDown: scrolled = warp ? threadsPerWindow() : downPick * threadsPerWindow(); break;
+    case Qt::Key_PageUp: scrolled = warp ? -threadsPerWindow() : -downPick * threadsPerWindow(); break;
+    case Qt::Key_Home: thread = 0; break;
+    case Qt::Key_End: thread = std::max(0, count - 1); break;
+    default: return false;
+    }
+    if (warp) {
+        thread -= dx;          // end 1 at the right
+        value -= dy * upShaft; // screen up is a higher shaft when the threading is on top
+    } else {
+        value += dx;           // treadle 1 at the left
+        thread += dy * downPick;
+    }
+    m_current = std::clamp(thread + scrolled, 0, kMaxThreads - 1);
+    m_value = std::clamp(value, 1, values);
+    if (scrolled) {
+        // A page key scrolls by the window and the current cell goes along.
+        auto* t = static_cast<const CTdingGridView*>(m_host.pane());
+        QScrollBar* bar = warp ? m_host.pane()->horizontalScrollBar() : m_host.pane()->verticalScrollBar();
+        const bool fromFarEdge = warp || !onTop; // thread 1 at the right or bottom
+        const int px = (m_current - std::max(thread, 0)) * t->threadAxis().pitch();
+        bar->setValue(bar->value() + (fromFarEdge ? -px : px));
+    }
+    showCurrent();
+    return true;
+}
+
+void CPaneKeys::showCurrent()
+{
+    auto* t = static_cast<CTdingGridView*>(m_host.pane());
+    if (m_current < 0 || m_current >= t->threadAxis().itemCount()) return;
+    const QRect cell = t->threadCell(m_current, m_value - 1).translated(t->contentOffset());
+    const QRect view = t->viewport()->rect();
+    QScrollBar* h = t->horizontalScrollBar();
+    QScrollBar* v = t->verticalScrollBar();
+    if (cell.left() < view.left()) h->setValue(h->value() - (view.left() - cell.left()));
+    else if (cell.right() > view.right()) h->setValue(h->value() + (cell.right() - view.right()));
+    if (cell.top() < view.top()) v->setValue(v->value() - (view.top() - cell.top()));
+    else if (cell.bottom() > view.bottom()) v->setValue(v->value() + (cell.bottom() - view.bottom()));
 }
 
 } // namespace qb

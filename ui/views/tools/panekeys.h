@@ -27,12 +27,14 @@ public:
     // notation) or edits the label under the pointer.
     bool doubleClick(const PaneHit& hit);
 
-    // The thread typed keys go to (-1 none).
+    // The current cell: the thread typed keys go to (-1 none) and its shaft
+    // or treadle row (1-based), which the arrows move across the values.
     int current() const { return m_current; }
     void setCurrent(int t) { m_current = t; }
-    // A press on a thread makes it the current one.
-    void pressedAt(const PaneHit& hit) { m_current = hit.thread; }
-    // Outlines the current thread (content coordinates).
+    int currentValue() const { return m_value; }
+    // A press on a thread makes it the current one (and its cell the current cell).
+    void pressedAt(const PaneHit& hit);
+    // Outlines the current thread and cell (content coordinates).
     void paintCurrent(QPainter& p) const;
 
 private:
@@ -40,10 +42,17 @@ private:
     bool typeKey(QKeyEvent* e);
     bool typeSymbol(QKeyEvent* e);
     void advanceCurrent();
+    // The arrows, Page Up/Down, Home and End; false for other keys.
+    bool moveKey(QKeyEvent* e);
+    // Threads the pane shows at once (at least one).
+    int threadsPerWindow() const;
+    // Scrolls so that the current cell shows.
+    void showCurrent();
 
     CPaneTool& m_host;
     bool m_typing = false;
     int m_current = -1;
+    int m_value = 1;
 };
 
 } // namespace qb

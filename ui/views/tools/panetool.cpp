@@ -19,6 +19,8 @@
 
 #include "draft/limits.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTimer>
@@ -199,6 +201,7 @@ bool CPaneTool::mousePress(QMouseEvent* e)
     const ToolPress p{tool, hitAt(e->position().toPoint()), e->position().toPoint(), button, e->modifiers()};
     m_mods = p.mods;
     if (p.hit.thread >= 0 && threadPane()) m_keys->pressedAt(p.hit);
+    UpdateToolCursor(m_pane, p.mods, button);
     CPaneToolBase& t = toolObject(tool);
     m_activeTool = tool;
     bool drag = false;
@@ -280,6 +283,7 @@ bool CPaneTool::mouseRelease(QMouseEvent* e)
     if (threadPane()) m_pane->viewport()->update();
     m_active->released(e->position().toPoint());
     endDrag();
+    UpdateToolCursor(m_pane, e->modifiers());
     return true;
 }
 
@@ -301,7 +305,16 @@ bool CPaneTool::mouseDoubleClick(QMouseEvent* e)
 
 bool CPaneTool::keyPress(QKeyEvent* e)
 {
+    modifiersChanged(e);
     return m_keys->keyPress(e);
+}
+
+void CPaneTool::modifiersChanged(QKeyEvent* e)
+{
+    // Shift, Ctrl and Alt choose the erasing and row variants of the cursor.
+    const int k = e->key();
+    if (k == Qt::Key_Shift || k == Qt::Key_Control || k == Qt::Key_Alt)
+        UpdateToolCursor(m_pane, QGuiApplication::queryKeyboardModifiers(), m_button);
 }
 
 bool CPaneTool::typingSymbols() const

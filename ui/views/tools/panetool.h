@@ -47,6 +47,8 @@ public:
     bool mouseRelease(QMouseEvent* e);
     bool mouseDoubleClick(QMouseEvent* e);
     bool keyPress(QKeyEvent* e);
+    // A modifier key went down or up: the cursor shows what a press would do.
+    void modifiersChanged(QKeyEvent* e);
     // The pointer left the pane: the stamp's copy no longer follows it.
     void pointerLeft() { hideFloatingCopy(); }
 

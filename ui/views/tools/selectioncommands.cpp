@@ -4,6 +4,8 @@
 #include "panetool.h"
 #include "toolstate.h"
 
+#include "app/dialogparts.h"
+#include "commands/repeatdialog.h"
 #include "views/gridview.h"
 
 #include "draft/labeledit.h"
@@ -159,9 +161,9 @@ bool CSelectionCommands::run(SelectionCommand c)
 
 bool CSelectionCommands::repeat(int first, int last)
 {
-    const int times = CToolState::instance().askNumber(QStringLiteral("Number of times to repeat:"), 2, 2, 100);
-    if (times < 2) return false;
-    repeatThreads(first, last, times);
+    RepeatDialog dialog(m_host.pane()->window(), false);
+    if (!RunDialog(dialog)) return false;
+    repeatThreads(first, last, dialog.times());
     m_host.pane()->clearSelection();
     return true;
 }

@@ -37,7 +37,8 @@ public:
 
 private:
     bool runOnTieup(SelectionCommand c);
-    // "&Repeat...": asks how often and puts the copies right after the selection.
+    // "&Repeat...": asks how often in the Repeat dialog and puts the copies
+    // right after the selection.
     bool repeat(int first, int last);
     void repeatThreads(int first, int last, int times);
 

@@ -58,10 +58,6 @@ public:
     void setAsker(Asker a) { m_ask = std::move(a); }
     void tell(const QString& text) const { if (m_tell) m_tell(text); }
     bool ask(const QString& question) const { return m_ask && m_ask(question); }
-    // A whole number from the weaver (0 when cancelled); tests answer themselves.
-    using NumberAsker = std::function<int(const QString& prompt, int value, int min, int max)>;
-    void setNumberAsker(NumberAsker a) { m_askNumber = std::move(a); }
-    int askNumber(const QString& prompt, int value, int min, int max) const;
 
 signals:
     void toolChanged(Tool tool);
@@ -78,7 +74,6 @@ private:
     int m_fillPattern = 0;
     Messenger m_tell;
     Asker m_ask;
-    NumberAsker m_askNumber;
 };
 
 } // namespace qb
