@@ -756,9 +756,9 @@ TEST_F(PaneTools, DrawdownPencilStrokeIsOneStepAndSaysWhyItStops)
     Shown b(CDraftFrame::create(bars.get(), CellScale{}, false, false));
     auto* bv = static_cast<CDraftFrame*>(b.frame)->draftView();
     QStringList told;
-    CToolState::instance().setMessenger([&](const QString& m) { told << m; });
+    CToolState::instance().setStatusLine([&](const QString& m) { told << m; });
     drag(bv, {center(bv->itemRect(1, 2)), center(bv->itemRect(2, 2))});
-    CToolState::instance().setMessenger({});
+    CToolState::instance().setStatusLine({});
     ASSERT_EQ(told.size(), 1);
     EXPECT_FALSE(bars->history().canUndo());
 }

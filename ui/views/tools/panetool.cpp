@@ -106,6 +106,11 @@ void CPaneTool::tell(const QString& text) const
     CToolState::instance().tell(text);
 }
 
+void CPaneTool::showStatus(const QString& text) const
+{
+    CToolState::instance().showStatus(text);
+}
+
 CPaneTool::Hit CPaneTool::hitAt(QPoint pos) const
 {
     Hit h;

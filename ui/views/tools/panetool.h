@@ -101,8 +101,10 @@ public:
     CPaneKeys& keys() const { return *m_keys; }
     // Whether an interlacement popup of this pane is open.
     bool popupOpen() const;
-    // Says something in the main window's status bar.
+    // Tells the weaver something in a message box.
     void tell(const QString& text) const;
+    // Says something in the main window's status bar.
+    void showStatus(const QString& text) const;
 
 private:
     CPaneToolBase& toolObject(Tool t);

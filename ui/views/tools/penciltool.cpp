@@ -56,7 +56,7 @@ void CPencilTool::crossingAt(const PaneHit& h, int button, Qt::KeyboardModifiers
     if (const char* why = CrossingMessage(out); *why) {
         // Nothing changed; the rest of the stroke would meet the same wall.
         m_stopped = true;
-        host().tell(QString::fromLatin1(why));
+        host().showStatus(QString::fromLatin1(why));
     }
 }
 
