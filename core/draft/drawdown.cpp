@@ -95,6 +95,12 @@ ColoredCell DrawdownColoredCell(const CQuillabyDoc& doc, int end, int pick, bool
 {
     const bool rising = doc.isRisingShed();
     ColoredCell out;
+    // Where the drawdown shows nothing there is no warp to show, from either
+    // side: the weft's color.
+    if (DrawdownCell(doc, end, pick) == Cell::Blank) {
+        out.top = out.second = WeftColor(doc, pick, 0);
+        return out;
+    }
     switch (doc.activeCorrelation()) {
     case 1: {
         const TUPTYPE lifted = LiftedShafts(doc, pick, 0);

@@ -40,7 +40,8 @@ COLORREF WeftColor(const CQuillabyDoc& doc, int pick, int weftRow = 0);
 
 // The black-and-white cell (end e, pick p), honoring color-bar correlation.
 Cell DrawdownCell(const CQuillabyDoc& doc, int end, int pick, bool back = false);
-// The colored cell; from the back the warp-up flag is negated and the colors swap.
+// The colored cell; from the back the warp-up flag is negated and the colors
+// swap. A blank cell shows the weft's color from both sides.
 ColoredCell DrawdownColoredCell(const CQuillabyDoc& doc, int end, int pick, bool back = false);
 
 // Fast whole-row drawdown: 64 ends per machine word. Built once for a draft

@@ -236,7 +236,6 @@ void Renderer::lookOfPick(int pick)
     const std::uint64_t* blankBits = nullptr;
     const bool rowsBack = m_rows.back();
     const int rowEnds = m_rows.ends();
-    const bool liftEmpty = m_correlation != 0 && pick < m_rows.picks() && m_rows.effectiveLift(pick).empty();
     if (needBits && pick < m_rows.picks()) {
         const DrawdownRows::Row r = m_rows.row(pick);
         upBits = r.warpUp;
@@ -264,17 +263,26 @@ void Renderer::lookOfPick(int pick)
         const int e = s.end;
         CellLook c{};
         c.flat = m_correlation != 0;
+        // A blank cell has no warp to show and looks the same from the back.
+        bool blankCell = false;
         if (m_correlation != 0 && !classModes) {
             int top = -1, second = -1;
             if (m_correlation == 1) {
+                bool threaded = false;
                 for (int j = 0; j < warps; ++j) {
+                    threaded = threaded || s.shafts[j] != 0;
                     const bool up = WarpUp(s.shafts[j], lifts[0], m_rising);
                     if (up && top < 0) top = j;
                     if (!up && second < 0) second = j;
                 }
+                blankCell = !threaded || lifts[0].empty();
                 c.up = top >= 0;
                 c.top = PixelOf(s.colors[top >= 0 ? top : warps - 1]);
                 c.under = PixelOf(s.colors[second >= 0 ? second : warps - 1]);
+                if (blankCell) {
+                    c.up = false;
+                    c.top = c.under = PixelOf(WeftColor(m_doc, pick, 0));
+                }
             } else {
                 for (int k = 0; k < wefts; ++k) {
                     const bool up = WarpUp(s.shafts[0], lifts[k], m_rising);
@@ -284,6 +292,13 @@ void Renderer::lookOfPick(int pick)
                 c.up = top < 0;
                 c.top = PixelOf(weftColors[top >= 0 ? top : wefts - 1]);
                 c.under = PixelOf(weftColors[second >= 0 ? second : wefts - 1]);
+                bool anyLift = false;
+                for (int k = 0; k < wefts; ++k) anyLift = anyLift || !lifts[k].empty();
+                blankCell = s.shafts[0] == 0 || !anyLift;
+                if (blankCell) {
+                    c.up = false;
+                    c.top = c.under = weftColors[0] ? PixelOf(weftColors[0]) : weftPixel;
+                }
             }
         } else {
             bool blank = true, faceUp = false;
@@ -292,32 +307,24 @@ void Renderer::lookOfPick(int pick)
                 const bool up = bitOf(upBits, e);
                 faceUp = rowsBack ? (!up && !blank) : up;
             }
-            int cls;
-            if (m_correlation != 0 && liftEmpty) {
-                // No shaft lifted: a threaded end lies under the weft on a rising
-                // shed and on top on a sinking one, as without correlation.
-                bool threaded = false;
-                if (m_correlation == 1) {
-                    for (int j = 0; j < warps; ++j) threaded = threaded || s.shafts[j] != 0;
-                } else {
-                    threaded = s.shafts[0] != 0;
-                }
-                cls = !threaded ? 2 : (m_rising ? 1 : 0);
-            } else {
-                cls = blank ? 2 : (faceUp ? 0 : 1);
-            }
+            // Blank as the text drawdown leaves it: an unthreaded end, or a
+            // correlated pick that lifts nothing.
+            const int cls = blank ? 2 : (faceUp ? 0 : 1);
+            blankCell = cls == 2;
             if (classModes) {
                 c.top = cls == 0 ? cls0Top : cls1Top;
                 c.under = cls == 0 ? cls1Top : cls0Top;
-                c.up = cls == 0 || (cls == 2 && !m_rising);
+                c.up = cls == 0;
+            } else if (blankCell) {
+                c.up = false;
+                c.top = c.under = weftPixel;
             } else {
-                // An unthreaded end is colored like any other end.
-                c.up = cls == 0 || (cls == 2 && !m_rising);
+                c.up = cls == 0;
                 c.top = c.up ? s.warpPixel : weftPixel;
                 c.under = c.up ? weftPixel : s.warpPixel;
             }
         }
-        if (back) {
+        if (back && !blankCell) {
             std::swap(c.top, c.under);
             c.up = !c.up;
         }
@@ -368,19 +375,18 @@ bool Renderer::plainLine(int pick, std::uint32_t* line) const
 
     const DrawdownRows::Row r = m_rows.row(pick);
     const bool rowsBack = m_rows.back();
-    const bool sinking = !m_rising;
     const int rowEnds = m_rows.ends();
     const bool dimPick = m_hasSelection && (pick < m_selP0 || pick > m_selP1);
-    // Class modes: bit = the warp covers the pick (face). Color mode: bit = the
-    // warp color is on top, an unthreaded end counting as up on a sinking shed.
+    // Bit: the warp covers the pick on the face.
+    // Ends past the draft count as blank.
+    auto blankAt = [&](int e) -> bool {
+        return e >= rowEnds || (r.blank[e >> 6] & (std::uint64_t(1) << (e & 63)));
+    };
     auto bitAt = [&](int e) -> bool {
-        if (e >= rowEnds) return !classModes && sinking;
         const int w = e >> 6;
         const std::uint64_t m = std::uint64_t(1) << (e & 63);
-        const bool blank = r.blank[w] & m;
         bool up = r.warpUp[w] & m;
-        if (rowsBack) up = !up && !blank;
-        if (!classModes && blank) up = sinking;
+        if (rowsBack) up = !up;
         return up;
     };
     const bool back = m_style.back;
@@ -392,8 +398,10 @@ bool Renderer::plainLine(int pick, std::uint32_t* line) const
         onColor = kDrawdownWhite;
         offColor = kDrawdownBlack;
     }
-    if (back) std::swap(onColor, offColor);
+    // Blank cells look as the face shows the weft on top, from both sides.
     const std::uint32_t weftPixel = PixelOf(WeftColor(m_doc, pick, 0));
+    const std::uint32_t blankPixel = classModes ? offColor : weftPixel;
+    if (back) std::swap(onColor, offColor);
 
     std::fill_n(line, m_out.width, kDrawdownSilver);
     const std::size_t n = m_spans.size();
@@ -401,10 +409,15 @@ bool Renderer::plainLine(int pick, std::uint32_t* line) const
     // Branch-free choice: the bits of a woven pattern are as good as random.
     for (std::size_t i = 0; i < n; ++i) {
         const EndSpan& s = m_spans[i];
+        const std::uint32_t dim = pickMask & (s.dimEnd ? kDimMask : 0xFFFFFFFFu);
+        if (blankAt(s.end)) {
+            fillSpan(line, s.a, s.b, blankPixel & dim);
+            continue;
+        }
         const std::uint32_t sel = 0u - static_cast<std::uint32_t>(bitAt(s.end) != (back && !classModes));
         const std::uint32_t onPx = classModes ? onColor : s.warpPixel;
         const std::uint32_t offPx = classModes ? offColor : weftPixel;
-        const std::uint32_t c = ((onPx & sel) | (offPx & ~sel)) & pickMask & (s.dimEnd ? kDimMask : 0xFFFFFFFFu);
+        const std::uint32_t c = ((onPx & sel) | (offPx & ~sel)) & dim;
         fillSpan(line, s.a, s.b, c);
     }
     return true;

@@ -102,15 +102,13 @@ void DrawdownSource::indexedRow(int y, std::uint8_t* packed)
     const int pick = m_style.drawnUp ? m_picks.count() - 1 - y : y;
     const DrawdownRows::Row r = m_rows->row(pick);
     const int K = m_rows->words();
-    const bool classModes = m_style.coloring == 1 || m_style.coloring == 2;
-    const bool sinking = !m_doc.isRisingShed();
-    // Per word: the face's "warp on top" bit, turned over for the back.
+    // Per word: the face's "warp on top" bit, turned over for the back. A
+    // blank cell has no warp to show from either side.
     for (int k = 0; k < K; ++k) {
         const int left = n - 64 * k;
         const std::uint64_t valid = left >= 64 ? ~std::uint64_t(0) : ((std::uint64_t(1) << left) - 1);
         std::uint64_t v = r.warpUp[k];
-        if (!classModes && sinking) v |= r.blank[k];
-        if (m_style.back) v = ~v;
+        if (m_style.back) v = ~v & ~r.blank[k];
         // Stored in reverse word order: end 1 is the rightmost pixel.
         m_bits[static_cast<std::size_t>(K - 1 - k)] = v & valid;
     }

@@ -88,18 +88,38 @@ TEST(RenderDrawdown, UnthreadedEndsAndEmptyPicks)
     }
 }
 
-TEST(RenderDrawdown, EmptyPickWithCorrelationFollowsTheShed)
+TEST(RenderDrawdown, BlankCellsLookTheSameFromBothSides)
 {
+    // An unthreaded end and a correlated pick that lifts nothing show no
+    // warp: white in warp mode, black in weft mode, the weft's color in color
+    // mode, on the face and on the back, in either shed.
     for (bool rising : {true, false}) {
         auto doc = plainWeave(4, rising);
-        doc->SetPickSet(kReplay, 1, TreadleSet());
-        doc->SetNumRows(kReplay, Side::Threading, 2);
-        doc->setCorrelation(1, true);
-        ASSERT_EQ(doc->activeCorrelation(), 1);
-        DrawdownStyle st = cells(1);
-        st.coloring = 1;
-        const Picture pic = render(*doc, st);
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(pic.at(x, 1), rising ? kWhite : kBlack);
+        doc->ClearThreadingCell(kReplay, 2);
+        for (bool correlated : {false, true}) {
+            if (correlated) {
+                doc->SetPickSet(kReplay, 1, TreadleSet());
+                doc->SetNumRows(kReplay, Side::Threading, 2);
+                doc->setCorrelation(1, true);
+                ASSERT_EQ(doc->activeCorrelation(), 1);
+            }
+            for (int coloring : {0, 1, 2})
+                for (bool back : {false, true}) {
+                    DrawdownStyle st = cells(1);
+                    st.coloring = coloring;
+                    st.back = back;
+                    const Picture pic = render(*doc, st);
+                    const std::uint32_t want = coloring == 1 ? kWhite : coloring == 2 ? kBlack : 0;
+                    for (int p = 0; p < 4; ++p)
+                        for (int e = 0; e < 4; ++e) {
+                            if (DrawdownCell(*doc, e, p) != Cell::Blank) continue;
+                            const std::uint32_t expect = coloring == 0 ? PixelOf(WeftColor(*doc, p)) : want;
+                            EXPECT_EQ(pic.at(3 - e, p), expect) << "rising " << rising << " correlated " << correlated
+                                                            << " coloring " << coloring << " back " << back << " at "
+                                                            << e << "," << p;
+                        }
+                }
+        }
     }
 }
 
@@ -370,28 +390,23 @@ std::uint32_t referencePixel(const CQuillabyDoc& doc, const DrawdownStyle& st, c
 
     std::uint32_t top, under;
     bool up;
+    // A blank cell has no warp to show: it looks the same from the back.
+    const bool blank = DrawdownCell(doc, e, p) == Cell::Blank;
     if (st.coloring == 0) {
         const ColoredCell c = DrawdownColoredCell(doc, e, p);
         top = PixelOf(c.top);
         under = PixelOf(c.second);
         up = c.warpUp;
     } else {
-        const Cell c = DrawdownCell(doc, e, p);
-        int cls = c == Cell::WarpUp ? 0 : c == Cell::WeftUp ? 1 : 2;
-        if (c == Cell::Blank && corr != 0) {
-            // Nothing lifted: threaded ends follow the shed as without correlation.
-            bool threaded = false, lifted = false;
-            for (int r = 0; r < (corr == 1 ? doc.numWarps() : 1); ++r) threaded |= doc.threading(r)->GetShaft(e) != 0;
-            for (int k = 0; k < (corr == 2 ? doc.numWefts() : 1); ++k) lifted |= !LiftedShafts(doc, p, k).empty();
-            if (threaded && !lifted) cls = rising ? 1 : 0;
-        }
+        const int cls = blank ? 1 : DrawdownCell(doc, e, p) == Cell::WarpUp ? 0 : 1;
         const std::uint32_t black = kBlack, white = kWhite;
         const bool blackTop = st.coloring == 1 ? cls == 0 : cls != 0;
         top = blackTop ? black : white;
         under = blackTop ? white : black;
-        up = cls == 0 || (cls == 2 && !rising);
+        up = cls == 0;
     }
-    if (st.back) {
+    (void)rising;
+    if (st.back && !blank) {
         std::swap(top, under);
         up = !up;
     }

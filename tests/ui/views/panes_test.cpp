@@ -4,6 +4,8 @@
 #include "views/glyphs.h"
 #include "views/interlacepopup.h"
 #include "views/paneframes.h"
+#include "views/tools/panetool.h"
+#include "views/tools/toolstate.h"
 
 #include "draft/drawdown.h"
 
@@ -207,10 +209,20 @@ TEST(UndoHistory, ClosingAFrameMidHistoryLeavesUndoAndRedoWorking)
 {
     auto doc = makeDoc(8, 8);
     auto* first = CDraftFrame::create(doc.get(), CellScale{}, false, false);
+    first->resize(900, 700);
+    first->show();
     Shown second(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    CToolState::instance().setTool(Tool::Pencil);
     // A click in the first frame's threading pane, then the frame closes.
-    QTest::mouseClick(first->threadingView()->viewport(), Qt::LeftButton, {},
-                      first->threadingView()->itemRect(2, 7).center());
+    CGridView* pane = first->threadingView();
+    QPoint at;
+    for (int row = 0; row < 16 && at.isNull(); ++row) {
+        const QPoint c = pane->itemRect(2, row).center();
+        const CPaneTool::Hit h = pane->tool().hitAt(c);
+        if (h.area == CPaneTool::Hit::Grid && h.thread == 2 && h.value == 1) at = c;
+    }
+    ASSERT_FALSE(at.isNull());
+    QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(doc->threading()->GetShaft(2), 1);
     delete first; // the history belongs to the draft, not to the pane
     ASSERT_TRUE(doc->history().canUndo());
