@@ -51,6 +51,19 @@ void CDraftWindow::refreshTitle()
     setWindowModified(m_doc->isModified());
 }
 
+void CDraftWindow::setDisplay(bool drawnUp, bool showGridWhenHidden)
+{
+    m_display.drawnUp = drawnUp;
+    m_display.showGridWhenHidden = showGridWhenHidden;
+    std::vector<CGridFrame*> frames{m_frame};
+    for (const QPointer<QMdiSubWindow>& sub : m_others)
+        if (CGridFrame* f = frameIn(sub)) frames.push_back(f);
+    for (CGridFrame* f : frames) {
+        f->setDrawnUp(drawnUp);
+        f->setShowGridWhenHidden(showGridWhenHidden);
+    }
+}
+
 CGridFrame* CDraftWindow::openFrame(FrameKind kind, QMdiArea* mdi)
 {
     CGridFrame* f = CreateGridFrame(kind, m_doc.get(), m_display.scale, m_display.drawnUp,

@@ -43,6 +43,9 @@ public:
     // Refreshes the caption and its modified marker.
     void refreshTitle();
 
+    // The display settings changed in the Options: every window of the
+    // draft follows (DraftDrawnUp, ShowGridWhenHidden).
+    void setDisplay(bool drawnUp, bool showGridWhenHidden);
     // Opens a further window of the given kind on this draft in `mdi`.
     CGridFrame* openFrame(FrameKind kind, QMdiArea* mdi);
     // Whether `sub` is one of this draft's further windows.

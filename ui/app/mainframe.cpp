@@ -572,6 +572,10 @@ void CMainFrame::showOptions(COptionsSheet::Page page)
 void CMainFrame::applyOptions(const CStoredSettings& values)
 {
     m_settings = values;
+    // Open drafts take the new orientation and hidden-grid choice at once.
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        if (auto* w = qobject_cast<CDraftWindow*>(sub->widget()))
+            w->setDisplay(values.DraftDrawnUp != 0, values.ShowGridWhenHidden != 0);
     // Written now as well as at exit, so a crash does not lose the change.
     writeSettings();
 }

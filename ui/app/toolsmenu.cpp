@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -69,6 +70,9 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
         if (guard) guard->tell(text);
     });
     ts.setAsker([guard](const QString& q) { return guard && guard->ask(q); });
+    ts.setStatusLine([guard](const QString& text) {
+        if (guard) guard->statusBar()->showMessage(text, 10000);
+    });
 
     QMenu* menu = bar->addMenu(QStringLiteral("&Draw"));
     auto* toolBar = main->addToolBar(QStringLiteral("Tools"));

@@ -11,7 +11,7 @@
 
 namespace qb {
 
-RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent)
+RepeatDialog::RepeatDialog(QWidget* parent, bool offerSingle) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Repeat"));
     m_single = new QCheckBox(QStringLiteral("Single repeat"), this);
@@ -25,6 +25,7 @@ RepeatDialog::RepeatDialog(QWidget* parent) : QDialog(parent)
     v->addWidget(m_single);
     v->addLayout(row);
     v->addWidget(OkCancelButtons(this));
+    m_single->setVisible(offerSingle);
     connect(m_single, &QCheckBox::toggled, m_times, [this](bool on) { m_times->setEnabled(!on); });
 }
 

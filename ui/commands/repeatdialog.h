@@ -11,7 +11,8 @@ namespace qb {
 class RepeatDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit RepeatDialog(QWidget* parent = nullptr);
+    // offerSingle: the "Single repeat" choice (not for repeating a selection).
+    explicit RepeatDialog(QWidget* parent = nullptr, bool offerSingle = true);
     bool singleRepeat() const;
     int times() const;
 

@@ -112,6 +112,12 @@ void CDraftFrame::fitInWindow()
     setSplitSizes(fit.height(), fit.width());
 }
 
+void CDraftFrame::arrangePanes()
+{
+    m_splitter->setDrawnUp(!threadingOnTop());
+    CGridFrame::arrangePanes();
+}
+
 QImage CDraftFrame::composePanes()
 {
     CGridView* grid[2][2] = {{m_threading, m_tieup}, {m_draft, m_treadling}};

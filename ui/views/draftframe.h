@@ -48,6 +48,7 @@ public:
 protected:
     CDraftFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, bool showGridWhenHidden, QWidget* parent);
     QImage composePanes() override;
+    void arrangePanes() override;
 
 private:
     CDraftSplitter* m_splitter = nullptr;

@@ -26,9 +26,25 @@ CDraftSplitter::CDraftSplitter(bool drawnUp, QWidget* parent) : QWidget(parent),
         m_rowDragged = true;
         m_wantRow = threadingRowHeight();
     });
+    stretchDrawdownRow();
+}
+
+void CDraftSplitter::stretchDrawdownRow()
+{
     // Extra height goes to the drawdown's row, extra width to its column.
-    m_vertical->setStretchFactor(drawnUp ? 1 : 0, 0);
-    m_vertical->setStretchFactor(drawnUp ? 0 : 1, 1);
+    m_vertical->setStretchFactor(m_drawnUp ? 1 : 0, 0);
+    m_vertical->setStretchFactor(m_drawnUp ? 0 : 1, 1);
+}
+
+void CDraftSplitter::setDrawnUp(bool drawnUp)
+{
+    if (drawnUp == m_drawnUp) return;
+    m_drawnUp = drawnUp;
+    m_applying = true;
+    m_vertical->insertWidget(0, drawnUp ? m_rowOf[1] : m_rowOf[0]);
+    m_applying = false;
+    stretchDrawdownRow();
+    apply();
 }
 
 void CDraftSplitter::setPanes(QWidget* threading, QWidget* tieup, QWidget* drawdown, QWidget* treadling)

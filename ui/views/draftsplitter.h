@@ -18,6 +18,9 @@ public:
     CDraftSplitter(bool drawnUp, QWidget* parent = nullptr);
 
     void setPanes(QWidget* threading, QWidget* tieup, QWidget* drawdown, QWidget* treadling);
+    // Puts the drawdown's row above (drawn up) or below the threading's,
+    // keeping the threading row's height.
+    void setDrawnUp(bool drawnUp);
     int threadingRowHeight() const;
     int treadleColumnWidth() const;
     void setSizes(int rowHeight, int columnWidth);
@@ -29,6 +32,7 @@ protected:
 private:
     void syncRows(QSplitter* from);
     void apply();
+    void stretchDrawdownRow();
 
     bool m_drawnUp;
     QSplitter* m_vertical = nullptr;

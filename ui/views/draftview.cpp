@@ -23,7 +23,7 @@ void renderInto(const CQuillabyDoc& doc, const DrawdownRows& rows, const Drawdow
 
 CDraftView::CDraftView(CGridFrame* frame, QWidget* parent) : CGridView(frame, parent)
 {
-    setFarEdges(true, !frame->threadingOnTop());
+    orientationChanged();
 }
 
 QSize CDraftView::cellSize() const

@@ -18,6 +18,7 @@ class CDraftView : public CGridView {
 public:
     explicit CDraftView(CGridFrame* frame, QWidget* parent = nullptr);
     PaneKind paneKind() const override { return PaneKind::Drawdown; }
+    void orientationChanged() override { setFarEdges(true, !frame()->threadingOnTop()); }
 
     void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
 

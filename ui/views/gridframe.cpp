@@ -83,6 +83,19 @@ void CGridFrame::setShowGridWhenHidden(bool on)
         if (p->paneKind() == PaneKind::Drawdown) p->relayout();
 }
 
+void CGridFrame::setDrawnUp(bool drawnUp)
+{
+    if (m_threadingOnTop == !drawnUp) return;
+    m_threadingOnTop = !drawnUp;
+    arrangePanes();
+    relayoutPanes();
+}
+
+void CGridFrame::arrangePanes()
+{
+    for (CGridView* p : m_panes) p->orientationChanged();
+}
+
 void CGridFrame::setWeavingPick(int pick)
 {
     if (pick == m_weavingPick) return;

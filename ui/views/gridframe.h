@@ -70,6 +70,8 @@ public:
     bool showGridWhenHidden() const { return m_showGridWhenHidden; }
     int zoomStep() const { return m_zoomStep; }
     void setShowGridWhenHidden(bool on);
+    // The DraftDrawnUp setting changed: every pane turns over.
+    void setDrawnUp(bool drawnUp);
     // The pick the loom weaves while the draft is connected to it (-1: not
     // weaving); the drawdown marks it on screen.
     int weavingPick() const { return m_weavingPick; }
@@ -143,6 +145,8 @@ signals:
 protected:
     void applyZoomStep(int step);
     virtual void afterZoom() {}
+    // Puts the panes where the orientation wants them, after it changed.
+    virtual void arrangePanes();
     virtual QImage composePanes();
     static bool exportSizeOk(QSize s);
     void createActions();

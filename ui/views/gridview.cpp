@@ -1,6 +1,7 @@
 #include "gridview.h"
 
 #include "tools/panetool.h"
+#include "tools/toolcursors.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -113,6 +114,8 @@ void CGridView::updateScrollBars()
 void CGridView::relayout()
 {
     if (m_inRelayout || m_frame->isClosing()) return;
+    // The tools follow the current tool's changes (and its cursor) from the first layout on.
+    tool();
     m_inRelayout = true;
     buildAxes(false);
     computeStyle();
@@ -309,6 +312,19 @@ void CGridView::leaveEvent(QEvent* e)
 {
     tool().pointerLeft();
     QAbstractScrollArea::leaveEvent(e);
+}
+
+void CGridView::keyReleaseEvent(QKeyEvent* e)
+{
+    tool().modifiersChanged(e);
+    QAbstractScrollArea::keyReleaseEvent(e);
+}
+
+void CGridView::enterEvent(QEnterEvent* e)
+{
+    // Modifiers may have changed while the pointer was elsewhere.
+    UpdateToolCursor(this);
+    QAbstractScrollArea::enterEvent(e);
 }
 
 void CGridView::keyPressEvent(QKeyEvent* e)

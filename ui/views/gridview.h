@@ -57,6 +57,9 @@ public:
     bool hasSelection() const { return m_sel[0] >= 0 && m_sel[1] >= 0 && m_sel[2] >= 0 && m_sel[3] >= 0; }
     int selection(int i) const { return m_sel[i]; }
 
+    // The frame's orientation changed: the grid keeps to the edges the panes
+    // beside it meet.
+    virtual void orientationChanged() {}
     // Re-reads the frame and the document and repaints everything.
     void relayout();
     // Paints the whole grid (export): only the draft's own threads, at the
@@ -109,6 +112,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
 
     GridAxis m_cols, m_rows;

@@ -71,6 +71,8 @@ public:
 protected:
     CFabricFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, bool back, QWidget* parent);
     void afterZoom() override { fitInWindow(); }
+    // The cloth keeps to the top left whichever way the draft is drawn.
+    void arrangePanes() override {}
     void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "tdinggridview.h"
 
+#include "draft/heavylines.h"
+
 #include <QPainter>
 
 #include <algorithm>
@@ -134,10 +136,11 @@ void CTdingGridView::paintGridLines(QPainter& p, const QRect& area)
         return warp ? std::pair{band.top(), band.bottom() + 1} : std::pair{band.left(), band.right() + 1};
     };
     if (threadLines) {
+        const int period = HeavyLinePeriod(document()->blocks, warp);
         auto [a, b] = spanOf(valueBand);
-        drawLines(p, threadAxis(), warp, t0, t1, a, b);
+        drawLines(p, threadAxis(), warp, t0, t1, a, b, period);
         auto [c, d] = spanOf(barBand);
-        drawLines(p, threadAxis(), warp, t0, t1, c, d);
+        drawLines(p, threadAxis(), warp, t0, t1, c, d, period);
     }
     if (valueLines) {
         drawLines(p, valueAxis(), !warp, 0, values - 1, 0, across);

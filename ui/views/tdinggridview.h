@@ -67,6 +67,9 @@ protected:
     int valuePitch() const override { return frame()->shaftHeight(); }
     void reactToHint(const UpdateHint& hint) override;
     void resizeEvent(QResizeEvent* e) override;
+
+public:
+    void orientationChanged() override { setFarEdges(true, frame()->threadingOnTop()); }
 };
 
 class CTreadlingView : public CTdingGridView {
@@ -88,6 +91,9 @@ protected:
     void reactToHint(const UpdateHint& hint) override;
     void markPick(int pick) override;
     void resizeEvent(QResizeEvent* e) override;
+
+public:
+    void orientationChanged() override { setFarEdges(false, !frame()->threadingOnTop()); }
 };
 
 } // namespace qb

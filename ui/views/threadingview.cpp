@@ -10,7 +10,7 @@ namespace qb {
 
 CThreadingView::CThreadingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, parent)
 {
-    setFarEdges(true, frame->threadingOnTop());
+    orientationChanged();
 }
 
 int CThreadingView::valueCount() const

@@ -38,7 +38,7 @@ void CTieupGridView::paintGridLines(QPainter& p, const QRect&)
 
 CTieupView::CTieupView(CGridFrame* frame, QWidget* parent) : CTieupGridView(frame, parent)
 {
-    setFarEdges(false, frame->threadingOnTop());
+    orientationChanged();
 }
 
 GlyphStyle CTieupView::notationStyle() const

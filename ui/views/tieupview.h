@@ -24,6 +24,7 @@ class CTieupView : public CTieupGridView {
 public:
     explicit CTieupView(CGridFrame* frame, QWidget* parent = nullptr);
     PaneKind paneKind() const override { return PaneKind::Tieup; }
+    void orientationChanged() override { setFarEdges(false, frame()->threadingOnTop()); }
 
 protected:
     GlyphStyle notationStyle() const override;

@@ -10,7 +10,7 @@ namespace qb {
 
 CTreadlingView::CTreadlingView(CGridFrame* frame, QWidget* parent) : CTdingGridView(frame, parent)
 {
-    setFarEdges(false, !frame->threadingOnTop());
+    orientationChanged();
 }
 
 int CTreadlingView::valueCount() const
@@ -34,6 +34,14 @@ void CTreadlingView::paintValue(QPainter& p, const QRect& in, int thread, int ro
     const CQuillabyDoc& doc = *document();
     if (doc.activeCorrelation() == 2) {
         p.fillRect(in, colorOf(WeftColor(doc, thread, row)));
+        return;
+    }
+    // Several wefts: each row has its symbol, as in the threading.
+    const int mark = frame()->scale().markSize;
+    const bool tiny = cellWidth() < mark || cellHeight() < mark;
+    const bool userFirstWeft = row == 0 && m_style == GlyphStyle::UserSymbol;
+    if (doc.numWefts() > 1 && !tiny && !userFirstWeft) {
+        paintLayerSymbol(p, in, row);
         return;
     }
     switch (m_style) {

@@ -281,3 +281,23 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
     EXPECT_TRUE(frame->close());
     EXPECT_TRUE(asked.isEmpty());
 }
+
+TEST_F(MainFrameTest, DrawnUpAndHiddenGridOptionsReachOpenWindows)
+{
+    auto frame = makeFrame();
+    frame->show();
+    CDraftWindow* w = frame->newDocument();
+    QMdiArea* area = frame->findChild<QMdiArea*>();
+    ASSERT_TRUE(area);
+    CGridFrame* threading = w->openFrame(FrameKind::Threading, area);
+    ASSERT_TRUE(w->frame()->threadingOnTop());
+    CStoredSettings v = frame->settings();
+    v.DraftDrawnUp = 1;
+    v.ShowGridWhenHidden = 1;
+    frame->applyOptions(v);
+    EXPECT_FALSE(w->frame()->threadingOnTop());
+    EXPECT_FALSE(threading->threadingOnTop());
+    EXPECT_TRUE(w->frame()->showGridWhenHidden());
+    // Windows opened afterwards start drawn up as well.
+    EXPECT_FALSE(w->openFrame(FrameKind::Treadling, area)->threadingOnTop());
+}

@@ -1,12 +1,15 @@
 #include "viewtestutil.h"
 
+#include "app/dialogparts.h"
 #include "draft/drawdown.h"
 #include "views/interlacepopup.h"
 #include "views/tools/labeldialog.h"
 #include "views/tools/panetool.h"
 #include "views/tools/toolstate.h"
 
+#include <QCheckBox>
 #include <QElapsedTimer>
+#include <QSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -600,9 +603,12 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     int asked = 0;
-    CToolState::instance().setNumberAsker([&](const QString&, int, int, int) {
+    SetDialogRunner([&](QDialog& d) {
         ++asked;
-        return 3;
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Repeat"));
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("single"))->isVisibleTo(&d)) << "no single repeat of a selection";
+        d.findChild<QSpinBox*>(QStringLiteral("times"))->setValue(3);
+        return true;
     });
     CToolState::instance().setTool(Tool::Selection);
     drag(th, {threadingCell(th, 1, 1), threadingCell(th, 2, 1)});
@@ -611,7 +617,12 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 2, 3, 2, 3, 4, 1}));
     doc->Undo();
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 4, 1}));
-    CToolState::instance().setNumberAsker({});
+    // Cancel repeats nothing.
+    SetDialogRunner([](QDialog&) { return false; });
+    drag(th, {threadingCell(th, 1, 1), threadingCell(th, 2, 1)});
+    EXPECT_FALSE(th->tool().runSelectionCommand(CPaneTool::SelectionCommand::Repeat));
+    EXPECT_EQ(doc->numEnds(), 5);
+    SetDialogRunner({});
 }
 
 TEST_F(PaneTools, SelectionSetDrawsStraightAcrossTheSelectedThreads)
@@ -683,18 +694,71 @@ TEST_F(PaneTools, TieupDeleteRemovesWholeTreadles)
     EXPECT_FALSE(doc->history().canUndo());
 }
 
-TEST_F(PaneTools, DrawdownPencilSaysOnceWhyItCannotDraw)
+TEST_F(PaneTools, DrawdownPencilInASinkingShedChangesOneCrossingAndNoCounts)
 {
-    auto doc = makeDoc(4, 4);
+    auto doc = makeDoc(8, 8, 4, false);
     ASSERT_TRUE(doc->SetMultipleTreadles(kReplay, true));
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
+    auto* f = static_cast<CDraftFrame*>(s.frame);
+    auto* dv = f->draftView();
+    auto cloth = [&] {
+        std::vector<Cell> out;
+        for (int e = 0; e < 8; ++e)
+            for (int p = 0; p < 8; ++p) out.push_back(DrawdownCell(*doc, e, p));
+        return out;
+    };
+    const std::vector<Cell> before = cloth();
+    const int shafts = doc->numShafts(), treadles = doc->numTreadles();
+    // In weft mode black is the weft: a left click puts the weft on top.
+    f->setColoring(2);
+    int end = -1, pick = -1;
+    for (int e = 0; e < 8 && end < 0; ++e)
+        for (int p = 0; p < 8; ++p)
+            if (before[e * 8 + p] == Cell::WarpUp) {
+                end = e;
+                pick = p;
+                break;
+            }
+    ASSERT_GE(end, 0);
+    drag(dv, {center(dv->itemRect(end, pick))});
+    const std::vector<Cell> after = cloth();
+    for (int e = 0; e < 8; ++e)
+        for (int p = 0; p < 8; ++p)
+            EXPECT_EQ(after[e * 8 + p], e == end && p == pick ? Cell::WeftUp : before[e * 8 + p]) << e << "," << p;
+    EXPECT_GE(doc->numShafts(), shafts);
+    EXPECT_GE(doc->numTreadles(), treadles);
+    EXPECT_EQ(doc->history().undoName(), "Pencil");
+    doc->Undo();
+    EXPECT_EQ(cloth(), before);
+    EXPECT_EQ(doc->numShafts(), shafts);
+}
+
+TEST_F(PaneTools, DrawdownPencilStrokeIsOneStepAndSaysWhyItStops)
+{
+    auto doc = makeDoc(6, 6);
+    Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* dv = static_cast<CDraftFrame*>(s.frame)->draftView();
+    // A stroke along pick 1 over three ends puts the warp on top at each.
+    drag(dv, {center(dv->itemRect(0, 0)), center(dv->itemRect(1, 0)), center(dv->itemRect(2, 0))});
+    for (int e = 0; e < 3; ++e) EXPECT_EQ(DrawdownCell(*doc, e, 0), Cell::WarpUp) << e;
+    int steps = 0;
+    while (doc->history().canUndo()) {
+        doc->Undo();
+        ++steps;
+    }
+    EXPECT_LE(steps, 1) << "the stroke is one step";
+
+    // With the color bars correlated the pencil says why it cannot draw.
+    auto bars = makeDoc(4, 4);
+    bars->SetNumRows(kReplay, Side::Treadling, 2);
+    bars->setCorrelation(2, true);
+    ASSERT_NE(bars->activeCorrelation(), 0);
+    Shown b(CDraftFrame::create(bars.get(), CellScale{}, false, false));
+    auto* bv = static_cast<CDraftFrame*>(b.frame)->draftView();
     QStringList told;
-    CToolState::instance().setMessenger([&](const QString& m) { told << m; });
-    drag(dv, {center(dv->itemRect(1, 2))});
-    drag(dv, {center(dv->itemRect(2, 2))});
-    CToolState::instance().setMessenger({});
+    CToolState::instance().setStatusLine([&](const QString& m) { told << m; });
+    drag(bv, {center(bv->itemRect(1, 2)), center(bv->itemRect(2, 2))});
+    CToolState::instance().setStatusLine({});
     ASSERT_EQ(told.size(), 1);
-    EXPECT_FALSE(told.front().isEmpty());
-    EXPECT_FALSE(doc->history().canUndo());
+    EXPECT_FALSE(bars->history().canUndo());
 }

@@ -1,8 +1,5 @@
 #include "toolstate.h"
 
-#include <QApplication>
-#include <QInputDialog>
-
 #include <algorithm>
 
 namespace qb {
@@ -63,14 +60,6 @@ bool CToolState::selectRight(bool right)
     m_rightSelected = right;
     if (was != right) emit buttonChanged();
     return was;
-}
-
-int CToolState::askNumber(const QString& prompt, int value, int min, int max) const
-{
-    if (m_askNumber) return m_askNumber(prompt, value, min, max);
-    bool ok = false;
-    const int n = QInputDialog::getInt(QApplication::activeWindow(), QStringLiteral("Repeat"), prompt, value, min, max, 1, &ok);
-    return ok ? n : 0;
 }
 
 void CToolState::setFillPattern(int p)

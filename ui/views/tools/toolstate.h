@@ -57,11 +57,10 @@ public:
     void setMessenger(Messenger m) { m_tell = std::move(m); }
     void setAsker(Asker a) { m_ask = std::move(a); }
     void tell(const QString& text) const { if (m_tell) m_tell(text); }
+    // A passing remark for the status bar (no box to dismiss).
+    void setStatusLine(Messenger m) { m_status = std::move(m); }
+    void showStatus(const QString& text) const { if (m_status) m_status(text); }
     bool ask(const QString& question) const { return m_ask && m_ask(question); }
-    // A whole number from the weaver (0 when cancelled); tests answer themselves.
-    using NumberAsker = std::function<int(const QString& prompt, int value, int min, int max)>;
-    void setNumberAsker(NumberAsker a) { m_askNumber = std::move(a); }
-    int askNumber(const QString& prompt, int value, int min, int max) const;
 
 signals:
     void toolChanged(Tool tool);
@@ -77,8 +76,8 @@ private:
     bool m_rightSelected = false;
     int m_fillPattern = 0;
     Messenger m_tell;
+    Messenger m_status;
     Asker m_ask;
-    NumberAsker m_askNumber;
 };
 
 } // namespace qb
