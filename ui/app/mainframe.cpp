@@ -201,7 +201,15 @@ void CMainFrame::updateMenuBar()
             menuBar()->insertMenu(m_windowMenu->menuAction(), m);
         m_otherMenus << m;
     }
-    for (QAction* a : m_draftMenus) a->setVisible(wanted.isEmpty());
+    // Taken out of the bar rather than hidden: a hidden menu keeps its
+    // mnemonic, and Alt+E would then find two Edit menus.
+    const bool draft = wanted.isEmpty();
+    if (draft != menuBar()->actions().contains(m_draftMenus.value(0))) {
+        for (QAction* a : m_draftMenus) {
+            if (draft) menuBar()->insertAction(m_windowMenu->menuAction(), a);
+            else menuBar()->removeAction(a);
+        }
+    }
 }
 
 void CMainFrame::updateRecentMenu()

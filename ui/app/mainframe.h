@@ -170,8 +170,8 @@ private:
     QAction* m_statusBarAction = nullptr;
     QList<QAction*> m_frameKindActions;
     QList<QAction*> m_recentActions;
-    // The menus a draft needs, hidden while another kind of document is
-    // active, and that document's menus shown instead.
+    // The menus a draft needs, out of the bar while another kind of
+    // document is active, and that document's menus shown instead.
     QList<QAction*> m_draftMenus;
     QList<QPointer<QMenu>> m_otherMenus;
     QList<DocumentType> m_types;

@@ -152,8 +152,10 @@ bool CPictureCommands::openPicture(const QString& path)
     w->fitWindowToPicture();
     // A picture larger than the main window is shown whole at first.
     const QSize shown = w->view()->displayedSize();
-    if (shown.width() > w->view()->parentWidget()->width() || shown.height() > w->view()->parentWidget()->height())
+    if (shown.width() > w->view()->parentWidget()->width() || shown.height() > w->view()->parentWidget()->height()) {
         w->fitInWindow();
+        w->fitWindowToPicture();
+    }
     updateStates();
     return true;
 }

@@ -118,14 +118,15 @@ CBrightnessContrastDialog::CBrightnessContrastDialog(Preview preview, QWidget* p
 
 QSpinBox* CBrightnessContrastDialog::pair(const char* name, int limit, QSlider*& slider)
 {
-    auto* spin = new CClampingSpinBox(this);
-    spin->setObjectName(QLatin1String(name));
-    spin->setRange(-limit, limit);
-    spin->setValue(0);
+    // The slider first: the keys move through them in the order they are seen.
     slider = new QSlider(Qt::Horizontal, this);
     slider->setObjectName(QLatin1String(name) + QStringLiteral("Slider"));
     slider->setRange(-limit, limit);
     slider->setValue(0);
+    auto* spin = new CClampingSpinBox(this);
+    spin->setObjectName(QLatin1String(name));
+    spin->setRange(-limit, limit);
+    spin->setValue(0);
     connect(slider, &QSlider::valueChanged, spin, &QSpinBox::setValue);
     connect(spin, &QSpinBox::valueChanged, slider, &QSlider::setValue);
     connect(spin, &QSpinBox::valueChanged, this, [this] {

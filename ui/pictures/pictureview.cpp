@@ -112,11 +112,12 @@ void CPictureView::paintEvent(QPaintEvent* e)
         }
     }
     if (!m_selection.empty()) {
+        // Tinted, so that it stands out from the grid lines.
         const QRect s = windowRect(m_selection);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::white, 1));
-        p.drawRect(s);
-        p.setPen(QPen(Qt::black, 1, Qt::DashLine));
+        QColor tint = palette().color(QPalette::Highlight);
+        p.setPen(QPen(tint, 1));
+        tint.setAlpha(60);
+        p.setBrush(tint);
         p.drawRect(s);
     }
 }

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QSet>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,6 +168,13 @@ TEST_F(PictureWindowTest, EveryPictureFormatOpensInAGraphicWindowWithItsOwnMenus
               QStringList({"&Rotate...", "Gr&ayscale", "&Brightness/Contrast...", "Generate &Draft", "&Selection",
                            "&Zoom", "Pic&kup Color"}));
     EXPECT_TRUE(items(QStringLiteral("&File")).contains(QStringLiteral("Open &Graphic...")));
+    // No two titles in the bar share a key, or Alt+E would find no menu.
+    QSet<QChar> keys;
+    for (QAction* a : m_main->menuBar()->actions()) {
+        const QChar key = a->text().at(a->text().indexOf(QLatin1Char('&')) + 1).toLower();
+        EXPECT_FALSE(keys.contains(key)) << a->text().toStdString();
+        keys.insert(key);
+    }
     CDraftWindow* draft = m_main->newDocument();
     EXPECT_TRUE(visibleMenus().contains(QStringLiteral("Thre&ading")));
     EXPECT_FALSE(items(QStringLiteral("&Edit")).contains(QStringLiteral("&Crop")));
