@@ -1,9 +1,5 @@
-#include "app/defaultpalette.h"
-#include "app/dialogparts.h"
 #include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include "draft/drawdown.h"
 #include "graphic/picturedraft.h"
@@ -48,29 +44,23 @@ RgbPicture Squares(int w, int h, int side, std::vector<std::pair<int, int>> dark
     return p;
 }
 
-class PictureWindowTest : public ::testing::Test {
+class PictureWindowTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_main = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_main->setMessageHandler([this](const QString& t) { m_told << t; });
-        m_main->setYesNoQuestion([](const QString&) { return true; });
+        MainWindowTest::SetUp();
         m_main->setSaveQuestion([this](const QString& title) {
             m_asked << title;
             return m_saveAnswer;
         });
-        m_main->resize(1200, 800);
-        m_main->show();
         m_commands = CPictureCommands::of(m_main.get());
         CToolState::instance().setTool(Tool::Selection);
     }
     void TearDown() override
     {
-        SetDialogRunner({});
         SetProgressWatcher({});
         m_main->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
+        MainWindowTest::TearDown();
     }
 
     QString write(const QString& name, const RgbPicture& p)
@@ -120,13 +110,8 @@ protected:
         QTest::mouseRelease(v, Qt::LeftButton, {}, to);
     }
 
-    TestSettingsDir m_dir;
     QTemporaryDir m_files;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_main;
     CPictureCommands* m_commands = nullptr;
-    QStringList m_told, m_asked;
     CMainFrame::SaveAnswer m_saveAnswer = CMainFrame::SaveAnswer::Discard;
 };
 
