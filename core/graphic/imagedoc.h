@@ -5,6 +5,7 @@
 #include "graphic/rgbpicture.h"
 
 #include <string>
+#include <utility>
 
 namespace qb {
 
@@ -42,6 +43,9 @@ public:
     // Brightness/Contrast OK: the dialog showed LightPreview(picture(), ...)
     // meanwhile and left the picture alone, so Cancel needs nothing.
     bool Light(int brightness, int contrast);
+    // Undo and Redo trade the picture for one it had before (or after); the
+    // caller says whether that makes the document modified.
+    void SwapPicture(RgbPicture& other) { std::swap(m_picture, other); }
 
     // Generate Draft with this document's grid.
     PictureDraft GenerateDraft(const NewDraftDefaults& defaults, IPrompter& prompter,

@@ -9,6 +9,7 @@
 #include "app/toolsmenu.h"
 #include "loom/dobbycontroller.h"
 #include "commands/draftcommands.h"
+#include "pictures/picturecommands.h"
 #include "views/draftframe.h"
 
 #include <QAction>
@@ -26,6 +27,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -100,6 +102,8 @@ CMainFrame::~CMainFrame()
     m_mdi->disconnect(this);
     for (CDraftWindow* w : draftWindows())
         w->disconnect(this);
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        sub->removeEventFilter(this);
     writeSettings();
 }
 
@@ -163,12 +167,50 @@ void CMainFrame::createMenus()
 
     AddDraftCommandMenus(this, menuBar());
 
+    for (QAction* a : menuBar()->actions())
+        if (a != file->menuAction()) m_draftMenus << a;
+
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
     updateWindowMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->addAction(QStringLiteral("&About Quillaby..."), this, &CMainFrame::OnAbout);
+
+    AddPictureCommands(this, menuBar());
+}
+
+IDocumentWindow* CMainFrame::activeOtherDocument() const
+{
+    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    if (!sub) {
+        const QList<QMdiSubWindow*> list = m_mdi->subWindowList(QMdiArea::StackingOrder);
+        sub = list.isEmpty() ? nullptr : list.last();
+    }
+    return sub ? dynamic_cast<IDocumentWindow*>(sub->widget()) : nullptr;
+}
+
+void CMainFrame::updateMenuBar()
+{
+    const IDocumentWindow* other = activeOtherDocument();
+    const QList<QMenu*> wanted = other ? other->menus() : QList<QMenu*>();
+    for (const QPointer<QMenu>& m : m_otherMenus)
+        if (m && !wanted.contains(m.data())) menuBar()->removeAction(m->menuAction());
+    m_otherMenus.clear();
+    for (QMenu* m : wanted) {
+        if (!menuBar()->actions().contains(m->menuAction()))
+            menuBar()->insertMenu(m_windowMenu->menuAction(), m);
+        m_otherMenus << m;
+    }
+    // Taken out of the bar rather than hidden: a hidden menu keeps its
+    // mnemonic, and Alt+E would then find two Edit menus.
+    const bool draft = wanted.isEmpty();
+    if (draft != menuBar()->actions().contains(m_draftMenus.value(0))) {
+        for (QAction* a : m_draftMenus) {
+            if (draft) menuBar()->insertAction(m_windowMenu->menuAction(), a);
+            else menuBar()->removeAction(a);
+        }
+    }
 }
 
 void CMainFrame::updateRecentMenu()
@@ -216,11 +258,12 @@ void CMainFrame::updateStatus()
                    .arg(d.numTreadles());
     }
     m_loomLabel->setText(text);
-    const bool doc = w != nullptr;
+    const bool doc = w != nullptr || activeOtherDocument() != nullptr;
     m_saveAction->setEnabled(doc);
     m_saveAsAction->setEnabled(doc);
     m_closeAction->setEnabled(doc);
     updateEditMenu();
+    updateMenuBar();
 }
 
 CGridFrame* CMainFrame::activeGridFrame() const
@@ -400,7 +443,8 @@ bool CMainFrame::openFile(const QString& path)
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* sub : windows) {
         auto* w = qobject_cast<CDraftWindow*>(sub->widget());
-        if (w && w->path() == abs) {
+        auto* other = dynamic_cast<IDocumentWindow*>(sub->widget());
+        if ((w && w->path() == abs) || (other && other->filePath() == abs)) {
             m_mdi->setActiveSubWindow(sub);
             return true;
         }
@@ -416,6 +460,13 @@ bool CMainFrame::openFile(const QString& path)
         report(QStringLiteral("Unable to open %1.\nThe file does not exist.").arg(shown));
         return false;
     }
+    const QString suffix = QFileInfo(abs).suffix().toLower();
+    for (const DocumentType& type : std::as_const(m_types))
+        if (type.suffixes.contains(suffix)) {
+            if (!type.open(abs)) return false;
+            noteRecentFile(abs);
+            return true;
+        }
     auto doc = std::make_unique<CQuillabyDoc>();
     QString error;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -428,11 +479,26 @@ bool CMainFrame::openFile(const QString& path)
     doc->EnsureComplete();
     doc->SetModified(false);
     addDocumentWindow(std::move(doc), abs);
-    m_recent.add(abs);
+    noteRecentFile(abs);
+    return true;
+}
+
+void CMainFrame::noteRecentFile(const QString& path)
+{
+    m_recent.add(path);
     QSettings store = openStore();
     m_recent.save(store);
     updateRecentMenu();
-    return true;
+}
+
+QMdiSubWindow* CMainFrame::showDocumentWindow(QWidget* window)
+{
+    QMdiSubWindow* sub = m_mdi->addSubWindow(window);
+    sub->installEventFilter(this);
+    sub->show();
+    m_mdi->setActiveSubWindow(sub);
+    updateStatus();
+    return sub;
 }
 
 void CMainFrame::openRequestedFile(const QString& path)
@@ -452,9 +518,10 @@ void CMainFrame::OnFileNew()
 
 void CMainFrame::OnFileOpen()
 {
-    const QString file = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
-        QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
+    QString filters = QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb)");
+    for (const DocumentType& type : std::as_const(m_types)) filters += QStringLiteral(";;") + type.filter;
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
+                                                      filters + QStringLiteral(";;All Files (*)"));
     if (file.isEmpty())
         return;
     m_settings.mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
@@ -463,14 +530,25 @@ void CMainFrame::OnFileOpen()
 
 void CMainFrame::OnFileSave()
 {
-    if (CDraftWindow* w = activeDraftWindow())
+    if (IDocumentWindow* other = activeOtherDocument())
+        saveOtherDocument(other, false);
+    else if (CDraftWindow* w = activeDraftWindow())
         saveDocument(w);
 }
 
 void CMainFrame::OnFileSaveAs()
 {
-    if (CDraftWindow* w = activeDraftWindow())
+    if (IDocumentWindow* other = activeOtherDocument())
+        saveOtherDocument(other, true);
+    else if (CDraftWindow* w = activeDraftWindow())
         saveDocumentAs(w);
+}
+
+bool CMainFrame::saveOtherDocument(IDocumentWindow* w, bool as)
+{
+    const bool ok = as || w->filePath().isEmpty() ? w->saveAs() : w->save();
+    if (ok) noteRecentFile(w->filePath());
+    return ok;
 }
 
 bool CMainFrame::saveDocument(CDraftWindow* w)
@@ -510,12 +588,32 @@ bool CMainFrame::canCloseDocument(CDraftWindow* w)
     return false;
 }
 
+bool CMainFrame::canCloseDocument(IDocumentWindow* w)
+{
+    if (!w->isDocumentModified() || !m_askSave)
+        return true;
+    switch (m_askSave(w->documentTitle())) {
+    case SaveAnswer::Save:
+        return saveOtherDocument(w, false);
+    case SaveAnswer::Discard:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Close) {
         auto* sub = qobject_cast<QMdiSubWindow*>(watched);
         auto* w = sub ? qobject_cast<CDraftWindow*>(sub->widget()) : nullptr;
         if (w && !m_closingAll && !canCloseDocument(w)) {
+            event->ignore();
+            return true;
+        }
+        auto* other = sub ? dynamic_cast<IDocumentWindow*>(sub->widget()) : nullptr;
+        if (other && !m_closingAll && !canCloseDocument(other)) {
             event->ignore();
             return true;
         }
@@ -689,6 +787,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     const QList<CDraftWindow*> drafts = draftWindows();
     for (CDraftWindow* w : drafts)
         if (!canCloseDocument(w)) {
+            event->ignore();
+            return;
+        }
+    for (QMdiSubWindow* sub : m_mdi->subWindowList())
+        if (auto* other = dynamic_cast<IDocumentWindow*>(sub->widget()); other && !canCloseDocument(other)) {
             event->ignore();
             return;
         }

@@ -8,6 +8,7 @@
 #include "views/paneframes.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -61,12 +62,14 @@ public:
     QMdiArea* mdiArea() const override { return m_mdi; }
 
     // What a new draft starts from: loom defaults and the default palette.
-    NewDraftDefaults newDraftDefaults() const;
+    NewDraftDefaults newDraftDefaults() const override;
+    void addDocumentType(DocumentType type) override { m_types << std::move(type); }
+    QMdiSubWindow* showDocumentWindow(QWidget* window) override;
 
     // The one way a file gets opened (File Open, recent files, dropped
     // files, the command line, a second start). Activates the window of a
     // file already open.
-    bool openFile(const QString& path);
+    bool openFile(const QString& path) override;
     // A second start asked for `path`: come to the front and open it.
     void openRequestedFile(const QString& path);
 
@@ -110,6 +113,7 @@ public:
     bool saveDocumentTo(CDraftWindow* w, const QString& path) { return writeDocument(w, path); }
     // A modified draft is saved or given up only with the weaver's consent.
     bool canCloseDocument(CDraftWindow* w);
+    bool canCloseDocument(IDocumentWindow* w);
 
     // The Dobby menu, the dobby bars and the one weaving run.
     CDobbyController* dobby() const { return m_dobby; }
@@ -144,6 +148,12 @@ private:
     void updateEditMenu();
     void updateViewMenu();
     void openFrame(FrameKind kind);
+    // The window of another kind of document that is active, or null.
+    IDocumentWindow* activeOtherDocument() const;
+    // Its menus in place of the draft menus, or the draft menus back.
+    void updateMenuBar();
+    bool saveOtherDocument(IDocumentWindow* w, bool as);
+    void noteRecentFile(const QString& path);
     void showOptions(COptionsSheet::Page page);
     bool writeDocument(CDraftWindow* w, const QString& path);
     QString nextUntitledName();
@@ -161,6 +171,11 @@ private:
     QAction* m_statusBarAction = nullptr;
     QList<QAction*> m_frameKindActions;
     QList<QAction*> m_recentActions;
+    // The menus a draft needs, out of the bar while another kind of
+    // document is active, and that document's menus shown instead.
+    QList<QAction*> m_draftMenus;
+    QList<QPointer<QMenu>> m_otherMenus;
+    QList<DocumentType> m_types;
     QAction* m_recentSeparator = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_saveAsAction = nullptr;

@@ -30,6 +30,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -461,19 +462,26 @@ bool CDraftCommands::pasteLiftplan()
 
 bool CDraftCommands::loadLiftplanFile(const QString& path)
 {
-    const QImage image(path);
-    if (image.isNull()) {
-        m_main->tell(QStringLiteral("Unable to load %1.\nThe file is not a picture that can be read.")
-                         .arg(QDir::toNativeSeparators(path)));
+    Context c;
+    if (!context(c)) return false;
+    // The graphic documents' readers: JPEG and TIFF as well, and a damaged
+    // file is only a message.
+    PixelGrid grid;
+    std::string error;
+    bool read = false;
+    {
+        WaitCursor wait;
+        read = ReadLiftplanPicture(QFile::encodeName(path).toStdString(), grid, error);
+    }
+    if (!read) {
+        m_main->tell(QString::fromLocal8Bit(error));
         return false;
     }
-    return liftplanFromImage(image, DraftCommand::LoadLiftplan);
+    return liftplanFromPicture(grid, DraftCommand::LoadLiftplan);
 }
 
 bool CDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
 {
-    Context c;
-    if (!context(c)) return false;
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
     PixelGrid grid;
     grid.width = image.width();
@@ -483,6 +491,13 @@ bool CDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
         std::copy(line, line + grid.width, grid.argb.begin() + std::ptrdiff_t(y) * grid.width);
     }
+    return liftplanFromPicture(grid, cmd);
+}
+
+bool CDraftCommands::liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd)
+{
+    Context c;
+    if (!context(c)) return false;
     CUiPrompter prompter(m_main);
     WaitCursor wait;
     const bool flip = m_main->settings().FlipOnPasteLiftplan != 0;

@@ -19,6 +19,7 @@ namespace qb {
 
 class CDraftWindow;
 class IMainWindow;
+struct PixelGrid;
 
 // The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
 // menus and those they add to the File, Edit and Tools menus.
@@ -74,6 +75,7 @@ private:
     void run(DraftCommand c);
     void runSide(DraftCommand c, const Context& ctx, IPrompter& prompter);
     bool liftplanFromImage(const QImage& image, DraftCommand cmd);
+    bool liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd);
     // Refreshes the frame after a command that changed the open draft.
     void finish(const Context& c, const CommandResult& r);
     // Shows a draft a command built; true when a window opened.

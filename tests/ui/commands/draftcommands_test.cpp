@@ -5,6 +5,7 @@
 #include "mainwindowfixture.h"
 
 #include "draft/drawdown.h"
+#include "graphic/picturereader.h"
 #include "transform/addtabby.h"
 #include "commands/addtabbydialog.h"
 #include "commands/deletesequencedlg.h"
@@ -464,7 +465,31 @@ TEST_F(DraftCommandsTest, LoadLiftplanReadsAPictureFileAndRefusesOthers)
     f.close();
     EXPECT_FALSE(m_commands->loadLiftplanFile(bad));
     ASSERT_FALSE(m_told.isEmpty());
-    EXPECT_TRUE(m_told.last().startsWith(QStringLiteral("Unable to load")));
+    EXPECT_TRUE(m_told.last().startsWith(QStringLiteral("Unable to read")));
+}
+
+TEST_F(DraftCommandsTest, LoadLiftplanReadsJpegAndTiffPictures)
+{
+    // Two black blocks on the JPEG's 8-pixel grid, so that the lossy format
+    // keeps white at 255.
+    RgbPicture p = RgbPicture::Blank(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x)
+            if ((x < 8) == (y < 8)) p.at(x, y) = OpaqueRgb(0, 0, 0);
+    QTemporaryDir dir;
+    for (const char* name : {"plan.jpg", "plan.tif"}) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QLatin1String(name));
+        std::string error;
+        ASSERT_TRUE(WritePictureFile(QFile::encodeName(path).toStdString(), p, error)) << error;
+        CDraftWindow* w = m_main->newDocument();
+        ASSERT_TRUE(m_commands->loadLiftplanFile(path)) << m_told.join('\n').toStdString();
+        const CQuillabyDoc& doc = w->document();
+        ASSERT_EQ(doc.numPicks(), 16);
+        for (int pick = 0; pick < 16; ++pick)
+            for (int t = 1; t <= 16; ++t)
+                EXPECT_EQ(doc.treadling()->GetSet(pick).test(t), (t <= 8) == (pick < 8)) << pick << ' ' << t;
+    }
 }
 
 TEST_F(DraftCommandsTest, ConvertToLiftplanAndBackKeepTheCloth)
