@@ -9,6 +9,8 @@
 #include "loom/dobbycontroller.h"
 #include "commands/draftcommands.h"
 #include "views/draftframe.h"
+#include "yarns/yarncommands.h"
+#include "yarns/yarnfiledialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -161,6 +163,7 @@ void CMainFrame::createMenus()
     m_dobby->createMenu(menuBar());
 
     AddDraftCommandMenus(this, menuBar());
+    AddYarnMenus(this, menuBar());
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
@@ -412,6 +415,11 @@ bool CMainFrame::openFile(const QString& path)
         report(QStringLiteral("Unable to open %1.\nThe file does not exist.").arg(shown));
         return false;
     }
+    // Yarn files open in a yarn window and stay off the recent-file list.
+    if (IsYarnFilePath(abs)) {
+        CYarnCommands* yarns = CYarnCommands::of(this);
+        return yarns && yarns->openYarnFile(abs);
+    }
     if (!s_loader) {
         report(QStringLiteral("Unable to open %1.\nDraft files cannot be read yet.").arg(shown));
         return false;
@@ -454,7 +462,8 @@ void CMainFrame::OnFileOpen()
 {
     const QString file = QFileDialog::getOpenFileName(
         this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
-        QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb);;All Files (*)"));
+        QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb);;"
+                       "Yarn Database Files (*.txt);;Yarn Archive Files (*.yrn);;All Files (*)"));
     if (file.isEmpty())
         return;
     m_settings.mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
