@@ -20,11 +20,6 @@ namespace {
 // The draft keeps a yarn name of up to 40 characters.
 constexpr int kPlanYarnChars = 40;
 
-QString word(std::string_view w)
-{
-    return QString::fromLatin1(w.data(), int(w.size()));
-}
-
 std::uint32_t densityOf(const QString& t)
 {
     const double v = ReadNumber(t);
@@ -123,8 +118,9 @@ CYarnDoc* CMaterialQuantity::database() const
 
 void CMaterialQuantity::initializePage()
 {
-    // The yarn list needs the application's database: loaded on first use.
-    if (m_yarns) m_yarns->database();
+    // The yarn lists need the application's database: loaded on first use,
+    // asked about once (the Warp page comes first).
+    if (m_yarns && warp()) m_yarns->database();
     refillYarns();
 }
 

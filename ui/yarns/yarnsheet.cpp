@@ -3,6 +3,8 @@
 #include "app/dialogparts.h"
 #include "yarns/densitycalculator.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -13,6 +15,7 @@
 #include <QRegularExpressionValidator>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 namespace qb {
@@ -31,7 +34,6 @@ QComboBox* listOf(QWidget* parent, const char* name, const std::vector<std::stri
     c->setEditable(true);
     c->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& v : values) c->addItem(text(v));
-    c->lineEdit()->setMaxLength(kYarnTextChars);
     // A file may hold a longer text: shown and kept whole unless edited.
     c->lineEdit()->setMaxLength(std::max<int>(kYarnTextChars, int(text(now).size())));
     c->setEditText(text(now));

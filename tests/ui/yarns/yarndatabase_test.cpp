@@ -286,7 +286,9 @@ TEST_F(YarnDatabaseTest, SheetOffersEveryDistinctSizeAndFiberAndKeepsLimits)
 
     // The calculator's result goes into the density, in the current system.
     dialogs.push_back([](QDialog& d) {
-        type(d.findChild<QLineEdit*>(QStringLiteral("quantity")), QStringLiteral("764.4"));
+        d.findChild<QComboBox*>(QStringLiteral("quantityUnit"))->setCurrentIndex(0); // yd
+        d.findChild<QComboBox*>(QStringLiteral("weightUnit"))->setCurrentIndex(0);   // lb
+        type(d.findChild<QLineEdit*>(QStringLiteral("quantity")), QStringLiteral("840"));
         return true;
     });
     sheet.findChild<QPushButton*>(QStringLiteral("densityCalculator"))->click();
@@ -302,10 +304,12 @@ TEST_F(YarnDatabaseTest, YarnFilesOpenInAYarnWindowOffTheRecentList)
     ASSERT_TRUE(archive.Save(QFile::encodeName(yrn).toStdString()).ok);
 
     ASSERT_TRUE(m_frame->openFile(yrn));
-    auto* view = qobject_cast<CYarnView*>(m_frame->mdiArea()->activeSubWindow()->widget());
+    ASSERT_EQ(m_frame->mdiArea()->subWindowList().size(), 1);
+    QMdiSubWindow* sub = m_frame->mdiArea()->subWindowList().first();
+    auto* view = qobject_cast<CYarnView*>(sub->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Yarn Database <stash.yrn>[*]"));
-    EXPECT_EQ(m_frame->mdiArea()->activeSubWindow()->size(), QSize(400, 200));
+    EXPECT_EQ(sub->size(), QSize(400, 200));
     // File order, and headers that do not sort.
     CAllKeysListCtrl* list = view->list();
     EXPECT_EQ(fibers(list), QStringList({"cotton", "wool", "silk"}));
