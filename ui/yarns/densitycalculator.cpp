@@ -86,6 +86,9 @@ CDensityCalculator::CDensityCalculator(MeasureSystem system, QWidget* parent) : 
     for (QComboBox* c : {m_quantityUnit, m_weightUnit, m_densityUnit})
         connect(c, &QComboBox::currentIndexChanged, this, &CDensityCalculator::recompute);
     recompute();
+    // Typing replaces the starting 0.
+    m_quantity->setFocus();
+    m_quantity->selectAll();
 }
 
 DensityInput CDensityCalculator::input() const

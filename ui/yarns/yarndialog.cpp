@@ -71,7 +71,9 @@ CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidge
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
-    resize(560, 320);
+    // The list has the keys from the start: Enter edits rather than closing.
+    m_list->setFocus();
+    resize(620, 320);
 }
 
 void CYarnDlg::sortBy(int column)
