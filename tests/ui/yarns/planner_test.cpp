@@ -110,7 +110,7 @@ protected:
 
     CPlanFormView* planView()
     {
-        for (QMdiSubWindow* sub : m_frame->mdiArea()->subWindowList())
+        for (QMdiSubWindow* sub : m_main->mdiArea()->subWindowList())
             if (auto* v = qobject_cast<CPlanFormView*>(sub->widget())) return v;
         return nullptr;
     }
@@ -118,7 +118,7 @@ protected:
     // A draft with the worked example as its plan, through the wizard.
     CDraftWindow* plannedDraft()
     {
-        CDraftWindow* w = m_frame->newDocument();
+        CDraftWindow* w = m_main->newDocument();
         w->document().title = "Table runner\r\nfor the hall";
         w->document().notes = "Wash warm.";
         runPlanner([this](CPlannerWizard& wiz) { workedExample(wiz); });
@@ -130,7 +130,7 @@ protected:
 
 TEST_F(PlannerTest, WorkedExampleFinishesAsOneUndoStepAndOpensThePlan)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     const ProjectPlanValues before = w->document().plan;
     runPlanner([this](CPlannerWizard& wiz) {
         EXPECT_EQ(wiz.windowTitle(), QStringLiteral("Yarn Calculator"));
@@ -151,7 +151,7 @@ TEST_F(PlannerTest, WorkedExampleFinishesAsOneUndoStepAndOpensThePlan)
     EXPECT_TRUE(plan->text().contains(QStringLiteral("Width in reed:\t23.0 in")));
     EXPECT_TRUE(plan->text().contains(QStringLiteral("Number of picks:\t1380")));
     // The plan window stands for its draft in the menus.
-    EXPECT_EQ(m_frame->activeDraftWindow(), w);
+    EXPECT_EQ(m_main->activeDraftWindow(), w);
 
     w->document().Undo();
     EXPECT_EQ(doc.plan, before);
@@ -162,7 +162,7 @@ TEST_F(PlannerTest, WorkedExampleFinishesAsOneUndoStepAndOpensThePlan)
 
 TEST_F(PlannerTest, CancelledWizardChangesNothing)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     dialogs.push_back([this](QDialog& d) {
         workedExample(*qobject_cast<CPlannerWizard*>(&d));
         d.hide();
@@ -176,7 +176,7 @@ TEST_F(PlannerTest, CancelledWizardChangesNothing)
 
 TEST_F(PlannerTest, PagesComputeEdgeCases)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     runPlanner([this](CPlannerWizard& wiz) {
         wiz.show();
         QWizardPage* p = wiz.currentPage();
@@ -207,7 +207,7 @@ TEST_F(PlannerTest, PagesComputeEdgeCases)
 
 TEST_F(PlannerTest, MetricSettShowsInEndsPerInch)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     w->document().setUnits(1);
     w->document().setWarpSett(8, 0);
     w->document().SetModified(false);
@@ -229,10 +229,10 @@ TEST_F(PlannerTest, MetricSettShowsInEndsPerInch)
 
 TEST_F(PlannerTest, YarnFromTheDatabaseFillsDensityAndSett)
 {
-    m_frame->settingsMutable().DfltYarnDocFileLocn =
+    m_main->settingsMutable().DfltYarnDocFileLocn =
         writeYarnFile(QStringLiteral("yarnDoc.txt"), "8/2; cotton; 3360; 8; 20;\r\n-; boucle; 1800; 0; 0;\r\n");
     CYarnDlg::sortOrder() = YarnSortOrder();
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     runPlanner([this](CPlannerWizard& wiz) {
         wiz.show();
         wiz.next();
@@ -264,7 +264,7 @@ TEST_F(PlannerTest, YarnFromTheDatabaseFillsDensityAndSett)
 
 TEST_F(PlannerTest, NoDatabaseDisablesItsButton)
 {
-    m_frame->newDocument();
+    m_main->newDocument();
     answers = {true}; // locate, then cancel the file dialog
     runPlanner([this](CPlannerWizard& wiz) {
         wiz.show();
@@ -306,7 +306,7 @@ TEST_F(PlannerTest, PlanWindowShowsWhatTheCommandLinePrints)
     ASSERT_TRUE(WriteWifFile(w->document(), QFile::encodeName(file).toStdString()));
 
     for (const char* system : {"--english", "--metric"}) {
-        m_frame->settingsMutable().UnitMeasure = QLatin1String(system) == QLatin1String("--metric") ? 1 : 0;
+        m_main->settingsMutable().UnitMeasure = QLatin1String(system) == QLatin1String("--metric") ? 1 : 0;
         plan->refresh();
         QProcess cli;
         cli.start(QStringLiteral(QUILLABY_BINARY_DIR "/cli/quillaby-cli"), {QStringLiteral("plan"), file, QLatin1String(system)});

@@ -37,7 +37,7 @@ protected:
     CYarnDoc* storedDatabase(const QByteArray& lines = kThreeYarns)
     {
         const QString file = writeYarnFile(QStringLiteral("yarnDoc.txt"), lines);
-        m_frame->settingsMutable().DfltYarnDocFileLocn = file;
+        m_main->settingsMutable().DfltYarnDocFileLocn = file;
         return yarns()->database();
     }
 
@@ -91,7 +91,7 @@ TEST_F(YarnDatabaseTest, StoredPathLoadsWithoutAQuestion)
     CYarnDoc* db = storedDatabase();
     ASSERT_NE(db, nullptr);
     EXPECT_EQ(db->count(), 3);
-    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(m_asked.isEmpty());
     // Loaded once: later uses do not read the file again.
     EXPECT_EQ(yarns()->database(), db);
 }
@@ -99,24 +99,24 @@ TEST_F(YarnDatabaseTest, StoredPathLoadsWithoutAQuestion)
 TEST_F(YarnDatabaseTest, LocateAnsweredYesOpensTheChosenFileAndStoresItsPath)
 {
     const QString file = writeYarnFile(QStringLiteral("mine.txt"), kThreeYarns);
-    m_frame->settingsMutable().DfltYarnDocFileLocn = path(QStringLiteral("missing.txt"));
+    m_main->settingsMutable().DfltYarnDocFileLocn = path(QStringLiteral("missing.txt"));
     answers = {true};
     files = {file};
     CYarnDoc* db = yarns()->database();
     ASSERT_NE(db, nullptr);
     EXPECT_EQ(db->count(), 3);
-    ASSERT_EQ(asked.size(), 1);
-    EXPECT_EQ(asked.first(), QString::fromLatin1(yarnmsg::kNotFound));
+    ASSERT_EQ(m_asked.size(), 1);
+    EXPECT_EQ(m_asked.first(), QString::fromLatin1(yarnmsg::kNotFound));
     ASSERT_EQ(fileQuestions.size(), 1u);
     EXPECT_EQ(fileQuestions[0].kind, YarnFileQuestion::Kind::Open);
-    EXPECT_EQ(m_frame->settings().DfltYarnDocFileLocn, file);
+    EXPECT_EQ(m_main->settings().DfltYarnDocFileLocn, file);
 }
 
 TEST_F(YarnDatabaseTest, LocateCancelledOrUnreadableLeavesNoDatabaseAndThePathAlone)
 {
     answers = {true};
     EXPECT_EQ(yarns()->database(), nullptr); // dialog cancelled
-    EXPECT_TRUE(m_frame->settings().DfltYarnDocFileLocn.isEmpty());
+    EXPECT_TRUE(m_main->settings().DfltYarnDocFileLocn.isEmpty());
 
     // A damaged archive is refused with a message.
     QFile bad(path(QStringLiteral("bad.yrn")));
@@ -126,8 +126,8 @@ TEST_F(YarnDatabaseTest, LocateCancelledOrUnreadableLeavesNoDatabaseAndThePathAl
     answers = {true};
     files = {bad.fileName()};
     EXPECT_EQ(yarns()->database(), nullptr);
-    EXPECT_FALSE(told.isEmpty());
-    EXPECT_TRUE(m_frame->settings().DfltYarnDocFileLocn.isEmpty());
+    EXPECT_FALSE(m_told.isEmpty());
+    EXPECT_TRUE(m_main->settings().DfltYarnDocFileLocn.isEmpty());
 }
 
 TEST_F(YarnDatabaseTest, CreateAnsweredNoSavesANewDatabaseAndStoresItsPath)
@@ -143,7 +143,7 @@ TEST_F(YarnDatabaseTest, CreateAnsweredNoSavesANewDatabaseAndStoresItsPath)
     EXPECT_EQ(fileQuestions[0].title, QString::fromLatin1(yarnmsg::kSaveAsTitle));
     EXPECT_TRUE(fileQuestions[0].start.endsWith(QStringLiteral("yarnDoc.txt")));
     EXPECT_TRUE(QFile::exists(file));
-    EXPECT_EQ(m_frame->settings().DfltYarnDocFileLocn, file);
+    EXPECT_EQ(m_main->settings().DfltYarnDocFileLocn, file);
 }
 
 TEST_F(YarnDatabaseTest, CreateThatCannotBeSavedIsDiscarded)
@@ -151,8 +151,8 @@ TEST_F(YarnDatabaseTest, CreateThatCannotBeSavedIsDiscarded)
     answers = {false};
     files = {path(QStringLiteral("no/such/folder/yarnDoc.txt"))};
     EXPECT_EQ(yarns()->database(), nullptr);
-    EXPECT_FALSE(told.isEmpty());
-    EXPECT_TRUE(m_frame->settings().DfltYarnDocFileLocn.isEmpty());
+    EXPECT_FALSE(m_told.isEmpty());
+    EXPECT_TRUE(m_main->settings().DfltYarnDocFileLocn.isEmpty());
 }
 
 TEST_F(YarnDatabaseTest, DialogShowsColumnsAndSortsByHeaderClicks)
@@ -231,16 +231,16 @@ TEST_F(YarnDatabaseTest, DeleteKeyAsksAndTheButtonDoesNot)
             list->setCurrentItem(list->topLevelItem(0)); // cotton
             answers = {false};
             QTest::keyClick(list, Qt::Key_Delete);
-            EXPECT_EQ(asked.last(), QString::fromLatin1(yarnmsg::kDeleteSelected));
+            EXPECT_EQ(m_asked.last(), QString::fromLatin1(yarnmsg::kDeleteSelected));
             EXPECT_EQ(list->topLevelItemCount(), 3);
             answers = {true};
             QTest::keyClick(list, Qt::Key_Delete);
             EXPECT_EQ(fibers(list), QStringList({"silk", "wool"}));
-            const int questions = asked.size();
+            const int questions = m_asked.size();
             list->setCurrentItem(list->topLevelItem(0));
             dlg.findChild<QPushButton*>(QStringLiteral("deleteYarn"))->click();
             EXPECT_EQ(fibers(list), QStringList({"wool"}));
-            EXPECT_EQ(asked.size(), questions);
+            EXPECT_EQ(m_asked.size(), questions);
         },
         true);
     CYarnDoc reread;
@@ -303,9 +303,9 @@ TEST_F(YarnDatabaseTest, YarnFilesOpenInAYarnWindowOffTheRecentList)
     const QString yrn = path(QStringLiteral("stash.yrn"));
     ASSERT_TRUE(archive.Save(QFile::encodeName(yrn).toStdString()).ok);
 
-    ASSERT_TRUE(m_frame->openFile(yrn));
-    ASSERT_EQ(m_frame->mdiArea()->subWindowList().size(), 1);
-    QMdiSubWindow* sub = m_frame->mdiArea()->subWindowList().first();
+    ASSERT_TRUE(m_main->openFile(yrn));
+    ASSERT_EQ(m_main->mdiArea()->subWindowList().size(), 1);
+    QMdiSubWindow* sub = m_main->mdiArea()->subWindowList().first();
     auto* view = qobject_cast<CYarnView*>(sub->widget());
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->windowTitle(), QStringLiteral("Yarn Database <stash.yrn>[*]"));
@@ -316,14 +316,14 @@ TEST_F(YarnDatabaseTest, YarnFilesOpenInAYarnWindowOffTheRecentList)
     EXPECT_FALSE(list->header()->sectionsClickable());
     EXPECT_TRUE(m_recent.files().isEmpty());
     // Opening it again brings the same window forward.
-    ASSERT_TRUE(m_frame->openFile(yrn));
-    EXPECT_EQ(m_frame->mdiArea()->subWindowList().size(), 1);
+    ASSERT_TRUE(m_main->openFile(yrn));
+    EXPECT_EQ(m_main->mdiArea()->subWindowList().size(), 1);
 
     // Delete removes the selected yarn without asking; Save writes it.
     list->setCurrentItem(list->topLevelItem(1));
     QTest::keyClick(list, Qt::Key_Delete);
     EXPECT_EQ(fibers(list), QStringList({"cotton", "silk"}));
-    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_TRUE(m_asked.isEmpty());
     EXPECT_TRUE(view->isWindowModified());
     ASSERT_TRUE(view->save());
     CYarnDoc reread;
@@ -331,8 +331,8 @@ TEST_F(YarnDatabaseTest, YarnFilesOpenInAYarnWindowOffTheRecentList)
     EXPECT_EQ(reread.count(), 2);
 
     // A ".txt" file is a yarn file too.
-    ASSERT_TRUE(m_frame->openFile(file));
-    EXPECT_EQ(m_frame->mdiArea()->subWindowList().size(), 2);
+    ASSERT_TRUE(m_main->openFile(file));
+    EXPECT_EQ(m_main->mdiArea()->subWindowList().size(), 2);
 }
 
 TEST_F(YarnDatabaseTest, ExportWritesAnArchiveAsTextAndReportsFailure)
@@ -348,8 +348,8 @@ TEST_F(YarnDatabaseTest, ExportWritesAnArchiveAsTextAndReportsFailure)
     exportData->trigger();
     ASSERT_EQ(fileQuestions.size(), 2u);
     EXPECT_EQ(fileQuestions[1].start, path(QStringLiteral("old.txt")));
-    ASSERT_EQ(told.size(), 1);
-    EXPECT_EQ(told.last(), QString::fromLatin1(yarnmsg::kExported));
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_EQ(m_told.last(), QString::fromLatin1(yarnmsg::kExported));
     CYarnDoc text;
     ASSERT_TRUE(text.Open(QFile::encodeName(path(QStringLiteral("old.txt"))).toStdString()).ok);
     ASSERT_EQ(text.count(), 1);
@@ -358,13 +358,13 @@ TEST_F(YarnDatabaseTest, ExportWritesAnArchiveAsTextAndReportsFailure)
     // A save that fails says so instead of claiming success.
     files = {yrn, path(QStringLiteral("gone/old.txt"))};
     exportData->trigger();
-    ASSERT_EQ(told.size(), 2);
-    EXPECT_NE(told.last(), QString::fromLatin1(yarnmsg::kExported));
+    ASSERT_EQ(m_told.size(), 2);
+    EXPECT_NE(m_told.last(), QString::fromLatin1(yarnmsg::kExported));
 
     // A text file is not exported.
     files = {path(QStringLiteral("old.txt"))};
     fileQuestions.clear();
     exportData->trigger();
     EXPECT_EQ(fileQuestions.size(), 1u);
-    EXPECT_EQ(told.size(), 2);
+    EXPECT_EQ(m_told.size(), 2);
 }
