@@ -402,3 +402,63 @@ TEST_F(PlannerTest, PiecesPictureOfNothingDrawsNothing)
     const QImage two = picture.grab().toImage();
     EXPECT_NE(empty, two);
 }
+
+TEST_F(PlannerTest, SettTypedInTheOtherSystemIsKept)
+{
+    // 21 epi is 8.27 epcm: the whole part is unchanged, the edit still counts.
+    CDraftWindow* w = m_main->newDocument();
+    w->document().setUnits(1);
+    w->document().setWarpSett(8, 0);
+    runPlanner([this](CPlannerWizard& wiz) {
+        wiz.show();
+        wiz.next();
+        wiz.next();
+        type(field<QLineEdit>(wiz.currentPage(), "sett"), QStringLiteral("21"));
+    });
+    EXPECT_EQ(w->document().warpSettWhole(), 8);
+    EXPECT_EQ(w->document().warpSettFrac(), 2677);
+    EXPECT_EQ(w->document().history().undoName(), "Project Planner");
+}
+
+TEST_F(PlannerTest, PlanWindowIsOnePerDraftAndClosesWithIt)
+{
+    CDraftWindow* first = m_main->newDocument();
+    QAction* plan = item(QStringLiteral("&View"), QStringLiteral("&Project Plan"));
+    ASSERT_NE(plan, nullptr);
+    EXPECT_EQ(plan->statusTip(), QStringLiteral("View plan and calculations for the project"));
+    plan->trigger();
+    CPlanFormView* view = planView();
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->parentWidget()->windowTitle(), QStringLiteral("Project Plan <Draft1>"));
+    // Again on the same draft: the same window.
+    m_main->mdiArea()->setActiveSubWindow(m_main->mdiArea()->subWindowList().first());
+    plan->trigger();
+    EXPECT_EQ(m_main->mdiArea()->subWindowList().size(), 2);
+
+    // Another draft gets its own; closing a draft takes its plan along.
+    CDraftWindow* second = m_main->newDocument();
+    yarns()->showProjectPlan(second);
+    EXPECT_EQ(m_main->mdiArea()->subWindowList().size(), 4);
+    m_main->mdiArea()->setActiveSubWindow(m_main->mdiArea()->subWindowList().first());
+    first->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m_main->mdiArea()->subWindowList().size(), 2);
+    ASSERT_NE(planView(), nullptr);
+    EXPECT_EQ(planView()->draftWindow(), second);
+}
+
+TEST_F(PlannerTest, DensityCalculatorCommandStandsAlone)
+{
+    QAction* calc = item(QStringLiteral("&Tools"), QStringLiteral("&Density Calculator..."));
+    ASSERT_NE(calc, nullptr);
+    EXPECT_EQ(calc->statusTip(), QStringLiteral("Calculate yards per pound (m per kg)"));
+    m_main->settingsMutable().UnitMeasure = 1;
+    bool shown = false;
+    dialogs.push_back([&shown](QDialog& d) {
+        shown = qobject_cast<CDensityCalculator*>(&d) != nullptr;
+        EXPECT_EQ(d.findChild<QComboBox*>(QStringLiteral("densityUnit"))->currentText(), QStringLiteral("m/kg"));
+        return true;
+    });
+    calc->trigger();
+    EXPECT_TRUE(shown);
+}

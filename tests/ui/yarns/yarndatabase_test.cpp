@@ -368,3 +368,48 @@ TEST_F(YarnDatabaseTest, ExportWritesAnArchiveAsTextAndReportsFailure)
     EXPECT_EQ(fileQuestions.size(), 1u);
     EXPECT_EQ(m_told.size(), 2);
 }
+
+TEST_F(YarnDatabaseTest, YarnWindowEditsAndAsksBeforeLosingThem)
+{
+    const QString file = writeYarnFile(QStringLiteral("stash.txt"), kThreeYarns);
+    ASSERT_TRUE(m_main->openFile(file));
+    auto* view = qobject_cast<CYarnView*>(m_main->mdiArea()->subWindowList().first()->widget());
+    ASSERT_NE(view, nullptr);
+    CAllKeysListCtrl* list = view->list();
+    list->setCurrentItem(list->topLevelItem(2));
+    answerSheet("20/2", "tussah silk", "8000", 3, 36);
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(list->topLevelItem(2)->text(1), QStringLiteral("tussah silk"));
+    EXPECT_TRUE(view->isWindowModified());
+
+    // Closing asks to save; Yes writes the file.
+    answers = {true};
+    ASSERT_TRUE(m_main->mdiArea()->subWindowList().first()->close());
+    EXPECT_EQ(m_asked.last(), QStringLiteral("Save changes to stash.txt?"));
+    CYarnDoc reread;
+    ASSERT_TRUE(reread.Open(QFile::encodeName(file).toStdString()).ok);
+    EXPECT_EQ(reread.yarn(2).fiber(), "tussah silk");
+}
+
+TEST_F(YarnDatabaseTest, MenusCarryTheirPrompts)
+{
+    struct Item {
+        const char* menu;
+        const char* text;
+        const char* prompt;
+    };
+    const Item items[] = {
+        {"&Tools", "&Yarn Database...", "Open yarn database"},
+        {"&File", "Export &Yarn Data...", "Save the yarn database as a text file"},
+        {"&Tools", "&Project Planner...", "Calculate warp and weft quantities needed for the project"},
+    };
+    for (const Item& i : items) {
+        QAction* a = item(QString::fromLatin1(i.menu), QString::fromLatin1(i.text));
+        ASSERT_NE(a, nullptr) << i.text;
+        EXPECT_EQ(a->statusTip(), QString::fromLatin1(i.prompt));
+    }
+    // The planner needs a draft.
+    EXPECT_FALSE(item(QStringLiteral("&Tools"), QStringLiteral("&Project Planner..."))->isEnabled());
+    m_main->newDocument();
+    EXPECT_TRUE(item(QStringLiteral("&Tools"), QStringLiteral("&Project Planner..."))->isEnabled());
+}
