@@ -75,7 +75,8 @@ bool CYarnCommands::showDatabaseDialog()
     if (!db) return false;
     CYarnDlg dialog(*db, system(), m_main, m_main->window());
     if (RunDialog(dialog)) {
-        m_database.Commit(*this);
+        const bool changed = db->IsModified();
+        if (m_database.Commit(*this) && changed) yarnFileSaved(fromLocalPath(db->path()), this);
         return true;
     }
     // The selection is cleared with the changes.
@@ -128,6 +129,21 @@ CYarnView* CYarnCommands::openYarnFile(const QString& path)
     sub->show();
     mdi->setActiveSubWindow(sub);
     return view;
+}
+
+void CYarnCommands::yarnFileSaved(const QString& path, const QObject* by)
+{
+    const QString saved = QFileInfo(path).canonicalFilePath();
+    if (saved.isEmpty()) return;
+    auto same = [&saved](const QString& other) { return QFileInfo(other).canonicalFilePath() == saved; };
+    CYarnDoc* db = m_database.loaded();
+    if (by != this && db && !db->IsModified() && same(fromLocalPath(db->path()))) {
+        CYarnDoc reread;
+        if (reread.Open(db->path()).ok) db->Open(db->path());
+    }
+    for (QMdiSubWindow* sub : m_main->mdiArea()->subWindowList())
+        if (auto* v = qobject_cast<CYarnView*>(sub->widget()); v && v != by && same(v->path()))
+            v->reload();
 }
 
 void CYarnCommands::showDensityCalculator()

@@ -44,6 +44,11 @@ public:
     // A yarn file from File Open, in a yarn window of its own (an open one
     // comes to the front). Null when the file cannot be read.
     CYarnView* openYarnFile(const QString& path);
+    // A yarn file was written from a yarn window or the Yarn Database
+    // dialog: the other copies of that file that hold no changes of their
+    // own read it again, so that no later save brings back what it replaced.
+    void yarnFileSaved(const QString& path, const QObject* by);
+
     // "&Density Calculator...": on its own; its result is not used.
     void showDensityCalculator();
     // "&Project Planner..." on a draft: the wizard, then the plan window.

@@ -57,6 +57,17 @@ void CYarnView::refreshTitle()
     setWindowModified(m_doc->IsModified());
 }
 
+bool CYarnView::reload()
+{
+    if (m_doc->IsModified()) return false;
+    auto doc = std::make_unique<CYarnDoc>();
+    if (!doc->Open(QFile::encodeName(m_path).toStdString()).ok) return false;
+    m_list->clear(); // the rows point into the old document
+    m_doc = std::move(doc);
+    refill();
+    return true;
+}
+
 bool CYarnView::editSelected()
 {
     const int i = m_doc->indexOf(m_list->selectedYarn());
@@ -119,6 +130,7 @@ bool CYarnView::saveTo(const QString& path)
     }
     m_path = QFileInfo(path).absoluteFilePath();
     refreshTitle();
+    if (CYarnCommands* commands = m_main ? CYarnCommands::of(m_main) : nullptr) commands->yarnFileSaved(m_path, this);
     return true;
 }
 

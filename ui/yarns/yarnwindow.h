@@ -29,6 +29,8 @@ public:
 
     // Refills the list from the document (after every change).
     void refill();
+    // Reads the file again unless this window holds changes of its own.
+    bool reload();
     bool editSelected();
     bool deleteSelected();
     // Writes the document to its file or to a new one; false when nothing

@@ -413,3 +413,41 @@ TEST_F(YarnDatabaseTest, MenusCarryTheirPrompts)
     m_main->newDocument();
     EXPECT_TRUE(item(QStringLiteral("&Tools"), QStringLiteral("&Project Planner..."))->isEnabled());
 }
+
+TEST_F(YarnDatabaseTest, DatabaseFileInAWindowStaysInStepWithTheDialog)
+{
+    // [GIVEN] the database file also open in a yarn window
+    ASSERT_NE(storedDatabase(), nullptr);
+    ASSERT_TRUE(m_main->openFile(path(QStringLiteral("yarnDoc.txt"))));
+    auto* view = qobject_cast<CYarnView*>(m_main->mdiArea()->subWindowList().first()->widget());
+    ASSERT_NE(view, nullptr);
+
+    // [WHEN] the dialog adds a yarn and saves [THEN] the window shows it
+    runDatabaseDialog(
+        [this](CYarnDlg& dlg) {
+            answerSheet("5/2", "linen", "1500", 4, 15);
+            dlg.addYarn();
+        },
+        true);
+    EXPECT_EQ(view->list()->topLevelItemCount(), 4);
+    EXPECT_FALSE(view->isWindowModified());
+
+    // [WHEN] the window deletes one and saves [THEN] the database follows,
+    // and saving it later does not bring the yarn back
+    view->list()->setCurrentItem(view->list()->topLevelItem(0));
+    ASSERT_TRUE(view->deleteSelected());
+    ASSERT_TRUE(view->save());
+    EXPECT_EQ(yarns()->loadedDatabase()->count(), 3);
+    runDatabaseDialog(
+        [](CYarnDlg& dlg) {
+            dlg.list()->setCurrentItem(dlg.list()->topLevelItem(0)); // linen, sorted by fiber
+            dlg.deleteSelected(false);
+        },
+        true);
+    CYarnDoc reread;
+    ASSERT_TRUE(reread.Open(QFile::encodeName(path(QStringLiteral("yarnDoc.txt"))).toStdString()).ok);
+    ASSERT_EQ(reread.count(), 2);
+    EXPECT_EQ(reread.yarn(0).fiber(), "wool");
+    EXPECT_EQ(reread.yarn(1).fiber(), "silk");
+    EXPECT_EQ(view->list()->topLevelItemCount(), 2);
+}
