@@ -228,7 +228,7 @@ CPlannerWizard::CPlannerWizard(PlannerSession& session, MeasureSystem system, CY
 {
     setWindowTitle(QStringLiteral("Yarn Calculator"));
     setWizardStyle(QWizard::ClassicStyle);
-    setOption(QWizard::NoBackButtonOnStartPage, false);
+    setOption(QWizard::NoBackButtonOnStartPage, true);
     addPage(new CFinishedDimensions(session, system, this));
     addPage(new CWovenDimensions(session, system, this));
     addPage(new CMaterialQuantity(session, system, yarns, CMaterialQuantity::Side::Warp, this));

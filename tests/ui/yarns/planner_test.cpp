@@ -1,5 +1,6 @@
 #include "yarnsfixture.h"
 
+#include "app/draftcommands.h"
 #include "app/draftwindow.h"
 #include "yarns/densitycalculator.h"
 #include "yarns/materialpage.h"
@@ -54,6 +55,8 @@ protected:
         wiz.show();
         QWizardPage* p = wiz.currentPage();
         EXPECT_EQ(p->title(), QStringLiteral("Finished Dimensions"));
+        EXPECT_FALSE(wiz.button(QWizard::BackButton)->isVisible());
+        EXPECT_TRUE(wiz.button(QWizard::NextButton)->isVisible());
         type(field<QLineEdit>(p, "itemWidth"), QStringLiteral("20"));
         type(field<QLineEdit>(p, "itemLength"), QStringLiteral("60"));
         field<QSpinBox>(p, "itemsOnWeft")->setValue(1);
@@ -85,6 +88,8 @@ protected:
         wiz.next();
         p = wiz.currentPage();
         EXPECT_EQ(p->title(), QStringLiteral("Weft"));
+        EXPECT_TRUE(wiz.button(QWizard::BackButton)->isVisible());
+        EXPECT_TRUE(wiz.button(QWizard::FinishButton)->isVisible());
         type(field<QLineEdit>(p, "beat"), QStringLiteral("20"));
         type(field<QLineEdit>(p, "density"), QStringLiteral("2100"));
         EXPECT_EQ(text(p, "picks"), QStringLiteral("1380"));
@@ -461,4 +466,20 @@ TEST_F(PlannerTest, DensityCalculatorCommandStandsAlone)
     });
     calc->trigger();
     EXPECT_TRUE(shown);
+}
+
+TEST_F(PlannerTest, ImportedPlanOpensThePlanWindow)
+{
+    CDraftWindow* source = plannedDraft();
+    const QString file = path(QStringLiteral("source.qlb"));
+    ASSERT_TRUE(WriteWifFile(source->document(), QFile::encodeName(file).toStdString()));
+    source->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(planView(), nullptr);
+
+    CDraftWindow* w = m_main->newDocument();
+    ASSERT_TRUE(ImportProjectPlanFrom(m_main.get(), w, file));
+    ASSERT_NE(planView(), nullptr);
+    EXPECT_EQ(planView()->draftWindow(), w);
+    EXPECT_TRUE(planView()->text().contains(QStringLiteral("Number of picks:\t1380")));
 }
