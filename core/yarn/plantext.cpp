@@ -5,6 +5,7 @@
 #include "draft/quillabydoc.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -13,17 +14,25 @@ namespace qb {
 
 namespace {
 
+// Without the C library's locale: the editor runs in the user's, whose
+// decimal mark may be a comma. A value that rounds to nothing shows no sign.
 std::string oneDecimal(double v)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.1f", v);
-    return buf;
+    if (!std::isfinite(v)) v = 0.0;
+    char buf[400];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 1);
+    std::string s(buf, r.ptr);
+    if (s == "-0.0") s = "0.0";
+    return s;
 }
 
 // The value as "%.1f" shows it.
 double toTenth(double v)
 {
-    return std::isfinite(v) ? std::strtod(oneDecimal(v).c_str(), nullptr) : 0.0;
+    const std::string s = oneDecimal(v);
+    double t = 0.0;
+    std::from_chars(s.data(), s.data() + s.size(), t);
+    return t;
 }
 
 unsigned wholeOf(double v)

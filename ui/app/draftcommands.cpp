@@ -6,6 +6,7 @@
 #include "app/uiprompter.h"
 #include "views/draftframe.h"
 #include "views/gridview.h"
+#include "yarns/yarncommands.h"
 
 #include "draft/draftsnapshot.h"
 #include "wif/draftimport.h"
@@ -121,7 +122,10 @@ bool ImportProjectPlanFrom(CMainFrame* frame, CDraftWindow* w, const QString& pa
     w->document().Transaction("Import Project Plan", [&](Edit e) {
         r = ImportProjectPlan(e, w->document(), QFile::encodeName(path).toStdString(), messages);
     });
-    if (r == ImportResult::Done) refreshFrames(frame, w, false);
+    if (r == ImportResult::Done) {
+        refreshFrames(frame, w, false);
+        if (CYarnCommands* yarns = CYarnCommands::of(frame)) yarns->showProjectPlan(w);
+    }
     w->refreshTitle();
     return r == ImportResult::Done;
 }

@@ -83,6 +83,12 @@ CGridFrame* CDraftWindow::openFrame(FrameKind kind, QMdiArea* mdi)
     return f;
 }
 
+void CDraftWindow::adoptSubWindow(QMdiSubWindow* sub)
+{
+    m_others.removeAll(nullptr);
+    m_others << sub;
+}
+
 bool CDraftWindow::ownsSubWindow(const QMdiSubWindow* sub) const
 {
     for (const QPointer<QMdiSubWindow>& s : m_others)

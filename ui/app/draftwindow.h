@@ -48,6 +48,9 @@ public:
     void setDisplay(bool drawnUp, bool showGridWhenHidden);
     // Opens a further window of the given kind on this draft in `mdi`.
     CGridFrame* openFrame(FrameKind kind, QMdiArea* mdi);
+    // Makes `sub` one of this draft's further windows: it closes with the
+    // draft and stands for it while active.
+    void adoptSubWindow(QMdiSubWindow* sub);
     // Whether `sub` is one of this draft's further windows.
     bool ownsSubWindow(const QMdiSubWindow* sub) const;
     // The frame shown in `sub` when it belongs to this draft, else null.

@@ -11,6 +11,8 @@
 #include "commands/draftcommands.h"
 #include "pictures/picturecommands.h"
 #include "views/draftframe.h"
+#include "yarns/yarncommands.h"
+#include "yarns/yarnfiledialogs.h"
 
 #include <QAction>
 #include <QApplication>
@@ -166,6 +168,7 @@ void CMainFrame::createMenus()
     m_dobby->createMenu(menuBar());
 
     AddDraftCommandMenus(this, menuBar());
+    AddYarnMenus(this, menuBar());
 
     for (QAction* a : menuBar()->actions())
         if (a != file->menuAction()) m_draftMenus << a;
@@ -460,6 +463,11 @@ bool CMainFrame::openFile(const QString& path)
         report(QStringLiteral("Unable to open %1.\nThe file does not exist.").arg(shown));
         return false;
     }
+    // Yarn files open in a yarn window and stay off the recent-file list.
+    if (IsYarnFilePath(abs)) {
+        CYarnCommands* yarns = CYarnCommands::of(this);
+        return yarns && yarns->openYarnFile(abs);
+    }
     const QString suffix = QFileInfo(abs).suffix().toLower();
     for (const DocumentType& type : std::as_const(m_types))
         if (type.suffixes.contains(suffix)) {
@@ -518,7 +526,8 @@ void CMainFrame::OnFileNew()
 
 void CMainFrame::OnFileOpen()
 {
-    QString filters = QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb)");
+    QString filters = QStringLiteral("Weaving Files (*.wif *.qlb);;WIF File (*.wif);;Quillaby File (*.qlb);;"
+                                     "Yarn Database Files (*.txt);;Yarn Archive Files (*.yrn)");
     for (const DocumentType& type : std::as_const(m_types)) filters += QStringLiteral(";;") + type.filter;
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
                                                       filters + QStringLiteral(";;All Files (*)"));

@@ -370,3 +370,17 @@ TEST(PiecesPicture, GridScaledAndCentred)
     in.betweenItemsWeft = -100; // a negative gap draws as none
     for (const PieceRect& p : PiecesPicture(in, 200, 100)) EXPECT_TRUE(std::isfinite(p.x) && p.x >= 0);
 }
+
+TEST(Planner, EmptyPlanShowsNoNegativeZero)
+{
+    // A new draft's pieces have no size: the large-unit total length comes
+    // out of rounding as -0.
+    for (MeasureSystem system : {kEnglish, kMetric}) {
+        auto doc = draft(system, {10, 0});
+        doc->plan.lengthUnit = 1;
+        const std::string text = DraftPlanText(*doc, system);
+        EXPECT_EQ(text.find("-0"), std::string::npos) << text;
+        EXPECT_NE(text.find(system == kEnglish ? "Total length:\t0.0 yd\n" : "Total length:\t0.0 m\n"), std::string::npos)
+            << text;
+    }
+}
