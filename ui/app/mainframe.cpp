@@ -7,7 +7,10 @@
 #include "app/palettebar.h"
 #include "app/toolsmenu.h"
 #include "loom/dobbycontroller.h"
+#include "combine/combinecommands.h"
 #include "commands/draftcommands.h"
+#include "floats/floatsearchdialog.h"
+#include "heddles/heddlewindow.h"
 #include "views/draftframe.h"
 
 #include <QAction>
@@ -161,6 +164,9 @@ void CMainFrame::createMenus()
     m_dobby->createMenu(menuBar());
 
     AddDraftCommandMenus(this, menuBar());
+    AddCombineMenus(this, menuBar());
+    AddHeddleMenus(this, menuBar());
+    AddFloatSearchMenu(this, menuBar());
 
     m_windowMenu = menuBar()->addMenu(QStringLiteral("&Window"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &CMainFrame::updateWindowMenu);
