@@ -40,7 +40,10 @@ CEchoDialog::CEchoDialog(const EchoSettings& initial, QWidget* parent) : QDialog
     m_echos = CountSpinBox(this, "numEchos", EchoSettings::kMinEchos, EchoSettings::kMaxEchos, s.numEchos);
     m_offset = CountSpinBox(this, "echoOffset", EchoSettings::kMinOffset, EchoSettings::kMaxOffset, s.offset);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("Number of echos:"), m_echos);
+    auto* echos = new QHBoxLayout;
+    echos->addWidget(m_echos);
+    echos->addStretch();
+    form->addRow(QStringLiteral("Number of echos:"), echos);
     auto* offset = new QHBoxLayout;
     offset->addWidget(m_offset);
     offset->addWidget(new QLabel(QStringLiteral("shafts"), this));

@@ -160,10 +160,18 @@ CFloatSearch* CFloatSearch::open(IMainWindow* main)
         d->recount();
     }
     if (fresh) {
-        // Over the draft's drawdown, where the floats show.
-        const QWidget* pane = w->frame()->draftView();
+        // Beside the draft's window where the main window has room, so that
+        // no float is hidden; else over the corner of its drawdown.
         d->adjustSize();
-        d->move(pane->mapToGlobal(QPoint(pane->width() - d->width() - 24, 24)));
+        const QWidget* top = main->window();
+        const QRect area(top->mapToGlobal(QPoint(0, 0)), top->size());
+        const QRect draft(w->mapToGlobal(QPoint(0, 0)), w->size());
+        const int gap = 8, width = d->frameGeometry().width();
+        const QWidget* pane = w->frame()->draftView();
+        QPoint at = pane->mapToGlobal(QPoint(pane->width() - width - 3 * gap, 3 * gap));
+        if (draft.left() - area.left() >= width + 2 * gap) at = QPoint(draft.left() - width - gap, draft.top() + 4 * gap);
+        else if (area.right() - draft.right() >= width + 2 * gap) at = QPoint(draft.right() + gap, draft.top() + 4 * gap);
+        d->move(at);
     }
     d->show();
     d->raise();

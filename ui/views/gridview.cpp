@@ -287,30 +287,36 @@ static std::optional<bool> highlightAxis(PaneKind kind, bool warp)
     }
 }
 
-QRect CGridView::highlightBand() const
+QRect CGridView::highlightContentBand() const
 {
     const ThreadHighlight& h = m_frame->highlight();
     const std::optional<bool> cols = highlightAxis(paneKind(), h.warp);
     if (h.thread < 0 || !cols) return {};
     const GridAxis& along = *cols ? m_cols : m_rows;
-    if (h.thread >= along.itemCount()) return {};
+    const GridAxis& across = *cols ? m_rows : m_cols;
+    if (h.thread >= along.itemCount() || across.itemCount() == 0) return {};
     const auto [a, b] = itemSpan(along, h.thread, h.thread);
-    const QSize g = gridSize();
-    const QRect band = *cols ? QRect(a, 0, b - a + 1, g.height()) : QRect(0, a, g.width(), b - a + 1);
-    return band.translated(contentOffset());
+    // In the drawdown the band stays over the draft's own threads.
+    int last = across.itemCount() - 1;
+    if (paneKind() == PaneKind::Drawdown) last = std::min(last, (h.warp ? m_doc->numPicks() : m_doc->numEnds()) - 1);
+    if (last < 0) return {};
+    const auto [c, d] = itemSpan(across, 0, last);
+    return *cols ? QRect(a, c, b - a + 1, d - c + 1) : QRect(c, a, d - c + 1, b - a + 1);
+}
+
+QRect CGridView::highlightBand() const
+{
+    return highlightContentBand().translated(contentOffset());
 }
 
 void CGridView::paintHighlight(QPainter& p)
 {
     const ThreadHighlight& h = m_frame->highlight();
-    const std::optional<bool> cols = highlightAxis(paneKind(), h.warp);
-    if (m_exporting || h.thread < 0 || !cols) return;
-    const GridAxis& along = *cols ? m_cols : m_rows;
-    const GridAxis& across = *cols ? m_rows : m_cols;
-    if (h.thread >= along.itemCount()) return;
-    const auto [a, b] = itemSpan(along, h.thread, h.thread);
-    const QSize g = gridSize();
-    const QRect band = *cols ? QRect(a, 0, b - a + 1, g.height()) : QRect(0, a, g.width(), b - a + 1);
+    const QRect band = highlightContentBand();
+    if (m_exporting || band.isEmpty()) return;
+    const bool cols = h.warp;
+    const GridAxis& across = cols ? m_rows : m_cols;
+    const auto [a, b] = cols ? std::pair(band.left(), band.right()) : std::pair(band.top(), band.bottom());
     const QColor mark(220, 0, 0);
     p.save();
     p.fillRect(band, QColor(255, 0, 0, 45));
@@ -322,7 +328,7 @@ void CGridView::paintHighlight(QPainter& p)
         for (const auto& [first, last] : h.spans) {
             if (first < 0 || last >= across.itemCount() || first > last) continue;
             const auto [c, d] = itemSpan(across, first, last);
-            const QRect r = *cols ? QRect(a, c, b - a, d - c) : QRect(c, a, d - c, b - a);
+            const QRect r = cols ? QRect(a, c, b - a, d - c) : QRect(c, a, d - c, b - a);
             p.setPen(QPen(Qt::white, 3));
             p.drawRect(r.adjusted(-1, -1, 0, 0));
             p.setPen(QPen(mark, 2));

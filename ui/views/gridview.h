@@ -125,6 +125,7 @@ protected:
 private:
     void updateScrollBars();
     void paintHighlight(QPainter& p);
+    QRect highlightContentBand() const;
     // Content span of items first..last along an axis.
     static std::pair<int, int> itemSpan(const GridAxis& axis, int first, int last);
     void computeStyle();
