@@ -49,8 +49,13 @@ case "$cmd" in
     configure_and_build
     export QT_QPA_PLATFORM=offscreen
     export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-    cd "$build"
-    ctest --output-on-failure -j2 --timeout 300
+    (cd "$build" && ctest --output-on-failure -j2 --timeout 300)
+    # The core and the command line again under AddressSanitizer and UBSan,
+    # with the draft's invariants checked after every edit.
+    cmake -S "$here" -B "$build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DQUILLABY_SANITIZE=ON -DQUILLABY_BUILD_UI=OFF -DQUILLABY_BUILD_BENCH=OFF
+    cmake --build "$build-sanitize" -j2
+    (cd "$build-sanitize" && ctest --output-on-failure -j2 --timeout 600)
     ;;
   *)
     echo "usage: $0 run [FILE] | test" >&2

@@ -296,9 +296,10 @@ void WifReader::readWeavingRun(CQuillabyDoc& doc)
 int WifReader::defaultColor(WifSection side, int fallback, int paletteCount) const
 {
     const std::string_view sec = side == WifSection::Warp ? "WARP" : "WEFT";
-    int c = flagged(side) ? m_ini.readInt(sec, "Color") : -1;
-    if (c >= 1 && c <= paletteCount) return c - 1;
-    return fallback < paletteCount ? fallback : 0;
+    const int c = colorIndex(flagged(side) ? m_ini.readInt(sec, "Color") : -1, paletteCount);
+    if (c >= 0) return c;
+    const int f = colorIndex(fallback + 1, paletteCount);
+    return f >= 0 ? f : 0;
 }
 
 bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::string* error)
@@ -309,7 +310,7 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
     doc.plan.loomWaste = std::max(0, d.wasteLength);
     doc.notations = d.notations;
 
-    // 1. Only the presence of a version is checked.
+    // Only the presence of a version is checked.
     std::string version;
     if (!m_ini.readText(kWif, "Version", 64, version) || version.empty()) {
         const std::string msg = FormatMessage(wifmsg::kVersion, version);
@@ -317,19 +318,19 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         if (error) *error = "no WIF version: not a draft file";
         return false;
     }
-    // 2. Date and source.
+    // Date and source.
     doc.date = m_ini.text(kWif, "Date", 350);
     doc.source = m_ini.text(kWif, "Source Program", 350) + ", version " + m_ini.text(kWif, "Source Version", 350);
-    // 3. CONTENTS was read with the index. 4., 5. Notes and texts.
+    // CONTENTS was read with the index. Notes and texts.
     if (flagged(WifSection::Notes)) readNotes(doc);
     if (flagged(WifSection::Text)) readText(doc);
-    // 6. Units and sett.
+    // Units and sett.
     readUnits(doc);
     if (doc.units() == 1) {
         doc.plan.warpQuantityUnit = doc.plan.weftQuantityUnit = 1;
         doc.plan.warpWeightUnit = doc.plan.weftWeightUnit = 2;
     }
-    // 7.-9. The private values.
+    // The private values.
     const bool priv = flagged(WifSection::Private);
     if (priv) {
         readPrivate(doc);
@@ -341,7 +342,7 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
     doc.notations.treadlingSymbols = m_ini.readFlag(kPrivate, qlb(29));
     if (priv) readBlockParams(doc);
 
-    // 10. Palette; a file without colors gets black and white.
+    // Palette; a file without colors gets black and white.
     if (flagged(WifSection::ColorTable)) readPalette(doc.paletteMutable());
     if (doc.palette().count() == 0) {
         doc.paletteMutable().add(0x000000, false);
@@ -349,7 +350,7 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
     }
     const int paletteCount = doc.palette().count();
 
-    // 11. Loom size as declared (0 when not).
+    // Loom size as declared (0 when not).
     int shafts = 0, treadles = 0;
     bool rising = false; // a file without WEAVING gives no shed: sinking
     if (flagged(WifSection::Weaving)) {
@@ -359,16 +360,16 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         rising = m_ini.readFlag("WEAVING", "Rising Shed");
     }
 
-    // 12. Threading rows (every shaft up to 64 is kept; the count follows).
+    // Threading rows (every shaft up to 64 is kept; the count follows).
     ThreadingRows warp;
     bool above64 = false;
     const int warps = readThreadingRows(warp, above64, paletteCount);
-    // 13. Treadling rows or the liftplan.
+    // Treadling rows or the liftplan.
     TreadlingRows weft;
     bool liftplan = false, aboveLimit = false;
     const int wefts = readTreadlingRows(weft, liftplan, aboveLimit, options.liftplan, paletteCount);
 
-    // 14., 15. Final loom size: never below what the file's own lines use,
+    // Final loom size: never below what the file's own lines use,
     // never 0; then the tieup.
     int usedShafts = 0;
     for (int r = 0; r < warps; ++r) usedShafts = std::max(usedShafts, warp[r]->HighestValue());
@@ -416,13 +417,13 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         m_messages.tell(FormatMessage(wifmsg::kUhOh, liftplan ? FormatMessage(wifmsg::kShaftsReduced, std::to_string(shafts))
                                                               : FormatMessage(wifmsg::kTreadlesReduced, std::to_string(treadles))));
 
-    // 17. Mouse colors from the first end and pick.
+    // Mouse colors from the first end and pick.
     ColorPalette& pal = doc.paletteMutable();
     if (doc.numEnds() > 0 && doc.threading(0)->GetColor(0) < paletteCount) pal.setLeftColor(doc.threading(0)->GetColor(0));
     if (doc.numPicks() > 0 && doc.treadling(0)->GetColor(0) < paletteCount)
         pal.setRightColor(doc.treadling(0)->GetColor(0));
 
-    // 18., 19. Tieup keys of a weave-structure draft, the weaving run.
+    // Tieup keys of a weave-structure draft, the weaving run.
     if (priv && doc.blocks.definesStructure) readTieupKeys(doc);
     readWeavingRun(doc);
     doc.EnsureComplete();

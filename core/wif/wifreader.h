@@ -8,6 +8,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 #include <string>
 
 namespace qb {
@@ -45,6 +46,10 @@ public:
     void readProjectPlan(CQuillabyDoc& doc);
 
     // Appends the file's colors to `palette`; returns how many were read.
+    // A file with more colors than a palette holds keeps exactly the colors
+    // its threads and rows use, in the file's order, when they fit; else
+    // the first ones (and says so). Thread colors read afterwards follow
+    // the same translation.
     int readPalette(ColorPalette& palette);
 
     // The warp rows with their colors and thick flags. `shafts` is the shaft
@@ -70,6 +75,11 @@ private:
     void readTieupKeys(CQuillabyDoc& doc);
     void readWeavingRun(CQuillabyDoc& doc);
     int defaultColor(WifSection side, int fallback, int paletteCount) const;
+    // The draft's palette index of file color `v` (1-based), -1 when the
+    // draft does not keep it.
+    int colorIndex(std::int64_t v, int paletteCount) const;
+    // The file colors (1-based) that threads and rows' default colors use.
+    std::vector<bool> usedFileColors(int entries) const;
     void readColors(WifSection section, int rowsCount, Threading* const* warp, Treadling* const* weft,
                     int paletteCount);
     void readThick(WifSection spacingSection, WifSection side, int count, class Tding& row);
@@ -78,6 +88,7 @@ private:
     const IniFile& m_ini;
     IPrompter& m_messages;
     std::array<bool, kWifSectionNames.size()> m_contents{};
+    std::vector<int> m_colorMap; // file color (0-based) -> palette index, -1 dropped
     bool m_threadingLabels = false;
     bool m_treadlingLabels = false;
 };

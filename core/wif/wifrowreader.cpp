@@ -115,24 +115,55 @@ int clampCount(std::int64_t v)
 
 } // namespace
 
+std::vector<bool> WifReader::usedFileColors(int entries) const
+{
+    std::vector<bool> used(static_cast<std::size_t>(entries) + 1, false);
+    auto note = [&](std::int64_t v) {
+        if (v >= 1 && v <= entries) used[static_cast<std::size_t>(v)] = true;
+    };
+    // The rows' default colors, as reading them will choose.
+    note(flagged(WifSection::Warp) ? m_ini.readInt("WARP", "Color") : 2);
+    note(flagged(WifSection::Weft) ? m_ini.readInt("WEFT", "Color") : 1);
+    std::string line;
+    for (WifSection section : {WifSection::WarpColors, WifSection::WeftColors}) {
+        if (!flagged(section)) continue;
+        const bool warp = section == WifSection::WarpColors;
+        const int count = clampCount(m_ini.readInt64(warp ? "WARP" : "WEFT", "Threads"));
+        for (int i = 1; i <= count; ++i)
+            if (m_ini.readText(sectionName(section), KeyName(i).view, kLineBuffer, line, false))
+                forEachNumber(line, note);
+    }
+    return used;
+}
+
 int WifReader::readPalette(ColorPalette& palette)
 {
     int entries = m_ini.readInt("COLOR PALETTE", "Entries");
     if (entries < 0) entries = m_ini.readInt("COLOR   PALETTE", "Entries");
     if (entries < 0) return 0;
-    if (entries > kMaxColors) {
-        m_messages.tell(FormatMessage(wifmsg::kPaletteCut, std::to_string(kMaxColors)));
-        entries = kMaxColors;
+    // Files claim what they like; a real palette has a few hundred entries at most.
+    entries = std::min(entries, 65535);
+    m_colorMap.assign(static_cast<std::size_t>(entries), -1);
+    std::vector<bool> keep(static_cast<std::size_t>(entries) + 1, true);
+    const int room = kMaxColors - palette.count();
+    if (entries > room) {
+        keep = usedFileColors(entries);
+        const int used = static_cast<int>(std::count(keep.begin(), keep.end(), true));
+        if (used > room) {
+            // Too many colors in use: the first ones, as far as they go.
+            m_messages.tell(FormatMessage(wifmsg::kPaletteCut, std::to_string(kMaxColors)));
+            for (int i = 1; i <= entries; ++i) keep[static_cast<std::size_t>(i)] = i <= room;
+        }
     }
     std::int64_t maximum = 255;
     const std::string range = m_ini.text("COLOR PALETTE", "Range", 128, false);
     const std::size_t sep = range.find_first_of(",;");
     if (sep != std::string::npos)
         if (auto m = IniFile::parseInt(std::string_view(range).substr(sep + 1))) maximum = *m;
-    const int room = kMaxColors - palette.count();
     int added = 0;
     std::string line;
     for (int i = 1; i <= entries && added < room; ++i) {
+        if (!keep[static_cast<std::size_t>(i)]) continue;
         const KeyName key(i);
         if (!m_ini.readText("COLOR TABLE", key.view, 128, line, false) || line.empty())
             m_ini.readText("COLOR  TABLE", key.view, 128, line, false);
@@ -153,10 +184,17 @@ int WifReader::readPalette(ColorPalette& palette)
             c = std::min<std::int64_t>(c, 255);
         }
         if (name.empty()) name = "color" + std::to_string(i);
-        palette.add(rgb(int(comp[0]), int(comp[1]), int(comp[2])), false, name.substr(0, ColorPalette::kMaxName));
+        m_colorMap[static_cast<std::size_t>(i - 1)] =
+            palette.add(rgb(int(comp[0]), int(comp[1]), int(comp[2])), false, name.substr(0, ColorPalette::kMaxName));
         ++added;
     }
     return added;
+}
+
+int WifReader::colorIndex(std::int64_t v, int paletteCount) const
+{
+    if (!m_colorMap.empty()) return v >= 1 && v <= static_cast<std::int64_t>(m_colorMap.size()) ? m_colorMap[v - 1] : -1;
+    return v >= 1 && v <= paletteCount ? static_cast<int>(v - 1) : -1;
 }
 
 int WifReader::readLineSet(std::string_view section, int key, TUPTYPE& set, int limit, bool& above)
@@ -217,7 +255,7 @@ void WifReader::readColors(WifSection section, int rowsCount, Threading* const* 
         if (!m_ini.readText(sec, KeyName(i + 1).view, rowsCount == 1 ? 0 : kLineBuffer, line, false)) continue;
         int k = 0;
         forEachNumber(line, [&](std::int64_t v) {
-            if (k < rowsCount && v >= 1 && v <= paletteCount) rows[k]->SetColor(i, static_cast<int>(v - 1));
+            if (const int c = colorIndex(v, paletteCount); k < rowsCount && c >= 0) rows[k]->SetColor(i, c);
             ++k;
         });
     }

@@ -302,14 +302,14 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
     const bool thSymbols = !structure && t0.HasSymbols();
     const bool trSymbols = !structure && !w0.multiple() && w0.HasSymbols();
 
-    // 1. WIF
+    // WIF
     out.set("WIF", "Version", "1.1");
     out.set("WIF", "Date", date);
     out.set("WIF", "Developers", kDevelopers);
     out.set("WIF", "Source Program", kProgram);
     out.set("WIF", "Source Version", kVersion);
 
-    // 2. CONTENTS
+    // CONTENTS
     std::array<bool, kWifSectionNames.size()> contents{};
     const auto on = [&](WifSection s, bool v) { contents[static_cast<std::size_t>(s)] = v; };
     for (WifSection s : {WifSection::ColorPalette, WifSection::Weaving, WifSection::Warp, WifSection::Weft,
@@ -326,11 +326,11 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
     for (std::size_t i = 0; i < kWifSectionNames.size(); ++i) out.setFlag("CONTENTS", kWifSectionNames[i], contents[i]);
     const auto flagged = [&](WifSection s) { return contents[static_cast<std::size_t>(s)]; };
 
-    // 3. WEAVING
+    // WEAVING
     out.setInt("WEAVING", "Shafts", doc.numShafts());
     out.setInt("WEAVING", "Treadles", doc.numTreadles());
     out.setFlag("WEAVING", "Rising Shed", doc.isRisingShed());
-    // 4., 5. TEXT and NOTES
+    // TEXT and NOTES
     if (!doc.title.empty()) out.setText("TEXT", "Title", doc.title);
     if (!doc.author.empty()) out.setText("TEXT", "Author", doc.author);
     int note = 0;
@@ -341,7 +341,7 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
         if (end > pos) out.setText("NOTES", num(++note), std::string_view(doc.notes).substr(pos, end - pos));
         pos = end + 1;
     }
-    // 6., 7. WARP and WEFT
+    // WARP and WEFT
     out.setInt("WARP", "Color", t0.defaultColor() + 1);
     out.setInt("WEFT", "Color", w0.defaultColor() + 1);
     const char* units = doc.units() == 1 ? "Centimeters" : "Inches";
@@ -349,26 +349,26 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
     out.set("WARP", "Spacing", IniWriter::formatFixed(doc.warpSpacing(), 5));
     out.set("WEFT", "Units", units);
     out.set("WEFT", "Spacing", IniWriter::formatFixed(doc.weftSpacing(), 5));
-    // 8. Palette
+    // Palette
     WriteWifPalette(out, doc.palette());
-    // 9., 10. Threads
+    // Threads
     out.setInt("WARP", "Threads", doc.numEnds());
     writeThreading(out, doc, thSymbols);
     out.setInt("WEFT", "Threads", doc.numPicks());
     writeTreadling(out, doc, structure || !doc.isLiftplan() ? "TREADLING" : "LIFTPLAN", trSymbols);
-    // 11. TIEUP: empty columns give no key.
+    // TIEUP: empty columns give no key.
     const Tieup& tieup = doc.tieup();
     for (int t = 0; t < tieup.treadleCount(); ++t)
         if (!(tieup.column(t) & TUPTYPE::firstShafts(tieup.shaftCount())).empty())
             out.set("TIEUP", num(t + 1), columnText(tieup.column(t), tieup.shaftCount()));
-    // 12., 13. Colors and thick threads
+    // Colors and thick threads
     if (flagged(WifSection::WarpColors)) writeColors(out, doc, true);
     if (flagged(WifSection::WeftColors)) writeColors(out, doc, false);
     if (flagged(WifSection::WarpSpacing)) writeThick(out, t0, doc.warpSpacing(), "WARP SPACING");
     if (flagged(WifSection::WeftSpacing)) writeThick(out, w0, doc.weftSpacing(), "WEFT SPACING");
-    // 14. The private section
+    // The private section
     writePrivate(out, doc, thSymbols, trSymbols);
-    // 15. Tieup keys of a weave structure
+    // Tieup keys of a weave structure
     if (structure && !doc.blocks.automaticallyGenerated) {
         const int perKey = doc.blocks.patternTreadlesPerBlock;
         for (std::size_t i = 0; i < doc.tieupKeys.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "app/mainframe.h"
 
 #include "app/defaultpalette.h"
+#include "app/draftfiles.h"
 #include "app/draftcommands.h"
 #include "app/draftwindow.h"
 #include "app/recentfilelist.h"
@@ -418,14 +419,10 @@ bool CMainFrame::openFile(const QString& path)
         report(QStringLiteral("Unable to open %1.\nThe file does not exist.").arg(shown));
         return false;
     }
-    if (!s_loader) {
-        report(QStringLiteral("Unable to open %1.\nDraft files cannot be read yet.").arg(shown));
-        return false;
-    }
     auto doc = std::make_unique<CQuillabyDoc>();
     QString error;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = s_loader(abs, newDraftDefaults(), *doc, error);
+    const bool ok = (s_loader ? s_loader : ReadDraftFile)(abs, newDraftDefaults(), *doc, error);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
         if (!error.isEmpty()) report(error);
@@ -535,14 +532,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 bool CMainFrame::writeDocument(CDraftWindow* w, const QString& path)
 {
     const QString abs = QFileInfo(path).absoluteFilePath();
-    if (!s_saver) {
-        report(QStringLiteral("Unable to save %1.\nDraft files cannot be written yet.")
-                   .arg(QDir::toNativeSeparators(abs)));
-        return false;
-    }
     QString error;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool ok = s_saver(abs, w->document(), error);
+    const bool ok = (s_saver ? s_saver : WriteDraftFile)(abs, w->document(), error);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
         report(error.isEmpty() ? QStringLiteral("Unable to save %1.").arg(QDir::toNativeSeparators(abs))

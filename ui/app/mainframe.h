@@ -91,6 +91,7 @@ public:
     // Set Default Palette from the active draft.
     bool setDefaultPaletteFromActive();
 
+    // Tests stand in for the WIF reader and writer here (empty: the real ones).
     static void setDocumentLoader(DocumentLoader loader);
     static void setDocumentSaver(DocumentSaver saver);
     // Where user messages go (a message box unless replaced, e.g. by tests).

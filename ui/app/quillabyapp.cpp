@@ -56,7 +56,6 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
         m_recent.load(store);
         m_palette.load(store);
     }
-    InstallDraftFileHandlers();
     m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
     connect(&m_instance, &CSingleInstance::fileRequested, m_frame.get(),
             &CMainFrame::openRequestedFile);

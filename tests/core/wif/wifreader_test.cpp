@@ -263,12 +263,81 @@ TEST(WifReader, PaletteRangeNamesAndLimits)
     std::string many = kHead + "[CONTENTS]\nCOLOR TABLE=true\n[COLOR   PALETTE]\nEntries=120\n[COLOR  TABLE]\n";
     for (int i = 1; i <= 120; ++i) many += std::to_string(i) + "=" + std::to_string(i) + ",300,-4\n";
     auto big = openText(many);
-    ASSERT_EQ(big->doc.palette().count(), 90);
-    EXPECT_EQ(big->doc.palette().color(89), rgb(90, 255, 0));
-    EXPECT_EQ(big->messages.told, (std::vector<std::string>{"Only the first 90 colors will be loaded.\n"}));
+    // No threads: the two default colors are all the draft uses.
+    ASSERT_EQ(big->doc.palette().count(), 2);
+    EXPECT_EQ(big->doc.palette().color(1), rgb(2, 255, 0));
+    EXPECT_TRUE(big->messages.told.empty());
 
     auto none = openText(kHead + "[CONTENTS]\nCOLOR TABLE=true\n");
     EXPECT_EQ(none->doc.palette().colors(), (std::vector<COLORREF>{0x000000, 0xFFFFFF}));
+}
+
+namespace {
+// A draft whose palette has `entries` colors (color i is rgb(i, 255 - i, 7i))
+// and whose ends use the file colors `ends` and picks `picks`.
+std::string bigPalette(int entries, const std::vector<int>& ends, const std::vector<int>& picks)
+{
+    std::string t = kHead + "[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\nWARP=true\nWEFT=true\nTHREADING=true\n"
+                            "TREADLING=true\nWARP COLORS=true\nWEFT COLORS=true\nWEAVING=true\n"
+                            "[WEAVING]\nShafts=2\nTreadles=2\nRising Shed=true\n"
+                            "[WARP]\nColor=" + std::to_string(ends.back()) + "\nThreads=" + std::to_string(ends.size()) +
+                      "\n[WEFT]\nColor=" + std::to_string(picks.back()) + "\nThreads=" + std::to_string(picks.size()) +
+                      "\n[COLOR PALETTE]\nEntries=" + std::to_string(entries) + "\nRange=0,255\n[COLOR TABLE]\n";
+    for (int i = 1; i <= entries; ++i)
+        t += std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(255 - i) + "," + std::to_string(7 * i % 256) +
+             ",shade " + std::to_string(i) + "\n";
+    t += "[THREADING]\n";
+    for (std::size_t e = 0; e < ends.size(); ++e) t += std::to_string(e + 1) + "=" + std::to_string(1 + e % 2) + "\n";
+    t += "[TREADLING]\n";
+    for (std::size_t p = 0; p < picks.size(); ++p) t += std::to_string(p + 1) + "=" + std::to_string(1 + p % 2) + "\n";
+    t += "[WARP COLORS]\n";
+    for (std::size_t e = 0; e < ends.size(); ++e) t += std::to_string(e + 1) + "=" + std::to_string(ends[e]) + "\n";
+    t += "[WEFT COLORS]\n";
+    for (std::size_t p = 0; p < picks.size(); ++p) t += std::to_string(p + 1) + "=" + std::to_string(picks[p]) + "\n";
+    return t;
+}
+COLORREF fileColor(int i) { return rgb(i, 255 - i, 7 * i % 256); }
+} // namespace
+
+TEST(WifReader, LargePalettesKeepTheColorsInUse)
+{
+    // 236 entries, a few of them used, many above 90.
+    const std::vector<int> ends = {1, 91, 150, 236, 100, 91, 200};
+    const std::vector<int> picks = {236, 5, 180, 5};
+    auto o = openText(bigPalette(236, ends, picks));
+    ASSERT_TRUE(o->ok) << o->error;
+    EXPECT_TRUE(o->messages.told.empty());
+    const ColorPalette& p = o->doc.palette();
+    // Exactly the used entries, in the file's order, names kept.
+    const std::vector<int> used = {1, 5, 91, 100, 150, 180, 200, 236};
+    ASSERT_EQ(p.count(), int(used.size()));
+    for (std::size_t k = 0; k < used.size(); ++k) {
+        EXPECT_EQ(p.color(int(k)), fileColor(used[k]));
+        EXPECT_EQ(p.name(int(k)), "shade " + std::to_string(used[k]));
+    }
+    for (std::size_t e = 0; e < ends.size(); ++e)
+        EXPECT_EQ(p.color(o->doc.threading(0)->GetColor(int(e))), fileColor(ends[e])) << "end " << e;
+    for (std::size_t q = 0; q < picks.size(); ++q)
+        EXPECT_EQ(p.color(o->doc.treadling(0)->GetColor(int(q))), fileColor(picks[q])) << "pick " << q;
+    EXPECT_EQ(p.color(o->doc.threading(0)->defaultColor()), fileColor(200));
+
+    // The palette import follows the same rule.
+    const std::string path = ::testing::TempDir() + "bigpalette.wif";
+    std::ofstream(path) << bigPalette(236, ends, picks);
+    ColorPalette imported;
+    RecordingMessages quiet;
+    EXPECT_EQ(ReadWifPalette(path, imported, quiet), int(used.size()));
+    EXPECT_EQ(imported.colors(), p.colors());
+
+    // More than 90 colors in use: the first 90, with the message; threads
+    // beyond them keep their row's default color.
+    std::vector<int> many;
+    for (int i = 1; i <= 120; ++i) many.push_back(i);
+    auto cut = openText(bigPalette(150, many, {3}));
+    ASSERT_EQ(cut->doc.palette().count(), 90);
+    EXPECT_EQ(cut->messages.told, (std::vector<std::string>{"Only the first 90 colors will be loaded.\n"}));
+    EXPECT_EQ(cut->doc.palette().color(cut->doc.threading(0)->GetColor(10)), fileColor(11));
+    EXPECT_EQ(cut->doc.threading(0)->GetColor(100), cut->doc.threading(0)->defaultColor());
 }
 
 TEST(WifReader, ThickThreadsAndRatio)

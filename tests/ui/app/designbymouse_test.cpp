@@ -5,7 +5,7 @@
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include "draft/drawdown.h"
 #include "views/draftframe.h"
@@ -60,21 +60,20 @@ QAction* findAction(const QList<QAction*>& actions, const QString& text)
     return nullptr;
 }
 
-class DesignByMouse : public ::testing::Test {
+class DesignByMouse : public MainWindowTest {
 protected:
+    bool startsWithWindow() const override { return false; }
     void SetUp() override
     {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_main = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_main->setMessageHandler([this](const QString& text) { m_messages << text; });
-        m_main->setYesNoQuestion([](const QString&) { return true; });
-        m_main->resize(1500, 950);
-        m_main->show();
+        openMain(QSize(1500, 950));
         CToolState::instance().setTool(Tool::Pencil);
         CToolState::instance().setLineKind(LineKind::Straight);
     }
-    void TearDown() override { CToolState::instance().setTool(Tool::Pencil); }
+    void TearDown() override
+    {
+        CToolState::instance().setTool(Tool::Pencil);
+        MainWindowTest::TearDown();
+    }
     // A click on the tool bar's button of a tool.
     void chooseTool(const QString& text)
     {
@@ -87,11 +86,6 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, button->height() / 2));
     }
 
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_main;
-    QStringList m_messages;
 };
 
 } // namespace
@@ -143,7 +137,7 @@ TEST_F(DesignByMouse, PointTwillWithTabbyFromAnEmptyDraft)
     const int treadles[] = {1, 5, 2, 6, 3, 5, 4, 6, 3, 5, 2, 6};
     for (int p = 0; p < 12; ++p) drag(tr, {cell(tr, treadles[p] - 1, p)});
     ASSERT_EQ(doc.numPicks(), 12);
-    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(m_told.isEmpty()) << m_told.join(QLatin1Char('|')).toStdString();
 
     // The cloth: a tabby pick alternates end by end, a twill pick lifts the
     // ends on its treadle's two shafts.

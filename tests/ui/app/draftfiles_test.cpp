@@ -4,7 +4,7 @@
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include "wif/wifreader.h"
 #include "wif/wifwriter.h"
@@ -17,28 +17,8 @@ using namespace qb;
 
 namespace {
 
-class DraftFilesTest : public ::testing::Test {
+class DraftFilesTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        InstallDraftFileHandlers();
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_frame->setMessageHandler([this](const QString& text) { m_messages << text; });
-    }
-    void TearDown() override
-    {
-        m_frame.reset();
-        CMainFrame::setDocumentLoader({});
-        CMainFrame::setDocumentSaver({});
-    }
-
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_frame;
-    QStringList m_messages;
     QTemporaryDir m_tmp;
 };
 
@@ -47,8 +27,8 @@ protected:
 TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
 {
     // [GIVEN] a draft opened from a file
-    ASSERT_TRUE(m_frame->openFile(QStringLiteral(QUILLABY_TEST_DATA "/wif/multiweft.wif")));
-    CDraftWindow* w = m_frame->activeDraftWindow();
+    ASSERT_TRUE(m_main->openFile(QStringLiteral(QUILLABY_TEST_DATA "/wif/multiweft.wif")));
+    CDraftWindow* w = m_main->activeDraftWindow();
     ASSERT_NE(w, nullptr);
     CQuillabyDoc& doc = w->document();
     EXPECT_FALSE(doc.isModified());
@@ -59,44 +39,44 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     ASSERT_TRUE(doc.SetThreadingCell(kReplay, 0, 5));
     ASSERT_TRUE(doc.isModified());
     const QString path = m_tmp.filePath(QStringLiteral("copy.qlb"));
-    ASSERT_TRUE(m_frame->saveDocumentTo(w, path)) << m_messages.join('\n').toStdString();
+    ASSERT_TRUE(m_main->saveDocumentTo(w, path)) << m_told.join('\n').toStdString();
     EXPECT_FALSE(doc.isModified());
     const std::string saved = WifText(doc, doc.date);
 
     // [THEN] the window now names the saved file, and reading it gives the same draft
     EXPECT_EQ(w->path(), path);
-    ASSERT_TRUE(m_frame->openFile(path));
-    EXPECT_EQ(m_frame->activeDraftWindow(), w); // already open: brought up, not read twice
+    ASSERT_TRUE(m_main->openFile(path));
+    EXPECT_EQ(m_main->activeDraftWindow(), w); // already open: brought up, not read twice
     CQuillabyDoc again;
     QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path.toStdString(), again, quiet));
     EXPECT_EQ(WifText(again, doc.date), saved);
-    EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join('\n').toStdString();
+    EXPECT_TRUE(m_told.isEmpty()) << m_told.join('\n').toStdString();
 }
 
 TEST_F(DraftFilesTest, BothTreadlingAndLiftplanAsksWhichToLoad)
 {
     QStringList asked;
-    m_frame->setYesNoQuestion([&](const QString& q) {
+    m_main->setYesNoQuestion([&](const QString& q) {
         asked << q;
         return false; // No: treadling and tieup
     });
-    ASSERT_TRUE(m_frame->openFile(QStringLiteral(QUILLABY_TEST_DATA "/wif/bothforms.wif")));
+    ASSERT_TRUE(m_main->openFile(QStringLiteral(QUILLABY_TEST_DATA "/wif/bothforms.wif")));
     ASSERT_EQ(asked.size(), 1);
     EXPECT_TRUE(asked.front().startsWith(QStringLiteral("This draft includes a liftplan")));
-    EXPECT_FALSE(m_frame->activeDraftWindow()->document().isLiftplan());
+    EXPECT_FALSE(m_main->activeDraftWindow()->document().isLiftplan());
 }
 
 TEST_F(DraftFilesTest, FailedSaveKeepsTheDraftModifiedAndSaysWhy)
 {
-    m_frame->OnFileNew();
-    CDraftWindow* w = m_frame->activeDraftWindow();
+    m_main->OnFileNew();
+    CDraftWindow* w = m_main->activeDraftWindow();
     ASSERT_NE(w, nullptr);
     w->document().SetThreadingCell(kReplay, 0, 1);
-    EXPECT_FALSE(m_frame->saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
+    EXPECT_FALSE(m_main->saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
     EXPECT_TRUE(w->document().isModified());
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.front().startsWith(QStringLiteral("Unable to save")));
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_TRUE(m_told.front().startsWith(QStringLiteral("Unable to save")));
 }
 
 TEST_F(DraftFilesTest, FileWithoutVersionIsRefusedWithTheMessage)
@@ -106,9 +86,9 @@ TEST_F(DraftFilesTest, FileWithoutVersionIsRefusedWithTheMessage)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[CONTENTS]\r\nWEAVING=true\r\n[WEAVING]\r\nShafts=4\r\n");
     f.close();
-    const auto before = m_frame->draftWindows().size();
-    EXPECT_FALSE(m_frame->openFile(path));
-    EXPECT_EQ(m_frame->draftWindows().size(), before);
+    const auto before = m_main->draftWindows().size();
+    EXPECT_FALSE(m_main->openFile(path));
+    EXPECT_EQ(m_main->draftWindows().size(), before);
     // The version message, once, and nothing after it.
-    EXPECT_EQ(m_messages, QStringList{QStringLiteral("WIF Version  is not\nsupported by this application.")});
+    EXPECT_EQ(m_told, QStringList{QStringLiteral("WIF Version  is not\nsupported by this application.")});
 }

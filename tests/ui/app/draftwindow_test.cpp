@@ -3,7 +3,7 @@
 #include "app/mainframe.h"
 #include "app/palettebar.h"
 #include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include "views/draftframe.h"
 #include "views/gridview.h"
@@ -29,44 +29,13 @@ using namespace qb;
 
 namespace {
 
-class DraftWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_frame->setMessageHandler([](const QString&) {});
-        m_frame->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
-        m_frame->resize(1200, 800);
-        m_frame->show();
-    }
-
-    QMenu* menu(const QString& title)
-    {
-        for (QAction* a : m_frame->menuBar()->actions())
-            if (a->text() == title) return a->menu();
-        return nullptr;
-    }
-    QAction* item(QMenu* m, const QString& text)
-    {
-        emit m->aboutToShow(); // menus are filled for the active window when they open
-        for (QAction* a : m->actions())
-            if (a->text() == text) return a;
-        return nullptr;
-    }
-
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_frame;
-};
+class DraftWindowTest : public MainWindowTest {};
 
 } // namespace
 
 TEST_F(DraftWindowTest, NewDraftShowsTheFourPaneFrame)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     ASSERT_NE(w->frame(), nullptr);
     EXPECT_EQ(w->frame()->panes().size(), 4u);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Draft <Draft1>[*]"));
@@ -77,7 +46,7 @@ TEST_F(DraftWindowTest, NewDraftShowsTheFourPaneFrame)
 
 TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     QMenu* edit = menu(QStringLiteral("&Edit"));
     ASSERT_NE(edit, nullptr);
     QAction* undo = item(edit, QStringLiteral("&Undo"));
@@ -87,7 +56,7 @@ TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
     EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
 
-    CDraftCommands* commands = CDraftCommands::of(m_frame.get());
+    CDraftCommands* commands = CDraftCommands::of(m_main.get());
     CGridView* threading = w->frame()->threadingView();
     struct Step {
         const char* what;
@@ -128,9 +97,9 @@ TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
 
 TEST_F(DraftWindowTest, StatusBarShowsTheDraftsCounts)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     w->document().SetThreadingCell(kReplay, 4, 2);
-    const QList<QLabel*> labels = m_frame->statusBar()->findChildren<QLabel*>();
+    const QList<QLabel*> labels = m_main->statusBar()->findChildren<QLabel*>();
     bool found = false;
     for (QLabel* l : labels)
         found = found || l->text() == QStringLiteral("warp: 5     weft: 0     shafts: 8     treadles: 8     ");
@@ -139,17 +108,17 @@ TEST_F(DraftWindowTest, StatusBarShowsTheDraftsCounts)
 
 TEST_F(DraftWindowTest, FurtherWindowsCloseWithTheDraft)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     QMenu* view = menu(QStringLiteral("&View"));
     ASSERT_NE(view, nullptr);
     QAction* fabric = item(view, QStringLiteral("&Fabric"));
     ASSERT_NE(fabric, nullptr);
     fabric->trigger();
-    QMdiArea* mdi = m_frame->findChild<QMdiArea*>();
+    QMdiArea* mdi = m_main->findChild<QMdiArea*>();
     ASSERT_EQ(mdi->subWindowList().size(), 2);
     // The fabric window stands for its draft in the menus.
-    EXPECT_EQ(m_frame->activeDraftWindow(), w);
-    EXPECT_EQ(m_frame->activeGridFrame()->kindTitle(), QStringLiteral("Fabric"));
+    EXPECT_EQ(m_main->activeDraftWindow(), w);
+    EXPECT_EQ(m_main->activeGridFrame()->kindTitle(), QStringLiteral("Fabric"));
     EXPECT_NE(item(view, QStringLiteral("Zoom &In")), nullptr);
 
     QPointer<CDraftWindow> guard(w);

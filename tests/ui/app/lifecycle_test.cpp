@@ -8,7 +8,7 @@
 #include "app/mainframe.h"
 #include "app/propertiessheet.h"
 #include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include "transform/messages.h"
 #include "views/draftframe.h"
@@ -40,37 +40,9 @@ using namespace qb;
 
 namespace {
 
-class LifecycleTest : public ::testing::Test {
+class LifecycleTest : public MainWindowTest {
 protected:
-    void SetUp() override
-    {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_frame->setMessageHandler([this](const QString& t) { m_told << t; });
-        m_frame->setYesNoQuestion([this](const QString& q) {
-            m_asked << q;
-            return m_answer;
-        });
-        m_frame->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
-        m_frame->resize(1200, 800);
-        m_frame->show();
-    }
-
-    QAction* fileItem(const QString& text)
-    {
-        QMenu* file = nullptr;
-        for (QAction* a : m_frame->menuBar()->actions())
-            if (a->text() == QStringLiteral("&File")) file = a->menu();
-        if (!file) return nullptr;
-        emit file->aboutToShow();
-        QList<QAction*> all = file->actions();
-        for (int i = 0; i < all.size(); ++i) {
-            if (all[i]->text() == text) return all[i];
-            if (all[i]->menu()) all += all[i]->menu()->actions();
-        }
-        return nullptr;
-    }
+    QAction* fileItem(const QString& text) { return item(QStringLiteral("&File"), text); }
 
     // Runs `edit` on the sheet the action opens, then presses `button`.
     void onSheet(QAction* action, const std::function<void(CPropertiesSheet&)>& edit,
@@ -95,20 +67,13 @@ protected:
         return c;
     }
 
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_frame;
-    QStringList m_told;
-    QStringList m_asked;
-    bool m_answer = true;
 };
 
 } // namespace
 
 TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     doc.Transaction("Pencil", [&](Edit s) {
         doc.SetThreadingCell(s, 0, 3, 0);
@@ -123,9 +88,9 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
     ASSERT_NE(clone, nullptr);
     ASSERT_TRUE(clone->isEnabled());
     clone->trigger();
-    CDraftWindow* c = m_frame->activeDraftWindow();
+    CDraftWindow* c = m_main->activeDraftWindow();
     ASSERT_NE(c, w);
-    EXPECT_EQ(m_frame->draftWindows().size(), 2);
+    EXPECT_EQ(m_main->draftWindows().size(), 2);
     EXPECT_EQ(WifText(c->document(), "1/2/2026"), WifText(doc, "1/2/2026"));
     EXPECT_TRUE(c->path().isEmpty());
     EXPECT_TRUE(c->title().startsWith(QStringLiteral("Draft")));
@@ -140,30 +105,30 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
 
 TEST_F(LifecycleTest, ClosingTheMainWindowAsksForEveryDraftAndCancelKeepsAll)
 {
-    CDraftWindow* a = m_frame->newDocument();
-    CDraftWindow* b = m_frame->newDocument();
-    m_frame->newDocument(); // unmodified: no question
+    CDraftWindow* a = m_main->newDocument();
+    CDraftWindow* b = m_main->newDocument();
+    m_main->newDocument(); // unmodified: no question
     a->document().SetModified();
     b->document().SetModified();
     QStringList asked;
     QList<CMainFrame::SaveAnswer> answers{CMainFrame::SaveAnswer::Discard, CMainFrame::SaveAnswer::Cancel};
-    m_frame->setSaveQuestion([&](const QString& title) {
+    m_main->setSaveQuestion([&](const QString& title) {
         asked << title;
         return answers.isEmpty() ? CMainFrame::SaveAnswer::Discard : answers.takeFirst();
     });
-    EXPECT_FALSE(m_frame->close());
+    EXPECT_FALSE(m_main->close());
     EXPECT_EQ(asked.size(), 2);
-    EXPECT_EQ(m_frame->draftWindows().size(), 3); // the discarded one stays too
+    EXPECT_EQ(m_main->draftWindows().size(), 3); // the discarded one stays too
 
     asked.clear();
-    EXPECT_TRUE(m_frame->close());
+    EXPECT_TRUE(m_main->close());
     EXPECT_EQ(asked.size(), 2); // once per modified draft, not again while closing
-    EXPECT_TRUE(m_frame->draftWindows().isEmpty());
+    EXPECT_TRUE(m_main->draftWindows().isEmpty());
 }
 
 TEST_F(LifecycleTest, PropertiesOkAppliesAndCancelChangesNothing)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     doc.SetThreadingCell(kReplay, 0, 8);
     doc.SetModified(false);
@@ -200,14 +165,14 @@ TEST_F(LifecycleTest, PropertiesOkAppliesAndCancelChangesNothing)
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(w->isWindowModified());
     // Undo from the Edit menu puts the loom back.
-    m_frame->OnEditUndo();
+    m_main->OnEditUndo();
     EXPECT_EQ(doc.numShafts(), 8);
     EXPECT_EQ(doc.threading()->GetShaft(0), 8);
 }
 
 TEST_F(LifecycleTest, NotesOpenTheSecondPage)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     doc.notes = "first\r\n";
     QAction* notes = fileItem(QStringLiteral("No&tes..."));
@@ -226,11 +191,11 @@ TEST_F(LifecycleTest, NotesOpenTheSecondPage)
 
 TEST_F(LifecycleTest, SheetAsksItsQuestionsInOrder)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     // A liftplan with four different lifts on four shafts.
     for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kReplay, p, p + 1);
-    ApplyPropertiesSheet(m_frame.get(), w, [&] {
+    ApplyPropertiesSheet(m_main.get(), w, [&] {
         DraftProperties v = ReadProperties(doc);
         v.shafts = 4;
         v.liftplan = true;
@@ -255,7 +220,7 @@ TEST_F(LifecycleTest, SheetAsksItsQuestionsInOrder)
 
 TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     doc.SetThreadColors(kReplay, Side::Threading, 0, 0, 1);
     doc.SetModified(false);
@@ -271,7 +236,7 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
 
     // Without a version: the message through the main window, no change.
     const QString bad = file("bad.wif", "[CONTENTS]\nCOLOR TABLE=true\n");
-    EXPECT_FALSE(ImportPaletteFrom(m_frame.get(), w, bad));
+    EXPECT_FALSE(ImportPaletteFrom(m_main.get(), w, bad));
     EXPECT_EQ(m_told, QStringList{QStringLiteral("WIF Version  is not\nsupported by this application.")});
     EXPECT_FALSE(doc.isModified());
 
@@ -279,22 +244,22 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
     const QString good = file("good.wif", "[WIF]\nVersion=1.1\n[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\n"
                                           "WARP=true\n[COLOR PALETTE]\nEntries=1\n[COLOR TABLE]\n1=1,2,3\n"
                                           "[WARP]\nUnits=Centimeters\nSpacing=0.5\n");
-    EXPECT_TRUE(ImportPaletteFrom(m_frame.get(), w, good));
+    EXPECT_TRUE(ImportPaletteFrom(m_main.get(), w, good));
     EXPECT_EQ(doc.palette().color(0), rgb(1, 2, 3));
     EXPECT_EQ(doc.palette().color(doc.threading()->GetColor(0)), end0);
     EXPECT_TRUE(w->isWindowModified());
     // One undo step puts the old palette back.
-    m_frame->OnEditUndo();
+    m_main->OnEditUndo();
     EXPECT_NE(doc.palette().color(0), rgb(1, 2, 3));
 
-    EXPECT_TRUE(ImportProjectPlanFrom(m_frame.get(), w, good));
+    EXPECT_TRUE(ImportProjectPlanFrom(m_main.get(), w, good));
     EXPECT_EQ(doc.units(), 1);
     EXPECT_DOUBLE_EQ(doc.warpSett(), 2.0);
 }
 
 TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
 {
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     doc.setWarpSett(12, 3456);
     doc.setWeftSett(-1, 0); // a sett the box cannot show
@@ -309,14 +274,13 @@ TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
 
 TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
 {
-    InstallDraftFileHandlers();
-    CDraftWindow* w = m_frame->newDocument();
+    CDraftWindow* w = m_main->newDocument();
     w->document().SetThreadingCell(kReplay, 3, 4);
     w->document().title = "Rosepath";
-    CDraftWindow* c = CloneDraft(m_frame.get(), w);
+    CDraftWindow* c = CloneDraft(m_main.get(), w);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("clone.qlb"));
-    ASSERT_TRUE(m_frame->saveDocumentTo(c, path)) << m_told.join('\n').toStdString();
+    ASSERT_TRUE(m_main->saveDocumentTo(c, path)) << m_told.join('\n').toStdString();
     EXPECT_FALSE(c->document().isModified());
     EXPECT_EQ(c->path(), path);
     CQuillabyDoc again;

@@ -2,7 +2,7 @@
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -20,14 +20,16 @@ using namespace qb;
 
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public MainWindowTest {
 protected:
+    bool startsWithWindow() const override { return false; }
+    // A main window made after the test stored its settings.
     std::unique_ptr<CMainFrame> makeFrame()
     {
         QSettings s = TestSettingsDir::store();
         m_palette.load(s);
         auto frame = std::make_unique<CMainFrame>(m_palette, m_recent);
-        frame->setMessageHandler([this](const QString& text) { m_messages << text; });
+        frame->setMessageHandler([this](const QString& text) { m_told << text; });
         return frame;
     }
     void store(const char* key, const QVariant& value)
@@ -35,15 +37,6 @@ protected:
         QSettings s = TestSettingsDir::store();
         s.setValue(QLatin1String(key), value);
     }
-    void TearDown() override
-    {
-        CMainFrame::setDocumentLoader({});
-    }
-
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    QStringList m_messages;
 };
 
 } // namespace
@@ -158,10 +151,9 @@ TEST_F(MainFrameTest, OpenFileIsTheOneHookForReading)
     f.close();
     auto frame = makeFrame();
 
-    // No reader yet: the weaver is told, nothing opens.
+    // Not a draft file: the weaver is told, nothing opens.
     EXPECT_FALSE(frame->openFile(path));
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.first().contains(QStringLiteral("cloth.wif")));
+    ASSERT_EQ(m_told.size(), 1);
     EXPECT_FALSE(frame->openFile(files.filePath(QStringLiteral("missing.wif"))));
     EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 0);
 
@@ -188,7 +180,7 @@ TEST_F(MainFrameTest, OpenFileIsTheOneHookForReading)
     const QString other = files.filePath(QStringLiteral("other.wif"));
     QFile::copy(path, other);
     EXPECT_FALSE(frame->openFile(other));
-    EXPECT_EQ(m_messages.last(), QStringLiteral("Not a weaving file."));
+    EXPECT_EQ(m_told.last(), QStringLiteral("Not a weaving file."));
     EXPECT_EQ(frame->draftWindows().size(), 1);
 }
 
@@ -201,8 +193,8 @@ TEST_F(MainFrameTest, DroppedFilesGoThroughOpenFile)
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     // Delivered straight to the window, as the platform drag code does.
     static_cast<QObject*>(frame.get())->event(&drop);
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.first().contains(QStringLiteral("dropped.wif")));
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_TRUE(m_told.first().contains(QStringLiteral("dropped.wif")));
 }
 
 TEST_F(MainFrameTest, SetDefaultPaletteStoresTheActiveDraftsColors)
@@ -231,8 +223,8 @@ TEST_F(MainFrameTest, RequestFromASecondStartBringsTheWindowBack)
     QApplication::processEvents();
     EXPECT_FALSE(frame->isMinimized());
     EXPECT_TRUE(frame->isVisible());
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages.first().contains(QStringLiteral("handed.wif")));
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_TRUE(m_told.first().contains(QStringLiteral("handed.wif")));
 }
 
 TEST_F(MainFrameTest, MissingRecentFileLeavesTheList)
@@ -263,15 +255,15 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
     // (the next steps name a file, so Save needs no file dialog)
     EXPECT_EQ(frame->draftWindows().size(), 1);
 
-    // [WHEN] saving fails (no writer yet), the draft stays open
+    // [WHEN] saving fails (the folder is gone), the draft stays open
     answer = CMainFrame::SaveAnswer::Save;
-    w->setPath(QStringLiteral("/tmp/cloth.wif"), QStringLiteral("cloth.wif"));
+    w->setPath(QStringLiteral("/nonexistent-folder/cloth.wif"), QStringLiteral("cloth.wif"));
     frame->mdiArea()->subWindowList().first()->close();
     QApplication::processEvents();
     EXPECT_EQ(frame->draftWindows().size(), 1);
-    EXPECT_FALSE(m_messages.isEmpty());
+    EXPECT_FALSE(m_told.isEmpty());
 
-    // [WHEN] a file with a writer is saved on closing, it closes
+    // [WHEN] saving works, the draft closes
     QString written;
     CMainFrame::setDocumentSaver([&](const QString& p, const CQuillabyDoc&, QString&) {
         written = p;
@@ -280,7 +272,7 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
     frame->mdiArea()->subWindowList().first()->close();
     QApplication::processEvents();
     CMainFrame::setDocumentSaver({});
-    EXPECT_EQ(written, QStringLiteral("/tmp/cloth.wif"));
+    EXPECT_EQ(written, QStringLiteral("/nonexistent-folder/cloth.wif"));
     EXPECT_EQ(frame->draftWindows().size(), 0);
 
     // [THEN] an unmodified draft closes without a question

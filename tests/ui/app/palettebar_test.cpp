@@ -5,7 +5,7 @@
 #include "app/palettebar.h"
 #include "app/recentfilelist.h"
 #include "app/replacecolor.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 #include "views/draftframe.h"
 #include "views/tdinggridview.h"
 #include "views/tools/toolstate.h"
@@ -27,18 +27,11 @@ using namespace qb;
 
 namespace {
 
-class PaletteBarTest : public ::testing::Test {
+class PaletteBarTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_main = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_main->setMessageHandler([this](const QString& text) { m_messages << text; });
-        m_main->setYesNoQuestion([this](const QString& q) {
-            m_questions << q;
-            return true;
-        });
+        MainWindowTest::SetUp();
         m_w = m_main->newDocument();
         m_bar = PaletteBarOf(m_main.get());
         m_bar->showDraft(m_w);
@@ -48,6 +41,7 @@ protected:
     {
         CColorPaletteBar::setChooser({});
         CToolState::instance().selectRight(false);
+        MainWindowTest::TearDown();
     }
     CQuillabyDoc& doc() { return m_w->document(); }
     void setPalette(const std::vector<COLORREF>& colors)
@@ -65,13 +59,8 @@ protected:
         QApplication::sendEvent(w, &e);
     }
 
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_main;
     CDraftWindow* m_w = nullptr;
     CColorPaletteBar* m_bar = nullptr;
-    QStringList m_messages, m_questions;
 };
 
 } // namespace
@@ -142,8 +131,8 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     CColorPaletteBar::setChooser([](QColor) { return std::optional<QColor>(QColor(251, 0, 0)); });
     EXPECT_FALSE(m_bar->chooseNew());
     EXPECT_EQ(d.palette().colors(), before);
-    ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(m_messages[0].startsWith(QStringLiteral("Color palette is limited to 90 colors.")));
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_TRUE(m_told[0].startsWith(QStringLiteral("Color palette is limited to 90 colors.")));
 }
 
 TEST_F(PaletteBarTest, FillWarpWithAPatternAndReplaceColor)

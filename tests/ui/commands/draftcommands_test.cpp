@@ -2,7 +2,7 @@
 #include "app/draftwindow.h"
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
-#include "testsettingsdir.h"
+#include "mainwindowfixture.h"
 
 #include "draft/drawdown.h"
 #include "transform/addtabby.h"
@@ -79,24 +79,13 @@ std::vector<std::vector<bool>> Cloth(const CQuillabyDoc& d)
     return out;
 }
 
-class DraftCommandsTest : public ::testing::Test {
+class DraftCommandsTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_main = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_main->setMessageHandler([this](const QString& t) { m_told << t; });
-        m_main->setYesNoQuestion([this](const QString& q) {
-            m_asked << q;
-            return m_answer;
-        });
-        m_main->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
-        m_main->resize(1200, 800);
-        m_main->show();
+        MainWindowTest::SetUp();
         m_commands = CDraftCommands::of(m_main.get());
     }
-    void TearDown() override { SetDialogRunner({}); }
 
     // A draft on 4 shafts and 4 treadles: a point threading, a straight
     // treadling and a twill tieup.
@@ -116,12 +105,6 @@ protected:
         return w;
     }
 
-    QMenu* menu(const QString& title)
-    {
-        for (QAction* a : m_main->menuBar()->actions())
-            if (a->text() == title) return a->menu();
-        return nullptr;
-    }
     QStringList items(const QString& title)
     {
         QMenu* m = menu(title);
@@ -140,13 +123,7 @@ protected:
         a->trigger();
     }
 
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_main;
     CDraftCommands* m_commands = nullptr;
-    QStringList m_told, m_asked;
-    bool m_answer = true;
 };
 
 } // namespace
