@@ -1,7 +1,7 @@
 // Echo, interleave, overlay, append, expand and the imports, worked through
 // the editor's menus and dialogs: each changes the draft as the core does and
 // is one undo step that gives the exact draft back.
-#include "mainfixture.h"
+#include "commandfixture.h"
 
 #include "combine/combinecommands.h"
 #include "combine/combinedialogs.h"
@@ -55,7 +55,7 @@ std::unique_ptr<CQuillabyDoc> Draft(int shafts, int treadles, int ends, int pick
     return doc;
 }
 
-class CombineTest : public MainWindowTest {
+class CombineTest : public CommandWindowTest {
 protected:
     QString save(std::unique_ptr<CQuillabyDoc> doc, const QString& name)
     {
@@ -114,12 +114,12 @@ TEST_F(CombineTest, MenusCarryTheCommandsUnderTheirOwnTexts)
     for (const char* t : {"Echo...", "Interleave...", "Overla&y...", "Append...", "E&xpand...", "&Import...", "Thic&kness..."})
         EXPECT_TRUE(treadling.contains(QLatin1String(t))) << t;
     EXPECT_TRUE(items(QStringLiteral("Tie&up")).contains(QStringLiteral("&Import...")));
-    QAction* warp = item({QStringLiteral("&Color"), QStringLiteral("&Import")}, QStringLiteral("&Warp Colorway..."));
+    QAction* warp = item(QStringLiteral("&Color"), QStringLiteral("&Warp Colorway..."));
     ASSERT_NE(warp, nullptr);
     EXPECT_EQ(warp->statusTip(), QStringLiteral("Import the colors from the warp of another draft"));
-    EXPECT_NE(item({QStringLiteral("&Color"), QStringLiteral("&Import")}, QStringLiteral("We&ft Colorway...")), nullptr);
+    EXPECT_NE(item(QStringLiteral("&Color"), QStringLiteral("We&ft Colorway...")), nullptr);
     // With one weft the treadling cannot echo itself.
-    EXPECT_FALSE(item({QStringLiteral("T&readling")}, QStringLiteral("Echo..."))->isEnabled());
+    EXPECT_FALSE(item(QStringLiteral("T&readling"), QStringLiteral("Echo..."))->isEnabled());
 }
 
 TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
@@ -135,7 +135,7 @@ TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
     FixedPrompter yes;
     struct Case {
         const char* name;
-        QStringList menu;
+        const char* menu;
         const char* text;
         int wefts;
         std::function<void()> fill;
@@ -143,31 +143,31 @@ TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
     };
     const auto form = LiftplanChoice::Treadling;
     const std::vector<Case> cases = {
-        {"Echo Threading", {"Thre&ading"}, "Ech&o...", 1, [] { SetDialogRunner(SetSpin("numEchos", 2, "echoOffset", 3)); },
+        {"Echo Threading", "Thre&ading", "Ech&o...", 1, [] { SetDialogRunner(SetSpin("numEchos", 2, "echoOffset", 3)); },
          [&](CQuillabyDoc& d) { return EchoThreading(kReplay, d, {2, 3}, yes); }},
-        {"Echo Treadling", {"T&readling"}, "Echo...", 3, [] {},
+        {"Echo Treadling", "T&readling", "Echo...", 3, [] {},
          [&](CQuillabyDoc& d) { return EchoTreadling(kReplay, d, yes); }},
-        {"Interleave Threading", {"Thre&ading"}, "Interlea&ve...", 1, [&] { SetDialogRunner(FillMerge({a, b})); },
+        {"Interleave Threading", "Thre&ading", "Interlea&ve...", 1, [&] { SetDialogRunner(FillMerge({a, b})); },
          [&](CQuillabyDoc& d) { return InterleaveThreading(kReplay, d, ptrs(read({a, b}, form)), yes); }},
-        {"Interleave Treadling", {"T&readling"}, "Interleave...", 1, [&] { SetDialogRunner(FillMerge({b})); },
+        {"Interleave Treadling", "T&readling", "Interleave...", 1, [&] { SetDialogRunner(FillMerge({b})); },
          [&](CQuillabyDoc& d) { return InterleaveTreadling(kReplay, d, ptrs(read({b}, form)), yes); }},
-        {"Overlay Pegplan", {"T&readling"}, "Overla&y...", 1, [&] { SetDialogRunner(FillMerge({a, lift, b})); },
+        {"Overlay Pegplan", "T&readling", "Overla&y...", 1, [&] { SetDialogRunner(FillMerge({a, lift, b})); },
          [&](CQuillabyDoc& d) { return OverlayPegplan(kReplay, d, ptrs(read({a, lift, b}, form)), yes); }},
-        {"Append Treadling", {"T&readling"}, "Append...", 1, [&] { m_chosen = QStringList{b}; },
+        {"Append Treadling", "T&readling", "Append...", 1, [&] { m_chosen = QStringList{b}; },
          [&](CQuillabyDoc& d) { return AppendTreadling(kReplay, d, *read({b}, form)[0], yes); }},
-        {"Expand Threading", {"Thre&ading"}, "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 3)); },
+        {"Expand Threading", "Thre&ading", "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 3)); },
          [&](CQuillabyDoc& d) { return ExpandThreads(kReplay, d, Side::Threading, 3, yes); }},
-        {"Expand Treadling", {"T&readling"}, "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 2)); },
+        {"Expand Treadling", "T&readling", "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 2)); },
          [&](CQuillabyDoc& d) { return ExpandThreads(kReplay, d, Side::Treadling, 2, yes); }},
-        {"Import Threading", {"Thre&ading"}, "&Import...", 1, [&] { m_chosen = QStringList{b}; },
+        {"Import Threading", "Thre&ading", "&Import...", 1, [&] { m_chosen = QStringList{b}; },
          [&](CQuillabyDoc& d) { return ImportThreading(kReplay, d, b.toStdString(), yes); }},
-        {"Import Treadling", {"T&readling"}, "&Import...", 1, [&] { m_chosen = QStringList{lift}; },
+        {"Import Treadling", "T&readling", "&Import...", 1, [&] { m_chosen = QStringList{lift}; },
          [&](CQuillabyDoc& d) { return ImportTreadling(kReplay, d, lift.toStdString(), yes); }},
-        {"Import Tieup", {"Tie&up"}, "&Import...", 1, [&] { m_chosen = QStringList{b}; },
+        {"Import Tieup", "Tie&up", "&Import...", 1, [&] { m_chosen = QStringList{b}; },
          [&](CQuillabyDoc& d) { return ImportTieup(kReplay, d, b.toStdString(), yes); }},
-        {"Import Warp Colorway", {"&Color", "&Import"}, "&Warp Colorway...", 1, [&] { m_chosen = QStringList{a}; },
+        {"Import Warp Colorway", "&Color", "&Warp Colorway...", 1, [&] { m_chosen = QStringList{a}; },
          [&](CQuillabyDoc& d) { return ImportColorway(kReplay, d, Side::Threading, a.toStdString(), yes); }},
-        {"Import Weft Colorway", {"&Color", "&Import"}, "We&ft Colorway...", 1, [&] { m_chosen = QStringList{a}; },
+        {"Import Weft Colorway", "&Color", "We&ft Colorway...", 1, [&] { m_chosen = QStringList{a}; },
          [&](CQuillabyDoc& d) { return ImportColorway(kReplay, d, Side::Treadling, a.toStdString(), yes); }},
     };
     for (const Case& c : cases) {
@@ -178,7 +178,7 @@ TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
         CQuillabyDoc& doc = w->document();
         const std::string before = DraftState(doc);
         c.fill();
-        ASSERT_TRUE(choose(c.menu, QLatin1String(c.text)));
+        ASSERT_TRUE(choose(QLatin1String(c.menu), QLatin1String(c.text)));
         SetDialogRunner({});
         EXPECT_EQ(DraftState(doc), DraftState(*expected));
         EXPECT_TRUE(doc.isModified());
@@ -204,7 +204,7 @@ TEST_F(CombineTest, EchoRemembersItsValuesInTheStoredSettings)
         d.findChild<QSpinBox*>(QStringLiteral("echoOffset"))->setValue(7);
         return true;
     });
-    ASSERT_TRUE(choose({QStringLiteral("Thre&ading")}, QStringLiteral("Ech&o...")));
+    ASSERT_TRUE(choose(QStringLiteral("Thre&ading"), QStringLiteral("Ech&o...")));
     EXPECT_EQ(echos, 2); // the defaults the first time
     EXPECT_EQ(offset, 4);
     EXPECT_EQ(m_main->settings().NumEchos, 1);
@@ -214,7 +214,7 @@ TEST_F(CombineTest, EchoRemembersItsValuesInTheStoredSettings)
     s.beginGroup(QLatin1String(CStoredSettings::kSection));
     EXPECT_EQ(s.value(QStringLiteral("NumEchos")).toInt(), 1);
     EXPECT_EQ(s.value(QStringLiteral("EchoOffset")).toInt(), 7);
-    ASSERT_TRUE(choose({QStringLiteral("Thre&ading")}, QStringLiteral("Ech&o...")));
+    ASSERT_TRUE(choose(QStringLiteral("Thre&ading"), QStringLiteral("Ech&o...")));
     EXPECT_EQ(echos, 1);
     EXPECT_EQ(offset, 7);
 }
@@ -265,14 +265,14 @@ TEST_F(CombineTest, RefusedAndDeclinedImportsLeaveNoStep)
     // The color-bar question comes before the file dialog; No ends it there.
     m_answer = false;
     m_chosen = QStringList{src};
-    ASSERT_TRUE(choose({QStringLiteral("Thre&ading")}, QStringLiteral("&Import...")));
+    ASSERT_TRUE(choose(QStringLiteral("Thre&ading"), QStringLiteral("&Import...")));
     EXPECT_EQ(m_asked, QStringList{QLatin1String(msg::kColorBars)});
     EXPECT_TRUE(m_chooserTitles.isEmpty());
     EXPECT_EQ(DraftState(doc), before);
 
     // Yes: asked once, and the binding's end is part of the one step.
     m_answer = true;
-    ASSERT_TRUE(choose({QStringLiteral("Thre&ading")}, QStringLiteral("&Import...")));
+    ASSERT_TRUE(choose(QStringLiteral("Thre&ading"), QStringLiteral("&Import...")));
     EXPECT_EQ(m_asked.size(), 2);
     EXPECT_EQ(doc.numEnds(), 9);
     EXPECT_FALSE(doc.correlationOn());
@@ -285,16 +285,16 @@ TEST_F(CombineTest, RefusedAndDeclinedImportsLeaveNoStep)
     bad.write("[WIF]\n[CONTENTS]\nWEAVING=1\nTIEUP=1\n[TIEUP]\n1=2\n");
     bad.close();
     m_chosen = QStringList{bad.fileName()};
-    ASSERT_TRUE(choose({QStringLiteral("Tie&up")}, QStringLiteral("&Import...")));
+    ASSERT_TRUE(choose(QStringLiteral("Tie&up"), QStringLiteral("&Import...")));
     EXPECT_EQ(m_told, QStringList{QStringLiteral("WIF Version  is not\nsupported by this application.")});
     EXPECT_EQ(DraftState(doc), before);
     EXPECT_EQ(doc.history().undoCount(), 0);
 
     // Cancel in the file dialog, and unreadable merge files: nothing at all.
     m_told.clear();
-    ASSERT_TRUE(choose({QStringLiteral("Tie&up")}, QStringLiteral("&Import...")));
+    ASSERT_TRUE(choose(QStringLiteral("Tie&up"), QStringLiteral("&Import...")));
     SetDialogRunner(FillMerge({QStringLiteral("/no/such.wif"), bad.fileName()}));
-    ASSERT_TRUE(choose({QStringLiteral("T&readling")}, QStringLiteral("Overla&y...")));
+    ASSERT_TRUE(choose(QStringLiteral("T&readling"), QStringLiteral("Overla&y...")));
     EXPECT_EQ(DraftState(doc), before);
     EXPECT_EQ(doc.history().undoCount(), 0);
     EXPECT_TRUE(m_told.isEmpty());

@@ -2,9 +2,8 @@
 // file: it steps through exactly the ends and picks `quillaby-cli floats`
 // lists for that file, highlights and scrolls to each, and marks one as one
 // undo step.
-#include "mainfixture.h"
+#include "commandfixture.h"
 
-#include "app/draftfiles.h"
 #include "floats/floatsearchdialog.h"
 #include "views/draftframe.h"
 #include "views/draftview.h"
@@ -74,12 +73,11 @@ std::unique_ptr<CQuillabyDoc> FloatyDraft(unsigned seed, int ends, int picks, bo
     return doc;
 }
 
-class FloatSearchTest : public MainWindowTest {
+class FloatSearchTest : public CommandWindowTest {
 protected:
     void SetUp() override
     {
-        MainWindowTest::SetUp();
-        InstallDraftFileHandlers();
+        CommandWindowTest::SetUp();
     }
     // Saves the draft, opens the file in the editor.
     CDraftWindow* open(std::unique_ptr<CQuillabyDoc> doc, const QString& name)
@@ -91,7 +89,7 @@ protected:
     }
     CFloatSearch* search()
     {
-        EXPECT_TRUE(choose({QStringLiteral("&Tools")}, QStringLiteral("&Float Search...")));
+        EXPECT_TRUE(choose(QStringLiteral("&Tools"), QStringLiteral("&Float Search...")));
         return CFloatSearch::find(m_main.get());
     }
     // Every thread the dialog steps to, from the first.

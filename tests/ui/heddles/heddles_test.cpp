@@ -1,7 +1,6 @@
 // The Heddle Counts window and the Thread Thickness dialog through their menus.
-#include "mainfixture.h"
+#include "commandfixture.h"
 
-#include "app/draftfiles.h"
 #include "heddles/heddlewindow.h"
 #include "heddles/threadthickness.h"
 
@@ -42,11 +41,11 @@ std::unique_ptr<CQuillabyDoc> Draft(int shafts, int ends)
     return doc;
 }
 
-class HeddlesTest : public MainWindowTest {
+class HeddlesTest : public CommandWindowTest {
 protected:
     CHeddleView* heddles()
     {
-        EXPECT_TRUE(choose({QStringLiteral("&View")}, QStringLiteral("&Heddle Count")));
+        EXPECT_TRUE(choose(QStringLiteral("&View"), QStringLiteral("&Heddle Count")));
         QMdiSubWindow* sub = m_main->mdiArea()->activeSubWindow();
         return sub ? qobject_cast<CHeddleView*>(sub->widget()) : nullptr;
     }
@@ -71,7 +70,6 @@ std::vector<bool> Thick(const CQuillabyDoc& doc, bool warp)
 
 TEST_F(HeddlesTest, WindowShowsWhatTheCommandLinePrintsAndFollowsEveryChange)
 {
-    InstallDraftFileHandlers();
     auto doc = Draft(12, 50);
     doc->SetNumRows(kReplay, Side::Threading, 2);
     for (int e = 0; e < 50; e += 3) doc->threadingMutable(1)->SetValue(e, 12 - e % 12);
@@ -138,7 +136,7 @@ TEST_F(HeddlesTest, ThicknessPatternFromTheDialogIsOneUndoStep)
         shown = d->pattern().thick();
         return true;
     });
-    ASSERT_TRUE(choose({QStringLiteral("Thre&ading")}, QStringLiteral("Thic&kness...")));
+    ASSERT_TRUE(choose(QStringLiteral("Thre&ading"), QStringLiteral("Thic&kness...")));
     EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
     EXPECT_EQ(Thick(doc, true), (std::vector<bool>{true, false, false, true, false, false, true}));
     EXPECT_EQ(undo(), QStringLiteral("&Undo Warp Thickness"));
@@ -151,7 +149,7 @@ TEST_F(HeddlesTest, ThicknessPatternFromTheDialogIsOneUndoStep)
         shown = d->pattern().thick();
         return false;
     });
-    ASSERT_TRUE(choose({QStringLiteral("T&readling")}, QStringLiteral("Thic&kness...")));
+    ASSERT_TRUE(choose(QStringLiteral("T&readling"), QStringLiteral("Thic&kness...")));
     EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
     EXPECT_EQ(DraftState(doc), before);
 

@@ -1,27 +1,19 @@
 #pragma once
 
-// A main window with its menus for the GUI tests that work commands through
-// the real menus and dialogs: messages and questions are recorded (and
-// questions answered), dialogs are filled by the test, files are chosen by
-// the test.
+// The main window fixture for tests that work commands through the real
+// menus and dialogs: a draft shown from memory, menu items chosen by their
+// texts, files "chosen" by the test, Edit > Undo, and the whole draft as
+// text to compare.
+
+#include "mainwindowfixture.h"
 
 #include "app/commandstep.h"
-#include "app/defaultpalette.h"
-#include "app/dialogparts.h"
 #include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "testsettingsdir.h"
 
 #include "draft/quillabydoc.h"
 
-#include <QAction>
 #include <QEventLoop>
-#include <QMenu>
-#include <QMenuBar>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <sstream>
@@ -77,21 +69,11 @@ inline bool RunEventsUntil(const std::function<bool()>& done, int ms)
     return done();
 }
 
-class MainWindowTest : public ::testing::Test {
+class CommandWindowTest : public MainWindowTest {
 protected:
     void SetUp() override
     {
-        QSettings s = TestSettingsDir::store();
-        m_palette.load(s);
-        m_main = std::make_unique<CMainFrame>(m_palette, m_recent);
-        m_main->setMessageHandler([this](const QString& t) { m_told << t; });
-        m_main->setYesNoQuestion([this](const QString& q) {
-            m_asked << q;
-            return m_answer;
-        });
-        m_main->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
-        m_main->resize(1200, 800);
-        m_main->show();
+        MainWindowTest::SetUp();
         SetDraftFileChooser([this](const QString& title) {
             m_chooserTitles << title;
             return m_chosen.isEmpty() ? QString() : m_chosen.takeFirst();
@@ -99,9 +81,8 @@ protected:
     }
     void TearDown() override
     {
-        SetDialogRunner({});
         SetDraftFileChooser({});
-        m_main.reset();
+        MainWindowTest::TearDown();
     }
 
     // A new draft window holding `doc` (its history emptied).
@@ -111,42 +92,21 @@ protected:
         doc->SetModified(false);
         return m_main->addDocumentWindow(std::move(doc), QString());
     }
-
-    QMenu* menu(const QString& title, QMenu* in = nullptr)
-    {
-        const QList<QAction*> list = in ? in->actions() : m_main->menuBar()->actions();
-        for (QAction* a : list)
-            if (a->menu() && a->text() == title) {
-                emit a->menu()->aboutToShow();
-                return a->menu();
-            }
-        return nullptr;
-    }
-    // The item `text` of a menu path such as {"&Color", "&Import"}, after the
-    // menus have updated themselves as they do when opened.
-    QAction* item(const QStringList& path, const QString& text)
-    {
-        QMenu* m = nullptr;
-        for (const QString& t : path) {
-            m = menu(t, m);
-            if (!m) return nullptr;
-        }
-        for (QAction* a : m->actions())
-            if (a->text() == text) return a;
-        return nullptr;
-    }
+    // The texts of a menu's items as it shows them when it opens.
     QStringList items(const QString& title)
     {
         QStringList out;
-        if (QMenu* m = menu(title))
+        if (QMenu* m = menu(title)) {
+            emit m->aboutToShow();
             for (QAction* a : m->actions())
                 if (!a->isSeparator()) out << a->text();
+        }
         return out;
     }
-    // Triggers a menu item; false when it is missing or disabled.
-    bool choose(const QStringList& path, const QString& text)
+    // Triggers a menu item (also in a submenu); false when it is missing or disabled.
+    bool choose(const QString& menuTitle, const QString& text)
     {
-        QAction* a = item(path, text);
+        QAction* a = item(menuTitle, text);
         EXPECT_NE(a, nullptr) << text.toStdString();
         if (!a || !a->isEnabled()) return false;
         a->trigger();
@@ -156,21 +116,18 @@ protected:
     QString undo()
     {
         QAction* a = nullptr;
-        if (QMenu* m = menu(QStringLiteral("&Edit")))
+        if (QMenu* m = menu(QStringLiteral("&Edit"))) {
+            emit m->aboutToShow();
             for (QAction* x : m->actions())
                 if (x->text().startsWith(QStringLiteral("&Undo"))) a = x;
+        }
         if (!a) return {};
         const QString text = a->text();
         a->trigger();
         return text;
     }
 
-    TestSettingsDir m_dir;
-    CDefaultPalette m_palette;
-    CRecentFileList m_recent;
-    std::unique_ptr<CMainFrame> m_main;
-    QStringList m_told, m_asked, m_chosen, m_chooserTitles;
-    bool m_answer = true;
+    QStringList m_chosen, m_chooserTitles;
 };
 
 } // namespace qbtest
