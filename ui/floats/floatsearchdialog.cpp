@@ -189,8 +189,9 @@ void CFloatSearch::bind(CDraftWindow* w)
     m_position = -1;
     if (!w) return;
     m_watch = connect(w, &CDraftWindow::documentChanged, this, [this] {
-        // A mark changes colors only: the floats stay.
-        if (!m_marking) m_edited->start();
+        // A mark changes colors only: the floats stay. A closed dialog
+        // counts afresh when it opens again.
+        if (!m_marking && isVisible()) m_edited->start();
     });
     m_gone = connect(w, &QObject::destroyed, this, &QWidget::close);
 }
@@ -258,7 +259,7 @@ void CFloatSearch::recount()
 
 void CFloatSearch::refreshAfterEdit()
 {
-    if (!m_window) return;
+    if (!m_window || !isVisible()) return;
     {
         WaitCursor wait;
         m_search = std::make_unique<FloatSearch>(m_window->document(), direction(), criteria());
@@ -380,6 +381,7 @@ void CFloatSearch::closeEvent(QCloseEvent* e)
 void CFloatSearch::hideEvent(QHideEvent* e)
 {
     // Closed with Close or Escape: the draft goes back to its plain look.
+    m_edited->stop();
     clearHighlight();
     QDialog::hideEvent(e);
 }

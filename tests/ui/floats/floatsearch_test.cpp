@@ -11,6 +11,7 @@
 #include "wif/wifwriter.h"
 
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -209,7 +210,10 @@ TEST_F(FloatSearchTest, OneDialogThatHighlightsScrollsAndMarks)
     EXPECT_TRUE(RunEventsUntil([&] { return d->found() == 2; }, 3000));
     EXPECT_EQ(d->position(), 250);
 
-    // Closing puts the draft back to its plain look.
-    d->close();
+    // Closing puts the draft back to its plain look, and later edits leave it so.
+    d->nextButton()->parentWidget()->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Close)->click();
+    EXPECT_EQ(frame->highlight().thread, -1);
+    draft.Transaction("Pencil", [&](Edit e) { draft.SetThreadingCell(e, 12, 3); });
+    RunEventsUntil([] { return false; }, 400);
     EXPECT_EQ(frame->highlight().thread, -1);
 }
