@@ -201,58 +201,58 @@ const Operation kOperations[] = {
          if (!number(c.args[0], EchoSettings::kMinEchos, EchoSettings::kMaxEchos, e.numEchos)
              || !number(c.args[1], EchoSettings::kMinOffset, EchoSettings::kMaxOffset, e.offset))
              return inPlace(CommandResult::refused(*c.prompter, "echo-threading: K must be 1..3 and O 1..64"));
-         return inPlace(EchoThreading(*c.doc, e, *c.prompter));
+         return inPlace(EchoThreading(kReplay, *c.doc, e, *c.prompter));
      }},
     {"echo-treadling", "", "Copy the first weft's treadling into each further weft k, every treadle\n"
                            "moved k places.", 0, 0,
-     [](Context& c) { return inPlace(EchoTreadling(*c.doc, *c.prompter)); }},
+     [](Context& c) { return inPlace(EchoTreadling(kReplay, *c.doc, *c.prompter)); }},
     {"interleave-threading", "FILE [FILE [FILE]]", "Interleave the threading end by end with the threadings of the files.", 1, 3,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return InterleaveThreading(*c.doc, docs, *c.prompter); });
+         return withSources(c, [&](const auto& docs) { return InterleaveThreading(kReplay, *c.doc, docs, *c.prompter); });
      }},
     {"interleave-treadling", "FILE [FILE [FILE]]", "Interleave the treadling pick by pick with the treadlings of the files.", 1, 3,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return InterleaveTreadling(*c.doc, docs, *c.prompter); });
+         return withSources(c, [&](const auto& docs) { return InterleaveTreadling(kReplay, *c.doc, docs, *c.prompter); });
      }},
     {"overlay", "FILE [FILE [FILE]]", "Combine the pegplans of the files into the treadling (Multiple Treadles on).", 1, 3,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return OverlayPegplan(*c.doc, docs, *c.prompter); });
+         return withSources(c, [&](const auto& docs) { return OverlayPegplan(kReplay, *c.doc, docs, *c.prompter); });
      }},
     {"append", "FILE", "Append the treadling of FILE after the last pick, colors included.", 1, 1,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return AppendTreadling(*c.doc, *docs[0], *c.prompter); });
+         return withSources(c, [&](const auto& docs) { return AppendTreadling(kReplay, *c.doc, *docs[0], *c.prompter); });
      }},
     {"expand-threading", "F", "Repeat every end F times in place (F 2..20).", 1, 1,
      [](Context& c) {
          int f = 0;
          if (!number(c.args[0], kMinExpandFactor, kMaxExpandFactor, f))
              return inPlace(CommandResult::refused(*c.prompter, "expand-threading: F must be 2..20"));
-         return inPlace(ExpandThreads(*c.doc, Side::Threading, f, *c.prompter));
+         return inPlace(ExpandThreads(kReplay, *c.doc, Side::Threading, f, *c.prompter));
      }},
     {"expand-treadling", "F", "Repeat every pick F times in place (F 2..20).", 1, 1,
      [](Context& c) {
          int f = 0;
          if (!number(c.args[0], kMinExpandFactor, kMaxExpandFactor, f))
              return inPlace(CommandResult::refused(*c.prompter, "expand-treadling: F must be 2..20"));
-         return inPlace(ExpandThreads(*c.doc, Side::Treadling, f, *c.prompter));
+         return inPlace(ExpandThreads(kReplay, *c.doc, Side::Treadling, f, *c.prompter));
      }},
     {"import-threading", "FILE", "Take the threading of FILE (the draft's colors stay with their ends).", 1, 1,
      [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportThreading(*c.doc, f, *c.prompter); });
+         return importing(c, [&](const std::string& f) { return ImportThreading(kReplay, *c.doc, f, *c.prompter); });
      }},
     {"import-treadling", "FILE", "Take the treadling of FILE, in the draft's form.", 1, 1,
      [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportTreadling(*c.doc, f, *c.prompter); });
+         return importing(c, [&](const std::string& f) { return ImportTreadling(kReplay, *c.doc, f, *c.prompter); });
      }},
     {"import-tieup", "FILE", "Take the tieup of FILE.", 1, 1,
-     [](Context& c) { return importing(c, [&](const std::string& f) { return ImportTieup(*c.doc, f, *c.prompter); }); }},
+     [](Context& c) { return importing(c, [&](const std::string& f) { return ImportTieup(kReplay, *c.doc, f, *c.prompter); }); }},
     {"import-warp-colors", "FILE", "Take the palette of FILE and the colors of its warp.", 1, 1,
      [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportColorway(*c.doc, Side::Threading, f, *c.prompter); });
+         return importing(c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Threading, f, *c.prompter); });
      }},
     {"import-weft-colors", "FILE", "Take the palette of FILE and the colors of its weft.", 1, 1,
      [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportColorway(*c.doc, Side::Treadling, f, *c.prompter); });
+         return importing(c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Treadling, f, *c.prompter); });
      }},
 };
 

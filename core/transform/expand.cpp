@@ -1,11 +1,12 @@
 #include "expand.h"
 
+#include "draftstep.h"
 #include "messages.h"
 #include "sequencetools.h"
 
 namespace qb {
 
-CommandResult ExpandThreads(CQuillabyDoc& doc, Side side, int factor, IPrompter& prompter)
+CommandResult ExpandThreads(Edit e, CQuillabyDoc& doc, Side side, int factor, IPrompter& prompter)
 {
     const int n = ThreadCount(doc, side);
     if (factor < kMinExpandFactor || factor > kMaxExpandFactor || n == 0) return CommandResult::noChange();
@@ -14,6 +15,7 @@ CommandResult ExpandThreads(CQuillabyDoc& doc, Side side, int factor, IPrompter&
         const int t = static_cast<int>(total);
         return CommandResult::refused(prompter, side == Side::Threading ? msg::endsRequired(t) : msg::picksRequired(t));
     }
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     std::vector<int> from(static_cast<std::size_t>(total));
     for (int i = 0; i < static_cast<int>(total); ++i) from[i] = i / factor;
     ForEachRow(doc, side, [&](auto& t, int r) {
@@ -26,9 +28,7 @@ CommandResult ExpandThreads(CQuillabyDoc& doc, Side side, int factor, IPrompter&
             }
         ReplaceRow(doc, r, std::move(out));
     });
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    return CommandResult::doneResult(true, true);
+    return step.commit(true, true);
 }
 
 } // namespace qb

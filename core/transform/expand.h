@@ -13,6 +13,6 @@ inline constexpr int kMaxExpandFactor = 20;
 // times in place, with its value, color, thick flag and symbol; labels widen
 // with their threads. Refused with a message when the result would pass
 // 32768 threads.
-CommandResult ExpandThreads(CQuillabyDoc& doc, Side side, int factor, IPrompter& prompter);
+CommandResult ExpandThreads(Edit e, CQuillabyDoc& doc, Side side, int factor, IPrompter& prompter);
 
 } // namespace qb

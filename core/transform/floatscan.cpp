@@ -6,6 +6,7 @@
 #include "draft/quillabydoc.h"
 #include "sequencetools.h"
 
+#include <algorithm>
 #include <bit>
 #include <optional>
 #include <unordered_map>
@@ -168,6 +169,14 @@ public:
 
     int columns() const { return m_rows.ends(); }
     int endOf(int column) const { return m_view.endOf[column]; }
+    int picks() const { return m_rows.picks(); }
+    // The column of an end, -1 when it is unthreaded (and so has no floats).
+    int columnOf(int end) const
+    {
+        const auto& v = m_view.endOf;
+        const auto it = std::lower_bound(v.begin(), v.end(), end);
+        return it != v.end() && *it == end ? static_cast<int>(it - v.begin()) : -1;
+    }
 
     // Which columns have a warp float (when `warp`) and which picks a weft
     // float (when `weft`), in one pass over the picks so that each row is
@@ -317,6 +326,26 @@ FloatThreads FindFloatThreads(const CQuillabyDoc& doc, const FloatCriteria& crit
     }
     if (weft) {
         out.pickCount = static_cast<int>(std::count(out.picks.begin(), out.picks.end(), true));
+    }
+    return out;
+}
+
+std::vector<FloatRun> ThreadFloats(const CQuillabyDoc& doc, FloatDirection direction, int thread,
+                                   const FloatCriteria& criteria)
+{
+    std::vector<FloatRun> out;
+    const FloatScan scan(doc, criteria);
+    if (direction == FloatDirection::Warp) {
+        const int c = thread >= 0 && thread < doc.numEnds() ? scan.columnOf(thread) : -1;
+        if (c < 0) return out;
+        std::vector<std::uint64_t> cols(static_cast<std::size_t>((scan.columns() + 63) / 64), 0);
+        cols[c >> 6] |= std::uint64_t(1) << (c & 63);
+        scan.listWarp(cols, out);
+    } else {
+        if (thread < 0 || thread >= scan.picks()) return out;
+        std::vector<bool> picks(static_cast<std::size_t>(scan.picks()), false);
+        picks[thread] = true;
+        scan.listWeft(picks, out);
     }
     return out;
 }

@@ -2,6 +2,7 @@
 
 #include "draft/palettetools.h"
 #include "draft/quillabydoc.h"
+#include "draftstep.h"
 #include "messages.h"
 
 namespace qb {
@@ -47,20 +48,19 @@ FloatLength FloatThresholdLength(const CQuillabyDoc& doc, FloatDirection directi
     return out;
 }
 
-CommandResult MarkFloat(CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color, IPrompter& prompter)
+CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color, IPrompter& prompter)
 {
     const bool warp = direction == FloatDirection::Warp;
     Tding* row = warp ? static_cast<Tding*>(doc.threadingMutable(0)) : doc.treadlingMutable(0);
     if (!row || thread < 0 || thread >= row->GetCount()) return CommandResult::noChange();
+    if (!ColorsFit(doc.palette(), {color})) return CommandResult::refused(prompter, msg::paletteLimit());
+    DraftStep step(e, doc);
     ColorPalette& pal = doc.paletteMutable();
-    if (!ColorsFit(pal, {color})) return CommandResult::refused(prompter, msg::paletteLimit());
     const int before = pal.count();
     const int index = pal.add(color, true);
     row->SetColor(thread, index);
     row->setDefaultColor(index);
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    CommandResult r = CommandResult::doneResult();
+    CommandResult r = step.commit();
     r.paletteChanged = pal.count() != before;
     return r;
 }

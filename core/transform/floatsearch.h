@@ -53,6 +53,11 @@ FloatThreads FindFloatThreads(const CQuillabyDoc& doc, const FloatCriteria& crit
 // first end.
 std::vector<FloatRun> ListFloats(const CQuillabyDoc& doc, const FloatCriteria& criteria);
 
+// The floats of one end (warp) or pick (weft) in order along it, as
+// ListFloats gives them: what the Float Search dialog outlines.
+std::vector<FloatRun> ThreadFloats(const CQuillabyDoc& doc, FloatDirection direction, int thread,
+                                   const FloatCriteria& criteria);
+
 // What the Float Search dialog steps through: the threads of one direction
 // that carry a float. Positions are thread indexes, -1 for none.
 class FloatSearch {
@@ -86,9 +91,9 @@ struct FloatLength {
 FloatLength FloatThresholdLength(const CQuillabyDoc& doc, FloatDirection direction, int threshold);
 
 // "Mark float": the thread takes the mark color (found in the palette or
-// added), which also becomes its row's current color. A full palette without
-// the color is refused with the palette-limit message.
+// added), which also becomes its row's current color: one undo step. A full
+// palette without the color is refused with the palette-limit message.
 inline constexpr COLORREF kDefaultMarkColor = 0x00FFFF; // RGB 255, 255, 0
-CommandResult MarkFloat(CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color, IPrompter& prompter);
+CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color, IPrompter& prompter);
 
 } // namespace qb

@@ -7,7 +7,6 @@
 #include "sequencetools.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace qb {
 
@@ -54,27 +53,29 @@ int resultLength(int n, const auto& others)
     return m * (static_cast<int>(others.size()) + 1) + (n - m);
 }
 
-// Palette indexes of the interleave colors, or nothing when they do not fit.
-std::optional<std::vector<int>> interleaveColors(CQuillabyDoc& doc, int sources)
+std::vector<COLORREF> sourceColors(int sources)
 {
-    const std::vector<COLORREF> colors(kInterleaveColors.begin(), kInterleaveColors.begin() + sources);
-    if (!ColorsFit(doc.palette(), colors)) return std::nullopt;
+    return {kInterleaveColors.begin(), kInterleaveColors.begin() + sources};
+}
+
+// Palette indexes of the interleave colors, added when missing (the caller
+// checked that they fit).
+std::vector<int> interleaveColors(CQuillabyDoc& doc, int sources)
+{
     std::vector<int> out;
-    for (COLORREF c : colors) out.push_back(doc.paletteMutable().add(c, true));
+    for (COLORREF c : sourceColors(sources)) out.push_back(doc.paletteMutable().add(c, true));
     return out;
 }
 
-CommandResult finish(CQuillabyDoc& doc, int shafts, int treadles, bool paletteGrew)
+CommandResult finish(DraftStep& step, bool paletteGrew)
 {
-    if (shafts != doc.numShafts() || treadles != doc.numTreadles()) doc.NotifyLoomSize();
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    CommandResult r = CommandResult::doneResult(true, true);
+    CommandResult r = step.commit(true, true);
     r.paletteChanged = paletteGrew;
     return r;
 }
 
-CommandResult interleaveThreadings(CQuillabyDoc& doc, const std::vector<const Threading*>& others, IPrompter& prompter)
+CommandResult interleaveThreadings(Edit e, CQuillabyDoc& doc, const std::vector<const Threading*>& others,
+                                   IPrompter& prompter)
 {
     const int n = doc.numEnds();
     if (others.empty() || others.size() > 3 || doc.numWarps() > 1 || n == 0) return CommandResult::noChange();
@@ -82,12 +83,14 @@ CommandResult interleaveThreadings(CQuillabyDoc& doc, const std::vector<const Th
     if (total > kMaxThreads) return CommandResult::refused(prompter, msg::endsRequired(total));
     int needed = 0;
     for (const Threading* o : others) needed = std::max(needed, o->HighestValue());
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles(), colorsBefore = doc.palette().count();
-    const auto colors = interleaveColors(doc, static_cast<int>(others.size()) + 1);
-    if (!colors) return CommandResult::refused(prompter, msg::paletteLimit());
-    if (needed > shafts) doc.SetNumShafts(kReplay, needed);
-    doc.replaceThreading(0, interleaved(*doc.threading(0), others, *colors));
-    return finish(doc, shafts, treadles, doc.palette().count() != colorsBefore);
+    if (!ColorsFit(doc.palette(), sourceColors(static_cast<int>(others.size()) + 1)))
+        return CommandResult::refused(prompter, msg::paletteLimit());
+    DraftStep step(e, doc);
+    const int colorsBefore = doc.palette().count();
+    const std::vector<int> colors = interleaveColors(doc, static_cast<int>(others.size()) + 1);
+    if (needed > doc.numShafts()) doc.SetNumShafts(kReplay, needed);
+    doc.replaceThreading(0, interleaved(*doc.threading(0), others, colors));
+    return finish(step, doc.palette().count() != colorsBefore);
 }
 
 } // namespace
@@ -97,7 +100,7 @@ EchoSettings EchoSettings::clamped() const
     return {std::clamp(numEchos, kMinEchos, kMaxEchos), std::clamp(offset, kMinOffset, kMaxOffset)};
 }
 
-CommandResult EchoThreading(CQuillabyDoc& doc, const EchoSettings& echo, IPrompter& prompter)
+CommandResult EchoThreading(Edit edit, CQuillabyDoc& doc, const EchoSettings& echo, IPrompter& prompter)
 {
     const EchoSettings e = echo.clamped();
     const int shafts = doc.numShafts();
@@ -109,14 +112,15 @@ CommandResult EchoThreading(CQuillabyDoc& doc, const EchoSettings& echo, IPrompt
             if (const int s = own.GetShaft(i)) echoes[j - 1].SetValue(i, (j * e.offset + s - 1) % shafts + 1);
     std::vector<const Threading*> others;
     for (const Threading& t : echoes) others.push_back(&t);
-    return interleaveThreadings(doc, others, prompter);
+    return interleaveThreadings(edit, doc, others, prompter);
 }
 
-CommandResult EchoTreadling(CQuillabyDoc& doc, IPrompter& prompter)
+CommandResult EchoTreadling(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
 {
     const int wefts = doc.numWefts();
     const int limit = doc.treadling(0)->limit();
     if (wefts < 2 || limit < 1) return CommandResult::noChange();
+    DraftStep step(e, doc);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     const Treadling& first = *doc.treadling(0);
     for (int k = 1; k < wefts; ++k) {
@@ -127,18 +131,18 @@ CommandResult EchoTreadling(CQuillabyDoc& doc, IPrompter& prompter)
             row.SetSet(p, moved);
         }
     }
-    return finish(doc, doc.numShafts(), doc.numTreadles(), false);
+    return finish(step, false);
 }
 
-CommandResult InterleaveThreading(CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& others,
+CommandResult InterleaveThreading(Edit e, CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& others,
                                   IPrompter& prompter)
 {
     std::vector<const Threading*> seqs;
     for (const CQuillabyDoc* o : others) seqs.push_back(o->threading(0));
-    return interleaveThreadings(doc, seqs, prompter);
+    return interleaveThreadings(e, doc, seqs, prompter);
 }
 
-CommandResult InterleaveTreadling(CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& others,
+CommandResult InterleaveTreadling(Edit e, CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& others,
                                   IPrompter& prompter)
 {
     const int n = doc.numPicks();
@@ -153,13 +157,15 @@ CommandResult InterleaveTreadling(CQuillabyDoc& doc, const std::vector<const CQu
     }
     const int total = resultLength(n, seqs);
     if (total > kMaxThreads) return CommandResult::refused(prompter, msg::picksRequired(total));
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles(), colorsBefore = doc.palette().count();
-    const auto colors = interleaveColors(doc, static_cast<int>(seqs.size()) + 1);
-    if (!colors) return CommandResult::refused(prompter, msg::paletteLimit());
+    if (!ColorsFit(doc.palette(), sourceColors(static_cast<int>(seqs.size()) + 1)))
+        return CommandResult::refused(prompter, msg::paletteLimit());
+    DraftStep step(e, doc);
+    const int colorsBefore = doc.palette().count();
+    const std::vector<int> colors = interleaveColors(doc, static_cast<int>(seqs.size()) + 1);
     RaisePickLimit(doc, needed);
-    doc.replaceTreadling(0, interleaved(*doc.treadling(0), seqs, *colors));
+    doc.replaceTreadling(0, interleaved(*doc.treadling(0), seqs, colors));
     AllowSeveralTreadles(doc);
-    return finish(doc, shafts, treadles, doc.palette().count() != colorsBefore);
+    return finish(step, doc.palette().count() != colorsBefore);
 }
 
 } // namespace qb

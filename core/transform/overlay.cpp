@@ -4,6 +4,7 @@
 #include "draft/drawdown.h"
 #include "draft/palettetools.h"
 #include "draft/quillabydoc.h"
+#include "draftstep.h"
 #include "messages.h"
 #include "sequencetools.h"
 
@@ -11,9 +12,10 @@
 
 namespace qb {
 
-CommandResult OverlayPegplan(CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& pegplans, IPrompter&)
+CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& pegplans, IPrompter&)
 {
     if (pegplans.empty() || doc.numWefts() > 1) return CommandResult::noChange();
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     Treadling& row = *doc.treadlingMutable(0);
     row.setMultiple(true);
     const int before = row.GetCount();
@@ -24,12 +26,10 @@ CommandResult OverlayPegplan(CQuillabyDoc& doc, const std::vector<const CQuillab
         if (len > cur) row.Append(len - cur);
         for (int i = cur; i < len; ++i) row.SetSet(i, peg->GetSet(i));
     }
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    return CommandResult::doneResult(row.GetCount() != before);
+    return step.commit(row.GetCount() != before);
 }
 
-CommandResult AppendTreadling(CQuillabyDoc& doc, const CQuillabyDoc& other, IPrompter& prompter)
+CommandResult AppendTreadling(Edit e, CQuillabyDoc& doc, const CQuillabyDoc& other, IPrompter& prompter)
 {
     if (doc.numWefts() > 1) return CommandResult::noChange();
     const auto picks = PicksInForm(doc, other);
@@ -41,7 +41,8 @@ CommandResult AppendTreadling(CQuillabyDoc& doc, const CQuillabyDoc& other, IPro
     for (int i = 0; i < add; ++i) colors[i] = WeftColor(other, i, 0);
     if (!ColorsFit(doc.palette(), colors)) return CommandResult::refused(prompter, msg::paletteLimit());
 
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles(), colorsBefore = doc.palette().count();
+    DraftStep step(e, doc);
+    const int colorsBefore = doc.palette().count();
     RaisePickLimit(doc, picks->HighestValue());
     Treadling& row = *doc.treadlingMutable(0);
     row.Append(add);
@@ -50,10 +51,7 @@ CommandResult AppendTreadling(CQuillabyDoc& doc, const CQuillabyDoc& other, IPro
         row.SetColor(n + i, doc.paletteMutable().add(colors[i], true));
     }
     AllowSeveralTreadles(doc);
-    if (shafts != doc.numShafts() || treadles != doc.numTreadles()) doc.NotifyLoomSize();
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    CommandResult r = CommandResult::doneResult(true, true);
+    CommandResult r = step.commit(true, true);
     r.paletteChanged = doc.palette().count() != colorsBefore;
     return r;
 }

@@ -1,6 +1,7 @@
 #include "thicknesspattern.h"
 
 #include "draft/quillabydoc.h"
+#include "draftstep.h"
 
 namespace qb {
 
@@ -17,16 +18,18 @@ void ThicknessPattern::remove(int cell)
     m_thick.erase(m_thick.begin() + cell);
 }
 
-CommandResult ApplyThicknessPattern(CQuillabyDoc& doc, Side side, const std::vector<bool>& thick)
+CommandResult ApplyThicknessPattern(Edit e, CQuillabyDoc& doc, Side side, const std::vector<bool>& thick)
 {
     Tding* row = side == Side::Threading ? static_cast<Tding*>(doc.threadingMutable(0)) : doc.treadlingMutable(0);
     const int n = row ? row->GetCount() : 0;
     if (thick.empty() || n == 0) return CommandResult::noChange();
     const int len = static_cast<int>(thick.size());
+    bool same = true;
+    for (int i = 0; i < n && same; ++i) same = (row->GetThick(i) != 0) == thick[i % len];
+    if (same) return CommandResult::noChange();
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     for (int i = 0; i < n; ++i) row->SetThick(i, thick[i % len]);
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    return CommandResult::doneResult(true);
+    return step.commit(true);
 }
 
 } // namespace qb

@@ -31,7 +31,7 @@ private:
 
 // OK of the dialog: the pattern repeated over every thread of the side's
 // first row (where thickness lives: it is the row the panes and files use).
-// An empty pattern or a side without threads changes nothing.
-CommandResult ApplyThicknessPattern(CQuillabyDoc& doc, Side side, const std::vector<bool>& thick);
+// One undo step; an empty pattern or a side without threads changes nothing.
+CommandResult ApplyThicknessPattern(Edit e, CQuillabyDoc& doc, Side side, const std::vector<bool>& thick);
 
 } // namespace qb

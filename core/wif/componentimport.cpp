@@ -31,44 +31,41 @@ void resizeRows(CQuillabyDoc& doc, Side side, int n)
     });
 }
 
-CommandResult finish(CQuillabyDoc& doc, int shafts, int treadles, bool layout)
+CommandResult finish(DraftStep& step, const CQuillabyDoc& doc, int shafts, int treadles, bool layout)
 {
     const bool loom = shafts != doc.numShafts() || treadles != doc.numTreadles();
-    if (loom) doc.NotifyLoomSize();
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    return CommandResult::doneResult(layout || loom);
+    return step.commit(layout || loom);
 }
 
 } // namespace
 
-CommandResult ImportThreading(CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
+CommandResult ImportThreading(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
 {
     const SourceDraft src = ReadSourceDraft(path, LiftplanChoice::Treadling);
     if (!src.doc) return CommandResult::refused(prompter, src.failure);
     const CQuillabyDoc& other = *src.doc;
     if (!src.lists(WifSection::Threading) || other.numEnds() == 0) return CommandResult::noChange();
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     if (!ColorBarGuard(doc, true, prompter)) return CommandResult::declined();
-
     const int shafts = doc.numShafts(), treadles = doc.numTreadles(), ends = doc.numEnds();
     if (other.numShafts() > shafts) doc.SetNumShafts(kReplay, other.numShafts());
     resizeRows(doc, Side::Threading, other.numEnds());
     for (int j = std::min(doc.numWarps(), other.numWarps()) - 1; j >= 0; --j) {
         Threading& row = *doc.threadingMutable(j);
         const Threading& from = *other.threading(j);
-        for (int e = 0; e < other.numEnds(); ++e) row.SetValue(e, from.GetShaft(e));
+        for (int end = 0; end < other.numEnds(); ++end) row.SetValue(end, from.GetShaft(end));
     }
-    return finish(doc, shafts, treadles, ends != doc.numEnds());
+    return finish(step, doc, shafts, treadles, ends != doc.numEnds());
 }
 
-CommandResult ImportTreadling(CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
+CommandResult ImportTreadling(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
 {
     const SourceDraft src = ReadSourceDraft(path, formOf(doc));
     if (!src.doc) return CommandResult::refused(prompter, src.failure);
     const CQuillabyDoc& other = *src.doc;
     if (other.numPicks() == 0) return CommandResult::noChange();
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
-
     const int shafts = doc.numShafts(), treadles = doc.numTreadles(), picks = doc.numPicks();
     const int rows = std::min(doc.numWefts(), other.numWefts());
     std::vector<std::unique_ptr<Treadling>> from;
@@ -90,16 +87,17 @@ CommandResult ImportTreadling(CQuillabyDoc& doc, const std::string& path, IPromp
         for (int p = 0; p < other.numPicks(); ++p) row.SetSet(p, from[j]->GetSet(p));
     }
     AllowSeveralTreadles(doc);
-    return finish(doc, shafts, treadles, picks != doc.numPicks());
+    return finish(step, doc, shafts, treadles, picks != doc.numPicks());
 }
 
-CommandResult ImportTieup(CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
+CommandResult ImportTieup(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
 {
     const SourceDraft src = ReadSourceDraft(path, LiftplanChoice::Treadling);
     if (!src.doc) return CommandResult::refused(prompter, src.failure);
     const CQuillabyDoc& other = *src.doc;
     if (!src.lists(WifSection::Tieup)) return CommandResult::noChange();
 
+    DraftStep step(e, doc, DraftSnapshot::Structure);
     const int shafts = doc.numShafts(), treadles = doc.numTreadles();
     if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kReplay, other.numShafts());
     if (other.numTreadles() > doc.numTreadles()) doc.SetNumTreadles(kReplay, other.numTreadles());
@@ -107,10 +105,10 @@ CommandResult ImportTieup(CQuillabyDoc& doc, const std::string& path, IPrompter&
     for (int t = 0; t < std::min(tieup->treadleCount(), other.tieup().treadleCount()); ++t)
         tieup->setColumn(t, other.tieup().column(t));
     doc.replaceTieup(std::move(tieup));
-    return finish(doc, shafts, treadles, false);
+    return finish(step, doc, shafts, treadles, false);
 }
 
-CommandResult ImportColorway(CQuillabyDoc& doc, Side side, const std::string& path, IPrompter& prompter)
+CommandResult ImportColorway(Edit e, CQuillabyDoc& doc, Side side, const std::string& path, IPrompter& prompter)
 {
     const SourceDraft src = ReadSourceDraft(path, formOf(doc));
     if (!src.doc) return CommandResult::refused(prompter, src.failure);
@@ -132,15 +130,14 @@ CommandResult ImportColorway(CQuillabyDoc& doc, Side side, const std::string& pa
     const bool adopt = src.lists(WifSection::ColorTable);
     if (!adopt && !ColorsFit(doc.palette(), all)) return CommandResult::refused(prompter, msg::paletteLimit());
 
+    DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Palette);
     if (adopt) AdoptPalette(doc, other.palette());
     ColorPalette& pal = doc.paletteMutable();
     for (int j = 0; j < rows; ++j) {
         Tding& row = warp ? static_cast<Tding&>(*doc.threadingMutable(j)) : *doc.treadlingMutable(j);
         for (int i = 0; i < n; ++i) row.SetColor(i, pal.add(colors[j][i], true));
     }
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    CommandResult r = CommandResult::doneResult();
+    CommandResult r = step.commit();
     r.paletteChanged = true;
     return r;
 }

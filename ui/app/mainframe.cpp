@@ -8,8 +8,11 @@
 #include "app/palettebar.h"
 #include "app/toolsmenu.h"
 #include "loom/dobbycontroller.h"
+#include "combine/combinecommands.h"
 #include "commands/draftcommands.h"
 #include "pictures/picturecommands.h"
+#include "floats/floatsearchdialog.h"
+#include "heddles/heddlewindow.h"
 #include "views/draftframe.h"
 #include "yarns/yarncommands.h"
 #include "yarns/yarnfiledialogs.h"
@@ -169,6 +172,9 @@ void CMainFrame::createMenus()
 
     AddDraftCommandMenus(this, menuBar());
     AddYarnMenus(this, menuBar());
+    AddCombineMenus(this, menuBar());
+    AddHeddleMenus(this, menuBar());
+    AddFloatSearchMenu(this, menuBar());
 
     for (QAction* a : menuBar()->actions())
         if (a != file->menuAction()) m_draftMenus << a;

@@ -104,6 +104,13 @@ void CGridFrame::setWeavingPick(int pick)
         if (p->paneKind() == PaneKind::Drawdown) p->relayout();
 }
 
+void CGridFrame::setHighlight(const ThreadHighlight& h)
+{
+    if (h == m_highlight) return;
+    m_highlight = h;
+    for (CGridView* p : m_panes) p->viewport()->update();
+}
+
 void CGridFrame::registerPane(CGridView* pane)
 {
     m_panes.push_back(pane);

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <map>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -31,6 +32,17 @@ enum class FrameAction {
     HideThreadingColorbar, HideTreadlingColorbar,
     SettAspect,
     CopyToClipboard, CopyWarpDrawdown, CopyWeftDrawdown, SaveGraphic,
+};
+
+// One end (warp) or pick (weft) picked out in the panes, as Float Search
+// shows what it found: the thread's band in every pane that shows it, and
+// spans across it (first..last thread of the other side) outlined in the
+// drawdown.
+struct ThreadHighlight {
+    bool warp = true;
+    int thread = -1; // -1: nothing highlighted
+    std::vector<std::pair<int, int>> spans;
+    bool operator==(const ThreadHighlight&) const = default;
 };
 
 // Base of every draft window: owns the display state (cell sizes, zoom,
@@ -76,6 +88,10 @@ public:
     // weaving); the drawdown marks it on screen.
     int weavingPick() const { return m_weavingPick; }
     void setWeavingPick(int pick);
+    // The highlighted thread (Float Search); setting it repaints the panes.
+    const ThreadHighlight& highlight() const { return m_highlight; }
+    void setHighlight(const ThreadHighlight& h);
+    void clearHighlight() { setHighlight({}); }
     bool settAspectOn() const { return m_settAspect; }
     // Weft sett / warp sett of the document (1 when either is not positive).
     double settRatio() const;
@@ -168,6 +184,7 @@ private:
     bool m_threadingOnTop = true;
     bool m_showGridWhenHidden = false;
     int m_weavingPick = -1;
+    ThreadHighlight m_highlight;
     bool m_closing = false;
     bool m_hidden[4] = {false, false, false, false};
     bool m_colorBarHidden[2] = {false, false};

@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <optional>
 
 namespace qb {
 
@@ -258,6 +259,7 @@ void CGridView::paintEvent(QPaintEvent* e)
     p.setFont(m_cellFont);
     paintCells(p, area);
     paintGridLines(p, area);
+    paintHighlight(p);
     // The drawdown shows its selection by dimming the rest; the other panes
     // lay a tint over the selected cells.
     if (hasSelection() && paneKind() != PaneKind::Drawdown) {
@@ -268,6 +270,90 @@ void CGridView::paintEvent(QPaintEvent* e)
         p.drawRect(sel.adjusted(0, 0, -1, -1));
     }
     if (m_tool && !m_exporting) m_tool->paintCurrent(p);
+}
+
+std::pair<int, int> CGridView::itemSpan(const GridAxis& axis, int first, int last)
+{
+    const int a = axis.itemStart(first), b = axis.itemStart(last);
+    return {std::min(a, b), std::max(a + axis.itemExtent(first), b + axis.itemExtent(last))};
+}
+
+// Which axis shows the highlighted thread in this pane: columns (true) or
+// rows (false); nothing when the pane does not show that side.
+static std::optional<bool> highlightAxis(PaneKind kind, bool warp)
+{
+    switch (kind) {
+    case PaneKind::Drawdown: return warp;
+    case PaneKind::Threading: return warp ? std::optional<bool>(true) : std::nullopt;
+    case PaneKind::Treadling: return warp ? std::nullopt : std::optional<bool>(false);
+    default: return std::nullopt;
+    }
+}
+
+QRect CGridView::highlightContentBand() const
+{
+    const ThreadHighlight& h = m_frame->highlight();
+    const std::optional<bool> cols = highlightAxis(paneKind(), h.warp);
+    if (h.thread < 0 || !cols) return {};
+    const GridAxis& along = *cols ? m_cols : m_rows;
+    const GridAxis& across = *cols ? m_rows : m_cols;
+    if (h.thread >= along.itemCount() || across.itemCount() == 0) return {};
+    const auto [a, b] = itemSpan(along, h.thread, h.thread);
+    // In the drawdown the band stays over the draft's own threads.
+    int last = across.itemCount() - 1;
+    if (paneKind() == PaneKind::Drawdown) last = std::min(last, (h.warp ? m_doc->numPicks() : m_doc->numEnds()) - 1);
+    if (last < 0) return {};
+    const auto [c, d] = itemSpan(across, 0, last);
+    return *cols ? QRect(a, c, b - a + 1, d - c + 1) : QRect(c, a, d - c + 1, b - a + 1);
+}
+
+QRect CGridView::highlightBand() const
+{
+    return highlightContentBand().translated(contentOffset());
+}
+
+void CGridView::paintHighlight(QPainter& p)
+{
+    const ThreadHighlight& h = m_frame->highlight();
+    const QRect band = highlightContentBand();
+    if (m_exporting || band.isEmpty()) return;
+    const bool cols = h.warp;
+    const GridAxis& across = cols ? m_rows : m_cols;
+    const auto [a, b] = cols ? std::pair(band.left(), band.right()) : std::pair(band.top(), band.bottom());
+    const QColor mark(220, 0, 0);
+    p.save();
+    p.fillRect(band, QColor(255, 0, 0, 45));
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(mark, 1, Qt::DashLine));
+    p.drawRect(band.adjusted(0, 0, -1, -1));
+    if (paneKind() == PaneKind::Drawdown) {
+        // The floats themselves, in a frame that holds on any cell color.
+        for (const auto& [first, last] : h.spans) {
+            if (first < 0 || last >= across.itemCount() || first > last) continue;
+            const auto [c, d] = itemSpan(across, first, last);
+            const QRect r = cols ? QRect(a, c, b - a, d - c) : QRect(c, a, d - c, b - a);
+            p.setPen(QPen(Qt::white, 3));
+            p.drawRect(r.adjusted(-1, -1, 0, 0));
+            p.setPen(QPen(mark, 2));
+            p.drawRect(r.adjusted(-1, -1, 0, 0));
+        }
+    }
+    p.restore();
+}
+
+void CGridView::scrollToItems(int c0, int c1, int r0, int r1)
+{
+    auto bring = [](QScrollBar* bar, const GridAxis& axis, int first, int last, int view) {
+        if (first < 0 || last < first || last >= axis.itemCount()) return;
+        const auto [a, b] = itemSpan(axis, first, last);
+        const int v = bar->value();
+        if (a >= v && b <= v + view) return;
+        // Centred when it fits, else its start at the edge.
+        const int to = b - a <= view ? a - (view - (b - a)) / 2 : a;
+        bar->setValue(std::clamp(to, bar->minimum(), bar->maximum()));
+    };
+    bring(horizontalScrollBar(), m_cols, c0, c1, viewport()->width());
+    bring(verticalScrollBar(), m_rows, r0, r1, viewport()->height());
 }
 
 void CGridView::resizeEvent(QResizeEvent* e)

@@ -62,6 +62,12 @@ public:
     virtual void orientationChanged() {}
     // Re-reads the frame and the document and repaints everything.
     void relayout();
+    // Scrolls so that columns c0..c1 and rows r0..r1 come into view (a
+    // direction with -1 stays); a range already in view does not move.
+    void scrollToItems(int c0, int c1, int r0, int r1);
+    // Viewport rectangle of the frame's highlighted thread in this pane
+    // (empty when the pane does not show it).
+    QRect highlightBand() const;
     // Paints the whole grid (export): only the draft's own threads, at the
     // frame's cell sizes, into `p` with its origin at the grid's corner.
     QSize exportSize();
@@ -123,6 +129,10 @@ protected:
 
 private:
     void updateScrollBars();
+    void paintHighlight(QPainter& p);
+    QRect highlightContentBand() const;
+    // Content span of items first..last along an axis.
+    static std::pair<int, int> itemSpan(const GridAxis& axis, int first, int last);
     void computeStyle();
 
     CGridFrame* m_frame;

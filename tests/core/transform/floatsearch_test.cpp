@@ -107,6 +107,14 @@ TEST(FloatSearch, AgreesWithTheDrawdownCellByCell)
             EXPECT_EQ(t.ends, ends) << "draft " << i;
             EXPECT_EQ(t.picks, picks) << "draft " << i;
             EXPECT_EQ(t.endCount, std::count(ends.begin(), ends.end(), true));
+
+            // Thread by thread, as the dialog outlines them.
+            std::vector<FloatRun> one;
+            for (int e = -1; e <= doc->numEnds(); ++e)
+                for (const FloatRun& r : ThreadFloats(*doc, FloatDirection::Warp, e, c)) one.push_back(r);
+            for (int p = -1; p <= doc->numPicks(); ++p)
+                for (const FloatRun& r : ThreadFloats(*doc, FloatDirection::Weft, p, c)) one.push_back(r);
+            EXPECT_EQ(describe(one), describe(expected)) << "draft " << i;
         }
     }
 }
@@ -225,17 +233,17 @@ TEST(FloatSearch, MarkFloatWithAFullPaletteIsRefused)
     SetShafts(*doc, {1, 2});
     FixedPrompter prompter;
     const COLORREF orange = rgb(255, 128, 0);
-    CommandResult r = MarkFloat(*doc, FloatDirection::Warp, 1, orange, prompter);
+    CommandResult r = MarkFloat(kReplay, *doc, FloatDirection::Warp, 1, orange, prompter);
     ASSERT_TRUE(r.done());
     EXPECT_TRUE(r.paletteChanged);
     const int mark = doc->palette().find(orange);
     EXPECT_EQ(doc->threading(0)->GetColor(1), mark);
     EXPECT_EQ(doc->threading(0)->defaultColor(), mark);
-    EXPECT_FALSE(MarkFloat(*doc, FloatDirection::Warp, 0, orange, prompter).paletteChanged);
+    EXPECT_FALSE(MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, orange, prompter).paletteChanged);
     SetShafts(*doc, {1, 2}); // thread colors back to the row's (the mark color)
 
     while (doc->palette().count() < kMaxColors) doc->paletteMutable().add(rgb(1, 2, doc->palette().count()), false);
-    r = MarkFloat(*doc, FloatDirection::Warp, 0, rgb(9, 9, 9), prompter);
+    r = MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, rgb(9, 9, 9), prompter);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_EQ(prompter.lastMessage.rfind("Color palette is limited to 90 colors.", 0), 0u);
     EXPECT_EQ(doc->threading(0)->GetColor(0), mark);

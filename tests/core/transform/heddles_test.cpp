@@ -43,8 +43,8 @@ TEST(ThicknessPattern, RepeatsOverTheThreads)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, std::vector<int>(7, 1));
-    ASSERT_TRUE(ApplyThicknessPattern(*doc, Side::Threading, {true, false, false}).done());
+    ASSERT_TRUE(ApplyThicknessPattern(kReplay, *doc, Side::Threading, {true, false, false}).done());
     for (int e = 0; e < 7; ++e) EXPECT_EQ(doc->threading(0)->GetThick(e) != 0, e % 3 == 0) << e;
-    EXPECT_EQ(ApplyThicknessPattern(*doc, Side::Treadling, {true}).status, CommandResult::Status::NoChange);
-    EXPECT_EQ(ApplyThicknessPattern(*doc, Side::Threading, {}).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ApplyThicknessPattern(kReplay, *doc, Side::Treadling, {true}).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ApplyThicknessPattern(kReplay, *doc, Side::Threading, {}).status, CommandResult::Status::NoChange);
 }

@@ -134,12 +134,13 @@ TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
     ASSERT_NE(m_commands, nullptr);
     EXPECT_EQ(items(QStringLiteral("Thre&ading")),
               QStringList({"&Repeat...", "Re&flect", "Re&verse", "Wrap U&p", "Wrap Do&wn", "Wrap &>>", "Wrap &<<",
-                           "&Clear", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors"}));
+                           "&Clear", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors",
+                           "Ech&o...", "Interlea&ve...", "E&xpand...", "&Import...", "Thic&kness..."}));
     const QStringList treadling = items(QStringLiteral("T&readling"));
     for (const char* t : {"Tromp as &Writ", "Mirr&or Threading", "&Use Warp Colors", "&Multiple Treadles",
                           "&Add Tabby...", "P&aste Liftplan", "Load Li&ftplan"})
         EXPECT_TRUE(treadling.contains(QLatin1String(t))) << t;
-    EXPECT_EQ(items(QStringLiteral("Tie&up")), QStringList({"&Direct", "In&vert", "&Clear"}));
+    EXPECT_EQ(items(QStringLiteral("Tie&up")), QStringList({"&Direct", "In&vert", "&Clear", "&Import..."}));
     EXPECT_EQ(items(QStringLiteral("Drawdow&n")),
               QStringList({"Fabric &Analysis", "SuperSi&ze It", "&Single Repeat", "&Turn Draft"}));
     const QStringList tools = items(QStringLiteral("&Tools"));
