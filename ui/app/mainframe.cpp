@@ -150,7 +150,7 @@ void CMainFrame::createMenus()
     m_statusBarAction->setChecked(true);
     connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     const std::pair<FrameKind, const char*> kinds[] = {
-        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "T&ieup"},
+        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "Tie&up"},
         {FrameKind::Draft, "&Draft"},         {FrameKind::Fabric, "&Fabric"},       {FrameKind::FabricBack, "Fabric &Back"}};
     for (const auto& [kind, text] : kinds) {
         QAction* a = new QAction(QString::fromLatin1(text), this);
@@ -320,6 +320,8 @@ void CMainFrame::updateEditMenu()
 
 void CMainFrame::updateViewMenu()
 {
+    // Last time's pane submenus go with the rest.
+    for (QMenu* old : m_viewMenu->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) old->deleteLater();
     m_viewMenu->clear();
     m_viewMenu->addAction(m_statusBarAction);
     const bool doc = activeDraftWindow() != nullptr;
@@ -331,20 +333,29 @@ void CMainFrame::updateViewMenu()
     CGridFrame* f = activeGridFrame();
     if (!f) return;
     f->updateActionStates();
-    // The active window's own display commands, grouped as in its menus.
-    const std::initializer_list<std::initializer_list<FrameAction>> groups = {
-        {FrameAction::ZoomIn, FrameAction::ZoomOut, FrameAction::FitInWindow},
-        {FrameAction::ThreadingNumeric, FrameAction::ThreadingAlpha, FrameAction::ThreadingUser},
-        {FrameAction::TreadlingNumeric, FrameAction::TreadlingUser},
-        {FrameAction::TieupNumeric, FrameAction::TieupSymbolic},
-        {FrameAction::Interlace, FrameAction::ColorMode, FrameAction::WarpMode, FrameAction::WeftMode,
-         FrameAction::SettAspect},
-        {FrameAction::HideThreading, FrameAction::HideTieup, FrameAction::HideTreadling, FrameAction::HideDrawdown,
-         FrameAction::HideThreadingColorbar, FrameAction::HideTreadlingColorbar}};
-    for (const auto& group : groups) {
-        m_viewMenu->addSeparator();
-        for (FrameAction a : group)
-            if (QAction* act = f->action(a); act && act->isVisible()) m_viewMenu->addAction(act);
+    // The active window's own display commands: zoom first, then one submenu
+    // per pane so that "Numeric" and "Hide" say which pane they change.
+    m_viewMenu->addSeparator();
+    for (FrameAction a : {FrameAction::ZoomIn, FrameAction::ZoomOut, FrameAction::FitInWindow, FrameAction::SettAspect})
+        if (QAction* act = f->action(a); act && act->isVisible()) m_viewMenu->addAction(act);
+    const std::pair<const char*, std::initializer_list<FrameAction>> panes[] = {
+        {"Threadin&g Pane",
+         {FrameAction::ThreadingNumeric, FrameAction::ThreadingAlpha, FrameAction::ThreadingUser,
+          FrameAction::HideThreading, FrameAction::HideThreadingColorbar}},
+        {"Treadli&ng Pane",
+         {FrameAction::TreadlingNumeric, FrameAction::TreadlingUser, FrameAction::HideTreadling,
+          FrameAction::HideTreadlingColorbar}},
+        {"Tieup Pan&e", {FrameAction::TieupNumeric, FrameAction::TieupSymbolic, FrameAction::HideTieup}},
+        {"Dr&awdown Pane",
+         {FrameAction::Interlace, FrameAction::ColorMode, FrameAction::WarpMode, FrameAction::WeftMode,
+          FrameAction::HideDrawdown}}};
+    for (const auto& [title, actions] : panes) {
+        QList<QAction*> shown;
+        for (FrameAction a : actions)
+            if (QAction* act = f->action(a); act && act->isVisible()) shown << act;
+        if (shown.isEmpty()) continue;
+        QMenu* sub = m_viewMenu->addMenu(QString::fromLatin1(title));
+        sub->addActions(shown);
     }
 }
 

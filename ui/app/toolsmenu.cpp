@@ -1,5 +1,6 @@
 #include "toolsmenu.h"
 
+#include "baricons.h"
 #include "mainframe.h"
 
 #include "views/gridview.h"
@@ -22,20 +23,21 @@ struct ToolEntry {
     Tool tool;
     const char* text;
     const char* tip;
+    const char* icon;
 };
 
 const ToolEntry kTools[] = {
-    {Tool::Pencil, "&Pencil", "Use the pencil to draw in a threading, treadling, or tieup"},
-    {Tool::Line, "&Line", "Use the line tool to draw straight or point lines in the threading, treadling or tieup"},
-    {Tool::PickupColor, "Pic&kup Color", "Pick up a color from the warp or weft colorbar"},
-    {Tool::PaintBucket, "Paint B&ucket", "Use the paint bucket to dump the current color onto either color bar"},
-    {Tool::PaintBrush, "Paint &Brush", "Paint color in the warp or weft; like pencil in the colorbar, but use it anywhere"},
-    {Tool::Selection, "&Selection", "Selects a portion of the draft for cutting, pasting, etc."},
-    {Tool::Stamp, "S&tamp", "Use the stamp tool to paste in a selection"},
-    {Tool::Move, "&Move", "Moves a treadle, an end, or a pick"},
-    {Tool::Zoom, "&Zoom", "Magnifies or shrinks the view"},
-    {Tool::WarpInterlace, "&Warp Interlacement", "Use in the drawdown to show the interlacement of a warp thread"},
-    {Tool::WeftInterlace, "W&eft Interlacement", "Use in the drawdown to show the interlacement of a weft thread"},
+    {Tool::Pencil, "&Pencil", "Use the pencil to draw in a threading, treadling, or tieup", "pencil"},
+    {Tool::Line, "&Line", "Use the line tool to draw straight or point lines in the threading, treadling or tieup", "line"},
+    {Tool::PickupColor, "Pic&kup Color", "Pick up a color from the warp or weft colorbar", "pickup"},
+    {Tool::PaintBucket, "Paint B&ucket", "Use the paint bucket to dump the current color onto either color bar", "bucket"},
+    {Tool::PaintBrush, "Paint &Brush", "Paint color in the warp or weft; like pencil in the colorbar, but use it anywhere", "brush"},
+    {Tool::Selection, "&Selection", "Selects a portion of the draft for cutting, pasting, etc.", "selection"},
+    {Tool::Stamp, "S&tamp", "Use the stamp tool to paste in a selection", "stamp"},
+    {Tool::Move, "&Move", "Moves a treadle, an end, or a pick", "move"},
+    {Tool::Zoom, "&Zoom", "Magnifies or shrinks the view", "zoom"},
+    {Tool::WarpInterlace, "&Warp Interlacement", "Use in the drawdown to show the interlacement of a warp thread", "warpinterlace"},
+    {Tool::WeftInterlace, "W&eft Interlacement", "Use in the drawdown to show the interlacement of a weft thread", "weftinterlace"},
 };
 
 QString plain(const char* text)
@@ -82,9 +84,11 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
         QAction* a = menu->addAction(QString::fromLatin1(t.text));
         a->setCheckable(true);
         a->setChecked(ts.tool() == t.tool);
-        a->setToolTip(QString::fromLatin1(t.tip));
-        a->setStatusTip(QString::fromLatin1(t.tip));
+        // The bar shows the picture: its tip names the tool, the status line says what it does.
+        a->setIcon(BarIcon(t.icon));
         a->setIconText(plain(t.text));
+        a->setToolTip(plain(t.text));
+        a->setStatusTip(QString::fromLatin1(t.tip));
         group->addAction(a);
         toolBar->addAction(a);
         const Tool tool = t.tool;
@@ -92,26 +96,6 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
         QObject::connect(&ts, &CToolState::toolChanged, a, [a, tool](Tool now) { a->setChecked(now == tool); });
     }
 
-    menu->addSeparator();
-    // Labels of the threading or treadling, whichever pane is active.
-    auto activeThreadPane = [main]() -> CGridView* {
-        CGridFrame* f = main->activeGridFrame();
-        CGridView* p = f ? f->activePane() : nullptr;
-        return p && (p->paneKind() == PaneKind::Threading || p->paneKind() == PaneKind::Treadling) ? p : nullptr;
-    };
-    menu->addAction(QStringLiteral("&Label..."), main, [activeThreadPane] {
-        if (CGridView* p = activeThreadPane()) {
-            CQuillabyDoc& d = *p->document();
-            const int n = p->paneKind() == PaneKind::Threading ? d.numEnds() : d.numPicks();
-            if (n > 0) p->tool().editLabel(0, n - 1);
-        }
-    });
-    menu->addAction(QStringLiteral("Clear La&bels"), main, [activeThreadPane] {
-        if (CGridView* p = activeThreadPane())
-            p->document()->Transaction("Clear Labels", [&](Edit s) {
-                p->document()->RemoveAllLabels(s, SideOf(p->paneKind() == PaneKind::Threading), 0);
-            });
-    });
     menu->addSeparator();
     QMenu* line = menu->addMenu(QStringLiteral("L&ine"));
     const auto kinds = choiceGroup(line, {QStringLiteral("&Straight"), QStringLiteral("&Point"), QStringLiteral("&Advancing")},

@@ -26,6 +26,7 @@
 #include "views/draftframe.h"
 #include "views/glyphs.h"
 #include "views/gridview.h"
+#include "views/tools/panetool.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -81,6 +82,7 @@ CDraftCommands::CDraftCommands(IMainWindow* main) : QObject(main->window()), m_m
     make(C::ThreadingWrapRight, "Wrap &>>");
     make(C::ThreadingWrapLeft, "Wrap &<<");
     make(C::ThreadingClear, "&Clear");
+    make(C::ThreadingLabel, "&Label...");
     make(C::ThreadingClearLabels, "Clear La&bels");
     make(C::ThreadingArrange, "Arran&ge...");
     make(C::ThreadingRemove, "R&emove...");
@@ -94,6 +96,7 @@ CDraftCommands::CDraftCommands(IMainWindow* main) : QObject(main->window()), m_m
     make(C::TreadlingWrapUp, "Wrap U&p");
     make(C::TreadlingWrapDown, "Wrap Do&wn");
     make(C::TreadlingClear, "&Clear");
+    make(C::TreadlingLabel, "&Label...");
     make(C::TreadlingClearLabels, "Clear La&bels");
     make(C::TreadlingArrange, "Arran&ge...");
     make(C::TreadlingRemove, "R&emove...");
@@ -170,12 +173,12 @@ void CDraftCommands::addMenus(QMenuBar* bar)
     };
     add(insert("Thre&ading"), {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
                                {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
-                               {C::ThreadingClear, C::ThreadingClearLabels},
+                               {C::ThreadingClear, C::ThreadingLabel, C::ThreadingClearLabels},
                                {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
     add(insert("T&readling"),
         {{C::TreadlingRepeat, C::TreadlingReflect, C::TreadlingReverse},
          {C::TreadlingWrapRight, C::TreadlingWrapLeft, C::TreadlingWrapUp, C::TreadlingWrapDown},
-         {C::TreadlingClear, C::TreadlingClearLabels},
+         {C::TreadlingClear, C::TreadlingLabel, C::TreadlingClearLabels},
          {C::TreadlingArrange, C::TreadlingRemove, C::TreadlingOptimize},
          {C::TrompAsWrit, C::MirrorThreading, C::UseWarpColors},
          {C::MultipleTreadles, C::AddTabby, C::PasteLiftplan, C::LoadLiftplan}});
@@ -385,6 +388,25 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     case C::TreadlingWrapDown: step(c, cmd, [&](Edit e) { return WrapPicks(e, doc, false); }); return;
     case C::ThreadingClear:
     case C::TreadlingClear: step(c, cmd, [&](Edit e) { return ClearThreads(e, doc, side); }); return;
+    case C::ThreadingLabel:
+    case C::TreadlingLabel: {
+        // The Label dialog of the frame's threading or treadling pane, preset
+        // to the whole sequence; the draft window's own panes when the active
+        // frame has none.
+        const PaneKind kind = side == Side::Threading ? PaneKind::Threading : PaneKind::Treadling;
+        auto paneOf = [kind](CGridFrame* f) -> CGridView* {
+            if (!f) return nullptr;
+            if (f->activePane() && f->activePane()->paneKind() == kind) return f->activePane();
+            for (CGridView* p : f->panes())
+                if (p->paneKind() == kind) return p;
+            return nullptr;
+        };
+        CGridView* pane = paneOf(c.frame);
+        if (!pane) pane = paneOf(c.window->frame());
+        const int n = side == Side::Threading ? doc.numEnds() : doc.numPicks();
+        if (pane && n > 0) pane->tool().editLabel(0, n - 1);
+        return;
+    }
     case C::ThreadingClearLabels:
     case C::TreadlingClearLabels: step(c, cmd, [&](Edit e) { return ClearLabels(e, doc, side); }); return;
     case C::ThreadingArrange:

@@ -26,10 +26,10 @@ struct PixelGrid;
 enum class DraftCommand {
     ThreadingRepeat, ThreadingReflect, ThreadingReverse,
     ThreadingWrapUp, ThreadingWrapDown, ThreadingWrapRight, ThreadingWrapLeft,
-    ThreadingClear, ThreadingClearLabels, ThreadingArrange, ThreadingRemove, ThreadingOptimize, UseWeftColors,
+    ThreadingClear, ThreadingLabel, ThreadingClearLabels, ThreadingArrange, ThreadingRemove, ThreadingOptimize, UseWeftColors,
     TreadlingRepeat, TreadlingReflect, TreadlingReverse,
     TreadlingWrapRight, TreadlingWrapLeft, TreadlingWrapUp, TreadlingWrapDown,
-    TreadlingClear, TreadlingClearLabels, TreadlingArrange, TreadlingRemove, TreadlingOptimize,
+    TreadlingClear, TreadlingLabel, TreadlingClearLabels, TreadlingArrange, TreadlingRemove, TreadlingOptimize,
     TrompAsWrit, MirrorThreading, UseWarpColors, MultipleTreadles, AddTabby, PasteLiftplan, LoadLiftplan,
     TieupDirect, TieupInvert, TieupClear,
     ConvertToLiftplan, ConvertToTieup,

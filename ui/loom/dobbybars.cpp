@@ -1,5 +1,7 @@
 #include "loom/dobbybars.h"
 
+#include "app/baricons.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -51,8 +53,12 @@ QToolButton* CDobbyHeadBar::addButton(const char* name, const QString& text, con
 {
     auto* b = new QToolButton(this);
     b->setObjectName(QLatin1String(name));
+    // The picture on the bar, its name in the tip, what it does on the status line.
     b->setText(text);
-    b->setToolTip(tip);
+    b->setIcon(BarIcon(name));
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    b->setToolTip(text);
+    b->setStatusTip(tip);
     b->setCheckable(checkable);
     // The button shows the run's state; the controller sets it after the command.
     if (checkable)

@@ -127,3 +127,40 @@ TEST_F(DraftWindowTest, FurtherWindowsCloseWithTheDraft)
     EXPECT_TRUE(guard.isNull());
     EXPECT_TRUE(mdi->subWindowList().isEmpty());
 }
+
+TEST_F(DraftWindowTest, ViewMenuSaysWhichPaneEachCommandChanges)
+{
+    m_main->newDocument();
+    QMenu* view = menu(QStringLiteral("&View"));
+    ASSERT_NE(view, nullptr);
+    emit view->aboutToShow();
+    // Every menu level keeps its access keys apart, submenus included.
+    std::function<void(QMenu*)> uniqueKeys = [&](QMenu* m) {
+        QSet<QChar> keys;
+        for (QAction* a : m->actions()) {
+            if (a->isSeparator()) continue;
+            const qsizetype amp = a->text().indexOf(QLatin1Char('&'));
+            if (amp < 0) continue;
+            const QChar key = a->text().at(amp + 1).toLower();
+            EXPECT_FALSE(keys.contains(key)) << m->title().toStdString() << ": " << a->text().toStdString();
+            keys.insert(key);
+            if (a->menu()) uniqueKeys(a->menu());
+        }
+    };
+    uniqueKeys(view);
+    auto paneItems = [&](const char* pane) {
+        QStringList texts;
+        for (QAction* a : view->actions())
+            if (a->menu() && a->text().remove(QLatin1Char('&')) == QLatin1String(pane))
+                for (QAction* b : a->menu()->actions()) texts << b->text();
+        return texts;
+    };
+    EXPECT_EQ(paneItems("Threading Pane"),
+              QStringList({"&Numeric", "&Alpha", "User-&defined", "&Hide", "Hide &Colorbar"}));
+    EXPECT_EQ(paneItems("Treadling Pane"), QStringList({"&Numeric", "User-&defined", "&Hide", "Hide &Colorbar"}));
+    EXPECT_EQ(paneItems("Tieup Pane"), QStringList({"&Numeric", "Sym&bolic", "&Hide"}));
+    EXPECT_EQ(paneItems("Drawdown Pane"), QStringList({"&Interlace", "&Color", "Wa&rp", "We&ft", "&Hide"}));
+    // Opening the menu again does not pile the submenus up.
+    emit view->aboutToShow();
+    EXPECT_EQ(paneItems("Tieup Pane").size(), 3);
+}

@@ -3,6 +3,7 @@
 #include "app/mainframe.h"
 #include "app/recentfilelist.h"
 #include "mainwindowfixture.h"
+#include "views/draftframe.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -134,10 +134,10 @@ TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
     ASSERT_NE(m_commands, nullptr);
     EXPECT_EQ(items(QStringLiteral("Thre&ading")),
               QStringList({"&Repeat...", "Re&flect", "Re&verse", "Wrap U&p", "Wrap Do&wn", "Wrap &>>", "Wrap &<<",
-                           "&Clear", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors",
+                           "&Clear", "&Label...", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors",
                            "Ech&o...", "Interlea&ve...", "E&xpand...", "&Import...", "Thic&kness..."}));
     const QStringList treadling = items(QStringLiteral("T&readling"));
-    for (const char* t : {"Tromp as &Writ", "Mirr&or Threading", "&Use Warp Colors", "&Multiple Treadles",
+    for (const char* t : {"&Label...", "Clear La&bels", "Tromp as &Writ", "Mirr&or Threading", "&Use Warp Colors", "&Multiple Treadles",
                           "&Add Tabby...", "P&aste Liftplan", "Load Li&ftplan"})
         EXPECT_TRUE(treadling.contains(QLatin1String(t))) << t;
     EXPECT_EQ(items(QStringLiteral("Tie&up")), QStringList({"&Direct", "In&vert", "&Clear", "&Import..."}));
