@@ -13,6 +13,7 @@
 #include "pictures/picturecommands.h"
 #include "floats/floatsearchdialog.h"
 #include "heddles/heddlewindow.h"
+#include "print/printcommands.h"
 #include "views/draftframe.h"
 #include "yarns/yarncommands.h"
 #include "yarns/yarnfiledialogs.h"
@@ -122,6 +123,7 @@ void CMainFrame::createMenus()
     m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
     m_closeAction = file->addAction(QStringLiteral("&Close"), this, &CMainFrame::OnFileClose);
     AddDraftFileCommands(this, file);
+    AddPrintCommands(this, file);
     m_recentSeparator = file->addSeparator();
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction* a = file->addAction(QString());

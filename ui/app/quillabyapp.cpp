@@ -3,10 +3,13 @@
 #include "app/draftfiles.h"
 #include "app/mainframe.h"
 #include "app/storedsettings.h"
+#include "print/printcommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QPrinter>
 #include <QSettings>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -34,9 +37,14 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Draft to open."),
                                  QStringLiteral("[file]"));
+    const QCommandLineOption printOption(QStringLiteral("print"),
+                                         QStringLiteral("Print the draft (the print dialog opens) and exit."),
+                                         QStringLiteral("file"));
+    parser.addOption(printOption);
     parser.process(arguments);
     const QStringList files = parser.positionalArguments();
     const QString file = files.isEmpty() ? QString() : files.first();
+    if (parser.isSet(printOption)) return printAndExit(parser.value(printOption));
 
     switch (m_instance.start(file)) {
     case CSingleInstance::Role::Secondary:
@@ -65,6 +73,29 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
         m_frame->openFile(file);
     else
         m_frame->newDocument();
+    return true;
+}
+
+bool CQuillabyApp::printAndExit(const QString& file)
+{
+    // A file manager's print verb: no single-instance hand-over, no window
+    // left open afterwards.
+    {
+        QSettings store(QLatin1String(CStoredSettings::kOrganization),
+                        QLatin1String(CStoredSettings::kApplication));
+        m_recent.load(store);
+        m_palette.load(store);
+    }
+    m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
+    if (!m_frame->openFile(file) || !m_frame->activeGridFrame()) {
+        m_exitCode = 1;
+        return false;
+    }
+    QTimer::singleShot(0, m_frame.get(), [this] {
+        QPrinter printer(QPrinter::HighResolution);
+        const bool printed = PrintFrame(m_frame.get(), m_frame->activeGridFrame(), printer);
+        QCoreApplication::exit(printed ? 0 : 1);
+    });
     return true;
 }
 

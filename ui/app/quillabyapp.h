@@ -35,6 +35,8 @@ public:
     static void setApplicationNames();
 
 private:
+    // `--print FILE`: the print dialog for FILE, then the end of the program.
+    bool printAndExit(const QString& file);
     CSingleInstance m_instance;
     CDefaultPalette m_palette;
     CRecentFileList m_recent;

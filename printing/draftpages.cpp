@@ -1,0 +1,323 @@
+#include "draftpages.h"
+
+#include "draft/drawdown.h"
+#include "draft/quillabydoc.h"
+#include "iprompter.h"
+#include "transform/tieupops.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace qb {
+
+namespace {
+
+// Pages are drawn as pictures of at most this many pixels per inch, scaled
+// onto the device: a 1200-dpi page stays a few megapixels.
+constexpr int kRasterDpi = 300;
+constexpr int kStripSpacing = 8; // blank cells between strips
+
+int rasterCell(int cellDots, int dpi)
+{
+    if (dpi <= kRasterDpi) return cellDots;
+    return std::clamp((cellDots * kRasterDpi + dpi / 2) / dpi, 1, cellDots);
+}
+
+// Pixel span [a, b) of threads r (in pixel order, including the grid line
+// after the last), relative to the drawdown's corner.
+std::pair<long long, long long> endSpan(const ThreadLayout& ends, int cw, ThreadRange r)
+{
+    if (r.count <= 0) return {0, 1};
+    const PixelSpan last = DrawdownEndColumns(ends, cw, r.first + r.count - 1);
+    const PixelSpan first = DrawdownEndColumns(ends, cw, r.first);
+    return {std::min(first.first, last.first), std::max(first.end, last.end) + 1};
+}
+
+std::pair<long long, long long> pickSpan(const ThreadLayout& picks, int ch, ThreadRange r, bool drawnUp)
+{
+    if (r.count <= 0) return {0, 1};
+    const PixelSpan a = DrawdownPickRows(picks, ch, r.first, drawnUp);
+    const PixelSpan b = DrawdownPickRows(picks, ch, r.first + r.count - 1, drawnUp);
+    return {std::min(a.first, b.first), std::max(a.end, b.end) + 1};
+}
+
+class QuietPrompter final : public IPrompter {
+public:
+    bool ask(const std::string&) override { return true; }
+    void tell(const std::string&) override {}
+};
+
+struct Blit {
+    int dx, dy;
+    long long sx, sy;
+    int w, h;
+};
+
+} // namespace
+
+DraftPages::DraftPages(const CQuillabyDoc& doc, PrintKind kind, const PrintOptions& options, const PaperLook& look,
+                       const QString& title)
+    : m_doc(&doc), m_kind(kind), m_options(options), m_look(look), m_title(title)
+{
+    if (kind == PrintKind::DobbyBars && !doc.isLiftplan()) {
+        // The chart shows the shafts each pick lifts: the draft in liftplan form.
+        m_liftplanCopy = doc.Clone();
+        QuietPrompter quiet;
+        ConvertToLiftplan(kReplay, *m_liftplanCopy, quiet);
+        if (m_liftplanCopy->isLiftplan()) m_doc = m_liftplanCopy.get();
+        else m_kind = PrintKind::Treadling; // several wefts on an irregular tieup: no single lift per pick
+    }
+    m_grid = PrintGridOf(*m_doc, m_kind);
+    m_rows = std::make_unique<DrawdownRows>(*m_doc, false);
+    layOut({});
+}
+
+DraftPages::~DraftPages() = default;
+
+void DraftPages::layOut(const PrinterMetrics& device)
+{
+    m_layout = ComputePageLayout(m_grid, device, m_options);
+}
+
+PrinterMetrics DraftPages::metricsOf(const QPagedPaintDevice& device)
+{
+    PrinterMetrics m;
+    m.dpiX = device.logicalDpiX();
+    m.dpiY = device.logicalDpiY();
+    const QRect r = device.pageLayout().paintRectPixels(m.dpiY);
+    m.pageWidth = r.width();
+    m.pageHeight = r.height();
+    return m;
+}
+
+void DraftPages::print(QPagedPaintDevice& device, int first, int last)
+{
+    if (last < 0 || last >= pageCount()) last = pageCount() - 1;
+    first = std::clamp(first, 0, std::max(0, last));
+    QPainter p(&device);
+    for (int i = first; i <= last; ++i) {
+        if (i > first) device.newPage();
+        paintPage(p, i);
+    }
+}
+
+void DraftPages::paintPage(QPainter& p, int page) const
+{
+    const PrinterMetrics& d = m_layout.device;
+    p.save();
+    p.fillRect(QRect(0, 0, d.pageWidth, d.pageHeight), Qt::white);
+    if (m_layout.shrunkCell > 0) paintShrunk(p);
+    else paintGrid(p, page);
+    paintBands(p, page);
+    p.restore();
+}
+
+void DraftPages::paintBands(QPainter& p, int page) const
+{
+    const PageLayout& l = m_layout;
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(10);
+    p.setFont(font);
+    const QFontMetricsF fm(font, p.device());
+    const double textH = fm.height();
+    const double rule = std::max(1, l.device.dpiY / 100);
+    p.setPen(Qt::black);
+
+    // The name, shortened in the middle when it is too long, above a rule
+    // along the header's lower edge.
+    const double headerBottom = l.header.y + l.header.h;
+    const QString name = fm.elidedText(m_title, Qt::ElideMiddle, l.header.w);
+    p.drawText(QRectF(l.header.x, headerBottom - 1.75 * textH, l.header.w, textH), Qt::AlignHCenter | Qt::AlignTop,
+               name);
+    p.fillRect(QRectF(l.header.x, headerBottom - rule, l.header.w, rule), Qt::black);
+
+    // The page number at the bottom, a rule above it.
+    const double bottom = l.footer.y + l.footer.h;
+    p.fillRect(QRectF(l.footer.x, bottom - 1.75 * textH, l.footer.w, rule), Qt::black);
+    p.drawText(QRectF(l.footer.x, bottom - textH, l.footer.w, textH), Qt::AlignHCenter | Qt::AlignBottom,
+               QString::fromStdString(PageNumberText(page + 1, l.totalPages)));
+}
+
+void DraftPages::paintGrid(QPainter& p, int page) const
+{
+    const PageLayout& l = m_layout;
+    const int rcw = rasterCell(l.cellWidth, l.device.dpiX), rch = rasterCell(l.cellHeight, l.device.dpiY);
+    const double sx = double(l.cellWidth) / rcw, sy = double(l.cellHeight) / rch;
+
+    WholeDraftStyle st;
+    st.drawdown.coloring = m_options.coloring;
+    st.drawdown.interlace = m_options.interlace;
+    st.drawdown.cellWidth = rcw;
+    st.drawdown.cellHeight = rch;
+    st.drawdown.drawnUp = m_look.drawnUp && m_kind == PrintKind::Draft;
+    st.drawdown.hidden = m_look.drawdownHidden;
+    st.drawdown.showGridWhenHidden = m_look.showGridWhenHidden;
+    st.drawdown.back = m_look.back;
+    st.shaftHeight = rch;
+    st.treadleWidth = rcw;
+    st.threadingHidden = m_look.threadingHidden;
+    st.tieupHidden = m_look.tieupHidden;
+    st.treadlingHidden = m_look.treadlingHidden;
+    st.threadingBarHidden = m_look.threadingBarHidden;
+    st.treadlingBarHidden = m_look.treadlingBarHidden;
+    st.printing = true;
+    st.paneGap = std::max(1, int(std::lround(l.paneGap / sx)));
+    const WholeDraftLayout whole = ComputeWholeDraftLayout(*m_doc, st);
+    const int gap = st.paneGap;
+
+    std::vector<Blit> blits;
+    int width = 0, height = 0;
+    const bool up = st.drawdown.drawnUp;
+    auto picksBand = [&](ThreadRange r) {
+        const auto [a, b] = pickSpan(m_grid.picks, rch, r, up);
+        return std::pair(whole.drawdown.y + a, int(b - a));
+    };
+    switch (m_kind) {
+    case PrintKind::Draft: {
+        const auto [xa, xb] = endSpan(m_grid.ends, rcw, l.endsOf(page));
+        const auto [py, ph] = picksBand(l.picksOf(page));
+        const int lw = int(xb - xa), rw = int(whole.treadling.w), th = int(whole.threading.h);
+        const long long ty = whole.threading.y;
+        const int topH = up ? ph : th;
+        for (int band = 0; band < 2; ++band) {
+            const bool threads = (band == 0) != up;
+            const long long y = threads ? ty : py;
+            const int h = threads ? th : ph;
+            const int dy = band == 0 ? 0 : topH + gap;
+            blits.push_back({0, dy, xa, y, lw, h});
+            blits.push_back({lw + gap, dy, whole.treadling.x, y, rw, h});
+        }
+        width = lw + gap + rw;
+        height = th + gap + ph;
+        break;
+    }
+    case PrintKind::Fabric: {
+        const auto [xa, xb] = endSpan(m_grid.ends, rcw, l.endsOf(page));
+        const auto [py, ph] = picksBand(l.picksOf(page));
+        blits.push_back({0, 0, whole.drawdown.x + xa, py, int(xb - xa - 1), ph - 1});
+        width = int(xb - xa - 1);
+        height = ph - 1;
+        break;
+    }
+    case PrintKind::Tieup:
+        blits.push_back({0, 0, whole.tieup.x, whole.tieup.y, int(whole.tieup.w), int(whole.tieup.h)});
+        width = int(whole.tieup.w);
+        height = int(whole.tieup.h);
+        break;
+    case PrintKind::Threading: {
+        const int th = int(whole.threading.h);
+        int y = 0;
+        for (ThreadRange r : l.stripsOf(page)) {
+            const auto [xa, xb] = endSpan(m_grid.ends, rcw, r);
+            blits.push_back({0, y, xa, whole.threading.y, int(xb - xa), th});
+            width = std::max(width, int(xb - xa));
+            height = y + th;
+            y += th + kStripSpacing * rch;
+        }
+        break;
+    }
+    case PrintKind::Treadling:
+    case PrintKind::DobbyBars: {
+        const int rw = m_kind == PrintKind::DobbyBars ? m_doc->numShafts() * rcw + 1 : int(whole.treadling.w);
+        int x = 0;
+        for (ThreadRange r : l.stripsOf(page)) {
+            const auto [py, ph] = picksBand(r);
+            blits.push_back({x, 0, whole.treadling.x, py, rw, ph});
+            height = std::max(height, ph);
+            width = x + rw;
+            x += rw + kStripSpacing * rcw;
+        }
+        break;
+    }
+    }
+    if (width <= 0 || height <= 0) return;
+    QImage img(width, height, QImage::Format_RGB32);
+    if (img.isNull()) return;
+    img.fill(Qt::white);
+    for (const Blit& b : blits) {
+        const int w = std::min(b.w, width - b.dx), h = std::min(b.h, height - b.dy);
+        if (w <= 0 || h <= 0) continue;
+        PixelBuffer out{reinterpret_cast<std::uint32_t*>(img.scanLine(b.dy)) + b.dx, w, h,
+                        int(img.bytesPerLine() / 4)};
+        RenderWholeDraft(*m_doc, *m_rows, st, whole, b.sx, b.sy, out);
+    }
+    p.drawImage(QRectF(l.body.x, l.body.y, width * sx, height * sy), img);
+}
+
+void DraftPages::paintShrunk(QPainter& p) const
+{
+    // The whole grid at one pixel a cell, sampled down onto the page.
+    const PageLayout& l = m_layout;
+    WholeDraftStyle st;
+    st.drawdown.coloring = m_options.coloring;
+    st.drawdown.cellWidth = st.drawdown.cellHeight = 1;
+    st.drawdown.back = m_look.back;
+    st.drawdown.hidden = m_look.drawdownHidden;
+    st.shaftHeight = st.treadleWidth = 1;
+    st.threadingBarHidden = m_look.threadingBarHidden;
+    st.treadlingBarHidden = m_look.treadlingBarHidden;
+    st.paneGap = 2;
+    const WholeDraftLayout whole = ComputeWholeDraftLayout(*m_doc, st);
+    PaneRect src{0, 0, whole.width, whole.height};
+    switch (m_kind) {
+    case PrintKind::Draft: break;
+    case PrintKind::Fabric: src = whole.drawdown; break;
+    case PrintKind::Tieup: src = whole.tieup; break;
+    case PrintKind::Threading: src = whole.threading; break;
+    case PrintKind::Treadling:
+    case PrintKind::DobbyBars: src = whole.treadling; break;
+    }
+    if (src.w <= 0 || src.h <= 0) return;
+    const double s = std::min(double(l.body.w) / src.w, double(l.body.h) / src.h);
+    const double tw = src.w * s, th = src.h * s;
+    const double rx = std::min(1.0, double(kRasterDpi) / l.device.dpiX), ry = std::min(1.0, double(kRasterDpi) / l.device.dpiY);
+    const int w = std::max(1, int(std::min<double>(tw * rx, src.w))), h = std::max(1, int(std::min<double>(th * ry, src.h)));
+    QImage img(w, h, QImage::Format_RGB32);
+    if (img.isNull()) return;
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(src.w));
+    std::vector<int> column(static_cast<std::size_t>(w));
+    for (int i = 0; i < w; ++i) column[i] = int((long long)i * src.w / w);
+    for (int j = 0; j < h; ++j) {
+        const long long y = src.y + (long long)j * src.h / h;
+        RenderWholeDraft(*m_doc, *m_rows, st, whole, src.x, y, {row.data(), int(src.w), 1, int(src.w)});
+        auto* out = reinterpret_cast<std::uint32_t*>(img.scanLine(j));
+        for (int i = 0; i < w; ++i) out[i] = row[column[i]];
+    }
+    p.drawImage(QRectF(l.body.x, l.body.y, tw, th), img);
+}
+
+bool WriteDraftPdf(const CQuillabyDoc& doc, PrintKind kind, const PrintOptions& options, const PaperLook& look,
+                   const QString& title, const QString& path, int dpi, QString* error, int* pages)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(dpi > 0 ? dpi : 300);
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Quillaby"));
+    DraftPages job(doc, kind, options, look, title);
+    job.layOut(DraftPages::metricsOf(writer));
+    {
+        QPainter probe;
+        if (!probe.begin(&writer)) {
+            if (error) *error = QStringLiteral("cannot write %1").arg(path);
+            return false;
+        }
+        for (int i = 0; i < job.pageCount(); ++i) {
+            if (i > 0) writer.newPage();
+            job.paintPage(probe, i);
+        }
+        probe.end();
+    }
+    if (pages) *pages = job.pageCount();
+    return true;
+}
+
+} // namespace qb
