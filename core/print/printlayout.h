@@ -2,6 +2,7 @@
 
 #include "draft/threadlayout.h"
 
+#include <string>
 #include <vector>
 
 namespace qb {

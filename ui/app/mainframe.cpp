@@ -12,6 +12,7 @@
 #include "commands/draftcommands.h"
 #include "pictures/picturecommands.h"
 #include "floats/floatsearchdialog.h"
+#include "browser/draftbrowser.h"
 #include "heddles/heddlewindow.h"
 #include "print/printcommands.h"
 #include "views/draftframe.h"
@@ -124,6 +125,7 @@ void CMainFrame::createMenus()
     m_closeAction = file->addAction(QStringLiteral("&Close"), this, &CMainFrame::OnFileClose);
     AddDraftFileCommands(this, file);
     AddPrintCommands(this, file);
+    AddBrowserCommand(this, file);
     m_recentSeparator = file->addSeparator();
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction* a = file->addAction(QString());

@@ -1,0 +1,219 @@
+#include "print/printlayout.h"
+
+#include "draft/quillabydoc.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+namespace {
+
+using namespace qb;
+
+// Letter paper at `dpi`, the printable area a whole sheet.
+PrinterMetrics letter(int dpi)
+{
+    return {dpi, dpi, dpi * 17 / 2, dpi * 11};
+}
+
+PrintGrid draftGrid(int ends, int picks, int shafts = 8, int treadles = 8)
+{
+    PrintGrid g;
+    g.ends = ThreadLayout::uniform(ends);
+    g.picks = ThreadLayout::uniform(picks);
+    g.threadingRows = shafts + 2;
+    g.treadlingColumns = treadles + 2;
+    return g;
+}
+
+PrintOptions scaled(int scale)
+{
+    PrintOptions o;
+    o.scale = scale;
+    return o;
+}
+
+PrintOptions fitted()
+{
+    PrintOptions o;
+    o.fit = true;
+    return o;
+}
+
+// Every thread appears on exactly one page column (or strip), in order.
+void expectCovers(const std::vector<ThreadRange>& runs, int count)
+{
+    int next = 0;
+    for (const ThreadRange& r : runs) {
+        if (count == 0) break;
+        EXPECT_EQ(r.first, next);
+        EXPECT_GE(r.count, 1);
+        next += r.count;
+    }
+    EXPECT_EQ(next, count);
+}
+
+TEST(PrintLayout, CellsFollowResolutionScaleAndDobbyBars)
+{
+    struct Case {
+        int dpi, scale;
+        PrintKind kind;
+        int cw, ch;
+    } cases[] = {
+        {600, 10, PrintKind::Draft, 60, 60},
+        {300, 10, PrintKind::Draft, 30, 30},
+        {1200, 32, PrintKind::Draft, 37, 37},
+        {600, 10, PrintKind::DobbyBars, 282, 684}, // 0.47 x 1.14 inch
+    };
+    for (const Case& c : cases) {
+        PrintGrid g = draftGrid(40, 40);
+        g.kind = c.kind;
+        const PageLayout l = ComputePageLayout(g, letter(c.dpi), scaled(c.scale));
+        EXPECT_EQ(l.cellWidth, c.cw) << c.dpi << " dpi";
+        EXPECT_EQ(l.cellHeight, c.ch) << c.dpi << " dpi";
+    }
+}
+
+TEST(PrintLayout, MarginsAndBandsAtTheDeviceResolution)
+{
+    const PageLayout l = ComputePageLayout(draftGrid(10, 10), letter(600), scaled(10));
+    EXPECT_EQ(l.sideMargin, 150);
+    EXPECT_EQ(l.headerBand, 300);
+    EXPECT_EQ(l.footerBand, 300);
+    EXPECT_EQ(l.gap, 112);
+    EXPECT_EQ(l.body.x, 150);
+    EXPECT_EQ(l.body.y, 300);
+    EXPECT_EQ(l.body.w, 5100 - 300);
+    EXPECT_EQ(l.body.h, 6600 - 600);
+    EXPECT_EQ(l.footer.y + l.footer.h, 6600);
+}
+
+TEST(PrintLayout, NoPrinterMeansThreeHundredDots)
+{
+    // Neither a resolution nor a page: no division by zero, a sensible sheet.
+    for (PrinterMetrics m : {PrinterMetrics{}, PrinterMetrics{0, 0, 2550, 3300}, PrinterMetrics{-1, 300, 0, 0}}) {
+        const PageLayout l = ComputePageLayout(draftGrid(100, 100), m, scaled(10));
+        EXPECT_EQ(l.device.dpiX, 300);
+        EXPECT_EQ(l.device.dpiY, 300);
+        EXPECT_EQ(l.cellWidth, 30);
+        EXPECT_GE(l.totalPages, 1);
+    }
+}
+
+TEST(PrintLayout, PagesAcrossAndDown)
+{
+    // At 300 dpi and scale 10 (30-dot cells) the body is 2400 x 2700 dots.
+    // Across: 2400 - (10 * 30 + 1 + 15) - 1 = 2083 -> 69 ends a page.
+    // Down: 2700 - (10 * 30 + 1 + 15) - 1 = 2383 -> 79 picks a page.
+    const PageLayout l = ComputePageLayout(draftGrid(200, 100), letter(300), scaled(10));
+    EXPECT_EQ(l.endPages.front().count, 69);
+    EXPECT_EQ(l.pickPages.front().count, 79);
+    EXPECT_EQ(l.pagesAcross, 3);
+    EXPECT_EQ(l.pagesDown, 2);
+    EXPECT_EQ(l.totalPages, 6);
+    expectCovers(l.endPages, 200);
+    expectCovers(l.pickPages, 100);
+    // Pages run across first.
+    EXPECT_EQ(l.endsOf(4).first, 69);
+    EXPECT_EQ(l.picksOf(4).first, 79);
+    EXPECT_EQ(PageNumberText(2, 6), "Page 2 of 6");
+
+    const PageLayout small = ComputePageLayout(draftGrid(8, 8), letter(300), scaled(10));
+    EXPECT_EQ(small.totalPages, 1);
+    const PageLayout empty = ComputePageLayout(draftGrid(0, 0), letter(300), scaled(10));
+    EXPECT_EQ(empty.totalPages, 1);
+}
+
+TEST(PrintLayout, BandsWiderThanThePageStillPrintOneThreadAPage)
+{
+    // 64 shafts, 4 warps and labels at 4 squares per inch on a narrow slip.
+    PrintGrid g = draftGrid(10, 10, 64, 128);
+    g.threadingRows = 64 + 1 + 4 + 3;
+    const PageLayout l = ComputePageLayout(g, {300, 300, 600, 600}, scaled(4));
+    EXPECT_EQ(l.pagesAcross, 10);
+    EXPECT_EQ(l.pagesDown, 10);
+    expectCovers(l.endPages, 10);
+}
+
+TEST(PrintLayout, ThickThreadsNeverOverflowAPage)
+{
+    auto doc = std::make_unique<CQuillabyDoc>();
+    NewDraftDefaults d;
+    d.shafts = 4;
+    d.treadles = 4;
+    doc->OnNewDocument(d);
+    for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
+    for (int p = 0; p < 10; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 4);
+    // Every third end thick: an average would put too many on a page.
+    for (int e = 0; e < 300; e += 3) doc->threadingMutable(0)->SetThick(e, true);
+    const PrintGrid g = PrintGridOf(*doc, PrintKind::Draft);
+    ASSERT_GT(g.ends.totalCells(), 300);
+    const PageLayout l = ComputePageLayout(g, letter(300), scaled(10));
+    const long long room = l.body.w - (g.treadlingColumns * 30LL + 1 + l.paneGap) - 1;
+    expectCovers(l.endPages, 300);
+    for (const ThreadRange& r : l.endPages) {
+        const long long cells = g.ends.cellOf(r.first + r.count - 1) + g.ends.cellsOf(r.first + r.count - 1)
+                                - g.ends.cellOf(r.first);
+        EXPECT_LE(cells * 30, room);
+    }
+}
+
+TEST(PrintLayout, SizeToFitReallyFitsAtEveryResolution)
+{
+    for (int dpi : {300, 600, 1200}) {
+        for (int n : {10, 200, 1000}) {
+            const PageLayout l = ComputePageLayout(draftGrid(n, n), letter(dpi), fitted());
+            EXPECT_EQ(l.totalPages, 1) << dpi << " dpi, " << n << " threads";
+            EXPECT_GE(l.cellWidth, 2);
+            EXPECT_EQ(l.cellWidth, l.cellHeight);
+        }
+    }
+    // Small drafts stop at 4 squares per inch.
+    EXPECT_EQ(ComputePageLayout(draftGrid(5, 5), letter(600), fitted()).cellWidth, 150);
+}
+
+TEST(PrintLayout, SizeToFitShrinksWhatNoWholeCellFits)
+{
+    const PageLayout l = ComputePageLayout(draftGrid(32768, 32768), letter(1200), fitted());
+    EXPECT_EQ(l.totalPages, 1);
+    EXPECT_GT(l.shrunkCell, 0);
+    EXPECT_LT(l.shrunkCell, 2);
+    EXPECT_LE(l.shrunkCell * (32768 + 10), l.body.w);
+    EXPECT_FALSE(l.textInCells);
+}
+
+TEST(PrintLayout, StripsStackForAThreadingOrTreadlingAlone)
+{
+    PrintGrid g = draftGrid(1000, 1000);
+    g.kind = PrintKind::Threading;
+    // 300 dpi, 30-dot cells: 79 ends a strip; strips of 10 rows + 8 blank.
+    const PageLayout t = ComputePageLayout(g, letter(300), scaled(10));
+    EXPECT_EQ(t.endPages.front().count, 79);
+    EXPECT_EQ(t.stripsPerPage, (2700 - 301) / (18 * 30) + 1);
+    const int strips = static_cast<int>(t.endPages.size());
+    EXPECT_EQ(t.totalPages, (strips + t.stripsPerPage - 1) / t.stripsPerPage);
+    EXPECT_EQ(t.stripsOf(0).size(), static_cast<std::size_t>(t.stripsPerPage));
+    EXPECT_EQ(t.endsOf(1).first, t.stripsPerPage * 79);
+    expectCovers(t.endPages, 1000);
+
+    g.kind = PrintKind::Treadling;
+    const PageLayout r = ComputePageLayout(g, letter(300), scaled(10));
+    expectCovers(r.pickPages, 1000);
+    EXPECT_GT(r.stripsPerPage, 1);
+    EXPECT_EQ(r.picksOf(0).first, 0);
+    EXPECT_EQ(r.picksOf(1).first, r.stripsPerPage * r.pickPages.front().count);
+
+    g.kind = PrintKind::Tieup;
+    EXPECT_EQ(ComputePageLayout(g, letter(300), scaled(32)).totalPages, 1);
+}
+
+TEST(PrintLayout, TextInCellsNeedsOneFourteenthOfAnInch)
+{
+    // 600 dpi: 1/14 inch is 42.9 dots, so scale 14 (42 dots) prints marks.
+    EXPECT_TRUE(ComputePageLayout(draftGrid(10, 10), letter(600), scaled(13)).textInCells);
+    EXPECT_FALSE(ComputePageLayout(draftGrid(10, 10), letter(600), scaled(14)).textInCells);
+    EXPECT_NEAR(ComputePageLayout(draftGrid(10, 10), letter(600), scaled(10)).cellFontPoints, 60 * 0.75 * 72 / 600.0,
+                1e-9);
+}
+
+} // namespace
