@@ -49,12 +49,6 @@ std::pair<long long, long long> pickSpan(const ThreadLayout& picks, int ch, Thre
     return {std::min(a.first, b.first), std::max(a.end, b.end) + 1};
 }
 
-class QuietPrompter final : public IPrompter {
-public:
-    bool ask(const std::string&) override { return true; }
-    void tell(const std::string&) override {}
-};
-
 struct Blit {
     int dx, dy;
     long long sx, sy;
@@ -70,8 +64,8 @@ DraftPages::DraftPages(const CQuillabyDoc& doc, PrintKind kind, const PrintOptio
     if (kind == PrintKind::DobbyBars && !doc.isLiftplan()) {
         // The chart shows the shafts each pick lifts: the draft in liftplan form.
         m_liftplanCopy = doc.Clone();
-        QuietPrompter quiet;
-        ConvertToLiftplan(kReplay, *m_liftplanCopy, quiet);
+        FixedPrompter yes(true); // a notation question is answered Yes, silently
+        ConvertToLiftplan(kReplay, *m_liftplanCopy, yes);
         if (m_liftplanCopy->isLiftplan()) m_doc = m_liftplanCopy.get();
         else m_kind = PrintKind::Treadling; // several wefts on an irregular tieup: no single lift per pick
     }

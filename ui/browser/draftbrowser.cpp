@@ -260,6 +260,8 @@ void CDraftBrowser::storeSettings()
     s.BrowseModfdWidth = m_files->columnWidth(1);
     s.BrowseWidth = width();
     s.BrowseHeight = height();
+    // Until the window is laid out the panes have no widths worth keeping.
+    if (!isVisible() || m_split->width() < 50) return;
     const QList<int> sizes = m_split->sizes();
     const int total = std::max(1, sizes.value(0) + sizes.value(1) + sizes.value(2));
     int dir = sizes.value(0) * 100 / total, files = sizes.value(1) * 100 / total;

@@ -102,12 +102,12 @@ TEST(PrintLayout, NoPrinterMeansThreeHundredDots)
 
 TEST(PrintLayout, PagesAcrossAndDown)
 {
-    // At 300 dpi and scale 10 (30-dot cells) the body is 2400 x 2700 dots.
+    // At 300 dpi and scale 10 (30-dot cells) the body is 2400 x 3000 dots.
     // Across: 2400 - (10 * 30 + 1 + 15) - 1 = 2083 -> 69 ends a page.
-    // Down: 2700 - (10 * 30 + 1 + 15) - 1 = 2383 -> 79 picks a page.
+    // Down: 3000 - (10 * 30 + 1 + 15) - 1 = 2683 -> 89 picks a page.
     const PageLayout l = ComputePageLayout(draftGrid(200, 100), letter(300), scaled(10));
     EXPECT_EQ(l.endPages.front().count, 69);
-    EXPECT_EQ(l.pickPages.front().count, 79);
+    EXPECT_EQ(l.pickPages.front().count, 89);
     EXPECT_EQ(l.pagesAcross, 3);
     EXPECT_EQ(l.pagesDown, 2);
     EXPECT_EQ(l.totalPages, 6);
@@ -115,7 +115,7 @@ TEST(PrintLayout, PagesAcrossAndDown)
     expectCovers(l.pickPages, 100);
     // Pages run across first.
     EXPECT_EQ(l.endsOf(4).first, 69);
-    EXPECT_EQ(l.picksOf(4).first, 79);
+    EXPECT_EQ(l.picksOf(4).first, 89);
     EXPECT_EQ(PageNumberText(2, 6), "Page 2 of 6");
 
     const PageLayout small = ComputePageLayout(draftGrid(8, 8), letter(300), scaled(10));
@@ -189,7 +189,7 @@ TEST(PrintLayout, StripsStackForAThreadingOrTreadlingAlone)
     // 300 dpi, 30-dot cells: 79 ends a strip; strips of 10 rows + 8 blank.
     const PageLayout t = ComputePageLayout(g, letter(300), scaled(10));
     EXPECT_EQ(t.endPages.front().count, 79);
-    EXPECT_EQ(t.stripsPerPage, (2700 - 301) / (18 * 30) + 1);
+    EXPECT_EQ(t.stripsPerPage, (3000 - 301) / (18 * 30) + 1);
     const int strips = static_cast<int>(t.endPages.size());
     EXPECT_EQ(t.totalPages, (strips + t.stripsPerPage - 1) / t.stripsPerPage);
     EXPECT_EQ(t.stripsOf(0).size(), static_cast<std::size_t>(t.stripsPerPage));
