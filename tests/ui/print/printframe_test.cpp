@@ -4,9 +4,11 @@
 #include "app/draftwindow.h"
 #include "app/imainwindow.h"
 #include "draft/quillabydoc.h"
+#include "views/draftframe.h"
 #include "views/paneframes.h"
 
 #include <QCheckBox>
+#include <QRadioButton>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
