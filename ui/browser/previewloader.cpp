@@ -54,7 +54,7 @@ void CPreviewLoader::request(const QString& path)
     start(path);
 }
 
-void CPreviewLoader::start(const QString& path)
+void CPreviewLoader::start(QString path)
 {
     m_running = true;
     m_pending.clear();

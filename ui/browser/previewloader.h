@@ -34,7 +34,8 @@ signals:
     void loaded(const QString& path, std::shared_ptr<CQuillabyDoc> doc, const QString& error);
 
 private:
-    void start(const QString& path);
+    // By value: callers pass m_pending, which this clears.
+    void start(QString path);
     void finished(const QString& path, std::shared_ptr<CQuillabyDoc> doc, const QString& error);
 
     QThreadPool m_pool;

@@ -168,7 +168,8 @@ TEST_F(DraftBrowserTest, RapidMovesEndOnTheLastDraft)
     b->fileList()->setFocus();
     b->fileList()->setCurrentItem(b->fileList()->topLevelItem(0));
     for (int i = 0; i < 59; ++i) QTest::keyClick(b->fileList(), Qt::Key_Down);
-    ASSERT_TRUE(waitForPreview(b, dir.filePath(QStringLiteral("d59.wif"))));
+    ASSERT_TRUE(waitForPreview(b, dir.filePath(QStringLiteral("d59.wif"))))
+        << b->selectedPath().toStdString() << " shows " << b->previewPath().toStdString();
     ASSERT_NE(b->previewDocument(), nullptr);
     EXPECT_EQ(b->previewDocument()->numEnds(), 61);
 }
@@ -188,7 +189,8 @@ TEST_F(DraftBrowserTest, EveryTestDraftPreviews)
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             list->setCurrentItem(list->topLevelItem(i));
             const QString path = b->selectedPath();
-            ASSERT_TRUE(waitForPreview(b, path)) << path.toStdString();
+            ASSERT_TRUE(waitForPreview(b, path)) << path.toStdString() << " shows " << b->previewPath().toStdString()
+                                                 << (b->loader()->busy() ? " (reading)" : "");
             EXPECT_TRUE(b->previewDocument() || !b->previewMessage().isEmpty()) << path.toStdString();
             ++seen;
         }
