@@ -23,7 +23,6 @@ namespace {
 // Pages are drawn as pictures of at most this many pixels per inch, scaled
 // onto the device: a 1200-dpi page stays a few megapixels.
 constexpr int kRasterDpi = 300;
-constexpr int kStripSpacing = 8; // blank cells between strips
 
 int rasterCell(int cellDots, int dpi)
 {
@@ -214,7 +213,7 @@ void DraftPages::paintGrid(QPainter& p, int page) const
             blits.push_back({0, y, xa, whole.threading.y, int(xb - xa), th});
             width = std::max(width, int(xb - xa));
             height = y + th;
-            y += th + kStripSpacing * rch;
+            y += th + StripSpacing(m_kind) * rch;
         }
         break;
     }
@@ -227,7 +226,7 @@ void DraftPages::paintGrid(QPainter& p, int page) const
             blits.push_back({x, 0, whole.treadling.x, py, rw, ph});
             height = std::max(height, ph);
             width = x + rw;
-            x += rw + kStripSpacing * rcw;
+            x += rw + StripSpacing(m_kind) * rcw;
         }
         break;
     }

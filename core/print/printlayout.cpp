@@ -11,9 +11,6 @@ namespace qb {
 namespace {
 
 constexpr int kFallbackDpi = 300;
-// Blank cells between strips stacked on a page beyond the strip itself.
-constexpr int kStripSpacing = 8;
-
 bool isStripKind(PrintKind k)
 {
     return k == PrintKind::Threading || k == PrintKind::Treadling || k == PrintKind::DobbyBars;
@@ -71,7 +68,7 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
         l.endPages = splitThreads(g.ends, (W - 1) / cw);
         l.pickPages = {ThreadRange{0, 0}};
         const long long strip = static_cast<long long>(g.threadingRows) * ch + 1;
-        const long long pitch = strip + static_cast<long long>(kStripSpacing) * ch;
+        const long long pitch = strip + static_cast<long long>(StripSpacing(g.kind)) * ch;
         l.stripsPerPage = H < strip ? 1 : static_cast<int>((H - strip) / pitch + 1);
         break;
     }
@@ -80,7 +77,7 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
         l.pickPages = splitThreads(g.picks, (H - 1) / ch);
         l.endPages = {ThreadRange{0, 0}};
         const long long strip = static_cast<long long>(g.treadlingColumns) * cw + 1;
-        const long long pitch = strip + static_cast<long long>(kStripSpacing) * cw;
+        const long long pitch = strip + static_cast<long long>(StripSpacing(g.kind)) * cw;
         l.stripsPerPage = W < strip ? 1 : static_cast<int>((W - strip) / pitch + 1);
         break;
     }
@@ -246,6 +243,11 @@ std::vector<ThreadRange> PageLayout::stripsOf(int page) const
     const int last = std::min<int>((page + 1) * stripsPerPage, static_cast<int>(runs.size()));
     for (int i = page * stripsPerPage; i < last; ++i) out.push_back(runs[i]);
     return out;
+}
+
+int StripSpacing(PrintKind kind)
+{
+    return kind == PrintKind::DobbyBars ? 1 : 8;
 }
 
 std::string PageNumberText(int page, int total)

@@ -87,6 +87,9 @@ struct PageLayout {
 
 PageLayout ComputePageLayout(const PrintGrid& grid, const PrinterMetrics& device, const PrintOptions& options);
 
+// Blank cells between strips stacked on a page (dobby bars, being large, sit closer).
+int StripSpacing(PrintKind kind);
+
 // The page-number line of the footer.
 std::string PageNumberText(int page, int total);
 
