@@ -23,6 +23,10 @@ namespace {
 // Pages are drawn as pictures of at most this many pixels per inch, scaled
 // onto the device: a 1200-dpi page stays a few megapixels.
 constexpr int kRasterDpi = 300;
+// A very large grid shrunk onto a page is an overview of the cloth: every
+// pixel samples a thread, so finer pixels would only cost time.
+constexpr int kShrunkDpi = 150;
+constexpr long long kOverviewThreads = 8192;
 
 int rasterCell(int cellDots, int dpi)
 {
@@ -271,7 +275,8 @@ void DraftPages::paintShrunk(QPainter& p) const
     if (src.w <= 0 || src.h <= 0) return;
     const double s = std::min(double(l.body.w) / src.w, double(l.body.h) / src.h);
     const double tw = src.w * s, th = src.h * s;
-    const double rx = std::min(1.0, double(kRasterDpi) / l.device.dpiX), ry = std::min(1.0, double(kRasterDpi) / l.device.dpiY);
+    const double dpi = std::max(src.w, src.h) > kOverviewThreads ? kShrunkDpi : kRasterDpi;
+    const double rx = std::min(1.0, dpi / l.device.dpiX), ry = std::min(1.0, dpi / l.device.dpiY);
     const int w = std::max(1, int(std::min<double>(tw * rx, src.w))), h = std::max(1, int(std::min<double>(th * ry, src.h)));
     QImage img(w, h, QImage::Format_RGB32);
     if (img.isNull()) return;
