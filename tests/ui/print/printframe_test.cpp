@@ -4,6 +4,7 @@
 #include "app/draftwindow.h"
 #include "app/imainwindow.h"
 #include "draft/quillabydoc.h"
+#include "heddles/heddlewindow.h"
 #include "views/draftframe.h"
 #include "views/paneframes.h"
 
@@ -129,6 +130,34 @@ TEST_F(PrintFrameTest, SinglePaneFramesPrintTheirOwnWay)
     const int printed = PrintFramePages(treadling.get(), QStringLiteral("bars"), printer);
     EXPECT_GT(printed, 1);
     EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("bars.pdf"))), printed);
+}
+
+TEST_F(PrintFrameTest, PageRangeAndHeddleCounts)
+{
+    CDraftWindow* w = draft(400);
+    QTemporaryDir dir;
+    // Scale 32 spreads 400 ends over several pages; pages 2 to 3 only.
+    SharedPrintOptions().scale = 32;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("range.pdf")));
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(2, 3);
+    EXPECT_EQ(PrintFramePages(w->frame(), QStringLiteral("range"), printer), 2);
+    EXPECT_EQ(pdfPages(dir.filePath(QStringLiteral("range.pdf"))), 2);
+
+    // With the Heddle Counts window active, File > Print prints the counts.
+    ASSERT_NE(OpenHeddleCounts(m_main.get()), nullptr);
+    QString title;
+    SetDialogRunner([&](QDialog& d) {
+        title = d.windowTitle();
+        return false;
+    });
+    QAction* print = item(QStringLiteral("&File"), QStringLiteral("&Print..."));
+    ASSERT_NE(print, nullptr);
+    ASSERT_TRUE(print->isEnabled());
+    print->trigger();
+    EXPECT_EQ(title, QStringLiteral("Print Heddle Counts"));
 }
 
 } // namespace
