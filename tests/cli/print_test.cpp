@@ -136,7 +136,9 @@ TEST_F(PrintCli, PageCountsFollowTheLayout)
         g.treadlingColumns = 8 + 1 + 1;
         const int expected = qb::ComputePageLayout(g, a4, c.options).totalPages;
         EXPECT_EQ(pages(pdf), expected) << c.args.front() << ' ' << c.args.back();
-        if (c.options.fit) EXPECT_EQ(expected, 1);
+        if (c.options.fit) {
+            EXPECT_EQ(expected, 1);
+        }
     }
 }
 
