@@ -150,7 +150,7 @@ void CMainFrame::createMenus()
     m_statusBarAction->setChecked(true);
     connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     const std::pair<FrameKind, const char*> kinds[] = {
-        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "Tie&up"},
+        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "T&ieup"},
         {FrameKind::Draft, "&Draft"},         {FrameKind::Fabric, "&Fabric"},       {FrameKind::FabricBack, "Fabric &Back"}};
     for (const auto& [kind, text] : kinds) {
         QAction* a = new QAction(QString::fromLatin1(text), this);
@@ -326,27 +326,31 @@ void CMainFrame::updateViewMenu()
     m_viewMenu->addAction(m_statusBarAction);
     const bool doc = activeDraftWindow() != nullptr;
     m_viewMenu->addSeparator();
-    for (QAction* a : m_frameKindActions) {
-        a->setEnabled(doc);
-        m_viewMenu->addAction(a);
+    // Further windows of the draft: each pane alone, or the cloth.
+    if (!m_newWindowMenu) {
+        m_newWindowMenu = new QMenu(QStringLiteral("&New Window"), this);
+        m_newWindowMenu->addActions(m_frameKindActions);
     }
+    m_newWindowMenu->setEnabled(doc);
+    m_viewMenu->addMenu(m_newWindowMenu);
     CGridFrame* f = activeGridFrame();
     if (!f) return;
     f->updateActionStates();
     // The active window's own display commands: zoom first, then one submenu
     // per pane so that "Numeric" and "Hide" say which pane they change.
+    // (The New Window submenu is not a child of the View menu: it stays.)
     m_viewMenu->addSeparator();
     for (FrameAction a : {FrameAction::ZoomIn, FrameAction::ZoomOut, FrameAction::FitInWindow, FrameAction::SettAspect})
         if (QAction* act = f->action(a); act && act->isVisible()) m_viewMenu->addAction(act);
-    const std::pair<const char*, std::initializer_list<FrameAction>> panes[] = {
-        {"Threadin&g Pane",
+    const std::pair<const char*, std::vector<FrameAction>> panes[] = {
+        {"&Threading",
          {FrameAction::ThreadingNumeric, FrameAction::ThreadingAlpha, FrameAction::ThreadingUser,
           FrameAction::HideThreading, FrameAction::HideThreadingColorbar}},
-        {"Treadli&ng Pane",
+        {"T&readling",
          {FrameAction::TreadlingNumeric, FrameAction::TreadlingUser, FrameAction::HideTreadling,
           FrameAction::HideTreadlingColorbar}},
-        {"Tieup Pan&e", {FrameAction::TieupNumeric, FrameAction::TieupSymbolic, FrameAction::HideTieup}},
-        {"Dr&awdown Pane",
+        {"Tie&up", {FrameAction::TieupNumeric, FrameAction::TieupSymbolic, FrameAction::HideTieup}},
+        {"&Drawdown",
          {FrameAction::Interlace, FrameAction::ColorMode, FrameAction::WarpMode, FrameAction::WeftMode,
           FrameAction::HideDrawdown}}};
     for (const auto& [title, actions] : panes) {

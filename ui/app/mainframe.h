@@ -170,6 +170,7 @@ private:
     QAction* m_redoAction = nullptr;
     QAction* m_statusBarAction = nullptr;
     QList<QAction*> m_frameKindActions;
+    QMenu* m_newWindowMenu = nullptr;
     QList<QAction*> m_recentActions;
     // The menus a draft needs, out of the bar while another kind of
     // document is active, and that document's menus shown instead.
