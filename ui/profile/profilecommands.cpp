@@ -28,6 +28,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <algorithm>
+
 namespace qb {
 
 namespace {
@@ -58,6 +60,25 @@ std::vector<std::unique_ptr<TieupKey>> copyKeys(const std::vector<std::unique_pt
     out.reserve(keys.size());
     for (const auto& k : keys) out.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
     return out;
+}
+
+bool sameKeys(const std::vector<std::unique_ptr<TieupKey>>& a, const std::vector<std::unique_ptr<TieupKey>>& b)
+{
+    // Slots past the end of a list hold no key.
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const TieupKey* x = i < a.size() ? a[i].get() : nullptr;
+        const TieupKey* y = i < b.size() ? b[i].get() : nullptr;
+        if (!x || !y) {
+            if (KeyDefined(x) || KeyDefined(y)) return false;
+            continue;
+        }
+        if (x->flag1 != y->flag1 || x->flag2 != y->flag2 || x->treadleCount() != y->treadleCount() ||
+            x->shaftCount() != y->shaftCount())
+            return false;
+        for (int t = 0; t < x->treadleCount(); ++t)
+            if (!(x->column(t) == y->column(t))) return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -203,6 +224,8 @@ void CProfileCommands::weaveStructure(CDraftWindow* w)
     const bool keepKeys = !sheet.layoutChanged();
     auto keys = copyKeys(sheet.edited().tieupKeys);
     const bool toSkeleton = p.skeletonTieup && !doc.blocks.skeletonTieup;
+    // OK without a change leaves nothing to undo.
+    if (p == doc.blocks && (!keepKeys || sameKeys(keys, doc.tieupKeys))) return;
     CUiPrompter prompter(m_main);
     RunCommandStep(m_main, w, "Weave Structure", [&](Edit e) {
         bool relayout = false;

@@ -233,6 +233,11 @@ TEST_F(ProfileTest, SheetEditsKeysAndParametersAsOneUndoStep)
     CDraftWindow* w = show(StructureForSheet());
     CQuillabyDoc& doc = w->document();
     const BlockSubstitutionParams before = doc.blocks;
+    // OK with nothing changed is no step at all.
+    SetDialogRunner(Sheet([](CWeaveStructureSheet&) { return true; }));
+    ASSERT_TRUE(choose(kTools, QStringLiteral("&Weave Structure...")));
+    EXPECT_EQ(doc.history().undoCount(), 0);
+    EXPECT_EQ(doc.blocks, before);
     SetDialogRunner(Sheet([](CWeaveStructureSheet& s) {
         Find<QCheckBox>(s, "repeatableUnits")->setChecked(false);
         Find<QSpinBox>(s, "endsPerBlock")->setValue(6);
