@@ -217,7 +217,9 @@ TEST_F(ProfileTest, SheetEnablesControlsByItsRules)
             for (const auto& [name, on] : r.enabled) {
                 QWidget* c = s.findChild<QWidget*>(QLatin1String(name));
                 EXPECT_NE(c, nullptr) << name;
-                if (c) EXPECT_EQ(c->isEnabled(), on) << name;
+                if (c) {
+                    EXPECT_EQ(c->isEnabled(), on) << name;
+                }
             }
             return false;
         }));
