@@ -12,6 +12,7 @@
 #include "commands/draftcommands.h"
 #include "pictures/picturecommands.h"
 #include "floats/floatsearchdialog.h"
+#include "profile/profilecommands.h"
 #include "heddles/heddlewindow.h"
 #include "views/draftframe.h"
 #include "yarns/yarncommands.h"
@@ -175,6 +176,7 @@ void CMainFrame::createMenus()
     AddCombineMenus(this, menuBar());
     AddHeddleMenus(this, menuBar());
     AddFloatSearchMenu(this, menuBar());
+    AddProfileMenus(this, menuBar());
 
     for (QAction* a : menuBar()->actions())
         if (a != file->menuAction()) m_draftMenus << a;
