@@ -34,8 +34,10 @@ DrawdownStyle ThumbnailStyle(const CQuillabyDoc& doc, int maxSide)
     const int least = maxSide >= 96 ? 2 : 1;
     const int cell = static_cast<int>(std::clamp<long long>(maxSide / longest, least, 16));
     style.cellWidth = style.cellHeight = std::min(cell, std::max(1, maxSide));
-    style.markSize = std::max(1, cell * 2 / 3);
     style.interlace = cell >= 6;
+    // Flat cells fill their whole square: the pane's silver gaps would eat
+    // half of a 2-pixel cell. Interlaced bands keep the screen's proportions.
+    style.markSize = style.interlace ? cell * 2 / 3 : cell;
     return style;
 }
 

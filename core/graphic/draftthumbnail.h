@@ -27,7 +27,7 @@ private:
 
 // How a draft's thumbnail is drawn for a longest side of `maxSide` pixels:
 // the colored drawdown with cells as large as let the whole cloth fit (at
-// most 16 pixels, interlaced from 6), at least 2 pixels from 96 up so the
+// most 16 pixels, interlaced from 6, flat cells without the pane's gaps), at least 2 pixels from 96 up so the
 // weave stays visible, and then only the corner that fits.
 DrawdownStyle ThumbnailStyle(const CQuillabyDoc& doc, int maxSide);
 

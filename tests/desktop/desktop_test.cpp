@@ -60,7 +60,11 @@ protected:
         ASSERT_TRUE(QFile::copy(source(kMime), packages + QStringLiteral("/quillaby.xml")));
         const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
         ASSERT_FALSE(update.isEmpty()) << "update-mime-database (package shared-mime-info) is needed";
-        const Result r = run(update, {s_prefix->filePath(QStringLiteral("mime"))});
+        // With the prefix in the search path, as a desktop would have it:
+        // anything it still says is about the package itself.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_DATA_DIRS"), s_prefix->path() + QStringLiteral(":/usr/share"));
+        const Result r = run(update, {s_prefix->filePath(QStringLiteral("mime"))}, env);
         ASSERT_EQ(r.status, 0) << r.err.toStdString();
         ASSERT_TRUE(r.err.trimmed().isEmpty()) << r.err.toStdString(); // a malformed package only warns
         qputenv("XDG_DATA_HOME", s_prefix->filePath(QStringLiteral("nothing")).toLocal8Bit());

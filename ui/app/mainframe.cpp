@@ -56,6 +56,14 @@ QSettings openStore()
 
 const QString kAppName = QStringLiteral("Quillaby");
 
+// The platform's keys for a standard command; some platforms (no desktop
+// theme, the offscreen one) have none for Save As or Quit.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* fallback)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{QKeySequence(QLatin1String(fallback))} : keys;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent)
@@ -132,12 +140,13 @@ void CMainFrame::createMenus()
     m_recentSeparator = m_recentMenu->addSeparator();
     m_recentMenu->addAction(QStringLiteral("&Clear Menu"), this, &CMainFrame::clearRecentFiles);
     m_saveAction = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, &CMainFrame::OnFileSave);
-    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), QKeySequence::SaveAs, this,
-                                     &CMainFrame::OnFileSaveAs);
+    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
+    m_saveAsAction->setShortcuts(standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
     m_closeAction = file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this, &CMainFrame::OnFileClose);
     AddDraftFileCommands(this, file);
     file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, &QWidget::close);
+    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close)
+        ->setShortcuts(standardKeys(QKeySequence::Quit, "Ctrl+Q"));
     updateRecentMenu();
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));

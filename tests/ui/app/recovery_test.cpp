@@ -81,7 +81,7 @@ TEST_F(RecoveryTest, CopiesFollowEditsSavesAndCloses)
     EXPECT_EQ(copies().size(), 2);
     // Unchanged since: not written again; changed again: written.
     EXPECT_EQ(keeper->saveNow(), 0);
-    named->document().Transaction("Pencil", [&](Edit e) { named->document().SetThreadingCell(e, 1, 2, 0); });
+    named->document().Transaction("Pencil", [&](Edit e) { named->document().SetThreadingCell(e, 1, 7, 0); });
     EXPECT_EQ(keeper->saveNow(), 1);
 
     // A running editor's copies are never offered to another start.
@@ -189,8 +189,9 @@ TEST_F(RecoveryTest, UnreadableCopyIsReportedAndKept)
     CAutosave::setRecoveryQuestion([](const RecoveredDraft&) { return true; });
     auto keeper = autosave();
     EXPECT_EQ(keeper->offerRecovered(), 0);
-    ASSERT_EQ(m_told.size(), 1);
-    EXPECT_TRUE(m_told[0].contains(QStringLiteral("cannot be read"))) << m_told[0].toStdString();
+    // The reader may have said why first; then where the copy stays.
+    ASSERT_FALSE(m_told.isEmpty());
+    EXPECT_TRUE(m_told.last().contains(QStringLiteral("cannot be read"))) << m_told.last().toStdString();
     EXPECT_EQ(copies().size(), 1);
 }
 
