@@ -6,6 +6,7 @@
 #include "fromimagecommand.h"
 #include "plancommand.h"
 #include "rendercommand.h"
+#include "thumbnailcommand.h"
 #include "weavecommand.h"
 #include "yarnscommand.h"
 
@@ -148,6 +149,7 @@ void usage(std::ostream& out)
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
     out << "  floats FILE --min K [--face-only] [--liftplan] [--count]\n";
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
+    out << "  thumbnail FILE OUT SIZE [--liftplan]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
     out << "  from-image PICTURE OUT [--grid NxM] [--grey] [--brightness B] [--contrast C] [--rotate DEG]\n"
            "             [--crop X,Y,W,H]\n";
@@ -175,6 +177,7 @@ int main(int argc, char** argv)
         return kOk;
     }
     if (name == "render") return RunRenderCommand(argc - 2, argv + 2);
+    if (name == "thumbnail") return RunThumbnailCommand(argc - 2, argv + 2);
     if (name == "plan") return RunPlanCommand(argc - 2, argv + 2);
     if (name == "density") return RunDensityCommand(argc - 2, argv + 2);
     if (name == "yarns") return RunYarnsCommand(argc - 2, argv + 2);

@@ -1,5 +1,7 @@
 #include "app/mainframe.h"
 
+#include "app/autosave.h"
+#include "app/baricons.h"
 #include "app/defaultpalette.h"
 #include "app/draftfiles.h"
 #include "app/draftcommands.h"
@@ -7,6 +9,7 @@
 #include "app/recentfilelist.h"
 #include "app/palettebar.h"
 #include "app/toolsmenu.h"
+#include "app/weaversguide.h"
 #include "loom/dobbycontroller.h"
 #include "combine/combinecommands.h"
 #include "commands/draftcommands.h"
@@ -54,6 +57,14 @@ QSettings openStore()
 
 const QString kAppName = QStringLiteral("Quillaby");
 
+// The platform's keys for a standard command; some platforms (no desktop
+// theme, the offscreen one) have none for Save As or Quit.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* fallback)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{QKeySequence(QLatin1String(fallback))} : keys;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent)
@@ -65,6 +76,7 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
     }
     m_scale = ScreenScale::forWidget(this);
     setWindowTitle(kAppName);
+    setWindowIcon(BarIcon("quillaby"));
     setAcceptDrops(true);
 
     m_mdi = new QMdiArea(this);
@@ -118,19 +130,24 @@ void CMainFrame::createMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&New"), QKeySequence::New, this, &CMainFrame::OnFileNew);
     file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OnFileOpen);
-    m_saveAction = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
-                                   &CMainFrame::OnFileSave);
-    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
-    m_closeAction = file->addAction(QStringLiteral("&Close"), this, &CMainFrame::OnFileClose);
-    AddDraftFileCommands(this, file);
-    m_recentSeparator = file->addSeparator();
+    // As other desktop programs have it: recent files in a submenu under
+    // Open, with a way to clear them.
+    m_recentMenu = file->addMenu(QStringLiteral("Open &Recent"));
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
-        QAction* a = file->addAction(QString());
+        QAction* a = m_recentMenu->addAction(QString());
         connect(a, &QAction::triggered, this, [this, a] { openFile(a->data().toString()); });
         m_recentActions << a;
     }
+    m_recentSeparator = m_recentMenu->addSeparator();
+    m_recentMenu->addAction(QStringLiteral("&Clear Menu"), this, &CMainFrame::clearRecentFiles);
+    m_saveAction = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, &CMainFrame::OnFileSave);
+    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
+    m_saveAsAction->setShortcuts(standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
+    m_closeAction = file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this, &CMainFrame::OnFileClose);
+    AddDraftFileCommands(this, file);
     file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close)
+        ->setShortcuts(standardKeys(QKeySequence::Quit, "Ctrl+Q"));
     updateRecentMenu();
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -186,6 +203,8 @@ void CMainFrame::createMenus()
     updateWindowMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&Weaver's Guide"), QKeySequence::HelpContents, this, &CMainFrame::OnWeaversGuide);
+    help->addSeparator();
     help->addAction(QStringLiteral("&About Quillaby..."), this, &CMainFrame::OnAbout);
 
     AddPictureCommands(this, menuBar());
@@ -237,6 +256,15 @@ void CMainFrame::updateRecentMenu()
         }
     }
     m_recentSeparator->setVisible(!files.isEmpty());
+    m_recentMenu->setEnabled(!files.isEmpty());
+}
+
+void CMainFrame::clearRecentFiles()
+{
+    m_recent.clear();
+    QSettings store = openStore();
+    m_recent.save(store);
+    updateRecentMenu();
 }
 
 void CMainFrame::updateWindowMenu()
@@ -652,6 +680,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         // A draft being woven stops its run before its window goes.
         if (w && m_dobby)
             m_dobby->documentClosing(w->document());
+        // Saved, or given up with the weaver's consent: nothing to recover.
+        if (w && m_autosave)
+            m_autosave->forget(w);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -670,6 +701,8 @@ bool CMainFrame::writeDocument(CDraftWindow* w, const QString& path)
     }
     w->document().SetModified(false);
     w->setPath(abs, QFileInfo(abs).fileName());
+    if (m_autosave)
+        m_autosave->forget(w);
     m_recent.add(abs);
     QSettings store = openStore();
     m_recent.save(store);
@@ -702,12 +735,19 @@ void CMainFrame::showOptions(COptionsSheet::Page page)
 void CMainFrame::applyOptions(const CStoredSettings& values)
 {
     m_settings = values;
+    if (m_autosave)
+        m_autosave->setIntervalSeconds(values.AutosaveSeconds);
     // Open drafts take the new orientation and hidden-grid choice at once.
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
         if (auto* w = qobject_cast<CDraftWindow*>(sub->widget()))
             w->setDisplay(values.DraftDrawnUp != 0, values.ShowGridWhenHidden != 0);
     // Written now as well as at exit, so a crash does not lose the change.
     writeSettings();
+}
+
+void CMainFrame::setAutosave(CAutosave* autosave)
+{
+    m_autosave = autosave;
 }
 
 void CMainFrame::writeSettings() const
@@ -732,6 +772,11 @@ void CMainFrame::OnAbout()
 {
     QMessageBox::about(this, QStringLiteral("About Quillaby"),
                        QStringLiteral("Quillaby\nVersion %1").arg(QStringLiteral("8.0.4")));
+}
+
+void CMainFrame::OnWeaversGuide()
+{
+    ShowWeaversGuide(this);
 }
 
 void CMainFrame::report(const QString& text)

@@ -72,6 +72,7 @@ const std::vector<Entry>& table()
         intKey("InitialHeight", &S::InitialHeight),
         intKey("UnitMeasure", &S::UnitMeasure, 0, 1),
         intKey("FlipOnPasteLiftplan", &S::FlipOnPasteLiftplan, 0),
+        intKey("AutosaveSeconds", &S::AutosaveSeconds, 0, 24 * 3600),
         intKey("DfltNumShafts", &S::DfltNumShafts, 1, 64),
         intKey("DfltNumTreadles", &S::DfltNumTreadles, 1, 128),
         intKey("DfltWasteLength", &S::DfltWasteLength, 0),
