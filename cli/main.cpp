@@ -7,6 +7,7 @@
 #include "plancommand.h"
 #include "printcommand.h"
 #include "rendercommand.h"
+#include "thumbnailcommand.h"
 #include "weavecommand.h"
 #include "yarnscommand.h"
 
@@ -149,6 +150,7 @@ void usage(std::ostream& out)
     for (const Command& c : kCommands) out << "  " << c.name << ' ' << c.args << " [--liftplan]\n";
     out << "  floats FILE --min K [--face-only] [--liftplan] [--count]\n";
     out << "  render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]\n";
+    out << "  thumbnail FILE OUT SIZE [--liftplan]\n";
     out << "  print FILE -o OUT.pdf [--fit] [--scale N] [--mode color|warp|weft] [--interlace]\n"
            "        [--frame draft|threading|treadling|dobby|tieup|fabric|back] [--dpi N]\n";
     out << "  apply IN OUT OPERATION [ARGS] [--liftplan] [--yes]   (apply --list names the operations)\n";
@@ -178,6 +180,7 @@ int main(int argc, char** argv)
         return kOk;
     }
     if (name == "render") return RunRenderCommand(argc - 2, argv + 2);
+    if (name == "thumbnail") return RunThumbnailCommand(argc - 2, argv + 2);
     if (name == "print") return RunPrintCommand(argc - 2, argv + 2);
     if (name == "plan") return RunPlanCommand(argc - 2, argv + 2);
     if (name == "density") return RunDensityCommand(argc - 2, argv + 2);

@@ -131,7 +131,7 @@ private:
             }
             // count = (count if kept, else 0) + 1 where the pick counts; a hit
             // where it now equals the minimum (it passes through it exactly).
-            std::uint64_t* c = &m_count[at * m_planes];
+            std::uint64_t* c = m_count.data() + at * m_planes;
             for (std::size_t j = 0; j < m_planes; ++j, c += kBlock) {
                 const std::uint64_t flip = (m_min >> j) & 1 ? 0 : ~std::uint64_t(0);
                 for (std::size_t k = 0; k < kBlock; ++k) {

@@ -34,3 +34,68 @@ std::optional<Tieup> SkeletonTieup(const CQuillabyDoc& structure, IPrompter& pro
 }
 
 } // namespace qb
+
+namespace qb {
+
+TreadleSet SkeletonPick(const Tieup& skeleton, TreadleSet pressed, TUPTYPE lift, int tiedownShafts,
+                        int tiedownTreadles)
+{
+    TreadleSet out;
+    TUPTYPE need = lift;
+    for (int t = 1; t <= tiedownTreadles && t <= skeleton.treadleCount(); ++t)
+        if (pressed.test(t)) {
+            out.set(t);
+            need = need & ~skeleton.column(t - 1);
+        }
+    const TUPTYPE tiedowns = TUPTYPE::firstShafts(tiedownShafts);
+    for (const TUPTYPE part : {need & tiedowns, need & ~tiedowns}) {
+        if (part.empty()) continue;
+        int exact = 0;
+        for (int t = tiedownTreadles + 1; t <= skeleton.treadleCount() && !exact; ++t)
+            if (skeleton.column(t - 1) == part) exact = t;
+        if (exact) {
+            out.set(exact);
+            continue;
+        }
+        for (int t = tiedownTreadles + 1; t <= skeleton.treadleCount(); ++t) {
+            const TUPTYPE c = skeleton.column(t - 1);
+            if (!c.empty() && (c & ~part).empty()) out.set(t);
+        }
+    }
+    return out;
+}
+
+bool ConvertToSkeletonTieup(CQuillabyDoc& structure, IPrompter& prompter)
+{
+    if (structure.isLiftplan()) return false;
+    std::optional<Tieup> skeleton = SkeletonTieup(structure, prompter);
+    if (!skeleton) return false;
+    const Tieup old = structure.tieup();
+    const BlockSubstitutionParams& p = structure.blocks;
+    auto liftOf = [&old](TreadleSet set) {
+        TUPTYPE lift;
+        set.forEach([&](int t) {
+            if (t <= old.treadleCount()) lift = lift | old.column(t - 1);
+        });
+        return lift;
+    };
+    const int treadles = skeleton->treadleCount();
+    for (int r = 0; r < structure.numWefts(); ++r) {
+        Treadling& tr = *structure.treadlingMutable(r);
+        tr.SetLimit(treadles);
+        tr.setMultiple(true);
+        for (int pick = 0; pick < tr.GetCount(); ++pick) {
+            const TreadleSet set = tr.GetSet(pick);
+            if (set.empty()) continue;
+            tr.SetSet(pick, SkeletonPick(*skeleton, set, liftOf(set), p.tiedownShafts, p.tiedownTreadles));
+        }
+    }
+    structure.setLoomRaw(structure.numShafts(), treadles, false);
+    structure.replaceTieup(std::make_unique<Tieup>(*skeleton));
+    structure.notations.treadlingSymbols = false;
+    structure.SetModified();
+    structure.UpdateAllViews(nullptr);
+    return true;
+}
+
+} // namespace qb

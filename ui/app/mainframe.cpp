@@ -1,5 +1,7 @@
 #include "app/mainframe.h"
 
+#include "app/autosave.h"
+#include "app/baricons.h"
 #include "app/defaultpalette.h"
 #include "app/draftfiles.h"
 #include "app/draftcommands.h"
@@ -7,12 +9,14 @@
 #include "app/recentfilelist.h"
 #include "app/palettebar.h"
 #include "app/toolsmenu.h"
+#include "app/weaversguide.h"
 #include "loom/dobbycontroller.h"
 #include "combine/combinecommands.h"
 #include "commands/draftcommands.h"
 #include "pictures/picturecommands.h"
 #include "floats/floatsearchdialog.h"
 #include "browser/draftbrowser.h"
+#include "profile/profilecommands.h"
 #include "heddles/heddlewindow.h"
 #include "print/printcommands.h"
 #include "views/draftframe.h"
@@ -55,6 +59,14 @@ QSettings openStore()
 
 const QString kAppName = QStringLiteral("Quillaby");
 
+// The platform's keys for a standard command; some platforms (no desktop
+// theme, the offscreen one) have none for Save As or Quit.
+QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* fallback)
+{
+    const QList<QKeySequence> keys = QKeySequence::keyBindings(key);
+    return keys.isEmpty() ? QList<QKeySequence>{QKeySequence(QLatin1String(fallback))} : keys;
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent)
@@ -66,6 +78,7 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
     }
     m_scale = ScreenScale::forWidget(this);
     setWindowTitle(kAppName);
+    setWindowIcon(BarIcon("quillaby"));
     setAcceptDrops(true);
 
     m_mdi = new QMdiArea(this);
@@ -119,21 +132,26 @@ void CMainFrame::createMenus()
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&New"), QKeySequence::New, this, &CMainFrame::OnFileNew);
     file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OnFileOpen);
-    m_saveAction = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this,
-                                   &CMainFrame::OnFileSave);
-    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
-    m_closeAction = file->addAction(QStringLiteral("&Close"), this, &CMainFrame::OnFileClose);
-    AddDraftFileCommands(this, file);
-    AddPrintCommands(this, file);
-    AddBrowserCommand(this, file);
-    m_recentSeparator = file->addSeparator();
+    // As other desktop programs have it: recent files in a submenu under
+    // Open, with a way to clear them.
+    m_recentMenu = file->addMenu(QStringLiteral("Open &Recent"));
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
-        QAction* a = file->addAction(QString());
+        QAction* a = m_recentMenu->addAction(QString());
         connect(a, &QAction::triggered, this, [this, a] { openFile(a->data().toString()); });
         m_recentActions << a;
     }
+    m_recentSeparator = m_recentMenu->addSeparator();
+    m_recentMenu->addAction(QStringLiteral("&Clear Menu"), this, &CMainFrame::clearRecentFiles);
+    m_saveAction = file->addAction(QStringLiteral("&Save"), QKeySequence::Save, this, &CMainFrame::OnFileSave);
+    m_saveAsAction = file->addAction(QStringLiteral("Save &As..."), this, &CMainFrame::OnFileSaveAs);
+    m_saveAsAction->setShortcuts(standardKeys(QKeySequence::SaveAs, "Ctrl+Shift+S"));
+    m_closeAction = file->addAction(QStringLiteral("&Close"), QKeySequence::Close, this, &CMainFrame::OnFileClose);
+    AddDraftFileCommands(this, file);
+    AddPrintCommands(this, file);
+    AddBrowserCommand(this, file);
     file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close)
+        ->setShortcuts(standardKeys(QKeySequence::Quit, "Ctrl+Q"));
     updateRecentMenu();
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -154,7 +172,7 @@ void CMainFrame::createMenus()
     m_statusBarAction->setChecked(true);
     connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     const std::pair<FrameKind, const char*> kinds[] = {
-        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "Tie&up"},
+        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "T&ieup"},
         {FrameKind::Draft, "&Draft"},         {FrameKind::Fabric, "&Fabric"},       {FrameKind::FabricBack, "Fabric &Back"}};
     for (const auto& [kind, text] : kinds) {
         QAction* a = new QAction(QString::fromLatin1(text), this);
@@ -179,6 +197,7 @@ void CMainFrame::createMenus()
     AddCombineMenus(this, menuBar());
     AddHeddleMenus(this, menuBar());
     AddFloatSearchMenu(this, menuBar());
+    AddProfileMenus(this, menuBar());
 
     for (QAction* a : menuBar()->actions())
         if (a != file->menuAction()) m_draftMenus << a;
@@ -188,6 +207,8 @@ void CMainFrame::createMenus()
     updateWindowMenu();
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->addAction(QStringLiteral("&Weaver's Guide"), QKeySequence::HelpContents, this, &CMainFrame::OnWeaversGuide);
+    help->addSeparator();
     help->addAction(QStringLiteral("&About Quillaby..."), this, &CMainFrame::OnAbout);
 
     AddPictureCommands(this, menuBar());
@@ -239,6 +260,15 @@ void CMainFrame::updateRecentMenu()
         }
     }
     m_recentSeparator->setVisible(!files.isEmpty());
+    m_recentMenu->setEnabled(!files.isEmpty());
+}
+
+void CMainFrame::clearRecentFiles()
+{
+    m_recent.clear();
+    QSettings store = openStore();
+    m_recent.save(store);
+    updateRecentMenu();
 }
 
 void CMainFrame::updateWindowMenu()
@@ -330,27 +360,31 @@ void CMainFrame::updateViewMenu()
     m_viewMenu->addAction(m_statusBarAction);
     const bool doc = activeDraftWindow() != nullptr;
     m_viewMenu->addSeparator();
-    for (QAction* a : m_frameKindActions) {
-        a->setEnabled(doc);
-        m_viewMenu->addAction(a);
+    // Further windows of the draft: each pane alone, or the cloth.
+    if (!m_newWindowMenu) {
+        m_newWindowMenu = new QMenu(QStringLiteral("&New Window"), this);
+        m_newWindowMenu->addActions(m_frameKindActions);
     }
+    m_newWindowMenu->setEnabled(doc);
+    m_viewMenu->addMenu(m_newWindowMenu);
     CGridFrame* f = activeGridFrame();
     if (!f) return;
     f->updateActionStates();
     // The active window's own display commands: zoom first, then one submenu
     // per pane so that "Numeric" and "Hide" say which pane they change.
+    // (The New Window submenu is not a child of the View menu: it stays.)
     m_viewMenu->addSeparator();
     for (FrameAction a : {FrameAction::ZoomIn, FrameAction::ZoomOut, FrameAction::FitInWindow, FrameAction::SettAspect})
         if (QAction* act = f->action(a); act && act->isVisible()) m_viewMenu->addAction(act);
-    const std::pair<const char*, std::initializer_list<FrameAction>> panes[] = {
-        {"Threadin&g Pane",
+    const std::pair<const char*, std::vector<FrameAction>> panes[] = {
+        {"&Threading",
          {FrameAction::ThreadingNumeric, FrameAction::ThreadingAlpha, FrameAction::ThreadingUser,
           FrameAction::HideThreading, FrameAction::HideThreadingColorbar}},
-        {"Treadli&ng Pane",
+        {"T&readling",
          {FrameAction::TreadlingNumeric, FrameAction::TreadlingUser, FrameAction::HideTreadling,
           FrameAction::HideTreadlingColorbar}},
-        {"Tieup Pan&e", {FrameAction::TieupNumeric, FrameAction::TieupSymbolic, FrameAction::HideTieup}},
-        {"Dr&awdown Pane",
+        {"Tie&up", {FrameAction::TieupNumeric, FrameAction::TieupSymbolic, FrameAction::HideTieup}},
+        {"&Drawdown",
          {FrameAction::Interlace, FrameAction::ColorMode, FrameAction::WarpMode, FrameAction::WeftMode,
           FrameAction::HideDrawdown}}};
     for (const auto& [title, actions] : panes) {
@@ -650,6 +684,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
         // A draft being woven stops its run before its window goes.
         if (w && m_dobby)
             m_dobby->documentClosing(w->document());
+        // Saved, or given up with the weaver's consent: nothing to recover.
+        if (w && m_autosave)
+            m_autosave->forget(w);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -668,6 +705,8 @@ bool CMainFrame::writeDocument(CDraftWindow* w, const QString& path)
     }
     w->document().SetModified(false);
     w->setPath(abs, QFileInfo(abs).fileName());
+    if (m_autosave)
+        m_autosave->forget(w);
     m_recent.add(abs);
     QSettings store = openStore();
     m_recent.save(store);
@@ -700,12 +739,19 @@ void CMainFrame::showOptions(COptionsSheet::Page page)
 void CMainFrame::applyOptions(const CStoredSettings& values)
 {
     m_settings = values;
+    if (m_autosave)
+        m_autosave->setIntervalSeconds(values.AutosaveSeconds);
     // Open drafts take the new orientation and hidden-grid choice at once.
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
         if (auto* w = qobject_cast<CDraftWindow*>(sub->widget()))
             w->setDisplay(values.DraftDrawnUp != 0, values.ShowGridWhenHidden != 0);
     // Written now as well as at exit, so a crash does not lose the change.
     writeSettings();
+}
+
+void CMainFrame::setAutosave(CAutosave* autosave)
+{
+    m_autosave = autosave;
 }
 
 void CMainFrame::writeSettings() const
@@ -730,6 +776,11 @@ void CMainFrame::OnAbout()
 {
     QMessageBox::about(this, QStringLiteral("About Quillaby"),
                        QStringLiteral("Quillaby\nVersion %1").arg(QStringLiteral("8.0.4")));
+}
+
+void CMainFrame::OnWeaversGuide()
+{
+    ShowWeaversGuide(this);
 }
 
 void CMainFrame::report(const QString& text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/autosave.h"
 #include "app/imainwindow.h"
 #include "app/optionssheet.h"
 #include "app/screenscale.h"
@@ -21,6 +22,7 @@ class QMenu;
 
 namespace qb {
 
+class CAutosave;
 class CDefaultPalette;
 class CDobbyController;
 class CDraftWindow;
@@ -115,6 +117,10 @@ public:
     bool canCloseDocument(CDraftWindow* w);
     bool canCloseDocument(IDocumentWindow* w);
 
+    // Recovery copies of the drafts, kept by the application (none in most tests).
+    void setAutosave(CAutosave* autosave);
+    CAutosave* autosave() const { return m_autosave; }
+
     // The Dobby menu, the dobby bars and the one weaving run.
     CDobbyController* dobby() const { return m_dobby; }
     // Tells the user (a message box unless the handler was replaced).
@@ -129,6 +135,8 @@ public slots:
     void OnOptions();
     void OnDobbySettings();
     void OnAbout();
+    // The short guide to drawing and weaving, in a window of its own.
+    void OnWeaversGuide();
     // The Undo and Redo items name the step they will take.
     void updateUndoActions();
     void OnEditUndo();
@@ -143,6 +151,7 @@ protected:
 private:
     void createMenus();
     void updateRecentMenu();
+    void clearRecentFiles();
     void updateWindowMenu();
     void updateStatus();
     void updateEditMenu();
@@ -170,18 +179,21 @@ private:
     QAction* m_redoAction = nullptr;
     QAction* m_statusBarAction = nullptr;
     QList<QAction*> m_frameKindActions;
+    QMenu* m_newWindowMenu = nullptr;
     QList<QAction*> m_recentActions;
     // The menus a draft needs, out of the bar while another kind of
     // document is active, and that document's menus shown instead.
     QList<QAction*> m_draftMenus;
     QList<QPointer<QMenu>> m_otherMenus;
     QList<DocumentType> m_types;
+    QMenu* m_recentMenu = nullptr;
     QAction* m_recentSeparator = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_saveAsAction = nullptr;
     QAction* m_closeAction = nullptr;
     QLabel* m_loomLabel = nullptr;
     CDobbyController* m_dobby = nullptr;
+    QPointer<CAutosave> m_autosave;
     int m_untitled = 0;
     bool m_closingAll = false; // the drafts were asked about already
     MessageHandler m_report;

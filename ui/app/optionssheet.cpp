@@ -164,9 +164,25 @@ QWidget* COptionsSheet::makeGeneralPage()
     m_flip = check(page, "flipOnPaste",
                    QStringLiteral("Flip threading and treadling on Paste / Load Liftplan"),
                    m_values.FlipOnPasteLiftplan != 0);
+    // Minutes here; the store keeps seconds, and a value that is no whole
+    // number of minutes stays as it is unless the weaver changes it.
+    m_autosave = new QSpinBox(page);
+    m_autosave->setObjectName(QStringLiteral("autosaveMinutes"));
+    m_autosave->setRange(0, 24 * 60);
+    m_autosave->setSpecialValueText(QStringLiteral("Never"));
+    m_autosave->setSuffix(QStringLiteral(" min"));
+    m_autosave->setValue(m_values.AutosaveSeconds <= 0 ? 0 : std::max(1, (m_values.AutosaveSeconds + 30) / 60));
+    m_autosaveShown = m_autosave->value();
+    auto* autosave = new QHBoxLayout;
+    auto* autosaveLabel = new QLabel(QStringLiteral("Keep a recovery copy of changed drafts every:"), page);
+    autosaveLabel->setBuddy(m_autosave);
+    autosave->addWidget(autosaveLabel);
+    autosave->addWidget(m_autosave);
+    autosave->addStretch();
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(units);
     layout->addWidget(m_flip);
+    layout->addLayout(autosave);
     layout->addStretch();
     return page;
 }
@@ -277,6 +293,7 @@ void COptionsSheet::accept()
 
     v.UnitMeasure = m_metric->isChecked() ? 1 : 0;
     v.FlipOnPasteLiftplan = m_flip->isChecked() ? 1 : 0;
+    if (m_autosave->value() != m_autosaveShown) v.AutosaveSeconds = m_autosave->value() * 60;
 
     for (int i = 0; i < m_locations->topLevelItemCount(); ++i)
         v.*(kLocations[i].field) = m_locations->topLevelItem(i)->text(1);

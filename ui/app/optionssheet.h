@@ -71,6 +71,8 @@ private:
     QRadioButton* m_english = nullptr;
     QRadioButton* m_metric = nullptr;
     QCheckBox* m_flip = nullptr;
+    QSpinBox* m_autosave = nullptr;
+    int m_autosaveShown = 0;
     // Files
     QTreeWidget* m_locations = nullptr;
     QComboBox* m_saveFormat = nullptr;

@@ -1,12 +1,16 @@
 #include "app/quillabyapp.h"
 
+#include "app/autosave.h"
+#include "app/baricons.h"
 #include "app/draftfiles.h"
 #include "app/mainframe.h"
 #include "app/storedsettings.h"
+#include "app/termsignal.h"
 #include "print/printcommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPrinter>
 #include <QSettings>
 #include <QTimer>
@@ -27,6 +31,9 @@ void CQuillabyApp::setApplicationNames()
     QCoreApplication::setOrganizationName(QLatin1String(CStoredSettings::kOrganization));
     QCoreApplication::setApplicationName(QLatin1String(CStoredSettings::kApplication));
     QCoreApplication::setApplicationVersion(QStringLiteral("8.0.4"));
+    // The desktop matches windows to quillaby.desktop by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("quillaby"));
+    QGuiApplication::setWindowIcon(BarIcon("quillaby"));
 }
 
 bool CQuillabyApp::InitInstance(const QStringList& arguments)
@@ -69,9 +76,20 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
             &CMainFrame::openRequestedFile);
     m_frame->restorePlacement();
     m_frame->show();
+
+    m_autosave = std::make_unique<CAutosave>(*m_frame, std::make_unique<CRecoveryStore>());
+    m_frame->setAutosave(m_autosave.get());
+    // Logout or shutdown: no time for questions; the drafts wait for the next start.
+    m_terms = new CTermSignal(this);
+    connect(m_terms, &CTermSignal::received, this, [this] {
+        m_autosave->saveForNextStart();
+        QCoreApplication::exit(0);
+    });
+    const int restored = m_autosave->offerRecovered();
+
     if (!file.isEmpty())
         m_frame->openFile(file);
-    else
+    else if (restored == 0)
         m_frame->newDocument();
     return true;
 }

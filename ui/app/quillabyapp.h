@@ -11,7 +11,9 @@
 
 namespace qb {
 
+class CAutosave;
 class CMainFrame;
+class CTermSignal;
 
 // The application object: single instance, default palette, recent files
 // and the main window.
@@ -29,6 +31,7 @@ public:
     int exitCode() const { return m_exitCode; }
 
     CMainFrame* mainFrame() const { return m_frame.get(); }
+    CAutosave* autosave() const { return m_autosave.get(); }
     CDefaultPalette& defaultPalette() { return m_palette; }
     CRecentFileList& recentFiles() { return m_recent; }
 
@@ -41,6 +44,9 @@ private:
     CDefaultPalette m_palette;
     CRecentFileList m_recent;
     std::unique_ptr<CMainFrame> m_frame;
+    // After the frame: goes first, while the drafts still exist.
+    std::unique_ptr<CAutosave> m_autosave;
+    CTermSignal* m_terms = nullptr;
     int m_exitCode = 0;
 };
 

@@ -18,6 +18,7 @@ public:
     // Moves (or adds) the file to the front; paths compare as absolute.
     void add(const QString& path);
     void remove(const QString& path);
+    void clear() { m_files.clear(); }
     const QStringList& files() const { return m_files; }
 
 private:

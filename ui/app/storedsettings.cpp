@@ -72,6 +72,7 @@ const std::vector<Entry>& table()
         intKey("InitialHeight", &S::InitialHeight),
         intKey("UnitMeasure", &S::UnitMeasure, 0, 1),
         intKey("FlipOnPasteLiftplan", &S::FlipOnPasteLiftplan, 0),
+        intKey("AutosaveSeconds", &S::AutosaveSeconds, 0, 24 * 3600),
         intKey("DfltNumShafts", &S::DfltNumShafts, 1, 64),
         intKey("DfltNumTreadles", &S::DfltNumTreadles, 1, 128),
         intKey("DfltWasteLength", &S::DfltWasteLength, 0),
@@ -97,7 +98,8 @@ const std::vector<Entry>& table()
         intKey("NetworkLen", &S::NetworkLen, 1, 32768),
         intKey("NetworkTelescope", &S::NetworkTelescope),
         intKey("NetworkShaftRule", &S::NetworkShaftRule),
-        intKey("NetworkRibbonW", &S::NetworkRibbonW, 1, 64),
+        // Up to the widest ribbon template, so that width survives the next start.
+        intKey("NetworkRibbonW", &S::NetworkRibbonW, 1, 128),
         intKey("NumEchos", &S::NumEchos, 1, 3),
         intKey("EchoOffset", &S::EchoOffset, 1, 64),
         intKey("ProgressingLineLength", &S::ProgressingLineLength, 0, 6),

@@ -53,6 +53,8 @@ public:
     // General.
     int UnitMeasure = 0;
     int FlipOnPasteLiftplan = 0;
+    // Seconds between recovery copies of modified drafts; 0: none.
+    int AutosaveSeconds = 300;
     // Loom defaults for new drafts.
     int DfltNumShafts = 8;
     int DfltNumTreadles = 8;

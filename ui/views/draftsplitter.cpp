@@ -86,9 +86,12 @@ void CDraftSplitter::apply()
 {
     const int total = std::max(m_vertical->height(), height()) - m_vertical->handleWidth();
     const int width = std::max(m_rowOf[0]->width(), this->width()) - m_rowOf[0]->handleWidth();
-    // What the program asks for stops at half; a dragged size only at what there is.
-    const int rowHeight = std::clamp(m_wantRow, 0, m_rowDragged ? total : total / 2);
-    const int columnWidth = std::clamp(m_wantColumn, 0, m_columnDragged ? width : width / 2);
+    // What the program asks for leaves the drawdown at least half of the
+    // window, handles included; a dragged size stops only at what there is.
+    const int rowCap = std::max(0, total - (std::max(m_vertical->height(), height()) + 1) / 2);
+    const int columnCap = std::max(0, width - (std::max(m_rowOf[0]->width(), this->width()) + 1) / 2);
+    const int rowHeight = std::clamp(m_wantRow, 0, m_rowDragged ? total : rowCap);
+    const int columnWidth = std::clamp(m_wantColumn, 0, m_columnDragged ? width : columnCap);
     m_applying = true;
     const int rest = std::max(0, total - rowHeight);
     m_vertical->setSizes(m_drawnUp ? QList<int>{rest, rowHeight} : QList<int>{rowHeight, rest});

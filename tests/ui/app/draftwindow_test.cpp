@@ -155,12 +155,12 @@ TEST_F(DraftWindowTest, ViewMenuSaysWhichPaneEachCommandChanges)
                 for (QAction* b : a->menu()->actions()) texts << b->text();
         return texts;
     };
-    EXPECT_EQ(paneItems("Threading Pane"),
+    EXPECT_EQ(paneItems("Threading"),
               QStringList({"&Numeric", "&Alpha", "User-&defined", "&Hide", "Hide &Colorbar"}));
-    EXPECT_EQ(paneItems("Treadling Pane"), QStringList({"&Numeric", "User-&defined", "&Hide", "Hide &Colorbar"}));
-    EXPECT_EQ(paneItems("Tieup Pane"), QStringList({"&Numeric", "Sym&bolic", "&Hide"}));
-    EXPECT_EQ(paneItems("Drawdown Pane"), QStringList({"&Interlace", "&Color", "Wa&rp", "We&ft", "&Hide"}));
+    EXPECT_EQ(paneItems("Treadling"), QStringList({"&Numeric", "User-&defined", "&Hide", "Hide &Colorbar"}));
+    EXPECT_EQ(paneItems("Tieup"), QStringList({"&Numeric", "Sym&bolic", "&Hide"}));
+    EXPECT_EQ(paneItems("Drawdown"), QStringList({"&Interlace", "&Color", "Wa&rp", "We&ft", "&Hide"}));
     // Opening the menu again does not pile the submenus up.
     emit view->aboutToShow();
-    EXPECT_EQ(paneItems("Tieup Pane").size(), 3);
+    EXPECT_EQ(paneItems("Tieup").size(), 3);
 }

@@ -1,0 +1,335 @@
+#include "profile/profilecommands.h"
+
+#include "app/commandstep.h"
+#include "app/dialogparts.h"
+#include "app/draftwindow.h"
+#include "app/imainwindow.h"
+#include "app/storedsettings.h"
+#include "app/uiprompter.h"
+#include "profile/networkdialogs.h"
+#include "profile/structurefiles.h"
+#include "profile/weavestructuresheet.h"
+#include "views/draftframe.h"
+
+#include "draft/draftsnapshot.h"
+#include "draft/quillabydoc.h"
+#include "transform/blockmessages.h"
+#include "transform/blocksubstitution.h"
+#include "transform/networkplot.h"
+#include "transform/networkscale.h"
+#include "transform/ribbontemplate.h"
+#include "transform/skeletontieup.h"
+#include "transform/structurefile.h"
+#include "transform/tieupkeys.h"
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <algorithm>
+
+namespace qb {
+
+namespace {
+
+using C = ProfileCommand;
+
+class WaitCursor {
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+QMenu* findMenu(QMenuBar* bar, const QString& title)
+{
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->text() == title) return a->menu();
+    return nullptr;
+}
+
+std::string fileName(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+std::vector<std::unique_ptr<TieupKey>> copyKeys(const std::vector<std::unique_ptr<TieupKey>>& keys)
+{
+    std::vector<std::unique_ptr<TieupKey>> out;
+    out.reserve(keys.size());
+    for (const auto& k : keys) out.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+    return out;
+}
+
+bool sameKeys(const std::vector<std::unique_ptr<TieupKey>>& a, const std::vector<std::unique_ptr<TieupKey>>& b)
+{
+    // Slots past the end of a list hold no key.
+    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+        const TieupKey* x = i < a.size() ? a[i].get() : nullptr;
+        const TieupKey* y = i < b.size() ? b[i].get() : nullptr;
+        if (!x || !y) {
+            if (KeyDefined(x) || KeyDefined(y)) return false;
+            continue;
+        }
+        if (x->flag1 != y->flag1 || x->flag2 != y->flag2 || x->treadleCount() != y->treadleCount() ||
+            x->shaftCount() != y->shaftCount())
+            return false;
+        for (int t = 0; t < x->treadleCount(); ++t)
+            if (!(x->column(t) == y->column(t))) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CProfileCommands::CProfileCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
+{
+    setObjectName(QStringLiteral("profileCommands"));
+    make(C::WeaveStructure, "&Weave Structure...", "Edit the block parameters and tieup keys of a weave structure");
+    make(C::DefinesStructure, "De&fines Structure", "Mark this draft as a weave structure for block substitution",
+         true);
+    make(C::BlockSubstitution, "&Block Substitution...",
+         "Make a new draft from this profile draft and a weave structure");
+    make(C::ScalePatternLine, "Scale Pattern &Line...", "Make a new draft with this pattern line scaled to a network");
+    make(C::PlotOntoNetwork, "Plot onto &Network...",
+         "Make a new draft with this pattern line plotted onto a network of a weave structure");
+    make(C::RibbonTemplate, "Ri&bbon Template...", "Widen every pick into a ribbon of treadles");
+    updateStates();
+}
+
+CProfileCommands* CProfileCommands::of(IMainWindow* main)
+{
+    return main ? main->window()->findChild<CProfileCommands*>(QStringLiteral("profileCommands"),
+                                                                Qt::FindDirectChildrenOnly)
+                : nullptr;
+}
+
+QAction* CProfileCommands::make(ProfileCommand c, const char* text, const char* tip, bool checkable)
+{
+    auto* a = new QAction(QString::fromLatin1(text), this);
+    a->setStatusTip(QString::fromLatin1(tip));
+    a->setCheckable(checkable);
+    connect(a, &QAction::triggered, this, [this, c] { run(c); });
+    m_actions[c] = a;
+    return a;
+}
+
+QAction* CProfileCommands::action(ProfileCommand c) const
+{
+    const auto it = m_actions.find(c);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CProfileCommands::updateStates()
+{
+    CDraftWindow* w = m_main->activeDraftWindow();
+    for (auto& [c, a] : m_actions) a->setEnabled(w != nullptr);
+    action(C::DefinesStructure)->setChecked(w && w->document().blocks.definesStructure);
+}
+
+void CProfileCommands::addMenus(QMenuBar* bar)
+{
+    if (QMenu* tools = findMenu(bar, QStringLiteral("&Tools"))) {
+        tools->addSeparator();
+        tools->addAction(action(C::WeaveStructure));
+        tools->addAction(action(C::DefinesStructure));
+        tools->addAction(action(C::BlockSubstitution));
+        tools->addSeparator();
+        tools->addAction(action(C::ScalePatternLine));
+        tools->addAction(action(C::PlotOntoNetwork));
+        connect(tools, &QMenu::aboutToShow, this, &CProfileCommands::updateStates);
+    }
+    if (QMenu* treadling = findMenu(bar, QStringLiteral("T&readling"))) {
+        treadling->addSeparator();
+        treadling->addAction(action(C::RibbonTemplate));
+        connect(treadling, &QMenu::aboutToShow, this, &CProfileCommands::updateStates);
+    }
+}
+
+NetworkSettings CProfileCommands::networkSettings() const
+{
+    const CStoredSettings& st = m_main->settings();
+    NetworkSettings s;
+    s.initialWidth = st.NetworkInitialW;
+    s.initialHeight = st.NetworkInitialH;
+    s.initialBase = st.NetworkInitialB;
+    s.height = st.NetworkHt;
+    s.length = st.NetworkLen;
+    s.telescope = st.NetworkTelescope != 0;
+    s.shaftRule = st.NetworkShaftRule != 0;
+    s.ribbonWidth = st.NetworkRibbonW;
+    s.structurePath = fileName(st.DfltNetworkStructure);
+    s.useRibbonTemplate = m_useRibbonTemplate;
+    s.fillRibbon = m_fillRibbon;
+    s.fillBackground = m_fillBackground;
+    s.clamp();
+    return s;
+}
+
+void CProfileCommands::storeNetworkSettings(const NetworkSettings& in)
+{
+    NetworkSettings s = in;
+    s.clamp();
+    CStoredSettings& st = m_main->settingsMutable();
+    st.NetworkInitialW = s.initialWidth;
+    st.NetworkInitialH = s.initialHeight;
+    st.NetworkInitialB = s.initialBase;
+    st.NetworkHt = s.height;
+    st.NetworkLen = s.length;
+    st.NetworkTelescope = s.telescope ? 1 : 0;
+    st.NetworkShaftRule = s.shaftRule ? 1 : 0;
+    st.NetworkRibbonW = s.ribbonWidth;
+    st.DfltNetworkStructure = QFile::decodeName(s.structurePath.c_str());
+    m_useRibbonTemplate = s.useRibbonTemplate;
+    m_fillRibbon = s.fillRibbon;
+    m_fillBackground = s.fillBackground;
+}
+
+void CProfileCommands::run(ProfileCommand c)
+{
+    updateStates();
+    CDraftWindow* w = m_main->activeDraftWindow();
+    if (!w) return;
+    switch (c) {
+    case C::WeaveStructure: weaveStructure(w); break;
+    case C::DefinesStructure: definesStructure(w); break;
+    case C::BlockSubstitution: blockSubstitution(w); break;
+    case C::ScalePatternLine: scalePatternLine(w); break;
+    case C::PlotOntoNetwork: plotOntoNetwork(w); break;
+    case C::RibbonTemplate: ribbonTemplate(w); break;
+    }
+    updateStates();
+}
+
+CDraftWindow* CProfileCommands::openNew(NewDraftResult r)
+{
+    if (!r.result.done() || !r.draft) return nullptr;
+    CDraftWindow* w = m_main->addDocumentWindow(std::move(r.draft), QString());
+    // A draft no file holds yet: closing it asks to save.
+    w->document().SetModified(true);
+    w->refreshTitle();
+    w->frame()->fitInWindow();
+    return w;
+}
+
+void CProfileCommands::weaveStructure(CDraftWindow* w)
+{
+    CQuillabyDoc& doc = w->document();
+    CWeaveStructureSheet sheet(doc, m_main->window());
+    if (!RunDialog(sheet)) return;
+    const BlockSubstitutionParams p = sheet.params();
+    // Keys drawn for another layout of blocks do not carry over: the sheet
+    // kept them out of reach, and the draft's own are fitted to the new one.
+    const bool keepKeys = !sheet.layoutChanged();
+    auto keys = copyKeys(sheet.edited().tieupKeys);
+    const bool toSkeleton = p.skeletonTieup && !doc.blocks.skeletonTieup;
+    // OK without a change leaves nothing to undo.
+    if (p == doc.blocks && (!keepKeys || sameKeys(keys, doc.tieupKeys))) return;
+    CUiPrompter prompter(m_main);
+    RunCommandStep(m_main, w, "Weave Structure", [&](Edit e) {
+        bool relayout = false;
+        const bool changed = doc.Modify(e, DraftSnapshot::Settings | DraftSnapshot::Structure, [&] {
+            doc.blocks = p;
+            if (keepKeys) doc.tieupKeys = std::move(keys);
+            if (doc.blocks.definesStructure) FitTieupKeys(doc);
+            // Without its tieup the option would only mislead the substitution.
+            if (toSkeleton && !(relayout = ConvertToSkeletonTieup(doc, prompter))) doc.blocks.skeletonTieup = false;
+            doc.SetModified();
+        });
+        return changed ? CommandResult::doneResult(relayout) : CommandResult::noChange();
+    });
+}
+
+void CProfileCommands::definesStructure(CDraftWindow* w)
+{
+    CQuillabyDoc& doc = w->document();
+    const bool on = !doc.blocks.definesStructure;
+    RunCommandStep(m_main, w, "Defines Structure", [&](Edit e) {
+        doc.Modify(e, DraftSnapshot::Settings | DraftSnapshot::Structure, [&] { SetDefinesStructure(doc, on); });
+        // The notation symbols may have gone.
+        return CommandResult::doneResult(true);
+    });
+}
+
+void CProfileCommands::blockSubstitution(CDraftWindow* w)
+{
+    CUiPrompter prompter(m_main);
+    if (!ProfileAcceptsSubstitution(w->document(), prompter)) return;
+    const QString path = ChooseStructureFile(m_main, m_main->settings().DfltBlockSubsFileLocn);
+    if (path.isEmpty()) return;
+    substitute(w, path);
+}
+
+CDraftWindow* CProfileCommands::substitute(CDraftWindow* profile, const QString& structurePath)
+{
+    CUiPrompter prompter(m_main);
+    WaitCursor wait;
+    const std::string path = fileName(structurePath);
+    const auto structure = OpenWeaveStructure(path, StructureUse::Substitution, prompter);
+    if (!structure) return nullptr;
+    return openNew(SubstituteBlocks(profile->document(), *structure, path, prompter));
+}
+
+void CProfileCommands::scalePatternLine(CDraftWindow* w)
+{
+    auto fromStructure = [this](NetworkSettings& s) {
+        const QString path = ChooseStructureFile(m_main, m_main->settings().DfltNetworkFileLocn);
+        if (path.isEmpty()) return false;
+        CUiPrompter prompter(m_main);
+        const auto structure = OpenWeaveStructure(fileName(path), StructureUse::Plot, prompter);
+        return structure && InitialFromStructure(*structure, s);
+    };
+    CPatternLineSheet sheet(networkSettings(), fromStructure, [this](const QString& t) { m_main->tell(t); },
+                            m_main->window());
+    if (!RunDialog(sheet)) return;
+    const NetworkSettings s = sheet.settings();
+    storeNetworkSettings(s);
+    CUiPrompter prompter(m_main);
+    WaitCursor wait;
+    openNew(ScalePatternLine(w->document(), s, prompter));
+}
+
+void CProfileCommands::plotOntoNetwork(CDraftWindow* w)
+{
+    CPlotNetworkDialog dialog(
+        networkSettings(), [this] { return ChooseStructureFile(m_main, m_main->settings().DfltNetworkFileLocn); },
+        m_main->window());
+    if (!RunDialog(dialog)) return;
+    const NetworkSettings s = dialog.settings();
+    storeNetworkSettings(s);
+    CUiPrompter prompter(m_main);
+    if (s.structurePath.empty()) {
+        prompter.tell(blockmsg::kPlotNoStructure);
+        return;
+    }
+    const auto structure = OpenWeaveStructure(s.structurePath, StructureUse::Plot, prompter);
+    if (!structure) return;
+    WaitCursor wait;
+    openNew(PlotOntoNetwork(w->document(), *structure, s.structurePath, s, prompter));
+}
+
+void CProfileCommands::ribbonTemplate(CDraftWindow* w)
+{
+    CRibbonWidthDialog dialog(m_main->settings().NetworkRibbonW, m_main->window());
+    if (!RunDialog(dialog)) return;
+    const int width = dialog.width();
+    m_main->settingsMutable().NetworkRibbonW = width;
+    CQuillabyDoc& doc = w->document();
+    CUiPrompter prompter(m_main);
+    RunCommandStep(m_main, w, "Ribbon Template", [&](Edit e) {
+        const unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Settings;
+        auto before = DraftSnapshot::Take(doc, parts);
+        const CommandResult r = RibbonTemplate(doc, width, prompter);
+        if (r.done()) doc.RecordSnapshot(e, std::move(before));
+        return r;
+    });
+}
+
+void AddProfileMenus(IMainWindow* main, QMenuBar* bar)
+{
+    auto* commands = new CProfileCommands(main);
+    commands->addMenus(bar);
+}
+
+} // namespace qb
