@@ -223,7 +223,7 @@ void DrawdownRows::computeRow(TUPTYPE lift, std::uint64_t* up, std::uint64_t* bl
     std::uint64_t pick = viaComplement ? (~liftBits & usable) : liftBits;
     std::fill(up, up + w, 0);
     for (; pick; pick &= pick - 1) {
-        const std::uint64_t* mask = &m_shaftMasks[static_cast<std::size_t>(std::countr_zero(pick)) * w];
+        const std::uint64_t* mask = m_shaftMasks.data() + static_cast<std::size_t>(std::countr_zero(pick)) * w;
         for (std::size_t i = 0; i < w; ++i) up[i] |= mask[i];
     }
     if (viaComplement)

@@ -57,7 +57,8 @@ void CQuillabyDoc::OnNewDocument(const NewDraftDefaults& d)
     for (COLORREF c : d.defaultColors) m_palette->add(c, true);
 
     m_threading[0] = std::make_unique<Threading>(m_shafts);
-    m_threading[0]->setDefaultColor(1);
+    // Entry 1 when there is one: a palette of white alone leaves no other.
+    m_threading[0]->setDefaultColor(std::min(1, m_palette->count() - 1));
     m_treadling[0] = std::make_unique<Treadling>(m_treadles);
     m_treadling[0]->setDefaultColor(0);
     m_treadling[0]->setMultiple(m_liftplan);

@@ -1,4 +1,5 @@
 #include "docsnapshot.h"
+#include "draft/draftinvariants.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +143,9 @@ TEST(NewDraft, OnlyWhiteLeavesTheRightButtonOnIndexZero)
     doc.OnNewDocument(d);
     EXPECT_EQ(doc.palette().count(), 1);
     EXPECT_EQ(doc.palette().rightColor(), 0);
+    // Every thread's color stays inside the palette.
+    EXPECT_EQ(doc.threading(0)->defaultColor(), 0);
+    EXPECT_EQ(BrokenInvariant(doc), "");
 }
 
 TEST(NewDraft, LiftplanFormMakesTreadlesEqualShaftsAndTurnsMultipleOn)

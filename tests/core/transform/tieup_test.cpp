@@ -140,8 +140,8 @@ TEST(TurnDraft, SizesAndRefusals)
 TEST(TurnDraft, SeveralWarpsTurnAsOneUndoStep)
 {
     auto doc = NewDraft(4, 4);
-    doc->SetNumRows(kReplay, Side::Threading, 2);
     SetShafts(*doc, {1, 2});
+    doc->SetNumRows(kReplay, Side::Threading, 2);
     doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 2, 3, 0); });
     const std::string before = State(*doc);
     FixedPrompter no(false);

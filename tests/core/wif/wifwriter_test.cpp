@@ -67,9 +67,10 @@ TEST(WifWriter, SectionsInFirstWriteOrder)
     auto doc = newDraft();
     doc->title = "T";
     doc->notes = "n";
+    doc->paletteMutable().add(0x000000, true);
     Threading& t = *doc->threadingMutable(0);
     t.Append(2);
-    t.SetColor(1, 0);
+    t.SetColor(1, 1);
     t.setDefaultColor(0);
     t.SetThick(0, true);
     Treadling& w = *doc->treadlingMutable(0);
