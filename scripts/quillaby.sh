@@ -57,7 +57,7 @@ case "$cmd" in
     # compiled from scratch on every CI run.
     cmake -S "$here" -B "$build-sanitize" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_CXX_FLAGS_RELEASE="-O1 -g1" -DCMAKE_C_FLAGS_RELEASE="-O1 -g1" \
-      -DQUILLABY_SANITIZE=ON -DQUILLABY_BUILD_UI=OFF -DQUILLABY_BUILD_BENCH=OFF
+      -DQUILLABY_SANITIZE=ON -DQUILLABY_BUILD_UI=OFF -DQUILLABY_BUILD_PRINT=OFF -DQUILLABY_BUILD_BENCH=OFF
     cmake --build "$build-sanitize" -j2
     (cd "$build-sanitize" && ctest --output-on-failure -j2 --timeout 600)
     ;;
