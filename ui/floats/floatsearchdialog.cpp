@@ -284,28 +284,22 @@ void CFloatSearch::refreshAfterEdit()
 
 void CFloatSearch::showNext()
 {
-    if (m_edited->isActive()) {
-        m_edited->stop();
-        refreshAfterEdit();
-    }
-    const int t = m_search ? m_search->next(m_position) : -1;
-    if (t < 0) {
-        m_position = -1;
-        clearHighlight();
-        updateButtons();
-        m_main->tell(QStringLiteral("That's all folks!\n"));
-        return;
-    }
-    showThread(t);
+    step(true);
 }
 
 void CFloatSearch::showPrev()
 {
+    step(false);
+}
+
+void CFloatSearch::step(bool forward)
+{
+    // Edits made since the last count are counted first.
     if (m_edited->isActive()) {
         m_edited->stop();
         refreshAfterEdit();
     }
-    const int t = m_search ? m_search->prev(m_position) : -1;
+    const int t = !m_search ? -1 : forward ? m_search->next(m_position) : m_search->prev(m_position);
     if (t < 0) {
         m_position = -1;
         clearHighlight();

@@ -67,6 +67,7 @@ protected:
     void hideEvent(QHideEvent* e) override;
 
 private:
+    void step(bool forward);
     CFloatSearch(IMainWindow* main, QWidget* parent);
     void bind(CDraftWindow* w);
     void showThread(int thread);
