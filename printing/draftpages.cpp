@@ -171,6 +171,7 @@ void DraftPages::paintGrid(QPainter& p, int page) const
     const int gap = st.paneGap;
 
     std::vector<Blit> blits;
+    std::vector<std::pair<ThreadRange, QRectF>> strips; // threading strips and their number bands
     int width = 0, height = 0;
     const bool up = st.drawdown.drawnUp;
     auto picksBand = [&](ThreadRange r) {
@@ -211,13 +212,15 @@ void DraftPages::paintGrid(QPainter& p, int page) const
         break;
     case PrintKind::Threading: {
         const int th = int(whole.threading.h);
+        const int band = int(std::lround(l.endNumberBand / sy));
         int y = 0;
         for (ThreadRange r : l.stripsOf(page)) {
             const auto [xa, xb] = endSpan(m_grid.ends, rcw, r);
             blits.push_back({0, y, xa, whole.threading.y, int(xb - xa), th});
+            strips.push_back({r, QRectF(l.body.x, l.body.y + (y + th) * sy, (xb - xa) * sx, l.endNumberBand)});
             width = std::max(width, int(xb - xa));
             height = y + th;
-            y += th + StripSpacing(m_kind) * rch;
+            y += th + band + StripSpacing(m_kind) * rch;
         }
         break;
     }
@@ -239,14 +242,148 @@ void DraftPages::paintGrid(QPainter& p, int page) const
     QImage img(width, height, QImage::Format_RGB32);
     if (img.isNull()) return;
     img.fill(Qt::white);
+
+    // Numbers, letters, symbols and label text are set in type on top of the
+    // picture, in cells the picture leaves blank for them.
+    std::vector<PlacedCell> placed;
+    const Blit* current = nullptr;
+    QRectF clip;
+    const MarkedCellSink sink = [&](const MarkedCell& c) {
+        const GlyphStyle style = glyphFor(c);
+        if (style == GlyphStyle::Blank) return false;
+        const Blit& b = *current;
+        const QRectF r(l.body.x + (b.dx + (c.x - b.sx)) * sx, l.body.y + (b.dy + (c.y - b.sy)) * sy, c.w * sx,
+                       c.h * sy);
+        if (r.intersects(clip)) placed.push_back({c, r, clip, style});
+        return true;
+    };
+    const bool glyphs = l.textInCells && m_kind != PrintKind::DobbyBars;
     for (const Blit& b : blits) {
         const int w = std::min(b.w, width - b.dx), h = std::min(b.h, height - b.dy);
         if (w <= 0 || h <= 0) continue;
         PixelBuffer out{reinterpret_cast<std::uint32_t*>(img.scanLine(b.dy)) + b.dx, w, h,
                         int(img.bytesPerLine() / 4)};
-        RenderWholeDraft(*m_doc, *m_rows, st, whole, b.sx, b.sy, out);
+        current = &b;
+        clip = QRectF(l.body.x + b.dx * sx, l.body.y + b.dy * sy, w * sx, h * sy);
+        RenderWholeDraft(*m_doc, *m_rows, st, whole, b.sx, b.sy, out, glyphs ? &sink : nullptr);
     }
     p.drawImage(QRectF(l.body.x, l.body.y, width * sx, height * sy), img);
+    paintGlyphs(p, placed);
+    paintEndNumbers(p, strips);
+}
+
+GlyphStyle DraftPages::glyphFor(const MarkedCell& c) const
+{
+    const CQuillabyDoc& doc = *m_doc;
+    auto notation = [](int chosen, int own) { return chosen >= 0 ? chosen : own; };
+    switch (c.kind) {
+    case MarkedCell::Threading:
+    case MarkedCell::Treadling: {
+        const bool warp = c.kind == MarkedCell::Threading;
+        GlyphStyle s = styleForNotation(warp ? notation(m_look.threadingNotation, doc.notations.threading)
+                                             : notation(m_look.treadlingNotation, doc.notations.treadling),
+                                        doc.isRisingShed());
+        if (s == GlyphStyle::Letter && !warp) s = GlyphStyle::Number; // picks are numbered, never lettered
+        if (s != GlyphStyle::Number && s != GlyphStyle::Letter && s != GlyphStyle::UserSymbol) return GlyphStyle::Blank;
+        // Several warps or wefts keep their layer marks; user symbols name the first.
+        const int layers = warp ? doc.numWarps() : doc.numWefts();
+        if (layers > 1 && !(c.row == 0 && s == GlyphStyle::UserSymbol)) return GlyphStyle::Blank;
+        return s;
+    }
+    case MarkedCell::Tieup: {
+        const GlyphStyle s = styleForNotation(notation(m_look.tieupNotation, doc.notations.tieup), doc.isRisingShed());
+        return s == GlyphStyle::Letter || s == GlyphStyle::UserSymbol ? GlyphStyle::Plain : s;
+    }
+    case MarkedCell::WarpLabel:
+    case MarkedCell::WeftLabel: return GlyphStyle::Letter; // the label's own text
+    }
+    return GlyphStyle::Blank;
+}
+
+void DraftPages::paintGlyphs(QPainter& p, const std::vector<PlacedCell>& cells) const
+{
+    if (cells.empty()) return;
+    const PageLayout& l = m_layout;
+    // The grid's type: 75 % of the cell, in dots so any device sizes it alike.
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, int(std::lround(std::min(l.cellWidth, l.cellHeight) * 0.75))));
+    p.save();
+    p.setFont(font);
+    p.setPen(Qt::black);
+    for (const PlacedCell& pc : cells) {
+        const MarkedCell& c = pc.cell;
+        const QRect r = pc.onPage.toRect();
+        p.setClipRect(pc.clip);
+        switch (c.kind) {
+        case MarkedCell::WarpLabel:
+        case MarkedCell::WeftLabel: {
+            const bool warp = c.kind == MarkedCell::WarpLabel;
+            const Tding* seq = warp ? static_cast<const Tding*>(m_doc->threading(0)) : m_doc->treadling(0);
+            const auto& row = seq->labelRow(c.row);
+            if (c.thread < 0 || c.thread >= int(row.size())) break;
+            const QString text = QString::fromStdString(row[c.thread].text);
+            p.fillRect(pc.onPage, QColor(235, 235, 235));
+            if (warp) {
+                p.drawText(pc.onPage, Qt::AlignCenter | Qt::TextSingleLine, text);
+            } else {
+                // Along the picks the text runs top to bottom.
+                p.save();
+                p.translate(pc.onPage.center());
+                p.rotate(90);
+                p.drawText(QRectF(-pc.onPage.height() / 2, -pc.onPage.width() / 2, pc.onPage.height(),
+                                  pc.onPage.width()),
+                           Qt::AlignCenter | Qt::TextSingleLine, text);
+                p.restore();
+            }
+            break;
+        }
+        case MarkedCell::Threading:
+        case MarkedCell::Treadling:
+        case MarkedCell::Tieup: {
+            int symbol = 0;
+            if (pc.style == GlyphStyle::UserSymbol) {
+                const Tding* seq = c.kind == MarkedCell::Threading ? static_cast<const Tding*>(m_doc->threading(c.row))
+                                                                   : m_doc->treadling(c.row);
+                symbol = seq ? seq->GetSymbol(c.thread) : 0;
+            }
+            switch (pc.style) {
+            case GlyphStyle::Dot: paintDot(p, r); break;
+            case GlyphStyle::Cross: paintCross(p, r); break;
+            case GlyphStyle::Number:
+            case GlyphStyle::Letter:
+            case GlyphStyle::UserSymbol: paintCellText(p, r, glyphText(pc.style, c.value, symbol)); break;
+            default: p.fillRect(pc.onPage, Qt::black); break;
+            }
+            break;
+        }
+        }
+    }
+    p.restore();
+}
+
+void DraftPages::paintEndNumbers(QPainter& p, const std::vector<std::pair<ThreadRange, QRectF>>& strips) const
+{
+    if (strips.empty()) return;
+    const PageLayout& l = m_layout;
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(std::max(1, int(std::lround(PageLayout::kEndNumberPoints * l.device.dpiY / 72.0))));
+    p.save();
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const int rcw = rasterCell(l.cellWidth, l.device.dpiX);
+    for (const auto& [r, band] : strips) {
+        if (r.count <= 0) continue;
+        // Each number goes to the side of the strip where its end lies (the
+        // threading may read from the right).
+        const int first = r.first, last = r.first + r.count - 1;
+        const bool firstLeft = DrawdownEndColumns(m_grid.ends, rcw, first).first <=
+                               DrawdownEndColumns(m_grid.ends, rcw, last).first;
+        const QString left = QString::number((firstLeft ? first : last) + 1);
+        const QString right = QString::number((firstLeft ? last : first) + 1);
+        p.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, left);
+        if (last != first) p.drawText(band, Qt::AlignRight | Qt::AlignVCenter, right);
+    }
+    p.restore();
 }
 
 void DraftPages::paintShrunk(QPainter& p) const

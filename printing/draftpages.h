@@ -1,11 +1,14 @@
 #pragma once
 
+#include "glyphs.h"
 #include "graphic/wholedraftimage.h"
 #include "print/printlayout.h"
 
+#include <QRectF>
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -23,6 +26,9 @@ struct PaperLook {
     bool threadingBarHidden = false, treadlingBarHidden = false;
     bool showGridWhenHidden = false;
     bool back = false; // the back of the cloth (fabric back frame)
+    // Notations of the threading, treadling and tieup (the values a draft
+    // stores); -1 takes the draft's own.
+    int threadingNotation = -1, treadlingNotation = -1, tieupNotation = -1;
 };
 
 // One print run of a draft: the layout for the device and everything the
@@ -54,6 +60,16 @@ private:
     void paintGrid(QPainter& p, int page) const;
     void paintShrunk(QPainter& p) const;
     void paintBands(QPainter& p, int page) const;
+    // What a marked cell shows on paper; Blank leaves it to the picture.
+    GlyphStyle glyphFor(const MarkedCell& cell) const;
+    struct PlacedCell {
+        MarkedCell cell;
+        QRectF onPage; // in device dots
+        QRectF clip;   // the part of the page its picture covers
+        GlyphStyle style;
+    };
+    void paintGlyphs(QPainter& p, const std::vector<PlacedCell>& cells) const;
+    void paintEndNumbers(QPainter& p, const std::vector<std::pair<ThreadRange, QRectF>>& strips) const;
 
     const CQuillabyDoc* m_doc;
     std::unique_ptr<CQuillabyDoc> m_liftplanCopy; // dobby bars print the lifts of every pick

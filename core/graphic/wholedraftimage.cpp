@@ -144,8 +144,9 @@ Mark layerMark(int row)
 
 class WholeRenderer {
 public:
-    WholeRenderer(const CQuillabyDoc& doc, const WholeDraftStyle& style, const WholeDraftLayout& layout, Canvas cv)
-        : m_doc(doc), m_style(style), m_layout(layout), m_cv(cv)
+    WholeRenderer(const CQuillabyDoc& doc, const WholeDraftStyle& style, const WholeDraftLayout& layout, Canvas cv,
+                  const MarkedCellSink* sink)
+        : m_doc(doc), m_style(style), m_layout(layout), m_cv(cv), m_sink(sink)
     {
         m_mark = style.drawdown.markSize;
         m_period = style.period < 1 ? 4 : style.period;
@@ -176,11 +177,25 @@ private:
                p.y < m_cv.y0 + m_cv.out.height && p.y + p.h > m_cv.y0;
     }
     void lines(const PaneRect& pane, const Axis& a, bool vertical, bool heavyPass) const;
+    // True when the sink takes the cell over.
+    bool handOver(MarkedCell::Kind kind, const Rect& r, int value, int row, int thread) const
+    {
+        return m_sink && (*m_sink)(MarkedCell{kind, r.x, r.y, r.w, r.h, value, row, thread});
+    }
+    // The cells of threads a..b in one row or column, as one rectangle.
+    Rect spanCells(const Axis& threads, int a, int b, const Axis& other, int at, bool threadsAcross) const
+    {
+        const Rect ra = threadsAcross ? cell(threads, a, other, at) : cell(other, at, threads, a);
+        const Rect rb = threadsAcross ? cell(threads, b, other, at) : cell(other, at, threads, b);
+        const long long x = std::min(ra.x, rb.x), y = std::min(ra.y, rb.y);
+        return {x, y, std::max(ra.x + ra.w, rb.x + rb.w) - x, std::max(ra.y + ra.h, rb.y + rb.h) - y};
+    }
 
     const CQuillabyDoc& m_doc;
     const WholeDraftStyle& m_style;
     const WholeDraftLayout& m_layout;
     Canvas m_cv;
+    const MarkedCellSink* m_sink;
     int m_mark = 8;
     int m_period = 4;
     std::uint32_t m_heavy;
@@ -290,7 +305,7 @@ void WholeRenderer::threading(const ThreadLayout& ends) const
                         const Rect r = cell(x, e, y, s - 1);
                         if (solid)
                             m_cv.fill(r.x, r.y, r.w, r.h, PixelOf(WarpColor(m_doc, e, j)));
-                        else
+                        else if (!handOver(MarkedCell::Threading, r, s, j, e))
                             drawMark(m_cv, r, warps > 1 ? layerMark(j) : Mark::Plain, kDrawdownBlack, m_mark);
                     }
                     const int bar = shafts + 1 + j;
@@ -304,8 +319,15 @@ void WholeRenderer::threading(const ThreadLayout& ends) const
             for (int L = 0; L < m_layout.warpLabelRows; ++L) {
                 const int row = shafts + 1 + warps + L;
                 if (row < rlo || row > rhi) continue;
-                for (const Label& lab : m_doc.threading(0)->labelRow(L)) {
+                const std::vector<Label>& labels = m_doc.threading(0)->labelRow(L);
+                for (std::size_t i = 0; i < labels.size(); ++i) {
+                    const Label& lab = labels[i];
                     const int a = std::max(lab.start, lo), b = std::min(lab.last(), hi);
+                    if (a > b) continue;
+                    const int last = std::min(lab.last(), x.count() - 1);
+                    if (m_sink && lab.start <= last &&
+                        handOver(MarkedCell::WarpLabel, spanCells(x, lab.start, last, y, row, true), 0, L, int(i)))
+                        continue;
                     for (int e = a; e <= b; ++e) {
                         const Rect r = cell(x, e, y, row);
                         m_cv.fill(r.x, r.y + r.h / 3, r.w, std::max<long long>(1, r.h / 3), kDrawdownSilver);
@@ -332,7 +354,8 @@ void WholeRenderer::tieup() const
         const Mark kind = m_doc.notations.tieup == 2 ? (m_doc.isRisingShed() ? Mark::Dot : Mark::Cross) : Mark::Plain;
         for (int t = lo; t <= hi; ++t)
             for (int s = rlo; s <= rhi; ++s)
-                if (m_doc.tieup().cell(t, s + 1)) drawMark(m_cv, cell(x, t, y, s), kind, kDrawdownBlack, m_mark);
+                if (m_doc.tieup().cell(t, s + 1) && !handOver(MarkedCell::Tieup, cell(x, t, y, s), s + 1, 0, t))
+                    drawMark(m_cv, cell(x, t, y, s), kind, kDrawdownBlack, m_mark);
     }
     grid(p, x, y);
 }
@@ -361,7 +384,7 @@ void WholeRenderer::treadling(const ThreadLayout& picks) const
                     const Rect r = cell(x, c, y, pick);
                     if (solid)
                         m_cv.fill(r.x, r.y, r.w, r.h, PixelOf(WeftColor(m_doc, pick, k)));
-                    else
+                    else if (!handOver(MarkedCell::Treadling, r, tr, k, pick))
                         drawMark(m_cv, r, wefts > 1 ? layerMark(k) : Mark::Plain, kDrawdownBlack, m_mark);
                 });
                 const int bar = columns + 1 + k;
@@ -374,8 +397,15 @@ void WholeRenderer::treadling(const ThreadLayout& picks) const
         for (int L = 0; L < m_layout.weftLabelRows; ++L) {
             const int col = columns + 1 + wefts + L;
             if (col < clo || col > chi) continue;
-            for (const Label& lab : m_doc.treadling(0)->labelRow(L)) {
+            const std::vector<Label>& labels = m_doc.treadling(0)->labelRow(L);
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                const Label& lab = labels[i];
                 const int a = std::max(lab.start, lo), b = std::min(lab.last(), hi);
+                if (a > b) continue;
+                const int last = std::min(lab.last(), y.count() - 1);
+                if (m_sink && lab.start <= last &&
+                    handOver(MarkedCell::WeftLabel, spanCells(y, lab.start, last, x, col, false), 0, L, int(i)))
+                    continue;
                 for (int pick = a; pick <= b; ++pick) {
                     const Rect r = cell(x, col, y, pick);
                     m_cv.fill(r.x + r.w / 3, r.y, std::max<long long>(1, r.w / 3), r.h, kDrawdownSilver);
@@ -387,14 +417,15 @@ void WholeRenderer::treadling(const ThreadLayout& picks) const
 }
 
 void RenderWholeDraft(const CQuillabyDoc& doc, const DrawdownRows& rows, const WholeDraftStyle& style,
-                      const WholeDraftLayout& layout, long long x0, long long y0, PixelBuffer out)
+                      const WholeDraftLayout& layout, long long x0, long long y0, PixelBuffer out,
+                      const MarkedCellSink* sink)
 {
     if (!out.pixels || out.width <= 0 || out.height <= 0 || out.stride < out.width) return;
     const Canvas cv{out, x0, y0};
     cv.fill(x0, y0, out.width, out.height, kDrawdownWhite);
     const ThreadLayout ends(*doc.threading(0), doc.numEnds());
     const ThreadLayout picks(*doc.treadling(0), doc.numPicks());
-    WholeRenderer r(doc, style, layout, cv);
+    WholeRenderer r(doc, style, layout, cv, sink);
     r.threading(ends);
     r.tieup();
     r.treadling(picks);

@@ -5,6 +5,7 @@
 #include "graphic/picturesource.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,9 +43,24 @@ struct WholeDraftLayout {
 
 WholeDraftLayout ComputeWholeDraftLayout(const CQuillabyDoc& doc, const WholeDraftStyle& style);
 
+// A threading, tieup or treadling cell that holds a mark, or the span of a
+// label, where the picture puts it (whole-picture pixels, inside the grid
+// lines). Pages set numbers, letters, symbols and label text on them.
+struct MarkedCell {
+    enum Kind { Threading, Tieup, Treadling, WarpLabel, WeftLabel } kind = Threading;
+    long long x = 0, y = 0, w = 0, h = 0;
+    int value = 0;  // shaft or treadle, 1-based (tieup: the shaft)
+    int row = 0;    // warp or weft (labels: the label row)
+    int thread = 0; // end or pick (tieup: the treadle; labels: the label's index in its row)
+};
+// Called for each marked cell the region touches; returning true leaves the
+// cell blank in the picture, for the caller to draw.
+using MarkedCellSink = std::function<bool(const MarkedCell&)>;
+
 // Paints the region of the whole picture that starts at (x0, y0) into `out`.
 void RenderWholeDraft(const CQuillabyDoc& doc, const DrawdownRows& rows, const WholeDraftStyle& style,
-                      const WholeDraftLayout& layout, long long x0, long long y0, PixelBuffer out);
+                      const WholeDraftLayout& layout, long long x0, long long y0, PixelBuffer out,
+                      const MarkedCellSink* sink = nullptr);
 
 // The whole draft as a picture source, rendered a strip at a time.
 class WholeDraftSource : public PictureSource {

@@ -67,7 +67,7 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
     case PrintKind::Threading: {
         l.endPages = splitThreads(g.ends, (W - 1) / cw);
         l.pickPages = {ThreadRange{0, 0}};
-        const long long strip = static_cast<long long>(g.threadingRows) * ch + 1;
+        const long long strip = static_cast<long long>(g.threadingRows) * ch + 1 + l.endNumberBand;
         const long long pitch = strip + static_cast<long long>(StripSpacing(g.kind)) * ch;
         l.stripsPerPage = H < strip ? 1 : static_cast<int>((H - strip) / pitch + 1);
         break;
@@ -148,6 +148,8 @@ PageLayout ComputePageLayout(const PrintGrid& grid, const PrinterMetrics& device
     l.sideMargin = d.dpiX / 4;
     l.headerBand = l.footerBand = d.dpiY / 2;
     l.gap = d.dpiY * 3 / 16;
+    // One line of the 6-point end numbers, with its leading.
+    if (grid.kind == PrintKind::Threading) l.endNumberBand = static_cast<int>(d.dpiY * PageLayout::kEndNumberPoints * 1.5 / 72);
     const int bodyW = std::max(1, d.pageWidth - 2 * l.sideMargin);
     l.header = {l.sideMargin, 0, bodyW, l.headerBand};
     l.footer = {l.sideMargin, std::max(0, d.pageHeight - l.footerBand), bodyW, l.footerBand};

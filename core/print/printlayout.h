@@ -72,11 +72,13 @@ struct PageLayout {
     // strip, and `stripsPerPage` strips stack on a page.
     std::vector<ThreadRange> endPages, pickPages;
     int stripsPerPage = 1;
+    int endNumberBand = 0;         // under each threading strip, for its end numbers
     int pagesAcross = 1, pagesDown = 1, totalPages = 1;
     // Grid text on paper: font size in points, and whether numbers and
     // letters fit the cells (else plain marks).
     double cellFontPoints = 0;
     bool textInCells = false;
+    static constexpr double kEndNumberPoints = 6;
 
     // Ends and picks of page n (0-based; pages run across first). For strip
     // kinds, the strips stacked on the page.

@@ -39,13 +39,14 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     // A straight draw on `shafts` shafts, `ends` x `picks`, with a twill tieup.
-    std::string writeDraft(int shafts, int ends, int picks)
+    std::string writeDraft(int shafts, int ends, int picks, int threadingNotation = 1)
     {
         qb::CQuillabyDoc doc;
         qb::NewDraftDefaults d;
         d.shafts = shafts;
         d.treadles = shafts;
         doc.OnNewDocument(d);
+        doc.notations.threading = threadingNotation;
         for (int e = 0; e < ends; ++e) doc.SetThreadingCell(qb::kReplay, e, 1 + e % shafts);
         for (int p = 0; p < picks; ++p) doc.SetTreadlingCell(qb::kReplay, p, 1 + p % shafts);
         for (int t = 0; t < shafts; ++t)
@@ -187,6 +188,44 @@ TEST_F(PrintCli, HeaderFooterAndAKnownCell)
             const int x = 25 + (3 - e) * 25 + 12, y = 50 + p * 25 + 12;
             EXPECT_EQ(pic.grey(x, y) < 128, up) << "end " << e + 1 << " pick " << p + 1;
         }
+}
+
+TEST_F(PrintCli, NumbersInCellsWhenTheyFitAndEndNumbersUnderStrips)
+{
+    // A threading alone, 4 ends on 4 shafts. At 100 dpi the strip starts a
+    // quarter inch in and half an inch down; below the warp color bar and a
+    // blank row lie the four shaft rows.
+    auto ink = [&](int notation, int scale, int& shaftInk, int& numberInk) {
+        const std::string draft = writeDraft(4, 4, 4, notation);
+        const std::string pdf = (dir / "strip.pdf").string();
+        const auto r = RunCli({"print", draft, "-o", pdf, "--frame", "threading", "--scale", std::to_string(scale)}, dir);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const Picture pic = render(pdf, 1, 100);
+        ASSERT_GT(pic.width, 0);
+        const int cell = 100 / scale, stripBottom = 50 + 6 * cell;
+        shaftInk = numberInk = 0;
+        for (int x = 25; x < 25 + 4 * cell; ++x) {
+            for (int y = 50 + 2 * cell + 1; y < stripBottom; ++y)
+                if (pic.grey(x, y) < 128) ++shaftInk;
+            for (int y = stripBottom + 1; y < stripBottom + 12; ++y)
+                if (pic.grey(x, y) < 128) ++numberInk;
+        }
+    };
+    int plain = 0, numbers = 0, plainEnds = 0, numberEnds = 0;
+    ink(0, 4, plain, plainEnds);
+    ink(1, 4, numbers, numberEnds);
+    // Plain marks fill their cells; numbers ink a small part of them.
+    EXPECT_GT(plain, 4 * 20 * 20);
+    EXPECT_GT(numbers, 4 * 10);
+    EXPECT_LT(numbers, plain / 3);
+    // "4" at the left (end 4) and "1" at the right under the strip.
+    EXPECT_GT(plainEnds, 5);
+    EXPECT_EQ(plainEnds, numberEnds);
+    // A cell under 1/14 inch keeps plain marks whatever the notation.
+    int smallPlain = 0, smallNumbers = 0, unused = 0;
+    ink(0, 16, smallPlain, unused);
+    ink(1, 16, smallNumbers, unused);
+    EXPECT_EQ(smallPlain, smallNumbers);
 }
 
 TEST_F(PrintCli, RefusesBadUsageAndUnreadableFiles)

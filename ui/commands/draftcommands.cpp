@@ -24,7 +24,7 @@
 #include "app/uiprompter.h"
 #include "transform/wrap.h"
 #include "views/draftframe.h"
-#include "views/glyphs.h"
+#include "glyphs.h"
 #include "views/gridview.h"
 #include "views/tools/panetool.h"
 

@@ -53,6 +53,9 @@ PaperLook PaperLookOf(const CGridFrame* frame)
     look.treadlingBarHidden = frame->isColorBarHidden(false);
     look.showGridWhenHidden = frame->showGridWhenHidden();
     look.back = qobject_cast<const CFabricBackFrame*>(frame) != nullptr;
+    look.threadingNotation = frame->threadingNotation();
+    look.treadlingNotation = frame->treadlingNotation();
+    look.tieupNotation = frame->tieupNotation();
     return look;
 }
 

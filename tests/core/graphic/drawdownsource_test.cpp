@@ -204,3 +204,53 @@ TEST(WholeDraft, RegionEqualsCropAndSymbolsFollowTheShed)
         EXPECT_EQ(px(cx + 5, cy + 2), rising ? kDrawdownBlack : kDrawdownWhite);
     }
 }
+
+TEST(WholeDraft, MarkedCellsGoToTheSinkAndStayBlank)
+{
+    auto doc = randomDraft(20, 16, 9);
+    doc->threadingMutable(0)->AddLabel({2, 5, "A"});
+    doc->treadlingMutable(0)->AddLabel({0, 3, "B"});
+    DrawdownRows rows(*doc);
+    WholeDraftStyle st;
+    st.drawdown = cells(10);
+    const WholeDraftLayout l = ComputeWholeDraftLayout(*doc, st);
+    const int W = int(l.width), H = int(l.height);
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(W) * H);
+    std::vector<MarkedCell> seen;
+    const MarkedCellSink take = [&](const MarkedCell& c) {
+        seen.push_back(c);
+        return true;
+    };
+    RenderWholeDraft(*doc, rows, st, l, 0, 0, {px.data(), W, H, W}, &take);
+
+    int threaded = 0, tied = 0, treadled = 0;
+    for (int e = 0; e < doc->numEnds(); ++e) threaded += doc->threading(0)->GetShaft(e) > 0;
+    for (int t = 0; t < doc->numTreadles(); ++t)
+        for (int s = 1; s <= doc->numShafts(); ++s) tied += doc->tieup().cell(t, s);
+    for (int p = 0; p < doc->numPicks(); ++p) treadled += doc->treadling(0)->GetSet(p).count();
+    int counts[5] = {};
+    for (const MarkedCell& c : seen) {
+        ++counts[c.kind];
+        switch (c.kind) {
+        case MarkedCell::Threading: EXPECT_EQ(c.value, doc->threading(0)->GetShaft(c.thread)); break;
+        case MarkedCell::Tieup: EXPECT_TRUE(doc->tieup().cell(c.thread, c.value)); break;
+        case MarkedCell::Treadling: EXPECT_TRUE(doc->treadling(0)->GetSet(c.thread).test(c.value)); break;
+        case MarkedCell::WarpLabel: EXPECT_EQ(c.w, 5 * 10 - 1); break; // five ends, lines between them
+        case MarkedCell::WeftLabel: EXPECT_EQ(c.h, 3 * 10 - 1); break;
+        }
+        // The picture leaves every cell it handed over white (a label keeps
+        // the lines between its threads, and loses its silver band).
+        if (c.kind == MarkedCell::WarpLabel || c.kind == MarkedCell::WeftLabel) continue;
+        for (long long y = c.y; y < c.y + c.h; ++y)
+            for (long long x = c.x; x < c.x + c.w; ++x)
+                ASSERT_EQ(px[static_cast<std::size_t>(y * W + x)], kDrawdownWhite) << c.kind << " at " << x << "," << y;
+    }
+    EXPECT_EQ(counts[MarkedCell::Threading], threaded);
+    EXPECT_EQ(counts[MarkedCell::Tieup], tied);
+    EXPECT_EQ(counts[MarkedCell::Treadling], treadled);
+    EXPECT_EQ(counts[MarkedCell::WarpLabel], 1);
+    EXPECT_EQ(counts[MarkedCell::WeftLabel], 1);
+    std::vector<std::uint32_t> own(px.size());
+    RenderWholeDraft(*doc, rows, st, l, 0, 0, {own.data(), W, H, W});
+    EXPECT_LT(std::count(px.begin(), px.end(), kDrawdownSilver), std::count(own.begin(), own.end(), kDrawdownSilver));
+}

@@ -1,6 +1,6 @@
 #include "viewtestutil.h"
 
-#include "views/glyphs.h"
+#include "glyphs.h"
 #include "views/paneframes.h"
 
 #include "draft/drawdown.h"

@@ -1,7 +1,7 @@
 #include "viewtestutil.h"
 
 #include "graphic/drawdownimage.h"
-#include "views/glyphs.h"
+#include "glyphs.h"
 #include "views/interlacepopup.h"
 #include "views/paneframes.h"
 #include "views/tools/panetool.h"
