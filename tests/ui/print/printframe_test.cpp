@@ -4,13 +4,17 @@
 #include "app/draftwindow.h"
 #include "app/imainwindow.h"
 #include "draft/quillabydoc.h"
+#include "draftpages.h"
 #include "heddles/heddlewindow.h"
 #include "views/draftframe.h"
 #include "views/paneframes.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QRadioButton>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QSpinBox>
@@ -158,6 +162,40 @@ TEST_F(PrintFrameTest, PageRangeAndHeddleCounts)
     ASSERT_TRUE(print->isEnabled());
     print->trigger();
     EXPECT_EQ(title, QStringLiteral("Print Heddle Counts"));
+}
+
+TEST_F(PrintFrameTest, PreviewShowsThePagesThatWouldPrint)
+{
+    draft(400);
+    SharedPrintOptions().scale = 32;
+    int previewPages = -1, dark = 0;
+    SetDialogRunner([&](QDialog& d) {
+        auto* preview = d.findChild<QPrintPreviewWidget*>();
+        if (!qobject_cast<QPrintPreviewDialog*>(&d) || !preview) return false;
+        d.resize(800, 1000);
+        d.show();
+        preview->updatePreview();
+        QCoreApplication::processEvents();
+        previewPages = preview->pageCount();
+        // The first page as the weaver sees it: the grid and the header's ink.
+        const QImage shot = preview->grab().toImage();
+        for (int y = 0; y < shot.height(); y += 2)
+            for (int x = 0; x < shot.width(); x += 2)
+                if (qGray(shot.pixel(x, y)) < 64) ++dark;
+        d.hide();
+        return false;
+    });
+    QAction* preview = item(QStringLiteral("&File"), QStringLiteral("Print Pre&view"));
+    ASSERT_NE(preview, nullptr);
+    preview->trigger();
+
+    QPrinter printer(QPrinter::HighResolution);
+    const PrintKind kind = PrintKindOf(m_main->activeGridFrame(), false);
+    DraftPages job(*m_main->activeGridFrame()->document(), kind, SharedPrintOptions(), PaperLook{}, QString());
+    job.layOut(DraftPages::metricsOf(printer));
+    EXPECT_GT(job.pageCount(), 1);
+    EXPECT_EQ(previewPages, job.pageCount());
+    EXPECT_GT(dark, 100);
 }
 
 } // namespace
