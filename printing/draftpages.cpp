@@ -180,21 +180,45 @@ void DraftPages::paintGrid(QPainter& p, int page) const
     };
     switch (m_kind) {
     case PrintKind::Draft: {
-        const auto [xa, xb] = endSpan(m_grid.ends, rcw, l.endsOf(page));
-        const auto [py, ph] = picksBand(l.picksOf(page));
-        const int lw = int(xb - xa), rw = int(whole.treadling.w), th = int(whole.threading.h);
-        const long long ty = whole.threading.y;
-        const int topH = up ? ph : th;
-        for (int band = 0; band < 2; ++band) {
-            const bool threads = (band == 0) != up;
-            const long long y = threads ? ty : py;
-            const int h = threads ? th : ph;
-            const int dy = band == 0 ? 0 : topH + gap;
-            blits.push_back({0, dy, xa, y, lw, h});
-            blits.push_back({lw + gap, dy, whole.treadling.x, y, rw, h});
+        // The page is a grid of pieces of the whole picture: across, the
+        // page's ends and the treadling beside them (or a part of the
+        // treadling alone); down, the threading and the page's picks.
+        struct Piece {
+            long long at;
+            int len;
+        };
+        auto bandPart = [](long long origin, int cell, ThreadRange r) {
+            return Piece{origin + static_cast<long long>(r.first) * cell, r.count * cell + 1};
+        };
+        std::vector<Piece> across, down;
+        if (const int t = l.treadlingPageOf(page); t >= 0) {
+            across.push_back(bandPart(whole.treadling.x, rcw, l.treadlingPages[t]));
+        } else {
+            const auto [xa, xb] = endSpan(m_grid.ends, rcw, l.endsOf(page));
+            across.push_back({xa, int(xb - xa)});
+            if (l.treadlingPages.empty()) across.push_back({whole.treadling.x, int(whole.treadling.w)});
         }
-        width = lw + gap + rw;
-        height = th + gap + ph;
+        if (const int t = l.threadingPageOf(page); t >= 0) {
+            down.push_back(bandPart(whole.threading.y, rch, l.threadingPages[t]));
+        } else {
+            const auto [py, ph] = picksBand(l.picksOf(page));
+            down.push_back({py, ph});
+            if (l.threadingPages.empty()) {
+                const Piece threads{whole.threading.y, int(whole.threading.h)};
+                down.insert(up ? down.end() : down.begin(), threads);
+            }
+        }
+        int dy = 0;
+        for (const Piece& d : down) {
+            int dx = 0;
+            for (const Piece& a : across) {
+                blits.push_back({dx, dy, a.at, d.at, a.len, d.len});
+                dx += a.len + gap;
+            }
+            width = dx - gap;
+            dy += d.len + gap;
+        }
+        height = dy - gap;
         break;
     }
     case PrintKind::Fabric: {

@@ -34,6 +34,29 @@ std::vector<ThreadRange> splitThreads(const ThreadLayout& threads, long long cel
     return runs;
 }
 
+// Cells 0..total-1 of a band in runs of at most `cells`.
+std::vector<ThreadRange> splitCells(int total, long long cells)
+{
+    std::vector<ThreadRange> runs;
+    const int step = static_cast<int>(std::clamp<long long>(cells, 1, std::max(1, total)));
+    for (int i = 0; i < total; i += step) runs.push_back({i, std::min(step, total - i)});
+    return runs;
+}
+
+// Threads beside a band, or threads on pages of their own and the band on
+// further pages, whichever takes fewer pages.
+void placeBand(const ThreadLayout& threads, int bandCells, long long beside, long long full,
+               std::vector<ThreadRange>& threadPages, std::vector<ThreadRange>& bandPages)
+{
+    bandPages.clear();
+    if (beside >= 1) threadPages = splitThreads(threads, beside);
+    std::vector<ThreadRange> alone = splitThreads(threads, full), band = splitCells(bandCells, full);
+    if (beside < 1 || alone.size() + band.size() < threadPages.size()) {
+        threadPages = std::move(alone);
+        bandPages = std::move(band);
+    }
+}
+
 int paneGapFor(int cw, int ch)
 {
     return std::max(3, std::min(cw, ch) / 2);
@@ -48,12 +71,14 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
     l.paneGap = paneGapFor(cw, ch);
     const long long W = l.body.w, H = l.body.h;
     l.stripsPerPage = 1;
+    l.treadlingPages.clear();
+    l.threadingPages.clear();
     switch (g.kind) {
     case PrintKind::Draft: {
         const long long availW = W - (static_cast<long long>(g.treadlingColumns) * cw + 1 + l.paneGap) - 1;
         const long long availH = H - (static_cast<long long>(g.threadingRows) * ch + 1 + l.paneGap) - 1;
-        l.endPages = splitThreads(g.ends, std::max(0LL, availW / cw));
-        l.pickPages = splitThreads(g.picks, std::max(0LL, availH / ch));
+        placeBand(g.ends, g.treadlingColumns, availW / cw, (W - 1) / cw, l.endPages, l.treadlingPages);
+        placeBand(g.picks, g.threadingRows, availH / ch, (H - 1) / ch, l.pickPages, l.threadingPages);
         break;
     }
     case PrintKind::Fabric:
@@ -87,8 +112,8 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
         l.pagesAcross = (strips + l.stripsPerPage - 1) / l.stripsPerPage;
         l.pagesDown = 1;
     } else {
-        l.pagesAcross = static_cast<int>(l.endPages.size());
-        l.pagesDown = static_cast<int>(l.pickPages.size());
+        l.pagesAcross = static_cast<int>(l.endPages.size() + l.treadlingPages.size());
+        l.pagesDown = static_cast<int>(l.threadingPages.size() + l.pickPages.size());
     }
     l.totalPages = l.pagesAcross * l.pagesDown;
     l.effectiveScale = std::max(1, (l.device.dpiY + ch / 2) / ch);
@@ -187,6 +212,8 @@ PageLayout ComputePageLayout(const PrintGrid& grid, const PrinterMetrics& device
         l.endPages = {ThreadRange{0, grid.ends.count()}};
         l.pickPages = {ThreadRange{0, grid.picks.count()}};
         l.stripsPerPage = 1;
+        l.treadlingPages.clear();
+        l.threadingPages.clear();
         l.pagesAcross = l.pagesDown = l.totalPages = 1;
         l.cellWidth = l.cellHeight = 0;
         l.shrunkCell = std::min(l.body.w / std::max(1.0, across), l.body.h / std::max(1.0, down));
@@ -229,12 +256,26 @@ ThreadRange PageLayout::endsOf(int page) const
     return col < static_cast<int>(endPages.size()) ? endPages[col] : ThreadRange{};
 }
 
+int PageLayout::treadlingPageOf(int page) const
+{
+    if (treadlingPages.empty() || pagesAcross <= 0 || page < 0) return -1;
+    const int i = page % pagesAcross - static_cast<int>(endPages.size());
+    return i >= 0 && i < static_cast<int>(treadlingPages.size()) ? i : -1;
+}
+
+int PageLayout::threadingPageOf(int page) const
+{
+    if (threadingPages.empty() || pagesAcross <= 0 || page < 0) return -1;
+    const int i = page / pagesAcross;
+    return i < static_cast<int>(threadingPages.size()) ? i : -1;
+}
+
 ThreadRange PageLayout::picksOf(int page) const
 {
     if (kind == PrintKind::Treadling || kind == PrintKind::DobbyBars) return spanOf(stripsOf(page));
     if (isStripKind(kind) || pagesAcross <= 0 || pickPages.empty() || page < 0) return {};
-    const int row = page / pagesAcross;
-    return row < static_cast<int>(pickPages.size()) ? pickPages[row] : ThreadRange{};
+    const int row = page / pagesAcross - static_cast<int>(threadingPages.size());
+    return row >= 0 && row < static_cast<int>(pickPages.size()) ? pickPages[row] : ThreadRange{};
 }
 
 std::vector<ThreadRange> PageLayout::stripsOf(int page) const

@@ -71,6 +71,11 @@ struct PageLayout {
     // Threads on each page column / row of pages; for strips, one entry per
     // strip, and `stripsPerPage` strips stack on a page.
     std::vector<ThreadRange> endPages, pickPages;
+    // A treadling too wide to stand beside every page's ends (a threading too
+    // tall to stand above every page's picks) gets page columns (rows) of its
+    // own when that takes fewer pages: the band's cells on each, after the
+    // ends' columns (before the picks' rows).
+    std::vector<ThreadRange> treadlingPages, threadingPages;
     int stripsPerPage = 1;
     int endNumberBand = 0;         // under each threading strip, for its end numbers
     int pagesAcross = 1, pagesDown = 1, totalPages = 1;
@@ -84,6 +89,9 @@ struct PageLayout {
     // kinds, the strips stacked on the page.
     ThreadRange endsOf(int page) const;
     ThreadRange picksOf(int page) const;
+    // Which of `treadlingPages` / `threadingPages` page n shows, or -1.
+    int treadlingPageOf(int page) const;
+    int threadingPageOf(int page) const;
     std::vector<ThreadRange> stripsOf(int page) const;
 };
 

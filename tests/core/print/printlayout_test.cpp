@@ -124,15 +124,59 @@ TEST(PrintLayout, PagesAcrossAndDown)
     EXPECT_EQ(empty.totalPages, 1);
 }
 
-TEST(PrintLayout, BandsWiderThanThePageStillPrintOneThreadAPage)
+// Cells 0..total-1 covered once, in order, by runs of at most `most`.
+void expectCellRuns(const std::vector<ThreadRange>& runs, int total, int most)
 {
-    // 64 shafts, 4 warps and labels at 4 squares per inch on a narrow slip.
-    PrintGrid g = draftGrid(10, 10, 64, 128);
-    g.threadingRows = 64 + 1 + 4 + 3;
-    const PageLayout l = ComputePageLayout(g, {300, 300, 600, 600}, scaled(4));
-    EXPECT_EQ(l.pagesAcross, 10);
-    EXPECT_EQ(l.pagesDown, 10);
-    expectCovers(l.endPages, 10);
+    int next = 0;
+    for (const ThreadRange& r : runs) {
+        EXPECT_EQ(r.first, next);
+        EXPECT_GE(r.count, 1);
+        EXPECT_LE(r.count, most);
+        next += r.count;
+    }
+    EXPECT_EQ(next, total);
+}
+
+TEST(PrintLayout, BandsTooLargeToStandBesideGetPagesOfTheirOwn)
+{
+    struct Case {
+        const char* what;
+        PrintGrid grid;
+        PrinterMetrics device;
+        int scale;
+        bool treadlingApart, threadingApart;
+        int across, down;
+    };
+    PrintGrid slip = draftGrid(10, 10, 64, 128);
+    slip.threadingRows = 64 + 1 + 4 + 3; // four warps and three label rows
+    const Case cases[] = {
+        // 5 x 3 cells a page: 10 ends on 2 columns and 130 treadling columns
+        // on 26; 10 picks on 4 rows and 72 threading rows on 24.
+        {"slip", slip, {300, 300, 600, 600}, 4, true, true, 2 + 26, 4 + 24},
+        // 64 shafts, 128 treadles at 10 per inch on Letter: beside, 128 picks
+        // would need 4 rows of 33; apart, the threading takes one row and the
+        // picks two of 99. The treadling can never stand beside.
+        {"64 x 128", draftGrid(64, 128, 64, 128), letter(300), 10, true, true, 1 + 2, 1 + 2},
+        // Few picks under a tall threading: standing apart would cost a page.
+        {"few picks", draftGrid(64, 8, 64, 8), letter(300), 10, false, false, 1, 1},
+    };
+    for (const Case& c : cases) {
+        const PageLayout l = ComputePageLayout(c.grid, c.device, scaled(c.scale));
+        EXPECT_EQ(!l.treadlingPages.empty(), c.treadlingApart) << c.what;
+        EXPECT_EQ(!l.threadingPages.empty(), c.threadingApart) << c.what;
+        EXPECT_EQ(l.pagesAcross, c.across) << c.what;
+        EXPECT_EQ(l.pagesDown, c.down) << c.what;
+        expectCovers(l.endPages, c.grid.ends.count());
+        expectCovers(l.pickPages, c.grid.picks.count());
+        const int cw = l.cellWidth, ch = l.cellHeight;
+        if (c.treadlingApart) expectCellRuns(l.treadlingPages, c.grid.treadlingColumns, (l.body.w - 1) / cw);
+        if (c.threadingApart) expectCellRuns(l.threadingPages, c.grid.threadingRows, (l.body.h - 1) / ch);
+        // Every page shows one piece across and one down, each piece on one page.
+        for (int page = 0; page < l.totalPages; ++page) {
+            EXPECT_NE(l.endsOf(page).count > 0, l.treadlingPageOf(page) >= 0) << c.what << " page " << page;
+            EXPECT_NE(l.picksOf(page).count > 0, l.threadingPageOf(page) >= 0) << c.what << " page " << page;
+        }
+    }
 }
 
 TEST(PrintLayout, ThickThreadsNeverOverflowAPage)
