@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/documentwindow.h"
+#include "views/cellscale.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -40,6 +41,8 @@ public:
     virtual CDraftWindow* addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path) = 0;
     // What a new draft starts from: the stored loom defaults and the default palette.
     virtual NewDraftDefaults newDraftDefaults() const = 0;
+    // The cell sizes draft windows start from on this screen.
+    virtual CellScale cellScale() const = 0;
 
     // The one way a file gets opened; false when it did not open (the user
     // was told why).

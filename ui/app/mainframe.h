@@ -65,6 +65,7 @@ public:
 
     // What a new draft starts from: loom defaults and the default palette.
     NewDraftDefaults newDraftDefaults() const override;
+    CellScale cellScale() const override { return m_scale.cells(); }
     void addDocumentType(DocumentType type) override { m_types << std::move(type); }
     QMdiSubWindow* showDocumentWindow(QWidget* window) override;
 

@@ -221,7 +221,7 @@ void CDraftBrowser::showPreview(const QString& path, std::shared_ptr<CQuillabyDo
         return;
     }
     const CStoredSettings& s = m_main->settings();
-    m_preview = CDraftFrame::create(m_previewDoc.get(), CellScale{}, s.DraftDrawnUp != 0, s.ShowGridWhenHidden != 0,
+    m_preview = CDraftFrame::create(m_previewDoc.get(), m_main->cellScale(), s.DraftDrawnUp != 0, s.ShowGridWhenHidden != 0,
                                     m_previewStack);
     const int zoom = s.BrowseZoomLevel;
     for (int i = 0; i < -zoom; ++i) m_preview->zoomOut();
