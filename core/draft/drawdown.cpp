@@ -221,10 +221,31 @@ void DrawdownRows::computeRow(TUPTYPE lift, std::uint64_t* up, std::uint64_t* bl
     const std::uint64_t usable = TUPTYPE::firstShafts(64).bits();
     const bool viaComplement = m_singleShaftPerEnd && std::popcount(liftBits) > 32;
     std::uint64_t pick = viaComplement ? (~liftBits & usable) : liftBits;
-    std::fill(up, up + w, 0);
-    for (; pick; pick &= pick - 1) {
-        const std::uint64_t* mask = m_shaftMasks.data() + static_cast<std::size_t>(std::countr_zero(pick)) * w;
-        for (std::size_t i = 0; i < w; ++i) up[i] |= mask[i];
+    const std::uint64_t* masks[64];
+    int n = 0;
+    for (; pick; pick &= pick - 1)
+        masks[n++] = m_shaftMasks.data() + static_cast<std::size_t>(std::countr_zero(pick)) * w;
+    // A block of words at a time, every mask ORed into it while it stays in
+    // registers: the row is written once, not once per shaft.
+    constexpr std::size_t kBlock = 32;
+    for (std::size_t i0 = 0; i0 < w; i0 += kBlock) {
+        std::uint64_t acc[kBlock] = {};
+        if (w - i0 >= kBlock) {
+            int k = 0;
+            for (; k + 4 <= n; k += 4) {
+                const std::uint64_t *a = masks[k] + i0, *b = masks[k + 1] + i0, *c = masks[k + 2] + i0,
+                                    *d = masks[k + 3] + i0;
+                for (std::size_t j = 0; j < kBlock; ++j) acc[j] |= (a[j] | b[j]) | (c[j] | d[j]);
+            }
+            for (; k < n; ++k)
+                for (std::size_t j = 0; j < kBlock; ++j) acc[j] |= masks[k][i0 + j];
+            std::copy(acc, acc + kBlock, up + i0);
+        } else {
+            const std::size_t len = w - i0;
+            for (int k = 0; k < n; ++k)
+                for (std::size_t j = 0; j < len; ++j) acc[j] |= masks[k][i0 + j];
+            std::copy(acc, acc + len, up + i0);
+        }
     }
     if (viaComplement)
         for (std::size_t i = 0; i < w; ++i) up[i] = m_threaded[i] & ~up[i];
