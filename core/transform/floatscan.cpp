@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <map>
 #include <optional>
 #include <unordered_map>
 
@@ -43,6 +44,37 @@ ThreadedView threadedView(const CQuillabyDoc& doc)
     v.compact = doc.Clone();
     for (int j = 0; j < doc.numWarps(); ++j) v.compact->replaceThreading(j, Gather(*doc.threading(j), v.endOf));
     return v;
+}
+
+// Ends threaded alike weave alike, so the warp floats of a column are those
+// of the first column threaded the same way: the warp is scanned over one
+// column of each kind (64 at most on a plain threading, against 32768 ends).
+struct ColumnKinds {
+    std::unique_ptr<CQuillabyDoc> doc; // null when the kinds would save little
+    std::vector<int> kindOf;           // column -> column of `doc`
+};
+
+ColumnKinds columnKinds(const CQuillabyDoc& doc)
+{
+    ColumnKinds k;
+    const int n = doc.numEnds(), rows = doc.numWarps();
+    std::map<std::vector<int>, int> kinds;
+    std::vector<int> first;
+    k.kindOf.reserve(static_cast<std::size_t>(n));
+    std::vector<int> key(static_cast<std::size_t>(rows));
+    for (int e = 0; e < n; ++e) {
+        for (int j = 0; j < rows; ++j) key[static_cast<std::size_t>(j)] = doc.threading(j)->GetShaft(e);
+        const auto [it, added] = kinds.try_emplace(key, static_cast<int>(first.size()));
+        if (added) first.push_back(e);
+        k.kindOf.push_back(it->second);
+        if (2 * first.size() > static_cast<std::size_t>(n)) {
+            k.kindOf.clear();
+            return k;
+        }
+    }
+    k.doc = doc.Clone();
+    for (int j = 0; j < rows; ++j) k.doc->replaceThreading(j, Gather(*doc.threading(j), first));
+    return k;
 }
 
 // Whether `y` holds `len` consecutive set bits (destroys y; z is scratch of
@@ -158,6 +190,7 @@ class FloatScan {
 public:
     FloatScan(const CQuillabyDoc& doc, const FloatCriteria& criteria)
         : m_view(threadedView(doc))
+        , m_kinds(columnKinds(m_view.doc()))
         , m_rows(m_view.doc())
         , m_faceOnly(criteria.faceOnly)
         // No run is longer than the longest sequence.
@@ -184,6 +217,10 @@ public:
     // distinct lift is tested once for the weft.
     void find(bool warp, bool weft, std::vector<std::uint64_t>& columns, std::vector<bool>& picks) const
     {
+        if (warp && m_kinds.doc) {
+            columns = kindColumns();
+            warp = false;
+        }
         std::optional<WarpRuns> runs;
         if (warp) runs.emplace(m_valid.size(), m_min, m_faceOnly);
         if (weft) picks.assign(static_cast<std::size_t>(m_rows.picks()), false);
@@ -283,6 +320,23 @@ public:
     }
 
 private:
+    // Which columns have a warp float, from the scan over one column of each kind.
+    std::vector<std::uint64_t> kindColumns() const
+    {
+        const DrawdownRows rows(*m_kinds.doc);
+        std::vector<std::uint64_t> valid(static_cast<std::size_t>(rows.words()), 0);
+        for (int c = 0; c < rows.ends(); ++c) valid[c >> 6] |= std::uint64_t(1) << (c & 63);
+        WarpRuns runs(valid.size(), m_min, m_faceOnly);
+        for (int p = 0; p < rows.picks(); ++p) runs.feed(rows.row(p), valid);
+        const std::vector<std::uint64_t> kinds = runs.found();
+        std::vector<std::uint64_t> columns(m_valid.size(), 0);
+        for (int c = 0; c < m_rows.ends(); ++c) {
+            const int k = m_kinds.kindOf[static_cast<std::size_t>(c)];
+            if ((kinds[k >> 6] >> (k & 63)) & 1) columns[c >> 6] |= std::uint64_t(1) << (c & 63);
+        }
+        return columns;
+    }
+
     bool weftRowHasFloat(const DrawdownRows::Row& row, std::vector<std::uint64_t>& y, std::vector<std::uint64_t>& z) const
     {
         const std::size_t w = y.size();
@@ -302,6 +356,7 @@ private:
     }
 
     ThreadedView m_view;
+    ColumnKinds m_kinds;
     DrawdownRows m_rows;
     bool m_faceOnly;
     int m_min;
