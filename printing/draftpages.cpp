@@ -229,19 +229,25 @@ void DraftPages::paintGrid(QPainter& p, int page) const
         height = ph - 1;
         break;
     }
-    case PrintKind::Tieup:
-        blits.push_back({0, 0, whole.tieup.x, whole.tieup.y, int(whole.tieup.w), int(whole.tieup.h)});
-        width = int(whole.tieup.w);
-        height = int(whole.tieup.h);
+    case PrintKind::Tieup: {
+        // Columns and rows of cells, counted from the tieup's top-left corner.
+        const ThreadRange cols = l.endsOf(page), rows = l.picksOf(page);
+        const int w = cols.count * rcw + 1, h = rows.count * rch + 1;
+        blits.push_back({0, 0, whole.tieup.x + static_cast<long long>(cols.first) * rcw,
+                         whole.tieup.y + static_cast<long long>(rows.first) * rch, w, h});
+        width = w;
+        height = h;
         break;
+    }
     case PrintKind::Threading: {
-        const int th = int(whole.threading.h);
         const int band = int(std::lround(l.endNumberBand / sy));
         int y = 0;
-        for (ThreadRange r : l.stripsOf(page)) {
-            const auto [xa, xb] = endSpan(m_grid.ends, rcw, r);
-            blits.push_back({0, y, xa, whole.threading.y, int(xb - xa), th});
-            strips.push_back({r, QRectF(l.body.x, l.body.y + (y + th) * sy, (xb - xa) * sx, l.endNumberBand)});
+        for (const StripPiece& piece : l.piecesOf(page)) {
+            const auto [xa, xb] = endSpan(m_grid.ends, rcw, piece.threads);
+            const int th = piece.cells.count * rch + 1;
+            blits.push_back({0, y, xa, whole.threading.y + static_cast<long long>(piece.cells.first) * rch, int(xb - xa), th});
+            strips.push_back(
+                {piece.threads, QRectF(l.body.x, l.body.y + (y + th) * sy, (xb - xa) * sx, l.endNumberBand)});
             width = std::max(width, int(xb - xa));
             height = y + th;
             y += th + band + StripSpacing(m_kind) * rch;
@@ -250,11 +256,11 @@ void DraftPages::paintGrid(QPainter& p, int page) const
     }
     case PrintKind::Treadling:
     case PrintKind::DobbyBars: {
-        const int rw = m_kind == PrintKind::DobbyBars ? m_doc->numShafts() * rcw + 1 : int(whole.treadling.w);
         int x = 0;
-        for (ThreadRange r : l.stripsOf(page)) {
-            const auto [py, ph] = picksBand(r);
-            blits.push_back({x, 0, whole.treadling.x, py, rw, ph});
+        for (const StripPiece& piece : l.piecesOf(page)) {
+            const auto [py, ph] = picksBand(piece.threads);
+            const int rw = piece.cells.count * rcw + 1;
+            blits.push_back({x, 0, whole.treadling.x + static_cast<long long>(piece.cells.first) * rcw, py, rw, ph});
             height = std::max(height, ph);
             width = x + rw;
             x += rw + StripSpacing(m_kind) * rcw;

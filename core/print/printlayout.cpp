@@ -73,6 +73,7 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
     l.stripsPerPage = 1;
     l.treadlingPages.clear();
     l.threadingPages.clear();
+    l.bandPieces = {ThreadRange{0, 0}};
     switch (g.kind) {
     case PrintKind::Draft: {
         const long long availW = W - (static_cast<long long>(g.treadlingColumns) * cw + 1 + l.paneGap) - 1;
@@ -86,13 +87,19 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
         l.pickPages = splitThreads(g.picks, H / ch);
         break;
     case PrintKind::Tieup:
-        l.endPages = {ThreadRange{0, 0}};
-        l.pickPages = {ThreadRange{0, 0}};
+        l.endPages = splitCells(g.treadlingColumns, (W - 1) / cw);
+        l.pickPages = splitCells(g.threadingRows, (H - 1) / ch);
+        if (l.endPages.empty()) l.endPages = {ThreadRange{0, 0}};
+        if (l.pickPages.empty()) l.pickPages = {ThreadRange{0, 0}};
         break;
     case PrintKind::Threading: {
         l.endPages = splitThreads(g.ends, (W - 1) / cw);
         l.pickPages = {ThreadRange{0, 0}};
-        const long long strip = static_cast<long long>(g.threadingRows) * ch + 1 + l.endNumberBand;
+        // 64 shafts at a coarse scale are taller than a page: the rows go in pieces.
+        const long long room = H - 1 - l.endNumberBand;
+        l.bandPieces = splitCells(g.threadingRows, room / ch);
+        if (l.bandPieces.empty()) l.bandPieces = {ThreadRange{0, 0}};
+        const long long strip = static_cast<long long>(l.bandPieces.front().count) * ch + 1 + l.endNumberBand;
         const long long pitch = strip + static_cast<long long>(StripSpacing(g.kind)) * ch;
         l.stripsPerPage = H < strip ? 1 : static_cast<int>((H - strip) / pitch + 1);
         break;
@@ -101,14 +108,17 @@ void layoutCells(const PrintGrid& g, PageLayout& l, int cw, int ch)
     case PrintKind::DobbyBars: {
         l.pickPages = splitThreads(g.picks, (H - 1) / ch);
         l.endPages = {ThreadRange{0, 0}};
-        const long long strip = static_cast<long long>(g.treadlingColumns) * cw + 1;
+        l.bandPieces = splitCells(g.treadlingColumns, (W - 1) / cw);
+        if (l.bandPieces.empty()) l.bandPieces = {ThreadRange{0, 0}};
+        const long long strip = static_cast<long long>(l.bandPieces.front().count) * cw + 1;
         const long long pitch = strip + static_cast<long long>(StripSpacing(g.kind)) * cw;
         l.stripsPerPage = W < strip ? 1 : static_cast<int>((W - strip) / pitch + 1);
         break;
     }
     }
     if (isStripKind(g.kind)) {
-        const int strips = static_cast<int>(g.kind == PrintKind::Threading ? l.endPages.size() : l.pickPages.size());
+        const int runs = static_cast<int>(g.kind == PrintKind::Threading ? l.endPages.size() : l.pickPages.size());
+        const int strips = runs * static_cast<int>(l.bandPieces.size());
         l.pagesAcross = (strips + l.stripsPerPage - 1) / l.stripsPerPage;
         l.pagesDown = 1;
     } else {
@@ -150,7 +160,7 @@ PrintGrid PrintGridOf(const CQuillabyDoc& doc, PrintKind kind)
     g.treadlingColumns = whole.treadlingColumns;
     if (kind == PrintKind::Tieup) {
         g.threadingRows = doc.numShafts();
-        g.treadlingColumns = doc.isLiftplan() ? doc.numShafts() : doc.numTreadles();
+        g.treadlingColumns = doc.numTreadles(); // as the whole picture draws it
     } else if (kind == PrintKind::DobbyBars) {
         // One bar per pick, one peg hole per shaft, all bars alike.
         g.picks = ThreadLayout::uniform(picks);
@@ -278,13 +288,23 @@ ThreadRange PageLayout::picksOf(int page) const
     return row >= 0 && row < static_cast<int>(pickPages.size()) ? pickPages[row] : ThreadRange{};
 }
 
+std::vector<StripPiece> PageLayout::piecesOf(int page) const
+{
+    if (!isStripKind(kind) || page < 0 || bandPieces.empty()) return {};
+    const std::vector<ThreadRange>& runs = kind == PrintKind::Threading ? endPages : pickPages;
+    // The pieces of one run of threads follow each other.
+    const int pieces = static_cast<int>(bandPieces.size());
+    const int total = static_cast<int>(runs.size()) * pieces;
+    std::vector<StripPiece> out;
+    const int last = std::min((page + 1) * stripsPerPage, total);
+    for (int i = page * stripsPerPage; i < last; ++i) out.push_back({runs[i / pieces], bandPieces[i % pieces]});
+    return out;
+}
+
 std::vector<ThreadRange> PageLayout::stripsOf(int page) const
 {
-    if (!isStripKind(kind) || page < 0) return {};
-    const std::vector<ThreadRange>& runs = kind == PrintKind::Threading ? endPages : pickPages;
     std::vector<ThreadRange> out;
-    const int last = std::min<int>((page + 1) * stripsPerPage, static_cast<int>(runs.size()));
-    for (int i = page * stripsPerPage; i < last; ++i) out.push_back(runs[i]);
+    for (const StripPiece& s : piecesOf(page)) out.push_back(s.threads);
     return out;
 }
 

@@ -55,6 +55,13 @@ struct ThreadRange {
     int first = 0, count = 0;
 };
 
+// One strip on a page: its threads, and the cells of the band across them
+// (all of it unless the band is too big for a page).
+struct StripPiece {
+    ThreadRange threads;
+    ThreadRange cells;
+};
+
 // Everything about the printed pages but the drawing.
 struct PageLayout {
     PrintKind kind = PrintKind::Draft;
@@ -69,8 +76,13 @@ struct PageLayout {
     DotRect header, footer, body; // bands and printable area of a page
     int paneGap = 0;               // between the panes on paper
     // Threads on each page column / row of pages; for strips, one entry per
-    // strip, and `stripsPerPage` strips stack on a page.
+    // strip, and `stripsPerPage` strips stack on a page. A tieup alone holds
+    // its treadle columns and shaft rows here, in cells.
     std::vector<ThreadRange> endPages, pickPages;
+    // For strips: the band across the threads (shaft rows of a threading,
+    // treadle columns of a treadling) in pieces that fit a page; every strip
+    // prints once per piece.
+    std::vector<ThreadRange> bandPieces;
     // A treadling too wide to stand beside every page's ends (a threading too
     // tall to stand above every page's picks) gets page columns (rows) of its
     // own when that takes fewer pages: the band's cells on each, after the
@@ -93,6 +105,7 @@ struct PageLayout {
     int treadlingPageOf(int page) const;
     int threadingPageOf(int page) const;
     std::vector<ThreadRange> stripsOf(int page) const;
+    std::vector<StripPiece> piecesOf(int page) const;
 };
 
 PageLayout ComputePageLayout(const PrintGrid& grid, const PrinterMetrics& device, const PrintOptions& options);

@@ -251,6 +251,48 @@ TEST(PrintLayout, StripsStackForAThreadingOrTreadlingAlone)
     EXPECT_EQ(ComputePageLayout(g, letter(300), scaled(32)).totalPages, 1);
 }
 
+TEST(PrintLayout, BigLoomsAlonePrintInPiecesThatFitThePage)
+{
+    // 64 shafts and 128 treadles at 4 squares per inch: 75-dot cells, a
+    // threading 66 rows tall and a treadling 130 columns wide on Letter.
+    for (const PrintKind kind : {PrintKind::Threading, PrintKind::Treadling, PrintKind::DobbyBars, PrintKind::Tieup}) {
+        PrintGrid g = draftGrid(300, 300, 64, 128);
+        g.kind = kind;
+        if (kind == PrintKind::DobbyBars) g.treadlingColumns = 64;
+        if (kind == PrintKind::Tieup) g.threadingRows = 64, g.treadlingColumns = 128;
+        const PageLayout l = ComputePageLayout(g, letter(300), scaled(4));
+        const int W = l.body.w, H = l.body.h, cw = l.cellWidth, ch = l.cellHeight;
+        const std::string what = "kind " + std::to_string(static_cast<int>(kind));
+        if (kind == PrintKind::Tieup) {
+            expectCellRuns(l.endPages, 128, (W - 1) / cw);
+            expectCellRuns(l.pickPages, 64, (H - 1) / ch);
+            EXPECT_EQ(l.totalPages, l.pagesAcross * l.pagesDown) << what;
+            EXPECT_GT(l.totalPages, 1) << what;
+            continue;
+        }
+        const bool warp = kind == PrintKind::Threading;
+        const int band = warp ? g.threadingRows : g.treadlingColumns;
+        const int cell = warp ? ch : cw, room = warp ? H - l.endNumberBand : W;
+        expectCellRuns(l.bandPieces, band, (room - 1) / cell);
+        EXPECT_GT(l.bandPieces.size(), 1u) << what;
+        // Each thread run prints once per piece; the strips stacked on a page fit it.
+        int pieces = 0;
+        for (int page = 0; page < l.totalPages; ++page) {
+            const auto onPage = l.piecesOf(page);
+            ASSERT_FALSE(onPage.empty()) << what << " page " << page;
+            pieces += static_cast<int>(onPage.size());
+            long long used = 0;
+            for (const StripPiece& p : onPage) {
+                if (used > 0) used += StripSpacing(kind) * cell;
+                used += static_cast<long long>(p.cells.count) * cell + 1 + (warp ? l.endNumberBand : 0);
+            }
+            EXPECT_LE(used, warp ? H : W) << what << " page " << page;
+        }
+        const auto& runs = warp ? l.endPages : l.pickPages;
+        EXPECT_EQ(pieces, static_cast<int>(runs.size() * l.bandPieces.size())) << what;
+    }
+}
+
 TEST(PrintLayout, TextInCellsNeedsOneFourteenthOfAnInch)
 {
     // 600 dpi: 1/14 inch is 42.9 dots, so scale 14 (42 dots) prints marks.
