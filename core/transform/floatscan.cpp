@@ -190,7 +190,6 @@ class FloatScan {
 public:
     FloatScan(const CQuillabyDoc& doc, const FloatCriteria& criteria)
         : m_view(threadedView(doc))
-        , m_kinds(columnKinds(m_view.doc()))
         , m_rows(m_view.doc())
         , m_faceOnly(criteria.faceOnly)
         // No run is longer than the longest sequence.
@@ -217,9 +216,11 @@ public:
     // distinct lift is tested once for the weft.
     void find(bool warp, bool weft, std::vector<std::uint64_t>& columns, std::vector<bool>& picks) const
     {
-        if (warp && m_kinds.doc) {
-            columns = kindColumns();
-            warp = false;
+        if (warp) {
+            if (const ColumnKinds kinds = columnKinds(m_view.doc()); kinds.doc) {
+                columns = kindColumns(kinds);
+                warp = false;
+            }
         }
         std::optional<WarpRuns> runs;
         if (warp) runs.emplace(m_valid.size(), m_min, m_faceOnly);
@@ -321,18 +322,18 @@ public:
 
 private:
     // Which columns have a warp float, from the scan over one column of each kind.
-    std::vector<std::uint64_t> kindColumns() const
+    std::vector<std::uint64_t> kindColumns(const ColumnKinds& kinds) const
     {
-        const DrawdownRows rows(*m_kinds.doc);
+        const DrawdownRows rows(*kinds.doc);
         std::vector<std::uint64_t> valid(static_cast<std::size_t>(rows.words()), 0);
         for (int c = 0; c < rows.ends(); ++c) valid[c >> 6] |= std::uint64_t(1) << (c & 63);
         WarpRuns runs(valid.size(), m_min, m_faceOnly);
         for (int p = 0; p < rows.picks(); ++p) runs.feed(rows.row(p), valid);
-        const std::vector<std::uint64_t> kinds = runs.found();
+        const std::vector<std::uint64_t> found = runs.found();
         std::vector<std::uint64_t> columns(m_valid.size(), 0);
         for (int c = 0; c < m_rows.ends(); ++c) {
-            const int k = m_kinds.kindOf[static_cast<std::size_t>(c)];
-            if ((kinds[k >> 6] >> (k & 63)) & 1) columns[c >> 6] |= std::uint64_t(1) << (c & 63);
+            const int k = kinds.kindOf[static_cast<std::size_t>(c)];
+            if ((found[k >> 6] >> (k & 63)) & 1) columns[c >> 6] |= std::uint64_t(1) << (c & 63);
         }
         return columns;
     }
@@ -356,7 +357,6 @@ private:
     }
 
     ThreadedView m_view;
-    ColumnKinds m_kinds;
     DrawdownRows m_rows;
     bool m_faceOnly;
     int m_min;
