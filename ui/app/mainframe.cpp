@@ -76,7 +76,6 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
         QSettings store = openStore();
         m_settings.read(store);
     }
-    m_scale = ScreenScale::forWidget(this);
     setWindowTitle(kAppName);
     setWindowIcon(BarIcon("quillaby"));
     setAcceptDrops(true);
@@ -447,7 +446,7 @@ CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
     const QString title = path.isEmpty() ? nextUntitledName() : QFileInfo(path).fileName();
     doc->windowTitle = title.toStdString();
     CDraftWindow::Display display;
-    display.scale = m_scale.cells();
+    display.scale = cellScale();
     display.drawnUp = m_settings.DraftDrawnUp != 0;
     display.showGridWhenHidden = m_settings.ShowGridWhenHidden != 0;
     auto* view = new CDraftWindow(std::move(doc), path, title, display);

@@ -59,13 +59,14 @@ public:
     const CStoredSettings& settings() const override { return m_settings; }
     CStoredSettings& settingsMutable() override { return m_settings; }
     void showLoomOptions() override { OnDobbySettings(); }
-    const ScreenScale& screenScale() const { return m_scale; }
     CDefaultPalette& defaultPalette() { return m_palette; }
     QMdiArea* mdiArea() const override { return m_mdi; }
 
     // What a new draft starts from: loom defaults and the default palette.
     NewDraftDefaults newDraftDefaults() const override;
-    CellScale cellScale() const override { return m_scale.cells(); }
+    // Taken afresh from the screen the main window is on, so windows opened
+    // after it moves to another monitor suit that one.
+    CellScale cellScale() const override { return ScreenScale::forWidget(this).cells(); }
     void addDocumentType(DocumentType type) override { m_types << std::move(type); }
     QMdiSubWindow* showDocumentWindow(QWidget* window) override;
 
@@ -171,7 +172,6 @@ private:
     CDefaultPalette& m_palette;
     CRecentFileList& m_recent;
     CStoredSettings m_settings;
-    ScreenScale m_scale;
     QMdiArea* m_mdi = nullptr;
     QMenu* m_windowMenu = nullptr;
     QMenu* m_editMenu = nullptr;
