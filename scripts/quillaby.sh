@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev
   libtiff-dev libjpeg-dev libpng-dev zlib1g-dev nlohmann-json3-dev
   xvfb xauth x11-utils imagemagick poppler-utils socat fonts-dejavu-core
-  desktop-file-utils shared-mime-info
+  desktop-file-utils shared-mime-info locales
   python3
 )
 

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 using qb::IniFile;
 using qb::IniWriter;
@@ -160,7 +164,28 @@ TEST(IniFile, RealsIgnoreTheProcessLocale)
     // draft files always use a point.
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale here";
+    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
+        // Not installed: compile one of our own from the system's locale
+        // sources (the `locales` package) and point the C library at it.
+        namespace fs = std::filesystem;
+        const fs::path dir = fs::temp_directory_path() / "quillaby-test-locales";
+        if (!fs::exists(dir / "de_DE.UTF-8" / "LC_NUMERIC")) {
+            const fs::path part = dir.string() + "." + std::to_string(::getpid());
+            const std::string cmd = "localedef -c -i de_DE -f UTF-8 '" + (part / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+            fs::create_directories(part);
+            if (std::system(cmd.c_str()) == 0) {
+                std::error_code ec;
+                fs::rename(part, dir, ec); // another run may have made it meanwhile
+            }
+            fs::remove_all(part);
+        }
+        ::setenv("LOCPATH", dir.c_str(), 1);
+        if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale here";
+    }
+    // The C library itself now writes a decimal comma.
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%.2f", 0.3);
+    EXPECT_STREQ(buf, "0,30");
     const IniFile ini("[S]\nK=0.30\n");
     EXPECT_DOUBLE_EQ(ini.readReal("S", "K"), 0.30);
     EXPECT_EQ(IniWriter::formatFixed(0.3, 2), "0.30");
