@@ -84,11 +84,14 @@ void CHeddleView::print(QPrinter* printer) const
     p.setFont(f);
     const QFontMetrics fm(f, printer);
     const int tab = fm.horizontalAdvance(QStringLiteral("  "));
-    // One page: the lines that fit (64 shafts do at 10 points).
+    // Lines that do not fit (64 shafts on a small sheet) go on to the next page.
     const QRect page = printer->pageLayout().paintRectPixels(printer->resolution());
     int y = fm.ascent();
     for (const QString& line : m_text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        if (y > page.height()) break;
+        if (y + fm.descent() > page.height() && y > fm.ascent()) {
+            printer->newPage();
+            y = fm.ascent();
+        }
         const qsizetype at = line.indexOf(QLatin1Char('\t'));
         const QString head = line.left(at), tail = line.mid(at + 1);
         const int x = (fm.horizontalAdvance(head) / tab + 1) * tab;

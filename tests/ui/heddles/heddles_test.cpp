@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -100,17 +101,28 @@ TEST_F(HeddlesTest, WindowShowsWhatTheCommandLinePrintsAndFollowsEveryChange)
     m_main->mdiArea()->setActiveSubWindow(m_main->mdiArea()->subWindowList().first());
     EXPECT_EQ(heddles(), view);
 
-    // Printed on one page.
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString pdf = m_files.filePath(QStringLiteral("heddles.pdf"));
-    printer.setOutputFileName(pdf);
-    view->print(&printer);
-    QFile out(pdf);
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    const QByteArray bytes = out.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "), 1);
+    // Printed on one page; 64 shafts on a postcard run on to more pages.
+    auto printedPages = [&](QPageSize::PageSizeId size) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(size));
+        const QString pdf = m_files.filePath(QStringLiteral("heddles.pdf"));
+        printer.setOutputFileName(pdf);
+        view->print(&printer);
+        QFile out(pdf);
+        if (!out.open(QIODevice::ReadOnly)) return -1;
+        const QByteArray bytes = out.readAll();
+        EXPECT_TRUE(bytes.startsWith("%PDF"));
+        return int(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "));
+    };
+    EXPECT_EQ(printedPages(QPageSize::A4), 1);
+    d.Transaction("Shafts", [&](Edit e) { d.SetNumShafts(e, 64); });
+    EXPECT_GE(printedPages(QPageSize::A6), 2);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {m_files.filePath(QStringLiteral("heddles.pdf")), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished());
+    const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+    for (int s = 1; s <= 64; ++s) EXPECT_TRUE(printed.contains(QStringLiteral("%1:").arg(s))) << s;
 
     // The window goes with its draft.
     QPointer<CHeddleView> gone = view;
