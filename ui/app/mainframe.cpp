@@ -129,11 +129,15 @@ CMainFrame::~CMainFrame()
 void CMainFrame::createMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("&New"), QKeySequence::New, this, &CMainFrame::OnFileNew);
-    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OnFileOpen);
+    // Named so that the Draft Browser can offer the same commands.
+    file->addAction(QStringLiteral("&New"), QKeySequence::New, this, &CMainFrame::OnFileNew)
+        ->setObjectName(QStringLiteral("fileNew"));
+    file->addAction(QStringLiteral("&Open..."), QKeySequence::Open, this, &CMainFrame::OnFileOpen)
+        ->setObjectName(QStringLiteral("fileOpen"));
     // As other desktop programs have it: recent files in a submenu under
     // Open, with a way to clear them.
     m_recentMenu = file->addMenu(QStringLiteral("Open &Recent"));
+    m_recentMenu->setObjectName(QStringLiteral("fileRecent"));
     for (int i = 0; i < CRecentFileList::kSize; ++i) {
         QAction* a = m_recentMenu->addAction(QString());
         connect(a, &QAction::triggered, this, [this, a] { openFile(a->data().toString()); });
@@ -149,8 +153,9 @@ void CMainFrame::createMenus()
     AddPrintCommands(this, file);
     AddBrowserCommand(this, file);
     file->addSeparator();
-    file->addAction(QStringLiteral("E&xit"), this, &QWidget::close)
-        ->setShortcuts(standardKeys(QKeySequence::Quit, "Ctrl+Q"));
+    QAction* exit = file->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+    exit->setShortcuts(standardKeys(QKeySequence::Quit, "Ctrl+Q"));
+    exit->setObjectName(QStringLiteral("fileExit"));
     updateRecentMenu();
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));

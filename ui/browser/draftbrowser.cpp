@@ -82,6 +82,24 @@ CDraftBrowser::CDraftBrowser(IMainWindow* main, QWidget* parent) : QMainWindow(p
     setCentralWidget(m_split);
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    // The main window's own file commands, shared, so the weaver need not
+    // leave the browser for them; what they open shows in the main window.
+    QWidget* mainWindow = main->window();
+    const auto shared = [&](const char* name) { return mainWindow->findChild<QAction*>(QLatin1String(name)); };
+    const auto toMain = [mainWindow] {
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    };
+    for (const char* name : {"fileNew", "fileOpen"})
+        if (QAction* a = shared(name)) {
+            file->addAction(a);
+            connect(a, &QAction::triggered, this, toMain);
+        }
+    if (auto* recent = mainWindow->findChild<QMenu*>(QStringLiteral("fileRecent"))) {
+        file->addMenu(recent);
+        connect(recent, &QMenu::triggered, this, toMain);
+    }
+    file->addSeparator();
     QAction* refresh = file->addAction(QStringLiteral("Refresh Files"), this, &CDraftBrowser::refreshFiles);
     refresh->setShortcut(QKeySequence::Refresh);
     QAction* draft = file->addAction(QStringLiteral("Draft"), this, &CDraftBrowser::openSelected);
@@ -89,6 +107,7 @@ CDraftBrowser::CDraftBrowser(IMainWindow* main, QWidget* parent) : QMainWindow(p
     draft->setObjectName(QStringLiteral("browserOpenDraft"));
     file->addSeparator();
     file->addAction(QStringLiteral("&Close"), this, &QWidget::close);
+    if (QAction* exit = shared("fileExit")) file->addAction(exit);
 
     m_loader = new CPreviewLoader(this);
     connect(m_loader, &CPreviewLoader::loaded, this, &CDraftBrowser::showPreview);

@@ -11,6 +11,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QHeaderView>
+#include <QMenuBar>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,6 +141,23 @@ TEST_F(DraftBrowserTest, ListsSortsAndPreviews)
     // "Draft" opens it as a normal window.
     const int before = m_main->draftWindows().size();
     b->openSelected();
+    EXPECT_EQ(m_main->draftWindows().size(), before + 1);
+}
+
+TEST_F(DraftBrowserTest, FileMenuSharesTheMainWindowsCommands)
+{
+    QTemporaryDir dir;
+    writeDraft(dir.filePath(QStringLiteral("a.wif")), 5);
+    CDraftBrowser* b = open(dir.path());
+    QMenu* file = b->menuBar()->findChild<QMenu*>();
+    ASSERT_NE(file, nullptr);
+    QStringList texts;
+    for (QAction* a : file->actions())
+        if (!a->isSeparator()) texts << a->text();
+    EXPECT_EQ(texts, QStringList({"&New", "&Open...", "Open &Recent", "Refresh Files", "Draft", "&Close", "E&xit"}));
+    // New from the browser makes a draft in the main window, as File New does there.
+    const int before = m_main->draftWindows().size();
+    file->actions().front()->trigger();
     EXPECT_EQ(m_main->draftWindows().size(), before + 1);
 }
 
