@@ -121,23 +121,20 @@ CCombineCommands* CCombineCommands::of(IMainWindow* main)
 
 QAction* CCombineCommands::make(CombineCommand c, const char* text, const char* tip)
 {
-    auto* a = new QAction(QString::fromLatin1(text), this);
+    QAction* a = m_actions.make(this, c, QString::fromLatin1(text), [this](CombineCommand cmd) { run(cmd); });
     if (tip) a->setStatusTip(QString::fromLatin1(tip));
-    connect(a, &QAction::triggered, this, [this, c] { run(c); });
-    m_actions[c] = a;
     return a;
 }
 
 QAction* CCombineCommands::action(CombineCommand c) const
 {
-    const auto it = m_actions.find(c);
-    return it == m_actions.end() ? nullptr : it->second;
+    return m_actions.action(c);
 }
 
 void CCombineCommands::updateStates()
 {
     CDraftWindow* w = m_main->activeDraftWindow();
-    for (auto& [c, a] : m_actions) a->setEnabled(w != nullptr);
+    m_actions.enableAll(w != nullptr);
     if (!w) return;
     const CQuillabyDoc& doc = w->document();
     // What these commands cannot do with the draft's rows, greyed.

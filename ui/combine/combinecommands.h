@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/commandactions.h"
+
 #include <QObject>
 
 #include <map>
@@ -42,7 +44,7 @@ private:
     QAction* make(CombineCommand c, const char* text, const char* tip = nullptr);
 
     IMainWindow* m_main;
-    std::map<CombineCommand, QAction*> m_actions;
+    CommandActions<CombineCommand> m_actions;
 };
 
 void AddCombineMenus(IMainWindow* main, QMenuBar* bar);

@@ -134,18 +134,15 @@ CDraftCommands* CDraftCommands::of(IMainWindow* main)
 
 QAction* CDraftCommands::make(DraftCommand c, const char* text, bool checkable)
 {
-    auto* a = new QAction(QString::fromLatin1(text), this);
-    a->setCheckable(checkable);
     // A checkable action flips its state before triggering: the command sets it again.
-    connect(a, &QAction::triggered, this, [this, c] { run(c); });
-    m_actions[c] = a;
+    QAction* a = m_actions.make(this, c, QString::fromLatin1(text), [this](DraftCommand cmd) { run(cmd); });
+    a->setCheckable(checkable);
     return a;
 }
 
 QAction* CDraftCommands::action(DraftCommand c) const
 {
-    const auto it = m_actions.find(c);
-    return it == m_actions.end() ? nullptr : it->second;
+    return m_actions.action(c);
 }
 
 void CDraftCommands::addMenus(QMenuBar* bar)
@@ -244,7 +241,7 @@ void CDraftCommands::updateStates()
 {
     Context c;
     const bool doc = context(c);
-    for (auto& [cmd, a] : m_actions) a->setEnabled(doc);
+    m_actions.enableAll(doc);
     using C = DraftCommand;
     QAction* multiple = action(C::MultipleTreadles);
     QAction* analysis = action(C::FabricAnalysis);

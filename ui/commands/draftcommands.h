@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandactions.h"
 #include "transform/command.h"
 #include "views/gridframe.h"
 
@@ -87,7 +88,7 @@ private:
     QAction* make(DraftCommand c, const char* text, bool checkable = false);
 
     IMainWindow* m_main;
-    std::map<DraftCommand, QAction*> m_actions;
+    CommandActions<DraftCommand> m_actions;
 };
 
 // One call in the main window's createMenus().

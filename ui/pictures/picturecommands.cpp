@@ -69,7 +69,7 @@ CPictureCommands::CPictureCommands(IMainWindow* main) : QObject(main->window()),
     make(C::SelectionTool, QStringLiteral("&Selection"), tools);
     make(C::ZoomTool, QStringLiteral("&Zoom"), tools);
     make(C::PickupTool, QStringLiteral("Pic&kup Color"), tools);
-    for (const ToolCommand& t : kTools) m_actions[t.command]->setCheckable(true);
+    for (const ToolCommand& t : kTools) m_actions.action(t.command)->setCheckable(true);
     connect(&CToolState::instance(), &CToolState::toolChanged, this, &CPictureCommands::updateStates);
 
     connect(main->mdiArea(), &QMdiArea::subWindowActivated, this, [this] {
@@ -92,16 +92,14 @@ CPictureCommands* CPictureCommands::of(IMainWindow* main)
 
 QAction* CPictureCommands::make(Command c, const QString& text, QMenu* menu)
 {
-    QAction* a = menu->addAction(text);
-    connect(a, &QAction::triggered, this, [this, c] { run(c); });
-    m_actions[c] = a;
+    QAction* a = m_actions.make(this, c, text, [this](Command cmd) { run(cmd); });
+    menu->addAction(a);
     return a;
 }
 
 QAction* CPictureCommands::action(Command c) const
 {
-    const auto it = m_actions.find(c);
-    return it == m_actions.end() ? nullptr : it->second;
+    return m_actions.action(c);
 }
 
 CPictureWindow* CPictureCommands::activeWindow() const
@@ -120,7 +118,7 @@ CPictureWindow* CPictureCommands::activeWindow() const
 void CPictureCommands::updateStates()
 {
     CPictureWindow* w = activeWindow();
-    for (auto& [c, a] : m_actions) a->setEnabled(w != nullptr);
+    m_actions.enableAll(w != nullptr);
     const PictureHistory* h = w ? &w->history() : nullptr;
     auto name = [](QAction* a, const QString& verb, bool can, const std::string& step) {
         a->setEnabled(can);
@@ -136,7 +134,7 @@ void CPictureCommands::updateStates()
         action(C::ZoomOut)->setEnabled(w->view()->zoom() > CPictureWindow::kMinZoom);
     }
     const Tool tool = CToolState::instance().tool();
-    for (const ToolCommand& t : kTools) m_actions[t.command]->setChecked(tool == t.tool);
+    for (const ToolCommand& t : kTools) m_actions.action(t.command)->setChecked(tool == t.tool);
 }
 
 bool CPictureCommands::openPicture(const QString& path)

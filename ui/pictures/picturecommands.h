@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/commandactions.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -48,7 +50,7 @@ private:
     void brightnessContrast(CPictureWindow* w);
 
     IMainWindow* m_main;
-    std::map<Command, QAction*> m_actions;
+    CommandActions<Command> m_actions;
     QList<QMenu*> m_menus;
     QPointer<CPictureWindow> m_watched;
 };

@@ -107,24 +107,21 @@ CProfileCommands* CProfileCommands::of(IMainWindow* main)
 
 QAction* CProfileCommands::make(ProfileCommand c, const char* text, const char* tip, bool checkable)
 {
-    auto* a = new QAction(QString::fromLatin1(text), this);
+    QAction* a = m_actions.make(this, c, QString::fromLatin1(text), [this](ProfileCommand cmd) { run(cmd); });
     a->setStatusTip(QString::fromLatin1(tip));
     a->setCheckable(checkable);
-    connect(a, &QAction::triggered, this, [this, c] { run(c); });
-    m_actions[c] = a;
     return a;
 }
 
 QAction* CProfileCommands::action(ProfileCommand c) const
 {
-    const auto it = m_actions.find(c);
-    return it == m_actions.end() ? nullptr : it->second;
+    return m_actions.action(c);
 }
 
 void CProfileCommands::updateStates()
 {
     CDraftWindow* w = m_main->activeDraftWindow();
-    for (auto& [c, a] : m_actions) a->setEnabled(w != nullptr);
+    m_actions.enableAll(w != nullptr);
     action(C::DefinesStructure)->setChecked(w && w->document().blocks.definesStructure);
 }
 

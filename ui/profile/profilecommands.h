@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandactions.h"
 #include "transform/command.h"
 #include "transform/networksettings.h"
 
@@ -57,7 +58,7 @@ private:
     CDraftWindow* openNew(NewDraftResult r);
 
     IMainWindow* m_main;
-    std::map<ProfileCommand, QAction*> m_actions;
+    CommandActions<ProfileCommand> m_actions;
     // The plot's choices that are not stored settings, kept for the run.
     bool m_useRibbonTemplate = false;
     bool m_fillRibbon = true;
