@@ -1,8 +1,8 @@
 // Block substitution of a 4-block profile of 2000 ends and 2000 picks with an
 // 8-end, 8-pick unit: a 16000 x 16000 draft.
-#include "draft/quillabydoc.h"
-#include "transform/blocksubstitution.h"
-#include "transform/weavestructure.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/blocksubstitution.h"
+#include "core/transform/weavestructure.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // The drawdown pencil on a 32768 x 32768 draft: one click, worked out and
 // recorded (the loom grows by a shaft and a treadle at most), then undone
 // outside the timing.
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "transform/drawcrossing.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/drawcrossing.h"
 
 #include <benchmark/benchmark.h>
 

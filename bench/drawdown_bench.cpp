@@ -1,7 +1,7 @@
 // Full drawdown of a 32768 x 32768 draft on 64 shafts and 128 treadles,
 // through the bit-parallel rows and through the per-cell rule.
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Painting a pane-sized region of the drawdown picture of a 32768 x 32768
 // draft (64 shafts, 128 treadles, random), as the drawdown pane does per paint.
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "draft/threadlayout.h"
-#include "graphic/drawdownimage.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/threadlayout.h"
+#include "core/graphic/drawdownimage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // `quillaby-cli floats --count` and the Float Search dialog's recount on a
 // 32768 x 32768 draft (target: 1 s). Loading the file is not timed.
-#include "draft/quillabydoc.h"
-#include "transform/floatsearch.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/floatsearch.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // A 4000 x 4000 picture under a 400 x 400 grid becomes a draft (target: a
 // second at most), and the same picture read from each kind of file.
-#include "draft/quillabydoc.h"
-#include "graphic/picturedraft.h"
-#include "graphic/picturereader.h"
+#include "core/draft/quillabydoc.h"
+#include "core/imagedraft/picturedraft.h"
+#include "core/picture/picturereader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,12 @@
 // Whole-draft commands on a 32768 x 32768 draft with 64 shafts and 128
 // treadles, and fabric analysis drawing a 512 x 512 area cell by cell.
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "transform/arrange.h"
-#include "transform/fabricanalysis.h"
-#include "transform/optimize.h"
-#include "transform/tieupops.h"
-#include "transform/turndraft.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/arrange.h"
+#include "core/transform/fabricanalysis.h"
+#include "core/transform/optimize.h"
+#include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
 
 #include <benchmark/benchmark.h>
 

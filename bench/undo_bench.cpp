@@ -1,10 +1,10 @@
 // Undo and redo of whole-draft commands on a 32768 x 32768 draft with 64
 // shafts, 128 treadles, four warps and four wefts (the largest draft there
 // is), and the cost of recording a pencil stroke cell by cell.
-#include "draft/quillabydoc.h"
-#include "transform/repeat.h"
-#include "transform/tieupops.h"
-#include "transform/turndraft.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/repeat.h"
+#include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // 4 warps and 4 wefts, 64 shafts, 128 treadles, 90 colors, every thread
 // colored, labels, characters and thick threads. The same file is also
 // parsed by Python's configparser for comparison (when python3 is there).
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wif/inifile.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/inifile.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 
 // What the apply operations share: exit codes, the prompter, the operation's
 // context and its outcome.
-#include "draft/quillabydoc.h"
-#include "transform/command.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/command.h"
 
 #include <iostream>
 #include <memory>

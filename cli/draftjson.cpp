@@ -1,6 +1,6 @@
-#include "draftjson.h"
+#include "cli/draftjson.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 namespace {
 

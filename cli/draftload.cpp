@@ -1,7 +1,7 @@
-#include "draftload.h"
+#include "cli/draftload.h"
 
-#include "iprompter.h"
-#include "wif/wifreader.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
 
 #include <iostream>
 

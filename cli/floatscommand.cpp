@@ -1,10 +1,10 @@
 // quillaby-cli floats FILE --min K [--face-only] [--liftplan] [--count]
-#include "floatscommand.h"
+#include "cli/floatscommand.h"
 
-#include "draftload.h"
+#include "cli/draftload.h"
 
-#include "draft/quillabydoc.h"
-#include "transform/floatsearch.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/floatsearch.h"
 
 #include <charconv>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // quillaby-cli from-image PICTURE OUT [--grid NxM] [--grey] [--brightness B] [--contrast C] [--rotate DEG]
 //                                      [--crop X,Y,W,H]
-#include "fromimagecommand.h"
+#include "cli/fromimagecommand.h"
 
-#include "draft/quillabydoc.h"
-#include "graphic/picturedraft.h"
-#include "graphic/picturereader.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/imagedraft/picturedraft.h"
+#include "core/picture/picturereader.h"
+#include "core/wif/wifwriter.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,10 +1,10 @@
-#include "plancommand.h"
+#include "cli/plancommand.h"
 
-#include "draftload.h"
+#include "cli/draftload.h"
 
-#include "draft/quillabydoc.h"
-#include "yarn/densitycalc.h"
-#include "yarn/plantext.h"
+#include "core/draft/quillabydoc.h"
+#include "core/yarn/densitycalc.h"
+#include "core/yarn/plantext.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,4 +1,4 @@
-#include "printcommand.h"
+#include "cli/printcommand.h"
 
 #include <unistd.h>
 

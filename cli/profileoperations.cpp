@@ -1,11 +1,11 @@
-#include "profileoperations.h"
+#include "cli/profileoperations.h"
 
-#include "transform/blocksubstitution.h"
-#include "transform/networkplot.h"
-#include "transform/networkscale.h"
-#include "transform/networksettings.h"
-#include "transform/ribbontemplate.h"
-#include "wif/wifreader.h"
+#include "core/transform/blocksubstitution.h"
+#include "core/transform/networkplot.h"
+#include "core/transform/networkscale.h"
+#include "core/transform/networksettings.h"
+#include "core/transform/ribbontemplate.h"
+#include "core/wif/wifreader.h"
 
 #include <charconv>
 #include <map>

@@ -2,7 +2,7 @@
 
 // The apply operations of profile drafting and network drafting: they read a
 // second draft (the weave structure) or take --options, and make new drafts.
-#include "applytypes.h"
+#include "cli/applytypes.h"
 
 namespace qbcli {
 

@@ -1,12 +1,12 @@
 // quillaby-cli render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole]
-#include "rendercommand.h"
+#include "cli/rendercommand.h"
 
-#include "draftload.h"
+#include "cli/draftload.h"
 
-#include "draft/quillabydoc.h"
-#include "graphic/drawdownsource.h"
-#include "graphic/picturewriter.h"
-#include "graphic/wholedraftimage.h"
+#include "core/draft/quillabydoc.h"
+#include "core/graphic/drawdownsource.h"
+#include "core/picture/picturewriter.h"
+#include "core/graphic/wholedraftimage.h"
 
 #include <iostream>
 #include <string>

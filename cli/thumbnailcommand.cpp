@@ -1,10 +1,10 @@
 // quillaby-cli thumbnail FILE OUT SIZE [--liftplan]
-#include "thumbnailcommand.h"
+#include "cli/thumbnailcommand.h"
 
-#include "draftload.h"
+#include "cli/draftload.h"
 
-#include "draft/quillabydoc.h"
-#include "graphic/draftthumbnail.h"
+#include "core/draft/quillabydoc.h"
+#include "core/graphic/draftthumbnail.h"
 
 #include <iostream>
 #include <string>

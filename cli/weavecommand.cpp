@@ -1,10 +1,10 @@
-#include "weavecommand.h"
+#include "cli/weavecommand.h"
 
-#include "draftload.h"
+#include "cli/draftload.h"
 
-#include "dobby/dobbyprotocol.h"
-#include "dobby/headlessweave.h"
-#include "draft/quillabydoc.h"
+#include "core/dobby/dobbyprotocol.h"
+#include "core/dobby/headlessweave.h"
+#include "core/draft/quillabydoc.h"
 
 #include <atomic>
 #include <csignal>

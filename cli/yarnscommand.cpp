@@ -1,6 +1,6 @@
-#include "yarnscommand.h"
+#include "cli/yarnscommand.h"
 
-#include "yarn/yarndoc.h"
+#include "core/yarn/yarndoc.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,9 +1,9 @@
-#include "draftpages.h"
+#include "printing/draftpages.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "transform/tieupops.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/transform/tieupops.h"
 
 #include <QFont>
 #include <QFontMetricsF>

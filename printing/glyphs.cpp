@@ -1,4 +1,4 @@
-#include "glyphs.h"
+#include "printing/glyphs.h"
 
 #include <QFont>
 #include <QFontMetrics>

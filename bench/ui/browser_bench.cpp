@@ -1,15 +1,15 @@
 // The Draft Browser on a folder of 2000 drafts: the first preview after the
 // folder is chosen (target 200 ms), and the longest the window is kept busy
 // by one step to the next file with the arrow key (target 50 ms).
-#include "app/defaultpalette.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "app/storedsettings.h"
-#include "browser/draftbrowser.h"
-#include "browser/previewloader.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "ui/base/storedsettings.h"
+#include "ui/browser/draftbrowser.h"
+#include "ui/browser/previewloader.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifwriter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

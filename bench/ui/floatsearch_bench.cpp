@@ -1,13 +1,13 @@
 // The Float Search dialog on a 32768 x 32768 draft: counting again when the
 // weaver changes the direction or the threshold (target: as fast as the
 // core's count, 1 s), and stepping to the next thread with its highlight.
-#include "app/defaultpalette.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "floats/floatsearchdialog.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "ui/floats/floatsearchdialog.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,12 +1,12 @@
 // Dragging the line tool across 2000 ends in the threading of a 32768-end
 // draft: the time of one mouse move (the edit, the update hints and the
 // repaint of what changed), which has to stay well under a screen frame.
-#include "views/draftframe.h"
-#include "views/draftview.h"
-#include "views/tdinggridview.h"
-#include "views/tools/toolstate.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftview.h"
+#include "ui/views/tdinggridview.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QApplication>
 #include <QEvent>

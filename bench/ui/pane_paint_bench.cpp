@@ -1,9 +1,9 @@
 // Painting the visible drawdown of a 1600 x 1000 pane of a 32768 x 32768
 // draft: what a weaver waits for on every scroll and edit.
-#include "views/draftview.h"
-#include "views/paneframes.h"
+#include "ui/views/draftview.h"
+#include "ui/views/paneframes.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QApplication>
 #include <QImage>

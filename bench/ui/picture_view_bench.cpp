@@ -1,8 +1,8 @@
 // What a weaver waits for in a graphic window holding a 4000 x 4000 scan:
 // one repaint of the picture with a 127 x 127 grid laid over it, and one live
 // Brightness/Contrast preview.
-#include "graphic/pictureops.h"
-#include "pictures/pictureview.h"
+#include "core/picture/pictureops.h"
+#include "ui/pictures/pictureview.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,8 +1,8 @@
 // Printing to PDF: a 32768 x 32768 draft at Size to Fit (target 5 s), and a
 // page of a draft at a fixed scale.
-#include "draftpages.h"
+#include "printing/draftpages.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

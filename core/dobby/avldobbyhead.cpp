@@ -1,4 +1,4 @@
-#include "avldobbyhead.h"
+#include "core/dobby/avldobbyhead.h"
 
 #include <algorithm>
 

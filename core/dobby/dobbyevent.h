@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/tuptype.h"
+#include "core/draft/tuptype.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "dobbyhead.h"
+#include "core/dobby/dobbyhead.h"
 
-#include "avldobbyhead.h"
-#include "merlindobbyhead.h"
+#include "core/dobby/avldobbyhead.h"
+#include "core/dobby/merlindobbyhead.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dobbyevent.h"
-#include "dobbyprotocol.h"
-#include "idobbyhost.h"
+#include "core/dobby/dobbyevent.h"
+#include "core/dobby/dobbyprotocol.h"
+#include "core/dobby/idobbyhost.h"
 
 #include <cstddef>
 #include <cstdint>

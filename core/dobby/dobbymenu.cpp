@@ -1,6 +1,6 @@
-#include "dobbymenu.h"
+#include "core/dobby/dobbymenu.h"
 
-#include "dobbyprotocol.h"
+#include "core/dobby/dobbyprotocol.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dobbyprotocol.h"
+#include "core/dobby/dobbyprotocol.h"
 
 #include <string>
 #include <string_view>

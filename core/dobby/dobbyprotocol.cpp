@@ -1,4 +1,4 @@
-#include "dobbyprotocol.h"
+#include "core/dobby/dobbyprotocol.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,10 +1,10 @@
-#include "documentdobbyhost.h"
+#include "core/dobby/documentdobbyhost.h"
 
-#include "dobbyhead.h"
-#include "weavingposition.h"
+#include "core/dobby/dobbyhead.h"
+#include "core/dobby/weavingposition.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 

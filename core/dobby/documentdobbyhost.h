@@ -1,6 +1,6 @@
 #pragma once
 
-#include "idobbyhost.h"
+#include "core/dobby/idobbyhost.h"
 
 #include <string>
 

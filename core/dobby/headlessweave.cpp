@@ -1,12 +1,12 @@
-#include "headlessweave.h"
+#include "core/dobby/headlessweave.h"
 
-#include "dobbymessages.h"
-#include "posixserialport.h"
-#include "dobbyhead.h"
-#include "documentdobbyhost.h"
-#include "weavingposition.h"
+#include "core/dobby/dobbymessages.h"
+#include "core/dobby/posixserialport.h"
+#include "core/dobby/dobbyhead.h"
+#include "core/dobby/documentdobbyhost.h"
+#include "core/dobby/weavingposition.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <chrono>

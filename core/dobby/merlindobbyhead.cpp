@@ -1,4 +1,4 @@
-#include "merlindobbyhead.h"
+#include "core/dobby/merlindobbyhead.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dobbyhead.h"
+#include "core/dobby/dobbyhead.h"
 
 namespace qb {
 

@@ -1,4 +1,4 @@
-#include "posixserialport.h"
+#include "core/dobby/posixserialport.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "weavingposition.h"
+#include "core/dobby/weavingposition.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 

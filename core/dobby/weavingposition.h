@@ -1,7 +1,7 @@
 #pragma once
 
-#include "draft/draftsettings.h"
-#include "draft/updatehint.h"
+#include "core/draft/draftsettings.h"
+#include "core/draft/updatehint.h"
 
 #include <functional>
 

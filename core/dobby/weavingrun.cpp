@@ -1,6 +1,6 @@
-#include "weavingrun.h"
+#include "core/dobby/weavingrun.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 

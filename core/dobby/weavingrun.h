@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dobbyhead.h"
-#include "documentdobbyhost.h"
-#include "weavingposition.h"
+#include "core/dobby/dobbyhead.h"
+#include "core/dobby/documentdobbyhost.h"
+#include "core/dobby/weavingposition.h"
 
 #include <functional>
 #include <memory>

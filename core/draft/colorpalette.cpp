@@ -1,4 +1,4 @@
-#include "colorpalette.h"
+#include "core/draft/colorpalette.h"
 
 #include <algorithm>
 

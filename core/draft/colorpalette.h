@@ -1,6 +1,6 @@
 #pragma once
 
-#include "limits.h"
+#include "core/draft/limits.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
-#include "draftinvariants.h"
+#include "core/draft/draftinvariants.h"
 
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <sstream>
 

@@ -1,6 +1,6 @@
-#include "draftsnapshot.h"
+#include "core/draft/draftsnapshot.h"
 
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 

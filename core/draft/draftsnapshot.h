@@ -1,11 +1,11 @@
 #pragma once
 
-#include "colorpalette.h"
-#include "draftsettings.h"
-#include "limits.h"
-#include "threading.h"
-#include "tieup.h"
-#include "treadling.h"
+#include "core/draft/colorpalette.h"
+#include "core/draft/draftsettings.h"
+#include "core/draft/limits.h"
+#include "core/draft/threading.h"
+#include "core/draft/tieup.h"
+#include "core/draft/treadling.h"
 
 #include <array>
 #include <cstddef>

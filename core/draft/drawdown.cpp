@@ -1,6 +1,6 @@
-#include "drawdown.h"
+#include "core/draft/drawdown.h"
 
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "colorpalette.h"
-#include "tuptype.h"
+#include "core/draft/colorpalette.h"
+#include "core/draft/tuptype.h"
 
 #include <cstdint>
 #include <memory>

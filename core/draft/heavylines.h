@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draftsettings.h"
+#include "core/draft/draftsettings.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
-#include "labeledit.h"
+#include "core/draft/labeledit.h"
 
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 

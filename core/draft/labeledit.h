@@ -1,6 +1,6 @@
 #pragma once
 
-#include "edit.h"
+#include "core/draft/edit.h"
 
 #include <string>
 

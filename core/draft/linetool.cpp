@@ -1,4 +1,4 @@
-#include "linetool.h"
+#include "core/draft/linetool.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "palettetools.h"
+#include "core/draft/palettetools.h"
 
-#include "draftsnapshot.h"
+#include "core/draft/draftsnapshot.h"
 
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <map>

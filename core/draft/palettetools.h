@@ -1,8 +1,8 @@
 #pragma once
 
-#include "colorpalette.h"
-#include "edit.h"
-#include "side.h"
+#include "core/draft/colorpalette.h"
+#include "core/draft/edit.h"
+#include "core/draft/side.h"
 
 #include <vector>
 

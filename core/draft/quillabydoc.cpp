@@ -1,4 +1,4 @@
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <cmath>

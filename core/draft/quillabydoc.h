@@ -1,14 +1,14 @@
 #pragma once
 
-#include "colorpalette.h"
-#include "draftsettings.h"
-#include "edit.h"
-#include "side.h"
-#include "threading.h"
-#include "tieup.h"
-#include "treadling.h"
-#include "undohistory.h"
-#include "updatehint.h"
+#include "core/draft/colorpalette.h"
+#include "core/draft/draftsettings.h"
+#include "core/draft/edit.h"
+#include "core/draft/side.h"
+#include "core/draft/threading.h"
+#include "core/draft/tieup.h"
+#include "core/draft/treadling.h"
+#include "core/draft/undohistory.h"
+#include "core/draft/updatehint.h"
 
 #include <array>
 #include <functional>

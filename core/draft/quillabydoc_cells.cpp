@@ -1,7 +1,7 @@
 // The cell primitives: threading, treadling or liftplan, and tieup.
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
-#include "undorequests.h"
+#include "core/draft/undorequests.h"
 
 namespace qb {
 

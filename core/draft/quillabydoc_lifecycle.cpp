@@ -1,5 +1,5 @@
 // Creating, emptying, completing and copying a draft document.
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // The primitives on the loom: shafts, treadles, warp and weft rows, and
 // multiple treadles.
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
-#include "draftsnapshot.h"
+#include "core/draft/draftsnapshot.h"
 
 #include <algorithm>
 

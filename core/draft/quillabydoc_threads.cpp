@@ -1,8 +1,8 @@
 // The primitives on whole threads: inserting, deleting and clearing runs,
 // colors, symbols, thickness and labels.
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
-#include "undorequests.h"
+#include "core/draft/undorequests.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 // Recording, committing and replaying the document's undo steps.
-#include "quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
-#include "draftinvariants.h"
-#include "draftsnapshot.h"
-#include "undorequests.h"
+#include "core/draft/draftinvariants.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/undorequests.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "tding.h"
+#include "core/draft/tding.h"
 
 #include <algorithm>
 

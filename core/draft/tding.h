@@ -1,8 +1,8 @@
 #pragma once
 
-#include "label.h"
-#include "limits.h"
-#include "tuptype.h"
+#include "core/draft/label.h"
+#include "core/draft/limits.h"
+#include "core/draft/tuptype.h"
 
 #include <array>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "threading.h"
+#include "core/draft/threading.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tding.h"
+#include "core/draft/tding.h"
 
 namespace qb {
 

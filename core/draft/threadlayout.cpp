@@ -1,6 +1,6 @@
-#include "threadlayout.h"
+#include "core/draft/threadlayout.h"
 
-#include "tding.h"
+#include "core/draft/tding.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "tieup.h"
+#include "core/draft/tieup.h"
 
-#include "limits.h"
+#include "core/draft/limits.h"
 
 #include <algorithm>
 

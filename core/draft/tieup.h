@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tuptype.h"
+#include "core/draft/tuptype.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "treadling.h"
+#include "core/draft/treadling.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "undohistory.h"
+#include "core/draft/undohistory.h"
 
-#include "draftsnapshot.h"
-#include "undorequests.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/undorequests.h"
 
 namespace qb {
 

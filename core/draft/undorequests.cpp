@@ -1,7 +1,7 @@
-#include "undorequests.h"
+#include "core/draft/undorequests.h"
 
-#include "draftsnapshot.h"
-#include "quillabydoc.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 namespace req {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "undomsg.h"
+#include "core/draft/undomsg.h"
 
 namespace qb {
 

@@ -1,7 +1,7 @@
-#include "graphic/draftthumbnail.h"
+#include "core/graphic/draftthumbnail.h"
 
-#include "graphic/drawdownsource.h"
-#include "graphic/picturewriter.h"
+#include "core/graphic/drawdownsource.h"
+#include "core/picture/picturewriter.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "drawdownimage.h"
+#include "core/graphic/drawdownimage.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <array>

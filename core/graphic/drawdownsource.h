@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphic/drawdownimage.h"
-#include "graphic/picturesource.h"
+#include "core/graphic/drawdownimage.h"
+#include "core/picture/picturesource.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
-#include "wholedraftimage.h"
+#include "core/graphic/wholedraftimage.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "draft/threadlayout.h"
-#include "graphic/drawdownimage.h"
-#include "graphic/picturesource.h"
+#include "core/draft/threadlayout.h"
+#include "core/graphic/drawdownimage.h"
+#include "core/picture/picturesource.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "printlayout.h"
+#include "core/print/printlayout.h"
 
-#include "draft/quillabydoc.h"
-#include "graphic/wholedraftimage.h"
+#include "core/draft/quillabydoc.h"
+#include "core/graphic/wholedraftimage.h"
 
 #include <algorithm>
 #include <cstdio>

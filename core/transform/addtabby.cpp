@@ -1,8 +1,8 @@
-#include "addtabby.h"
+#include "core/transform/addtabby.h"
 
-#include "draftstep.h"
-#include "messages.h"
-#include "sequencetools.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

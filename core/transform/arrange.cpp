@@ -1,7 +1,7 @@
-#include "arrange.h"
+#include "core/transform/arrange.h"
 
-#include "draftstep.h"
-#include "sequencetools.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

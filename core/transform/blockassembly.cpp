@@ -1,6 +1,6 @@
-#include "blockassembly.h"
+#include "core/transform/blockassembly.h"
 
-#include "blockmessages.h"
+#include "core/transform/blockmessages.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "blockcolors.h"
+#include "core/transform/blockcolors.h"
 
-#include "blockmessages.h"
-#include "blockunits.h"
-#include "draft/quillabydoc.h"
-#include "weavestructure.h"
+#include "core/transform/blockmessages.h"
+#include "core/transform/blockunits.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/weavestructure.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "blockassembly.h"
-#include "command.h"
+#include "core/transform/blockassembly.h"
+#include "core/transform/command.h"
 
 #include <vector>
 

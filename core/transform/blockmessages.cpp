@@ -1,4 +1,4 @@
-#include "blockmessages.h"
+#include "core/transform/blockmessages.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "blockorder.h"
+#include "core/transform/blockorder.h"
 
 namespace qb {
 

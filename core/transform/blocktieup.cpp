@@ -1,8 +1,8 @@
-#include "blocktieup.h"
+#include "core/transform/blocktieup.h"
 
-#include "blockmessages.h"
-#include "draft/quillabydoc.h"
-#include "tieupkeys.h"
+#include "core/transform/blockmessages.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/tieupkeys.h"
 
 #include <bit>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/tieup.h"
+#include "core/draft/tieup.h"
 
 #include <string>
 

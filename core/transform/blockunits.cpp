@@ -1,7 +1,7 @@
-#include "blockunits.h"
+#include "core/transform/blockunits.h"
 
-#include "draft/limits.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "draft/threading.h"
-#include "draft/treadling.h"
+#include "core/draft/threading.h"
+#include "core/draft/treadling.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
-#include "combinetools.h"
+#include "core/transform/combinetools.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
-#include "transform/command.h"
+#include "core/transform/command.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "draft/edit.h"
-#include "draft/side.h"
-#include "iprompter.h"
+#include "core/draft/edit.h"
+#include "core/draft/side.h"
+#include "core/draft/iprompter.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "doublewidth.h"
+#include "core/transform/doublewidth.h"
 
-#include "messages.h"
-#include "sequencetools.h"
+#include "core/transform/messages.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "draftproperties.h"
+#include "core/transform/draftproperties.h"
 
-#include "draft/draftsnapshot.h"
-#include "draft/quillabydoc.h"
-#include "draftstep.h"
-#include "messages.h"
-#include "tieupops.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/tieupops.h"
 
 #include <algorithm>
 

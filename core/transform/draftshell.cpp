@@ -1,6 +1,6 @@
-#include "draftshell.h"
+#include "core/transform/draftshell.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
-#include "draftstep.h"
+#include "core/transform/draftstep.h"
 
-#include "messages.h"
+#include "core/transform/messages.h"
 
 namespace qb {
 

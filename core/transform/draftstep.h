@@ -1,8 +1,8 @@
 #pragma once
 
-#include "command.h"
-#include "draft/draftsnapshot.h"
-#include "draft/quillabydoc.h"
+#include "core/transform/command.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/quillabydoc.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
-#include "drawcrossing.h"
+#include "core/transform/drawcrossing.h"
 
-#include "draft/draftsnapshot.h"
-#include "draft/drawdown.h"
-#include "draft/limits.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
 
 #include <utility>
 #include <vector>

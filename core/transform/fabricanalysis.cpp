@@ -1,10 +1,10 @@
-#include "fabricanalysis.h"
+#include "core/transform/fabricanalysis.h"
 
-#include "arrange.h"
-#include "draftstep.h"
-#include "messages.h"
-#include "optimize.h"
-#include "sequencetools.h"
+#include "core/transform/arrange.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/optimize.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command.h"
+#include "core/transform/command.h"
 
 namespace qb {
 

@@ -1,10 +1,10 @@
 // Finding floats from the bit-parallel drawdown rows: 64 ends per word, one
 // pass over the picks for the warp, one test per distinct lift for the weft.
-#include "floatsearch.h"
+#include "core/transform/floatsearch.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "sequencetools.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 #include <bit>

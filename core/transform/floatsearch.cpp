@@ -1,9 +1,9 @@
-#include "floatsearch.h"
+#include "core/transform/floatsearch.h"
 
-#include "draft/palettetools.h"
-#include "draft/quillabydoc.h"
-#include "draftstep.h"
-#include "messages.h"
+#include "core/draft/palettetools.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
 
 namespace qb {
 

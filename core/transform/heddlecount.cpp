@@ -1,6 +1,6 @@
-#include "heddlecount.h"
+#include "core/transform/heddlecount.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <cstdio>
 

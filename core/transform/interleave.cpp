@@ -1,10 +1,10 @@
-#include "interleave.h"
+#include "core/transform/interleave.h"
 
-#include "combinetools.h"
-#include "draft/palettetools.h"
-#include "draftstep.h"
-#include "messages.h"
-#include "sequencetools.h"
+#include "core/transform/combinetools.h"
+#include "core/draft/palettetools.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "liftplanpicture.h"
+#include "core/transform/liftplanpicture.h"
 
-#include "draftstep.h"
-#include "graphic/picturereader.h"
-#include "messages.h"
+#include "core/transform/draftstep.h"
+#include "core/picture/picturereader.h"
+#include "core/transform/messages.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "messages.h"
+#include "core/transform/messages.h"
 
-#include "draft/limits.h"
+#include "core/draft/limits.h"
 
 #include <cstdio>
 

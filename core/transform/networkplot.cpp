@@ -1,11 +1,11 @@
-#include "networkplot.h"
+#include "core/transform/networkplot.h"
 
-#include "blockmessages.h"
-#include "blockunits.h"
-#include "draft/limits.h"
-#include "draft/quillabydoc.h"
-#include "draftshell.h"
-#include "structurefile.h"
+#include "core/transform/blockmessages.h"
+#include "core/transform/blockunits.h"
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftshell.h"
+#include "core/transform/structurefile.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "networkscale.h"
+#include "core/transform/networkscale.h"
 
-#include "blockmessages.h"
-#include "draft/limits.h"
-#include "draft/quillabydoc.h"
-#include "draftshell.h"
+#include "core/transform/blockmessages.h"
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftshell.h"
 
 #include <algorithm>
 

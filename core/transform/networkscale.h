@@ -1,7 +1,7 @@
 #pragma once
 
-#include "command.h"
-#include "networksettings.h"
+#include "core/transform/command.h"
+#include "core/transform/networksettings.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
-#include "networksettings.h"
+#include "core/transform/networksettings.h"
 
-#include "blockmessages.h"
-#include "draft/limits.h"
-#include "draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
-#include "optimize.h"
+#include "core/transform/optimize.h"
 
-#include "draftstep.h"
-#include "messages.h"
-#include "sequencetools.h"
-#include "tieupops.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/sequencetools.h"
+#include "core/transform/tieupops.h"
 
 #include <algorithm>
 

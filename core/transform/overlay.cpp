@@ -1,12 +1,12 @@
-#include "overlay.h"
+#include "core/transform/overlay.h"
 
-#include "combinetools.h"
-#include "draft/drawdown.h"
-#include "draft/palettetools.h"
-#include "draft/quillabydoc.h"
-#include "draftstep.h"
-#include "messages.h"
-#include "sequencetools.h"
+#include "core/transform/combinetools.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/palettetools.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
-#include "ribbontemplate.h"
+#include "core/transform/ribbontemplate.h"
 
-#include "draft/limits.h"
-#include "draft/quillabydoc.h"
-#include "draftstep.h"
-#include "messages.h"
-#include "networksettings.h"
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
+#include "core/transform/networksettings.h"
 
 namespace qb {
 

@@ -1,7 +1,7 @@
-#include "sequenceops.h"
+#include "core/transform/sequenceops.h"
 
-#include "draftstep.h"
-#include "sequencetools.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "sequencetools.h"
+#include "core/transform/sequencetools.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "command.h"
-#include "draft/quillabydoc.h"
-#include "draft/threading.h"
-#include "draft/treadling.h"
+#include "core/transform/command.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/threading.h"
+#include "core/draft/treadling.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "command.h"
-#include "draft/tieup.h"
+#include "core/transform/command.h"
+#include "core/draft/tieup.h"
 
 #include <optional>
 

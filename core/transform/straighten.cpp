@@ -1,9 +1,9 @@
-#include "straighten.h"
+#include "core/transform/straighten.h"
 
-#include "draft/drawdown.h"
-#include "messages.h"
-#include "repeat.h"
-#include "sequencetools.h"
+#include "core/draft/drawdown.h"
+#include "core/transform/messages.h"
+#include "core/transform/repeat.h"
+#include "core/transform/sequencetools.h"
 
 namespace qb {
 

@@ -1,9 +1,9 @@
-#include "structurefile.h"
+#include "core/transform/structurefile.h"
 
-#include "blockmessages.h"
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wif/wifreader.h"
+#include "core/transform/blockmessages.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
 
 namespace qb {
 

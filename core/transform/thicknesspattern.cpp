@@ -1,7 +1,7 @@
-#include "thicknesspattern.h"
+#include "core/transform/thicknesspattern.h"
 
-#include "draft/quillabydoc.h"
-#include "draftstep.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftstep.h"
 
 namespace qb {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "draft/tieup.h"
-#include "weavestructure.h"
+#include "core/draft/tieup.h"
+#include "core/transform/weavestructure.h"
 
 #include <optional>
 #include <string>

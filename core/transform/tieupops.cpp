@@ -1,9 +1,9 @@
-#include "tieupops.h"
+#include "core/transform/tieupops.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "draftstep.h"
-#include "messages.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/messages.h"
 
 #include <unordered_map>
 

@@ -1,7 +1,7 @@
-#include "weavestructure.h"
+#include "core/transform/weavestructure.h"
 
-#include "draft/quillabydoc.h"
-#include "tieupkeys.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/tieupkeys.h"
 
 #include <algorithm>
 

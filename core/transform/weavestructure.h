@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/draftsettings.h"
+#include "core/draft/draftsettings.h"
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,7 @@
-#include "wrap.h"
+#include "core/transform/wrap.h"
 
-#include "draftstep.h"
-#include "sequencetools.h"
+#include "core/transform/draftstep.h"
+#include "core/transform/sequencetools.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,11 +1,11 @@
-#include "draftimport.h"
+#include "core/wif/draftimport.h"
 
-#include "draft/draftsnapshot.h"
-#include "draft/quillabydoc.h"
-#include "draft/undorequests.h"
-#include "iprompter.h"
-#include "wifreader.h"
-#include "wiftext.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/undorequests.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wiftext.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "inifile.h"
+#include "core/wif/inifile.h"
 
 #include <cerrno>
 #include <charconv>

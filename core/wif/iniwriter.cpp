@@ -1,4 +1,4 @@
-#include "iniwriter.h"
+#include "core/wif/iniwriter.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "sourcedraft.h"
+#include "core/wif/sourcedraft.h"
 
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wiftext.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wiftext.h"
 
 namespace qb {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "wifreader.h"
-#include "wifsections.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifsections.h"
 
 #include <array>
 #include <memory>

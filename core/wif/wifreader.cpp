@@ -1,8 +1,8 @@
-#include "wifreader.h"
+#include "core/wif/wifreader.h"
 
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wiftext.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wiftext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "draft/draftsettings.h"
-#include "draft/limits.h"
-#include "draft/tuptype.h"
-#include "inifile.h"
-#include "wifsections.h"
+#include "core/draft/draftsettings.h"
+#include "core/draft/limits.h"
+#include "core/draft/tuptype.h"
+#include "core/wif/inifile.h"
+#include "core/wif/wifsections.h"
 
 #include <array>
 #include <memory>

@@ -1,13 +1,13 @@
 // The thread-by-thread parts of a draft file: palette, threading, treadling
 // or liftplan lines, tieup columns, thread colors and thick flags.
-#include "wifreader.h"
+#include "core/wif/wifreader.h"
 
-#include "draft/colorpalette.h"
-#include "draft/threading.h"
-#include "draft/tieup.h"
-#include "draft/treadling.h"
-#include "iprompter.h"
-#include "wiftext.h"
+#include "core/draft/colorpalette.h"
+#include "core/draft/threading.h"
+#include "core/draft/tieup.h"
+#include "core/draft/treadling.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wiftext.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "wiftext.h"
+#include "core/wif/wiftext.h"
 
 namespace qb {
 

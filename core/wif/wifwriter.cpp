@@ -1,9 +1,9 @@
-#include "wifwriter.h"
+#include "core/wif/wifwriter.h"
 
-#include "draft/quillabydoc.h"
-#include "inifile.h"
-#include "iniwriter.h"
-#include "wifsections.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/inifile.h"
+#include "core/wif/iniwriter.h"
+#include "core/wif/wifsections.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "densitycalc.h"
+#include "core/yarn/densitycalc.h"
 
 #include <algorithm>
 #include <cmath>

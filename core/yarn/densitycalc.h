@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure.h"
+#include "core/yarn/measure.h"
 
 #include <cstdint>
 

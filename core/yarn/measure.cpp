@@ -1,4 +1,4 @@
-#include "measure.h"
+#include "core/yarn/measure.h"
 
 #include <algorithm>
 #include <cmath>

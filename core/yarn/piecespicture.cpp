@@ -1,4 +1,4 @@
-#include "piecespicture.h"
+#include "core/yarn/piecespicture.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plancalc.h"
+#include "core/yarn/plancalc.h"
 
 #include <vector>
 

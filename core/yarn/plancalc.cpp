@@ -1,4 +1,4 @@
-#include "plancalc.h"
+#include "core/yarn/plancalc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "measure.h"
+#include "core/yarn/measure.h"
 
-#include "draft/draftsettings.h"
+#include "core/draft/draftsettings.h"
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "plantext.h"
+#include "core/yarn/plantext.h"
 
-#include "projectplan.h"
+#include "core/yarn/projectplan.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <charconv>

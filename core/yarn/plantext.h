@@ -1,6 +1,6 @@
 #pragma once
 
-#include "plancalc.h"
+#include "core/yarn/plancalc.h"
 
 #include <string>
 #include <string_view>

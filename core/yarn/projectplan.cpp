@@ -1,10 +1,10 @@
-#include "projectplan.h"
+#include "core/yarn/projectplan.h"
 
-#include "draft/draftsnapshot.h"
+#include "core/draft/draftsnapshot.h"
 
-#include "yarn.h"
+#include "core/yarn/yarn.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "plancalc.h"
+#include "core/yarn/plancalc.h"
 
-#include "transform/command.h"
+#include "core/transform/command.h"
 
 namespace qb {
 

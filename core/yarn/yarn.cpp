@@ -1,4 +1,4 @@
-#include "yarn.h"
+#include "core/yarn/yarn.h"
 
 #include <algorithm>
 #include <limits>

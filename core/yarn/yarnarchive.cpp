@@ -1,7 +1,7 @@
-#include "yarnarchive.h"
+#include "core/yarn/yarnarchive.h"
 
-#include "yarndoc.h"
-#include "yarnmessages.h"
+#include "core/yarn/yarndoc.h"
+#include "core/yarn/yarnmessages.h"
 
 #include <cstdint>
 

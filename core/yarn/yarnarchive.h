@@ -1,6 +1,6 @@
 #pragma once
 
-#include "yarn.h"
+#include "core/yarn/yarn.h"
 
 #include <string>
 #include <string_view>

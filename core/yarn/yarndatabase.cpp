@@ -1,6 +1,6 @@
-#include "yarndatabase.h"
+#include "core/yarn/yarndatabase.h"
 
-#include "yarnmessages.h"
+#include "core/yarn/yarnmessages.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "yarndoc.h"
+#include "core/yarn/yarndoc.h"
 
 #include <memory>
 #include <string>

@@ -1,11 +1,11 @@
-#include "yarndoc.h"
+#include "core/yarn/yarndoc.h"
 
-#include "yarnarchive.h"
-#include "yarnmessages.h"
-#include "yarntext.h"
+#include "core/yarn/yarnarchive.h"
+#include "core/yarn/yarnmessages.h"
+#include "core/yarn/yarntext.h"
 
-#include "wif/wiftext.h"
-#include "wif/wifwriter.h"
+#include "core/wif/wiftext.h"
+#include "core/wif/wifwriter.h"
 
 #include <algorithm>
 #include <cerrno>

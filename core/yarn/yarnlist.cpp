@@ -1,7 +1,7 @@
-#include "yarnlist.h"
+#include "core/yarn/yarnlist.h"
 
-#include "yarn.h"
-#include "yarndoc.h"
+#include "core/yarn/yarn.h"
+#include "core/yarn/yarndoc.h"
 
 #include <algorithm>
 #include <cstdlib>

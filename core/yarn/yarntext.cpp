@@ -1,4 +1,4 @@
-#include "yarntext.h"
+#include "core/yarn/yarntext.h"
 
 #include <cctype>
 #include <limits>

@@ -1,5 +1,5 @@
 // quillaby-cli apply, run as a script would run it.
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 

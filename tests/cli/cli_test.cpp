@@ -1,4 +1,4 @@
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

@@ -1,5 +1,5 @@
 // quillaby-cli floats and heddles: the exact lines a script reads.
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 

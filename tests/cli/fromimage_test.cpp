@@ -1,8 +1,8 @@
 // quillaby-cli from-image, run as a user would; the draft is looked at through
 // quillaby-cli drawdown.
-#include "graphic/picturereader.h"
+#include "core/picture/picturereader.h"
 
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // quillaby-cli plan, density and yarns.
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

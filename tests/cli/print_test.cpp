@@ -1,10 +1,10 @@
 // quillaby-cli print: page counts from pdfinfo, pixels from pdftoppm.
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "print/printlayout.h"
-#include "wif/wifwriter.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/print/printlayout.h"
+#include "core/wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 

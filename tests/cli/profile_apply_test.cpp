@@ -1,5 +1,5 @@
 // quillaby-cli apply for profile and network drafting, run as a script would.
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // quillaby-cli render, run as a user would, checked against the drawdown rule.
-#include "../core/graphic/pngread.h"
+#include "tests/core/picture/pngread.h"
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "draft/threadlayout.h"
-#include "iprompter.h"
-#include "wif/wifreader.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/threadlayout.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
 
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 

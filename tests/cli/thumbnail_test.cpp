@@ -1,10 +1,10 @@
 // quillaby-cli thumbnail, as the desktop's thumbnailer runs it.
-#include "../core/graphic/drafts.h"
-#include "../core/graphic/pngread.h"
+#include "tests/core/graphic/drafts.h"
+#include "tests/core/picture/pngread.h"
 
-#include "wif/wifwriter.h"
+#include "core/wif/wifwriter.h"
 
-#include "clirun.h"
+#include "tests/cli/clirun.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The desktop entry, the draft MIME types and the thumbnailer, read the way
 // a desktop reads them.
-#include "desktoptest.h"
+#include "tests/desktop/desktoptest.h"
 
 #include <QDir>
 #include <QMimeDatabase>

@@ -1,6 +1,6 @@
 // The Debian package: made once with cpack, then read with dpkg-deb and
 // unpacked into a temporary folder (never installed on this machine).
-#include "desktoptest.h"
+#include "tests/desktop/desktoptest.h"
 
 #include <QDir>
 #include <QFileInfo>

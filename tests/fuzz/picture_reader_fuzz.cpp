@@ -1,7 +1,7 @@
 // Any bytes must give a picture or a clear failure: no crash, no hang, no
 // unbounded memory, nothing printed. The limits are smaller than the
 // program's so that a run tries many files a second.
-#include "graphic/picturereader.h"
+#include "core/picture/picturereader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,10 +1,10 @@
 // Any bytes must give a draft or a clear failure: no crash, no hang, no
 // unbounded memory. What was read must also save and read back.
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wif/inifile.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/inifile.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <cstddef>
 #include <cstdint>

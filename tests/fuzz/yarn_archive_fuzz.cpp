@@ -1,9 +1,9 @@
 // Any bytes must give a yarn list or a clear refusal: no crash, no hang, no
 // allocation beyond what the bytes can hold. What was read must also write
 // and read back the same, as text and as an archive.
-#include "yarn/yarnarchive.h"
-#include "yarn/yarndoc.h"
-#include "yarn/yarntext.h"
+#include "core/yarn/yarnarchive.h"
+#include "core/yarn/yarndoc.h"
+#include "core/yarn/yarntext.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,12 +5,12 @@
 // texts, files "chosen" by the test, Edit > Undo, and the whole draft as
 // text to compare.
 
-#include "mainwindowfixture.h"
+#include "tests/ui/mainwindowfixture.h"
 
-#include "app/commandstep.h"
-#include "app/draftwindow.h"
+#include "ui/base/commandstep.h"
+#include "ui/views/draftwindow.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QEventLoop>
 #include <QTimer>

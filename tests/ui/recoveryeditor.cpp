@@ -1,10 +1,10 @@
 // The editor as the recovery tests run it: started like quillaby, it makes
 // the tests' edits in its draft (the one given, or a new one), says
 // "edited" on standard output and goes on until it is stopped.
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/quillabyapp.h"
-#include "recoveryedits.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/quillabyapp.h"
+#include "tests/ui/recoveryedits.h"
 
 #include <QApplication>
 #include <QTimer>

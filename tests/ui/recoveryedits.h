@@ -2,8 +2,8 @@
 
 // The edits the recovery tests make, in the killed editor and again in the
 // test to know what must come back.
-#include "draft/draftsnapshot.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/quillabydoc.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "loomprotocol.h"
+#include "tools/loom-emulator/loomprotocol.h"
 
 #include <cctype>
 

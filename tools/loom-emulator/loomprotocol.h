@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dobby/dobbyprotocol.h"
-#include "draft/tuptype.h"
+#include "core/dobby/dobbyprotocol.h"
+#include "core/draft/tuptype.h"
 
 #include <cstdint>
 #include <string>

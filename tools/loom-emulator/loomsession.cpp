@@ -1,4 +1,4 @@
-#include "loomsession.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <algorithm>
 #include <sstream>

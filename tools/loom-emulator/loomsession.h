@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ptyloom.h"
+#include "tools/loom-emulator/ptyloom.h"
 
 #include <atomic>
 #include <deque>

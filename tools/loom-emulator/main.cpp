@@ -1,7 +1,7 @@
 // loom-emulator: plays a dobby head on a pseudo-terminal so a weaving run can
 // be tried without a loom.
 
-#include "loomsession.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <csignal>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "ptyloom.h"
+#include "tools/loom-emulator/ptyloom.h"
 
 #include <cerrno>
 #include <cstring>

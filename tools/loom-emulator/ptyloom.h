@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loomprotocol.h"
+#include "tools/loom-emulator/loomprotocol.h"
 
 #include <chrono>
 #include <cstdio>

@@ -2,12 +2,12 @@
 //   quillaby-viewdemo [--drawn-up] [--fabric] [--back] [--grab out.png] [--zoom N] [--interlace]
 //                     [--warp|--weft] [--alpha] [--numeric-tieup] [--warps N] [--hide-drawdown]
 //                     [--file draft.wif]
-#include "views/draftframe.h"
-#include "views/paneframes.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/paneframes.h"
 
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wif/wifreader.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "app/autosave.h"
+#include "ui/app/autosave.h"
 
-#include "app/draftfiles.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
+#include "ui/app/draftfiles.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
 
-#include "wif/wifwriter.h"
+#include "core/wif/wifwriter.h"
 
 #include <QDir>
 #include <QFileInfo>

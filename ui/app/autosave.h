@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/recoverystore.h"
+#include "ui/app/recoverystore.h"
 
 #include <QHash>
 #include <QObject>

@@ -1,6 +1,6 @@
-#include "app/defaultpalette.h"
+#include "ui/app/defaultpalette.h"
 
-#include "app/storedsettings.h"
+#include "ui/base/storedsettings.h"
 
 #include <QSettings>
 

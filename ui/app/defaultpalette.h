@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/colorpalette.h"
+#include "core/draft/colorpalette.h"
 
 #include <array>
 #include <vector>

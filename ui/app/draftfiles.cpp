@@ -1,10 +1,10 @@
-#include "app/draftfiles.h"
+#include "ui/app/draftfiles.h"
 
-#include "app/mainframe.h"
-#include "app/uiprompter.h"
+#include "ui/app/mainframe.h"
+#include "ui/base/uiprompter.h"
 
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/quillabyapp.h"
+#include "ui/app/quillabyapp.h"
 
 #include <QApplication>
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "app/autosave.h"
-#include "app/imainwindow.h"
-#include "app/optionssheet.h"
-#include "app/screenscale.h"
-#include "app/storedsettings.h"
-#include "draft/quillabydoc.h"
-#include "views/paneframes.h"
+#include "ui/app/autosave.h"
+#include "ui/base/imainwindow.h"
+#include "ui/app/optionssheet.h"
+#include "ui/base/screenscale.h"
+#include "ui/base/storedsettings.h"
+#include "core/draft/quillabydoc.h"
+#include "ui/views/paneframes.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,7 +1,7 @@
-#include "app/optionssheet.h"
+#include "ui/app/optionssheet.h"
 
-#include "app/dialogparts.h"
-#include "dobby/dobbyprotocol.h"
+#include "ui/base/dialogparts.h"
+#include "core/dobby/dobbyprotocol.h"
 
 #include <QCheckBox>
 #include <QComboBox>

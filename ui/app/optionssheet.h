@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/storedsettings.h"
+#include "ui/base/storedsettings.h"
 
 #include <QDialog>
 

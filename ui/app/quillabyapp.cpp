@@ -1,12 +1,12 @@
-#include "app/quillabyapp.h"
+#include "ui/app/quillabyapp.h"
 
-#include "app/autosave.h"
-#include "app/baricons.h"
-#include "app/draftfiles.h"
-#include "app/mainframe.h"
-#include "app/storedsettings.h"
-#include "app/termsignal.h"
-#include "print/printcommands.h"
+#include "ui/app/autosave.h"
+#include "ui/base/baricons.h"
+#include "ui/app/draftfiles.h"
+#include "ui/app/mainframe.h"
+#include "ui/base/storedsettings.h"
+#include "ui/app/termsignal.h"
+#include "ui/print/printcommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/defaultpalette.h"
-#include "app/recentfilelist.h"
-#include "app/singleinstance.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/app/recentfilelist.h"
+#include "ui/app/singleinstance.h"
 
 #include <QObject>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/recentfilelist.h"
+#include "ui/app/recentfilelist.h"
 
 #include <QFileInfo>
 #include <QSettings>

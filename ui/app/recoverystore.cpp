@@ -1,7 +1,7 @@
-#include "app/recoverystore.h"
+#include "ui/app/recoverystore.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

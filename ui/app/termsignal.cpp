@@ -1,4 +1,4 @@
-#include "app/termsignal.h"
+#include "ui/app/termsignal.h"
 
 #include <QSocketNotifier>
 

@@ -1,4 +1,4 @@
-#include "app/weaversguide.h"
+#include "ui/app/weaversguide.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "browserfiles.h"
+#include "ui/browser/browserfiles.h"
 
 #include <QDir>
 #include <QFileInfo>

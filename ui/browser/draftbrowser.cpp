@@ -1,13 +1,13 @@
-#include "draftbrowser.h"
+#include "ui/browser/draftbrowser.h"
 
-#include "browserfiles.h"
-#include "previewloader.h"
+#include "ui/browser/browserfiles.h"
+#include "ui/browser/previewloader.h"
 
-#include "app/imainwindow.h"
-#include "app/storedsettings.h"
-#include "views/draftframe.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/storedsettings.h"
+#include "ui/views/draftframe.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QCloseEvent>
 #include <QDir>

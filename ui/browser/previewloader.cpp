@@ -1,8 +1,8 @@
-#include "previewloader.h"
+#include "ui/browser/previewloader.h"
 
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wif/wifreader.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
 
 #include <QFileInfo>
 #include <QMetaObject>

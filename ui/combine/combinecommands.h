@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/commandactions.h"
+#include "ui/base/commandactions.h"
 
 #include <QObject>
 

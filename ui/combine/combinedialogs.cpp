@@ -1,7 +1,7 @@
-#include "combine/combinedialogs.h"
+#include "ui/combine/combinedialogs.h"
 
-#include "app/dialogparts.h"
-#include "transform/expand.h"
+#include "ui/base/dialogparts.h"
+#include "core/transform/expand.h"
 
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transform/interleave.h"
+#include "core/transform/interleave.h"
 
 #include <QDialog>
 #include <QStringList>

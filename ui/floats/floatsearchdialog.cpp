@@ -1,14 +1,14 @@
-#include "floats/floatsearchdialog.h"
+#include "ui/floats/floatsearchdialog.h"
 
-#include "app/commandstep.h"
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "app/palettebar.h"
-#include "app/uiprompter.h"
-#include "views/draftframe.h"
-#include "views/draftview.h"
+#include "ui/base/commandstep.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "ui/colors/palettebar.h"
+#include "ui/base/uiprompter.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftview.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transform/floatsearch.h"
+#include "core/transform/floatsearch.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,12 +1,12 @@
-#include "heddles/heddlewindow.h"
+#include "ui/heddles/heddlewindow.h"
 
-#include "app/dialogparts.h"
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "heddles/threadthickness.h"
-#include "views/draftframe.h"
+#include "ui/base/dialogparts.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "ui/heddles/threadthickness.h"
+#include "ui/views/draftframe.h"
 
-#include "transform/heddlecount.h"
+#include "core/transform/heddlecount.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

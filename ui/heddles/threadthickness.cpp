@@ -1,9 +1,9 @@
-#include "heddles/threadthickness.h"
+#include "ui/heddles/threadthickness.h"
 
-#include "app/commandstep.h"
-#include "app/dialogparts.h"
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
+#include "ui/base/commandstep.h"
+#include "ui/base/dialogparts.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transform/thicknesspattern.h"
+#include "core/transform/thicknesspattern.h"
 
 #include <QDialog>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "loom/dobbybars.h"
+#include "ui/loom/dobbybars.h"
 
-#include "app/baricons.h"
+#include "ui/base/baricons.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,16 +1,16 @@
-#include "loom/dobbycontroller.h"
+#include "ui/loom/dobbycontroller.h"
 
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "app/storedsettings.h"
-#include "loom/dobbybars.h"
-#include "loom/dobbydialogs.h"
-#include "loom/dobbytimedout.h"
-#include "loom/seriallink.h"
-#include "views/draftframe.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/storedsettings.h"
+#include "ui/loom/dobbybars.h"
+#include "ui/loom/dobbydialogs.h"
+#include "ui/loom/dobbytimedout.h"
+#include "ui/loom/seriallink.h"
+#include "ui/views/draftframe.h"
 
-#include "dobby/dobbyhead.h"
-#include "dobby/dobbymessages.h"
+#include "core/dobby/dobbyhead.h"
+#include "core/dobby/dobbymessages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dobby/dobbymenu.h"
-#include "loom/seriallink.h"
-#include "dobby/weavingrun.h"
-#include "draft/quillabydoc.h"
+#include "core/dobby/dobbymenu.h"
+#include "ui/loom/seriallink.h"
+#include "core/dobby/weavingrun.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QObject>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "loom/dobbydialogs.h"
+#include "ui/loom/dobbydialogs.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,4 +1,4 @@
-#include "loom/dobbytimedout.h"
+#include "ui/loom/dobbytimedout.h"
 
 #include <QLabel>
 #include <QPushButton>

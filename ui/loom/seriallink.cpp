@@ -1,6 +1,6 @@
-#include "loom/seriallink.h"
+#include "ui/loom/seriallink.h"
 
-#include "dobby/dobbyhead.h"
+#include "core/dobby/dobbyhead.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>

@@ -1,13 +1,13 @@
-#include "pictures/picturecommands.h"
+#include "ui/pictures/picturecommands.h"
 
-#include "app/dialogparts.h"
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "app/storedsettings.h"
-#include "pictures/picturedialogs.h"
-#include "pictures/picturewindow.h"
-#include "pictures/pictureview.h"
-#include "views/tools/toolstate.h"
+#include "ui/base/dialogparts.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/storedsettings.h"
+#include "ui/pictures/picturedialogs.h"
+#include "ui/pictures/picturewindow.h"
+#include "ui/pictures/pictureview.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <QAction>
 #include <QDir>

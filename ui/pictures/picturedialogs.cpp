@@ -1,6 +1,6 @@
-#include "pictures/picturedialogs.h"
+#include "ui/pictures/picturedialogs.h"
 
-#include "app/dialogparts.h"
+#include "ui/base/dialogparts.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphic/pictureops.h"
+#include "core/picture/pictureops.h"
 
 #include <QDialog>
 #include <QSpinBox>

@@ -1,4 +1,4 @@
-#include "pictures/picturehistory.h"
+#include "ui/pictures/picturehistory.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphic/rgbpicture.h"
+#include "core/picture/rgbpicture.h"
 
 #include <cstddef>
 #include <string>

@@ -1,6 +1,6 @@
-#include "pictures/pictureview.h"
+#include "ui/pictures/pictureview.h"
 
-#include "views/tools/toolstate.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "graphic/pictureops.h"
-#include "graphic/rgbpicture.h"
+#include "core/picture/pictureops.h"
+#include "core/picture/rgbpicture.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,11 +1,11 @@
-#include "pictures/picturewindow.h"
+#include "ui/pictures/picturewindow.h"
 
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "app/uiprompter.h"
-#include "draft/quillabydoc.h"
-#include "pictures/pictureview.h"
-#include "views/draftframe.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/uiprompter.h"
+#include "core/draft/quillabydoc.h"
+#include "ui/pictures/pictureview.h"
+#include "ui/views/draftframe.h"
 
 #include <QDir>
 #include <QFile>

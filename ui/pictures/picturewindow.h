@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/documentwindow.h"
-#include "graphic/imagedoc.h"
-#include "pictures/picturehistory.h"
+#include "ui/base/documentwindow.h"
+#include "core/imagedraft/imagedoc.h"
+#include "ui/pictures/picturehistory.h"
 
 #include <QPointer>
 #include <QWidget>

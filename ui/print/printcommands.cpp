@@ -1,14 +1,14 @@
-#include "printcommands.h"
+#include "ui/print/printcommands.h"
 
-#include "app/dialogparts.h"
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "app/storedsettings.h"
-#include "heddles/heddlewindow.h"
-#include "views/draftframe.h"
-#include "views/paneframes.h"
+#include "ui/base/dialogparts.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/storedsettings.h"
+#include "ui/heddles/heddlewindow.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/paneframes.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

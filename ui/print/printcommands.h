@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draftpages.h"
+#include "printing/draftpages.h"
 
 #include <QWidget>
 

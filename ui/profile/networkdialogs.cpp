@@ -1,8 +1,8 @@
-#include "profile/networkdialogs.h"
+#include "ui/profile/networkdialogs.h"
 
-#include "app/dialogparts.h"
+#include "ui/base/dialogparts.h"
 
-#include "draft/limits.h"
+#include "core/draft/limits.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "transform/networksettings.h"
+#include "core/transform/networksettings.h"
 
 #include <QDialog>
 

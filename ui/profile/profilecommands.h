@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/commandactions.h"
-#include "transform/command.h"
-#include "transform/networksettings.h"
+#include "ui/base/commandactions.h"
+#include "core/transform/command.h"
+#include "core/transform/networksettings.h"
 
 #include <QObject>
 #include <QString>

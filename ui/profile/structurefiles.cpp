@@ -1,6 +1,6 @@
-#include "profile/structurefiles.h"
+#include "ui/profile/structurefiles.h"
 
-#include "app/imainwindow.h"
+#include "ui/base/imainwindow.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "profile/weavestructuresheet.h"
+#include "ui/profile/weavestructuresheet.h"
 
-#include "app/dialogparts.h"
+#include "ui/base/dialogparts.h"
 
-#include "draft/quillabydoc.h"
-#include "transform/tieupkeys.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/tieupkeys.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "draft/draftsettings.h"
-#include "draft/tieup.h"
-#include "transform/weavestructure.h"
+#include "core/draft/draftsettings.h"
+#include "core/draft/tieup.h"
+#include "core/transform/weavestructure.h"
 
 #include <QDialog>
 #include <QWidget>

@@ -1,9 +1,9 @@
-#include "draftframe.h"
+#include "ui/views/draftframe.h"
 
-#include "draftsplitter.h"
-#include "draftview.h"
-#include "tdinggridview.h"
-#include "tieupview.h"
+#include "ui/views/draftsplitter.h"
+#include "ui/views/draftview.h"
+#include "ui/views/tdinggridview.h"
+#include "ui/views/tieupview.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

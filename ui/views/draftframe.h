@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gridframe.h"
+#include "ui/views/gridframe.h"
 
 
 namespace qb {

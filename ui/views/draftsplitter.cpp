@@ -1,4 +1,4 @@
-#include "draftsplitter.h"
+#include "ui/views/draftsplitter.h"
 
 #include <QSplitter>
 #include <QVBoxLayout>

@@ -1,4 +1,4 @@
-#include "draftview.h"
+#include "ui/views/draftview.h"
 
 
 #include <QPainter>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gridview.h"
+#include "ui/views/gridview.h"
 
-#include "draft/drawdown.h"
-#include "graphic/drawdownimage.h"
+#include "core/draft/drawdown.h"
+#include "core/graphic/drawdownimage.h"
 
 #include <memory>
 

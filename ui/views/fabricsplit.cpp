@@ -1,6 +1,6 @@
-#include "paneframes.h"
+#include "ui/views/paneframes.h"
 
-#include "draftview.h"
+#include "ui/views/draftview.h"
 
 #include <QContextMenuEvent>
 #include <QLayout>

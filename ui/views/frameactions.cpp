@@ -1,8 +1,8 @@
-#include "gridframe.h"
+#include "ui/views/gridframe.h"
 
-#include "glyphs.h"
+#include "printing/glyphs.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QAction>
 

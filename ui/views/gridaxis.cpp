@@ -1,4 +1,4 @@
-#include "gridaxis.h"
+#include "ui/views/gridaxis.h"
 
 #include <algorithm>
 

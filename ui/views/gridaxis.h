@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/threadlayout.h"
+#include "core/draft/threadlayout.h"
 
 #include <utility>
 

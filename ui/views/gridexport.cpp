@@ -1,10 +1,10 @@
-#include "gridframe.h"
+#include "ui/views/gridframe.h"
 
-#include "draftview.h"
+#include "ui/views/draftview.h"
 
-#include "graphic/picturesource.h"
-#include "graphic/picturewriter.h"
-#include "graphic/wholedraftimage.h"
+#include "core/picture/picturesource.h"
+#include "core/picture/picturewriter.h"
+#include "core/graphic/wholedraftimage.h"
 
 #include <QApplication>
 #include <QClipboard>

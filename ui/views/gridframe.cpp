@@ -1,9 +1,9 @@
-#include "gridframe.h"
+#include "ui/views/gridframe.h"
 
-#include "glyphs.h"
-#include "gridview.h"
+#include "printing/glyphs.h"
+#include "ui/views/gridview.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QAction>
 #include <QApplication>

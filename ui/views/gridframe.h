@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cellscale.h"
+#include "ui/base/cellscale.h"
 
 #include <QList>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "gridview.h"
+#include "ui/views/gridview.h"
 
-#include "tools/panetool.h"
-#include "tools/toolcursors.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolcursors.h"
 
 #include <QMouseEvent>
 #include <QPainter>

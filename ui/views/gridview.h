@@ -1,9 +1,9 @@
 #pragma once
 
-#include "draft/quillabydoc.h"
-#include "glyphs.h"
-#include "gridaxis.h"
-#include "gridframe.h"
+#include "core/draft/quillabydoc.h"
+#include "printing/glyphs.h"
+#include "ui/views/gridaxis.h"
+#include "ui/views/gridframe.h"
 
 #include <QAbstractScrollArea>
 

@@ -1,8 +1,8 @@
-#include "interlacepopup.h"
+#include "ui/views/interlacepopup.h"
 
-#include "draftview.h"
+#include "ui/views/draftview.h"
 
-#include "draft/drawdown.h"
+#include "core/draft/drawdown.h"
 
 #include <QPainter>
 #include <QPaintEvent>

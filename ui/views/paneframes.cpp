@@ -1,9 +1,9 @@
-#include "paneframes.h"
+#include "ui/views/paneframes.h"
 
-#include "draftframe.h"
-#include "draftview.h"
-#include "tdinggridview.h"
-#include "tieupview.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftview.h"
+#include "ui/views/tdinggridview.h"
+#include "ui/views/tieupview.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
-#include "tdinggridview.h"
+#include "ui/views/tdinggridview.h"
 
-#include "draft/heavylines.h"
+#include "core/draft/heavylines.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "tdinggridview.h"
+#include "ui/views/tdinggridview.h"
 
-#include "draft/drawdown.h"
+#include "core/draft/drawdown.h"
 
 #include <QPainter>
 

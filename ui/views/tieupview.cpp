@@ -1,4 +1,4 @@
-#include "tieupview.h"
+#include "ui/views/tieupview.h"
 
 #include <QPainter>
 

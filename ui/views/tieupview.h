@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gridview.h"
+#include "ui/views/gridview.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
-#include "fakehost.h"
+#include "tests/core/dobby/fakehost.h"
 
-#include "dobby/avldobbyhead.h"
+#include "core/dobby/avldobbyhead.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "dobby/dobbymenu.h"
-#include "dobby/dobbymessages.h"
+#include "core/dobby/dobbymenu.h"
+#include "core/dobby/dobbymessages.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // A weaving run over a real pseudo-terminal: the driver on one side (with the
 // few lines of byte pumping a serial adapter does), the emulated loom on the other.
 
-#include "fakehost.h"
+#include "tests/core/dobby/fakehost.h"
 
-#include "dobby/documentdobbyhost.h"
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/dobby/documentdobbyhost.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
-#include "loomsession.h"
-#include "ptyport.h"
+#include "tools/loom-emulator/loomsession.h"
+#include "tests/core/dobby/ptyport.h"
 
 #include <gtest/gtest.h>
 

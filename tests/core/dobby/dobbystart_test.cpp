@@ -1,9 +1,9 @@
-#include "fakehost.h"
+#include "tests/core/dobby/fakehost.h"
 
-#include "dobby/documentdobbyhost.h"
-#include "dobby/weavingrun.h"
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
+#include "core/dobby/documentdobbyhost.h"
+#include "core/dobby/weavingrun.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dobby/dobbyhead.h"
-#include "dobby/idobbyhost.h"
-#include "dobby/weavingposition.h"
+#include "core/dobby/dobbyhead.h"
+#include "core/dobby/idobbyhost.h"
+#include "core/dobby/weavingposition.h"
 
 #include <cstdint>
 #include <initializer_list>

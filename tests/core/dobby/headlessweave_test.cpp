@@ -1,11 +1,11 @@
 // Weaving without windows, against the emulated loom.
 
-#include "ptyport.h"
+#include "tests/core/dobby/ptyport.h"
 
-#include "dobby/headlessweave.h"
-#include "draft/drawdown.h"
+#include "core/dobby/headlessweave.h"
+#include "core/draft/drawdown.h"
 
-#include "loomsession.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The emulator's reading of what the program sends: it must not be fooled by
 // data bytes that look like frame bytes.
 
-#include "fakehost.h"
+#include "tests/core/dobby/fakehost.h"
 
-#include "loomprotocol.h"
+#include "tools/loom-emulator/loomprotocol.h"
 
 #include <gtest/gtest.h>
 

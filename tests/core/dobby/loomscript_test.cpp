@@ -1,11 +1,11 @@
 // Scripted looms over a pseudo-terminal: time-outs, self-test and line settings.
 
-#include "ptyport.h"
+#include "tests/core/dobby/ptyport.h"
 
-#include "dobby/documentdobbyhost.h"
-#include "draft/drawdown.h"
+#include "core/dobby/documentdobbyhost.h"
+#include "core/draft/drawdown.h"
 
-#include "loomsession.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <gtest/gtest.h>
 

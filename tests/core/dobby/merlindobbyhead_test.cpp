@@ -1,6 +1,6 @@
-#include "fakehost.h"
+#include "tests/core/dobby/fakehost.h"
 
-#include "dobby/merlindobbyhead.h"
+#include "core/dobby/merlindobbyhead.h"
 
 #include <gtest/gtest.h>
 

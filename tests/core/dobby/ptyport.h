@@ -3,9 +3,9 @@
 // The program's side of a serial line for tests: the few lines a serial
 // adapter needs around a driver.
 
-#include "fakehost.h"
+#include "tests/core/dobby/fakehost.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <cerrno>
 #include <chrono>

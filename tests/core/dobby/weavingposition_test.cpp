@@ -1,4 +1,4 @@
-#include "dobby/weavingposition.h"
+#include "core/dobby/weavingposition.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "draft/colorpalette.h"
+#include "core/draft/colorpalette.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <sstream>
 #include <string>

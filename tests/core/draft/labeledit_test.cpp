@@ -1,5 +1,5 @@
-#include "draft/labeledit.h"
-#include "draft/quillabydoc.h"
+#include "core/draft/labeledit.h"
+#include "core/draft/quillabydoc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "draft/linetool.h"
+#include "core/draft/linetool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "draft/palettetools.h"
-#include "draft/quillabydoc.h"
-#include "wif/wifwriter.h"
+#include "core/draft/palettetools.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 

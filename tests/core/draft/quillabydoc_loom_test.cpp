@@ -1,4 +1,4 @@
-#include "docsnapshot.h"
+#include "tests/core/draft/docsnapshot.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "docsnapshot.h"
-#include "draft/draftinvariants.h"
+#include "tests/core/draft/docsnapshot.h"
+#include "core/draft/draftinvariants.h"
 
 #include <gtest/gtest.h>
 

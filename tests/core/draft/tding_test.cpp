@@ -1,5 +1,5 @@
-#include "draft/threading.h"
-#include "draft/treadling.h"
+#include "core/draft/threading.h"
+#include "core/draft/treadling.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "draft/tieup.h"
+#include "core/draft/tieup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "draft/draftsnapshot.h"
-#include "draft/palettetools.h"
-#include "draft/quillabydoc.h"
-#include "transform/draftproperties.h"
-#include "transform/tieupops.h"
-#include "transform/turndraft.h"
-#include "wif/wifwriter.h"
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/palettetools.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/draftproperties.h"
+#include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
+#include "core/wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 

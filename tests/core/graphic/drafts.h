@@ -1,10 +1,10 @@
 #pragma once
 
 // Small drafts built in code for the picture tests.
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "draft/threadlayout.h"
-#include "graphic/drawdownimage.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/threadlayout.h"
+#include "core/graphic/drawdownimage.h"
 
 #include <cstdint>
 #include <memory>

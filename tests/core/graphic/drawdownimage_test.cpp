@@ -1,4 +1,4 @@
-#include "drafts.h"
+#include "tests/core/graphic/drafts.h"
 
 #include <gtest/gtest.h>
 

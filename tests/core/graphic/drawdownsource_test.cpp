@@ -1,7 +1,7 @@
-#include "drafts.h"
+#include "tests/core/graphic/drafts.h"
 
-#include "graphic/drawdownsource.h"
-#include "graphic/wholedraftimage.h"
+#include "core/graphic/drawdownsource.h"
+#include "core/graphic/wholedraftimage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "print/printlayout.h"
+#include "core/print/printlayout.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <gtest/gtest.h>
 

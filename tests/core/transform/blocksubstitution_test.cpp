@@ -1,9 +1,9 @@
 // Block substitution: golden structures built in code, the failure messages,
 // the order rules, balance and flips, keys, colors and the unit-weave property.
-#include "structures.h"
+#include "tests/core/transform/structures.h"
 
-#include "transform/blocksubstitution.h"
-#include "transform/tieupkeys.h"
+#include "core/transform/blocksubstitution.h"
+#include "core/transform/tieupkeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Echo, interleave, overlay, append and expand on the open draft.
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/expand.h"
-#include "transform/interleave.h"
-#include "transform/overlay.h"
+#include "core/transform/expand.h"
+#include "core/transform/interleave.h"
+#include "core/transform/overlay.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The properties page's OK: the order in which values, questions and
 // conversions are applied, and what stays undoable.
 
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/draftproperties.h"
-#include "transform/messages.h"
-#include "transform/tieupops.h"
+#include "core/transform/draftproperties.h"
+#include "core/transform/messages.h"
+#include "core/transform/tieupops.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
 #include <sstream>
 

@@ -3,9 +3,9 @@
 // Shared helpers of the transform tests: seeded random drafts and
 // whole-state / drawdown snapshots to compare.
 
-#include "draft/drawdown.h"
-#include "draft/quillabydoc.h"
-#include "transform/command.h"
+#include "core/draft/drawdown.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/command.h"
 
 #include <memory>
 #include <random>

@@ -1,7 +1,7 @@
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "draft/draftinvariants.h"
-#include "transform/drawcrossing.h"
+#include "core/draft/draftinvariants.h"
+#include "core/transform/drawcrossing.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Float search: the bit-parallel scan against a cell-by-cell walk of the
 // drawdown, and the edge cases a weaver runs into.
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/floatsearch.h"
+#include "core/transform/floatsearch.h"
 
 #include <gtest/gtest.h>
 

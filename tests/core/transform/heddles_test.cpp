@@ -1,8 +1,8 @@
 // Heddle counts and the thick-and-thin pattern.
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/heddlecount.h"
-#include "transform/thicknesspattern.h"
+#include "core/transform/heddlecount.h"
+#include "core/transform/thicknesspattern.h"
 
 #include <gtest/gtest.h>
 

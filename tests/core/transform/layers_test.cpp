@@ -1,9 +1,9 @@
 // Double width and fabric analysis.
 
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/doublewidth.h"
-#include "transform/fabricanalysis.h"
+#include "core/transform/doublewidth.h"
+#include "core/transform/fabricanalysis.h"
 
 #include <gtest/gtest.h>
 

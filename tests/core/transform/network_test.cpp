@@ -1,10 +1,10 @@
 // Network drafting: scaling a pattern line, plotting it onto a network, and
 // the ribbon template.
-#include "structures.h"
+#include "tests/core/transform/structures.h"
 
-#include "transform/networkplot.h"
-#include "transform/networkscale.h"
-#include "transform/ribbontemplate.h"
+#include "core/transform/networkplot.h"
+#include "core/transform/networkscale.h"
+#include "core/transform/ribbontemplate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // Properties over seeded random drafts: the commands that only renumber or
 // reformat a draft must leave every drawdown cell as it was.
 
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/arrange.h"
-#include "transform/optimize.h"
-#include "transform/sequencetools.h"
-#include "transform/straighten.h"
-#include "transform/tieupops.h"
-#include "transform/turndraft.h"
-#include "transform/wrap.h"
+#include "core/transform/arrange.h"
+#include "core/transform/optimize.h"
+#include "core/transform/sequencetools.h"
+#include "core/transform/straighten.h"
+#include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
+#include "core/transform/wrap.h"
 
 #include <gtest/gtest.h>
 

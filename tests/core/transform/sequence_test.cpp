@@ -1,12 +1,12 @@
 // Worked cases of the threading and treadling commands.
 
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/arrange.h"
-#include "transform/repeat.h"
-#include "transform/sequenceops.h"
-#include "transform/straighten.h"
-#include "transform/wrap.h"
+#include "core/transform/arrange.h"
+#include "core/transform/repeat.h"
+#include "core/transform/sequenceops.h"
+#include "core/transform/straighten.h"
+#include "core/transform/wrap.h"
 
 #include <gtest/gtest.h>
 

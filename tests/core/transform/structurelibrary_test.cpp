@@ -2,12 +2,12 @@
 // and turns a two-block profile into a draft whose blocks weave differently
 // where the profile says pattern and background. Also the skeleton tieup's
 // rewriting of a structure's treadling.
-#include "structures.h"
+#include "tests/core/transform/structures.h"
 
-#include "draft/drawdown.h"
-#include "transform/blocksubstitution.h"
-#include "transform/skeletontieup.h"
-#include "transform/structurefile.h"
+#include "core/draft/drawdown.h"
+#include "core/transform/blocksubstitution.h"
+#include "core/transform/skeletontieup.h"
+#include "core/transform/structurefile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "structures.h"
+#include "tests/core/transform/structures.h"
 
-#include "draft/limits.h"
-#include "transform/tieupkeys.h"
+#include "core/draft/limits.h"
+#include "core/transform/tieupkeys.h"
 
 #include <algorithm>
 

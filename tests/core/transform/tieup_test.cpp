@@ -1,12 +1,12 @@
 // Worked cases of the tieup, liftplan and reduction commands.
 
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/addtabby.h"
-#include "transform/liftplanpicture.h"
-#include "transform/optimize.h"
-#include "transform/tieupops.h"
-#include "transform/turndraft.h"
+#include "core/transform/addtabby.h"
+#include "core/transform/liftplanpicture.h"
+#include "core/transform/optimize.h"
+#include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
 
 #include <gtest/gtest.h>
 

@@ -1,25 +1,25 @@
 // Every command that changes the open draft is one undo step: Undo brings
 // back exactly the draft before, Redo exactly the draft after.
 
-#include "drafts.h"
+#include "tests/core/transform/drafts.h"
 
-#include "transform/addtabby.h"
-#include "transform/arrange.h"
-#include "transform/expand.h"
-#include "transform/fabricanalysis.h"
-#include "transform/floatsearch.h"
-#include "transform/interleave.h"
-#include "transform/liftplanpicture.h"
-#include "transform/optimize.h"
-#include "transform/overlay.h"
-#include "transform/repeat.h"
-#include "transform/sequenceops.h"
-#include "transform/thicknesspattern.h"
-#include "transform/tieupops.h"
-#include "transform/turndraft.h"
-#include "transform/wrap.h"
-#include "wif/componentimport.h"
-#include "wif/wifwriter.h"
+#include "core/transform/addtabby.h"
+#include "core/transform/arrange.h"
+#include "core/transform/expand.h"
+#include "core/transform/fabricanalysis.h"
+#include "core/transform/floatsearch.h"
+#include "core/transform/interleave.h"
+#include "core/transform/liftplanpicture.h"
+#include "core/transform/optimize.h"
+#include "core/transform/overlay.h"
+#include "core/transform/repeat.h"
+#include "core/transform/sequenceops.h"
+#include "core/transform/thicknesspattern.h"
+#include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
+#include "core/transform/wrap.h"
+#include "core/transform/componentimport.h"
+#include "core/wif/wifwriter.h"
 
 #include <filesystem>
 #include <functional>

@@ -1,9 +1,9 @@
 // The weave-structure sheet's rules, tieup keys, automatic keys and the
 // skeleton tieup.
-#include "structures.h"
+#include "tests/core/transform/structures.h"
 
-#include "transform/skeletontieup.h"
-#include "transform/tieupkeys.h"
+#include "core/transform/skeletontieup.h"
+#include "core/transform/tieupkeys.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Draft files written by other weaving programs, some deliberately damaged:
 // each must open as a complete, consistent draft or fail with a reason.
-#include "testmessages.h"
+#include "tests/core/wif/testmessages.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
-#include "wif/inifile.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
+#include "core/wif/inifile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // Taking the palette or the project plan of another draft file.
 
-#include "testmessages.h"
+#include "tests/core/wif/testmessages.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/draftimport.h"
-#include "wif/wifsections.h"
-#include "wif/wiftext.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/draftimport.h"
+#include "core/wif/wifsections.h"
+#include "core/wif/wiftext.h"
+#include "core/wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 

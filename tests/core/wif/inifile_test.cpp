@@ -1,5 +1,5 @@
-#include "wif/inifile.h"
-#include "wif/iniwriter.h"
+#include "core/wif/inifile.h"
+#include "core/wif/iniwriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Random drafts of every form are written and read back; everything the file
 // format promises to keep must come back.
-#include "testmessages.h"
+#include "tests/core/wif/testmessages.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "iprompter.h"
+#include "core/draft/iprompter.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "testmessages.h"
+#include "tests/core/wif/testmessages.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/wifreader.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifreader.h"
 
 #include <gtest/gtest.h>
 

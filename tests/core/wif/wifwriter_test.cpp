@@ -1,9 +1,9 @@
-#include "testmessages.h"
+#include "tests/core/wif/testmessages.h"
 
-#include "draft/quillabydoc.h"
-#include "wif/inifile.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/inifile.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "draft/quillabydoc.h"
-#include "yarn/densitycalc.h"
-#include "yarn/piecespicture.h"
-#include "yarn/plantext.h"
-#include "yarn/projectplan.h"
-#include "yarn/yarn.h"
+#include "core/draft/quillabydoc.h"
+#include "core/yarn/densitycalc.h"
+#include "core/yarn/piecespicture.h"
+#include "core/yarn/plantext.h"
+#include "core/yarn/projectplan.h"
+#include "core/yarn/yarn.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "yarn/yarndatabase.h"
-#include "yarn/yarnmessages.h"
+#include "core/yarn/yarndatabase.h"
+#include "core/yarn/yarnmessages.h"
 
 #include <gtest/gtest.h>
 

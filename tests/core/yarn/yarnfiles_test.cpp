@@ -1,8 +1,8 @@
-#include "yarn/yarnarchive.h"
-#include "yarn/yarndatabase.h"
-#include "yarn/yarndoc.h"
-#include "yarn/yarnmessages.h"
-#include "yarn/yarntext.h"
+#include "core/yarn/yarnarchive.h"
+#include "core/yarn/yarndatabase.h"
+#include "core/yarn/yarndoc.h"
+#include "core/yarn/yarnmessages.h"
+#include "core/yarn/yarntext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "yarn/yarndoc.h"
-#include "yarn/yarnlist.h"
+#include "core/yarn/yarndoc.h"
+#include "core/yarn/yarnlist.h"
 
 #include <gtest/gtest.h>
 

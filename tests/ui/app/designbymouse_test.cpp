@@ -1,18 +1,18 @@
 // A weaver designs a point twill with a tabby in a new draft with the mouse
 // alone: tools from the tool bar and the Draw menu, lines, a selection
 // stamped along the warp, pencil clicks in the tieup and the treadling.
-#include "app/defaultpalette.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "mainwindowfixture.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "tests/ui/mainwindowfixture.h"
 
-#include "draft/drawdown.h"
-#include "views/draftframe.h"
-#include "views/draftview.h"
-#include "views/tdinggridview.h"
-#include "views/tieupview.h"
-#include "views/tools/toolstate.h"
+#include "core/draft/drawdown.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftview.h"
+#include "ui/views/tdinggridview.h"
+#include "ui/views/tieupview.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
 // What desktop programs have in common: standard keys, a recent-file
 // submenu, a Help menu, an icon of its own.
-#include "app/draftwindow.h"
-#include "app/weaversguide.h"
-#include "mainwindowfixture.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/weaversguide.h"
+#include "tests/ui/mainwindowfixture.h"
 
 #include <QApplication>
 #include <QDialog>

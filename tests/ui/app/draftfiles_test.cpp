@@ -1,13 +1,13 @@
-#include "iprompter.h"
-#include "app/defaultpalette.h"
-#include "app/draftfiles.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "mainwindowfixture.h"
+#include "core/draft/iprompter.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/app/draftfiles.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "tests/ui/mainwindowfixture.h"
 
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <QTemporaryDir>
 

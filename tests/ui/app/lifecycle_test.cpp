@@ -1,20 +1,20 @@
 // Clone, the closing question over every draft, the properties sheet and
 // the imports, driven through the main window.
 
-#include "app/defaultpalette.h"
-#include "app/draftfiles.h"
-#include "app/draftcommands.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/propertiessheet.h"
-#include "app/recentfilelist.h"
-#include "mainwindowfixture.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/app/draftfiles.h"
+#include "ui/filecommands/draftfilecommands.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/filecommands/propertiessheet.h"
+#include "ui/app/recentfilelist.h"
+#include "tests/ui/mainwindowfixture.h"
 
-#include "transform/messages.h"
-#include "views/draftframe.h"
-#include "views/gridview.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/transform/messages.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/gridview.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <QAction>
 #include <QApplication>

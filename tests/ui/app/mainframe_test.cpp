@@ -1,9 +1,9 @@
-#include "app/defaultpalette.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "mainwindowfixture.h"
-#include "views/draftframe.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "tests/ui/mainwindowfixture.h"
+#include "ui/views/draftframe.h"
 
 #include <QApplication>
 #include <QDropEvent>

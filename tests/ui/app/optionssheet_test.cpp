@@ -1,4 +1,4 @@
-#include "app/optionssheet.h"
+#include "ui/app/optionssheet.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,13 +1,13 @@
 // Recovery copies: kept while the editor runs, dropped on save and close,
 // offered again after a crash, a kill or a stop by signal.
-#include "app/autosave.h"
-#include "app/draftfiles.h"
-#include "app/draftwindow.h"
-#include "mainwindowfixture.h"
-#include "recoveryedits.h"
+#include "ui/app/autosave.h"
+#include "ui/app/draftfiles.h"
+#include "ui/views/draftwindow.h"
+#include "tests/ui/mainwindowfixture.h"
+#include "tests/ui/recoveryedits.h"
 
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

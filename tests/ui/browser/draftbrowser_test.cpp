@@ -1,12 +1,12 @@
-#include "browser/browserfiles.h"
-#include "browser/draftbrowser.h"
-#include "browser/previewloader.h"
-#include "mainwindowfixture.h"
+#include "ui/browser/browserfiles.h"
+#include "ui/browser/draftbrowser.h"
+#include "ui/browser/previewloader.h"
+#include "tests/ui/mainwindowfixture.h"
 
-#include "app/storedsettings.h"
-#include "draft/quillabydoc.h"
-#include "views/draftframe.h"
-#include "wif/wifwriter.h"
+#include "ui/base/storedsettings.h"
+#include "core/draft/quillabydoc.h"
+#include "ui/views/draftframe.h"
+#include "core/wif/wifwriter.h"
 
 #include <QDirIterator>
 #include <QFile>

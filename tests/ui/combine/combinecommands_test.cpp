@@ -1,18 +1,18 @@
 // Echo, interleave, overlay, append, expand and the imports, worked through
 // the editor's menus and dialogs: each changes the draft as the core does and
 // is one undo step that gives the exact draft back.
-#include "commandfixture.h"
+#include "tests/ui/commandfixture.h"
 
-#include "combine/combinecommands.h"
-#include "combine/combinedialogs.h"
+#include "ui/combine/combinecommands.h"
+#include "ui/combine/combinedialogs.h"
 
-#include "transform/expand.h"
-#include "transform/interleave.h"
-#include "transform/messages.h"
-#include "transform/overlay.h"
-#include "wif/componentimport.h"
-#include "wif/sourcedraft.h"
-#include "wif/wifwriter.h"
+#include "core/transform/expand.h"
+#include "core/transform/interleave.h"
+#include "core/transform/messages.h"
+#include "core/transform/overlay.h"
+#include "core/transform/componentimport.h"
+#include "core/wif/sourcedraft.h"
+#include "core/wif/wifwriter.h"
 
 #include <QApplication>
 #include <QDropEvent>

@@ -2,13 +2,13 @@
 // file: it steps through exactly the ends and picks `quillaby-cli floats`
 // lists for that file, highlights and scrolls to each, and marks one as one
 // undo step.
-#include "commandfixture.h"
+#include "tests/ui/commandfixture.h"
 
-#include "floats/floatsearchdialog.h"
-#include "views/draftframe.h"
-#include "views/draftview.h"
+#include "ui/floats/floatsearchdialog.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftview.h"
 
-#include "wif/wifwriter.h"
+#include "core/wif/wifwriter.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

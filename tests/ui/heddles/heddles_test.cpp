@@ -1,11 +1,11 @@
 // The Heddle Counts window and the Thread Thickness dialog through their menus.
-#include "commandfixture.h"
+#include "tests/ui/commandfixture.h"
 
-#include "heddles/heddlewindow.h"
-#include "heddles/threadthickness.h"
+#include "ui/heddles/heddlewindow.h"
+#include "ui/heddles/threadthickness.h"
 
-#include "transform/heddlecount.h"
-#include "wif/wifwriter.h"
+#include "core/transform/heddlecount.h"
+#include "core/wif/wifwriter.h"
 
 #include <QApplication>
 #include <QFile>

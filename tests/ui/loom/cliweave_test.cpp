@@ -1,10 +1,10 @@
 // quillaby-cli weave against the emulated loom.
 
-#include "dobbyfixture.h"
+#include "tests/ui/loom/dobbyfixture.h"
 
-#include "draft/drawdown.h"
+#include "core/draft/drawdown.h"
 
-#include "loomsession.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <QProcess>
 

@@ -1,13 +1,13 @@
 // The weaver's commands during a run, the time-out window, the self-test and
 // the start checks, with the emulated loom answering from the test itself.
 
-#include "dobbyfixture.h"
+#include "tests/ui/loom/dobbyfixture.h"
 
-#include "loom/dobbybars.h"
-#include "dobby/dobbymessages.h"
-#include "loom/dobbytimedout.h"
-#include "draft/drawdown.h"
-#include "wif/wifwriter.h"
+#include "ui/loom/dobbybars.h"
+#include "core/dobby/dobbymessages.h"
+#include "ui/loom/dobbytimedout.h"
+#include "core/draft/drawdown.h"
+#include "core/wif/wifwriter.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,8 +1,8 @@
 // The Set Dobby Pick, Set Dobby Markers and Repeat Counter dialogs.
 
-#include "dobbyfixture.h"
+#include "tests/ui/loom/dobbyfixture.h"
 
-#include "loom/dobbydialogs.h"
+#include "ui/loom/dobbydialogs.h"
 
 #include <QPushButton>
 

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "testsettingsdir.h"
+#include "tests/ui/testsettingsdir.h"
 
-#include "app/defaultpalette.h"
-#include "app/draftwindow.h"
-#include "app/mainframe.h"
-#include "app/recentfilelist.h"
-#include "loom/dobbycontroller.h"
-#include "loom/seriallink.h"
-#include "draft/quillabydoc.h"
-#include "iprompter.h"
-#include "wif/wifreader.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/views/draftwindow.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "ui/loom/dobbycontroller.h"
+#include "ui/loom/seriallink.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/iprompter.h"
+#include "core/wif/wifreader.h"
 
-#include "ptyloom.h"
+#include "tools/loom-emulator/ptyloom.h"
 
 #include <QAction>
 #include <QEventLoop>

@@ -1,14 +1,14 @@
 // Weaving through the main window's Dobby menu, the Qt serial link and a real
 // pseudo-terminal, with the emulated loom on the other end.
 
-#include "dobbyfixture.h"
+#include "tests/ui/loom/dobbyfixture.h"
 
-#include "loom/dobbybars.h"
-#include "loom/dobbytimedout.h"
-#include "draft/drawdown.h"
-#include "views/draftframe.h"
+#include "ui/loom/dobbybars.h"
+#include "ui/loom/dobbytimedout.h"
+#include "core/draft/drawdown.h"
+#include "ui/views/draftframe.h"
 
-#include "loomsession.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <QLineEdit>
 

@@ -1,9 +1,9 @@
 // The Qt serial link on its own: device naming, exclusive open, and a burst
 // of requests longer than one read.
 
-#include "dobbyfixture.h"
+#include "tests/ui/loom/dobbyfixture.h"
 
-#include "draft/drawdown.h"
+#include "core/draft/drawdown.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,14 +1,14 @@
-#include "app/draftwindow.h"
-#include "mainwindowfixture.h"
+#include "ui/views/draftwindow.h"
+#include "tests/ui/mainwindowfixture.h"
 
-#include "draft/drawdown.h"
-#include "graphic/picturedraft.h"
-#include "graphic/picturereader.h"
-#include "pictures/picturecommands.h"
-#include "pictures/picturedialogs.h"
-#include "pictures/pictureview.h"
-#include "pictures/picturewindow.h"
-#include "views/tools/toolstate.h"
+#include "core/draft/drawdown.h"
+#include "core/imagedraft/picturedraft.h"
+#include "core/picture/picturereader.h"
+#include "ui/pictures/picturecommands.h"
+#include "ui/pictures/picturedialogs.h"
+#include "ui/pictures/pictureview.h"
+#include "ui/pictures/picturewindow.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <QAction>
 #include <QDoubleSpinBox>

@@ -1,13 +1,13 @@
-#include "mainwindowfixture.h"
-#include "print/printcommands.h"
+#include "tests/ui/mainwindowfixture.h"
+#include "ui/print/printcommands.h"
 
-#include "app/draftwindow.h"
-#include "app/imainwindow.h"
-#include "draft/quillabydoc.h"
-#include "draftpages.h"
-#include "heddles/heddlewindow.h"
-#include "views/draftframe.h"
-#include "views/paneframes.h"
+#include "ui/views/draftwindow.h"
+#include "ui/base/imainwindow.h"
+#include "core/draft/quillabydoc.h"
+#include "printing/draftpages.h"
+#include "ui/heddles/heddlewindow.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/paneframes.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -2,18 +2,18 @@
 // block substitution through the menu (the same draft the command line
 // makes), the network dialogs and their stored settings, and failures that
 // leave no new draft behind.
-#include "commandfixture.h"
+#include "tests/ui/commandfixture.h"
 
-#include "profile/networkdialogs.h"
-#include "profile/profilecommands.h"
-#include "profile/structurefiles.h"
-#include "profile/weavestructuresheet.h"
+#include "ui/profile/networkdialogs.h"
+#include "ui/profile/profilecommands.h"
+#include "ui/profile/structurefiles.h"
+#include "ui/profile/weavestructuresheet.h"
 
-#include "app/storedsettings.h"
-#include "transform/blockmessages.h"
-#include "transform/tieupkeys.h"
-#include "wif/wifreader.h"
-#include "wif/wifwriter.h"
+#include "ui/base/storedsettings.h"
+#include "core/transform/blockmessages.h"
+#include "core/transform/tieupkeys.h"
+#include "core/wif/wifreader.h"
+#include "core/wif/wifwriter.h"
 
 #include <QCheckBox>
 #include <QComboBox>

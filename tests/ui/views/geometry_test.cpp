@@ -1,9 +1,9 @@
-#include "viewtestutil.h"
+#include "tests/ui/views/viewtestutil.h"
 
-#include "glyphs.h"
-#include "views/paneframes.h"
+#include "printing/glyphs.h"
+#include "ui/views/paneframes.h"
 
-#include "draft/drawdown.h"
+#include "core/draft/drawdown.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -1,13 +1,13 @@
-#include "viewtestutil.h"
+#include "tests/ui/views/viewtestutil.h"
 
-#include "graphic/drawdownimage.h"
-#include "glyphs.h"
-#include "views/interlacepopup.h"
-#include "views/paneframes.h"
-#include "views/tools/panetool.h"
-#include "views/tools/toolstate.h"
+#include "core/graphic/drawdownimage.h"
+#include "printing/glyphs.h"
+#include "ui/views/interlacepopup.h"
+#include "ui/views/paneframes.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "draft/drawdown.h"
+#include "core/draft/drawdown.h"
 
 #include <QClipboard>
 #include <QImageReader>

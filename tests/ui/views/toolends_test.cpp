@@ -1,13 +1,13 @@
 // The keyboard's paging, the tools' own cursors, the heavy-line period, the
 // treadling's layer symbols and frames turning over with DraftDrawnUp.
-#include "viewtestutil.h"
+#include "tests/ui/views/viewtestutil.h"
 
-#include "draft/heavylines.h"
+#include "core/draft/heavylines.h"
 
-#include "views/tools/panetool.h"
-#include "views/tools/panekeys.h"
-#include "views/tools/toolcursors.h"
-#include "views/tools/toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/panekeys.h"
+#include "ui/views/tools/toolcursors.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <QKeyEvent>
 

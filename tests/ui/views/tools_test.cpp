@@ -1,11 +1,11 @@
-#include "viewtestutil.h"
+#include "tests/ui/views/viewtestutil.h"
 
-#include "app/dialogparts.h"
-#include "draft/drawdown.h"
-#include "views/interlacepopup.h"
-#include "views/tools/labeldialog.h"
-#include "views/tools/panetool.h"
-#include "views/tools/toolstate.h"
+#include "ui/base/dialogparts.h"
+#include "core/draft/drawdown.h"
+#include "ui/views/interlacepopup.h"
+#include "ui/views/tools/labeldialog.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

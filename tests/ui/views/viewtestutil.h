@@ -1,11 +1,11 @@
 #pragma once
 
-#include "views/draftframe.h"
-#include "views/draftview.h"
-#include "views/tdinggridview.h"
-#include "views/tieupview.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftview.h"
+#include "ui/views/tdinggridview.h"
+#include "ui/views/tieupview.h"
 
-#include "draft/quillabydoc.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "brushtool.h"
+#include "ui/views/tools/brushtool.h"
 
-#include "panetool.h"
+#include "ui/views/tools/panetool.h"
 
 namespace qb {
 

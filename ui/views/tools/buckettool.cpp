@@ -1,9 +1,9 @@
-#include "buckettool.h"
+#include "ui/views/tools/buckettool.h"
 
-#include "panetool.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "draft/palettetools.h"
+#include "core/draft/palettetools.h"
 
 namespace qb {
 

@@ -1,11 +1,11 @@
-#include "drawlinetool.h"
+#include "ui/views/tools/drawlinetool.h"
 
-#include "panetool.h"
-#include "panekeys.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/panekeys.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "views/gridview.h"
-#include "views/tdinggridview.h"
+#include "ui/views/gridview.h"
+#include "ui/views/tdinggridview.h"
 
 #include <algorithm>
 

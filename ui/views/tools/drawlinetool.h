@@ -1,8 +1,8 @@
 #pragma once
 
-#include "panetoolbase.h"
+#include "ui/views/tools/panetoolbase.h"
 
-#include "draft/linetool.h"
+#include "core/draft/linetool.h"
 
 #include <optional>
 

@@ -1,10 +1,10 @@
-#include "interlacetool.h"
+#include "ui/views/tools/interlacetool.h"
 
-#include "panetool.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "views/draftview.h"
-#include "views/interlacepopup.h"
+#include "ui/views/draftview.h"
+#include "ui/views/interlacepopup.h"
 
 namespace qb {
 

@@ -1,8 +1,8 @@
-#include "labeldialog.h"
+#include "ui/views/tools/labeldialog.h"
 
-#include "toolstate.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "draft/limits.h"
+#include "core/draft/limits.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/labeledit.h"
+#include "core/draft/labeledit.h"
 
 #include <QDialog>
 

@@ -1,12 +1,12 @@
-#include "movetool.h"
+#include "ui/views/tools/movetool.h"
 
-#include "panetool.h"
-#include "toolcursors.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolcursors.h"
 
-#include "views/gridview.h"
-#include "views/tdinggridview.h"
+#include "ui/views/gridview.h"
+#include "ui/views/tdinggridview.h"
 
-#include "transform/wrap.h"
+#include "core/transform/wrap.h"
 
 #include <algorithm>
 

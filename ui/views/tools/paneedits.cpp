@@ -1,8 +1,8 @@
-#include "paneedits.h"
+#include "ui/views/tools/paneedits.h"
 
-#include "panetool.h"
+#include "ui/views/tools/panetool.h"
 
-#include "draft/limits.h"
+#include "core/draft/limits.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/side.h"
+#include "core/draft/side.h"
 
 namespace qb {
 

@@ -1,14 +1,14 @@
-#include "panekeys.h"
+#include "ui/views/tools/panekeys.h"
 
-#include "panetool.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "views/gridview.h"
-#include "views/paneframes.h"
-#include "views/tdinggridview.h"
+#include "ui/views/gridview.h"
+#include "ui/views/paneframes.h"
+#include "ui/views/tdinggridview.h"
 
-#include "draft/limits.h"
-#include "draft/linetool.h"
+#include "core/draft/limits.h"
+#include "core/draft/linetool.h"
 
 #include <QApplication>
 #include <QKeyEvent>

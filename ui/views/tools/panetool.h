@@ -1,14 +1,14 @@
 #pragma once
 
-#include "panetoolbase.h"
-#include "paneedits.h"
-#include "selectioncommands.h"
-#include "stamppreview.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetoolbase.h"
+#include "ui/views/tools/paneedits.h"
+#include "ui/views/tools/selectioncommands.h"
+#include "ui/views/tools/stamppreview.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "draft/quillabydoc.h"
-#include "draft/tuptype.h"
-#include "views/gridframe.h"
+#include "core/draft/quillabydoc.h"
+#include "core/draft/tuptype.h"
+#include "ui/views/gridframe.h"
 
 #include <QPoint>
 #include <QPointer>

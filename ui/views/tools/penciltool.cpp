@@ -1,10 +1,10 @@
-#include "penciltool.h"
+#include "ui/views/tools/penciltool.h"
 
-#include "panetool.h"
+#include "ui/views/tools/panetool.h"
 
-#include "views/draftview.h"
+#include "ui/views/draftview.h"
 
-#include "transform/drawcrossing.h"
+#include "core/transform/drawcrossing.h"
 
 namespace qb {
 

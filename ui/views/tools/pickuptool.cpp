@@ -1,7 +1,7 @@
-#include "pickuptool.h"
+#include "ui/views/tools/pickuptool.h"
 
-#include "panetool.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
 namespace qb {
 

@@ -1,15 +1,15 @@
-#include "selectioncommands.h"
+#include "ui/views/tools/selectioncommands.h"
 
-#include "labeldialog.h"
-#include "panetool.h"
-#include "toolstate.h"
+#include "ui/views/tools/labeldialog.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "app/dialogparts.h"
-#include "commands/repeatdialog.h"
-#include "views/gridview.h"
+#include "ui/base/dialogparts.h"
+#include "ui/wholedraft/repeatdialog.h"
+#include "ui/views/gridview.h"
 
-#include "draft/labeledit.h"
-#include "draft/limits.h"
+#include "core/draft/labeledit.h"
+#include "core/draft/limits.h"
 
 #include <QMenu>
 

@@ -1,11 +1,11 @@
-#include "selectiontool.h"
+#include "ui/views/tools/selectiontool.h"
 
-#include "panetool.h"
-#include "stamptool.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/stamptool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "views/gridview.h"
-#include "views/tdinggridview.h"
+#include "ui/views/gridview.h"
+#include "ui/views/tdinggridview.h"
 
 #include <algorithm>
 

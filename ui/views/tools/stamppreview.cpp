@@ -1,6 +1,6 @@
-#include "stamppreview.h"
+#include "ui/views/tools/stamppreview.h"
 
-#include "views/tdinggridview.h"
+#include "ui/views/tdinggridview.h"
 
 #include <QPainter>
 

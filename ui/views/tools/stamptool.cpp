@@ -1,10 +1,10 @@
-#include "stamptool.h"
+#include "ui/views/tools/stamptool.h"
 
-#include "toolstate.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "views/tdinggridview.h"
+#include "ui/views/tdinggridview.h"
 
-#include "draft/limits.h"
+#include "core/draft/limits.h"
 
 #include <algorithm>
 

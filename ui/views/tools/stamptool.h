@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panetool.h"
+#include "ui/views/tools/panetool.h"
 
 #include <optional>
 

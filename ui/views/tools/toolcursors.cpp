@@ -1,9 +1,9 @@
-#include "toolcursors.h"
+#include "ui/views/tools/toolcursors.h"
 
-#include "panetool.h"
-#include "toolstate.h"
+#include "ui/views/tools/panetool.h"
+#include "ui/views/tools/toolstate.h"
 
-#include "views/gridview.h"
+#include "ui/views/gridview.h"
 
 #include <QGuiApplication>
 #include <QPainter>

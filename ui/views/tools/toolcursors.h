@@ -1,6 +1,6 @@
 #pragma once
 
-#include "views/gridframe.h"
+#include "ui/views/gridframe.h"
 
 #include <QCursor>
 

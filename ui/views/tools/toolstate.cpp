@@ -1,4 +1,4 @@
-#include "toolstate.h"
+#include "ui/views/tools/toolstate.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "draft/linetool.h"
+#include "core/draft/linetool.h"
 
 #include <QObject>
 

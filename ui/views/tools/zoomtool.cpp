@@ -1,8 +1,8 @@
-#include "zoomtool.h"
+#include "ui/views/tools/zoomtool.h"
 
-#include "panetool.h"
+#include "ui/views/tools/panetool.h"
 
-#include "views/gridview.h"
+#include "ui/views/gridview.h"
 
 #include <QScrollBar>
 

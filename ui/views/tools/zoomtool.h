@@ -1,6 +1,6 @@
 #pragma once
 
-#include "panetoolbase.h"
+#include "ui/views/tools/panetoolbase.h"
 
 namespace qb {
 
