@@ -61,8 +61,14 @@ void clicks(benchmark::State& state, bool liftplan)
     }
 }
 
-void BM_DrawCrossingTieup(benchmark::State& state) { clicks(state, false); }
-void BM_DrawCrossingLiftplan(benchmark::State& state) { clicks(state, true); }
+void BM_DrawCrossingTieup(benchmark::State& state)
+{
+    clicks(state, false);
+}
+void BM_DrawCrossingLiftplan(benchmark::State& state)
+{
+    clicks(state, true);
+}
 
 } // namespace
 

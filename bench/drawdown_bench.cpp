@@ -56,12 +56,22 @@ void runRows(benchmark::State& state, Picks kind)
         }
         benchmark::DoNotOptimize(ups);
     }
-    state.counters["cells/s"] = benchmark::Counter(double(kSize) * kSize, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["cells/s"] =
+        benchmark::Counter(double(kSize) * kSize, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-void BM_FastPath_SingleTreadle(benchmark::State& state) { runRows(state, Picks::SingleTreadle); }
-void BM_FastPath_FewTreadles(benchmark::State& state) { runRows(state, Picks::FewTreadles); }
-void BM_FastPath_RandomLiftplan(benchmark::State& state) { runRows(state, Picks::RandomLiftplan); }
+void BM_FastPath_SingleTreadle(benchmark::State& state)
+{
+    runRows(state, Picks::SingleTreadle);
+}
+void BM_FastPath_FewTreadles(benchmark::State& state)
+{
+    runRows(state, Picks::FewTreadles);
+}
+void BM_FastPath_RandomLiftplan(benchmark::State& state)
+{
+    runRows(state, Picks::RandomLiftplan);
+}
 
 void BM_PerCell(benchmark::State& state)
 {
@@ -72,7 +82,8 @@ void BM_PerCell(benchmark::State& state)
             for (int e = 0; e < kSize; ++e) ups += DrawdownCell(*doc, e, p) == Cell::WarpUp;
         benchmark::DoNotOptimize(ups);
     }
-    state.counters["cells/s"] = benchmark::Counter(double(kSize) * kSize, benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["cells/s"] =
+        benchmark::Counter(double(kSize) * kSize, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 } // namespace

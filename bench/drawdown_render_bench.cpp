@@ -19,29 +19,29 @@ constexpr int kPaneW = 1600, kPaneH = 1000;
 
 std::unique_ptr<CQuillabyDoc> makeDraft(bool liftplan)
 {
-        auto d = std::make_unique<CQuillabyDoc>();
-        NewDraftDefaults defaults;
-        defaults.shafts = 64;
-        defaults.treadles = 128;
-        defaults.liftplan = liftplan;
-        defaults.defaultColors = {0x0000FF, 0xFF0000, 0x00FF00};
-        d->OnNewDocument(defaults);
-        std::mt19937_64 rng(42);
-        Threading* th = d->threadingMutable(0);
-        th->Append(kSize);
-        for (int e = 0; e < kSize; ++e) {
-            th->SetValue(e, 1 + int(rng() % 64));
-            th->SetColor(e, 1 + int(rng() % 3));
-        }
-        for (int t = 0; t < 128; ++t) d->tieupMutable().setColumn(t, TUPTYPE(rng()));
-        Treadling* tr = d->treadlingMutable(0);
-        tr->Append(kSize);
-        for (int p = 0; p < kSize; ++p) {
-            if (liftplan) tr->SetShafts(p, TUPTYPE(rng())); // every pick its own lift
-            else tr->SetValue(p, 1 + int(rng() % 128));
-            tr->SetColor(p, int(rng() % 4));
-        }
-        return d;
+    auto d = std::make_unique<CQuillabyDoc>();
+    NewDraftDefaults defaults;
+    defaults.shafts = 64;
+    defaults.treadles = 128;
+    defaults.liftplan = liftplan;
+    defaults.defaultColors = {0x0000FF, 0xFF0000, 0x00FF00};
+    d->OnNewDocument(defaults);
+    std::mt19937_64 rng(42);
+    Threading* th = d->threadingMutable(0);
+    th->Append(kSize);
+    for (int e = 0; e < kSize; ++e) {
+        th->SetValue(e, 1 + int(rng() % 64));
+        th->SetColor(e, 1 + int(rng() % 3));
+    }
+    for (int t = 0; t < 128; ++t) d->tieupMutable().setColumn(t, TUPTYPE(rng()));
+    Treadling* tr = d->treadlingMutable(0);
+    tr->Append(kSize);
+    for (int p = 0; p < kSize; ++p) {
+        if (liftplan) tr->SetShafts(p, TUPTYPE(rng())); // every pick its own lift
+        else tr->SetValue(p, 1 + int(rng() % 128));
+        tr->SetColor(p, int(rng() % 4));
+    }
+    return d;
 }
 
 const CQuillabyDoc& bigDraft(bool liftplan = false)
@@ -72,9 +72,18 @@ void paint(benchmark::State& state, int cell, bool interlace)
     }
 }
 
-void BM_Paint1px(benchmark::State& state) { paint(state, 1, false); }
-void BM_Paint12pxInterlaced(benchmark::State& state) { paint(state, 12, true); }
-void BM_Paint12pxFlat(benchmark::State& state) { paint(state, 12, false); }
+void BM_Paint1px(benchmark::State& state)
+{
+    paint(state, 1, false);
+}
+void BM_Paint12pxInterlaced(benchmark::State& state)
+{
+    paint(state, 12, true);
+}
+void BM_Paint12pxFlat(benchmark::State& state)
+{
+    paint(state, 12, false);
+}
 
 // After an edit: new rows, then the first paint computes the rows of the lifts it meets.
 void BM_Paint1pxAfterEdit(benchmark::State& state)

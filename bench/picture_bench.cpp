@@ -75,9 +75,18 @@ void generate(benchmark::State& state, const RgbPicture& pic)
     state.counters["full"] = full;
 }
 
-void BM_GenerateDraftMotif(benchmark::State& state) { generate(state, motif()); }
-void BM_GenerateDraftBlocks(benchmark::State& state) { generate(state, blocks()); }
-void BM_GenerateDraftBlack(benchmark::State& state) { generate(state, RgbPicture::Blank(kSide, kSide, 0xFF000000)); }
+void BM_GenerateDraftMotif(benchmark::State& state)
+{
+    generate(state, motif());
+}
+void BM_GenerateDraftBlocks(benchmark::State& state)
+{
+    generate(state, blocks());
+}
+void BM_GenerateDraftBlack(benchmark::State& state)
+{
+    generate(state, RgbPicture::Blank(kSide, kSide, 0xFF000000));
+}
 
 void BM_ReadPicture(benchmark::State& state, const char* ext)
 {

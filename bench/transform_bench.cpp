@@ -37,8 +37,7 @@ std::unique_ptr<CQuillabyDoc> bigDraft(int usedTreadles = 128)
     return doc;
 }
 
-template <class F>
-void runOnCopies(benchmark::State& state, const CQuillabyDoc& source, F&& command)
+template <class F> void runOnCopies(benchmark::State& state, const CQuillabyDoc& source, F&& command)
 {
     FixedPrompter yes(true);
     for (auto _ : state) {
@@ -124,7 +123,8 @@ void BM_FabricAnalysis512(benchmark::State& state)
         for (int p = 0; p < kArea; ++p)
             for (int e = 0; e < kArea; ++e)
                 if ((tieup[treadle[p]] >> shaft[e]) & 1) {
-                    if (record) doc->Transaction("Fabric Analysis", [&](Edit t) { FabricAnalysisCell(t, *doc, e, p, true); });
+                    if (record)
+                        doc->Transaction("Fabric Analysis", [&](Edit t) { FabricAnalysisCell(t, *doc, e, p, true); });
                     else FabricAnalysisCell(kReplay, *doc, e, p, true);
                     ++cells;
                 }

@@ -45,8 +45,7 @@ std::unique_ptr<CQuillabyDoc> largestDraft(int rows = 4)
 
 // One command done once, then undone and redone over and over: each
 // iteration is one undo or one redo.
-template <class F>
-void undoRedo(benchmark::State& state, F&& command, int rows = 4)
+template <class F> void undoRedo(benchmark::State& state, F&& command, int rows = 4)
 {
     auto doc = largestDraft(rows);
     FixedPrompter yes(true);
@@ -73,7 +72,8 @@ void BM_UndoRedoTurnDraft(benchmark::State& state)
 void BM_UndoRedoConvertToLiftplan(benchmark::State& state)
 {
     // A liftplan holds one weft.
-    undoRedo(state, [](Edit e, CQuillabyDoc& d, IPrompter& p) { ConvertToLiftplan(e, d, p); }, 1);
+    undoRedo(
+        state, [](Edit e, CQuillabyDoc& d, IPrompter& p) { ConvertToLiftplan(e, d, p); }, 1);
 }
 
 // A stroke of the pencil across 1000 ends of the largest draft: the time per

@@ -2,16 +2,16 @@
 // 4 warps and 4 wefts, 64 shafts, 128 treadles, 90 colors, every thread
 // colored, labels, characters and thick threads. The same file is also
 // parsed by Python's configparser for comparison (when python3 is there).
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/wif/inifile.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sys/resource.h>
@@ -111,12 +111,12 @@ BENCHMARK(BM_SaveLargestDraft)->Unit(benchmark::kMillisecond)->Iterations(5);
 // The same file through Python's configparser, timed inside Python.
 void BM_PythonConfigparserParse(benchmark::State& state)
 {
-    const std::string cmd =
-        "python3 -c \"import configparser,sys,time\n"
-        "t=time.perf_counter()\n"
-        "c=configparser.ConfigParser(strict=False,interpolation=None)\n"
-        "c.read(sys.argv[1],encoding='latin-1')\n"
-        "print(time.perf_counter()-t)\" " + bigPath() + " 2>/dev/null";
+    const std::string cmd = "python3 -c \"import configparser,sys,time\n"
+                            "t=time.perf_counter()\n"
+                            "c=configparser.ConfigParser(strict=False,interpolation=None)\n"
+                            "c.read(sys.argv[1],encoding='latin-1')\n"
+                            "print(time.perf_counter()-t)\" "
+        + bigPath() + " 2>/dev/null";
     for (auto _ : state) {
         FILE* p = ::popen(cmd.c_str(), "r");
         double seconds = -1;

@@ -5,9 +5,11 @@
 #include "cli/applytypes.h"
 #include "cli/profileoperations.h"
 
+#include "core/draft/iprompter.h"
 #include "core/draft/quillabydoc.h"
 #include "core/transform/addtabby.h"
 #include "core/transform/arrange.h"
+#include "core/transform/componentimport.h"
 #include "core/transform/doublewidth.h"
 #include "core/transform/expand.h"
 #include "core/transform/interleave.h"
@@ -17,8 +19,6 @@
 #include "core/transform/sequenceops.h"
 #include "core/transform/tieupops.h"
 #include "core/transform/turndraft.h"
-#include "core/draft/iprompter.h"
-#include "core/transform/componentimport.h"
 #include "core/wif/sourcedraft.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"
@@ -66,8 +66,7 @@ Outcome unreadable()
 }
 
 // An operation that takes the FILE arguments as drafts.
-template <class F>
-Outcome withSources(Context& c, F&& run)
+template <class F> Outcome withSources(Context& c, F&& run)
 {
     Sources s = readSources(c);
     if (!s.ok) return unreadable();
@@ -76,8 +75,7 @@ Outcome withSources(Context& c, F&& run)
 
 // An import: the core reads the file itself; a file that cannot be read is
 // reported as such rather than as a refusal.
-template <class F>
-Outcome importing(Context& c, F&& run)
+template <class F> Outcome importing(Context& c, F&& run)
 {
     if (!readSources(c).ok) return unreadable();
     return inPlace(run(c.args[0]));
@@ -124,7 +122,8 @@ const Operation kOperations[] = {
     {"repeat", "N", "Repeat threading and treadling N times (2..100).", 1, 1,
      [](Context& c) {
          int n = 0;
-         if (!number(c.args[0], 2, 100, n)) return inPlace(CommandResult::refused(*c.prompter, "repeat: N must be 2..100"));
+         if (!number(c.args[0], 2, 100, n))
+             return inPlace(CommandResult::refused(*c.prompter, "repeat: N must be 2..100"));
          return inPlace(both(RepeatThreads(kReplay, *c.doc, Side::Threading, n, *c.prompter),
                              [&] { return RepeatThreads(kReplay, *c.doc, Side::Treadling, n, *c.prompter); }));
      }},
@@ -156,7 +155,8 @@ const Operation kOperations[] = {
      [](Context& c) { return inPlace(DirectTieup(kReplay, *c.doc)); }},
     {"add-tabby", "G [add-treadles]",
      "Insert a tabby pick before every pick on treadles 1..G in turn (G 2..64), in\n"
-     "white; with add-treadles G new treadles are put at the left first.", 1, 2,
+     "white; with add-treadles G new treadles are put at the left first.",
+     1, 2,
      [](Context& c) {
          AddTabbyOptions o;
          if (!number(c.args[0], 2, 64, o.groundTreadles))
@@ -184,18 +184,23 @@ const Operation kOperations[] = {
      }},
     {"block-substitute", "STRUCTURE",
      "Substitute the blocks of this profile draft with the units and tieup keys of\n"
-     "the weave structure STRUCTURE (Tools > Block Substitution).", 1, 1, BlockSubstituteOperation},
-    {"scale-line", "--height NH --length L [--base B] [--initial-height H] [--initial-width W] [--telescope] [--shaft-rule]",
+     "the weave structure STRUCTURE (Tools > Block Substitution).",
+     1, 1, BlockSubstituteOperation},
+    {"scale-line",
+     "--height NH --length L [--base B] [--initial-height H] [--initial-width W] [--telescope] [--shaft-rule]",
      "Scale this pattern line to a network NH shafts high and L ends long\n"
-     "(Tools > Scale Pattern Line); digitizes unless --telescope.", 0, 16, ScaleLineOperation, true},
+     "(Tools > Scale Pattern Line); digitizes unless --telescope.",
+     0, 16, ScaleLineOperation, true},
     {"network", "STRUCTURE --height NH [--ribbon W] [--template] [--no-ribbon-fill] [--background-fill]",
      "Plot this pattern line onto a network of NH shafts built from the initial of\n"
-     "the weave structure STRUCTURE, in liftplan form (Tools > Plot onto Network).", 1, 16, NetworkOperation, true},
-    {"ribbon-template", "W",
-     "Widen every pick into W consecutive treadles, 2..128 (Treadling > Ribbon Template).", 1, 1,
-     RibbonTemplateOperation},
-    {"echo-threading", "K O", "Interleave the threading with K echoes (1..3) of itself, echo j putting every\n"
-                              "end j x O shafts higher (O 1..64, wrapping at the shaft count).", 2, 2,
+     "the weave structure STRUCTURE, in liftplan form (Tools > Plot onto Network).",
+     1, 16, NetworkOperation, true},
+    {"ribbon-template", "W", "Widen every pick into W consecutive treadles, 2..128 (Treadling > Ribbon Template).", 1,
+     1, RibbonTemplateOperation},
+    {"echo-threading", "K O",
+     "Interleave the threading with K echoes (1..3) of itself, echo j putting every\n"
+     "end j x O shafts higher (O 1..64, wrapping at the shaft count).",
+     2, 2,
      [](Context& c) {
          EchoSettings e;
          if (!number(c.args[0], EchoSettings::kMinEchos, EchoSettings::kMaxEchos, e.numEchos)
@@ -203,24 +208,31 @@ const Operation kOperations[] = {
              return inPlace(CommandResult::refused(*c.prompter, "echo-threading: K must be 1..3 and O 1..64"));
          return inPlace(EchoThreading(kReplay, *c.doc, e, *c.prompter));
      }},
-    {"echo-treadling", "", "Copy the first weft's treadling into each further weft k, every treadle\n"
-                           "moved k places.", 0, 0,
-     [](Context& c) { return inPlace(EchoTreadling(kReplay, *c.doc, *c.prompter)); }},
-    {"interleave-threading", "FILE [FILE [FILE]]", "Interleave the threading end by end with the threadings of the files.", 1, 3,
+    {"echo-treadling", "",
+     "Copy the first weft's treadling into each further weft k, every treadle\n"
+     "moved k places.",
+     0, 0, [](Context& c) { return inPlace(EchoTreadling(kReplay, *c.doc, *c.prompter)); }},
+    {"interleave-threading", "FILE [FILE [FILE]]",
+     "Interleave the threading end by end with the threadings of the files.", 1, 3,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return InterleaveThreading(kReplay, *c.doc, docs, *c.prompter); });
+         return withSources(c,
+                            [&](const auto& docs) { return InterleaveThreading(kReplay, *c.doc, docs, *c.prompter); });
      }},
-    {"interleave-treadling", "FILE [FILE [FILE]]", "Interleave the treadling pick by pick with the treadlings of the files.", 1, 3,
+    {"interleave-treadling", "FILE [FILE [FILE]]",
+     "Interleave the treadling pick by pick with the treadlings of the files.", 1, 3,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return InterleaveTreadling(kReplay, *c.doc, docs, *c.prompter); });
+         return withSources(c,
+                            [&](const auto& docs) { return InterleaveTreadling(kReplay, *c.doc, docs, *c.prompter); });
      }},
-    {"overlay", "FILE [FILE [FILE]]", "Combine the pegplans of the files into the treadling (Multiple Treadles on).", 1, 3,
+    {"overlay", "FILE [FILE [FILE]]", "Combine the pegplans of the files into the treadling (Multiple Treadles on).", 1,
+     3,
      [](Context& c) {
          return withSources(c, [&](const auto& docs) { return OverlayPegplan(kReplay, *c.doc, docs, *c.prompter); });
      }},
     {"append", "FILE", "Append the treadling of FILE after the last pick, colors included.", 1, 1,
      [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return AppendTreadling(kReplay, *c.doc, *docs[0], *c.prompter); });
+         return withSources(c,
+                            [&](const auto& docs) { return AppendTreadling(kReplay, *c.doc, *docs[0], *c.prompter); });
      }},
     {"expand-threading", "F", "Repeat every end F times in place (F 2..20).", 1, 1,
      [](Context& c) {
@@ -245,14 +257,18 @@ const Operation kOperations[] = {
          return importing(c, [&](const std::string& f) { return ImportTreadling(kReplay, *c.doc, f, *c.prompter); });
      }},
     {"import-tieup", "FILE", "Take the tieup of FILE.", 1, 1,
-     [](Context& c) { return importing(c, [&](const std::string& f) { return ImportTieup(kReplay, *c.doc, f, *c.prompter); }); }},
+     [](Context& c) {
+         return importing(c, [&](const std::string& f) { return ImportTieup(kReplay, *c.doc, f, *c.prompter); });
+     }},
     {"import-warp-colors", "FILE", "Take the palette of FILE and the colors of its warp.", 1, 1,
      [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Threading, f, *c.prompter); });
+         return importing(
+             c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Threading, f, *c.prompter); });
      }},
     {"import-weft-colors", "FILE", "Take the palette of FILE and the colors of its weft.", 1, 1,
      [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Treadling, f, *c.prompter); });
+         return importing(
+             c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Treadling, f, *c.prompter); });
      }},
 };
 
@@ -308,9 +324,9 @@ int RunApply(int argc, char** argv)
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& a = words[i];
         if (a.size() < 2 || a[0] != '-') continue;
-        const bool operationOption = i >= 3 && std::any_of(std::begin(kOperations), std::end(kOperations), [&](const Operation& o) {
-                                         return o.takesOptions && words[2] == o.name;
-                                     });
+        const bool operationOption = i >= 3
+            && std::any_of(std::begin(kOperations), std::end(kOperations),
+                           [&](const Operation& o) { return o.takesOptions && words[2] == o.name; });
         if (!operationOption) {
             std::cerr << "quillaby-cli: apply: unknown option '" << a << "'\n";
             return kUsage;

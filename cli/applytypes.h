@@ -50,8 +50,17 @@ struct Outcome {
     std::optional<int> exit;
 };
 
-inline Outcome inPlace(CommandResult r) { return {std::move(r), nullptr, false, std::nullopt}; }
-inline Outcome newDraft(NewDraftResult r) { return {std::move(r.result), std::move(r.draft), true, std::nullopt}; }
-inline Outcome stopWith(int status) { return {CommandResult::noChange(), nullptr, false, status}; }
+inline Outcome inPlace(CommandResult r)
+{
+    return {std::move(r), nullptr, false, std::nullopt};
+}
+inline Outcome newDraft(NewDraftResult r)
+{
+    return {std::move(r.result), std::move(r.draft), true, std::nullopt};
+}
+inline Outcome stopWith(int status)
+{
+    return {CommandResult::noChange(), nullptr, false, status};
+}
 
 } // namespace qbcli

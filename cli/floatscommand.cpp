@@ -19,26 +19,25 @@ constexpr int kUsage = 2;
 
 constexpr const char* kUsageLine = "usage: quillaby-cli floats FILE --min K [--face-only] [--liftplan] [--count]\n";
 
-constexpr const char* kHelp =
-    "List every float of FILE at least max(K, 2) threads long, as the drawdown shows\n"
-    "it (X warp on the face, . weft on the face): warp floats by end and first pick,\n"
-    "then weft floats by pick and first end, one per line,\n"
-    "\n"
-    "  warp end E face|back picks A-B length L\n"
-    "  weft pick P face|back ends A-B length L\n"
-    "\n"
-    "numbers 1-based, A-B inclusive, then\n"
-    "\n"
-    "  floats: N warp ends, M weft picks\n"
-    "\n"
-    "(the ends and picks with at least one float). Blank cells (an unthreaded end)\n"
-    "end a warp float and are skipped along a pick; runs never wrap around.\n"
-    "\n"
-    "  --face-only   floats on the face only\n"
-    "  --count       only the last line\n"
-    "  --liftplan    load the liftplan of a file that holds both forms\n"
-    "\n"
-    "Exit status: 0 success, 1 the file cannot be read, 2 bad usage.\n";
+constexpr const char* kHelp = "List every float of FILE at least max(K, 2) threads long, as the drawdown shows\n"
+                              "it (X warp on the face, . weft on the face): warp floats by end and first pick,\n"
+                              "then weft floats by pick and first end, one per line,\n"
+                              "\n"
+                              "  warp end E face|back picks A-B length L\n"
+                              "  weft pick P face|back ends A-B length L\n"
+                              "\n"
+                              "numbers 1-based, A-B inclusive, then\n"
+                              "\n"
+                              "  floats: N warp ends, M weft picks\n"
+                              "\n"
+                              "(the ends and picks with at least one float). Blank cells (an unthreaded end)\n"
+                              "end a warp float and are skipped along a pick; runs never wrap around.\n"
+                              "\n"
+                              "  --face-only   floats on the face only\n"
+                              "  --count       only the last line\n"
+                              "  --liftplan    load the liftplan of a file that holds both forms\n"
+                              "\n"
+                              "Exit status: 0 success, 1 the file cannot be read, 2 bad usage.\n";
 
 int usageError(const std::string& why)
 {
@@ -95,7 +94,8 @@ int RunFloatsCommand(int argc, char** argv)
         char line[96];
         for (const qb::FloatRun& r : qb::ListFloats(doc, criteria)) {
             const bool warp = r.direction == qb::FloatDirection::Warp;
-            std::snprintf(line, sizeof line, warp ? "warp end %d %s picks %d-%d length %d\n" : "weft pick %d %s ends %d-%d length %d\n",
+            std::snprintf(line, sizeof line,
+                          warp ? "warp end %d %s picks %d-%d length %d\n" : "weft pick %d %s ends %d-%d length %d\n",
                           r.thread + 1, r.face ? "face" : "back", r.first + 1, r.last + 1, r.length);
             out += line;
             int& last = warp ? lastEnd : lastPick;

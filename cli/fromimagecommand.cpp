@@ -26,26 +26,25 @@ constexpr const char* kUsageLine =
     "usage: quillaby-cli from-image PICTURE OUT [--grid NxM] [--grey] [--brightness B] [--contrast C] "
     "[--rotate DEG] [--crop X,Y,W,H]\n";
 
-constexpr const char* kHelp =
-    "Turn PICTURE (.bmp, .jpg/.jpeg, .tif/.tiff or .png) into a new draft written to\n"
-    "OUT (.wif or .qlb). A grid of N squares across and M down is laid over the\n"
-    "picture; the draft has N ends and M picks, and its drawdown lifts the warp over\n"
-    "every square that holds dark pixels. End 1 is the rightmost column of squares,\n"
-    "pick 1 the top row. A draft needing more than 63 shafts or 127 treadles stops\n"
-    "there; the squares after that stay weft.\n"
-    "\n"
-    "  --grid NxM         N squares across, M down, each from 2 to 32768\n"
-    "                     (default: one square per pixel)\n"
-    "  --crop X,Y,W,H     first keep only this rectangle of the picture (pixels,\n"
-    "                     0,0 the top-left pixel)\n"
-    "  --rotate DEG       then turn it DEG degrees clockwise (the canvas grows; new\n"
-    "                     corners are white)\n"
-    "  --grey             then make it grey\n"
-    "  --brightness B     then add B (-255..255) to every color channel\n"
-    "  --contrast C       and stretch the channels by C percent (-100..100)\n"
-    "\n"
-    "Exit status: 0 written, 1 a file cannot be read or written (nothing is\n"
-    "written), 2 bad usage, 3 refused (the message says why; nothing is written).\n";
+constexpr const char* kHelp = "Turn PICTURE (.bmp, .jpg/.jpeg, .tif/.tiff or .png) into a new draft written to\n"
+                              "OUT (.wif or .qlb). A grid of N squares across and M down is laid over the\n"
+                              "picture; the draft has N ends and M picks, and its drawdown lifts the warp over\n"
+                              "every square that holds dark pixels. End 1 is the rightmost column of squares,\n"
+                              "pick 1 the top row. A draft needing more than 63 shafts or 127 treadles stops\n"
+                              "there; the squares after that stay weft.\n"
+                              "\n"
+                              "  --grid NxM         N squares across, M down, each from 2 to 32768\n"
+                              "                     (default: one square per pixel)\n"
+                              "  --crop X,Y,W,H     first keep only this rectangle of the picture (pixels,\n"
+                              "                     0,0 the top-left pixel)\n"
+                              "  --rotate DEG       then turn it DEG degrees clockwise (the canvas grows; new\n"
+                              "                     corners are white)\n"
+                              "  --grey             then make it grey\n"
+                              "  --brightness B     then add B (-255..255) to every color channel\n"
+                              "  --contrast C       and stretch the channels by C percent (-100..100)\n"
+                              "\n"
+                              "Exit status: 0 written, 1 a file cannot be read or written (nothing is\n"
+                              "written), 2 bad usage, 3 refused (the message says why; nothing is written).\n";
 
 int usageError(const std::string& why)
 {

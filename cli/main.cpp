@@ -1,7 +1,7 @@
 // quillaby-cli: the headless face of the draft core.
 #include "cli/applycommand.h"
-#include "cli/draftload.h"
 #include "cli/draftjson.h"
+#include "cli/draftload.h"
 #include "cli/floatscommand.h"
 #include "cli/fromimagecommand.h"
 #include "cli/plancommand.h"
@@ -128,21 +128,25 @@ int runConvert(const std::vector<std::string>& files, bool liftplan, bool)
 }
 
 const Command kCommands[] = {
-    {"info", "FILE", "Print a short summary of a draft: shafts, treadles, form, shed, ends, picks,\n"
-                     "warps, wefts, colors and title.", runInfo, 1, false},
+    {"info", "FILE",
+     "Print a short summary of a draft: shafts, treadles, form, shed, ends, picks,\n"
+     "warps, wefts, colors and title.",
+     runInfo, 1, false},
     {"dump", "FILE", "Print the draft as JSON.", runDump, 1, false},
-    {"drawdown", "FILE [--back]", "Print the black-and-white drawdown, one line per pick (pick 1 first), one\n"
-                                  "character per end: X warp on top, . weft on top, blank for nothing.\n"
-                                  "--back shows the back of the cloth.", runDrawdown, 1, true},
+    {"drawdown", "FILE [--back]",
+     "Print the black-and-white drawdown, one line per pick (pick 1 first), one\n"
+     "character per end: X warp on top, . weft on top, blank for nothing.\n"
+     "--back shows the back of the cloth.",
+     runDrawdown, 1, true},
     {"convert", "IN OUT", "Read IN and write it to OUT (.wif or .qlb).", runConvert, 2, false},
-    {"heddles", "FILE", "Print the heddles each shaft needs, counted over every warp, one line per\n"
-                        "shaft: the shaft number, a colon, a tab and the count right-aligned in 6.",
+    {"heddles", "FILE",
+     "Print the heddles each shaft needs, counted over every warp, one line per\n"
+     "shaft: the shaft number, a colon, a tab and the count right-aligned in 6.",
      runHeddles, 1, false},
 };
 
-constexpr const char* kLiftplanHelp =
-    "--liftplan loads the liftplan of a file that holds both a liftplan and a\n"
-    "treadling (the treadling and tieup are loaded otherwise).\n";
+constexpr const char* kLiftplanHelp = "--liftplan loads the liftplan of a file that holds both a liftplan and a\n"
+                                      "treadling (the treadling and tieup are loaded otherwise).\n";
 
 void usage(std::ostream& out)
 {
@@ -201,7 +205,8 @@ int main(int argc, char** argv)
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
             std::cout << "usage: quillaby-cli " << cmd->name << ' ' << cmd->args << " [--liftplan]\n\n"
-                      << cmd->help << '\n' << kLiftplanHelp;
+                      << cmd->help << '\n'
+                      << kLiftplanHelp;
             return kOk;
         }
         if (a == "--liftplan") liftplan = true;

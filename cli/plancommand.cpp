@@ -21,25 +21,23 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 constexpr const char* kPlanUsage = "usage: quillaby-cli plan FILE [--json] [--metric|--english]\n";
-constexpr const char* kPlanHelp =
-    "Prints the draft's project plan as the plan window shows it: the finished and\n"
-    "woven sizes, the ends and picks, and the quantity and weight of warp and weft.\n"
-    "Figures are in the draft's own measurement system unless --metric or --english\n"
-    "chooses one; sett, beat, densities and lengths are then converted.\n"
-    "  --json   one object: totalWidth, totalLength, widthInReed, warpLength,\n"
-    "           lengthUnit, ends, picks, warpQuantity, warpQuantityUnit, warpWeight,\n"
-    "           warpWeightUnit, weftQuantity, weftQuantityUnit, weftWeight,\n"
-    "           weftWeightUnit. The widths are in inches or centimetres, the two\n"
-    "           lengths in lengthUnit.\n"
-    "Exit status: 0 success, 1 the file cannot be read, 2 bad usage.\n";
+constexpr const char* kPlanHelp = "Prints the draft's project plan as the plan window shows it: the finished and\n"
+                                  "woven sizes, the ends and picks, and the quantity and weight of warp and weft.\n"
+                                  "Figures are in the draft's own measurement system unless --metric or --english\n"
+                                  "chooses one; sett, beat, densities and lengths are then converted.\n"
+                                  "  --json   one object: totalWidth, totalLength, widthInReed, warpLength,\n"
+                                  "           lengthUnit, ends, picks, warpQuantity, warpQuantityUnit, warpWeight,\n"
+                                  "           warpWeightUnit, weftQuantity, weftQuantityUnit, weftWeight,\n"
+                                  "           weftWeightUnit. The widths are in inches or centimetres, the two\n"
+                                  "           lengths in lengthUnit.\n"
+                                  "Exit status: 0 success, 1 the file cannot be read, 2 bad usage.\n";
 
 constexpr const char* kDensityUsage = "usage: quillaby-cli density QUANTITY yd|m WEIGHT lb|oz|kg|g\n";
-constexpr const char* kDensityHelp =
-    "Prints the grist of a yarn from a measured length and its weight, in yards per\n"
-    "pound and in metres per kilogram, as the density calculator computes them\n"
-    "(e.g. density 840 yd 1 lb). A negative quantity counts as 0 and a weight below\n"
-    "0.05 as 0.05.\n"
-    "Exit status: 0 success, 2 bad usage.\n";
+constexpr const char* kDensityHelp = "Prints the grist of a yarn from a measured length and its weight, in yards per\n"
+                                     "pound and in metres per kilogram, as the density calculator computes them\n"
+                                     "(e.g. density 840 yd 1 lb). A negative quantity counts as 0 and a weight below\n"
+                                     "0.05 as 0.05.\n"
+                                     "Exit status: 0 success, 2 bad usage.\n";
 
 bool isHelp(const std::string& a)
 {
@@ -117,8 +115,9 @@ int RunPlanCommand(int argc, char** argv)
     const qb::MeasureSystem shown = system.value_or(qb::MeasureSystemOf(doc.units()));
     if (json) {
         // Yarn names are bytes from the file: invalid UTF-8 is replaced.
-        std::cout << planJson(qb::ShowDraftPlan(doc, shown)).dump(1, ' ', false, nlohmann::json::error_handler_t::replace)
-                  << '\n';
+        std::cout
+            << planJson(qb::ShowDraftPlan(doc, shown)).dump(1, ' ', false, nlohmann::json::error_handler_t::replace)
+            << '\n';
     } else {
         std::cout << qb::DraftPlanText(doc, shown);
     }

@@ -51,8 +51,8 @@ bool parseArgs(const std::string& op, const std::vector<std::string>& args, std:
         }
         int v = 1;
         if (rule->takesValue && (i + 1 >= args.size() || !parseNumber(args[++i], rule->lo, rule->hi, v))) {
-            std::cerr << "quillaby-cli: apply " << op << ": " << a << " needs a number " << rule->lo << ".."
-                      << rule->hi << '\n';
+            std::cerr << "quillaby-cli: apply " << op << ": " << a << " needs a number " << rule->lo << ".." << rule->hi
+                      << '\n';
             return false;
         }
         out.values[a] = v;
@@ -103,8 +103,8 @@ Outcome ScaleLineOperation(Context& c)
                     {"--initial-width", true, 1, 64},
                     {"--telescope", false, 0, 0},
                     {"--shaft-rule", false, 0, 0}},
-                   a) ||
-        !a.positional.empty() || !a.values.count("--height") || !a.values.count("--length")) {
+                   a)
+        || !a.positional.empty() || !a.values.count("--height") || !a.values.count("--length")) {
         std::cerr << "usage: quillaby-cli apply LINE OUT scale-line --height NH --length L [--base B]\n"
                      "       [--initial-height H] [--initial-width W] [--telescope] [--shaft-rule]\n";
         return stopWith(kUsage);
@@ -129,8 +129,8 @@ Outcome NetworkOperation(Context& c)
                     {"--template", false, 0, 0},
                     {"--no-ribbon-fill", false, 0, 0},
                     {"--background-fill", false, 0, 0}},
-                   a) ||
-        a.positional.size() != 1 || !a.values.count("--height")) {
+                   a)
+        || a.positional.size() != 1 || !a.values.count("--height")) {
         std::cerr << "usage: quillaby-cli apply LINE OUT network STRUCTURE --height NH [--ribbon W] [--template]\n"
                      "       [--no-ribbon-fill] [--background-fill]\n";
         return stopWith(kUsage);

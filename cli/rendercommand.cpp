@@ -5,8 +5,8 @@
 
 #include "core/draft/quillabydoc.h"
 #include "core/graphic/drawdownsource.h"
-#include "core/picture/picturewriter.h"
 #include "core/graphic/wholedraftimage.h"
+#include "core/picture/picturewriter.h"
 
 #include <iostream>
 #include <string>
@@ -21,23 +21,22 @@ constexpr const char* kUsageLine =
     "usage: quillaby-cli render FILE -o OUT [--mode color|warp|weft] [--back] [--interlace] [--cell N] [--whole] "
     "[--liftplan]\n";
 
-constexpr const char* kHelp =
-    "Write the drawdown of FILE as a picture to OUT; the type follows OUT's\n"
-    "extension: .png, .tif/.tiff, .jpg/.jpeg or .bmp.\n"
-    "\n"
-    "  --mode color   threads in their colors (default)\n"
-    "  --mode warp    black where the warp is on top, white elsewhere\n"
-    "  --mode weft    black where the weft is on top\n"
-    "  --back         the back of the cloth\n"
-    "  --interlace    draw the threads as interlaced bands (cells of 6 pixels or more)\n"
-    "  --cell N       pixels per cell, 1 to 100 (default 1: one pixel per end and pick;\n"
-    "                 12 with --whole)\n"
-    "  --whole        threading, tieup, treadling and drawdown together, with grid lines\n"
-    "                 (drawn for cells larger than 8 pixels)\n"
-    "  --liftplan     load the liftplan of a file that holds both forms\n"
-    "\n"
-    "End 1 is at the right and pick 1 at the top.\n"
-    "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
+constexpr const char* kHelp = "Write the drawdown of FILE as a picture to OUT; the type follows OUT's\n"
+                              "extension: .png, .tif/.tiff, .jpg/.jpeg or .bmp.\n"
+                              "\n"
+                              "  --mode color   threads in their colors (default)\n"
+                              "  --mode warp    black where the warp is on top, white elsewhere\n"
+                              "  --mode weft    black where the weft is on top\n"
+                              "  --back         the back of the cloth\n"
+                              "  --interlace    draw the threads as interlaced bands (cells of 6 pixels or more)\n"
+                              "  --cell N       pixels per cell, 1 to 100 (default 1: one pixel per end and pick;\n"
+                              "                 12 with --whole)\n"
+                              "  --whole        threading, tieup, treadling and drawdown together, with grid lines\n"
+                              "                 (drawn for cells larger than 8 pixels)\n"
+                              "  --liftplan     load the liftplan of a file that holds both forms\n"
+                              "\n"
+                              "End 1 is at the right and pick 1 at the top.\n"
+                              "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 
 int usageError(const std::string& why)
 {

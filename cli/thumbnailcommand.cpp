@@ -20,15 +20,14 @@ constexpr int kLargestSide = 4096;
 
 constexpr const char* kUsageLine = "usage: quillaby-cli thumbnail FILE OUT SIZE [--liftplan]\n";
 
-constexpr const char* kHelp =
-    "Write a PNG of FILE's drawdown in color to OUT (whatever OUT's extension),\n"
-    "no wider and no taller than SIZE pixels (1 to 4096): the whole cloth when\n"
-    "it fits, else its corner with end 1 and pick 1. This is the command the\n"
-    "desktop's thumbnailer runs.\n"
-    "\n"
-    "  --liftplan     load the liftplan of a file that holds both forms\n"
-    "\n"
-    "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
+constexpr const char* kHelp = "Write a PNG of FILE's drawdown in color to OUT (whatever OUT's extension),\n"
+                              "no wider and no taller than SIZE pixels (1 to 4096): the whole cloth when\n"
+                              "it fits, else its corner with end 1 and pick 1. This is the command the\n"
+                              "desktop's thumbnailer runs.\n"
+                              "\n"
+                              "  --liftplan     load the liftplan of a file that holds both forms\n"
+                              "\n"
+                              "Exit status: 0 success, 1 a file cannot be read or written, 2 bad usage.\n";
 
 int usageError(const std::string& why)
 {

@@ -51,7 +51,6 @@ bool number(const std::string& text, int lo, int hi, int& out)
     return out >= lo && out <= hi;
 }
 
-
 } // namespace
 
 int RunWeaveCommand(int argc, char** argv)
@@ -100,8 +99,7 @@ int RunWeaveCommand(int argc, char** argv)
     }
     qb::DobbyHeadType type;
     if (!qb::DobbyHeadFromName(head, type)) {
-        std::cerr << "quillaby-cli: weave: unknown head '" << head
-                  << "' (avl2, avl3, louet, leclerc1, leclerc2)\n";
+        std::cerr << "quillaby-cli: weave: unknown head '" << head << "' (avl2, avl3, louet, leclerc1, leclerc2)\n";
         return kUsage;
     }
     o.headIndex = static_cast<int>(type);

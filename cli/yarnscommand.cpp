@@ -14,14 +14,13 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 constexpr const char* kUsageText = "usage: quillaby-cli yarns FILE [--json]\n";
-constexpr const char* kHelp =
-    "Lists the yarns of a yarn database, a text file (.txt) or an archive (.yrn), in\n"
-    "file order: one line per yarn with size, fiber, density, shrinkage, sett and\n"
-    "notes separated by tabs, under a heading line. The density is the number as\n"
-    "entered: yards per pound or metres per kilogram by the editor's measurement\n"
-    "system.\n"
-    "  --json   an array of objects with size, fiber, density, shrinkage, sett, notes\n"
-    "Exit status: 0 success, 1 the file cannot be read, 2 bad usage.\n";
+constexpr const char* kHelp = "Lists the yarns of a yarn database, a text file (.txt) or an archive (.yrn), in\n"
+                              "file order: one line per yarn with size, fiber, density, shrinkage, sett and\n"
+                              "notes separated by tabs, under a heading line. The density is the number as\n"
+                              "entered: yards per pound or metres per kilogram by the editor's measurement\n"
+                              "system.\n"
+                              "  --json   an array of objects with size, fiber, density, shrinkage, sett, notes\n"
+                              "Exit status: 0 success, 1 the file cannot be read, 2 bad usage.\n";
 
 // Tabs and line breaks inside a field would break the columns.
 std::string cell(const std::string& s)
@@ -84,8 +83,8 @@ int RunYarnsCommand(int argc, char** argv)
     std::cout << "Size\tFiber\tDensity\tShrinkage\tSett\tNotes\n";
     for (int i = 0; i < doc.count(); ++i) {
         const qb::CYarn& y = doc.yarn(i);
-        std::cout << cell(y.size()) << '\t' << cell(y.fiber()) << '\t' << y.density() << '\t' << y.shrinkage()
-                  << "%\t" << y.sett() << '\t' << cell(y.notes()) << '\n';
+        std::cout << cell(y.size()) << '\t' << cell(y.fiber()) << '\t' << y.density() << '\t' << y.shrinkage() << "%\t"
+                  << y.sett() << '\t' << cell(y.notes()) << '\n';
     }
     return kOk;
 }

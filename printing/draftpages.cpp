@@ -1,8 +1,8 @@
 #include "printing/draftpages.h"
 
 #include "core/draft/drawdown.h"
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/transform/tieupops.h"
 
 #include <QFont>
@@ -62,7 +62,11 @@ struct Blit {
 
 DraftPages::DraftPages(const CQuillabyDoc& doc, PrintKind kind, const PrintOptions& options, const PaperLook& look,
                        const QString& title)
-    : m_doc(&doc), m_kind(kind), m_options(options), m_look(look), m_title(title)
+    : m_doc(&doc)
+    , m_kind(kind)
+    , m_options(options)
+    , m_look(look)
+    , m_title(title)
 {
     if (kind == PrintKind::DobbyBars && !doc.isLiftplan()) {
         // The chart shows the shafts each pick lifts: the draft in liftplan form.
@@ -245,7 +249,8 @@ void DraftPages::paintGrid(QPainter& p, int page) const
         for (const StripPiece& piece : l.piecesOf(page)) {
             const auto [xa, xb] = endSpan(m_grid.ends, rcw, piece.threads);
             const int th = piece.cells.count * rch + 1;
-            blits.push_back({0, y, xa, whole.threading.y + static_cast<long long>(piece.cells.first) * rch, int(xb - xa), th});
+            blits.push_back(
+                {0, y, xa, whole.threading.y + static_cast<long long>(piece.cells.first) * rch, int(xb - xa), th});
             strips.push_back(
                 {piece.threads, QRectF(l.body.x, l.body.y + (y + th) * sy, (xb - xa) * sx, l.endNumberBand)});
             width = std::max(width, int(xb - xa));
@@ -291,8 +296,7 @@ void DraftPages::paintGrid(QPainter& p, int page) const
     for (const Blit& b : blits) {
         const int w = std::min(b.w, width - b.dx), h = std::min(b.h, height - b.dy);
         if (w <= 0 || h <= 0) continue;
-        PixelBuffer out{reinterpret_cast<std::uint32_t*>(img.scanLine(b.dy)) + b.dx, w, h,
-                        int(img.bytesPerLine() / 4)};
+        PixelBuffer out{reinterpret_cast<std::uint32_t*>(img.scanLine(b.dy)) + b.dx, w, h, int(img.bytesPerLine() / 4)};
         current = &b;
         clip = QRectF(l.body.x + b.dx * sx, l.body.y + b.dy * sy, w * sx, h * sy);
         RenderWholeDraft(*m_doc, *m_rows, st, whole, b.sx, b.sy, out, glyphs ? &sink : nullptr);
@@ -360,9 +364,9 @@ void DraftPages::paintGlyphs(QPainter& p, const std::vector<PlacedCell>& cells) 
                 p.save();
                 p.translate(pc.onPage.center());
                 p.rotate(90);
-                p.drawText(QRectF(-pc.onPage.height() / 2, -pc.onPage.width() / 2, pc.onPage.height(),
-                                  pc.onPage.width()),
-                           Qt::AlignCenter | Qt::TextSingleLine, text);
+                p.drawText(
+                    QRectF(-pc.onPage.height() / 2, -pc.onPage.width() / 2, pc.onPage.height(), pc.onPage.width()),
+                    Qt::AlignCenter | Qt::TextSingleLine, text);
                 p.restore();
             }
             break;
@@ -406,8 +410,8 @@ void DraftPages::paintEndNumbers(QPainter& p, const std::vector<std::pair<Thread
         // Each number goes to the side of the strip where its end lies (the
         // threading may read from the right).
         const int first = r.first, last = r.first + r.count - 1;
-        const bool firstLeft = DrawdownEndColumns(m_grid.ends, rcw, first).first <=
-                               DrawdownEndColumns(m_grid.ends, rcw, last).first;
+        const bool firstLeft =
+            DrawdownEndColumns(m_grid.ends, rcw, first).first <= DrawdownEndColumns(m_grid.ends, rcw, last).first;
         const QString left = QString::number((firstLeft ? first : last) + 1);
         const QString right = QString::number((firstLeft ? last : first) + 1);
         p.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, left);
@@ -444,7 +448,8 @@ void DraftPages::paintShrunk(QPainter& p) const
     const double tw = src.w * s, th = src.h * s;
     const double dpi = std::max(src.w, src.h) > kOverviewThreads ? kShrunkDpi : kRasterDpi;
     const double rx = std::min(1.0, dpi / l.device.dpiX), ry = std::min(1.0, dpi / l.device.dpiY);
-    const int w = std::max(1, int(std::min<double>(tw * rx, src.w))), h = std::max(1, int(std::min<double>(th * ry, src.h)));
+    const int w = std::max(1, int(std::min<double>(tw * rx, src.w))),
+              h = std::max(1, int(std::min<double>(th * ry, src.h)));
     QImage img(w, h, QImage::Format_RGB32);
     if (img.isNull()) return;
     std::vector<std::uint32_t> row(static_cast<std::size_t>(src.w));

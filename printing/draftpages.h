@@ -1,8 +1,8 @@
 #pragma once
 
-#include "printing/glyphs.h"
 #include "core/graphic/wholedraftimage.h"
 #include "core/print/printlayout.h"
+#include "printing/glyphs.h"
 
 #include <QRectF>
 #include <QString>

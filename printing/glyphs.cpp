@@ -22,10 +22,8 @@ QString glyphText(GlyphStyle style, int value, int symbol)
     case GlyphStyle::UserSymbol:
         if (symbol > 32 && symbol < 256) return QString(QChar(symbol));
         break;
-    case GlyphStyle::Number:
-        break;
-    default:
-        return {};
+    case GlyphStyle::Number: break;
+    default: return {};
     }
     return value > 0 ? QString::number(value % 10) : QString();
 }
@@ -41,12 +39,12 @@ GlyphStyle styleForNotation(int notation, bool risingShed)
     }
 }
 
-GlyphStyle effectiveStyle(GlyphStyle requested, int cellWidth, int cellHeight, int markSize,
-                          int measuredTextHeight, int innerCell)
+GlyphStyle effectiveStyle(GlyphStyle requested, int cellWidth, int cellHeight, int markSize, int measuredTextHeight,
+                          int innerCell)
 {
     if (cellWidth < markSize || cellHeight < markSize) return GlyphStyle::Plain;
-    const bool text = requested == GlyphStyle::Number || requested == GlyphStyle::Letter
-        || requested == GlyphStyle::UserSymbol;
+    const bool text =
+        requested == GlyphStyle::Number || requested == GlyphStyle::Letter || requested == GlyphStyle::UserSymbol;
     if (text && measuredTextHeight < innerCell) return GlyphStyle::Plain;
     return requested;
 }
@@ -122,9 +120,7 @@ void paintLayerSymbol(QPainter& p, const QRect& rc, int warpIndex)
     p.setPen(QPen(Qt::black, std::max(2.0, std::floor(2 * rad / 6)), Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
     switch (warpIndex) {
-    case 0:
-        p.drawEllipse(c, rad - 1, rad - 1);
-        break;
+    case 0: p.drawEllipse(c, rad - 1, rad - 1); break;
     case 1:
         p.drawLine(QPointF(c.x() - rad, c.y()), QPointF(c.x() + rad, c.y()));
         p.drawLine(QPointF(c.x(), c.y() - rad), QPointF(c.x(), c.y() + rad));

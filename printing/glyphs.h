@@ -24,8 +24,8 @@ GlyphStyle styleForNotation(int notation, bool risingShed);
 
 // Cells smaller than the mark size, or a font too small to read, show plain
 // marks whatever the notation.
-GlyphStyle effectiveStyle(GlyphStyle requested, int cellWidth, int cellHeight, int markSize,
-                          int measuredTextHeight, int innerCell);
+GlyphStyle effectiveStyle(GlyphStyle requested, int cellWidth, int cellHeight, int markSize, int measuredTextHeight,
+                          int innerCell);
 
 // Pixel height of the cell font for a cell of w x h (min + 1) and the
 // measured height of "0123" in it.
@@ -33,7 +33,10 @@ int cellFontPixelSize(int w, int h);
 int measuredDigitsHeight(int pixelSize);
 
 // Qt color of a 0x00BBGGRR value.
-inline QColor colorOf(unsigned c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
+inline QColor colorOf(unsigned c)
+{
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
 
 // Painters of one glyph inside `r` (the cell's inside, lines excluded).
 void paintCross(QPainter& p, const QRect& r);

@@ -13,9 +13,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QKeyEvent>
 #include <QThread>
 #include <QTreeWidget>
 
@@ -82,7 +82,8 @@ void BM_FirstPreview(benchmark::State& state)
         t.start();
         b->showFolder(fixture().folder.path());
         const QString first = b->selectedPath();
-        while (b->previewPath() != first || b->loader()->busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        while (b->previewPath() != first || b->loader()->busy())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         state.SetIterationTime(t.nsecsElapsed() / 1e9);
     }
     state.counters["files"] = b->fileList()->topLevelItemCount();

@@ -2,10 +2,10 @@
 // weaver changes the direction or the threshold (target: as fast as the
 // core's count, 1 s), and stepping to the next thread with its highlight.
 #include "ui/app/defaultpalette.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
 #include "ui/floats/floatsearchdialog.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/quillabydoc.h"
 

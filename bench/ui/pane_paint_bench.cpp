@@ -84,9 +84,18 @@ void paintVisible(benchmark::State& state, int cell, bool interlace)
     state.counters["cells"] = double(1600 / cell) * (1000 / cell);
 }
 
-void BM_Paint1px(benchmark::State& s) { paintVisible(s, 1, false); }
-void BM_Paint12pxInterlaced(benchmark::State& s) { paintVisible(s, 12, true); }
-void BM_Paint12px(benchmark::State& s) { paintVisible(s, 12, false); }
+void BM_Paint1px(benchmark::State& s)
+{
+    paintVisible(s, 1, false);
+}
+void BM_Paint12pxInterlaced(benchmark::State& s)
+{
+    paintVisible(s, 12, true);
+}
+void BM_Paint12px(benchmark::State& s)
+{
+    paintVisible(s, 12, false);
+}
 
 // Scrolling one page and painting the newly shown part.
 void BM_ScrollPage1px(benchmark::State& state)

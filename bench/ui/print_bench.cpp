@@ -58,16 +58,20 @@ void BM_PrintScaledToPdf(benchmark::State& state)
     int pages = 0;
     for (auto _ : state) {
         QString error;
-        WriteDraftPdf(*doc, PrintKind::Draft, options, {}, QStringLiteral("page"), dir.filePath(QStringLiteral("p.pdf")),
-                      300, &error, &pages);
+        WriteDraftPdf(*doc, PrintKind::Draft, options, {}, QStringLiteral("page"),
+                      dir.filePath(QStringLiteral("p.pdf")), 300, &error, &pages);
     }
     state.counters["pages"] = pages;
 }
 
 } // namespace
 
-BENCHMARK(BM_PrintFitToPdf)->Args({32768, 300})->Args({32768, 1200})->Args({2000, 1200})
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PrintFitToPdf)
+    ->Args({32768, 300})
+    ->Args({32768, 1200})
+    ->Args({2000, 1200})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_PrintScaledToPdf)->Arg(64)->Arg(400)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char** argv)

@@ -2,8 +2,8 @@
 // print` runs this program, which needs QtGui (fonts, PDF) but no display.
 #include "printing/draftpages.h"
 
-#include "core/draft/quillabydoc.h"
 #include "cli/draftload.h"
+#include "core/draft/quillabydoc.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -22,14 +22,13 @@ constexpr const char* kUsageText =
     "                          [--frame draft|threading|treadling|dobby|tieup|fabric|back] [--dpi N]\n"
     "                          [--liftplan]\n";
 
-constexpr const char* kHelpText =
-    "Writes the pages the editor prints for the draft window to a PDF file: a\n"
-    "title line, the grid at N squares per inch (4..32, default 10) split over\n"
-    "as many pages as it needs, and \"Page n of m\" under each page. --fit puts\n"
-    "the whole draft on one page. --mode chooses the drawdown's coloring,\n"
-    "--interlace draws it interlaced. --frame prints what that window shows\n"
-    "(threading or treadling alone print in strips; dobby prints the treadling\n"
-    "as a dobby-bar chart). --dpi is the page resolution (default 300).\n";
+constexpr const char* kHelpText = "Writes the pages the editor prints for the draft window to a PDF file: a\n"
+                                  "title line, the grid at N squares per inch (4..32, default 10) split over\n"
+                                  "as many pages as it needs, and \"Page n of m\" under each page. --fit puts\n"
+                                  "the whole draft on one page. --mode chooses the drawdown's coloring,\n"
+                                  "--interlace draws it interlaced. --frame prints what that window shows\n"
+                                  "(threading or treadling alone print in strips; dobby prints the treadling\n"
+                                  "as a dobby-bar chart). --dpi is the page resolution (default 300).\n";
 
 bool intArg(const char* s, int& out)
 {

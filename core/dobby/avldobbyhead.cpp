@@ -7,8 +7,7 @@ namespace qb {
 AVLDobbyHead::AVLDobbyHead(DobbyHeadType type, IDobbyHost* host, int configuredShafts, std::uint8_t endByte)
     : CDobbyHead(type, host, configuredShafts)
     , m_endByte(endByte)
-{
-}
+{}
 
 void AVLDobbyHead::OnStart()
 {
@@ -78,15 +77,13 @@ void AVLDobbyHead::HandleReply(std::uint8_t code)
             m_state = Weaving;
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 AVL2DobbyHead::AVL2DobbyHead(IDobbyHost* host, int configuredShafts)
     : AVLDobbyHead(DobbyHeadType::AVL2, host, configuredShafts, avl::kEndAVL2)
-{
-}
+{}
 
 std::vector<std::uint8_t> AVL2DobbyHead::EncodeLift(TUPTYPE lift, int count) const
 {
@@ -102,8 +99,7 @@ std::vector<std::uint8_t> AVL2DobbyHead::EncodeLift(TUPTYPE lift, int count) con
 
 AVL3DobbyHead::AVL3DobbyHead(IDobbyHost* host, int configuredShafts)
     : AVLDobbyHead(DobbyHeadType::AVL3, host, configuredShafts, avl::kEndAVL3)
-{
-}
+{}
 
 std::vector<std::uint8_t> AVL3DobbyHead::EncodeLift(TUPTYPE lift, int count) const
 {

@@ -23,8 +23,8 @@ struct DobbyEvent {
     explicit DobbyEvent(Kind k) : kind(k) {}
 
     Kind kind;
-    int pick = -1;          // the current pick after the event
-    int previousPick = -1;  // the pick that was current before it
+    int pick = -1;         // the current pick after the event
+    int previousPick = -1; // the pick that was current before it
     TUPTYPE shafts;
     bool ok = true;
     std::string message;

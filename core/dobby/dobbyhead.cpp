@@ -12,8 +12,7 @@ CDobbyHead::CDobbyHead(DobbyHeadType type, IDobbyHost* host, int configuredShaft
     , m_type(type)
     , m_configuredShafts(std::clamp(configuredShafts, kDobbyMinShafts, kDobbyMaxShafts))
     , m_shaftsUsed(host ? std::min(host->draftShafts(), m_configuredShafts) : m_configuredShafts)
-{
-}
+{}
 
 CDobbyHead::~CDobbyHead() = default;
 
@@ -40,9 +39,9 @@ int CDobbyHead::FindUnliftablePick(const IDobbyHost& host, int limit, int& shaft
 
 std::string CDobbyHead::UnliftableDetail(const DobbyHeadInfo& head, int limit, int pick, int shaft)
 {
-    return "Pick " + std::to_string(pick + 1) + " lifts shaft " + std::to_string(shaft)
-        + ", but the " + std::string(head.name) + " dobby head can raise only shafts 1 to "
-        + std::to_string(limit) + ".\nReduce the draft's shafts or change the dobby settings.";
+    return "Pick " + std::to_string(pick + 1) + " lifts shaft " + std::to_string(shaft) + ", but the "
+        + std::string(head.name) + " dobby head can raise only shafts 1 to " + std::to_string(limit)
+        + ".\nReduce the draft's shafts or change the dobby settings.";
 }
 
 bool CDobbyHead::start()

@@ -31,7 +31,7 @@ struct DobbyMenuContext {
     bool unweave = false;
     bool reverse = false;
     bool loop = false;
-    int headIndex = 5;        // the stored head type
+    int headIndex = 5; // the stored head type
 };
 
 DobbyMenuItemState DobbyMenuState(DobbyMenuItem item, const DobbyMenuContext& c);

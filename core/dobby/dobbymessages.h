@@ -17,7 +17,8 @@ inline constexpr std::string_view kSelfTestRunning = "Performing self-test ...";
 inline constexpr std::string_view kNoResponse = "No response from dobby head";
 inline constexpr std::string_view kUnableToOpen = "Unable to open COM port";
 inline constexpr std::string_view kNoSelfTest = "dobbyType is not LOUET or LeClerc2";
-inline constexpr std::string_view kNotConfigured = "Dobby Settings need to be configured\nbefore starting up the dobby.\n";
+inline constexpr std::string_view kNotConfigured =
+    "Dobby Settings need to be configured\nbefore starting up the dobby.\n";
 inline constexpr std::string_view kPickLabel = "Dobby Pick:";
 inline constexpr std::string_view kRepeatsLabel = "Repeats:";
 } // namespace dobbytext

@@ -20,11 +20,11 @@ inline constexpr int kDobbyHeadTypes = 5;
 // What each head needs on the line and how many shafts it can raise.
 struct DobbyHeadInfo {
     DobbyHeadType type;
-    std::string_view name;  // shown to the weaver
-    std::string_view key;   // short name for command lines and logs
+    std::string_view name; // shown to the weaver
+    std::string_view key;  // short name for command lines and logs
     int baud;
-    int maxShafts;          // shafts the head's lift command can carry
-    bool selfTest;          // whether the head has a self-test command
+    int maxShafts; // shafts the head's lift command can carry
+    bool selfTest; // whether the head has a self-test command
 };
 
 inline constexpr DobbyHeadInfo kDobbyHeads[kDobbyHeadTypes] = {
@@ -42,22 +42,28 @@ inline constexpr int kDobbyDataBits = 8;
 inline constexpr int kDobbyMinShafts = 1;
 inline constexpr int kDobbyMaxShafts = 40;
 
-inline constexpr bool IsDobbyHeadType(int index) { return index >= 0 && index < kDobbyHeadTypes; }
-inline constexpr const DobbyHeadInfo& DobbyHead(DobbyHeadType t) { return kDobbyHeads[static_cast<int>(t)]; }
+inline constexpr bool IsDobbyHeadType(int index)
+{
+    return index >= 0 && index < kDobbyHeadTypes;
+}
+inline constexpr const DobbyHeadInfo& DobbyHead(DobbyHeadType t)
+{
+    return kDobbyHeads[static_cast<int>(t)];
+}
 
 // Looks a head up by its short key or its shown name; false when unknown.
 bool DobbyHeadFromName(std::string_view name, DobbyHeadType& out);
 
 // Bytes of the nibble family (both AVL heads).
 namespace avl {
-inline constexpr std::uint8_t kReplyA = 0x61;     // 'a': the loom wants the next pick
-inline constexpr std::uint8_t kReplyB = 0x62;     // 'b': precedes 'a'
-inline constexpr std::uint8_t kReady = 0x7F;      // the head is ready for its first lift
-inline constexpr std::uint8_t kFrameEnd = 0x03;   // ends every reply
+inline constexpr std::uint8_t kReplyA = 0x61;   // 'a': the loom wants the next pick
+inline constexpr std::uint8_t kReplyB = 0x62;   // 'b': precedes 'a'
+inline constexpr std::uint8_t kReady = 0x7F;    // the head is ready for its first lift
+inline constexpr std::uint8_t kFrameEnd = 0x03; // ends every reply
 inline constexpr std::uint8_t kGreeting = 0x0F;
-inline constexpr std::uint8_t kEndAVL2 = 0x7F;    // ends a lift on the II
-inline constexpr std::uint8_t kEndAVL3 = 0x07;    // ends a lift on the III
-inline constexpr int kMaxLiftBytes = 10;           // 40 shafts, 4 per byte
+inline constexpr std::uint8_t kEndAVL2 = 0x7F; // ends a lift on the II
+inline constexpr std::uint8_t kEndAVL3 = 0x07; // ends a lift on the III
+inline constexpr int kMaxLiftBytes = 10;       // 40 shafts, 4 per byte
 } // namespace avl
 
 // Bytes of the escape-framed family (Louet, LeClerc I and II).
@@ -65,7 +71,7 @@ namespace merlin {
 inline constexpr std::uint8_t kEsc = 0x1B;
 inline constexpr std::uint8_t kCR = 0x0D;
 inline constexpr std::uint8_t kLF = 0x0A;
-inline constexpr std::uint8_t kOpenBracket = '[';  // LeClerc I replies
+inline constexpr std::uint8_t kOpenBracket = '['; // LeClerc I replies
 inline constexpr std::uint8_t kCloseBracket = ']';
 inline constexpr std::uint8_t kTimeoutFlag = 0x08; // in a status byte
 

@@ -13,14 +13,28 @@ namespace qb {
 DocumentDobbyHost::DocumentDobbyHost(const CQuillabyDoc& doc, WeavingPosition& position)
     : m_doc(doc)
     , m_position(position)
-{
-}
+{}
 
-int DocumentDobbyHost::draftShafts() const { return m_doc.numShafts(); }
-int DocumentDobbyHost::numPicks() const { return m_doc.numPicks(); }
-int DocumentDobbyHost::currentPick() const { return m_position.currentPick(); }
-int DocumentDobbyHost::advancePick() { return m_position.AdvancePick(); }
-TUPTYPE DocumentDobbyHost::liftOf(int pick) const { return LiftedShafts(m_doc, pick, 0); }
+int DocumentDobbyHost::draftShafts() const
+{
+    return m_doc.numShafts();
+}
+int DocumentDobbyHost::numPicks() const
+{
+    return m_doc.numPicks();
+}
+int DocumentDobbyHost::currentPick() const
+{
+    return m_position.currentPick();
+}
+int DocumentDobbyHost::advancePick()
+{
+    return m_position.AdvancePick();
+}
+TUPTYPE DocumentDobbyHost::liftOf(int pick) const
+{
+    return LiftedShafts(m_doc, pick, 0);
+}
 
 namespace {
 
@@ -46,7 +60,8 @@ DobbyStartCheck CheckDobbyStart(const CQuillabyDoc& doc, int headIndex, int conf
     const std::string heading = "Cannot start dobby. ";
     if (doc.numPicks() <= 0) return {P::NoPicks, heading + "There are no picks in the treadling."};
     if (doc.numWefts() >= 2)
-        return {P::MultipleWefts, heading
+        return {P::MultipleWefts,
+                heading
                     + "Draft has multiple wefts.\nConvert to a thread-by-thread draft before\nsending it to the loom."};
     if (!IsDobbyHeadType(headIndex))
         return {P::NoHead, "Dobby Settings need to be configured\nbefore starting up the dobby.\n"};
@@ -55,8 +70,7 @@ DobbyStartCheck CheckDobbyStart(const CQuillabyDoc& doc, int headIndex, int conf
     LiftScan scan(doc);
     int shaft = 0;
     const int pick = CDobbyHead::FindUnliftablePick(scan, limit, shaft);
-    if (pick >= 0)
-        return {P::UnliftableShaft, heading + CDobbyHead::UnliftableDetail(head, limit, pick, shaft)};
+    if (pick >= 0) return {P::UnliftableShaft, heading + CDobbyHead::UnliftableDetail(head, limit, pick, shaft)};
     return {};
 }
 

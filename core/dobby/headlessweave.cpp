@@ -1,9 +1,9 @@
 #include "core/dobby/headlessweave.h"
 
-#include "core/dobby/dobbymessages.h"
-#include "core/dobby/posixserialport.h"
 #include "core/dobby/dobbyhead.h"
+#include "core/dobby/dobbymessages.h"
 #include "core/dobby/documentdobbyhost.h"
+#include "core/dobby/posixserialport.h"
 #include "core/dobby/weavingposition.h"
 
 #include "core/draft/quillabydoc.h"
@@ -110,8 +110,7 @@ int RunHeadlessWeave(CQuillabyDoc& doc, const HeadlessWeaveOptions& o, std::ostr
                 out << "pick " << e.pick + 1 << ": shafts " << ShaftList(e.shafts) << std::endl;
                 break;
             case DobbyEvent::Kind::TimedOut:
-                out << dobbytext::kTimedOut << (o.continueFd >= 0 ? " (press Enter to continue)" : "")
-                    << std::endl;
+                out << dobbytext::kTimedOut << (o.continueFd >= 0 ? " (press Enter to continue)" : "") << std::endl;
                 break;
             case DobbyEvent::Kind::EndOfTreadling:
                 if (!host.reached()) out << "end of the treadling at pick " << e.pick + 1 << std::endl;

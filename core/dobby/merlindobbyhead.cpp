@@ -2,19 +2,17 @@
 
 namespace qb {
 
-MerlinDobbyHead::MerlinDobbyHead(DobbyHeadType type, IDobbyHost* host, int configuredShafts,
-                                 merlin::Letters letters, int liftBytes)
+MerlinDobbyHead::MerlinDobbyHead(DobbyHeadType type, IDobbyHost* host, int configuredShafts, merlin::Letters letters,
+                                 int liftBytes)
     : CDobbyHead(type, host, configuredShafts)
     , m_letters(letters)
     , m_liftBytes(liftBytes)
-{
-}
+{}
 
 std::vector<std::uint8_t> MerlinDobbyHead::EncodeLift(TUPTYPE lift) const
 {
     std::vector<std::uint8_t> out(static_cast<std::size_t>(m_liftBytes), 0);
-    for (int j = 0; j < m_liftBytes; ++j)
-        out[j] = static_cast<std::uint8_t>(lift.bits() >> (8 * j));
+    for (int j = 0; j < m_liftBytes; ++j) out[j] = static_cast<std::uint8_t>(lift.bits() >> (8 * j));
     return out;
 }
 
@@ -164,27 +162,21 @@ void MerlinDobbyHead::HandleFrame()
         // The head cleared its time-out flag: Continue on the weaver's behalf.
         if (IsStatus(false) && m_b2 == 0) pressContinue();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 LouetDobbyHead::LouetDobbyHead(IDobbyHost* host, int configuredShafts)
     : MerlinDobbyHead(DobbyHeadType::Louet, host, configuredShafts, merlin::kLouet, merlin::kLiftBytesLouet)
-{
-}
+{}
 
 Leclerc2DobbyHead::Leclerc2DobbyHead(IDobbyHost* host, int configuredShafts)
-    : MerlinDobbyHead(DobbyHeadType::Leclerc2, host, configuredShafts, merlin::kLeclerc2,
-                      merlin::kLiftBytesLeclerc2)
-{
-}
+    : MerlinDobbyHead(DobbyHeadType::Leclerc2, host, configuredShafts, merlin::kLeclerc2, merlin::kLiftBytesLeclerc2)
+{}
 
 Leclerc1DobbyHead::Leclerc1DobbyHead(IDobbyHost* host, int configuredShafts)
-    : MerlinDobbyHead(DobbyHeadType::Leclerc1, host, configuredShafts, merlin::Letters{},
-                      merlin::kLiftBytesLeclerc1)
-{
-}
+    : MerlinDobbyHead(DobbyHeadType::Leclerc1, host, configuredShafts, merlin::Letters{}, merlin::kLiftBytesLeclerc1)
+{}
 
 std::string Leclerc1DobbyHead::PatternText(TUPTYPE lift)
 {

@@ -25,8 +25,7 @@ public:
     std::uint8_t secondDataByte() const { return m_b2; }
 
 protected:
-    MerlinDobbyHead(DobbyHeadType type, IDobbyHost* host, int configuredShafts, merlin::Letters letters,
-                    int liftBytes);
+    MerlinDobbyHead(DobbyHeadType type, IDobbyHost* host, int configuredShafts, merlin::Letters letters, int liftBytes);
 
     void OnStart() override;
     void ProcessInput() override;

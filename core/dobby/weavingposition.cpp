@@ -20,11 +20,11 @@ WeavingPosition::WeavingPosition(WeavingRunState& state, std::function<int()> pi
 }
 
 WeavingPosition::WeavingPosition(CQuillabyDoc& doc, std::function<void()> beep)
-    : WeavingPosition(doc.weaving, [&doc] { return doc.numPicks(); },
-                      Callbacks{[&doc] { doc.SetModified(); },
-                                [&doc](const UpdateHint& h) { doc.UpdateAllViews(&h); }, std::move(beep)})
-{
-}
+    : WeavingPosition(
+        doc.weaving, [&doc] { return doc.numPicks(); },
+        Callbacks{[&doc] { doc.SetModified(); }, [&doc](const UpdateHint& h) { doc.UpdateAllViews(&h); },
+                  std::move(beep)})
+{}
 
 void WeavingPosition::modified()
 {

@@ -18,9 +18,9 @@ public:
     static constexpr int kMaxRepeatCount = 999;
 
     struct Callbacks {
-        std::function<void()> modified;                  // the draft is to be marked modified
-        std::function<void(const UpdateHint&)> redraw;   // panes repaint markers / rows
-        std::function<void()> beep;                      // a loop was completed
+        std::function<void()> modified;                // the draft is to be marked modified
+        std::function<void(const UpdateHint&)> redraw; // panes repaint markers / rows
+        std::function<void()> beep;                    // a loop was completed
     };
 
     WeavingPosition(WeavingRunState& state, std::function<int()> pickCount, Callbacks callbacks = {});

@@ -14,9 +14,18 @@ inline constexpr COLORREF rgb(int r, int g, int b)
 {
     return COLORREF(r & 0xFF) | (COLORREF(g & 0xFF) << 8) | (COLORREF(b & 0xFF) << 16);
 }
-inline constexpr int red(COLORREF c) { return int(c & 0xFF); }
-inline constexpr int green(COLORREF c) { return int((c >> 8) & 0xFF); }
-inline constexpr int blue(COLORREF c) { return int((c >> 16) & 0xFF); }
+inline constexpr int red(COLORREF c)
+{
+    return int(c & 0xFF);
+}
+inline constexpr int green(COLORREF c)
+{
+    return int((c >> 8) & 0xFF);
+}
+inline constexpr int blue(COLORREF c)
+{
+    return int((c >> 16) & 0xFF);
+}
 
 // The draft's colors: at most 90, each with a name of up to 11 characters,
 // plus the colors on the left and right mouse buttons.

@@ -17,7 +17,10 @@ std::string BrokenInvariant(const CQuillabyDoc& d)
     if (d.numEnds() > kMaxThreads || d.numPicks() > kMaxThreads) why << "too long\n";
     for (int r = 0; r < kMaxRows; ++r) {
         const Threading* t = d.threading(r);
-        if ((t != nullptr) != (r < d.numWarps())) { why << "warp row " << r << " presence\n"; continue; }
+        if ((t != nullptr) != (r < d.numWarps())) {
+            why << "warp row " << r << " presence\n";
+            continue;
+        }
         if (!t) continue;
         if (t->GetCount() != d.numEnds()) why << "warp row " << r << " length\n";
         if (static_cast<int>(t->values().size()) != t->GetCount()) why << "warp row " << r << " values\n";
@@ -26,7 +29,10 @@ std::string BrokenInvariant(const CQuillabyDoc& d)
     }
     for (int r = 0; r < kMaxRows; ++r) {
         const Treadling* t = d.treadling(r);
-        if ((t != nullptr) != (r < d.numWefts())) { why << "weft row " << r << " presence\n"; continue; }
+        if ((t != nullptr) != (r < d.numWefts())) {
+            why << "weft row " << r << " presence\n";
+            continue;
+        }
         if (!t) continue;
         if (t->GetCount() != d.numPicks()) why << "weft row " << r << " length\n";
         if (static_cast<int>(t->values().size()) != t->GetCount()) why << "weft row " << r << " values\n";
@@ -36,7 +42,10 @@ std::string BrokenInvariant(const CQuillabyDoc& d)
         if (t->multiple() != d.treadling(0)->multiple()) why << "multiple differs between rows\n";
         if (!t->multiple())
             for (const TreadleSet& s : t->values())
-                if (s.count() > 1) { why << "several treadles without multiple\n"; break; }
+                if (s.count() > 1) {
+                    why << "several treadles without multiple\n";
+                    break;
+                }
     }
     for (const Tding* t : {static_cast<const Tding*>(d.threading(0)), static_cast<const Tding*>(d.treadling(0))}) {
         for (int row = 0; row < kLabelRows; ++row) {

@@ -24,14 +24,14 @@ struct ProjectPlanValues {
     int shrinkageLength = 10;
     int loomWaste = 30;
     int sample = 0;
-    int lengthUnit = 1;      // 0 in/cm, 1 yd/m
+    int lengthUnit = 1; // 0 in/cm, 1 yd/m
     std::string warpYarn;
     std::string weftYarn;
     int warpDensity = 0;
     int weftDensity = 0;
     int warpQuantityUnit = 0; // 0 yd, 1 m
     int weftQuantityUnit = 0;
-    int warpWeightUnit = 0;   // 0 lb, 1 oz, 2 kg, 3 g
+    int warpWeightUnit = 0; // 0 lb, 1 oz, 2 kg, 3 g
     int weftWeightUnit = 0;
 
     bool operator==(const ProjectPlanValues&) const = default;
@@ -39,10 +39,10 @@ struct ProjectPlanValues {
 
 // How the draft's panes show it; read and written with the draft.
 struct DisplayNotations {
-    int threading = 1; // 0 plain, 1 numeric, 3 alpha, 5 user-defined
-    int treadling = 0; // 0 plain, 1 numeric, 5 user-defined
-    int tieup = 2;     // 0 plain, 1 numeric, 2 symbolic
-    int drawdown = 4;  // 0 plain, 4 interlaced
+    int threading = 1;             // 0 plain, 1 numeric, 3 alpha, 5 user-defined
+    int treadling = 0;             // 0 plain, 1 numeric, 5 user-defined
+    int tieup = 2;                 // 0 plain, 1 numeric, 2 symbolic
+    int drawdown = 4;              // 0 plain, 4 interlaced
     bool threadingSymbols = false; // lines carry user-defined characters
     bool treadlingSymbols = false;
 

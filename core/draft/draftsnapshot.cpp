@@ -92,7 +92,8 @@ bool DraftSnapshot::Matches(const CQuillabyDoc& doc) const
     if (parts & Structure) return false;
     if ((parts & Palette) && !(palette == doc.palette())) return false;
     if ((parts & Texts)
-        && (title != doc.title || author != doc.author || notes != doc.notes || date != doc.date || source != doc.source))
+        && (title != doc.title || author != doc.author || notes != doc.notes || date != doc.date
+            || source != doc.source))
         return false;
     if ((parts & Settings)
         && (warpSettWhole != doc.warpSettWhole() || warpSettFrac != doc.warpSettFrac()

@@ -25,8 +25,8 @@ struct DraftSnapshot {
     enum Part : unsigned {
         Structure = 1, // rows, tieup, tieup keys, loom size, forms, row counts, correlation, markers
         Palette = 2,
-        Texts = 4,     // title, author, notes and the other texts
-        Settings = 8,  // sett, units, project plan, notations, block parameters
+        Texts = 4,    // title, author, notes and the other texts
+        Settings = 8, // sett, units, project plan, notations, block parameters
         All = 15,
     };
 

@@ -32,7 +32,10 @@ inline bool WarpUp(int shaft, TUPTYPE lifted, bool risingShed)
     const bool lifts = shaft != 0 && lifted.test(shaft);
     return risingShed ? lifts : !lifts;
 }
-inline bool WeftUp(int shaft, TUPTYPE lifted, bool risingShed) { return !WarpUp(shaft, lifted, risingShed); }
+inline bool WeftUp(int shaft, TUPTYPE lifted, bool risingShed)
+{
+    return !WarpUp(shaft, lifted, risingShed);
+}
 
 // Palette color of a thread (black when its index is not in the palette).
 COLORREF WarpColor(const CQuillabyDoc& doc, int end, int warpRow = 0);

@@ -27,20 +27,24 @@ LabelOutcome ApplyLabelRequest(Edit src, CQuillabyDoc& doc, bool warp, const Lab
     const int length = to - from + 1;
     // A label moved to another span leaves its old one.
     bool moved = false;
-    if (req.oldLength > 0 && (req.oldStart != from || req.oldLength != length) && seq->FindLabel(req.oldStart, req.oldLength)) {
-        if (req.remove) return doc.RemoveLabel(src, SideOf(warp), req.oldStart, req.oldLength, 0) ? LabelOutcome::Removed
-                                                                                          : LabelOutcome::Nothing;
+    if (req.oldLength > 0 && (req.oldStart != from || req.oldLength != length)
+        && seq->FindLabel(req.oldStart, req.oldLength)) {
+        if (req.remove)
+            return doc.RemoveLabel(src, SideOf(warp), req.oldStart, req.oldLength, 0) ? LabelOutcome::Removed
+                                                                                      : LabelOutcome::Nothing;
         doc.RemoveLabel(src, SideOf(warp), req.oldStart, req.oldLength, 0);
         moved = true;
     }
     if (seq->FindLabel(from, length)) {
         if (req.remove || req.text.empty())
             return doc.RemoveLabel(src, SideOf(warp), from, length, 0) ? LabelOutcome::Removed : LabelOutcome::Nothing;
-        return doc.SetLabelText(src, SideOf(warp), from, length, req.text, 0) ? LabelOutcome::Changed : LabelOutcome::Nothing;
+        return doc.SetLabelText(src, SideOf(warp), from, length, req.text, 0) ? LabelOutcome::Changed
+                                                                              : LabelOutcome::Nothing;
     }
     if (req.remove || req.text.empty()) return moved ? LabelOutcome::Removed : LabelOutcome::Nothing;
-    return doc.AddLabel(src, SideOf(warp), Label{from, length, req.text}, 0) ? (moved ? LabelOutcome::Changed : LabelOutcome::Added)
-                                                                     : LabelOutcome::Nothing;
+    return doc.AddLabel(src, SideOf(warp), Label{from, length, req.text}, 0)
+        ? (moved ? LabelOutcome::Changed : LabelOutcome::Added)
+        : LabelOutcome::Nothing;
 }
 
 } // namespace qb

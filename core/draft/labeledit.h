@@ -8,7 +8,6 @@ namespace qb {
 
 class CQuillabyDoc;
 
-
 // Why a label text cannot be kept in a draft file, or empty when it can: the
 // file's line format reserves ';', '[', ']' and "//", and a label holds at
 // most 31 characters.

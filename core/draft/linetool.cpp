@@ -5,7 +5,10 @@
 namespace qb {
 
 LineStepper::LineStepper(const LineParams& params, int startShaft)
-    : m_p(params), m_shaft(startShaft), m_pointStep(params.rightButton ? -1 : 1), m_runShaft(startShaft)
+    : m_p(params)
+    , m_shaft(startShaft)
+    , m_pointStep(params.rightButton ? -1 : 1)
+    , m_runShaft(startShaft)
 {
     m_p.length = std::max(1, m_p.length);
     if (m_p.shafts > 0) m_shaft = m_runShaft = std::clamp(startShaft, 1, m_p.shafts);

@@ -9,9 +9,9 @@ enum class LineKind { Straight = 0, Point = 1, Advancing = 2 };
 
 struct LineParams {
     LineKind kind = LineKind::Straight;
-    int shafts = 0;          // shafts (treadles in the treadling) the line may use
-    int length = 3;          // advancing: threads per run
-    int offset = 1;          // advancing: shafts the next run starts higher
+    int shafts = 0;           // shafts (treadles in the treadling) the line may use
+    int length = 3;           // advancing: threads per run
+    int offset = 1;           // advancing: shafts the next run starts higher
     bool rightButton = false; // the right button draws the other way round
 };
 
@@ -38,7 +38,7 @@ private:
     LineParams m_p;
     int m_shaft;
     int m_pos = 0;
-    int m_pointStep;    // point line: current shaft direction
+    int m_pointStep; // point line: current shaft direction
     int m_lastDelta = 0;
     int m_runStart = 0; // advancing: first thread of the run
     int m_runShaft;     // advancing: its shaft

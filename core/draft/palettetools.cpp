@@ -12,8 +12,7 @@ namespace qb {
 namespace {
 
 // Every row of both sides with its thread count.
-template <class F>
-void forEachRow(const CQuillabyDoc& doc, F&& f)
+template <class F> void forEachRow(const CQuillabyDoc& doc, F&& f)
 {
     for (int r = 0; r < doc.numWarps(); ++r)
         if (doc.threading(r)) f(static_cast<const Tding&>(*doc.threading(r)), doc.numEnds(), true, r);
@@ -163,11 +162,11 @@ bool FillThreadColors(Edit e, CQuillabyDoc& doc, Side side, int row, int pattern
     const auto mode = static_cast<Tding::Alternation>(pattern);
     if (mode == Tding::Alternation::None) second = first;
     bool differs = t->defaultColor() != first || t->alternation() != mode
-                   || (mode != Tding::Alternation::None && t->alternateColor() != second);
+        || (mode != Tding::Alternation::None && t->alternateColor() != second);
     for (int i = 0; i < n && !differs; ++i) {
         const int want = mode == Tding::Alternation::Single ? (i % 2 == 0 ? second : first)
-                         : mode == Tding::Alternation::Pairs ? (i % 4 < 2 ? first : second)
-                                                             : first;
+            : mode == Tding::Alternation::Pairs             ? (i % 4 < 2 ? first : second)
+                                                            : first;
         differs = t->GetColor(i) != want;
     }
     if (!differs) return false;

@@ -132,8 +132,7 @@ void CQuillabyDoc::storeSpacing(double x, int& whole, int& frac)
 
 void CQuillabyDoc::subscribe(IDocumentObserver* o)
 {
-    if (o && std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end())
-        m_observers.push_back(o);
+    if (o && std::find(m_observers.begin(), m_observers.end(), o) == m_observers.end()) m_observers.push_back(o);
 }
 
 void CQuillabyDoc::unsubscribe(IDocumentObserver* o)

@@ -152,8 +152,16 @@ public:
     double weftSpacing() const { return spacingOf(m_weftSettWhole, m_weftSettFrac); }
     void setWarpSpacing(double x) { storeSpacing(x, m_warpSettWhole, m_warpSettFrac); }
     void setWeftSpacing(double x) { storeSpacing(x, m_weftSettWhole, m_weftSettFrac); }
-    void setWarpSett(int whole, int frac) { m_warpSettWhole = whole; m_warpSettFrac = frac; }
-    void setWeftSett(int whole, int frac) { m_weftSettWhole = whole; m_weftSettFrac = frac; }
+    void setWarpSett(int whole, int frac)
+    {
+        m_warpSettWhole = whole;
+        m_warpSettFrac = frac;
+    }
+    void setWeftSett(int whole, int frac)
+    {
+        m_weftSettWhole = whole;
+        m_weftSettFrac = frac;
+    }
     int warpSettWhole() const { return m_warpSettWhole; }
     int warpSettFrac() const { return m_warpSettFrac; }
     int weftSettWhole() const { return m_weftSettWhole; }
@@ -173,8 +181,7 @@ public:
     // made with the Edit handed to `action` records into it. A transaction
     // started inside another joins the outer one. Returns whether anything
     // was recorded.
-    template <class F>
-    bool Transaction(std::string name, F&& action);
+    template <class F> bool Transaction(std::string name, F&& action);
     bool Undo();
     bool Redo();
     // Empties the history (new draft, opened draft).
@@ -251,8 +258,7 @@ private:
     bool m_open = true;
 };
 
-template <class F>
-bool CQuillabyDoc::Transaction(std::string name, F&& action)
+template <class F> bool CQuillabyDoc::Transaction(std::string name, F&& action)
 {
     DraftTransaction t(*this, std::move(name));
     action(t.edit());

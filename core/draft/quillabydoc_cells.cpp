@@ -13,20 +13,17 @@ bool CQuillabyDoc::SetThreadingCell(Edit e, int end, int shaft, int row)
     if (end < numEnds() && m_threading[row]->GetShaft(end) == shaft) return false;
     if (end >= numEnds()) {
         const int at = numEnds(), grow = end + 1 - at;
-        record(e, DraftPart::Threading, req::deleteThreads(at, grow),
-               req::insertThreads(at, grow));
+        record(e, DraftPart::Threading, req::deleteThreads(at, grow), req::insertThreads(at, grow));
         for (int r = 0; r < m_numWarps; ++r) m_threading[r]->Append(grow);
     }
     // An end lies on one shaft: take the shaft away from the other warp rows.
     for (int r = 0; r < m_numWarps; ++r)
         if (r != row && m_threading[r]->GetShaft(end) == shaft) {
-            record(e, DraftPart::Threading, req::setCell(r, end, shaft),
-                   req::clearCell(r, end, shaft));
+            record(e, DraftPart::Threading, req::setCell(r, end, shaft), req::clearCell(r, end, shaft));
             m_threading[r]->ClearValue(end, shaft);
         }
     const int old = m_threading[row]->GetShaft(end);
-    record(e, DraftPart::Threading, req::setCell(row, end, old),
-           req::setCell(row, end, shaft));
+    record(e, DraftPart::Threading, req::setCell(row, end, old), req::setCell(row, end, shaft));
     m_threading[row]->SetValue(end, shaft);
     changed(UpdateHint::ends(end, end));
     return true;
@@ -37,8 +34,7 @@ bool CQuillabyDoc::ClearThreadingCell(Edit e, int end, int row)
     if (end < 0 || end >= numEnds() || !rowOk(true, row)) return false;
     const int old = m_threading[row]->GetShaft(end);
     if (old == 0) return false;
-    record(e, DraftPart::Threading, req::setCell(row, end, old),
-           req::clearCell(row, end, old));
+    record(e, DraftPart::Threading, req::setCell(row, end, old), req::clearCell(row, end, old));
     m_threading[row]->ClearValue(end, 0);
     changed(UpdateHint::ends(end, end));
     return true;
@@ -53,8 +49,7 @@ bool CQuillabyDoc::SetPickSet(Edit e, int pick, TreadleSet set, int row)
     if (pick < numPicks() && t.GetSet(pick) == set) return false;
     if (pick >= numPicks()) {
         const int at = numPicks(), grow = pick + 1 - at;
-        record(e, DraftPart::Treadling, req::deleteThreads(at, grow),
-               req::insertThreads(at, grow));
+        record(e, DraftPart::Treadling, req::deleteThreads(at, grow), req::insertThreads(at, grow));
         for (int r = 0; r < m_numWefts; ++r) m_treadling[r]->Append(grow);
     }
     record(e, DraftPart::Treadling, req::setPick(row, pick, t.GetSet(pick)), req::setPick(row, pick, set));
@@ -86,11 +81,9 @@ bool CQuillabyDoc::ClearTreadlingCell(Edit e, int pick, int treadle, int row)
 
 bool CQuillabyDoc::SetTieupCell(Edit e, int treadle, int shaft)
 {
-    if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount())
-        return false;
+    if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount()) return false;
     if (m_tieup->cell(treadle, shaft)) return false;
-    record(e, DraftPart::Tieup, req::clearCell(0, treadle, shaft),
-           req::setCell(0, treadle, shaft));
+    record(e, DraftPart::Tieup, req::clearCell(0, treadle, shaft), req::setCell(0, treadle, shaft));
     m_tieup->setCell(treadle, shaft);
     m_modified = true;
     UpdateAllViews(nullptr);
@@ -99,11 +92,9 @@ bool CQuillabyDoc::SetTieupCell(Edit e, int treadle, int shaft)
 
 bool CQuillabyDoc::ClearTieupCell(Edit e, int treadle, int shaft)
 {
-    if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount())
-        return false;
+    if (treadle < 0 || treadle >= m_tieup->treadleCount() || shaft < 1 || shaft > m_tieup->shaftCount()) return false;
     if (!m_tieup->cell(treadle, shaft)) return false;
-    record(e, DraftPart::Tieup, req::setCell(0, treadle, shaft),
-           req::clearCell(0, treadle, shaft));
+    record(e, DraftPart::Tieup, req::setCell(0, treadle, shaft), req::clearCell(0, treadle, shaft));
     m_tieup->clearCell(treadle, shaft);
     m_modified = true;
     UpdateAllViews(nullptr);

@@ -8,7 +8,6 @@
 
 namespace qb {
 
-
 bool CQuillabyDoc::loomConsistent() const
 {
     if (m_tieup->shaftCount() != m_shafts || m_tieup->treadleCount() != m_treadles) return false;

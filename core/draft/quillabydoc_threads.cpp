@@ -14,7 +14,10 @@ bool insertFits(int pos, int n, int count)
 {
     return pos >= 0 && pos < kMaxThreads && n >= 1 && count + n <= kMaxThreads;
 }
-DraftPart partOf(bool warp) { return warp ? DraftPart::Threading : DraftPart::Treadling; }
+DraftPart partOf(bool warp)
+{
+    return warp ? DraftPart::Threading : DraftPart::Treadling;
+}
 UpdateHint rangeHint(bool warp, int first, int last)
 {
     return warp ? UpdateHint::ends(first, last) : UpdateHint::picks(first, last);
@@ -38,7 +41,8 @@ void CQuillabyDoc::recordThreadState(Edit e, bool warp, int first, int last)
             } else if (const TreadleSet set = m_treadling[r]->GetSet(i); !set.empty()) {
                 record(e, part, req::setPick(r, i, set), req::nothing());
             }
-            if (t->GetColor(i) != t->defaultColor()) record(e, part, req::setColor(r, i, t->GetColor(i)), req::nothing());
+            if (t->GetColor(i) != t->defaultColor())
+                record(e, part, req::setColor(r, i, t->GetColor(i)), req::nothing());
             if (t->GetSymbol(i)) record(e, part, req::setSymbol(r, i, t->GetSymbol(i)), req::nothing());
             if (r == 0 && t->GetThick(i)) record(e, part, req::setThick(i, true), req::nothing());
         }
@@ -105,7 +109,8 @@ bool CQuillabyDoc::ClearThreads(Edit e, Side side, int pos, int n)
     for (int r = 0; r < rows; ++r)
         for (int i = pos; i < pos + n; ++i) {
             if (warp) {
-                if (const int s = m_threading[r]->GetShaft(i)) record(e, part, req::setCell(r, i, s), req::clearCell(r, i, s));
+                if (const int s = m_threading[r]->GetShaft(i))
+                    record(e, part, req::setCell(r, i, s), req::clearCell(r, i, s));
             } else if (const TreadleSet s = m_treadling[r]->GetSet(i); !s.empty()) {
                 record(e, part, req::setPick(r, i, s), req::setPick(r, i, {}));
             }

@@ -6,7 +6,13 @@ namespace qb {
 // or the treadling rows (picks, weft).
 enum class Side { Threading, Treadling };
 
-inline constexpr Side SideOf(bool warp) { return warp ? Side::Threading : Side::Treadling; }
-inline constexpr bool IsWarp(Side s) { return s == Side::Threading; }
+inline constexpr Side SideOf(bool warp)
+{
+    return warp ? Side::Threading : Side::Treadling;
+}
+inline constexpr bool IsWarp(Side s)
+{
+    return s == Side::Threading;
+}
 
 } // namespace qb

@@ -7,8 +7,7 @@ namespace qb {
 Tding::Tding(bool isWarp, int limit)
     : m_isWarp(isWarp)
     , m_limit(static_cast<std::uint8_t>(std::clamp(limit, 0, isWarp ? kMaxShafts : kMaxTreadles)))
-{
-}
+{}
 
 int Tding::Append(int n)
 {
@@ -112,8 +111,14 @@ bool Tding::Recolor(int from, int to)
     if (from < 0 || from > 255 || to < 0 || to > 255 || from == to) return false;
     bool changed = false;
     for (auto& c : m_colors)
-        if (c == from) { c = static_cast<std::uint8_t>(to); changed = true; }
-    if (m_defaultColor == from) { m_defaultColor = static_cast<std::uint8_t>(to); changed = true; }
+        if (c == from) {
+            c = static_cast<std::uint8_t>(to);
+            changed = true;
+        }
+    if (m_defaultColor == from) {
+        m_defaultColor = static_cast<std::uint8_t>(to);
+        changed = true;
+    }
     return changed;
 }
 
@@ -228,7 +233,8 @@ bool Tding::AddLabelToRow(int row, const Label& label)
         return fitsInRow(r, l);
     };
     const auto insert = [&](std::vector<Label>& r) {
-        auto at = std::lower_bound(r.begin(), r.end(), l, [](const Label& a, const Label& b) { return a.start < b.start; });
+        auto at =
+            std::lower_bound(r.begin(), r.end(), l, [](const Label& a, const Label& b) { return a.start < b.start; });
         r.insert(at, std::move(l));
         return true;
     };
@@ -275,8 +281,8 @@ bool Tding::RemoveLabel(int start, int length)
 
 int Tding::LabelRowCount() const
 {
-    return static_cast<int>(std::count_if(m_labels.begin(), m_labels.end(),
-                                          [](const auto& row) { return !row.empty(); }));
+    return static_cast<int>(
+        std::count_if(m_labels.begin(), m_labels.end(), [](const auto& row) { return !row.empty(); }));
 }
 
 void Tding::ClearLabels()

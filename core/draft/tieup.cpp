@@ -10,8 +10,7 @@ Tieup::Tieup(int shafts, int treadles)
     : m_shafts(std::clamp(shafts, 0, kMaxShafts))
     , m_treadles(std::clamp(treadles, 0, kMaxTreadles))
     , m_columns(static_cast<std::size_t>(m_treadles))
-{
-}
+{}
 
 Tieup::Tieup(const Tieup& src, int treadleOffset, int shaftOffset, int width, int height)
 {

@@ -52,7 +52,9 @@ void Treadling::FlipHorizontal()
 {
     for (auto& v : m_values) {
         TreadleSet out;
-        v.forEach([&](int t) { if (t <= m_limit) out.set(m_limit - t + 1); });
+        v.forEach([&](int t) {
+            if (t <= m_limit) out.set(m_limit - t + 1);
+        });
         v = out;
     }
 }

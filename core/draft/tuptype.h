@@ -17,8 +17,14 @@ public:
     constexpr std::uint32_t high() const { return static_cast<std::uint32_t>(m_bits >> 32); }
 
     // Shaft numbers are 1-based; anything outside 1..64 is ignored.
-    constexpr void set(int shaft) { if (valid(shaft)) m_bits |= bit(shaft); }
-    constexpr void clear(int shaft) { if (valid(shaft)) m_bits &= ~bit(shaft); }
+    constexpr void set(int shaft)
+    {
+        if (valid(shaft)) m_bits |= bit(shaft);
+    }
+    constexpr void clear(int shaft)
+    {
+        if (valid(shaft)) m_bits &= ~bit(shaft);
+    }
     constexpr bool test(int shaft) const { return valid(shaft) && (m_bits & bit(shaft)) != 0; }
     constexpr bool intersects(TUPTYPE o) const { return (m_bits & o.m_bits) != 0; }
     constexpr bool empty() const { return m_bits == 0; }
@@ -38,8 +44,16 @@ public:
     constexpr TUPTYPE operator|(TUPTYPE o) const { return TUPTYPE(m_bits | o.m_bits); }
     constexpr TUPTYPE operator&(TUPTYPE o) const { return TUPTYPE(m_bits & o.m_bits); }
     constexpr TUPTYPE operator~() const { return TUPTYPE(~m_bits); }
-    constexpr TUPTYPE& operator|=(TUPTYPE o) { m_bits |= o.m_bits; return *this; }
-    constexpr TUPTYPE& operator&=(TUPTYPE o) { m_bits &= o.m_bits; return *this; }
+    constexpr TUPTYPE& operator|=(TUPTYPE o)
+    {
+        m_bits |= o.m_bits;
+        return *this;
+    }
+    constexpr TUPTYPE& operator&=(TUPTYPE o)
+    {
+        m_bits &= o.m_bits;
+        return *this;
+    }
     constexpr bool operator==(const TUPTYPE&) const = default;
 
 private:
@@ -100,8 +114,7 @@ public:
         return TreadleSet((std::uint64_t(1) << n) - 1, 0);
     }
     // Calls f(t) for every treadle t in the set, ascending.
-    template <class F>
-    constexpr void forEach(F&& f) const
+    template <class F> constexpr void forEach(F&& f) const
     {
         for (std::uint64_t b = m_lo; b; b &= b - 1) f(std::countr_zero(b) + 1);
         for (std::uint64_t b = m_hi; b; b &= b - 1) f(std::countr_zero(b) + 65);

@@ -15,15 +15,15 @@ struct DraftSnapshot;
 enum class DraftPart : std::uint8_t { Threading, Treadling, Tieup };
 
 enum class UndoOp : std::uint8_t {
-    Nothing,         // the missing side of a one-sided record; skipped
-    InsertThreads,   // count empty threads at pos, in every row of the side
-    DeleteThreads,   // count threads at pos, from every row of the side
-    ClearCell,       // threading: end pos of row; treadling: treadle value at pick pos; tieup: shaft value of treadle pos
-    SetCell,         // the same cells set (value 0 on the threading clears)
-    SetSet,          // treadling: the whole pick pos of row; tieup: the whole column pos
-    SetSymbol,       // thread pos of row gets character value
-    SetThick,        // thread pos (row 0) thick when value != 0
-    SetRatio,        // the side's thick-to-thin ratio
+    Nothing,       // the missing side of a one-sided record; skipped
+    InsertThreads, // count empty threads at pos, in every row of the side
+    DeleteThreads, // count threads at pos, from every row of the side
+    ClearCell,     // threading: end pos of row; treadling: treadle value at pick pos; tieup: shaft value of treadle pos
+    SetCell,       // the same cells set (value 0 on the threading clears)
+    SetSet,        // treadling: the whole pick pos of row; tieup: the whole column pos
+    SetSymbol,     // thread pos of row gets character value
+    SetThick,      // thread pos (row 0) thick when value != 0
+    SetRatio,      // the side's thick-to-thin ratio
     SetDefaultColor, // row's default color
     SetColor,        // thread pos of row gets color value
     Label,           // label change of row (kind in label.change)

@@ -19,16 +19,46 @@ UndoRequest make(UndoOp op, int row, int pos, int count, int value)
 }
 } // namespace
 
-UndoRequest nothing() { return {}; }
-UndoRequest insertThreads(int pos, int n) { return make(UndoOp::InsertThreads, 0, pos, n, 0); }
-UndoRequest deleteThreads(int pos, int n) { return make(UndoOp::DeleteThreads, 0, pos, n, 0); }
-UndoRequest clearCell(int row, int pos, int value) { return make(UndoOp::ClearCell, row, pos, 0, value); }
-UndoRequest setCell(int row, int pos, int value) { return make(UndoOp::SetCell, row, pos, 0, value); }
-UndoRequest setSymbol(int row, int pos, int symbol) { return make(UndoOp::SetSymbol, row, pos, 0, symbol); }
-UndoRequest setThick(int pos, bool thick) { return make(UndoOp::SetThick, 0, pos, 0, thick ? 1 : 0); }
-UndoRequest setRatio(int ratio) { return make(UndoOp::SetRatio, 0, 0, 0, ratio); }
-UndoRequest setDefaultColor(int row, int color) { return make(UndoOp::SetDefaultColor, row, 0, 0, color); }
-UndoRequest setColor(int row, int pos, int color) { return make(UndoOp::SetColor, row, pos, 0, color); }
+UndoRequest nothing()
+{
+    return {};
+}
+UndoRequest insertThreads(int pos, int n)
+{
+    return make(UndoOp::InsertThreads, 0, pos, n, 0);
+}
+UndoRequest deleteThreads(int pos, int n)
+{
+    return make(UndoOp::DeleteThreads, 0, pos, n, 0);
+}
+UndoRequest clearCell(int row, int pos, int value)
+{
+    return make(UndoOp::ClearCell, row, pos, 0, value);
+}
+UndoRequest setCell(int row, int pos, int value)
+{
+    return make(UndoOp::SetCell, row, pos, 0, value);
+}
+UndoRequest setSymbol(int row, int pos, int symbol)
+{
+    return make(UndoOp::SetSymbol, row, pos, 0, symbol);
+}
+UndoRequest setThick(int pos, bool thick)
+{
+    return make(UndoOp::SetThick, 0, pos, 0, thick ? 1 : 0);
+}
+UndoRequest setRatio(int ratio)
+{
+    return make(UndoOp::SetRatio, 0, 0, 0, ratio);
+}
+UndoRequest setDefaultColor(int row, int color)
+{
+    return make(UndoOp::SetDefaultColor, row, 0, 0, color);
+}
+UndoRequest setColor(int row, int pos, int color)
+{
+    return make(UndoOp::SetColor, row, pos, 0, color);
+}
 UndoRequest label(int row, LabelChange kind, int first, int last, const std::string& text)
 {
     UndoRequest r = make(UndoOp::Label, row, first, 0, 0);
@@ -89,8 +119,7 @@ void ApplyUndoRequest(CQuillabyDoc& doc, const UndoRequest& r)
         if (applyThreadRequest(doc, Side::Threading, r)) return;
         if (r.op == UndoOp::ClearCell || (r.op == UndoOp::SetCell && r.value == 0))
             doc.ClearThreadingCell(kReplay, r.pos, r.row);
-        else if (r.op == UndoOp::SetCell)
-            doc.SetThreadingCell(kReplay, r.pos, r.value, r.row);
+        else if (r.op == UndoOp::SetCell) doc.SetThreadingCell(kReplay, r.pos, r.value, r.row);
         return;
     case DraftPart::Treadling:
         if (applyThreadRequest(doc, Side::Treadling, r)) return;

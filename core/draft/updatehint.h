@@ -7,11 +7,11 @@ namespace qb {
 // What a document update concerns, so views repaint only what changed.
 struct UpdateHint {
     enum Flag : std::uint32_t {
-        PicksChanged = 1,   // picks first..last changed
-        EndsChanged = 2,    // ends first..last changed
-        OnePick = 8,        // one pick changed
-        NoDrawdown = 16,    // no drawdown repaint needed
-        ButtonColors = 32,  // only the colors on the mouse buttons changed
+        PicksChanged = 1,  // picks first..last changed
+        EndsChanged = 2,   // ends first..last changed
+        OnePick = 8,       // one pick changed
+        NoDrawdown = 16,   // no drawdown repaint needed
+        ButtonColors = 32, // only the colors on the mouse buttons changed
     };
 
     std::uint32_t flags = 0;

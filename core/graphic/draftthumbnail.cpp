@@ -13,8 +13,7 @@ CornerSource::CornerSource(PictureSource& src, int width, int height)
     , m_width(std::min(width, src.width()))
     , m_height(std::min(height, src.height()))
     , m_line(static_cast<std::size_t>(std::max(0, src.width())))
-{
-}
+{}
 
 void CornerSource::row(int y, std::uint32_t* out)
 {

@@ -91,7 +91,10 @@ inline void fillSpan(std::uint32_t* line, int a, int b, std::uint32_t c)
     for (int x = a; x < b; ++x) line[x] = c;
 }
 
-inline bool bitOf(const std::uint64_t* words, int e) { return (words[e >> 6] >> (e & 63)) & 1; }
+inline bool bitOf(const std::uint64_t* words, int e)
+{
+    return (words[e >> 6] >> (e & 63)) & 1;
+}
 
 // One visible end: where it lies in the output row and what it carries.
 struct EndSpan {
@@ -99,8 +102,8 @@ struct EndSpan {
     int a, b;   // filled pixels, output coordinates, clipped
     int va, vb; // the thread's own band when interlaced, clipped
     bool dimEnd;
-    std::uint32_t warpPixel;           // palette color of row 0
-    std::array<int, kMaxRows> shafts;  // per warp row (correlation), row 0 otherwise
+    std::uint32_t warpPixel;          // palette color of row 0
+    std::array<int, kMaxRows> shafts; // per warp row (correlation), row 0 otherwise
     std::array<COLORREF, kMaxRows> colors;
 };
 
@@ -116,9 +119,15 @@ class Renderer {
 public:
     Renderer(const CQuillabyDoc& doc, const DrawdownRows& rows, const DrawdownStyle& style, const ThreadLayout& ends,
              const ThreadLayout& picks, int x0, int y0, PixelBuffer out)
-        : m_doc(doc), m_rows(rows), m_style(style), m_ends(ends), m_picks(picks), m_x0(x0), m_y0(y0), m_out(out)
-    {
-    }
+        : m_doc(doc)
+        , m_rows(rows)
+        , m_style(style)
+        , m_ends(ends)
+        , m_picks(picks)
+        , m_x0(x0)
+        , m_y0(y0)
+        , m_out(out)
+    {}
 
     void run();
 
@@ -379,9 +388,7 @@ bool Renderer::plainLine(int pick, std::uint32_t* line) const
     const bool dimPick = m_hasSelection && (pick < m_selP0 || pick > m_selP1);
     // Bit: the warp covers the pick on the face.
     // Ends past the draft count as blank.
-    auto blankAt = [&](int e) -> bool {
-        return e >= rowEnds || (r.blank[e >> 6] & (std::uint64_t(1) << (e & 63)));
-    };
+    auto blankAt = [&](int e) -> bool { return e >= rowEnds || (r.blank[e >> 6] & (std::uint64_t(1) << (e & 63))); };
     auto bitAt = [&](int e) -> bool {
         const int w = e >> 6;
         const std::uint64_t m = std::uint64_t(1) << (e & 63);
@@ -446,8 +453,8 @@ void Renderer::run()
     m_margins = ComputeInterlaceMargins(m_cw, m_ch, m_style.markSize, m_correlation != 0);
     m_interlace = m_style.interlace && m_margins.interlaceFits;
     m_gap = (m_cw > m_style.markSize && m_ch > m_style.markSize && !m_interlace) ? 1 : 0;
-    m_hasSelection = m_style.selFirstEnd >= 0 && m_style.selLastEnd >= 0 && m_style.selFirstPick >= 0 &&
-                     m_style.selLastPick >= 0;
+    m_hasSelection =
+        m_style.selFirstEnd >= 0 && m_style.selLastEnd >= 0 && m_style.selFirstPick >= 0 && m_style.selLastPick >= 0;
     if (m_hasSelection) {
         m_selE0 = std::min(m_style.selFirstEnd, m_style.selLastEnd);
         m_selE1 = std::max(m_style.selFirstEnd, m_style.selLastEnd);

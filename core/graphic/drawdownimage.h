@@ -12,14 +12,14 @@ class DrawdownRows;
 // How the drawdown is painted: shared by the drawdown and fabric panes, the
 // picture exports and `quillaby-cli render`.
 struct DrawdownStyle {
-    int coloring = 0;        // 0 color, 1 warp (black = warp), 2 weft (black = weft)
-    bool interlace = false;  // drawdown style 4
-    bool back = false;       // seen from the back of the cloth
-    int cellWidth = 12;      // end width in pixels
-    int cellHeight = 12;     // pick height in pixels
-    int markSize = 8;        // screen-scale mark size
-    bool drawnUp = false;    // pick 1 at the bottom
-    bool hidden = false;     // hidden drawdown pane
+    int coloring = 0;       // 0 color, 1 warp (black = warp), 2 weft (black = weft)
+    bool interlace = false; // drawdown style 4
+    bool back = false;      // seen from the back of the cloth
+    int cellWidth = 12;     // end width in pixels
+    int cellHeight = 12;    // pick height in pixels
+    int markSize = 8;       // screen-scale mark size
+    bool drawnUp = false;   // pick 1 at the bottom
+    bool hidden = false;    // hidden drawdown pane
     bool showGridWhenHidden = false;
     // Selection rectangle in ends and picks (all four set, else -1): cells
     // outside are dimmed and drawn flat.

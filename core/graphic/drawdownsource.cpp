@@ -50,10 +50,10 @@ DrawdownSource::DrawdownSource(const CQuillabyDoc& doc, const DrawdownStyle& sty
     m_height = static_cast<int>(std::min(h, cap));
 
     // One bit per cell is enough when every cell is one of two colors.
-    const bool plainCells = m_style.cellWidth == 1 && m_style.cellHeight == 1 && !m_style.hidden &&
-                            m_style.currentPick < 0 && m_style.selFirstEnd < 0 &&
-                            m_ends.totalCells() == m_ends.count() && m_picks.totalCells() == m_picks.count() &&
-                            m_rows->ends() == m_ends.count() && m_rows->picks() == m_picks.count();
+    const bool plainCells = m_style.cellWidth == 1 && m_style.cellHeight == 1 && !m_style.hidden
+        && m_style.currentPick < 0 && m_style.selFirstEnd < 0 && m_ends.totalCells() == m_ends.count()
+        && m_picks.totalCells() == m_picks.count() && m_rows->ends() == m_ends.count()
+        && m_rows->picks() == m_picks.count();
     const bool classModes = m_style.coloring == 1 || m_style.coloring == 2;
     if (plainCells && doc.activeCorrelation() == 0) {
         if (classModes) {
@@ -78,8 +78,10 @@ DrawdownSource::DrawdownSource(const CQuillabyDoc& doc, const DrawdownStyle& sty
             };
             m_warpIndex.resize(static_cast<std::size_t>(doc.numEnds()));
             m_weftIndex.resize(static_cast<std::size_t>(doc.numPicks()));
-            for (int e = 0; e < doc.numEnds(); ++e) m_warpIndex[static_cast<std::size_t>(e)] = indexOf(WarpColor(doc, e, 0));
-            for (int p = 0; p < doc.numPicks(); ++p) m_weftIndex[static_cast<std::size_t>(p)] = indexOf(WeftColor(doc, p, 0));
+            for (int e = 0; e < doc.numEnds(); ++e)
+                m_warpIndex[static_cast<std::size_t>(e)] = indexOf(WarpColor(doc, e, 0));
+            for (int p = 0; p < doc.numPicks(); ++p)
+                m_weftIndex[static_cast<std::size_t>(p)] = indexOf(WeftColor(doc, p, 0));
         }
         const std::size_t colors = m_palette.size();
         m_depth = colors <= 2 ? 1 : colors <= 4 ? 2 : colors <= 16 ? 4 : colors <= 256 ? 8 : 0;

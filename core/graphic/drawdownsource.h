@@ -39,7 +39,7 @@ private:
     std::unique_ptr<DrawdownRows> m_rows;
     ThreadLayout m_ends, m_picks;
     int m_width = 0, m_height = 0;
-    int m_depth = 0;         // bits per pixel of indexed rows, 0: none
+    int m_depth = 0;          // bits per pixel of indexed rows, 0: none
     bool m_twoColors = false; // index = the cell's bit itself
     std::vector<std::uint32_t> m_palette;
     std::vector<std::uint8_t> m_warpIndex, m_weftIndex; // per end and pick (several colors)

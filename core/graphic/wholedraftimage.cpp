@@ -20,7 +20,7 @@ struct Axis {
     int size = 1;
     bool reversed = false; // thread 0 at the right or bottom
     long long origin = 0;
-    int heavyLimit = 0;    // lines after threads 1..heavyLimit follow the period
+    int heavyLimit = 0; // lines after threads 1..heavyLimit follow the period
 
     int count() const { return threads ? threads->count() : rows; }
     int cells() const { return threads ? threads->totalCells() : rows; }
@@ -71,8 +71,7 @@ struct Canvas {
         const long long xa = std::max(x, x0), xb = std::min(x + w, x0 + out.width);
         const long long ya = std::max(y, y0), yb = std::min(y + h, y0 + out.height);
         if (xa >= xb || ya >= yb) return;
-        for (long long yy = ya; yy < yb; ++yy)
-            std::fill_n(out.pixels + (yy - y0) * out.stride + (xa - x0), xb - xa, c);
+        for (long long yy = ya; yy < yb; ++yy) std::fill_n(out.pixels + (yy - y0) * out.stride + (xa - x0), xb - xa, c);
     }
     void dot(long long x, long long y, std::uint32_t c) const { fill(x, y, 1, 1, c); }
 };
@@ -146,7 +145,11 @@ class WholeRenderer {
 public:
     WholeRenderer(const CQuillabyDoc& doc, const WholeDraftStyle& style, const WholeDraftLayout& layout, Canvas cv,
                   const MarkedCellSink* sink)
-        : m_doc(doc), m_style(style), m_layout(layout), m_cv(cv), m_sink(sink)
+        : m_doc(doc)
+        , m_style(style)
+        , m_layout(layout)
+        , m_cv(cv)
+        , m_sink(sink)
     {
         m_mark = style.drawdown.markSize;
         m_period = style.period < 1 ? 4 : style.period;
@@ -173,8 +176,8 @@ public:
 private:
     bool regionHits(const PaneRect& p) const
     {
-        return p.w > 0 && p.h > 0 && p.x < m_cv.x0 + m_cv.out.width && p.x + p.w > m_cv.x0 &&
-               p.y < m_cv.y0 + m_cv.out.height && p.y + p.h > m_cv.y0;
+        return p.w > 0 && p.h > 0 && p.x < m_cv.x0 + m_cv.out.width && p.x + p.w > m_cv.x0
+            && p.y < m_cv.y0 + m_cv.out.height && p.y + p.h > m_cv.y0;
     }
     void lines(const PaneRect& pane, const Axis& a, bool vertical, bool heavyPass) const;
     // True when the sink takes the cell over.
@@ -211,10 +214,8 @@ void WholeRenderer::lines(const PaneRect& pane, const Axis& a, bool vertical, bo
     auto draw = [&](long long at, bool heavy) {
         if (heavy != heavyPass) return;
         const std::uint32_t c = heavy ? m_heavy : kGridThin;
-        if (vertical)
-            m_cv.fill(at, pane.y, 1, pane.h, c);
-        else
-            m_cv.fill(pane.x, at, pane.w, 1, c);
+        if (vertical) m_cv.fill(at, pane.y, 1, pane.h, c);
+        else m_cv.fill(pane.x, at, pane.w, 1, c);
     };
     for (int i = lo; i <= hi; ++i) {
         long long s, e;
@@ -243,7 +244,10 @@ int lastLabelRow(const Tding& t)
     return last;
 }
 
-int treadleColumns(const CQuillabyDoc& doc) { return doc.isLiftplan() ? doc.numShafts() : doc.numTreadles(); }
+int treadleColumns(const CQuillabyDoc& doc)
+{
+    return doc.isLiftplan() ? doc.numShafts() : doc.numTreadles();
+}
 
 } // namespace
 
@@ -292,8 +296,8 @@ void WholeRenderer::threading(const ThreadLayout& ends) const
     Axis y{nullptr, m_layout.threadingRows, std::max(1, sh), !up, p.y, m_doc.numShafts()};
     if (!m_style.threadingHidden) {
         int lo, hi, rlo, rhi;
-        if (x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, lo, hi) &&
-            y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, rlo, rhi)) {
+        if (x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, lo, hi)
+            && y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, rlo, rhi)) {
             const int shafts = m_doc.numShafts(), warps = m_doc.numWarps();
             const bool solid = m_doc.activeCorrelation() == 1;
             for (int e = lo; e <= hi; ++e) {
@@ -303,8 +307,7 @@ void WholeRenderer::threading(const ThreadLayout& ends) const
                     const int s = t->GetShaft(e);
                     if (s >= 1 && s <= shafts && s - 1 >= rlo && s - 1 <= rhi) {
                         const Rect r = cell(x, e, y, s - 1);
-                        if (solid)
-                            m_cv.fill(r.x, r.y, r.w, r.h, PixelOf(WarpColor(m_doc, e, j)));
+                        if (solid) m_cv.fill(r.x, r.y, r.w, r.h, PixelOf(WarpColor(m_doc, e, j)));
                         else if (!handOver(MarkedCell::Threading, r, s, j, e))
                             drawMark(m_cv, r, warps > 1 ? layerMark(j) : Mark::Plain, kDrawdownBlack, m_mark);
                     }
@@ -325,8 +328,8 @@ void WholeRenderer::threading(const ThreadLayout& ends) const
                     const int a = std::max(lab.start, lo), b = std::min(lab.last(), hi);
                     if (a > b) continue;
                     const int last = std::min(lab.last(), x.count() - 1);
-                    if (m_sink && lab.start <= last &&
-                        handOver(MarkedCell::WarpLabel, spanCells(x, lab.start, last, y, row, true), 0, L, int(i)))
+                    if (m_sink && lab.start <= last
+                        && handOver(MarkedCell::WarpLabel, spanCells(x, lab.start, last, y, row, true), 0, L, int(i)))
                         continue;
                     for (int e = a; e <= b; ++e) {
                         const Rect r = cell(x, e, y, row);
@@ -349,8 +352,8 @@ void WholeRenderer::tieup() const
     Axis x{nullptr, treadles, std::max(1, tw), false, p.x, treadles};
     Axis y{nullptr, shafts, std::max(1, sh), !m_style.drawdown.drawnUp, p.y, shafts};
     int lo, hi, rlo, rhi;
-    if (!m_style.tieupHidden && x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, lo, hi) &&
-        y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, rlo, rhi)) {
+    if (!m_style.tieupHidden && x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, lo, hi)
+        && y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, rlo, rhi)) {
         const Mark kind = m_doc.notations.tieup == 2 ? (m_doc.isRisingShed() ? Mark::Dot : Mark::Cross) : Mark::Plain;
         for (int t = lo; t <= hi; ++t)
             for (int s = rlo; s <= rhi; ++s)
@@ -369,8 +372,8 @@ void WholeRenderer::treadling(const ThreadLayout& picks) const
     Axis x{nullptr, m_layout.treadlingColumns, std::max(1, tw), false, p.x, columns};
     Axis y{&picks, 0, std::max(1, m_style.drawdown.cellHeight), m_style.drawdown.drawnUp, p.y, picks.count()};
     int lo, hi, clo, chi;
-    if (!m_style.treadlingHidden && y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, lo, hi) &&
-        x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, clo, chi)) {
+    if (!m_style.treadlingHidden && y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, lo, hi)
+        && x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, clo, chi)) {
         const int wefts = m_doc.numWefts();
         const bool solid = m_doc.activeCorrelation() == 2;
         for (int pick = lo; pick <= hi; ++pick) {
@@ -382,8 +385,7 @@ void WholeRenderer::treadling(const ThreadLayout& picks) const
                     const int c = tr - 1;
                     if (c >= columns || c < clo || c > chi) return;
                     const Rect r = cell(x, c, y, pick);
-                    if (solid)
-                        m_cv.fill(r.x, r.y, r.w, r.h, PixelOf(WeftColor(m_doc, pick, k)));
+                    if (solid) m_cv.fill(r.x, r.y, r.w, r.h, PixelOf(WeftColor(m_doc, pick, k)));
                     else if (!handOver(MarkedCell::Treadling, r, tr, k, pick))
                         drawMark(m_cv, r, wefts > 1 ? layerMark(k) : Mark::Plain, kDrawdownBlack, m_mark);
                 });
@@ -403,8 +405,8 @@ void WholeRenderer::treadling(const ThreadLayout& picks) const
                 const int a = std::max(lab.start, lo), b = std::min(lab.last(), hi);
                 if (a > b) continue;
                 const int last = std::min(lab.last(), y.count() - 1);
-                if (m_sink && lab.start <= last &&
-                    handOver(MarkedCell::WeftLabel, spanCells(y, lab.start, last, x, col, false), 0, L, int(i)))
+                if (m_sink && lab.start <= last
+                    && handOver(MarkedCell::WeftLabel, spanCells(y, lab.start, last, x, col, false), 0, L, int(i)))
                     continue;
                 for (int pick = a; pick <= b; ++pick) {
                     const Rect r = cell(x, col, y, pick);
@@ -443,8 +445,10 @@ void RenderWholeDraft(const CQuillabyDoc& doc, const DrawdownRows& rows, const W
 }
 
 WholeDraftSource::WholeDraftSource(const CQuillabyDoc& doc, const WholeDraftStyle& style)
-    : m_doc(doc), m_style(style), m_layout(ComputeWholeDraftLayout(doc, style)),
-      m_rows(std::make_unique<DrawdownRows>(doc, false))
+    : m_doc(doc)
+    , m_style(style)
+    , m_layout(ComputeWholeDraftLayout(doc, style))
+    , m_rows(std::make_unique<DrawdownRows>(doc, false))
 {
     const long long cap = std::numeric_limits<int>::max();
     m_width = static_cast<int>(std::min(m_layout.width, cap));

@@ -17,14 +17,14 @@ class DrawdownRows;
 // How the whole draft (threading, tieup, treadling and drawdown) is drawn
 // into one picture: the picture exports and `quillaby-cli render --whole`.
 struct WholeDraftStyle {
-    DrawdownStyle drawdown;  // end width, pick height, mark size, orientation, drawdown looks
-    int shaftHeight = 0;     // 0: the pick height
-    int treadleWidth = 0;    // 0: the end width
+    DrawdownStyle drawdown; // end width, pick height, mark size, orientation, drawdown looks
+    int shaftHeight = 0;    // 0: the pick height
+    int treadleWidth = 0;   // 0: the end width
     bool threadingHidden = false, tieupHidden = false, treadlingHidden = false;
     bool threadingBarHidden = false, treadlingBarHidden = false;
-    bool printing = false;   // heavy lines black and a heavy outer border
-    int paneGap = -1;        // white pixels between the panes; < 0: from the cell size
-    int period = 4;          // heavy grid line every `period` threads (< 1 reads as 4)
+    bool printing = false; // heavy lines black and a heavy outer border
+    int paneGap = -1;      // white pixels between the panes; < 0: from the cell size
+    int period = 4;        // heavy grid line every `period` threads (< 1 reads as 4)
 };
 
 struct PaneRect {

@@ -72,8 +72,14 @@ int GroupedAnalysis::newSlot(Groups& groups, bool shafts)
     return seq.GetCount() - 1;
 }
 
-int GroupedAnalysis::shaftsInUse() const { return FindUsedShafts(*m_doc); }
-int GroupedAnalysis::treadlesInUse() const { return FindUsedTreadles(*m_doc); }
+int GroupedAnalysis::shaftsInUse() const
+{
+    return FindUsedShafts(*m_doc);
+}
+int GroupedAnalysis::treadlesInUse() const
+{
+    return FindUsedTreadles(*m_doc);
+}
 
 void GroupedAnalysis::closeEnd()
 {

@@ -20,12 +20,17 @@ ProbeGrid::ProbeGrid(int width, int height, GridSquares grid)
     , m_hy(static_cast<int>(m_ch * 0.5))
     , m_px(std::max(1, static_cast<int>(m_cw * 0.0625)))
     , m_py(std::max(1, static_cast<int>(m_ch * 0.0625)))
+{}
+
+int ProbeGrid::centreColumn(int end) const
 {
+    return m_width - static_cast<int>(end * m_cw) - m_hx;
 }
 
-int ProbeGrid::centreColumn(int end) const { return m_width - static_cast<int>(end * m_cw) - m_hx; }
-
-int ProbeGrid::centreRowFromBottom(int pick) const { return m_height - static_cast<int>(pick * m_ch) - m_hy; }
+int ProbeGrid::centreRowFromBottom(int pick) const
+{
+    return m_height - static_cast<int>(pick * m_ch) - m_hy;
+}
 
 bool ProbeGrid::dark(const RgbPicture& picture, int end, int pick) const
 {
@@ -96,8 +101,8 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
         }
         for (int pick = 0; pick < grid.down; ++pick) {
             if (!probes.dark(picture, end, pick)) continue;
-            if (analysis.shaftsInUse() >= kMaxShafts - 1 || analysis.treadlesInUse() >= kMaxTreadles - 1 ||
-                analysis.lift(end, pick) == CellOutcome::NoRoom) {
+            if (analysis.shaftsInUse() >= kMaxShafts - 1 || analysis.treadlesInUse() >= kMaxTreadles - 1
+                || analysis.lift(end, pick) == CellOutcome::NoRoom) {
                 out.full = true;
                 break;
             }

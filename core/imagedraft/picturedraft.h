@@ -45,8 +45,8 @@ private:
 using PictureProgress = std::function<bool(int done, int total)>;
 
 struct PictureDraft {
-    NewDraftResult made;      // the new draft, or none when refused or cancelled
-    bool full = false;        // stopped at 63 shafts or 127 treadles: later squares skipped
+    NewDraftResult made; // the new draft, or none when refused or cancelled
+    bool full = false;   // stopped at 63 shafts or 127 treadles: later squares skipped
     bool cancelled = false;
 };
 

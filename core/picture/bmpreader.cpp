@@ -12,8 +12,14 @@ namespace qb {
 
 namespace {
 
-std::uint32_t le16(const std::uint8_t* p) { return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8); }
-std::uint32_t le32(const std::uint8_t* p) { return le16(p) | (le16(p + 2) << 16); }
+std::uint32_t le16(const std::uint8_t* p)
+{
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8);
+}
+std::uint32_t le32(const std::uint8_t* p)
+{
+    return le16(p) | (le16(p + 2) << 16);
+}
 
 enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3, kAlphaBitfields = 6 };
 
@@ -84,13 +90,17 @@ bool readHeader(const std::uint8_t* d, std::size_t n, Header& h, std::string& re
     }
     if (!h.paletteAt) h.paletteAt = 14 + std::size_t(infoSize);
     switch (h.bits) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: return fail(reason, "the BMP has an unsupported number of bits per pixel");
     }
-    const bool okCompression = h.compression == kRgb ||
-                               (h.compression == kRle8 && h.bits == 8) || (h.compression == kRle4 && h.bits == 4) ||
-                               ((h.compression == kBitfields || h.compression == kAlphaBitfields) &&
-                                (h.bits == 16 || h.bits == 32));
+    const bool okCompression = h.compression == kRgb || (h.compression == kRle8 && h.bits == 8)
+        || (h.compression == kRle4 && h.bits == 4)
+        || ((h.compression == kBitfields || h.compression == kAlphaBitfields) && (h.bits == 16 || h.bits == 32));
     if (!okCompression) return fail(reason, "the BMP's compression is not supported");
     if ((h.compression == kRle8 || h.compression == kRle4) && h.height < 0)
         return fail(reason, "a run-length coded BMP cannot be stored top down");
@@ -193,8 +203,7 @@ bool decodeRle(const std::uint8_t* d, std::size_t n, std::size_t offset, const H
         } else { // `value` pixels as they are, padded to a 16-bit boundary
             const std::size_t bytes = four ? (std::size_t(value) + 1) / 2 : std::size_t(value);
             if (p + bytes > n) return fail(reason, "the file ends inside its pixels");
-            for (int i = 0; i < value; ++i)
-                put(four ? ((i & 1) ? d[p + i / 2] & 15 : d[p + i / 2] >> 4) : d[p + i]);
+            for (int i = 0; i < value; ++i) put(four ? ((i & 1) ? d[p + i / 2] & 15 : d[p + i / 2] >> 4) : d[p + i]);
             p += (bytes + 1) & ~std::size_t(1);
         }
     }
@@ -203,8 +212,7 @@ bool decodeRle(const std::uint8_t* d, std::size_t n, std::size_t offset, const H
 
 } // namespace
 
-bool DecodeBmp(const std::uint8_t* d, std::size_t n, RgbPicture& out, std::string& reason,
-               const PictureLimits& limits)
+bool DecodeBmp(const std::uint8_t* d, std::size_t n, RgbPicture& out, std::string& reason, const PictureLimits& limits)
 {
     Header h;
     if (!readHeader(d, n, h, reason)) return false;
@@ -219,7 +227,7 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t n, RgbPicture& out, std::strin
     pic.width = static_cast<int>(h.width);
     pic.height = static_cast<int>(rows);
     const bool ok = h.compression == kRle8 || h.compression == kRle4 ? decodeRle(d, n, offset, h, pal, pic, reason)
-                                                                      : decodeRows(d, n, offset, h, pal, pic, reason);
+                                                                     : decodeRows(d, n, offset, h, pal, pic, reason);
     if (!ok) return false;
     out = std::move(pic);
     return true;

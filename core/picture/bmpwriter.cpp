@@ -42,8 +42,8 @@ bool WriteBmp(const std::string& path, PictureSource& src, std::string& error, c
     put16(head + 26, 1);
     put16(head + 28, 24);
     put32(head + 34, static_cast<std::uint32_t>(rowBytes * h));
-    const auto perMetre = static_cast<std::uint32_t>(
-        options.dotsPerInch > 0 ? std::lround(options.dotsPerInch / 0.0254) : 3780); // 96 dpi
+    const auto perMetre = static_cast<std::uint32_t>(options.dotsPerInch > 0 ? std::lround(options.dotsPerInch / 0.0254)
+                                                                             : 3780); // 96 dpi
     put32(head + 38, perMetre);
     put32(head + 42, perMetre);
     f.write(head, sizeof head);

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <new>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace qb {
 

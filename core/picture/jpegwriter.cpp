@@ -83,8 +83,7 @@ bool WriteJpeg(const std::string& path, PictureSource& src, std::string& error, 
     const int w = src.width(), h = src.height();
     if (!CheckPictureSize(w, h, error)) return false;
     if (w > JPEG_MAX_DIMENSION || h > JPEG_MAX_DIMENSION) {
-        error = "Image too large for a JPEG file (at most " + std::to_string(JPEG_MAX_DIMENSION) +
-                " pixels a side).";
+        error = "Image too large for a JPEG file (at most " + std::to_string(JPEG_MAX_DIMENSION) + " pixels a side).";
         return false;
     }
     std::vector<std::uint32_t> argb(static_cast<std::size_t>(w));

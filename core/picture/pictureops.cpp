@@ -66,8 +66,8 @@ RgbPicture quarterTurns(const RgbPicture& in, int quarters)
 
 } // namespace
 
-bool RotatePicture(const RgbPicture& in, double degrees, RgbPicture& out, std::string& error,
-                   std::uint32_t background, const PictureLimits& limits)
+bool RotatePicture(const RgbPicture& in, double degrees, RgbPicture& out, std::string& error, std::uint32_t background,
+                   const PictureLimits& limits)
 {
     if (in.empty()) {
         error = "There is no picture to rotate.";
@@ -147,7 +147,10 @@ RgbPicture LightPreview(const RgbPicture& original, int brightness, int contrast
     return copy;
 }
 
-int ClampGridSquares(int n) { return std::clamp(n, kMinGridSquares, kMaxGridSquares); }
+int ClampGridSquares(int n)
+{
+    return std::clamp(n, kMinGridSquares, kMaxGridSquares);
+}
 
 OverlaySquare GridOverlaySquare(int displayedWidth, int displayedHeight, GridSquares grid)
 {

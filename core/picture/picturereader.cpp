@@ -21,8 +21,9 @@ PictureFormat SniffPictureFormat(const std::uint8_t* d, std::size_t n)
 {
     if (n >= 8 && std::memcmp(d, "\x89PNG\r\n\x1a\n", 8) == 0) return PictureFormat::Png;
     if (n >= 3 && d[0] == 0xFF && d[1] == 0xD8 && d[2] == 0xFF) return PictureFormat::Jpeg;
-    if (n >= 4 && ((d[0] == 'I' && d[1] == 'I' && (d[2] == 42 || d[2] == 43) && d[3] == 0) ||
-                   (d[0] == 'M' && d[1] == 'M' && d[2] == 0 && (d[3] == 42 || d[3] == 43))))
+    if (n >= 4
+        && ((d[0] == 'I' && d[1] == 'I' && (d[2] == 42 || d[2] == 43) && d[3] == 0)
+            || (d[0] == 'M' && d[1] == 'M' && d[2] == 0 && (d[3] == 42 || d[3] == 43))))
         return PictureFormat::Tiff;
     if (n >= 2 && d[0] == 'B' && d[1] == 'M') return PictureFormat::Bmp;
     return PictureFormat::Unknown;
@@ -89,8 +90,8 @@ bool ReadPictureFile(const std::string& path, RgbPicture& out, std::string& erro
     }
     std::vector<std::uint8_t> bytes;
     std::string reason;
-    if (!slurp(path, limits.maxFileBytes, bytes, reason) ||
-        !DecodePicture(bytes.data(), bytes.size(), format, out, reason, limits)) {
+    if (!slurp(path, limits.maxFileBytes, bytes, reason)
+        || !DecodePicture(bytes.data(), bytes.size(), format, out, reason, limits)) {
         error = ReadErrorText(path, reason);
         return false;
     }

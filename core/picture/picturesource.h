@@ -28,9 +28,11 @@ public:
 class BufferSource : public PictureSource {
 public:
     BufferSource(const std::uint32_t* pixels, int width, int height, int stride)
-        : m_pixels(pixels), m_width(width), m_height(height), m_stride(stride)
-    {
-    }
+        : m_pixels(pixels)
+        , m_width(width)
+        , m_height(height)
+        , m_stride(stride)
+    {}
     int width() const override { return m_width; }
     int height() const override { return m_height; }
     void row(int y, std::uint32_t* out) override;

@@ -92,10 +92,12 @@ int decode(Source& src, RgbPicture& pic, const PictureLimits& limits, std::strin
     const int passes = png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != 4 * static_cast<png_size_t>(w)) png_error(png, "unexpected PNG row layout");
-    if (!allocatePixels(pic, static_cast<int>(w), static_cast<int>(h))) png_error(png, "not enough memory for the picture");
+    if (!allocatePixels(pic, static_cast<int>(w), static_cast<int>(h)))
+        png_error(png, "not enough memory for the picture");
     for (int pass = 0; pass < passes; ++pass)
         for (png_uint_32 y = 0; y < h; ++y)
-            png_read_row(png, reinterpret_cast<png_bytep>(pic.pixels.data() + static_cast<std::size_t>(y) * w), nullptr);
+            png_read_row(png, reinterpret_cast<png_bytep>(pic.pixels.data() + static_cast<std::size_t>(y) * w),
+                         nullptr);
     png_destroy_read_struct(&png, &info, nullptr);
     return 0;
 }

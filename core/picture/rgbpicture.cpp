@@ -2,7 +2,10 @@
 
 namespace qb {
 
-int RgbPicture::greyFromBottom(int x, int y) const { return GreyValue(at(x, height - 1 - y)); }
+int RgbPicture::greyFromBottom(int x, int y) const
+{
+    return GreyValue(at(x, height - 1 - y));
+}
 
 RgbPicture RgbPicture::Blank(int width, int height, std::uint32_t color)
 {
@@ -21,9 +24,9 @@ bool CheckPictureLimits(long long width, long long height, const PictureLimits& 
     }
     // Each side is bounded first, so the product cannot overflow.
     if (width > limits.maxSide || height > limits.maxSide || width * height > limits.maxPixels) {
-        error = "The picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
-                " pixels); at most " + std::to_string(limits.maxSide) + " pixels a side and " +
-                std::to_string(limits.maxPixels) + " pixels in all can be opened.";
+        error = "The picture is too large (" + std::to_string(width) + " x " + std::to_string(height)
+            + " pixels); at most " + std::to_string(limits.maxSide) + " pixels a side and "
+            + std::to_string(limits.maxPixels) + " pixels in all can be opened.";
         return false;
     }
     return true;

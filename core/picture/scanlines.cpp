@@ -43,8 +43,8 @@ int ScanLines::deflateLevel()
     const double raw = double(m_rowBytes) * h;
     if (raw <= 64.0 * 1024 * 1024) return 6;
     // Four runs of consecutive rows, about 256 KiB each, spread over the picture.
-    const int runRows = static_cast<int>(std::clamp<std::size_t>((256u << 10) / std::max<std::size_t>(m_rowBytes, 1), 1,
-                                                                 static_cast<std::size_t>(h)));
+    const int runRows = static_cast<int>(
+        std::clamp<std::size_t>((256u << 10) / std::max<std::size_t>(m_rowBytes, 1), 1, static_cast<std::size_t>(h)));
     std::vector<std::uint8_t> rows(m_rowBytes * static_cast<std::size_t>(runRows));
     std::vector<std::uint8_t> packed(compressBound(static_cast<uLong>(rows.size())));
     double in = 0, out = 0;

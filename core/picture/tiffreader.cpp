@@ -32,7 +32,10 @@ tmsize_t readProc(thandle_t h, void* buf, tmsize_t n)
     return static_cast<tmsize_t>(take);
 }
 
-tmsize_t writeProc(thandle_t, void*, tmsize_t) { return -1; }
+tmsize_t writeProc(thandle_t, void*, tmsize_t)
+{
+    return -1;
+}
 
 toff_t seekProc(thandle_t h, toff_t off, int whence)
 {
@@ -46,9 +49,18 @@ toff_t seekProc(thandle_t h, toff_t off, int whence)
     return to;
 }
 
-int closeProc(thandle_t) { return 0; }
-toff_t sizeProc(thandle_t h) { return static_cast<MemoryFile*>(h)->size; }
-int mapProc(thandle_t, void**, toff_t*) { return 0; }
+int closeProc(thandle_t)
+{
+    return 0;
+}
+toff_t sizeProc(thandle_t h)
+{
+    return static_cast<MemoryFile*>(h)->size;
+}
+int mapProc(thandle_t, void**, toff_t*)
+{
+    return 0;
+}
 void unmapProc(thandle_t, void*, toff_t) {}
 
 struct Messages {
@@ -66,7 +78,10 @@ int onError(TIFF*, void* user, const char* module, const char* fmt, va_list ap)
     return 1; // handled: keep it off stderr
 }
 
-int onWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int onWarning(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
 
 // The handlers of the library as a whole stay silent too: a few of its
 // messages are raised before a file's own handlers are known.

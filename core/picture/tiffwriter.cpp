@@ -1,8 +1,8 @@
 // TIFF through libtiff, deflate-compressed. libtiff's messages are caught
 // into the error text; nothing reaches the terminal.
+#include "core/picture/outputfile.h"
 #include "core/picture/picturesource.h"
 #include "core/picture/picturewriter.h"
-#include "core/picture/outputfile.h"
 #include "core/picture/scanlines.h"
 
 #include <tiffio.h>
@@ -30,7 +30,10 @@ int onError(TIFF*, void* user, const char* module, const char* fmt, va_list ap)
     return 1; // handled: keep it off stderr
 }
 
-int onWarning(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+int onWarning(TIFF*, void*, const char*, const char*, va_list)
+{
+    return 1;
+}
 
 void silenceGlobalHandlers()
 {

@@ -137,12 +137,27 @@ void wholeGridCells(const PrintGrid& g, double& across, double& down)
 {
     const double ends = g.ends.totalCells(), picks = g.picks.totalCells();
     switch (g.kind) {
-    case PrintKind::Draft: across = ends + g.treadlingColumns + 2; down = picks + g.threadingRows + 2; return;
-    case PrintKind::Fabric: across = ends; down = picks; return;
-    case PrintKind::Tieup: across = g.treadlingColumns; down = g.threadingRows; return;
-    case PrintKind::Threading: across = ends; down = g.threadingRows; return;
+    case PrintKind::Draft:
+        across = ends + g.treadlingColumns + 2;
+        down = picks + g.threadingRows + 2;
+        return;
+    case PrintKind::Fabric:
+        across = ends;
+        down = picks;
+        return;
+    case PrintKind::Tieup:
+        across = g.treadlingColumns;
+        down = g.threadingRows;
+        return;
+    case PrintKind::Threading:
+        across = ends;
+        down = g.threadingRows;
+        return;
     case PrintKind::Treadling:
-    case PrintKind::DobbyBars: across = g.treadlingColumns; down = picks; return;
+    case PrintKind::DobbyBars:
+        across = g.treadlingColumns;
+        down = picks;
+        return;
     }
 }
 
@@ -184,7 +199,8 @@ PageLayout ComputePageLayout(const PrintGrid& grid, const PrinterMetrics& device
     l.headerBand = l.footerBand = d.dpiY / 2;
     l.gap = d.dpiY * 3 / 16;
     // One line of the 6-point end numbers, with its leading.
-    if (grid.kind == PrintKind::Threading) l.endNumberBand = static_cast<int>(d.dpiY * PageLayout::kEndNumberPoints * 1.5 / 72);
+    if (grid.kind == PrintKind::Threading)
+        l.endNumberBand = static_cast<int>(d.dpiY * PageLayout::kEndNumberPoints * 1.5 / 72);
     const int bodyW = std::max(1, d.pageWidth - 2 * l.sideMargin);
     l.header = {l.sideMargin, 0, bodyW, l.headerBand};
     l.footer = {l.sideMargin, std::max(0, d.pageHeight - l.footerBand), bodyW, l.footerBand};

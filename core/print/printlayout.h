@@ -26,11 +26,11 @@ struct PrinterMetrics {
 // The draft's own choices beside the standard print dialog, kept for the
 // program's lifetime and shared by every frame.
 struct PrintOptions {
-    int coloring = 0;        // drawdown on paper: 0 color/grayscale, 1 warp, 2 weft
-    bool interlace = false;  // for a treadling frame: dobby bars instead of the liftplan
-    bool fit = false;        // Size to Fit
-    int scale = 10;          // squares per inch, 4..32
-    int dobbyBarH = 47;      // dobby-bar cell, hundredths of an inch
+    int coloring = 0;       // drawdown on paper: 0 color/grayscale, 1 warp, 2 weft
+    bool interlace = false; // for a treadling frame: dobby bars instead of the liftplan
+    bool fit = false;       // Size to Fit
+    int scale = 10;         // squares per inch, 4..32
+    int dobbyBarH = 47;     // dobby-bar cell, hundredths of an inch
     int dobbyBarV = 114;
     static constexpr int kMinScale = 4, kMaxScale = 32;
 };
@@ -41,8 +41,8 @@ struct PrintOptions {
 struct PrintGrid {
     PrintKind kind = PrintKind::Draft;
     ThreadLayout ends, picks;
-    int threadingRows = 0;     // shafts, a blank row, warp color bars, label rows
-    int treadlingColumns = 0;  // treadles (shafts in liftplan form), blank, weft bars, labels
+    int threadingRows = 0;    // shafts, a blank row, warp color bars, label rows
+    int treadlingColumns = 0; // treadles (shafts in liftplan form), blank, weft bars, labels
 };
 PrintGrid PrintGridOf(const CQuillabyDoc& doc, PrintKind kind);
 
@@ -65,16 +65,16 @@ struct StripPiece {
 // Everything about the printed pages but the drawing.
 struct PageLayout {
     PrintKind kind = PrintKind::Draft;
-    PrinterMetrics device;         // with the 300-dpi fallbacks applied
+    PrinterMetrics device;             // with the 300-dpi fallbacks applied
     int cellWidth = 0, cellHeight = 0; // printed cell in dots (0 when shrunk)
     // Size to Fit of a grid too large for one page even at the smallest
     // cell: the whole grid is drawn as a picture shrunk onto one page, this
     // many dots to a cell (below 2).
     double shrunkCell = 0;
-    int effectiveScale = 0;        // squares per inch the cell amounts to (vertical)
+    int effectiveScale = 0; // squares per inch the cell amounts to (vertical)
     int sideMargin = 0, headerBand = 0, footerBand = 0, gap = 0;
     DotRect header, footer, body; // bands and printable area of a page
-    int paneGap = 0;               // between the panes on paper
+    int paneGap = 0;              // between the panes on paper
     // Threads on each page column / row of pages; for strips, one entry per
     // strip, and `stripsPerPage` strips stack on a page. A tieup alone holds
     // its treadle columns and shaft rows here, in cells.
@@ -89,7 +89,7 @@ struct PageLayout {
     // ends' columns (before the picks' rows).
     std::vector<ThreadRange> treadlingPages, threadingPages;
     int stripsPerPage = 1;
-    int endNumberBand = 0;         // under each threading strip, for its end numbers
+    int endNumberBand = 0; // under each threading strip, for its end numbers
     int pagesAcross = 1, pagesDown = 1, totalPages = 1;
     // Grid text on paper: font size in points, and whether numbers and
     // letters fit the cells (else plain marks).

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "core/transform/command.h"
 #include "core/draft/colorpalette.h"
+#include "core/transform/command.h"
 
 namespace qb {
 
 class CQuillabyDoc;
 
 struct AddTabbyOptions {
-    int groundTreadles = 2;    // "Number of treadles used for ground", 2..64
-    bool addTreadles = false;  // "Add treadles for tabby picks"
-    COLORREF tabbyColor = 0;   // "Tabby color:"
+    int groundTreadles = 2;   // "Number of treadles used for ground", 2..64
+    bool addTreadles = false; // "Add treadles for tabby picks"
+    COLORREF tabbyColor = 0;  // "Tabby color:"
 };
 
 // "&Add Tabby...": a tabby pick before every pick, on treadles 1..g in turn,

@@ -9,8 +9,7 @@ namespace qb {
 
 namespace {
 
-template <class V>
-class Assembler {
+template <class V> class Assembler {
 public:
     Assembler(const AssemblyInput<V>& in, const AssemblyOptions& o) : m_in(in), m_o(o) {}
 
@@ -136,8 +135,7 @@ private:
 
 } // namespace
 
-template <class V>
-AssemblyResult<V> AssembleUnits(const AssemblyInput<V>& in, const AssemblyOptions& o)
+template <class V> AssemblyResult<V> AssembleUnits(const AssemblyInput<V>& in, const AssemblyOptions& o)
 {
     if (o.unitLength < 1) {
         AssemblyResult<V> r;

@@ -1,8 +1,8 @@
 #include "core/transform/blockcolors.h"
 
+#include "core/draft/quillabydoc.h"
 #include "core/transform/blockmessages.h"
 #include "core/transform/blockunits.h"
-#include "core/draft/quillabydoc.h"
 #include "core/transform/weavestructure.h"
 
 #include <algorithm>
@@ -12,9 +12,9 @@ namespace qb {
 namespace {
 
 struct ColorSide {
-    const Tding* own;        // the profile row of this side
-    const Tding* other;      // the profile row of the other side
-    int reference;           // the structure row's current color
+    const Tding* own;   // the profile row of this side
+    const Tding* other; // the profile row of the other side
+    int reference;      // the structure row's current color
 };
 
 int mapped(const std::vector<int>& map, int c)

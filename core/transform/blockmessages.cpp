@@ -19,8 +19,14 @@ std::string format(const char* pattern, const std::string& s)
     return out;
 }
 
-std::string heading(const std::string& detail) { return format(kHeading, detail); }
-std::string plotHeading(const std::string& detail) { return format(kPlotHeading, detail); }
+std::string heading(const std::string& detail)
+{
+    return format(kHeading, detail);
+}
+std::string plotHeading(const std::string& detail)
+{
+    return format(kPlotHeading, detail);
+}
 
 std::string combinations(std::uint64_t blockSet)
 {

@@ -28,8 +28,10 @@ inline constexpr const char* kEnoughThreading =
 // Printed in decimal like its threading twin: a hex "[a]" for block 10 reads as a letter.
 inline constexpr const char* kEnoughTreadling =
     "Weave structure definition does not contain\nenough treadling blocks.\n[%d]";
-inline constexpr const char* kCombinations = "Weave structure definition does not contain\nvalid tieup combinations.\n[%0x]";
-inline constexpr const char* kOddEven = "Profile draft does not support\nodd-even order of ground shafts in tieup.\n[%d]";
+inline constexpr const char* kCombinations =
+    "Weave structure definition does not contain\nvalid tieup combinations.\n[%0x]";
+inline constexpr const char* kOddEven =
+    "Profile draft does not support\nodd-even order of ground shafts in tieup.\n[%d]";
 inline constexpr const char* kColorBarsDivisible =
     "Ends per block must be divisible  \nby the number of colorbars\nin the profile draft\n";
 inline constexpr const char* kPaletteLimit =
@@ -39,7 +41,8 @@ inline constexpr const char* kSkeletonHeading = "Cannot automatically convert to
 inline constexpr const char* kSkeletonNoTiedowns = "The number of tiedown shafts must be greater than zero.\n";
 inline constexpr const char* kSkeletonDivisible =
     "Pattern treadles per block must be divisible by the\nnumber of tiedown shafts.\n";
-inline constexpr const char* kCorrupted = "Corrupted block substitution doc:\nBlock A and Block B could not be determined.\n";
+inline constexpr const char* kCorrupted =
+    "Corrupted block substitution doc:\nBlock A and Block B could not be determined.\n";
 inline constexpr const char* kTwoBlocks = "Tieup must contain at least two blocks.\n";
 
 inline constexpr const char* kPlotNoStructure = "Sorry, cannot plot onto network: \nNo weave structure was specified.";

@@ -1,14 +1,14 @@
 #include "core/transform/blocksubstitution.h"
 
+#include "core/draft/limits.h"
+#include "core/draft/quillabydoc.h"
 #include "core/transform/blockassembly.h"
 #include "core/transform/blockcolors.h"
 #include "core/transform/blockmessages.h"
 #include "core/transform/blockorder.h"
 #include "core/transform/blocktieup.h"
 #include "core/transform/blockunits.h"
-#include "core/draft/limits.h"
 #include "core/transform/draftshell.h"
-#include "core/draft/quillabydoc.h"
 #include "core/transform/sequencetools.h"
 #include "core/transform/structurefile.h"
 #include "core/transform/weavestructure.h"
@@ -28,8 +28,7 @@ NewDraftResult refuse(IPrompter& prompter, const std::string& detail)
     return out;
 }
 
-template <class V, class T>
-Unit<V> asUnit(const T& seq)
+template <class V, class T> Unit<V> asUnit(const T& seq)
 {
     Unit<V> unit(static_cast<std::size_t>(seq.GetCount()));
     for (int i = 0; i < seq.GetCount(); ++i) {
@@ -44,8 +43,7 @@ Unit<V> asUnit(const T& seq)
 }
 
 // The units of every block a side needs, with a blank unit for block 0.
-template <class V>
-struct UnitTable {
+template <class V> struct UnitTable {
     std::map<int, Unit<V>> units;
     int highest = 0; // highest shaft or treadle any of them uses
     int missing = 0; // first needed block the structure lacks
@@ -101,8 +99,7 @@ UnitTable<TreadleSet> treadlingUnits(const CQuillabyDoc& s, const std::set<int>&
     return t;
 }
 
-template <class V>
-std::function<const Unit<V>*(int)> lookup(const UnitTable<V>& table)
+template <class V> std::function<const Unit<V>*(int)> lookup(const UnitTable<V>& table)
 {
     return [&table](int k) -> const Unit<V>* {
         const auto it = table.units.find(k);
@@ -131,7 +128,8 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
     const BlockSubstitutionParams p = EffectiveBlockParams(structure.blocks);
     const int numBlocks = std::max(1, p.numBlocks);
     int n = FindUsedShafts(profile);
-    if (!p.automaticallyGenerated && numBlocks < n) return refuse(prompter, blockmsg::format(blockmsg::kNotEnoughBlocks, n));
+    if (!p.automaticallyGenerated && numBlocks < n)
+        return refuse(prompter, blockmsg::format(blockmsg::kNotEnoughBlocks, n));
     if (p.fixedNumberOfBlocks) n = numBlocks;
     const int m = FindUsedTreadles(profile);
 
@@ -227,11 +225,13 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
     const int endCount = static_cast<int>(std::min<std::size_t>(ends.threads.size(), kMaxThreads + 1));
     const int pickCount = static_cast<int>(std::min<std::size_t>(picks.threads.size(), kMaxThreads + 1));
     if (endCount > kMaxThreads)
-        return refuse(prompter, blockmsg::format(blockmsg::format(blockmsg::kThreadsRequired, std::string("ends")).c_str(),
-                                                 static_cast<long long>(ends.threads.size())));
+        return refuse(prompter,
+                      blockmsg::format(blockmsg::format(blockmsg::kThreadsRequired, std::string("ends")).c_str(),
+                                       static_cast<long long>(ends.threads.size())));
     if (pickCount > kMaxThreads)
-        return refuse(prompter, blockmsg::format(blockmsg::format(blockmsg::kThreadsRequired, std::string("picks")).c_str(),
-                                                 static_cast<long long>(picks.threads.size())));
+        return refuse(prompter,
+                      blockmsg::format(blockmsg::format(blockmsg::kThreadsRequired, std::string("picks")).c_str(),
+                                       static_cast<long long>(picks.threads.size())));
 
     // The structure's palette, with the profile's colors brought in when the
     // design's colors are used.
@@ -240,7 +240,8 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
     if (DecodeColorOptions(p.colorOptions).useDesignColors) {
         for (int c = 0; c < profile.palette().count(); ++c) {
             const int at = palette.add(profile.palette().color(c), true);
-            if (at == kNoColor || at < 0) return refuse(prompter, blockmsg::format(blockmsg::kPaletteLimit, kMaxColors));
+            if (at == kNoColor || at < 0)
+                return refuse(prompter, blockmsg::format(blockmsg::kPaletteLimit, kMaxColors));
             profileColors.push_back(at);
         }
     }

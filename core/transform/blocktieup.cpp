@@ -1,7 +1,7 @@
 #include "core/transform/blocktieup.h"
 
-#include "core/transform/blockmessages.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
 #include "core/transform/tieupkeys.h"
 
 #include <bit>
@@ -56,8 +56,8 @@ TieupAssembly AssembleBlockTieup(const CQuillabyDoc& structure, const BlockSubst
     for (int t = 0; t < profileTreadles; ++t) {
         const BlockSet set = profileTieup.column(t).bits();
         const BlockSet among = set & counted;
-        if (std::popcount(among) > 1 &&
-            (!p.allowTieupCombinations || (p.adjacentKeysNotCombined && HasNeighbouringBlocks(among))))
+        if (std::popcount(among) > 1
+            && (!p.allowTieupCombinations || (p.adjacentKeysNotCombined && HasNeighbouringBlocks(among))))
             return failed(blockmsg::combinations(set));
         TieupKey key;
         if (first) {

@@ -8,8 +8,7 @@ namespace qb {
 namespace {
 
 // Emptied copy of a row: keeps its colors, ratio and alternation settings.
-template <class T>
-std::unique_ptr<T> emptyLike(const T& src, int limit)
+template <class T> std::unique_ptr<T> emptyLike(const T& src, int limit)
 {
     auto out = std::make_unique<T>(src);
     if (out->GetCount() > 0) out->Delete(0, out->GetCount());

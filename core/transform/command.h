@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/draft/edit.h"
-#include "core/draft/side.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/side.h"
 
 #include <memory>
 #include <string>
@@ -15,15 +15,15 @@ class CQuillabyDoc;
 // `message` repeats the text for callers that log it.
 struct CommandResult {
     enum class Status {
-        Done,      // the draft changed
-        NoChange,  // nothing to do (or a silent precondition failed)
-        Refused,   // a message told the user why
-        Declined,  // the user answered No
+        Done,     // the draft changed
+        NoChange, // nothing to do (or a silent precondition failed)
+        Refused,  // a message told the user why
+        Declined, // the user answered No
     };
     Status status = Status::NoChange;
     std::string message;
-    bool layoutChanged = false; // rows, sizes or forms changed: panes relayout
-    bool fitToWindow = false;   // the frame should fit the draft
+    bool layoutChanged = false;  // rows, sizes or forms changed: panes relayout
+    bool fitToWindow = false;    // the frame should fit the draft
     bool paletteChanged = false; // the palette bar shows the new color
 
     bool done() const { return status == Status::Done; }

@@ -3,12 +3,12 @@
 #include "core/draft/drawdown.h"
 #include "core/draft/palettetools.h"
 #include "core/draft/quillabydoc.h"
-#include "core/wif/draftimport.h"
-#include "core/wif/sourcedraft.h"
 #include "core/transform/combinetools.h"
 #include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
+#include "core/wif/draftimport.h"
+#include "core/wif/sourcedraft.h"
 
 #include <algorithm>
 

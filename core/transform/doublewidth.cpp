@@ -93,8 +93,7 @@ NewDraftResult DoubleWidth(const CQuillabyDoc& doc, const DoubleWidthOptions& o,
         if (++inUnit >= unit) {
             inUnit = 0;
             k = 0;
-        } else
-            k = (k + 1) % shuttles;
+        } else k = (k + 1) % shuttles;
     }
     auto tr = std::make_unique<Treadling>(srcTr);
     tr->SetLimit(2 * t);

@@ -7,10 +7,10 @@ namespace qb {
 class CQuillabyDoc;
 
 struct DoubleWidthOptions {
-    bool foldRight = false;  // "Fold on:" Left / Right
-    bool tubular = false;    // "Tubular"
-    int shuttles = 1;        // "Number of shuttles:", 1..6
-    int picksPerUnit = 1;    // "Picks per unit:", at least 1
+    bool foldRight = false; // "Fold on:" Left / Right
+    bool tubular = false;   // "Tubular"
+    int shuttles = 1;       // "Number of shuttles:", 1..6
+    int picksPerUnit = 1;   // "Picks per unit:", at least 1
 };
 
 // Whether "Double &Width..." can start (checked before the dialog): refused

@@ -126,8 +126,10 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     } else if (v.liftplan != before.liftplan) {
         // A liftplan cannot hold several wefts: drop them first so the
         // conversion can take place.
-        if (v.liftplan && v.numWefts < doc.numWefts()) doc.SetNumRows(kReplay, Side::Treadling, v.numWefts, paletteBarColors);
-        const CommandResult r = v.liftplan ? ConvertToLiftplan(kReplay, doc, prompter) : ConvertToTieup(kReplay, doc, prompter);
+        if (v.liftplan && v.numWefts < doc.numWefts())
+            doc.SetNumRows(kReplay, Side::Treadling, v.numWefts, paletteBarColors);
+        const CommandResult r =
+            v.liftplan ? ConvertToLiftplan(kReplay, doc, prompter) : ConvertToTieup(kReplay, doc, prompter);
         out.converted = r.done();
     }
 
@@ -160,8 +162,8 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     // Ratios change thread widths; everything is shown again.
     const DraftProperties after = ReadProperties(doc);
     out.layoutChanged = after.shafts != before.shafts || after.treadles != before.treadles
-                        || after.liftplan != before.liftplan || after.numWarps != before.numWarps
-                        || after.numWefts != before.numWefts || out.ratioChanged;
+        || after.liftplan != before.liftplan || after.numWarps != before.numWarps || after.numWefts != before.numWefts
+        || out.ratioChanged;
     step.commit(out.layoutChanged);
     return out;
 }

@@ -45,9 +45,9 @@ DraftProperties ReadProperties(const CQuillabyDoc& doc);
 DraftProperties NormalizeProperties(DraftProperties v);
 
 struct PropertiesOutcome {
-    bool changed = false;      // anything was applied
-    bool converted = false;    // a conversion ran
-    bool ratioChanged = false; // thick threads change width: lay out again
+    bool changed = false;       // anything was applied
+    bool converted = false;     // a conversion ran
+    bool ratioChanged = false;  // thick threads change width: lay out again
     bool layoutChanged = false; // sizes or forms changed
 };
 

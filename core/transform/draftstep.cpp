@@ -10,8 +10,7 @@ DraftStep::DraftStep(Edit e, CQuillabyDoc& doc, unsigned parts)
     , m_before(e.recording() ? DraftSnapshot::Take(doc, parts) : nullptr)
     , m_shafts(doc.numShafts())
     , m_treadles(doc.numTreadles())
-{
-}
+{}
 
 CommandResult DraftStep::commit(bool layout, bool fit)
 {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/transform/command.h"
 #include "core/draft/draftsnapshot.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/command.h"
 
 #include <memory>
 
@@ -13,8 +13,7 @@ namespace qb {
 // changing anything through the raw accessors; commit() after.
 class DraftStep {
 public:
-    DraftStep(Edit e, CQuillabyDoc& doc,
-              unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Palette);
+    DraftStep(Edit e, CQuillabyDoc& doc, unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Palette);
     // Records the step (when `e` records), marks the document modified and
     // refreshes every view.
     CommandResult commit(bool layout = false, bool fit = false);

@@ -22,8 +22,7 @@ struct Usage {
     std::vector<int> shafts;   // [shaft]
     std::vector<int> treadles; // [treadle]
 
-    explicit Usage(const CQuillabyDoc& doc)
-        : shafts(kMaxShafts + 2, 0), treadles(kMaxTreadles + 2, 0)
+    explicit Usage(const CQuillabyDoc& doc) : shafts(kMaxShafts + 2, 0), treadles(kMaxTreadles + 2, 0)
     {
         for (int r = 0; r < doc.numWarps(); ++r)
             if (const Threading* t = doc.threading(r))
@@ -45,9 +44,9 @@ struct Usage {
 // The changes one click makes, worked out before anything changes.
 struct Plan {
     int shafts = 0, treadles = 0;
-    int thread = 0;                                  // the end's new shaft (0: it keeps its own)
-    std::vector<TUPTYPE> columns;                    // the whole tieup afterwards
-    std::vector<std::pair<int, TreadleSet>> picks;   // picks of weft row 0 to rewrite
+    int thread = 0;                                // the end's new shaft (0: it keeps its own)
+    std::vector<TUPTYPE> columns;                  // the whole tieup afterwards
+    std::vector<std::pair<int, TreadleSet>> picks; // picks of weft row 0 to rewrite
 
     void apply(Edit e, CQuillabyDoc& doc, int end) const
     {

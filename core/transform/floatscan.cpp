@@ -130,8 +130,7 @@ public:
         , m_on(m_blocks * kBlock, 0)
         , m_prevUp(m_up.size(), 0)
         , m_found(m_up.size(), 0)
-    {
-    }
+    {}
 
     void feed(const DrawdownRows::Row& row, const std::vector<std::uint64_t>& valid)
     {
@@ -147,8 +146,7 @@ public:
     std::vector<std::uint64_t> found() const { return {m_found.begin(), m_found.begin() + static_cast<long>(m_w)}; }
 
 private:
-    template <bool FaceOnly>
-    void feedBlocks()
+    template <bool FaceOnly> void feedBlocks()
     {
         for (std::size_t b = 0; b < m_blocks; ++b) {
             const std::size_t at = b * kBlock;
@@ -260,7 +258,8 @@ public:
         const auto flush = [&](std::size_t k) {
             Run& r = runs[k];
             if (r.length >= m_min && (!m_faceOnly || r.up))
-                found[k].push_back({FloatDirection::Warp, endOf(cols[k]), r.up, r.start, r.start + r.length - 1, r.length});
+                found[k].push_back(
+                    {FloatDirection::Warp, endOf(cols[k]), r.up, r.start, r.start + r.length - 1, r.length});
             r.length = 0;
         };
         for (int p = 0; p < m_rows.picks(); ++p) {
@@ -338,7 +337,8 @@ private:
         return columns;
     }
 
-    bool weftRowHasFloat(const DrawdownRows::Row& row, std::vector<std::uint64_t>& y, std::vector<std::uint64_t>& z) const
+    bool weftRowHasFloat(const DrawdownRows::Row& row, std::vector<std::uint64_t>& y,
+                         std::vector<std::uint64_t>& z) const
     {
         const std::size_t w = y.size();
         if (m_faceOnly) {

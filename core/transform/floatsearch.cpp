@@ -48,7 +48,8 @@ FloatLength FloatThresholdLength(const CQuillabyDoc& doc, FloatDirection directi
     return out;
 }
 
-CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color, IPrompter& prompter)
+CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color,
+                        IPrompter& prompter)
 {
     const bool warp = direction == FloatDirection::Warp;
     Tding* row = warp ? static_cast<Tding*>(doc.threadingMutable(0)) : doc.treadlingMutable(0);

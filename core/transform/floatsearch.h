@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/transform/command.h"
 #include "core/draft/colorpalette.h"
+#include "core/transform/command.h"
 
 #include <algorithm>
 #include <string>
@@ -94,6 +94,7 @@ FloatLength FloatThresholdLength(const CQuillabyDoc& doc, FloatDirection directi
 // added), which also becomes its row's current color: one undo step. A full
 // palette without the color is refused with the palette-limit message.
 inline constexpr COLORREF kDefaultMarkColor = 0x00FFFF; // RGB 255, 255, 0
-CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color, IPrompter& prompter);
+CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int thread, COLORREF color,
+                        IPrompter& prompter);
 
 } // namespace qb

@@ -1,7 +1,7 @@
 #include "core/transform/interleave.h"
 
-#include "core/transform/combinetools.h"
 #include "core/draft/palettetools.h"
+#include "core/transform/combinetools.h"
 #include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"

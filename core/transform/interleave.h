@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/transform/command.h"
 #include "core/draft/colorpalette.h"
+#include "core/transform/command.h"
 
 #include <array>
 #include <vector>

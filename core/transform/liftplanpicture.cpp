@@ -1,7 +1,7 @@
 #include "core/transform/liftplanpicture.h"
 
-#include "core/transform/draftstep.h"
 #include "core/picture/picturereader.h"
+#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 
 #include <algorithm>
@@ -29,7 +29,10 @@ bool ReadLiftplanPicture(const std::string& path, PixelGrid& out, std::string& e
     return true;
 }
 
-int PixelGray(std::uint32_t p) { return GreyValue(p); }
+int PixelGray(std::uint32_t p)
+{
+    return GreyValue(p);
+}
 
 bool PixelPresses(std::uint32_t p)
 {

@@ -68,8 +68,9 @@ std::string pictureTooWide(int used)
 
 std::string paletteLimit()
 {
-    return format("Color palette is limited to %d colors.\n\nRemove unused colors with Clear Palette on the Color menu.",
-                  kMaxColors);
+    return format(
+        "Color palette is limited to %d colors.\n\nRemove unused colors with Clear Palette on the Color menu.",
+        kMaxColors);
 }
 
 } // namespace qb::msg

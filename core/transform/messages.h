@@ -7,8 +7,7 @@ namespace qb::msg {
 // The texts the whole-draft commands show, verbatim.
 inline constexpr const char* kColorBars = "Okay to eliminate direct correlation with color bars?";
 inline constexpr const char* kCannotUndo = "Cannot undo this operation, continue anyway?\n";
-inline constexpr const char* kConvertToTieup =
-    "Okay to convert to tieup format and continue?";
+inline constexpr const char* kConvertToTieup = "Okay to convert to tieup format and continue?";
 inline constexpr const char* kNotEnoughTreadles = "Not enough treadles to convert to tieup, continue anyway?\n";
 inline constexpr const char* kMultipleNotation =
     "When multiple treadles are enabled, user-defined characters\ncan no longer be used for the treadling "

@@ -1,9 +1,9 @@
 #include "core/transform/networkplot.h"
 
-#include "core/transform/blockmessages.h"
-#include "core/transform/blockunits.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
+#include "core/transform/blockunits.h"
 #include "core/transform/draftshell.h"
 #include "core/transform/structurefile.h"
 
@@ -13,7 +13,10 @@ namespace qb {
 
 namespace {
 
-int ceilDiv(int a, int b) { return (a + b - 1) / b; }
+int ceilDiv(int a, int b)
+{
+    return (a + b - 1) / b;
+}
 
 // The shafts a structure pick lifts.
 TUPTYPE liftOf(const CQuillabyDoc& structure, TreadleSet pick)

@@ -1,8 +1,8 @@
 #include "core/transform/networkscale.h"
 
-#include "core/transform/blockmessages.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
 #include "core/transform/draftshell.h"
 
 #include <algorithm>

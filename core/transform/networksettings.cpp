@@ -1,8 +1,8 @@
 #include "core/transform/networksettings.h"
 
-#include "core/transform/blockmessages.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
 
 #include <algorithm>
 

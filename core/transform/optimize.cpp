@@ -67,8 +67,7 @@ Renumbering firstOfEqual(const std::vector<Key>& keys)
 
 // Walks positions once (n checks); an unused one moves to the end and the
 // same position is checked again. Returns map[old] = new.
-template <class Used, class Clear>
-Renumbering moveUnusedToEnd(int n, Used&& used, Clear&& clear)
+template <class Used, class Clear> Renumbering moveUnusedToEnd(int n, Used&& used, Clear&& clear)
 {
     std::vector<int> order(static_cast<std::size_t>(n));
     for (int i = 0; i < n; ++i) order[i] = i;

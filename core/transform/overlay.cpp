@@ -1,9 +1,9 @@
 #include "core/transform/overlay.h"
 
-#include "core/transform/combinetools.h"
 #include "core/draft/drawdown.h"
 #include "core/draft/palettetools.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/combinetools.h"
 #include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"

@@ -13,7 +13,8 @@ class CQuillabyDoc;
 // (treadles beyond the draft's count dropped). Multiple Treadles is switched
 // on, but only once there is something to overlay: with no pegplan or with
 // several wefts nothing changes at all.
-CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& pegplans, IPrompter& prompter);
+CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& pegplans,
+                             IPrompter& prompter);
 
 // Treadling "Append...": the other draft's first weft (in the draft's form)
 // after the last pick, with its colors looked up in this palette and added

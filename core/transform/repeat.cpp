@@ -63,7 +63,8 @@ CommandResult RepeatThreads(Edit e, CQuillabyDoc& doc, Side side, int times, IPr
 {
     const int m = ThreadCount(doc, side);
     if (times < 2 || m == 0) return CommandResult::noChange();
-    if (static_cast<long long>(m) * times > kMaxThreads) return CommandResult::refused(prompter, tooLong(side, m * times));
+    if (static_cast<long long>(m) * times > kMaxThreads)
+        return CommandResult::refused(prompter, tooLong(side, m * times));
     DraftStep step(e, doc);
     repeatRows(doc, side, times);
     return step.commit();

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "core/transform/command.h"
 #include "core/draft/quillabydoc.h"
 #include "core/draft/threading.h"
 #include "core/draft/treadling.h"
+#include "core/transform/command.h"
 
 #include <memory>
 #include <vector>
@@ -14,13 +14,18 @@ class CQuillabyDoc;
 
 // Thread values as plain ints for the generic helpers below: a shaft, or
 // the first treadle of a pick.
-inline void copyValue(const Threading& src, int i, Threading& dst, int j) { dst.SetValue(j, src.GetShaft(i)); }
-inline void copyValue(const Treadling& src, int i, Treadling& dst, int j) { dst.SetSet(j, src.GetSet(i)); }
+inline void copyValue(const Threading& src, int i, Threading& dst, int j)
+{
+    dst.SetValue(j, src.GetShaft(i));
+}
+inline void copyValue(const Treadling& src, int i, Treadling& dst, int j)
+{
+    dst.SetSet(j, src.GetSet(i));
+}
 
 // Copies thread i of src onto the existing thread j of dst, every attribute
 // (value, color, symbol, thick flag). The row's default color is not touched.
-template <class T>
-void CopyThread(const T& src, int i, T& dst, int j)
+template <class T> void CopyThread(const T& src, int i, T& dst, int j)
 {
     const int keepDefault = dst.defaultColor();
     copyValue(src, i, dst, j);
@@ -32,8 +37,7 @@ void CopyThread(const T& src, int i, T& dst, int j)
 
 // A sequence made of src's threads at the given indexes, in order, with
 // src's colors, ratio and row settings; no labels.
-template <class T>
-std::unique_ptr<T> Gather(const T& src, const std::vector<int>& indexes)
+template <class T> std::unique_ptr<T> Gather(const T& src, const std::vector<int>& indexes)
 {
     auto out = std::make_unique<T>(src);
     if (out->GetCount() > 0) out->Delete(0, out->GetCount());
@@ -66,8 +70,7 @@ int FindUsedShafts(const CQuillabyDoc& doc);
 int FindUsedTreadles(const CQuillabyDoc& doc);
 
 // Calls f(row, index) for every row of the side, as Threading& or Treadling&.
-template <class F>
-void ForEachRow(CQuillabyDoc& doc, Side side, F&& f)
+template <class F> void ForEachRow(CQuillabyDoc& doc, Side side, F&& f)
 {
     if (side == Side::Threading)
         for (int r = 0; r < doc.numWarps(); ++r) f(*doc.threadingMutable(r), r);
@@ -75,8 +78,14 @@ void ForEachRow(CQuillabyDoc& doc, Side side, F&& f)
         for (int r = 0; r < doc.numWefts(); ++r) f(*doc.treadlingMutable(r), r);
 }
 
-inline void ReplaceRow(CQuillabyDoc& doc, int r, std::unique_ptr<Threading> t) { doc.replaceThreading(r, std::move(t)); }
-inline void ReplaceRow(CQuillabyDoc& doc, int r, std::unique_ptr<Treadling> t) { doc.replaceTreadling(r, std::move(t)); }
+inline void ReplaceRow(CQuillabyDoc& doc, int r, std::unique_ptr<Threading> t)
+{
+    doc.replaceThreading(r, std::move(t));
+}
+inline void ReplaceRow(CQuillabyDoc& doc, int r, std::unique_ptr<Treadling> t)
+{
+    doc.replaceTreadling(r, std::move(t));
+}
 
 inline int ThreadCount(const CQuillabyDoc& doc, Side side)
 {

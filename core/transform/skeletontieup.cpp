@@ -1,8 +1,8 @@
 #include "core/transform/skeletontieup.h"
 
-#include "core/transform/blockmessages.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
 
 namespace qb {
 
@@ -37,8 +37,7 @@ std::optional<Tieup> SkeletonTieup(const CQuillabyDoc& structure, IPrompter& pro
 
 namespace qb {
 
-TreadleSet SkeletonPick(const Tieup& skeleton, TreadleSet pressed, TUPTYPE lift, int tiedownShafts,
-                        int tiedownTreadles)
+TreadleSet SkeletonPick(const Tieup& skeleton, TreadleSet pressed, TUPTYPE lift, int tiedownShafts, int tiedownTreadles)
 {
     TreadleSet out;
     TUPTYPE need = lift;

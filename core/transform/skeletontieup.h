@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/transform/command.h"
 #include "core/draft/tieup.h"
+#include "core/transform/command.h"
 
 #include <optional>
 

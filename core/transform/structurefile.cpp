@@ -1,8 +1,8 @@
 #include "core/transform/structurefile.h"
 
-#include "core/transform/blockmessages.h"
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
 #include "core/wif/wifreader.h"
 
 namespace qb {

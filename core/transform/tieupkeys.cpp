@@ -1,8 +1,8 @@
 #include "core/transform/tieupkeys.h"
 
-#include "core/transform/blockmessages.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/blockmessages.h"
 
 #include <algorithm>
 #include <bit>
@@ -13,7 +13,10 @@ namespace {
 
 constexpr BlockSet kOddBlocks = 0x5555555555555555ULL; // A, C, E, .. are bits 0, 2, 4, ..
 
-int keyWidth(const BlockSubstitutionParams& p) { return std::clamp(p.patternTreadlesPerBlock, 0, kMaxTreadles); }
+int keyWidth(const BlockSubstitutionParams& p)
+{
+    return std::clamp(p.patternTreadlesPerBlock, 0, kMaxTreadles);
+}
 
 TieupKey* slot(CQuillabyDoc& doc, BlockSet set)
 {
@@ -26,7 +29,10 @@ TieupKey* slot(CQuillabyDoc& doc, BlockSet set)
 
 } // namespace
 
-int TieupKeySlots(const BlockSubstitutionParams& p) { return 1 << std::clamp(p.numBlocks, 1, 8); }
+int TieupKeySlots(const BlockSubstitutionParams& p)
+{
+    return 1 << std::clamp(p.numBlocks, 1, 8);
+}
 
 void FitTieupKeys(CQuillabyDoc& doc)
 {
@@ -42,8 +48,14 @@ void FitTieupKeys(CQuillabyDoc& doc)
     }
 }
 
-bool SpansBothGroups(BlockSet set) { return (set & kOddBlocks) != 0 && (set & ~kOddBlocks) != 0; }
-bool HasNeighbouringBlocks(BlockSet set) { return (set & (set >> 1)) != 0; }
+bool SpansBothGroups(BlockSet set)
+{
+    return (set & kOddBlocks) != 0 && (set & ~kOddBlocks) != 0;
+}
+bool HasNeighbouringBlocks(BlockSet set)
+{
+    return (set & (set >> 1)) != 0;
+}
 
 bool CombinationCanBeValid(const BlockSubstitutionParams& p, BlockSet set)
 {

@@ -15,8 +15,14 @@ class CQuillabyDoc;
 // A key is defined once drawn or read (first flag) and usable when it is
 // also marked "Valid combination" (second flag); only usable keys are saved.
 int TieupKeySlots(const BlockSubstitutionParams& p);
-inline bool KeyDefined(const TieupKey* k) { return k && k->flag1 != 0; }
-inline bool KeyUsable(const TieupKey* k) { return k && k->isStored(); }
+inline bool KeyDefined(const TieupKey* k)
+{
+    return k && k->flag1 != 0;
+}
+inline bool KeyUsable(const TieupKey* k)
+{
+    return k && k->isStored();
+}
 
 // Brings the key list in line with the draft: one slot per combination of
 // the draft's blocks, each key as tall as the draft's shafts and as wide as

@@ -10,8 +10,7 @@
 namespace qb {
 
 namespace {
-template <class F>
-CommandResult setColumns(Edit e, CQuillabyDoc& doc, F&& columnFor)
+template <class F> CommandResult setColumns(Edit e, CQuillabyDoc& doc, F&& columnFor)
 {
     bool any = false;
     for (int t = 0; t < doc.tieup().treadleCount(); ++t) any = doc.SetTieupColumn(e, t, columnFor(t)) || any;
@@ -130,8 +129,7 @@ CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
                     treadleOf.emplace(lift.bits(), static_cast<int>(columns.size()));
                     columns.push_back(lift);
                     set.set(static_cast<int>(columns.size()));
-                } else
-                    overflow = true;
+                } else overflow = true;
             }
             t->SetSet(p, set);
         }

@@ -36,9 +36,8 @@ BlockColorOptions DecodeColorOptions(int bits)
 
 int EncodeColorOptions(const BlockColorOptions& o)
 {
-    return (o.useDesignColors ? 0 : 1) | (o.barsInWeft ? 2 : 0) | (o.alternate ? 4 : 0) |
-           (o.exceptWarpTiedowns ? 8 : 0) | (o.exceptWeftTiedowns ? 16 : 0) |
-           (std::clamp(o.additionalBars, 0, kMaxAdditionalColorBars) << 5);
+    return (o.useDesignColors ? 0 : 1) | (o.barsInWeft ? 2 : 0) | (o.alternate ? 4 : 0) | (o.exceptWarpTiedowns ? 8 : 0)
+        | (o.exceptWeftTiedowns ? 16 : 0) | (std::clamp(o.additionalBars, 0, kMaxAdditionalColorBars) << 5);
 }
 
 BlockSubstitutionParams EffectiveBlockParams(const BlockSubstitutionParams& p)
@@ -78,8 +77,8 @@ WeaveStructureSheetRules SheetRules(const BlockSubstitutionParams& p, bool layou
 
 bool KeyLayoutChanged(const BlockSubstitutionParams& before, const BlockSubstitutionParams& after)
 {
-    return before.numBlocks != after.numBlocks || before.patternTreadlesPerBlock != after.patternTreadlesPerBlock ||
-           before.patternShaftsPerBlock != after.patternShaftsPerBlock || before.tiedownShafts != after.tiedownShafts;
+    return before.numBlocks != after.numBlocks || before.patternTreadlesPerBlock != after.patternTreadlesPerBlock
+        || before.patternShaftsPerBlock != after.patternShaftsPerBlock || before.tiedownShafts != after.tiedownShafts;
 }
 
 void SetDefinesStructure(CQuillabyDoc& doc, bool on)

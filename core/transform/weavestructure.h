@@ -18,12 +18,12 @@ std::string BlockSetLetters(BlockSet set);
 
 // The "Color" page options, unpacked from the stored bits.
 struct BlockColorOptions {
-    bool useDesignColors = true;  // "Use color from design"
-    bool barsInWeft = false;      // "Additional colorbars:" in the weft (else the warp)
-    bool alternate = false;       // "Alternate colors"
+    bool useDesignColors = true; // "Use color from design"
+    bool barsInWeft = false;     // "Additional colorbars:" in the weft (else the warp)
+    bool alternate = false;      // "Alternate colors"
     bool exceptWarpTiedowns = false;
     bool exceptWeftTiedowns = false;
-    int additionalBars = 0;       // 0..3
+    int additionalBars = 0; // 0..3
 
     bool operator==(const BlockColorOptions&) const = default;
 };
@@ -39,19 +39,19 @@ BlockSubstitutionParams EffectiveBlockParams(const BlockSubstitutionParams& p);
 
 // Which controls of the "&Weave Structure..." sheet can be used.
 struct WeaveStructureSheetRules {
-    bool oddEvenTiedowns = true;      // "Enforce odd-even tiedowns"
-    bool threadingTurning = true;     // the threading "Balance turning blocks by"
+    bool oddEvenTiedowns = true;  // "Enforce odd-even tiedowns"
+    bool threadingTurning = true; // the threading "Balance turning blocks by"
     bool treadlingTurning = true;
-    bool threadingFlip = true;        // "Flip transition blocks to" (ends)
+    bool threadingFlip = true; // "Flip transition blocks to" (ends)
     bool treadlingFlip = true;
-    bool threadingFlipChoice = true;  // its two-way choice
+    bool threadingFlipChoice = true; // its two-way choice
     bool treadlingFlipChoice = true;
-    bool automaticKeys = true;        // "Automatically generated"
-    bool keyList = true;              // the key list and the key picture
-    bool validCombination = true;     // the per-key "Valid combination"
-    bool makeAllValid = true;         // "Make all valid" / "Invalidate all"
-    bool colorDetails = true;         // the Color page below "Use color from design"
-    bool additionalBarsSide = true;   // "warp" / "weft" beside the color-bar count
+    bool automaticKeys = true;      // "Automatically generated"
+    bool keyList = true;            // the key list and the key picture
+    bool validCombination = true;   // the per-key "Valid combination"
+    bool makeAllValid = true;       // "Make all valid" / "Invalidate all"
+    bool colorDetails = true;       // the Color page below "Use color from design"
+    bool additionalBarsSide = true; // "warp" / "weft" beside the color-bar count
 };
 // `layoutChanged`: the number of blocks, the pattern treadles per block, or
 // the pattern shafts per block and tiedown shafts were changed on the other

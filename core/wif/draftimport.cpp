@@ -1,9 +1,9 @@
 #include "core/wif/draftimport.h"
 
 #include "core/draft/draftsnapshot.h"
+#include "core/draft/iprompter.h"
 #include "core/draft/quillabydoc.h"
 #include "core/draft/undorequests.h"
-#include "core/draft/iprompter.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wiftext.h"
 

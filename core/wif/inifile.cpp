@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 namespace qb {
@@ -157,8 +157,7 @@ bool IniFile::readText(std::string_view section, std::string_view key, std::size
     return true;
 }
 
-std::string IniFile::text(std::string_view section, std::string_view key, std::size_t bufSize,
-                          bool lineBreaks) const
+std::string IniFile::text(std::string_view section, std::string_view key, std::size_t bufSize, bool lineBreaks) const
 {
     std::string out;
     readText(section, key, bufSize, out, lineBreaks);

@@ -40,8 +40,7 @@ public:
     // missing or its value is the literal "NotFound".
     bool readText(std::string_view section, std::string_view key, std::size_t bufSize, std::string& out,
                   bool lineBreaks = true) const;
-    std::string text(std::string_view section, std::string_view key, std::size_t bufSize,
-                     bool lineBreaks = true) const;
+    std::string text(std::string_view section, std::string_view key, std::size_t bufSize, bool lineBreaks = true) const;
     // True for "true", "on", "yes" or "1", ignoring case; anything else is false.
     bool readFlag(std::string_view section, std::string_view key) const;
     // Leading optional minus sign and decimal digits; -1 when missing or no

@@ -1,7 +1,7 @@
 #include "core/wif/sourcedraft.h"
 
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/wif/wiftext.h"
 
 namespace qb {
@@ -30,7 +30,8 @@ SourceDraft ReadSourceDraft(const std::string& path, LiftplanChoice choice)
     return out;
 }
 
-std::vector<std::unique_ptr<CQuillabyDoc>> ReadMergeSources(const std::vector<std::string>& paths, LiftplanChoice choice)
+std::vector<std::unique_ptr<CQuillabyDoc>> ReadMergeSources(const std::vector<std::string>& paths,
+                                                            LiftplanChoice choice)
 {
     std::vector<std::unique_ptr<CQuillabyDoc>> out;
     for (const std::string& p : paths)

@@ -1,7 +1,7 @@
 #include "core/wif/wifreader.h"
 
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/wif/wiftext.h"
 
 #include <algorithm>
@@ -40,7 +40,8 @@ WifReader::WifReader(const IniFile& ini, IPrompter& messages) : m_ini(ini), m_me
 
 void WifReader::readContents()
 {
-    for (std::size_t i = 0; i < kWifSectionNames.size(); ++i) m_contents[i] = m_ini.readFlag("CONTENTS", kWifSectionNames[i]);
+    for (std::size_t i = 0; i < kWifSectionNames.size(); ++i)
+        m_contents[i] = m_ini.readFlag("CONTENTS", kWifSectionNames[i]);
 }
 
 void WifReader::readNotes(CQuillabyDoc& doc)
@@ -412,14 +413,17 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         for (int t = 0; t < treadles; ++t) tieup->setColumn(t, fileTieup->column(t));
     }
     doc.replaceTieup(std::move(tieup));
-    if (above64) m_messages.tell(FormatMessage(wifmsg::kUhOh, FormatMessage(wifmsg::kShaftsReduced, std::to_string(shafts))));
+    if (above64)
+        m_messages.tell(FormatMessage(wifmsg::kUhOh, FormatMessage(wifmsg::kShaftsReduced, std::to_string(shafts))));
     if (aboveLimit)
-        m_messages.tell(FormatMessage(wifmsg::kUhOh, liftplan ? FormatMessage(wifmsg::kShaftsReduced, std::to_string(shafts))
-                                                              : FormatMessage(wifmsg::kTreadlesReduced, std::to_string(treadles))));
+        m_messages.tell(FormatMessage(wifmsg::kUhOh,
+                                      liftplan ? FormatMessage(wifmsg::kShaftsReduced, std::to_string(shafts))
+                                               : FormatMessage(wifmsg::kTreadlesReduced, std::to_string(treadles))));
 
     // Mouse colors from the first end and pick.
     ColorPalette& pal = doc.paletteMutable();
-    if (doc.numEnds() > 0 && doc.threading(0)->GetColor(0) < paletteCount) pal.setLeftColor(doc.threading(0)->GetColor(0));
+    if (doc.numEnds() > 0 && doc.threading(0)->GetColor(0) < paletteCount)
+        pal.setLeftColor(doc.threading(0)->GetColor(0));
     if (doc.numPicks() > 0 && doc.treadling(0)->GetColor(0) < paletteCount)
         pal.setRightColor(doc.treadling(0)->GetColor(0));
 

@@ -8,8 +8,8 @@
 
 #include <array>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 namespace qb {
 
@@ -95,8 +95,8 @@ private:
 
 // Opens a draft file from disk. False with the reason when it cannot be read
 // or is no draft.
-bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IPrompter& messages,
-                 const WifReadOptions& options = {}, std::string* error = nullptr);
+bool ReadWifFile(const std::string& path, CQuillabyDoc& doc, IPrompter& messages, const WifReadOptions& options = {},
+                 std::string* error = nullptr);
 // The palette of a draft file (palette import); -1 when the file cannot be read.
 int ReadWifPalette(const std::string& path, ColorPalette& palette, IPrompter& messages);
 

@@ -3,10 +3,10 @@
 #include "core/wif/wifreader.h"
 
 #include "core/draft/colorpalette.h"
+#include "core/draft/iprompter.h"
 #include "core/draft/threading.h"
 #include "core/draft/tieup.h"
 #include "core/draft/treadling.h"
-#include "core/draft/iprompter.h"
 #include "core/wif/wiftext.h"
 
 #include <algorithm>
@@ -60,14 +60,14 @@ LineParts splitLine(std::string_view v)
 }
 
 // Calls f(number or -1) for every comma-separated item.
-template <class F>
-void forEachNumber(std::string_view s, F&& f)
+template <class F> void forEachNumber(std::string_view s, F&& f)
 {
     if (IniFile::trim(s).empty()) return;
     std::size_t pos = 0;
     for (;;) {
         const std::size_t comma = s.find(',', pos);
-        const std::string_view item = s.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos);
+        const std::string_view item =
+            s.substr(pos, comma == std::string_view::npos ? std::string_view::npos : comma - pos);
         const auto v = IniFile::parseInt(item);
         f(v && *v >= 0 ? *v : std::int64_t(-1));
         if (comma == std::string_view::npos) return;
@@ -93,7 +93,8 @@ void readLabels(std::string_view part, int thread, Tding& row)
         if (close == std::string_view::npos) return;
         const std::size_t next = part.find('[', close + 1);
         const std::string_view inner = IniFile::trim(part.substr(open + 1, close - open - 1));
-        std::string_view text = part.substr(close + 1, (next == std::string_view::npos ? part.size() : next) - close - 1);
+        std::string_view text =
+            part.substr(close + 1, (next == std::string_view::npos ? part.size() : next) - close - 1);
         while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
         pos = next == std::string_view::npos ? part.size() : next;
         if (inner == "-") continue;
@@ -193,7 +194,8 @@ int WifReader::readPalette(ColorPalette& palette)
 
 int WifReader::colorIndex(std::int64_t v, int paletteCount) const
 {
-    if (!m_colorMap.empty()) return v >= 1 && v <= static_cast<std::int64_t>(m_colorMap.size()) ? m_colorMap[v - 1] : -1;
+    if (!m_colorMap.empty())
+        return v >= 1 && v <= static_cast<std::int64_t>(m_colorMap.size()) ? m_colorMap[v - 1] : -1;
     return v >= 1 && v <= paletteCount ? static_cast<int>(v - 1) : -1;
 }
 

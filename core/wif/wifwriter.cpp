@@ -285,8 +285,8 @@ void WriteWifPalette(IniWriter& out, const ColorPalette& palette)
         // Only the automatic names ("color" and digits) are left out; a
         // name like "colorful" is the weaver's own.
         const std::string& name = palette.name(i);
-        const bool automatic = name.size() > 5 && name.compare(0, 5, "color") == 0 &&
-                               name.find_first_not_of("0123456789", 5) == std::string::npos;
+        const bool automatic = name.size() > 5 && name.compare(0, 5, "color") == 0
+            && name.find_first_not_of("0123456789", 5) == std::string::npos;
         if (!name.empty() && !automatic) v += " ;" + name;
         out.setText("COLOR TABLE", num(i + 1), v);
     }

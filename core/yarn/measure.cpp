@@ -110,9 +110,10 @@ std::uint32_t ConvertDensity(std::uint32_t density, MeasureSystem from, MeasureS
     if (from == to) return density;
     const double d = density;
     const double v = to == MeasureSystem::Metric
-                         ? d * measure::kMetresPerYard * measure::kGramsPerKilogram / measure::kGramsPerPound
-                         : d * measure::kGramsPerPound / (measure::kMetresPerYard * measure::kGramsPerKilogram);
-    return static_cast<std::uint32_t>(std::clamp(TruncTolerant(v), 0.0, double(std::numeric_limits<std::uint32_t>::max())));
+        ? d * measure::kMetresPerYard * measure::kGramsPerKilogram / measure::kGramsPerPound
+        : d * measure::kGramsPerPound / (measure::kMetresPerYard * measure::kGramsPerKilogram);
+    return static_cast<std::uint32_t>(
+        std::clamp(TruncTolerant(v), 0.0, double(std::numeric_limits<std::uint32_t>::max())));
 }
 
 } // namespace qb

@@ -34,13 +34,13 @@ enum class QuantityUnit : int { Yards = 0, Metres = 1 };
 enum class WeightUnit : int { Pounds = 0, Ounces = 1, Kilograms = 2, Grams = 3 };
 
 // The words the screens show.
-std::string_view SmallLengthWord(MeasureSystem s);  // "in", "cm"
-std::string_view LargeLengthWord(MeasureSystem s);  // "yd", "m"
-std::string_view SettWord(MeasureSystem s);         // "epi", "epcm"
-std::string_view BeatWord(MeasureSystem s);         // "ppi", "ppcm"
-std::string_view DensityWord(MeasureSystem s);      // "yd/lb", "m/kg"
-std::string_view QuantityWord(int unit);            // "yd", "m"
-std::string_view WeightWord(int unit);              // "lb", "oz", "kg", "g"
+std::string_view SmallLengthWord(MeasureSystem s); // "in", "cm"
+std::string_view LargeLengthWord(MeasureSystem s); // "yd", "m"
+std::string_view SettWord(MeasureSystem s);        // "epi", "epcm"
+std::string_view BeatWord(MeasureSystem s);        // "ppi", "ppcm"
+std::string_view DensityWord(MeasureSystem s);     // "yd/lb", "m/kg"
+std::string_view QuantityWord(int unit);           // "yd", "m"
+std::string_view WeightWord(int unit);             // "lb", "oz", "kg", "g"
 
 // Unit numbers from files and lists, kept inside their ranges.
 QuantityUnit QuantityUnitOf(int unit);

@@ -99,8 +99,7 @@ WovenSize ComputeWoven(const PlanInputs& in, const FinishedSize& finished)
 {
     WovenSize w;
     w.widthInReed = CeilTolerant(percentFactor(in.shrinkageWidth) * finished.totalWidth + in.drawIn);
-    const double warp =
-        percentFactor(in.takeUp + in.shrinkageLength) * finished.totalLength + in.loomWaste + in.sample;
+    const double warp = percentFactor(in.takeUp + in.shrinkageLength) * finished.totalLength + in.loomWaste + in.sample;
     w.warpLengthLarge = CeilTolerant(largeUnitLength(warp, in.system));
     w.totalLengthLarge = CeilTolerant(largeUnitLength(finished.totalLength, in.system));
     w.warpLength = CeilTolerant(warp);

@@ -21,8 +21,8 @@ struct PlanInputs {
     double betweenItemsWarp = 1.0;
     double betweenItemsWeft = 0.0;
     double drawIn = 1.0;
-    int shrinkageWidth = 10; // percent
-    int takeUp = 5;          // percent
+    int shrinkageWidth = 10;  // percent
+    int takeUp = 5;           // percent
     int shrinkageLength = 10; // percent
     double loomWaste = 30.0;
     double sample = 0.0;
@@ -71,8 +71,8 @@ struct FinishedSize {
 // The cloth on the loom. Widths and lengths in the small unit; the large-unit
 // lengths are rounded up to whole yards or metres.
 struct WovenSize {
-    double widthInReed = 0.0;  // rounded up to a whole number
-    double warpLength = 0.0;   // rounded up to a whole number
+    double widthInReed = 0.0; // rounded up to a whole number
+    double warpLength = 0.0;  // rounded up to a whole number
     double warpLengthLarge = 0.0;
     double totalLengthLarge = 0.0;
 };
@@ -86,7 +86,10 @@ struct PlanResults {
     YarnAmount weft;
 
     // In the length unit the weaver chose (0 small, 1 large).
-    double totalLengthIn(int lengthUnit) const { return lengthUnit == 1 ? woven.totalLengthLarge : finished.totalLength; }
+    double totalLengthIn(int lengthUnit) const
+    {
+        return lengthUnit == 1 ? woven.totalLengthLarge : finished.totalLength;
+    }
     double warpLengthIn(int lengthUnit) const { return lengthUnit == 1 ? woven.warpLengthLarge : woven.warpLength; }
 };
 

@@ -133,7 +133,8 @@ bool StorePlanChanges(CQuillabyDoc& doc, const PlanInputs& shown, const PlanInpu
 }
 
 PlannerSession::PlannerSession(const CQuillabyDoc& doc, MeasureSystem shown)
-    : m_loaded(PlanInputsOf(doc, shown)), m_pages(m_loaded)
+    : m_loaded(PlanInputsOf(doc, shown))
+    , m_pages(m_loaded)
 {
     // The Woven Dimensions page works with a whole draw-in, whole in the
     // draft's own unit so that a draft viewed in the other system keeps it.

@@ -7,8 +7,7 @@ namespace qb {
 
 namespace {
 
-template <typename T>
-bool clampInto(long long v, long long hi, T& out)
+template <typename T> bool clampInto(long long v, long long hi, T& out)
 {
     const long long c = std::clamp<long long>(v, 0, hi);
     out = static_cast<T>(c);
@@ -23,7 +22,10 @@ bool isSpace(char c)
 } // namespace
 
 CYarn::CYarn(std::string size, std::string fiber, std::uint32_t density, int shrinkage, int sett, std::string notes)
-    : m_size(std::move(size)), m_fiber(std::move(fiber)), m_density(density), m_notes(std::move(notes))
+    : m_size(std::move(size))
+    , m_fiber(std::move(fiber))
+    , m_density(density)
+    , m_notes(std::move(notes))
 {
     setShrinkage(shrinkage);
     setSett(sett);

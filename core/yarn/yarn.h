@@ -7,7 +7,7 @@
 namespace qb {
 
 // What the yarn sheet accepts; files may carry longer texts, which are kept.
-inline constexpr int kYarnTextChars = 80;   // size and fiber
+inline constexpr int kYarnTextChars = 80; // size and fiber
 inline constexpr int kYarnNotesChars = 256;
 inline constexpr int kMaxYarnShrinkage = 100; // percent
 inline constexpr int kMaxYarnSett = 255;

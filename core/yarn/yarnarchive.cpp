@@ -125,8 +125,8 @@ private:
             std::uint32_t c = 0;
             u16(c); // cannot fail: the length was checked
             if (c >= 0xD800 && c < 0xDC00 && i + 1 < n) {
-                const std::uint32_t lo = static_cast<unsigned char>(m_bytes[m_pos]) |
-                                         static_cast<unsigned char>(m_bytes[m_pos + 1]) << 8;
+                const std::uint32_t lo =
+                    static_cast<unsigned char>(m_bytes[m_pos]) | static_cast<unsigned char>(m_bytes[m_pos + 1]) << 8;
                 if (lo >= 0xDC00 && lo < 0xE000) {
                     m_pos += 2;
                     ++i;
@@ -174,8 +174,8 @@ YarnArchiveRead ParseYarnArchive(std::string_view bytes)
     for (std::uint32_t i = 0; i < count; ++i) {
         std::string size, fiber, notes;
         std::uint32_t density, shrinkage, sett;
-        if (!in.string(size) || !in.string(fiber) || !in.u32(density) || !in.u8(shrinkage) || !in.u8(sett) ||
-            !in.string(notes)) {
+        if (!in.string(size) || !in.string(fiber) || !in.u32(density) || !in.u8(shrinkage) || !in.u8(sett)
+            || !in.string(notes)) {
             r.yarns.clear();
             r.error = yarnmsg::kDamagedArchive;
             return r;

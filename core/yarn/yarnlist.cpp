@@ -11,8 +11,7 @@ namespace qb {
 
 namespace {
 
-template <typename T>
-int compareValues(T a, T b)
+template <typename T> int compareValues(T a, T b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -34,7 +33,8 @@ std::string YarnCellText(const CYarn& y, YarnColumn column, MeasureSystem curren
 int CompareYarns(const CYarn& a, const CYarn& b, YarnColumn column)
 {
     switch (column) {
-    case YarnColumn::Size: return compareValues(std::strtoll(a.size().c_str(), nullptr, 10), std::strtoll(b.size().c_str(), nullptr, 10));
+    case YarnColumn::Size:
+        return compareValues(std::strtoll(a.size().c_str(), nullptr, 10), std::strtoll(b.size().c_str(), nullptr, 10));
     case YarnColumn::Fiber: {
         const int c = a.fiber().compare(b.fiber());
         return c < 0 ? -1 : (c > 0 ? 1 : 0);

@@ -18,8 +18,7 @@ inline constexpr const char* kReadFailed = "Unable to read the yarn file %s.";
 inline constexpr const char* kWriteFailed = "Unable to save the yarn file %s.";
 inline constexpr const char* kDamagedArchive = "This yarn file is damaged or is not a yarn archive.";
 inline constexpr const char* kTooManyYarns = "Only the first 65535 yarns of this file were read.";
-inline constexpr const char* kOutOfRange =
-    "Some numbers in this yarn file were out of range (shrinkage 0 to 100 %,\n"
-    "sett 0 to 255, no negative density) and have been brought within it.";
+inline constexpr const char* kOutOfRange = "Some numbers in this yarn file were out of range (shrinkage 0 to 100 %,\n"
+                                           "sett 0 to 255, no negative density) and have been brought within it.";
 
 } // namespace qb::yarnmsg

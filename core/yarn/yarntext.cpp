@@ -85,7 +85,8 @@ std::string YarnTextLine(const CYarn& y)
     appendEscaped(out, y.size());
     out += "; ";
     appendEscaped(out, y.fiber());
-    out += "; " + std::to_string(y.density()) + "; " + std::to_string(y.shrinkage()) + "; " + std::to_string(y.sett()) + "; ";
+    out += "; " + std::to_string(y.density()) + "; " + std::to_string(y.shrinkage()) + "; " + std::to_string(y.sett())
+        + "; ";
     appendEscaped(out, y.notes());
     return out;
 }

@@ -44,12 +44,34 @@ TEST_F(Apply, ListNamesEveryOperation)
 {
     const CliResult r = run({"apply", "--list"});
     ASSERT_EQ(r.status, 0);
-    for (const char* op : {"to-liftplan", "to-tieup", "optimize", "turn", "repeat N", "single-repeat",
-                           "reverse-threading", "reverse-treadling", "flip-threading", "tromp-as-writ",
-                           "arrange-parallel", "arrange-sequential", "direct-tieup", "add-tabby G", "double-width",
-                           "echo-threading K O", "echo-treadling", "interleave-threading FILE", "interleave-treadling FILE",
-                           "overlay FILE", "append FILE", "expand-threading F", "expand-treadling F", "import-threading FILE",
-                           "import-treadling FILE", "import-tieup FILE", "import-warp-colors FILE", "import-weft-colors FILE"})
+    for (const char* op : {"to-liftplan",
+                           "to-tieup",
+                           "optimize",
+                           "turn",
+                           "repeat N",
+                           "single-repeat",
+                           "reverse-threading",
+                           "reverse-treadling",
+                           "flip-threading",
+                           "tromp-as-writ",
+                           "arrange-parallel",
+                           "arrange-sequential",
+                           "direct-tieup",
+                           "add-tabby G",
+                           "double-width",
+                           "echo-threading K O",
+                           "echo-treadling",
+                           "interleave-threading FILE",
+                           "interleave-treadling FILE",
+                           "overlay FILE",
+                           "append FILE",
+                           "expand-threading F",
+                           "expand-treadling F",
+                           "import-threading FILE",
+                           "import-treadling FILE",
+                           "import-tieup FILE",
+                           "import-warp-colors FILE",
+                           "import-weft-colors FILE"})
         EXPECT_NE(("\n" + r.out).find(std::string("\n") + op), std::string::npos) << op;
 }
 
@@ -113,7 +135,9 @@ TEST_F(Apply, CombiningWithOtherDrafts)
     const auto ends = [&](const std::string& name) { return info(name).substr(info(name).find("ends:")); };
     ASSERT_EQ(run({"apply", file("in.wif"), file("echo.wif"), "echo-threading", "2", "1"}).status, 0);
     EXPECT_EQ(ends("echo.wif").rfind("ends:     18\n", 0), 0u);
-    ASSERT_EQ(run({"apply", file("in.wif"), file("il.wif"), "interleave-threading", file("in.wif"), file("echo.wif")}).status, 0);
+    ASSERT_EQ(
+        run({"apply", file("in.wif"), file("il.wif"), "interleave-threading", file("in.wif"), file("echo.wif")}).status,
+        0);
     EXPECT_EQ(ends("il.wif").rfind("ends:     18\n", 0), 0u);
     ASSERT_EQ(run({"apply", file("in.wif"), file("ap.wif"), "append", file("in.wif")}).status, 0);
     EXPECT_NE(info("ap.wif").find("picks:    10"), std::string::npos);

@@ -64,7 +64,9 @@ TEST_F(Cli, UnreadableAndUnwritableFiles)
     EXPECT_NE(missing.err.find("No such file"), std::string::npos) << missing.err;
     EXPECT_TRUE(missing.out.empty());
 
-    { std::ofstream(m_dir / "noversion.wif") << "[WIF]\nDate=1/1/2000\n"; }
+    {
+        std::ofstream(m_dir / "noversion.wif") << "[WIF]\nDate=1/1/2000\n";
+    }
     const CliResult bad = run({"dump", (m_dir / "noversion.wif").string()});
     EXPECT_EQ(bad.status, 1);
     EXPECT_NE(bad.err.find("WIF Version  is not\nsupported by this application."), std::string::npos);
@@ -78,8 +80,9 @@ TEST_F(Cli, Info)
 {
     const CliResult r = run({"info", data(kTwoColor)});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "shafts:   4\ntreadles: 6\nform:     tieup and treadling\nshed:     rising\nends:     4\n"
-                     "picks:    6\nwarps:    1\nwefts:    1\ncolors:   6\ntitle:    two color multiple treadles.dtx\n");
+    EXPECT_EQ(r.out,
+              "shafts:   4\ntreadles: 6\nform:     tieup and treadling\nshed:     rising\nends:     4\n"
+              "picks:    6\nwarps:    1\nwefts:    1\ncolors:   6\ntitle:    two color multiple treadles.dtx\n");
 }
 
 TEST_F(Cli, DumpHasTheAgreedKeys)
@@ -87,9 +90,9 @@ TEST_F(Cli, DumpHasTheAgreedKeys)
     const CliResult r = run({"dump", data("wif/multiweft.wif")});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto j = nlohmann::json::parse(r.out);
-    for (const char* key : {"shafts", "treadles", "risingShed", "liftplan", "warps", "wefts", "ends", "picks",
-                            "threading", "treadling", "tieup", "palette", "warpColors", "weftColors", "title",
-                            "author", "notes", "units", "warpSett", "weftSett"})
+    for (const char* key : {"shafts", "treadles",  "risingShed", "liftplan", "warps",    "wefts",      "ends",
+                            "picks",  "threading", "treadling",  "tieup",    "palette",  "warpColors", "weftColors",
+                            "title",  "author",    "notes",      "units",    "warpSett", "weftSett"})
         EXPECT_TRUE(j.contains(key)) << key;
     EXPECT_EQ(j["shafts"], 8);
     EXPECT_EQ(j["liftplan"], false);
@@ -127,10 +130,13 @@ TEST_F(Cli, Drawdown)
     const CliResult back = run({"drawdown", data(kTwoColor), "--back"});
     EXPECT_EQ(back.out, ".X..\nX.X.\n.X..\nX...\n...X\n..X.\n");
     // An unthreaded end is blank.
-    { std::ofstream(m_dir / "blank.wif") << "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nTHREADING=1\nTREADLING=1\nTIEUP=1\n"
-                                            "[WEAVING]\nShafts=2\nTreadles=2\nRising Shed=1\n[WARP]\nThreads=3\n"
-                                            "[WEFT]\nThreads=2\n[THREADING]\n1=1\n2=0\n3=2\n[TREADLING]\n1=1\n2=2\n"
-                                            "[TIEUP]\n1=1\n2=2\n"; }
+    {
+        std::ofstream(m_dir / "blank.wif")
+            << "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nTHREADING=1\nTREADLING=1\nTIEUP=1\n"
+               "[WEAVING]\nShafts=2\nTreadles=2\nRising Shed=1\n[WARP]\nThreads=3\n"
+               "[WEFT]\nThreads=2\n[THREADING]\n1=1\n2=0\n3=2\n[TREADLING]\n1=1\n2=2\n"
+               "[TIEUP]\n1=1\n2=2\n";
+    }
     EXPECT_EQ(run({"drawdown", (m_dir / "blank.wif").string()}).out, "X .\n. X\n");
 }
 

@@ -40,13 +40,14 @@ TEST_F(FloatsCli, ListsEveryFloatThenTheCount)
 {
     CliResult r = run({"floats", in(), "--min", "3"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "warp end 1 face picks 3-5 length 3\n"
-                     "warp end 3 face picks 1-3 length 3\n"
-                     "warp end 5 face picks 1-3 length 3\n"
-                     "weft pick 1 back ends 1-3 length 3\n"
-                     "weft pick 3 back ends 3-5 length 3\n"
-                     "weft pick 5 back ends 1-3 length 3\n"
-                     "floats: 3 warp ends, 3 weft picks\n");
+    EXPECT_EQ(r.out,
+              "warp end 1 face picks 3-5 length 3\n"
+              "warp end 3 face picks 1-3 length 3\n"
+              "warp end 5 face picks 1-3 length 3\n"
+              "weft pick 1 back ends 1-3 length 3\n"
+              "weft pick 3 back ends 3-5 length 3\n"
+              "weft pick 5 back ends 1-3 length 3\n"
+              "floats: 3 warp ends, 3 weft picks\n");
     r = run({"floats", in(), "--min", "2", "--face-only", "--count"});
     EXPECT_EQ(r.out, "floats: 6 warp ends, 1 weft picks\n");
     // A threshold of 1 is 2; nothing is longer than the cloth.

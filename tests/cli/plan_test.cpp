@@ -48,17 +48,17 @@ TEST_F(PlanCli, PlanAsTextAndJson)
 {
     const CliResult text = run({"plan", path("example.wif")});
     ASSERT_EQ(text.status, 0) << text.err;
-    for (const char* line : {"Width in reed:\t23.0 in\n", "Warp length:\t99.0 in\n", "Number of ends:\t460\n",
-                             "Quantity:\t1265 yd\n", "Weight:\t1.0 lb\n", "Number of picks:\t1380\n",
-                             "Quantity:\t882 yd\n", "Warp yarn:\t8/2 cotton\n"})
+    for (const char* line :
+         {"Width in reed:\t23.0 in\n", "Warp length:\t99.0 in\n", "Number of ends:\t460\n", "Quantity:\t1265 yd\n",
+          "Weight:\t1.0 lb\n", "Number of picks:\t1380\n", "Quantity:\t882 yd\n", "Warp yarn:\t8/2 cotton\n"})
         EXPECT_NE(text.out.find(line), std::string::npos) << line;
 
     const CliResult json = run({"plan", "--json", path("example.wif")});
     ASSERT_EQ(json.status, 0) << json.err;
     const nlohmann::json j = nlohmann::json::parse(json.out);
     const nlohmann::json expected = {
-        {"totalWidth", 20.0},   {"totalLength", 60.0},     {"widthInReed", 23.0},    {"warpLength", 99.0},
-        {"lengthUnit", "in"},   {"ends", 460},             {"picks", 1380},          {"warpQuantity", 1265},
+        {"totalWidth", 20.0},       {"totalLength", 60.0}, {"widthInReed", 23.0},    {"warpLength", 99.0},
+        {"lengthUnit", "in"},       {"ends", 460},         {"picks", 1380},          {"warpQuantity", 1265},
         {"warpQuantityUnit", "yd"}, {"warpWeight", 1.0},   {"warpWeightUnit", "lb"}, {"weftQuantity", 882},
         {"weftQuantityUnit", "yd"}, {"weftWeight", 1.0},   {"weftWeightUnit", "lb"},
     };
@@ -104,17 +104,23 @@ TEST_F(PlanCli, Yarns)
     write("db.txt", "8/2; cotton; 3360; 10; 24; soft\\; washes well\r\n-; wool; 1600; 300; 12; \r\n");
     const CliResult text = run({"yarns", path("db.txt")});
     ASSERT_EQ(text.status, 0) << text.err;
-    EXPECT_EQ(text.out, "Size\tFiber\tDensity\tShrinkage\tSett\tNotes\n"
-                        "8/2\tcotton\t3360\t10%\t24\tsoft; washes well\n"
-                        "-\twool\t1600\t100%\t12\t\n");
+    EXPECT_EQ(text.out,
+              "Size\tFiber\tDensity\tShrinkage\tSett\tNotes\n"
+              "8/2\tcotton\t3360\t10%\t24\tsoft; washes well\n"
+              "-\twool\t1600\t100%\t12\t\n");
     EXPECT_NE(text.err.find("out of range"), std::string::npos);
 
     const CliResult json = run({"yarns", "--json", path("db.txt")});
     ASSERT_EQ(json.status, 0);
     const nlohmann::json j = nlohmann::json::parse(json.out);
     ASSERT_EQ(j.size(), 2u);
-    EXPECT_EQ(j[0], (nlohmann::json{{"size", "8/2"}, {"fiber", "cotton"}, {"density", 3360}, {"shrinkage", 10},
-                                    {"sett", 24}, {"notes", "soft; washes well"}}));
+    EXPECT_EQ(j[0],
+              (nlohmann::json{{"size", "8/2"},
+                              {"fiber", "cotton"},
+                              {"density", 3360},
+                              {"shrinkage", 10},
+                              {"sett", 24},
+                              {"notes", "soft; washes well"}}));
 
     write("bad.yrn", "\x03\x00\x01");
     const CliResult bad = run({"yarns", path("bad.yrn")});

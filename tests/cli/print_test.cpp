@@ -31,8 +31,9 @@ class PrintCli : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("qb-print-" + std::to_string(::getpid()) + "-"
-                                           + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path()
+            / ("qb-print-" + std::to_string(::getpid()) + "-"
+               + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -198,7 +199,8 @@ TEST_F(PrintCli, NumbersInCellsWhenTheyFitAndEndNumbersUnderStrips)
     auto ink = [&](int notation, int scale, int& shaftInk, int& numberInk) {
         const std::string draft = writeDraft(4, 4, 4, notation);
         const std::string pdf = (dir / "strip.pdf").string();
-        const auto r = RunCli({"print", draft, "-o", pdf, "--frame", "threading", "--scale", std::to_string(scale)}, dir);
+        const auto r =
+            RunCli({"print", draft, "-o", pdf, "--frame", "threading", "--scale", std::to_string(scale)}, dir);
         ASSERT_EQ(r.status, 0) << r.err;
         const Picture pic = render(pdf, 1, 100);
         ASSERT_GT(pic.width, 0);

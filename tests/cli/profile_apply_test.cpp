@@ -60,7 +60,8 @@ TEST_F(ProfileApply, ListNamesTheProfileOperations)
 
 TEST_F(ProfileApply, BlockSubstitution)
 {
-    const CliResult r = run({"apply", file("profile.wif"), file("full.qlb"), "block-substitute", structure("unitweave2.qlb")});
+    const CliResult r =
+        run({"apply", file("profile.wif"), file("full.qlb"), "block-substitute", structure("unitweave2.qlb")});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string i = info("full.qlb");
     EXPECT_NE(i.find("shafts:   4\ntreadles: 4"), std::string::npos) << i;
@@ -77,22 +78,30 @@ TEST_F(ProfileApply, BlockSubstitution)
 
 TEST_F(ProfileApply, ScaleLine)
 {
-    const CliResult r = run({"apply", file("line.wif"), file("net.wif"), "scale-line", "--height", "16", "--length", "10"});
+    const CliResult r =
+        run({"apply", file("line.wif"), file("net.wif"), "scale-line", "--height", "16", "--length", "10"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(info("net.wif").find("shafts:   16"), std::string::npos);
     EXPECT_NE(info("net.wif").find("ends:     10"), std::string::npos);
     EXPECT_EQ(run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--length", "10"}).status, 2);
-    EXPECT_EQ(run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--height", "99", "--length", "4"}).status, 2);
-    EXPECT_EQ(run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--height", "8", "--length", "4", "--bogus"}).status, 2);
+    EXPECT_EQ(run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--height", "99", "--length", "4"}).status,
+              2);
+    EXPECT_EQ(run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--height", "8", "--length", "4", "--bogus"})
+                  .status,
+              2);
     // Nothing above the base: refused.
-    EXPECT_EQ(run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--height", "4", "--length", "4", "--base", "4"}).status, 3);
+    EXPECT_EQ(
+        run({"apply", file("line.wif"), file("x.wif"), "scale-line", "--height", "4", "--length", "4", "--base", "4"})
+            .status,
+        3);
     EXPECT_FALSE(fs::exists(m_dir / "x.wif"));
 }
 
 TEST_F(ProfileApply, PlotOntoNetworkAsksFirst)
 {
-    const std::vector<std::string> args = {"apply", file("line.wif"), file("plot.wif"), "network",
-                                           structure("unitweave2.qlb"), "--height", "6", "--background-fill"};
+    const std::vector<std::string> args = {
+        "apply", file("line.wif"),   file("plot.wif"), "network", structure("unitweave2.qlb"), "--height",
+        "6",     "--background-fill"};
     const CliResult no = run(args);
     EXPECT_EQ(no.status, 3);
     EXPECT_NE(no.err.find("Height of the pattern line"), std::string::npos);

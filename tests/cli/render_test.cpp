@@ -2,9 +2,9 @@
 #include "tests/core/picture/pngread.h"
 
 #include "core/draft/drawdown.h"
+#include "core/draft/iprompter.h"
 #include "core/draft/quillabydoc.h"
 #include "core/draft/threadlayout.h"
-#include "core/draft/iprompter.h"
 #include "core/wif/wifreader.h"
 
 #include "tests/cli/clirun.h"
@@ -26,7 +26,10 @@ struct Quiet final : qb::IPrompter {
     bool ask(const std::string&) override { return false; }
 };
 
-std::string data(const std::string& name) { return std::string(QUILLABY_TEST_DATA) + "/" + name; }
+std::string data(const std::string& name)
+{
+    return std::string(QUILLABY_TEST_DATA) + "/" + name;
+}
 
 class Render : public testing::Test {
 protected:
@@ -53,7 +56,8 @@ protected:
 };
 
 const char* const kDrafts[] = {"corpus/tests_data_desired_basic_wif/two color multiple treadles.wif",
-                               "corpus/src_test_data_desired_basic_wif/many color liftplan and zeros.wif", "wif/thick.wif"};
+                               "corpus/src_test_data_desired_basic_wif/many color liftplan and zeros.wif",
+                               "wif/thick.wif"};
 
 } // namespace
 
@@ -117,8 +121,8 @@ TEST_F(Render, CellSizeFormatsAndWhole)
     EXPECT_EQ(w2, w);
     EXPECT_EQ(h2, h);
 
-    const std::pair<const char*, std::string> magic[] = {{"x.tif", "II*"}, {"x.TIFF", "II*"}, {"x.jpg", "\xFF\xD8\xFF"},
-                                                        {"x.jpeg", "\xFF\xD8\xFF"}, {"x.bmp", "BM"}};
+    const std::pair<const char*, std::string> magic[] = {
+        {"x.tif", "II*"}, {"x.TIFF", "II*"}, {"x.jpg", "\xFF\xD8\xFF"}, {"x.jpeg", "\xFF\xD8\xFF"}, {"x.bmp", "BM"}};
     for (const auto& [out, head] : magic) {
         ASSERT_EQ(run({in, "-o", file(out), "--cell", "2"}), 0) << out << m_err;
         const auto bytes = qbtest::readAll(file(out));

@@ -54,8 +54,7 @@ TEST_F(Thumbnail, SmallDraftsShowTheWholeClothWithinTheSize)
 {
     const auto twill = qbtest::randomDraft(24, 20, 7);
     const auto plain = qbtest::plainWeave(8);
-    const std::pair<qb::CQuillabyDoc*, const char*> drafts[] = {{twill.get(), "twill.wif"},
-                                                                       {plain.get(), "plain.qlb"}};
+    const std::pair<qb::CQuillabyDoc*, const char*> drafts[] = {{twill.get(), "twill.wif"}, {plain.get(), "plain.qlb"}};
     for (const auto& [doc, name] : drafts) {
         const std::string in = save(*doc, name);
         for (int size : {30, 48, 96, 128, 256, 512}) {
@@ -115,10 +114,14 @@ TEST_F(Thumbnail, WritesPngWhateverTheOutputIsCalled)
 TEST_F(Thumbnail, BadArgumentsAndUnreadableFiles)
 {
     const std::string in = save(*qbtest::plainWeave(4), "p.wif");
-    const std::vector<std::vector<std::string>> usage = {
-        {in, file("a.png")}, {in, file("a.png"), "0"},    {in, file("a.png"), "-5"}, {in, file("a.png"), "4097"},
-        {in, file("a.png"), "12px"}, {in, file("a.png"), ""}, {in, file("a.png"), "64", "extra"},
-        {in, file("a.png"), "64", "--cell"}};
+    const std::vector<std::vector<std::string>> usage = {{in, file("a.png")},
+                                                         {in, file("a.png"), "0"},
+                                                         {in, file("a.png"), "-5"},
+                                                         {in, file("a.png"), "4097"},
+                                                         {in, file("a.png"), "12px"},
+                                                         {in, file("a.png"), ""},
+                                                         {in, file("a.png"), "64", "extra"},
+                                                         {in, file("a.png"), "64", "--cell"}};
     for (const auto& args : usage) {
         EXPECT_EQ(run(args), 2) << args.back();
         EXPECT_FALSE(fs::exists(file("a.png")));

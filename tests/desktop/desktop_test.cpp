@@ -143,8 +143,11 @@ TEST(Thumbnailer, ExecLineMakesAPngWithinTheRequestedSize)
     const struct {
         const char* draft;
         int size;
-    } cases[] = {{"samples/twill.wif", 128}, {"samples/twill.wif", 256}, {"samples/rosepath.wif", 64},
-                 {"samples/logcabin.wif", 512}, {"samples/twill.wif", 16}};
+    } cases[] = {{"samples/twill.wif", 128},
+                 {"samples/twill.wif", 256},
+                 {"samples/rosepath.wif", 64},
+                 {"samples/logcabin.wif", 512},
+                 {"samples/twill.wif", 16}};
     for (const auto& c : cases) {
         // The desktop hands over an output name of its own, often without .png.
         const QString out = dir.filePath(QStringLiteral("thumb-%1").arg(c.size));

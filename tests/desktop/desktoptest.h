@@ -18,7 +18,7 @@ struct Result {
 };
 
 inline Result run(const QString& program, const QStringList& args,
-               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), int timeoutMs = 300000)
+                  const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(), int timeoutMs = 300000)
 {
     QProcess p;
     p.setProcessEnvironment(env);
@@ -71,8 +71,8 @@ inline bool pngSize(const QString& path, int& w, int& h)
     const QByteArray head = f.read(24);
     if (head.size() < 24 || !head.startsWith("\x89PNG\r\n\x1a\n") || head.mid(12, 4) != "IHDR") return false;
     auto be32 = [&](int at) {
-        return (int(uchar(head[at])) << 24) | (int(uchar(head[at + 1])) << 16) | (int(uchar(head[at + 2])) << 8) |
-               int(uchar(head[at + 3]));
+        return (int(uchar(head[at])) << 24) | (int(uchar(head[at + 1])) << 16) | (int(uchar(head[at + 2])) << 8)
+            | int(uchar(head[at + 3]));
     };
     w = be32(16);
     h = be32(20);

@@ -18,10 +18,10 @@ protected:
     static void SetUpTestSuite()
     {
         s_dir = new QTemporaryDir;
-        const Result made = run(QStringLiteral(QUILLABY_CPACK),
-                             {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                              QStringLiteral(QUILLABY_BINARY_DIR "/CPackConfig.cmake"), QStringLiteral("-B"),
-                              s_dir->path()});
+        const Result made =
+            run(QStringLiteral(QUILLABY_CPACK),
+                {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+                 QStringLiteral(QUILLABY_BINARY_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), s_dir->path()});
         ASSERT_EQ(made.status, 0) << made.out.toStdString() << made.err.toStdString();
         const QStringList debs = QDir(s_dir->path()).entryList({QStringLiteral("*.deb")}, QDir::Files);
         ASSERT_EQ(debs.size(), 1) << made.out.toStdString();
@@ -97,13 +97,13 @@ TEST_F(Package, HoldsTheProgramsAndTheDesktopFiles)
 #ifdef QUILLABY_HAS_EDITOR
     wanted << QStringLiteral("bin/quillaby");
 #endif
-    if (QFileInfo::exists(source(QStringLiteral("structures"))))
-        wanted << QStringLiteral("share/quillaby/structures");
+    if (QFileInfo::exists(source(QStringLiteral("structures")))) wanted << QStringLiteral("share/quillaby/structures");
     for (const QString& path : wanted) EXPECT_TRUE(QFileInfo::exists(installed(path))) << path.toStdString();
     for (const QString& program : {QStringLiteral("bin/quillaby-cli"), QStringLiteral("bin/loom-emulator")})
         EXPECT_TRUE(QFileInfo(installed(program)).isExecutable()) << program.toStdString();
     // Every PNG icon is the size its folder says.
-    for (const QString& size : QDir(installed(QStringLiteral("share/icons/hicolor"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& size :
+         QDir(installed(QStringLiteral("share/icons/hicolor"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         if (size == QStringLiteral("scalable")) continue;
         int w = 0, h = 0;
         ASSERT_TRUE(pngSize(installed(QStringLiteral("share/icons/hicolor/%1/apps/quillaby.png").arg(size)), w, h))
@@ -118,12 +118,13 @@ TEST_F(Package, HoldsTheProgramsAndTheDesktopFiles)
 TEST_F(Package, UnpackedCommandLineToolRuns)
 {
     const Result r = run(installed(QStringLiteral("bin/quillaby-cli")),
-                      {QStringLiteral("info"), installed(QStringLiteral("share/quillaby/samples/twill.wif"))});
+                         {QStringLiteral("info"), installed(QStringLiteral("share/quillaby/samples/twill.wif"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("shafts:   8"))) << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("title:    Eight-shaft point twill"))) << r.out.toStdString();
     // The samples open as they are shipped.
-    for (const QString& sample : QDir(installed(QStringLiteral("share/quillaby/samples"))).entryList({QStringLiteral("*.wif")}))
+    for (const QString& sample :
+         QDir(installed(QStringLiteral("share/quillaby/samples"))).entryList({QStringLiteral("*.wif")}))
         EXPECT_EQ(run(installed(QStringLiteral("bin/quillaby-cli")),
                       {QStringLiteral("info"), installed(QStringLiteral("share/quillaby/samples/") + sample)})
                       .status,

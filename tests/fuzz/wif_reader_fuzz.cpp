@@ -1,7 +1,7 @@
 // Any bytes must give a draft or a clear failure: no crash, no hang, no
 // unbounded memory. What was read must also save and read back.
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/wif/inifile.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"

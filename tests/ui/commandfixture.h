@@ -42,7 +42,8 @@ inline std::string DraftState(const CQuillabyDoc& d)
     }
     for (int r = 0; r < d.numWefts(); ++r) {
         seq(*d.treadling(r));
-        for (int p = 0; p < d.numPicks(); ++p) s << d.treadling(r)->GetSet(p).lo() << '/' << d.treadling(r)->GetSet(p).hi() << ' ';
+        for (int p = 0; p < d.numPicks(); ++p)
+            s << d.treadling(r)->GetSet(p).lo() << '/' << d.treadling(r)->GetSet(p).hi() << ' ';
         s << '\n';
     }
     for (int t = 0; t < d.numTreadles(); ++t) s << d.tieup().column(t).bits() << ' ';

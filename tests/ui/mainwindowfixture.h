@@ -4,11 +4,11 @@
 // Yes/No questions are kept for the test to look at; questions take
 // m_answer, the save question discards.
 
+#include "tests/ui/testsettingsdir.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/base/dialogparts.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
-#include "tests/ui/testsettingsdir.h"
+#include "ui/base/dialogparts.h"
 
 #include <QAction>
 #include <QMenu>

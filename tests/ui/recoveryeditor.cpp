@@ -1,10 +1,10 @@
 // The editor as the recovery tests run it: started like quillaby, it makes
 // the tests' edits in its draft (the one given, or a new one), says
 // "edited" on standard output and goes on until it is stopped.
-#include "ui/views/draftwindow.h"
+#include "tests/ui/recoveryedits.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/quillabyapp.h"
-#include "tests/ui/recoveryedits.h"
+#include "ui/views/draftwindow.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -16,8 +16,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     qb::CQuillabyApp::setApplicationNames();
     qb::CQuillabyApp quillaby;
-    if (!quillaby.InitInstance(QCoreApplication::arguments()))
-        return quillaby.exitCode();
+    if (!quillaby.InitInstance(QCoreApplication::arguments())) return quillaby.exitCode();
     QTimer::singleShot(0, [&] {
         qb::CDraftWindow* w = quillaby.mainFrame()->activeDraftWindow();
         if (!w) {

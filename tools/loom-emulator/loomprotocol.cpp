@@ -19,8 +19,7 @@ const char* KindName(Heard::Kind k)
     return "?";
 }
 
-LoomProtocol::LoomProtocol(DobbyHeadType head)
-    : m_head(head)
+LoomProtocol::LoomProtocol(DobbyHeadType head) : m_head(head)
 {
     switch (head) {
     case DobbyHeadType::AVL2: m_end = avl::kEndAVL2; break;

@@ -32,8 +32,8 @@ void LoomSession::handle(const Heard& h)
         m_lineOk = m_loom.lineSettingsOk(&m_line);
         m_loom.note("line settings " + m_line + (m_lineOk ? " (right)" : " (WRONG for this head)"));
         if (!m_lineOk)
-            problem("line settings " + m_line + ", the head needs "
-                    + std::to_string(DobbyHead(m_loom.head()).baud) + " 8N1");
+            problem("line settings " + m_line + ", the head needs " + std::to_string(DobbyHead(m_loom.head()).baud)
+                    + " 8N1");
     }
     switch (h.kind) {
     case Heard::Kind::Lift:

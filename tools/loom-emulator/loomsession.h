@@ -15,10 +15,10 @@ public:
     explicit LoomSession(PtyLoom& loom) : m_loom(loom) {}
 
     struct AutoOptions {
-        int picks = 50;                                 // pick requests after the first lift; 0: until stopped
-        std::chrono::milliseconds interval{0};          // pause between picks (the weaver's pace)
-        std::chrono::milliseconds patience{5000};       // how long to wait for the program
-        bool waitForRelease = true;                     // wait for the program to end the run
+        int picks = 50;                           // pick requests after the first lift; 0: until stopped
+        std::chrono::milliseconds interval{0};    // pause between picks (the weaver's pace)
+        std::chrono::milliseconds patience{5000}; // how long to wait for the program
+        bool waitForRelease = true;               // wait for the program to end the run
     };
     // Weaves `picks` picks; false when the program stopped answering.
     bool runAuto(const AutoOptions& options);

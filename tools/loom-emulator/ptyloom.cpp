@@ -31,10 +31,7 @@ int baudOf(speed_t s)
 
 } // namespace
 
-PtyLoom::PtyLoom(DobbyHeadType head)
-    : m_protocol(head)
-{
-}
+PtyLoom::PtyLoom(DobbyHeadType head) : m_protocol(head) {}
 
 PtyLoom::~PtyLoom()
 {

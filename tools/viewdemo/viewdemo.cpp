@@ -5,8 +5,8 @@
 #include "ui/views/draftframe.h"
 #include "ui/views/paneframes.h"
 
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/wif/wifreader.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "ui/app/autosave.h"
 
 #include "ui/app/draftfiles.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/wif/wifwriter.h"
 
@@ -19,7 +19,9 @@ namespace qb {
 CAutosave::RecoveryQuestion CAutosave::s_question;
 
 CAutosave::CAutosave(CMainFrame& frame, std::unique_ptr<CRecoveryStore> store, QObject* parent)
-    : QObject(parent), m_frame(frame), m_store(std::move(store))
+    : QObject(parent)
+    , m_frame(frame)
+    , m_store(std::move(store))
 {
     m_timer.setTimerType(Qt::VeryCoarseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] { saveNow(); });

@@ -8,18 +8,18 @@
 
 namespace qb {
 
-const std::array<COLORREF, 15> CDefaultPalette::kBuiltIn{
-    0xFFFFFF, 0x000000, 0x808080, 0x800000, 0xFF0000, 0x800080, 0xFF00FF, 0x008000,
-    0x00FF00, 0x808000, 0xFFFF00, 0x000080, 0x0000FF, 0x008080, 0x00FFFF};
+const std::array<COLORREF, 15> CDefaultPalette::kBuiltIn{0xFFFFFF, 0x000000, 0x808080, 0x800000, 0xFF0000,
+                                                         0x800080, 0xFF00FF, 0x008000, 0x00FF00, 0x808000,
+                                                         0xFFFF00, 0x000080, 0x0000FF, 0x008080, 0x00FFFF};
 
 CDefaultPalette::CDefaultPalette() : m_colors(kBuiltIn.begin(), kBuiltIn.end()) {}
 
 void CDefaultPalette::load(QSettings& s)
 {
     bool ok = false;
-    const int n = s.value(QStringLiteral("%1/%2").arg(QLatin1String(CStoredSettings::kSection),
-                                                      QLatin1String(kCountKey)))
-                      .toInt(&ok);
+    const int n =
+        s.value(QStringLiteral("%1/%2").arg(QLatin1String(CStoredSettings::kSection), QLatin1String(kCountKey)))
+            .toInt(&ok);
     if (!ok || !isValidCount(n)) {
         store(s, std::vector<COLORREF>(kBuiltIn.begin(), kBuiltIn.end()));
         return;
@@ -36,10 +36,8 @@ void CDefaultPalette::load(QSettings& s)
 
 void CDefaultPalette::store(QSettings& s, const std::vector<COLORREF>& colors)
 {
-    m_colors.assign(colors.begin(),
-                    colors.begin() + std::min<std::size_t>(colors.size(), kMaxColors));
-    s.setValue(QStringLiteral("%1/%2").arg(QLatin1String(CStoredSettings::kSection),
-                                           QLatin1String(kCountKey)),
+    m_colors.assign(colors.begin(), colors.begin() + std::min<std::size_t>(colors.size(), kMaxColors));
+    s.setValue(QStringLiteral("%1/%2").arg(QLatin1String(CStoredSettings::kSection), QLatin1String(kCountKey)),
                count());
     s.remove(QLatin1String(kColorsSection));
     s.beginGroup(QLatin1String(kColorsSection));

@@ -28,7 +28,8 @@ bool ReadDraftFile(const QString& path, const NewDraftDefaults& defaults, CQuill
     std::string reason;
     if (ReadWifFile(localPath(path), doc, messages, options, &reason)) return true;
     // The reader may have said why already (the version message).
-    error = messages.told() ? QString() : QStringLiteral("Unable to open %1.\n\n%2").arg(path, QString::fromLocal8Bit(reason));
+    error = messages.told() ? QString()
+                            : QStringLiteral("Unable to open %1.\n\n%2").arg(path, QString::fromLocal8Bit(reason));
     return false;
 }
 

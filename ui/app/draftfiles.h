@@ -2,8 +2,6 @@
 
 #include <QString>
 
-
-
 namespace qb {
 
 class CMainFrame;

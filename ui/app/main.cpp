@@ -7,7 +7,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     qb::CQuillabyApp::setApplicationNames();
     qb::CQuillabyApp quillaby;
-    if (!quillaby.InitInstance(QCoreApplication::arguments()))
-        return quillaby.exitCode();
+    if (!quillaby.InitInstance(QCoreApplication::arguments())) return quillaby.exitCode();
     return QApplication::exec();
 }

@@ -1,25 +1,25 @@
 #include "ui/app/mainframe.h"
 
 #include "ui/app/autosave.h"
-#include "ui/base/baricons.h"
 #include "ui/app/defaultpalette.h"
 #include "ui/app/draftfiles.h"
-#include "ui/filecommands/draftfilecommands.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/recentfilelist.h"
-#include "ui/colors/palettebar.h"
-#include "ui/drawing/toolsmenu.h"
 #include "ui/app/weaversguide.h"
-#include "ui/loom/dobbycontroller.h"
-#include "ui/combine/combinecommands.h"
-#include "ui/wholedraft/wholedraftcommands.h"
-#include "ui/pictures/picturecommands.h"
-#include "ui/floats/floatsearchdialog.h"
+#include "ui/base/baricons.h"
 #include "ui/browser/draftbrowser.h"
-#include "ui/profile/profilecommands.h"
+#include "ui/colors/palettebar.h"
+#include "ui/combine/combinecommands.h"
+#include "ui/drawing/toolsmenu.h"
+#include "ui/filecommands/draftfilecommands.h"
+#include "ui/floats/floatsearchdialog.h"
 #include "ui/heddles/heddlewindow.h"
+#include "ui/loom/dobbycontroller.h"
+#include "ui/pictures/picturecommands.h"
 #include "ui/print/printcommands.h"
+#include "ui/profile/profilecommands.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
+#include "ui/wholedraft/wholedraftcommands.h"
 #include "ui/yarn/yarncommands.h"
 #include "ui/yarn/yarnfiledialogs.h"
 
@@ -53,8 +53,7 @@ namespace {
 
 QSettings openStore()
 {
-    return QSettings(QLatin1String(CStoredSettings::kOrganization),
-                     QLatin1String(CStoredSettings::kApplication));
+    return QSettings(QLatin1String(CStoredSettings::kOrganization), QLatin1String(CStoredSettings::kApplication));
 }
 
 const QString kAppName = QStringLiteral("Quillaby");
@@ -70,7 +69,9 @@ QList<QKeySequence> standardKeys(QKeySequence::StandardKey key, const char* fall
 } // namespace
 
 CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidget* parent)
-    : QMainWindow(parent), m_palette(palette), m_recent(recent)
+    : QMainWindow(parent)
+    , m_palette(palette)
+    , m_recent(recent)
 {
     {
         QSettings store = openStore();
@@ -94,13 +95,12 @@ CMainFrame::CMainFrame(CDefaultPalette& palette, CRecentFileList& recent, QWidge
 
     m_report = [this](const QString& text) { QMessageBox::warning(this, kAppName, text); };
     m_askYesNo = [this](const QString& question) {
-        return QMessageBox::question(this, kAppName, question, QMessageBox::Yes | QMessageBox::No)
-               == QMessageBox::Yes;
+        return QMessageBox::question(this, kAppName, question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     };
     m_askSave = [this](const QString& title) {
-        const auto b = QMessageBox::question(
-            this, kAppName, QStringLiteral("Save changes to %1?").arg(title),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        const auto b =
+            QMessageBox::question(this, kAppName, QStringLiteral("Save changes to %1?").arg(title),
+                                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
         return b == QMessageBox::Yes ? SaveAnswer::Save
                                      : (b == QMessageBox::No ? SaveAnswer::Discard : SaveAnswer::Cancel);
     };
@@ -112,17 +112,14 @@ CMainFrame::~CMainFrame()
     // The run ends (release sent) while the drafts and settings still exist.
     delete m_dobby;
     m_dobby = nullptr;
-    if (s_instance == this)
-        s_instance = nullptr;
+    if (s_instance == this) s_instance = nullptr;
     // The MDI area and the draft windows are deleted after this object is no
     // longer a CMainFrame, and closing children activates other windows: none
     // of their signals may reach this half-destroyed window or its helpers.
     QObject::disconnect(m_mdi, &QMdiArea::subWindowActivated, nullptr, nullptr);
     m_mdi->disconnect(this);
-    for (CDraftWindow* w : draftWindows())
-        w->disconnect(this);
-    for (QMdiSubWindow* sub : m_mdi->subWindowList())
-        sub->removeEventFilter(this);
+    for (CDraftWindow* w : draftWindows()) w->disconnect(this);
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) sub->removeEventFilter(this);
     writeSettings();
 }
 
@@ -176,8 +173,9 @@ void CMainFrame::createMenus()
     m_statusBarAction->setChecked(true);
     connect(m_statusBarAction, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     const std::pair<FrameKind, const char*> kinds[] = {
-        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"}, {FrameKind::Tieup, "T&ieup"},
-        {FrameKind::Draft, "&Draft"},         {FrameKind::Fabric, "&Fabric"},       {FrameKind::FabricBack, "Fabric &Back"}};
+        {FrameKind::Threading, "&Threading"}, {FrameKind::Treadling, "T&readling"},
+        {FrameKind::Tieup, "T&ieup"},         {FrameKind::Draft, "&Draft"},
+        {FrameKind::Fabric, "&Fabric"},       {FrameKind::FabricBack, "Fabric &Back"}};
     for (const auto& [kind, text] : kinds) {
         QAction* a = new QAction(QString::fromLatin1(text), this);
         connect(a, &QAction::triggered, this, [this, kind = kind] { openFrame(kind); });
@@ -190,8 +188,7 @@ void CMainFrame::createMenus()
     AddColorMenus(this, menuBar());
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     tools->addAction(QStringLiteral("&Options..."), this, &CMainFrame::OnOptions);
-    tools->addAction(QStringLiteral("Set &Default Palette"), this,
-                     [this] { setDefaultPaletteFromActive(); });
+    tools->addAction(QStringLiteral("Set &Default Palette"), this, [this] { setDefaultPaletteFromActive(); });
 
     m_dobby = new CDobbyController(*this);
     m_dobby->createMenu(menuBar());
@@ -236,8 +233,7 @@ void CMainFrame::updateMenuBar()
         if (m && !wanted.contains(m.data())) menuBar()->removeAction(m->menuAction());
     m_otherMenus.clear();
     for (QMenu* m : wanted) {
-        if (!menuBar()->actions().contains(m->menuAction()))
-            menuBar()->insertMenu(m_windowMenu->menuAction(), m);
+        if (!menuBar()->actions().contains(m->menuAction())) menuBar()->insertMenu(m_windowMenu->menuAction(), m);
         m_otherMenus << m;
     }
     // Taken out of the bar rather than hidden: a hidden menu keeps its
@@ -281,8 +277,7 @@ void CMainFrame::updateWindowMenu()
     m_windowMenu->addAction(QStringLiteral("&Cascade"), m_mdi, &QMdiArea::cascadeSubWindows);
     m_windowMenu->addAction(QStringLiteral("&Tile"), m_mdi, &QMdiArea::tileSubWindows);
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
-    if (!windows.isEmpty())
-        m_windowMenu->addSeparator();
+    if (!windows.isEmpty()) m_windowMenu->addSeparator();
     for (int i = 0; i < windows.size(); ++i) {
         QMdiSubWindow* w = windows.at(i);
         QAction* a = m_windowMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(w->windowTitle()));
@@ -445,8 +440,7 @@ CDraftWindow* CMainFrame::newDocument()
     return addDocumentWindow(std::move(doc), QString());
 }
 
-CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc,
-                                                       const QString& path)
+CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path)
 {
     const QString title = path.isEmpty() ? nextUntitledName() : QFileInfo(path).fileName();
     doc->windowTitle = title.toStdString();
@@ -492,15 +486,13 @@ QList<CDraftWindow*> CMainFrame::draftWindows() const
     QList<CDraftWindow*> result;
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* sub : windows)
-        if (auto* w = qobject_cast<CDraftWindow*>(sub->widget()))
-            result << w;
+        if (auto* w = qobject_cast<CDraftWindow*>(sub->widget())) result << w;
     return result;
 }
 
 bool CMainFrame::openFile(const QString& path)
 {
-    if (path.isEmpty())
-        return false;
+    if (path.isEmpty()) return false;
     const QString abs = QFileInfo(path).absoluteFilePath();
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* sub : windows) {
@@ -570,8 +562,7 @@ QMdiSubWindow* CMainFrame::showDocumentWindow(QWidget* window)
 
 void CMainFrame::openRequestedFile(const QString& path)
 {
-    if (isMinimized())
-        showNormal();
+    if (isMinimized()) showNormal();
     show();
     raise();
     activateWindow();
@@ -590,26 +581,21 @@ void CMainFrame::OnFileOpen()
     for (const DocumentType& type : std::as_const(m_types)) filters += QStringLiteral(";;") + type.filter;
     const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Open"), m_settings.mruOpenFileLocn,
                                                       filters + QStringLiteral(";;All Files (*)"));
-    if (file.isEmpty())
-        return;
+    if (file.isEmpty()) return;
     m_settings.mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
     openFile(file);
 }
 
 void CMainFrame::OnFileSave()
 {
-    if (IDocumentWindow* other = activeOtherDocument())
-        saveOtherDocument(other, false);
-    else if (CDraftWindow* w = activeDraftWindow())
-        saveDocument(w);
+    if (IDocumentWindow* other = activeOtherDocument()) saveOtherDocument(other, false);
+    else if (CDraftWindow* w = activeDraftWindow()) saveDocument(w);
 }
 
 void CMainFrame::OnFileSaveAs()
 {
-    if (IDocumentWindow* other = activeOtherDocument())
-        saveOtherDocument(other, true);
-    else if (CDraftWindow* w = activeDraftWindow())
-        saveDocumentAs(w);
+    if (IDocumentWindow* other = activeOtherDocument()) saveOtherDocument(other, true);
+    else if (CDraftWindow* w = activeDraftWindow()) saveDocumentAs(w);
 }
 
 bool CMainFrame::saveOtherDocument(IDocumentWindow* w, bool as)
@@ -629,44 +615,35 @@ bool CMainFrame::saveDocumentAs(CDraftWindow* w)
     const QString wif = QStringLiteral("WIF File (*.wif)");
     const QString qlb = QStringLiteral("Quillaby File (*.qlb)");
     QString selected = m_settings.DfltSaveAsQLB ? qlb : wif;
-    const QString start = QDir(m_settings.mruSaveFileLocn).filePath(
-        QFileInfo(w->title()).completeBaseName() + (m_settings.DfltSaveAsQLB ? ".qlb" : ".wif"));
+    const QString start =
+        QDir(m_settings.mruSaveFileLocn)
+            .filePath(QFileInfo(w->title()).completeBaseName() + (m_settings.DfltSaveAsQLB ? ".qlb" : ".wif"));
     QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), start,
                                                 wif + QStringLiteral(";;") + qlb, &selected);
-    if (file.isEmpty())
-        return false;
-    if (QFileInfo(file).suffix().isEmpty())
-        file += selected == qlb ? QStringLiteral(".qlb") : QStringLiteral(".wif");
+    if (file.isEmpty()) return false;
+    if (QFileInfo(file).suffix().isEmpty()) file += selected == qlb ? QStringLiteral(".qlb") : QStringLiteral(".wif");
     m_settings.mruSaveFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
     return writeDocument(w, file);
 }
 
 bool CMainFrame::canCloseDocument(CDraftWindow* w)
 {
-    if (!w->document().isModified() || !m_askSave)
-        return true;
+    if (!w->document().isModified() || !m_askSave) return true;
     switch (m_askSave(w->title())) {
-    case SaveAnswer::Save:
-        return saveDocument(w);
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        break;
+    case SaveAnswer::Save: return saveDocument(w);
+    case SaveAnswer::Discard: return true;
+    case SaveAnswer::Cancel: break;
     }
     return false;
 }
 
 bool CMainFrame::canCloseDocument(IDocumentWindow* w)
 {
-    if (!w->isDocumentModified() || !m_askSave)
-        return true;
+    if (!w->isDocumentModified() || !m_askSave) return true;
     switch (m_askSave(w->documentTitle())) {
-    case SaveAnswer::Save:
-        return saveOtherDocument(w, false);
-    case SaveAnswer::Discard:
-        return true;
-    case SaveAnswer::Cancel:
-        break;
+    case SaveAnswer::Save: return saveOtherDocument(w, false);
+    case SaveAnswer::Discard: return true;
+    case SaveAnswer::Cancel: break;
     }
     return false;
 }
@@ -686,11 +663,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         // A draft being woven stops its run before its window goes.
-        if (w && m_dobby)
-            m_dobby->documentClosing(w->document());
+        if (w && m_dobby) m_dobby->documentClosing(w->document());
         // Saved, or given up with the weaver's consent: nothing to recover.
-        if (w && m_autosave)
-            m_autosave->forget(w);
+        if (w && m_autosave) m_autosave->forget(w);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -703,14 +678,12 @@ bool CMainFrame::writeDocument(CDraftWindow* w, const QString& path)
     const bool ok = (s_saver ? s_saver : WriteDraftFile)(abs, w->document(), error);
     QGuiApplication::restoreOverrideCursor();
     if (!ok) {
-        report(error.isEmpty() ? QStringLiteral("Unable to save %1.").arg(QDir::toNativeSeparators(abs))
-                               : error);
+        report(error.isEmpty() ? QStringLiteral("Unable to save %1.").arg(QDir::toNativeSeparators(abs)) : error);
         return false;
     }
     w->document().SetModified(false);
     w->setPath(abs, QFileInfo(abs).fileName());
-    if (m_autosave)
-        m_autosave->forget(w);
+    if (m_autosave) m_autosave->forget(w);
     m_recent.add(abs);
     QSettings store = openStore();
     m_recent.save(store);
@@ -736,15 +709,13 @@ void CMainFrame::OnDobbySettings()
 void CMainFrame::showOptions(COptionsSheet::Page page)
 {
     COptionsSheet sheet(m_settings, page, this);
-    if (sheet.exec() == QDialog::Accepted)
-        applyOptions(sheet.values());
+    if (sheet.exec() == QDialog::Accepted) applyOptions(sheet.values());
 }
 
 void CMainFrame::applyOptions(const CStoredSettings& values)
 {
     m_settings = values;
-    if (m_autosave)
-        m_autosave->setIntervalSeconds(values.AutosaveSeconds);
+    if (m_autosave) m_autosave->setIntervalSeconds(values.AutosaveSeconds);
     // Open drafts take the new orientation and hidden-grid choice at once.
     for (QMdiSubWindow* sub : m_mdi->subWindowList())
         if (auto* w = qobject_cast<CDraftWindow*>(sub->widget()))
@@ -768,8 +739,7 @@ void CMainFrame::writeSettings() const
 bool CMainFrame::setDefaultPaletteFromActive()
 {
     CDraftWindow* w = activeDraftWindow();
-    if (!w)
-        return false;
+    if (!w) return false;
     QSettings store = openStore();
     m_palette.store(store, w->document().palette().colors());
     store.sync();
@@ -789,20 +759,17 @@ void CMainFrame::OnWeaversGuide()
 
 void CMainFrame::report(const QString& text)
 {
-    if (m_report)
-        m_report(text);
+    if (m_report) m_report(text);
 }
 
 bool CMainFrame::placementIsUsable(const QRect& r, const QList<QRect>& screens)
 {
-    if (r.width() <= 0 || r.height() <= 0)
-        return false;
+    if (r.width() <= 0 || r.height() <= 0) return false;
     // The top strip, where the title bar is, must be reachable on a screen.
     const QRect top(r.x(), r.y(), r.width(), std::min(r.height(), 32));
     for (const QRect& s : screens) {
         const QRect part = top.intersected(s);
-        if (part.width() >= std::min(r.width(), 64) && part.height() >= std::min(top.height(), 16))
-            return true;
+        if (part.width() >= std::min(r.width(), 64) && part.height() >= std::min(top.height(), 16)) return true;
     }
     return false;
 }
@@ -843,8 +810,7 @@ void CMainFrame::restorePlacement()
 
 void CMainFrame::recordPlacement()
 {
-    if (isMinimized())
-        return;
+    if (isMinimized()) return;
     CStoredSettings& s = m_settings;
     if (isMaximized()) {
         // The window rectangle of a maximised window hangs over the screen
@@ -907,8 +873,7 @@ void CMainFrame::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
     activateWindow();
     for (const QUrl& url : urls)
-        if (url.isLocalFile())
-            openFile(url.toLocalFile());
+        if (url.isLocalFile()) openFile(url.toLocalFile());
 }
 
 void CMainFrame::setDocumentLoader(DocumentLoader loader)

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/draft/quillabydoc.h"
 #include "ui/app/autosave.h"
-#include "ui/base/imainwindow.h"
 #include "ui/app/optionssheet.h"
+#include "ui/base/imainwindow.h"
 #include "ui/base/screenscale.h"
 #include "ui/base/storedsettings.h"
-#include "core/draft/quillabydoc.h"
 #include "ui/views/paneframes.h"
 
 #include <QMainWindow>
@@ -37,8 +37,8 @@ public:
     // (a reader takes from them what the file does not say). On failure it
     // sets `error` to the message the user sees and returns false; an empty
     // `error` means the loader has already told the user why.
-    using DocumentLoader = std::function<bool(const QString& path, const NewDraftDefaults& defaults,
-                                              CQuillabyDoc& doc, QString& error)>;
+    using DocumentLoader =
+        std::function<bool(const QString& path, const NewDraftDefaults& defaults, CQuillabyDoc& doc, QString& error)>;
     // Writes `doc` to the file (format by extension); false and `error` on failure.
     // Saving stamps the date on the draft.
     using DocumentSaver = std::function<bool(const QString& path, CQuillabyDoc& doc, QString& error)>;

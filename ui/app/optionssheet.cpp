@@ -1,7 +1,7 @@
 #include "ui/app/optionssheet.h"
 
-#include "ui/base/dialogparts.h"
 #include "core/dobby/dobbyprotocol.h"
+#include "ui/base/dialogparts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,8 +39,12 @@ QCheckBox* check(QWidget* parent, const char* name, const QString& text, bool on
 // Two check boxes of which at most one may be on.
 void excludeEachOther(QCheckBox* a, QCheckBox* b)
 {
-    QObject::connect(a, &QCheckBox::toggled, b, [b](bool on) { if (on) b->setChecked(false); });
-    QObject::connect(b, &QCheckBox::toggled, a, [a](bool on) { if (on) a->setChecked(false); });
+    QObject::connect(a, &QCheckBox::toggled, b, [b](bool on) {
+        if (on) b->setChecked(false);
+    });
+    QObject::connect(b, &QCheckBox::toggled, a, [a](bool on) {
+        if (on) a->setChecked(false);
+    });
 }
 
 // The Files page rows: caption and the setting behind it.
@@ -58,7 +62,8 @@ const Location kLocations[] = {
 } // namespace
 
 COptionsSheet::COptionsSheet(const CStoredSettings& values, Page start, QWidget* parent)
-    : QDialog(parent), m_values(values)
+    : QDialog(parent)
+    , m_values(values)
 {
     setWindowTitle(QStringLiteral("Options"));
     m_tabs = new QTabWidget(this);
@@ -123,8 +128,8 @@ QWidget* COptionsSheet::makeGridPage()
     m_tuNumeric = check(page, "tieupNumeric", QStringLiteral("Numeric"), v.DfltTieup == 1);
     m_tuSymbolic = check(page, "tieupSymbolic", QStringLiteral("Symbolic"), v.DfltTieup == 2);
     m_interlaced = check(page, "interlaced", QStringLiteral("Interlaced"), v.DfltDrawdown == 4);
-    m_showGrid = check(page, "showGrid", QStringLiteral("Show grid when drawdown is hidden"),
-                       v.ShowGridWhenHidden != 0);
+    m_showGrid =
+        check(page, "showGrid", QStringLiteral("Show grid when drawdown is hidden"), v.ShowGridWhenHidden != 0);
     m_drawnUp = check(page, "drawnUp", QStringLiteral("Scandinavian draft style"), v.DraftDrawnUp != 0);
     excludeEachOther(m_thNumeric, m_thAlpha);
     excludeEachOther(m_tuNumeric, m_tuSymbolic);
@@ -132,8 +137,7 @@ QWidget* COptionsSheet::makeGridPage()
     auto group = [page](const QString& title, std::initializer_list<QWidget*> boxes) {
         auto* g = new QGroupBox(title, page);
         auto* l = new QHBoxLayout(g);
-        for (QWidget* b : boxes)
-            l->addWidget(b);
+        for (QWidget* b : boxes) l->addWidget(b);
         l->addStretch();
         return g;
     };
@@ -161,8 +165,7 @@ QWidget* COptionsSheet::makeGeneralPage()
     ul->addWidget(m_english);
     ul->addWidget(m_metric);
     ul->addStretch();
-    m_flip = check(page, "flipOnPaste",
-                   QStringLiteral("Flip threading and treadling on Paste / Load Liftplan"),
+    m_flip = check(page, "flipOnPaste", QStringLiteral("Flip threading and treadling on Paste / Load Liftplan"),
                    m_values.FlipOnPasteLiftplan != 0);
     // Minutes here; the store keeps seconds, and a value that is no whole
     // number of minutes stays as it is unless the weaver changes it.
@@ -196,8 +199,7 @@ QWidget* COptionsSheet::makeFilesPage()
     m_locations->setHeaderLabels({QStringLiteral("Files"), QStringLiteral("Location")});
     m_locations->setRootIsDecorated(false);
     for (const Location& loc : kLocations)
-        new QTreeWidgetItem(m_locations,
-                            {QLatin1String(loc.caption), m_values.*(loc.field)});
+        new QTreeWidgetItem(m_locations, {QLatin1String(loc.caption), m_values.*(loc.field)});
     m_locations->setCurrentItem(m_locations->topLevelItem(0));
     m_locations->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     auto* modify = new QPushButton(QStringLiteral("Modify Location"), page);
@@ -221,12 +223,9 @@ QWidget* COptionsSheet::makeFilesPage()
 void COptionsSheet::modifyLocation()
 {
     QTreeWidgetItem* item = m_locations->currentItem();
-    if (!item)
-        return;
-    const QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select a Folder:"),
-                                                          item->text(1));
-    if (!dir.isEmpty())
-        item->setText(1, QDir::toNativeSeparators(dir));
+    if (!item) return;
+    const QString dir = QFileDialog::getExistingDirectory(this, QStringLiteral("Select a Folder:"), item->text(1));
+    if (!dir.isEmpty()) item->setText(1, QDir::toNativeSeparators(dir));
 }
 
 QWidget* COptionsSheet::makeDobbyPage()
@@ -266,8 +265,7 @@ void COptionsSheet::fillPorts()
 {
     QStringList ports;
     const auto infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : infos)
-        ports << info.systemLocation();
+    for (const QSerialPortInfo& info : infos) ports << info.systemLocation();
     ports.sort();
     m_port->addItems(ports);
     m_port->setEditText(m_values.SerialPortPath);
@@ -303,8 +301,7 @@ void COptionsSheet::accept()
     v.SerialPortPath = m_port->currentText().trimmed();
     // A listed port is also remembered by its number (1-based, in list order).
     const int listed = m_port->findText(v.SerialPortPath);
-    if (listed >= 0)
-        v.SerialPortNum = listed + 1;
+    if (listed >= 0) v.SerialPortNum = listed + 1;
     v.DobbyHarnesses = m_harnesses->value();
     QDialog::accept();
 }

@@ -16,10 +16,22 @@ namespace qb {
 
 // How the Grid/Notation page's check boxes map to stored notation values.
 namespace NotationBoxes {
-inline int threading(bool numeric, bool alpha) { return alpha ? 3 : (numeric ? 1 : 0); }
-inline int treadling(bool numeric) { return numeric ? 1 : 0; }
-inline int tieup(bool numeric, bool symbolic) { return numeric ? 1 : (symbolic ? 2 : 0); }
-inline int drawdown(bool interlaced) { return interlaced ? 4 : 0; }
+inline int threading(bool numeric, bool alpha)
+{
+    return alpha ? 3 : (numeric ? 1 : 0);
+}
+inline int treadling(bool numeric)
+{
+    return numeric ? 1 : 0;
+}
+inline int tieup(bool numeric, bool symbolic)
+{
+    return numeric ? 1 : (symbolic ? 2 : 0);
+}
+inline int drawdown(bool interlaced)
+{
+    return interlaced ? 4 : 0;
+}
 } // namespace NotationBoxes
 
 // The "Options" property sheet. Filled from a copy of the settings; only OK
@@ -30,8 +42,7 @@ class COptionsSheet : public QDialog {
 public:
     enum Page { LoomPage, GridPage, GeneralPage, FilesPage, DobbyPage };
 
-    explicit COptionsSheet(const CStoredSettings& values, Page start = LoomPage,
-                           QWidget* parent = nullptr);
+    explicit COptionsSheet(const CStoredSettings& values, Page start = LoomPage, QWidget* parent = nullptr);
 
     const CStoredSettings& values() const { return m_values; }
     QTabWidget* tabs() const { return m_tabs; }

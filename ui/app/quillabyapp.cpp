@@ -1,11 +1,11 @@
 #include "ui/app/quillabyapp.h"
 
 #include "ui/app/autosave.h"
-#include "ui/base/baricons.h"
 #include "ui/app/draftfiles.h"
 #include "ui/app/mainframe.h"
-#include "ui/base/storedsettings.h"
 #include "ui/app/termsignal.h"
+#include "ui/base/baricons.h"
+#include "ui/base/storedsettings.h"
 #include "ui/print/printcommands.h"
 
 #include <QCommandLineParser>
@@ -19,10 +19,7 @@
 
 namespace qb {
 
-CQuillabyApp::CQuillabyApp(const QString& instanceKey, QObject* parent)
-    : QObject(parent), m_instance(instanceKey)
-{
-}
+CQuillabyApp::CQuillabyApp(const QString& instanceKey, QObject* parent) : QObject(parent), m_instance(instanceKey) {}
 
 CQuillabyApp::~CQuillabyApp() = default;
 
@@ -42,8 +39,7 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
     parser.setApplicationDescription(QStringLiteral("Quillaby weaving-draft editor"));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Draft to open."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("Draft to open."), QStringLiteral("[file]"));
     const QCommandLineOption printOption(QStringLiteral("print"),
                                          QStringLiteral("Print the draft (the print dialog opens) and exit."),
                                          QStringLiteral("file"));
@@ -54,26 +50,21 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
     if (parser.isSet(printOption)) return printAndExit(parser.value(printOption));
 
     switch (m_instance.start(file)) {
-    case CSingleInstance::Role::Secondary:
-        m_exitCode = 0;
-        return false;
+    case CSingleInstance::Role::Secondary: m_exitCode = 0; return false;
     case CSingleInstance::Role::Failed:
         // Better a second window than none at all.
         std::fprintf(stderr, "quillaby: %s\n", qPrintable(m_instance.errorString()));
         break;
-    case CSingleInstance::Role::Primary:
-        break;
+    case CSingleInstance::Role::Primary: break;
     }
 
     {
-        QSettings store(QLatin1String(CStoredSettings::kOrganization),
-                        QLatin1String(CStoredSettings::kApplication));
+        QSettings store(QLatin1String(CStoredSettings::kOrganization), QLatin1String(CStoredSettings::kApplication));
         m_recent.load(store);
         m_palette.load(store);
     }
     m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
-    connect(&m_instance, &CSingleInstance::fileRequested, m_frame.get(),
-            &CMainFrame::openRequestedFile);
+    connect(&m_instance, &CSingleInstance::fileRequested, m_frame.get(), &CMainFrame::openRequestedFile);
     m_frame->restorePlacement();
     m_frame->show();
 
@@ -87,10 +78,8 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
     });
     const int restored = m_autosave->offerRecovered();
 
-    if (!file.isEmpty())
-        m_frame->openFile(file);
-    else if (restored == 0)
-        m_frame->newDocument();
+    if (!file.isEmpty()) m_frame->openFile(file);
+    else if (restored == 0) m_frame->newDocument();
     return true;
 }
 
@@ -99,8 +88,7 @@ bool CQuillabyApp::printAndExit(const QString& file)
     // A file manager's print verb: no single-instance hand-over, no window
     // left open afterwards.
     {
-        QSettings store(QLatin1String(CStoredSettings::kOrganization),
-                        QLatin1String(CStoredSettings::kApplication));
+        QSettings store(QLatin1String(CStoredSettings::kOrganization), QLatin1String(CStoredSettings::kApplication));
         m_recent.load(store);
         m_palette.load(store);
     }

@@ -68,8 +68,7 @@ QString CRecoveryStore::defaultRoot()
 {
     // The XDG state folder: kept across runs, not worth a backup.
     QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (state.isEmpty() || !QDir::isAbsolutePath(state))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
+    if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
     return state + QStringLiteral("/quillaby/recovery");
 }
 
@@ -97,8 +96,8 @@ bool CRecoveryStore::openSession(QString* error)
         return false;
     }
     QFile::setPermissions(m_root, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    const QString base = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
-                         QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
+    const QString base = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmss"))
+        + QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
     // A name no other run has, alive or gone: its lock is taken first, so a
     // folder never exists without a lock held while its run lives.
     QString name;
@@ -118,8 +117,7 @@ bool CRecoveryStore::openSession(QString* error)
     return true;
 }
 
-bool CRecoveryStore::write(int key, const CQuillabyDoc& doc, const QString& path, const QString& title,
-                           QString* error)
+bool CRecoveryStore::write(int key, const CQuillabyDoc& doc, const QString& path, const QString& title, QString* error)
 {
     if (!openSession(error)) return false;
     std::string reason;
@@ -129,8 +127,8 @@ bool CRecoveryStore::write(int key, const CQuillabyDoc& doc, const QString& path
         return false;
     }
     QSaveFile info(infoFile(key));
-    if (!info.open(QIODevice::WriteOnly) || info.write(infoText(path, title, QDateTime::currentDateTime())) < 0 ||
-        !info.commit()) {
+    if (!info.open(QIODevice::WriteOnly) || info.write(infoText(path, title, QDateTime::currentDateTime())) < 0
+        || !info.commit()) {
         if (error) *error = info.errorString();
         return false;
     }
@@ -188,11 +186,9 @@ void CRecoveryStore::releaseRecovered()
     for (auto& [run, lock] : m_taken) {
         QDir dir(m_root + QLatin1Char('/') + run);
         // Half-written temporary files of a run killed while saving.
-        for (const QString& tmp : dir.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
-            dir.remove(tmp);
+        for (const QString& tmp : dir.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) dir.remove(tmp);
         // Only an empty folder goes: a copy that could not be read stays.
-        if (dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty())
-            QDir(m_root).rmdir(run);
+        if (dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty()) QDir(m_root).rmdir(run);
         lock.reset();
     }
     m_taken.clear();

@@ -22,8 +22,7 @@ constexpr int kMaxRequest = 64 * 1024;
 QString userName()
 {
     QString name = qEnvironmentVariable("USER");
-    if (name.isEmpty())
-        name = QDir::home().dirName();
+    if (name.isEmpty()) name = QDir::home().dirName();
     // The uid makes the name unique even when USER is unset or shared.
     return QStringLiteral("%1-%2").arg(name).arg(::getuid());
 }
@@ -31,8 +30,7 @@ QString userName()
 QString runtimeDir()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty())
-        dir = QDir::tempPath();
+    if (dir.isEmpty()) dir = QDir::tempPath();
     QDir().mkpath(dir);
     return dir;
 }
@@ -50,8 +48,7 @@ CSingleInstance::CSingleInstance(const QString& key, QObject* parent) : QObject(
 
 CSingleInstance::~CSingleInstance()
 {
-    if (m_server)
-        m_server->close();
+    if (m_server) m_server->close();
 }
 
 CSingleInstance::Role CSingleInstance::start(const QString& file, int timeoutMs)
@@ -106,8 +103,7 @@ bool CSingleInstance::handOver(QLocalSocket& socket, const QString& file, int ti
     }
     QByteArray reply;
     while (!reply.contains('\n') && !deadline.hasExpired()) {
-        if (!socket.waitForReadyRead(int(deadline.remainingTime())))
-            break;
+        if (!socket.waitForReadyRead(int(deadline.remainingTime()))) break;
         reply += socket.readAll();
     }
     if (reply != kAck) {
@@ -123,18 +119,15 @@ void CSingleInstance::onNewConnection()
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readRequest(socket); });
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        if (socket->bytesAvailable() > 0)
-            readRequest(socket);
+        if (socket->bytesAvailable() > 0) readRequest(socket);
     }
 }
 
 void CSingleInstance::readRequest(QLocalSocket* socket)
 {
-    if (socket->property("done").toBool())
-        return;
+    if (socket->property("done").toBool()) return;
     if (!socket->canReadLine()) {
-        if (socket->bytesAvailable() > kMaxRequest)
-            socket->abort();
+        if (socket->bytesAvailable() > kMaxRequest) socket->abort();
         return;
     }
     socket->setProperty("done", true);
@@ -142,8 +135,7 @@ void CSingleInstance::readRequest(QLocalSocket* socket)
     socket->write(kAck);
     socket->flush();
     // Without a file the second start shows nothing.
-    if (!path.isEmpty())
-        emit fileRequested(path);
+    if (!path.isEmpty()) emit fileRequested(path);
 }
 
 } // namespace qb

@@ -19,8 +19,7 @@ public:
     enum class Role { Primary, Secondary, Failed };
 
     // `key` names the instance group; the user name is appended.
-    explicit CSingleInstance(const QString& key = QLatin1String(kDefaultKey),
-                             QObject* parent = nullptr);
+    explicit CSingleInstance(const QString& key = QLatin1String(kDefaultKey), QObject* parent = nullptr);
     ~CSingleInstance() override;
 
     // Becomes the primary instance, or hands `file` (may be empty) to the

@@ -10,12 +10,10 @@ namespace qb {
 
 // The menu actions of a command holder, one per command, each running its
 // command when triggered.
-template <class Command>
-class CommandActions {
+template <class Command> class CommandActions {
 public:
     // A new action owned by `owner` that calls run(c) when triggered.
-    template <class Run>
-    QAction* make(QObject* owner, Command c, const QString& text, Run run)
+    template <class Run> QAction* make(QObject* owner, Command c, const QString& text, Run run)
     {
         auto* a = new QAction(text, owner);
         QObject::connect(a, &QAction::triggered, owner, [run, c] { run(c); });

@@ -1,9 +1,9 @@
 #include "ui/base/commandstep.h"
 
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -47,9 +47,10 @@ void SetDraftFileChooser(DraftFileChooser c)
 
 QString ChooseDraftFile(IMainWindow* main, const QString& title)
 {
-    const QString file = chooser() ? chooser()(title)
-                                   : QFileDialog::getOpenFileName(main->window(), title, main->settings().mruOpenFileLocn,
-                                                                  QStringLiteral("Weaving Files (*.qlb *.wif)"));
+    const QString file = chooser()
+        ? chooser()(title)
+        : QFileDialog::getOpenFileName(main->window(), title, main->settings().mruOpenFileLocn,
+                                       QStringLiteral("Weaving Files (*.qlb *.wif)"));
     if (!file.isEmpty())
         main->settingsMutable().mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
     return file;

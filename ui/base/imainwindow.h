@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/base/documentwindow.h"
 #include "ui/base/cellscale.h"
+#include "ui/base/documentwindow.h"
 
 #include <QList>
 #include <QMainWindow>

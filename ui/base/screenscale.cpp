@@ -11,8 +11,7 @@ namespace qb {
 
 ScreenScale ScreenScale::fromDpi(double dpi)
 {
-    if (!(dpi > 0.0) || !std::isfinite(dpi))
-        dpi = 96.0;
+    if (!(dpi > 0.0) || !std::isfinite(dpi)) dpi = 96.0;
     dpi = std::min(dpi, 9600.0);
     ScreenScale s;
     s.baseCell = std::max(kMinBaseCell, static_cast<int>(std::lround(12.0 * dpi / 96.0)));
@@ -23,8 +22,7 @@ ScreenScale ScreenScale::fromDpi(double dpi)
 
 ScreenScale ScreenScale::forScreen(const QScreen* screen)
 {
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
     return fromDpi(screen ? screen->logicalDotsPerInchX() : 96.0);
 }
 

@@ -10,9 +10,8 @@ namespace qb {
 namespace DobbyHeads {
 const QStringList& names()
 {
-    static const QStringList list{QStringLiteral("AVL Compu-Dobby II"),
-                                  QStringLiteral("AVL Compu-Dobby III"), QStringLiteral("Louet"),
-                                  QStringLiteral("LeClerc I"), QStringLiteral("LeClerc II")};
+    static const QStringList list{QStringLiteral("AVL Compu-Dobby II"), QStringLiteral("AVL Compu-Dobby III"),
+                                  QStringLiteral("Louet"), QStringLiteral("LeClerc I"), QStringLiteral("LeClerc II")};
     return list;
 }
 
@@ -28,10 +27,22 @@ QString nameOf(int index)
 }
 } // namespace DobbyHeads
 
-bool isValidThreadingNotation(int v) { return v == 0 || v == 1 || v == 3; }
-bool isValidTreadlingNotation(int v) { return v == 0 || v == 1; }
-bool isValidTieupNotation(int v) { return v >= 0 && v <= 2; }
-bool isValidDrawdownStyle(int v) { return v == 0 || v == 4; }
+bool isValidThreadingNotation(int v)
+{
+    return v == 0 || v == 1 || v == 3;
+}
+bool isValidTreadlingNotation(int v)
+{
+    return v == 0 || v == 1;
+}
+bool isValidTieupNotation(int v)
+{
+    return v >= 0 && v <= 2;
+}
+bool isValidDrawdownStyle(int v)
+{
+    return v == 0 || v == 4;
+}
 
 namespace {
 
@@ -58,7 +69,10 @@ Entry notationKey(const char* k, int CStoredSettings::*f, bool (*valid)(int))
 {
     return {k, Kind::Notation, f, nullptr, kNone, kMax, valid};
 }
-Entry textKey(const char* k, QString CStoredSettings::*f) { return {k, Kind::Text, nullptr, f}; }
+Entry textKey(const char* k, QString CStoredSettings::*f)
+{
+    return {k, Kind::Text, nullptr, f};
+}
 
 // Reading and writing order of the section: placement, general, loom,
 // dobby head, network/echo/line tool, browser, folders.
@@ -127,12 +141,10 @@ const std::vector<Entry>& table()
 int readInt(const QSettings& store, const char* key, int dflt)
 {
     const QVariant v = store.value(QLatin1String(key));
-    if (!v.isValid())
-        return dflt;
+    if (!v.isValid()) return dflt;
     bool ok = false;
     const qlonglong n = v.toLongLong(&ok);
-    if (!ok)
-        return dflt;
+    if (!ok) return dflt;
     return static_cast<int>(std::clamp<qlonglong>(n, INT_MIN, INT_MAX));
 }
 
@@ -156,9 +168,7 @@ void CStoredSettings::read(QSettings& store)
             break;
         }
         case Kind::Text:
-        case Kind::HeadText:
-            this->*e.s = store.value(QLatin1String(e.key)).toString();
-            break;
+        case Kind::HeadText: this->*e.s = store.value(QLatin1String(e.key)).toString(); break;
         case Kind::Head:
             dobbyHead = DobbyHeads::indexOf(store.value(QLatin1String(e.key)).toString());
             m_headAsRead = dobbyHead;
@@ -177,25 +187,17 @@ void CStoredSettings::write(QSettings& store) const
         const QLatin1String key(e.key);
         switch (e.kind) {
         case Kind::Int:
-        case Kind::Notation:
-            store.setValue(key, this->*e.i);
-            break;
-        case Kind::Text:
-            store.setValue(key, this->*e.s);
-            break;
+        case Kind::Notation: store.setValue(key, this->*e.i); break;
+        case Kind::Text: store.setValue(key, this->*e.s); break;
         case Kind::Head:
-            if (head)
-                store.setValue(key, dobbyHeadName());
-            else if (m_headAsRead != DobbyHeads::kNone)
-                store.setValue(key, QString()); // the weaver chose "Select one"
+            if (head) store.setValue(key, dobbyHeadName());
+            else if (m_headAsRead != DobbyHeads::kNone) store.setValue(key, QString()); // the weaver chose "Select one"
             break;
         case Kind::HeadInt:
-            if (head)
-                store.setValue(key, this->*e.i);
+            if (head) store.setValue(key, this->*e.i);
             break;
         case Kind::HeadText:
-            if (head)
-                store.setValue(key, this->*e.s);
+            if (head) store.setValue(key, this->*e.s);
             break;
         }
     }

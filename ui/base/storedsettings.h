@@ -24,7 +24,10 @@ QString nameOf(int index);
 } // namespace DobbyHeads
 
 // Clamp used by every stored integer: values outside [lo, hi] are moved in.
-inline int clampSetting(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
+inline int clampSetting(int v, int lo, int hi)
+{
+    return v < lo ? lo : (v > hi ? hi : v);
+}
 
 // The notation values a new draft can start with; anything else reads as
 // the default (a wrong stored value must not reach the panes).
@@ -41,8 +44,8 @@ public:
     static constexpr const char* kOrganization = "Oxbelle Software";
     static constexpr const char* kApplication = "Quillaby";
     static constexpr const char* kSection = "Settings";
-    static constexpr int kNone = INT_MIN; // no bound
-    static constexpr int kBrowseZoomRange = 10; // browser zoom -10..10
+    static constexpr int kNone = INT_MIN;         // no bound
+    static constexpr int kBrowseZoomRange = 10;   // browser zoom -10..10
     static constexpr int kMinPreviewPercent = 10; // browser preview pane
 
     // Window placement.

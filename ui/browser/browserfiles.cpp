@@ -33,7 +33,8 @@ BrowseLocation SplitBrowseLocation(const QString& stored)
     if (stored.trimmed().isEmpty() || !QFileInfo(path).isDir()) path = QDir::homePath();
     const QFileInfo fi(path);
     const QString parent = fi.absolutePath();
-    if (fi.absoluteFilePath() == QDir::rootPath() || parent == fi.absoluteFilePath()) return {fi.absoluteFilePath(), {}};
+    if (fi.absoluteFilePath() == QDir::rootPath() || parent == fi.absoluteFilePath())
+        return {fi.absoluteFilePath(), {}};
     return {parent, fi.fileName()};
 }
 

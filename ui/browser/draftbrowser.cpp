@@ -150,7 +150,8 @@ void CDraftBrowser::fillFolder(QTreeWidgetItem* item)
     item->setData(0, kFilledRole, true);
     qDeleteAll(item->takeChildren());
     const QString path = item->data(0, kPathRole).toString();
-    const QFileInfoList dirs = QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList dirs =
+        QDir(path).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo& d : dirs) {
         auto* child = new QTreeWidgetItem(item, {d.fileName()});
         child->setData(0, kPathRole, d.absoluteFilePath());
@@ -232,16 +233,16 @@ void CDraftBrowser::showPreview(const QString& path, std::shared_ptr<CQuillabyDo
     m_previewDoc = std::move(doc);
     m_previewPath = path;
     if (!m_previewDoc) {
-        m_message->setText(path.isEmpty() ? QStringLiteral("No drafts in this folder.")
-                                          : QStringLiteral("Cannot read %1\n\n%2")
-                                                .arg(QFileInfo(path).fileName(), error));
+        m_message->setText(path.isEmpty()
+                               ? QStringLiteral("No drafts in this folder.")
+                               : QStringLiteral("Cannot read %1\n\n%2").arg(QFileInfo(path).fileName(), error));
         m_previewStack->setCurrentWidget(m_message);
         emit previewShown(path);
         return;
     }
     const CStoredSettings& s = m_main->settings();
-    m_preview = CDraftFrame::create(m_previewDoc.get(), m_main->cellScale(), s.DraftDrawnUp != 0, s.ShowGridWhenHidden != 0,
-                                    m_previewStack);
+    m_preview = CDraftFrame::create(m_previewDoc.get(), m_main->cellScale(), s.DraftDrawnUp != 0,
+                                    s.ShowGridWhenHidden != 0, m_previewStack);
     const int zoom = s.BrowseZoomLevel;
     for (int i = 0; i < -zoom; ++i) m_preview->zoomOut();
     for (int i = 0; i < zoom; ++i) m_preview->zoomIn();

@@ -1,7 +1,7 @@
 #include "ui/browser/previewloader.h"
 
-#include "core/draft/quillabydoc.h"
 #include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
 #include "core/wif/wifreader.h"
 
 #include <QFileInfo>
@@ -62,8 +62,8 @@ void CPreviewLoader::start(QString path)
         QString error;
         std::shared_ptr<CQuillabyDoc> doc(read(path, &error));
         // Back on the window's thread; the pool is drained before this object goes.
-        QMetaObject::invokeMethod(this, [this, path, doc, error] { finished(path, doc, error); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, path, doc, error] { finished(path, doc, error); }, Qt::QueuedConnection);
     });
 }
 

@@ -1,8 +1,8 @@
 #include "ui/colors/palettebar.h"
 #include "ui/colors/replacecolor.h"
 
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
 #include "ui/views/draftframe.h"

@@ -1,8 +1,8 @@
 #include "ui/colors/colororderview.h"
 
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/colors/replacecolor.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
 
@@ -18,8 +18,7 @@
 
 namespace qb {
 
-CColorOrderView::CColorOrderView(CDraftWindow* w, bool warp, QWidget* parent)
-    : QWidget(parent), m_w(w), m_warp(warp)
+CColorOrderView::CColorOrderView(CDraftWindow* w, bool warp, QWidget* parent) : QWidget(parent), m_w(w), m_warp(warp)
 {
     auto* lay = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -74,7 +73,9 @@ void CColorOrderView::rebuild()
         const int h = fontMetrics().height();
         sw->setFixedSize(h * 3 / 2, h);
         sw->setStyleSheet(QStringLiteral("background: rgb(%1,%2,%3); border: 1px solid gray;")
-                              .arg(red(c)).arg(green(c)).arg(blue(c)));
+                              .arg(red(c))
+                              .arg(green(c))
+                              .arg(blue(c)));
         auto* name = new QLineEdit(QString::fromStdString(pal.name(t.color)), m_legendBox);
         name->setMaxLength(ColorPalette::kMaxName);
         const int index = t.color;

@@ -1,7 +1,7 @@
 #include "ui/colors/palettebar.h"
 
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
 #include "ui/views/tools/toolstate.h"
@@ -174,7 +174,8 @@ bool CColorPaletteBar::chooseNew()
     const int other = right ? pal.leftColor() : pal.rightColor();
     int at = -1;
     // The color bars show the new color where an overwritten entry was used.
-    doc.Transaction("Choose New Color", [&](Edit e) { at = PlaceNewColor(e, doc, rgb(c->red(), c->green(), c->blue()), {other}); });
+    doc.Transaction("Choose New Color",
+                    [&](Edit e) { at = PlaceNewColor(e, doc, rgb(c->red(), c->green(), c->blue()), {other}); });
     if (at < 0) {
         m_main->tell(QStringLiteral("Color palette is limited to %1 colors.\n\nRemove unused colors with Clear "
                                     "Palette on the Color menu.")

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QColor>
-#include <QPointer>
 #include <QMetaObject>
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>

@@ -1,8 +1,8 @@
 #include "ui/colors/replacecolor.h"
 
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/colors/palettebar.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
 #include "ui/views/draftframe.h"
@@ -11,11 +11,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QHBoxLayout>
-#include <QMouseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPushButton>
 
@@ -106,8 +106,9 @@ bool CReplaceColor::apply()
     s_oldSet = true;
     if (from == to || (!m_warp->isChecked() && !m_weft->isChecked())) return false;
     bool any = false;
-    doc.Transaction("Replace Color",
-                    [&](Edit e) { any = ReplaceThreadColor(e, doc, from, to, m_warp->isChecked(), m_weft->isChecked()); });
+    doc.Transaction("Replace Color", [&](Edit e) {
+        any = ReplaceThreadColor(e, doc, from, to, m_warp->isChecked(), m_weft->isChecked());
+    });
     return any;
 }
 

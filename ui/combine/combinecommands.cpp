@@ -2,18 +2,18 @@
 
 #include "ui/base/commandstep.h"
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/base/uiprompter.h"
 #include "ui/combine/combinedialogs.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/quillabydoc.h"
+#include "core/transform/componentimport.h"
 #include "core/transform/expand.h"
 #include "core/transform/interleave.h"
 #include "core/transform/messages.h"
 #include "core/transform/overlay.h"
-#include "core/transform/componentimport.h"
 #include "core/wif/sourcedraft.h"
 
 #include <QAction>
@@ -114,9 +114,9 @@ CCombineCommands::CCombineCommands(IMainWindow* main) : QObject(main->window()),
 
 CCombineCommands* CCombineCommands::of(IMainWindow* main)
 {
-    return main ? main->window()->findChild<CCombineCommands*>(QStringLiteral("combineCommands"),
-                                                                Qt::FindDirectChildrenOnly)
-                : nullptr;
+    return main
+        ? main->window()->findChild<CCombineCommands*>(QStringLiteral("combineCommands"), Qt::FindDirectChildrenOnly)
+        : nullptr;
 }
 
 QAction* CCombineCommands::make(CombineCommand c, const char* text, const char* tip)
@@ -255,14 +255,14 @@ bool CCombineCommands::importFrom(CombineCommand c, const QString& path)
 void CCombineCommands::merge(CombineCommand c, CDraftWindow* w)
 {
     const bool threading = c == C::InterleaveThreading;
-    const QString title = threading ? QStringLiteral("Interleave Threading")
-                                    : c == C::InterleaveTreadling ? QStringLiteral("Interleave Treadling")
-                                                                  : QStringLiteral("Overlay Pegplan");
-    const QString text = threading ? QStringLiteral("Files to interleave threading with:")
-                                   : c == C::InterleaveTreadling ? QStringLiteral("Files to interleave treadling with:")
-                                                                 : QStringLiteral("Files to overlay pegplans with:");
-    CMergeDlg dialog(title, text, [this] { return ChooseDraftFile(m_main, QStringLiteral("Browse")); },
-                     m_main->window());
+    const QString title = threading   ? QStringLiteral("Interleave Threading")
+        : c == C::InterleaveTreadling ? QStringLiteral("Interleave Treadling")
+                                      : QStringLiteral("Overlay Pegplan");
+    const QString text = threading    ? QStringLiteral("Files to interleave threading with:")
+        : c == C::InterleaveTreadling ? QStringLiteral("Files to interleave treadling with:")
+                                      : QStringLiteral("Files to overlay pegplans with:");
+    CMergeDlg dialog(
+        title, text, [this] { return ChooseDraftFile(m_main, QStringLiteral("Browse")); }, m_main->window());
     if (!RunDialog(dialog)) return;
     CQuillabyDoc& doc = w->document();
     std::vector<std::string> paths;

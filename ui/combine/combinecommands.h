@@ -17,9 +17,19 @@ class IMainWindow;
 // The commands that combine the open draft with itself or with other draft
 // files, or take one part of another file.
 enum class CombineCommand {
-    EchoThreading, InterleaveThreading, ExpandThreading, ImportThreading,
-    EchoTreadling, InterleaveTreadling, OverlayPegplan, AppendTreadling, ExpandTreadling, ImportTreadling,
-    ImportTieup, ImportWarpColorway, ImportWeftColorway,
+    EchoThreading,
+    InterleaveThreading,
+    ExpandThreading,
+    ImportThreading,
+    EchoTreadling,
+    InterleaveTreadling,
+    OverlayPegplan,
+    AppendTreadling,
+    ExpandTreadling,
+    ImportTreadling,
+    ImportTieup,
+    ImportWarpColorway,
+    ImportWeftColorway,
 };
 
 // Puts them on the Threading, Treadling and Tieup menus and the Color menu's

@@ -1,7 +1,7 @@
 #include "ui/combine/combinedialogs.h"
 
-#include "ui/base/dialogparts.h"
 #include "core/transform/expand.h"
+#include "ui/base/dialogparts.h"
 
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -76,7 +76,8 @@ int CExpandDialog::factor() const
 }
 
 CMergeDlg::CMergeDlg(const QString& title, const QString& text, std::function<QString()> browse, QWidget* parent)
-    : QDialog(parent), m_browse(std::move(browse))
+    : QDialog(parent)
+    , m_browse(std::move(browse))
 {
     setWindowTitle(title);
     setAcceptDrops(true);
@@ -100,7 +101,8 @@ CMergeDlg::CMergeDlg(const QString& title, const QString& text, std::function<QS
         grid->addWidget(button, i, 1);
     }
     v->addLayout(grid);
-    auto* hint = new QLabel(QStringLiteral("Use the Browse buttons to select files,\nor drag and drop them onto this window"), this);
+    auto* hint = new QLabel(
+        QStringLiteral("Use the Browse buttons to select files,\nor drag and drop them onto this window"), this);
     hint->setAlignment(Qt::AlignCenter);
     v->addWidget(hint);
     v->addWidget(OkCancelButtons(this));

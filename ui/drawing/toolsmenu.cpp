@@ -1,7 +1,7 @@
 #include "ui/drawing/toolsmenu.h"
 
-#include "ui/base/baricons.h"
 #include "ui/app/mainframe.h"
+#include "ui/base/baricons.h"
 
 #include "ui/views/gridview.h"
 #include "ui/views/tools/panetool.h"
@@ -28,16 +28,21 @@ struct ToolEntry {
 
 const ToolEntry kTools[] = {
     {Tool::Pencil, "&Pencil", "Use the pencil to draw in a threading, treadling, or tieup", "pencil"},
-    {Tool::Line, "&Line", "Use the line tool to draw straight or point lines in the threading, treadling or tieup", "line"},
+    {Tool::Line, "&Line", "Use the line tool to draw straight or point lines in the threading, treadling or tieup",
+     "line"},
     {Tool::PickupColor, "Pic&kup Color", "Pick up a color from the warp or weft colorbar", "pickup"},
-    {Tool::PaintBucket, "Paint B&ucket", "Use the paint bucket to dump the current color onto either color bar", "bucket"},
-    {Tool::PaintBrush, "Paint &Brush", "Paint color in the warp or weft; like pencil in the colorbar, but use it anywhere", "brush"},
+    {Tool::PaintBucket, "Paint B&ucket", "Use the paint bucket to dump the current color onto either color bar",
+     "bucket"},
+    {Tool::PaintBrush, "Paint &Brush",
+     "Paint color in the warp or weft; like pencil in the colorbar, but use it anywhere", "brush"},
     {Tool::Selection, "&Selection", "Selects a portion of the draft for cutting, pasting, etc.", "selection"},
     {Tool::Stamp, "S&tamp", "Use the stamp tool to paste in a selection", "stamp"},
     {Tool::Move, "&Move", "Moves a treadle, an end, or a pick", "move"},
     {Tool::Zoom, "&Zoom", "Magnifies or shrinks the view", "zoom"},
-    {Tool::WarpInterlace, "&Warp Interlacement", "Use in the drawdown to show the interlacement of a warp thread", "warpinterlace"},
-    {Tool::WeftInterlace, "W&eft Interlacement", "Use in the drawdown to show the interlacement of a weft thread", "weftinterlace"},
+    {Tool::WarpInterlace, "&Warp Interlacement", "Use in the drawdown to show the interlacement of a warp thread",
+     "warpinterlace"},
+    {Tool::WeftInterlace, "W&eft Interlacement", "Use in the drawdown to show the interlacement of a weft thread",
+     "weftinterlace"},
 };
 
 QString plain(const char* text)
@@ -98,11 +103,12 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
 
     menu->addSeparator();
     QMenu* line = menu->addMenu(QStringLiteral("L&ine"));
-    const auto kinds = choiceGroup(line, {QStringLiteral("&Straight"), QStringLiteral("&Point"), QStringLiteral("&Advancing")},
-                                   int(ts.lineKind()), [](int i) {
-                                       CToolState::instance().setLineKind(LineKind(i));
-                                       CToolState::instance().setTool(Tool::Line);
-                                   });
+    const auto kinds =
+        choiceGroup(line, {QStringLiteral("&Straight"), QStringLiteral("&Point"), QStringLiteral("&Advancing")},
+                    int(ts.lineKind()), [](int i) {
+                        CToolState::instance().setLineKind(LineKind(i));
+                        CToolState::instance().setTool(Tool::Line);
+                    });
     kinds->actions()[0]->setStatusTip(
         QStringLiteral("Draws a straight line, left mouse button increases and right button decreases"));
     kinds->actions()[1]->setStatusTip(

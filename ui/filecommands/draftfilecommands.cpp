@@ -1,10 +1,10 @@
 #include "ui/filecommands/draftfilecommands.h"
 
 #include "ui/app/draftfiles.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/base/uiprompter.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 #include "ui/views/gridview.h"
 #include "ui/yarn/yarncommands.h"
 
@@ -50,10 +50,11 @@ std::string toCrLf(const QString& s)
 
 QString chooseImportFile(CMainFrame* frame)
 {
-    const QString file = QFileDialog::getOpenFileName(frame, QStringLiteral("File to Import From"),
-                                                      frame->settings().mruOpenFileLocn,
-                                                      QStringLiteral("Weaving Files (*.qlb *.wif)"));
-    if (!file.isEmpty()) frame->settingsMutable().mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    const QString file =
+        QFileDialog::getOpenFileName(frame, QStringLiteral("File to Import From"), frame->settings().mruOpenFileLocn,
+                                     QStringLiteral("Weaving Files (*.qlb *.wif)"));
+    if (!file.isEmpty())
+        frame->settingsMutable().mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
     return file;
 }
 
@@ -145,20 +146,21 @@ void AddDraftFileCommands(CMainFrame* frame, QMenu* file)
     needDraft << import->menuAction();
     import->addAction(QStringLiteral("&Color Palette..."), frame, [frame] {
         CDraftWindow* w = frame->activeDraftWindow();
-        if (!w) return;
-        const QString path = chooseImportFile(frame);
-        if (!path.isEmpty()) ImportPaletteFrom(frame, w, path);
-    });
+    if (!w) return;
+    const QString path = chooseImportFile(frame);
+    if (!path.isEmpty()) ImportPaletteFrom(frame, w, path);
+});
     import->addAction(QStringLiteral("&Import Project Plan..."), frame, [frame] {
         CDraftWindow* w = frame->activeDraftWindow();
-        if (!w) return;
-        const QString path = chooseImportFile(frame);
-        if (!path.isEmpty()) ImportProjectPlanFrom(frame, w, path);
-    });
-    QObject::connect(file, &QMenu::aboutToShow, frame, [frame, needDraft] {
-        const bool draft = frame->activeDraftWindow() != nullptr;
-        for (QAction* a : needDraft) a->setEnabled(draft);
-    });
+    if (!w) return;
+    const QString path = chooseImportFile(frame);
+    if (!path.isEmpty()) ImportProjectPlanFrom(frame, w, path);
+    } // namespace qb
+);
+QObject::connect(file, &QMenu::aboutToShow, frame, [frame, needDraft] {
+    const bool draft = frame->activeDraftWindow() != nullptr;
+    for (QAction* a : needDraft) a->setEnabled(draft);
+});
 }
 
 } // namespace qb

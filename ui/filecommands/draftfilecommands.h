@@ -19,8 +19,7 @@ CDraftWindow* CloneDraft(CMainFrame* frame, CDraftWindow* w);
 // Shows the properties sheet on `w` and applies it on OK.
 void ShowPropertiesSheet(CMainFrame* frame, CDraftWindow* w, CPropertiesSheet::Page page);
 // What OK does with the sheet's values and texts; false when nothing changed.
-bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftProperties& values,
-                          const DraftTexts& texts);
+bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftProperties& values, const DraftTexts& texts);
 
 // The two imports with a chosen file (their menu commands ask for it with
 // "File to Import From"); false when nothing changed.

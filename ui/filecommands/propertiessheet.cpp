@@ -1,7 +1,7 @@
 #include "ui/filecommands/propertiessheet.h"
 
-#include "ui/base/dialogparts.h"
 #include "core/draft/limits.h"
+#include "ui/base/dialogparts.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -66,9 +66,10 @@ QPlainTextEdit* textBox(QWidget* parent, const char* name, const QString& text)
 
 } // namespace
 
-CPropertiesSheet::CPropertiesSheet(const DraftProperties& values, const DraftTexts& texts, Page start,
-                                   QWidget* parent)
-    : QDialog(parent), m_initial(values), m_initialTexts(texts)
+CPropertiesSheet::CPropertiesSheet(const DraftProperties& values, const DraftTexts& texts, Page start, QWidget* parent)
+    : QDialog(parent)
+    , m_initial(values)
+    , m_initialTexts(texts)
 {
     setWindowTitle(QStringLiteral("Properties"));
     m_tabs = new QTabWidget(this);

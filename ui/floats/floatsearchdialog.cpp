@@ -1,12 +1,12 @@
 #include "ui/floats/floatsearchdialog.h"
 
 #include "ui/base/commandstep.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
-#include "ui/colors/palettebar.h"
 #include "ui/base/uiprompter.h"
+#include "ui/colors/palettebar.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftview.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/quillabydoc.h"
 
@@ -169,8 +169,10 @@ CFloatSearch* CFloatSearch::open(IMainWindow* main)
         const int gap = 8, width = d->frameGeometry().width();
         const QWidget* pane = w->frame()->draftView();
         QPoint at = pane->mapToGlobal(QPoint(pane->width() - width - 3 * gap, 3 * gap));
-        if (draft.left() - area.left() >= width + 2 * gap) at = QPoint(draft.left() - width - gap, draft.top() + 4 * gap);
-        else if (area.right() - draft.right() >= width + 2 * gap) at = QPoint(draft.right() + gap, draft.top() + 4 * gap);
+        if (draft.left() - area.left() >= width + 2 * gap)
+            at = QPoint(draft.left() - width - gap, draft.top() + 4 * gap);
+        else if (area.right() - draft.right() >= width + 2 * gap)
+            at = QPoint(draft.right() + gap, draft.top() + 4 * gap);
         d->move(at);
     }
     d->show();

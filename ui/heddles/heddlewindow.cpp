@@ -1,10 +1,10 @@
 #include "ui/heddles/heddlewindow.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/heddles/threadthickness.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/transform/heddlecount.h"
 
@@ -71,8 +71,7 @@ QSize CHeddleView::sizeHint() const
     const QFontMetrics fm(font());
     const int lines = m_w ? std::max(1, m_w->document().numShafts()) : 1;
     const int frame = 2 * frameWidth() + 2 * int(document()->documentMargin());
-    return {fm.horizontalAdvance(QStringLiteral("0123456789")) + frame + 8,
-            fm.lineSpacing() * lines + frame};
+    return {fm.horizontalAdvance(QStringLiteral("0123456789")) + frame + 8, fm.lineSpacing() * lines + frame};
 }
 
 void CHeddleView::print(QPrinter* printer) const

@@ -2,8 +2,8 @@
 
 #include "ui/base/commandstep.h"
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
+#include "ui/views/draftwindow.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -112,7 +112,8 @@ void CThicknessWnd::mouseReleaseEvent(QMouseEvent*)
 }
 
 CThreadThickness::CThreadThickness(const ThicknessPattern& initial, QWidget* parent)
-    : QDialog(parent), m_pattern(initial)
+    : QDialog(parent)
+    , m_pattern(initial)
 {
     setWindowTitle(QStringLiteral("Thread Thickness"));
     m_grid = new CThicknessWnd(m_pattern, this);

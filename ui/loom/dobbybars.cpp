@@ -61,8 +61,7 @@ QToolButton* CDobbyHeadBar::addButton(const char* name, const QString& text, con
     b->setStatusTip(tip);
     b->setCheckable(checkable);
     // The button shows the run's state; the controller sets it after the command.
-    if (checkable)
-        connect(b, &QToolButton::clicked, b, [b] { b->setChecked(!b->isChecked()); });
+    if (checkable) connect(b, &QToolButton::clicked, b, [b] { b->setChecked(!b->isChecked()); });
     addWidget(b);
     return b;
 }

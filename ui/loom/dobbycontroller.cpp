@@ -1,6 +1,5 @@
 #include "ui/loom/dobbycontroller.h"
 
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/loom/dobbybars.h"
@@ -8,6 +7,7 @@
 #include "ui/loom/dobbytimedout.h"
 #include "ui/loom/seriallink.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/dobby/dobbyhead.h"
 #include "core/dobby/dobbymessages.h"
@@ -48,8 +48,7 @@ CDobbyController::CDobbyController(IMainWindow& frame) : QObject(frame.window())
     CStoredSettings& s = m_frame.settingsMutable();
     if (s.SerialPortPath.trimmed().isEmpty()) {
         std::vector<int> listed;
-        for (int i = 1; i <= CSerialLink::availablePorts().size(); ++i)
-            listed.push_back(i);
+        for (int i = 1; i <= CSerialLink::availablePorts().size(); ++i) listed.push_back(i);
         s.SerialPortNum = CheckedSerialPortNum(s.SerialPortNum, listed);
     }
 
@@ -94,12 +93,24 @@ QMenu* CDobbyController::createMenu(QMenuBar* bar)
         {I::Unweave, "&Unweave", QKeySequence(Qt::Key_F4), "Sequentially open the previous shed until toggled off",
          true, &C::OnUnweave},
         {I::Reverse, "&Reverse", {}, "Set the weaving direction, top-down or bottom-up", true, &C::OnReverse},
-        {I::Loop, "&Loop", {},
-         "Loop around to repeat a section or weave straight through to the next marker", true, &C::OnLoop},
-        {I::Markers, "&Markers...", {},
-         "Set markers to delineate sections, for repeats, color changes and borders", false, &C::OnMarkers},
+        {I::Loop,
+         "&Loop",
+         {},
+         "Loop around to repeat a section or weave straight through to the next marker",
+         true,
+         &C::OnLoop},
+        {I::Markers,
+         "&Markers...",
+         {},
+         "Set markers to delineate sections, for repeats, color changes and borders",
+         false,
+         &C::OnMarkers},
         {I::RepeatCount, "Repeat Cou&nt...", {}, "", false, &C::OnRepeatCount},
-        {I::Settings, "Settin&gs...", {}, "Adjust settings for the dobby head, including COM port", false,
+        {I::Settings,
+         "Settin&gs...",
+         {},
+         "Adjust settings for the dobby head, including COM port",
+         false,
          &C::OnSettings},
         {I::SelfTest, "Self &Test", {}, "Initiate the self-test loop", false, &C::OnSelfTest},
         {I::Stop, "Sto&p", QKeySequence(Qt::Key_F8), "Stop weaving with the dobby head", false, &C::OnStop},
@@ -113,10 +124,12 @@ QMenu* CDobbyController::createMenu(QMenuBar* bar)
         a->setCheckable(e.checkable);
         const auto slot = e.slot;
         // The check mark follows the run, not the click.
-        connect(a, &QAction::triggered, this, [this, slot] { (this->*slot)(); updateActions(); });
+        connect(a, &QAction::triggered, this, [this, slot] {
+            (this->*slot)();
+            updateActions();
+        });
         m_actions[e.item] = a;
-        if (e.item == I::Loop || e.item == I::RepeatCount)
-            menu->addSeparator();
+        if (e.item == I::Loop || e.item == I::RepeatCount) menu->addSeparator();
     }
     connect(menu, &QMenu::aboutToShow, this, &CDobbyController::updateActions);
     updateActions();
@@ -160,12 +173,10 @@ void CDobbyController::updateActions()
     for (const auto& [item, a] : m_actions) {
         const DobbyMenuItemState st = DobbyMenuState(item, c);
         a->setEnabled(st.enabled);
-        if (a->isCheckable())
-            a->setChecked(st.checked);
+        if (a->isCheckable()) a->setChecked(st.checked);
     }
     // Markers need a draft.
-    if (QAction* markers = action(DobbyMenuItem::Markers))
-        markers->setEnabled(doc != nullptr);
+    if (QAction* markers = action(DobbyMenuItem::Markers)) markers->setEnabled(doc != nullptr);
     if (QAction* start = action(DobbyMenuItem::Start))
         start->setEnabled(start->isEnabled() && doc != nullptr && !m_selfTestHead);
     if (m_run) {
@@ -177,23 +188,19 @@ void CDobbyController::updateActions()
 
 void CDobbyController::OnDobbyStart()
 {
-    if (CQuillabyDoc* doc = activeDocument())
-        startRun(*doc);
+    if (CQuillabyDoc* doc = activeDocument()) startRun(*doc);
 }
 
 bool CDobbyController::startRun(CQuillabyDoc& doc)
 {
     // One driver at a time: another draft's run ends properly first.
-    if (m_run)
-        stopRun();
-    if (m_selfTestHead)
-        return false;
+    if (m_run) stopRun();
+    if (m_selfTestHead) return false;
     const CStoredSettings& s = m_frame.settings();
     auto run = std::make_unique<WeavingRun>(doc, s.dobbyHead, s.DobbyHarnesses, [] { QApplication::beep(); });
     if (!run->check().ok()) {
         report(QString::fromStdString(run->check().message));
-        if (run->check().problem == DobbyStartCheck::Problem::NoHead && m_openSettings)
-            m_openSettings();
+        if (run->check().problem == DobbyStartCheck::Problem::NoHead && m_openSettings) m_openSettings();
         updateActions();
         return false;
     }
@@ -215,8 +222,7 @@ bool CDobbyController::startRun(CQuillabyDoc& doc)
     m_run->start();
     m_link->pump();
     handleEvents();
-    if (!m_run)
-        return false; // the head refused the draft; the weaver was told why
+    if (!m_run) return false; // the head refused the draft; the weaver was told why
     m_controlBar->show();
     m_repeatBar->show();
     m_controlBar->setFocus();
@@ -235,11 +241,9 @@ bool CDobbyController::openPort(CDobbyHead& head)
     const QString name = CSerialLink::portName(s.SerialPortPath, s.SerialPortNum);
     CSerialLink::LineSettings line;
     line.baud = head.baudRate();
-    if (m_lineHook)
-        m_lineHook(line);
+    if (m_lineHook) m_lineHook(line);
     switch (m_link->open(device, line)) {
-    case CSerialLink::OpenResult::Ok:
-        return true;
+    case CSerialLink::OpenResult::Ok: return true;
     case CSerialLink::OpenResult::OpenFailed:
         report(QString::fromStdString(CouldNotOpenPortMessage(name.toStdString())));
         return false;
@@ -252,14 +256,12 @@ bool CDobbyController::openPort(CDobbyHead& head)
 
 void CDobbyController::handleEvents()
 {
-    if (m_inEvents)
-        return;
+    if (m_inEvents) return;
     if (m_selfTestHead) {
         // The self-test only needs its state; errors end it when the weaver closes the message.
         return;
     }
-    if (!m_run)
-        return;
+    if (!m_run) return;
     m_inEvents = true;
     const std::vector<DobbyEvent> events = m_run->head()->takeEvents();
     m_inEvents = false;
@@ -267,23 +269,18 @@ void CDobbyController::handleEvents()
         switch (e.kind) {
         case DobbyEvent::Kind::HeadReady:
         case DobbyEvent::Kind::PickRequested:
-        case DobbyEvent::Kind::EndOfTreadling:
-            refreshPickDisplay(e.previousPick);
-            break;
+        case DobbyEvent::Kind::EndOfTreadling: refreshPickDisplay(e.previousPick); break;
         case DobbyEvent::Kind::TimedOut:
             m_timedOut->show();
             m_timedOut->raise();
             break;
-        case DobbyEvent::Kind::TimeoutCleared:
-            m_timedOut->hide();
-            break;
+        case DobbyEvent::Kind::TimeoutCleared: m_timedOut->hide(); break;
         case DobbyEvent::Kind::Error:
             // The run is over; the position stays where the loom stopped.
             teardown(false);
             report(QString::fromStdString(e.message));
             return;
-        default:
-            break;
+        default: break;
         }
     }
 }
@@ -294,20 +291,16 @@ void CDobbyController::showWeavingPick(CQuillabyDoc& doc, int pick)
     const QList<CDraftWindow*> windows = m_frame.draftWindows();
     const QList<QMdiSubWindow*> subs = m_frame.mdiArea()->subWindowList();
     for (CDraftWindow* w : windows) {
-        if (&w->document() != &doc)
-            continue;
-        if (w->frame())
-            w->frame()->setWeavingPick(pick);
+        if (&w->document() != &doc) continue;
+        if (w->frame()) w->frame()->setWeavingPick(pick);
         for (const QMdiSubWindow* sub : subs)
-            if (CGridFrame* f = w->frameIn(sub))
-                f->setWeavingPick(pick);
+            if (CGridFrame* f = w->frameIn(sub)) f->setWeavingPick(pick);
     }
 }
 
 void CDobbyController::refreshPickDisplay(int previousPick)
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     const int current = m_run->position().currentPick();
     showWeavingPick(*m_runDoc, current);
     const int picks = m_runDoc->numPicks();
@@ -319,58 +312,50 @@ void CDobbyController::refreshPickDisplay(int previousPick)
 
 void CDobbyController::afterCommand()
 {
-    if (m_link)
-        m_link->pump();
+    if (m_link) m_link->pump();
     handleEvents();
-    if (m_run)
-        refreshPickDisplay(m_run->head()->previousPick());
+    if (m_run) refreshPickDisplay(m_run->head()->previousPick());
     updateActions();
 }
 
 void CDobbyController::sameShed()
 {
-    if (!m_run || !m_run->canSameShed())
-        return;
+    if (!m_run || !m_run->canSameShed()) return;
     m_run->SameShed();
     afterCommand();
 }
 
 void CDobbyController::toggleUnweave()
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     m_run->ToggleUnweave();
     afterCommand();
 }
 
 void CDobbyController::toggleReverse()
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     m_run->ToggleReverse();
     updateActions();
 }
 
 void CDobbyController::toggleLoop()
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     m_run->ToggleLoop();
     updateActions();
 }
 
 void CDobbyController::setPick(int shown)
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     m_run->SetPick(shown);
     afterCommand();
 }
 
 bool CDobbyController::setRepeatCount(int count)
 {
-    if (!m_run || !m_run->SetRepeatCount(count))
-        return false;
+    if (!m_run || !m_run->SetRepeatCount(count)) return false;
     m_repeatBar->setCount(m_run->position().repeatCount());
     return true;
 }
@@ -401,36 +386,30 @@ void CDobbyController::pressContinue()
         m_run->head()->pressContinue();
         afterCommand();
     }
-    if (m_timedOut && (!m_run || !m_run->head()->timeoutWindowOpen()))
-        m_timedOut->hide();
+    if (m_timedOut && (!m_run || !m_run->head()->timeoutWindowOpen())) m_timedOut->hide();
 }
 
 void CDobbyController::OnSetPick()
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     const WeavingPosition& pos = m_run->position();
-    CSetDobbyPick dlg(*m_runDoc, pos.currentPick(), topDown(), [&pos](int q) { return pos.NextMarkerAfter(q); },
-                      m_frame.window());
-    if (dlg.exec() == QDialog::Accepted && m_run)
-        setPick(dlg.value());
+    CSetDobbyPick dlg(
+        *m_runDoc, pos.currentPick(), topDown(), [&pos](int q) { return pos.NextMarkerAfter(q); }, m_frame.window());
+    if (dlg.exec() == QDialog::Accepted && m_run) setPick(dlg.value());
 }
 
 void CDobbyController::OnMarkers()
 {
     CQuillabyDoc* doc = activeDocument();
-    if (!doc)
-        return;
+    if (!doc) return;
     const int current = doc->weaving.currentPick;
     auto next = [doc](int q) {
         for (int m : doc->weaving.markers)
-            if (m > q)
-                return m;
+            if (m > q) return m;
         return 0;
     };
     CSetDobbyMarker dlg(*doc, current, topDown(), next, m_frame.window());
-    if (dlg.exec() != QDialog::Accepted)
-        return;
+    if (dlg.exec() != QDialog::Accepted) return;
     switch (dlg.action()) {
     case CSetDobbyMarker::Add: addMarker(*doc, dlg.value()); break;
     case CSetDobbyMarker::Remove: removeMarker(*doc, dlg.value()); break;
@@ -441,26 +420,21 @@ void CDobbyController::OnMarkers()
 
 void CDobbyController::OnRepeatCount()
 {
-    if (!m_run)
-        return;
+    if (!m_run) return;
     CRepeatCounter dlg(m_run->position().repeatCount(), m_frame.window());
-    if (dlg.exec() == QDialog::Accepted && m_run)
-        setRepeatCount(dlg.value());
+    if (dlg.exec() == QDialog::Accepted && m_run) setRepeatCount(dlg.value());
 }
 
 void CDobbyController::OnSettings()
 {
-    if (m_run || m_selfTestHead)
-        return;
-    if (m_openSettings)
-        m_openSettings();
+    if (m_run || m_selfTestHead) return;
+    if (m_openSettings) m_openSettings();
     updateActions();
 }
 
 bool CDobbyController::selfTest()
 {
-    if (m_run || m_selfTestHead)
-        return false;
+    if (m_run || m_selfTestHead) return false;
     const CStoredSettings& s = m_frame.settings();
     if (!IsDobbyHeadType(s.dobbyHead) || !kDobbyHeads[s.dobbyHead].selfTest) {
         report(qs(dobbytext::kNoSelfTest));
@@ -479,8 +453,7 @@ bool CDobbyController::selfTest()
     m_link->attach(head.get());
     head->start();
     m_link->pump();
-    if (m_selfTestWait)
-        m_selfTestWait();
+    if (m_selfTestWait) m_selfTestWait();
     head->stop();
     m_link->close();
     m_link->deleteLater();
@@ -491,15 +464,13 @@ bool CDobbyController::selfTest()
     for (const DobbyEvent& e : head->takeEvents()) {
         if (e.kind == DobbyEvent::Kind::SelfTestResult) {
             ok = e.ok;
-            if (!e.message.empty())
-                message = QString::fromStdString(e.message);
+            if (!e.message.empty()) message = QString::fromStdString(e.message);
         } else if (e.kind == DobbyEvent::Kind::Error) {
             message = QString::fromStdString(e.message);
         }
     }
     updateActions();
-    if (!ok)
-        report(message);
+    if (!ok) report(message);
     return ok;
 }
 
@@ -510,23 +481,19 @@ void CDobbyController::stopRun()
 
 void CDobbyController::documentClosing(CQuillabyDoc& doc)
 {
-    if (m_run && &doc == m_runDoc)
-        stopRun();
+    if (m_run && &doc == m_runDoc) stopRun();
 }
 
 void CDobbyController::teardown(bool release)
 {
-    if (m_timedOut)
-        m_timedOut->hide();
-    if (!m_run)
-        return;
+    if (m_timedOut) m_timedOut->hide();
+    if (!m_run) return;
     std::unique_ptr<WeavingRun> run = std::move(m_run);
     CQuillabyDoc* doc = m_runDoc;
     // A failed head has nothing more to say; a stopped one sends its release.
     run->stop();
     if (m_link) {
-        if (!release)
-            run->head()->takeOutput();
+        if (!release) run->head()->takeOutput();
         m_link->close();
         m_link->deleteLater();
         m_link = nullptr;
@@ -549,16 +516,13 @@ void CDobbyController::teardown(bool release)
 
 void CDobbyController::documentUpdated(const CQuillabyDoc& doc, const UpdateHint*)
 {
-    if (!m_run || &doc != m_runDoc)
-        return;
-    if (doc.numPicks() == m_lastPicks && doc.numShafts() == m_lastShafts)
-        return;
+    if (!m_run || &doc != m_runDoc) return;
+    if (doc.numPicks() == m_lastPicks && doc.numShafts() == m_lastShafts) return;
     m_lastPicks = doc.numPicks();
     m_lastShafts = doc.numShafts();
     // Not inside the document's broadcast: the run may redraw or end.
     QTimer::singleShot(0, this, [this] {
-        if (!m_run)
-            return;
+        if (!m_run) return;
         if (m_runDoc->numPicks() <= 0) {
             // Nothing is left to weave: the run ends rather than send a pick that is gone.
             teardown(true);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "core/dobby/dobbymenu.h"
-#include "ui/loom/seriallink.h"
 #include "core/dobby/weavingrun.h"
 #include "core/draft/quillabydoc.h"
+#include "ui/loom/seriallink.h"
 
 #include <QObject>
 #include <QPointer>

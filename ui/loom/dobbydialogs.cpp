@@ -29,7 +29,9 @@ CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, s
 
 CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
                              const QString& caption, const QString& label, QWidget* parent)
-    : QDialog(parent), m_doc(doc), m_nextMarker(std::move(nextMarker))
+    : QDialog(parent)
+    , m_doc(doc)
+    , m_nextMarker(std::move(nextMarker))
 {
     setWindowTitle(caption);
     const int n = std::max(doc.numPicks(), 1);
@@ -61,8 +63,7 @@ void CSetDobbyPick::addHints()
 
 void CSetDobbyPick::preview(int shown)
 {
-    if (shown == m_previewed)
-        return;
+    if (shown == m_previewed) return;
     const int old = m_previewed >= 1 && m_previewed <= m_doc.numPicks() ? m_previewed - 1 : -1;
     m_previewed = shown;
     m_doc.NotifyWeavingPick(old, shown - 1);
@@ -70,13 +71,12 @@ void CSetDobbyPick::preview(int shown)
 
 void CSetDobbyPick::nextMarker()
 {
-    if (m_nextMarker)
-        m_field->setValue(m_nextMarker(m_field->value() - 1) + 1);
+    if (m_nextMarker) m_field->setValue(m_nextMarker(m_field->value() - 1) + 1);
     m_field->setFocus();
 }
 
-CSetDobbyMarker::CSetDobbyMarker(CQuillabyDoc& doc, int currentPick, bool topDown,
-                                 std::function<int(int)> nextMarker, QWidget* parent)
+CSetDobbyMarker::CSetDobbyMarker(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
+                                 QWidget* parent)
     : CSetDobbyPick(doc, currentPick, topDown, std::move(nextMarker), QStringLiteral("Set Dobby Markers"),
                     QStringLiteral("Marker position:"), parent)
 {

@@ -29,8 +29,7 @@ QStringList CSerialLink::availablePorts()
 {
     QStringList ports;
     const auto infos = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo& info : infos)
-        ports << info.systemLocation();
+    for (const QSerialPortInfo& info : infos) ports << info.systemLocation();
     ports.sort();
     ports.removeDuplicates();
     return ports;
@@ -44,8 +43,7 @@ QString CSerialLink::portDevice(const QString& typedPath, int portNum, const QSt
         const QString canonical = QFileInfo(typed).canonicalFilePath();
         return canonical.isEmpty() ? typed : canonical;
     }
-    if (portNum >= 1 && portNum <= listed.size())
-        return listed.at(portNum - 1);
+    if (portNum >= 1 && portNum <= listed.size()) return listed.at(portNum - 1);
     return QString();
 }
 
@@ -73,8 +71,8 @@ CSerialLink::OpenResult CSerialLink::open(const QString& device, const LineSetti
         m_port.clearError();
         return OpenResult::OpenFailed;
     }
-    const bool ok = m_port.setBaudRate(line.baud) && m_port.setDataBits(line.dataBits)
-        && m_port.setParity(line.parity) && m_port.setStopBits(line.stopBits);
+    const bool ok = m_port.setBaudRate(line.baud) && m_port.setDataBits(line.dataBits) && m_port.setParity(line.parity)
+        && m_port.setStopBits(line.stopBits);
     if (!ok) {
         m_error = m_port.errorString();
         m_port.clearError();
@@ -100,8 +98,7 @@ void CSerialLink::detach()
 
 bool CSerialLink::writeOutput()
 {
-    if (!m_head || !m_head->hasOutput())
-        return false;
+    if (!m_head || !m_head->hasOutput()) return false;
     const std::vector<std::uint8_t> out = m_head->takeOutput();
     if (!m_port.isOpen()) {
         m_head->linkFailed("the port is closed");
@@ -125,17 +122,14 @@ void CSerialLink::pump()
 
 void CSerialLink::onReadyRead()
 {
-    if (m_reading)
-        return;
+    if (m_reading) return;
     m_reading = true;
     // Bytes that arrive while the driver works raise no new signal: look again.
     while (m_head && m_port.isOpen() && m_port.bytesAvailable() > 0) {
         const QByteArray data = m_port.readAll();
         const qint64 readAt = m_clock.nsecsElapsed();
-        m_head->onBytes(reinterpret_cast<const std::uint8_t*>(data.constData()),
-                        static_cast<std::size_t>(data.size()));
-        if (writeOutput())
-            m_replyTimes.push_back(double(m_clock.nsecsElapsed() - readAt) / 1e6);
+        m_head->onBytes(reinterpret_cast<const std::uint8_t*>(data.constData()), static_cast<std::size_t>(data.size()));
+        if (writeOutput()) m_replyTimes.push_back(double(m_clock.nsecsElapsed() - readAt) / 1e6);
         emit activity();
     }
     m_reading = false;
@@ -144,8 +138,7 @@ void CSerialLink::onReadyRead()
 void CSerialLink::onError(QSerialPort::SerialPortError error)
 {
     switch (error) {
-    case QSerialPort::NoError:
-        return;
+    case QSerialPort::NoError: return;
     case QSerialPort::UnsupportedOperationError:
     case QSerialPort::TimeoutError:
         // Pseudo-terminals have no modem lines; a time-out only ends a wait.
@@ -162,20 +155,16 @@ void CSerialLink::onError(QSerialPort::SerialPortError error)
             emit activity();
         }
         return;
-    default:
-        m_port.clearError();
-        return;
+    default: m_port.clearError(); return;
     }
 }
 
 void CSerialLink::onTick()
 {
-    if (!m_head)
-        return;
+    if (!m_head) return;
     m_head->tick();
     writeOutput();
-    if (m_head && m_head->hasEvents())
-        emit activity();
+    if (m_head && m_head->hasEvents()) emit activity();
 }
 
 void CSerialLink::close()
@@ -183,13 +172,11 @@ void CSerialLink::close()
     m_tick.stop();
     writeOutput();
     m_head = nullptr;
-    if (!m_port.isOpen())
-        return;
+    if (!m_port.isOpen()) return;
     // A close right after a write sends nothing: the release must leave first.
     m_port.flush();
     for (int i = 0; i < 20 && m_port.bytesToWrite() > 0; ++i)
-        if (!m_port.waitForBytesWritten(100))
-            break;
+        if (!m_port.waitForBytesWritten(100)) break;
     m_port.close();
     m_port.clearError();
 }

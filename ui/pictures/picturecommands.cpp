@@ -1,12 +1,12 @@
 #include "ui/pictures/picturecommands.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/pictures/picturedialogs.h"
-#include "ui/pictures/picturewindow.h"
 #include "ui/pictures/pictureview.h"
+#include "ui/pictures/picturewindow.h"
+#include "ui/views/draftwindow.h"
 #include "ui/views/tools/toolstate.h"
 
 #include <QAction>
@@ -31,8 +31,8 @@ struct ToolCommand {
     C command;
     Tool tool;
 };
-constexpr ToolCommand kTools[] = {{C::SelectionTool, Tool::Selection}, {C::ZoomTool, Tool::Zoom},
-                                  {C::PickupTool, Tool::PickupColor}};
+constexpr ToolCommand kTools[] = {
+    {C::SelectionTool, Tool::Selection}, {C::ZoomTool, Tool::Zoom}, {C::PickupTool, Tool::PickupColor}};
 
 } // namespace
 
@@ -86,8 +86,7 @@ CPictureCommands::CPictureCommands(IMainWindow* main) : QObject(main->window()),
 
 CPictureCommands* CPictureCommands::of(IMainWindow* main)
 {
-    return main->window()->findChild<CPictureCommands*>(QStringLiteral("pictureCommands"),
-                                                         Qt::FindDirectChildrenOnly);
+    return main->window()->findChild<CPictureCommands*>(QStringLiteral("pictureCommands"), Qt::FindDirectChildrenOnly);
 }
 
 QAction* CPictureCommands::make(Command c, const QString& text, QMenu* menu)
@@ -174,9 +173,12 @@ void CPictureCommands::run(Command c)
     case C::Deselect: w->deselect(); break;
     case C::GridSquares: {
         const GridSquares before = w->document().gridSquares();
-        CGridSquaresDialog dialog(before, [w](GridSquares g) {
-            if (w) w->setGridSquares(g);
-        }, m_main->window());
+        CGridSquaresDialog dialog(
+            before,
+            [w](GridSquares g) {
+                if (w) w->setGridSquares(g);
+            },
+            m_main->window());
         if (!RunDialog(dialog) && w) w->setGridSquares(before);
         break;
     }
@@ -211,11 +213,13 @@ void CPictureCommands::brightnessContrast(CPictureWindow* window)
         preview = LightPreview(w->document().picture(), brightness, contrast);
         w->showInstead(&preview);
     });
-    CBrightnessContrastDialog dialog([&](int b, int c) {
-        brightness = b;
-        contrast = c;
-        later.start();
-    }, m_main->window());
+    CBrightnessContrastDialog dialog(
+        [&](int b, int c) {
+            brightness = b;
+            contrast = c;
+            later.start();
+        },
+        m_main->window());
     const bool ok = RunDialog(dialog);
     later.stop();
     if (!w) return;

@@ -23,10 +23,21 @@ class CPictureCommands : public QObject {
     Q_OBJECT
 public:
     enum class Command {
-        Undo, Redo, Crop, Deselect, GridSquares,
-        ZoomIn, ZoomOut, FitInWindow,
-        Rotate, Grayscale, BrightnessContrast, GenerateDraft,
-        SelectionTool, ZoomTool, PickupTool,
+        Undo,
+        Redo,
+        Crop,
+        Deselect,
+        GridSquares,
+        ZoomIn,
+        ZoomOut,
+        FitInWindow,
+        Rotate,
+        Grayscale,
+        BrightnessContrast,
+        GenerateDraft,
+        SelectionTool,
+        ZoomTool,
+        PickupTool,
     };
 
     explicit CPictureCommands(IMainWindow* main);

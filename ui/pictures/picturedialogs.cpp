@@ -59,7 +59,9 @@ void CRotateDialog::accept()
 }
 
 CGridSquaresDialog::CGridSquaresDialog(GridSquares initial, Apply apply, QWidget* parent)
-    : QDialog(parent), m_initial(initial), m_apply(std::move(apply))
+    : QDialog(parent)
+    , m_initial(initial)
+    , m_apply(std::move(apply))
 {
     setWindowTitle(QStringLiteral("Number of grid squares"));
     auto spin = [this](const char* name, int value) {
@@ -94,7 +96,8 @@ void CGridSquaresDialog::reject()
 }
 
 CBrightnessContrastDialog::CBrightnessContrastDialog(Preview preview, QWidget* parent)
-    : QDialog(parent), m_preview(std::move(preview))
+    : QDialog(parent)
+    , m_preview(std::move(preview))
 {
     setWindowTitle(QStringLiteral("Brightness and Contrast"));
     QSlider* brightnessSlider = nullptr;

@@ -3,8 +3,8 @@
 #include "ui/views/tools/toolstate.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
@@ -25,8 +25,7 @@ void CPictureView::setPicture(const RgbPicture* picture)
     if (picture && !picture->empty())
         m_image = QImage(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width, picture->height,
                          picture->width * 4, QImage::Format_RGB32);
-    else
-        m_image = QImage();
+    else m_image = QImage();
     // A selection beyond a smaller picture keeps only what is left of it.
     setSelection(m_selection);
     resize(displayedSize());
@@ -153,8 +152,7 @@ void CPictureView::mousePressEvent(QMouseEvent* e)
         m_drag = Drag::Pick;
         pick(pos);
         return;
-    default:
-        break;
+    default: break;
     }
     if (!left) return;
     const QSize shown = displayedSize();

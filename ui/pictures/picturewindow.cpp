@@ -1,11 +1,11 @@
 #include "ui/pictures/picturewindow.h"
 
-#include "ui/views/draftwindow.h"
+#include "core/draft/quillabydoc.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/uiprompter.h"
-#include "core/draft/quillabydoc.h"
 #include "ui/pictures/pictureview.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,8 +52,8 @@ public:
 
 PictureLink* linkIn(const CDraftWindow* draft)
 {
-    return draft ? static_cast<PictureLink*>(draft->findChild<QObject*>(QLatin1String(PictureLink::kName),
-                                                                        Qt::FindDirectChildrenOnly))
+    return draft ? static_cast<PictureLink*>(
+               draft->findChild<QObject*>(QLatin1String(PictureLink::kName), Qt::FindDirectChildrenOnly))
                  : nullptr;
 }
 
@@ -77,7 +77,9 @@ CPictureWindow* SourcePictureOf(const CDraftWindow* draft)
 }
 
 CPictureWindow::CPictureWindow(IMainWindow* main, QList<QMenu*> menus, QWidget* parent)
-    : QWidget(parent), m_main(main), m_menus(std::move(menus))
+    : QWidget(parent)
+    , m_main(main)
+    , m_menus(std::move(menus))
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_scroll = new QScrollArea(this);
@@ -251,16 +253,16 @@ bool CPictureWindow::saveAs()
     const QString png = QStringLiteral("PNG (*.png)");
     QString selected = all;
     const QString start = QFileInfo(m_path).absoluteDir().filePath(QFileInfo(m_path).completeBaseName() + ".jpg");
-    QString file = QFileDialog::getSaveFileName(m_main->window(), QStringLiteral("Graphic File"), start,
-                                                QStringList{all, jpeg, tiff, bitmap, png}.join(QStringLiteral(";;")),
-                                                &selected);
+    QString file =
+        QFileDialog::getSaveFileName(m_main->window(), QStringLiteral("Graphic File"), start,
+                                     QStringList{all, jpeg, tiff, bitmap, png}.join(QStringLiteral(";;")), &selected);
     if (file.isEmpty()) return false;
     if (QFileInfo(file).suffix().isEmpty()) {
         // The default extension, or the one of the type chosen.
-        file += selected == tiff     ? QStringLiteral(".tif")
-                : selected == bitmap ? QStringLiteral(".bmp")
-                : selected == png    ? QStringLiteral(".png")
-                                     : QStringLiteral(".jpg");
+        file += selected == tiff ? QStringLiteral(".tif")
+            : selected == bitmap ? QStringLiteral(".bmp")
+            : selected == png    ? QStringLiteral(".png")
+                                 : QStringLiteral(".jpg");
     }
     return saveTo(file);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/base/documentwindow.h"
 #include "core/imagedraft/imagedoc.h"
+#include "ui/base/documentwindow.h"
 #include "ui/pictures/picturehistory.h"
 
 #include <QPointer>

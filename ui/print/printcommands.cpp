@@ -1,11 +1,11 @@
 #include "ui/print/printcommands.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/heddles/heddlewindow.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 #include "ui/views/paneframes.h"
 
 #include "core/draft/quillabydoc.h"
@@ -97,7 +97,9 @@ int printPages(const CGridFrame* frame, const PrintOptions& options, const QStri
 } // namespace
 
 CPrintOptionsTab::CPrintOptionsTab(const CGridFrame* frame, PrintOptions& options, QWidget* parent)
-    : QWidget(parent), m_frame(frame), m_options(options)
+    : QWidget(parent)
+    , m_frame(frame)
+    , m_options(options)
 {
     setWindowTitle(QStringLiteral("Draft"));
     auto* drawdown = new QGroupBox(QStringLiteral("Drawdown"), this);
@@ -112,8 +114,8 @@ CPrintOptionsTab::CPrintOptionsTab(const CGridFrame* frame, PrintOptions& option
         });
     }
     const PrintKind kind = PrintKindOf(frame, false);
-    m_interlace = new QCheckBox(kind == PrintKind::Treadling ? QStringLiteral("Dobby bars") : QStringLiteral("&Interlace"),
-                                drawdown);
+    m_interlace = new QCheckBox(
+        kind == PrintKind::Treadling ? QStringLiteral("Dobby bars") : QStringLiteral("&Interlace"), drawdown);
     m_interlace->setChecked(options.interlace);
     // A threading has nothing to interlace.
     m_interlace->setVisible(kind != PrintKind::Threading);
@@ -170,8 +172,9 @@ int CPrintOptionsTab::relayout(QPrinter* printer)
         const QSignalBlocker quiet(m_scale);
         m_scale->setValue(std::clamp(l.effectiveScale, PrintOptions::kMinScale, PrintOptions::kMaxScale));
     }
-    m_pages->setText(m_options.fit ? QStringLiteral("%1 squares/inch, %2 page(s)").arg(l.effectiveScale).arg(l.totalPages)
-                                   : QStringLiteral("%1 page(s)").arg(l.totalPages));
+    m_pages->setText(m_options.fit
+                         ? QStringLiteral("%1 squares/inch, %2 page(s)").arg(l.effectiveScale).arg(l.totalPages)
+                         : QStringLiteral("%1 page(s)").arg(l.totalPages));
     return l.totalPages;
 }
 

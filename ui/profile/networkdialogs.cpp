@@ -37,9 +37,13 @@ QWidget* withUnit(QWidget* field, const QString& unit)
 
 } // namespace
 
-CPatternLineSheet::CPatternLineSheet(const NetworkSettings& initial, std::function<bool(NetworkSettings&)> fromStructure,
+CPatternLineSheet::CPatternLineSheet(const NetworkSettings& initial,
+                                     std::function<bool(NetworkSettings&)> fromStructure,
                                      std::function<void(const QString&)> tell, QWidget* parent)
-    : QDialog(parent), m_initial(initial), m_fromStructure(std::move(fromStructure)), m_tell(std::move(tell))
+    : QDialog(parent)
+    , m_initial(initial)
+    , m_fromStructure(std::move(fromStructure))
+    , m_tell(std::move(tell))
 {
     setObjectName(QStringLiteral("patternLineSheet"));
     setWindowTitle(QStringLiteral("Pattern Line"));
@@ -136,7 +140,9 @@ void CPatternLineSheet::accept()
 }
 
 CPlotNetworkDialog::CPlotNetworkDialog(const NetworkSettings& initial, std::function<QString()> browse, QWidget* parent)
-    : QDialog(parent), m_initial(initial), m_browse(std::move(browse))
+    : QDialog(parent)
+    , m_initial(initial)
+    , m_browse(std::move(browse))
 {
     setObjectName(QStringLiteral("plotNetworkDialog"));
     setWindowTitle(QStringLiteral("Plot onto Network"));

@@ -2,7 +2,6 @@
 
 #include "ui/base/commandstep.h"
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/base/uiprompter.h"
@@ -10,6 +9,7 @@
 #include "ui/profile/structurefiles.h"
 #include "ui/profile/weavestructuresheet.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/draftsnapshot.h"
 #include "core/draft/quillabydoc.h"
@@ -72,8 +72,8 @@ bool sameKeys(const std::vector<std::unique_ptr<TieupKey>>& a, const std::vector
             if (KeyDefined(x) || KeyDefined(y)) return false;
             continue;
         }
-        if (x->flag1 != y->flag1 || x->flag2 != y->flag2 || x->treadleCount() != y->treadleCount() ||
-            x->shaftCount() != y->shaftCount())
+        if (x->flag1 != y->flag1 || x->flag2 != y->flag2 || x->treadleCount() != y->treadleCount()
+            || x->shaftCount() != y->shaftCount())
             return false;
         for (int t = 0; t < x->treadleCount(); ++t)
             if (!(x->column(t) == y->column(t))) return false;
@@ -100,9 +100,9 @@ CProfileCommands::CProfileCommands(IMainWindow* main) : QObject(main->window()),
 
 CProfileCommands* CProfileCommands::of(IMainWindow* main)
 {
-    return main ? main->window()->findChild<CProfileCommands*>(QStringLiteral("profileCommands"),
-                                                                Qt::FindDirectChildrenOnly)
-                : nullptr;
+    return main
+        ? main->window()->findChild<CProfileCommands*>(QStringLiteral("profileCommands"), Qt::FindDirectChildrenOnly)
+        : nullptr;
 }
 
 QAction* CProfileCommands::make(ProfileCommand c, const char* text, const char* tip, bool checkable)
@@ -277,8 +277,8 @@ void CProfileCommands::scalePatternLine(CDraftWindow* w)
         const auto structure = OpenWeaveStructure(fileName(path), StructureUse::Plot, prompter);
         return structure && InitialFromStructure(*structure, s);
     };
-    CPatternLineSheet sheet(networkSettings(), fromStructure, [this](const QString& t) { m_main->tell(t); },
-                            m_main->window());
+    CPatternLineSheet sheet(
+        networkSettings(), fromStructure, [this](const QString& t) { m_main->tell(t); }, m_main->window());
     if (!RunDialog(sheet)) return;
     const NetworkSettings s = sheet.settings();
     storeNetworkSettings(s);

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/base/commandactions.h"
 #include "core/transform/command.h"
 #include "core/transform/networksettings.h"
+#include "ui/base/commandactions.h"
 
 #include <QObject>
 #include <QString>
@@ -20,12 +20,12 @@ class IMainWindow;
 // Profile drafting: the weave-structure parameters of a draft, block
 // substitution and network drafting.
 enum class ProfileCommand {
-    WeaveStructure,     // "&Weave Structure..." (Tools)
-    DefinesStructure,   // "De&fines Structure" (Tools, checked)
-    BlockSubstitution,  // "&Block Substitution..." (Tools)
-    ScalePatternLine,   // "Scale Pattern &Line..." (Tools)
-    PlotOntoNetwork,    // "Plot onto &Network..." (Tools)
-    RibbonTemplate,     // "Ri&bbon Template..." (Treadling)
+    WeaveStructure,    // "&Weave Structure..." (Tools)
+    DefinesStructure,  // "De&fines Structure" (Tools, checked)
+    BlockSubstitution, // "&Block Substitution..." (Tools)
+    ScalePatternLine,  // "Scale Pattern &Line..." (Tools)
+    PlotOntoNetwork,   // "Plot onto &Network..." (Tools)
+    RibbonTemplate,    // "Ri&bbon Template..." (Treadling)
 };
 
 class CProfileCommands : public QObject {

@@ -154,7 +154,9 @@ void CTieupKeyPicture::mousePressEvent(QMouseEvent* e)
 // --- the sheet ---
 
 CWeaveStructureSheet::CWeaveStructureSheet(const CQuillabyDoc& doc, QWidget* parent)
-    : QDialog(parent), m_initial(doc.blocks), m_work(doc.Clone())
+    : QDialog(parent)
+    , m_initial(doc.blocks)
+    , m_work(doc.Clone())
 {
     setObjectName(QStringLiteral("weaveStructureSheet"));
     setWindowTitle(QStringLiteral("Weave Structure"));
@@ -217,13 +219,13 @@ QWidget* CWeaveStructureSheet::makeSideGroup(const QString& title, const char* p
     auto* box = new QGroupBox(title);
     const QString pre = QLatin1String(prefix);
     c.turning = CountSpinBox(box, (pre + QStringLiteral("Turning")).toLatin1().constData(), 0, kMaxCount - 1, 0);
-    c.turningChoice = twoWay(box, pre + QStringLiteral("TurningChoice"), QStringLiteral("added"),
-                             QStringLiteral("overlapped"), true);
+    c.turningChoice =
+        twoWay(box, pre + QStringLiteral("TurningChoice"), QStringLiteral("added"), QStringLiteral("overlapped"), true);
     c.transition = CountSpinBox(box, (pre + QStringLiteral("Transition")).toLatin1().constData(), 0, kMaxCount - 1, 0);
     c.transitionChoice = twoWay(box, pre + QStringLiteral("TransitionChoice"), QStringLiteral("added"),
                                 QStringLiteral("overlapped"), true);
-    c.flip = check(box, (pre + QStringLiteral("Flip")).toLatin1().constData(), QStringLiteral("Flip transition blocks to"),
-                   false);
+    c.flip = check(box, (pre + QStringLiteral("Flip")).toLatin1().constData(),
+                   QStringLiteral("Flip transition blocks to"), false);
     c.flipChoice = twoWay(box, pre + QStringLiteral("FlipChoice"), QStringLiteral("alternate tiedown"),
                           QStringLiteral("share the same"), false);
     auto* g = new QGridLayout(box);
@@ -305,7 +307,8 @@ QWidget* CWeaveStructureSheet::makeTieupsPage()
     m_blockList->setObjectName(QStringLiteral("blockList"));
     m_blockList->setSelectionMode(QAbstractItemView::MultiSelection);
     m_blockList->setMaximumWidth(70);
-    for (int k = 1; k <= std::clamp(m_initial.numBlocks, 2, 8); ++k) m_blockList->addItem(QString(QLatin1Char(BlockLetter(k))));
+    for (int k = 1; k <= std::clamp(m_initial.numBlocks, 2, 8); ++k)
+        m_blockList->addItem(QString(QLatin1Char(BlockLetter(k))));
     m_keyPicture = new CTieupKeyPicture(page);
     m_keyCaption = new QLabel(page);
     m_keyCaption->setObjectName(QStringLiteral("keyCaption"));

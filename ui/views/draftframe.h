@@ -2,7 +2,6 @@
 
 #include "ui/views/gridframe.h"
 
-
 namespace qb {
 
 class CThreadingView;

@@ -1,6 +1,5 @@
 #include "ui/views/draftview.h"
 
-
 #include <QPainter>
 
 #include <algorithm>

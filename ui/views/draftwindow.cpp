@@ -10,7 +10,11 @@ namespace qb {
 
 CDraftWindow::CDraftWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path, const QString& title,
                            const Display& display, QWidget* parent)
-    : QWidget(parent), m_doc(std::move(doc)), m_display(display), m_path(path), m_title(title)
+    : QWidget(parent)
+    , m_doc(std::move(doc))
+    , m_display(display)
+    , m_path(path)
+    , m_title(title)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_frame = CDraftFrame::create(m_doc.get(), display.scale, display.drawnUp, display.showGridWhenHidden, this);
@@ -27,8 +31,7 @@ CDraftWindow::CDraftWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& pat
 CDraftWindow::~CDraftWindow()
 {
     // Every window on the draft goes before the draft itself.
-    for (const QPointer<QMdiSubWindow>& sub : m_others)
-        delete sub.data();
+    for (const QPointer<QMdiSubWindow>& sub : m_others) delete sub.data();
     delete m_frame;
     m_doc->unsubscribe(this);
 }
@@ -66,8 +69,8 @@ void CDraftWindow::setDisplay(bool drawnUp, bool showGridWhenHidden)
 
 CGridFrame* CDraftWindow::openFrame(FrameKind kind, QMdiArea* mdi)
 {
-    CGridFrame* f = CreateGridFrame(kind, m_doc.get(), m_display.scale, m_display.drawnUp,
-                                    m_display.showGridWhenHidden);
+    CGridFrame* f =
+        CreateGridFrame(kind, m_doc.get(), m_display.scale, m_display.drawnUp, m_display.showGridWhenHidden);
     f->setDocumentTitle(m_title);
     f->setDocumentPath(m_path);
     f->setAttribute(Qt::WA_DeleteOnClose);

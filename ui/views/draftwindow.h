@@ -29,8 +29,8 @@ public:
         bool showGridWhenHidden = false;
     };
 
-    CDraftWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path, const QString& title,
-                 const Display& display, QWidget* parent = nullptr);
+    CDraftWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path, const QString& title, const Display& display,
+                 QWidget* parent = nullptr);
     ~CDraftWindow() override;
 
     CQuillabyDoc& document() { return *m_doc; }

@@ -5,9 +5,10 @@
 namespace qb {
 
 GridAxis::GridAxis(ThreadLayout layout, int pitch, bool reversed)
-    : m_layout(std::move(layout)), m_pitch(std::max(1, pitch)), m_reversed(reversed)
-{
-}
+    : m_layout(std::move(layout))
+    , m_pitch(std::max(1, pitch))
+    , m_reversed(reversed)
+{}
 
 int GridAxis::cellsStart(int firstCell, int n) const
 {

@@ -2,9 +2,9 @@
 
 #include "ui/views/draftview.h"
 
+#include "core/graphic/wholedraftimage.h"
 #include "core/picture/picturesource.h"
 #include "core/picture/picturewriter.h"
-#include "core/graphic/wholedraftimage.h"
 
 #include <QApplication>
 #include <QClipboard>

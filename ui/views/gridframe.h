@@ -2,9 +2,9 @@
 
 #include "ui/base/cellscale.h"
 
+#include <QImage>
 #include <QList>
 #include <QString>
-#include <QImage>
 #include <QWidget>
 
 #include <map>
@@ -23,15 +23,31 @@ enum class PaneKind { Threading = 0, Tieup = 1, Treadling = 2, Drawdown = 3 };
 
 // Commands a frame offers to the main window's menus.
 enum class FrameAction {
-    ZoomIn, ZoomOut, FitInWindow,
-    ThreadingNumeric, ThreadingAlpha, ThreadingUser,
-    TreadlingNumeric, TreadlingUser,
-    TieupNumeric, TieupSymbolic,
-    Interlace, ColorMode, WarpMode, WeftMode,
-    HideThreading, HideTieup, HideTreadling, HideDrawdown,
-    HideThreadingColorbar, HideTreadlingColorbar,
+    ZoomIn,
+    ZoomOut,
+    FitInWindow,
+    ThreadingNumeric,
+    ThreadingAlpha,
+    ThreadingUser,
+    TreadlingNumeric,
+    TreadlingUser,
+    TieupNumeric,
+    TieupSymbolic,
+    Interlace,
+    ColorMode,
+    WarpMode,
+    WeftMode,
+    HideThreading,
+    HideTieup,
+    HideTreadling,
+    HideDrawdown,
+    HideThreadingColorbar,
+    HideTreadlingColorbar,
     SettAspect,
-    CopyToClipboard, CopyWarpDrawdown, CopyWeftDrawdown, SaveGraphic,
+    CopyToClipboard,
+    CopyWarpDrawdown,
+    CopyWeftDrawdown,
+    SaveGraphic,
 };
 
 // One end (warp) or pick (weft) picked out in the panes, as Float Search

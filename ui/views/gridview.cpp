@@ -4,8 +4,8 @@
 #include "ui/views/tools/toolcursors.h"
 
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -22,7 +22,9 @@ const QColor kHeavyLine(0, 0, 128);
 } // namespace
 
 CGridView::CGridView(CGridFrame* frame, QWidget* parent)
-    : QAbstractScrollArea(parent), m_frame(frame), m_doc(frame->document())
+    : QAbstractScrollArea(parent)
+    , m_frame(frame)
+    , m_doc(frame->document())
 {
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -48,10 +50,9 @@ QPoint CGridView::contentOffset() const
 {
     const QSize v = viewport()->size();
     const QSize c = gridSize();
-    const int x = c.width() <= v.width() ? (m_farRight ? v.width() - c.width() : 0)
-                                         : -horizontalScrollBar()->value();
-    const int y = c.height() <= v.height() ? (m_farBottom ? v.height() - c.height() : 0)
-                                           : -verticalScrollBar()->value();
+    const int x = c.width() <= v.width() ? (m_farRight ? v.width() - c.width() : 0) : -horizontalScrollBar()->value();
+    const int y =
+        c.height() <= v.height() ? (m_farBottom ? v.height() - c.height() : 0) : -verticalScrollBar()->value();
     return {x, y};
 }
 
@@ -224,8 +225,8 @@ void CGridView::updateRowItems(int first, int last)
     updateContent(QRect(0, y0, gridSize().width(), y1 - y0 + 1));
 }
 
-void CGridView::drawLines(QPainter& p, const GridAxis& along, bool vertical, int firstItem, int lastItem,
-                          int spanFrom, int spanTo, int period)
+void CGridView::drawLines(QPainter& p, const GridAxis& along, bool vertical, int firstItem, int lastItem, int spanFrom,
+                          int spanTo, int period)
 {
     if (period < 1) period = 4; // a missing block count must not divide by zero
     if (along.itemCount() == 0 || spanTo <= spanFrom) return;

@@ -103,8 +103,8 @@ protected:
     void updateRowItems(int first, int last);
     void updateAll();
     // Grid lines between items first..last along one axis (-1: all) over a span.
-    void drawLines(QPainter& p, const GridAxis& along, bool vertical, int firstItem, int lastItem,
-                   int spanFrom, int spanTo, int period = 4);
+    void drawLines(QPainter& p, const GridAxis& along, bool vertical, int firstItem, int lastItem, int spanFrom,
+                   int spanTo, int period = 4);
     // Content rectangle of an item, and the part inside its grid lines.
     QRect contentItemRect(int col, int row) const;
     QRect inside(const QRect& itemRect) const;

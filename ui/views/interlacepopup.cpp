@@ -4,8 +4,8 @@
 
 #include "core/draft/drawdown.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <cmath>

@@ -73,8 +73,7 @@ CTreadlingFrame::CTreadlingFrame(CQuillabyDoc* doc, const CellScale& scale, bool
 
 CFabricFrame::CFabricFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, QWidget* parent)
     : CFabricFrame(doc, scale, drawnUp, false, parent)
-{
-}
+{}
 
 CFabricFrame::CFabricFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, bool back, QWidget* parent)
     : CSinglePaneFrame(doc, scale, back ? QStringLiteral("Fabric Back") : QStringLiteral("Fabric"), drawnUp, false,
@@ -102,7 +101,6 @@ QSize CFabricFrame::drawdownCell() const
 
 CFabricBackFrame::CFabricBackFrame(CQuillabyDoc* doc, const CellScale& scale, bool drawnUp, QWidget* parent)
     : CFabricFrame(doc, scale, drawnUp, true, parent)
-{
-}
+{}
 
 } // namespace qb

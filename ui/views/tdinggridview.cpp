@@ -59,14 +59,16 @@ QRect CTdingGridView::valueSpan(int firstItem, int lastItem) const
     const GridAxis& v = valueAxis();
     const int a = v.itemStart(firstItem), b = v.itemStart(lastItem);
     const int lo = std::min(a, b), hi = std::max(a + v.itemExtent(firstItem), b + v.itemExtent(lastItem));
-    return isWarpSide() ? QRect(0, lo, gridSize().width(), hi - lo + 1) : QRect(lo, 0, hi - lo + 1, gridSize().height());
+    return isWarpSide() ? QRect(0, lo, gridSize().width(), hi - lo + 1)
+                        : QRect(lo, 0, hi - lo + 1, gridSize().height());
 }
 
 void CTdingGridView::paintCells(QPainter& p, const QRect& area)
 {
     if (frame()->isPaneHidden(paneKind())) return;
     const bool warp = isWarpSide();
-    auto [t0, t1] = warp ? m_cols.itemsIn(area.left(), area.right() + 1) : m_rows.itemsIn(area.top(), area.bottom() + 1);
+    auto [t0, t1] =
+        warp ? m_cols.itemsIn(area.left(), area.right() + 1) : m_rows.itemsIn(area.top(), area.bottom() + 1);
     t1 = std::min(t1, threadCount() - 1);
     const int values = valueCount();
     const int rows = rowsInUse();
@@ -126,7 +128,8 @@ void CTdingGridView::paintGridLines(QPainter& p, const QRect& area)
     const bool warp = isWarpSide();
     const bool threadLines = warp ? drawsVerticalLines() : drawsHorizontalLines();
     const bool valueLines = warp ? drawsHorizontalLines() : drawsVerticalLines();
-    auto [t0, t1] = warp ? m_cols.itemsIn(area.left(), area.right() + 1) : m_rows.itemsIn(area.top(), area.bottom() + 1);
+    auto [t0, t1] =
+        warp ? m_cols.itemsIn(area.left(), area.right() + 1) : m_rows.itemsIn(area.top(), area.bottom() + 1);
     const int values = valueCount();
     const int rows = rowsInUse();
     const QRect valueBand = valueSpan(0, values - 1);

@@ -46,15 +46,11 @@ void CThreadingView::paintValue(QPainter& p, const QRect& in, int thread, int ro
     }
     switch (m_style) {
     case GlyphStyle::Number:
-    case GlyphStyle::Letter:
-        paintCellText(p, in, glyphText(m_style, value));
-        break;
+    case GlyphStyle::Letter: paintCellText(p, in, glyphText(m_style, value)); break;
     case GlyphStyle::UserSymbol:
         paintCellText(p, in, glyphText(m_style, value, doc.threading(row)->GetSymbol(thread)));
         break;
-    default:
-        p.fillRect(in, Qt::black);
-        break;
+    default: p.fillRect(in, Qt::black); break;
     }
 }
 

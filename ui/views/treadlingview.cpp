@@ -45,15 +45,11 @@ void CTreadlingView::paintValue(QPainter& p, const QRect& in, int thread, int ro
         return;
     }
     switch (m_style) {
-    case GlyphStyle::Number:
-        paintCellText(p, in, glyphText(m_style, value));
-        break;
+    case GlyphStyle::Number: paintCellText(p, in, glyphText(m_style, value)); break;
     case GlyphStyle::UserSymbol:
         paintCellText(p, in, glyphText(m_style, value, doc.treadling(row)->GetSymbol(thread)));
         break;
-    default:
-        p.fillRect(in, Qt::black);
-        break;
+    default: p.fillRect(in, Qt::black); break;
     }
 }
 

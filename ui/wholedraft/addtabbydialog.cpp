@@ -3,10 +3,10 @@
 #include "ui/base/dialogparts.h"
 #include "ui/views/gridview.h"
 
-#include <QDialogButtonBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -76,10 +76,8 @@ void CAddTabby::setTabbyColor(COLORREF c)
 
 void CAddTabby::showColor()
 {
-    m_colorButton->setStyleSheet(QStringLiteral("background-color: rgb(%1, %2, %3);")
-                                     .arg(red(m_color))
-                                     .arg(green(m_color))
-                                     .arg(blue(m_color)));
+    m_colorButton->setStyleSheet(
+        QStringLiteral("background-color: rgb(%1, %2, %3);").arg(red(m_color)).arg(green(m_color)).arg(blue(m_color)));
 }
 
 void CAddTabby::startPicking()

@@ -50,10 +50,8 @@ void CDeleteThreads::mousePressEvent(QMouseEvent* e)
 {
     const int cell = cellAt(e->position().toPoint());
     if (cell < 0) return;
-    if (e->button() == Qt::LeftButton)
-        m_pattern.click(cell);
-    else if (e->button() == Qt::RightButton)
-        m_pattern.truncate(cell);
+    if (e->button() == Qt::LeftButton) m_pattern.click(cell);
+    else if (e->button() == Qt::RightButton) m_pattern.truncate(cell);
     update();
 }
 
@@ -61,7 +59,8 @@ CDeleteSequenceDlg::CDeleteSequenceDlg(bool threading, QWidget* parent) : QDialo
 {
     setWindowTitle(threading ? QStringLiteral("Remove from Threading") : QStringLiteral("Remove from Treadling"));
     auto* v = new QVBoxLayout(this);
-    v->addWidget(new QLabel(QStringLiteral("Left-click to toggle threads to delete\nRight-click to clear entries"), this));
+    v->addWidget(
+        new QLabel(QStringLiteral("Left-click to toggle threads to delete\nRight-click to clear entries"), this));
     v->addWidget(new CDeleteThreads(m_work, this));
     v->addWidget(OkCancelButtons(this));
 }

@@ -2,8 +2,8 @@
 
 #include "ui/base/dialogparts.h"
 
-#include <QDialogButtonBox>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>

@@ -1,32 +1,32 @@
 #include "ui/wholedraft/wholedraftcommands.h"
 
-#include "ui/views/draftwindow.h"
-#include "ui/base/imainwindow.h"
-#include "ui/base/storedsettings.h"
 #include "core/transform/addtabby.h"
-#include "ui/wholedraft/addtabbydialog.h"
 #include "core/transform/arrange.h"
-#include "ui/wholedraft/arrangetding.h"
-#include "ui/wholedraft/deletesequencedlg.h"
-#include "ui/base/dialogparts.h"
 #include "core/transform/doublewidth.h"
-#include "ui/wholedraft/doublewidthdialog.h"
-#include "ui/wholedraft/fabricanalysismode.h"
 #include "core/transform/liftplanpicture.h"
 #include "core/transform/messages.h"
 #include "core/transform/optimize.h"
 #include "core/transform/repeat.h"
-#include "ui/wholedraft/repeatdialog.h"
 #include "core/transform/sequenceops.h"
 #include "core/transform/straighten.h"
 #include "core/transform/tieupops.h"
 #include "core/transform/turndraft.h"
-#include "ui/base/uiprompter.h"
 #include "core/transform/wrap.h"
-#include "ui/views/draftframe.h"
 #include "printing/glyphs.h"
+#include "ui/base/dialogparts.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/storedsettings.h"
+#include "ui/base/uiprompter.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 #include "ui/views/gridview.h"
 #include "ui/views/tools/panetool.h"
+#include "ui/wholedraft/addtabbydialog.h"
+#include "ui/wholedraft/arrangetding.h"
+#include "ui/wholedraft/deletesequencedlg.h"
+#include "ui/wholedraft/doublewidthdialog.h"
+#include "ui/wholedraft/fabricanalysismode.h"
+#include "ui/wholedraft/repeatdialog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -128,8 +128,9 @@ CDraftCommands::~CDraftCommands() = default;
 
 CDraftCommands* CDraftCommands::of(IMainWindow* main)
 {
-    return main ? main->window()->findChild<CDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
-                : nullptr;
+    return main
+        ? main->window()->findChild<CDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
+        : nullptr;
 }
 
 QAction* CDraftCommands::make(DraftCommand c, const char* text, bool checkable)
@@ -162,16 +163,15 @@ void CDraftCommands::addMenus(QMenuBar* bar)
     QMenu* tools = findMenu(bar, QStringLiteral("&Tools"), &toolsAt);
     auto insert = [&](const char* title) {
         auto* m = new QMenu(QString::fromLatin1(title), bar);
-        if (toolsAt)
-            bar->insertMenu(toolsAt, m);
-        else
-            bar->addMenu(m);
+        if (toolsAt) bar->insertMenu(toolsAt, m);
+        else bar->addMenu(m);
         return m;
     };
-    add(insert("Thre&ading"), {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
-                               {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
-                               {C::ThreadingClear, C::ThreadingLabel, C::ThreadingClearLabels},
-                               {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
+    add(insert("Thre&ading"),
+        {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
+         {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
+         {C::ThreadingClear, C::ThreadingLabel, C::ThreadingClearLabels},
+         {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
     add(insert("T&readling"),
         {{C::TreadlingRepeat, C::TreadlingReflect, C::TreadlingReverse},
          {C::TreadlingWrapRight, C::TreadlingWrapLeft, C::TreadlingWrapUp, C::TreadlingWrapDown},
@@ -224,7 +224,8 @@ std::string CDraftCommands::undoName(DraftCommand c) const
     // where the text alone does not say what changed.
     QString text = action(c)->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
     if (isThreadingCommand(c) && c != DraftCommand::UseWeftColors) text += QStringLiteral(" Threading");
-    else if (c >= DraftCommand::TreadlingRepeat && c <= DraftCommand::TreadlingOptimize) text += QStringLiteral(" Treadling");
+    else if (c >= DraftCommand::TreadlingRepeat && c <= DraftCommand::TreadlingOptimize)
+        text += QStringLiteral(" Treadling");
     else if (c >= DraftCommand::TieupDirect && c <= DraftCommand::TieupClear) text += QStringLiteral(" Tieup");
     return text.toStdString();
 }
@@ -363,8 +364,10 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
         RepeatDialog dialog(m_main->window());
         if (!RunDialog(dialog)) return;
         WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return dialog.singleRepeat() ? SingleRepeat(e, doc, side)
-                                        : RepeatThreads(e, doc, side, dialog.times(), prompter); });
+        step(c, cmd, [&](Edit e) {
+            return dialog.singleRepeat() ? SingleRepeat(e, doc, side)
+                                         : RepeatThreads(e, doc, side, dialog.times(), prompter);
+        });
         return;
     }
     case C::ThreadingReflect:
@@ -411,7 +414,9 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
         if (!CanArrange(doc, side)) return;
         CArrangeTding dialog(m_main->window());
         if (!RunDialog(dialog)) return;
-        step(c, cmd, [&](Edit e) { return Arrange(e, doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter); });
+        step(c, cmd, [&](Edit e) {
+            return Arrange(e, doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter);
+        });
         return;
     }
     case C::ThreadingRemove:
@@ -520,8 +525,7 @@ bool CDraftCommands::liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd
     CUiPrompter prompter(m_main);
     WaitCursor wait;
     const bool flip = m_main->settings().FlipOnPasteLiftplan != 0;
-    const CommandResult r = step(c, cmd,
-                                 [&](Edit e) { return LiftplanFromPicture(e, *c.doc, grid, flip, prompter); });
+    const CommandResult r = step(c, cmd, [&](Edit e) { return LiftplanFromPicture(e, *c.doc, grid, flip, prompter); });
     updateStates();
     return r.done();
 }

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "ui/base/commandactions.h"
 #include "core/transform/command.h"
+#include "ui/base/commandactions.h"
 #include "ui/views/gridframe.h"
 
 #include <QObject>
 
 #include <functional>
 #include <map>
-#include <string>
 #include <memory>
+#include <string>
 
 class QAction;
 class QImage;
@@ -25,17 +25,53 @@ struct PixelGrid;
 // The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
 // menus and those they add to the File, Edit and Tools menus.
 enum class DraftCommand {
-    ThreadingRepeat, ThreadingReflect, ThreadingReverse,
-    ThreadingWrapUp, ThreadingWrapDown, ThreadingWrapRight, ThreadingWrapLeft,
-    ThreadingClear, ThreadingLabel, ThreadingClearLabels, ThreadingArrange, ThreadingRemove, ThreadingOptimize, UseWeftColors,
-    TreadlingRepeat, TreadlingReflect, TreadlingReverse,
-    TreadlingWrapRight, TreadlingWrapLeft, TreadlingWrapUp, TreadlingWrapDown,
-    TreadlingClear, TreadlingLabel, TreadlingClearLabels, TreadlingArrange, TreadlingRemove, TreadlingOptimize,
-    TrompAsWrit, MirrorThreading, UseWarpColors, MultipleTreadles, AddTabby, PasteLiftplan, LoadLiftplan,
-    TieupDirect, TieupInvert, TieupClear,
-    ConvertToLiftplan, ConvertToTieup,
-    FabricAnalysis, SuperSize, SingleRepeat, TurnDraft,
-    StraightenThreading, StraightenTreadling, OptimizeDraft, DoubleWidth,
+    ThreadingRepeat,
+    ThreadingReflect,
+    ThreadingReverse,
+    ThreadingWrapUp,
+    ThreadingWrapDown,
+    ThreadingWrapRight,
+    ThreadingWrapLeft,
+    ThreadingClear,
+    ThreadingLabel,
+    ThreadingClearLabels,
+    ThreadingArrange,
+    ThreadingRemove,
+    ThreadingOptimize,
+    UseWeftColors,
+    TreadlingRepeat,
+    TreadlingReflect,
+    TreadlingReverse,
+    TreadlingWrapRight,
+    TreadlingWrapLeft,
+    TreadlingWrapUp,
+    TreadlingWrapDown,
+    TreadlingClear,
+    TreadlingLabel,
+    TreadlingClearLabels,
+    TreadlingArrange,
+    TreadlingRemove,
+    TreadlingOptimize,
+    TrompAsWrit,
+    MirrorThreading,
+    UseWarpColors,
+    MultipleTreadles,
+    AddTabby,
+    PasteLiftplan,
+    LoadLiftplan,
+    TieupDirect,
+    TieupInvert,
+    TieupClear,
+    ConvertToLiftplan,
+    ConvertToTieup,
+    FabricAnalysis,
+    SuperSize,
+    SingleRepeat,
+    TurnDraft,
+    StraightenThreading,
+    StraightenTreadling,
+    OptimizeDraft,
+    DoubleWidth,
 };
 
 // Runs the commands on the active draft, each as one named undo step;

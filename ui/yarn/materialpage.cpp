@@ -25,14 +25,16 @@ std::uint32_t densityOf(const QString& t)
     const double v = ReadNumber(t);
     if (!(v > 0)) return 0;
     return v >= double(std::numeric_limits<std::uint32_t>::max()) ? std::numeric_limits<std::uint32_t>::max()
-                                                                    : static_cast<std::uint32_t>(v);
+                                                                  : static_cast<std::uint32_t>(v);
 }
 
 } // namespace
 
 CMaterialQuantity::CMaterialQuantity(PlannerSession& session, MeasureSystem system, CYarnCommands* yarns, Side side,
                                      QWidget* parent)
-    : CPlannerPage(session, system, parent), m_side(side), m_yarns(yarns)
+    : CPlannerPage(session, system, parent)
+    , m_side(side)
+    , m_yarns(yarns)
 {
     setTitle(warp() ? QStringLiteral("Warp") : QStringLiteral("Weft"));
     m_yarn = new CYarnComboBox(this);
@@ -61,9 +63,8 @@ CMaterialQuantity::CMaterialQuantity(PlannerSession& session, MeasureSystem syst
 
     connect(m_yarn, &CYarnComboBox::aboutToShowPopup, this, &CMaterialQuantity::refillYarns);
     connect(m_yarn, &QComboBox::activated, this, &CMaterialQuantity::chooseYarn);
-    connect(m_yarn->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& t) {
-        (warp() ? in().warpYarn : in().weftYarn) = t.toStdString();
-    });
+    connect(m_yarn->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& t) { (warp() ? in().warpYarn : in().weftYarn) = t.toStdString(); });
     connect(m_sett, &QLineEdit::textEdited, this, [this](const QString& t) {
         (warp() ? in().sett : in().beat) = std::max(0.0, ReadNumber(t));
         showResults();
@@ -140,10 +141,8 @@ void CMaterialQuantity::chooseYarn(int index)
 {
     const CYarnDoc* db = database();
     if (!db || index < 0 || index >= db->count()) return;
-    if (warp())
-        m_session.applyWarpYarn(db->yarn(index));
-    else
-        m_session.applyWeftYarn(db->yarn(index));
+    if (warp()) m_session.applyWarpYarn(db->yarn(index));
+    else m_session.applyWeftYarn(db->yarn(index));
     load();
     showResults();
 }

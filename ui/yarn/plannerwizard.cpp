@@ -28,9 +28,10 @@ QString word(std::string_view w)
 } // namespace
 
 CPlannerPage::CPlannerPage(PlannerSession& session, MeasureSystem system, QWidget* parent)
-    : QWizardPage(parent), m_session(session), m_system(system)
-{
-}
+    : QWizardPage(parent)
+    , m_session(session)
+    , m_system(system)
+{}
 
 QLineEdit* CPlannerPage::lengthField(const char* name, double PlanInputs::*field)
 {
@@ -224,7 +225,8 @@ void CWovenDimensions::showResults()
 // --- The wizard ------------------------------------------------------------
 
 CPlannerWizard::CPlannerWizard(PlannerSession& session, MeasureSystem system, CYarnCommands* yarns, QWidget* parent)
-    : QWizard(parent), m_session(session)
+    : QWizard(parent)
+    , m_session(session)
 {
     setWindowTitle(QStringLiteral("Yarn Calculator"));
     setWizardStyle(QWizard::ClassicStyle);

@@ -64,8 +64,8 @@ double PaintPlan(QPainter& p, const QRectF& area, const PlanPage& plan, const st
     auto endBlock = [&](bool rule) {
         const double bottom = std::max(y[0], y[1]);
         if (picture && bottom > blockTop)
-            PaintPieces(p, QRectF(cols.pictureX, blockTop, area.right() - cols.pictureX, bottom - blockTop), plan.pieces,
-                        Qt::white);
+            PaintPieces(p, QRectF(cols.pictureX, blockTop, area.right() - cols.pictureX, bottom - blockTop),
+                        plan.pieces, Qt::white);
         picture = false;
         double next = bottom;
         if (rule) {
@@ -97,7 +97,8 @@ double PaintPlan(QPainter& p, const QRectF& area, const PlanPage& plan, const st
                 p.drawText(QPointF(cols.x[col], base), QString::fromUtf8(l.text));
             } else {
                 p.drawText(QPointF(cols.x[col], base), QString::fromUtf8(l.text.substr(0, tab)));
-                p.drawText(QPointF(cols.x[col] + cols.captionWidth[col], base), QString::fromUtf8(l.text.substr(tab + 1)));
+                p.drawText(QPointF(cols.x[col] + cols.captionWidth[col], base),
+                           QString::fromUtf8(l.text.substr(tab + 1)));
             }
             y[col] += lineH;
             break;

@@ -1,9 +1,9 @@
 #include "ui/yarn/planwindow.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
+#include "ui/views/draftwindow.h"
 #include "ui/yarn/piecespicturewidget.h"
 
 #include "core/yarn/projectplan.h"
@@ -37,7 +37,10 @@ QString PlanFormCaption(const QString& printed)
 }
 
 CPlanFormView::CPlanFormView(CDraftWindow* w, IMainWindow* main, QWidget* parent)
-    : QWidget(parent), m_w(w), m_doc(&w->document()), m_main(main)
+    : QWidget(parent)
+    , m_w(w)
+    , m_doc(&w->document())
+    , m_main(main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("planView"));

@@ -1,9 +1,9 @@
 #include "ui/yarn/yarncommands.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/views/draftwindow.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
+#include "ui/views/draftwindow.h"
 #include "ui/yarn/densitycalculator.h"
 #include "ui/yarn/plannerwizard.h"
 #include "ui/yarn/planwindow.h"
@@ -142,8 +142,7 @@ void CYarnCommands::yarnFileSaved(const QString& path, const QObject* by)
         if (reread.Open(db->path()).ok) db->Open(db->path());
     }
     for (QMdiSubWindow* sub : m_main->mdiArea()->subWindowList())
-        if (auto* v = qobject_cast<CYarnView*>(sub->widget()); v && v != by && same(v->path()))
-            v->reload();
+        if (auto* v = qobject_cast<CYarnView*>(sub->widget()); v && v != by && same(v->path())) v->reload();
 }
 
 void CYarnCommands::showDensityCalculator()
@@ -275,8 +274,8 @@ std::string CYarnCommands::chooseFileToSave(const std::string& title, const std:
     q.title = QString::fromLocal8Bit(title);
     const QString stored = fromLocalPath(storedPath());
     const QString folder = stored.isEmpty() ? QDir::homePath()
-                           : QFileInfo(stored).isDir() ? stored
-                                                       : QFileInfo(stored).absolutePath();
+        : QFileInfo(stored).isDir()         ? stored
+                                            : QFileInfo(stored).absolutePath();
     q.start = QDir(folder).filePath(fromLocalPath(proposedName));
     q.filter = YarnFileFilter();
     return localPath(ChooseYarnFile(m_main->window(), q));

@@ -30,7 +30,10 @@ YarnSortOrder& CYarnDlg::sortOrder()
 }
 
 CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidget* parent)
-    : QDialog(parent), m_db(db), m_system(system), m_main(main)
+    : QDialog(parent)
+    , m_db(db)
+    , m_system(system)
+    , m_main(main)
 {
     setWindowTitle(QStringLiteral("Yarn Database"));
     m_db.setSelected(nullptr);
@@ -38,8 +41,7 @@ CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidge
     m_list = new CAllKeysListCtrl(this);
     m_list->setObjectName(QStringLiteral("yarnList"));
     std::vector<int> rows;
-    if (m_db.count() > 0)
-        rows = sortOrder().rows(m_db);
+    if (m_db.count() > 0) rows = sortOrder().rows(m_db);
     m_list->fill(m_db, rows, m_system);
     m_list->header()->setSectionsClickable(true);
     connect(m_list->header(), &QHeaderView::sectionClicked, this, &CYarnDlg::sortBy);
@@ -143,10 +145,8 @@ bool CYarnDlg::ask(const QString& question)
 
 void CYarnDlg::tell(const QString& text)
 {
-    if (m_main)
-        m_main->tell(text);
-    else
-        QMessageBox::information(this, windowTitle(), text);
+    if (m_main) m_main->tell(text);
+    else QMessageBox::information(this, windowTitle(), text);
 }
 
 void CYarnDlg::accept()
@@ -158,9 +158,9 @@ void CYarnDlg::accept()
 void CYarnDlg::showHelp()
 {
     tell(QStringLiteral("Choose a yarn and press OK to use it.\n\n"
-                       "Insert or \"Add Yarn\" adds a yarn; Enter or a double click edits the selected one;\n"
-                       "Delete removes it after asking, \"Delete Yarn\" without asking.\n"
-                       "Click a column heading to sort by it; click it again to reverse the order."));
+                        "Insert or \"Add Yarn\" adds a yarn; Enter or a double click edits the selected one;\n"
+                        "Delete removes it after asking, \"Delete Yarn\" without asking.\n"
+                        "Click a column heading to sort by it; click it again to reverse the order."));
 }
 
 } // namespace qb

@@ -14,7 +14,7 @@ struct YarnFileQuestion {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
     QString title;
-    QString start;  // folder or proposed file
+    QString start; // folder or proposed file
     QString filter;
 };
 

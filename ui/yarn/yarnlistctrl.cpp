@@ -108,8 +108,7 @@ void CAllKeysListCtrl::keyPressEvent(QKeyEvent* e)
         e->accept();
         emit keyPressed(e->key());
         return;
-    default:
-        QTreeWidget::keyPressEvent(e);
+    default: QTreeWidget::keyPressEvent(e);
     }
 }
 

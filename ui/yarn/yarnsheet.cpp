@@ -42,9 +42,10 @@ QComboBox* listOf(QWidget* parent, const char* name, const std::vector<std::stri
 
 } // namespace
 
-CYarnSheet::CYarnSheet(const CYarn& yarn, const std::vector<std::string>& sizes,
-                       const std::vector<std::string>& fibers, MeasureSystem system, QWidget* parent)
-    : QDialog(parent), m_system(system)
+CYarnSheet::CYarnSheet(const CYarn& yarn, const std::vector<std::string>& sizes, const std::vector<std::string>& fibers,
+                       MeasureSystem system, QWidget* parent)
+    : QDialog(parent)
+    , m_system(system)
 {
     setWindowTitle(QStringLiteral("Yarn"));
     m_tabs = new QTabWidget(this);
@@ -64,7 +65,8 @@ QWidget* CYarnSheet::makeCharacteristics(const CYarn& y, const std::vector<std::
     m_fiber = listOf(page, "fiber", fibers, y.fiber());
     m_density = new QLineEdit(QString::number(y.density()), page);
     m_density->setObjectName(QStringLiteral("density"));
-    m_density->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,10}")), m_density));
+    m_density->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,10}")), m_density));
     m_shrinkage = CountSpinBox(page, "shrinkage", 0, kMaxYarnShrinkage, y.shrinkage());
     m_sett = CountSpinBox(page, "sett", 0, kMaxYarnSett, y.sett());
     m_calculator = new QPushButton(QStringLiteral("Density Calculator"), page);
@@ -78,13 +80,15 @@ QWidget* CYarnSheet::makeCharacteristics(const CYarn& y, const std::vector<std::
     grid->addWidget(m_fiber, 1, 1, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Density:"), page), 2, 0);
     grid->addWidget(m_density, 2, 1);
-    grid->addWidget(new QLabel(QString::fromLatin1(DensityWord(m_system).data(), int(DensityWord(m_system).size())), page), 2, 2);
+    grid->addWidget(
+        new QLabel(QString::fromLatin1(DensityWord(m_system).data(), int(DensityWord(m_system).size())), page), 2, 2);
     grid->addWidget(new QLabel(QStringLiteral("Shrinkage:"), page), 3, 0);
     grid->addWidget(m_shrinkage, 3, 1);
     grid->addWidget(new QLabel(QStringLiteral("%"), page), 3, 2);
     grid->addWidget(new QLabel(QStringLiteral("Sett:"), page), 4, 0);
     grid->addWidget(m_sett, 4, 1);
-    grid->addWidget(new QLabel(QString::fromLatin1(SettWord(m_system).data(), int(SettWord(m_system).size())), page), 4, 2);
+    grid->addWidget(new QLabel(QString::fromLatin1(SettWord(m_system).data(), int(SettWord(m_system).size())), page), 4,
+                    2);
     grid->addWidget(m_calculator, 5, 1);
     grid->setRowStretch(6, 1);
     return page;

@@ -20,7 +20,10 @@
 namespace qb {
 
 CYarnView::CYarnView(std::unique_ptr<CYarnDoc> doc, const QString& path, IMainWindow* main, QWidget* parent)
-    : QWidget(parent), m_doc(std::move(doc)), m_path(path), m_main(main)
+    : QWidget(parent)
+    , m_doc(std::move(doc))
+    , m_path(path)
+    , m_main(main)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     m_list = new CAllKeysListCtrl(this);
@@ -137,8 +140,7 @@ bool CYarnView::saveTo(const QString& path)
 void CYarnView::closeEvent(QCloseEvent* e)
 {
     if (m_doc->IsModified() && m_main
-        && m_main->ask(QStringLiteral("Save changes to %1?").arg(QFileInfo(m_path).fileName()))
-        && !save()) {
+        && m_main->ask(QStringLiteral("Save changes to %1?").arg(QFileInfo(m_path).fileName())) && !save()) {
         e->ignore();
         return;
     }
@@ -148,8 +150,10 @@ void CYarnView::closeEvent(QCloseEvent* e)
 void CYarnView::contextMenuEvent(QContextMenuEvent* e)
 {
     QMenu menu(this);
-    menu.addAction(QStringLiteral("&Edit Yarn..."), this, [this] { editSelected(); })->setEnabled(m_list->selectedYarn());
-    menu.addAction(QStringLiteral("&Delete Yarn"), this, [this] { deleteSelected(); })->setEnabled(m_list->selectedYarn());
+    menu.addAction(QStringLiteral("&Edit Yarn..."), this, [this] { editSelected(); })
+        ->setEnabled(m_list->selectedYarn());
+    menu.addAction(QStringLiteral("&Delete Yarn"), this, [this] { deleteSelected(); })
+        ->setEnabled(m_list->selectedYarn());
     menu.addSeparator();
     menu.addAction(QStringLiteral("&Save"), this, [this] { save(); });
     menu.addAction(QStringLiteral("Save &As..."), this, [this] { saveAs(); });

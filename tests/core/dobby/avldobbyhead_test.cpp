@@ -45,8 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
         LiftCase{"III_4_all", DobbyHeadType::AVL3, 4, Shafts({1, 2, 3, 4}), B({0x10, 0x07})},
         LiftCase{"II_10_shafts_odd_width", DobbyHeadType::AVL2, 10, Shafts({9, 10}), B({0x10, 0x20, 0x33, 0x7F})},
         // Shafts 11 and 12 do not exist but share the last byte: the III shows them down.
-        LiftCase{"III_10_shafts_odd_width", DobbyHeadType::AVL3, 10, Shafts({9, 10}),
-                 B({0x1F, 0x2F, 0x3C, 0x07})},
+        LiftCase{"III_10_shafts_odd_width", DobbyHeadType::AVL3, 10, Shafts({9, 10}), B({0x1F, 0x2F, 0x3C, 0x07})},
         LiftCase{"II_40_shafts", DobbyHeadType::AVL2, 40, Shafts({1, 40}),
                  B({0x11, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x80, 0x90, 0xA8, 0x7F})}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -7,8 +7,8 @@
 #include "core/draft/drawdown.h"
 #include "core/draft/quillabydoc.h"
 
-#include "tools/loom-emulator/loomsession.h"
 #include "tests/core/dobby/ptyport.h"
+#include "tools/loom-emulator/loomsession.h"
 
 #include <gtest/gtest.h>
 

@@ -55,8 +55,9 @@ TEST(DobbyStartCheck, Preconditions)
     ASSERT_TRUE(doc->SetNumRows(kReplay, Side::Treadling, 2));
     r = CheckDobbyStart(*doc, 0, 24);
     EXPECT_EQ(r.problem, DobbyStartCheck::Problem::MultipleWefts);
-    EXPECT_EQ(r.message, "Cannot start dobby. Draft has multiple wefts.\nConvert to a thread-by-thread draft "
-                         "before\nsending it to the loom.");
+    EXPECT_EQ(r.message,
+              "Cannot start dobby. Draft has multiple wefts.\nConvert to a thread-by-thread draft "
+              "before\nsending it to the loom.");
 }
 
 TEST(DocumentDobbyHost, DrivesTheDocumentPosition)
@@ -75,8 +76,7 @@ TEST(DocumentDobbyHost, DrivesTheDocumentPosition)
     const Bytes out = head->takeOutput();
     ASSERT_GE(out.size(), 20u);
     // ... ESC 'D' CR, ESC 'S' 04 00 00 00 CR, ESC 'E' CR
-    EXPECT_EQ(Bytes(out.end() - 13, out.end()),
-              B({0x1B, 'D', 0x0D, 0x1B, 'S', 0x04, 0, 0, 0, 0x0D, 0x1B, 'E', 0x0D}));
+    EXPECT_EQ(Bytes(out.end() - 13, out.end()), B({0x1B, 'D', 0x0D, 0x1B, 'S', 0x04, 0, 0, 0, 0x0D, 0x1B, 'E', 0x0D}));
 }
 
 } // namespace

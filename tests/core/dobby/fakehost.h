@@ -27,7 +27,10 @@ inline Bytes B(std::initializer_list<int> list)
     return out;
 }
 
-inline Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+inline Bytes Text(const std::string& s)
+{
+    return Bytes(s.begin(), s.end());
+}
 
 inline Bytes Cat(std::initializer_list<Bytes> parts)
 {
@@ -43,8 +46,7 @@ public:
         : m_shafts(shafts)
         , m_lifts(std::move(lifts))
         , m_position(m_state, [this] { return static_cast<int>(m_lifts.size()); })
-    {
-    }
+    {}
 
     int draftShafts() const override { return m_shafts; }
     int numPicks() const override { return static_cast<int>(m_lifts.size()); }

@@ -78,7 +78,10 @@ Played Play(DobbyHeadType type, CDobbyHead& head, int baud, const std::string& s
     return r;
 }
 
-int Count(const std::vector<DobbyEvent>& events, DobbyEvent::Kind kind) { return CountEvents(events, kind); }
+int Count(const std::vector<DobbyEvent>& events, DobbyEvent::Kind kind)
+{
+    return CountEvents(events, kind);
+}
 
 TEST(ScriptedLoom, LouetTimeoutClearsAndWeavingGoesOn)
 {
@@ -100,9 +103,8 @@ TEST(ScriptedLoom, LouetTimeoutClearsAndWeavingGoesOn)
         pick 2
         wait release 3000
     )";
-    const Played r = Play(DobbyHeadType::Louet, *head, 2400, script, [](const auto& events) {
-        return CountEvents(events, DobbyEvent::Kind::LiftSent) == 6;
-    });
+    const Played r = Play(DobbyHeadType::Louet, *head, 2400, script,
+                          [](const auto& events) { return CountEvents(events, DobbyEvent::Kind::LiftSent) == 6; });
     EXPECT_TRUE(r.problems.empty()) << r.problems.front();
     EXPECT_TRUE(r.scriptOk);
     EXPECT_TRUE(r.lineOk) << r.line;
@@ -155,8 +157,8 @@ TEST(ScriptedLoom, WrongLineSettingsAreReported)
     WeavingPosition position(*doc);
     DocumentDobbyHost host(*doc, position);
     auto head = MakeDobbyHead(DobbyHeadType::Leclerc2, host, 16);
-    const Played r = Play(DobbyHeadType::Leclerc2, *head, 9600, "wait query 3000\nexpect-line\n",
-                          [](const auto&) { return false; });
+    const Played r =
+        Play(DobbyHeadType::Leclerc2, *head, 9600, "wait query 3000\nexpect-line\n", [](const auto&) { return false; });
     EXPECT_FALSE(r.lineOk);
     EXPECT_EQ(r.line, "9600 8N1");
     EXPECT_FALSE(r.scriptOk);

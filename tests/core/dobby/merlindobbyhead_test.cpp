@@ -20,11 +20,7 @@ Bytes Esc(std::initializer_list<int> body)
 // Louet: pattern 'S', push 'E', release 'D', query '?', test 'T'.
 class LouetTest : public ::testing::Test {
 protected:
-    LouetTest()
-        : host(32, {Shafts({1, 3, 4}), Shafts({9, 25}), Shafts({32}), Shafts({})})
-        , head(&host, 32)
-    {
-    }
+    LouetTest() : host(32, {Shafts({1, 3, 4}), Shafts({9, 25}), Shafts({32}), Shafts({})}), head(&host, 32) {}
     void handshake()
     {
         head.start();
@@ -235,11 +231,7 @@ TEST(DobbySelfTest, OnlyLouetAndLeclercIIHaveOne)
 
 class Leclerc1Test : public ::testing::Test {
 protected:
-    Leclerc1Test()
-        : host(16, {Shafts({1, 10}), Shafts({16}), Shafts({}), Shafts({1}), Shafts({2})})
-        , head(&host, 16)
-    {
-    }
+    Leclerc1Test() : host(16, {Shafts({1, 10}), Shafts({16}), Shafts({}), Shafts({1}), Shafts({2})}), head(&host, 16) {}
     FakeHost host;
     Leclerc1DobbyHead head;
 };

@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <vector>
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
@@ -17,6 +16,7 @@
 #include <string>
 #include <termios.h>
 #include <unistd.h>
+#include <vector>
 
 namespace qb::test {
 

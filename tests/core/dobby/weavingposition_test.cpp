@@ -13,10 +13,14 @@ protected:
         n = picks;
         state.markers = std::move(markers);
         state.currentPick = current;
-        pos.emplace(state, [this] { return n; },
-                    WeavingPosition::Callbacks{[this] { ++modified; },
-                                               [this](const UpdateHint& h) { lastHint = h; ++redraws; },
-                                               [this] { ++beeps; }});
+        pos.emplace(
+            state, [this] { return n; },
+            WeavingPosition::Callbacks{[this] { ++modified; },
+                                       [this](const UpdateHint& h) {
+                                           lastHint = h;
+                                           ++redraws;
+                                       },
+                                       [this] { ++beeps; }});
         return *pos;
     }
     int n = 0;

@@ -32,8 +32,8 @@ std::unique_ptr<CQuillabyDoc> smallDraft(bool rising)
     doc->InsertThreads(kReplay, Side::Threading, 3, 1); // end 3 stays unthreaded
     doc->SetTieupColumn(kReplay, 0, TUPTYPE(0b101));
     doc->SetTieupColumn(kReplay, 1, TUPTYPE(0b010));
-    doc->SetTreadlingCell(kReplay, 0, 1); // pick 0: treadle 1
-    doc->InsertThreads(kReplay, Side::Treadling, 1, 1);      // pick 1: nothing pressed
+    doc->SetTreadlingCell(kReplay, 0, 1);               // pick 0: treadle 1
+    doc->InsertThreads(kReplay, Side::Treadling, 1, 1); // pick 1: nothing pressed
     doc->SetTreadlingCell(kReplay, 2, 1);
     doc->SetMultipleTreadles(kReplay, true);
     doc->SetTreadlingCell(kReplay, 2, 2); // pick 2: treadles 1 and 2
@@ -96,7 +96,7 @@ TEST(Drawdown, LiftplanIgnoresTheTieup)
 TEST(Drawdown, ColorsAndBackOfTheFabric)
 {
     auto doc = smallDraft(true);
-    doc->SetThreadColors(kReplay, Side::Threading, 0, 3, 2);  // warp red (0x0000FF)
+    doc->SetThreadColors(kReplay, Side::Threading, 0, 3, 2); // warp red (0x0000FF)
     doc->SetThreadColors(kReplay, Side::Treadling, 0, 2, 3); // weft green
     const ColoredCell face = DrawdownColoredCell(*doc, 0, 0);
     EXPECT_TRUE(face.warpUp);
@@ -130,8 +130,8 @@ TEST(Drawdown, WarpCorrelationUsesEveryWarpRow)
     doc->setCorrelation(1, true);
     doc->SetThreadColors(kReplay, Side::Threading, 0, 1, 2, 0);
     doc->SetThreadColors(kReplay, Side::Threading, 0, 1, 3, 1);
-    doc->SetTreadlingCell(kReplay, 0, 2); // treadle 2 lifts shaft 2
-    doc->InsertThreads(kReplay, Side::Treadling, 1, 1);      // empty pick
+    doc->SetTreadlingCell(kReplay, 0, 2);               // treadle 2 lifts shaft 2
+    doc->InsertThreads(kReplay, Side::Treadling, 1, 1); // empty pick
     EXPECT_EQ(DrawdownCell(*doc, 0, 0), Cell::WarpUp);
     EXPECT_EQ(DrawdownCell(*doc, 1, 0), Cell::Blank);
     EXPECT_EQ(DrawdownCell(*doc, 0, 1), Cell::Blank);

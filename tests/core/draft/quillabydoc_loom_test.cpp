@@ -162,8 +162,8 @@ TEST(DocRows, SingleWarpAndWeftTakeSlotsFromBothRowZerosAndThePaletteBar)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    doc.SetThreadColors(kReplay, Side::Threading, 0, 3, 2);   // warp row 0 uniformly 2
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 3, 4);  // weft row 0 uniformly 4
+    doc.SetThreadColors(kReplay, Side::Threading, 0, 3, 2); // warp row 0 uniformly 2
+    doc.SetThreadColors(kReplay, Side::Treadling, 0, 3, 4); // weft row 0 uniformly 4
     ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 4, {5, 3}));
     EXPECT_EQ(doc.threading(1)->defaultColor(), 4); // slot 1: the other side's row 0
     EXPECT_EQ(doc.threading(2)->defaultColor(), 5); // slots 2, 3: the palette bar
@@ -286,7 +286,10 @@ struct SpacingCase {
     int frac;
 };
 
-inline void PrintTo(const SpacingCase& c, std::ostream* os) { *os << c.name; }
+inline void PrintTo(const SpacingCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DocSpacing : public ::testing::TestWithParam<SpacingCase> {};
 
@@ -301,18 +304,17 @@ TEST_P(DocSpacing, IsStoredAsNearestWholeSettAndTenThousandths)
     EXPECT_EQ(doc.weftSettWhole(), c.whole);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, DocSpacing,
-    ::testing::Values(SpacingCase{"quarter", 0.25, 4, 0},
-                      SpacingCase{"tieGoesDown", 0.4, 2, 5000},       // sett 2.5
-                      SpacingCase{"halfGoesDown", 2.0, 0, 5000},      // sett 0.5
-                      SpacingCase{"roundsUp", 1.0 / 2.75, 3, -2500},  // remainder may be negative
-                      SpacingCase{"roundsDown", 1.0 / 3.2, 3, 2000},
-                      SpacingCase{"zeroMeansTen", 0.0, 10, 0},
-                      SpacingCase{"negativeMeansTen", -1.0, 10, 0},
-                      SpacingCase{"notANumberMeansTen", std::nan(""), 10, 0},
-                      SpacingCase{"denormalStaysFinite", 5e-324, 1000000000, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, DocSpacing,
+                         ::testing::Values(SpacingCase{"quarter", 0.25, 4, 0},
+                                           SpacingCase{"tieGoesDown", 0.4, 2, 5000},      // sett 2.5
+                                           SpacingCase{"halfGoesDown", 2.0, 0, 5000},     // sett 0.5
+                                           SpacingCase{"roundsUp", 1.0 / 2.75, 3, -2500}, // remainder may be negative
+                                           SpacingCase{"roundsDown", 1.0 / 3.2, 3, 2000},
+                                           SpacingCase{"zeroMeansTen", 0.0, 10, 0},
+                                           SpacingCase{"negativeMeansTen", -1.0, 10, 0},
+                                           SpacingCase{"notANumberMeansTen", std::nan(""), 10, 0},
+                                           SpacingCase{"denormalStaysFinite", 5e-324, 1000000000, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DocSett, SpacingIsOneOverTheSettOrATenth)
 {

@@ -1,5 +1,5 @@
-#include "tests/core/draft/docsnapshot.h"
 #include "core/draft/draftinvariants.h"
+#include "tests/core/draft/docsnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -58,15 +58,25 @@ public:
         case 15: name = "SetSymbol"; return d.SetSymbol(kReplay, SideOf(warp), index(), pick(-1, 256), row());
         case 16: name = "SetThick"; return d.SetThick(kReplay, SideOf(warp), index(), pick(0, 1));
         case 17: name = "SetRatio"; return d.SetRatio(kReplay, SideOf(warp), pick(-1, 7));
-        case 18: name = "AddLabel"; return d.AddLabel(kReplay, SideOf(warp), {index(), pick(-1, 8), std::string(pick(0, 40), 'l')}, row());
-        case 19: name = "SetLabelText"; return d.SetLabelText(kReplay, SideOf(warp), pick(0, 10), pick(1, 4), "t", row());
+        case 18:
+            name = "AddLabel";
+            return d.AddLabel(kReplay, SideOf(warp), {index(), pick(-1, 8), std::string(pick(0, 40), 'l')}, row());
+        case 19:
+            name = "SetLabelText";
+            return d.SetLabelText(kReplay, SideOf(warp), pick(0, 10), pick(1, 4), "t", row());
         case 20: name = "RemoveLabel"; return d.RemoveLabel(kReplay, SideOf(warp), pick(0, 10), pick(1, 4), row());
         case 21: name = "SetNumShafts"; return d.SetNumShafts(kReplay, shaft());
         case 22: name = "SetNumTreadles"; return d.SetNumTreadles(kReplay, treadle());
-        case 23: name = "SetNumWarps"; return d.SetNumRows(kReplay, Side::Threading, pick(-1, 5), {pick(0, 5), pick(0, 5)});
-        case 24: name = "SetNumWefts"; return d.SetNumRows(kReplay, Side::Treadling, pick(-1, 5), {pick(0, 5), pick(0, 5)});
+        case 23:
+            name = "SetNumWarps";
+            return d.SetNumRows(kReplay, Side::Threading, pick(-1, 5), {pick(0, 5), pick(0, 5)});
+        case 24:
+            name = "SetNumWefts";
+            return d.SetNumRows(kReplay, Side::Treadling, pick(-1, 5), {pick(0, 5), pick(0, 5)});
         case 25: name = "SetMultipleTreadles"; return d.SetMultipleTreadles(kReplay, pick(0, 1));
-        case 26: name = "DeleteEndsAll"; return d.DeleteThreads(kReplay, Side::Threading, 0, 40); // keep the draft small
+        case 26:
+            name = "DeleteEndsAll";
+            return d.DeleteThreads(kReplay, Side::Threading, 0, 40); // keep the draft small
         default: name = "DeletePicksAll"; return d.DeleteThreads(kReplay, Side::Treadling, 0, 40);
         }
     }

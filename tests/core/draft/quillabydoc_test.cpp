@@ -1,5 +1,5 @@
-#include "tests/core/draft/docsnapshot.h"
 #include "core/draft/draftinvariants.h"
+#include "tests/core/draft/docsnapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -281,7 +281,10 @@ struct RefusedCase {
     std::function<bool(CQuillabyDoc&)> op;
 };
 
-inline void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+inline void PrintTo(const RefusedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class DocRefused : public ::testing::TestWithParam<RefusedCase> {};
 
@@ -331,22 +334,33 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"TieupClearNotSet", [](CQuillabyDoc& d) { return d.ClearTieupCell(kReplay, 1, 3); }},
         RefusedCase{"TieupColumnOutside", [](CQuillabyDoc& d) { return d.SetTieupColumn(kReplay, 8, TUPTYPE(1)); }},
         RefusedCase{"TieupColumnEqual", [](CQuillabyDoc& d) { return d.SetTieupColumn(kReplay, 0, TUPTYPE(1)); }},
-        RefusedCase{"InsertAt32768", [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Threading, 32768, 1); }},
-        RefusedCase{"InsertPastTheLimit", [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Threading, 2, 32768 - d.numEnds() + 1); }},
+        RefusedCase{"InsertAt32768",
+                    [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Threading, 32768, 1); }},
+        RefusedCase{
+            "InsertPastTheLimit",
+            [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Threading, 2, 32768 - d.numEnds() + 1); }},
         RefusedCase{"InsertZero", [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Threading, 0, 0); }},
         RefusedCase{"InsertNegative", [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Threading, -1, 2); }},
-        RefusedCase{"InsertPicksPastTheLimit", [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Treadling, 0, 32768 - d.numPicks() + 1); }},
+        RefusedCase{
+            "InsertPicksPastTheLimit",
+            [](CQuillabyDoc& d) { return d.InsertThreads(kReplay, Side::Treadling, 0, 32768 - d.numPicks() + 1); }},
         RefusedCase{"DeleteBeyond", [](CQuillabyDoc& d) { return d.DeleteThreads(kReplay, Side::Threading, 4, 1); }},
         RefusedCase{"DeleteNegative", [](CQuillabyDoc& d) { return d.DeleteThreads(kReplay, Side::Treadling, -1, 1); }},
         RefusedCase{"DeleteZero", [](CQuillabyDoc& d) { return d.DeleteThreads(kReplay, Side::Threading, 0, 0); }},
         RefusedCase{"ClearEndsBeyond", [](CQuillabyDoc& d) { return d.ClearThreads(kReplay, Side::Threading, 4, 1); }},
-        RefusedCase{"ClearPicksNegative", [](CQuillabyDoc& d) { return d.ClearThreads(kReplay, Side::Treadling, -2, 3); }},
-        RefusedCase{"ColorNotInPalette", [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 0, 1, 4); }},
-        RefusedCase{"ColorNegative", [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Treadling, 0, 1, -1); }},
-        RefusedCase{"ColorLastBeforeFirst", [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 2, 1, 2); }},
-        RefusedCase{"ColorBeyond32767", [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 0, 32768, 2); }},
+        RefusedCase{"ClearPicksNegative",
+                    [](CQuillabyDoc& d) { return d.ClearThreads(kReplay, Side::Treadling, -2, 3); }},
+        RefusedCase{"ColorNotInPalette",
+                    [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 0, 1, 4); }},
+        RefusedCase{"ColorNegative",
+                    [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Treadling, 0, 1, -1); }},
+        RefusedCase{"ColorLastBeforeFirst",
+                    [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 2, 1, 2); }},
+        RefusedCase{"ColorBeyond32767",
+                    [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 0, 32768, 2); }},
         RefusedCase{"ColorEqual", [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Threading, 0, 3, 1); }},
-        RefusedCase{"ColorRowNotInUse", [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Treadling, 0, 0, 2, 2); }},
+        RefusedCase{"ColorRowNotInUse",
+                    [](CQuillabyDoc& d) { return d.SetThreadColors(kReplay, Side::Treadling, 0, 0, 2, 2); }},
         RefusedCase{"SymbolBeyond", [](CQuillabyDoc& d) { return d.SetSymbol(kReplay, Side::Threading, 4, 'x'); }},
         RefusedCase{"SymbolTooBig", [](CQuillabyDoc& d) { return d.SetSymbol(kReplay, Side::Treadling, 0, 256); }},
         RefusedCase{"SymbolEqual", [](CQuillabyDoc& d) { return d.SetSymbol(kReplay, Side::Threading, 0, 0); }},
@@ -355,12 +369,17 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"RatioZero", [](CQuillabyDoc& d) { return d.SetRatio(kReplay, Side::Threading, 0); }},
         RefusedCase{"RatioSix", [](CQuillabyDoc& d) { return d.SetRatio(kReplay, Side::Treadling, 6); }},
         RefusedCase{"RatioEqual", [](CQuillabyDoc& d) { return d.SetRatio(kReplay, Side::Treadling, 1); }},
-        RefusedCase{"LabelNegative", [](CQuillabyDoc& d) { return d.AddLabel(kReplay, Side::Threading, {-1, 2, "x"}); }},
+        RefusedCase{"LabelNegative",
+                    [](CQuillabyDoc& d) { return d.AddLabel(kReplay, Side::Threading, {-1, 2, "x"}); }},
         RefusedCase{"LabelEmpty", [](CQuillabyDoc& d) { return d.AddLabel(kReplay, Side::Treadling, {0, 0, "x"}); }},
-        RefusedCase{"LabelRowNotInUse", [](CQuillabyDoc& d) { return d.AddLabel(kReplay, Side::Threading, {0, 1, "x"}, 3); }},
-        RefusedCase{"LabelTextEqual", [](CQuillabyDoc& d) { return d.SetLabelText(kReplay, Side::Threading, 0, 2, "a"); }},
-        RefusedCase{"LabelTextMissing", [](CQuillabyDoc& d) { return d.SetLabelText(kReplay, Side::Threading, 0, 3, "b"); }},
-        RefusedCase{"LabelRemoveMissing", [](CQuillabyDoc& d) { return d.RemoveLabel(kReplay, Side::Threading, 0, 3); }},
+        RefusedCase{"LabelRowNotInUse",
+                    [](CQuillabyDoc& d) { return d.AddLabel(kReplay, Side::Threading, {0, 1, "x"}, 3); }},
+        RefusedCase{"LabelTextEqual",
+                    [](CQuillabyDoc& d) { return d.SetLabelText(kReplay, Side::Threading, 0, 2, "a"); }},
+        RefusedCase{"LabelTextMissing",
+                    [](CQuillabyDoc& d) { return d.SetLabelText(kReplay, Side::Threading, 0, 3, "b"); }},
+        RefusedCase{"LabelRemoveMissing",
+                    [](CQuillabyDoc& d) { return d.RemoveLabel(kReplay, Side::Threading, 0, 3); }},
         RefusedCase{"ShaftsZero", [](CQuillabyDoc& d) { return d.SetNumShafts(kReplay, 0); }},
         RefusedCase{"Shafts65", [](CQuillabyDoc& d) { return d.SetNumShafts(kReplay, 65); }},
         RefusedCase{"ShaftsEqual", [](CQuillabyDoc& d) { return d.SetNumShafts(kReplay, 8); }},
@@ -517,7 +536,9 @@ TEST_F(DocTest, EveryChangeMarksTheDocumentModified)
         [&] { return doc.SetThreadColors(kReplay, Side::Threading, 0, 0, 3); },
         [&] { return doc.SetSymbol(kReplay, Side::Threading, 0, 'a'); },
         [&] { return doc.SetThick(kReplay, Side::Treadling, 0, true); },
-        [&] { return doc.AddLabel(kReplay, Side::Treadling, {0, 1, "l"}); },
+        [&] {
+            return doc.AddLabel(kReplay, Side::Treadling, {0, 1, "l"});
+        },
         [&] { return doc.SetNumShafts(kReplay, 6); },
         [&] { return doc.SetNumTreadles(kReplay, 10); },
         [&] { return doc.SetNumRows(kReplay, Side::Threading, 2); },

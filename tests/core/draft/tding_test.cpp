@@ -282,7 +282,10 @@ struct AlternationCase {
     std::vector<int> colors;
 };
 
-inline void PrintTo(const AlternationCase& c, std::ostream* os) { *os << c.name; }
+inline void PrintTo(const AlternationCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TdingAlternation : public ::testing::TestWithParam<AlternationCase> {};
 
@@ -305,11 +308,12 @@ TEST_P(TdingAlternation, ThreadsBeyondTheColorVectorFollowTheMode)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, TdingAlternation,
-                         ::testing::Values(AlternationCase{"none", Tding::Alternation::None, {3, 3, 3, 3, 3, 3, 3, 3}},
-                                           AlternationCase{"single", Tding::Alternation::Single, {5, 3, 5, 3, 5, 3, 5, 3}},
-                                           AlternationCase{"pairs", Tding::Alternation::Pairs, {3, 3, 5, 5, 3, 3, 5, 5}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, TdingAlternation,
+    ::testing::Values(AlternationCase{"none", Tding::Alternation::None, {3, 3, 3, 3, 3, 3, 3, 3}},
+                      AlternationCase{"single", Tding::Alternation::Single, {5, 3, 5, 3, 5, 3, 5, 3}},
+                      AlternationCase{"pairs", Tding::Alternation::Pairs, {3, 3, 5, 5, 3, 3, 5, 5}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TdingColors, StoredColorsWinOverTheAlternation)
 {

@@ -91,7 +91,7 @@ TEST(Tieup, CellSettersStayWithinTheShaftCount)
     EXPECT_TRUE(t.setColumn(2, TUPTYPE(~0ull))); // masked to shafts 1..4
     EXPECT_EQ(t.column(2).bits(), 0xFu);
     EXPECT_FALSE(t.setColumn(3, shafts({1})));
-    EXPECT_TRUE(t.column(3).empty());  // a treadle outside yields the empty set
+    EXPECT_TRUE(t.column(3).empty()); // a treadle outside yields the empty set
     EXPECT_TRUE(t.column(-1).empty());
 }
 

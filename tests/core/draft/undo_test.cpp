@@ -264,11 +264,21 @@ TEST_P(UndoProperty, UndoAllAndRedoAllAreExact)
                 case 7: doc->DeleteThreads(e, Side::Threading, any(ends), 1 + any(4)); break;
                 case 8: doc->InsertThreads(e, Side::Treadling, any(picks + 2), 1 + any(4)); break;
                 case 9: doc->DeleteThreads(e, Side::Treadling, any(picks), 1 + any(4)); break;
-                case 10: { const int a = any(ends + 3); doc->SetThreadColors(e, Side::Threading, a, a + any(4), any(5), wr); break; }
-                case 11: { const int a = any(picks + 3); doc->SetThreadColors(e, Side::Treadling, a, a + any(4), any(5), fr); break; }
+                case 10: {
+                    const int a = any(ends + 3);
+                    doc->SetThreadColors(e, Side::Threading, a, a + any(4), any(5), wr);
+                    break;
+                }
+                case 11: {
+                    const int a = any(picks + 3);
+                    doc->SetThreadColors(e, Side::Treadling, a, a + any(4), any(5), fr);
+                    break;
+                }
                 case 12: doc->SetSymbol(e, SideOf(any(2)), any(ends), 'a' + any(3), 0); break;
                 case 13: doc->SetThick(e, SideOf(any(2)), any(ends), any(2)); break;
-                case 14: doc->AddLabel(e, Side::Threading, Label{any(ends), 1 + any(5), "L" + std::to_string(any(9))}, 0); break;
+                case 14:
+                    doc->AddLabel(e, Side::Threading, Label{any(ends), 1 + any(5), "L" + std::to_string(any(9))}, 0);
+                    break;
                 case 15: {
                     const auto& row = doc->threading()->labelRow(0);
                     if (!row.empty()) doc->RemoveLabel(e, Side::Threading, row.front().start, row.front().length, 0);

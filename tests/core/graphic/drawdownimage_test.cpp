@@ -10,7 +10,10 @@ namespace {
 constexpr std::uint32_t kBlack = kDrawdownBlack, kWhite = kDrawdownWhite, kSilver = kDrawdownSilver;
 
 // Picture column of the left edge of end e at cell width w (end 1 at the right).
-int endX(const CQuillabyDoc& doc, int e, int w) { return (doc.numEnds() - 1 - e) * w; }
+int endX(const CQuillabyDoc& doc, int e, int w)
+{
+    return (doc.numEnds() - 1 - e) * w;
+}
 
 } // namespace
 
@@ -31,12 +34,12 @@ TEST(InterlaceMargins, BandsAndTheSixPixelRule)
 
 TEST(ProportionedCell, SettRatioShapesTheFabricCell)
 {
-    EXPECT_EQ(ProportionedCell(12, 12, 10, 20).height, 6);  // twice the picks: half as tall
+    EXPECT_EQ(ProportionedCell(12, 12, 10, 20).height, 6); // twice the picks: half as tall
     EXPECT_EQ(ProportionedCell(12, 12, 10, 20).width, 12);
-    EXPECT_EQ(ProportionedCell(12, 12, 12, 10).width, 10);  // 10/12 is kept as a fraction
+    EXPECT_EQ(ProportionedCell(12, 12, 12, 10).width, 10); // 10/12 is kept as a fraction
     EXPECT_EQ(ProportionedCell(12, 12, 12, 10).height, 12);
-    EXPECT_EQ(ProportionedCell(6, 6, 1, 40).height, 2);     // never below 2 pixels
-    EXPECT_EQ(ProportionedCell(6, 6, 0, 40).height, 6);     // unknown sett: square
+    EXPECT_EQ(ProportionedCell(6, 6, 1, 40).height, 2); // never below 2 pixels
+    EXPECT_EQ(ProportionedCell(6, 6, 0, 40).height, 6); // unknown sett: square
     EXPECT_EQ(ProportionedCell(6, 8, 24.5, 24.5).width, 6);
 }
 
@@ -64,7 +67,7 @@ TEST(RenderDrawdown, UnthreadedEndsAndEmptyPicks)
 {
     for (bool rising : {true, false}) {
         auto doc = plainWeave(6, rising);
-        doc->ClearThreadingCell(kReplay, 2);      // end 3 unthreaded
+        doc->ClearThreadingCell(kReplay, 2);       // end 3 unthreaded
         doc->SetPickSet(kReplay, 3, TreadleSet()); // pick 4 empty
         for (int mode : {0, 1, 2}) {
             DrawdownStyle st = cells(1);
@@ -80,8 +83,8 @@ TEST(RenderDrawdown, UnthreadedEndsAndEmptyPicks)
             for (int e = 0; e < 6; ++e) {
                 if (e == 2) continue;
                 const std::uint32_t want = mode == 0 ? PixelOf(rising ? kBlue : kRed)
-                                           : mode == 1 ? (rising ? kWhite : kBlack)
-                                                       : (rising ? kBlack : kWhite);
+                    : mode == 1                      ? (rising ? kWhite : kBlack)
+                                                     : (rising ? kBlack : kWhite);
                 EXPECT_EQ(pic.at(5 - e, 3), want) << "mode " << mode << " rising " << rising << " end " << e;
             }
         }
@@ -114,9 +117,9 @@ TEST(RenderDrawdown, BlankCellsLookTheSameFromBothSides)
                         for (int e = 0; e < 4; ++e) {
                             if (DrawdownCell(*doc, e, p) != Cell::Blank) continue;
                             const std::uint32_t expect = coloring == 0 ? PixelOf(WeftColor(*doc, p)) : want;
-                            EXPECT_EQ(pic.at(3 - e, p), expect) << "rising " << rising << " correlated " << correlated
-                                                            << " coloring " << coloring << " back " << back << " at "
-                                                            << e << "," << p;
+                            EXPECT_EQ(pic.at(3 - e, p), expect)
+                                << "rising " << rising << " correlated " << correlated << " coloring " << coloring
+                                << " back " << back << " at " << e << "," << p;
                         }
                 }
         }
@@ -162,8 +165,8 @@ TEST(RenderDrawdown, InterlaceNeedsSixPixelCells)
     pic = render(*doc, st);
     // End 1 (rightmost), pick 1: warp up on a rising shed with treadle 1 on shaft 1.
     const int x = endX(*doc, 0, 6);
-    EXPECT_EQ(pic.at(x, 0), kBlack);                   // corner: the space between threads
-    EXPECT_EQ(pic.at(x + 3, 0), PixelOf(kRed));        // the warp runs full height
+    EXPECT_EQ(pic.at(x, 0), kBlack);                    // corner: the space between threads
+    EXPECT_EQ(pic.at(x + 3, 0), PixelOf(kRed));         // the warp runs full height
     EXPECT_EQ(pic.at(x, 3), PixelOf(kBlue & 0x555555)); // the weft beneath, darkened
 }
 
@@ -191,7 +194,7 @@ TEST(RenderDrawdown, SilverGapOnlyForLargeFlatCells)
     auto doc = plainWeave(4);
     Picture pic = render(*doc, cells(12));
     const int x = endX(*doc, 0, 12);
-    EXPECT_EQ(pic.at(x, 5), kSilver);  // boundary column
+    EXPECT_EQ(pic.at(x, 5), kSilver);     // boundary column
     EXPECT_EQ(pic.at(x + 5, 0), kSilver); // boundary row
     EXPECT_EQ(pic.at(x + 1, 1), PixelOf(kRed));
     EXPECT_EQ(pic.at(x + 11, 11), PixelOf(kRed));
@@ -267,7 +270,7 @@ TEST(DrawdownGeometry, PixelsAndThreadsAgree)
     const ThreadLayout ends(*doc->threading(0), 12), picks(*doc->treadling(0), 9);
     EXPECT_EQ(DrawdownEndColumns(ends, 5, 0).end, (12 + 4) * 5); // end 1 at the right edge
     EXPECT_EQ(DrawdownEndColumns(ends, 5, 0).first, (12 + 4 - 3) * 5);
-    EXPECT_EQ(DrawdownPickRows(picks, 4, 0, true).end, (9 + 1) * 4); // pick 1 at the bottom
+    EXPECT_EQ(DrawdownPickRows(picks, 4, 0, true).end, (9 + 1) * 4);  // pick 1 at the bottom
     EXPECT_EQ(DrawdownPickRows(picks, 4, 8, false).end, (9 + 1) * 4); // ratio 1: two cells
     for (int e = 0; e < 12; ++e) {
         const PixelSpan c = DrawdownEndColumns(ends, 5, e);
@@ -323,9 +326,9 @@ TEST(RenderDrawdown, HiddenDrawdown)
     st.showGridWhenHidden = true;
     pic = render(*doc, st);
     EXPECT_EQ(pic.at(5, 5), kWhite);
-    EXPECT_EQ(pic.at(5, 0), kGridThin);            // border before pick 1
-    EXPECT_EQ(pic.at(5, 4 * 12), kGridHeavy);      // after pick 4
-    EXPECT_EQ(pic.at(5, 1 * 12), kGridThin);       // after pick 1
+    EXPECT_EQ(pic.at(5, 0), kGridThin);                  // border before pick 1
+    EXPECT_EQ(pic.at(5, 4 * 12), kGridHeavy);            // after pick 4
+    EXPECT_EQ(pic.at(5, 1 * 12), kGridThin);             // after pick 1
     EXPECT_EQ(pic.at(endX(*doc, 3, 12), 5), kGridHeavy); // after end 4
 }
 
@@ -411,8 +414,9 @@ std::uint32_t referencePixel(const CQuillabyDoc& doc, const DrawdownStyle& st, c
         up = !up;
     }
     const bool sel = st.selFirstEnd >= 0 && st.selLastEnd >= 0 && st.selFirstPick >= 0 && st.selLastPick >= 0;
-    const bool dim = sel && (e < std::min(st.selFirstEnd, st.selLastEnd) || e > std::max(st.selFirstEnd, st.selLastEnd) ||
-                             p < std::min(st.selFirstPick, st.selLastPick) || p > std::max(st.selFirstPick, st.selLastPick));
+    const bool dim = sel
+        && (e < std::min(st.selFirstEnd, st.selLastEnd) || e > std::max(st.selFirstEnd, st.selLastEnd)
+            || p < std::min(st.selFirstPick, st.selLastPick) || p > std::max(st.selFirstPick, st.selLastPick));
     if (dim) {
         top &= 0xFF333333;
         under &= 0xFF333333;
@@ -439,8 +443,10 @@ TEST(RenderDrawdown, EveryStyleMatchesTheCellRules)
         if (corr) {
             doc->SetNumRows(kReplay, Side::Threading, 1 + int(rng() % 3));
             doc->SetNumRows(kReplay, Side::Treadling, 1 + int(rng() % 3));
-            for (int e = 0; e < doc->numEnds(); e += 2) doc->SetThreadingCell(kReplay, e, 1 + int(rng() % 8), doc->numWarps() - 1);
-            for (int p = 0; p < doc->numPicks(); p += 3) doc->SetTreadlingCell(kReplay, p, 1 + int(rng() % 8), doc->numWefts() - 1);
+            for (int e = 0; e < doc->numEnds(); e += 2)
+                doc->SetThreadingCell(kReplay, e, 1 + int(rng() % 8), doc->numWarps() - 1);
+            for (int p = 0; p < doc->numPicks(); p += 3)
+                doc->SetTreadlingCell(kReplay, p, 1 + int(rng() % 8), doc->numWefts() - 1);
             doc->setCorrelation(corr, true);
         }
         if (rng() % 3 == 0) {

@@ -144,9 +144,9 @@ TEST(WholeDraft, MarksGridAndThickThreads)
     // End 1 (shaft 1) is a mark across its four cells, up to its lines.
     EXPECT_EQ(at(right - 1, shaft1Top + 5), kDrawdownBlack);
     EXPECT_EQ(at(right - 47, shaft1Top + 5), kDrawdownBlack);
-    EXPECT_EQ(at(right - 48, shaft1Top + 5), kGridThin);         // the line after end 1
+    EXPECT_EQ(at(right - 48, shaft1Top + 5), kGridThin);           // the line after end 1
     EXPECT_EQ(at(right - 48 - 3 * 12, shaft1Top + 5), kGridHeavy); // after end 4
-    EXPECT_EQ(at(right, shaft1Top + 5), kGridThin);               // border
+    EXPECT_EQ(at(right, shaft1Top + 5), kGridThin);                // border
     // End 2 sits on shaft 2, one row up; the shaft-1 cell under it is empty.
     EXPECT_EQ(at(right - 50, shaft1Top + 5), kDrawdownWhite);
     EXPECT_EQ(at(right - 50, shaft1Top - 7), kDrawdownBlack);
@@ -186,7 +186,8 @@ TEST(WholeDraft, RegionEqualsCropAndSymbolsFollowTheShed)
                     for (int x = 0; x < 40; ++x) {
                         const long long X = x0 + x, Y = y0 + y;
                         if (X >= W || Y >= H) continue;
-                        ASSERT_EQ(part[static_cast<std::size_t>(y * 40 + x)], whole[static_cast<std::size_t>(Y * W + X)])
+                        ASSERT_EQ(part[static_cast<std::size_t>(y * 40 + x)],
+                                  whole[static_cast<std::size_t>(Y * W + X)])
                             << x0 << "," << y0 << " at " << x << "," << y;
                     }
             }

@@ -52,8 +52,7 @@ PictureDraft generate(const RgbPicture& pic, GridSquares g, const NewDraftDefaul
 }
 
 // A picture of w x h squares of `side` pixels, dark where `dark(column, row)`.
-template <class F>
-RgbPicture squares(int w, int h, int side, F&& dark)
+template <class F> RgbPicture squares(int w, int h, int side, F&& dark)
 {
     RgbPicture p = RgbPicture::Blank(w * side, h * side);
     for (int y = 0; y < p.height; ++y)
@@ -77,8 +76,12 @@ TEST(ProbeGrid, HundredPixelsInTwoSquares)
     EXPECT_EQ(g.centreRowFromBottom(1), 25);
 
     // The probe box is columns 72..77 and rows 72..77 from the bottom (22..27 from the top).
-    for (const auto& [x, y, dark] : {std::tuple{72, 22, true}, {77, 27, true}, {71, 22, false}, {78, 22, false},
-                                     {72, 21, false}, {72, 28, false}}) {
+    for (const auto& [x, y, dark] : {std::tuple{72, 22, true},
+                                     {77, 27, true},
+                                     {71, 22, false},
+                                     {78, 22, false},
+                                     {72, 21, false},
+                                     {72, 28, false}}) {
         RgbPicture p = RgbPicture::Blank(100, 100);
         p.at(x, y) = OpaqueRgb(127, 127, 127);
         EXPECT_EQ(g.dark(p, 0, 0), dark) << x << ',' << y;
@@ -119,9 +122,8 @@ TEST(GenerateDraft, DrawdownShowsExactlyTheDarkSquares)
         for (auto& k : columnKinds) k = rng();
         std::vector<int> kindOf(static_cast<std::size_t>(across));
         for (int& k : kindOf) k = int(rng() % 6);
-        const RgbPicture pic = squares(across, down, side, [&](int c, int r) {
-            return ((columnKinds[kindOf[c]] >> (r % 32)) & 1) != 0;
-        });
+        const RgbPicture pic =
+            squares(across, down, side, [&](int c, int r) { return ((columnKinds[kindOf[c]] >> (r % 32)) & 1) != 0; });
         const GridSquares g{across, down};
         const PictureDraft made = generate(pic, g);
         ASSERT_TRUE(made.made.draft);

@@ -35,12 +35,12 @@ TEST(PictureCrop, KeepsTheRectangleCutToThePictureAndRefusesNothing)
         PixelRect kept; // empty: refused
     } cases[] = {
         {{2, 1, 3, 4}, {2, 1, 3, 4}},
-        {{-3, -2, 5, 4}, {0, 0, 2, 2}},     // hangs over the top-left corner
-        {{8, 4, 100, 100}, {8, 4, 2, 2}},   // and over the bottom-right
+        {{-3, -2, 5, 4}, {0, 0, 2, 2}},   // hangs over the top-left corner
+        {{8, 4, 100, 100}, {8, 4, 2, 2}}, // and over the bottom-right
         {{0, 0, 10, 6}, {0, 0, 10, 6}},
-        {{3, 3, 0, 2}, {}},                 // no width
-        {{10, 0, 5, 5}, {}},                // right of the picture
-        {{-9, 0, 9, 6}, {}},                // left of it
+        {{3, 3, 0, 2}, {}},  // no width
+        {{10, 0, 5, 5}, {}}, // right of the picture
+        {{-9, 0, 9, 6}, {}}, // left of it
         {{2, 2, -2, 2}, {}},
     };
     for (const auto& c : cases) {
@@ -138,9 +138,9 @@ TEST(PictureTone, GreyScaleAndLight)
     const struct {
         int brightness, contrast, in, out;
     } light[] = {
-        {0, 0, 37, 37},     {0, 0, 255, 255},  {40, 0, 100, 140}, {40, 0, 240, 255}, {-255, 0, 200, 0},
-        {0, -100, 0, 128},  {0, -100, 255, 128}, {0, 100, 100, 72}, {0, 100, 200, 255}, {0, 50, 28, 0},
-        {20, 100, 100, 112}, // brightness first, then the stretch about 128
+        {0, 0, 37, 37},     {0, 0, 255, 255},  {40, 0, 100, 140},   {40, 0, 240, 255},
+        {-255, 0, 200, 0},  {0, -100, 0, 128}, {0, -100, 255, 128}, {0, 100, 100, 72},
+        {0, 100, 200, 255}, {0, 50, 28, 0},    {20, 100, 100, 112}, // brightness first, then the stretch about 128
     };
     for (const auto& c : light) {
         SCOPED_TRACE(testing::Message() << c.brightness << ' ' << c.contrast << ' ' << c.in);

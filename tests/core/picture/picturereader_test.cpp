@@ -17,7 +17,10 @@ using namespace qb;
 
 namespace {
 
-std::string fixture(const std::string& name) { return std::string(QUILLABY_TEST_DATA) + "/pictures/" + name; }
+std::string fixture(const std::string& name)
+{
+    return std::string(QUILLABY_TEST_DATA) + "/pictures/" + name;
+}
 
 std::vector<std::uint8_t> bytesOf(const std::string& path)
 {
@@ -26,7 +29,10 @@ std::vector<std::uint8_t> bytesOf(const std::string& path)
 }
 
 // The fixtures' pattern (see tests/data/pictures/README.md).
-int patternIndex(int x, int y) { return (x * x + 3 * y + x * y) % 4; }
+int patternIndex(int x, int y)
+{
+    return (x * x + 3 * y + x * y) % 4;
+}
 constexpr std::uint32_t kColors[4] = {0xFF000000, 0xFFFFFFFF, 0xFFFF0000, 0xFF0000FF};
 constexpr std::uint32_t kGreys[4] = {0xFF000000, 0xFFFFFFFF, 0xFF555555, 0xFFAAAAAA};
 constexpr std::uint32_t kBlackWhite[4] = {0xFF000000, 0xFFFFFFFF, 0xFF000000, 0xFFFFFFFF};
@@ -41,18 +47,32 @@ int channelDistance(std::uint32_t a, std::uint32_t b)
 struct FixtureCase {
     const char* file;
     const std::uint32_t* colors;
-    int tolerance; // JPEG is lossy; a 13 x 7 pattern of hard edges rings a little
+    int tolerance;           // JPEG is lossy; a 13 x 7 pattern of hard edges rings a little
     bool upsideDown = false; // rows stored top first, but the file says they start at the bottom
 };
 
 const FixtureCase kFixtures[] = {
-    {"c_palette.png", kColors, 0},      {"c_rgb16.png", kColors, 0},      {"c_interlaced.png", kColors, 0},
-    {"g_gray2.png", kGreys, 0},         {"g_gray16.png", kGreys, 0},      {"c_pal8.bmp", kColors, 0},
-    {"c_rle8.bmp", kColors, 0},         {"c_rle4.bmp", kColors, 0},       {"c_565.bmp", kColors, 0},
-    {"c_555.bmp", kColors, 0},          {"c_32.bmp", kColors, 0},         {"c_topdown.bmp", kColors, 0},
-    {"c_os2.bmp", kColors, 0},          {"bw_1bit.bmp", kBlackWhite, 0},  {"c_palette.tif", kColors, 0},
-    {"c_tiled.tif", kColors, 0},        {"c_bottomleft.tif", kColors, 0, true}, {"g_gray4.tif", kGreys, 0},
-    {"g_gray.jpg", kGreys, 40},         {"c_progressive.jpg", kColors, 90}, {"c_cmyk.jpg", kColors, 90},
+    {"c_palette.png", kColors, 0},
+    {"c_rgb16.png", kColors, 0},
+    {"c_interlaced.png", kColors, 0},
+    {"g_gray2.png", kGreys, 0},
+    {"g_gray16.png", kGreys, 0},
+    {"c_pal8.bmp", kColors, 0},
+    {"c_rle8.bmp", kColors, 0},
+    {"c_rle4.bmp", kColors, 0},
+    {"c_565.bmp", kColors, 0},
+    {"c_555.bmp", kColors, 0},
+    {"c_32.bmp", kColors, 0},
+    {"c_topdown.bmp", kColors, 0},
+    {"c_os2.bmp", kColors, 0},
+    {"bw_1bit.bmp", kBlackWhite, 0},
+    {"c_palette.tif", kColors, 0},
+    {"c_tiled.tif", kColors, 0},
+    {"c_bottomleft.tif", kColors, 0, true},
+    {"g_gray4.tif", kGreys, 0},
+    {"g_gray.jpg", kGreys, 40},
+    {"c_progressive.jpg", kColors, 90},
+    {"c_cmyk.jpg", kColors, 90},
 };
 
 // A picture with every pixel different enough to catch a swapped channel,
@@ -214,8 +234,7 @@ TEST(PictureReaderDamage, CutAndDamagedFilesFailWithAReason)
             std::string reason;
             if (DecodePicture(bad.data(), bad.size(), PictureFormatForPath(c.file), p, reason, small))
                 EXPECT_EQ(p.pixels.size(), std::size_t(p.width) * p.height);
-            else
-                EXPECT_FALSE(reason.empty());
+            else EXPECT_FALSE(reason.empty());
         }
     }
 }
@@ -267,8 +286,33 @@ std::vector<std::uint8_t> pngHeader(std::uint32_t w, std::uint32_t h)
 
 std::vector<std::uint8_t> jpegHeader(std::uint16_t w, std::uint16_t h)
 {
-    return {0xFF, 0xD8, 0xFF, 0xC0, 0, 11, 8, std::uint8_t(h >> 8), std::uint8_t(h), std::uint8_t(w >> 8),
-            std::uint8_t(w), 1, 1, 0x11, 0, 0xFF, 0xDA, 0, 8, 1, 1, 0, 0, 63, 0, 0xFF, 0xD9};
+    return {0xFF,
+            0xD8,
+            0xFF,
+            0xC0,
+            0,
+            11,
+            8,
+            std::uint8_t(h >> 8),
+            std::uint8_t(h),
+            std::uint8_t(w >> 8),
+            std::uint8_t(w),
+            1,
+            1,
+            0x11,
+            0,
+            0xFF,
+            0xDA,
+            0,
+            8,
+            1,
+            1,
+            0,
+            0,
+            63,
+            0,
+            0xFF,
+            0xD9};
 }
 
 std::vector<std::uint8_t> tiffHeader(std::uint32_t w, std::uint32_t h)
@@ -278,7 +322,7 @@ std::vector<std::uint8_t> tiffHeader(std::uint32_t w, std::uint32_t h)
         std::uint16_t tag, type;
         std::uint32_t value;
     };
-    const Entry entries[] = {{256, 4, w}, {257, 4, h}, {258, 3, 8},  {259, 3, 1}, {262, 3, 1},
+    const Entry entries[] = {{256, 4, w}, {257, 4, h}, {258, 3, 8}, {259, 3, 1}, {262, 3, 1},
                              {273, 4, 0}, {277, 3, 1}, {278, 4, h}, {279, 4, 0}};
     std::vector<std::uint8_t> b = {'I', 'I', 42, 0, 8, 0, 0, 0, std::uint8_t(std::size(entries)), 0};
     for (const Entry& e : entries) {

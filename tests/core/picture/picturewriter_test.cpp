@@ -35,7 +35,6 @@ struct TempDir {
     std::string file(const std::string& name) const { return (dir / name).string(); }
 };
 
-
 // A few colored blocks, so every writer has edges and flat areas to keep.
 std::vector<std::uint32_t> testPixels(int w, int h)
 {

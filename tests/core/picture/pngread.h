@@ -17,7 +17,10 @@ inline std::vector<std::uint8_t> readAll(const std::string& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::uint32_t be32(const std::uint8_t* p) { return (p[0] << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+inline std::uint32_t be32(const std::uint8_t* p)
+{
+    return (p[0] << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
 
 inline bool readPng(const std::string& path, int& w, int& h, std::vector<std::uint32_t>& px)
 {
@@ -38,7 +41,8 @@ inline bool readPng(const std::string& path, int& w, int& h, std::vector<std::ui
             depth = d[8];
             type = d[9];
         } else if (t == "PLTE") {
-            for (std::uint32_t i = 0; i + 2 < n; i += 3) palette.push_back(0xFF000000 | (d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
+            for (std::uint32_t i = 0; i + 2 < n; i += 3)
+                palette.push_back(0xFF000000 | (d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
         } else if (t == "IDAT") {
             z.insert(z.end(), d, d + n);
         }

@@ -196,8 +196,8 @@ TEST(PrintLayout, ThickThreadsNeverOverflowAPage)
     const long long room = l.body.w - (g.treadlingColumns * 30LL + 1 + l.paneGap) - 1;
     expectCovers(l.endPages, 300);
     for (const ThreadRange& r : l.endPages) {
-        const long long cells = g.ends.cellOf(r.first + r.count - 1) + g.ends.cellsOf(r.first + r.count - 1)
-                                - g.ends.cellOf(r.first);
+        const long long cells =
+            g.ends.cellOf(r.first + r.count - 1) + g.ends.cellsOf(r.first + r.count - 1) - g.ends.cellOf(r.first);
         EXPECT_LE(cells * 30, room);
     }
 }

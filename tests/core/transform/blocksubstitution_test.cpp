@@ -57,7 +57,8 @@ TEST(BlockSubstitution, StoredKeysGiveTheGoldenDraft)
     ASSERT_TRUE(d);
     EXPECT_EQ(Shafts(*d), (std::vector<int>{1, 2, 1, 2, 3, 4, 3, 4, 3, 4, 3, 4, 1, 2, 1, 2}));
     EXPECT_EQ(Treadles(*d), (std::vector<int>{1, 2, 1, 2, 3, 4, 3, 4, 5, 6, 5, 6}));
-    EXPECT_EQ(TieupColumns(d->tieup()), (std::vector<std::vector<int>>{{1, 3, 4}, {2}, {1, 2, 3}, {4}, {1, 3}, {2, 4}}));
+    EXPECT_EQ(TieupColumns(d->tieup()),
+              (std::vector<std::vector<int>>{{1, 3, 4}, {2}, {1, 2, 3}, {4}, {1, 3}, {2, 4}}));
     EXPECT_FALSE(d->isLiftplan());
     EXPECT_FALSE(d->multipleTreadles());
     EXPECT_FALSE(d->blocks.definesStructure);
@@ -72,21 +73,22 @@ TEST(BlockSubstitution, AutomaticKeysCoverBlocksBeyondTheStructure)
     ASSERT_TRUE(d);
     EXPECT_EQ(d->numShafts(), 6);
     EXPECT_EQ(d->numTreadles(), 10);
-    EXPECT_EQ(Shafts(*d), (std::vector<int>{1, 3, 2, 3, 1, 4, 2, 4, 1, 5, 2, 5, 1, 6, 2, 6, 1, 5, 2, 5, 1, 4, 2, 4,
-                                            1, 3, 2, 3}));
+    EXPECT_EQ(Shafts(*d),
+              (std::vector<int>{1, 3, 2, 3, 1, 4, 2, 4, 1, 5, 2, 5, 1, 6, 2, 6, 1, 5, 2, 5, 1, 4, 2, 4, 1, 3, 2, 3}));
     EXPECT_EQ(Treadles(*d), (std::vector<int>{3, 4, 3, 4, 5, 6, 5, 6, 7, 8, 7, 8, 9, 10, 9, 10}));
     // Block k's rows weave the pattern (nothing lifted) under key k, every
     // other block's rows the background; tiedowns 1 and 2 as the first key.
-    EXPECT_EQ(TieupColumns(d->tieup()), (std::vector<std::vector<int>>{{1},
-                                                                        {2},
-                                                                        {1, 4, 5, 6},
-                                                                        {2, 4, 5, 6},
-                                                                        {1, 3, 5, 6},
-                                                                        {2, 3, 5, 6},
-                                                                        {1, 3, 4, 6},
-                                                                        {2, 3, 4, 6},
-                                                                        {1, 3, 4, 5},
-                                                                        {2, 3, 4, 5}}));
+    EXPECT_EQ(TieupColumns(d->tieup()),
+              (std::vector<std::vector<int>>{{1},
+                                             {2},
+                                             {1, 4, 5, 6},
+                                             {2, 4, 5, 6},
+                                             {1, 3, 5, 6},
+                                             {2, 3, 5, 6},
+                                             {1, 3, 4, 6},
+                                             {2, 3, 4, 6},
+                                             {1, 3, 4, 5},
+                                             {2, 3, 4, 5}}));
 }
 
 TEST(BlockSubstitution, BlockFiveOfAFourBlockStructure)
@@ -136,7 +138,8 @@ TEST(BlockSubstitution, ProfileOrderRules)
         {{1, 3}, true, ""},             // three blocks: 3 lies below 1
         {{1, 3, 4}, true, sequential},
         {{1, 1, 2}, true, ""},
-        {{1, 1, 2}, false,
+        {{1, 1, 2},
+         false,
          std::string(kHead) + "Profile draft cannot contain repeated\nthreading blocks for this structure."},
     };
     for (const Case& c : cases) {
@@ -157,8 +160,9 @@ TEST(BlockSubstitution, RefusalsGiveNoDraft)
     auto profile = MakeProfile({1, 2}, {1, 2});
     profile->treadlingMutable(0)->setMultiple(true);
     EXPECT_EQ(failure(*profile, *structure),
-              std::string(kHead) + "Profile draft has multiple treadles enabled.\nTry either Edit->Convert to Tieup "
-                                   "or\nunchecking Treadling->Multiple Treadles before proceeding.");
+              std::string(kHead)
+                  + "Profile draft has multiple treadles enabled.\nTry either Edit->Convert to Tieup "
+                    "or\nunchecking Treadling->Multiple Treadles before proceeding.");
     FixedPrompter p;
     EXPECT_FALSE(ProfileAcceptsSubstitution(*profile, p));
 

@@ -50,7 +50,8 @@ TEST(Echo, TwoEchoesOfFourOnEightShafts)
     ASSERT_TRUE(r.done());
     EXPECT_TRUE(r.fitToWindow);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{7, 3, 7, 0, 0, 0, 1, 5, 1}));
-    EXPECT_EQ(endColors(*doc), (std::vector<COLORREF>{kBlack, kLight, kGrey, kBlack, kLight, kGrey, kBlack, kLight, kGrey}));
+    EXPECT_EQ(endColors(*doc),
+              (std::vector<COLORREF>{kBlack, kLight, kGrey, kBlack, kLight, kGrey, kBlack, kLight, kGrey}));
     const EchoSettings stored{9, 0};
     EXPECT_EQ(stored.clamped().numEchos, 3);
     EXPECT_EQ(stored.clamped().offset, 1);

@@ -125,10 +125,11 @@ TEST_F(ComponentImport, WarpColorwayRecolorsTheEndsBothHave)
 TEST_F(ComponentImport, ColorsOutsideTheFilesPaletteGiveItsDefaultColor)
 {
     auto doc = draft(4, 4, 3, 3);
-    const std::string path = write("weft.wif",
-        "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nWEFT=1\nCOLOR PALETTE=1\nCOLOR TABLE=1\nWEFT COLORS=1\n"
-        "TREADLING=1\n[WEAVING]\nShafts=4\nTreadles=4\n[WEFT]\nThreads=3\nColor=2\n[COLOR PALETTE]\nEntries=2\n"
-        "Range=0,255\n[COLOR TABLE]\n1=255,0,0\n2=0,0,255\n[WEFT COLORS]\n1=0\n2=1\n3=7\n[TREADLING]\n1=1\n");
+    const std::string path =
+        write("weft.wif",
+              "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nWEFT=1\nCOLOR PALETTE=1\nCOLOR TABLE=1\nWEFT COLORS=1\n"
+              "TREADLING=1\n[WEAVING]\nShafts=4\nTreadles=4\n[WEFT]\nThreads=3\nColor=2\n[COLOR PALETTE]\nEntries=2\n"
+              "Range=0,255\n[COLOR TABLE]\n1=255,0,0\n2=0,0,255\n[WEFT COLORS]\n1=0\n2=1\n3=7\n[TREADLING]\n1=1\n");
     ASSERT_TRUE(ImportColorway(kReplay, *doc, Side::Treadling, path, prompter).done());
     EXPECT_EQ(WeftColor(*doc, 0), rgb(0, 0, 255));
     EXPECT_EQ(WeftColor(*doc, 1), rgb(255, 0, 0));
@@ -142,7 +143,8 @@ TEST_F(ComponentImport, RefusedOrMissingPartsChangeNothing)
     const std::string noVersion = write("nov.wif", "[WIF]\n[CONTENTS]\nWEAVING=1\nTIEUP=1\n[TIEUP]\n1=2\n");
     EXPECT_EQ(ImportTieup(kReplay, *doc, noVersion, prompter).status, CommandResult::Status::Refused);
     EXPECT_EQ(prompter.lastMessage, "WIF Version  is not\nsupported by this application.");
-    EXPECT_EQ(ImportColorway(kReplay, *doc, Side::Threading, noVersion, prompter).status, CommandResult::Status::Refused);
+    EXPECT_EQ(ImportColorway(kReplay, *doc, Side::Threading, noVersion, prompter).status,
+              CommandResult::Status::Refused);
     EXPECT_EQ(ImportThreading(kReplay, *doc, "/no/such/file.wif", prompter).status, CommandResult::Status::Refused);
 
     const std::string bare = write("bare.wif", "[WIF]\nVersion=1.1\n[CONTENTS]\nTEXT=1\n[TEXT]\nTitle=x\n");
@@ -165,8 +167,8 @@ TEST_F(ComponentImport, MergeSourcesSkipUnreadableFiles)
 {
     auto a = draft(4, 4, 3, 2), b = draft(4, 4, 5, 2);
     const std::string noVersion = write("merge-nov.wif", "[WIF]\n[CONTENTS]\nTHREADING=1\n");
-    const auto docs = ReadMergeSources({save(*a, "a.wif"), "/no/such.wif", noVersion, save(*b, "b.wif")},
-                                       LiftplanChoice::Treadling);
+    const auto docs =
+        ReadMergeSources({save(*a, "a.wif"), "/no/such.wif", noVersion, save(*b, "b.wif")}, LiftplanChoice::Treadling);
     ASSERT_EQ(docs.size(), 2u);
     EXPECT_EQ(docs[0]->numEnds(), 3);
     EXPECT_EQ(docs[1]->numEnds(), 5);

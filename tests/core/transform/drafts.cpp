@@ -90,9 +90,9 @@ std::vector<Cell> Drawdown(const CQuillabyDoc& doc)
 std::string State(const CQuillabyDoc& doc)
 {
     std::ostringstream o;
-    o << "loom " << doc.numShafts() << ' ' << doc.numTreadles() << ' ' << doc.isLiftplan() << ' '
-      << doc.isRisingShed() << ' ' << doc.numWarps() << ' ' << doc.numWefts() << ' ' << doc.correlationSide()
-      << doc.correlationOn() << ' ' << doc.multipleTreadles() << '\n';
+    o << "loom " << doc.numShafts() << ' ' << doc.numTreadles() << ' ' << doc.isLiftplan() << ' ' << doc.isRisingShed()
+      << ' ' << doc.numWarps() << ' ' << doc.numWefts() << ' ' << doc.correlationSide() << doc.correlationOn() << ' '
+      << doc.multipleTreadles() << '\n';
     auto tding = [&](const Tding& t) {
         o << "count " << t.GetCount() << " limit " << t.limit() << " default " << t.defaultColor() << " ratio "
           << t.ratio() << '\n';

@@ -56,9 +56,9 @@ TEST(DrawCrossing, EveryClickChangesExactlyThatCrossingAndNeverShrinksTheLoom)
             const int shafts = doc->numShafts(), treadles = doc->numTreadles();
             const CrossingOutcome out = Click(*doc, end, p, warpUp);
             const std::vector<bool> after = Cloth(*doc);
-            SCOPED_TRACE(testing::Message() << "round " << round << " click " << click << " end " << end << " pick "
-                                            << p << " warpUp " << warpUp << " liftplan " << shape.liftplan
-                                            << " rising " << shape.rising);
+            SCOPED_TRACE(testing::Message()
+                         << "round " << round << " click " << click << " end " << end << " pick " << p << " warpUp "
+                         << warpUp << " liftplan " << shape.liftplan << " rising " << shape.rising);
             ASSERT_EQ(BrokenInvariant(*doc), "");
             ASSERT_GE(doc->numShafts(), shafts);
             ASSERT_GE(doc->numTreadles(), treadles);

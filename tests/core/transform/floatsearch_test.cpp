@@ -57,8 +57,9 @@ std::string describe(const std::vector<FloatRun>& runs)
 {
     std::string s;
     for (const FloatRun& r : runs)
-        s += (r.direction == FloatDirection::Warp ? "warp " : "weft ") + std::to_string(r.thread) + (r.face ? " face " : " back ")
-           + std::to_string(r.first) + "-" + std::to_string(r.last) + " len " + std::to_string(r.length) + "\n";
+        s += (r.direction == FloatDirection::Warp ? "warp " : "weft ") + std::to_string(r.thread)
+            + (r.face ? " face " : " back ") + std::to_string(r.first) + "-" + std::to_string(r.last) + " len "
+            + std::to_string(r.length) + "\n";
     return s;
 }
 
@@ -188,7 +189,9 @@ TEST(FloatSearch, BlankCellsEndWarpFloatsAndAreSkippedAlongAPick)
         {FloatDirection::Weft, 2, true, 0, 3, 3},
     };
     std::vector<FloatRun> runs = ListFloats(*doc, {3, false});
-    EXPECT_EQ(std::count_if(runs.begin(), runs.end(), [](const FloatRun& r) { return r.thread == 1 && r.direction == FloatDirection::Warp; }), 0)
+    EXPECT_EQ(std::count_if(runs.begin(), runs.end(),
+                            [](const FloatRun& r) { return r.thread == 1 && r.direction == FloatDirection::Warp; }),
+              0)
         << "an unthreaded end has no warp floats";
     runs.erase(runs.begin(), runs.begin() + 3); // the warp floats of ends 0, 2, 3
     EXPECT_EQ(runs, weft);

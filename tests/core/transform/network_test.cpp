@@ -83,11 +83,13 @@ TEST(NetworkScale, NewDraftMirrorsTheScaledLine)
     EXPECT_EQ(d.numTreadles(), 13);
     EXPECT_EQ(Shafts(d).back(), 13);
     EXPECT_TRUE(d.multipleTreadles());
-    for (int i = 0; i < d.numEnds(); ++i) EXPECT_EQ(Treadles(d)[static_cast<std::size_t>(i)], 14 - Shafts(d)[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < d.numEnds(); ++i)
+        EXPECT_EQ(Treadles(d)[static_cast<std::size_t>(i)], 14 - Shafts(d)[static_cast<std::size_t>(i)]);
 
     s.initialBase = 16; // nothing left above the base
     EXPECT_FALSE(ScalePatternLine(*src, s, p).draft);
-    EXPECT_EQ(p.lastMessage, "Unable to scale the pattern line.\n\nThe network height must be greater than\nthe base of the initial.");
+    EXPECT_EQ(p.lastMessage,
+              "Unable to scale the pattern line.\n\nThe network height must be greater than\nthe base of the initial.");
     s.initialBase = 0;
     s.initialHeight = 16;
     s.height = 8;
@@ -99,8 +101,9 @@ TEST(NetworkPlot, WarningsBeforePlotting)
     const auto structure = MakeStructure(UnitWeaveShape(2)); // TS 0, PS 2, four ends
     EXPECT_TRUE(IsTurtleShaped(*line({1, 3, 2})));
     EXPECT_FALSE(IsTurtleShaped(*line({1, 3})));
-    EXPECT_EQ(PlotThreadingWarning(*line(oneTo(8)), *structure, 6), std::string(
-        "WARNING:  Height of the pattern line\nis greater than the network height.\n\nContinue anyway?"));
+    EXPECT_EQ(
+        PlotThreadingWarning(*line(oneTo(8)), *structure, 6),
+        std::string("WARNING:  Height of the pattern line\nis greater than the network height.\n\nContinue anyway?"));
     EXPECT_EQ(PlotThreadingWarning(*line({1, 2, 3, 4, 3, 2, 1, 2}), *structure, 7), nullptr);
     EXPECT_NE(std::string(PlotThreadingWarning(*line({1, 2, 3, 4, 4, 3, 2, 4}), *structure, 7)).find("not a multiple"),
               std::string::npos);
@@ -115,7 +118,9 @@ TEST(NetworkPlot, WarningsBeforePlotting)
     EXPECT_FALSE(r.draft);
     s.height = 8;
     r = PlotOntoNetwork(*line(oneTo(6), {1}), *structure, "s.qlb", s, no);
-    EXPECT_EQ(no.lastQuestion, "WARNING:  Length of the pattern line is not\na multiple of the width of the initial.\n\nContinue anyway?");
+    EXPECT_EQ(
+        no.lastQuestion,
+        "WARNING:  Length of the pattern line is not\na multiple of the width of the initial.\n\nContinue anyway?");
     EXPECT_FALSE(r.draft);
 
     // Counts that would divide by zero give nothing, silently.
@@ -130,7 +135,8 @@ TEST(NetworkPlot, WarningsBeforePlotting)
     auto tiedowns = MakeStructure(TiedownShape());
     EXPECT_FALSE(PlotOntoNetwork(*line(oneTo(8), {1}), *tiedowns, "s.qlb", s, yes).draft);
     EXPECT_FALSE(PlotOntoNetwork(*line({1}), *NewDraft(), "plain.wif", s, yes).draft);
-    EXPECT_EQ(yes.lastMessage, "Unable to plot on network draft.\n\nFile plain.wif\ndoes not define substitution blocks.");
+    EXPECT_EQ(yes.lastMessage,
+              "Unable to plot on network draft.\n\nFile plain.wif\ndoes not define substitution blocks.");
 }
 
 TEST(NetworkPlot, ThreadingBandsAndRibbonLifts)

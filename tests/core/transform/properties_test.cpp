@@ -19,16 +19,15 @@ namespace {
 
 constexpr int kRounds = 150;
 
-template <class F>
-void forRandomDrafts(unsigned seed, bool allowLiftplan, int maxWefts, F&& check)
+template <class F> void forRandomDrafts(unsigned seed, bool allowLiftplan, int maxWefts, F&& check)
 {
     std::mt19937 rng(seed);
     for (int round = 0; round < kRounds; ++round) {
         const DraftShape shape = RandomShape(rng, allowLiftplan, maxWefts);
         auto doc = RandomDraft(shape, rng);
         SCOPED_TRACE(testing::Message() << "round " << round << " shafts " << shape.shafts << " treadles "
-                                        << shape.treadles << " liftplan " << shape.liftplan << " wefts "
-                                        << shape.wefts << " bars " << shape.weftBars);
+                                        << shape.treadles << " liftplan " << shape.liftplan << " wefts " << shape.wefts
+                                        << " bars " << shape.weftBars);
         check(*doc, rng);
     }
 }

@@ -46,7 +46,7 @@ std::string Patch(const CQuillabyDoc& d, int e0, int e1, int p0, int p1)
 
 TEST(StructureLibrary, EveryStructureExpandsATwoBlockProfile)
 {
-    const std::set<std::string> expected = {"summer-and-winter.qlb", "overshot.qlb", "huck-lace.qlb",
+    const std::set<std::string> expected = {"summer-and-winter.qlb", "overshot.qlb",     "huck-lace.qlb",
                                             "bronson-lace.qlb",      "turned-twill.qlb", "twill-blocks.qlb"};
     std::set<std::string> found;
     for (const auto& entry : std::filesystem::directory_iterator(kLibrary))
@@ -117,9 +117,11 @@ TEST(SkeletonTieup, RefusedConversionChangesNothing)
         const char* message;
     };
     const Case cases[] = {
-        {0, 2, "Cannot automatically convert to a skeleton tieup.\nThe number of tiedown shafts must be greater than zero.\n"},
-        {2, 3, "Cannot automatically convert to a skeleton tieup.\nPattern treadles per block must be divisible by the\n"
-               "number of tiedown shafts.\n"},
+        {0, 2,
+         "Cannot automatically convert to a skeleton tieup.\nThe number of tiedown shafts must be greater than zero.\n"},
+        {2, 3,
+         "Cannot automatically convert to a skeleton tieup.\nPattern treadles per block must be divisible by the\n"
+         "number of tiedown shafts.\n"},
     };
     for (const Case& c : cases) {
         auto doc = MakeStructure(TiedownShape());

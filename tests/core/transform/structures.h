@@ -2,8 +2,8 @@
 
 // Weave structures and profiles built in code for the block-substitution and
 // network-drafting tests.
-#include "tests/core/transform/drafts.h"
 #include "core/transform/weavestructure.h"
+#include "tests/core/transform/drafts.h"
 
 #include <initializer_list>
 #include <memory>

@@ -49,9 +49,8 @@ TEST(ConvertToTieup, DecliningTheOverflowChangesNothingNotEvenTheHistory)
     doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 0, 1, 0); });
     const std::string before = State(*doc);
     FixedPrompter no(false);
-    doc->Transaction("Convert", [&](Edit e) {
-        EXPECT_EQ(ConvertToTieup(e, *doc, no).status, CommandResult::Status::Declined);
-    });
+    doc->Transaction("Convert",
+                     [&](Edit e) { EXPECT_EQ(ConvertToTieup(e, *doc, no).status, CommandResult::Status::Declined); });
     EXPECT_EQ(doc->history().undoName(), "Pencil");
     EXPECT_EQ(no.lastQuestion, "Not enough treadles to convert to tieup, continue anyway?\n");
     EXPECT_EQ(State(*doc), before);

@@ -5,6 +5,7 @@
 
 #include "core/transform/addtabby.h"
 #include "core/transform/arrange.h"
+#include "core/transform/componentimport.h"
 #include "core/transform/expand.h"
 #include "core/transform/fabricanalysis.h"
 #include "core/transform/floatsearch.h"
@@ -18,7 +19,6 @@
 #include "core/transform/tieupops.h"
 #include "core/transform/turndraft.h"
 #include "core/transform/wrap.h"
-#include "core/transform/componentimport.h"
 #include "core/wif/wifwriter.h"
 
 #include <filesystem>
@@ -55,7 +55,10 @@ std::vector<Named> commands()
         {"move treadle", [](auto& d, Edit p) { return MoveTreadle(p, d, 7, 1); }},
         {"clear", [](auto& d, Edit p) { return ClearThreads(p, d, Side::Threading); }},
         {"clear labels", [](auto& d, Edit p) { return ClearLabels(p, d, Side::Threading); }},
-        {"remove", [](auto& d, Edit p) { return RemoveByPattern(p, d, Side::Treadling, {true, true, false}); }},
+        {"remove",
+         [](auto& d, Edit p) {
+             return RemoveByPattern(p, d, Side::Treadling, {true, true, false});
+         }},
         {"tromp", [](auto& d, Edit p) { return TrompAsWrit(p, d, false, yes); }},
         {"mirror", [](auto& d, Edit p) { return TrompAsWrit(p, d, true, yes); }},
         {"weft colors", [](auto& d, Edit p) { return UseOtherColors(p, d, true); }},
@@ -70,8 +73,14 @@ std::vector<Named> commands()
         {"turn", [](auto& d, Edit p) { return TurnDraft(p, d, yes); }},
         {"to liftplan", [](auto& d, Edit p) { return ConvertToLiftplan(p, d, yes); }},
         {"to tieup", [](auto& d, Edit p) { return ConvertToTieup(p, d, yes); }},
-        {"tabby", [](auto& d, Edit p) { return AddTabby(p, d, {2, false, 0x010203}, yes); }},
-        {"tabby treadles", [](auto& d, Edit p) { return AddTabby(p, d, {3, true, 0xFFFFFF}, yes); }},
+        {"tabby",
+         [](auto& d, Edit p) {
+             return AddTabby(p, d, {2, false, 0x010203}, yes);
+         }},
+        {"tabby treadles",
+         [](auto& d, Edit p) {
+             return AddTabby(p, d, {3, true, 0xFFFFFF}, yes);
+         }},
         {"picture",
          [](auto& d, Edit p) {
              PixelGrid g{5, 7, std::vector<std::uint32_t>(35, 0xFFFFFFFF)};
@@ -134,7 +143,10 @@ std::vector<Named> combineCommands(const std::vector<const CQuillabyDoc*>& other
     static FixedPrompter yes(true);
     const std::vector<const CQuillabyDoc*> one(others.begin(), others.begin() + 1);
     return {
-        {"echo", [](auto& d, Edit e) { return EchoThreading(e, d, {2, 3}, yes); }},
+        {"echo",
+         [](auto& d, Edit e) {
+             return EchoThreading(e, d, {2, 3}, yes);
+         }},
         {"echo weft", [](auto& d, Edit e) { return EchoTreadling(e, d, yes); }},
         {"interleave", [=](auto& d, Edit e) { return InterleaveThreading(e, d, others, yes); }},
         {"interleave weft", [=](auto& d, Edit e) { return InterleaveTreadling(e, d, one, yes); }},
@@ -149,8 +161,14 @@ std::vector<Named> combineCommands(const std::vector<const CQuillabyDoc*>& other
         {"weft colorway", [=](auto& d, Edit e) { return ImportColorway(e, d, Side::Treadling, file, yes); }},
         {"mark end", [](auto& d, Edit e) { return MarkFloat(e, d, FloatDirection::Warp, 2, rgb(255, 255, 0), yes); }},
         {"mark pick", [](auto& d, Edit e) { return MarkFloat(e, d, FloatDirection::Weft, 1, rgb(1, 2, 3), yes); }},
-        {"thickness", [](auto& d, Edit e) { return ApplyThicknessPattern(e, d, Side::Threading, {true, false, false}); }},
-        {"thickness weft", [](auto& d, Edit e) { return ApplyThicknessPattern(e, d, Side::Treadling, {false, true}); }},
+        {"thickness",
+         [](auto& d, Edit e) {
+             return ApplyThicknessPattern(e, d, Side::Threading, {true, false, false});
+         }},
+        {"thickness weft",
+         [](auto& d, Edit e) {
+             return ApplyThicknessPattern(e, d, Side::Treadling, {false, true});
+         }},
     };
 }
 
@@ -166,8 +184,9 @@ TEST(UndoRedo, EveryCommandIsOneExactStep)
         shape.picks = 4 + round;
         shape.rising = true;
         shape.multiple = shape.liftplan;
-        undone += CheckOneStepEach(commands(), [&] { return RandomDraft(shape, rng); },
-                                   "round " + std::to_string(round) + " liftplan " + std::to_string(shape.liftplan));
+        undone += CheckOneStepEach(
+            commands(), [&] { return RandomDraft(shape, rng); },
+            "round " + std::to_string(round) + " liftplan " + std::to_string(shape.liftplan));
     }
     EXPECT_GT(undone, 200);
 }
@@ -191,9 +210,10 @@ TEST(UndoRedo, CombiningImportingAndMarkingAreOneExactStepEach)
         ASSERT_TRUE(WriteWifFile(*others[0], file));
         std::vector<const CQuillabyDoc*> ptrs;
         for (const auto& o : others) ptrs.push_back(o.get());
-        undone += CheckOneStepEach(combineCommands(ptrs, file), [&] { return RandomDraft(shape, rng); },
-                                   "round " + std::to_string(round) + " liftplan " + std::to_string(shape.liftplan)
-                                       + " wefts " + std::to_string(shape.wefts));
+        undone += CheckOneStepEach(
+            combineCommands(ptrs, file), [&] { return RandomDraft(shape, rng); },
+            "round " + std::to_string(round) + " liftplan " + std::to_string(shape.liftplan) + " wefts "
+                + std::to_string(shape.wefts));
     }
     EXPECT_GT(undone, 150);
 }

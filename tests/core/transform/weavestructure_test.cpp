@@ -125,11 +125,13 @@ TEST(WeaveStructure, SkeletonTieup)
 
     doc->blocks.tiedownShafts = 0;
     EXPECT_FALSE(SkeletonTieup(*doc, p));
-    EXPECT_EQ(p.lastMessage, "Cannot automatically convert to a skeleton tieup.\nThe number of tiedown shafts must be "
-                             "greater than zero.\n");
+    EXPECT_EQ(p.lastMessage,
+              "Cannot automatically convert to a skeleton tieup.\nThe number of tiedown shafts must be "
+              "greater than zero.\n");
     doc->blocks.tiedownShafts = 2;
     doc->blocks.patternTreadlesPerBlock = 3;
     EXPECT_FALSE(SkeletonTieup(*doc, p));
-    EXPECT_EQ(p.lastMessage, "Cannot automatically convert to a skeleton tieup.\nPattern treadles per block must be "
-                             "divisible by the\nnumber of tiedown shafts.\n");
+    EXPECT_EQ(p.lastMessage,
+              "Cannot automatically convert to a skeleton tieup.\nPattern treadles per block must be "
+              "divisible by the\nnumber of tiedown shafts.\n");
 }

@@ -3,9 +3,9 @@
 #include "tests/core/wif/testmessages.h"
 
 #include "core/draft/quillabydoc.h"
+#include "core/wif/inifile.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"
-#include "core/wif/inifile.h"
 
 #include <gtest/gtest.h>
 

@@ -44,11 +44,12 @@ protected:
     // The file of a palette of the given colors.
     std::string paletteFile(const std::vector<COLORREF>& colors)
     {
-        std::string s = "[WIF]\nVersion=1.1\n[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\n[COLOR PALETTE]\nEntries="
-                        + std::to_string(colors.size()) + "\nRange=0,255\n[COLOR TABLE]\n";
+        std::string s =
+            "[WIF]\nVersion=1.1\n[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\n[COLOR PALETTE]\nEntries="
+            + std::to_string(colors.size()) + "\nRange=0,255\n[COLOR TABLE]\n";
         for (std::size_t i = 0; i < colors.size(); ++i)
             s += std::to_string(i + 1) + "=" + std::to_string(red(colors[i])) + "," + std::to_string(green(colors[i]))
-                 + "," + std::to_string(blue(colors[i])) + "\n";
+                + "," + std::to_string(blue(colors[i])) + "\n";
         return write("palette.wif", s);
     }
     std::vector<COLORREF> endColors() const
@@ -103,8 +104,9 @@ TEST_F(DraftImport, RefusedOrEmptySourcesChangeNothing)
 {
     const std::string before = WifText(doc, "1/1/2026");
     // No version: the message, and nothing else.
-    const std::string noVersion = write("noversion.wif", "[WIF]\nDate=today\n[CONTENTS]\nCOLOR TABLE=true\n"
-                                                         "[COLOR PALETTE]\nEntries=1\n[COLOR TABLE]\n1=1,2,3\n");
+    const std::string noVersion = write("noversion.wif",
+                                        "[WIF]\nDate=today\n[CONTENTS]\nCOLOR TABLE=true\n"
+                                        "[COLOR PALETTE]\nEntries=1\n[COLOR TABLE]\n1=1,2,3\n");
     EXPECT_EQ(ImportPalette(kReplay, doc, noVersion, messages), ImportResult::Refused);
     EXPECT_EQ(ImportProjectPlan(kReplay, doc, noVersion, messages), ImportResult::Refused);
     ASSERT_EQ(messages.told.size(), 2u);

@@ -17,26 +17,25 @@ namespace {
 
 const IniFile& sample()
 {
-    static const IniFile ini(
-        "\xEF\xBB\xBF"
-        "stray=before any section\r\n"
-        "[Weaving]\r\n"
-        "Shafts = 8 \r\n"
-        "shafts=12\r\n"
-        "; a comment line has no equals sign\r\n"
-        "just words\r\n"
-        "Quoted=\"  padded  \"\n"
-        "Single='x'\n"
-        "Half=\"open\n"
-        "Empty=\r"
-        "Nothing=NotFound\r"
-        "Url=http://host/path\r\n"
-        "Long=0123456789\r\n"
-        "[ weaving ]\n"
-        "Shafts=99\n"
-        "Late=here\n"
-        "[COLOR   PALETTE]\n"
-        "Entries=3\n");
+    static const IniFile ini("\xEF\xBB\xBF"
+                             "stray=before any section\r\n"
+                             "[Weaving]\r\n"
+                             "Shafts = 8 \r\n"
+                             "shafts=12\r\n"
+                             "; a comment line has no equals sign\r\n"
+                             "just words\r\n"
+                             "Quoted=\"  padded  \"\n"
+                             "Single='x'\n"
+                             "Half=\"open\n"
+                             "Empty=\r"
+                             "Nothing=NotFound\r"
+                             "Url=http://host/path\r\n"
+                             "Long=0123456789\r\n"
+                             "[ weaving ]\n"
+                             "Shafts=99\n"
+                             "Late=here\n"
+                             "[COLOR   PALETTE]\n"
+                             "Entries=3\n");
     return ini;
 }
 
@@ -121,11 +120,11 @@ TEST_P(IniInt, Reads)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, IniInt,
-                         testing::Values(IntCase{"12", 12}, IntCase{"12abc", 12}, IntCase{"-5", -5},
-                                         IntCase{"abc", -1}, IntCase{"", -1}, IntCase{"-", -1},
-                                         IntCase{"32766", 32766}, IntCase{"32767", -1}, IntCase{"32768", -1},
-                                         IntCase{"99999999999999999999999", -1}, IntCase{"0", 0},
-                                         IntCase{"+4", -1}, IntCase{"NotFound", -1}));
+                         testing::Values(IntCase{"12", 12}, IntCase{"12abc", 12}, IntCase{"-5", -5}, IntCase{"abc", -1},
+                                         IntCase{"", -1}, IntCase{"-", -1}, IntCase{"32766", 32766},
+                                         IntCase{"32767", -1}, IntCase{"32768", -1},
+                                         IntCase{"99999999999999999999999", -1}, IntCase{"0", 0}, IntCase{"+4", -1},
+                                         IntCase{"NotFound", -1}));
 
 TEST(IniFile, Int64HasNoCutAndSaturates)
 {
@@ -171,7 +170,8 @@ TEST(IniFile, RealsIgnoreTheProcessLocale)
         const fs::path dir = fs::temp_directory_path() / "quillaby-test-locales";
         if (!fs::exists(dir / "de_DE.UTF-8" / "LC_NUMERIC")) {
             const fs::path part = dir.string() + "." + std::to_string(::getpid());
-            const std::string cmd = "localedef -c -i de_DE -f UTF-8 '" + (part / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+            const std::string cmd =
+                "localedef -c -i de_DE -f UTF-8 '" + (part / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
             fs::create_directories(part);
             if (std::system(cmd.c_str()) == 0) {
                 std::error_code ec;
@@ -228,11 +228,12 @@ TEST(IniWriter, KeepsFirstWriteOrderAndReplacesInPlace)
     w.setFlag("F", "on", true);
     w.setInt("F", "n", -3);
     w.setReal("F", "r", 0.305);
-    EXPECT_EQ(w.bytes(), "[WIF]\r\nVersion=1.2\r\n\r\n"
-                         "[WARP]\r\nColor=2\r\nUnits=Inches\r\n\r\n"
-                         "[WEFT]\r\nColor=1\r\n\r\n"
-                         "[TEXT]\r\nTitle=a//b\r\n\r\n"
-                         "[F]\r\non=true\r\nn=-3\r\nr=0.30\r\n");
+    EXPECT_EQ(w.bytes(),
+              "[WIF]\r\nVersion=1.2\r\n\r\n"
+              "[WARP]\r\nColor=2\r\nUnits=Inches\r\n\r\n"
+              "[WEFT]\r\nColor=1\r\n\r\n"
+              "[TEXT]\r\nTitle=a//b\r\n\r\n"
+              "[F]\r\non=true\r\nn=-3\r\nr=0.30\r\n");
 }
 
 TEST(IniWriter, TextsReadBackWithTheirBlanksAndQuotes)

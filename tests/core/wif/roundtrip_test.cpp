@@ -272,7 +272,8 @@ void expectSameDraft(const CQuillabyDoc& a, const CQuillabyDoc& b, const std::st
     ASSERT_EQ(a.numWefts(), b.numWefts());
     for (int r = 0; r < a.numWarps(); ++r) {
         EXPECT_EQ(a.threading(r)->values(), b.threading(r)->values()) << "warp row " << r;
-        expectSameRow(*a.threading(r), *b.threading(r), a.threading(0)->defaultColor(), r == 0 && !a.blocks.definesStructure, "warp");
+        expectSameRow(*a.threading(r), *b.threading(r), a.threading(0)->defaultColor(),
+                      r == 0 && !a.blocks.definesStructure, "warp");
     }
     bool several = false;
     for (const TreadleSet& s : a.treadling(0)->values()) several |= s.count() > 1;
@@ -363,10 +364,22 @@ void roundTrip(Form form, unsigned seedBase, int count)
 
 } // namespace
 
-TEST(WifRoundTrip, SingleTreadleDrafts) { roundTrip(Form::Single, 1000, 150); }
-TEST(WifRoundTrip, MultipleTreadleDrafts) { roundTrip(Form::Multiple, 2000, 100); }
-TEST(WifRoundTrip, LiftplanDrafts) { roundTrip(Form::Liftplan, 3000, 100); }
-TEST(WifRoundTrip, WeaveStructureDrafts) { roundTrip(Form::Structure, 4000, 80); }
+TEST(WifRoundTrip, SingleTreadleDrafts)
+{
+    roundTrip(Form::Single, 1000, 150);
+}
+TEST(WifRoundTrip, MultipleTreadleDrafts)
+{
+    roundTrip(Form::Multiple, 2000, 100);
+}
+TEST(WifRoundTrip, LiftplanDrafts)
+{
+    roundTrip(Form::Liftplan, 3000, 100);
+}
+TEST(WifRoundTrip, WeaveStructureDrafts)
+{
+    roundTrip(Form::Structure, 4000, 80);
+}
 
 TEST(WifRoundTrip, DocumentedLossesOnly)
 {

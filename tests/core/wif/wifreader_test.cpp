@@ -74,8 +74,9 @@ TEST(WifReader, ReadsTextsNotesAndSource)
 
 TEST(WifReader, UrlsInTextsAreNoLineBreaks)
 {
-    auto o = openText(kHead + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=see https://example.org/a//next\n"
-                              "[TEXT]\nAuthor=me//http://x.org\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=see https://example.org/a//next\n"
+                        "[TEXT]\nAuthor=me//http://x.org\n");
     EXPECT_EQ(o->doc.notes, "see https://example.org/a\r\nnext\r\n");
     EXPECT_EQ(o->doc.author, "me\r\nhttp://x.org");
 }
@@ -85,8 +86,8 @@ TEST(WifReader, WrapsLongTitlesAndNotesBelowSixtyColumns)
     std::string words;
     for (int i = 0; i < 30; ++i) words += "word" + std::to_string(i % 10) + " ";
     const std::string longWord(70, 'w');
-    auto o = openText(kHead + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=" + words + "\n2=" + longWord +
-                      " end\n[TEXT]\nTitle=" + words + "\n");
+    auto o = openText(kHead + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=" + words + "\n2=" + longWord
+                      + " end\n[TEXT]\nTitle=" + words + "\n");
     ASSERT_TRUE(o->ok);
     for (const std::string* text : {&o->doc.notes, &o->doc.title}) {
         std::size_t pos = 0, lines = 0;
@@ -140,8 +141,9 @@ TEST(WifReader, ThreadingLineFormat)
 
 TEST(WifReader, LabelsAndCharactersNeedTheirFlags)
 {
-    const std::string body = kHead + "[CONTENTS]\nTHREADING=true\nPRIVATE QUILLABY=true\n[WARP]\nThreads=2\n"
-                                     "[THREADING]\n1=4 ;[6]border ;x\n2=3 ;7\n[PRIVATE QUILLABY]\n";
+    const std::string body = kHead
+        + "[CONTENTS]\nTHREADING=true\nPRIVATE QUILLABY=true\n[WARP]\nThreads=2\n"
+          "[THREADING]\n1=4 ;[6]border ;x\n2=3 ;7\n[PRIVATE QUILLABY]\n";
     auto off = openText(body);
     EXPECT_EQ(off->doc.threading(0)->GetShaft(0), 4);
     EXPECT_EQ(off->doc.threading(0)->LabelRowCount(), 0);
@@ -158,8 +160,9 @@ TEST(WifReader, LabelsAndCharactersNeedTheirFlags)
 
 TEST(WifReader, SemicolonSeparatesWarpNumbersWithoutCharacters)
 {
-    auto o = openText(kHead + "[CONTENTS]\nTHREADING=true\n[WARP]\nThreads=1\n[THREADING]\n1=3;5\n"
-                              "[PRIVATE QUILLABY]\nqlb41=2\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nTHREADING=true\n[WARP]\nThreads=1\n[THREADING]\n1=3;5\n"
+                        "[PRIVATE QUILLABY]\nqlb41=2\n");
     EXPECT_EQ(o->doc.threading(0)->GetShaft(0), 3);
     EXPECT_EQ(o->doc.threading(1)->GetShaft(0), 5);
 }
@@ -240,8 +243,9 @@ TEST(WifReader, MismatchedUnitsConvertTheWeft)
     auto o = openFile("units.wif");
     EXPECT_EQ(o->doc.units(), 0);
     EXPECT_NEAR(o->doc.weftSpacing(), 0.25 / 2.54, 1e-4);
-    EXPECT_EQ(o->messages.told, (std::vector<std::string>{"Warp and weft measurement units do not match.\n"
-                                                          "Converting weft values to ENGLISH equivalents."}));
+    EXPECT_EQ(o->messages.told,
+              (std::vector<std::string>{"Warp and weft measurement units do not match.\n"
+                                        "Converting weft values to ENGLISH equivalents."}));
     auto dp = openText(kHead + "[CONTENTS]\nWARP=true\n[WARP]\nUnits=Decipoints\nSpacing=72\n");
     EXPECT_NEAR(dp->doc.warpSett(), 10.0, 1e-9);
 }
@@ -277,15 +281,17 @@ namespace {
 // and whose ends use the file colors `ends` and picks `picks`.
 std::string bigPalette(int entries, const std::vector<int>& ends, const std::vector<int>& picks)
 {
-    std::string t = kHead + "[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\nWARP=true\nWEFT=true\nTHREADING=true\n"
-                            "TREADLING=true\nWARP COLORS=true\nWEFT COLORS=true\nWEAVING=true\n"
-                            "[WEAVING]\nShafts=2\nTreadles=2\nRising Shed=true\n"
-                            "[WARP]\nColor=" + std::to_string(ends.back()) + "\nThreads=" + std::to_string(ends.size()) +
-                      "\n[WEFT]\nColor=" + std::to_string(picks.back()) + "\nThreads=" + std::to_string(picks.size()) +
-                      "\n[COLOR PALETTE]\nEntries=" + std::to_string(entries) + "\nRange=0,255\n[COLOR TABLE]\n";
+    std::string t = kHead
+        + "[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\nWARP=true\nWEFT=true\nTHREADING=true\n"
+          "TREADLING=true\nWARP COLORS=true\nWEFT COLORS=true\nWEAVING=true\n"
+          "[WEAVING]\nShafts=2\nTreadles=2\nRising Shed=true\n"
+          "[WARP]\nColor="
+        + std::to_string(ends.back()) + "\nThreads=" + std::to_string(ends.size())
+        + "\n[WEFT]\nColor=" + std::to_string(picks.back()) + "\nThreads=" + std::to_string(picks.size())
+        + "\n[COLOR PALETTE]\nEntries=" + std::to_string(entries) + "\nRange=0,255\n[COLOR TABLE]\n";
     for (int i = 1; i <= entries; ++i)
-        t += std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(255 - i) + "," + std::to_string(7 * i % 256) +
-             ",shade " + std::to_string(i) + "\n";
+        t += std::to_string(i) + "=" + std::to_string(i) + "," + std::to_string(255 - i) + ","
+            + std::to_string(7 * i % 256) + ",shade " + std::to_string(i) + "\n";
     t += "[THREADING]\n";
     for (std::size_t e = 0; e < ends.size(); ++e) t += std::to_string(e + 1) + "=" + std::to_string(1 + e % 2) + "\n";
     t += "[TREADLING]\n";
@@ -296,7 +302,10 @@ std::string bigPalette(int entries, const std::vector<int>& ends, const std::vec
     for (std::size_t p = 0; p < picks.size(); ++p) t += std::to_string(p + 1) + "=" + std::to_string(picks[p]) + "\n";
     return t;
 }
-COLORREF fileColor(int i) { return rgb(i, 255 - i, 7 * i % 256); }
+COLORREF fileColor(int i)
+{
+    return rgb(i, 255 - i, 7 * i % 256);
+}
 } // namespace
 
 TEST(WifReader, LargePalettesKeepTheColorsInUse)
@@ -365,9 +374,10 @@ TEST(WifReader, WeavingRunMarkersAndPick)
 
 TEST(WifReader, PrivateKeyRules)
 {
-    auto o = openText(kHead + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nVersion=1.1\n"
-                              "qlb3=0\nqlb10=-3\nqlb18=60000\nqlb24=2\nqlb25=5\nqlb26=5\nqlb27=4\n"
-                              "qlb40=5\nqlb41=0\nqlb42=7\nqlb51=1\nqlb58=100000\nqlb63=false\nqlb65=true\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nVersion=1.1\n"
+                        "qlb3=0\nqlb10=-3\nqlb18=60000\nqlb24=2\nqlb25=5\nqlb26=5\nqlb27=4\n"
+                        "qlb40=5\nqlb41=0\nqlb42=7\nqlb51=1\nqlb58=100000\nqlb63=false\nqlb65=true\n");
     const CQuillabyDoc& d = o->doc;
     EXPECT_EQ(d.plan.itemsOnWarp, 1);
     EXPECT_EQ(d.plan.itemsOnWeft, 1);
@@ -399,8 +409,9 @@ TEST(WifReader, PrivateKeyRules)
 // they accept; unit choices stay inside their lists.
 TEST(WifReader, PlanCountsAndUnitsComeInRange)
 {
-    auto o = openText(kHead + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nVersion=1.1\n"
-                              "qlb3=1000\nqlb4=99999999999\nqlb15=7\nqlb20=2\nqlb21=-1\nqlb22=9\nqlb23=3\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nVersion=1.1\n"
+                        "qlb3=1000\nqlb4=99999999999\nqlb15=7\nqlb20=2\nqlb21=-1\nqlb22=9\nqlb23=3\n");
     const ProjectPlanValues& p = o->doc.plan;
     EXPECT_EQ(p.itemsOnWarp, kMaxItemsOnWarp);
     EXPECT_EQ(p.itemsOnWeft, kMaxItemsOnWeft);
@@ -431,7 +442,8 @@ TEST(WifReader, HugeCountsAreCutBeforeUse)
 
 TEST(WifReader, ManyLabelsReadInLinearTime)
 {
-    std::string text = kHead + "[CONTENTS]\nTHREADING=1\n[WARP]\nThreads=32768\n[PRIVATE QUILLABY]\nqlb30=1\n[THREADING]\n";
+    std::string text =
+        kHead + "[CONTENTS]\nTHREADING=1\n[WARP]\nThreads=32768\n[PRIVATE QUILLABY]\nqlb30=1\n[THREADING]\n";
     for (int e = 1; e <= 32768; ++e) text += std::to_string(e) + "=1 ;[2]a[1]b[1]c\n";
     const auto start = std::chrono::steady_clock::now();
     auto o = openText(text);
@@ -444,8 +456,9 @@ TEST(WifReader, ManyLabelsReadInLinearTime)
 
 TEST(WifReader, FileWithoutWeavingStillHasALoom)
 {
-    auto o = openText(kHead + "[CONTENTS]\nTHREADING=true\nTREADLING=true\nTIEUP=true\n[WARP]\nThreads=2\n"
-                              "[WEFT]\nThreads=1\n[THREADING]\n1=3\n2=1\n[TREADLING]\n1=2\n[TIEUP]\n2=1,3\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nTHREADING=true\nTREADLING=true\nTIEUP=true\n[WARP]\nThreads=2\n"
+                        "[WEFT]\nThreads=1\n[THREADING]\n1=3\n2=1\n[TREADLING]\n1=2\n[TIEUP]\n2=1,3\n");
     ASSERT_TRUE(o->ok);
     EXPECT_EQ(o->doc.numShafts(), 3);
     EXPECT_EQ(o->doc.numTreadles(), 2);
@@ -458,10 +471,11 @@ TEST(WifReader, FileWithoutWeavingStillHasALoom)
 
 TEST(WifReader, ThreadColorsAndMouseColors)
 {
-    auto o = openText(kHead + "[CONTENTS]\nCOLOR TABLE=true\nWARP=true\nWEFT=true\nTHREADING=true\nWARP COLORS=true\n"
-                              "TREADLING=true\nWEFT COLORS=true\n[COLOR PALETTE]\nEntries=3\n[COLOR TABLE]\n"
-                              "1=0,0,0\n2=1,1,1\n3=2,2,2\n[WARP]\nThreads=3\nColor=2\n[WEFT]\nThreads=2\nColor=9\n"
-                              "[WARP COLORS]\n1=3\n2=4\n3=0\n[WEFT COLORS]\n1=1,3\n2=3\n[PRIVATE QUILLABY]\nqlb42=2\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nCOLOR TABLE=true\nWARP=true\nWEFT=true\nTHREADING=true\nWARP COLORS=true\n"
+                        "TREADLING=true\nWEFT COLORS=true\n[COLOR PALETTE]\nEntries=3\n[COLOR TABLE]\n"
+                        "1=0,0,0\n2=1,1,1\n3=2,2,2\n[WARP]\nThreads=3\nColor=2\n[WEFT]\nThreads=2\nColor=9\n"
+                        "[WARP COLORS]\n1=3\n2=4\n3=0\n[WEFT COLORS]\n1=1,3\n2=3\n[PRIVATE QUILLABY]\nqlb42=2\n");
     const Threading& t = *o->doc.threading(0);
     EXPECT_EQ(t.GetColor(0), 2);
     EXPECT_EQ(t.GetColor(1), 1); // 4 is no palette color: the default stays
@@ -476,10 +490,11 @@ TEST(WifReader, ThreadColorsAndMouseColors)
 
 TEST(WifReader, StructureDraftReadsItsTieupKeys)
 {
-    auto o = openText(kHead + "[CONTENTS]\nWEAVING=true\nTREADLING=true\nLIFTPLAN=true\nPRIVATE QUILLABY=true\n"
-                              "[WEAVING]\nShafts=4\nTreadles=4\n[WEFT]\nThreads=1\n[TREADLING]\n1=1\n"
-                              "[LIFTPLAN]\n1=1,2\n2=3\n7=4\n[PRIVATE QUILLABY]\nqlb50=true\nqlb51=2\nqlb58=2\n"
-                              "qlb63=false\nqlb28=true\n");
+    auto o = openText(kHead
+                      + "[CONTENTS]\nWEAVING=true\nTREADLING=true\nLIFTPLAN=true\nPRIVATE QUILLABY=true\n"
+                        "[WEAVING]\nShafts=4\nTreadles=4\n[WEFT]\nThreads=1\n[TREADLING]\n1=1\n"
+                        "[LIFTPLAN]\n1=1,2\n2=3\n7=4\n[PRIVATE QUILLABY]\nqlb50=true\nqlb51=2\nqlb58=2\n"
+                        "qlb63=false\nqlb28=true\n");
     const CQuillabyDoc& d = o->doc;
     EXPECT_TRUE(o->messages.asked.empty());
     EXPECT_FALSE(d.isLiftplan());

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -181,7 +181,8 @@ TEST(WifWriter, PaletteNotesThickAndPrivate)
     doc->treadlingMutable(0)->Append(5);
     doc->weaving.loop = true;
     const std::string text = WifText(*doc, "");
-    EXPECT_EQ(section(text, "COLOR TABLE"), (std::vector<std::string>{"1=255,0,0 ;Red", "2=0,0,0", "3=1,2,3 ;colorful"}));
+    EXPECT_EQ(section(text, "COLOR TABLE"),
+              (std::vector<std::string>{"1=255,0,0 ;Red", "2=0,0,0", "3=1,2,3 ;colorful"}));
     EXPECT_EQ(section(text, "COLOR PALETTE"), (std::vector<std::string>{"Entries=3", "Range=0,255"}));
     EXPECT_EQ(section(text, "NOTES"), (std::vector<std::string>{"1=a", "2=b"}));
     EXPECT_EQ(section(text, "WARP SPACING"), (std::vector<std::string>{"2=0.30"}));
@@ -233,8 +234,9 @@ class WifSave : public testing::Test {
 protected:
     void SetUp() override
     {
-        m_dir = fs::temp_directory_path() / ("wifsave-" + std::to_string(::getpid()) + "-" +
-                                             testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir = fs::temp_directory_path()
+            / ("wifsave-" + std::to_string(::getpid()) + "-"
+               + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
@@ -249,7 +251,9 @@ protected:
 TEST_F(WifSave, ReplacesTheOldFileAndLeavesNoTemporary)
 {
     const std::string path = (m_dir / "draft.qlb").string();
-    { std::ofstream(path) << "old"; }
+    {
+        std::ofstream(path) << "old";
+    }
     ::chmod(path.c_str(), 0600);
     auto doc = newDraft();
     doc->SetModified(true);
@@ -288,7 +292,9 @@ TEST_F(WifSave, FailureLeavesTheOldFileIntact)
 
     // A folder without write permission (root may write anyway).
     const std::string path = (m_dir / "draft.wif").string();
-    { std::ofstream(path) << "precious old content"; }
+    {
+        std::ofstream(path) << "precious old content";
+    }
     fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
     if (::geteuid() != 0) {
         error.clear();

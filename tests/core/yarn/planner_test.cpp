@@ -78,10 +78,10 @@ TEST(Planner, WorkedExampleInWizardAndWindow)
         EXPECT_NEAR(r.weft.yards, 881.67, 0.01); // the weft is not rounded before weighing
     }
     const std::string text = DraftPlanText(*workedExampleDraft(), kEnglish);
-    for (const char* line : {"Width in reed:\t23.0 in\n", "Warp length:\t99.0 in\n", "Number of ends:\t460\n",
-                             "Quantity:\t1265 yd\n", "Weight:\t1.0 lb\n", "Number of picks:\t1380\n",
-                             "Quantity:\t882 yd\n", "Sett:\t20 epi\n", "Beat:\t20 ppi\n", "Loom Waste:\t30 in\n",
-                             "Warp yarn:\t8/2 cotton\n", "Density:\t2100 yd/lb\n"})
+    for (const char* line :
+         {"Width in reed:\t23.0 in\n", "Warp length:\t99.0 in\n", "Number of ends:\t460\n", "Quantity:\t1265 yd\n",
+          "Weight:\t1.0 lb\n", "Number of picks:\t1380\n", "Quantity:\t882 yd\n", "Sett:\t20 epi\n", "Beat:\t20 ppi\n",
+          "Loom Waste:\t30 in\n", "Warp yarn:\t8/2 cotton\n", "Density:\t2100 yd/lb\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line;
 }
 
@@ -122,8 +122,8 @@ TEST(Planner, FinishedAndWovenSizes)
     along.lengthUnit = 1;
     const PlanResults r = ComputePlan(along, WarpRounding::AfterWeight);
     EXPECT_DOUBLE_EQ(r.finished.totalLength, 188);
-    EXPECT_EQ(r.totalLengthIn(1), 6);   // 188 in is 5.2 yd
-    EXPECT_EQ(r.warpLengthIn(1), 7);    // 1.15 x 188 + 30 = 246.2 in
+    EXPECT_EQ(r.totalLengthIn(1), 6); // 188 in is 5.2 yd
+    EXPECT_EQ(r.warpLengthIn(1), 7);  // 1.15 x 188 + 30 = 246.2 in
     EXPECT_EQ(r.warpLengthIn(0), 247);
 
     PlanInputs metric = along;
@@ -234,8 +234,8 @@ TEST(Planner, FinishStoresOnlyWhatChanged)
     doc->Transaction("Project Plan", [&](Edit e) { EXPECT_TRUE(FinishProjectPlanner(e, *doc, s).done()); });
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(doc->warpSettWhole(), 8);
-    EXPECT_EQ(doc->warpSettFrac(), 2677); // 21 / 2.54 = 8.2677
-    EXPECT_EQ(doc->weftSettFrac(), 0);     // the beat was not touched
+    EXPECT_EQ(doc->warpSettFrac(), 2677);   // 21 / 2.54 = 8.2677
+    EXPECT_EQ(doc->weftSettFrac(), 0);      // the beat was not touched
     EXPECT_EQ(doc->plan.warpDensity, 4205); // 2100 yd/lb
     EXPECT_EQ(doc->plan.loomWaste, 102);    // 40 in
     EXPECT_EQ(doc->plan.itemsOnWeft, kMaxItemsOnWeft);
@@ -380,7 +380,8 @@ TEST(Planner, EmptyPlanShowsNoNegativeZero)
         doc->plan.lengthUnit = 1;
         const std::string text = DraftPlanText(*doc, system);
         EXPECT_EQ(text.find("-0"), std::string::npos) << text;
-        EXPECT_NE(text.find(system == kEnglish ? "Total length:\t0.0 yd\n" : "Total length:\t0.0 m\n"), std::string::npos)
+        EXPECT_NE(text.find(system == kEnglish ? "Total length:\t0.0 yd\n" : "Total length:\t0.0 m\n"),
+                  std::string::npos)
             << text;
     }
 }

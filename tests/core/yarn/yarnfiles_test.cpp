@@ -152,15 +152,21 @@ TEST_F(YarnFiles, ArchiveLayout)
     CYarnDoc doc;
     doc.Append(CYarn("ab", std::string(300, 'f'), 0x01020304, 7, 200, ""));
     const std::string bytes = YarnArchiveBytes(doc);
-    const std::string head("\x01\x00\x02" "ab\xFF\x2C\x01", 8);
+    const std::string head("\x01\x00\x02"
+                           "ab\xFF\x2C\x01",
+                           8);
     EXPECT_EQ(bytes.substr(0, 8), head);
     EXPECT_EQ(bytes.substr(8 + 300), std::string("\x04\x03\x02\x01\x07\xC8\x00", 7));
 
     // 16-bit characters (0xFF 0xFFFE, then a length) read as UTF-8.
     const std::string wide("\x01\x00"
-                           "\xFF\xFE\xFF\x02" "A\x00\xFC\x00"
-                           "\xFF\xFE\xFF\x02" "\x3C\xD8\x0A\xDF"
-                           "\x10\x00\x00\x00" "\x05\x08" "\x00",
+                           "\xFF\xFE\xFF\x02"
+                           "A\x00\xFC\x00"
+                           "\xFF\xFE\xFF\x02"
+                           "\x3C\xD8\x0A\xDF"
+                           "\x10\x00\x00\x00"
+                           "\x05\x08"
+                           "\x00",
                            25);
     const YarnArchiveRead r = ParseYarnArchive(wide);
     ASSERT_TRUE(r.ok) << r.error;
@@ -189,9 +195,9 @@ TEST_F(YarnFiles, DamagedArchivesAreRefused)
     }
     // Lengths and counts that promise more than the file holds.
     const std::string lies[] = {
-        std::string("\x01\x00\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 9),     // a 4 GB string
+        std::string("\x01\x00\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 9),                                 // a 4 GB string
         std::string("\x01\x00\xFF\xFE\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 11) + std::string(20, 'x'), // 8 GB of 16-bit text
-        std::string("\xFF\xFF") + std::string(100, '\0'),            // 65535 yarns in 100 bytes
+        std::string("\xFF\xFF") + std::string(100, '\0'),                          // 65535 yarns in 100 bytes
         std::string("\x01\x00\xFF\xFE\xFF\xFF\xFE\xFF", 8) + std::string(20, 'x'), // a wide marker twice
     };
     for (const std::string& bytes : lies) EXPECT_FALSE(ParseYarnArchive(bytes).ok);

@@ -47,12 +47,9 @@ TEST(YarnList, SortingByColumn)
     };
     const Step steps[] = {
         // Size by its leading number, ascending once the flag is clear: 8 before 10.
-        {YarnColumn::Size, {"x", "8/2", "10/2", "20/2"}},
-        {YarnColumn::Size, {"20/2", "10/2", "8/2", "x"}},
-        {YarnColumn::Fiber, {"8/2", "10/2", "x", "20/2"}},
-        {YarnColumn::Density, {"x", "8/2", "10/2", "20/2"}},
-        {YarnColumn::Shrinkage, {"x", "10/2", "20/2", "8/2"}},
-        {YarnColumn::Sett, {"x", "8/2", "10/2", "20/2"}},
+        {YarnColumn::Size, {"x", "8/2", "10/2", "20/2"}},      {YarnColumn::Size, {"20/2", "10/2", "8/2", "x"}},
+        {YarnColumn::Fiber, {"8/2", "10/2", "x", "20/2"}},     {YarnColumn::Density, {"x", "8/2", "10/2", "20/2"}},
+        {YarnColumn::Shrinkage, {"x", "10/2", "20/2", "8/2"}}, {YarnColumn::Sett, {"x", "8/2", "10/2", "20/2"}},
         {YarnColumn::Sett, {"20/2", "10/2", "8/2", "x"}},
     };
     for (const Step& s : steps) {

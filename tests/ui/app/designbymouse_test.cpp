@@ -1,11 +1,11 @@
 // A weaver designs a point twill with a tabby in a new draft with the mouse
 // alone: tools from the tool bar and the Draw menu, lines, a selection
 // stamped along the warp, pencil clicks in the tieup and the treadling.
+#include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
-#include "tests/ui/mainwindowfixture.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/drawdown.h"
 #include "ui/views/draftframe.h"
@@ -85,7 +85,6 @@ protected:
         ASSERT_TRUE(button);
         QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(4, button->height() / 2));
     }
-
 };
 
 } // namespace

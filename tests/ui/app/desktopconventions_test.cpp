@@ -1,15 +1,15 @@
 // What desktop programs have in common: standard keys, a recent-file
 // submenu, a Help menu, an icon of its own.
-#include "ui/views/draftwindow.h"
-#include "ui/app/weaversguide.h"
 #include "tests/ui/mainwindowfixture.h"
+#include "ui/app/weaversguide.h"
+#include "ui/views/draftwindow.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QImage>
-#include <QMdiArea>
 #include <QMap>
+#include <QMdiArea>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -49,8 +49,8 @@ TEST_F(DesktopConventionsTest, FileCommandsHaveTheStandardKeys)
 {
     m_main->newDocument();
     const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
-        {"&New", QKeySequence::New},         {"&Open...", QKeySequence::Open}, {"&Save", QKeySequence::Save},
-        {"Save &As...", QKeySequence::SaveAs}, {"&Close", QKeySequence::Close}, {"E&xit", QKeySequence::Quit},
+        {"&New", QKeySequence::New},           {"&Open...", QKeySequence::Open}, {"&Save", QKeySequence::Save},
+        {"Save &As...", QKeySequence::SaveAs}, {"&Close", QKeySequence::Close},  {"E&xit", QKeySequence::Quit},
     };
     for (const auto& [text, key] : keys) {
         QAction* a = item(QStringLiteral("&File"), QString::fromLatin1(text));
@@ -136,8 +136,8 @@ TEST_F(DesktopConventionsTest, HelpMenuShowsTheWeaversGuide)
     EXPECT_TRUE(dialog->isVisible());
     const QString text = dialog->findChild<QTextBrowser*>()->toPlainText();
     // The README's drawing and loom sections, shown as text rather than Markdown.
-    for (const char* words : {"Drawing a draft", "Pencil", "Weaving on a dobby loom", "Trying it without a loom",
-                              "loom-emulator"})
+    for (const char* words :
+         {"Drawing a draft", "Pencil", "Weaving on a dobby loom", "Trying it without a loom", "loom-emulator"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(words))) << words;
     EXPECT_FALSE(text.contains(QStringLiteral("**")));
     EXPECT_FALSE(text.contains(QStringLiteral("## Layout")));

@@ -1,10 +1,10 @@
 #include "core/draft/iprompter.h"
+#include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
 #include "ui/app/draftfiles.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
-#include "tests/ui/mainwindowfixture.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"

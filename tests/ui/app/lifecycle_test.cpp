@@ -1,20 +1,20 @@
 // Clone, the closing question over every draft, the properties sheet and
 // the imports, driven through the main window.
 
+#include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
 #include "ui/app/draftfiles.h"
-#include "ui/filecommands/draftfilecommands.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
-#include "ui/filecommands/propertiessheet.h"
 #include "ui/app/recentfilelist.h"
-#include "tests/ui/mainwindowfixture.h"
+#include "ui/filecommands/draftfilecommands.h"
+#include "ui/filecommands/propertiessheet.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/transform/messages.h"
-#include "ui/views/draftframe.h"
-#include "ui/views/gridview.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"
+#include "ui/views/draftframe.h"
+#include "ui/views/gridview.h"
 
 #include <QAction>
 #include <QApplication>
@@ -59,14 +59,12 @@ protected:
         action->trigger();
         EXPECT_TRUE(seen);
     }
-    template <class T>
-    static T* control(CPropertiesSheet& sheet, const char* name)
+    template <class T> static T* control(CPropertiesSheet& sheet, const char* name)
     {
         T* c = sheet.findChild<T*>(QLatin1String(name));
         EXPECT_NE(c, nullptr) << name;
         return c;
     }
-
 };
 
 } // namespace
@@ -135,25 +133,31 @@ TEST_F(LifecycleTest, PropertiesOkAppliesAndCancelChangesNothing)
     QAction* props = fileItem(QStringLiteral("P&roperties..."));
     ASSERT_NE(props, nullptr);
 
-    onSheet(props, [](CPropertiesSheet& s) {
-        EXPECT_EQ(s.windowTitle(), QStringLiteral("Properties"));
-        EXPECT_EQ(s.tabs()->tabText(0), QStringLiteral("Settings"));
-        EXPECT_EQ(s.tabs()->currentIndex(), 0);
-        control<QSpinBox>(s, "shafts")->setValue(4);
-        control<QRadioButton>(s, "metric")->setChecked(true);
-    }, QDialogButtonBox::Cancel);
+    onSheet(
+        props,
+        [](CPropertiesSheet& s) {
+            EXPECT_EQ(s.windowTitle(), QStringLiteral("Properties"));
+            EXPECT_EQ(s.tabs()->tabText(0), QStringLiteral("Settings"));
+            EXPECT_EQ(s.tabs()->currentIndex(), 0);
+            control<QSpinBox>(s, "shafts")->setValue(4);
+            control<QRadioButton>(s, "metric")->setChecked(true);
+        },
+        QDialogButtonBox::Cancel);
     EXPECT_EQ(doc.numShafts(), 8);
     EXPECT_EQ(doc.units(), 0);
     EXPECT_FALSE(doc.isModified());
 
-    onSheet(props, [](CPropertiesSheet& s) {
-        control<QSpinBox>(s, "shafts")->setValue(4);
-        control<QSpinBox>(s, "treadles")->setValue(6);
-        control<QRadioButton>(s, "sinking")->setChecked(true);
-        control<QRadioButton>(s, "metric")->setChecked(true);
-        control<QDoubleSpinBox>(s, "sett")->setValue(12.5);
-        control<QSpinBox>(s, "weftRatio")->setValue(4);
-    }, QDialogButtonBox::Ok);
+    onSheet(
+        props,
+        [](CPropertiesSheet& s) {
+            control<QSpinBox>(s, "shafts")->setValue(4);
+            control<QSpinBox>(s, "treadles")->setValue(6);
+            control<QRadioButton>(s, "sinking")->setChecked(true);
+            control<QRadioButton>(s, "metric")->setChecked(true);
+            control<QDoubleSpinBox>(s, "sett")->setValue(12.5);
+            control<QSpinBox>(s, "weftRatio")->setValue(4);
+        },
+        QDialogButtonBox::Ok);
     EXPECT_EQ(doc.numShafts(), 4);
     EXPECT_EQ(doc.numTreadles(), 6);
     EXPECT_EQ(doc.threading()->GetShaft(0), 0); // shaft 8 is gone
@@ -177,13 +181,16 @@ TEST_F(LifecycleTest, NotesOpenTheSecondPage)
     doc.notes = "first\r\n";
     QAction* notes = fileItem(QStringLiteral("No&tes..."));
     ASSERT_NE(notes, nullptr);
-    onSheet(notes, [](CPropertiesSheet& s) {
-        EXPECT_EQ(s.tabs()->currentIndex(), 1);
-        auto* n = control<QPlainTextEdit>(s, "notes");
-        EXPECT_EQ(n->toPlainText(), QStringLiteral("first\n"));
-        n->setPlainText(QStringLiteral("first\nsecond"));
-        control<QPlainTextEdit>(s, "title")->setPlainText(QStringLiteral("Overshot"));
-    }, QDialogButtonBox::Ok);
+    onSheet(
+        notes,
+        [](CPropertiesSheet& s) {
+            EXPECT_EQ(s.tabs()->currentIndex(), 1);
+            auto* n = control<QPlainTextEdit>(s, "notes");
+            EXPECT_EQ(n->toPlainText(), QStringLiteral("first\n"));
+            n->setPlainText(QStringLiteral("first\nsecond"));
+            control<QPlainTextEdit>(s, "title")->setPlainText(QStringLiteral("Overshot"));
+        },
+        QDialogButtonBox::Ok);
     EXPECT_EQ(doc.notes, "first\r\nsecond");
     EXPECT_EQ(doc.title, "Overshot");
     EXPECT_TRUE(doc.isModified());
@@ -195,24 +202,29 @@ TEST_F(LifecycleTest, SheetAsksItsQuestionsInOrder)
     CQuillabyDoc& doc = w->document();
     // A liftplan with four different lifts on four shafts.
     for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kReplay, p, p + 1);
-    ApplyPropertiesSheet(m_main.get(), w, [&] {
-        DraftProperties v = ReadProperties(doc);
-        v.shafts = 4;
-        v.liftplan = true;
-        return v;
-    }(), {});
+    ApplyPropertiesSheet(m_main.get(), w,
+                         [&] {
+                             DraftProperties v = ReadProperties(doc);
+                             v.shafts = 4;
+                             v.liftplan = true;
+                             return v;
+                         }(),
+                         {});
     ASSERT_TRUE(doc.isLiftplan());
     m_asked.clear();
 
     m_answer = true;
-    onSheet(fileItem(QStringLiteral("P&roperties...")), [](CPropertiesSheet& s) {
-        EXPECT_FALSE(control<QSpinBox>(s, "treadles")->isEnabled()); // liftplan: treadles are shafts
-        control<QSpinBox>(s, "wefts")->setValue(4);
-        control<QRadioButton>(s, "weftFaced")->setChecked(true);
-        control<QCheckBox>(s, "correlation")->setChecked(true);
-    }, QDialogButtonBox::Ok);
-    EXPECT_EQ(m_asked, (QStringList{QString::fromLatin1(msg::kConvertToTieup),
-                                    QString::fromLatin1(msg::kCorrelateTreadling)}));
+    onSheet(
+        fileItem(QStringLiteral("P&roperties...")),
+        [](CPropertiesSheet& s) {
+            EXPECT_FALSE(control<QSpinBox>(s, "treadles")->isEnabled()); // liftplan: treadles are shafts
+            control<QSpinBox>(s, "wefts")->setValue(4);
+            control<QRadioButton>(s, "weftFaced")->setChecked(true);
+            control<QCheckBox>(s, "correlation")->setChecked(true);
+        },
+        QDialogButtonBox::Ok);
+    EXPECT_EQ(m_asked,
+              (QStringList{QString::fromLatin1(msg::kConvertToTieup), QString::fromLatin1(msg::kCorrelateTreadling)}));
     EXPECT_FALSE(doc.isLiftplan());
     EXPECT_EQ(doc.numWefts(), 4);
     EXPECT_EQ(doc.activeCorrelation(), 2);
@@ -241,9 +253,10 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
     EXPECT_FALSE(doc.isModified());
 
     const COLORREF end0 = doc.palette().color(doc.threading()->GetColor(0));
-    const QString good = file("good.wif", "[WIF]\nVersion=1.1\n[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\n"
-                                          "WARP=true\n[COLOR PALETTE]\nEntries=1\n[COLOR TABLE]\n1=1,2,3\n"
-                                          "[WARP]\nUnits=Centimeters\nSpacing=0.5\n");
+    const QString good = file("good.wif",
+                              "[WIF]\nVersion=1.1\n[CONTENTS]\nCOLOR PALETTE=true\nCOLOR TABLE=true\n"
+                              "WARP=true\n[COLOR PALETTE]\nEntries=1\n[COLOR TABLE]\n1=1,2,3\n"
+                              "[WARP]\nUnits=Centimeters\nSpacing=0.5\n");
     EXPECT_TRUE(ImportPaletteFrom(m_main.get(), w, good));
     EXPECT_EQ(doc.palette().color(0), rgb(1, 2, 3));
     EXPECT_EQ(doc.palette().color(doc.threading()->GetColor(0)), end0);
@@ -265,7 +278,8 @@ TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
     doc.setWeftSett(-1, 0); // a sett the box cannot show
     doc.notes = "a\r\nb";
     doc.SetModified(false);
-    onSheet(fileItem(QStringLiteral("P&roperties...")), [](CPropertiesSheet&) {}, QDialogButtonBox::Ok);
+    onSheet(
+        fileItem(QStringLiteral("P&roperties...")), [](CPropertiesSheet&) {}, QDialogButtonBox::Ok);
     EXPECT_FALSE(doc.isModified());
     EXPECT_EQ(doc.warpSettFrac(), 3456);
     EXPECT_EQ(doc.weftSettWhole(), -1);

@@ -1,9 +1,9 @@
+#include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
-#include "tests/ui/mainwindowfixture.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 
 #include <QApplication>
 #include <QDropEvent>
@@ -159,8 +159,7 @@ TEST_F(MainFrameTest, OpenFileIsTheOneHookForReading)
     EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 0);
 
     int reads = 0;
-    CMainFrame::setDocumentLoader([&](const QString& p, const NewDraftDefaults& d,
-                                      CQuillabyDoc& doc, QString&) {
+    CMainFrame::setDocumentLoader([&](const QString& p, const NewDraftDefaults& d, CQuillabyDoc& doc, QString&) {
         ++reads;
         EXPECT_EQ(p, path);
         doc.OnNewDocument(d);

@@ -12,8 +12,7 @@ using namespace qb;
 
 namespace {
 
-template <class W>
-W* child(COptionsSheet& sheet, const char* name)
+template <class W> W* child(COptionsSheet& sheet, const char* name)
 {
     W* w = sheet.findChild<W*>(QLatin1String(name));
     EXPECT_NE(w, nullptr) << name;
@@ -28,14 +27,16 @@ TEST(OptionsSheet, PagesAndCaptionInOrder)
     EXPECT_EQ(sheet.windowTitle(), QStringLiteral("Options"));
     const QStringList expected{"Loom", "Grid/Notation", "General", "Files", "Dobby Head Settings"};
     ASSERT_EQ(sheet.tabs()->count(), 5);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(sheet.tabs()->tabText(i), expected.at(i));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(sheet.tabs()->tabText(i), expected.at(i));
     EXPECT_EQ(sheet.tabs()->currentIndex(), 4);
 }
 
 TEST(OptionsSheet, NotationBoxesMapToStoredValues)
 {
-    struct Case { bool numeric, alpha; int threading; };
+    struct Case {
+        bool numeric, alpha;
+        int threading;
+    };
     for (const Case& c : {Case{false, true, 3}, Case{true, false, 1}, Case{false, false, 0}}) {
         COptionsSheet sheet(CStoredSettings{});
         child<QCheckBox>(sheet, "threadingNumeric")->setChecked(c.numeric);

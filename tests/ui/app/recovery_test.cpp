@@ -1,10 +1,10 @@
 // Recovery copies: kept while the editor runs, dropped on save and close,
 // offered again after a crash, a kill or a stop by signal.
+#include "tests/ui/mainwindowfixture.h"
+#include "tests/ui/recoveryedits.h"
 #include "ui/app/autosave.h"
 #include "ui/app/draftfiles.h"
 #include "ui/views/draftwindow.h"
-#include "tests/ui/mainwindowfixture.h"
-#include "tests/ui/recoveryedits.h"
 
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"

@@ -43,8 +43,7 @@ protected:
             role = int(second.start(file, 3000));
         });
         QDeadlineTimer deadline(5000);
-        while (role < 0 && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        while (role < 0 && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         t.join();
         QCoreApplication::processEvents();
         return CSingleInstance::Role(role.load());
@@ -126,8 +125,7 @@ TEST_F(SingleInstanceTest, StaleSocketOfACrashedInstanceDoesNotBlock)
     CSingleInstance first(QStringLiteral("test.stale"));
     ASSERT_EQ(first.start(), CSingleInstance::Role::Primary) << first.errorString().toStdString();
     QSignalSpy spy(&first, &CSingleInstance::fileRequested);
-    EXPECT_EQ(secondStart(QStringLiteral("test.stale"), QStringLiteral("/x.wif")),
-              CSingleInstance::Role::Secondary);
+    EXPECT_EQ(secondStart(QStringLiteral("test.stale"), QStringLiteral("/x.wif")), CSingleInstance::Role::Secondary);
     EXPECT_EQ(spy.size(), 1);
 }
 
@@ -167,8 +165,7 @@ TEST_F(SingleInstanceTest, TwoSimultaneousStartsLeaveOneRunning)
     ASSERT_TRUE(a.waitForStarted(5000));
     ASSERT_TRUE(b.waitForStarted(5000));
     QDeadlineTimer deadline(10000);
-    while (a.state() != QProcess::NotRunning && b.state() != QProcess::NotRunning &&
-           !deadline.hasExpired()) {
+    while (a.state() != QProcess::NotRunning && b.state() != QProcess::NotRunning && !deadline.hasExpired()) {
         a.waitForFinished(50);
         b.waitForFinished(50);
     }
@@ -192,8 +189,7 @@ TEST_F(SingleInstanceTest, KilledProgramDoesNotBlockTheNextStart)
     crashed.setProcessEnvironment(childEnv(m_runtime.path(), config.path()));
     crashed.start(quillabyExe(), {});
     QDeadlineTimer deadline(10000);
-    while (!QFileInfo::exists(socket) && !deadline.hasExpired())
-        QThread::msleep(20);
+    while (!QFileInfo::exists(socket) && !deadline.hasExpired()) QThread::msleep(20);
     ASSERT_TRUE(QFileInfo::exists(socket));
     QThread::msleep(200);
     crashed.kill();

@@ -1,8 +1,8 @@
+#include "tests/ui/testsettingsdir.h"
 #include "ui/app/defaultpalette.h"
 #include "ui/app/recentfilelist.h"
 #include "ui/base/screenscale.h"
 #include "ui/base/storedsettings.h"
-#include "tests/ui/testsettingsdir.h"
 
 #include <gtest/gtest.h>
 
@@ -40,11 +40,17 @@ TEST(StoredSettings, MissingStoreGivesDefaults)
 TEST(StoredSettings, OutOfRangeValuesAreClamped)
 {
     TestSettingsDir dir;
-    CStoredSettings s = readWith({{"DfltNumShafts", 100}, {"DfltNumTreadles", 200},
-                                  {"UnitMeasure", 7}, {"DfltWasteLength", -5}, {"NumEchos", 9},
-                                  {"NetworkLen", 40000}, {"NetworkInitialB", -1},
-                                  {"ProgressingLineLength", 7}, {"DobbyHarnesses", 0},
-                                  {"BrowseZoomLevel", -99}, {"InitialXPos", -3000}});
+    CStoredSettings s = readWith({{"DfltNumShafts", 100},
+                                  {"DfltNumTreadles", 200},
+                                  {"UnitMeasure", 7},
+                                  {"DfltWasteLength", -5},
+                                  {"NumEchos", 9},
+                                  {"NetworkLen", 40000},
+                                  {"NetworkInitialB", -1},
+                                  {"ProgressingLineLength", 7},
+                                  {"DobbyHarnesses", 0},
+                                  {"BrowseZoomLevel", -99},
+                                  {"InitialXPos", -3000}});
     EXPECT_EQ(s.DfltNumShafts, 64);
     EXPECT_EQ(s.DfltNumTreadles, 128);
     EXPECT_EQ(s.UnitMeasure, 1);
@@ -67,9 +73,12 @@ TEST(StoredSettings, OutOfRangeValuesAreClamped)
 TEST(StoredSettings, GarbageAndInvalidNotationsReadAsDefaults)
 {
     TestSettingsDir dir;
-    const CStoredSettings s = readWith({{"DfltNumShafts", "lots"}, {"DfltThreading", 2},
-                                        {"DfltTreadling", 3}, {"DfltTieup", -1},
-                                        {"DfltDrawdown", 5}, {"DfltNumTreadles", "12"}});
+    const CStoredSettings s = readWith({{"DfltNumShafts", "lots"},
+                                        {"DfltThreading", 2},
+                                        {"DfltTreadling", 3},
+                                        {"DfltTieup", -1},
+                                        {"DfltDrawdown", 5},
+                                        {"DfltNumTreadles", "12"}});
     EXPECT_EQ(s.DfltNumShafts, 8);
     EXPECT_EQ(s.DfltNumTreadles, 12);
     EXPECT_EQ(s.DfltThreading, 1);
@@ -118,8 +127,7 @@ TEST(StoredSettings, WriteReadRoundTripUsesExactKeys)
 TEST(StoredSettings, UnknownHeadIsNotWrittenBack)
 {
     TestSettingsDir dir;
-    CStoredSettings s = readWith({{"DobbyHeadType", "Foo"}, {"SerialPortNum", 3},
-                                  {"DobbyHarnesses", 24}});
+    CStoredSettings s = readWith({{"DobbyHeadType", "Foo"}, {"SerialPortNum", 3}, {"DobbyHarnesses", 24}});
     EXPECT_EQ(s.dobbyHead, DobbyHeads::kNone);
     s.SerialPortNum = 7;
     s.DobbyHarnesses = 8;
@@ -160,8 +168,7 @@ TEST(DefaultPalette, MissingOrBadCountRestoresBuiltInsAndWritesThem)
         TestSettingsDir dir;
         {
             QSettings s = TestSettingsDir::store();
-            if (count.isValid())
-                s.setValue("Settings/NumDefaultColors", count);
+            if (count.isValid()) s.setValue("Settings/NumDefaultColors", count);
             s.setValue("Colors/color20", 0x123456);
         }
         QSettings s = TestSettingsDir::store();
@@ -181,8 +188,7 @@ TEST(DefaultPalette, StoredPaletteUpToNinetyColorsIsKept)
 {
     TestSettingsDir dir;
     std::vector<COLORREF> colors;
-    for (int i = 0; i < 90; ++i)
-        colors.push_back(COLORREF(i * 0x010203));
+    for (int i = 0; i < 90; ++i) colors.push_back(COLORREF(i * 0x010203));
     {
         QSettings s = TestSettingsDir::store();
         CDefaultPalette p;
@@ -218,8 +224,7 @@ TEST(RecentFileList, KeepsFourNewestFirst)
 {
     TestSettingsDir dir;
     CRecentFileList r;
-    for (const char* f : {"/a.wif", "/b.wif", "/c.wif", "/d.wif", "/e.wif", "/c.wif"})
-        r.add(QLatin1String(f));
+    for (const char* f : {"/a.wif", "/b.wif", "/c.wif", "/d.wif", "/e.wif", "/c.wif"}) r.add(QLatin1String(f));
     EXPECT_EQ(r.files(), (QStringList{"/c.wif", "/e.wif", "/d.wif", "/b.wif"}));
     QSettings s = TestSettingsDir::store();
     r.save(s);
@@ -231,9 +236,12 @@ TEST(RecentFileList, KeepsFourNewestFirst)
 
 TEST(ScreenScale, CellSizesFollowTheDpi)
 {
-    struct Case { double dpi; int base, inner, mark; };
-    const Case cases[] = {{96, 12, 10, 8},  {72, 9, 7, 5},    {120, 15, 12, 10}, {144, 18, 15, 13},
-                          {192, 24, 20, 18}, {0, 12, 10, 8},  {-5, 12, 10, 8},   {30, 8, 6, 4}};
+    struct Case {
+        double dpi;
+        int base, inner, mark;
+    };
+    const Case cases[] = {{96, 12, 10, 8},   {72, 9, 7, 5},  {120, 15, 12, 10}, {144, 18, 15, 13},
+                          {192, 24, 20, 18}, {0, 12, 10, 8}, {-5, 12, 10, 8},   {30, 8, 6, 4}};
     for (const Case& c : cases) {
         const ScreenScale s = ScreenScale::fromDpi(c.dpi);
         EXPECT_EQ(s, (ScreenScale{c.base, c.inner, c.mark})) << "dpi " << c.dpi;

@@ -1,18 +1,18 @@
+#include "tests/ui/mainwindowfixture.h"
 #include "ui/browser/browserfiles.h"
 #include "ui/browser/draftbrowser.h"
 #include "ui/browser/previewloader.h"
-#include "tests/ui/mainwindowfixture.h"
 
-#include "ui/base/storedsettings.h"
 #include "core/draft/quillabydoc.h"
-#include "ui/views/draftframe.h"
 #include "core/wif/wifwriter.h"
+#include "ui/base/storedsettings.h"
+#include "ui/views/draftframe.h"
 
 #include <QDirIterator>
 #include <QFile>
 #include <QHeaderView>
-#include <QMenuBar>
 #include <QMenu>
+#include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,13 +44,14 @@ void writeDraft(const QString& path, int ends)
 TEST(BrowserFiles, DraftNamesByTheirRealExtension)
 {
     const std::pair<const char*, bool> names[] = {
-        {"A.WIF", true}, {"b.qlb", true}, {"c.Wif", true}, {"c.txt", false}, {"mywif", false},
-        {"notes.xqlb", false}, {"wif", false}, {".wif", true}, {"x.wif.bak", false},
+        {"A.WIF", true},       {"b.qlb", true}, {"c.Wif", true}, {"c.txt", false},     {"mywif", false},
+        {"notes.xqlb", false}, {"wif", false},  {".wif", true},  {"x.wif.bak", false},
     };
     for (const auto& [name, draft] : names) EXPECT_EQ(IsDraftFileName(QString::fromLatin1(name)), draft) << name;
 
     QTemporaryDir dir;
-    for (const char* n : {"A.WIF", "b.qlb", "c.txt", "mywif", "notes.xqlb"}) touch(dir.filePath(QString::fromLatin1(n)));
+    for (const char* n : {"A.WIF", "b.qlb", "c.txt", "mywif", "notes.xqlb"})
+        touch(dir.filePath(QString::fromLatin1(n)));
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("old.wif")));
     QStringList listed;
     for (const QFileInfo& fi : DraftFilesIn(dir.path())) listed << fi.fileName();
@@ -67,7 +68,8 @@ TEST(BrowserFiles, DatesFollowTheLocale)
     const QLocale us(QLocale::English, QLocale::UnitedStates), de(QLocale::German, QLocale::Germany);
     EXPECT_TRUE(ModifiedText(early, us).startsWith(QStringLiteral("3/3/21"))) << ModifiedText(early, us).toStdString();
     EXPECT_TRUE(ModifiedText(early, us).contains(QStringLiteral("12:05"))) << ModifiedText(early, us).toStdString();
-    EXPECT_TRUE(ModifiedText(afternoon, us).contains(QStringLiteral("1:30"))) << ModifiedText(afternoon, us).toStdString();
+    EXPECT_TRUE(ModifiedText(afternoon, us).contains(QStringLiteral("1:30")))
+        << ModifiedText(afternoon, us).toStdString();
     EXPECT_EQ(ModifiedText(early, de), QStringLiteral("03.03.21 00:05"));
     EXPECT_EQ(ModifiedText(afternoon, de), QStringLiteral("03.03.21 13:30"));
 }
@@ -196,7 +198,8 @@ TEST_F(DraftBrowserTest, RapidMovesEndOnTheLastDraft)
 TEST_F(DraftBrowserTest, EveryTestDraftPreviews)
 {
     // Every draft file under the test data: a preview or a message, never a stale draft.
-    QDirIterator it(QStringLiteral(QUILLABY_TEST_DATA), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(QUILLABY_TEST_DATA), QDir::Dirs | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
     QStringList folders{QStringLiteral(QUILLABY_TEST_DATA)};
     while (it.hasNext()) folders << it.next();
     m_main->settingsMutable().DfltBrowseLocn = folders.first();

@@ -6,11 +6,11 @@
 #include "ui/combine/combinecommands.h"
 #include "ui/combine/combinedialogs.h"
 
+#include "core/transform/componentimport.h"
 #include "core/transform/expand.h"
 #include "core/transform/interleave.h"
 #include "core/transform/messages.h"
 #include "core/transform/overlay.h"
-#include "core/transform/componentimport.h"
 #include "core/wif/sourcedraft.h"
 #include "core/wif/wifwriter.h"
 
@@ -111,7 +111,8 @@ TEST_F(CombineTest, MenusCarryTheCommandsUnderTheirOwnTexts)
     for (const char* t : {"Ech&o...", "Interlea&ve...", "E&xpand...", "&Import...", "Thic&kness..."})
         EXPECT_TRUE(threading.contains(QLatin1String(t))) << t;
     const QStringList treadling = items(QStringLiteral("T&readling"));
-    for (const char* t : {"Echo...", "Interleave...", "Overla&y...", "Append...", "E&xpand...", "&Import...", "Thic&kness..."})
+    for (const char* t :
+         {"Echo...", "Interleave...", "Overla&y...", "Append...", "E&xpand...", "&Import...", "Thic&kness..."})
         EXPECT_TRUE(treadling.contains(QLatin1String(t))) << t;
     EXPECT_TRUE(items(QStringLiteral("Tie&up")).contains(QStringLiteral("&Import...")));
     QAction* warp = item(QStringLiteral("&Color"), QStringLiteral("&Warp Colorway..."));
@@ -143,16 +144,29 @@ TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
     };
     const auto form = LiftplanChoice::Treadling;
     const std::vector<Case> cases = {
-        {"Echo Threading", "Thre&ading", "Ech&o...", 1, [] { SetDialogRunner(SetSpin("numEchos", 2, "echoOffset", 3)); },
-         [&](CQuillabyDoc& d) { return EchoThreading(kReplay, d, {2, 3}, yes); }},
+        {"Echo Threading", "Thre&ading", "Ech&o...", 1,
+         [] { SetDialogRunner(SetSpin("numEchos", 2, "echoOffset", 3)); },
+         [&](CQuillabyDoc& d) {
+             return EchoThreading(kReplay, d, {2, 3}, yes);
+         }},
         {"Echo Treadling", "T&readling", "Echo...", 3, [] {},
          [&](CQuillabyDoc& d) { return EchoTreadling(kReplay, d, yes); }},
-        {"Interleave Threading", "Thre&ading", "Interlea&ve...", 1, [&] { SetDialogRunner(FillMerge({a, b})); },
-         [&](CQuillabyDoc& d) { return InterleaveThreading(kReplay, d, ptrs(read({a, b}, form)), yes); }},
+        {"Interleave Threading", "Thre&ading", "Interlea&ve...", 1,
+         [&] {
+             SetDialogRunner(FillMerge({a, b}));
+         },
+         [&](CQuillabyDoc& d) {
+             return InterleaveThreading(kReplay, d, ptrs(read({a, b}, form)), yes);
+         }},
         {"Interleave Treadling", "T&readling", "Interleave...", 1, [&] { SetDialogRunner(FillMerge({b})); },
          [&](CQuillabyDoc& d) { return InterleaveTreadling(kReplay, d, ptrs(read({b}, form)), yes); }},
-        {"Overlay Pegplan", "T&readling", "Overla&y...", 1, [&] { SetDialogRunner(FillMerge({a, lift, b})); },
-         [&](CQuillabyDoc& d) { return OverlayPegplan(kReplay, d, ptrs(read({a, lift, b}, form)), yes); }},
+        {"Overlay Pegplan", "T&readling", "Overla&y...", 1,
+         [&] {
+             SetDialogRunner(FillMerge({a, lift, b}));
+         },
+         [&](CQuillabyDoc& d) {
+             return OverlayPegplan(kReplay, d, ptrs(read({a, lift, b}, form)), yes);
+         }},
         {"Append Treadling", "T&readling", "Append...", 1, [&] { m_chosen = QStringList{b}; },
          [&](CQuillabyDoc& d) { return AppendTreadling(kReplay, d, *read({b}, form)[0], yes); }},
         {"Expand Threading", "Thre&ading", "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 3)); },

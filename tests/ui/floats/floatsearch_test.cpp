@@ -48,7 +48,8 @@ Listed RunFloats(const QString& file, int min, bool faceOnly)
     static const QRegularExpression line(QStringLiteral("^(warp end|weft pick) (\\d+) "));
     for (const QString& l : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         const auto m = line.match(l);
-        if (m.hasMatch()) (m.captured(1) == QStringLiteral("warp end") ? out.ends : out.picks).insert(m.captured(2).toInt() - 1);
+        if (m.hasMatch())
+            (m.captured(1) == QStringLiteral("warp end") ? out.ends : out.picks).insert(m.captured(2).toInt() - 1);
         else if (l.startsWith(QStringLiteral("floats:"))) out.countLine = l;
     }
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
@@ -76,10 +77,7 @@ std::unique_ptr<CQuillabyDoc> FloatyDraft(unsigned seed, int ends, int picks, bo
 
 class FloatSearchTest : public CommandWindowTest {
 protected:
-    void SetUp() override
-    {
-        CommandWindowTest::SetUp();
-    }
+    void SetUp() override { CommandWindowTest::SetUp(); }
     // Saves the draft, opens the file in the editor.
     CDraftWindow* open(std::unique_ptr<CQuillabyDoc> doc, const QString& name)
     {
@@ -132,9 +130,9 @@ TEST_F(FloatSearchTest, WalksTheFloatsTheCommandLineLists)
                 EXPECT_EQ(d->found(), int(cli.picks.size()));
                 EXPECT_EQ(d->foundText(), QString::number(cli.picks.size()));
                 EXPECT_EQ(walk(d), cli.picks);
-                EXPECT_EQ(cli.countLine, QStringLiteral("floats: %1 warp ends, %2 weft picks")
-                                             .arg(cli.ends.size())
-                                             .arg(cli.picks.size()));
+                EXPECT_EQ(
+                    cli.countLine,
+                    QStringLiteral("floats: %1 warp ends, %2 weft picks").arg(cli.ends.size()).arg(cli.picks.size()));
                 // Past the last one: the message, then from the first again.
                 m_told.clear();
                 if (d->found() > 0) {

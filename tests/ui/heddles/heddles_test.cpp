@@ -141,9 +141,9 @@ TEST_F(HeddlesTest, ThicknessPatternFromTheDialogIsOneUndoStep)
         auto* d = qobject_cast<CThreadThickness*>(&dlg);
         if (!d) return false;
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Thread Thickness"));
-        Click(*d, 2);                          // thin, thin, thin
-        Click(*d, 0);                          // thick, thin, thin
-        Click(*d, 9, Qt::RightButton);         // past the end: ignored
+        Click(*d, 2);                                    // thin, thin, thin
+        Click(*d, 0);                                    // thick, thin, thin
+        Click(*d, 9, Qt::RightButton);                   // past the end: ignored
         Click(*d, 5, Qt::LeftButton, Qt::ShiftModifier); // Shift: a right click, past the end
         shown = d->pattern().thick();
         return true;

@@ -36,8 +36,7 @@ QString Lines(const CQuillabyDoc& doc, int first, int last)
         QStringList shafts;
         const TUPTYPE lift = LiftedShafts(doc, p);
         for (int sh = 1; sh <= 64; ++sh)
-            if (lift.test(sh))
-                shafts << QString::number(sh);
+            if (lift.test(sh)) shafts << QString::number(sh);
         s += QStringLiteral("pick %1: shafts %2\n").arg(p + 1).arg(shafts.join(QLatin1Char(',')));
     }
     return s;
@@ -60,16 +59,16 @@ TEST(CliWeave, WeavesTheGivenPicksFromTheStartPickAndReleases)
         session.runAuto(o);
     });
     QProcess p;
-    p.start(Cli(), {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("leclerc1"),
-                    QStringLiteral("--port"), QString::fromStdString(loom.device()), QStringLiteral("--start-pick"),
-                    QStringLiteral("3"), QStringLiteral("--picks"), QStringLiteral("5")});
+    p.start(Cli(),
+            {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("leclerc1"),
+             QStringLiteral("--port"), QString::fromStdString(loom.device()), QStringLiteral("--start-pick"),
+             QStringLiteral("3"), QStringLiteral("--picks"), QStringLiteral("5")});
     ASSERT_TRUE(Finish(p, 20000));
     t.join();
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), Lines(*doc, 2, 6) + QStringLiteral("woven 5 picks\n"));
     ASSERT_EQ(session.sheds().size(), 5u);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(session.sheds()[static_cast<std::size_t>(i)], LiftedShafts(*doc, 2 + i));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(session.sheds()[static_cast<std::size_t>(i)], LiftedShafts(*doc, 2 + i));
     EXPECT_TRUE(session.releaseHeard());
     EXPECT_TRUE(session.lineOk()) << session.lineSettings();
 }
@@ -87,8 +86,9 @@ TEST(CliWeave, CtrlCEndsTheRunWithTheRelease)
         session.runAuto(o);
     });
     QProcess p;
-    p.start(Cli(), {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("Louet"),
-                    QStringLiteral("--port"), QString::fromStdString(loom.device())});
+    p.start(Cli(),
+            {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("Louet"),
+             QStringLiteral("--port"), QString::fromStdString(loom.device())});
     QByteArray out;
     ASSERT_TRUE(RunUntil(
         [&] {
@@ -109,16 +109,18 @@ TEST(CliWeave, CtrlCEndsTheRunWithTheRelease)
 TEST(CliWeave, RefusalsExitNonZeroWithTheMessage)
 {
     QProcess p;
-    p.start(Cli(), {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("avl2"),
-                    QStringLiteral("--port"), QStringLiteral("/nonexistent/loom")});
+    p.start(Cli(),
+            {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("avl2"),
+             QStringLiteral("--port"), QStringLiteral("/nonexistent/loom")});
     ASSERT_TRUE(Finish(p, 10000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(p.readAllStandardError().startsWith("Couldn't open port on /nonexistent/loom"));
 
     // The head cannot lift shafts 9 to 16 of this draft with 8 set up.
-    p.start(Cli(), {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("louet"),
-                    QStringLiteral("--port"), QStringLiteral("/nonexistent/loom"), QStringLiteral("--shafts"),
-                    QStringLiteral("8")});
+    p.start(Cli(),
+            {QStringLiteral("weave"), kDraft, QStringLiteral("--head"), QStringLiteral("louet"),
+             QStringLiteral("--port"), QStringLiteral("/nonexistent/loom"), QStringLiteral("--shafts"),
+             QStringLiteral("8")});
     ASSERT_TRUE(Finish(p, 10000));
     EXPECT_EQ(p.exitCode(), 1);
     EXPECT_TRUE(p.readAllStandardError().startsWith("Cannot start dobby. Pick "));

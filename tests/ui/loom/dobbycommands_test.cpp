@@ -3,11 +3,11 @@
 
 #include "tests/ui/loom/dobbyfixture.h"
 
-#include "ui/loom/dobbybars.h"
 #include "core/dobby/dobbymessages.h"
-#include "ui/loom/dobbytimedout.h"
 #include "core/draft/drawdown.h"
 #include "core/wif/wifwriter.h"
+#include "ui/loom/dobbybars.h"
+#include "ui/loom/dobbytimedout.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -38,11 +38,9 @@ protected:
         RunFor(settleMs);
         while (m_loom->receive(milliseconds(settleMs), heard) && !heard.empty() && m_loom->protocol().hasPending())
             ;
-        for (const auto& h : m_loom->protocol().flush())
-            heard.push_back(h);
+        for (const auto& h : m_loom->protocol().flush()) heard.push_back(h);
         std::vector<Kind> kinds;
-        for (const auto& h : heard)
-            kinds.push_back(h.kind);
+        for (const auto& h : heard) kinds.push_back(h.kind);
         return kinds;
     }
     // Says `r` and lets the program answer.
@@ -78,8 +76,7 @@ TEST_F(ScriptedLoomTest, WeaversCommandsMoveThePositionAndResendTheLift)
     CQuillabyDoc* doc = openDraft();
     ASSERT_TRUE(doc);
     startWeaving(DobbyHeadType::Louet, *doc);
-    for (int i = 0; i < 4; ++i)
-        ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
+    for (int i = 0; i < 4; ++i) ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
     ASSERT_EQ(doc->weaving.currentPick, 4);
     EXPECT_EQ(shed(), LiftedShafts(*doc, 4));
 
@@ -233,8 +230,9 @@ TEST_F(ScriptedLoomTest, SelfTest)
     messages.clear();
     useHead(DobbyHeadType::Leclerc2, "/nonexistent/loom");
     EXPECT_FALSE(dobby->selfTest());
-    EXPECT_EQ(messages, (QStringList{QStringLiteral("Couldn't open port on /nonexistent/loom"),
-                                     QStringLiteral("Unable to open COM port")}));
+    EXPECT_EQ(messages,
+              (QStringList{QStringLiteral("Couldn't open port on /nonexistent/loom"),
+                           QStringLiteral("Unable to open COM port")}));
 }
 
 TEST_F(ScriptedLoomTest, StartChecksComeBeforeThePort)
@@ -269,8 +267,9 @@ TEST_F(ScriptedLoomTest, StartChecksComeBeforeThePort)
     ASSERT_TRUE(wefts);
     ASSERT_TRUE(wefts->SetNumRows(kReplay, Side::Treadling, 2));
     act(DobbyMenuItem::Start)->trigger();
-    EXPECT_EQ(messages, QStringList{QStringLiteral("Cannot start dobby. Draft has multiple wefts.\nConvert to a "
-                                                   "thread-by-thread draft before\nsending it to the loom.")});
+    EXPECT_EQ(messages,
+              QStringList{QStringLiteral("Cannot start dobby. Draft has multiple wefts.\nConvert to a "
+                                         "thread-by-thread draft before\nsending it to the loom.")});
 }
 
 TEST_F(ScriptedLoomTest, OneRunAtATimeAndClosingTheDraftStopsIt)
@@ -310,8 +309,7 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     CQuillabyDoc* doc = openDraft();
     ASSERT_TRUE(doc);
     startWeaving(DobbyHeadType::Louet, *doc);
-    for (int i = 0; i < 10; ++i)
-        ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
+    for (int i = 0; i < 10; ++i) ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
     ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 5, 55));
     doc->UpdateAllViews();
     RunFor(20);
@@ -338,8 +336,7 @@ TEST_F(ScriptedLoomTest, RunStateIsSavedWithTheDraft)
     CQuillabyDoc* doc = openDraft();
     ASSERT_TRUE(doc);
     startWeaving(DobbyHeadType::Louet, *doc);
-    for (int i = 0; i < 7; ++i)
-        ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
+    for (int i = 0; i < 7; ++i) ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
     dobby->toggleLoop();
     dobby->toggleReverse();
     dobby->addMarker(*doc, 20);

@@ -34,8 +34,7 @@ TEST(DobbyDialogs, SetPickPreviewsStaysInRangeAndJumpsToMarkers)
         const std::vector<int> markers{9, 29};
         auto next = [&](int q) {
             for (int m : markers)
-                if (m > q)
-                    return m;
+                if (m > q) return m;
             return 0;
         };
         CSetDobbyPick dlg(*doc, 4, false, next);

@@ -2,15 +2,15 @@
 
 #include "tests/ui/testsettingsdir.h"
 
+#include "core/draft/iprompter.h"
+#include "core/draft/quillabydoc.h"
+#include "core/wif/wifreader.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
 #include "ui/loom/dobbycontroller.h"
 #include "ui/loom/seriallink.h"
-#include "core/draft/quillabydoc.h"
-#include "core/draft/iprompter.h"
-#include "core/wif/wifreader.h"
+#include "ui/views/draftwindow.h"
 
 #include "tools/loom-emulator/ptyloom.h"
 
@@ -43,14 +43,12 @@ inline std::unique_ptr<CQuillabyDoc> LoadDraft(const char* name)
 // program) until `done` holds or `ms` have passed.
 inline bool RunUntil(const std::function<bool()>& done, int ms)
 {
-    if (done())
-        return true;
+    if (done()) return true;
     QEventLoop loop;
     QTimer poll;
     poll.setInterval(1);
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
+        if (done()) loop.quit();
     });
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     poll.start();
@@ -78,8 +76,7 @@ protected:
     CQuillabyDoc* openDraft(const char* name = "dobby/advancingtwill16.wif")
     {
         auto doc = LoadDraft(name);
-        if (!doc)
-            return nullptr;
+        if (!doc) return nullptr;
         return &frame->addDocumentWindow(std::move(doc), QString())->document();
     }
     void useHead(DobbyHeadType type, const std::string& device, int shafts = 16)
@@ -91,10 +88,7 @@ protected:
         dobby->updateActions();
     }
     QAction* act(DobbyMenuItem item) const { return dobby->action(item); }
-    void TearDown() override
-    {
-        frame.reset();
-    }
+    void TearDown() override { frame.reset(); }
 
     TestSettingsDir m_dir;
     CDefaultPalette m_palette;

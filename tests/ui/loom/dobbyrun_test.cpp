@@ -3,9 +3,9 @@
 
 #include "tests/ui/loom/dobbyfixture.h"
 
+#include "core/draft/drawdown.h"
 #include "ui/loom/dobbybars.h"
 #include "ui/loom/dobbytimedout.h"
-#include "core/draft/drawdown.h"
 #include "ui/views/draftframe.h"
 
 #include "tools/loom-emulator/loomsession.h"
@@ -33,8 +33,7 @@ struct LoomThread {
     ~LoomThread()
     {
         session.requestStop();
-        if (thread.joinable())
-            thread.join();
+        if (thread.joinable()) thread.join();
     }
     void weave(int picks, bool thenUnplug = false)
     {
@@ -44,15 +43,13 @@ struct LoomThread {
             o.patience = seconds(5);
             o.waitForRelease = !thenUnplug;
             session.runAuto(o);
-            if (thenUnplug)
-                loom.close();
+            if (thenUnplug) loom.close();
             done = true;
         });
     }
     void join()
     {
-        if (thread.joinable())
-            thread.join();
+        if (thread.joinable()) thread.join();
     }
 };
 
@@ -130,8 +127,7 @@ TEST_F(DobbyWindowTest, ReplyTimeOverAThousandPicks)
         useHead(type, loom.loom.device());
         loom.weave(1000);
         ASSERT_TRUE(dobby->startRun(*doc));
-        ASSERT_TRUE(RunUntil([&] { return doc->weaving.repeatCount == 16 && doc->weaving.currentPick == 40; },
-                             60000));
+        ASSERT_TRUE(RunUntil([&] { return doc->weaving.repeatCount == 16 && doc->weaving.currentPick == 40; }, 60000));
         const std::vector<double> programTimes = dobby->link()->replyTimes();
         dobby->stopRun();
         ASSERT_TRUE(RunUntil([&] { return loom.done.load(); }, 10000));
@@ -185,9 +181,10 @@ TEST_F(DobbyWindowTest, PortThatCannotBeOpenedOrSetUp)
         act(DobbyMenuItem::Start)->trigger();
         EXPECT_FALSE(dobby->hasRun());
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_EQ(messages.front(), type == DobbyHeadType::AVL2
-                                        ? QStringLiteral("Port setup failed")
-                                        : QStringLiteral("Port setup on %1 failed").arg(QString::fromStdString(loom.device())));
+        EXPECT_EQ(messages.front(),
+                  type == DobbyHeadType::AVL2
+                      ? QStringLiteral("Port setup failed")
+                      : QStringLiteral("Port setup on %1 failed").arg(QString::fromStdString(loom.device())));
     }
     // The port was let go: a run opens it again.
     dobby->setLineHook({});

@@ -80,11 +80,9 @@ TEST_F(SerialBurstTest, ABurstOfRequestsIsAnsweredInFull)
     ASSERT_TRUE(RunUntil([&] { return doc->weaving.currentPick == 40; }, 5000));
     RunFor(20);
     heard.clear();
-    for (int i = 0; i < 20 && heard.size() < 2 + 40 * 3; ++i)
-        ASSERT_TRUE(loom.receive(milliseconds(50), heard));
+    for (int i = 0; i < 20 && heard.size() < 2 + 40 * 3; ++i) ASSERT_TRUE(loom.receive(milliseconds(50), heard));
     int pushes = 0;
-    for (const auto& h : heard)
-        pushes += h.kind == loom::Heard::Kind::Push;
+    for (const auto& h : heard) pushes += h.kind == loom::Heard::Kind::Push;
     EXPECT_EQ(pushes, 41) << heard.size() << " commands heard";
     EXPECT_EQ(loom.protocol().shed(), LiftedShafts(*doc, 40));
 }

@@ -1,5 +1,5 @@
-#include "ui/views/draftwindow.h"
 #include "tests/ui/mainwindowfixture.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/drawdown.h"
 #include "core/imagedraft/picturedraft.h"
@@ -147,7 +147,8 @@ TEST_F(PictureWindowTest, EveryPictureFormatOpensInAGraphicWindowWithItsOwnMenus
 
     // While a picture is active the bar holds its menus instead of the draft's.
     EXPECT_EQ(visibleMenus(), QStringList({"&File", "&Edit", "&View", "&Tools", "&Window", "&Help"}));
-    EXPECT_EQ(items(QStringLiteral("&Edit")), QStringList({"&Undo", "&Redo", "&Crop", "&Deselect", "&Grid Squares..."}));
+    EXPECT_EQ(items(QStringLiteral("&Edit")),
+              QStringList({"&Undo", "&Redo", "&Crop", "&Deselect", "&Grid Squares..."}));
     EXPECT_EQ(items(QStringLiteral("&View")), QStringList({"Zoom &In", "Zoom &Out", "Fit in &Window"}));
     EXPECT_EQ(items(QStringLiteral("&Tools")),
               QStringList({"&Rotate...", "Gr&ayscale", "&Brightness/Contrast...", "Generate &Draft", "&Selection",
@@ -181,7 +182,8 @@ TEST_F(PictureWindowTest, ADamagedOrUnreadableFileIsOnlyAMessage)
         {"words.bmp", "not a picture at all"},
         {"cut.jpg", bytes.left(bytes.size() / 2)},
         {"empty.tif", QByteArray()},
-        {"huge.bmp", QByteArray::fromHex("424d00000000000000003600000028000000a0860100a0860100010018000000000000000000")},
+        {"huge.bmp",
+         QByteArray::fromHex("424d00000000000000003600000028000000a0860100a0860100010018000000000000000000")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -470,8 +472,8 @@ TEST_F(PictureWindowTest, ClosingAModifiedPictureAsksFirst)
     EXPECT_TRUE(w->parentWidget()->close());
     RgbPicture back;
     std::string error;
-    ASSERT_TRUE(ReadPictureFile(QFile::encodeName(m_files.filePath(QStringLiteral("keep.bmp"))).toStdString(), back,
-                                error));
+    ASSERT_TRUE(
+        ReadPictureFile(QFile::encodeName(m_files.filePath(QStringLiteral("keep.bmp"))).toStdString(), back, error));
     EXPECT_TRUE(IsGreyScale(back));
 }
 

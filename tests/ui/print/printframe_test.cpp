@@ -1,22 +1,22 @@
 #include "tests/ui/mainwindowfixture.h"
 #include "ui/print/printcommands.h"
 
-#include "ui/views/draftwindow.h"
-#include "ui/base/imainwindow.h"
 #include "core/draft/quillabydoc.h"
 #include "printing/draftpages.h"
+#include "ui/base/imainwindow.h"
 #include "ui/heddles/heddlewindow.h"
 #include "ui/views/draftframe.h"
+#include "ui/views/draftwindow.h"
 #include "ui/views/paneframes.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QRadioButton>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
 

@@ -9,11 +9,11 @@
 #include "ui/profile/structurefiles.h"
 #include "ui/profile/weavestructuresheet.h"
 
-#include "ui/base/storedsettings.h"
 #include "core/transform/blockmessages.h"
 #include "core/transform/tieupkeys.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"
+#include "ui/base/storedsettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -91,8 +91,7 @@ DialogRunner Sheet(std::function<bool(CWeaveStructureSheet&)> fill)
     };
 }
 
-template <class W>
-W* Find(QWidget& parent, const char* name)
+template <class W> W* Find(QWidget& parent, const char* name)
 {
     W* w = parent.findChild<W*>(QLatin1String(name));
     EXPECT_NE(w, nullptr) << name;
@@ -142,8 +141,8 @@ TEST_F(ProfileTest, MenusNameTheCommandsWhereTheWeaverLooksForThem)
 {
     show(Profile({1, 2}, {1, 2}, {{1}, {2}}));
     const QStringList tools = items(kTools);
-    for (const char* t : {"&Weave Structure...", "De&fines Structure", "&Block Substitution...", "Scale Pattern &Line...",
-                          "Plot onto &Network..."})
+    for (const char* t : {"&Weave Structure...", "De&fines Structure", "&Block Substitution...",
+                          "Scale Pattern &Line...", "Plot onto &Network..."})
         EXPECT_TRUE(tools.contains(QLatin1String(t))) << t;
     EXPECT_TRUE(items(QStringLiteral("T&readling")).contains(QStringLiteral("Ri&bbon Template...")));
 }
@@ -183,29 +182,49 @@ TEST_F(ProfileTest, SheetEnablesControlsByItsRules)
     // The draft starts with 2 tiedown treadles, 1 pattern treadle, 4 ends
     // and 4 picks per block, no skeleton, combinations allowed, stored keys.
     const std::vector<Row> rows = {
-        {"as read", [](CWeaveStructureSheet&) {},
-         {{"oddEvenTiedowns", true}, {"threadingTurning", false}, {"treadlingTurningChoice", false},
-          {"threadingFlip", true}, {"threadingFlipChoice", false}, {"automaticKeys", true}, {"blockList", true},
-          {"validCombination", true}, {"makeAllValid", true}, {"alternateColors", true}, {"barsInWarp", false}}},
+        {"as read",
+         [](CWeaveStructureSheet&) {},
+         {{"oddEvenTiedowns", true},
+          {"threadingTurning", false},
+          {"treadlingTurningChoice", false},
+          {"threadingFlip", true},
+          {"threadingFlipChoice", false},
+          {"automaticKeys", true},
+          {"blockList", true},
+          {"validCombination", true},
+          {"makeAllValid", true},
+          {"alternateColors", true},
+          {"barsInWarp", false}}},
         {"skeleton", box("skeletonTieup", true), {{"oddEvenTiedowns", false}}},
-        {"two pattern treadles", spin("patternTreadles", 2),
-         {{"oddEvenTiedowns", false}, {"blockList", false}, {"keyPicture", false}, {"validCombination", false},
-          {"makeAllValid", false}, {"automaticKeys", false}}},
+        {"two pattern treadles",
+         spin("patternTreadles", 2),
+         {{"oddEvenTiedowns", false},
+          {"blockList", false},
+          {"keyPicture", false},
+          {"validCombination", false},
+          {"makeAllValid", false},
+          {"automaticKeys", false}}},
         {"one tiedown treadle", spin("tiedownTreadles", 1), {{"oddEvenTiedowns", false}, {"blockList", true}}},
-        {"sequential", box("sequentialOrder", true),
+        {"sequential",
+         box("sequentialOrder", true),
          {{"threadingTurning", true}, {"threadingTurningChoice", true}, {"treadlingTurning", true}}},
         {"one end per block", spin("endsPerBlock", 1), {{"threadingFlip", false}, {"treadlingFlip", true}}},
         {"one pick per block", spin("picksPerBlock", 1), {{"treadlingFlip", false}, {"threadingFlip", true}}},
         {"flip on", box("threadingFlip", true), {{"threadingFlipChoice", true}, {"treadlingFlipChoice", false}}},
-        {"flip on, then one end", both(box("threadingFlip", true), spin("endsPerBlock", 1)),
+        {"flip on, then one end",
+         both(box("threadingFlip", true), spin("endsPerBlock", 1)),
          {{"threadingFlip", false}, {"threadingFlipChoice", false}}},
         {"no combinations", box("allowCombinations", false), {{"automaticKeys", false}, {"validCombination", true}}},
-        {"automatic keys", box("automaticKeys", true),
+        {"automatic keys",
+         box("automaticKeys", true),
          {{"validCombination", false}, {"makeAllValid", false}, {"blockList", true}}},
-        {"more blocks", spin("numBlocks", 3), {{"blockList", false}, {"automaticKeys", false}, {"makeAllValid", false}}},
+        {"more blocks",
+         spin("numBlocks", 3),
+         {{"blockList", false}, {"automaticKeys", false}, {"makeAllValid", false}}},
         {"other shaft layout", spin("tiedownShafts", 1), {{"blockList", false}}},
         {"ends changed only", spin("endsPerBlock", 6), {{"blockList", true}, {"makeAllValid", true}}},
-        {"no design colors", box("designColors", false),
+        {"no design colors",
+         box("designColors", false),
          {{"alternateColors", false}, {"exceptWarpTiedowns", false}, {"additionalBars", false}, {"barsInWeft", false}}},
         {"color bars", spin("additionalBars", 2), {{"barsInWarp", true}, {"barsInWeft", true}}},
     };

@@ -1,15 +1,15 @@
-#include "ui/app/defaultpalette.h"
-#include "ui/views/draftwindow.h"
-#include "ui/app/mainframe.h"
-#include "ui/colors/palettebar.h"
-#include "ui/app/recentfilelist.h"
 #include "tests/ui/mainwindowfixture.h"
+#include "ui/app/defaultpalette.h"
+#include "ui/app/mainframe.h"
+#include "ui/app/recentfilelist.h"
+#include "ui/colors/palettebar.h"
+#include "ui/views/draftwindow.h"
 
+#include "ui/base/dialogparts.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/gridview.h"
 #include "ui/views/tdinggridview.h"
 #include "ui/wholedraft/wholedraftcommands.h"
-#include "ui/base/dialogparts.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -69,7 +69,8 @@ TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
          [&] { QTest::mouseClick(threading->viewport(), Qt::LeftButton, {}, threading->itemRect(0, 5).center()); },
          "&Undo Pencil", "&Redo"},
         {"Tieup > Clear", [&] { commands->action(DraftCommand::TieupClear)->trigger(); }, "&Undo Clear Tieup", "&Redo"},
-        {"Threading > Repeat", [&] {
+        {"Threading > Repeat",
+         [&] {
              SetDialogRunner([](QDialog&) { return true; });
              commands->action(DraftCommand::ThreadingRepeat)->trigger();
              SetDialogRunner({});
@@ -155,8 +156,7 @@ TEST_F(DraftWindowTest, ViewMenuSaysWhichPaneEachCommandChanges)
                 for (QAction* b : a->menu()->actions()) texts << b->text();
         return texts;
     };
-    EXPECT_EQ(paneItems("Threading"),
-              QStringList({"&Numeric", "&Alpha", "User-&defined", "&Hide", "Hide &Colorbar"}));
+    EXPECT_EQ(paneItems("Threading"), QStringList({"&Numeric", "&Alpha", "User-&defined", "&Hide", "Hide &Colorbar"}));
     EXPECT_EQ(paneItems("Treadling"), QStringList({"&Numeric", "User-&defined", "&Hide", "Hide &Colorbar"}));
     EXPECT_EQ(paneItems("Tieup"), QStringList({"&Numeric", "Sym&bolic", "&Hide"}));
     EXPECT_EQ(paneItems("Drawdown"), QStringList({"&Interlace", "&Color", "Wa&rp", "We&ft", "&Hide"}));

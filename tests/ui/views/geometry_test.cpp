@@ -213,9 +213,7 @@ TEST(GridGeometry, ZoomKeepsTheThreadsInView)
     CDraftView* dd = f->draftView();
     QScrollBar* bar = dd->horizontalScrollBar();
     bar->setValue(bar->maximum() - 500 * f->endWidth());
-    auto endAtRight = [&] {
-        return dd->columns().itemAt(dd->viewport()->width() - 1 - dd->contentOffset().x());
-    };
+    auto endAtRight = [&] { return dd->columns().itemAt(dd->viewport()->width() - 1 - dd->contentOffset().x()); };
     const int before = endAtRight();
     EXPECT_NEAR(before, 500, 1);
     f->zoomIn();

@@ -230,8 +230,8 @@ TEST(UndoHistory, ClosingAFrameMidHistoryLeavesUndoAndRedoWorking)
 TEST(DrawdownRendering, WarpAndWeftModesAndEmptyPicks)
 {
     auto doc = makeDoc(8, 4);
-    doc->ClearThreadingCell(kReplay, 2); // an unthreaded end
-    doc->ClearThreads(kReplay, Side::Treadling, 1, 1);      // an empty pick
+    doc->ClearThreadingCell(kReplay, 2);               // an unthreaded end
+    doc->ClearThreads(kReplay, Side::Treadling, 1, 1); // an empty pick
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftFrame* f = draftFrame(s);
     const QImage warp = f->renderDrawdownBitmap(1);
@@ -383,8 +383,8 @@ TEST(InterlacePopups, WarpAndWeftPopupsShowWhichThreadIsOnTop)
     const QImage w = warp.grab().toImage();
     const int x = w.width() / 2;
     const int y0 = dd->itemRect(0, 0).center().y(), y1 = dd->itemRect(0, 1).center().y();
-    EXPECT_EQ(w.pixel(x, y0), qRgb(0, 0, 0));       // the end over the pick
-    EXPECT_EQ(w.pixel(x, y1), qRgb(255, 255, 0));   // the pick over the end
+    EXPECT_EQ(w.pixel(x, y0), qRgb(0, 0, 0));         // the end over the pick
+    EXPECT_EQ(w.pixel(x, y1), qRgb(255, 255, 0));     // the pick over the end
     EXPECT_EQ(w.pixel(0, y0 + 1), qRgb(192, 192, 0)); // the pick beneath, at the side
     // Pick 1 lifts shaft 1: end 1 lies over it, end 2 beneath.
     CWeftInterlacePopup weft(dd, 0);

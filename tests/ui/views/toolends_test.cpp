@@ -4,8 +4,8 @@
 
 #include "core/draft/heavylines.h"
 
-#include "ui/views/tools/panetool.h"
 #include "ui/views/tools/panekeys.h"
+#include "ui/views/tools/panetool.h"
 #include "ui/views/tools/toolcursors.h"
 #include "ui/views/tools/toolstate.h"
 
@@ -83,8 +83,8 @@ TEST(PaneKeys, PagesAndArrowsMoveTheCurrentCellAndKeepItInView)
 
 TEST(ToolCursors, EveryToolHasItsOwnSharpCursor)
 {
-    const Tool drawn[] = {Tool::Pencil, Tool::Line, Tool::PickupColor, Tool::PaintBucket,
-                          Tool::PaintBrush, Tool::Selection, Tool::Stamp, Tool::Zoom};
+    const Tool drawn[] = {Tool::Pencil,     Tool::Line,      Tool::PickupColor, Tool::PaintBucket,
+                          Tool::PaintBrush, Tool::Selection, Tool::Stamp,       Tool::Zoom};
     std::set<qint64> looks;
     for (Tool t : drawn) {
         const QCursor c = ToolCursor(t, {}, 2.0);
@@ -99,7 +99,8 @@ TEST(ToolCursors, EveryToolHasItsOwnSharpCursor)
         bool inked = false;
         for (int dy = -3; dy <= 3; ++dy)
             for (int dx = -3; dx <= 3; ++dx)
-                inked = inked || qAlpha(img.pixel(std::clamp(hot.x() + dx, 0, 63), std::clamp(hot.y() + dy, 0, 63))) > 0;
+                inked =
+                    inked || qAlpha(img.pixel(std::clamp(hot.x() + dx, 0, 63), std::clamp(hot.y() + dy, 0, 63))) > 0;
         EXPECT_TRUE(inked) << int(t);
     }
     EXPECT_EQ(looks.size(), std::size(drawn));

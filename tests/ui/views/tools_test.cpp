@@ -1,7 +1,7 @@
 #include "tests/ui/views/viewtestutil.h"
 
-#include "ui/base/dialogparts.h"
 #include "core/draft/drawdown.h"
+#include "ui/base/dialogparts.h"
 #include "ui/views/interlacepopup.h"
 #include "ui/views/tools/labeldialog.h"
 #include "ui/views/tools/panetool.h"
@@ -9,10 +9,10 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QSpinBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
@@ -447,7 +447,8 @@ TEST_F(PaneTools, DrawdownPencilSetsOneCrossing)
     drag(dv, {center(dv->itemRect(end, pick))});
     for (int e = 0; e < 4; ++e)
         for (int p = 0; p < 4; ++p)
-            EXPECT_EQ(DrawdownCell(*doc, e, p), e == end && p == pick ? Cell::WarpUp : before[e * 4 + p]) << e << "," << p;
+            EXPECT_EQ(DrawdownCell(*doc, e, p), e == end && p == pick ? Cell::WarpUp : before[e * 4 + p])
+                << e << "," << p;
     doc->Undo();
     EXPECT_EQ(DrawdownCell(*doc, end, pick), Cell::WeftUp);
 }
@@ -606,7 +607,8 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
     SetDialogRunner([&](QDialog& d) {
         ++asked;
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Repeat"));
-        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("single"))->isVisibleTo(&d)) << "no single repeat of a selection";
+        EXPECT_FALSE(d.findChild<QCheckBox*>(QStringLiteral("single"))->isVisibleTo(&d))
+            << "no single repeat of a selection";
         d.findChild<QSpinBox*>(QStringLiteral("times"))->setValue(3);
         return true;
     });

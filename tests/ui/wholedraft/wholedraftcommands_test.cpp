@@ -1,27 +1,27 @@
+#include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/views/draftwindow.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
-#include "tests/ui/mainwindowfixture.h"
+#include "ui/views/draftwindow.h"
 
 #include "core/draft/drawdown.h"
 #include "core/picture/picturereader.h"
 #include "core/transform/addtabby.h"
-#include "ui/wholedraft/addtabbydialog.h"
-#include "ui/wholedraft/deletesequencedlg.h"
-#include "ui/base/dialogparts.h"
 #include "core/transform/doublewidth.h"
-#include "core/transform/repeat.h"
-#include "core/transform/turndraft.h"
-#include "core/transform/wrap.h"
-#include "ui/wholedraft/wholedraftcommands.h"
-#include "ui/wholedraft/fabricanalysismode.h"
 #include "core/transform/messages.h"
+#include "core/transform/repeat.h"
 #include "core/transform/sequenceops.h"
 #include "core/transform/tieupops.h"
+#include "core/transform/turndraft.h"
+#include "core/transform/wrap.h"
+#include "ui/base/dialogparts.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftview.h"
 #include "ui/views/tools/toolstate.h"
+#include "ui/wholedraft/addtabbydialog.h"
+#include "ui/wholedraft/deletesequencedlg.h"
+#include "ui/wholedraft/fabricanalysismode.h"
+#include "ui/wholedraft/wholedraftcommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,9 +29,9 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QSet>
@@ -132,13 +132,14 @@ protected:
 TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
 {
     ASSERT_NE(m_commands, nullptr);
-    EXPECT_EQ(items(QStringLiteral("Thre&ading")),
-              QStringList({"&Repeat...", "Re&flect", "Re&verse", "Wrap U&p", "Wrap Do&wn", "Wrap &>>", "Wrap &<<",
-                           "&Clear", "&Label...", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors",
-                           "Ech&o...", "Interlea&ve...", "E&xpand...", "&Import...", "Thic&kness..."}));
+    EXPECT_EQ(
+        items(QStringLiteral("Thre&ading")),
+        QStringList({"&Repeat...", "Re&flect", "Re&verse", "Wrap U&p", "Wrap Do&wn", "Wrap &>>", "Wrap &<<", "&Clear",
+                     "&Label...", "Clear La&bels", "Arran&ge...", "R&emove...", "Optimi&ze", "&Use Weft Colors",
+                     "Ech&o...", "Interlea&ve...", "E&xpand...", "&Import...", "Thic&kness..."}));
     const QStringList treadling = items(QStringLiteral("T&readling"));
-    for (const char* t : {"&Label...", "Clear La&bels", "Tromp as &Writ", "Mirr&or Threading", "&Use Warp Colors", "&Multiple Treadles",
-                          "&Add Tabby...", "P&aste Liftplan", "Load Li&ftplan"})
+    for (const char* t : {"&Label...", "Clear La&bels", "Tromp as &Writ", "Mirr&or Threading", "&Use Warp Colors",
+                          "&Multiple Treadles", "&Add Tabby...", "P&aste Liftplan", "Load Li&ftplan"})
         EXPECT_TRUE(treadling.contains(QLatin1String(t))) << t;
     EXPECT_EQ(items(QStringLiteral("Tie&up")), QStringList({"&Direct", "In&vert", "&Clear", "&Import..."}));
     EXPECT_EQ(items(QStringLiteral("Drawdow&n")),
@@ -354,7 +355,8 @@ TEST_F(DraftCommandsTest, CommandsThatBuildADraftOpenItInANewWindow)
     ASSERT_NE(straight, w);
     EXPECT_TRUE(straight->document().isModified());
     EXPECT_TRUE(straight->path().isEmpty());
-    for (int e = 0; e < straight->document().numEnds(); ++e) EXPECT_EQ(straight->document().threading()->GetShaft(e), e + 1);
+    for (int e = 0; e < straight->document().numEnds(); ++e)
+        EXPECT_EQ(straight->document().threading()->GetShaft(e), e + 1);
     EXPECT_EQ(Snapshot(w->document()), before);
 
     // Double Width with the dialog's options.

@@ -16,7 +16,6 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPrintDialog>
@@ -25,6 +24,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QStandardPaths>
 
@@ -32,8 +32,7 @@ using namespace qb;
 
 namespace {
 
-template <class T>
-T* field(QWidget* page, const char* name)
+template <class T> T* field(QWidget* page, const char* name)
 {
     T* f = page->findChild<T*>(QLatin1String(name));
     EXPECT_NE(f, nullptr) << name;
@@ -314,7 +313,8 @@ TEST_F(PlannerTest, PlanWindowShowsWhatTheCommandLinePrints)
         m_main->settingsMutable().UnitMeasure = QLatin1String(system) == QLatin1String("--metric") ? 1 : 0;
         plan->refresh();
         QProcess cli;
-        cli.start(QStringLiteral(QUILLABY_BINARY_DIR "/cli/quillaby-cli"), {QStringLiteral("plan"), file, QLatin1String(system)});
+        cli.start(QStringLiteral(QUILLABY_BINARY_DIR "/cli/quillaby-cli"),
+                  {QStringLiteral("plan"), file, QLatin1String(system)});
         ASSERT_TRUE(cli.waitForFinished(30000));
         EXPECT_EQ(cli.exitCode(), 0);
         EXPECT_EQ(plan->text(), QString::fromUtf8(cli.readAllStandardOutput())) << system;
@@ -339,7 +339,8 @@ TEST_F(PlannerTest, PrintingGivesOnePageWithThePlan)
     });
     plan->printAction()->trigger();
     ASSERT_TRUE(QFile::exists(pdf));
-    if (qEnvironmentVariableIsSet("QUILLABY_KEEP_PLAN_PDF")) QFile::copy(pdf, qEnvironmentVariable("QUILLABY_KEEP_PLAN_PDF"));
+    if (qEnvironmentVariableIsSet("QUILLABY_KEEP_PLAN_PDF"))
+        QFile::copy(pdf, qEnvironmentVariable("QUILLABY_KEEP_PLAN_PDF"));
 
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {pdf});
@@ -359,8 +360,7 @@ TEST_F(PlannerTest, PrintingGivesOnePageWithThePlan)
     for (const QString& line : plan->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
         if (line.startsWith(QLatin1Char('-'))) continue;
         const QStringList parts = line.split(QLatin1Char('\t'));
-        for (QString part : parts)
-            EXPECT_TRUE(printed.contains(part.remove(QLatin1Char(' ')))) << part.toStdString();
+        for (QString part : parts) EXPECT_TRUE(printed.contains(part.remove(QLatin1Char(' ')))) << part.toStdString();
     }
 }
 

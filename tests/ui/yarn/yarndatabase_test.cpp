@@ -184,8 +184,11 @@ TEST_F(YarnDatabaseTest, DialogShowsColumnsAndSortsByHeaderClicks)
         },
         false);
     // The last sort is kept for the next opening.
-    runDatabaseDialog([](CYarnDlg& dlg) { EXPECT_EQ(fibers(dlg.list()), QStringList({"wool", "cotton", "silk"})); },
-                      false);
+    runDatabaseDialog(
+        [](CYarnDlg& dlg) {
+            EXPECT_EQ(fibers(dlg.list()), QStringList({"wool", "cotton", "silk"}));
+        },
+        false);
 }
 
 TEST_F(YarnDatabaseTest, AddWithOkSavesAndCancelThrowsTheChangesAway)

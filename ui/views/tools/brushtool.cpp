@@ -20,7 +20,8 @@ void CBrushTool::cellAt(const PaneHit& hit, QPoint, Qt::KeyboardModifiers)
 
 void CBrushTool::paint(const PaneHit& h, int button)
 {
-    if (h.area == PaneHit::Grid || h.area == PaneHit::ColorBar) host().edits().paintThread(h.thread, m_row, host().edits().colorOf(button == 2));
+    if (h.area == PaneHit::Grid || h.area == PaneHit::ColorBar)
+        host().edits().paintThread(h.thread, m_row, host().edits().colorOf(button == 2));
 }
 
 } // namespace qb

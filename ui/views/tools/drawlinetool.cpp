@@ -1,7 +1,7 @@
 #include "ui/views/tools/drawlinetool.h"
 
-#include "ui/views/tools/panetool.h"
 #include "ui/views/tools/panekeys.h"
+#include "ui/views/tools/panetool.h"
 #include "ui/views/tools/toolstate.h"
 
 #include "ui/views/gridview.h"

@@ -18,7 +18,7 @@ bool CMoveTool::press(const ToolPress& p, bool& drag)
     if (host().kind() == PaneKind::Drawdown || h.thread < 0) return true;
     const CQuillabyDoc& doc = host().doc();
     const int count = host().kind() == PaneKind::Threading ? doc.numEnds()
-                      : host().kind() == PaneKind::Tieup   ? doc.numTreadles()
+        : host().kind() == PaneKind::Tieup                 ? doc.numTreadles()
                                                            : doc.numPicks();
     if (h.thread >= count) return true;
     m_from = h.thread;

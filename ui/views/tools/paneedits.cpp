@@ -55,7 +55,8 @@ int CPaneEdits::colorOf(bool rightButton) const
 bool CPaneEdits::paintThread(int thread, int row, int color)
 {
     if (!m_host.threadPane()) return false;
-    if (thread >= (m_host.kind() == PaneKind::Threading ? m_host.doc().numEnds() : m_host.doc().numPicks())) return false;
+    if (thread >= (m_host.kind() == PaneKind::Threading ? m_host.doc().numEnds() : m_host.doc().numPicks()))
+        return false;
     return m_host.doc().SetThreadColors(m_host.dragEdit(), m_host.threadSide(), thread, thread, color, row);
 }
 

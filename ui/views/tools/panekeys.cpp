@@ -120,7 +120,8 @@ void CPaneKeys::paintCurrent(QPainter& p) const
     if (!t || m_current < 0 || m_current >= t->threadAxis().itemCount() || t->valueCount() == 0) return;
     const QRect r = t->threadCell(m_current, 0).united(t->threadCell(m_current, t->valueCount() - 1));
     // Yellow while symbols are typed, else a dotted frame.
-    p.setPen(QPen(m_typing ? QColor(255, 200, 0) : QColor(0, 0, 128), m_typing ? 2 : 1, m_typing ? Qt::SolidLine : Qt::DotLine));
+    p.setPen(QPen(m_typing ? QColor(255, 200, 0) : QColor(0, 0, 128), m_typing ? 2 : 1,
+                  m_typing ? Qt::SolidLine : Qt::DotLine));
     p.setBrush(Qt::NoBrush);
     p.drawRect(r.adjusted(0, 0, -1, -1));
     if (m_typing || m_value < 1 || m_value > t->valueCount()) return;
@@ -212,8 +213,8 @@ bool CPaneKeys::moveKey(QKeyEvent* e)
     // Ends count from the right and shafts from the drawdown outwards; picks
     // count downwards (upwards when drawn up) and treadles from the left.
     const bool onTop = m_host.pane()->frame()->threadingOnTop();
-    const int downPick = onTop ? 1 : -1;   // the pick below on the screen
-    const int upShaft = onTop ? 1 : -1;    // the shaft above on the screen
+    const int downPick = onTop ? 1 : -1; // the pick below on the screen
+    const int upShaft = onTop ? 1 : -1;  // the shaft above on the screen
     int thread = std::max(m_current, 0), value = std::clamp(m_value, 1, values);
     int scrolled = 0; // threads a page key moves on
     // The arrow's direction on the screen.
@@ -233,7 +234,7 @@ bool CPaneKeys::moveKey(QKeyEvent* e)
         thread -= dx;          // end 1 at the right
         value -= dy * upShaft; // screen up is a higher shaft when the threading is on top
     } else {
-        value += dx;           // treadle 1 at the left
+        value += dx; // treadle 1 at the left
         thread += dy * downPick;
     }
     m_current = std::clamp(thread + scrolled, 0, kMaxThreads - 1);

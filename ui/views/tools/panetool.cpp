@@ -2,8 +2,8 @@
 
 #include "ui/views/tools/brushtool.h"
 #include "ui/views/tools/buckettool.h"
-#include "ui/views/tools/interlacetool.h"
 #include "ui/views/tools/drawlinetool.h"
+#include "ui/views/tools/interlacetool.h"
 #include "ui/views/tools/movetool.h"
 #include "ui/views/tools/panekeys.h"
 #include "ui/views/tools/penciltool.h"
@@ -272,7 +272,8 @@ void CPaneTool::autoScroll()
     if (m_pointer.y() < v.top()) vs->setValue(vs->value() - stepY);
     else if (m_pointer.y() > v.bottom()) vs->setValue(vs->value() + stepY);
     // The cell under the pointer changed although the pointer did not move.
-    const QPoint clamped(std::clamp(m_pointer.x(), v.left(), v.right()), std::clamp(m_pointer.y(), v.top(), v.bottom()));
+    const QPoint clamped(std::clamp(m_pointer.x(), v.left(), v.right()),
+                         std::clamp(m_pointer.y(), v.top(), v.bottom()));
     const Hit h = hitAt(clamped);
     if (h.thread == m_last.thread && h.value == m_last.value) return;
     m_last = h;

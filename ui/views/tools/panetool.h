@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/views/tools/panetoolbase.h"
 #include "ui/views/tools/paneedits.h"
+#include "ui/views/tools/panetoolbase.h"
 #include "ui/views/tools/selectioncommands.h"
 #include "ui/views/tools/stamppreview.h"
 #include "ui/views/tools/toolstate.h"

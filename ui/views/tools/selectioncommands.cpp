@@ -5,8 +5,8 @@
 #include "ui/views/tools/toolstate.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/wholedraft/repeatdialog.h"
 #include "ui/views/gridview.h"
+#include "ui/wholedraft/repeatdialog.h"
 
 #include "core/draft/labeledit.h"
 #include "core/draft/limits.h"
@@ -18,9 +18,9 @@
 namespace qb {
 
 namespace {
-const char* const kSelectionTexts[] = {"Clea&r",    "&Insert",    "&Delete",     "Set Color", "&Label...",
-                                       "&Repeat...", "Flip &Vert", "Flip &Horz", "&Invert",   "&Rotate CW",
-                                       "Ro&tate CCW", "&Set",      "&Delete"};
+const char* const kSelectionTexts[] = {"Clea&r",      "&Insert",    "&Delete",    "Set Color", "&Label...",
+                                       "&Repeat...",  "Flip &Vert", "Flip &Horz", "&Invert",   "&Rotate CW",
+                                       "Ro&tate CCW", "&Set",       "&Delete"};
 } // namespace
 
 std::string SelectionCommandName(SelectionCommand c)

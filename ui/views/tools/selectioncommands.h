@@ -12,8 +12,19 @@ class CPaneTool;
 
 // The commands of the selection's menu.
 enum class SelectionCommand {
-    Clear, Insert, Delete, SetColor, Label, Repeat, FlipVertical, FlipHorizontal, Invert, RotateCW, RotateCCW,
-    Set, DeleteTreadles,
+    Clear,
+    Insert,
+    Delete,
+    SetColor,
+    Label,
+    Repeat,
+    FlipVertical,
+    FlipHorizontal,
+    Invert,
+    RotateCW,
+    RotateCCW,
+    Set,
+    DeleteTreadles,
 };
 
 // What a pane's selection offers and does: each command is one named undo

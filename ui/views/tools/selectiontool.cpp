@@ -16,7 +16,7 @@ bool CSelectionTool::press(const ToolPress& p, bool& drag)
     CGridView* pane = host().pane();
     const QPoint it = host().itemAt(p.pos);
     const bool inside = pane->hasSelection() && it.x() >= pane->selection(0) && it.x() <= pane->selection(1)
-                        && it.y() >= pane->selection(2) && it.y() <= pane->selection(3);
+        && it.y() >= pane->selection(2) && it.y() <= pane->selection(3);
     if (p.button == 2 && inside && !host().selectionCommands().empty()) {
         host().selection().showMenu(p.pos);
         return true;

@@ -11,8 +11,17 @@ namespace qb {
 
 // The editing tools of the tool bar (numbers as the palette knows them).
 enum class Tool {
-    Pencil = 202, Line = 203, PickupColor = 204, PaintBucket = 205, PaintBrush = 206, Selection = 207,
-    Stamp = 208, Move = 209, Zoom = 210, WarpInterlace = 211, WeftInterlace = 212,
+    Pencil = 202,
+    Line = 203,
+    PickupColor = 204,
+    PaintBucket = 205,
+    PaintBrush = 206,
+    Selection = 207,
+    Stamp = 208,
+    Move = 209,
+    Zoom = 210,
+    WarpInterlace = 211,
+    WeftInterlace = 212,
 };
 
 // The tool's name as the Edit menu names the step it makes.
@@ -56,10 +65,16 @@ public:
     using Asker = std::function<bool(const QString&)>;
     void setMessenger(Messenger m) { m_tell = std::move(m); }
     void setAsker(Asker a) { m_ask = std::move(a); }
-    void tell(const QString& text) const { if (m_tell) m_tell(text); }
+    void tell(const QString& text) const
+    {
+        if (m_tell) m_tell(text);
+    }
     // A passing remark for the status bar (no box to dismiss).
     void setStatusLine(Messenger m) { m_status = std::move(m); }
-    void showStatus(const QString& text) const { if (m_status) m_status(text); }
+    void showStatus(const QString& text) const
+    {
+        if (m_status) m_status(text);
+    }
     bool ask(const QString& question) const { return m_ask && m_ask(question); }
 
 signals:
