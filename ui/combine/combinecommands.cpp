@@ -163,9 +163,9 @@ void CCombineCommands::addMenus(QMenuBar* bar)
     add(findMenu(bar, QStringLiteral("Tie&up")), {{C::ImportTieup}});
     if (QMenu* color = findMenu(bar, QStringLiteral("&Color"))) {
         color->addSeparator();
-        QMenu* import = color->addMenu(QStringLiteral("&Import"));
-        import->addAction(action(C::ImportWarpColorway));
-        import->addAction(action(C::ImportWeftColorway));
+        QMenu* importMenu = color->addMenu(QStringLiteral("&Import"));
+        importMenu->addAction(action(C::ImportWarpColorway));
+        importMenu->addAction(action(C::ImportWeftColorway));
         connect(color, &QMenu::aboutToShow, this, &CCombineCommands::updateStates);
     }
 }

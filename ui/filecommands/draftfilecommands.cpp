@@ -142,25 +142,24 @@ void AddDraftFileCommands(CMainFrame* frame, QMenu* file)
     needDraft << file->addAction(QStringLiteral("No&tes..."), frame, [frame] {
         ShowPropertiesSheet(frame, frame->activeDraftWindow(), CPropertiesSheet::NotesPage);
     });
-    QMenu* import = file->addMenu(QStringLiteral("&Import"));
-    needDraft << import->menuAction();
-    import->addAction(QStringLiteral("&Color Palette..."), frame, [frame] {
+    QMenu* importMenu = file->addMenu(QStringLiteral("&Import"));
+    needDraft << importMenu->menuAction();
+    importMenu->addAction(QStringLiteral("&Color Palette..."), frame, [frame] {
         CDraftWindow* w = frame->activeDraftWindow();
-    if (!w) return;
-    const QString path = chooseImportFile(frame);
-    if (!path.isEmpty()) ImportPaletteFrom(frame, w, path);
-});
-    import->addAction(QStringLiteral("&Import Project Plan..."), frame, [frame] {
+        if (!w) return;
+        const QString path = chooseImportFile(frame);
+        if (!path.isEmpty()) ImportPaletteFrom(frame, w, path);
+    });
+    importMenu->addAction(QStringLiteral("&Import Project Plan..."), frame, [frame] {
         CDraftWindow* w = frame->activeDraftWindow();
-    if (!w) return;
-    const QString path = chooseImportFile(frame);
-    if (!path.isEmpty()) ImportProjectPlanFrom(frame, w, path);
-    } // namespace qb
-);
-QObject::connect(file, &QMenu::aboutToShow, frame, [frame, needDraft] {
-    const bool draft = frame->activeDraftWindow() != nullptr;
-    for (QAction* a : needDraft) a->setEnabled(draft);
-});
+        if (!w) return;
+        const QString path = chooseImportFile(frame);
+        if (!path.isEmpty()) ImportProjectPlanFrom(frame, w, path);
+    });
+    QObject::connect(file, &QMenu::aboutToShow, frame, [frame, needDraft] {
+        const bool draft = frame->activeDraftWindow() != nullptr;
+        for (QAction* a : needDraft) a->setEnabled(draft);
+    });
 }
 
 } // namespace qb
