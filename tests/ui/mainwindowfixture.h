@@ -6,6 +6,7 @@
 
 #include "tests/ui/testsettingsdir.h"
 #include "ui/app/defaultpalette.h"
+#include "ui/app/documentfiles.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
 #include "ui/base/dialogparts.h"
@@ -28,8 +29,8 @@ protected:
     void TearDown() override
     {
         m_main.reset();
-        qb::CMainFrame::setDocumentLoader({});
-        qb::CMainFrame::setDocumentSaver({});
+        qb::CDocumentFiles::setDocumentLoader({});
+        qb::CDocumentFiles::setDocumentSaver({});
         qb::SetDialogRunner({});
     }
     // Tests that store settings first open the window themselves.
@@ -45,7 +46,7 @@ protected:
             m_asked << q;
             return m_answer;
         });
-        m_main->setSaveQuestion([](const QString&) { return qb::CMainFrame::SaveAnswer::Discard; });
+        m_main->files().setSaveQuestion([](const QString&) { return qb::CDocumentFiles::SaveAnswer::Discard; });
         m_main->resize(size);
         m_main->show();
         return *m_main;
@@ -74,6 +75,8 @@ protected:
         return nullptr;
     }
     QAction* item(const QString& menuTitle, const QString& text) const { return item(menu(menuTitle), text); }
+    // Edit > Undo, as the weaver chooses it.
+    void undo() const { m_main->findChild<QAction*>(QStringLiteral("editUndo"))->trigger(); }
 
     TestSettingsDir m_dir;
     qb::CDefaultPalette m_palette;

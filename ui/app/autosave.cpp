@@ -1,6 +1,6 @@
 #include "ui/app/autosave.h"
 
-#include "ui/app/draftfiles.h"
+#include "ui/app/draftreadwrite.h"
 #include "ui/app/mainframe.h"
 #include "ui/views/draftwindow.h"
 

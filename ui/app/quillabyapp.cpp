@@ -1,9 +1,10 @@
 #include "ui/app/quillabyapp.h"
 
 #include "ui/app/autosave.h"
-#include "ui/app/draftfiles.h"
+#include "ui/app/draftreadwrite.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/termsignal.h"
+#include "ui/app/windowplacement.h"
 #include "ui/base/baricons.h"
 #include "ui/base/storedsettings.h"
 #include "ui/print/printcommands.h"
@@ -59,13 +60,13 @@ bool CQuillabyApp::InitInstance(const QStringList& arguments)
     }
 
     {
-        QSettings store(QLatin1String(CStoredSettings::kOrganization), QLatin1String(CStoredSettings::kApplication));
+        QSettings store = OpenSettingsStore();
         m_recent.load(store);
         m_palette.load(store);
     }
     m_frame = std::make_unique<CMainFrame>(m_palette, m_recent);
     connect(&m_instance, &CSingleInstance::fileRequested, m_frame.get(), &CMainFrame::openRequestedFile);
-    m_frame->restorePlacement();
+    WindowPlacement::restore(*m_frame, m_frame->settings());
     m_frame->show();
 
     m_autosave = std::make_unique<CAutosave>(*m_frame, std::make_unique<CRecoveryStore>());
@@ -88,7 +89,7 @@ bool CQuillabyApp::printAndExit(const QString& file)
     // A file manager's print verb: no single-instance hand-over, no window
     // left open afterwards.
     {
-        QSettings store(QLatin1String(CStoredSettings::kOrganization), QLatin1String(CStoredSettings::kApplication));
+        QSettings store = OpenSettingsStore();
         m_recent.load(store);
         m_palette.load(store);
     }

@@ -1,9 +1,8 @@
 #include "ui/base/commandstep.h"
 
+#include "core/draft/quillabydoc.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
-#include "ui/views/draftframe.h"
-#include "ui/views/draftwindow.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -21,22 +20,12 @@ DraftFileChooser& chooser()
 
 } // namespace
 
-CommandResult RunCommandStep(IMainWindow* main, CDraftWindow* w, const std::string& name,
+CommandResult RunCommandStep(IMainWindow* main, CQuillabyDoc& doc, const std::string& name,
                              const std::function<CommandResult(Edit)>& command)
 {
-    CQuillabyDoc& doc = w->document();
     CommandResult r;
     doc.Transaction(name, [&](Edit e) { r = command(e); });
-    if (!r.done()) return r;
-    CGridFrame* active = main->activeGridFrame();
-    if (!active || active->document() != &doc) active = w->frame();
-    if (r.layoutChanged || r.paletteChanged) {
-        doc.NotifyLoomSize();
-        w->frame()->relayoutPanes();
-        if (active != w->frame()) active->relayoutPanes();
-    }
-    if (r.fitToWindow) active->fitInWindow();
-    w->refreshTitle();
+    if (r.done()) main->afterCommand(doc, r);
     return r;
 }
 

@@ -9,14 +9,13 @@
 
 namespace qb {
 
-class CDraftWindow;
+class CQuillabyDoc;
 class IMainWindow;
 
-// Runs a command on the draft of `w` as one named undo step (the name is
-// what the Edit menu offers to undo), then brings its windows up to date:
-// panes laid out anew when rows, sizes or the palette changed, the frame
-// fitted when the command asks for it, the caption's modified mark.
-CommandResult RunCommandStep(IMainWindow* main, CDraftWindow* w, const std::string& name,
+// Runs a command on `doc` as one named undo step (the name is what the Edit
+// menu offers to undo), then lets the main window bring the draft's windows
+// up to date.
+CommandResult RunCommandStep(IMainWindow* main, CQuillabyDoc& doc, const std::string& name,
                              const std::function<CommandResult(Edit)>& command);
 
 // "File to Import From" (or `title`): an open dialog for a draft file in the

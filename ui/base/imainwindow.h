@@ -2,6 +2,7 @@
 
 #include "ui/base/cellscale.h"
 #include "ui/base/documentwindow.h"
+#include "ui/base/menuid.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -9,6 +10,7 @@
 
 #include <memory>
 
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -18,6 +20,7 @@ class CDraftWindow;
 class CGridFrame;
 class CQuillabyDoc;
 class CStoredSettings;
+struct CommandResult;
 struct NewDraftDefaults;
 
 // What the menus, commands and loom control need of the main window, so
@@ -59,6 +62,16 @@ public:
     virtual bool ask(const QString& question) = 0;
     // The Options sheet at its loom page.
     virtual void showLoomOptions() = 0;
+
+    // A menu of the main window; submenus only once the feature that makes
+    // them has registered them (null before).
+    virtual QMenu* menu(MenuId id) const = 0;
+    virtual void registerMenu(MenuId id, QMenu* submenu) = 0;
+    // "Set Default Palette": the active draft's palette for every new draft.
+    virtual bool setDefaultPaletteFromActive() = 0;
+    // After a command changed `doc` as one step: the windows on it brought up
+    // to date, the active one fitted when the command asks for it.
+    virtual void afterCommand(CQuillabyDoc& doc, const CommandResult& r) = 0;
 };
 
 } // namespace qb

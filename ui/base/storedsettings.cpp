@@ -227,4 +227,9 @@ void CStoredSettings::fixBrowsePaneWidths(int& dirPercent, int& filePercent)
     filePercent = clampSetting(filePercent, 0, room - dirPercent);
 }
 
+QSettings OpenSettingsStore()
+{
+    return QSettings(QLatin1String(CStoredSettings::kOrganization), QLatin1String(CStoredSettings::kApplication));
+}
+
 } // namespace qb

@@ -2,6 +2,7 @@
 
 #include "core/draft/draftsettings.h"
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 
@@ -134,5 +135,8 @@ public:
 private:
     int m_headAsRead = DobbyHeads::kNone; // to tell a cleared head from none
 };
+
+// The store of this program's settings (organization and application above).
+QSettings OpenSettingsStore();
 
 } // namespace qb

@@ -311,9 +311,11 @@ CDraftBrowser* OpenDraftBrowser(IMainWindow* main)
     return b;
 }
 
-void AddBrowserCommand(IMainWindow* main, QMenu* file)
+void AddBrowserCommand(IMainWindow* main)
 {
-    QAction* a = file->addAction(QStringLiteral("Draft Browser"), main->window(), [main] { OpenDraftBrowser(main); });
+    QAction* a = main->menu(MenuId::File)->addAction(QStringLiteral("Draft Browser"), main->window(), [main] {
+        OpenDraftBrowser(main);
+    });
     a->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     a->setStatusTip(QStringLiteral("Browse through the WIF and QLB files in a folder"));
     a->setObjectName(QStringLiteral("fileDraftBrowser"));

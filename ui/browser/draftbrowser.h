@@ -82,6 +82,6 @@ private:
 // Brings the one browser window up (creating it on first use).
 CDraftBrowser* OpenDraftBrowser(IMainWindow* main);
 // "Draft Browser" (Ctrl+H) on the File menu.
-void AddBrowserCommand(IMainWindow* main, QMenu* file);
+void AddBrowserCommand(IMainWindow* main);
 
 } // namespace qb

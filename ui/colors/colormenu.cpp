@@ -1,7 +1,7 @@
 #include "ui/colors/palettebar.h"
 #include "ui/colors/replacecolor.h"
 
-#include "ui/app/mainframe.h"
+#include "ui/base/imainwindow.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
@@ -27,14 +27,15 @@ void FillThreads(CDraftWindow* w, bool warp, int pattern, int first, int second)
                     [&](Edit e) { FillThreadColors(e, doc, SideOf(warp), 0, pattern, first, second); });
 }
 
-CColorPaletteBar* PaletteBarOf(CMainFrame* main)
+CColorPaletteBar* PaletteBarOf(IMainWindow* main)
 {
-    return main->findChild<CColorPaletteBar*>();
+    return main->window()->findChild<CColorPaletteBar*>();
 }
 
-void AddColorMenus(CMainFrame* main, QMenuBar* bar)
+void AddColorMenus(IMainWindow* main)
 {
-    auto* dock = new QDockWidget(QStringLiteral("Color Palette"), main);
+    QMainWindow* win = main->window();
+    auto* dock = new QDockWidget(QStringLiteral("Color Palette"), win);
     dock->setObjectName(QStringLiteral("ColorPaletteDock"));
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetClosable);
     // Scrolls when the main window is too low for 30 rows of swatches.
@@ -45,7 +46,7 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
     scroll->setWidget(paletteBar);
     scroll->setFixedWidth(paletteBar->minimumWidth() + scroll->verticalScrollBar()->sizeHint().width());
     dock->setWidget(scroll);
-    main->addDockWidget(Qt::LeftDockWidgetArea, dock);
+    win->addDockWidget(Qt::LeftDockWidgetArea, dock);
     // A window that belongs to no draft (a color order) leaves the bar as it was.
     auto follow = [main, paletteBar] {
         if (CDraftWindow* w = main->activeDraftWindow()) paletteBar->showDraft(w);
@@ -54,7 +55,7 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
     QObject::connect(main->mdiArea(), &QMdiArea::subWindowActivated, paletteBar, follow);
 
     CToolState& ts = CToolState::instance();
-    QMenu* menu = bar->addMenu(QStringLiteral("&Color"));
+    QMenu* menu = main->menu(MenuId::Color);
     QAction* show = dock->toggleViewAction();
     show->setText(QStringLiteral("&Color Palette"));
     menu->addAction(show);
@@ -69,18 +70,18 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
     }
     left->setChecked(!ts.rightSelected());
     right->setChecked(ts.rightSelected());
-    QObject::connect(left, &QAction::triggered, main, [] { CToolState::instance().selectRight(false); });
-    QObject::connect(right, &QAction::triggered, main, [] { CToolState::instance().selectRight(true); });
+    QObject::connect(left, &QAction::triggered, win, [] { CToolState::instance().selectRight(false); });
+    QObject::connect(right, &QAction::triggered, win, [] { CToolState::instance().selectRight(true); });
     QObject::connect(&ts, &CToolState::buttonChanged, menu, [left, right] {
         const bool r = CToolState::instance().rightSelected();
         left->setChecked(!r);
         right->setChecked(r);
     });
 
-    menu->addAction(QStringLiteral("Choose &New..."), main, [paletteBar] { paletteBar->chooseNew(); });
+    menu->addAction(QStringLiteral("Choose &New..."), win, [paletteBar] { paletteBar->chooseNew(); });
     menu->addSeparator();
     for (bool warp : {true, false}) {
-        menu->addAction(warp ? QStringLiteral("Fill &Warp") : QStringLiteral("Fill We&ft"), main, [main, warp] {
+        menu->addAction(warp ? QStringLiteral("Fill &Warp") : QStringLiteral("Fill We&ft"), win, [main, warp] {
             CDraftWindow* w = main->activeDraftWindow();
             if (!w) return;
             const ColorPalette& p = w->document().palette();
@@ -100,41 +101,38 @@ void AddColorMenus(CMainFrame* main, QMenuBar* bar)
         a->setCheckable(true);
         a->setChecked(i == ts.fillPattern());
         patterns->addAction(a);
-        QObject::connect(a, &QAction::triggered, main, [i] { CToolState::instance().setFillPattern(i); });
+        QObject::connect(a, &QAction::triggered, win, [i] { CToolState::instance().setFillPattern(i); });
     }
     menu->addSeparator();
-    QAction* replace = menu->addAction(QStringLiteral("R&eplace..."), main, [main] {
+    QAction* replace = menu->addAction(QStringLiteral("R&eplace..."), win, [main] {
         if (CDraftWindow* w = main->activeDraftWindow()) RunReplaceColor(main, w);
     });
     replace->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    menu->addAction(QStringLiteral("&Clear Palette"), main, [main, paletteBar] {
+    menu->addAction(QStringLiteral("&Clear Palette"), win, [main, paletteBar] {
         CDraftWindow* w = main->activeDraftWindow();
         if (!w) return;
         w->document().Transaction("Clear Palette", [&](Edit e) { ClearPalette(e, w->document()); });
         paletteBar->refresh();
     });
-    menu->addAction(QStringLiteral("Set &Default Palette"), main, [main] { main->setDefaultPaletteFromActive(); });
-    auto* warpOrder = new QAction(QStringLiteral("W&arp Color Order"), main);
-    auto* weftOrder = new QAction(QStringLiteral("W&eft Color Order"), main);
-    QObject::connect(warpOrder, &QAction::triggered, main, [main] { OpenColorOrder(main, true); });
-    QObject::connect(weftOrder, &QAction::triggered, main, [main] { OpenColorOrder(main, false); });
+    menu->addAction(QStringLiteral("Set &Default Palette"), win, [main] { main->setDefaultPaletteFromActive(); });
+    auto* warpOrder = new QAction(QStringLiteral("W&arp Color Order"), win);
+    auto* weftOrder = new QAction(QStringLiteral("W&eft Color Order"), win);
+    QObject::connect(warpOrder, &QAction::triggered, win, [main] { OpenColorOrder(main, true); });
+    QObject::connect(weftOrder, &QAction::triggered, win, [main] { OpenColorOrder(main, false); });
     menu->addSeparator();
     menu->addAction(warpOrder);
     menu->addAction(weftOrder);
     // The View menu is refilled each time it opens: these join it afterwards.
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == QStringLiteral("&View")) {
-            QMenu* view = a->menu();
-            QObject::connect(view, &QMenu::aboutToShow, main, [view, show, warpOrder, weftOrder, main] {
-                const bool doc = main->activeDraftWindow() != nullptr;
-                warpOrder->setEnabled(doc);
-                weftOrder->setEnabled(doc);
-                view->addSeparator();
-                view->addAction(show);
-                view->addAction(warpOrder);
-                view->addAction(weftOrder);
-            });
-        }
+    QMenu* view = main->menu(MenuId::View);
+    QObject::connect(view, &QMenu::aboutToShow, win, [view, show, warpOrder, weftOrder, main] {
+        const bool doc = main->activeDraftWindow() != nullptr;
+        warpOrder->setEnabled(doc);
+        weftOrder->setEnabled(doc);
+        view->addSeparator();
+        view->addAction(show);
+        view->addAction(warpOrder);
+        view->addAction(weftOrder);
+    });
 }
 
 } // namespace qb

@@ -1,6 +1,6 @@
 #include "ui/colors/colororderview.h"
 
-#include "ui/app/mainframe.h"
+#include "ui/base/imainwindow.h"
 #include "ui/colors/replacecolor.h"
 #include "ui/views/draftwindow.h"
 
@@ -109,7 +109,7 @@ void CColorOrderView::rebuild()
     m_table->setPlainText(text);
 }
 
-void OpenColorOrder(CMainFrame* main, bool warp)
+void OpenColorOrder(IMainWindow* main, bool warp)
 {
     CDraftWindow* w = main->activeDraftWindow();
     if (!w) return;

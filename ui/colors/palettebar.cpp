@@ -1,6 +1,8 @@
 #include "ui/colors/palettebar.h"
 
-#include "ui/app/mainframe.h"
+#include "ui/base/colorchooser.h"
+
+#include "ui/base/imainwindow.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
@@ -16,7 +18,6 @@ namespace qb {
 namespace {
 
 constexpr QRgb kSilver = 0xFFC0C0C0;
-CColorPaletteBar::Chooser s_chooser;
 QColor s_lastChosen(kSilver);
 
 QColor toQColor(COLORREF c)
@@ -26,53 +27,7 @@ QColor toQColor(COLORREF c)
 
 } // namespace
 
-// --- CColorButton ---
-
-CColorButton::CColorButton(QSize size, bool dropMark, QWidget* parent) : QWidget(parent), m_dropMark(dropMark)
-{
-    setFixedSize(size);
-}
-
-void CColorButton::setColor(QColor c)
-{
-    if (c == m_color) return;
-    m_color = c;
-    update();
-}
-
-void CColorButton::setCurrent(bool on)
-{
-    if (on == m_current) return;
-    m_current = on;
-    update();
-}
-
-void CColorButton::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    const QRect r = rect().adjusted(0, 0, -1, -1);
-    p.fillRect(r, m_color);
-    p.setPen(m_current ? QPen(palette().highlight().color(), 2) : QPen(Qt::darkGray));
-    p.drawRect(m_current ? r.adjusted(1, 1, 0, 0) : r);
-    if (m_dropMark) {
-        // A small triangle in the corner, in a color that shows on any swatch.
-        const QColor mark = m_color.lightness() < 128 ? Qt::white : Qt::black;
-        const QPoint c(r.right() - 4, r.bottom() - 4);
-        const QPoint tri[3] = {c + QPoint(-3, -2), c + QPoint(3, -2), c + QPoint(0, 2)};
-        p.setPen(Qt::NoPen);
-        p.setBrush(mark);
-        p.drawPolygon(tri, 3);
-    }
-}
-
-void CColorButton::mousePressEvent(QMouseEvent* e)
-{
-    emit clicked(e->button());
-}
-
-// --- CColorPaletteBar ---
-
-CColorPaletteBar::CColorPaletteBar(CMainFrame* main, QWidget* parent) : QWidget(parent), m_main(main)
+CColorPaletteBar::CColorPaletteBar(IMainWindow* main, QWidget* parent) : QWidget(parent), m_main(main)
 {
     const int top = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     m_left = new CColorButton(QSize(24, 24), true, this);
@@ -143,29 +98,11 @@ void CColorPaletteBar::swatchClicked(int i, Qt::MouseButton b)
     refresh();
 }
 
-void CColorPaletteBar::setChooser(Chooser c)
-{
-    s_chooser = std::move(c);
-}
-
-std::optional<QColor> CColorPaletteBar::askColor(QColor initial)
-{
-    if (s_chooser) return s_chooser(initial);
-    // Custom colors that were never set (black) or are out of range start silver.
-    for (int i = 0; i < QColorDialog::customCount(); ++i) {
-        const QRgb c = QColorDialog::customColor(i).rgb() & 0xFFFFFF;
-        if (c == 0 || c > 0xFFFFFE) QColorDialog::setCustomColor(i, QColor(kSilver));
-    }
-    const QColor c = QColorDialog::getColor(initial, nullptr, QStringLiteral("Color"));
-    if (!c.isValid()) return std::nullopt;
-    return c;
-}
-
 bool CColorPaletteBar::chooseNew()
 {
     if (!m_draft) return false;
     const QRgb last = s_lastChosen.rgb() & 0xFFFFFF;
-    const std::optional<QColor> c = askColor(last == 0 || last > 0xFFFFFE ? QColor(kSilver) : s_lastChosen);
+    const std::optional<QColor> c = AskColor(last == 0 || last > 0xFFFFFE ? QColor(kSilver) : s_lastChosen);
     if (!c) return false;
     s_lastChosen = *c;
     CQuillabyDoc& doc = m_draft->document();

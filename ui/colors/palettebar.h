@@ -1,5 +1,8 @@
 #pragma once
 
+#include "ui/base/colorbutton.h"
+#include "ui/views/draftwindow.h"
+
 #include <QColor>
 #include <QMetaObject>
 #include <QPointer>
@@ -14,30 +17,7 @@ namespace qb {
 
 class CDraftWindow;
 class CQuillabyDoc;
-class CMainFrame;
-
-// An owner-drawn button holding one color; the two mouse-button colors also
-// show a small drop mark, and the current one a frame.
-class CColorButton : public QWidget {
-    Q_OBJECT
-public:
-    CColorButton(QSize size, bool dropMark, QWidget* parent);
-    void setColor(QColor c);
-    QColor color() const { return m_color; }
-    void setCurrent(bool on);
-
-signals:
-    void clicked(Qt::MouseButton button);
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-
-private:
-    QColor m_color = Qt::black;
-    bool m_dropMark;
-    bool m_current = false;
-};
+class IMainWindow;
 
 // The palette bar: the left and right mouse-button colors and one swatch per
 // color of the active draft's palette (three to a row). A left click on a
@@ -48,7 +28,7 @@ class CColorPaletteBar : public QWidget {
 public:
     static constexpr int kSwatches = 90;
 
-    CColorPaletteBar(CMainFrame* main, QWidget* parent = nullptr);
+    CColorPaletteBar(IMainWindow* main, QWidget* parent = nullptr);
 
     // Shows the palette of this draft (null: none).
     void showDraft(CDraftWindow* w);
@@ -62,15 +42,11 @@ public:
     // "Choose &New...": asks for a color and gives it to the selected button.
     // False when nothing changed.
     bool chooseNew();
-    // The color dialog (tests put their own chooser here).
-    using Chooser = std::function<std::optional<QColor>(QColor initial)>;
-    static void setChooser(Chooser c);
-    static std::optional<QColor> askColor(QColor initial);
 
 private:
     void swatchClicked(int i, Qt::MouseButton b);
 
-    CMainFrame* m_main;
+    IMainWindow* m_main;
     QPointer<CDraftWindow> m_draft;
     QMetaObject::Connection m_watch;
     CColorButton* m_left;
@@ -79,9 +55,9 @@ private:
 };
 
 // The Color menu and the palette bar's dock.
-void AddColorMenus(CMainFrame* main, QMenuBar* bar);
+void AddColorMenus(IMainWindow* main);
 // The palette bar of the main window, or null.
-CColorPaletteBar* PaletteBarOf(CMainFrame* main);
+CColorPaletteBar* PaletteBarOf(IMainWindow* main);
 // Recolors warp row 1 (weft row 1) as one undo step: solid in `second`, or
 // the pattern starting with `second` and alternating with `first`.
 void FillThreads(CDraftWindow* w, bool warp, int pattern, int first, int second);

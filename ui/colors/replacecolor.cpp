@@ -1,7 +1,7 @@
 #include "ui/colors/replacecolor.h"
 
-#include "ui/app/mainframe.h"
-#include "ui/colors/palettebar.h"
+#include "ui/base/colorchooser.h"
+#include "ui/base/imainwindow.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"
@@ -73,7 +73,7 @@ CReplaceColor::CReplaceColor(CDraftWindow* w, QWidget* parent) : QDialog(parent)
     connect(newColor, &QPushButton::clicked, this, [this] {
         CQuillabyDoc& doc = m_w->document();
         const COLORREF cur = doc.palette().color(m_new->currentData().toInt());
-        const std::optional<QColor> c = CColorPaletteBar::askColor(QColor(red(cur), green(cur), blue(cur)));
+        const std::optional<QColor> c = AskColor(QColor(red(cur), green(cur), blue(cur)));
         if (!c) return;
         int at = -1;
         doc.Transaction("Choose New Color", [&](Edit e) {
@@ -137,9 +137,9 @@ bool CReplaceColor::pickAt(QWidget* under, QPoint globalPos, bool old)
     return true;
 }
 
-void RunReplaceColor(CMainFrame* main, CDraftWindow* w)
+void RunReplaceColor(IMainWindow* main, CDraftWindow* w)
 {
-    CReplaceColor dlg(w, main);
+    CReplaceColor dlg(w, main->window());
     if (dlg.exec() == QDialog::Accepted) dlg.apply();
 }
 

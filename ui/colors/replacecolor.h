@@ -8,7 +8,7 @@ class QComboBox;
 namespace qb {
 
 class CDraftWindow;
-class CMainFrame;
+class IMainWindow;
 
 // "Replace Color": every warp and/or weft thread of the old color gets the
 // new one, as one undo step. Old and new are chosen from the draft's palette
@@ -42,8 +42,8 @@ private:
     int m_picking = 0; // 0 none, 1 old, 2 new
 };
 
-void RunReplaceColor(CMainFrame* main, CDraftWindow* w);
+void RunReplaceColor(IMainWindow* main, CDraftWindow* w);
 // "W&arp Color Order" / "W&eft Color Order" of the active draft.
-void OpenColorOrder(CMainFrame* main, bool warp);
+void OpenColorOrder(IMainWindow* main, bool warp);
 
 } // namespace qb

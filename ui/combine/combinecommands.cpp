@@ -5,6 +5,7 @@
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/base/uiprompter.h"
+#include "ui/base/waitcursor.h"
 #include "ui/combine/combinedialogs.h"
 #include "ui/views/draftwindow.h"
 
@@ -28,12 +29,6 @@ namespace {
 
 using C = CombineCommand;
 
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
-
 // The color-bar question was put before the file dialog: the command's own
 // asking of it gets the answer already given.
 class AnsweredPrompter final : public IPrompter {
@@ -46,13 +41,6 @@ private:
     IPrompter& m_inner;
     std::string m_answered;
 };
-
-QMenu* findMenu(QMenuBar* bar, const QString& title)
-{
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == title) return a->menu();
-    return nullptr;
-}
 
 std::string fileName(const QString& path)
 {
@@ -145,7 +133,7 @@ void CCombineCommands::updateStates()
     for (C c : {C::InterleaveTreadling, C::OverlayPegplan, C::AppendTreadling}) action(c)->setEnabled(oneWeft);
 }
 
-void CCombineCommands::addMenus(QMenuBar* bar)
+void CCombineCommands::addMenus()
 {
     auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<C>> groups) {
         if (!m) return;
@@ -155,19 +143,18 @@ void CCombineCommands::addMenus(QMenuBar* bar)
         }
         connect(m, &QMenu::aboutToShow, this, &CCombineCommands::updateStates);
     };
-    add(findMenu(bar, QStringLiteral("Thre&ading")),
+    add(m_main->menu(MenuId::Threading),
         {{C::EchoThreading, C::InterleaveThreading, C::ExpandThreading}, {C::ImportThreading}});
-    add(findMenu(bar, QStringLiteral("T&readling")),
+    add(m_main->menu(MenuId::Treadling),
         {{C::EchoTreadling, C::InterleaveTreadling, C::OverlayPegplan, C::AppendTreadling, C::ExpandTreadling},
          {C::ImportTreadling}});
-    add(findMenu(bar, QStringLiteral("Tie&up")), {{C::ImportTieup}});
-    if (QMenu* color = findMenu(bar, QStringLiteral("&Color"))) {
-        color->addSeparator();
-        QMenu* importMenu = color->addMenu(QStringLiteral("&Import"));
-        importMenu->addAction(action(C::ImportWarpColorway));
-        importMenu->addAction(action(C::ImportWeftColorway));
-        connect(color, &QMenu::aboutToShow, this, &CCombineCommands::updateStates);
-    }
+    add(m_main->menu(MenuId::Tieup), {{C::ImportTieup}});
+    QMenu* color = m_main->menu(MenuId::Color);
+    color->addSeparator();
+    QMenu* importMenu = color->addMenu(QStringLiteral("&Import"));
+    importMenu->addAction(action(C::ImportWarpColorway));
+    importMenu->addAction(action(C::ImportWeftColorway));
+    connect(color, &QMenu::aboutToShow, this, &CCombineCommands::updateStates);
 }
 
 void CCombineCommands::run(CombineCommand c)
@@ -187,11 +174,12 @@ void CCombineCommands::run(CombineCommand c)
         s.NumEchos = echo.numEchos;
         s.EchoOffset = echo.offset;
         WaitCursor wait;
-        RunCommandStep(m_main, w, undoName(c), [&](Edit e) { return EchoThreading(e, doc, echo, prompter); });
+        RunCommandStep(m_main, w->document(), undoName(c),
+                       [&](Edit e) { return EchoThreading(e, doc, echo, prompter); });
         return;
     }
     case C::EchoTreadling:
-        RunCommandStep(m_main, w, undoName(c), [&](Edit e) { return EchoTreadling(e, doc, prompter); });
+        RunCommandStep(m_main, w->document(), undoName(c), [&](Edit e) { return EchoTreadling(e, doc, prompter); });
         return;
     case C::InterleaveThreading:
     case C::InterleaveTreadling:
@@ -205,7 +193,8 @@ void CCombineCommands::run(CombineCommand c)
             return;
         }
         WaitCursor wait;
-        RunCommandStep(m_main, w, undoName(c), [&](Edit e) { return AppendTreadling(e, doc, *src.doc, prompter); });
+        RunCommandStep(m_main, w->document(), undoName(c),
+                       [&](Edit e) { return AppendTreadling(e, doc, *src.doc, prompter); });
         return;
     }
     case C::ExpandThreading:
@@ -215,7 +204,7 @@ void CCombineCommands::run(CombineCommand c)
         lastExpandFactor() = dialog.factor();
         const Side side = c == C::ExpandThreading ? Side::Threading : Side::Treadling;
         WaitCursor wait;
-        RunCommandStep(m_main, w, undoName(c),
+        RunCommandStep(m_main, w->document(), undoName(c),
                        [&](Edit e) { return ExpandThreads(e, doc, side, dialog.factor(), prompter); });
         return;
     }
@@ -239,7 +228,7 @@ bool CCombineCommands::importFrom(CombineCommand c, const QString& path)
     AnsweredPrompter prompter(ui, msg::kColorBars);
     const std::string file = fileName(path);
     WaitCursor wait;
-    const CommandResult r = RunCommandStep(m_main, w, undoName(c), [&](Edit e) {
+    const CommandResult r = RunCommandStep(m_main, w->document(), undoName(c), [&](Edit e) {
         switch (c) {
         case C::ImportThreading: return ImportThreading(e, doc, file, prompter);
         case C::ImportTreadling: return ImportTreadling(e, doc, file, prompter);
@@ -274,17 +263,17 @@ void CCombineCommands::merge(CombineCommand c, CDraftWindow* w)
     std::vector<const CQuillabyDoc*> docs;
     for (const auto& s : sources) docs.push_back(s.get());
     CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, w, undoName(c), [&](Edit e) {
+    RunCommandStep(m_main, w->document(), undoName(c), [&](Edit e) {
         if (c == C::InterleaveThreading) return InterleaveThreading(e, doc, docs, prompter);
         if (c == C::InterleaveTreadling) return InterleaveTreadling(e, doc, docs, prompter);
         return OverlayPegplan(e, doc, docs, prompter);
     });
 }
 
-void AddCombineMenus(IMainWindow* main, QMenuBar* bar)
+void AddCombineMenus(IMainWindow* main)
 {
     auto* commands = new CCombineCommands(main);
-    commands->addMenus(bar);
+    commands->addMenus();
 }
 
 } // namespace qb

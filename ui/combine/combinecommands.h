@@ -42,7 +42,7 @@ public:
     static CCombineCommands* of(IMainWindow* main);
     QAction* action(CombineCommand c) const;
     void updateStates();
-    void addMenus(QMenuBar* bar);
+    void addMenus();
 
     // The imports once their file is chosen (the menu commands ask for it
     // first); false when the draft did not change.
@@ -57,6 +57,6 @@ private:
     CommandActions<CombineCommand> m_actions;
 };
 
-void AddCombineMenus(IMainWindow* main, QMenuBar* bar);
+void AddCombineMenus(IMainWindow* main);
 
 } // namespace qb

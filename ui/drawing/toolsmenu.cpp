@@ -1,7 +1,8 @@
 #include "ui/drawing/toolsmenu.h"
 
-#include "ui/app/mainframe.h"
 #include "ui/base/baricons.h"
+#include "ui/base/imainwindow.h"
+#include "ui/base/storedsettings.h"
 
 #include "ui/views/gridview.h"
 #include "ui/views/tools/panetool.h"
@@ -66,25 +67,26 @@ QActionGroup* choiceGroup(QMenu* menu, const QStringList& texts, int current, st
 
 } // namespace
 
-void AddToolMenus(CMainFrame* main, QMenuBar* bar)
+void AddToolMenus(IMainWindow* main)
 {
     CToolState& ts = CToolState::instance();
     ts.setLengthIndex(main->settings().ProgressingLineLength);
     ts.setOffsetIndex(main->settings().ProgressingLineOffset);
     // The tool state outlives any one main window (tests make several).
-    const QPointer<CMainFrame> guard(main);
-    ts.setMessenger([guard](const QString& text) {
-        if (guard) guard->tell(text);
+    QMainWindow* win = main->window();
+    const QPointer<QMainWindow> guard(win);
+    ts.setMessenger([guard, main](const QString& text) {
+        if (guard) main->tell(text);
     });
-    ts.setAsker([guard](const QString& q) { return guard && guard->ask(q); });
+    ts.setAsker([guard, main](const QString& q) { return guard && main->ask(q); });
     ts.setStatusLine([guard](const QString& text) {
         if (guard) guard->statusBar()->showMessage(text, 10000);
     });
 
-    QMenu* menu = bar->addMenu(QStringLiteral("&Draw"));
-    auto* toolBar = main->addToolBar(QStringLiteral("Tools"));
+    QMenu* menu = main->menu(MenuId::Draw);
+    auto* toolBar = win->addToolBar(QStringLiteral("Tools"));
     toolBar->setObjectName(QStringLiteral("ToolsBar"));
-    auto* group = new QActionGroup(main);
+    auto* group = new QActionGroup(win);
     for (const ToolEntry& t : kTools) {
         QAction* a = menu->addAction(QString::fromLatin1(t.text));
         a->setCheckable(true);
@@ -97,7 +99,7 @@ void AddToolMenus(CMainFrame* main, QMenuBar* bar)
         group->addAction(a);
         toolBar->addAction(a);
         const Tool tool = t.tool;
-        QObject::connect(a, &QAction::triggered, main, [tool] { CToolState::instance().setTool(tool); });
+        QObject::connect(a, &QAction::triggered, win, [tool] { CToolState::instance().setTool(tool); });
         QObject::connect(&ts, &CToolState::toolChanged, a, [a, tool](Tool now) { a->setChecked(now == tool); });
     }
 

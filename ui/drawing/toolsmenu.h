@@ -4,10 +4,10 @@ class QMenuBar;
 
 namespace qb {
 
-class CMainFrame;
+class IMainWindow;
 
 // The Draw menu and the tool bar: the eleven editing tools, the line kinds
 // with the advancing line's length and offset (kept in the stored settings).
-void AddToolMenus(CMainFrame* main, QMenuBar* bar);
+void AddToolMenus(IMainWindow* main);
 
 } // namespace qb

@@ -1,12 +1,11 @@
 #include "ui/filecommands/draftfilecommands.h"
 
-#include "ui/app/draftfiles.h"
-#include "ui/app/mainframe.h"
+#include "ui/base/commandstep.h"
+#include "ui/base/imainwindow.h"
 #include "ui/base/uiprompter.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 #include "ui/views/gridview.h"
-#include "ui/yarn/yarncommands.h"
 
 #include "core/draft/draftsnapshot.h"
 #include "core/wif/draftimport.h"
@@ -26,9 +25,9 @@ namespace qb {
 namespace {
 
 // Every frame on the draft: notations may have changed with the draft.
-void refreshFrames(CMainFrame* frame, CDraftWindow* w, bool fit)
+void refreshFrames(IMainWindow* main, CDraftWindow* w, bool fit)
 {
-    const QList<QMdiSubWindow*> subs = frame->mdiArea()->subWindowList();
+    const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
     for (QMdiSubWindow* sub : subs)
         if (CGridFrame* f = w->frameIn(sub)) {
             f->readNotations();
@@ -48,28 +47,18 @@ std::string toCrLf(const QString& s)
     return t.replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
 }
 
-QString chooseImportFile(CMainFrame* frame)
-{
-    const QString file =
-        QFileDialog::getOpenFileName(frame, QStringLiteral("File to Import From"), frame->settings().mruOpenFileLocn,
-                                     QStringLiteral("Weaving Files (*.qlb *.wif)"));
-    if (!file.isEmpty())
-        frame->settingsMutable().mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
-    return file;
-}
-
 } // namespace
 
-CDraftWindow* CloneDraft(CMainFrame* frame, CDraftWindow* w)
+CDraftWindow* CloneDraft(IMainWindow* main, CDraftWindow* w)
 {
     if (!w) return nullptr;
     auto copy = w->document().Clone();
     // Never saved: closing it asks first.
     copy->SetModified(true);
-    return frame->addDocumentWindow(std::move(copy), QString());
+    return main->addDocumentWindow(std::move(copy), QString());
 }
 
-bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftProperties& values, const DraftTexts& texts)
+bool ApplyPropertiesSheet(IMainWindow* main, CDraftWindow* w, const DraftProperties& values, const DraftTexts& texts)
 {
     CQuillabyDoc& doc = w->document();
     bool changed = false;
@@ -83,31 +72,31 @@ bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftPropert
                 doc.author = toCrLf(texts.author);
                 doc.notes = toCrLf(texts.notes);
             });
-        CUiPrompter prompter(frame);
+        CUiPrompter prompter(main);
         const ColorPalette& pal = doc.palette();
         out = ApplyProperties(e, doc, values, prompter, {pal.leftColor(), pal.rightColor()});
     });
     if (out.changed) {
-        refreshFrames(frame, w, out.converted);
+        refreshFrames(main, w, out.converted);
         changed = true;
     }
     w->refreshTitle();
     return changed;
 }
 
-void ShowPropertiesSheet(CMainFrame* frame, CDraftWindow* w, CPropertiesSheet::Page page)
+void ShowPropertiesSheet(IMainWindow* main, CDraftWindow* w, CPropertiesSheet::Page page)
 {
     if (!w) return;
     CQuillabyDoc& doc = w->document();
     doc.windowTitle = w->title().toStdString();
-    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title), toLf(doc.author), toLf(doc.notes)}, page, frame);
+    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title), toLf(doc.author), toLf(doc.notes)}, page, main->window());
     if (sheet.exec() != QDialog::Accepted) return;
-    ApplyPropertiesSheet(frame, w, sheet.values(), sheet.texts());
+    ApplyPropertiesSheet(main, w, sheet.values(), sheet.texts());
 }
 
-bool ImportPaletteFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
+bool ImportPaletteFrom(IMainWindow* main, CDraftWindow* w, const QString& path)
 {
-    CUiPrompter messages(frame);
+    CUiPrompter messages(main);
     ImportResult r = ImportResult::NoChange;
     w->document().Transaction("Import Palette", [&](Edit e) {
         r = ImportPalette(e, w->document(), QFile::encodeName(path).toStdString(), messages);
@@ -116,48 +105,30 @@ bool ImportPaletteFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
     return r == ImportResult::Done;
 }
 
-bool ImportProjectPlanFrom(CMainFrame* frame, CDraftWindow* w, const QString& path)
+void AddDraftFileCommands(IMainWindow* main)
 {
-    CUiPrompter messages(frame);
-    ImportResult r = ImportResult::NoChange;
-    w->document().Transaction("Import Project Plan", [&](Edit e) {
-        r = ImportProjectPlan(e, w->document(), QFile::encodeName(path).toStdString(), messages);
-    });
-    if (r == ImportResult::Done) {
-        refreshFrames(frame, w, false);
-        if (CYarnCommands* yarns = CYarnCommands::of(frame)) yarns->showProjectPlan(w);
-    }
-    w->refreshTitle();
-    return r == ImportResult::Done;
-}
-
-void AddDraftFileCommands(CMainFrame* frame, QMenu* file)
-{
+    QMenu* file = main->menu(MenuId::File);
+    QMainWindow* win = main->window();
     QList<QAction*> needDraft;
-    needDraft << file->addAction(QStringLiteral("C&lone"), frame,
-                                 [frame] { CloneDraft(frame, frame->activeDraftWindow()); });
-    needDraft << file->addAction(QStringLiteral("P&roperties..."), frame, [frame] {
-        ShowPropertiesSheet(frame, frame->activeDraftWindow(), CPropertiesSheet::SettingsPage);
+    needDraft << file->addAction(QStringLiteral("C&lone"), win,
+                                 [main] { CloneDraft(main, main->activeDraftWindow()); });
+    needDraft << file->addAction(QStringLiteral("P&roperties..."), win, [main] {
+        ShowPropertiesSheet(main, main->activeDraftWindow(), CPropertiesSheet::SettingsPage);
     });
-    needDraft << file->addAction(QStringLiteral("No&tes..."), frame, [frame] {
-        ShowPropertiesSheet(frame, frame->activeDraftWindow(), CPropertiesSheet::NotesPage);
+    needDraft << file->addAction(QStringLiteral("No&tes..."), win, [main] {
+        ShowPropertiesSheet(main, main->activeDraftWindow(), CPropertiesSheet::NotesPage);
     });
     QMenu* importMenu = file->addMenu(QStringLiteral("&Import"));
     needDraft << importMenu->menuAction();
-    importMenu->addAction(QStringLiteral("&Color Palette..."), frame, [frame] {
-        CDraftWindow* w = frame->activeDraftWindow();
+    main->registerMenu(MenuId::FileImport, importMenu);
+    importMenu->addAction(QStringLiteral("&Color Palette..."), win, [main] {
+        CDraftWindow* w = main->activeDraftWindow();
         if (!w) return;
-        const QString path = chooseImportFile(frame);
-        if (!path.isEmpty()) ImportPaletteFrom(frame, w, path);
+        const QString path = ChooseDraftFile(main);
+        if (!path.isEmpty()) ImportPaletteFrom(main, w, path);
     });
-    importMenu->addAction(QStringLiteral("&Import Project Plan..."), frame, [frame] {
-        CDraftWindow* w = frame->activeDraftWindow();
-        if (!w) return;
-        const QString path = chooseImportFile(frame);
-        if (!path.isEmpty()) ImportProjectPlanFrom(frame, w, path);
-    });
-    QObject::connect(file, &QMenu::aboutToShow, frame, [frame, needDraft] {
-        const bool draft = frame->activeDraftWindow() != nullptr;
+    QObject::connect(file, &QMenu::aboutToShow, win, [main, needDraft] {
+        const bool draft = main->activeDraftWindow() != nullptr;
         for (QAction* a : needDraft) a->setEnabled(draft);
     });
 }

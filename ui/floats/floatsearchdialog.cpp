@@ -1,9 +1,11 @@
 #include "ui/floats/floatsearchdialog.h"
 
+#include "ui/base/colorbutton.h"
+#include "ui/base/colorchooser.h"
 #include "ui/base/commandstep.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/uiprompter.h"
-#include "ui/colors/palettebar.h"
+#include "ui/base/waitcursor.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftview.h"
 #include "ui/views/draftwindow.h"
@@ -44,12 +46,6 @@ Remembered& remembered()
 }
 
 constexpr int kMinThreshold = 1, kMaxThreshold = 99;
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 QString number(double v, int decimals)
 {
@@ -226,7 +222,7 @@ void CFloatSearch::setMarkColor(COLORREF c)
 
 void CFloatSearch::chooseColor()
 {
-    if (const auto c = CColorPaletteBar::askColor(QColor(red(m_markColor), green(m_markColor), blue(m_markColor))))
+    if (const auto c = AskColor(QColor(red(m_markColor), green(m_markColor), blue(m_markColor))))
         setMarkColor(rgb(c->red(), c->green(), c->blue()));
 }
 
@@ -357,7 +353,7 @@ bool CFloatSearch::markFloat()
     const int thread = m_position;
     const COLORREF color = m_markColor;
     m_marking = true;
-    const CommandResult r = RunCommandStep(m_main, m_window, "Mark Float",
+    const CommandResult r = RunCommandStep(m_main, m_window->document(), "Mark Float",
                                            [&](Edit e) { return MarkFloat(e, doc, dir, thread, color, prompter); });
     m_marking = false;
     return r.done();
@@ -382,17 +378,13 @@ void CFloatSearch::hideEvent(QHideEvent* e)
     QDialog::hideEvent(e);
 }
 
-void AddFloatSearchMenu(IMainWindow* main, QMenuBar* bar)
+void AddFloatSearchMenu(IMainWindow* main)
 {
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == QStringLiteral("&Tools")) {
-            QMenu* tools = a->menu();
-            QAction* item = tools->addAction(QStringLiteral("&Float Search..."), main->window(),
-                                             [main] { CFloatSearch::open(main); });
-            QObject::connect(tools, &QMenu::aboutToShow, item,
-                             [main, item] { item->setEnabled(main->activeDraftWindow() != nullptr); });
-            return;
-        }
+    QMenu* tools = main->menu(MenuId::Tools);
+    QAction* item =
+        tools->addAction(QStringLiteral("&Float Search..."), main->window(), [main] { CFloatSearch::open(main); });
+    QObject::connect(tools, &QMenu::aboutToShow, item,
+                     [main, item] { item->setEnabled(main->activeDraftWindow() != nullptr); });
 }
 
 } // namespace qb

@@ -99,6 +99,6 @@ private:
 };
 
 // "&Float Search..." on the Tools menu.
-void AddFloatSearchMenu(IMainWindow* main, QMenuBar* bar);
+void AddFloatSearchMenu(IMainWindow* main);
 
 } // namespace qb

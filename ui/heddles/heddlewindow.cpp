@@ -23,13 +23,6 @@ namespace qb {
 
 namespace {
 
-QMenu* findMenu(QMenuBar* bar, const QString& title)
-{
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == title) return a->menu();
-    return nullptr;
-}
-
 QFont countFont()
 {
     return QFontDatabase::systemFont(QFontDatabase::FixedFont);
@@ -142,28 +135,27 @@ CHeddleView* OpenHeddleCounts(IMainWindow* main)
     return view;
 }
 
-void AddHeddleMenus(IMainWindow* main, QMenuBar* bar)
+void AddHeddleMenus(IMainWindow* main)
 {
     auto* heddles = new QAction(QStringLiteral("&Heddle Count"), main->window());
     QObject::connect(heddles, &QAction::triggered, main->window(), [main] { OpenHeddleCounts(main); });
     // The View menu is refilled each time it opens: this joins it afterwards.
-    if (QMenu* view = findMenu(bar, QStringLiteral("&View")))
-        QObject::connect(view, &QMenu::aboutToShow, heddles, [view, heddles, main] {
-            heddles->setEnabled(main->activeDraftWindow() != nullptr);
-            view->addSeparator();
-            view->addAction(heddles);
-        });
-    for (const bool warp : {true, false})
-        if (QMenu* m = findMenu(bar, warp ? QStringLiteral("Thre&ading") : QStringLiteral("T&readling"))) {
-            m->addSeparator();
-            QAction* a = m->addAction(QStringLiteral("Thic&kness..."), main->window(),
-                                      [main, warp] { RunThreadThickness(main, warp); });
-            a->setStatusTip(warp ? QStringLiteral("Set pattern for thick and thin threads in the warp")
-                                 : QStringLiteral("Set pattern for thick and thin threads in the weft"));
-            a->setObjectName(warp ? QStringLiteral("warpThickness") : QStringLiteral("weftThickness"));
-            QObject::connect(m, &QMenu::aboutToShow, a,
-                             [main, a] { a->setEnabled(main->activeDraftWindow() != nullptr); });
-        }
+    QMenu* view = main->menu(MenuId::View);
+    QObject::connect(view, &QMenu::aboutToShow, heddles, [view, heddles, main] {
+        heddles->setEnabled(main->activeDraftWindow() != nullptr);
+        view->addSeparator();
+        view->addAction(heddles);
+    });
+    for (const bool warp : {true, false}) {
+        QMenu* m = main->menu(warp ? MenuId::Threading : MenuId::Treadling);
+        m->addSeparator();
+        QAction* a = m->addAction(QStringLiteral("Thic&kness..."), main->window(),
+                                  [main, warp] { RunThreadThickness(main, warp); });
+        a->setStatusTip(warp ? QStringLiteral("Set pattern for thick and thin threads in the warp")
+                             : QStringLiteral("Set pattern for thick and thin threads in the weft"));
+        a->setObjectName(warp ? QStringLiteral("warpThickness") : QStringLiteral("weftThickness"));
+        QObject::connect(m, &QMenu::aboutToShow, a, [main, a] { a->setEnabled(main->activeDraftWindow() != nullptr); });
+    }
 }
 
 } // namespace qb

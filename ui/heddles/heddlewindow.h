@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/base/printablewindow.h"
+
 #include <QPlainTextEdit>
 #include <QPointer>
 
@@ -13,7 +15,7 @@ class IMainWindow;
 
 // "Heddle Counts": how many heddles each shaft needs, one line "%d:\t%6d"
 // per shaft, counted again on every change of the draft. Prints as one page.
-class CHeddleView : public QPlainTextEdit {
+class CHeddleView : public QPlainTextEdit, public IPrintableWindow {
     Q_OBJECT
 public:
     explicit CHeddleView(CDraftWindow* w, QWidget* parent = nullptr);
@@ -22,9 +24,9 @@ public:
     QString text() const { return m_text; }
     void recount();
     // The text on one page of `printer`.
-    void print(QPrinter* printer) const;
+    void print(QPrinter* printer) const override;
     // "&Print...": the platform's print dialog, then print().
-    void printWithDialog();
+    void printWithDialog() override;
     QSize sizeHint() const override;
 
 protected:
@@ -41,6 +43,6 @@ CHeddleView* OpenHeddleCounts(IMainWindow* main);
 
 // "&Heddle Count" on the View menu, "Thic&kness..." on the Threading and
 // Treadling menus.
-void AddHeddleMenus(IMainWindow* main, QMenuBar* bar);
+void AddHeddleMenus(IMainWindow* main);
 
 } // namespace qb

@@ -140,7 +140,7 @@ bool RunThreadThickness(IMainWindow* main, bool warp)
     const std::vector<bool> thick = dialog.pattern().thick();
     CQuillabyDoc& doc = w->document();
     const Side side = warp ? Side::Threading : Side::Treadling;
-    return RunCommandStep(main, w, warp ? "Warp Thickness" : "Weft Thickness",
+    return RunCommandStep(main, w->document(), warp ? "Warp Thickness" : "Weft Thickness",
                           [&](Edit e) { return ApplyThicknessPattern(e, doc, side, thick); })
         .done();
 }

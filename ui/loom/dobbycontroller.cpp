@@ -82,7 +82,7 @@ CDobbyController::~CDobbyController()
     teardown(true);
 }
 
-QMenu* CDobbyController::createMenu(QMenuBar* bar)
+QMenu* CDobbyController::fillMenu(QMenu* menu)
 {
     using I = DobbyMenuItem;
     using C = CDobbyController;
@@ -115,7 +115,6 @@ QMenu* CDobbyController::createMenu(QMenuBar* bar)
         {I::SelfTest, "Self &Test", {}, "Initiate the self-test loop", false, &C::OnSelfTest},
         {I::Stop, "Sto&p", QKeySequence(Qt::Key_F8), "Stop weaving with the dobby head", false, &C::OnStop},
     };
-    QMenu* menu = bar->addMenu(QStringLiteral("Do&bby"));
     menu->setObjectName(QStringLiteral("dobbyMenu"));
     for (const MenuEntry& e : entries) {
         QAction* a = menu->addAction(QLatin1String(e.text));

@@ -33,8 +33,9 @@ public:
     explicit CDobbyController(IMainWindow& frame);
     ~CDobbyController() override;
 
-    // The "Do&bby" menu and the two hidden bars, once, when the frame is built.
-    QMenu* createMenu(QMenuBar* bar);
+    // Fills the "Do&bby" menu and makes the two hidden bars, once, when the
+    // frame is built.
+    QMenu* fillMenu(QMenu* menu);
     QAction* action(DobbyMenuItem item) const;
     CDobbyHeadBar* controlBar() const { return m_controlBar; }
     CDobbyRepeatCounter* repeatBar() const { return m_repeatBar; }

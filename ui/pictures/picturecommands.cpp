@@ -227,7 +227,7 @@ void CPictureCommands::brightnessContrast(CPictureWindow* window)
     if (ok) w->light(dialog.brightness(), dialog.contrast());
 }
 
-void AddPictureCommands(IMainWindow* main, QMenuBar* bar)
+void AddPictureCommands(IMainWindow* main)
 {
     auto* commands = new CPictureCommands(main);
     main->addDocumentType({kGraphicFilter,
@@ -243,16 +243,8 @@ void AddPictureCommands(IMainWindow* main, QMenuBar* bar)
         main->settingsMutable().mruOpenFileLocn = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
         main->openFile(file);
     });
-    for (QAction* m : bar->actions()) {
-        if (!m->menu() || m->text() != QStringLiteral("&File")) continue;
-        const QList<QAction*> items = m->menu()->actions();
-        for (int i = 0; i < items.size(); ++i)
-            if (items[i]->text() == QStringLiteral("&Open...")) {
-                m->menu()->insertAction(i + 1 < items.size() ? items[i + 1] : nullptr, openGraphic);
-                break;
-            }
-        break;
-    }
+    // Installed right after File > Open..., with the other ways to open.
+    main->menu(MenuId::File)->addAction(openGraphic);
 }
 
 } // namespace qb

@@ -68,6 +68,6 @@ private:
 
 // One call in the main window's createMenus(): registers the graphic document
 // type and adds "Open &Graphic..." to the File menu.
-void AddPictureCommands(IMainWindow* main, QMenuBar* bar);
+void AddPictureCommands(IMainWindow* main);
 
 } // namespace qb

@@ -3,6 +3,7 @@
 #include "core/draft/quillabydoc.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/uiprompter.h"
+#include "ui/base/waitcursor.h"
 #include "ui/pictures/pictureview.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
@@ -56,12 +57,6 @@ PictureLink* linkIn(const CDraftWindow* draft)
                draft->findChild<QObject*>(QLatin1String(PictureLink::kName), Qt::FindDirectChildrenOnly))
                  : nullptr;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 

@@ -2,8 +2,8 @@
 
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
+#include "ui/base/printablewindow.h"
 #include "ui/base/storedsettings.h"
-#include "ui/heddles/heddlewindow.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 #include "ui/views/paneframes.h"
@@ -214,15 +214,16 @@ void PreviewFrame(IMainWindow* main, CGridFrame* frame)
     RunDialog(dialog);
 }
 
-void AddPrintCommands(IMainWindow* main, QMenu* file)
+void AddPrintCommands(IMainWindow* main)
 {
-    auto heddles = [main]() -> CHeddleView* {
+    QMenu* file = main->menu(MenuId::File);
+    auto printable = [main]() -> IPrintableWindow* {
         QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
-        return sub ? qobject_cast<CHeddleView*>(sub->widget()) : nullptr;
+        return sub ? dynamic_cast<IPrintableWindow*>(sub->widget()) : nullptr;
     };
     file->addSeparator();
-    QAction* print = file->addAction(QStringLiteral("&Print..."), main->window(), [main, heddles] {
-        if (CHeddleView* h = heddles()) return h->printWithDialog();
+    QAction* print = file->addAction(QStringLiteral("&Print..."), main->window(), [main, printable] {
+        if (IPrintableWindow* h = printable()) return h->printWithDialog();
         if (CGridFrame* f = main->activeGridFrame()) {
             QPrinter printer(QPrinter::HighResolution);
             PrintFrame(main, f, printer);
@@ -230,19 +231,19 @@ void AddPrintCommands(IMainWindow* main, QMenu* file)
     });
     print->setShortcut(QKeySequence::Print);
     print->setObjectName(QStringLiteral("filePrint"));
-    QAction* preview = file->addAction(QStringLiteral("Print Pre&view"), main->window(), [main, heddles] {
-        if (CHeddleView* h = heddles()) {
+    QAction* preview = file->addAction(QStringLiteral("Print Pre&view"), main->window(), [main, printable] {
+        if (IPrintableWindow* h = printable()) {
             QPrinter printer(QPrinter::HighResolution);
             QPrintPreviewDialog dialog(&printer, main->window());
-            QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, h, [h](QPrinter* p) { h->print(p); });
+            QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [h](QPrinter* p) { h->print(p); });
             RunDialog(dialog);
             return;
         }
         if (CGridFrame* f = main->activeGridFrame()) PreviewFrame(main, f);
     });
     preview->setObjectName(QStringLiteral("filePrintPreview"));
-    QObject::connect(file, &QMenu::aboutToShow, print, [main, heddles, print, preview] {
-        const bool any = heddles() || main->activeGridFrame();
+    QObject::connect(file, &QMenu::aboutToShow, print, [main, printable, print, preview] {
+        const bool any = printable() || main->activeGridFrame();
         print->setEnabled(any);
         preview->setEnabled(any);
     });

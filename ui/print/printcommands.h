@@ -63,7 +63,7 @@ void PreviewFrame(IMainWindow* main, CGridFrame* frame);
 int PrintFramePages(CGridFrame* frame, const QString& title, QPrinter& printer);
 
 // "&Print..." and "Print Pre&view" on the File menu: the active draft frame,
-// or the Heddle Counts window when that is active.
-void AddPrintCommands(IMainWindow* main, QMenu* file);
+// or a window that prints itself (the Heddle Counts) when that is active.
+void AddPrintCommands(IMainWindow* main);
 
 } // namespace qb

@@ -5,6 +5,7 @@
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/base/uiprompter.h"
+#include "ui/base/waitcursor.h"
 #include "ui/profile/networkdialogs.h"
 #include "ui/profile/structurefiles.h"
 #include "ui/profile/weavestructuresheet.h"
@@ -35,19 +36,6 @@ namespace qb {
 namespace {
 
 using C = ProfileCommand;
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
-
-QMenu* findMenu(QMenuBar* bar, const QString& title)
-{
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == title) return a->menu();
-    return nullptr;
-}
 
 std::string fileName(const QString& path)
 {
@@ -125,9 +113,9 @@ void CProfileCommands::updateStates()
     action(C::DefinesStructure)->setChecked(w && w->document().blocks.definesStructure);
 }
 
-void CProfileCommands::addMenus(QMenuBar* bar)
+void CProfileCommands::addMenus()
 {
-    if (QMenu* tools = findMenu(bar, QStringLiteral("&Tools"))) {
+    if (QMenu* tools = m_main->menu(MenuId::Tools)) {
         tools->addSeparator();
         tools->addAction(action(C::WeaveStructure));
         tools->addAction(action(C::DefinesStructure));
@@ -137,7 +125,7 @@ void CProfileCommands::addMenus(QMenuBar* bar)
         tools->addAction(action(C::PlotOntoNetwork));
         connect(tools, &QMenu::aboutToShow, this, &CProfileCommands::updateStates);
     }
-    if (QMenu* treadling = findMenu(bar, QStringLiteral("T&readling"))) {
+    if (QMenu* treadling = m_main->menu(MenuId::Treadling)) {
         treadling->addSeparator();
         treadling->addAction(action(C::RibbonTemplate));
         connect(treadling, &QMenu::aboutToShow, this, &CProfileCommands::updateStates);
@@ -224,7 +212,7 @@ void CProfileCommands::weaveStructure(CDraftWindow* w)
     // OK without a change leaves nothing to undo.
     if (p == doc.blocks && (!keepKeys || sameKeys(keys, doc.tieupKeys))) return;
     CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, w, "Weave Structure", [&](Edit e) {
+    RunCommandStep(m_main, w->document(), "Weave Structure", [&](Edit e) {
         bool relayout = false;
         const bool changed = doc.Modify(e, DraftSnapshot::Settings | DraftSnapshot::Structure, [&] {
             doc.blocks = p;
@@ -242,7 +230,7 @@ void CProfileCommands::definesStructure(CDraftWindow* w)
 {
     CQuillabyDoc& doc = w->document();
     const bool on = !doc.blocks.definesStructure;
-    RunCommandStep(m_main, w, "Defines Structure", [&](Edit e) {
+    RunCommandStep(m_main, w->document(), "Defines Structure", [&](Edit e) {
         doc.Modify(e, DraftSnapshot::Settings | DraftSnapshot::Structure, [&] { SetDefinesStructure(doc, on); });
         // The notation symbols may have gone.
         return CommandResult::doneResult(true);
@@ -314,7 +302,7 @@ void CProfileCommands::ribbonTemplate(CDraftWindow* w)
     m_main->settingsMutable().NetworkRibbonW = width;
     CQuillabyDoc& doc = w->document();
     CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, w, "Ribbon Template", [&](Edit e) {
+    RunCommandStep(m_main, w->document(), "Ribbon Template", [&](Edit e) {
         const unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Settings;
         auto before = DraftSnapshot::Take(doc, parts);
         const CommandResult r = RibbonTemplate(doc, width, prompter);
@@ -323,10 +311,10 @@ void CProfileCommands::ribbonTemplate(CDraftWindow* w)
     });
 }
 
-void AddProfileMenus(IMainWindow* main, QMenuBar* bar)
+void AddProfileMenus(IMainWindow* main)
 {
     auto* commands = new CProfileCommands(main);
-    commands->addMenus(bar);
+    commands->addMenus();
 }
 
 } // namespace qb

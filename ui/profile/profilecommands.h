@@ -36,7 +36,7 @@ public:
     static CProfileCommands* of(IMainWindow* main);
     QAction* action(ProfileCommand c) const;
     void updateStates();
-    void addMenus(QMenuBar* bar);
+    void addMenus();
 
     // The network settings as stored, with the plot's choices of this run.
     NetworkSettings networkSettings() const;
@@ -65,6 +65,6 @@ private:
     bool m_fillBackground = false;
 };
 
-void AddProfileMenus(IMainWindow* main, QMenuBar* bar);
+void AddProfileMenus(IMainWindow* main);
 
 } // namespace qb

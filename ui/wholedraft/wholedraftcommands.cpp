@@ -17,16 +17,17 @@
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/base/uiprompter.h"
+#include "ui/base/waitcursor.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 #include "ui/views/gridview.h"
 #include "ui/views/tools/panetool.h"
+#include "ui/views/tools/repeatdialog.h"
 #include "ui/wholedraft/addtabbydialog.h"
 #include "ui/wholedraft/arrangetding.h"
 #include "ui/wholedraft/deletesequencedlg.h"
 #include "ui/wholedraft/doublewidthdialog.h"
 #include "ui/wholedraft/fabricanalysismode.h"
-#include "ui/wholedraft/repeatdialog.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -42,22 +43,6 @@ namespace qb {
 
 namespace {
 
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-};
-
-QMenu* findMenu(QMenuBar* bar, const QString& title, QAction** at = nullptr)
-{
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == title) {
-            if (at) *at = a;
-            return a->menu();
-        }
-    return nullptr;
-}
-
 bool isThreadingCommand(DraftCommand c)
 {
     return c >= DraftCommand::ThreadingRepeat && c <= DraftCommand::UseWeftColors;
@@ -70,7 +55,7 @@ bool isTreadlingCommand(DraftCommand c)
 
 } // namespace
 
-CDraftCommands::CDraftCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
+CWholeDraftCommands::CWholeDraftCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
 {
     setObjectName(QStringLiteral("draftCommands"));
     using C = DraftCommand;
@@ -124,16 +109,16 @@ CDraftCommands::CDraftCommands(IMainWindow* main) : QObject(main->window()), m_m
     updateStates();
 }
 
-CDraftCommands::~CDraftCommands() = default;
+CWholeDraftCommands::~CWholeDraftCommands() = default;
 
-CDraftCommands* CDraftCommands::of(IMainWindow* main)
+CWholeDraftCommands* CWholeDraftCommands::of(IMainWindow* main)
 {
     return main
-        ? main->window()->findChild<CDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
+        ? main->window()->findChild<CWholeDraftCommands*>(QStringLiteral("draftCommands"), Qt::FindDirectChildrenOnly)
         : nullptr;
 }
 
-QAction* CDraftCommands::make(DraftCommand c, const char* text, bool checkable)
+QAction* CWholeDraftCommands::make(DraftCommand c, const char* text, bool checkable)
 {
     // A checkable action flips its state before triggering: the command sets it again.
     QAction* a = m_actions.make(this, c, QString::fromLatin1(text), [this](DraftCommand cmd) { run(cmd); });
@@ -141,12 +126,12 @@ QAction* CDraftCommands::make(DraftCommand c, const char* text, bool checkable)
     return a;
 }
 
-QAction* CDraftCommands::action(DraftCommand c) const
+QAction* CWholeDraftCommands::action(DraftCommand c) const
 {
     return m_actions.action(c);
 }
 
-void CDraftCommands::addMenus(QMenuBar* bar)
+void CWholeDraftCommands::addMenus()
 {
     using C = DraftCommand;
     auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<DraftCommand>> groups) {
@@ -156,59 +141,41 @@ void CDraftCommands::addMenus(QMenuBar* bar)
             first = false;
             for (DraftCommand c : g) m->addAction(action(c));
         }
-        connect(m, &QMenu::aboutToShow, this, &CDraftCommands::updateStates);
+        connect(m, &QMenu::aboutToShow, this, &CWholeDraftCommands::updateStates);
     };
 
-    QAction* toolsAt = nullptr;
-    QMenu* tools = findMenu(bar, QStringLiteral("&Tools"), &toolsAt);
-    auto insert = [&](const char* title) {
-        auto* m = new QMenu(QString::fromLatin1(title), bar);
-        if (toolsAt) bar->insertMenu(toolsAt, m);
-        else bar->addMenu(m);
-        return m;
-    };
-    add(insert("Thre&ading"),
+    add(m_main->menu(MenuId::Threading),
         {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
          {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
          {C::ThreadingClear, C::ThreadingLabel, C::ThreadingClearLabels},
          {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
-    add(insert("T&readling"),
+    add(m_main->menu(MenuId::Treadling),
         {{C::TreadlingRepeat, C::TreadlingReflect, C::TreadlingReverse},
          {C::TreadlingWrapRight, C::TreadlingWrapLeft, C::TreadlingWrapUp, C::TreadlingWrapDown},
          {C::TreadlingClear, C::TreadlingLabel, C::TreadlingClearLabels},
          {C::TreadlingArrange, C::TreadlingRemove, C::TreadlingOptimize},
          {C::TrompAsWrit, C::MirrorThreading, C::UseWarpColors},
          {C::MultipleTreadles, C::AddTabby, C::PasteLiftplan, C::LoadLiftplan}});
-    add(insert("Tie&up"), {{C::TieupDirect, C::TieupInvert, C::TieupClear}});
-    add(insert("Drawdow&n"), {{C::FabricAnalysis}, {C::SuperSize, C::SingleRepeat, C::TurnDraft}});
-    if (tools) {
-        tools->addSeparator();
-        add(tools, {{C::StraightenThreading, C::StraightenTreadling, C::OptimizeDraft, C::DoubleWidth}});
-    }
-    if (QMenu* file = findMenu(bar, QStringLiteral("&File"))) {
-        // After Close, before the recent files.
-        QAction* before = nullptr;
-        for (QAction* a : file->actions())
-            if (a->isSeparator()) {
-                before = a;
-                break;
-            }
-        file->insertAction(before, action(C::LoadLiftplan));
-        connect(file, &QMenu::aboutToShow, this, &CDraftCommands::updateStates);
-    }
-    if (QMenu* edit = findMenu(bar, QStringLiteral("&Edit"))) {
-        // The Edit menu is refilled for the active window each time it opens;
-        // this runs after that.
-        connect(edit, &QMenu::aboutToShow, this, [this, edit] {
-            updateStates();
-            edit->addSeparator();
-            for (DraftCommand c : {C::ConvertToLiftplan, C::ConvertToTieup, C::PasteLiftplan})
-                edit->addAction(action(c));
-        });
-    }
+    add(m_main->menu(MenuId::Tieup), {{C::TieupDirect, C::TieupInvert, C::TieupClear}});
+    add(m_main->menu(MenuId::Drawdown), {{C::FabricAnalysis}, {C::SuperSize, C::SingleRepeat, C::TurnDraft}});
+    QMenu* tools = m_main->menu(MenuId::Tools);
+    tools->addSeparator();
+    add(tools, {{C::StraightenThreading, C::StraightenTreadling, C::OptimizeDraft, C::DoubleWidth}});
+    // With the other commands that take data from a file.
+    QMenu* file = m_main->menu(MenuId::File);
+    file->addAction(action(C::LoadLiftplan));
+    connect(file, &QMenu::aboutToShow, this, &CWholeDraftCommands::updateStates);
+    // The Edit menu is refilled for the active window each time it opens;
+    // this runs after that.
+    QMenu* edit = m_main->menu(MenuId::Edit);
+    connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+        updateStates();
+        edit->addSeparator();
+        for (DraftCommand c : {C::ConvertToLiftplan, C::ConvertToTieup, C::PasteLiftplan}) edit->addAction(action(c));
+    });
 }
 
-bool CDraftCommands::context(Context& c) const
+bool CWholeDraftCommands::context(Context& c) const
 {
     c.window = m_main->activeDraftWindow();
     if (!c.window) return false;
@@ -218,7 +185,7 @@ bool CDraftCommands::context(Context& c) const
     return true;
 }
 
-std::string CDraftCommands::undoName(DraftCommand c) const
+std::string CWholeDraftCommands::undoName(DraftCommand c) const
 {
     // The menu text without access key and dots, with the menu it is on
     // where the text alone does not say what changed.
@@ -230,15 +197,16 @@ std::string CDraftCommands::undoName(DraftCommand c) const
     return text.toStdString();
 }
 
-CommandResult CDraftCommands::step(const Context& c, DraftCommand cmd, const std::function<CommandResult(Edit)>& fn)
+CommandResult CWholeDraftCommands::step(const Context& c, DraftCommand cmd,
+                                        const std::function<CommandResult(Edit)>& fn)
 {
     CommandResult r;
     c.doc->Transaction(undoName(cmd), [&](Edit e) { r = fn(e); });
-    finish(c, r);
+    if (r.done()) m_main->afterCommand(*c.doc, r);
     return r;
 }
 
-void CDraftCommands::updateStates()
+void CWholeDraftCommands::updateStates()
 {
     Context c;
     const bool doc = context(c);
@@ -259,19 +227,7 @@ void CDraftCommands::updateStates()
     analysis->setChecked(mode && mode->isOn());
 }
 
-void CDraftCommands::finish(const Context& c, const CommandResult& r)
-{
-    if (!r.done()) return;
-    if (r.layoutChanged || r.paletteChanged) {
-        c.doc->NotifyLoomSize();
-        c.window->frame()->relayoutPanes();
-        if (c.frame != c.window->frame()) c.frame->relayoutPanes();
-    }
-    if (r.fitToWindow) c.frame->fitInWindow();
-    c.window->refreshTitle();
-}
-
-bool CDraftCommands::openNew(NewDraftResult r)
+bool CWholeDraftCommands::openNew(NewDraftResult r)
 {
     if (!r.result.done() || !r.draft) return false;
     CDraftWindow* w = m_main->addDocumentWindow(std::move(r.draft), QString());
@@ -282,7 +238,7 @@ bool CDraftCommands::openNew(NewDraftResult r)
     return true;
 }
 
-void CDraftCommands::run(DraftCommand cmd)
+void CWholeDraftCommands::run(DraftCommand cmd)
 {
     Context c;
     if (!context(c)) {
@@ -352,7 +308,7 @@ void CDraftCommands::run(DraftCommand cmd)
     updateStates();
 }
 
-void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prompter)
+void CWholeDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prompter)
 {
     using C = DraftCommand;
     CQuillabyDoc& doc = *c.doc;
@@ -457,7 +413,7 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     }
 }
 
-bool CDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter)
+bool CWholeDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter)
 {
     // Asked here, through the main window like every other question; the
     // frame then finds nothing left to ask.
@@ -468,7 +424,7 @@ bool CDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter
     return c.frame->allowMultipleTreadles();
 }
 
-void CDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)
+void CWholeDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)
 {
     CDraftFrame* frame = c.window->frame();
     CFabricAnalysisMode* mode = CFabricAnalysisMode::of(frame);
@@ -476,7 +432,7 @@ void CDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)
     c.window->refreshTitle();
 }
 
-bool CDraftCommands::pasteLiftplan()
+bool CWholeDraftCommands::pasteLiftplan()
 {
     const QImage image = QGuiApplication::clipboard()->image();
     // Nothing happens when the clipboard holds no picture.
@@ -484,7 +440,7 @@ bool CDraftCommands::pasteLiftplan()
     return liftplanFromImage(image, DraftCommand::PasteLiftplan);
 }
 
-bool CDraftCommands::loadLiftplanFile(const QString& path)
+bool CWholeDraftCommands::loadLiftplanFile(const QString& path)
 {
     Context c;
     if (!context(c)) return false;
@@ -504,7 +460,7 @@ bool CDraftCommands::loadLiftplanFile(const QString& path)
     return liftplanFromPicture(grid, DraftCommand::LoadLiftplan);
 }
 
-bool CDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
+bool CWholeDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
 {
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
     PixelGrid grid;
@@ -518,7 +474,7 @@ bool CDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
     return liftplanFromPicture(grid, cmd);
 }
 
-bool CDraftCommands::liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd)
+bool CWholeDraftCommands::liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd)
 {
     Context c;
     if (!context(c)) return false;
@@ -530,10 +486,10 @@ bool CDraftCommands::liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd
     return r.done();
 }
 
-void AddDraftCommandMenus(IMainWindow* main, QMenuBar* bar)
+void AddWholeDraftMenus(IMainWindow* main)
 {
-    auto* commands = new CDraftCommands(main);
-    commands->addMenus(bar);
+    auto* commands = new CWholeDraftCommands(main);
+    commands->addMenus();
 }
 
 } // namespace qb

@@ -77,14 +77,14 @@ enum class DraftCommand {
 // Runs the commands on the active draft, each as one named undo step;
 // questions and messages go through the main window, and a command that
 // builds a new draft opens it in a window of its own.
-class CDraftCommands : public QObject {
+class CWholeDraftCommands : public QObject {
     Q_OBJECT
 public:
-    explicit CDraftCommands(IMainWindow* main);
-    ~CDraftCommands() override;
+    explicit CWholeDraftCommands(IMainWindow* main);
+    ~CWholeDraftCommands() override;
 
-    // The commands of a main window (null before AddDraftCommandMenus).
-    static CDraftCommands* of(IMainWindow* main);
+    // The commands of a main window (null before AddWholeDraftMenus).
+    static CWholeDraftCommands* of(IMainWindow* main);
 
     QAction* action(DraftCommand c) const;
     // Enabled and checked states for the active draft.
@@ -95,8 +95,8 @@ public:
     bool pasteLiftplan();
     bool loadLiftplanFile(const QString& path);
 
-    // Fills the menus on `bar` (called once by the main window).
-    void addMenus(QMenuBar* bar);
+    // Fills the main window's menus (called once when it is made).
+    void addMenus();
 
 private:
     struct Context {
@@ -113,8 +113,6 @@ private:
     void runSide(DraftCommand c, const Context& ctx, IPrompter& prompter);
     bool liftplanFromImage(const QImage& image, DraftCommand cmd);
     bool liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd);
-    // Refreshes the frame after a command that changed the open draft.
-    void finish(const Context& c, const CommandResult& r);
     // Shows a draft a command built; true when a window opened.
     bool openNew(NewDraftResult r);
     void toggleFabricAnalysis(const Context& c, IPrompter& prompter);
@@ -128,6 +126,6 @@ private:
 };
 
 // One call in the main window's createMenus().
-void AddDraftCommandMenus(IMainWindow* main, QMenuBar* bar);
+void AddWholeDraftMenus(IMainWindow* main);
 
 } // namespace qb

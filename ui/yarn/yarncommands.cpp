@@ -1,8 +1,11 @@
 #include "ui/yarn/yarncommands.h"
 
+#include "ui/base/commandstep.h"
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
+#include "ui/base/uiprompter.h"
+#include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 #include "ui/yarn/densitycalculator.h"
 #include "ui/yarn/plannerwizard.h"
@@ -11,6 +14,7 @@
 #include "ui/yarn/yarnfiledialogs.h"
 #include "ui/yarn/yarnwindow.h"
 
+#include "core/wif/draftimport.h"
 #include "core/yarn/yarnmessages.h"
 
 #include <QAction>
@@ -27,13 +31,6 @@ namespace qb {
 namespace {
 
 const QString kObjectName = QStringLiteral("yarnCommands");
-
-QMenu* findMenu(QMenuBar* bar, const QString& title)
-{
-    for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == title) return a->menu();
-    return nullptr;
-}
 
 std::string localPath(const QString& path)
 {
@@ -186,7 +183,7 @@ CPlanFormView* CYarnCommands::showProjectPlan(CDraftWindow* w)
     return view;
 }
 
-void CYarnCommands::addMenus(QMenuBar* bar)
+void CYarnCommands::addMenus()
 {
     auto make = [this](const char* text, const char* tip, auto slot) {
         auto* a = new QAction(QString::fromLatin1(text), this);
@@ -209,7 +206,7 @@ void CYarnCommands::addMenus(QMenuBar* bar)
     plan->setObjectName(QStringLiteral("projectPlan"));
     calculator->setObjectName(QStringLiteral("densityCalculator"));
 
-    if (QMenu* tools = findMenu(bar, QStringLiteral("&Tools"))) {
+    if (QMenu* tools = m_main->menu(MenuId::Tools)) {
         tools->addSeparator();
         tools->addAction(database);
         tools->addAction(planner);
@@ -217,18 +214,16 @@ void CYarnCommands::addMenus(QMenuBar* bar)
         connect(tools, &QMenu::aboutToShow, this,
                 [this, planner] { planner->setEnabled(m_main->activeDraftWindow() != nullptr); });
     }
-    if (QMenu* file = findMenu(bar, QStringLiteral("&File"))) {
-        // With the other commands that take data from or to a file, before
-        // the recent files.
-        QAction* before = nullptr;
-        for (QAction* a : file->actions())
-            if (a->isSeparator()) {
-                before = a;
-                break;
-            }
-        file->insertAction(before, exportData);
-    }
-    if (QMenu* view = findMenu(bar, QStringLiteral("&View"))) {
+    // With the other commands that take data from or to a file.
+    m_main->menu(MenuId::File)->addAction(exportData);
+    // The plan of another draft, shown at once.
+    m_main->menu(MenuId::FileImport)->addAction(QStringLiteral("&Import Project Plan..."), this, [this] {
+        CDraftWindow* w = m_main->activeDraftWindow();
+        if (!w) return;
+        const QString path = ChooseDraftFile(m_main);
+        if (!path.isEmpty()) importProjectPlan(w, path);
+    });
+    if (QMenu* view = m_main->menu(MenuId::View)) {
         // The View menu is refilled each time it opens: this joins it after.
         connect(view, &QMenu::aboutToShow, this, [this, view, plan] {
             plan->setEnabled(m_main->activeDraftWindow() != nullptr);
@@ -236,6 +231,23 @@ void CYarnCommands::addMenus(QMenuBar* bar)
             view->addAction(plan);
         });
     }
+}
+
+bool CYarnCommands::importProjectPlan(CDraftWindow* w, const QString& path)
+{
+    CUiPrompter messages(m_main);
+    ImportResult r = ImportResult::NoChange;
+    w->document().Transaction("Import Project Plan", [&](Edit e) {
+        r = ImportProjectPlan(e, w->document(), QFile::encodeName(path).toStdString(), messages);
+    });
+    if (r == ImportResult::Done) {
+        // Every frame on the draft: the plan brings notations with it.
+        for (QMdiSubWindow* sub : m_main->mdiArea()->subWindowList())
+            if (CGridFrame* f = w->frameIn(sub)) f->readNotations();
+        showProjectPlan(w);
+    }
+    w->refreshTitle();
+    return r == ImportResult::Done;
 }
 
 std::string CYarnCommands::storedPath()
@@ -281,10 +293,16 @@ std::string CYarnCommands::chooseFileToSave(const std::string& title, const std:
     return localPath(ChooseYarnFile(m_main->window(), q));
 }
 
-void AddYarnMenus(IMainWindow* main, QMenuBar* bar)
+bool ImportProjectPlanFrom(IMainWindow* main, CDraftWindow* w, const QString& path)
+{
+    CYarnCommands* yarns = CYarnCommands::of(main);
+    return yarns && yarns->importProjectPlan(w, path);
+}
+
+void AddYarnMenus(IMainWindow* main)
 {
     auto* commands = new CYarnCommands(main);
-    commands->addMenus(bar);
+    commands->addMenus();
 }
 
 } // namespace qb

@@ -55,8 +55,11 @@ public:
     bool runProjectPlanner(CDraftWindow* w);
     // "&Project Plan": opens or activates the draft's plan window.
     CPlanFormView* showProjectPlan(CDraftWindow* w);
+    // File > Import > "Import Project Plan..." with a chosen file: the plan
+    // of that draft as one step, shown at once; false when nothing changed.
+    bool importProjectPlan(CDraftWindow* w, const QString& path);
 
-    void addMenus(QMenuBar* bar);
+    void addMenus();
 
 private:
     // IYarnDatabaseHost
@@ -72,6 +75,8 @@ private:
 };
 
 // One call in the main window's createMenus().
-void AddYarnMenus(IMainWindow* main, QMenuBar* bar);
+void AddYarnMenus(IMainWindow* main);
+// The import of the yarn commands of `main`.
+bool ImportProjectPlanFrom(IMainWindow* main, CDraftWindow* w, const QString& path);
 
 } // namespace qb

@@ -3,12 +3,14 @@
 
 #include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/app/draftfiles.h"
+#include "ui/app/documentfiles.h"
+#include "ui/app/draftreadwrite.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
 #include "ui/filecommands/draftfilecommands.h"
 #include "ui/filecommands/propertiessheet.h"
 #include "ui/views/draftwindow.h"
+#include "ui/yarn/yarncommands.h"
 
 #include "core/transform/messages.h"
 #include "core/wif/wifreader.h"
@@ -109,10 +111,10 @@ TEST_F(LifecycleTest, ClosingTheMainWindowAsksForEveryDraftAndCancelKeepsAll)
     a->document().SetModified();
     b->document().SetModified();
     QStringList asked;
-    QList<CMainFrame::SaveAnswer> answers{CMainFrame::SaveAnswer::Discard, CMainFrame::SaveAnswer::Cancel};
-    m_main->setSaveQuestion([&](const QString& title) {
+    QList<CDocumentFiles::SaveAnswer> answers{CDocumentFiles::SaveAnswer::Discard, CDocumentFiles::SaveAnswer::Cancel};
+    m_main->files().setSaveQuestion([&](const QString& title) {
         asked << title;
-        return answers.isEmpty() ? CMainFrame::SaveAnswer::Discard : answers.takeFirst();
+        return answers.isEmpty() ? CDocumentFiles::SaveAnswer::Discard : answers.takeFirst();
     });
     EXPECT_FALSE(m_main->close());
     EXPECT_EQ(asked.size(), 2);
@@ -169,7 +171,7 @@ TEST_F(LifecycleTest, PropertiesOkAppliesAndCancelChangesNothing)
     EXPECT_TRUE(doc.isModified());
     EXPECT_TRUE(w->isWindowModified());
     // Undo from the Edit menu puts the loom back.
-    m_main->OnEditUndo();
+    undo();
     EXPECT_EQ(doc.numShafts(), 8);
     EXPECT_EQ(doc.threading()->GetShaft(0), 8);
 }
@@ -262,7 +264,7 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
     EXPECT_EQ(doc.palette().color(doc.threading()->GetColor(0)), end0);
     EXPECT_TRUE(w->isWindowModified());
     // One undo step puts the old palette back.
-    m_main->OnEditUndo();
+    undo();
     EXPECT_NE(doc.palette().color(0), rgb(1, 2, 3));
 
     EXPECT_TRUE(ImportProjectPlanFrom(m_main.get(), w, good));
@@ -294,13 +296,13 @@ TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
     CDraftWindow* c = CloneDraft(m_main.get(), w);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("clone.qlb"));
-    ASSERT_TRUE(m_main->saveDocumentTo(c, path)) << m_told.join('\n').toStdString();
+    ASSERT_TRUE(m_main->files().saveDocumentTo(c, path)) << m_told.join('\n').toStdString();
     EXPECT_FALSE(c->document().isModified());
     EXPECT_EQ(c->path(), path);
     CQuillabyDoc again;
     QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path.toStdString(), again, quiet));
     EXPECT_EQ(WifText(again, "1/2/2026"), WifText(w->document(), "1/2/2026"));
-    CMainFrame::setDocumentLoader({});
-    CMainFrame::setDocumentSaver({});
+    CDocumentFiles::setDocumentLoader({});
+    CDocumentFiles::setDocumentSaver({});
 }

@@ -1,7 +1,9 @@
 #include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
+#include "ui/app/documentfiles.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
+#include "ui/app/windowplacement.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 
@@ -125,19 +127,19 @@ TEST_F(MainFrameTest, MaximisedWindowIsRememberedAtTheOrigin)
 TEST_F(MainFrameTest, PlacementOnlyOnAPresentScreen)
 {
     const QList<QRect> screens{QRect(0, 0, 1600, 1000)};
-    EXPECT_TRUE(CMainFrame::placementIsUsable(QRect(10, 10, 800, 600), screens));
-    EXPECT_TRUE(CMainFrame::placementIsUsable(QRect(-400, 5, 800, 600), screens));
-    EXPECT_FALSE(CMainFrame::placementIsUsable(QRect(2500, 10, 800, 600), screens));
-    EXPECT_FALSE(CMainFrame::placementIsUsable(QRect(10, -300, 800, 200), screens));
-    EXPECT_FALSE(CMainFrame::placementIsUsable(QRect(10, 10, 0, 600), screens));
-    EXPECT_FALSE(CMainFrame::placementIsUsable(QRect(10, 10, 800, -1), screens));
+    EXPECT_TRUE(WindowPlacement::isUsable(QRect(10, 10, 800, 600), screens));
+    EXPECT_TRUE(WindowPlacement::isUsable(QRect(-400, 5, 800, 600), screens));
+    EXPECT_FALSE(WindowPlacement::isUsable(QRect(2500, 10, 800, 600), screens));
+    EXPECT_FALSE(WindowPlacement::isUsable(QRect(10, -300, 800, 200), screens));
+    EXPECT_FALSE(WindowPlacement::isUsable(QRect(10, 10, 0, 600), screens));
+    EXPECT_FALSE(WindowPlacement::isUsable(QRect(10, 10, 800, -1), screens));
 
     store("Settings/InitialXPos", 5000);
     store("Settings/InitialYPos", 5000);
     store("Settings/InitialWidth", 300);
     store("Settings/InitialHeight", 200);
     auto frame = makeFrame();
-    frame->restorePlacement();
+    WindowPlacement::restore(*frame, frame->settings());
     EXPECT_EQ(frame->size(), QSize(300, 200));
     EXPECT_NE(frame->pos(), QPoint(5000, 5000));
 }
@@ -159,7 +161,7 @@ TEST_F(MainFrameTest, OpenFileIsTheOneHookForReading)
     EXPECT_EQ(frame->mdiArea()->subWindowList().size(), 0);
 
     int reads = 0;
-    CMainFrame::setDocumentLoader([&](const QString& p, const NewDraftDefaults& d, CQuillabyDoc& doc, QString&) {
+    CDocumentFiles::setDocumentLoader([&](const QString& p, const NewDraftDefaults& d, CQuillabyDoc& doc, QString&) {
         ++reads;
         EXPECT_EQ(p, path);
         doc.OnNewDocument(d);
@@ -173,7 +175,7 @@ TEST_F(MainFrameTest, OpenFileIsTheOneHookForReading)
     EXPECT_EQ(m_recent.files(), QStringList{path});
     EXPECT_EQ(TestSettingsDir::store().value("Recent File List/File1").toString(), path);
 
-    CMainFrame::setDocumentLoader([](const QString&, const NewDraftDefaults&, CQuillabyDoc&, QString& e) {
+    CDocumentFiles::setDocumentLoader([](const QString&, const NewDraftDefaults&, CQuillabyDoc&, QString& e) {
         e = QStringLiteral("Not a weaving file.");
         return false;
     });
@@ -243,8 +245,8 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
     CDraftWindow* w = frame->newDocument();
     w->document().SetModified();
     QStringList asked;
-    CMainFrame::SaveAnswer answer = CMainFrame::SaveAnswer::Cancel;
-    frame->setSaveQuestion([&](const QString& title) {
+    CDocumentFiles::SaveAnswer answer = CDocumentFiles::SaveAnswer::Cancel;
+    frame->files().setSaveQuestion([&](const QString& title) {
         asked << title;
         return answer;
     });
@@ -256,7 +258,7 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
     EXPECT_EQ(frame->draftWindows().size(), 1);
 
     // [WHEN] saving fails (the folder is gone), the draft stays open
-    answer = CMainFrame::SaveAnswer::Save;
+    answer = CDocumentFiles::SaveAnswer::Save;
     w->setPath(QStringLiteral("/nonexistent-folder/cloth.wif"), QStringLiteral("cloth.wif"));
     frame->mdiArea()->subWindowList().first()->close();
     QApplication::processEvents();
@@ -265,13 +267,13 @@ TEST_F(MainFrameTest, ModifiedDraftClosesOnlyWithConsent)
 
     // [WHEN] saving works, the draft closes
     QString written;
-    CMainFrame::setDocumentSaver([&](const QString& p, const CQuillabyDoc&, QString&) {
+    CDocumentFiles::setDocumentSaver([&](const QString& p, const CQuillabyDoc&, QString&) {
         written = p;
         return true;
     });
     frame->mdiArea()->subWindowList().first()->close();
     QApplication::processEvents();
-    CMainFrame::setDocumentSaver({});
+    CDocumentFiles::setDocumentSaver({});
     EXPECT_EQ(written, QStringLiteral("/nonexistent-folder/cloth.wif"));
     EXPECT_EQ(frame->draftWindows().size(), 0);
 

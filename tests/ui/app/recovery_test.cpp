@@ -3,7 +3,7 @@
 #include "tests/ui/mainwindowfixture.h"
 #include "tests/ui/recoveryedits.h"
 #include "ui/app/autosave.h"
-#include "ui/app/draftfiles.h"
+#include "ui/app/draftreadwrite.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/wif/wifreader.h"
@@ -88,12 +88,12 @@ TEST_F(RecoveryTest, CopiesFollowEditsSavesAndCloses)
     EXPECT_TRUE(CRecoveryStore(root()).recovered().isEmpty());
 
     // Saved: its copy goes at once.
-    ASSERT_TRUE(m_main->saveDocumentTo(named, m_files.filePath(QStringLiteral("saved.qlb"))));
+    ASSERT_TRUE(m_main->files().saveDocumentTo(named, m_files.filePath(QStringLiteral("saved.qlb"))));
     EXPECT_EQ(copies().size(), 1);
     // Closed with its changes discarded: its copy goes too.
     m_main->mdiArea()->setActiveSubWindow(m_main->mdiArea()->subWindowList().first());
     ASSERT_EQ(m_main->activeDraftWindow(), untitled);
-    m_main->OnFileClose();
+    m_main->mdiArea()->closeActiveSubWindow();
     QApplication::processEvents();
     EXPECT_TRUE(copies().isEmpty());
 

@@ -2,6 +2,7 @@
 #include "ui/app/defaultpalette.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
+#include "ui/base/colorchooser.h"
 #include "ui/colors/colororderview.h"
 #include "ui/colors/palettebar.h"
 #include "ui/colors/replacecolor.h"
@@ -39,7 +40,7 @@ protected:
     }
     void TearDown() override
     {
-        CColorPaletteBar::setChooser({});
+        SetColorChooser({});
         CToolState::instance().selectRight(false);
         MainWindowTest::TearDown();
     }
@@ -88,7 +89,7 @@ TEST_F(PaletteBarTest, ChooseNewReusesAddsOrOverwrites)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(1, 1, 1), rgb(2, 2, 2), rgb(3, 3, 3), rgb(5, 5, 5)});
     QColor answer(5, 5, 5);
-    CColorPaletteBar::setChooser([&](QColor) { return std::optional<QColor>(answer); });
+    SetColorChooser([&](QColor) { return std::optional<QColor>(answer); });
     EXPECT_TRUE(m_bar->chooseNew());
     EXPECT_EQ(doc().palette().count(), 6) << "an existing color is selected, not added";
     EXPECT_EQ(doc().palette().leftColor(), 5);
@@ -101,7 +102,7 @@ TEST_F(PaletteBarTest, ChooseNewReusesAddsOrOverwrites)
     EXPECT_FALSE(CToolState::instance().rightSelected());
 
     // Cancelled: nothing changes.
-    CColorPaletteBar::setChooser([](QColor) { return std::optional<QColor>(); });
+    SetColorChooser([](QColor) { return std::optional<QColor>(); });
     EXPECT_FALSE(m_bar->chooseNew());
     EXPECT_EQ(doc().palette().count(), 7);
 }
@@ -118,7 +119,7 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     d.treadlingMutable(0)->setDefaultColor(2);
     d.threadingMutable(0)->setAlternateColor(2);
     d.treadlingMutable(0)->setAlternateColor(2);
-    CColorPaletteBar::setChooser([](QColor) { return std::optional<QColor>(QColor(250, 0, 0)); });
+    SetColorChooser([](QColor) { return std::optional<QColor>(QColor(250, 0, 0)); });
     EXPECT_TRUE(m_bar->chooseNew());
     EXPECT_EQ(d.palette().leftColor(), 3) << "0 and 1 are the buttons' and never overwritten; 2 is used";
     EXPECT_EQ(d.palette().color(3), rgb(250, 0, 0));
@@ -128,7 +129,7 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     d.SetThreadingCell(kReplay, kMaxColors - 1, 1);
     for (int e = 0; e < kMaxColors; ++e) d.SetThreadColors(kReplay, Side::Threading, e, e, e);
     const auto before = d.palette().colors();
-    CColorPaletteBar::setChooser([](QColor) { return std::optional<QColor>(QColor(251, 0, 0)); });
+    SetColorChooser([](QColor) { return std::optional<QColor>(QColor(251, 0, 0)); });
     EXPECT_FALSE(m_bar->chooseNew());
     EXPECT_EQ(d.palette().colors(), before);
     ASSERT_EQ(m_told.size(), 1);

@@ -2,6 +2,7 @@
 // the start checks, with the emulated loom answering from the test itself.
 
 #include "tests/ui/loom/dobbyfixture.h"
+#include "ui/app/documentfiles.h"
 
 #include "core/dobby/dobbymessages.h"
 #include "core/draft/drawdown.h"
@@ -275,7 +276,7 @@ TEST_F(ScriptedLoomTest, StartChecksComeBeforeThePort)
 TEST_F(ScriptedLoomTest, OneRunAtATimeAndClosingTheDraftStopsIt)
 {
     makeFrame();
-    frame->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
+    frame->files().setSaveQuestion([](const QString&) { return CDocumentFiles::SaveAnswer::Discard; });
     CQuillabyDoc* first = openDraft();
     ASSERT_TRUE(first);
     startWeaving(DobbyHeadType::Louet, *first);

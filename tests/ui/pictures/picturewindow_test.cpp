@@ -1,4 +1,5 @@
 #include "tests/ui/mainwindowfixture.h"
+#include "ui/app/documentfiles.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/drawdown.h"
@@ -49,7 +50,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        m_main->setSaveQuestion([this](const QString& title) {
+        m_main->files().setSaveQuestion([this](const QString& title) {
             m_asked << title;
             return m_saveAnswer;
         });
@@ -59,7 +60,7 @@ protected:
     void TearDown() override
     {
         SetProgressWatcher({});
-        m_main->setSaveQuestion([](const QString&) { return CMainFrame::SaveAnswer::Discard; });
+        m_main->files().setSaveQuestion([](const QString&) { return CDocumentFiles::SaveAnswer::Discard; });
         MainWindowTest::TearDown();
     }
 
@@ -112,7 +113,7 @@ protected:
 
     QTemporaryDir m_files;
     CPictureCommands* m_commands = nullptr;
-    CMainFrame::SaveAnswer m_saveAnswer = CMainFrame::SaveAnswer::Discard;
+    CDocumentFiles::SaveAnswer m_saveAnswer = CDocumentFiles::SaveAnswer::Discard;
 };
 
 } // namespace
@@ -448,7 +449,7 @@ TEST_F(PictureWindowTest, SaveWritesThePictureOrShowsWhyNot)
     // File Save on the active picture writes it where it came from.
     trigger(C::Undo);
     EXPECT_TRUE(w->isWindowModified());
-    m_main->OnFileSave();
+    m_main->files().OnFileSave();
     EXPECT_FALSE(w->isWindowModified());
     ASSERT_TRUE(ReadPictureFile(QFile::encodeName(out).toStdString(), back, error)) << error;
     EXPECT_FALSE(IsGreyScale(back));
@@ -459,7 +460,7 @@ TEST_F(PictureWindowTest, ClosingAModifiedPictureAsksFirst)
     CPictureWindow* w = open(Squares(30, 20, 10, {}), QStringLiteral("keep.bmp"));
     ASSERT_NE(w, nullptr);
     trigger(C::Grayscale);
-    m_saveAnswer = CMainFrame::SaveAnswer::Cancel;
+    m_saveAnswer = CDocumentFiles::SaveAnswer::Cancel;
     EXPECT_FALSE(w->parentWidget()->close());
     EXPECT_EQ(m_asked, QStringList({"keep.bmp"}));
     // Closing the main window asks before anything closes, and Cancel keeps all.
@@ -467,7 +468,7 @@ TEST_F(PictureWindowTest, ClosingAModifiedPictureAsksFirst)
     EXPECT_FALSE(m_main->close());
     EXPECT_EQ(m_asked.size(), 2);
     EXPECT_EQ(m_main->draftWindows().value(0), draft);
-    m_saveAnswer = CMainFrame::SaveAnswer::Save;
+    m_saveAnswer = CDocumentFiles::SaveAnswer::Save;
     m_main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
     EXPECT_TRUE(w->parentWidget()->close());
     RgbPicture back;

@@ -56,7 +56,7 @@ TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
     EXPECT_EQ(undo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
     EXPECT_EQ(redo->shortcut(), QKeySequence(QStringLiteral("Ctrl+Y")));
 
-    CDraftCommands* commands = CDraftCommands::of(m_main.get());
+    CWholeDraftCommands* commands = CWholeDraftCommands::of(m_main.get());
     CGridView* threading = w->frame()->threadingView();
     struct Step {
         const char* what;

@@ -85,7 +85,7 @@ protected:
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        m_commands = CDraftCommands::of(m_main.get());
+        m_commands = CWholeDraftCommands::of(m_main.get());
     }
 
     // A draft on 4 shafts and 4 treadles: a point threading, a straight
@@ -124,7 +124,7 @@ protected:
         a->trigger();
     }
 
-    CDraftCommands* m_commands = nullptr;
+    CWholeDraftCommands* m_commands = nullptr;
 };
 
 } // namespace

@@ -1,12 +1,12 @@
 #include "tests/ui/yarn/yarnsfixture.h"
 
-#include "ui/filecommands/draftfilecommands.h"
 #include "ui/views/draftwindow.h"
 #include "ui/yarn/densitycalculator.h"
 #include "ui/yarn/materialpage.h"
 #include "ui/yarn/piecespicturewidget.h"
 #include "ui/yarn/plannerwizard.h"
 #include "ui/yarn/planwindow.h"
+#include "ui/yarn/yarncommands.h"
 #include "ui/yarn/yarndialog.h"
 #include "ui/yarn/yarnlistctrl.h"
 

@@ -6,7 +6,7 @@
 
 #include "ui/base/dialogparts.h"
 #include "ui/views/gridview.h"
-#include "ui/wholedraft/repeatdialog.h"
+#include "ui/views/tools/repeatdialog.h"
 
 #include "core/draft/labeledit.h"
 #include "core/draft/limits.h"

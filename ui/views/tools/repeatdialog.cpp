@@ -1,4 +1,4 @@
-#include "ui/wholedraft/repeatdialog.h"
+#include "ui/views/tools/repeatdialog.h"
 
 #include "ui/base/dialogparts.h"
 

@@ -1,7 +1,7 @@
 #include "core/draft/iprompter.h"
 #include "tests/ui/mainwindowfixture.h"
 #include "ui/app/defaultpalette.h"
-#include "ui/app/draftfiles.h"
+#include "ui/app/draftreadwrite.h"
 #include "ui/app/mainframe.h"
 #include "ui/app/recentfilelist.h"
 #include "ui/views/draftwindow.h"
@@ -39,7 +39,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     ASSERT_TRUE(doc.SetThreadingCell(kReplay, 0, 5));
     ASSERT_TRUE(doc.isModified());
     const QString path = m_tmp.filePath(QStringLiteral("copy.qlb"));
-    ASSERT_TRUE(m_main->saveDocumentTo(w, path)) << m_told.join('\n').toStdString();
+    ASSERT_TRUE(m_main->files().saveDocumentTo(w, path)) << m_told.join('\n').toStdString();
     EXPECT_FALSE(doc.isModified());
     const std::string saved = WifText(doc, doc.date);
 
@@ -69,11 +69,11 @@ TEST_F(DraftFilesTest, BothTreadlingAndLiftplanAsksWhichToLoad)
 
 TEST_F(DraftFilesTest, FailedSaveKeepsTheDraftModifiedAndSaysWhy)
 {
-    m_main->OnFileNew();
+    m_main->newDocument();
     CDraftWindow* w = m_main->activeDraftWindow();
     ASSERT_NE(w, nullptr);
     w->document().SetThreadingCell(kReplay, 0, 1);
-    EXPECT_FALSE(m_main->saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
+    EXPECT_FALSE(m_main->files().saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
     EXPECT_TRUE(w->document().isModified());
     ASSERT_EQ(m_told.size(), 1);
     EXPECT_TRUE(m_told.front().startsWith(QStringLiteral("Unable to save")));

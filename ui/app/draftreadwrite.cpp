@@ -1,4 +1,4 @@
-#include "ui/app/draftfiles.h"
+#include "ui/app/draftreadwrite.h"
 
 #include "ui/app/mainframe.h"
 #include "ui/base/uiprompter.h"
