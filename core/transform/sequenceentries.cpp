@@ -48,8 +48,9 @@ CommandOutcome remove(Edit e, Doc& doc, Side side, const char* name, Args a, IPr
         if (c != 'k' && c != 'r') break;
         keep.push_back(c == 'k');
     }
-    if (keep.size() != a[0].size() || keep.empty() || keep.size() > std::size_t(kMaxRemovePattern))
-        return RefuseArgs(p, name, "PATTERN must be 1..16 letters k (keep) and r (remove)");
+    // An empty pattern, as the dialog may leave it, removes nothing.
+    if (keep.size() != a[0].size() || keep.size() > std::size_t(kMaxRemovePattern))
+        return RefuseArgs(p, name, "PATTERN must be up to 16 letters k (keep) and r (remove)");
     return changed(RemoveByPattern(e, doc, side, keep));
 }
 

@@ -4,6 +4,17 @@
 #include "tests/core/transform/drafts.h"
 #include "tests/core/transform/examplefiles.h"
 
+#include "core/transform/dialogargs.h"
+#include "core/transform/expand.h"
+#include "core/transform/liftplanpicture.h"
+#include "core/transform/networkplot.h"
+#include "core/transform/networkscale.h"
+#include "core/transform/repeat.h"
+#include "core/transform/ribbontemplate.h"
+#include "core/transform/sequenceops.h"
+#include "core/transform/tieupops.h"
+#include "core/wif/wifreader.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,12 +24,12 @@ using namespace qbtest;
 
 namespace {
 
-// A small draft every command accepts: tieup form, one warp and one weft, a
-// point threading over four shafts treadled as drawn in.
+// A small draft every command accepts: tieup form, one warp and one weft, two
+// repeats of a point threading over four shafts, treadled as drawn in.
 std::unique_ptr<CQuillabyDoc> SampleDraft()
 {
     auto doc = NewDraft(4, 4);
-    SetShafts(*doc, {1, 2, 3, 4, 3, 2, 1, 2});
+    SetShafts(*doc, {1, 2, 3, 4, 3, 2, 1, 2, 3, 4, 3, 2});
     SetTreadles(*doc, {1, 2, 3, 4, 3, 2});
     for (int t = 0; t < 4; ++t)
         for (int s : {t + 1, (t + 1) % 4 + 1}) doc->tieupMutable().setCell(t, s);
@@ -136,4 +147,85 @@ TEST(CommandTable, TheTabbyColorIsReadAsRedGreenBlue)
     FixedPrompter yes(true);
     ASSERT_TRUE(RunCommand(CommandFor(DraftCommandId::AddTabby), *doc, {"2", "color=FF8000"}, yes).result.done());
     EXPECT_EQ(doc->palette().color(doc->treadling(0)->GetColor(0)), rgb(255, 128, 0));
+}
+
+// What a dialog chose, as arguments, does what the core does with the choice
+// itself.
+TEST(CommandTable, DialogChoicesAsArgumentsDoWhatTheChoicesDo)
+{
+    using Id = DraftCommandId;
+    FixedPrompter yes(true);
+    NetworkSettings line;
+    line.height = 12;
+    line.length = 20;
+    line.initialBase = 1;
+    line.initialHeight = 5;
+    line.initialWidth = 3;
+    line.telescope = true;
+    NetworkSettings plot;
+    plot.structurePath = Files().structure;
+    plot.height = 9;
+    plot.ribbonWidth = 3;
+    plot.fillRibbon = false;
+    plot.fillBackground = true;
+    auto structure = [&] {
+        auto doc = std::make_unique<CQuillabyDoc>();
+        EXPECT_TRUE(ReadWifFile(plot.structurePath, *doc, yes));
+        return doc;
+    };
+    // The new draft's state, or the changed draft's.
+    auto made = [](NewDraftResult r) { return r.draft ? State(*r.draft) : std::string("nothing"); };
+    auto changed = [](CommandResult r, const CQuillabyDoc& d) { return r.done() ? State(d) : std::string("nothing"); };
+    const struct {
+        Id id;
+        CommandArgs args;
+        std::function<std::string(CQuillabyDoc&)> direct;
+    } cases[] = {
+        {Id::ThreadingRepeat, RepeatArgs(false, 3),
+         [&](auto& d) { return changed(RepeatThreads(kReplay, d, Side::Threading, 3, yes), d); }},
+        {Id::ThreadingRepeat, RepeatArgs(true, 0),
+         [&](auto& d) { return changed(SingleRepeat(kReplay, d, Side::Threading), d); }},
+        {Id::TreadlingArrange, ArrangeArgs(ArrangeKind::Parallel),
+         [&](auto& d) { return changed(Arrange(kReplay, d, Side::Treadling, ArrangeKind::Parallel, yes), d); }},
+        {Id::ThreadingRemove, RemoveArgs({true, false, true}),
+         [&](auto& d) {
+             return changed(RemoveByPattern(kReplay, d, Side::Threading, {true, false, true}), d);
+         }},
+        {Id::MultipleTreadles, MultipleTreadlesArgs(true),
+         [&](auto& d) { return changed(SetMultipleTreadles(kReplay, d, true, yes), d); }},
+        {Id::AddTabby, AddTabbyArgs({3, true, rgb(10, 200, 30)}),
+         [&](auto& d) {
+             return changed(AddTabby(kReplay, d, {3, true, rgb(10, 200, 30)}, yes), d);
+         }},
+        {Id::LoadLiftplan, LoadLiftplanArgs(Files().picture, true),
+         [&](auto& d) {
+             PixelGrid grid;
+             std::string error;
+             EXPECT_TRUE(ReadLiftplanPicture(Files().picture, grid, error));
+             return changed(LiftplanFromPicture(kReplay, d, grid, true, yes), d);
+         }},
+        {Id::DoubleWidth, DoubleWidthArgs({true, true, 2, 3}),
+         [&](auto& d) {
+             return made(DoubleWidth(d, {true, true, 2, 3}, yes));
+         }},
+        {Id::EchoThreading, EchoArgs({3, 2}),
+         [&](auto& d) {
+             return changed(EchoThreading(kReplay, d, {3, 2}, yes), d);
+         }},
+        {Id::ExpandTreadling, NumberArgs(4),
+         [&](auto& d) { return changed(ExpandThreads(kReplay, d, Side::Treadling, 4, yes), d); }},
+        {Id::RibbonTemplate, NumberArgs(3), [&](auto& d) { return changed(RibbonTemplate(kReplay, d, 3, yes), d); }},
+        {Id::ScalePatternLine, ScaleLineArgs(line), [&](auto& d) { return made(ScalePatternLine(d, line, yes)); }},
+        {Id::PlotOntoNetwork, NetworkArgs(plot),
+         [&](auto& d) { return made(PlotOntoNetwork(d, *structure(), plot.structurePath, plot, yes)); }},
+    };
+    for (const auto& c : cases) {
+        const CommandEntry& e = CommandFor(c.id);
+        SCOPED_TRACE(Describe(e, c.args));
+        auto viaTable = SampleDraft();
+        CommandOutcome o = RunCommand(e, *viaTable, c.args, yes);
+        ASSERT_TRUE(o.result.done()) << yes.lastMessage;
+        auto direct = SampleDraft();
+        EXPECT_EQ(State(o.draft ? *o.draft : *viaTable), c.direct(*direct));
+    }
 }
