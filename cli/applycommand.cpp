@@ -1,30 +1,16 @@
 // quillaby-cli apply: the whole-draft commands that need no mouse, so a
-// folder of drafts can be converted in a script.
+// folder of drafts can be converted in a script. The commands and their
+// arguments are the core's command table.
 #include "cli/applycommand.h"
-
-#include "cli/applytypes.h"
-#include "cli/profileoperations.h"
 
 #include "core/draft/iprompter.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/addtabby.h"
-#include "core/transform/arrange.h"
-#include "core/transform/componentimport.h"
-#include "core/transform/doublewidth.h"
-#include "core/transform/expand.h"
-#include "core/transform/interleave.h"
-#include "core/transform/optimize.h"
-#include "core/transform/overlay.h"
-#include "core/transform/repeat.h"
-#include "core/transform/sequenceops.h"
-#include "core/transform/tieupops.h"
-#include "core/transform/turndraft.h"
-#include "core/wif/sourcedraft.h"
+#include "core/transform/commandargs.h"
+#include "core/transform/commandtable.h"
 #include "core/wif/wifreader.h"
 #include "core/wif/wifwriter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -33,254 +19,121 @@
 namespace {
 
 using namespace qb;
-using namespace qbcli;
 
-// The FILE arguments read as other drafts, in the open draft's form; an
-// unreadable one stops the operation.
-struct Sources {
-    std::vector<std::unique_ptr<CQuillabyDoc>> docs;
-    std::vector<const CQuillabyDoc*> pointers;
-    bool ok = true;
-};
+constexpr int kOk = 0;
+constexpr int kFileError = 1;
+constexpr int kUsage = 2;
+constexpr int kRefused = 3;
 
-Sources readSources(Context& c)
-{
-    Sources out;
-    const LiftplanChoice form = c.doc->isLiftplan() ? LiftplanChoice::Liftplan : LiftplanChoice::Treadling;
-    for (const std::string& path : c.args) {
-        SourceDraft s = ReadSourceDraft(path, form);
-        if (!s.doc) {
-            c.prompter->tell("cannot read " + path + ": " + s.failure);
-            out.ok = false;
-            return out;
-        }
-        out.pointers.push_back(s.doc.get());
-        out.docs.push_back(std::move(s.doc));
+// Questions are answered by --yes (default No); messages go to stderr.
+class CliPrompter final : public IPrompter {
+public:
+    explicit CliPrompter(bool yes) : m_yes(yes) {}
+    bool ask(const std::string& q) override
+    {
+        std::cerr << "quillaby-cli: " << q << (m_yes ? " (answered Yes)\n" : " (answered No)\n");
+        return m_yes;
     }
-    return out;
-}
+    void tell(const std::string& text) override { std::cerr << "quillaby-cli: " << text << '\n'; }
 
-Outcome unreadable()
-{
-    return stopWith(kFileError);
-}
+private:
+    bool m_yes;
+};
 
-// An operation that takes the FILE arguments as drafts.
-template <class F> Outcome withSources(Context& c, F&& run)
-{
-    Sources s = readSources(c);
-    if (!s.ok) return unreadable();
-    return inPlace(run(s.pointers));
-}
-
-// An import: the core reads the file itself; a file that cannot be read is
-// reported as such rather than as a refusal.
-template <class F> Outcome importing(Context& c, F&& run)
-{
-    if (!readSources(c).ok) return unreadable();
-    return inPlace(run(c.args[0]));
-}
-
-bool number(const std::string& s, int lo, int hi, int& out)
-{
-    const auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), out);
-    return ec == std::errc() && p == s.data() + s.size() && out >= lo && out <= hi;
-}
-
-// Both sides in one go; the second runs only when the first did not refuse.
-CommandResult both(CommandResult a, const auto& second)
-{
-    if (a.status == CommandResult::Status::Refused || a.status == CommandResult::Status::Declined) return a;
-    CommandResult b = second();
-    if (b.status == CommandResult::Status::Refused || b.status == CommandResult::Status::Declined) return b;
-    return a.done() || b.done() ? CommandResult::doneResult() : CommandResult::noChange();
-}
-
-struct Operation {
+// The command line's conveniences: one table entry on the threading, then
+// its twin on the treadling, with the same argument.
+struct BothSides {
     const char* name;
-    const char* args;
+    const char* synopsis;
     const char* help;
-    int minArgs;
-    int maxArgs;
-    Outcome (*run)(Context&);
-    bool takesOptions = false; // reads its own --options among its arguments
+    DraftCommandId threading;
+    DraftCommandId treadling;
+    const char* argument; // given to both; null: N 2..100 from the command line
 };
 
-const Operation kOperations[] = {
-    {"to-liftplan", "", "Convert to liftplan form (Edit > Convert to Liftplan).", 0, 0,
-     [](Context& c) { return inPlace(ConvertToLiftplan(kReplay, *c.doc, *c.prompter)); }},
-    {"to-tieup", "", "Convert to tieup form, one treadle per distinct lift (Edit > Convert to Tieup).", 0, 0,
-     [](Context& c) {
-         // A draft in liftplan form without multiple treadles converts too.
-         if (!c.doc->multipleTreadles() && c.doc->isLiftplan()) c.doc->SetMultipleTreadles(kReplay, true);
-         return inPlace(ConvertToTieup(kReplay, *c.doc, *c.prompter));
-     }},
-    {"optimize", "", "Reduce to the shafts and treadles the draft needs (Tools > Optimize Draft).", 0, 0,
-     [](Context& c) { return newDraft(OptimizeDraft(*c.doc, *c.prompter)); }},
-    {"turn", "", "Exchange warp and weft (Turn Draft).", 0, 0,
-     [](Context& c) { return inPlace(TurnDraft(kReplay, *c.doc, *c.prompter)); }},
-    {"repeat", "N", "Repeat threading and treadling N times (2..100).", 1, 1,
-     [](Context& c) {
-         int n = 0;
-         if (!number(c.args[0], 2, 100, n))
-             return inPlace(CommandResult::refused(*c.prompter, "repeat: N must be 2..100"));
-         return inPlace(both(RepeatThreads(kReplay, *c.doc, Side::Threading, n, *c.prompter),
-                             [&] { return RepeatThreads(kReplay, *c.doc, Side::Treadling, n, *c.prompter); }));
-     }},
-    {"single-repeat", "", "Cut threading and treadling to one repeat each.", 0, 0,
-     [](Context& c) { return inPlace(SingleRepeatDraft(kReplay, *c.doc)); }},
-    {"reverse-threading", "", "Reverse the order of the ends.", 0, 0,
-     [](Context& c) { return inPlace(ReverseThreads(kReplay, *c.doc, Side::Threading)); }},
-    {"reverse-treadling", "", "Reverse the order of the picks.", 0, 0,
-     [](Context& c) { return inPlace(ReverseThreads(kReplay, *c.doc, Side::Treadling)); }},
-    {"flip-threading", "", "Reflect the threading about its last end: n ends become 2n - 1.", 0, 0,
-     [](Context& c) { return inPlace(ReflectThreads(kReplay, *c.doc, Side::Threading, *c.prompter)); }},
-    {"flip-treadling", "", "Reflect the treadling about its last pick: n picks become 2n - 1.", 0, 0,
-     [](Context& c) { return inPlace(ReflectThreads(kReplay, *c.doc, Side::Treadling, *c.prompter)); }},
-    {"tromp-as-writ", "", "Treadle as drawn in: pick i on the treadle numbered like end i's shaft.", 0, 0,
-     [](Context& c) { return inPlace(TrompAsWrit(kReplay, *c.doc, false, *c.prompter)); }},
-    {"arrange-parallel", "", "Arrange shafts and treadles in parallel order (the cloth stays the same).", 0, 0,
-     [](Context& c) {
-         return inPlace(both(Arrange(kReplay, *c.doc, Side::Threading, ArrangeKind::Parallel, *c.prompter), [&] {
-             return Arrange(kReplay, *c.doc, Side::Treadling, ArrangeKind::Parallel, *c.prompter);
-         }));
-     }},
-    {"arrange-sequential", "", "Arrange shafts and treadles in order of first use (the cloth stays the same).", 0, 0,
-     [](Context& c) {
-         return inPlace(both(Arrange(kReplay, *c.doc, Side::Threading, ArrangeKind::Sequential, *c.prompter), [&] {
-             return Arrange(kReplay, *c.doc, Side::Treadling, ArrangeKind::Sequential, *c.prompter);
-         }));
-     }},
-    {"direct-tieup", "", "Make the tieup direct: treadle i lifts shaft i.", 0, 0,
-     [](Context& c) { return inPlace(DirectTieup(kReplay, *c.doc)); }},
-    {"add-tabby", "G [add-treadles]",
-     "Insert a tabby pick before every pick on treadles 1..G in turn (G 2..64), in\n"
-     "white; with add-treadles G new treadles are put at the left first.",
-     1, 2,
-     [](Context& c) {
-         AddTabbyOptions o;
-         if (!number(c.args[0], 2, 64, o.groundTreadles))
-             return inPlace(CommandResult::refused(*c.prompter, "add-tabby: G must be 2..64"));
-         if (c.args.size() > 1) {
-             if (c.args[1] != "add-treadles")
-                 return inPlace(CommandResult::refused(*c.prompter, "add-tabby: unknown argument " + c.args[1]));
-             o.addTreadles = true;
-         }
-         o.tabbyColor = 0xFFFFFF;
-         return inPlace(AddTabby(kReplay, *c.doc, o, *c.prompter));
-     }},
-    {"double-width", "[right] [tubular] [shuttles=N] [picks=N]",
-     "Fold into a double-width draft (two layers, folded on the left unless right).", 0, 4,
-     [](Context& c) {
-         DoubleWidthOptions o;
-         for (const std::string& a : c.args) {
-             if (a == "right") o.foldRight = true;
-             else if (a == "tubular") o.tubular = true;
-             else if (a.rfind("shuttles=", 0) == 0 && number(a.substr(9), 1, 6, o.shuttles)) continue;
-             else if (a.rfind("picks=", 0) == 0 && number(a.substr(6), 1, 32768, o.picksPerUnit)) continue;
-             else return inPlace(CommandResult::refused(*c.prompter, "double-width: unknown argument " + a));
-         }
-         return newDraft(DoubleWidth(*c.doc, o, *c.prompter));
-     }},
-    {"block-substitute", "STRUCTURE",
-     "Substitute the blocks of this profile draft with the units and tieup keys of\n"
-     "the weave structure STRUCTURE (Tools > Block Substitution).",
-     1, 1, BlockSubstituteOperation},
-    {"scale-line",
-     "--height NH --length L [--base B] [--initial-height H] [--initial-width W] [--telescope] [--shaft-rule]",
-     "Scale this pattern line to a network NH shafts high and L ends long\n"
-     "(Tools > Scale Pattern Line); digitizes unless --telescope.",
-     0, 16, ScaleLineOperation, true},
-    {"network", "STRUCTURE --height NH [--ribbon W] [--template] [--no-ribbon-fill] [--background-fill]",
-     "Plot this pattern line onto a network of NH shafts built from the initial of\n"
-     "the weave structure STRUCTURE, in liftplan form (Tools > Plot onto Network).",
-     1, 16, NetworkOperation, true},
-    {"ribbon-template", "W", "Widen every pick into W consecutive treadles, 2..128 (Treadling > Ribbon Template).", 1,
-     1, RibbonTemplateOperation},
-    {"echo-threading", "K O",
-     "Interleave the threading with K echoes (1..3) of itself, echo j putting every\n"
-     "end j x O shafts higher (O 1..64, wrapping at the shaft count).",
-     2, 2,
-     [](Context& c) {
-         EchoSettings e;
-         if (!number(c.args[0], EchoSettings::kMinEchos, EchoSettings::kMaxEchos, e.numEchos)
-             || !number(c.args[1], EchoSettings::kMinOffset, EchoSettings::kMaxOffset, e.offset))
-             return inPlace(CommandResult::refused(*c.prompter, "echo-threading: K must be 1..3 and O 1..64"));
-         return inPlace(EchoThreading(kReplay, *c.doc, e, *c.prompter));
-     }},
-    {"echo-treadling", "",
-     "Copy the first weft's treadling into each further weft k, every treadle\n"
-     "moved k places.",
-     0, 0, [](Context& c) { return inPlace(EchoTreadling(kReplay, *c.doc, *c.prompter)); }},
-    {"interleave-threading", "FILE [FILE [FILE]]",
-     "Interleave the threading end by end with the threadings of the files.", 1, 3,
-     [](Context& c) {
-         return withSources(c,
-                            [&](const auto& docs) { return InterleaveThreading(kReplay, *c.doc, docs, *c.prompter); });
-     }},
-    {"interleave-treadling", "FILE [FILE [FILE]]",
-     "Interleave the treadling pick by pick with the treadlings of the files.", 1, 3,
-     [](Context& c) {
-         return withSources(c,
-                            [&](const auto& docs) { return InterleaveTreadling(kReplay, *c.doc, docs, *c.prompter); });
-     }},
-    {"overlay", "FILE [FILE [FILE]]", "Combine the pegplans of the files into the treadling (Multiple Treadles on).", 1,
-     3,
-     [](Context& c) {
-         return withSources(c, [&](const auto& docs) { return OverlayPegplan(kReplay, *c.doc, docs, *c.prompter); });
-     }},
-    {"append", "FILE", "Append the treadling of FILE after the last pick, colors included.", 1, 1,
-     [](Context& c) {
-         return withSources(c,
-                            [&](const auto& docs) { return AppendTreadling(kReplay, *c.doc, *docs[0], *c.prompter); });
-     }},
-    {"expand-threading", "F", "Repeat every end F times in place (F 2..20).", 1, 1,
-     [](Context& c) {
-         int f = 0;
-         if (!number(c.args[0], kMinExpandFactor, kMaxExpandFactor, f))
-             return inPlace(CommandResult::refused(*c.prompter, "expand-threading: F must be 2..20"));
-         return inPlace(ExpandThreads(kReplay, *c.doc, Side::Threading, f, *c.prompter));
-     }},
-    {"expand-treadling", "F", "Repeat every pick F times in place (F 2..20).", 1, 1,
-     [](Context& c) {
-         int f = 0;
-         if (!number(c.args[0], kMinExpandFactor, kMaxExpandFactor, f))
-             return inPlace(CommandResult::refused(*c.prompter, "expand-treadling: F must be 2..20"));
-         return inPlace(ExpandThreads(kReplay, *c.doc, Side::Treadling, f, *c.prompter));
-     }},
-    {"import-threading", "FILE", "Take the threading of FILE (the draft's colors stay with their ends).", 1, 1,
-     [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportThreading(kReplay, *c.doc, f, *c.prompter); });
-     }},
-    {"import-treadling", "FILE", "Take the treadling of FILE, in the draft's form.", 1, 1,
-     [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportTreadling(kReplay, *c.doc, f, *c.prompter); });
-     }},
-    {"import-tieup", "FILE", "Take the tieup of FILE.", 1, 1,
-     [](Context& c) {
-         return importing(c, [&](const std::string& f) { return ImportTieup(kReplay, *c.doc, f, *c.prompter); });
-     }},
-    {"import-warp-colors", "FILE", "Take the palette of FILE and the colors of its warp.", 1, 1,
-     [](Context& c) {
-         return importing(
-             c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Threading, f, *c.prompter); });
-     }},
-    {"import-weft-colors", "FILE", "Take the palette of FILE and the colors of its weft.", 1, 1,
-     [](Context& c) {
-         return importing(
-             c, [&](const std::string& f) { return ImportColorway(kReplay, *c.doc, Side::Treadling, f, *c.prompter); });
-     }},
+const BothSides kBothSides[] = {
+    {"repeat", "N", "Repeat threading and treadling N times (2..100): repeat-threading N, then\nrepeat-treadling N.",
+     DraftCommandId::ThreadingRepeat, DraftCommandId::TreadlingRepeat, nullptr},
+    {"arrange-parallel", "",
+     "Arrange shafts and treadles in parallel order (the cloth stays the same):\n"
+     "arrange-threading parallel, then arrange-treadling parallel.",
+     DraftCommandId::ThreadingArrange, DraftCommandId::TreadlingArrange, "parallel"},
+    {"arrange-sequential", "",
+     "Arrange shafts and treadles in order of first use (the cloth stays the same):\n"
+     "arrange-threading sequential, then arrange-treadling sequential.",
+     DraftCommandId::ThreadingArrange, DraftCommandId::TreadlingArrange, "sequential"},
 };
+
+// What the command line calls an operation: a table entry or a convenience.
+struct Operation {
+    const char* name = nullptr;
+    const char* synopsis = "";
+    int minArgs = 0;
+    int maxArgs = 0;
+    bool takesOptions = false;
+    const CommandEntry* entry = nullptr;
+    const BothSides* both = nullptr;
+};
+
+bool findOperation(const std::string& name, Operation& op)
+{
+    if (const CommandEntry* e = FindCommand(name)) {
+        op = {e->cliName, e->synopsis, e->minArgs, e->maxArgs, e->takesOptions(), e, nullptr};
+        return true;
+    }
+    for (const BothSides& b : kBothSides)
+        if (name == b.name) {
+            const int n = b.argument ? 0 : 1;
+            op = {b.name, b.synopsis, n, n, false, nullptr, &b};
+            return true;
+        }
+    return false;
+}
+
+bool stops(const CommandOutcome& o)
+{
+    using S = CommandResult::Status;
+    return o.problem != CommandOutcome::Problem::None || o.result.status == S::Refused
+        || o.result.status == S::Declined;
+}
+
+// Both sides in one go; the second runs only when the first did not stop.
+CommandOutcome runBoth(const BothSides& b, CQuillabyDoc& doc, const CommandArgs& args, IPrompter& prompter)
+{
+    CommandArgs side = b.argument ? CommandArgs{b.argument} : args;
+    int n = 0;
+    if (!b.argument && !ParseNumberArg(args[0], 2, 100, n)) return RefuseArgs(prompter, b.name, "N must be 2..100");
+    CommandOutcome first = CommandFor(b.threading).run(kReplay, doc, side, prompter);
+    if (stops(first)) return first;
+    CommandOutcome second = CommandFor(b.treadling).run(kReplay, doc, side, prompter);
+    if (stops(second)) return second;
+    return CommandOutcome::inPlace(first.result.done() || second.result.done() ? CommandResult::doneResult()
+                                                                               : CommandResult::noChange());
+}
+
+CommandOutcome runOperation(const Operation& op, CQuillabyDoc& doc, const CommandArgs& args, IPrompter& prompter)
+{
+    if (op.both) return runBoth(*op.both, doc, args, prompter);
+    // A draft in liftplan form without multiple treadles converts too, one
+    // treadle per distinct lift.
+    if (op.entry->id == DraftCommandId::ConvertToTieup && !doc.multipleTreadles() && doc.isLiftplan())
+        doc.SetMultipleTreadles(kReplay, true);
+    return op.entry->run(kReplay, doc, args, prompter);
+}
+
+void printHelp(std::ostream& out, const char* name, const char* synopsis, const char* help)
+{
+    out << name;
+    if (*synopsis) out << ' ' << synopsis;
+    out << "\n    ";
+    for (const char* h = help; *h; ++h) out << *h << (*h == '\n' ? "    " : "");
+    out << '\n';
+}
 
 void list(std::ostream& out)
 {
-    for (const Operation& op : kOperations) {
-        out << op.name;
-        if (*op.args) out << ' ' << op.args;
-        out << "\n    ";
-        for (const char* h = op.help; *h; ++h) out << *h << (*h == '\n' ? "    " : "");
-        out << '\n';
-    }
+    for (const CommandEntry& e : CommandTable()) printHelp(out, e.cliName, e.synopsis, e.help);
+    for (const BothSides& b : kBothSides) printHelp(out, b.name, b.synopsis, b.help);
 }
 
 void usage(std::ostream& out)
@@ -290,6 +143,11 @@ void usage(std::ostream& out)
            "Reads IN, runs OPERATION and writes OUT (.wif or .qlb). Questions are answered\n"
            "No unless --yes is given. Exit status: 0 written, 1 a file cannot be read or\n"
            "written, 2 bad usage, 3 the operation was refused or declined (nothing written).\n";
+}
+
+void operationUsage(std::ostream& out, const Operation& op)
+{
+    out << "usage: quillaby-cli apply IN OUT " << op.name << ' ' << op.synopsis << " (OUT ends in .wif or .qlb)\n";
 }
 
 bool draftExtension(const std::string& path)
@@ -320,14 +178,13 @@ int RunApply(int argc, char** argv)
         else if (a == "--yes") yes = true;
         else words.push_back(a);
     }
+    Operation op;
+    const bool known = words.size() >= 3 && findOperation(words[2], op);
     // IN OUT OPERATION come first; options belong to the operations that take them.
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::string& a = words[i];
         if (a.size() < 2 || a[0] != '-') continue;
-        const bool operationOption = i >= 3
-            && std::any_of(std::begin(kOperations), std::end(kOperations),
-                           [&](const Operation& o) { return o.takesOptions && words[2] == o.name; });
-        if (!operationOption) {
+        if (i < 3 || !known || !op.takesOptions) {
             std::cerr << "quillaby-cli: apply: unknown option '" << a << "'\n";
             return kUsage;
         }
@@ -336,45 +193,45 @@ int RunApply(int argc, char** argv)
         usage(std::cerr);
         return kUsage;
     }
-    const Operation* op = nullptr;
-    for (const Operation& o : kOperations)
-        if (words[2] == o.name) op = &o;
-    if (!op) {
+    if (!known) {
         std::cerr << "quillaby-cli: apply: unknown operation '" << words[2] << "' (see apply --list)\n";
         return kUsage;
     }
-    const int nargs = static_cast<int>(words.size()) - 3;
-    if (nargs < op->minArgs || nargs > op->maxArgs || !draftExtension(words[1])) {
-        std::cerr << "usage: quillaby-cli apply IN OUT " << op->name << ' ' << op->args
-                  << " (OUT ends in .wif or .qlb)\n";
+    const CommandArgs args(words.begin() + 3, words.end());
+    const int nargs = static_cast<int>(args.size());
+    if (nargs < op.minArgs || nargs > op.maxArgs || !draftExtension(words[1])) {
+        operationUsage(std::cerr, op);
         return kUsage;
     }
 
     CliPrompter prompter(yes);
-    Context c;
-    c.doc = std::make_unique<CQuillabyDoc>();
-    c.args.assign(words.begin() + 3, words.end());
-    c.prompter = &prompter;
+    auto doc = std::make_unique<CQuillabyDoc>();
     WifReadOptions options;
     options.liftplan = liftplan ? LiftplanChoice::Liftplan : LiftplanChoice::Treadling;
     std::string error;
-    if (!ReadWifFile(words[0], *c.doc, prompter, options, &error)) {
+    if (!ReadWifFile(words[0], *doc, prompter, options, &error)) {
         std::cerr << "quillaby-cli: cannot read " << words[0] << ": " << error << '\n';
         return kFileError;
     }
-    Outcome out = op->run(c);
-    if (out.exit) return *out.exit;
+    CommandOutcome out = runOperation(op, *doc, args, prompter);
+    using P = CommandOutcome::Problem;
+    if (out.problem == P::UnreadableFile) return kFileError;
+    if (out.problem == P::BadArguments) {
+        operationUsage(std::cerr, op);
+        return kUsage;
+    }
     using S = CommandResult::Status;
     if (out.result.status == S::Refused || out.result.status == S::Declined) return kRefused;
-    if (out.makesNewDraft && !out.replacement) {
-        std::cerr << "quillaby-cli: " << op->name << ": no draft could be made\n";
+    const bool makesNewDraft = op.entry && op.entry->kind == CommandKind::NewDraft;
+    if (makesNewDraft && !out.draft) {
+        std::cerr << "quillaby-cli: " << op.name << ": no draft could be made\n";
         return kRefused;
     }
-    CQuillabyDoc& result = out.replacement ? *out.replacement : *c.doc;
+    CQuillabyDoc& result = out.draft ? *out.draft : *doc;
     if (!WriteWifFile(result, words[1], &error)) {
         std::cerr << "quillaby-cli: cannot write " << error << '\n';
         return kFileError;
     }
-    if (out.result.status == S::NoChange) std::cerr << "quillaby-cli: " << op->name << ": nothing to change\n";
+    if (out.result.status == S::NoChange) std::cerr << "quillaby-cli: " << op.name << ": nothing to change\n";
     return kOk;
 }

@@ -8,9 +8,11 @@
 
 namespace qb {
 
-CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter)
+CommandResult RibbonTemplate(Edit e, CQuillabyDoc& doc, int width, IPrompter& prompter)
 {
     if (width < kMinRibbonTemplateWidth || width > kMaxRibbonWidth) return CommandResult::noChange();
+    // The notation is a setting: its switch is part of the step.
+    DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Settings);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     if (!doc.multipleTreadles() && doc.notations.treadling == 5) {
         if (!prompter.ask(msg::kMultipleNotation)) return CommandResult::declined();
@@ -31,9 +33,7 @@ CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter)
         }
     }
     doc.notations.treadlingSymbols = false;
-    doc.SetModified();
-    doc.UpdateAllViews(nullptr);
-    return CommandResult::doneResult(true);
+    return step.commit(true);
 }
 
 } // namespace qb

@@ -10,7 +10,7 @@ class CQuillabyDoc;
 // `width` consecutive treadles from its first one, wrapping past the last
 // treadle; multiple treadles are switched on. Asks the color-bar question
 // for the weft and, under user-defined treadling notation, the notation
-// question first. Records no undo step.
-CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter);
+// question first. One undo step through `e`.
+CommandResult RibbonTemplate(Edit e, CQuillabyDoc& doc, int width, IPrompter& prompter);
 
 } // namespace qb

@@ -161,3 +161,49 @@ TEST_F(Apply, CombiningWithOtherDrafts)
     EXPECT_EQ(run({"apply", file("in.wif"), file("x.wif"), "overlay"}).status, 2);
     EXPECT_FALSE(fs::exists(m_dir / "x.wif"));
 }
+
+TEST_F(Apply, ListNamesTheCommandsOfEachSide)
+{
+    const CliResult r = run({"apply", "--list"});
+    ASSERT_EQ(r.status, 0);
+    for (const char* op : {"repeat-threading N|single", "repeat-treadling N|single", "arrange-threading parallel",
+                           "remove-treadling PATTERN", "wrap-up-threading", "multiple-treadles on|off",
+                           "load-liftplan PICTURE [flip]", "straighten-treadling", "supersize"})
+        EXPECT_NE(("\n" + r.out).find(std::string("\n") + op), std::string::npos) << op;
+}
+
+TEST_F(Apply, MenuCommandsOfEachSide)
+{
+    const struct {
+        std::vector<std::string> op;
+        int status;
+        const char* info; // part of `info OUT` when written
+    } cases[] = {
+        {{"repeat-threading", "2"}, 0, "ends:     12\npicks:    5"},
+        {{"repeat-treadling", "3"}, 0, "ends:     6\npicks:    15"},
+        {{"repeat-threading", "single"}, 0, "ends:     6\npicks:    5"},
+        {{"remove-threading", "kr"}, 0, "ends:     3\npicks:    5"},
+        {{"supersize"}, 0, "ends:     18\npicks:    15"},
+        {{"mirror-threading"}, 0, "picks:    6"},
+        {{"wrap-right-threading"}, 0, "ends:     6"},
+        {{"invert-tieup"}, 0, "shafts:   4"},
+        {{"straighten-threading"}, 0, ""},
+        {{"multiple-treadles", "off", "--yes"}, 0, "form:     tieup and treadling"},
+        {{"multiple-treadles", "off"}, 3, nullptr},
+        {{"repeat-threading", "1"}, 3, nullptr},
+        {{"arrange-threading", "crosswise"}, 3, nullptr},
+        {{"load-liftplan", file("missing.png")}, 1, nullptr},
+        {{"wrap-up-threading", "extra"}, 2, nullptr},
+    };
+    for (const auto& c : cases) {
+        fs::remove(m_dir / "out.wif");
+        std::vector<std::string> args = {"apply", file("in.wif"), file("out.wif")};
+        args.insert(args.end(), c.op.begin(), c.op.end());
+        const CliResult r = run(args);
+        EXPECT_EQ(r.status, c.status) << c.op[0] << r.err;
+        EXPECT_EQ(fs::exists(m_dir / "out.wif"), c.info != nullptr) << c.op[0];
+        if (c.info) {
+            EXPECT_NE(info("out.wif").find(c.info), std::string::npos) << c.op[0] << '\n' << info("out.wif");
+        }
+    }
+}

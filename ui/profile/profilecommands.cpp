@@ -302,13 +302,7 @@ void CProfileCommands::ribbonTemplate(CDraftWindow* w)
     m_main->settingsMutable().NetworkRibbonW = width;
     CQuillabyDoc& doc = w->document();
     CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, w->document(), "Ribbon Template", [&](Edit e) {
-        const unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Settings;
-        auto before = DraftSnapshot::Take(doc, parts);
-        const CommandResult r = RibbonTemplate(doc, width, prompter);
-        if (r.done()) doc.RecordSnapshot(e, std::move(before));
-        return r;
-    });
+    RunCommandStep(m_main, doc, "Ribbon Template", [&](Edit e) { return RibbonTemplate(e, doc, width, prompter); });
 }
 
 void AddProfileMenus(IMainWindow* main)

@@ -1,128 +1,119 @@
 // Every command that changes the open draft is one undo step: Undo brings
-// back exactly the draft before, Redo exactly the draft after.
+// back exactly the draft before, Redo exactly the draft after. The
+// whole-draft commands come from the command table; a command that builds a
+// new draft leaves the open one and its history alone.
 
 #include "tests/core/transform/drafts.h"
+#include "tests/core/transform/examplefiles.h"
 
-#include "core/transform/addtabby.h"
-#include "core/transform/arrange.h"
-#include "core/transform/componentimport.h"
-#include "core/transform/expand.h"
 #include "core/transform/fabricanalysis.h"
 #include "core/transform/floatsearch.h"
-#include "core/transform/interleave.h"
-#include "core/transform/liftplanpicture.h"
-#include "core/transform/optimize.h"
-#include "core/transform/overlay.h"
 #include "core/transform/repeat.h"
-#include "core/transform/sequenceops.h"
 #include "core/transform/thicknesspattern.h"
-#include "core/transform/tieupops.h"
-#include "core/transform/turndraft.h"
 #include "core/transform/wrap.h"
-#include "core/wif/wifwriter.h"
 
-#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace qbtest;
 
 namespace {
 
-using Command = std::function<CommandResult(CQuillabyDoc&, Edit)>;
-
-struct Named {
-    const char* name;
-    Command run;
-};
-
-std::vector<Named> commands()
+FixedPrompter& yes()
 {
-    static FixedPrompter yes(true);
-    std::vector<Named> list = {
-        {"repeat", [](auto& d, Edit p) { return RepeatThreads(p, d, Side::Threading, 3, yes); }},
-        {"repeat picks", [](auto& d, Edit p) { return RepeatThreads(p, d, Side::Treadling, 2, yes); }},
-        {"single repeat", [](auto& d, Edit p) { return SingleRepeat(p, d, Side::Threading); }},
-        {"single repeat draft", [](auto& d, Edit p) { return SingleRepeatDraft(p, d); }},
-        {"supersize", [](auto& d, Edit p) { return SuperSize(p, d, yes); }},
-        {"reflect", [](auto& d, Edit p) { return ReflectThreads(p, d, Side::Treadling, yes); }},
-        {"reverse", [](auto& d, Edit p) { return ReverseThreads(p, d, Side::Threading); }},
-        {"wrap up", [](auto& d, Edit p) { return WrapShafts(p, d, true, yes); }},
-        {"wrap >>", [](auto& d, Edit p) { return WrapTreadles(p, d, true, yes); }},
-        {"wrap ends", [](auto& d, Edit p) { return WrapEnds(p, d, false); }},
-        {"wrap picks", [](auto& d, Edit p) { return WrapPicks(p, d, false); }},
-        {"move shaft", [](auto& d, Edit p) { return MoveShaft(p, d, 0, 5); }},
-        {"move treadle", [](auto& d, Edit p) { return MoveTreadle(p, d, 7, 1); }},
-        {"clear", [](auto& d, Edit p) { return ClearThreads(p, d, Side::Threading); }},
-        {"clear labels", [](auto& d, Edit p) { return ClearLabels(p, d, Side::Threading); }},
-        {"remove",
-         [](auto& d, Edit p) {
-             return RemoveByPattern(p, d, Side::Treadling, {true, true, false});
-         }},
-        {"tromp", [](auto& d, Edit p) { return TrompAsWrit(p, d, false, yes); }},
-        {"mirror", [](auto& d, Edit p) { return TrompAsWrit(p, d, true, yes); }},
-        {"weft colors", [](auto& d, Edit p) { return UseOtherColors(p, d, true); }},
-        {"warp colors", [](auto& d, Edit p) { return UseOtherColors(p, d, false); }},
-        {"arrange seq", [](auto& d, Edit p) { return Arrange(p, d, Side::Threading, ArrangeKind::Sequential, yes); }},
-        {"arrange par", [](auto& d, Edit p) { return Arrange(p, d, Side::Treadling, ArrangeKind::Parallel, yes); }},
-        {"direct", [](auto& d, Edit p) { return DirectTieup(p, d); }},
-        {"invert", [](auto& d, Edit p) { return InvertTieup(p, d); }},
-        {"clear tieup", [](auto& d, Edit p) { return ClearTieup(p, d); }},
-        {"optimize shafts", [](auto& d, Edit p) { return Optimize(p, d, Side::Threading, yes); }},
-        {"optimize treadles", [](auto& d, Edit p) { return Optimize(p, d, Side::Treadling, yes); }},
-        {"turn", [](auto& d, Edit p) { return TurnDraft(p, d, yes); }},
-        {"to liftplan", [](auto& d, Edit p) { return ConvertToLiftplan(p, d, yes); }},
-        {"to tieup", [](auto& d, Edit p) { return ConvertToTieup(p, d, yes); }},
-        {"tabby",
-         [](auto& d, Edit p) {
-             return AddTabby(p, d, {2, false, 0x010203}, yes);
-         }},
-        {"tabby treadles",
-         [](auto& d, Edit p) {
-             return AddTabby(p, d, {3, true, 0xFFFFFF}, yes);
-         }},
-        {"picture",
-         [](auto& d, Edit p) {
-             PixelGrid g{5, 7, std::vector<std::uint32_t>(35, 0xFFFFFFFF)};
-             for (int i = 0; i < 35; i += 3) g.argb[i] = 0xFF000000;
-             return LiftplanFromPicture(p, d, g, false, yes);
-         }},
-        {"fabric cell",
-         [](auto& d, Edit p) {
-             if (!CanAnalyzeFabric(d, yes).done()) return CommandResult::noChange();
-             const bool lifted = DrawdownCell(d, 1, 1) != Cell::WarpUp;
-             return FabricAnalysisCell(p, d, 1, 1, lifted) == CellOutcome::Changed ? CommandResult::doneResult()
-                                                                                   : CommandResult::noChange();
-         }},
-    };
-    return list;
+    static FixedPrompter p(true);
+    return p;
 }
 
-// Runs every command on a fresh draft after one earlier edit and checks that
-// Undo gives back exactly the draft before, Redo exactly the draft after, and
-// the earlier edit survives. Returns how many commands changed the draft.
-int CheckOneStepEach(const std::vector<Named>& list, const std::function<std::unique_ptr<CQuillabyDoc>()>& make,
-                     const std::string& trace)
+// One change to check: `run` makes it as one transaction named `undoName`.
+struct Step {
+    std::string undoName;
+    std::string label;
+    std::function<CommandResult(CQuillabyDoc&)> run;
+};
+
+// The table's in-place commands, each with every example of its entry.
+std::vector<Step> tableSteps(const ExampleFiles& files)
 {
-    int undone = 0;
-    for (const Named& c : list) {
+    std::vector<Step> out;
+    for (const CommandEntry& c : CommandTable()) {
+        if (c.kind != CommandKind::InPlace) continue;
+        for (const CommandArgs& example : c.examples) {
+            const CommandArgs args = FillExample(example, files);
+            out.push_back({c.undoName, Describe(c, example), [&c, args](CQuillabyDoc& d) {
+                               const CommandOutcome o = RunCommand(c, d, args, yes());
+                               EXPECT_EQ(o.problem, CommandOutcome::Problem::None);
+                               return o.result;
+                           }});
+        }
+    }
+    return out;
+}
+
+Step edit(const char* name, std::function<CommandResult(CQuillabyDoc&, Edit)> change)
+{
+    return {name, name, [name, change](CQuillabyDoc& d) {
+                CommandResult r;
+                d.Transaction(name, [&](Edit e) { r = change(d, e); });
+                return r;
+            }};
+}
+
+// The edits that are no whole-draft menu command: moving a shaft or treadle,
+// a fabric-analysis cell, marking a float, the thickness pattern.
+std::vector<Step> otherEdits()
+{
+    return {
+        edit("move shaft", [](auto& d, Edit e) { return MoveShaft(e, d, 0, 5); }),
+        edit("move treadle", [](auto& d, Edit e) { return MoveTreadle(e, d, 7, 1); }),
+        edit("fabric cell",
+             [](auto& d, Edit e) {
+                 if (!CanAnalyzeFabric(d, yes()).done()) return CommandResult::noChange();
+                 const bool lifted = DrawdownCell(d, 1, 1) != Cell::WarpUp;
+                 return FabricAnalysisCell(e, d, 1, 1, lifted) == CellOutcome::Changed ? CommandResult::doneResult()
+                                                                                       : CommandResult::noChange();
+             }),
+        edit("mark end",
+             [](auto& d, Edit e) { return MarkFloat(e, d, FloatDirection::Warp, 2, rgb(255, 255, 0), yes()); }),
+        edit("mark pick",
+             [](auto& d, Edit e) { return MarkFloat(e, d, FloatDirection::Weft, 1, rgb(1, 2, 3), yes()); }),
+        edit("thickness",
+             [](auto& d, Edit e) {
+                 return ApplyThicknessPattern(e, d, Side::Threading, {true, false, false});
+             }),
+        edit("thickness weft",
+             [](auto& d, Edit e) {
+                 return ApplyThicknessPattern(e, d, Side::Treadling, {false, true});
+             }),
+    };
+}
+
+// Runs every step on a fresh draft after one earlier edit and checks that
+// Undo gives back exactly the draft before, Redo exactly the draft after, and
+// the earlier edit survives. Counts in `undone` the steps that changed the
+// draft, by label.
+void CheckOneStepEach(const std::vector<Step>& list, const std::function<std::unique_ptr<CQuillabyDoc>()>& make,
+                      const std::string& trace, std::map<std::string, int>& undone)
+{
+    for (const Step& c : list) {
         auto doc = make();
         doc->threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
+        doc->treadlingMutable(0)->AddLabel(Label{0, 2, "tl"});
         const std::string original = State(*doc);
         const int color = (doc->threading(0)->GetColor(0) + 1) % 5;
         doc->Transaction("Pencil", [&](Edit s) { doc->SetThreadColors(s, Side::Threading, 0, 0, color, 0); });
         const std::string before = State(*doc);
-        CommandResult r;
-        doc->Transaction(c.name, [&](Edit e) { r = c.run(*doc, e); });
+        const CommandResult r = c.run(*doc);
         const std::string after = State(*doc);
-        SCOPED_TRACE(testing::Message() << c.name << ' ' << trace);
+        SCOPED_TRACE(testing::Message() << c.label << ' ' << trace);
         if (!r.done()) {
             EXPECT_EQ(after, before);
             continue;
         }
         EXPECT_EQ(doc->history().undoCount(), 2);
         if (doc->history().undoCount() != 2) continue;
-        EXPECT_EQ(doc->history().undoName(), c.name);
+        EXPECT_EQ(doc->history().undoName(), c.undoName);
         EXPECT_TRUE(doc->Undo());
         EXPECT_EQ(State(*doc), before);
         EXPECT_TRUE(doc->Redo());
@@ -130,90 +121,125 @@ int CheckOneStepEach(const std::vector<Named>& list, const std::function<std::un
         EXPECT_TRUE(doc->Undo());
         EXPECT_TRUE(doc->Undo());
         EXPECT_EQ(State(*doc), original);
-        ++undone;
+        ++undone[c.label];
     }
-    return undone;
 }
 
-// Echo, interleave, overlay, append, expand, the imports from another file,
-// Mark float and the thickness pattern; `others` are the drafts combined
-// with, `file` the same first draft saved.
-std::vector<Named> combineCommands(const std::vector<const CQuillabyDoc*>& others, const std::string& file)
+// Every step changed some draft, and most changed many.
+void ExpectEachUndone(const std::vector<Step>& list, const std::map<std::string, int>& undone, int atLeast)
 {
-    static FixedPrompter yes(true);
-    const std::vector<const CQuillabyDoc*> one(others.begin(), others.begin() + 1);
-    return {
-        {"echo",
-         [](auto& d, Edit e) {
-             return EchoThreading(e, d, {2, 3}, yes);
-         }},
-        {"echo weft", [](auto& d, Edit e) { return EchoTreadling(e, d, yes); }},
-        {"interleave", [=](auto& d, Edit e) { return InterleaveThreading(e, d, others, yes); }},
-        {"interleave weft", [=](auto& d, Edit e) { return InterleaveTreadling(e, d, one, yes); }},
-        {"overlay", [=](auto& d, Edit e) { return OverlayPegplan(e, d, others, yes); }},
-        {"append", [=](auto& d, Edit e) { return AppendTreadling(e, d, *others[0], yes); }},
-        {"expand", [](auto& d, Edit e) { return ExpandThreads(e, d, Side::Threading, 3, yes); }},
-        {"expand weft", [](auto& d, Edit e) { return ExpandThreads(e, d, Side::Treadling, 2, yes); }},
-        {"import threading", [=](auto& d, Edit e) { return ImportThreading(e, d, file, yes); }},
-        {"import treadling", [=](auto& d, Edit e) { return ImportTreadling(e, d, file, yes); }},
-        {"import tieup", [=](auto& d, Edit e) { return ImportTieup(e, d, file, yes); }},
-        {"warp colorway", [=](auto& d, Edit e) { return ImportColorway(e, d, Side::Threading, file, yes); }},
-        {"weft colorway", [=](auto& d, Edit e) { return ImportColorway(e, d, Side::Treadling, file, yes); }},
-        {"mark end", [](auto& d, Edit e) { return MarkFloat(e, d, FloatDirection::Warp, 2, rgb(255, 255, 0), yes); }},
-        {"mark pick", [](auto& d, Edit e) { return MarkFloat(e, d, FloatDirection::Weft, 1, rgb(1, 2, 3), yes); }},
-        {"thickness",
-         [](auto& d, Edit e) {
-             return ApplyThicknessPattern(e, d, Side::Threading, {true, false, false});
-         }},
-        {"thickness weft",
-         [](auto& d, Edit e) {
-             return ApplyThicknessPattern(e, d, Side::Treadling, {false, true});
-         }},
-    };
+    int total = 0;
+    for (const Step& c : list) {
+        const auto it = undone.find(c.label);
+        EXPECT_TRUE(it != undone.end()) << c.label << " never changed a draft";
+        if (it != undone.end()) total += it->second;
+    }
+    EXPECT_GT(total, atLeast);
+}
+
+// The drafts of round `round`: the first twelve in either form with one weft
+// (liftplan drafts with multiple treadles), the rest with up to two wefts,
+// sometimes bound to the color bars (the guard's switch is part of the step).
+// `other` is a draft to combine with.
+struct Round {
+    DraftShape shape;
+    std::unique_ptr<CQuillabyDoc> other;
+    std::string trace;
+};
+
+constexpr int kRounds = 28;
+
+Round MakeRound(int round, std::mt19937& rng)
+{
+    Round r;
+    if (round < 12) {
+        r.shape = RandomShape(rng, true, 1);
+        r.shape.ends = 5 + round;
+        r.shape.picks = 4 + round;
+        r.shape.rising = true;
+        r.shape.multiple = r.shape.liftplan;
+    } else {
+        r.shape = RandomShape(rng, true, 2);
+        r.shape.ends = 4 + round;
+        r.shape.picks = 3 + round;
+    }
+    DraftShape otherShape = RandomShape(rng, true, 2);
+    otherShape.ends = 2 + round % 7;
+    otherShape.picks = 1 + (round * 5) % 23;
+    r.other = RandomDraft(otherShape, rng);
+    r.trace = "round " + std::to_string(round) + " liftplan " + std::to_string(r.shape.liftplan) + " wefts "
+        + std::to_string(r.shape.wefts);
+    return r;
 }
 
 } // namespace
 
-TEST(UndoRedo, EveryCommandIsOneExactStep)
+TEST(UndoRedo, EveryTableCommandIsOneExactStep)
 {
     std::mt19937 rng(51);
-    int undone = 0;
-    for (int round = 0; round < 12; ++round) {
-        DraftShape shape = RandomShape(rng, true, 1);
-        shape.ends = 5 + round;
-        shape.picks = 4 + round;
-        shape.rising = true;
-        shape.multiple = shape.liftplan;
-        undone += CheckOneStepEach(
-            commands(), [&] { return RandomDraft(shape, rng); },
-            "round " + std::to_string(round) + " liftplan " + std::to_string(shape.liftplan));
+    std::map<std::string, int> undone;
+    std::vector<Step> steps;
+    for (int round = 0; round < kRounds; ++round) {
+        Round r = MakeRound(round, rng);
+        const ExampleFiles files = WriteExampleFiles(*r.other, "undo");
+        steps = tableSteps(files);
+        // Some drafts repeat, so that there is a single repeat to cut them to.
+        const auto make = [&] {
+            auto d = RandomDraft(r.shape, rng);
+            for (Side side : {Side::Threading, Side::Treadling})
+                if (round % 3 == 2) RepeatThreads(kReplay, *d, side, 2, yes());
+            return d;
+        };
+        CheckOneStepEach(steps, make, r.trace, undone);
     }
-    EXPECT_GT(undone, 200);
+    ExpectEachUndone(steps, undone, 1200);
 }
 
-TEST(UndoRedo, CombiningImportingAndMarkingAreOneExactStepEach)
+TEST(UndoRedo, OtherEditsAreOneExactStepEach)
 {
     std::mt19937 rng(77);
-    int undone = 0;
-    const std::string file = (std::filesystem::path(::testing::TempDir()) / "undo_source.wif").string();
-    for (int round = 0; round < 16; ++round) {
-        // Up to two wefts, sometimes bound to the color bars (the guard's
-        // switch is part of the step), and either form on both sides.
-        DraftShape shape = RandomShape(rng, true, 2);
-        shape.ends = 4 + round;
-        shape.picks = 3 + round;
-        DraftShape otherShape = RandomShape(rng, true, 2);
-        otherShape.ends = 2 + round % 7;
-        otherShape.picks = 1 + (round * 5) % 23;
-        std::vector<std::unique_ptr<CQuillabyDoc>> others;
-        for (int k = 0; k < 1 + round % 3; ++k) others.push_back(RandomDraft(otherShape, rng));
-        ASSERT_TRUE(WriteWifFile(*others[0], file));
-        std::vector<const CQuillabyDoc*> ptrs;
-        for (const auto& o : others) ptrs.push_back(o.get());
-        undone += CheckOneStepEach(
-            combineCommands(ptrs, file), [&] { return RandomDraft(shape, rng); },
-            "round " + std::to_string(round) + " liftplan " + std::to_string(shape.liftplan) + " wefts "
-                + std::to_string(shape.wefts));
+    std::map<std::string, int> undone;
+    for (int round = 0; round < kRounds; ++round) {
+        const Round r = MakeRound(round, rng);
+        CheckOneStepEach(
+            otherEdits(), [&] { return RandomDraft(r.shape, rng); }, r.trace, undone);
     }
-    EXPECT_GT(undone, 150);
+    ExpectEachUndone(otherEdits(), undone, 150);
+}
+
+TEST(UndoRedo, NewDraftCommandsLeaveTheOpenDraftAlone)
+{
+    std::mt19937 rng(93);
+    std::map<std::string, int> made;
+    for (int round = 0; round < kRounds; ++round) {
+        Round r = MakeRound(round, rng);
+        const ExampleFiles files = WriteExampleFiles(*r.other, "newdraft");
+        for (const CommandEntry& c : CommandTable()) {
+            if (c.kind != CommandKind::NewDraft) continue;
+            for (const CommandArgs& example : c.examples) {
+                SCOPED_TRACE(testing::Message() << Describe(c, example) << ' ' << r.trace);
+                auto doc = RandomDraft(r.shape, rng);
+                const int color = (doc->threading(0)->GetColor(0) + 1) % 5;
+                doc->Transaction("Pencil", [&](Edit s) { doc->SetThreadColors(s, Side::Threading, 0, 0, color, 0); });
+                const std::string before = State(*doc);
+                const CommandOutcome o = RunCommand(c, *doc, FillExample(example, files), yes());
+                EXPECT_EQ(o.problem, CommandOutcome::Problem::None);
+                EXPECT_EQ(State(*doc), before);
+                EXPECT_EQ(doc->history().undoCount(), 1);
+                EXPECT_EQ(doc->history().redoCount(), 0);
+                EXPECT_EQ(o.result.done(), o.draft != nullptr);
+                if (!o.draft) continue;
+                EXPECT_EQ(o.draft->history().groupCount(), 0);
+                EXPECT_TRUE(o.draft->isModified());
+                ++made[c.cliName];
+            }
+        }
+    }
+    int total = 0;
+    for (const CommandEntry& c : CommandTable()) {
+        if (c.kind != CommandKind::NewDraft) continue;
+        EXPECT_GT(made[c.cliName], 0) << c.cliName << " never made a draft";
+        total += made[c.cliName];
+    }
+    EXPECT_GT(total, 200);
 }
