@@ -1,7 +1,6 @@
 #include "ui/views/gridframe.h"
 
-#include "printing/glyphs.h"
-
+#include "core/draft/notation.h"
 #include "core/draft/quillabydoc.h"
 
 #include <QAction>

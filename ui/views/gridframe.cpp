@@ -1,8 +1,8 @@
 #include "ui/views/gridframe.h"
 
-#include "printing/glyphs.h"
 #include "ui/views/gridview.h"
 
+#include "core/draft/notation.h"
 #include "core/draft/quillabydoc.h"
 
 #include <QAction>

@@ -1,5 +1,6 @@
 #include "ui/wholedraft/wholedraftcommands.h"
 
+#include "core/draft/notation.h"
 #include "core/transform/addtabby.h"
 #include "core/transform/arrange.h"
 #include "core/transform/doublewidth.h"
@@ -12,7 +13,6 @@
 #include "core/transform/tieupops.h"
 #include "core/transform/turndraft.h"
 #include "core/transform/wrap.h"
-#include "printing/glyphs.h"
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
