@@ -2,7 +2,7 @@
 
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/messages.h"
 #include "core/transform/networksettings.h"
 
@@ -12,13 +12,13 @@ CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter)
 {
     if (width < kMinRibbonTemplateWidth || width > kMaxRibbonWidth) return CommandResult::noChange();
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
-    if (!doc.multipleTreadles() && doc.notations.treadling == 5) {
+    if (!doc.multipleTreadles() && doc.notations().treadling == 5) {
         if (!prompter.ask(msg::kMultipleNotation)) return CommandResult::declined();
-        doc.notations.treadling = 0;
-        doc.notations.treadlingSymbols = false;
+        doc.raw().notations.treadling = 0;
+        doc.raw().notations.treadlingSymbols = false;
     }
     for (int r = 0; r < doc.numWefts(); ++r) {
-        Treadling& tr = *doc.treadlingMutable(r);
+        Treadling& tr = *doc.raw().treadlingMutable(r);
         tr.setMultiple(true);
         const int count = tr.limit();
         if (count < 1) continue;
@@ -30,7 +30,7 @@ CommandResult RibbonTemplate(CQuillabyDoc& doc, int width, IPrompter& prompter)
             tr.SetSet(p, set);
         }
     }
-    doc.notations.treadlingSymbols = false;
+    doc.raw().notations.treadlingSymbols = false;
     doc.SetModified();
     doc.UpdateAllViews(nullptr);
     return CommandResult::doneResult(true);

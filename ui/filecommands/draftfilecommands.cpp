@@ -8,7 +8,6 @@
 #include "ui/views/gridview.h"
 #include "ui/yarn/yarncommands.h"
 
-#include "core/draft/draftsnapshot.h"
 #include "core/wif/draftimport.h"
 
 #include <QAction>
@@ -25,15 +24,12 @@ namespace qb {
 
 namespace {
 
-// Every frame on the draft: notations may have changed with the draft.
-void refreshFrames(CMainFrame* frame, CDraftWindow* w, bool fit)
+// Every frame on the draft fits the converted draft anew.
+void fitFrames(CMainFrame* frame, CDraftWindow* w)
 {
     const QList<QMdiSubWindow*> subs = frame->mdiArea()->subWindowList();
     for (QMdiSubWindow* sub : subs)
-        if (CGridFrame* f = w->frameIn(sub)) {
-            f->readNotations();
-            if (fit) f->fitInWindow();
-        }
+        if (CGridFrame* f = w->frameIn(sub)) f->fitInWindow();
 }
 
 QString toLf(const std::string& s)
@@ -76,19 +72,15 @@ bool ApplyPropertiesSheet(CMainFrame* frame, CDraftWindow* w, const DraftPropert
     PropertiesOutcome out;
     // Texts and settings are one step, as the sheet was one action.
     doc.Transaction("Properties", [&](Edit e) {
-        const DraftTexts before{toLf(doc.title), toLf(doc.author), toLf(doc.notes)};
+        const DraftTexts before{toLf(doc.title()), toLf(doc.author()), toLf(doc.notes())};
         if (!(texts == before))
-            changed = doc.Modify(e, DraftSnapshot::Texts, [&] {
-                doc.title = toCrLf(texts.title);
-                doc.author = toCrLf(texts.author);
-                doc.notes = toCrLf(texts.notes);
-            });
+            changed = doc.SetTexts(e, toCrLf(texts.title), toCrLf(texts.author), toCrLf(texts.notes));
         CUiPrompter prompter(frame);
         const ColorPalette& pal = doc.palette();
         out = ApplyProperties(e, doc, values, prompter, {pal.leftColor(), pal.rightColor()});
     });
     if (out.changed) {
-        refreshFrames(frame, w, out.converted);
+        if (out.converted) fitFrames(frame, w);
         changed = true;
     }
     w->refreshTitle();
@@ -99,8 +91,8 @@ void ShowPropertiesSheet(CMainFrame* frame, CDraftWindow* w, CPropertiesSheet::P
 {
     if (!w) return;
     CQuillabyDoc& doc = w->document();
-    doc.windowTitle = w->title().toStdString();
-    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title), toLf(doc.author), toLf(doc.notes)}, page, frame);
+    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title()), toLf(doc.author()), toLf(doc.notes())}, page,
+                           frame);
     if (sheet.exec() != QDialog::Accepted) return;
     ApplyPropertiesSheet(frame, w, sheet.values(), sheet.texts());
 }
@@ -123,10 +115,8 @@ bool ImportProjectPlanFrom(CMainFrame* frame, CDraftWindow* w, const QString& pa
     w->document().Transaction("Import Project Plan", [&](Edit e) {
         r = ImportProjectPlan(e, w->document(), QFile::encodeName(path).toStdString(), messages);
     });
-    if (r == ImportResult::Done) {
-        refreshFrames(frame, w, false);
+    if (r == ImportResult::Done)
         if (CYarnCommands* yarns = CYarnCommands::of(frame)) yarns->showProjectPlan(w);
-    }
     w->refreshTitle();
     return r == ImportResult::Done;
 }

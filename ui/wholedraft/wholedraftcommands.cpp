@@ -1,11 +1,9 @@
 #include "ui/wholedraft/wholedraftcommands.h"
 
-#include "core/draft/notation.h"
 #include "core/transform/addtabby.h"
 #include "core/transform/arrange.h"
 #include "core/transform/doublewidth.h"
 #include "core/transform/liftplanpicture.h"
-#include "core/transform/messages.h"
 #include "core/transform/optimize.h"
 #include "core/transform/repeat.h"
 #include "core/transform/sequenceops.h"
@@ -301,12 +299,13 @@ void CDraftCommands::run(DraftCommand cmd)
     case C::TieupDirect: step(c, cmd, [&](Edit e) { return DirectTieup(e, doc); }); break;
     case C::TieupInvert: step(c, cmd, [&](Edit e) { return InvertTieup(e, doc); }); break;
     case C::TieupClear: step(c, cmd, [&](Edit e) { return ClearTieup(e, doc); }); break;
-    case C::ConvertToLiftplan:
-        if (allowMultipleTreadles(c, prompter)) {
-            WaitCursor wait;
-            step(c, cmd, [&](Edit e) { return ConvertToLiftplan(e, doc, prompter); });
-        }
+    case C::ConvertToLiftplan: {
+        // The question about user-defined treadling notation is the
+        // command's own, its answer part of the same step.
+        WaitCursor wait;
+        step(c, cmd, [&](Edit e) { return ConvertToLiftplan(e, doc, prompter); });
         break;
+    }
     case C::ConvertToTieup: {
         WaitCursor wait;
         step(c, cmd, [&](Edit e) { return ConvertToTieup(e, doc, prompter); });
@@ -434,7 +433,6 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     case C::MirrorThreading: step(c, cmd, [&](Edit e) { return qb::TrompAsWrit(e, doc, true, prompter); }); return;
     case C::MultipleTreadles: {
         const bool on = !doc.multipleTreadles();
-        if (on && !allowMultipleTreadles(c, prompter)) return;
         step(c, cmd, [&](Edit e) { return SetMultipleTreadles(e, doc, on, prompter); });
         return;
     }
@@ -455,17 +453,6 @@ void CDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prom
     }
     default: return;
     }
-}
-
-bool CDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter)
-{
-    // Asked here, through the main window like every other question; the
-    // frame then finds nothing left to ask.
-    if (c.frame->treadlingNotation() == kUserDefined) {
-        if (!prompter.ask(msg::kMultipleNotation)) return false;
-        c.frame->toggleTreadlingNotation(kUserDefined);
-    }
-    return c.frame->allowMultipleTreadles();
 }
 
 void CDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)

@@ -107,7 +107,7 @@ int CheckOneStepEach(const std::vector<Named>& list, const std::function<std::un
     int undone = 0;
     for (const Named& c : list) {
         auto doc = make();
-        doc->threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
+        doc->raw().threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
         const std::string original = State(*doc);
         const int color = (doc->threading(0)->GetColor(0) + 1) % 5;
         doc->Transaction("Pencil", [&](Edit s) { doc->SetThreadColors(s, Side::Threading, 0, 0, color, 0); });

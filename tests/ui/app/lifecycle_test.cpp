@@ -77,8 +77,8 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
         doc.SetThreadingCell(s, 0, 3, 0);
         doc.SetTreadlingCell(s, 2, 5, 0);
     });
-    doc.notes = "two\r\nlines";
-    doc.plan.itemWidth = 12.5;
+    doc.raw().notes = "two\r\nlines";
+    doc.raw().plan.itemWidth = 12.5;
     w->setPath(QStringLiteral("/tmp/original.wif"), QStringLiteral("original.wif"));
     doc.SetModified(false);
 
@@ -178,7 +178,7 @@ TEST_F(LifecycleTest, NotesOpenTheSecondPage)
 {
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.notes = "first\r\n";
+    doc.raw().notes = "first\r\n";
     QAction* notes = fileItem(QStringLiteral("No&tes..."));
     ASSERT_NE(notes, nullptr);
     onSheet(
@@ -191,8 +191,8 @@ TEST_F(LifecycleTest, NotesOpenTheSecondPage)
             control<QPlainTextEdit>(s, "title")->setPlainText(QStringLiteral("Overshot"));
         },
         QDialogButtonBox::Ok);
-    EXPECT_EQ(doc.notes, "first\r\nsecond");
-    EXPECT_EQ(doc.title, "Overshot");
+    EXPECT_EQ(doc.notes(), "first\r\nsecond");
+    EXPECT_EQ(doc.title(), "Overshot");
     EXPECT_TRUE(doc.isModified());
 }
 
@@ -274,9 +274,9 @@ TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
 {
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.setWarpSett(12, 3456);
-    doc.setWeftSett(-1, 0); // a sett the box cannot show
-    doc.notes = "a\r\nb";
+    doc.raw().setWarpSett(12, 3456);
+    doc.raw().setWeftSett(-1, 0); // a sett the box cannot show
+    doc.raw().notes = "a\r\nb";
     doc.SetModified(false);
     onSheet(
         fileItem(QStringLiteral("P&roperties...")), [](CPropertiesSheet&) {}, QDialogButtonBox::Ok);
@@ -290,7 +290,7 @@ TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
 {
     CDraftWindow* w = m_main->newDocument();
     w->document().SetThreadingCell(kReplay, 3, 4);
-    w->document().title = "Rosepath";
+    w->document().raw().title = "Rosepath";
     CDraftWindow* c = CloneDraft(m_main.get(), w);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("clone.qlb"));
