@@ -98,7 +98,7 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     if (v == before) return out;
     out.changed = true;
     // One step for the whole sheet, conversions included: the parts below
-    // change through the raw accessors and replaying primitives.
+    // change through the raw door and replaying primitives.
     DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Settings);
 
     // The plain values first.
