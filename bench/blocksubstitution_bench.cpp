@@ -26,8 +26,8 @@ std::unique_ptr<CQuillabyDoc> newDoc(int shafts, int treadles)
 std::unique_ptr<CQuillabyDoc> structure()
 {
     auto doc = newDoc(10, 10);
-    Threading& th = *doc->threadingMutable(0);
-    Treadling& tr = *doc->treadlingMutable(0);
+    Threading& th = *doc->raw().threadingMutable(0);
+    Treadling& tr = *doc->raw().treadlingMutable(0);
     th.Append(32);
     tr.Append(32);
     for (int k = 0; k < 4; ++k)
@@ -35,13 +35,13 @@ std::unique_ptr<CQuillabyDoc> structure()
             th.SetValue(8 * k + i, i % 2 == 0 ? 1 + i / 2 % 2 : 3 + 2 * k + i / 2 % 2);
             tr.SetValue(8 * k + i, 3 + 2 * k + i % 2);
         }
-    for (int t = 0; t < 10; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(0x2AAull >> (t % 2)));
-    BlockSubstitutionParams& b = doc->blocks;
+    for (int t = 0; t < 10; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(0x2AAull >> (t % 2)));
+    BlockSubstitutionParams& b = doc->raw().blocks;
     b.numBlocks = 4;
     b.endsPerBlock = b.picksPerBlock = 8;
     b.tiedownShafts = b.tiedownTreadles = 2;
     b.patternShaftsPerBlock = b.patternTreadlesPerBlock = 2;
-    SetDefinesStructure(*doc, true);
+    SetDefinesStructure(kReplay, *doc, true);
     return doc;
 }
 
@@ -49,15 +49,15 @@ std::unique_ptr<CQuillabyDoc> profile()
 {
     auto doc = newDoc(4, 4);
     std::mt19937 rng(13);
-    Threading& th = *doc->threadingMutable(0);
-    Treadling& tr = *doc->treadlingMutable(0);
+    Threading& th = *doc->raw().threadingMutable(0);
+    Treadling& tr = *doc->raw().treadlingMutable(0);
     th.Append(2000);
     tr.Append(2000);
     for (int i = 0; i < 2000; ++i) {
         th.SetValue(i, 1 + int(rng() % 4));
         tr.SetValue(i, 1 + int(rng() % 4));
     }
-    for (int t = 0; t < 4; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng() & 0xF));
+    for (int t = 0; t < 4; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng() & 0xF));
     return doc;
 }
 

@@ -24,15 +24,15 @@ std::unique_ptr<CQuillabyDoc> largeDraft(bool liftplan)
     d.defaultColors = {0x000000, 0x0000FF};
     doc->OnNewDocument(d);
     if (liftplan) {
-        doc->setLoomRaw(32, 32, true);
-        doc->treadlingMutable(0)->SetLimit(32);
-        doc->treadlingMutable(0)->setMultiple(true);
-        doc->replaceTieup(std::make_unique<Tieup>(32, 32));
-        doc->tieupMutable().makeDirect();
+        doc->raw().setLoomRaw(32, 32, true);
+        doc->raw().treadlingMutable(0)->SetLimit(32);
+        doc->raw().treadlingMutable(0)->setMultiple(true);
+        doc->raw().replaceTieup(std::make_unique<Tieup>(32, 32));
+        doc->raw().tieupMutable().makeDirect();
     }
     std::mt19937_64 rng(7);
-    Threading* th = doc->threadingMutable(0);
-    Treadling* tr = doc->treadlingMutable(0);
+    Threading* th = doc->raw().threadingMutable(0);
+    Treadling* tr = doc->raw().treadlingMutable(0);
     th->Append(kSize);
     tr->Append(kSize);
     for (int i = 0; i < kSize; ++i) {
@@ -41,7 +41,7 @@ std::unique_ptr<CQuillabyDoc> largeDraft(bool liftplan)
         else tr->SetValue(i, 1 + int(rng() % 64));
     }
     if (!liftplan)
-        for (int t = 0; t < 64; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng() & 0xFFFFFFFFu));
+        for (int t = 0; t < 64; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng() & 0xFFFFFFFFu));
     doc->DiscardHistory();
     return doc;
 }

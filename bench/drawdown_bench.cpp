@@ -25,11 +25,11 @@ std::unique_ptr<CQuillabyDoc> bigDraft(Picks kind)
     d.liftplan = kind == Picks::RandomLiftplan;
     doc->OnNewDocument(d);
     std::mt19937_64 rng(42);
-    Threading* th = doc->threadingMutable(0);
+    Threading* th = doc->raw().threadingMutable(0);
     th->Append(kSize);
     for (int e = 0; e < kSize; ++e) th->SetValue(e, 1 + int(rng() % 64));
-    for (int t = 0; t < 128; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng()));
-    Treadling* tr = doc->treadlingMutable(0);
+    for (int t = 0; t < 128; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng()));
+    Treadling* tr = doc->raw().treadlingMutable(0);
     tr->setMultiple(kind != Picks::SingleTreadle);
     tr->Append(kSize);
     for (int p = 0; p < kSize; ++p) {

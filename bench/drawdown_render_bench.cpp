@@ -27,14 +27,14 @@ std::unique_ptr<CQuillabyDoc> makeDraft(bool liftplan)
     defaults.defaultColors = {0x0000FF, 0xFF0000, 0x00FF00};
     d->OnNewDocument(defaults);
     std::mt19937_64 rng(42);
-    Threading* th = d->threadingMutable(0);
+    Threading* th = d->raw().threadingMutable(0);
     th->Append(kSize);
     for (int e = 0; e < kSize; ++e) {
         th->SetValue(e, 1 + int(rng() % 64));
         th->SetColor(e, 1 + int(rng() % 3));
     }
-    for (int t = 0; t < 128; ++t) d->tieupMutable().setColumn(t, TUPTYPE(rng()));
-    Treadling* tr = d->treadlingMutable(0);
+    for (int t = 0; t < 128; ++t) d->raw().tieupMutable().setColumn(t, TUPTYPE(rng()));
+    Treadling* tr = d->raw().treadlingMutable(0);
     tr->Append(kSize);
     for (int p = 0; p < kSize; ++p) {
         if (liftplan) tr->SetShafts(p, TUPTYPE(rng())); // every pick its own lift

@@ -27,11 +27,11 @@ std::unique_ptr<CQuillabyDoc> bigDraft(int usedTreadles = 128)
     d.treadles = 128;
     doc->OnNewDocument(d);
     std::mt19937_64 rng(42);
-    Threading* th = doc->threadingMutable(0);
+    Threading* th = doc->raw().threadingMutable(0);
     th->Append(kSize);
     for (int e = 0; e < kSize; ++e) th->SetValue(e, 1 + int(rng() % 64));
-    for (int t = 0; t < 128; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng()));
-    Treadling* tr = doc->treadlingMutable(0);
+    for (int t = 0; t < 128; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng()));
+    Treadling* tr = doc->raw().treadlingMutable(0);
     tr->Append(kSize);
     for (int p = 0; p < kSize; ++p) tr->SetValue(p, 1 + int(rng() % usedTreadles));
     return doc;
@@ -67,8 +67,8 @@ std::unique_ptr<CQuillabyDoc> redundantDraft()
     for (int t = 0; t < 128; t += 2) {
         std::uint64_t half = rng() & 0x5555555555555555ull;
         const TUPTYPE c(half | (half << 1));
-        doc->tieupMutable().setColumn(t, c);
-        doc->tieupMutable().setColumn(t + 1, c);
+        doc->raw().tieupMutable().setColumn(t, c);
+        doc->raw().tieupMutable().setColumn(t + 1, c);
     }
     return doc;
 }
@@ -116,8 +116,8 @@ void BM_FabricAnalysis512(benchmark::State& state)
         state.PauseTiming();
         auto doc = std::make_unique<CQuillabyDoc>();
         doc->OnNewDocument(NewDraftDefaults{});
-        doc->threadingMutable(0)->Append(kArea);
-        doc->treadlingMutable(0)->Append(kArea);
+        doc->raw().threadingMutable(0)->Append(kArea);
+        doc->raw().treadlingMutable(0)->Append(kArea);
         state.ResumeTiming();
         const bool rising = FabricAnalysisEnter(kReplay, *doc);
         for (int p = 0; p < kArea; ++p)

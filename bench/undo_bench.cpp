@@ -28,9 +28,9 @@ std::unique_ptr<CQuillabyDoc> largestDraft(int rows = 4)
     doc->SetNumRows(kReplay, Side::Treadling, rows);
     std::mt19937_64 rng(42);
     for (int r = 0; r < rows; ++r) {
-        Threading* th = doc->threadingMutable(r);
+        Threading* th = doc->raw().threadingMutable(r);
         th->Append(kSize);
-        Treadling* tr = doc->treadlingMutable(r);
+        Treadling* tr = doc->raw().treadlingMutable(r);
         tr->Append(kSize);
         for (int i = 0; i < kSize; ++i) {
             if (r == 0) th->SetValue(i, 1 + int(rng() % 64));
@@ -39,7 +39,7 @@ std::unique_ptr<CQuillabyDoc> largestDraft(int rows = 4)
             tr->SetColor(i, int(rng() % 3));
         }
     }
-    for (int t = 0; t < 128; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng()));
+    for (int t = 0; t < 128; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng()));
     return doc;
 }
 

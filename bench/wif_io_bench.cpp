@@ -31,14 +31,14 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
     d.treadles = 128;
     doc->OnNewDocument(d);
     std::mt19937_64 rng(7);
-    ColorPalette& pal = doc->paletteMutable();
+    ColorPalette& pal = doc->raw().paletteMutable();
     while (pal.count() < kMaxColors) pal.add(static_cast<COLORREF>(rng() & 0xFFFFFF), false, "yarn");
     doc->SetNumRows(kReplay, Side::Threading, 4);
     doc->SetNumRows(kReplay, Side::Treadling, 4);
     for (int r = 0; r < 4; ++r) {
-        Threading& t = *doc->threadingMutable(r);
+        Threading& t = *doc->raw().threadingMutable(r);
         t.Append(kSize);
-        Treadling& w = *doc->treadlingMutable(r);
+        Treadling& w = *doc->raw().treadlingMutable(r);
         w.Append(kSize);
         for (int i = 0; i < kSize; ++i) {
             t.SetValue(i, 1 + int(rng() % 64));
@@ -48,13 +48,13 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
         }
     }
     for (int i = 0; i < kSize; i += 7) {
-        doc->threadingMutable(0)->SetSymbol(i, 'a' + i % 26);
-        doc->threadingMutable(0)->SetThick(i, true);
-        doc->treadlingMutable(0)->SetThick(i, true);
+        doc->raw().threadingMutable(0)->SetSymbol(i, 'a' + i % 26);
+        doc->raw().threadingMutable(0)->SetThick(i, true);
+        doc->raw().treadlingMutable(0)->SetThick(i, true);
     }
-    for (int i = 0; i < kSize; i += 64) doc->threadingMutable(0)->AddLabel(Label{i, 32, "block"});
-    for (int t = 0; t < 128; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng()));
-    doc->notes = "A benchmark draft.\r\n";
+    for (int i = 0; i < kSize; i += 64) doc->raw().threadingMutable(0)->AddLabel(Label{i, 32, "block"});
+    for (int t = 0; t < 128; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng()));
+    doc->raw().notes = "A benchmark draft.\r\n";
     return doc;
 }
 

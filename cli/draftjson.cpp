@@ -85,13 +85,13 @@ nlohmann::json DraftToJson(const qb::CQuillabyDoc& doc)
     j["palette"] = std::move(palette);
     j["warpColors"] = std::move(warpColors);
     j["weftColors"] = std::move(weftColors);
-    j["title"] = withNewlines(doc.title);
-    j["author"] = withNewlines(doc.author);
-    j["notes"] = withNewlines(doc.notes);
+    j["title"] = withNewlines(doc.title());
+    j["author"] = withNewlines(doc.author());
+    j["notes"] = withNewlines(doc.notes());
     j["units"] = doc.units() == 1 ? "Metric" : "English";
     j["warpSett"] = doc.warpSett();
     j["weftSett"] = doc.weftSett();
-    j["date"] = doc.date;
-    j["source"] = doc.source;
+    j["date"] = doc.date();
+    j["source"] = doc.source();
     return j;
 }

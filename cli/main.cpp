@@ -64,7 +64,7 @@ int runInfo(const std::vector<std::string>& files, bool liftplan, bool)
               << "warps:    " << doc.numWarps() << '\n'
               << "wefts:    " << doc.numWefts() << '\n'
               << "colors:   " << doc.palette().count() << '\n'
-              << "title:    " << oneLine(doc.title) << '\n';
+              << "title:    " << oneLine(doc.title()) << '\n';
     return kOk;
 }
 

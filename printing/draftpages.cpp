@@ -314,8 +314,8 @@ GlyphStyle DraftPages::glyphFor(const MarkedCell& c) const
     case MarkedCell::Threading:
     case MarkedCell::Treadling: {
         const bool warp = c.kind == MarkedCell::Threading;
-        GlyphStyle s = styleForNotation(warp ? notation(m_look.threadingNotation, doc.notations.threading)
-                                             : notation(m_look.treadlingNotation, doc.notations.treadling),
+        GlyphStyle s = styleForNotation(warp ? notation(m_look.threadingNotation, doc.notations().threading)
+                                             : notation(m_look.treadlingNotation, doc.notations().treadling),
                                         doc.isRisingShed());
         if (s == GlyphStyle::Letter && !warp) s = GlyphStyle::Number; // picks are numbered, never lettered
         if (s != GlyphStyle::Number && s != GlyphStyle::Letter && s != GlyphStyle::UserSymbol) return GlyphStyle::Blank;
@@ -325,7 +325,8 @@ GlyphStyle DraftPages::glyphFor(const MarkedCell& c) const
         return s;
     }
     case MarkedCell::Tieup: {
-        const GlyphStyle s = styleForNotation(notation(m_look.tieupNotation, doc.notations.tieup), doc.isRisingShed());
+        const GlyphStyle s =
+            styleForNotation(notation(m_look.tieupNotation, doc.notations().tieup), doc.isRisingShed());
         return s == GlyphStyle::Letter || s == GlyphStyle::UserSymbol ? GlyphStyle::Plain : s;
     }
     case MarkedCell::WarpLabel:

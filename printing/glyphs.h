@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/draft/notation.h"
+
 #include <QColor>
 #include <QString>
 
@@ -10,9 +12,6 @@ namespace qb {
 
 // How one cell of a grid pane is drawn.
 enum class GlyphStyle { Plain, Number, Letter, Cross, Dot, UserSymbol, Layer, SolidColor, Blank };
-
-// Notation values stored with the draft.
-enum Notation { kPlain = 0, kNumeric = 1, kSymbolic = 2, kAlpha = 3, kUserDefined = 5 };
 
 // The text a number, letter or symbol cell shows for `value` (1-based shaft
 // or treadle). Numbers show their last digit; letters run A..Z, a..z and fall

@@ -28,8 +28,8 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
     NewDraftDefaults d;
     d.shafts = d.treadles = 16;
     doc->OnNewDocument(d);
-    Threading* t = doc->threadingMutable(0);
-    Treadling* tr = doc->treadlingMutable(0);
+    Threading* t = doc->raw().threadingMutable(0);
+    Treadling* tr = doc->raw().treadlingMutable(0);
     t->Append(32768);
     tr->Append(32768);
     for (int i = 0; i < 32768; ++i) {

@@ -25,8 +25,8 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
     d.shafts = d.treadles = 16;
     d.defaultColors = {0x202020, 0x3060C0, 0xC08030, 0x30A050};
     doc->OnNewDocument(d);
-    Threading* t = doc->threadingMutable(0);
-    Treadling* tr = doc->treadlingMutable(0);
+    Threading* t = doc->raw().threadingMutable(0);
+    Treadling* tr = doc->raw().treadlingMutable(0);
     t->Append(32768);
     tr->Append(32768);
     for (int i = 0; i < 32768; ++i) {
@@ -36,7 +36,7 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
         t->SetColor(i, 1 + (i / 8) % 3);
         tr->SetColor(i, 1 + (i / 5) % 4);
     }
-    Tieup& tu = doc->tieupMutable();
+    Tieup& tu = doc->raw().tieupMutable();
     for (int c = 0; c < 16; ++c) {
         tu.setColumn(c, TUPTYPE());
         for (int s : {0, 1, 2, 5, 9}) tu.setCell(c, 1 + (c + s) % 16);
@@ -52,7 +52,7 @@ struct Pane {
 
     Pane(int cell, bool interlace)
     {
-        doc->notations.drawdown = interlace ? 4 : 0;
+        doc->raw().notations.drawdown = interlace ? 4 : 0;
         frame = new CFabricFrame(doc.get(), CellScale{}, false);
         frame->setCellSizes(cell, cell, cell, cell);
         frame->show();

@@ -23,11 +23,11 @@ std::unique_ptr<CQuillabyDoc> draftOf(int size)
     d.treadles = 128;
     doc->OnNewDocument(d);
     std::mt19937_64 rng(7);
-    Threading* th = doc->threadingMutable(0);
+    Threading* th = doc->raw().threadingMutable(0);
     th->Append(size);
     for (int e = 0; e < size; ++e) th->SetValue(e, 1 + int(rng() % 64));
-    for (int t = 0; t < 128; ++t) doc->tieupMutable().setColumn(t, TUPTYPE(rng()));
-    Treadling* tr = doc->treadlingMutable(0);
+    for (int t = 0; t < 128; ++t) doc->raw().tieupMutable().setColumn(t, TUPTYPE(rng()));
+    Treadling* tr = doc->raw().treadlingMutable(0);
     tr->Append(size);
     for (int p = 0; p < size; ++p) tr->SetValue(p, 1 + int(rng() % 128));
     return doc;

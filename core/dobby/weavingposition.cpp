@@ -6,11 +6,44 @@
 
 namespace qb {
 
+class WeavingPosition::Change {
+public:
+    explicit Change(WeavingPosition& p) : m_p(p)
+    {
+        if (m_p.m_changing++ == 0 && m_p.m_doc) m_p.m_copy = m_p.m_doc->weaving();
+    }
+    ~Change()
+    {
+        if (--m_p.m_changing == 0) m_p.store();
+    }
+    Change(const Change&) = delete;
+    Change& operator=(const Change&) = delete;
+
+private:
+    WeavingPosition& m_p;
+};
+
 WeavingPosition::WeavingPosition(WeavingRunState& state, std::function<int()> pickCount, Callbacks callbacks)
     : m_state(state)
     , m_pickCount(std::move(pickCount))
     , m_callbacks(std::move(callbacks))
 {
+    repair();
+}
+
+WeavingPosition::WeavingPosition(CQuillabyDoc& doc, std::function<void()> beep)
+    : m_state(m_copy)
+    , m_doc(&doc)
+    , m_pickCount([&doc] { return doc.numPicks(); })
+    , m_callbacks{[&doc] { doc.SetModified(); }, [&doc](const UpdateHint& h) { doc.UpdateAllViews(&h); },
+                  std::move(beep)}
+{
+    repair();
+}
+
+void WeavingPosition::repair()
+{
+    Change c(*this);
     const int n = numPicks();
     std::sort(m_state.markers.begin(), m_state.markers.end());
     m_state.markers.erase(std::unique(m_state.markers.begin(), m_state.markers.end()), m_state.markers.end());
@@ -19,20 +52,26 @@ WeavingPosition::WeavingPosition(WeavingRunState& state, std::function<int()> pi
     UpdateSection(m_state.currentPick);
 }
 
-WeavingPosition::WeavingPosition(CQuillabyDoc& doc, std::function<void()> beep)
-    : WeavingPosition(
-        doc.weaving, [&doc] { return doc.numPicks(); },
-        Callbacks{[&doc] { doc.SetModified(); }, [&doc](const UpdateHint& h) { doc.UpdateAllViews(&h); },
-                  std::move(beep)})
-{}
+const WeavingRunState& WeavingPosition::state() const
+{
+    return m_doc && m_changing == 0 ? m_doc->weaving() : m_state;
+}
+
+void WeavingPosition::store()
+{
+    if (m_doc) m_doc->SetWeavingRun(m_copy);
+}
 
 void WeavingPosition::modified()
 {
+    // The document holds the change before anyone hears of it.
+    store();
     if (m_state.savedState && m_callbacks.modified) m_callbacks.modified();
 }
 
 void WeavingPosition::redrawMarkers()
 {
+    store();
     if (!m_callbacks.redraw) return;
     UpdateHint h;
     h.flags = UpdateHint::NoDrawdown;
@@ -49,6 +88,7 @@ void WeavingPosition::setPick(int k)
 
 int WeavingPosition::AdvancePick()
 {
+    Change c(*this);
     const int n = numPicks();
     if (n <= 0) {
         // Nothing to weave: the position stays a valid pick index.
@@ -96,6 +136,7 @@ int WeavingPosition::AdvancePick()
 
 int WeavingPosition::StepBack()
 {
+    Change c(*this);
     m_state.unweave = true;
     const int r = AdvancePick();
     m_state.unweave = false;
@@ -104,24 +145,34 @@ int WeavingPosition::StepBack()
 
 int WeavingPosition::ToggleUnweave()
 {
+    Change c(*this);
     m_state.unweave = !m_state.unweave;
     return AdvancePick();
 }
 
 void WeavingPosition::ToggleLoop()
 {
+    Change c(*this);
     m_state.loop = !m_state.loop;
     modified();
 }
 
 void WeavingPosition::ToggleReverse()
 {
+    Change c(*this);
     m_state.reverse = !m_state.reverse;
     modified();
 }
 
+void WeavingPosition::ClearUnweave()
+{
+    Change c(*this);
+    m_state.unweave = false;
+}
+
 void WeavingPosition::SetCurrentPick(int p)
 {
+    Change c(*this);
     const int n = numPicks();
     if (p < 0 || p >= n) p = 0;
     setPick(p);
@@ -130,6 +181,7 @@ void WeavingPosition::SetCurrentPick(int p)
 
 void WeavingPosition::PicksChanged()
 {
+    Change c(*this);
     const int n = numPicks();
     setPick(std::clamp(m_state.currentPick, 0, std::max(n - 1, 0)));
     UpdateSection(m_state.currentPick);
@@ -137,6 +189,7 @@ void WeavingPosition::PicksChanged()
 
 void WeavingPosition::UpdateSection(int a)
 {
+    Change c(*this);
     const int n = numPicks();
     m_sectionStart = 0;
     m_sectionEnd = n > 0 ? n - 1 : 0;
@@ -152,6 +205,7 @@ void WeavingPosition::UpdateSection(int a)
 bool WeavingPosition::AddMarker(int shown)
 {
     if (shown < 1) return false;
+    Change c(*this);
     const int v = shown - 1;
     auto& m = m_state.markers;
     auto it = std::lower_bound(m.begin(), m.end(), v);
@@ -164,6 +218,7 @@ bool WeavingPosition::AddMarker(int shown)
 
 bool WeavingPosition::RemoveMarker(int shown)
 {
+    Change c(*this);
     auto& m = m_state.markers;
     bool changed = false;
     if (shown < 0) {
@@ -184,7 +239,7 @@ bool WeavingPosition::RemoveMarker(int shown)
 
 int WeavingPosition::NextMarkerAfter(int q) const
 {
-    const auto& m = m_state.markers;
+    const auto& m = state().markers;
     auto it = std::upper_bound(m.begin(), m.end(), q);
     return it != m.end() ? *it : 0;
 }
@@ -192,6 +247,7 @@ int WeavingPosition::NextMarkerAfter(int q) const
 bool WeavingPosition::SetRepeatCount(int count)
 {
     if (count < 0 || count > kMaxRepeatCount) return false;
+    Change c(*this);
     m_state.repeatCount = count;
     return true;
 }

@@ -11,7 +11,8 @@ class CQuillabyDoc;
 
 // Where a weaving run stands in the draft and how it moves: current pick,
 // direction, looping over the section between markers, unweaving and the
-// repeat counter. Works on the draft's WeavingRunState; the section is kept
+// repeat counter. Works on a WeavingRunState (over a document, the draft's
+// own, changed through CQuillabyDoc::SetWeavingRun); the section is kept
 // here and always holds the current pick.
 class WeavingPosition {
 public:
@@ -27,18 +28,18 @@ public:
     // Over a document: marks it modified and updates its views.
     explicit WeavingPosition(CQuillabyDoc& doc, std::function<void()> beep = {});
 
-    const WeavingRunState& state() const { return m_state; }
+    const WeavingRunState& state() const;
     int numPicks() const { return m_pickCount(); }
-    int currentPick() const { return m_state.currentPick; }
+    int currentPick() const { return state().currentPick; }
     int sectionStart() const { return m_sectionStart; }
     int sectionEnd() const { return m_sectionEnd; }
-    int repeatCount() const { return m_state.repeatCount; }
-    bool reverse() const { return m_state.reverse; }
-    bool loop() const { return m_state.loop; }
-    bool unweave() const { return m_state.unweave; }
-    const std::vector<int>& markers() const { return m_state.markers; }
+    int repeatCount() const { return state().repeatCount; }
+    bool reverse() const { return state().reverse; }
+    bool loop() const { return state().loop; }
+    bool unweave() const { return state().unweave; }
+    const std::vector<int>& markers() const { return state().markers; }
     // Whether the next advance steps towards the first pick.
-    bool goingBackwards() const { return m_state.reverse != m_state.unweave; }
+    bool goingBackwards() const { return state().reverse != state().unweave; }
 
     // The loom asks for the next pick: 0 when the position moved within the
     // picks, 1 when the run has left the treadling (nothing is to be sent).
@@ -50,7 +51,7 @@ public:
     void ToggleLoop();
     void ToggleReverse();
     // Unweave is never saved: cleared when a run starts or stops.
-    void ClearUnweave() { m_state.unweave = false; }
+    void ClearUnweave();
     // p outside the picks gives pick 0.
     void SetCurrentPick(int p);
     // After picks were inserted or deleted during a run: the position stays on
@@ -67,11 +68,19 @@ public:
     bool SetRepeatCount(int count);
 
 private:
+    // Every public change runs inside one: over a document the state is
+    // changed on a copy and handed back to the document when it ends.
+    class Change;
+    void repair();
+    void store();
     void setPick(int k);
     void modified();
     void redrawMarkers();
 
+    WeavingRunState m_copy;
     WeavingRunState& m_state;
+    CQuillabyDoc* m_doc = nullptr;
+    int m_changing = 0;
     std::function<int()> m_pickCount;
     Callbacks m_callbacks;
     int m_sectionStart = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/draft/notation.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,10 +41,11 @@ struct ProjectPlanValues {
 
 // How the draft's panes show it; read and written with the draft.
 struct DisplayNotations {
-    int threading = 1;             // 0 plain, 1 numeric, 3 alpha, 5 user-defined
-    int treadling = 0;             // 0 plain, 1 numeric, 5 user-defined
-    int tieup = 2;                 // 0 plain, 1 numeric, 2 symbolic
-    int drawdown = 4;              // 0 plain, 4 interlaced
+    // Notation values, kept as the file's numbers.
+    int threading = kNumeric;
+    int treadling = kPlain;
+    int tieup = kSymbolic;
+    int drawdown = kInterlaced;
     bool threadingSymbols = false; // lines carry user-defined characters
     bool treadlingSymbols = false;
 

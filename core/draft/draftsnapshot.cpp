@@ -14,9 +14,9 @@ std::shared_ptr<DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc, unsi
             if (const Treadling* t = doc.treadling(r)) s->treadling[r] = std::make_unique<Treadling>(*t);
         }
         s->tieup = std::make_unique<Tieup>(doc.tieup());
-        for (const auto& k : doc.tieupKeys) s->tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
-        s->hasTieupKeys = doc.hasTieupKeys;
-        s->markers = doc.weaving.markers;
+        for (const auto& k : doc.tieupKeys()) s->tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+        s->hasTieupKeys = doc.hasTieupKeys();
+        s->markers = doc.weaving().markers;
         s->shafts = doc.numShafts();
         s->treadles = doc.numTreadles();
         s->liftplan = doc.isLiftplan();
@@ -28,11 +28,11 @@ std::shared_ptr<DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc, unsi
     }
     if (parts & Palette) s->palette = doc.palette();
     if (parts & Texts) {
-        s->title = doc.title;
-        s->author = doc.author;
-        s->notes = doc.notes;
-        s->date = doc.date;
-        s->source = doc.source;
+        s->title = doc.title();
+        s->author = doc.author();
+        s->notes = doc.notes();
+        s->date = doc.date();
+        s->source = doc.source();
     }
     if (parts & Settings) {
         s->warpSettWhole = doc.warpSettWhole();
@@ -40,9 +40,9 @@ std::shared_ptr<DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc, unsi
         s->weftSettWhole = doc.weftSettWhole();
         s->weftSettFrac = doc.weftSettFrac();
         s->units = doc.units();
-        s->plan = doc.plan;
-        s->notations = doc.notations;
-        s->blocks = doc.blocks;
+        s->plan = doc.plan();
+        s->notations = doc.notations();
+        s->blocks = doc.blocks();
     }
     return s;
 }
@@ -50,36 +50,37 @@ std::shared_ptr<DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc, unsi
 void DraftSnapshot::Restore(CQuillabyDoc& doc) const
 {
     const bool sized = (parts & Structure) && (doc.numShafts() != shafts || doc.numTreadles() != treadles);
+    RawDraft raw = doc.raw();
     if (parts & Structure) {
         for (int r = 0; r < kMaxRows; ++r) {
-            doc.replaceThreading(r, threading[r] ? std::make_unique<Threading>(*threading[r]) : nullptr);
-            doc.replaceTreadling(r, treadling[r] ? std::make_unique<Treadling>(*treadling[r]) : nullptr);
+            raw.replaceThreading(r, threading[r] ? std::make_unique<Threading>(*threading[r]) : nullptr);
+            raw.replaceTreadling(r, treadling[r] ? std::make_unique<Treadling>(*treadling[r]) : nullptr);
         }
-        doc.replaceTieup(std::make_unique<Tieup>(*tieup));
-        doc.tieupKeys.clear();
-        for (const auto& k : tieupKeys) doc.tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
-        doc.hasTieupKeys = hasTieupKeys;
-        doc.weaving.markers = markers;
-        doc.setLoomRaw(shafts, treadles, liftplan);
-        doc.setRisingShed(risingShed);
-        doc.setRowCountsRaw(warps, wefts);
-        doc.setCorrelation(correlationSide, correlationOn);
+        raw.replaceTieup(std::make_unique<Tieup>(*tieup));
+        raw.tieupKeys.clear();
+        for (const auto& k : tieupKeys) raw.tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+        raw.hasTieupKeys = hasTieupKeys;
+        raw.weaving.markers = markers;
+        raw.setLoomRaw(shafts, treadles, liftplan);
+        raw.setRisingShed(risingShed);
+        raw.setRowCountsRaw(warps, wefts);
+        raw.setCorrelation(correlationSide, correlationOn);
     }
-    if (parts & Palette) doc.paletteMutable() = palette;
+    if (parts & Palette) raw.paletteMutable() = palette;
     if (parts & Texts) {
-        doc.title = title;
-        doc.author = author;
-        doc.notes = notes;
-        doc.date = date;
-        doc.source = source;
+        raw.title = title;
+        raw.author = author;
+        raw.notes = notes;
+        raw.date = date;
+        raw.source = source;
     }
     if (parts & Settings) {
-        doc.setWarpSett(warpSettWhole, warpSettFrac);
-        doc.setWeftSett(weftSettWhole, weftSettFrac);
-        doc.setUnits(units);
-        doc.plan = plan;
-        doc.notations = notations;
-        doc.blocks = blocks;
+        raw.setWarpSett(warpSettWhole, warpSettFrac);
+        raw.setWeftSett(weftSettWhole, weftSettFrac);
+        raw.setUnits(units);
+        raw.plan = plan;
+        raw.notations = notations;
+        raw.blocks = blocks;
     }
     doc.SetModified();
     if (sized) doc.NotifyLoomSize();
@@ -92,13 +93,13 @@ bool DraftSnapshot::Matches(const CQuillabyDoc& doc) const
     if (parts & Structure) return false;
     if ((parts & Palette) && !(palette == doc.palette())) return false;
     if ((parts & Texts)
-        && (title != doc.title || author != doc.author || notes != doc.notes || date != doc.date
-            || source != doc.source))
+        && (title != doc.title() || author != doc.author() || notes != doc.notes() || date != doc.date()
+            || source != doc.source()))
         return false;
     if ((parts & Settings)
         && (warpSettWhole != doc.warpSettWhole() || warpSettFrac != doc.warpSettFrac()
             || weftSettWhole != doc.weftSettWhole() || weftSettFrac != doc.weftSettFrac() || units != doc.units()
-            || !(plan == doc.plan) || !(notations == doc.notations) || !(blocks == doc.blocks)))
+            || !(plan == doc.plan()) || !(notations == doc.notations()) || !(blocks == doc.blocks())))
         return false;
     return true;
 }

@@ -1,6 +1,6 @@
 #include "core/draft/palettetools.h"
 
-#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 
 #include "core/draft/quillabydoc.h"
 
@@ -22,7 +22,8 @@ template <class F> void forEachRow(const CQuillabyDoc& doc, F&& f)
 
 Tding* mutableRow(CQuillabyDoc& doc, bool warp, int r)
 {
-    return warp ? static_cast<Tding*>(doc.threadingMutable(r)) : static_cast<Tding*>(doc.treadlingMutable(r));
+    return warp ? static_cast<Tding*>(doc.raw().threadingMutable(r))
+                : static_cast<Tding*>(doc.raw().treadlingMutable(r));
 }
 
 } // namespace
@@ -107,13 +108,15 @@ void clearPalette(CQuillabyDoc& doc)
     }
     fresh.setLeftColor(0);
     fresh.setRightColor(fresh.count() >= 2 ? 1 : 0);
-    doc.paletteMutable() = fresh;
+    doc.raw().paletteMutable() = fresh;
 }
 } // namespace
 
 void ClearPalette(Edit e, CQuillabyDoc& doc)
 {
-    doc.Modify(e, DraftSnapshot::Structure | DraftSnapshot::Palette, [&] { clearPalette(doc); });
+    DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Palette);
+    clearPalette(doc);
+    step.commit();
 }
 
 int PlaceNewColor(Edit e, CQuillabyDoc& doc, COLORREF c, const std::vector<int>& keep)
@@ -133,22 +136,24 @@ int PlaceNewColor(Edit e, CQuillabyDoc& doc, COLORREF c, const std::vector<int>&
             if (!used[i]) at = i;
     }
     if (at < 0) return -1;
-    doc.Modify(e, DraftSnapshot::Palette, [&] {
-        ColorPalette& p = doc.paletteMutable();
-        if (at == p.count()) {
-            p.add(c, true);
-        } else {
-            p.setColor(at, c);
-            p.setName(at, ColorPalette::defaultName(at));
-        }
-    });
+    DraftStep step(e, doc, DraftSnapshot::Palette);
+    ColorPalette& p = doc.raw().paletteMutable();
+    if (at == p.count()) {
+        p.add(c, true);
+    } else {
+        p.setColor(at, c);
+        p.setName(at, ColorPalette::defaultName(at));
+    }
+    step.commit();
     return at;
 }
 
 bool RenameColor(Edit e, CQuillabyDoc& doc, int index, const std::string& name)
 {
     if (index < 0 || index >= doc.palette().count()) return false;
-    return doc.Modify(e, DraftSnapshot::Palette, [&] { doc.paletteMutable().setName(index, name); });
+    DraftStep step(e, doc, DraftSnapshot::Palette);
+    doc.raw().paletteMutable().setName(index, name);
+    return step.commit();
 }
 
 bool FillThreadColors(Edit e, CQuillabyDoc& doc, Side side, int row, int pattern, int first, int second)
@@ -170,10 +175,10 @@ bool FillThreadColors(Edit e, CQuillabyDoc& doc, Side side, int row, int pattern
         differs = t->GetColor(i) != want;
     }
     if (!differs) return false;
-    return doc.Modify(e, DraftSnapshot::Structure, [&] {
-        Tding* m = warp ? static_cast<Tding*>(doc.threadingMutable(row)) : doc.treadlingMutable(row);
-        m->FillColors(first, second, mode, n);
-    });
+    DraftStep step(e, doc, DraftSnapshot::Structure);
+    Tding* m = warp ? static_cast<Tding*>(doc.raw().threadingMutable(row)) : doc.raw().treadlingMutable(row);
+    m->FillColors(first, second, mode, n);
+    return step.commit();
 }
 
 bool ReplaceThreadColor(Edit e, CQuillabyDoc& doc, int from, int to, bool warp, bool weft)
@@ -191,15 +196,15 @@ bool ReplaceThreadColor(Edit e, CQuillabyDoc& doc, int from, int to, bool warp, 
         if (weft && doc.treadling(r) && uses(*doc.treadling(r), doc.numPicks())) any = true;
     }
     if (!any) return false;
-    return doc.Modify(e, DraftSnapshot::Structure, [&] {
-        for (int r = 0; r < kMaxRows; ++r)
-            for (Tding* t : {warp ? static_cast<Tding*>(doc.threadingMutable(r)) : nullptr,
-                             weft ? static_cast<Tding*>(doc.treadlingMutable(r)) : nullptr}) {
-                if (!t) continue;
-                t->Recolor(from, to);
-                if (t->alternateColor() == from) t->setAlternateColor(to);
-            }
-    });
+    DraftStep step(e, doc, DraftSnapshot::Structure);
+    for (int r = 0; r < kMaxRows; ++r)
+        for (Tding* t : {warp ? static_cast<Tding*>(doc.raw().threadingMutable(r)) : nullptr,
+                         weft ? static_cast<Tding*>(doc.raw().treadlingMutable(r)) : nullptr}) {
+            if (!t) continue;
+            t->Recolor(from, to);
+            if (t->alternateColor() == from) t->setAlternateColor(to);
+        }
+    return step.commit();
 }
 
 std::vector<ColorRun> ColorRuns(const Tding& seq, int count)

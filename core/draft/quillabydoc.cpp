@@ -1,5 +1,7 @@
 #include "core/draft/quillabydoc.h"
 
+#include "core/draft/draftstep.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -27,48 +29,65 @@ const Treadling* CQuillabyDoc::treadling(int row) const
     return row >= 0 && row < kMaxRows ? m_treadling[row].get() : nullptr;
 }
 
-Threading* CQuillabyDoc::threadingMutable(int row)
+// --- raw access ---
+
+RawDraft::RawDraft(CQuillabyDoc& doc)
+    : title(doc.m_title)
+    , date(doc.m_date)
+    , source(doc.m_source)
+    , author(doc.m_author)
+    , notes(doc.m_notes)
+    , plan(doc.m_plan)
+    , notations(doc.m_notations)
+    , blocks(doc.m_blocks)
+    , weaving(doc.m_weaving)
+    , tieupKeys(doc.m_tieupKeys)
+    , hasTieupKeys(doc.m_hasTieupKeys)
+    , m_doc(doc)
+{}
+
+Threading* RawDraft::threadingMutable(int row)
 {
-    return row >= 0 && row < kMaxRows ? m_threading[row].get() : nullptr;
+    return row >= 0 && row < kMaxRows ? m_doc.m_threading[row].get() : nullptr;
 }
 
-Treadling* CQuillabyDoc::treadlingMutable(int row)
+Treadling* RawDraft::treadlingMutable(int row)
 {
-    return row >= 0 && row < kMaxRows ? m_treadling[row].get() : nullptr;
+    return row >= 0 && row < kMaxRows ? m_doc.m_treadling[row].get() : nullptr;
 }
 
-void CQuillabyDoc::replaceThreading(int row, std::unique_ptr<Threading> t)
+void RawDraft::replaceThreading(int row, std::unique_ptr<Threading> t)
 {
-    if (row >= 0 && row < kMaxRows) m_threading[row] = std::move(t);
+    if (row >= 0 && row < kMaxRows) m_doc.m_threading[row] = std::move(t);
 }
 
-void CQuillabyDoc::replaceTreadling(int row, std::unique_ptr<Treadling> t)
+void RawDraft::replaceTreadling(int row, std::unique_ptr<Treadling> t)
 {
-    if (row >= 0 && row < kMaxRows) m_treadling[row] = std::move(t);
+    if (row >= 0 && row < kMaxRows) m_doc.m_treadling[row] = std::move(t);
 }
 
-void CQuillabyDoc::replaceTieup(std::unique_ptr<Tieup> t)
+void RawDraft::replaceTieup(std::unique_ptr<Tieup> t)
 {
-    m_tieup = t ? std::move(t) : std::make_unique<Tieup>();
+    m_doc.m_tieup = t ? std::move(t) : std::make_unique<Tieup>();
 }
 
-void CQuillabyDoc::setLoomRaw(int shafts, int treadles, bool liftplan)
+void RawDraft::setLoomRaw(int shafts, int treadles, bool liftplan)
 {
-    m_shafts = std::clamp(shafts, 0, kMaxShafts);
-    m_treadles = std::clamp(treadles, 0, kMaxTreadles);
-    m_liftplan = liftplan;
+    m_doc.m_shafts = std::clamp(shafts, 0, kMaxShafts);
+    m_doc.m_treadles = std::clamp(treadles, 0, kMaxTreadles);
+    m_doc.m_liftplan = liftplan;
 }
 
-void CQuillabyDoc::setCorrelation(int side, bool on)
+void RawDraft::setCorrelation(int side, bool on)
 {
-    m_correlationSide = (side == 1 || side == 2) ? side : 0;
-    m_correlationOn = on && m_correlationSide != 0;
+    m_doc.m_correlationSide = (side == 1 || side == 2) ? side : 0;
+    m_doc.m_correlationOn = on && m_doc.m_correlationSide != 0;
 }
 
-void CQuillabyDoc::setRowCountsRaw(int warps, int wefts)
+void RawDraft::setRowCountsRaw(int warps, int wefts)
 {
-    m_numWarps = std::clamp(warps, 1, kMaxRows);
-    m_numWefts = std::clamp(wefts, 1, kMaxRows);
+    m_doc.m_numWarps = std::clamp(warps, 1, kMaxRows);
+    m_doc.m_numWefts = std::clamp(wefts, 1, kMaxRows);
 }
 
 int CQuillabyDoc::activeCorrelation() const
@@ -106,6 +125,39 @@ bool CQuillabyDoc::SetButtonColor(bool right, int color)
     const UpdateHint hint{UpdateHint::ButtonColors, 0, 0};
     UpdateAllViews(&hint);
     return true;
+}
+
+// --- values saved with the draft ---
+
+bool CQuillabyDoc::SetTexts(Edit e, std::string title, std::string author, std::string notes)
+{
+    DraftStep step(e, *this, DraftSnapshot::Texts);
+    m_title = std::move(title);
+    m_author = std::move(author);
+    m_notes = std::move(notes);
+    return step.commit();
+}
+
+bool CQuillabyDoc::SetNotations(Edit e, const DisplayNotations& n)
+{
+    DraftStep step(e, *this, DraftSnapshot::Settings);
+    m_notations = n;
+    return step.commit();
+}
+
+void CQuillabyDoc::SetWeavingRun(const WeavingRunState& run)
+{
+    const int previous = m_weaving.currentPick;
+    m_weaving = run;
+    if (run.currentPick != previous) NotifyWeavingPick(previous, run.currentPick);
+}
+
+void CQuillabyDoc::MarkSaved(std::string date, bool threadingSymbols, bool treadlingSymbols)
+{
+    m_date = std::move(date);
+    m_notations.threadingSymbols = threadingSymbols;
+    m_notations.treadlingSymbols = treadlingSymbols;
+    m_modified = false;
 }
 
 // --- sett ---

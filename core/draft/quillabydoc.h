@@ -19,6 +19,8 @@
 namespace qb {
 
 class CQuillabyDoc;
+class DraftStep;
+class RawDraft;
 struct DraftSnapshot;
 
 // Views subscribe to the document and decide themselves what to repaint.
@@ -77,22 +79,6 @@ public:
     // The side that correlation actually applies to (0 when it cannot be on).
     int activeCorrelation() const;
 
-    // Direct access for loaders, drafts built in memory and whole-draft
-    // commands: no checks, no undo, no notification. On an open draft, use
-    // them inside Modify() or after taking a DraftSnapshot for
-    // RecordSnapshot(), and finish with SetModified() and UpdateAllViews().
-    Threading* threadingMutable(int row);
-    Treadling* treadlingMutable(int row);
-    Tieup& tieupMutable() { return *m_tieup; }
-    ColorPalette& paletteMutable() { return *m_palette; }
-    void replaceThreading(int row, std::unique_ptr<Threading> t);
-    void replaceTreadling(int row, std::unique_ptr<Treadling> t);
-    void replaceTieup(std::unique_ptr<Tieup> t);
-    void setLoomRaw(int shafts, int treadles, bool liftplan);
-    void setRisingShed(bool rising) { m_risingShed = rising; }
-    void setCorrelation(int side, bool on);
-    void setRowCountsRaw(int warps, int wefts);
-
     // --- the edit primitives (positions 0-based, shafts/treadles 1-based) ---
     // Each checks its arguments (false and no change when they do not fit),
     // changes the model, records its undo step when `e` records, marks the
@@ -135,45 +121,45 @@ public:
     // draft stays unmodified).
     bool SetButtonColor(bool right, int color);
 
-    // Any change of whole parts of the draft (DraftSnapshot::Part flags) made
-    // by `change` through the raw accessors, as one recorded step. False when
-    // the parts came out as they were (only checked for the small parts).
-    bool Modify(Edit e, unsigned parts, const std::function<void()>& change);
-    // Records `before` (taken with DraftSnapshot::Take before a raw change)
-    // as the way back; nothing when `e` does not record.
-    void RecordSnapshot(Edit e, std::shared_ptr<DraftSnapshot> before);
-
     // --- values saved with the draft ---
     int units() const { return m_units; }
-    void setUnits(int u) { m_units = u == 1 ? 1 : 0; }
     double warpSett() const { return settOf(m_warpSettWhole, m_warpSettFrac); }
     double weftSett() const { return settOf(m_weftSettWhole, m_weftSettFrac); }
     double warpSpacing() const { return spacingOf(m_warpSettWhole, m_warpSettFrac); }
     double weftSpacing() const { return spacingOf(m_weftSettWhole, m_weftSettFrac); }
-    void setWarpSpacing(double x) { storeSpacing(x, m_warpSettWhole, m_warpSettFrac); }
-    void setWeftSpacing(double x) { storeSpacing(x, m_weftSettWhole, m_weftSettFrac); }
-    void setWarpSett(int whole, int frac)
-    {
-        m_warpSettWhole = whole;
-        m_warpSettFrac = frac;
-    }
-    void setWeftSett(int whole, int frac)
-    {
-        m_weftSettWhole = whole;
-        m_weftSettFrac = frac;
-    }
     int warpSettWhole() const { return m_warpSettWhole; }
     int warpSettFrac() const { return m_warpSettFrac; }
     int weftSettWhole() const { return m_weftSettWhole; }
     int weftSettFrac() const { return m_weftSettFrac; }
 
-    std::string windowTitle, title, date, source, author, notes;
-    ProjectPlanValues plan;
-    DisplayNotations notations;
-    BlockSubstitutionParams blocks;
-    WeavingRunState weaving;
-    std::vector<std::unique_ptr<TieupKey>> tieupKeys;
-    bool hasTieupKeys = false;
+    const std::string& title() const { return m_title; }
+    const std::string& date() const { return m_date; }
+    const std::string& source() const { return m_source; }
+    const std::string& author() const { return m_author; }
+    const std::string& notes() const { return m_notes; }
+    const ProjectPlanValues& plan() const { return m_plan; }
+    const DisplayNotations& notations() const { return m_notations; }
+    const BlockSubstitutionParams& blocks() const { return m_blocks; }
+    const WeavingRunState& weaving() const { return m_weaving; }
+    const std::vector<std::unique_ptr<TieupKey>>& tieupKeys() const { return m_tieupKeys; }
+    bool hasTieupKeys() const { return m_hasTieupKeys; }
+
+    // Each a recorded step like the primitives; false when nothing changed.
+    bool SetTexts(Edit e, std::string title, std::string author, std::string notes);
+    bool SetNotations(Edit e, const DisplayNotations& n);
+
+    // The loom's run moves through the draft: no undo step (the weaver does
+    // not undo the loom); the observers hear when the pick moved.
+    void SetWeavingRun(const WeavingRunState& run);
+    // The draft went into its file: the date written and whether its rows
+    // carry user-defined characters are what the file says now; unmodified.
+    void MarkSaved(std::string date, bool threadingSymbols, bool treadlingSymbols);
+
+    // Raw access to the model: no checks, no undo, no notification. For
+    // loaders (file readers, the snapshot restore, drafts built in memory)
+    // and for whole-draft commands between a DraftStep and its commit();
+    // every raw write in the code base goes through here.
+    RawDraft raw();
 
     // --- undo ---
     const UndoHistory& history() const { return m_history; }
@@ -204,6 +190,10 @@ private:
     static void storeSpacing(double x, int& whole, int& frac);
     void changed(const UpdateHint& hint);
     friend class DraftTransaction;
+    friend class DraftStep;
+    friend class RawDraft;
+    // The way back of a DraftStep; nothing when `e` does not record.
+    void recordSnapshot(Edit e, std::shared_ptr<DraftSnapshot> before);
     bool commit(UndoGroup group);
     void afterHistoryChange();
     void record(Edit e, DraftPart part, UndoRequest undo, UndoRequest redo);
@@ -230,11 +220,71 @@ private:
     int m_warpSettWhole = 10, m_warpSettFrac = 0;
     int m_weftSettWhole = 10, m_weftSettFrac = 0;
     int m_units = 0;
+    std::string m_title, m_date, m_source, m_author, m_notes;
+    ProjectPlanValues m_plan;
+    DisplayNotations m_notations;
+    BlockSubstitutionParams m_blocks;
+    WeavingRunState m_weaving;
+    std::vector<std::unique_ptr<TieupKey>> m_tieupKeys;
+    bool m_hasTieupKeys = false;
     bool m_modified = false;
     std::vector<IDocumentObserver*> m_observers;
     UndoHistory m_history;
     UndoGroup* m_openGroup = nullptr;
 };
+
+// The door of CQuillabyDoc::raw(): the model's parts to fill or replace as
+// they are, and the values saved with the draft as plain fields.
+class RawDraft {
+public:
+    Threading* threadingMutable(int row);
+    Treadling* treadlingMutable(int row);
+    Tieup& tieupMutable() { return *m_doc.m_tieup; }
+    ColorPalette& paletteMutable() { return *m_doc.m_palette; }
+    void replaceThreading(int row, std::unique_ptr<Threading> t);
+    void replaceTreadling(int row, std::unique_ptr<Treadling> t);
+    // Null gives an empty tieup.
+    void replaceTieup(std::unique_ptr<Tieup> t);
+    void setLoomRaw(int shafts, int treadles, bool liftplan);
+    void setRisingShed(bool rising) { m_doc.m_risingShed = rising; }
+    void setCorrelation(int side, bool on);
+    void setRowCountsRaw(int warps, int wefts);
+    void setUnits(int u) { m_doc.m_units = u == 1 ? 1 : 0; }
+    void setWarpSpacing(double x) { CQuillabyDoc::storeSpacing(x, m_doc.m_warpSettWhole, m_doc.m_warpSettFrac); }
+    void setWeftSpacing(double x) { CQuillabyDoc::storeSpacing(x, m_doc.m_weftSettWhole, m_doc.m_weftSettFrac); }
+    void setWarpSett(int whole, int frac)
+    {
+        m_doc.m_warpSettWhole = whole;
+        m_doc.m_warpSettFrac = frac;
+    }
+    void setWeftSett(int whole, int frac)
+    {
+        m_doc.m_weftSettWhole = whole;
+        m_doc.m_weftSettFrac = frac;
+    }
+
+    std::string& title;
+    std::string& date;
+    std::string& source;
+    std::string& author;
+    std::string& notes;
+    ProjectPlanValues& plan;
+    DisplayNotations& notations;
+    BlockSubstitutionParams& blocks;
+    WeavingRunState& weaving;
+    std::vector<std::unique_ptr<TieupKey>>& tieupKeys;
+    bool& hasTieupKeys;
+
+private:
+    friend class CQuillabyDoc;
+    explicit RawDraft(CQuillabyDoc& doc);
+    CQuillabyDoc& m_doc;
+};
+
+inline RawDraft CQuillabyDoc::raw()
+{
+    return RawDraft(*this);
+}
 
 // A user action that spans several events, such as a drag: every edit made
 // with edit() joins one named step, which goes into the history when the

@@ -11,8 +11,8 @@ void CQuillabyDoc::DeleteContents()
     for (auto& t : m_treadling) t.reset();
     m_tieup = std::make_unique<Tieup>();
     m_palette = std::make_unique<ColorPalette>();
-    tieupKeys.clear();
-    hasTieupKeys = false;
+    m_tieupKeys.clear();
+    m_hasTieupKeys = false;
     m_correlationSide = 0;
     m_numWarps = m_numWefts = 0;
     m_correlationOn = false;
@@ -22,16 +22,15 @@ void CQuillabyDoc::DeleteContents()
     m_warpSettWhole = m_weftSettWhole = 10;
     m_warpSettFrac = m_weftSettFrac = 0;
     m_units = 0;
-    windowTitle.clear();
-    title.clear();
-    date.clear();
-    source = programSource();
-    author.clear();
-    notes.clear();
-    plan = ProjectPlanValues();
-    notations = DisplayNotations();
-    blocks = BlockSubstitutionParams();
-    weaving = WeavingRunState();
+    m_title.clear();
+    m_date.clear();
+    m_source = programSource();
+    m_author.clear();
+    m_notes.clear();
+    m_plan = ProjectPlanValues();
+    m_notations = DisplayNotations();
+    m_blocks = BlockSubstitutionParams();
+    m_weaving = WeavingRunState();
     DiscardHistory();
     m_modified = false;
 }
@@ -40,12 +39,12 @@ void CQuillabyDoc::OnNewDocument(const NewDraftDefaults& d)
 {
     DeleteContents();
     m_units = d.units == 1 ? 1 : 0;
-    plan.loomWaste = std::max(0, d.wasteLength);
+    m_plan.loomWaste = std::max(0, d.wasteLength);
     if (m_units == 1) {
-        plan.warpQuantityUnit = plan.weftQuantityUnit = 1;
-        plan.warpWeightUnit = plan.weftWeightUnit = 2;
+        m_plan.warpQuantityUnit = m_plan.weftQuantityUnit = 1;
+        m_plan.warpWeightUnit = m_plan.weftWeightUnit = 2;
     }
-    notations = d.notations;
+    m_notations = d.notations;
 
     m_shafts = std::clamp(d.shafts, 1, kMaxShafts);
     m_treadles = std::clamp(d.treadles, 1, kMaxTreadles);
@@ -157,8 +156,8 @@ std::unique_ptr<CQuillabyDoc> CQuillabyDoc::Clone() const
     }
     c->m_tieup = std::make_unique<Tieup>(*m_tieup);
     c->m_palette = std::make_unique<ColorPalette>(*m_palette);
-    for (const auto& k : tieupKeys) c->tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
-    c->hasTieupKeys = hasTieupKeys;
+    for (const auto& k : m_tieupKeys) c->m_tieupKeys.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
+    c->m_hasTieupKeys = m_hasTieupKeys;
     c->m_correlationSide = m_correlationSide;
     c->m_numWarps = m_numWarps;
     c->m_numWefts = m_numWefts;
@@ -172,16 +171,15 @@ std::unique_ptr<CQuillabyDoc> CQuillabyDoc::Clone() const
     c->m_weftSettWhole = m_weftSettWhole;
     c->m_weftSettFrac = m_weftSettFrac;
     c->m_units = m_units;
-    c->windowTitle = windowTitle;
-    c->title = title;
-    c->date = date;
-    c->source = source;
-    c->author = author;
-    c->notes = notes;
-    c->plan = plan;
-    c->notations = notations;
-    c->blocks = blocks;
-    c->weaving = weaving;
+    c->m_title = m_title;
+    c->m_date = m_date;
+    c->m_source = m_source;
+    c->m_author = m_author;
+    c->m_notes = m_notes;
+    c->m_plan = m_plan;
+    c->m_notations = m_notations;
+    c->m_blocks = m_blocks;
+    c->m_weaving = m_weaving;
     return c;
 }
 

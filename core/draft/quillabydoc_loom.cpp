@@ -2,7 +2,7 @@
 // multiple treadles.
 #include "core/draft/quillabydoc.h"
 
-#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 
 #include <algorithm>
 
@@ -24,7 +24,7 @@ bool CQuillabyDoc::SetNumShafts(Edit e, int n)
     if (n < 1 || n > kMaxShafts) return false;
     if (n == m_shafts && loomConsistent()) return false;
     // Fewer shafts drop the cells above them: the whole structure comes back.
-    RecordSnapshot(e, e.recording() ? DraftSnapshot::Take(*this, DraftSnapshot::Structure) : nullptr);
+    DraftStep step(e, *this, DraftSnapshot::Structure);
     m_shafts = n;
     for (int r = 0; r < kMaxRows; ++r)
         if (m_threading[r]) m_threading[r]->SetLimit(n);
@@ -35,10 +35,7 @@ bool CQuillabyDoc::SetNumShafts(Edit e, int n)
             if (m_treadling[r]) m_treadling[r]->SetLimit(n);
         m_tieup->setTreadleCount(n);
     }
-    m_modified = true;
-    NotifyLoomSize();
-    UpdateAllViews(nullptr);
-    return true;
+    return step.commit();
 }
 
 bool CQuillabyDoc::SetNumTreadles(Edit e, int n)
@@ -47,7 +44,7 @@ bool CQuillabyDoc::SetNumTreadles(Edit e, int n)
     // In liftplan form the treadles are the shafts.
     if (m_liftplan) n = std::min(n, kMaxShafts);
     if (n == m_treadles && loomConsistent()) return false;
-    RecordSnapshot(e, e.recording() ? DraftSnapshot::Take(*this, DraftSnapshot::Structure) : nullptr);
+    DraftStep step(e, *this, DraftSnapshot::Structure);
     if (m_liftplan) {
         m_shafts = n;
         for (int r = 0; r < kMaxRows; ++r)
@@ -58,10 +55,7 @@ bool CQuillabyDoc::SetNumTreadles(Edit e, int n)
     for (int r = 0; r < kMaxRows; ++r)
         if (m_treadling[r]) m_treadling[r]->SetLimit(n);
     m_tieup->setTreadleCount(n);
-    m_modified = true;
-    NotifyLoomSize();
-    UpdateAllViews(nullptr);
-    return true;
+    return step.commit();
 }
 
 int CQuillabyDoc::uniformColorSlot(bool warp, int slot) const
@@ -77,7 +71,7 @@ bool CQuillabyDoc::SetNumRows(Edit e, Side side, int n, std::array<int, 2> barCo
     if (n < 1 || n > kMaxRows || !m_threading[0] || !m_treadling[0]) return false;
     int& count = warp ? m_numWarps : m_numWefts;
     if (n == count) return false;
-    RecordSnapshot(e, e.recording() ? DraftSnapshot::Take(*this, DraftSnapshot::Structure) : nullptr);
+    DraftStep step(e, *this, DraftSnapshot::Structure);
 
     // The default colors of new rows, slot by slot.
     std::array<int, kMaxRows> slots{};
@@ -113,9 +107,7 @@ bool CQuillabyDoc::SetNumRows(Edit e, Side side, int n, std::array<int, 2> barCo
         }
     }
     count = n;
-    m_modified = true;
-    UpdateAllViews(nullptr);
-    return true;
+    return step.commit();
 }
 
 bool CQuillabyDoc::SetMultipleTreadles(Edit e, bool on)
@@ -127,12 +119,10 @@ bool CQuillabyDoc::SetMultipleTreadles(Edit e, bool on)
     if (!on)
         for (const TreadleSet& v : m_treadling[0]->values())
             if (v.count() > 1) return false;
-    RecordSnapshot(e, e.recording() ? DraftSnapshot::Take(*this, DraftSnapshot::Structure) : nullptr);
+    DraftStep step(e, *this, DraftSnapshot::Structure);
     for (auto& t : m_treadling)
         if (t) t->setMultiple(on);
-    m_modified = true;
-    UpdateAllViews(nullptr);
-    return true;
+    return step.commit();
 }
 
 } // namespace qb

@@ -40,26 +40,10 @@ void CQuillabyDoc::record(Edit e, DraftPart part, UndoRequest undo, UndoRequest 
     e.group()->record(UndoMsg{std::move(undo), std::move(redo), nullptr});
 }
 
-void CQuillabyDoc::RecordSnapshot(Edit e, std::shared_ptr<DraftSnapshot> before)
+void CQuillabyDoc::recordSnapshot(Edit e, std::shared_ptr<DraftSnapshot> before)
 {
     if (!e.recording() || !before || e.m_doc != this) return;
     e.group()->record(UndoMsg{req::nothing(), req::nothing(), std::move(before)});
-}
-
-bool CQuillabyDoc::Modify(Edit e, unsigned parts, const std::function<void()>& change)
-{
-    // The small parts are compared even unrecorded, so that a change that
-    // changes nothing leaves the draft unmodified.
-    const bool keep = e.recording() || !(parts & DraftSnapshot::Structure);
-    std::shared_ptr<DraftSnapshot> before = keep ? DraftSnapshot::Take(*this, parts) : nullptr;
-    const int shafts = m_shafts, treadles = m_treadles;
-    change();
-    if (before && before->Matches(*this)) return false;
-    if (e.recording()) RecordSnapshot(e, std::move(before));
-    m_modified = true;
-    if (shafts != m_shafts || treadles != m_treadles) NotifyLoomSize();
-    UpdateAllViews(nullptr);
-    return true;
 }
 
 DraftTransaction::DraftTransaction(CQuillabyDoc& doc, std::string name)

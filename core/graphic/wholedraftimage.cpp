@@ -354,7 +354,7 @@ void WholeRenderer::tieup() const
     int lo, hi, rlo, rhi;
     if (!m_style.tieupHidden && x.visible(m_cv.x0, m_cv.x0 + m_cv.out.width, lo, hi)
         && y.visible(m_cv.y0, m_cv.y0 + m_cv.out.height, rlo, rhi)) {
-        const Mark kind = m_doc.notations.tieup == 2 ? (m_doc.isRisingShed() ? Mark::Dot : Mark::Cross) : Mark::Plain;
+        const Mark kind = m_doc.notations().tieup == 2 ? (m_doc.isRisingShed() ? Mark::Dot : Mark::Cross) : Mark::Plain;
         for (int t = lo; t <= hi; ++t)
             for (int s = rlo; s <= rhi; ++s)
                 if (m_doc.tieup().cell(t, s + 1) && !handOver(MarkedCell::Tieup, cell(x, t, y, s), s + 1, 0, t))

@@ -38,8 +38,8 @@ GroupedAnalysis::GroupedAnalysis(int ends, int picks, const NewDraftDefaults& de
     , m_pickGroup(static_cast<std::size_t>(picks), -1)
 {
     m_doc->OnNewDocument(defaults);
-    m_doc->threadingMutable(0)->Append(1);
-    m_doc->treadlingMutable(0)->Append(1);
+    m_doc->raw().threadingMutable(0)->Append(1);
+    m_doc->raw().treadlingMutable(0)->Append(1);
 }
 
 GroupedAnalysis::~GroupedAnalysis() = default;
@@ -52,12 +52,12 @@ int GroupedAnalysis::value(bool shafts, int slot) const
 void GroupedAnalysis::setValue(bool shafts, int slot, int v)
 {
     if (shafts) {
-        m_doc->threadingMutable(0)->SetValue(slot, v);
+        m_doc->raw().threadingMutable(0)->SetValue(slot, v);
         return;
     }
     TreadleSet set;
     if (v) set.set(v);
-    m_doc->treadlingMutable(0)->SetSet(slot, set);
+    m_doc->raw().treadlingMutable(0)->SetSet(slot, set);
 }
 
 int GroupedAnalysis::newSlot(Groups& groups, bool shafts)
@@ -67,7 +67,7 @@ int GroupedAnalysis::newSlot(Groups& groups, bool shafts)
         groups.freeSlots.pop_back();
         return s;
     }
-    Tding& seq = shafts ? static_cast<Tding&>(*m_doc->threadingMutable(0)) : *m_doc->treadlingMutable(0);
+    Tding& seq = shafts ? static_cast<Tding&>(*m_doc->raw().threadingMutable(0)) : *m_doc->raw().treadlingMutable(0);
     seq.Append(1);
     return seq.GetCount() - 1;
 }
@@ -196,8 +196,8 @@ std::unique_ptr<CQuillabyDoc> GroupedAnalysis::finish()
             set.set(value(false, m_treadleGroups.slot[m_treadleGroups.find(g)]));
             tr->SetSet(p, set);
         }
-    m_doc->replaceThreading(0, std::move(th));
-    m_doc->replaceTreadling(0, std::move(tr));
+    m_doc->raw().replaceThreading(0, std::move(th));
+    m_doc->raw().replaceTreadling(0, std::move(tr));
     return std::move(m_doc);
 }
 

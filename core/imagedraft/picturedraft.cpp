@@ -114,8 +114,8 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
     tidy(*doc);
     if (!defaults.risingShed) {
         // The same cloth in sinking shed: every tie becomes its opposite.
-        doc->tieupMutable().complement();
-        doc->setRisingShed(false);
+        doc->raw().tieupMutable().complement();
+        doc->raw().setRisingShed(false);
     }
     if (defaults.liftplan) {
         FixedPrompter yes(true);

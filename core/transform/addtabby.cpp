@@ -1,6 +1,7 @@
 #include "core/transform/addtabby.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 
@@ -11,7 +12,7 @@ namespace qb {
 int TabbyColorIndex(CQuillabyDoc& doc, COLORREF color, bool& changed)
 {
     changed = false;
-    ColorPalette& pal = doc.paletteMutable();
+    ColorPalette& pal = doc.raw().paletteMutable();
     if (const int i = pal.find(color); i >= 0) return i;
     if (pal.count() < kMaxColors) {
         changed = true;
@@ -50,7 +51,7 @@ CommandResult AddTabby(Edit e, CQuillabyDoc& doc, const AddTabbyOptions& o, IPro
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     if (o.addTreadles) {
         doc.SetNumTreadles(kReplay, t1);
-        Tieup& tu = doc.tieupMutable();
+        Tieup& tu = doc.raw().tieupMutable();
         tu.clearColumns(t0, g);
         Renumbering map = IdentityRenumbering(t1);
         for (int i = 0; i < t1; ++i) map[i] = (i + g) % t1;
@@ -82,8 +83,9 @@ CommandResult AddTabby(Edit e, CQuillabyDoc& doc, const AddTabbyOptions& o, IPro
             l.length *= 2;
             t->AddLabel(l);
         }
-    doc.replaceTreadling(0, std::move(t));
-    CommandResult r = step.commit(o.addTreadles);
+    doc.raw().replaceTreadling(0, std::move(t));
+    step.commit();
+    CommandResult r = CommandResult::doneResult(o.addTreadles);
     r.paletteChanged = paletteChanged;
     return r;
 }

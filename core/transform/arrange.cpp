@@ -1,6 +1,7 @@
 #include "core/transform/arrange.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/sequencetools.h"
 
 #include <algorithm>
@@ -63,7 +64,8 @@ CommandResult Arrange(Edit e, CQuillabyDoc& doc, Side side, ArrangeKind kind, IP
     if (!ColorBarGuard(doc, warp, prompter)) return CommandResult::declined();
     if (warp) RenumberShafts(doc, map);
     else RenumberTreadles(doc, map);
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

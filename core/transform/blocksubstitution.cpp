@@ -52,7 +52,7 @@ template <class V> struct UnitTable {
 UnitTable<int> threadingUnits(const CQuillabyDoc& s, const std::set<int>& needed, int alsoUpTo)
 {
     UnitTable<int> t;
-    const int len = s.blocks.endsPerBlock;
+    const int len = s.blocks().endsPerBlock;
     Unit<int> blank(static_cast<std::size_t>(std::max(len, 0)));
     for (int j = 0; j < len; ++j) {
         blank[static_cast<std::size_t>(j)].offset = j;
@@ -77,7 +77,7 @@ UnitTable<int> threadingUnits(const CQuillabyDoc& s, const std::set<int>& needed
 UnitTable<TreadleSet> treadlingUnits(const CQuillabyDoc& s, const std::set<int>& needed, int alsoUpTo)
 {
     UnitTable<TreadleSet> t;
-    const int len = s.blocks.picksPerBlock;
+    const int len = s.blocks().picksPerBlock;
     Unit<TreadleSet> blank(static_cast<std::size_t>(std::max(len, 0)));
     for (int j = 0; j < len; ++j) {
         blank[static_cast<std::size_t>(j)].offset = j;
@@ -120,12 +120,12 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
                                 const std::string& structurePath, IPrompter& prompter)
 {
     if (profile.multipleTreadles()) return refuse(prompter, blockmsg::kMultipleTreadles);
-    if (!structure.blocks.definesStructure) {
+    if (!structure.blocks().definesStructure) {
         NewDraftResult out;
         out.result = CommandResult::refused(prompter, NotAStructureMessage(structurePath, StructureUse::Substitution));
         return out;
     }
-    const BlockSubstitutionParams p = EffectiveBlockParams(structure.blocks);
+    const BlockSubstitutionParams p = EffectiveBlockParams(structure.blocks());
     const int numBlocks = std::max(1, p.numBlocks);
     int n = FindUsedShafts(profile);
     if (!p.automaticallyGenerated && numBlocks < n)
@@ -248,8 +248,8 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
     ColorSubstitutedThreads(profile, structure, p, profileColors, ends.threads, picks.threads, prompter);
 
     auto d = DraftShellLike(profile);
-    d->setRisingShed(structure.isRisingShed());
-    d->paletteMutable() = palette;
+    d->raw().setRisingShed(structure.isRisingShed());
+    d->raw().paletteMutable() = palette;
     auto th = std::make_unique<Threading>(*structure.threading(0));
     th->Delete(0, th->GetCount());
     th->ClearLabels();
@@ -275,11 +275,11 @@ NewDraftResult SubstituteBlocks(const CQuillabyDoc& profile, const CQuillabyDoc&
         tr->SetColor(i, t.color);
         if (t.thick) tr->SetThick(i, true);
     }
-    d->setLoomRaw(shafts, treadles, false);
-    d->replaceThreading(0, std::move(th));
-    d->replaceTreadling(0, std::move(tr));
-    d->replaceTieup(std::make_unique<Tieup>(std::move(tieup.tieup)));
-    ColorPalette& pal = d->paletteMutable();
+    d->raw().setLoomRaw(shafts, treadles, false);
+    d->raw().replaceThreading(0, std::move(th));
+    d->raw().replaceTreadling(0, std::move(tr));
+    d->raw().replaceTieup(std::make_unique<Tieup>(std::move(tieup.tieup)));
+    ColorPalette& pal = d->raw().paletteMutable();
     if (pal.leftColor() >= pal.count()) pal.setLeftColor(0);
     if (pal.rightColor() >= pal.count()) pal.setRightColor(pal.count() > 1 ? 1 : 0);
     d->EnsureComplete();

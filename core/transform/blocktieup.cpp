@@ -63,9 +63,9 @@ TieupAssembly AssembleBlockTieup(const CQuillabyDoc& structure, const BlockSubst
         if (first) {
             key = AutomaticKey(*first, set, shafts, p);
         } else {
-            if (set >= structure.tieupKeys.size() || !KeyUsable(structure.tieupKeys[set].get()))
+            if (set >= structure.tieupKeys().size() || !KeyUsable(structure.tieupKeys()[set].get()))
                 return failed(blockmsg::combinations(set));
-            key = *structure.tieupKeys[set];
+            key = *structure.tieupKeys()[set];
         }
         for (int j = 0; j < pt; ++j) {
             TUPTYPE col = key.column(j) & TUPTYPE::firstShafts(shafts);

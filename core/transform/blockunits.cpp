@@ -28,13 +28,13 @@ UnitSource UnitSourceFor(int k, int numBlocks)
 
 int TiedownTreadleCount(const CQuillabyDoc& structure)
 {
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     return p.tiedownTreadles + (p.skeletonTieup ? p.tiedownShafts : 0);
 }
 
 std::unique_ptr<Threading> ThreadingUnitForBlock(const CQuillabyDoc& structure, int k, bool withColors)
 {
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     const int e = p.endsPerBlock;
     const Threading& src = *structure.threading(0);
     const UnitSource u = UnitSourceFor(k, p.numBlocks);
@@ -56,7 +56,7 @@ std::unique_ptr<Threading> ThreadingUnitForBlock(const CQuillabyDoc& structure, 
 
 std::unique_ptr<Treadling> TreadlingUnitForBlock(const CQuillabyDoc& structure, int k, bool withColors)
 {
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     const int n = p.picksPerBlock;
     const Treadling& src = *structure.treadling(0);
     const UnitSource u = UnitSourceFor(k, p.numBlocks);

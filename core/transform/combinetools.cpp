@@ -30,7 +30,7 @@ void AllowSeveralTreadles(CQuillabyDoc& doc)
     for (int r = 0; r < doc.numWefts(); ++r)
         for (const TreadleSet& s : doc.treadling(r)->values())
             if (s.count() > 1) {
-                for (int k = 0; k < doc.numWefts(); ++k) doc.treadlingMutable(k)->setMultiple(true);
+                for (int k = 0; k < doc.numWefts(); ++k) doc.raw().treadlingMutable(k)->setMultiple(true);
                 return;
             }
 }

@@ -1,10 +1,11 @@
 #include "core/transform/componentimport.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/drawdown.h"
 #include "core/draft/palettetools.h"
 #include "core/draft/quillabydoc.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/combinetools.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 #include "core/wif/draftimport.h"
@@ -34,7 +35,8 @@ void resizeRows(CQuillabyDoc& doc, Side side, int n)
 CommandResult finish(DraftStep& step, const CQuillabyDoc& doc, int shafts, int treadles, bool layout)
 {
     const bool loom = shafts != doc.numShafts() || treadles != doc.numTreadles();
-    return step.commit(layout || loom);
+    step.commit();
+    return CommandResult::doneResult(layout || loom);
 }
 
 } // namespace
@@ -51,7 +53,7 @@ CommandResult ImportThreading(Edit e, CQuillabyDoc& doc, const std::string& path
     if (other.numShafts() > shafts) doc.SetNumShafts(kReplay, other.numShafts());
     resizeRows(doc, Side::Threading, other.numEnds());
     for (int j = std::min(doc.numWarps(), other.numWarps()) - 1; j >= 0; --j) {
-        Threading& row = *doc.threadingMutable(j);
+        Threading& row = *doc.raw().threadingMutable(j);
         const Threading& from = *other.threading(j);
         for (int end = 0; end < other.numEnds(); ++end) row.SetValue(end, from.GetShaft(end));
     }
@@ -78,12 +80,12 @@ CommandResult ImportTreadling(Edit e, CQuillabyDoc& doc, const std::string& path
     }
     RaisePickLimit(doc, needed);
     if (other.isLiftplan() && !doc.isLiftplan()) {
-        for (int r = 0; r < doc.numWefts(); ++r) doc.treadlingMutable(r)->setMultiple(true);
+        for (int r = 0; r < doc.numWefts(); ++r) doc.raw().treadlingMutable(r)->setMultiple(true);
         if (doc.numShafts() < doc.numTreadles()) doc.SetNumShafts(kReplay, std::min(doc.numTreadles(), kMaxShafts));
     }
     resizeRows(doc, Side::Treadling, other.numPicks());
     for (int j = rows - 1; j >= 0; --j) {
-        Treadling& row = *doc.treadlingMutable(j);
+        Treadling& row = *doc.raw().treadlingMutable(j);
         for (int p = 0; p < other.numPicks(); ++p) row.SetSet(p, from[j]->GetSet(p));
     }
     AllowSeveralTreadles(doc);
@@ -104,7 +106,7 @@ CommandResult ImportTieup(Edit e, CQuillabyDoc& doc, const std::string& path, IP
     auto tieup = std::make_unique<Tieup>(doc.numShafts(), doc.numTreadles());
     for (int t = 0; t < std::min(tieup->treadleCount(), other.tieup().treadleCount()); ++t)
         tieup->setColumn(t, other.tieup().column(t));
-    doc.replaceTieup(std::move(tieup));
+    doc.raw().replaceTieup(std::move(tieup));
     return finish(step, doc, shafts, treadles, false);
 }
 
@@ -132,12 +134,13 @@ CommandResult ImportColorway(Edit e, CQuillabyDoc& doc, Side side, const std::st
 
     DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Palette);
     if (adopt) AdoptPalette(doc, other.palette());
-    ColorPalette& pal = doc.paletteMutable();
+    ColorPalette& pal = doc.raw().paletteMutable();
     for (int j = 0; j < rows; ++j) {
-        Tding& row = warp ? static_cast<Tding&>(*doc.threadingMutable(j)) : *doc.treadlingMutable(j);
+        Tding& row = warp ? static_cast<Tding&>(*doc.raw().threadingMutable(j)) : *doc.raw().treadlingMutable(j);
         for (int i = 0; i < n; ++i) row.SetColor(i, pal.add(colors[j][i], true));
     }
-    CommandResult r = step.commit();
+    step.commit();
+    CommandResult r = CommandResult::doneResult();
     r.paletteChanged = true;
     return r;
 }

@@ -60,11 +60,11 @@ NewDraftResult DoubleWidth(const CQuillabyDoc& doc, const DoubleWidthOptions& o,
 
     auto d = doc.Clone();
     for (int r = 1; r < kMaxRows; ++r) {
-        d->replaceThreading(r, nullptr);
-        d->replaceTreadling(r, nullptr);
+        d->raw().replaceThreading(r, nullptr);
+        d->raw().replaceTreadling(r, nullptr);
     }
-    d->setRowCountsRaw(1, 1);
-    d->setCorrelation(0, false);
+    d->raw().setRowCountsRaw(1, 1);
+    d->raw().setCorrelation(0, false);
 
     const Threading& srcTh = *doc.threading(0);
     auto th = std::make_unique<Threading>(srcTh);
@@ -74,7 +74,7 @@ NewDraftResult DoubleWidth(const CQuillabyDoc& doc, const DoubleWidthOptions& o,
         const int v = srcTh.GetShaft(order[i]);
         gathered->SetValue(i, v && back[i] ? v + s : v);
     }
-    d->replaceThreading(0, std::move(gathered));
+    d->raw().replaceThreading(0, std::move(gathered));
 
     const Treadling& srcTr = *doc.treadling(0);
     std::vector<int> pickOrder;
@@ -104,7 +104,7 @@ NewDraftResult DoubleWidth(const CQuillabyDoc& doc, const DoubleWidthOptions& o,
         set.forEach([&](int x) { moved.set(pickBack[i] ? x + t : x); });
         newTr->SetSet(i, moved);
     }
-    d->replaceTreadling(0, std::move(newTr));
+    d->raw().replaceTreadling(0, std::move(newTr));
 
     // Front layer on 1..S/1..T; back layer inverted (seen from below) on
     // S+1..2S/T+1..2T; back treadles lift the whole front layer.
@@ -116,8 +116,8 @@ NewDraftResult DoubleWidth(const CQuillabyDoc& doc, const DoubleWidthOptions& o,
         const TUPTYPE inverted = ~c & TUPTYPE::firstShafts(s);
         tu->setColumn(t + x, TUPTYPE(inverted.bits() << s) | TUPTYPE::firstShafts(s));
     }
-    d->replaceTieup(std::move(tu));
-    d->setLoomRaw(2 * s, 2 * t, false);
+    d->raw().replaceTieup(std::move(tu));
+    d->raw().setLoomRaw(2 * s, 2 * t, false);
     return NewDraftResult::made(std::move(d));
 }
 

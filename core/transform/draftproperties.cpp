@@ -1,8 +1,8 @@
 #include "core/transform/draftproperties.h"
 
 #include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/tieupops.h"
 
@@ -76,11 +76,12 @@ void putBarsInPlace(CQuillabyDoc& doc, bool warp)
             // An end is on a shaft in one row only.
             for (int e = 0; e < doc.numEnds(); ++e) {
                 for (int k = 0; k < rows; ++k)
-                    if (k != j && doc.threading(k)->GetShaft(e) == j + 1) doc.threadingMutable(k)->ClearValue(e, j + 1);
-                doc.threadingMutable(j)->SetValue(e, j + 1);
+                    if (k != j && doc.threading(k)->GetShaft(e) == j + 1)
+                        doc.raw().threadingMutable(k)->ClearValue(e, j + 1);
+                doc.raw().threadingMutable(j)->SetValue(e, j + 1);
             }
         } else {
-            Treadling& t = *doc.treadlingMutable(j);
+            Treadling& t = *doc.raw().treadlingMutable(j);
             for (int p = 0; p < t.GetCount(); ++p) t.SetValue(p, j + 1);
         }
     }
@@ -97,15 +98,15 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     if (v == before) return out;
     out.changed = true;
     // One step for the whole sheet, conversions included: the parts below
-    // change through the raw accessors and replaying primitives.
+    // change through the raw door and replaying primitives.
     DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Settings);
 
     // The plain values first.
-    doc.setRisingShed(v.risingShed);
-    doc.setWarpSett(v.warpSettWhole, v.warpSettFrac);
-    doc.setWeftSett(v.weftSettWhole, v.weftSettFrac);
-    doc.setUnits(v.units);
-    doc.setCorrelation(v.correlationSide, v.correlationOn);
+    doc.raw().setRisingShed(v.risingShed);
+    doc.raw().setWarpSett(v.warpSettWhole, v.warpSettFrac);
+    doc.raw().setWeftSett(v.weftSettWhole, v.weftSettFrac);
+    doc.raw().setUnits(v.units);
+    doc.raw().setCorrelation(v.correlationSide, v.correlationOn);
     out.ratioChanged = v.warpRatio != before.warpRatio || v.weftRatio != before.weftRatio;
     doc.SetRatio(kReplay, Side::Threading, v.warpRatio - 1);
     doc.SetRatio(kReplay, Side::Treadling, v.weftRatio - 1);
@@ -119,7 +120,7 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
             toTieup = r.done();
         }
         if (!toTieup) {
-            doc.setCorrelation(0, false);
+            doc.raw().setCorrelation(0, false);
             v.numWefts = doc.numWefts();
             v.liftplan = true;
         }
@@ -146,7 +147,7 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     const int side = doc.correlationSide();
     if (doc.correlationOn()
         && ((side == 1 && doc.numWarps() != doc.numShafts()) || (side == 2 && doc.numWefts() != doc.numTreadles())))
-        doc.setCorrelation(side, false);
+        doc.raw().setCorrelation(side, false);
     if (doc.correlationOn() && !before.correlationOn) {
         const bool warp = side == 1;
         if (!barsInPlace(doc, warp)) {
@@ -154,7 +155,7 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
                 putBarsInPlace(doc, warp);
                 out.converted = true;
             } else {
-                doc.setCorrelation(side, false);
+                doc.raw().setCorrelation(side, false);
             }
         }
     }
@@ -164,7 +165,7 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     out.layoutChanged = after.shafts != before.shafts || after.treadles != before.treadles
         || after.liftplan != before.liftplan || after.numWarps != before.numWarps || after.numWefts != before.numWefts
         || out.ratioChanged;
-    step.commit(out.layoutChanged);
+    step.commit();
     return out;
 }
 

@@ -7,19 +7,20 @@ namespace qb {
 std::unique_ptr<CQuillabyDoc> DraftShellLike(const CQuillabyDoc& src)
 {
     auto d = src.Clone();
+    RawDraft raw = d->raw();
     for (int r = 1; r < kMaxRows; ++r) {
-        d->replaceThreading(r, nullptr);
-        d->replaceTreadling(r, nullptr);
+        raw.replaceThreading(r, nullptr);
+        raw.replaceTreadling(r, nullptr);
     }
-    d->setRowCountsRaw(1, 1);
-    d->setCorrelation(0, false);
-    d->blocks = BlockSubstitutionParams();
-    d->tieupKeys.clear();
-    d->hasTieupKeys = false;
-    d->weaving = WeavingRunState();
-    d->notations.threadingSymbols = d->notations.treadlingSymbols = false;
-    if (d->notations.threading == 5) d->notations.threading = DisplayNotations().threading;
-    if (d->notations.treadling == 5) d->notations.treadling = DisplayNotations().treadling;
+    raw.setRowCountsRaw(1, 1);
+    raw.setCorrelation(0, false);
+    raw.blocks = BlockSubstitutionParams();
+    raw.tieupKeys.clear();
+    raw.hasTieupKeys = false;
+    raw.weaving = WeavingRunState();
+    raw.notations.threadingSymbols = raw.notations.treadlingSymbols = false;
+    if (d->notations().threading == kUserDefined) raw.notations.threading = DisplayNotations().threading;
+    if (d->notations().treadling == kUserDefined) raw.notations.treadling = DisplayNotations().treadling;
     return d;
 }
 

@@ -1,6 +1,6 @@
 #include "core/transform/drawcrossing.h"
 
-#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 #include "core/draft/drawdown.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
@@ -60,9 +60,9 @@ struct Plan {
             for (const auto& [q, set] : picks) doc.SetPickSet(e, q, set, 0);
             return;
         }
-        doc.Modify(e, DraftSnapshot::Structure, [&] {
-            for (const auto& [q, set] : picks) doc.treadlingMutable(0)->SetSet(q, set);
-        });
+        DraftStep step(e, doc, DraftSnapshot::Structure);
+        for (const auto& [q, set] : picks) doc.raw().treadlingMutable(0)->SetSet(q, set);
+        step.commit();
     }
 };
 

@@ -1,6 +1,6 @@
 #include "core/transform/expand.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 
@@ -28,7 +28,8 @@ CommandResult ExpandThreads(Edit e, CQuillabyDoc& doc, Side side, int factor, IP
             }
         ReplaceRow(doc, r, std::move(out));
     });
-    return step.commit(true, true);
+    step.commit();
+    return CommandResult::doneResult(true, true);
 }
 
 } // namespace qb

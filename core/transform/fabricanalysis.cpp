@@ -1,7 +1,7 @@
 #include "core/transform/fabricanalysis.h"
 
+#include "core/draft/draftstep.h"
 #include "core/transform/arrange.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/optimize.h"
 #include "core/transform/sequencetools.h"
@@ -24,8 +24,8 @@ bool FabricAnalysisEnter(Edit e, CQuillabyDoc& doc)
     const bool rising = doc.isRisingShed();
     if (!rising) {
         DraftStep step(e, doc, DraftSnapshot::Structure);
-        doc.tieupMutable().complement();
-        doc.setRisingShed(true);
+        doc.raw().tieupMutable().complement();
+        doc.raw().setRisingShed(true);
         step.commit();
     }
     return rising;
@@ -60,7 +60,7 @@ CellOutcome FabricAnalysisCell(Edit e, CQuillabyDoc& doc, int end, int pick, boo
     DraftStep step(e, doc);
     if (newShaft > doc.numShafts()) doc.SetNumShafts(kReplay, newShaft);
     if (newTreadle > doc.numTreadles()) doc.SetNumTreadles(kReplay, newTreadle);
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     // The new shaft and treadle start empty, whatever the tieup held there.
     for (int x = 0; x < tu.treadleCount(); ++x) tu.clearCell(x, newShaft);
     TUPTYPE column = t > 0 ? tu.column(t - 1) : TUPTYPE();
@@ -72,10 +72,10 @@ CellOutcome FabricAnalysisCell(Edit e, CQuillabyDoc& doc, int end, int pick, boo
         for (int x = 0; x < tu.treadleCount(); ++x)
             if (x != newTreadle - 1 && tu.cell(x, s)) tu.setCell(x, newShaft);
 
-    Threading& thm = *doc.threadingMutable(0);
+    Threading& thm = *doc.raw().threadingMutable(0);
     if (end >= thm.GetCount()) thm.Append(end + 1 - thm.GetCount());
     thm.SetValue(end, newShaft);
-    Treadling& trm = *doc.treadlingMutable(0);
+    Treadling& trm = *doc.raw().treadlingMutable(0);
     TreadleSet set;
     set.set(newTreadle);
     trm.SetSet(pick, set);
@@ -95,29 +95,29 @@ void FabricAnalysisLeave(Edit e, CQuillabyDoc& doc, bool risingShed)
 {
     DraftStep step(e, doc, DraftSnapshot::Structure);
     if (doc.isRisingShed() != risingShed) {
-        doc.tieupMutable().complement();
-        doc.setRisingShed(risingShed);
+        doc.raw().tieupMutable().complement();
+        doc.raw().setRisingShed(risingShed);
     }
     fitCounts(doc);
-    Threading& th = *doc.threadingMutable(0);
+    Threading& th = *doc.raw().threadingMutable(0);
     const auto& ends = th.values();
     if (std::find(ends.begin(), ends.end(), 0) != ends.end()) {
         const int extra = FindUsedShafts(doc) + 1;
         if (extra <= kMaxShafts) {
             doc.SetNumShafts(kReplay, std::max(extra, doc.numShafts()));
-            for (int x = 0; x < doc.tieup().treadleCount(); ++x) doc.tieupMutable().clearCell(x, extra);
+            for (int x = 0; x < doc.tieup().treadleCount(); ++x) doc.raw().tieupMutable().clearCell(x, extra);
             for (int e = 0; e < th.GetCount(); ++e)
                 if (th.GetShaft(e) == 0) th.SetValue(e, extra);
         }
     }
-    Treadling& tr = *doc.treadlingMutable(0);
+    Treadling& tr = *doc.raw().treadlingMutable(0);
     bool anyEmpty = false;
     for (const TreadleSet& v : tr.values()) anyEmpty = anyEmpty || v.empty();
     if (anyEmpty) {
         const int extra = FindUsedTreadles(doc) + 1;
         if (extra <= kMaxTreadles) {
             doc.SetNumTreadles(kReplay, std::max(extra, doc.numTreadles()));
-            doc.tieupMutable().setColumn(extra - 1, TUPTYPE());
+            doc.raw().tieupMutable().setColumn(extra - 1, TUPTYPE());
             TreadleSet set;
             set.set(extra);
             for (int p = 0; p < tr.GetCount(); ++p)

@@ -42,7 +42,7 @@ ThreadedView threadedView(const CQuillabyDoc& doc)
     }
     if (static_cast<int>(v.endOf.size()) == n) return v;
     v.compact = doc.Clone();
-    for (int j = 0; j < doc.numWarps(); ++j) v.compact->replaceThreading(j, Gather(*doc.threading(j), v.endOf));
+    for (int j = 0; j < doc.numWarps(); ++j) v.compact->raw().replaceThreading(j, Gather(*doc.threading(j), v.endOf));
     return v;
 }
 
@@ -73,7 +73,7 @@ ColumnKinds columnKinds(const CQuillabyDoc& doc)
         }
     }
     k.doc = doc.Clone();
-    for (int j = 0; j < rows; ++j) k.doc->replaceThreading(j, Gather(*doc.threading(j), first));
+    for (int j = 0; j < rows; ++j) k.doc->raw().replaceThreading(j, Gather(*doc.threading(j), first));
     return k;
 }
 

@@ -1,8 +1,8 @@
 #include "core/transform/floatsearch.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/palettetools.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 
 namespace qb {
@@ -52,16 +52,17 @@ CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int
                         IPrompter& prompter)
 {
     const bool warp = direction == FloatDirection::Warp;
-    Tding* row = warp ? static_cast<Tding*>(doc.threadingMutable(0)) : doc.treadlingMutable(0);
+    Tding* row = warp ? static_cast<Tding*>(doc.raw().threadingMutable(0)) : doc.raw().treadlingMutable(0);
     if (!row || thread < 0 || thread >= row->GetCount()) return CommandResult::noChange();
     if (!ColorsFit(doc.palette(), {color})) return CommandResult::refused(prompter, msg::paletteLimit());
     DraftStep step(e, doc);
-    ColorPalette& pal = doc.paletteMutable();
+    ColorPalette& pal = doc.raw().paletteMutable();
     const int before = pal.count();
     const int index = pal.add(color, true);
     row->SetColor(thread, index);
     row->setDefaultColor(index);
-    CommandResult r = step.commit();
+    step.commit();
+    CommandResult r = CommandResult::doneResult();
     r.paletteChanged = pal.count() != before;
     return r;
 }

@@ -1,8 +1,9 @@
 #include "core/transform/interleave.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/palettetools.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/combinetools.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 
@@ -63,13 +64,14 @@ std::vector<COLORREF> sourceColors(int sources)
 std::vector<int> interleaveColors(CQuillabyDoc& doc, int sources)
 {
     std::vector<int> out;
-    for (COLORREF c : sourceColors(sources)) out.push_back(doc.paletteMutable().add(c, true));
+    for (COLORREF c : sourceColors(sources)) out.push_back(doc.raw().paletteMutable().add(c, true));
     return out;
 }
 
 CommandResult finish(DraftStep& step, bool paletteGrew)
 {
-    CommandResult r = step.commit(true, true);
+    step.commit();
+    CommandResult r = CommandResult::doneResult(true, true);
     r.paletteChanged = paletteGrew;
     return r;
 }
@@ -89,7 +91,7 @@ CommandResult interleaveThreadings(Edit e, CQuillabyDoc& doc, const std::vector<
     const int colorsBefore = doc.palette().count();
     const std::vector<int> colors = interleaveColors(doc, static_cast<int>(others.size()) + 1);
     if (needed > doc.numShafts()) doc.SetNumShafts(kReplay, needed);
-    doc.replaceThreading(0, interleaved(*doc.threading(0), others, colors));
+    doc.raw().replaceThreading(0, interleaved(*doc.threading(0), others, colors));
     return finish(step, doc.palette().count() != colorsBefore);
 }
 
@@ -124,7 +126,7 @@ CommandResult EchoTreadling(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     const Treadling& first = *doc.treadling(0);
     for (int k = 1; k < wefts; ++k) {
-        Treadling& row = *doc.treadlingMutable(k);
+        Treadling& row = *doc.raw().treadlingMutable(k);
         for (int p = 0; p < first.GetCount(); ++p) {
             TreadleSet moved;
             first.GetSet(p).forEach([&](int t) { moved.set((t - 1 + k) % limit + 1); });
@@ -163,7 +165,7 @@ CommandResult InterleaveTreadling(Edit e, CQuillabyDoc& doc, const std::vector<c
     const int colorsBefore = doc.palette().count();
     const std::vector<int> colors = interleaveColors(doc, static_cast<int>(seqs.size()) + 1);
     RaisePickLimit(doc, needed);
-    doc.replaceTreadling(0, interleaved(*doc.treadling(0), seqs, colors));
+    doc.raw().replaceTreadling(0, interleaved(*doc.treadling(0), seqs, colors));
     AllowSeveralTreadles(doc);
     return finish(step, doc.palette().count() != colorsBefore);
 }

@@ -1,7 +1,8 @@
 #include "core/transform/liftplanpicture.h"
 
+#include "core/draft/draftstep.h"
+#include "core/draft/quillabydoc.h"
 #include "core/picture/picturereader.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 
 #include <algorithm>
@@ -66,26 +67,27 @@ CommandResult LiftplanFromPicture(Edit e, CQuillabyDoc& doc, const PixelGrid& pi
     const bool liftplan = doc.isLiftplan();
     const int shafts = std::max(doc.numShafts(), w);
     if (shafts != doc.numShafts()) doc.SetNumShafts(kReplay, shafts);
-    for (int r = 1; r < kMaxRows; ++r) doc.replaceTreadling(r, nullptr);
-    doc.setRowCountsRaw(doc.numWarps(), 1);
-    if (doc.correlationSide() == 2) doc.setCorrelation(0, false);
+    for (int r = 1; r < kMaxRows; ++r) doc.raw().replaceTreadling(r, nullptr);
+    doc.raw().setRowCountsRaw(doc.numWarps(), 1);
+    if (doc.correlationSide() == 2) doc.raw().setCorrelation(0, false);
     // In liftplan form the treadles stay the shafts.
     const int treadles = liftplan ? shafts : w;
     t->SetLimit(treadles);
     t->setMultiple(liftplan || anyMultiple);
-    doc.replaceTreadling(0, std::move(t));
-    doc.setLoomRaw(shafts, treadles, liftplan);
+    doc.raw().replaceTreadling(0, std::move(t));
+    doc.raw().setLoomRaw(shafts, treadles, liftplan);
     auto tu = std::make_unique<Tieup>(shafts, treadles);
     tu->makeDirect();
-    doc.replaceTieup(std::move(tu));
-    doc.weaving.markers.clear();
+    doc.raw().replaceTieup(std::move(tu));
+    doc.raw().weaving.markers.clear();
 
     if (doc.numEnds() == 0) {
-        for (int r = 0; r < doc.numWarps(); ++r) doc.threadingMutable(r)->Append(shafts);
-        Threading& th = *doc.threadingMutable(0);
+        for (int r = 0; r < doc.numWarps(); ++r) doc.raw().threadingMutable(r)->Append(shafts);
+        Threading& th = *doc.raw().threadingMutable(0);
         for (int k = 0; k < shafts; ++k) th.SetValue(k, flip ? k + 1 : shafts - k);
     }
-    CommandResult r = step.commit(true, true);
+    step.commit();
+    CommandResult r = CommandResult::doneResult(true, true);
     if (pic.width > w) {
         prompter.tell(msg::pictureTooWide(w));
         r.message = msg::pictureTooWide(w);

@@ -45,7 +45,7 @@ bool IsTurtleShaped(const CQuillabyDoc& line)
 
 const char* PlotThreadingWarning(const CQuillabyDoc& line, const CQuillabyDoc& structure, int nh)
 {
-    const int ts = structure.blocks.tiedownShafts, ps = structure.blocks.patternShaftsPerBlock;
+    const int ts = structure.blocks().tiedownShafts, ps = structure.blocks().patternShaftsPerBlock;
     const int m = line.threading(0)->HighestValue();
     const int d = nh - ts;
     if (nh < ts + m) return blockmsg::kPlotTooHigh;
@@ -58,13 +58,13 @@ NewDraftResult PlotOntoNetwork(const CQuillabyDoc& line, const CQuillabyDoc& str
                                const std::string& structurePath, const NetworkSettings& settings, IPrompter& prompter)
 {
     NewDraftResult out;
-    if (!structure.blocks.definesStructure) {
+    if (!structure.blocks().definesStructure) {
         out.result = CommandResult::refused(prompter, NotAStructureMessage(structurePath, StructureUse::Plot));
         return out;
     }
     NetworkSettings s = settings;
     s.clamp();
-    const BlockSubstitutionParams& b = structure.blocks;
+    const BlockSubstitutionParams& b = structure.blocks();
     const int e = b.endsPerBlock, ps = b.patternShaftsPerBlock, ts = b.tiedownShafts;
     const int unitPicks = b.picksPerBlock, pt = b.patternTreadlesPerBlock;
     // Checked before any division by them.
@@ -160,15 +160,15 @@ NewDraftResult PlotOntoNetwork(const CQuillabyDoc& line, const CQuillabyDoc& str
     }
 
     auto d = DraftShellLike(line);
-    d->paletteMutable() = structure.palette();
-    d->setRisingShed(structure.isRisingShed());
-    d->setLoomRaw(nh, nh, true);
-    d->replaceThreading(0, std::move(th));
-    d->replaceTreadling(0, std::move(tr));
+    d->raw().paletteMutable() = structure.palette();
+    d->raw().setRisingShed(structure.isRisingShed());
+    d->raw().setLoomRaw(nh, nh, true);
+    d->raw().replaceThreading(0, std::move(th));
+    d->raw().replaceTreadling(0, std::move(tr));
     auto tieup = std::make_unique<Tieup>(nh, nh);
     tieup->makeDirect();
-    d->replaceTieup(std::move(tieup));
-    ColorPalette& pal = d->paletteMutable();
+    d->raw().replaceTieup(std::move(tieup));
+    ColorPalette& pal = d->raw().paletteMutable();
     if (pal.leftColor() >= pal.count()) pal.setLeftColor(0);
     if (pal.rightColor() >= pal.count()) pal.setRightColor(pal.count() > 1 ? 1 : 0);
     d->EnsureComplete();

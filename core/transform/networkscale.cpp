@@ -94,7 +94,7 @@ NewDraftResult ScalePatternLine(const CQuillabyDoc& line, const NetworkSettings&
     const int ends = static_cast<int>(wide.shafts.size());
 
     auto d = DraftShellLike(line);
-    d->setLoomRaw(shafts, shafts, false);
+    d->raw().setLoomRaw(shafts, shafts, false);
     auto th = std::make_unique<Threading>(src);
     th->Delete(0, th->GetCount());
     th->ClearLabels();
@@ -123,9 +123,9 @@ NewDraftResult ScalePatternLine(const CQuillabyDoc& line, const NetworkSettings&
     tr->setMultiple(true);
     auto tieup = std::make_unique<Tieup>(shafts, shafts);
     tieup->makeDirect();
-    d->replaceThreading(0, std::move(th));
-    d->replaceTreadling(0, std::move(tr));
-    d->replaceTieup(std::move(tieup));
+    d->raw().replaceThreading(0, std::move(th));
+    d->raw().replaceTreadling(0, std::move(tr));
+    d->raw().replaceTieup(std::move(tieup));
     d->EnsureComplete();
     return NewDraftResult::made(std::move(d));
 }

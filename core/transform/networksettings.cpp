@@ -20,7 +20,7 @@ void NetworkSettings::clamp()
 
 bool InitialFromStructure(const CQuillabyDoc& structure, NetworkSettings& s)
 {
-    const BlockSubstitutionParams& b = structure.blocks;
+    const BlockSubstitutionParams& b = structure.blocks();
     if (!b.definesStructure) return false;
     s.initialBase = b.tiedownShafts;
     s.initialHeight = b.tiedownShafts + b.patternShaftsPerBlock;

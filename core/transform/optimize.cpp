@@ -1,6 +1,7 @@
 #include "core/transform/optimize.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 #include "core/transform/tieupops.h"
@@ -92,7 +93,7 @@ template <class Used, class Clear> Renumbering moveUnusedToEnd(int n, Used&& use
 void ClearUnusedTreadles(CQuillabyDoc& doc)
 {
     const auto used = usedTreadles(doc);
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     for (int t = 0; t < tu.treadleCount(); ++t)
         if (!used[t + 1]) tu.setColumn(t, TUPTYPE());
 }
@@ -103,7 +104,7 @@ void ClearUnusedShaftRows(CQuillabyDoc& doc)
     TUPTYPE keep;
     for (int s = 1; s <= kMaxShafts; ++s)
         if (used[s]) keep.set(s);
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     for (int t = 0; t < tu.treadleCount(); ++t) tu.setColumn(t, tu.column(t) & keep);
 }
 
@@ -123,7 +124,7 @@ void MergeDuplicateShafts(CQuillabyDoc& doc)
         }
     if (!any) return;
     for (int r = 0; r < doc.numWarps(); ++r) {
-        Threading* t = doc.threadingMutable(r);
+        Threading* t = doc.raw().threadingMutable(r);
         for (int e = 0; e < t->GetCount(); ++e)
             if (const int s = t->GetShaft(e); target[s] != s) t->SetValue(e, target[s]);
     }
@@ -141,7 +142,7 @@ void MergeDuplicateTreadles(CQuillabyDoc& doc)
     if (moved.empty()) return;
     // Only picks on a merged treadle change (fabric analysis runs this for every cell).
     for (int r = 0; r < doc.numWefts(); ++r) {
-        Treadling* t = doc.treadlingMutable(r);
+        Treadling* t = doc.raw().treadlingMutable(r);
         for (int p = 0; p < t->GetCount(); ++p)
             if (const TreadleSet s = t->GetSet(p); !(s & moved).empty()) t->SetSet(p, RenumberSet(s, target));
     }
@@ -150,7 +151,7 @@ void MergeDuplicateTreadles(CQuillabyDoc& doc)
 void MoveUnusedShaftsUp(CQuillabyDoc& doc)
 {
     const auto used = usedShafts(doc);
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     const Renumbering map = moveUnusedToEnd(
         doc.numShafts(), [&](int x) { return used[x + 1]; },
         [&](int x) {
@@ -162,7 +163,7 @@ void MoveUnusedShaftsUp(CQuillabyDoc& doc)
 void MoveUnusedTreadlesRight(CQuillabyDoc& doc)
 {
     const auto used = usedTreadles(doc);
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     const Renumbering map = moveUnusedToEnd(
         doc.numTreadles(), [&](int x) { return used[x + 1]; }, [&](int x) { tu.setColumn(x, TUPTYPE()); });
     if (map != IdentityRenumbering(doc.numTreadles())) RenumberTreadles(doc, map);
@@ -184,7 +185,8 @@ CommandResult Optimize(Edit e, CQuillabyDoc& doc, Side side, IPrompter& prompter
         MergeDuplicateTreadles(doc);
         MoveUnusedTreadlesRight(doc);
     }
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)

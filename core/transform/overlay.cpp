@@ -1,10 +1,10 @@
 #include "core/transform/overlay.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/drawdown.h"
 #include "core/draft/palettetools.h"
 #include "core/draft/quillabydoc.h"
 #include "core/transform/combinetools.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 
@@ -16,7 +16,7 @@ CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const 
 {
     if (pegplans.empty() || doc.numWefts() > 1) return CommandResult::noChange();
     DraftStep step(e, doc, DraftSnapshot::Structure);
-    Treadling& row = *doc.treadlingMutable(0);
+    Treadling& row = *doc.raw().treadlingMutable(0);
     row.setMultiple(true);
     const int before = row.GetCount();
     for (const CQuillabyDoc* src : pegplans) {
@@ -26,7 +26,8 @@ CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const 
         if (len > cur) row.Append(len - cur);
         for (int i = cur; i < len; ++i) row.SetSet(i, peg->GetSet(i));
     }
-    return step.commit(row.GetCount() != before);
+    step.commit();
+    return CommandResult::doneResult(row.GetCount() != before);
 }
 
 CommandResult AppendTreadling(Edit e, CQuillabyDoc& doc, const CQuillabyDoc& other, IPrompter& prompter)
@@ -44,14 +45,15 @@ CommandResult AppendTreadling(Edit e, CQuillabyDoc& doc, const CQuillabyDoc& oth
     DraftStep step(e, doc);
     const int colorsBefore = doc.palette().count();
     RaisePickLimit(doc, picks->HighestValue());
-    Treadling& row = *doc.treadlingMutable(0);
+    Treadling& row = *doc.raw().treadlingMutable(0);
     row.Append(add);
     for (int i = 0; i < add; ++i) {
         CopyThread(*picks, i, row, n + i);
-        row.SetColor(n + i, doc.paletteMutable().add(colors[i], true));
+        row.SetColor(n + i, doc.raw().paletteMutable().add(colors[i], true));
     }
     AllowSeveralTreadles(doc);
-    CommandResult r = step.commit(true, true);
+    step.commit();
+    CommandResult r = CommandResult::doneResult(true, true);
     r.paletteChanged = doc.palette().count() != colorsBefore;
     return r;
 }

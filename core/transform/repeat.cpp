@@ -1,6 +1,6 @@
 #include "core/transform/repeat.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 
@@ -67,7 +67,8 @@ CommandResult RepeatThreads(Edit e, CQuillabyDoc& doc, Side side, int times, IPr
         return CommandResult::refused(prompter, tooLong(side, m * times));
     DraftStep step(e, doc);
     repeatRows(doc, side, times);
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult SingleRepeat(Edit e, CQuillabyDoc& doc, Side side)
@@ -77,7 +78,8 @@ CommandResult SingleRepeat(Edit e, CQuillabyDoc& doc, Side side)
     if (p >= n) return CommandResult::noChange();
     DraftStep step(e, doc);
     ForEachRow(doc, side, [&](Tding& t, int) { t.Delete(p, n - p); });
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult SingleRepeatDraft(Edit e, CQuillabyDoc& doc)
@@ -88,7 +90,8 @@ CommandResult SingleRepeatDraft(Edit e, CQuillabyDoc& doc)
     const int n = doc.numEnds(), m = doc.numPicks();
     if (pe < n) ForEachRow(doc, Side::Threading, [&](Tding& t, int) { t.Delete(pe, n - pe); });
     if (pp < m) ForEachRow(doc, Side::Treadling, [&](Tding& t, int) { t.Delete(pp, m - pp); });
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult SuperSize(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
@@ -100,7 +103,8 @@ CommandResult SuperSize(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     DraftStep step(e, doc);
     if (n) repeatRows(doc, Side::Threading, 3);
     if (m) repeatRows(doc, Side::Treadling, 3);
-    return step.commit(false, true);
+    step.commit();
+    return CommandResult::doneResult(false, true);
 }
 
 CommandResult ReflectThreads(Edit e, CQuillabyDoc& doc, Side side, IPrompter& prompter)
@@ -114,7 +118,8 @@ CommandResult ReflectThreads(Edit e, CQuillabyDoc& doc, Side side, IPrompter& pr
         t.Append(n - 1);
         for (int j = 1; j < n; ++j) CopyThread(copy, n - 1 - j, t, n - 1 + j);
     });
-    return step.commit(false, true);
+    step.commit();
+    return CommandResult::doneResult(false, true);
 }
 
 CommandResult ReverseThreads(Edit e, CQuillabyDoc& doc, Side side)
@@ -134,7 +139,8 @@ CommandResult ReverseThreads(Edit e, CQuillabyDoc& doc, Side side)
             }
         ReplaceRow(doc, r, std::move(out));
     });
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

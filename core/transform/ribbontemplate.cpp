@@ -1,8 +1,10 @@
 #include "core/transform/ribbontemplate.h"
 
+#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 #include "core/draft/limits.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/messages.h"
 #include "core/transform/networksettings.h"
 
@@ -14,13 +16,13 @@ CommandResult RibbonTemplate(Edit e, CQuillabyDoc& doc, int width, IPrompter& pr
     // The notation is a setting: its switch is part of the step.
     DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Settings);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
-    if (!doc.multipleTreadles() && doc.notations.treadling == 5) {
+    if (!doc.multipleTreadles() && doc.notations().treadling == 5) {
         if (!prompter.ask(msg::kMultipleNotation)) return CommandResult::declined();
-        doc.notations.treadling = 0;
-        doc.notations.treadlingSymbols = false;
+        doc.raw().notations.treadling = 0;
+        doc.raw().notations.treadlingSymbols = false;
     }
     for (int r = 0; r < doc.numWefts(); ++r) {
-        Treadling& tr = *doc.treadlingMutable(r);
+        Treadling& tr = *doc.raw().treadlingMutable(r);
         tr.setMultiple(true);
         const int count = tr.limit();
         if (count < 1) continue;
@@ -32,8 +34,9 @@ CommandResult RibbonTemplate(Edit e, CQuillabyDoc& doc, int width, IPrompter& pr
             tr.SetSet(p, set);
         }
     }
-    doc.notations.treadlingSymbols = false;
-    return step.commit(true);
+    doc.raw().notations.treadlingSymbols = false;
+    step.commit();
+    return CommandResult::doneResult(true);
 }
 
 } // namespace qb

@@ -1,6 +1,7 @@
 #include "core/transform/sequenceops.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/sequencetools.h"
 
 #include <algorithm>
@@ -17,7 +18,8 @@ CommandResult ClearThreads(Edit e, CQuillabyDoc& doc, Side side)
         if (r == 0) t.ClearLabels();
         if (t.GetCount()) t.Delete(0, t.GetCount());
     });
-    return step.commit(true);
+    step.commit();
+    return CommandResult::doneResult(true);
 }
 
 CommandResult ClearLabels(Edit e, CQuillabyDoc& doc, Side side)
@@ -76,7 +78,8 @@ CommandResult RemoveByPattern(Edit e, CQuillabyDoc& doc, Side side, const std::v
         remapLabels(t, *out, keptBefore);
         ReplaceRow(doc, r, std::move(out));
     });
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult TrompAsWrit(Edit e, CQuillabyDoc& doc, bool mirror, IPrompter& prompter)
@@ -87,7 +90,7 @@ CommandResult TrompAsWrit(Edit e, CQuillabyDoc& doc, bool mirror, IPrompter& pro
     const int n = th.GetCount();
     const int limit = doc.treadling(0)->limit();
     for (int r = 0; r < doc.numWefts(); ++r) {
-        Treadling& t = *doc.treadlingMutable(r);
+        Treadling& t = *doc.raw().treadlingMutable(r);
         if (t.GetCount() > n) t.Delete(n, t.GetCount() - n);
         else t.Append(n - t.GetCount());
         if (r != 0) continue;
@@ -98,14 +101,15 @@ CommandResult TrompAsWrit(Edit e, CQuillabyDoc& doc, bool mirror, IPrompter& pro
             t.SetSet(i, set);
         }
     }
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult UseOtherColors(Edit e, CQuillabyDoc& doc, bool toWarp)
 {
     const int n = std::min(doc.numEnds(), doc.numPicks());
-    Threading& th = *doc.threadingMutable(0);
-    Treadling& tr = *doc.treadlingMutable(0);
+    Threading& th = *doc.raw().threadingMutable(0);
+    Treadling& tr = *doc.raw().treadlingMutable(0);
     bool differs = false;
     for (int i = 0; i < n && !differs; ++i) differs = th.GetColor(i) != tr.GetColor(i);
     if (!differs) return CommandResult::noChange();
@@ -115,7 +119,8 @@ CommandResult UseOtherColors(Edit e, CQuillabyDoc& doc, bool toWarp)
     const int keepDefault = to.defaultColor();
     for (int i = 0; i < n; ++i) to.SetColor(i, from.GetColor(i));
     to.setDefaultColor(keepDefault);
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

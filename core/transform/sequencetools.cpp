@@ -69,15 +69,15 @@ void RenumberShafts(CQuillabyDoc& doc, const Renumbering& map)
     std::array<std::uint8_t, 256> lut{};
     for (int v = 0; v < 256; ++v) lut[v] = static_cast<std::uint8_t>(v >= 1 && v <= n ? map[v - 1] + 1 : v);
     for (int r = 0; r < doc.numWarps(); ++r) {
-        Threading* t = doc.threadingMutable(r);
+        Threading* t = doc.raw().threadingMutable(r);
         for (int e = 0; e < t->GetCount(); ++e)
             if (const int s = t->GetShaft(e)) t->SetValue(e, lut[s]);
     }
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     for (int c = 0; c < tu.treadleCount(); ++c) tu.setColumn(c, renumberShafts(tu.column(c), map));
     if (doc.isLiftplan())
         for (int r = 0; r < doc.numWefts(); ++r) {
-            Treadling* t = doc.treadlingMutable(r);
+            Treadling* t = doc.raw().treadlingMutable(r);
             for (int p = 0; p < t->GetCount(); ++p) t->SetSet(p, RenumberSet(t->GetSet(p), map));
         }
 }
@@ -85,14 +85,14 @@ void RenumberShafts(CQuillabyDoc& doc, const Renumbering& map)
 void RenumberTreadles(CQuillabyDoc& doc, const Renumbering& map)
 {
     for (int r = 0; r < doc.numWefts(); ++r) {
-        Treadling* t = doc.treadlingMutable(r);
+        Treadling* t = doc.raw().treadlingMutable(r);
         for (int p = 0; p < t->GetCount(); ++p) {
             const TreadleSet s = t->GetSet(p);
             if (s.empty()) continue;
             if (const TreadleSet n = RenumberSet(s, map); n != s) t->SetSet(p, n);
         }
     }
-    Tieup& tu = doc.tieupMutable();
+    Tieup& tu = doc.raw().tieupMutable();
     std::vector<TUPTYPE> cols(static_cast<std::size_t>(tu.treadleCount()));
     for (int c = 0; c < tu.treadleCount(); ++c) cols[c] = tu.column(c);
     for (int c = 0; c < tu.treadleCount() && c < static_cast<int>(map.size()); ++c) tu.setColumn(map[c], cols[c]);

@@ -73,18 +73,18 @@ int FindUsedTreadles(const CQuillabyDoc& doc);
 template <class F> void ForEachRow(CQuillabyDoc& doc, Side side, F&& f)
 {
     if (side == Side::Threading)
-        for (int r = 0; r < doc.numWarps(); ++r) f(*doc.threadingMutable(r), r);
+        for (int r = 0; r < doc.numWarps(); ++r) f(*doc.raw().threadingMutable(r), r);
     else
-        for (int r = 0; r < doc.numWefts(); ++r) f(*doc.treadlingMutable(r), r);
+        for (int r = 0; r < doc.numWefts(); ++r) f(*doc.raw().treadlingMutable(r), r);
 }
 
 inline void ReplaceRow(CQuillabyDoc& doc, int r, std::unique_ptr<Threading> t)
 {
-    doc.replaceThreading(r, std::move(t));
+    doc.raw().replaceThreading(r, std::move(t));
 }
 inline void ReplaceRow(CQuillabyDoc& doc, int r, std::unique_ptr<Treadling> t)
 {
-    doc.replaceTreadling(r, std::move(t));
+    doc.raw().replaceTreadling(r, std::move(t));
 }
 
 inline int ThreadCount(const CQuillabyDoc& doc, Side side)

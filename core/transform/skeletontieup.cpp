@@ -8,7 +8,7 @@ namespace qb {
 
 std::optional<Tieup> SkeletonTieup(const CQuillabyDoc& structure, IPrompter& prompter)
 {
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     const int ts = p.tiedownShafts, tt = p.tiedownTreadles, pt = p.patternTreadlesPerBlock;
     if (ts <= 0) {
         prompter.tell(blockmsg::format(blockmsg::kSkeletonHeading, std::string(blockmsg::kSkeletonNoTiedowns)));
@@ -70,7 +70,7 @@ bool ConvertToSkeletonTieup(CQuillabyDoc& structure, IPrompter& prompter)
     std::optional<Tieup> skeleton = SkeletonTieup(structure, prompter);
     if (!skeleton) return false;
     const Tieup old = structure.tieup();
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     auto liftOf = [&old](TreadleSet set) {
         TUPTYPE lift;
         set.forEach([&](int t) {
@@ -80,7 +80,7 @@ bool ConvertToSkeletonTieup(CQuillabyDoc& structure, IPrompter& prompter)
     };
     const int treadles = skeleton->treadleCount();
     for (int r = 0; r < structure.numWefts(); ++r) {
-        Treadling& tr = *structure.treadlingMutable(r);
+        Treadling& tr = *structure.raw().treadlingMutable(r);
         tr.SetLimit(treadles);
         tr.setMultiple(true);
         for (int pick = 0; pick < tr.GetCount(); ++pick) {
@@ -89,9 +89,9 @@ bool ConvertToSkeletonTieup(CQuillabyDoc& structure, IPrompter& prompter)
             tr.SetSet(pick, SkeletonPick(*skeleton, set, liftOf(set), p.tiedownShafts, p.tiedownTreadles));
         }
     }
-    structure.setLoomRaw(structure.numShafts(), treadles, false);
-    structure.replaceTieup(std::make_unique<Tieup>(*skeleton));
-    structure.notations.treadlingSymbols = false;
+    structure.raw().setLoomRaw(structure.numShafts(), treadles, false);
+    structure.raw().replaceTieup(std::make_unique<Tieup>(*skeleton));
+    structure.raw().notations.treadlingSymbols = false;
     structure.SetModified();
     structure.UpdateAllViews(nullptr);
     return true;

@@ -19,20 +19,20 @@ NewDraftResult StraightenThreading(const CQuillabyDoc& doc, IPrompter& prompter)
     }
     auto d = doc.Clone();
     // Only the first warp is straightened; the others would no longer match.
-    for (int r = 1; r < kMaxRows; ++r) d->replaceThreading(r, nullptr);
-    d->setRowCountsRaw(1, doc.numWefts());
-    if (d->correlationSide() == 1) d->setCorrelation(0, false);
+    for (int r = 1; r < kMaxRows; ++r) d->raw().replaceThreading(r, nullptr);
+    d->raw().setRowCountsRaw(1, doc.numWefts());
+    if (d->correlationSide() == 1) d->raw().setCorrelation(0, false);
 
     auto th = std::make_unique<Threading>(src);
     th->SetLimit(p);
     for (int k = 0; k < n; ++k) th->SetValue(k, k % p + 1);
-    d->replaceThreading(0, std::move(th));
+    d->raw().replaceThreading(0, std::move(th));
 
     if (doc.isLiftplan()) {
         // New shaft k+1 is lifted wherever source end k's shaft was.
-        d->setLoomRaw(p, p, true);
+        d->raw().setLoomRaw(p, p, true);
         for (int r = 0; r < doc.numWefts(); ++r) {
-            Treadling* t = d->treadlingMutable(r);
+            Treadling* t = d->raw().treadlingMutable(r);
             t->SetLimit(p);
             const Treadling& old = *doc.treadling(r);
             for (int i = 0; i < old.GetCount(); ++i) {
@@ -45,15 +45,15 @@ NewDraftResult StraightenThreading(const CQuillabyDoc& doc, IPrompter& prompter)
         }
         auto tu = std::make_unique<Tieup>(p, p);
         tu->makeDirect();
-        d->replaceTieup(std::move(tu));
+        d->raw().replaceTieup(std::move(tu));
     } else {
         const int tr = doc.numTreadles();
-        d->setLoomRaw(p, tr, false);
+        d->raw().setLoomRaw(p, tr, false);
         auto tu = std::make_unique<Tieup>(p, tr);
         for (int k = 0; k < p; ++k)
             for (int t = 0; t < tr; ++t)
                 if (doc.tieup().cell(t, src.GetShaft(k))) tu->setCell(t, k + 1);
-        d->replaceTieup(std::move(tu));
+        d->raw().replaceTieup(std::move(tu));
     }
     return NewDraftResult::made(std::move(d));
 }
@@ -69,9 +69,9 @@ NewDraftResult StraightenTreadling(const CQuillabyDoc& doc, IPrompter& prompter)
         return out;
     }
     auto d = doc.Clone();
-    for (int r = 1; r < kMaxRows; ++r) d->replaceTreadling(r, nullptr);
-    d->setRowCountsRaw(doc.numWarps(), 1);
-    if (d->correlationSide() == 2) d->setCorrelation(0, false);
+    for (int r = 1; r < kMaxRows; ++r) d->raw().replaceTreadling(r, nullptr);
+    d->raw().setRowCountsRaw(doc.numWarps(), 1);
+    if (d->correlationSide() == 2) d->raw().setCorrelation(0, false);
 
     auto tr = std::make_unique<Treadling>(src);
     tr->setMultiple(false);
@@ -81,12 +81,12 @@ NewDraftResult StraightenTreadling(const CQuillabyDoc& doc, IPrompter& prompter)
         set.set(k % p + 1);
         tr->SetSet(k, set);
     }
-    d->replaceTreadling(0, std::move(tr));
+    d->raw().replaceTreadling(0, std::move(tr));
     const int shafts = doc.numShafts();
-    d->setLoomRaw(shafts, p, false);
+    d->raw().setLoomRaw(shafts, p, false);
     auto tu = std::make_unique<Tieup>(shafts, p);
     for (int k = 0; k < p; ++k) tu->setColumn(k, LiftedShafts(doc, k, 0));
-    d->replaceTieup(std::move(tu));
+    d->raw().replaceTieup(std::move(tu));
     return NewDraftResult::made(std::move(d));
 }
 

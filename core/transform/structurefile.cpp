@@ -31,7 +31,7 @@ std::unique_ptr<CQuillabyDoc> OpenWeaveStructure(const std::string& path, Struct
         prompter.tell(withHeading(blockmsg::format(blockmsg::kUnreadable, path), use));
         return nullptr;
     }
-    if (!doc->blocks.definesStructure) {
+    if (!doc->blocks().definesStructure) {
         prompter.tell(NotAStructureMessage(path, use));
         return nullptr;
     }

@@ -1,7 +1,7 @@
 #include "core/transform/thicknesspattern.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/draftstep.h"
 
 namespace qb {
 
@@ -20,7 +20,8 @@ void ThicknessPattern::remove(int cell)
 
 CommandResult ApplyThicknessPattern(Edit e, CQuillabyDoc& doc, Side side, const std::vector<bool>& thick)
 {
-    Tding* row = side == Side::Threading ? static_cast<Tding*>(doc.threadingMutable(0)) : doc.treadlingMutable(0);
+    Tding* row =
+        side == Side::Threading ? static_cast<Tding*>(doc.raw().threadingMutable(0)) : doc.raw().treadlingMutable(0);
     const int n = row ? row->GetCount() : 0;
     if (thick.empty() || n == 0) return CommandResult::noChange();
     const int len = static_cast<int>(thick.size());
@@ -29,7 +30,8 @@ CommandResult ApplyThicknessPattern(Edit e, CQuillabyDoc& doc, Side side, const 
     if (same) return CommandResult::noChange();
     DraftStep step(e, doc, DraftSnapshot::Structure);
     for (int i = 0; i < n; ++i) row->SetThick(i, thick[i % len]);
-    return step.commit(true);
+    step.commit();
+    return CommandResult::doneResult(true);
 }
 
 } // namespace qb

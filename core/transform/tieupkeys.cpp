@@ -21,9 +21,9 @@ int keyWidth(const BlockSubstitutionParams& p)
 TieupKey* slot(CQuillabyDoc& doc, BlockSet set)
 {
     FitTieupKeys(doc);
-    if (set >= doc.tieupKeys.size()) return nullptr;
-    auto& k = doc.tieupKeys[static_cast<std::size_t>(set)];
-    if (!k) k = std::make_unique<TieupKey>(doc.numShafts(), keyWidth(doc.blocks));
+    if (set >= doc.tieupKeys().size()) return nullptr;
+    auto& k = doc.raw().tieupKeys[static_cast<std::size_t>(set)];
+    if (!k) k = std::make_unique<TieupKey>(doc.numShafts(), keyWidth(doc.blocks()));
     return k.get();
 }
 
@@ -36,9 +36,9 @@ int TieupKeySlots(const BlockSubstitutionParams& p)
 
 void FitTieupKeys(CQuillabyDoc& doc)
 {
-    const int width = keyWidth(doc.blocks);
-    doc.tieupKeys.resize(static_cast<std::size_t>(TieupKeySlots(doc.blocks)));
-    for (auto& k : doc.tieupKeys) {
+    const int width = keyWidth(doc.blocks());
+    doc.raw().tieupKeys.resize(static_cast<std::size_t>(TieupKeySlots(doc.blocks())));
+    for (auto& k : doc.raw().tieupKeys) {
         if (!k || (k->shaftCount() == doc.numShafts() && k->treadleCount() == width)) continue;
         auto fitted = std::make_unique<TieupKey>(doc.numShafts(), width);
         for (int t = 0; t < width; ++t) fitted->setColumn(t, k->column(t));
@@ -76,7 +76,7 @@ bool SetKeyCell(CQuillabyDoc& doc, BlockSet set, int treadle, int shaft, bool on
 
 bool SetKeyValid(CQuillabyDoc& doc, BlockSet set, bool valid)
 {
-    if (valid && !CombinationCanBeValid(doc.blocks, set)) return false;
+    if (valid && !CombinationCanBeValid(doc.blocks(), set)) return false;
     TieupKey* k = slot(doc, set);
     if (!k) return false;
     k->flag1 = 1;
@@ -88,29 +88,34 @@ bool SetKeyValid(CQuillabyDoc& doc, BlockSet set, bool valid)
 void MakeAllValid(CQuillabyDoc& doc, bool valid)
 {
     FitTieupKeys(doc);
-    for (std::size_t i = 0; i < doc.tieupKeys.size(); ++i) {
-        TieupKey* k = doc.tieupKeys[i].get();
+    for (std::size_t i = 0; i < doc.tieupKeys().size(); ++i) {
+        TieupKey* k = doc.raw().tieupKeys[i].get();
         if (!KeyDefined(k)) continue;
-        k->flag2 = valid && CombinationCanBeValid(doc.blocks, i) ? 1 : 0;
+        k->flag2 = valid && CombinationCanBeValid(doc.blocks(), i) ? 1 : 0;
     }
     doc.SetModified();
 }
 
-std::string MakeAllValidCaption(const CQuillabyDoc& doc)
+bool AllKeysValid(const CQuillabyDoc& doc)
 {
     bool any = false;
-    for (std::size_t i = 0; i < doc.tieupKeys.size(); ++i) {
-        const TieupKey* k = doc.tieupKeys[i].get();
-        if (!KeyDefined(k) || !CombinationCanBeValid(doc.blocks, i)) continue;
+    for (std::size_t i = 0; i < doc.tieupKeys().size(); ++i) {
+        const TieupKey* k = doc.tieupKeys()[i].get();
+        if (!KeyDefined(k) || !CombinationCanBeValid(doc.blocks(), i)) continue;
         any = true;
-        if (!KeyUsable(k)) return "Make all valid";
+        if (!KeyUsable(k)) return false;
     }
-    return any ? "Invalidate all" : "Make all valid";
+    return any;
+}
+
+std::string MakeAllValidCaption(const CQuillabyDoc& doc)
+{
+    return AllKeysValid(doc) ? "Invalidate all" : "Make all valid";
 }
 
 std::optional<TieupKey> FirstKeyFromTieup(const CQuillabyDoc& structure, std::string* error)
 {
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     const Tieup& tu = structure.tieup();
     const int ts = p.tiedownShafts, ps = p.patternShaftsPerBlock, pt = p.patternTreadlesPerBlock;
     const int first = p.tiedownTreadles + (p.skeletonTieup ? ts : 0);
@@ -128,7 +133,8 @@ std::optional<TieupKey> FirstKeyFromTieup(const CQuillabyDoc& structure, std::st
 
 std::optional<TieupKey> AutomaticFirstKey(const CQuillabyDoc& structure, std::string* error)
 {
-    if (structure.tieupKeys.size() > 1 && KeyDefined(structure.tieupKeys[1].get())) return *structure.tieupKeys[1];
+    if (structure.tieupKeys().size() > 1 && KeyDefined(structure.tieupKeys()[1].get()))
+        return *structure.tieupKeys()[1];
     return FirstKeyFromTieup(structure, error);
 }
 
@@ -161,14 +167,14 @@ TieupKey AutomaticKey(const TieupKey& first, BlockSet set, int shafts, const Blo
 
 std::optional<TieupKey> KeyForCombination(const CQuillabyDoc& structure, BlockSet set)
 {
-    const BlockSubstitutionParams& p = structure.blocks;
+    const BlockSubstitutionParams& p = structure.blocks();
     if (p.automaticallyGenerated && p.allowTieupCombinations) {
         auto first = AutomaticFirstKey(structure);
         if (!first) return std::nullopt;
         return AutomaticKey(*first, set, structure.numShafts(), p);
     }
-    if (set >= structure.tieupKeys.size() || !KeyDefined(structure.tieupKeys[set].get())) return std::nullopt;
-    return *structure.tieupKeys[set];
+    if (set >= structure.tieupKeys().size() || !KeyDefined(structure.tieupKeys()[set].get())) return std::nullopt;
+    return *structure.tieupKeys()[set];
 }
 
 } // namespace qb

@@ -47,8 +47,10 @@ bool SetKeyValid(CQuillabyDoc& doc, BlockSet set, bool valid);
 // "Make all valid" (valid = true) or "Invalidate all": every defined key the
 // rules allow is marked, or every mark is cleared.
 void MakeAllValid(CQuillabyDoc& doc, bool valid);
-// The button's caption: "Invalidate all" once every defined key that may be
-// valid is valid, else "Make all valid".
+// Whether there is a defined key that may be valid, and every such key is.
+bool AllKeysValid(const CQuillabyDoc& doc);
+// The button's caption: "Invalidate all" when AllKeysValid, else "Make all
+// valid".
 std::string MakeAllValidCaption(const CQuillabyDoc& doc);
 
 // The key of block set {1} (block 1 pattern, block 2 background) as the

@@ -1,8 +1,8 @@
 #include "core/transform/tieupops.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/drawdown.h"
 #include "core/draft/quillabydoc.h"
-#include "core/transform/draftstep.h"
 #include "core/transform/messages.h"
 
 #include <unordered_map>
@@ -20,17 +20,17 @@ template <class F> CommandResult setColumns(Edit e, CQuillabyDoc& doc, F&& colum
 // The treadling notation cannot stay user-defined with multiple treadles.
 bool notationCheck(CQuillabyDoc& doc, IPrompter& prompter)
 {
-    if (doc.notations.treadling != 5) return true;
+    if (doc.notations().treadling != kUserDefined) return true;
     if (!prompter.ask(msg::kMultipleNotation)) return false;
-    doc.notations.treadling = 0;
-    doc.notations.treadlingSymbols = false;
+    doc.raw().notations.treadling = kPlain;
+    doc.raw().notations.treadlingSymbols = false;
     return true;
 }
 
 void setMultiple(CQuillabyDoc& doc, bool on)
 {
     for (int r = 0; r < kMaxRows; ++r)
-        if (Treadling* t = doc.treadlingMutable(r)) t->setMultiple(on);
+        if (Treadling* t = doc.raw().treadlingMutable(r)) t->setMultiple(on);
 }
 
 // The conversions change the form, the loom size and maybe the notation.
@@ -78,9 +78,10 @@ CommandResult ConvertToLiftplan(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     if (!notationCheck(doc, prompter)) return CommandResult::declined();
     const int s = doc.numShafts();
     if (IsDirectSquare(doc)) {
-        doc.setLoomRaw(s, s, true);
+        doc.raw().setLoomRaw(s, s, true);
         setMultiple(doc, true);
-        return step.commit(true, true);
+        step.commit();
+        return CommandResult::doneResult(true, true);
     }
     auto tr = std::make_unique<Treadling>(*doc.treadling(0));
     tr->SetLimit(s);
@@ -88,11 +89,12 @@ CommandResult ConvertToLiftplan(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     for (int p = 0; p < tr->GetCount(); ++p) tr->SetShafts(p, LiftedShafts(doc, p, 0));
     auto tu = std::make_unique<Tieup>(s, s);
     tu->makeDirect();
-    doc.replaceTreadling(0, std::move(tr));
-    doc.replaceTieup(std::move(tu));
-    doc.setLoomRaw(s, s, true);
+    doc.raw().replaceTreadling(0, std::move(tr));
+    doc.raw().replaceTieup(std::move(tu));
+    doc.raw().setLoomRaw(s, s, true);
     setMultiple(doc, true);
-    return step.commit(true, true);
+    step.commit();
+    return CommandResult::doneResult(true, true);
 }
 
 CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
@@ -104,9 +106,10 @@ CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
         // Single shafts per pick: a direct square tieup weaves the same.
         auto tu = std::make_unique<Tieup>(s, s);
         tu->makeDirect();
-        doc.replaceTieup(std::move(tu));
-        doc.setLoomRaw(s, s, false);
-        return step.commit(true, true);
+        doc.raw().replaceTieup(std::move(tu));
+        doc.raw().setLoomRaw(s, s, false);
+        step.commit();
+        return CommandResult::doneResult(true, true);
     }
 
     // Built aside, so that a No leaves the draft untouched.
@@ -143,12 +146,13 @@ CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     for (int t = 0; t < static_cast<int>(columns.size()); ++t) tu->setColumn(t, columns[t]);
     for (int r = 0; r < doc.numWefts(); ++r) {
         rows[r]->SetLimit(treadles);
-        doc.replaceTreadling(r, std::move(rows[r]));
+        doc.raw().replaceTreadling(r, std::move(rows[r]));
     }
-    doc.replaceTieup(std::move(tu));
-    doc.setLoomRaw(s, treadles, false);
+    doc.raw().replaceTieup(std::move(tu));
+    doc.raw().setLoomRaw(s, treadles, false);
     setMultiple(doc, false);
-    return step.commit(true, true);
+    step.commit();
+    return CommandResult::doneResult(true, true);
 }
 
 CommandResult SetMultipleTreadles(Edit e, CQuillabyDoc& doc, bool on, IPrompter& prompter)
@@ -158,7 +162,8 @@ CommandResult SetMultipleTreadles(Edit e, CQuillabyDoc& doc, bool on, IPrompter&
         DraftStep step(e, doc, kConversionParts);
         if (!notationCheck(doc, prompter)) return CommandResult::declined();
         setMultiple(doc, true);
-        return step.commit(true);
+        step.commit();
+        return CommandResult::doneResult(true);
     }
     if (!doc.multipleTreadles()) return CommandResult::noChange();
     if (!prompter.ask(msg::kConvertToTieup)) return CommandResult::declined();

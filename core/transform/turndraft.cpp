@@ -1,6 +1,6 @@
 #include "core/transform/turndraft.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
 #include "core/transform/messages.h"
 #include "core/transform/sequencetools.h"
 
@@ -68,15 +68,16 @@ CommandResult TurnDraft(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
         for (int i = 0; i < n; ++i) tu->setColumn(i, tu->column(i) & TUPTYPE::firstShafts(usedTreadles));
 
     for (int r = 0; r < kMaxRows; ++r) {
-        doc.replaceThreading(r, std::move(newThreading[r]));
-        doc.replaceTreadling(r, std::move(newTreadling[r]));
+        doc.raw().replaceThreading(r, std::move(newThreading[r]));
+        doc.raw().replaceTreadling(r, std::move(newTreadling[r]));
     }
-    doc.replaceTieup(std::move(tu));
-    doc.setLoomRaw(n, n, false);
-    doc.setRowCountsRaw(wefts, warps);
+    doc.raw().replaceTieup(std::move(tu));
+    doc.raw().setLoomRaw(n, n, false);
+    doc.raw().setRowCountsRaw(wefts, warps);
     const int side = doc.correlationSide();
-    doc.setCorrelation(side == 1 ? 2 : side == 2 ? 1 : 0, doc.correlationOn());
-    return step.commit(true, true);
+    doc.raw().setCorrelation(side == 1 ? 2 : side == 2 ? 1 : 0, doc.correlationOn());
+    step.commit();
+    return CommandResult::doneResult(true, true);
 }
 
 } // namespace qb

@@ -1,5 +1,6 @@
 #include "core/transform/weavestructure.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/quillabydoc.h"
 #include "core/transform/tieupkeys.h"
 
@@ -72,6 +73,8 @@ WeaveStructureSheetRules SheetRules(const BlockSubstitutionParams& p, bool layou
     r.makeAllValid = r.validCombination;
     r.colorDetails = c.useDesignColors;
     r.additionalBarsSide = c.useDesignColors && c.additionalBars > 0;
+    r.threadingBalanceMost = std::max(0, p.endsPerBlock - 1);
+    r.treadlingBalanceMost = std::max(0, p.picksPerBlock - 1);
     return r;
 }
 
@@ -81,15 +84,27 @@ bool KeyLayoutChanged(const BlockSubstitutionParams& before, const BlockSubstitu
         || before.patternShaftsPerBlock != after.patternShaftsPerBlock || before.tiedownShafts != after.tiedownShafts;
 }
 
-void SetDefinesStructure(CQuillabyDoc& doc, bool on)
+BlockSubstitutionParams SheetParams(const BlockSubstitutionParams& p)
 {
-    doc.blocks.definesStructure = on;
+    BlockSubstitutionParams s = p;
+    s.enforceOddEvenTiedowns = p.enforceOddEvenTiedowns && SheetRules(p, false).oddEvenTiedowns;
+    s.automaticallyGenerated = p.automaticallyGenerated && p.allowTieupCombinations;
+    return s;
+}
+
+CommandResult SetDefinesStructure(Edit e, CQuillabyDoc& doc, bool on)
+{
+    DraftStep step(e, doc, DraftSnapshot::Settings | DraftSnapshot::Structure);
+    RawDraft raw = doc.raw();
+    raw.blocks.definesStructure = on;
     if (on) {
-        doc.notations.threadingSymbols = false;
-        doc.notations.treadlingSymbols = false;
+        raw.notations.threadingSymbols = false;
+        raw.notations.treadlingSymbols = false;
         FitTieupKeys(doc);
     }
-    doc.SetModified();
+    step.commit();
+    // The notation symbols may have gone: the panes lay themselves out anew.
+    return CommandResult::doneResult(true);
 }
 
 } // namespace qb

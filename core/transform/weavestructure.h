@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/draft/draftsettings.h"
+#include "core/draft/edit.h"
+#include "core/transform/command.h"
 
 #include <cstdint>
 #include <string>
@@ -52,16 +54,22 @@ struct WeaveStructureSheetRules {
     bool makeAllValid = true;       // "Make all valid" / "Invalidate all"
     bool colorDetails = true;       // the Color page below "Use color from design"
     bool additionalBarsSide = true; // "warp" / "weft" beside the color-bar count
+    // The largest balance of either kind: one thread short of a whole unit.
+    int threadingBalanceMost = 0;
+    int treadlingBalanceMost = 0;
 };
 // `layoutChanged`: the number of blocks, the pattern treadles per block, or
 // the pattern shafts per block and tiedown shafts were changed on the other
 // pages since the keys were drawn (see KeyLayoutChanged).
 WeaveStructureSheetRules SheetRules(const BlockSubstitutionParams& p, bool layoutChanged);
 bool KeyLayoutChanged(const BlockSubstitutionParams& before, const BlockSubstitutionParams& after);
+// The parameters as the sheet keeps them: "Enforce odd-even tiedowns" and
+// automatic keys read as off where the rules do not allow them.
+BlockSubstitutionParams SheetParams(const BlockSubstitutionParams& p);
 
 // "De&fines Structure": marks the draft as a weave structure (or not). A
 // structure shows no user-defined characters and carries one tieup-key slot
 // per combination of blocks.
-void SetDefinesStructure(CQuillabyDoc& doc, bool on);
+CommandResult SetDefinesStructure(Edit e, CQuillabyDoc& doc, bool on);
 
 } // namespace qb

@@ -1,6 +1,7 @@
 #include "core/transform/wrap.h"
 
-#include "core/transform/draftstep.h"
+#include "core/draft/draftstep.h"
+#include "core/transform/colorbarguard.h"
 #include "core/transform/sequencetools.h"
 
 #include <algorithm>
@@ -18,11 +19,12 @@ CommandResult WrapShafts(Edit e, CQuillabyDoc& doc, bool up, IPrompter& prompter
     if (up) ComposeRotation(map, s - 1, 0);
     else ComposeRotation(map, 0, s - 1);
     for (int r = 0; r < doc.numWarps(); ++r) {
-        Threading* t = doc.threadingMutable(r);
+        Threading* t = doc.raw().threadingMutable(r);
         for (int e = 0; e < t->GetCount(); ++e)
             if (const int v = t->GetShaft(e)) t->SetValue(e, map[v - 1] + 1);
     }
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult WrapTreadles(Edit e, CQuillabyDoc& doc, bool right, IPrompter& prompter)
@@ -35,10 +37,11 @@ CommandResult WrapTreadles(Edit e, CQuillabyDoc& doc, bool right, IPrompter& pro
     if (right) ComposeRotation(map, n - 1, 0);
     else ComposeRotation(map, 0, n - 1);
     for (int r = 0; r < doc.numWefts(); ++r) {
-        Treadling* t = doc.treadlingMutable(r);
+        Treadling* t = doc.raw().treadlingMutable(r);
         for (int p = 0; p < t->GetCount(); ++p) t->SetSet(p, RenumberSet(t->GetSet(p), map));
     }
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 namespace {
@@ -56,7 +59,8 @@ CommandResult rotateThreads(Edit e, CQuillabyDoc& doc, Side side, bool firstToLa
         CopyLabelsThatFit(t, *out);
         ReplaceRow(doc, r, std::move(out));
     });
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 } // namespace
 
@@ -81,7 +85,8 @@ CommandResult MoveShaft(Edit e, CQuillabyDoc& doc, int a, int b)
     Renumbering map = IdentityRenumbering(s);
     ComposeRotation(map, a, b);
     RenumberShafts(doc, map);
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 CommandResult MoveTreadle(Edit e, CQuillabyDoc& doc, int a, int b)
@@ -96,7 +101,8 @@ CommandResult MoveTreadle(Edit e, CQuillabyDoc& doc, int a, int b)
     Renumbering map = IdentityRenumbering(n);
     ComposeRotation(map, a, b);
     RenumberTreadles(doc, map);
-    return step.commit();
+    step.commit();
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

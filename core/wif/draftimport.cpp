@@ -1,6 +1,6 @@
 #include "core/wif/draftimport.h"
 
-#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 #include "core/draft/iprompter.h"
 #include "core/draft/quillabydoc.h"
 #include "core/draft/undorequests.h"
@@ -56,12 +56,12 @@ void AdoptPalette(CQuillabyDoc& doc, const ColorPalette& palette)
     ColorPalette fresh = palette;
     const ColorPalette old = doc.palette();
     for (int r = 0; r < kMaxRows; ++r) {
-        if (Threading* t = doc.threadingMutable(r)) remapRow(*t, old, fresh);
-        if (Treadling* t = doc.treadlingMutable(r)) remapRow(*t, old, fresh);
+        if (Threading* t = doc.raw().threadingMutable(r)) remapRow(*t, old, fresh);
+        if (Treadling* t = doc.raw().treadlingMutable(r)) remapRow(*t, old, fresh);
     }
     if (doc.numEnds() > 0) fresh.setLeftColor(doc.threading(0)->GetColor(0));
     if (doc.numPicks() > 0) fresh.setRightColor(doc.treadling(0)->GetColor(0));
-    doc.paletteMutable() = fresh;
+    doc.raw().paletteMutable() = fresh;
 }
 
 ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& messages)
@@ -73,7 +73,9 @@ ImportResult ImportPalette(Edit e, CQuillabyDoc& doc, const std::string& path, I
 
     ColorPalette fresh;
     reader.readPalette(fresh);
-    doc.Modify(e, DraftSnapshot::Structure | DraftSnapshot::Palette, [&] { AdoptPalette(doc, fresh); });
+    DraftStep step(e, doc, DraftSnapshot::Structure | DraftSnapshot::Palette);
+    AdoptPalette(doc, fresh);
+    step.commit();
     return ImportResult::Done;
 }
 
@@ -82,7 +84,9 @@ ImportResult ImportProjectPlan(Edit e, CQuillabyDoc& doc, const std::string& pat
     auto ini = openSource(path, messages);
     if (!ini) return ImportResult::Refused;
     WifReader reader(*ini, messages);
-    doc.Modify(e, DraftSnapshot::Settings, [&] { reader.readProjectPlan(doc); });
+    DraftStep step(e, doc, DraftSnapshot::Settings);
+    reader.readProjectPlan(doc);
+    step.commit();
     return ImportResult::Done;
 }
 

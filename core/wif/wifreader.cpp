@@ -46,13 +46,13 @@ void WifReader::readContents()
 
 void WifReader::readNotes(CQuillabyDoc& doc)
 {
-    doc.notes.clear();
+    doc.raw().notes.clear();
     std::string line;
     // Note lines are unbounded: the writer never cuts them either.
     for (int i = 1; m_ini.readText("NOTES", std::to_string(i), IniFile::kUnbounded, line, false); ++i)
         for (const std::string& l : WrapWords(SlashesToLineBreaks(line))) {
-            doc.notes += l;
-            doc.notes += "\r\n";
+            doc.raw().notes += l;
+            doc.raw().notes += "\r\n";
         }
 }
 
@@ -67,15 +67,15 @@ void WifReader::readText(CQuillabyDoc& doc)
             if (!wrapped.empty()) wrapped += "\r\n";
             wrapped += l;
         }
-    doc.title = wrapped;
-    doc.author = SlashesToLineBreaks(m_ini.text("TEXT", "Author", IniFile::kUnbounded, false));
+    doc.raw().title = wrapped;
+    doc.raw().author = SlashesToLineBreaks(m_ini.text("TEXT", "Author", IniFile::kUnbounded, false));
     const std::pair<std::string_view, std::string_view> extras[] = {
         {"Address", "\r\n"}, {"EMail", "\r\nEmail: "}, {"Telephone", "\r\nTelephone: "}, {"Fax", "\r\nFax: "}};
     for (const auto& [key, prefix] : extras) {
         // Addresses and e-mail are single lines.
         std::string v = m_ini.text("TEXT", key, IniFile::kUnbounded, false);
         if (key != "Address" && key != "EMail") v = SlashesToLineBreaks(v);
-        if (!v.empty()) doc.author += std::string(prefix) + v;
+        if (!v.empty()) doc.raw().author += std::string(prefix) + v;
     }
 }
 
@@ -117,12 +117,12 @@ void WifReader::readUnits(CQuillabyDoc& doc)
     if (flagged(WifSection::Warp)) {
         const int u = unitsOf(m_ini, "WARP");
         double spacing = m_ini.readReal("WARP", "Spacing");
-        doc.setUnits(u == 1 ? 1 : 0);
+        doc.raw().setUnits(u == 1 ? 1 : 0);
         if (u == 2) {
-            doc.setWarpSpacing(spacing / 720.0);
+            doc.raw().setWarpSpacing(spacing / 720.0);
         } else {
             const auto [whole, frac] = settOfSpacing(spacing);
-            doc.setWarpSett(whole, frac);
+            doc.raw().setWarpSett(whole, frac);
         }
     }
     if (flagged(WifSection::Weft)) {
@@ -133,19 +133,19 @@ void WifReader::readUnits(CQuillabyDoc& doc)
         if (system != doc.units()) {
             m_messages.tell(FormatMessage(wifmsg::kUnits, doc.units() == 1 ? "METRIC" : "ENGLISH"));
             spacing = doc.units() == 1 ? spacing * 2.54 : spacing / 2.54;
-            doc.setWeftSpacing(spacing);
+            doc.raw().setWeftSpacing(spacing);
         } else if (u == 2) {
-            doc.setWeftSpacing(spacing);
+            doc.raw().setWeftSpacing(spacing);
         } else {
             const auto [whole, frac] = settOfSpacing(spacing);
-            doc.setWeftSett(whole, frac);
+            doc.raw().setWeftSett(whole, frac);
         }
     }
 }
 
 void WifReader::readPrivate(CQuillabyDoc& doc)
 {
-    ProjectPlanValues& p = doc.plan;
+    ProjectPlanValues& p = doc.raw().plan;
     const double version = m_ini.readReal(kPrivate, "Version");
     const auto nonNeg = [&](int n) { return std::max(0, m_ini.readInt(kPrivate, qlb(n))); };
     const auto real = [&](int n) { return m_ini.readReal(kPrivate, qlb(n)); };
@@ -180,7 +180,7 @@ void WifReader::readPrivate(CQuillabyDoc& doc)
     p.weftWeightUnit = std::min(nonNeg(23), 3);
 
     // Each notation keeps its default unless the file names one it has.
-    DisplayNotations& n = doc.notations;
+    DisplayNotations& n = doc.raw().notations;
     const int th = m_ini.readInt(kPrivate, qlb(24));
     const int tr = m_ini.readInt(kPrivate, qlb(25));
     const int tu = m_ini.readInt(kPrivate, qlb(26));
@@ -199,7 +199,7 @@ void WifReader::readProjectPlan(CQuillabyDoc& doc)
 
 void WifReader::readBlockParams(CQuillabyDoc& doc)
 {
-    BlockSubstitutionParams& b = doc.blocks;
+    BlockSubstitutionParams& b = doc.raw().blocks;
     const auto flag = [&](int k) { return m_ini.readFlag(kPrivate, qlb(k)); };
     const auto count = [&](int k, int hi) { return clampInt(m_ini.readInt64(kPrivate, qlb(k)), 0, hi); };
     b.definesStructure = flag(50);
@@ -234,21 +234,21 @@ void WifReader::readBlockParams(CQuillabyDoc& doc)
     b.treadlingBalanceTransitionChoice = flag(77);
     b.colorOptions = std::max(0, m_ini.readInt(kPrivate, qlb(78)));
     if (b.definesStructure) {
-        doc.notations.threadingSymbols = false;
-        doc.notations.treadlingSymbols = false;
+        doc.raw().notations.threadingSymbols = false;
+        doc.raw().notations.treadlingSymbols = false;
     }
 }
 
 void WifReader::readTieupKeys(CQuillabyDoc& doc)
 {
-    const BlockSubstitutionParams& b = doc.blocks;
+    const BlockSubstitutionParams& b = doc.blocks();
     const int slots = 1 << b.numBlocks;
     const int perKey = b.patternTreadlesPerBlock;
-    doc.tieupKeys.clear();
-    doc.tieupKeys.resize(static_cast<std::size_t>(slots));
+    doc.raw().tieupKeys.clear();
+    doc.raw().tieupKeys.resize(static_cast<std::size_t>(slots));
     // The writer stores the keys whenever they are not generated (LIFTPLAN
     // flagged); read them then too, not only when combinations are allowed.
-    const bool read = (b.allowTieupCombinations || flagged(WifSection::Liftplan)) && !doc.hasTieupKeys;
+    const bool read = (b.allowTieupCombinations || flagged(WifSection::Liftplan)) && !doc.hasTieupKeys();
     bool any = false;
     if (read && perKey > 0) {
         bool above = false;
@@ -262,18 +262,18 @@ void WifReader::readTieupKeys(CQuillabyDoc& doc)
             }
             if (got) {
                 key->flag1 = key->flag2 = 1;
-                doc.tieupKeys[static_cast<std::size_t>(i)] = std::move(key);
+                doc.raw().tieupKeys[static_cast<std::size_t>(i)] = std::move(key);
                 any = true;
             }
         }
     }
-    doc.hasTieupKeys = any;
+    doc.raw().hasTieupKeys = any;
     if (!any) doc.SetModified(true);
 }
 
 void WifReader::readWeavingRun(CQuillabyDoc& doc)
 {
-    WeavingRunState& w = doc.weaving;
+    WeavingRunState& w = doc.raw().weaving;
     const int picks = doc.numPicks();
     w.savedState = true;
     w.reverse = m_ini.readFlag(kPrivate, qlb(45));
@@ -307,9 +307,9 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
 {
     doc.DeleteContents();
     const NewDraftDefaults& d = options.defaults;
-    doc.setUnits(d.units);
-    doc.plan.loomWaste = std::max(0, d.wasteLength);
-    doc.notations = d.notations;
+    doc.raw().setUnits(d.units);
+    doc.raw().plan.loomWaste = std::max(0, d.wasteLength);
+    doc.raw().notations = d.notations;
 
     // Only the presence of a version is checked.
     std::string version;
@@ -320,16 +320,16 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         return false;
     }
     // Date and source.
-    doc.date = m_ini.text(kWif, "Date", 350);
-    doc.source = m_ini.text(kWif, "Source Program", 350) + ", version " + m_ini.text(kWif, "Source Version", 350);
+    doc.raw().date = m_ini.text(kWif, "Date", 350);
+    doc.raw().source = m_ini.text(kWif, "Source Program", 350) + ", version " + m_ini.text(kWif, "Source Version", 350);
     // CONTENTS was read with the index. Notes and texts.
     if (flagged(WifSection::Notes)) readNotes(doc);
     if (flagged(WifSection::Text)) readText(doc);
     // Units and sett.
     readUnits(doc);
     if (doc.units() == 1) {
-        doc.plan.warpQuantityUnit = doc.plan.weftQuantityUnit = 1;
-        doc.plan.warpWeightUnit = doc.plan.weftWeightUnit = 2;
+        doc.raw().plan.warpQuantityUnit = doc.raw().plan.weftQuantityUnit = 1;
+        doc.raw().plan.warpWeightUnit = doc.raw().plan.weftWeightUnit = 2;
     }
     // The private values.
     const bool priv = flagged(WifSection::Private);
@@ -337,17 +337,17 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         readPrivate(doc);
         int side = m_ini.readInt(kPrivate, qlb(40));
         if (side != 1 && side != 2) side = 0;
-        doc.setCorrelation(side, side != 0 && m_ini.readFlag(kPrivate, qlb(43)));
+        doc.raw().setCorrelation(side, side != 0 && m_ini.readFlag(kPrivate, qlb(43)));
     }
-    doc.notations.threadingSymbols = m_ini.readFlag(kPrivate, qlb(28));
-    doc.notations.treadlingSymbols = m_ini.readFlag(kPrivate, qlb(29));
+    doc.raw().notations.threadingSymbols = m_ini.readFlag(kPrivate, qlb(28));
+    doc.raw().notations.treadlingSymbols = m_ini.readFlag(kPrivate, qlb(29));
     if (priv) readBlockParams(doc);
 
     // Palette; a file without colors gets black and white.
-    if (flagged(WifSection::ColorTable)) readPalette(doc.paletteMutable());
+    if (flagged(WifSection::ColorTable)) readPalette(doc.raw().paletteMutable());
     if (doc.palette().count() == 0) {
-        doc.paletteMutable().add(0x000000, false);
-        doc.paletteMutable().add(0xFFFFFF, false);
+        doc.raw().paletteMutable().add(0x000000, false);
+        doc.raw().paletteMutable().add(0xFFFFFF, false);
     }
     const int paletteCount = doc.palette().count();
 
@@ -393,18 +393,18 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
         treadles = std::max(treadles, usedTreadles);
         if (treadles <= 0) treadles = shafts;
     }
-    doc.setLoomRaw(shafts, treadles, liftplan);
-    doc.setRisingShed(rising);
-    doc.setRowCountsRaw(warps, wefts);
+    doc.raw().setLoomRaw(shafts, treadles, liftplan);
+    doc.raw().setRisingShed(rising);
+    doc.raw().setRowCountsRaw(warps, wefts);
     for (int r = 0; r < warps; ++r) {
         warp[r]->SetLimit(shafts);
-        doc.replaceThreading(r, std::move(warp[r]));
+        doc.raw().replaceThreading(r, std::move(warp[r]));
     }
     for (int r = 0; r < wefts; ++r) {
         weft[r]->SetLimit(liftplan ? shafts : treadles);
-        doc.replaceTreadling(r, std::move(weft[r]));
+        doc.raw().replaceTreadling(r, std::move(weft[r]));
     }
-    if (doc.multipleTreadles()) doc.notations.treadlingSymbols = false;
+    if (doc.multipleTreadles()) doc.raw().notations.treadlingSymbols = false;
 
     auto tieup = std::make_unique<Tieup>(shafts, treadles);
     if (liftplan) {
@@ -412,7 +412,7 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
     } else if (fileTieup) {
         for (int t = 0; t < treadles; ++t) tieup->setColumn(t, fileTieup->column(t));
     }
-    doc.replaceTieup(std::move(tieup));
+    doc.raw().replaceTieup(std::move(tieup));
     if (above64)
         m_messages.tell(FormatMessage(wifmsg::kUhOh, FormatMessage(wifmsg::kShaftsReduced, std::to_string(shafts))));
     if (aboveLimit)
@@ -421,14 +421,14 @@ bool WifReader::open(CQuillabyDoc& doc, const WifReadOptions& options, std::stri
                                                : FormatMessage(wifmsg::kTreadlesReduced, std::to_string(treadles))));
 
     // Mouse colors from the first end and pick.
-    ColorPalette& pal = doc.paletteMutable();
+    ColorPalette& pal = doc.raw().paletteMutable();
     if (doc.numEnds() > 0 && doc.threading(0)->GetColor(0) < paletteCount)
         pal.setLeftColor(doc.threading(0)->GetColor(0));
     if (doc.numPicks() > 0 && doc.treadling(0)->GetColor(0) < paletteCount)
         pal.setRightColor(doc.treadling(0)->GetColor(0));
 
     // Tieup keys of a weave-structure draft, the weaving run.
-    if (priv && doc.blocks.definesStructure) readTieupKeys(doc);
+    if (priv && doc.blocks().definesStructure) readTieupKeys(doc);
     readWeavingRun(doc);
     doc.EnsureComplete();
     return true;

@@ -190,7 +190,7 @@ void writeThick(IniWriter& out, const Tding& row, double spacing, std::string_vi
 
 void writePrivate(IniWriter& out, const CQuillabyDoc& doc, bool thSymbols, bool trSymbols)
 {
-    const ProjectPlanValues& p = doc.plan;
+    const ProjectPlanValues& p = doc.plan();
     const auto real = [&](int k, double v) { out.setReal(kPrivate, qlb(k), v); };
     const auto integer = [&](int k, long long v) { out.setInt(kPrivate, qlb(k), v); };
     const auto flag = [&](int k, bool v) { out.setFlag(kPrivate, qlb(k), v); };
@@ -216,7 +216,7 @@ void writePrivate(IniWriter& out, const CQuillabyDoc& doc, bool thSymbols, bool 
     integer(21, p.weftQuantityUnit);
     integer(22, p.warpWeightUnit);
     integer(23, p.weftWeightUnit);
-    const DisplayNotations& n = doc.notations;
+    const DisplayNotations& n = doc.notations();
     integer(24, n.threading);
     integer(25, n.treadling);
     integer(26, n.tieup);
@@ -229,7 +229,7 @@ void writePrivate(IniWriter& out, const CQuillabyDoc& doc, bool thSymbols, bool 
     integer(41, doc.numWarps());
     integer(42, doc.numWefts());
     flag(43, doc.correlationOn());
-    const WeavingRunState& w = doc.weaving;
+    const WeavingRunState& w = doc.weaving();
     integer(45, w.reverse ? 1 : 0);
     integer(46, w.loop ? 1 : 0);
     integer(47, w.currentPick);
@@ -241,7 +241,7 @@ void writePrivate(IniWriter& out, const CQuillabyDoc& doc, bool thSymbols, bool 
         }
     out.set(kPrivate, qlb(48), markers);
     integer(49, w.repeatCount);
-    const BlockSubstitutionParams& b = doc.blocks;
+    const BlockSubstitutionParams& b = doc.blocks();
     flag(50, b.definesStructure);
     integer(51, b.numBlocks);
     flag(52, b.fixedNumberOfBlocks);
@@ -295,7 +295,7 @@ void WriteWifPalette(IniWriter& out, const ColorPalette& palette)
 std::string WifText(const CQuillabyDoc& doc, const std::string& date)
 {
     IniWriter out;
-    const bool structure = doc.blocks.definesStructure;
+    const bool structure = doc.blocks().definesStructure;
     const Threading& t0 = *doc.threading(0);
     const Treadling& w0 = *doc.treadling(0);
     // The notation flags follow the data.
@@ -315,10 +315,10 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
     for (WifSection s : {WifSection::ColorPalette, WifSection::Weaving, WifSection::Warp, WifSection::Weft,
                          WifSection::Tieup, WifSection::ColorTable, WifSection::Threading, WifSection::Private})
         on(s, true);
-    on(WifSection::Text, !doc.title.empty() || !doc.author.empty());
-    on(WifSection::Notes, !doc.notes.empty());
+    on(WifSection::Text, !doc.title().empty() || !doc.author().empty());
+    on(WifSection::Notes, !doc.notes().empty());
     on(WifSection::Treadling, structure || !doc.isLiftplan());
-    on(WifSection::Liftplan, structure ? !doc.blocks.automaticallyGenerated : doc.isLiftplan());
+    on(WifSection::Liftplan, structure ? !doc.blocks().automaticallyGenerated : doc.isLiftplan());
     on(WifSection::WarpSpacing, t0.AnyThick());
     on(WifSection::WeftSpacing, w0.AnyThick());
     on(WifSection::WarpColors, colorsNeeded(doc, true));
@@ -331,14 +331,14 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
     out.setInt("WEAVING", "Treadles", doc.numTreadles());
     out.setFlag("WEAVING", "Rising Shed", doc.isRisingShed());
     // TEXT and NOTES
-    if (!doc.title.empty()) out.setText("TEXT", "Title", doc.title);
-    if (!doc.author.empty()) out.setText("TEXT", "Author", doc.author);
+    if (!doc.title().empty()) out.setText("TEXT", "Title", doc.title());
+    if (!doc.author().empty()) out.setText("TEXT", "Author", doc.author());
     int note = 0;
     std::size_t pos = 0;
-    while (pos < doc.notes.size()) {
-        std::size_t end = doc.notes.find_first_of("\r\n", pos);
-        if (end == std::string::npos) end = doc.notes.size();
-        if (end > pos) out.setText("NOTES", num(++note), std::string_view(doc.notes).substr(pos, end - pos));
+    while (pos < doc.notes().size()) {
+        std::size_t end = doc.notes().find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = doc.notes().size();
+        if (end > pos) out.setText("NOTES", num(++note), std::string_view(doc.notes()).substr(pos, end - pos));
         pos = end + 1;
     }
     // WARP and WEFT
@@ -369,10 +369,10 @@ std::string WifText(const CQuillabyDoc& doc, const std::string& date)
     // The private section
     writePrivate(out, doc, thSymbols, trSymbols);
     // Tieup keys of a weave structure
-    if (structure && !doc.blocks.automaticallyGenerated) {
-        const int perKey = doc.blocks.patternTreadlesPerBlock;
-        for (std::size_t i = 0; i < doc.tieupKeys.size(); ++i) {
-            const TieupKey* key = doc.tieupKeys[i].get();
+    if (structure && !doc.blocks().automaticallyGenerated) {
+        const int perKey = doc.blocks().patternTreadlesPerBlock;
+        for (std::size_t i = 0; i < doc.tieupKeys().size(); ++i) {
+            const TieupKey* key = doc.tieupKeys()[i].get();
             if (!key || !key->isStored()) continue;
             for (int j = 0; j < perKey && j < key->treadleCount(); ++j) {
                 const std::string col = columnText(key->column(j), key->shaftCount());
@@ -448,11 +448,9 @@ bool WriteWifFile(CQuillabyDoc& doc, const std::string& path, std::string* error
 {
     const std::string date = WifToday();
     if (!WriteFileAtomically(path, WifText(doc, date), error)) return false;
-    doc.date = date;
-    const bool structure = doc.blocks.definesStructure;
-    doc.notations.threadingSymbols = !structure && doc.threading(0)->HasSymbols();
-    doc.notations.treadlingSymbols = !structure && !doc.multipleTreadles() && doc.treadling(0)->HasSymbols();
-    doc.SetModified(false);
+    const bool structure = doc.blocks().definesStructure;
+    doc.MarkSaved(date, !structure && doc.threading(0)->HasSymbols(),
+                  !structure && !doc.multipleTreadles() && doc.treadling(0)->HasSymbols());
     return true;
 }
 

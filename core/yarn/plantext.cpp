@@ -202,7 +202,7 @@ ShownPlan ShowDraftPlan(const CQuillabyDoc& doc, MeasureSystem shown)
 
 std::string DraftPlanText(const CQuillabyDoc& doc, MeasureSystem shown)
 {
-    return PlanText(PlanLayout(ShowDraftPlan(doc, shown), doc.title, doc.notes));
+    return PlanText(PlanLayout(ShowDraftPlan(doc, shown), doc.title(), doc.notes()));
 }
 
 } // namespace qb

@@ -1,6 +1,6 @@
 #include "core/yarn/projectplan.h"
 
-#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 
 #include "core/yarn/yarn.h"
 
@@ -31,7 +31,7 @@ double nonNegative(double v)
 
 PlanInputs PlanInputsOf(const CQuillabyDoc& doc, MeasureSystem shown)
 {
-    const ProjectPlanValues& p = doc.plan;
+    const ProjectPlanValues& p = doc.plan();
     const MeasureSystem own = MeasureSystemOf(doc.units());
     const auto length = [&](double v) { return ConvertLength(v, own, shown); };
     const auto density = [&](int d) { return ConvertDensity(static_cast<std::uint32_t>(std::max(0, d)), own, shown); };
@@ -65,7 +65,7 @@ PlanInputs PlanInputsOf(const CQuillabyDoc& doc, MeasureSystem shown)
 
 bool StorePlanChanges(CQuillabyDoc& doc, const PlanInputs& shown, const PlanInputs& edited)
 {
-    ProjectPlanValues& p = doc.plan;
+    ProjectPlanValues& p = doc.raw().plan;
     const MeasureSystem own = MeasureSystemOf(doc.units());
     const MeasureSystem from = shown.system;
     bool changed = false;
@@ -118,14 +118,14 @@ bool StorePlanChanges(CQuillabyDoc& doc, const PlanInputs& shown, const PlanInpu
     if (edited.sett != shown.sett) {
         const SettParts s = SplitSett(ConvertSettValue(nonNegative(edited.sett), from, own));
         if (s != SettParts{doc.warpSettWhole(), doc.warpSettFrac()}) {
-            doc.setWarpSett(s.whole, s.frac);
+            doc.raw().setWarpSett(s.whole, s.frac);
             changed = true;
         }
     }
     if (edited.beat != shown.beat) {
         const SettParts s = SplitSett(ConvertSettValue(nonNegative(edited.beat), from, own));
         if (s != SettParts{doc.weftSettWhole(), doc.weftSettFrac()}) {
-            doc.setWeftSett(s.whole, s.frac);
+            doc.raw().setWeftSett(s.whole, s.frac);
             changed = true;
         }
     }
@@ -138,8 +138,8 @@ PlannerSession::PlannerSession(const CQuillabyDoc& doc, MeasureSystem shown)
 {
     // The Woven Dimensions page works with a whole draw-in, whole in the
     // draft's own unit so that a draft viewed in the other system keeps it.
-    const double ceiled = CeilTolerant(doc.plan.drawIn);
-    if (ceiled != doc.plan.drawIn) m_pages.drawIn = ConvertLength(ceiled, MeasureSystemOf(doc.units()), shown);
+    const double ceiled = CeilTolerant(doc.plan().drawIn);
+    if (ceiled != doc.plan().drawIn) m_pages.drawIn = ConvertLength(ceiled, MeasureSystemOf(doc.units()), shown);
 }
 
 void PlannerSession::setEnds(long long ends)
@@ -163,9 +163,10 @@ void PlannerSession::applyWeftYarn(const CYarn& y)
 
 CommandResult FinishProjectPlanner(Edit e, CQuillabyDoc& doc, const PlannerSession& session)
 {
-    bool stored = false;
     // The plan's values, sett and units are the draft's settings: one step.
-    doc.Modify(e, DraftSnapshot::Settings, [&] { stored = StorePlanChanges(doc, session.loaded(), session.pages()); });
+    DraftStep step(e, doc, DraftSnapshot::Settings);
+    const bool stored = StorePlanChanges(doc, session.loaded(), session.pages());
+    step.commit();
     return stored ? CommandResult::doneResult() : CommandResult::noChange();
 }
 

@@ -47,7 +47,7 @@ protected:
         d.shafts = shafts;
         d.treadles = shafts;
         doc.OnNewDocument(d);
-        doc.notations.threading = threadingNotation;
+        doc.raw().notations.threading = threadingNotation;
         for (int e = 0; e < ends; ++e) doc.SetThreadingCell(qb::kReplay, e, 1 + e % shafts);
         for (int p = 0; p < picks; ++p) doc.SetTreadlingCell(qb::kReplay, p, 1 + p % shafts);
         for (int t = 0; t < shafts; ++t)

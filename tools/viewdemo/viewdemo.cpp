@@ -23,7 +23,6 @@ static void buildSample(CQuillabyDoc& doc, int warps)
     NewDraftDefaults d;
     d.defaultColors = {0x000000, 0x0000C0, 0x2080E0, 0x804000, 0x00A000};
     doc.OnNewDocument(d);
-    doc.windowTitle = "sample.wif";
     if (warps > 1) doc.SetNumRows(kReplay, Side::Threading, warps);
     const int ends = 64, picks = 48;
     for (int e = 0; e < ends; ++e) {
@@ -37,7 +36,7 @@ static void buildSample(CQuillabyDoc& doc, int warps)
         doc.SetTreadlingCell(kReplay, p, 1 + (k < 8 ? k : 14 - k));
         doc.SetThreadColors(kReplay, Side::Treadling, p, p, (p / 6) % 2 ? 4 : 1);
     }
-    Tieup& t = doc.tieupMutable();
+    Tieup& t = doc.raw().tieupMutable();
     for (int tr = 0; tr < 8; ++tr) {
         t.setColumn(tr, TUPTYPE());
         for (int s : {0, 1, 4}) t.setCell(tr, 1 + (tr + s) % 8);
@@ -59,6 +58,7 @@ int main(int argc, char** argv)
     };
     CQuillabyDoc doc;
     const QString file = value("--file", QString());
+    QString title = QStringLiteral("sample.wif");
     if (file.isEmpty()) {
         buildSample(doc, value("--warps", "1").toInt());
     } else {
@@ -70,11 +70,11 @@ int main(int argc, char** argv)
             qWarning("%s", error.c_str());
             return 1;
         }
-        doc.windowTitle = QFileInfo(file).fileName().toStdString();
+        title = QFileInfo(file).fileName();
     }
-    if (has("--alpha")) doc.notations.threading = 3;
-    if (has("--numeric-tieup")) doc.notations.tieup = 1;
-    doc.notations.drawdown = has("--interlace") ? 4 : 0;
+    if (has("--alpha")) doc.raw().notations.threading = kAlpha;
+    if (has("--numeric-tieup")) doc.raw().notations.tieup = kNumeric;
+    doc.raw().notations.drawdown = has("--interlace") ? kInterlaced : kPlain;
 
     QMainWindow win;
     auto* mdi = new QMdiArea;
@@ -85,6 +85,7 @@ int main(int argc, char** argv)
     CGridFrame* frame = has("--fabric") || has("--back")
         ? CreateGridFrame(has("--back") ? FrameKind::FabricBack : FrameKind::Fabric, &doc, scale, drawnUp, true)
         : CDraftFrame::create(&doc, scale, drawnUp, true);
+    frame->setDocumentTitle(title);
     QMdiSubWindow* sub = mdi->addSubWindow(frame);
     sub->setWindowTitle(frame->frameTitle());
     sub->resize(1400, 900);

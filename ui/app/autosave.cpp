@@ -49,7 +49,7 @@ int CAutosave::saveNow(bool force)
         if (!w->document().isModified()) continue; // saved since: its copy goes below
         Copy copy = old != m_copies.cend() ? *old : Copy{m_nextKey++, 0};
         // Unchanged since the last copy: nothing to write.
-        const std::string text = WifText(w->document(), w->document().date);
+        const std::string text = WifText(w->document(), w->document().date());
         const size_t hash = std::hash<std::string>{}(text);
         if (force || hash != copy.textHash || !m_store->contains(copy.key)) {
             if (m_store->write(copy.key, w->document(), w->path(), w->title())) {

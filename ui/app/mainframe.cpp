@@ -186,7 +186,6 @@ CDraftWindow* CMainFrame::newDocument()
 CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, const QString& path)
 {
     const QString title = path.isEmpty() ? m_files->nextUntitledName() : QFileInfo(path).fileName();
-    doc->windowTitle = title.toStdString();
     CDraftWindow::Display display;
     display.scale = cellScale();
     display.drawnUp = m_settings.DraftDrawnUp != 0;

@@ -122,7 +122,7 @@ bool CRecoveryStore::write(int key, const CQuillabyDoc& doc, const QString& path
     if (!openSession(error)) return false;
     std::string reason;
     // The draft's own date: a recovery copy is no save.
-    if (!WriteFileAtomically(QFile::encodeName(draftFile(key)).toStdString(), WifText(doc, doc.date), &reason)) {
+    if (!WriteFileAtomically(QFile::encodeName(draftFile(key)).toStdString(), WifText(doc, doc.date()), &reason)) {
         if (error) *error = QString::fromLocal8Bit(reason);
         return false;
     }

@@ -7,7 +7,6 @@
 #include "ui/views/draftwindow.h"
 #include "ui/views/gridview.h"
 
-#include "core/draft/draftsnapshot.h"
 #include "core/wif/draftimport.h"
 
 #include <QAction>
@@ -24,15 +23,12 @@ namespace qb {
 
 namespace {
 
-// Every frame on the draft: notations may have changed with the draft.
-void refreshFrames(IMainWindow* main, CDraftWindow* w, bool fit)
+// Every frame on the draft fits the converted draft anew.
+void fitFrames(IMainWindow* main, CDraftWindow* w)
 {
     const QList<QMdiSubWindow*> subs = main->mdiArea()->subWindowList();
     for (QMdiSubWindow* sub : subs)
-        if (CGridFrame* f = w->frameIn(sub)) {
-            f->readNotations();
-            if (fit) f->fitInWindow();
-        }
+        if (CGridFrame* f = w->frameIn(sub)) f->fitInWindow();
 }
 
 QString toLf(const std::string& s)
@@ -65,19 +61,15 @@ bool ApplyPropertiesSheet(IMainWindow* main, CDraftWindow* w, const DraftPropert
     PropertiesOutcome out;
     // Texts and settings are one step, as the sheet was one action.
     doc.Transaction("Properties", [&](Edit e) {
-        const DraftTexts before{toLf(doc.title), toLf(doc.author), toLf(doc.notes)};
+        const DraftTexts before{toLf(doc.title()), toLf(doc.author()), toLf(doc.notes())};
         if (!(texts == before))
-            changed = doc.Modify(e, DraftSnapshot::Texts, [&] {
-                doc.title = toCrLf(texts.title);
-                doc.author = toCrLf(texts.author);
-                doc.notes = toCrLf(texts.notes);
-            });
+            changed = doc.SetTexts(e, toCrLf(texts.title), toCrLf(texts.author), toCrLf(texts.notes));
         CUiPrompter prompter(main);
         const ColorPalette& pal = doc.palette();
         out = ApplyProperties(e, doc, values, prompter, {pal.leftColor(), pal.rightColor()});
     });
     if (out.changed) {
-        refreshFrames(main, w, out.converted);
+        if (out.converted) fitFrames(main, w);
         changed = true;
     }
     w->refreshTitle();
@@ -88,8 +80,8 @@ void ShowPropertiesSheet(IMainWindow* main, CDraftWindow* w, CPropertiesSheet::P
 {
     if (!w) return;
     CQuillabyDoc& doc = w->document();
-    doc.windowTitle = w->title().toStdString();
-    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title), toLf(doc.author), toLf(doc.notes)}, page, main->window());
+    CPropertiesSheet sheet(ReadProperties(doc), {toLf(doc.title()), toLf(doc.author()), toLf(doc.notes())}, page,
+                           main->window());
     if (sheet.exec() != QDialog::Accepted) return;
     ApplyPropertiesSheet(main, w, sheet.values(), sheet.texts());
 }

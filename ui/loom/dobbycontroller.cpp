@@ -164,9 +164,9 @@ void CDobbyController::updateActions()
     c.anyRun = m_run != nullptr || m_selfTestHead != nullptr;
     c.draftHasRun = m_run && doc == m_runDoc;
     if (doc) {
-        c.unweave = doc->weaving.unweave;
-        c.reverse = doc->weaving.reverse;
-        c.loop = doc->weaving.loop;
+        c.unweave = doc->weaving().unweave;
+        c.reverse = doc->weaving().reverse;
+        c.loop = doc->weaving().loop;
     }
     c.headIndex = m_frame.settings().dobbyHead;
     for (const auto& [item, a] : m_actions) {
@@ -179,7 +179,7 @@ void CDobbyController::updateActions()
     if (QAction* start = action(DobbyMenuItem::Start))
         start->setEnabled(start->isEnabled() && doc != nullptr && !m_selfTestHead);
     if (m_run) {
-        const WeavingRunState& w = m_runDoc->weaving;
+        const WeavingRunState& w = m_runDoc->weaving();
         m_controlBar->setToggles(w.unweave, w.reverse, w.loop);
         m_controlBar->setSameShedEnabled(!w.unweave);
     }
@@ -217,7 +217,7 @@ bool CDobbyController::startRun(CQuillabyDoc& doc)
     doc.subscribe(this);
     connect(m_link, &CSerialLink::activity, this, &CDobbyController::handleEvents);
     m_link->attach(m_run->head());
-    const int before = doc.weaving.currentPick;
+    const int before = doc.weaving().currentPick;
     m_run->start();
     m_link->pump();
     handleEvents();
@@ -226,7 +226,7 @@ bool CDobbyController::startRun(CQuillabyDoc& doc)
     m_repeatBar->show();
     m_controlBar->setFocus();
     // Markers may have moved the section: panes repaint them.
-    UpdateHint h{UpdateHint::NoDrawdown, doc.weaving.currentPick, doc.weaving.currentPick};
+    UpdateHint h{UpdateHint::NoDrawdown, doc.weaving().currentPick, doc.weaving().currentPick};
     doc.UpdateAllViews(&h);
     refreshPickDisplay(before);
     updateActions();
@@ -401,9 +401,9 @@ void CDobbyController::OnMarkers()
 {
     CQuillabyDoc* doc = activeDocument();
     if (!doc) return;
-    const int current = doc->weaving.currentPick;
+    const int current = doc->weaving().currentPick;
     auto next = [doc](int q) {
-        for (int m : doc->weaving.markers)
+        for (int m : doc->weaving().markers)
             if (m > q) return m;
         return 0;
     };

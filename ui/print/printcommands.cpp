@@ -66,7 +66,7 @@ QString documentName(IMainWindow* main, const CGridFrame* frame)
     if (main)
         for (CDraftWindow* w : main->draftWindows())
             if (&w->document() == frame->document()) return w->title();
-    return QString::fromStdString(frame->document()->windowTitle);
+    return frame->documentTitle();
 }
 
 PrintOptions optionsFor(IMainWindow* main)

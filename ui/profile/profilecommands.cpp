@@ -12,24 +12,21 @@
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 
-#include "core/draft/draftsnapshot.h"
+#include "core/draft/draftstep.h"
 #include "core/draft/quillabydoc.h"
 #include "core/transform/blockmessages.h"
 #include "core/transform/blocksubstitution.h"
 #include "core/transform/networkplot.h"
 #include "core/transform/networkscale.h"
 #include "core/transform/ribbontemplate.h"
-#include "core/transform/skeletontieup.h"
 #include "core/transform/structurefile.h"
-#include "core/transform/tieupkeys.h"
+#include "core/transform/weavestructureedit.h"
 
 #include <QAction>
 #include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
-
-#include <algorithm>
 
 namespace qb {
 
@@ -40,33 +37,6 @@ using C = ProfileCommand;
 std::string fileName(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
-}
-
-std::vector<std::unique_ptr<TieupKey>> copyKeys(const std::vector<std::unique_ptr<TieupKey>>& keys)
-{
-    std::vector<std::unique_ptr<TieupKey>> out;
-    out.reserve(keys.size());
-    for (const auto& k : keys) out.push_back(k ? std::make_unique<TieupKey>(*k) : nullptr);
-    return out;
-}
-
-bool sameKeys(const std::vector<std::unique_ptr<TieupKey>>& a, const std::vector<std::unique_ptr<TieupKey>>& b)
-{
-    // Slots past the end of a list hold no key.
-    for (std::size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-        const TieupKey* x = i < a.size() ? a[i].get() : nullptr;
-        const TieupKey* y = i < b.size() ? b[i].get() : nullptr;
-        if (!x || !y) {
-            if (KeyDefined(x) || KeyDefined(y)) return false;
-            continue;
-        }
-        if (x->flag1 != y->flag1 || x->flag2 != y->flag2 || x->treadleCount() != y->treadleCount()
-            || x->shaftCount() != y->shaftCount())
-            return false;
-        for (int t = 0; t < x->treadleCount(); ++t)
-            if (!(x->column(t) == y->column(t))) return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -110,7 +80,7 @@ void CProfileCommands::updateStates()
 {
     CDraftWindow* w = m_main->activeDraftWindow();
     m_actions.enableAll(w != nullptr);
-    action(C::DefinesStructure)->setChecked(w && w->document().blocks.definesStructure);
+    action(C::DefinesStructure)->setChecked(w && w->document().blocks().definesStructure);
 }
 
 void CProfileCommands::addMenus()
@@ -203,38 +173,16 @@ void CProfileCommands::weaveStructure(CDraftWindow* w)
     CQuillabyDoc& doc = w->document();
     CWeaveStructureSheet sheet(doc, m_main->window());
     if (!RunDialog(sheet)) return;
-    const BlockSubstitutionParams p = sheet.params();
-    // Keys drawn for another layout of blocks do not carry over: the sheet
-    // kept them out of reach, and the draft's own are fitted to the new one.
-    const bool keepKeys = !sheet.layoutChanged();
-    auto keys = copyKeys(sheet.edited().tieupKeys);
-    const bool toSkeleton = p.skeletonTieup && !doc.blocks.skeletonTieup;
-    // OK without a change leaves nothing to undo.
-    if (p == doc.blocks && (!keepKeys || sameKeys(keys, doc.tieupKeys))) return;
     CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, w->document(), "Weave Structure", [&](Edit e) {
-        bool relayout = false;
-        const bool changed = doc.Modify(e, DraftSnapshot::Settings | DraftSnapshot::Structure, [&] {
-            doc.blocks = p;
-            if (keepKeys) doc.tieupKeys = std::move(keys);
-            if (doc.blocks.definesStructure) FitTieupKeys(doc);
-            // Without its tieup the option would only mislead the substitution.
-            if (toSkeleton && !(relayout = ConvertToSkeletonTieup(doc, prompter))) doc.blocks.skeletonTieup = false;
-            doc.SetModified();
-        });
-        return changed ? CommandResult::doneResult(relayout) : CommandResult::noChange();
-    });
+    RunCommandStep(m_main, w->document(), "Weave Structure",
+                   [&](Edit e) { return ApplyWeaveStructure(e, doc, sheet.params(), sheet.edit(), prompter); });
 }
 
 void CProfileCommands::definesStructure(CDraftWindow* w)
 {
     CQuillabyDoc& doc = w->document();
-    const bool on = !doc.blocks.definesStructure;
-    RunCommandStep(m_main, w->document(), "Defines Structure", [&](Edit e) {
-        doc.Modify(e, DraftSnapshot::Settings | DraftSnapshot::Structure, [&] { SetDefinesStructure(doc, on); });
-        // The notation symbols may have gone.
-        return CommandResult::doneResult(true);
-    });
+    const bool on = !doc.blocks().definesStructure;
+    RunCommandStep(m_main, w->document(), "Defines Structure", [&](Edit e) { return SetDefinesStructure(e, doc, on); });
 }
 
 void CProfileCommands::blockSubstitution(CDraftWindow* w)

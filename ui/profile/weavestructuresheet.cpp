@@ -2,9 +2,6 @@
 
 #include "ui/base/dialogparts.h"
 
-#include "core/draft/quillabydoc.h"
-#include "core/transform/tieupkeys.h"
-
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -153,14 +150,10 @@ void CTieupKeyPicture::mousePressEvent(QMouseEvent* e)
 
 // --- the sheet ---
 
-CWeaveStructureSheet::CWeaveStructureSheet(const CQuillabyDoc& doc, QWidget* parent)
-    : QDialog(parent)
-    , m_initial(doc.blocks)
-    , m_work(doc.Clone())
+CWeaveStructureSheet::CWeaveStructureSheet(const CQuillabyDoc& doc, QWidget* parent) : QDialog(parent), m_edit(doc)
 {
     setObjectName(QStringLiteral("weaveStructureSheet"));
     setWindowTitle(QStringLiteral("Weave Structure"));
-    FitTieupKeys(*m_work);
     m_tabs = new QTabWidget(this);
     m_tabs->addTab(makeParametersPage(), QStringLiteral("Parameters"));
     m_tabs->addTab(makeAdvancedPage(), QStringLiteral("Advanced"));
@@ -169,7 +162,7 @@ CWeaveStructureSheet::CWeaveStructureSheet(const CQuillabyDoc& doc, QWidget* par
     auto* v = new QVBoxLayout(this);
     v->addWidget(m_tabs);
     v->addWidget(OkCancelButtons(this));
-    load(m_initial);
+    load(m_edit.initial());
 
     // Every control that a rule reads makes the sheet follow.
     for (QSpinBox* s : findChildren<QSpinBox*>())
@@ -307,7 +300,7 @@ QWidget* CWeaveStructureSheet::makeTieupsPage()
     m_blockList->setObjectName(QStringLiteral("blockList"));
     m_blockList->setSelectionMode(QAbstractItemView::MultiSelection);
     m_blockList->setMaximumWidth(70);
-    for (int k = 1; k <= std::clamp(m_initial.numBlocks, 2, 8); ++k)
+    for (int k = 1; k <= std::clamp(m_edit.initial().numBlocks, 2, 8); ++k)
         m_blockList->addItem(QString(QLatin1Char(BlockLetter(k))));
     m_keyPicture = new CTieupKeyPicture(page);
     m_keyCaption = new QLabel(page);
@@ -380,7 +373,7 @@ void CWeaveStructureSheet::load(const BlockSubstitutionParams& p)
 
 BlockSubstitutionParams CWeaveStructureSheet::params() const
 {
-    BlockSubstitutionParams p = m_initial;
+    BlockSubstitutionParams p = m_edit.initial();
     p.numBlocks = m_blocks->value();
     p.endsPerBlock = m_ends->value();
     p.picksPerBlock = m_picks->value();
@@ -414,15 +407,10 @@ BlockSubstitutionParams CWeaveStructureSheet::params() const
     c.additionalBars = m_bars->value();
     c.barsInWeft = m_barsWeft->isChecked();
     p.colorOptions = EncodeColorOptions(c);
-    // Forced off by the rules, whatever the box remembers.
-    p.enforceOddEvenTiedowns = m_oddEven->isChecked() && SheetRules(p, false).oddEvenTiedowns;
-    p.automaticallyGenerated = m_automatic->isChecked() && p.allowTieupCombinations;
-    return p;
-}
-
-bool CWeaveStructureSheet::layoutChanged() const
-{
-    return KeyLayoutChanged(m_initial, params());
+    p.enforceOddEvenTiedowns = m_oddEven->isChecked();
+    p.automaticallyGenerated = m_automatic->isChecked();
+    // Forced off by the rules, whatever the boxes remember.
+    return SheetParams(p);
 }
 
 BlockSet CWeaveStructureSheet::selectedSet() const
@@ -438,22 +426,21 @@ void CWeaveStructureSheet::follow()
     if (m_following) return;
     m_following = true;
     const BlockSubstitutionParams p = params();
-    const bool changed = KeyLayoutChanged(m_initial, p);
-    const WeaveStructureSheetRules r = SheetRules(p, changed);
+    m_edit.setParams(p);
+    const WeaveStructureSheetRules r = m_edit.rules();
 
     m_oddEven->setEnabled(r.oddEvenTiedowns);
     m_oddEven->setChecked(r.oddEvenTiedowns && m_oddEvenWanted);
-    auto side = [](SideControls& c, bool turning, bool flip, bool flipChoice, int length) {
+    auto side = [](SideControls& c, bool turning, bool flip, bool flipChoice, int most) {
         c.turning->setEnabled(turning);
         c.turningChoice->setEnabled(turning);
-        // A balance can be at most one thread short of a whole unit.
-        c.turning->setMaximum(std::max(0, length - 1));
-        c.transition->setMaximum(std::max(0, length - 1));
+        c.turning->setMaximum(most);
+        c.transition->setMaximum(most);
         c.flip->setEnabled(flip);
         c.flipChoice->setEnabled(flipChoice);
     };
-    side(m_threading, r.threadingTurning, r.threadingFlip, r.threadingFlipChoice, p.endsPerBlock);
-    side(m_treadling, r.treadlingTurning, r.treadlingFlip, r.treadlingFlipChoice, p.picksPerBlock);
+    side(m_threading, r.threadingTurning, r.threadingFlip, r.threadingFlipChoice, r.threadingBalanceMost);
+    side(m_treadling, r.treadlingTurning, r.treadlingFlip, r.treadlingFlipChoice, r.treadlingBalanceMost);
 
     for (QWidget* w : std::initializer_list<QWidget*>{m_alternate, m_exceptWarp, m_exceptWeft, m_bars})
         w->setEnabled(r.colorDetails);
@@ -466,52 +453,44 @@ void CWeaveStructureSheet::follow()
     m_keyPicture->setEnabled(r.keyList);
     m_keyCaption->setEnabled(r.keyList);
     m_allValid->setEnabled(r.makeAllValid);
-    if (!changed) m_work->blocks = p;
+    // The boxes the rules just set count from here on.
+    m_edit.setParams(params());
     m_following = false;
     showKey();
 }
 
 void CWeaveStructureSheet::showKey()
 {
-    const BlockSubstitutionParams p = params();
-    const bool changed = KeyLayoutChanged(m_initial, p);
-    const WeaveStructureSheetRules r = SheetRules(p, changed);
     const BlockSet set = selectedSet();
     const QString letters = QString::fromStdString(BlockSetLetters(set));
     m_keyCaption->setText(letters.isEmpty() ? QStringLiteral("Key: no blocks") : QStringLiteral("Key: ") + letters);
-    if (changed) {
-        m_keyPicture->setKey(std::nullopt, 0, 0, p, false);
+    const WeaveStructureEdit::KeyView v = m_edit.keyView(set);
+    if (!v.shown) {
+        m_keyPicture->setKey(std::nullopt, 0, 0, m_edit.params(), false);
         m_valid->setEnabled(false);
         return;
     }
-    const CQuillabyDoc& work = *m_work;
-    m_keyPicture->setKey(KeyForCombination(work, set), work.numShafts(), p.patternTreadlesPerBlock, p,
-                         r.validCombination);
-    const TieupKey* stored = set < work.tieupKeys.size() ? work.tieupKeys[set].get() : nullptr;
-    m_valid->setEnabled(r.validCombination && CombinationCanBeValid(p, set));
-    m_valid->setChecked(r.validCombination ? KeyUsable(stored) : p.automaticallyGenerated);
-    m_allValid->setText(QString::fromStdString(MakeAllValidCaption(work)));
+    m_keyPicture->setKey(v.key, v.shafts, v.treadles, m_edit.params(), v.editable);
+    m_valid->setEnabled(v.validEnabled);
+    m_valid->setChecked(v.valid);
+    m_allValid->setText(QString::fromStdString(m_edit.allValidCaption()));
 }
 
 void CWeaveStructureSheet::toggleCell(int treadle, int shaft)
 {
-    if (layoutChanged() || m_work->blocks.automaticallyGenerated) return;
-    const BlockSet set = selectedSet();
-    const auto key = KeyForCombination(*m_work, set);
-    SetKeyCell(*m_work, set, treadle, shaft, !(key && key->cell(treadle, shaft)));
+    m_edit.toggleCell(selectedSet(), treadle, shaft);
     showKey();
 }
 
 void CWeaveStructureSheet::setValid(bool on)
 {
-    if (!layoutChanged()) SetKeyValid(*m_work, selectedSet(), on);
+    m_edit.setValid(selectedSet(), on);
     showKey();
 }
 
 void CWeaveStructureSheet::toggleAllValid()
 {
-    if (layoutChanged()) return;
-    MakeAllValid(*m_work, MakeAllValidCaption(*m_work) == "Make all valid");
+    m_edit.toggleAllValid();
     showKey();
 }
 

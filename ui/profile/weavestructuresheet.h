@@ -3,6 +3,7 @@
 #include "core/draft/draftsettings.h"
 #include "core/draft/tieup.h"
 #include "core/transform/weavestructure.h"
+#include "core/transform/weavestructureedit.h"
 
 #include <QDialog>
 #include <QWidget>
@@ -56,8 +57,8 @@ private:
 
 // "&Weave Structure...": the block parameters of a weave-structure draft on
 // the pages Parameters, Advanced, Color and Tieups, and the tieup key of
-// every combination of blocks. The sheet edits a copy; the command takes the
-// parameters and keys after OK.
+// every combination of blocks. The controls over a WeaveStructureEdit, which
+// holds the rules and the keys; the command applies it after OK.
 class CWeaveStructureSheet : public QDialog {
     Q_OBJECT
 public:
@@ -69,12 +70,8 @@ public:
     // The parameters as the controls show them; options the rules force off
     // read as off.
     BlockSubstitutionParams params() const;
-    // The draft with the keys as edited (its parameters follow the controls
-    // while the key layout is unchanged).
-    const CQuillabyDoc& edited() const { return *m_work; }
-    // Whether the number of blocks, the pattern treadles per block or the
-    // shaft layout changed, so the keys no longer fit their picture.
-    bool layoutChanged() const;
+    // The keys as edited, and the rules.
+    const WeaveStructureEdit& edit() const { return m_edit; }
     QTabWidget* tabs() const { return m_tabs; }
     // The combination the block list selects (block k is bit k-1).
     BlockSet selectedSet() const;
@@ -103,8 +100,7 @@ private:
     QWidget* makeSideGroup(const QString& title, const char* prefix, const QString& threads, const QString& units,
                            SideControls& c);
 
-    BlockSubstitutionParams m_initial;
-    std::unique_ptr<CQuillabyDoc> m_work;
+    WeaveStructureEdit m_edit;
     bool m_following = false;
     // What "Enforce odd-even tiedowns" was before the rules forced it off.
     bool m_oddEvenWanted = false;

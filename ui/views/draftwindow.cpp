@@ -40,7 +40,6 @@ void CDraftWindow::setPath(const QString& path, const QString& title)
 {
     m_path = path;
     m_title = title;
-    m_doc->windowTitle = title.toStdString();
     m_frame->setDocumentTitle(title);
     m_frame->setDocumentPath(path);
     for (const QPointer<QMdiSubWindow>& sub : m_others)

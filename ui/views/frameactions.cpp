@@ -1,7 +1,6 @@
 #include "ui/views/gridframe.h"
 
-#include "printing/glyphs.h"
-
+#include "core/draft/notation.h"
 #include "core/draft/quillabydoc.h"
 
 #include <QAction>
@@ -129,14 +128,16 @@ void CGridFrame::updateActionStates()
 {
     if (m_actions.empty()) return;
     auto check = [this](FrameAction id, bool on) { m_actions[id]->setChecked(on); };
-    check(FrameAction::ThreadingNumeric, m_threadingNotation == kNumeric);
-    check(FrameAction::ThreadingAlpha, m_threadingNotation == kAlpha);
-    check(FrameAction::ThreadingUser, m_threadingNotation == kUserDefined);
-    check(FrameAction::TreadlingNumeric, m_treadlingNotation == kNumeric);
-    check(FrameAction::TreadlingUser, m_treadlingNotation == kUserDefined);
-    check(FrameAction::TieupNumeric, m_tieupNotation == kNumeric);
-    check(FrameAction::TieupSymbolic, m_tieupNotation == kSymbolic);
-    check(FrameAction::Interlace, m_interlace);
+    const DisplayNotations& n = m_doc->notations();
+    check(FrameAction::ThreadingNumeric, n.threading == kNumeric);
+    check(FrameAction::ThreadingAlpha, n.threading == kAlpha);
+    check(FrameAction::ThreadingUser, n.threading == kUserDefined);
+    check(FrameAction::TreadlingNumeric, n.treadling == kNumeric);
+    check(FrameAction::TreadlingUser, n.treadling == kUserDefined);
+    check(FrameAction::TieupNumeric, n.tieup == kNumeric);
+    check(FrameAction::TieupSymbolic, n.tieup == kSymbolic);
+    // The draft's style, also while a frame shows it flat for the while.
+    check(FrameAction::Interlace, n.drawdown == kInterlaced);
     check(FrameAction::ColorMode, m_coloring == 0);
     check(FrameAction::WarpMode, m_coloring == 1);
     check(FrameAction::WeftMode, m_coloring == 2);

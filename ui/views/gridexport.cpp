@@ -125,7 +125,7 @@ bool CGridFrame::writeGraphic(const QString& path, int squaresPerInch, QString* 
         // at a time (plain marks, no text).
         WholeDraftStyle st;
         st.drawdown.coloring = m_coloring;
-        st.drawdown.interlace = m_interlace;
+        st.drawdown.interlace = drawdownInterlace();
         st.drawdown.cellWidth = st.drawdown.cellHeight = cell;
         st.drawdown.markSize = m_scale.markSize;
         st.drawdown.drawnUp = !m_threadingOnTop;

@@ -1,15 +1,14 @@
 #include "ui/views/gridframe.h"
 
-#include "printing/glyphs.h"
 #include "ui/views/gridview.h"
 
+#include "core/draft/notation.h"
 #include "core/draft/quillabydoc.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QMessageBox>
 
 #include <algorithm>
+#include <string>
 
 namespace qb {
 
@@ -26,12 +25,6 @@ CGridFrame::CGridFrame(CQuillabyDoc* doc, const CellScale& scale, const QString&
     , m_threadingOnTop(!drawnUp)
     , m_showGridWhenHidden(showGridWhenHidden)
 {
-    // Bound to the document: the frame starts from the notations saved with the draft.
-    m_threadingNotation = doc->notations.threading;
-    m_treadlingNotation = doc->notations.treadling;
-    m_tieupNotation = doc->notations.tieup;
-    m_interlace = doc->notations.drawdown == 4;
-    m_docTitle = QString::fromStdString(doc->windowTitle);
     setWindowTitle(frameTitle());
 }
 
@@ -134,16 +127,6 @@ void CGridFrame::relayoutPanes()
     for (CGridView* p : m_panes) p->relayout();
 }
 
-void CGridFrame::readNotations()
-{
-    m_threadingNotation = m_doc->notations.threading;
-    m_treadlingNotation = m_doc->notations.treadling;
-    m_tieupNotation = m_doc->notations.tieup;
-    m_interlace = m_doc->notations.drawdown == 4;
-    relayoutPanes();
-    updateActionStates();
-}
-
 void CGridFrame::setDocumentTitle(const QString& title)
 {
     m_docTitle = title;
@@ -183,70 +166,72 @@ void CGridFrame::applyZoomStep(int step)
     updateActionStates();
 }
 
-// --- notation and display toggles ---
+// --- notations: the draft's, one undo step each ---
+
+int CGridFrame::threadingNotation() const
+{
+    return m_doc->notations().threading;
+}
+
+int CGridFrame::treadlingNotation() const
+{
+    return m_doc->notations().treadling;
+}
+
+int CGridFrame::tieupNotation() const
+{
+    return m_doc->notations().tieup;
+}
+
+bool CGridFrame::drawdownInterlace() const
+{
+    return m_doc->notations().drawdown == kInterlaced && !m_interlaceSuppressed;
+}
+
+void CGridFrame::setInterlaceSuppressed(bool on)
+{
+    if (on == m_interlaceSuppressed) return;
+    m_interlaceSuppressed = on;
+    for (CGridView* p : m_panes)
+        if (p->paneKind() == PaneKind::Drawdown) p->relayout();
+}
 
 namespace {
 
-int toggled(int current, int value)
+// The step's name: the menu's choice and the pane it is on.
+std::string notationStep(int value, const char* pane)
 {
-    return current == value ? 0 : value;
-}
-
-void store(CQuillabyDoc* doc, int& field, int value)
-{
-    if (field == value) return;
-    field = value;
-    doc->SetModified();
+    const char* choice = value == kNumeric ? "Numeric"
+        : value == kSymbolic               ? "Symbolic"
+        : value == kAlpha                  ? "Alpha"
+        : value == kUserDefined            ? "User-defined"
+                                           : "Plain";
+    return std::string(choice) + " " + pane;
 }
 
 } // namespace
 
+// The panes and the checks follow through the document's notification.
 void CGridFrame::toggleThreadingNotation(int value)
 {
-    m_threadingNotation = toggled(m_threadingNotation, value);
-    store(m_doc, m_doc->notations.threading, m_threadingNotation);
-    relayoutPanes();
-    updateActionStates();
+    m_doc->Transaction(notationStep(value, "Threading"),
+                       [&](Edit e) { ToggleThreadingNotation(e, *m_doc, Notation(value)); });
 }
 
 void CGridFrame::toggleTreadlingNotation(int value)
 {
-    m_treadlingNotation = toggled(m_treadlingNotation, value);
-    store(m_doc, m_doc->notations.treadling, m_treadlingNotation);
-    relayoutPanes();
-    updateActionStates();
+    m_doc->Transaction(notationStep(value, "Treadling"),
+                       [&](Edit e) { ToggleTreadlingNotation(e, *m_doc, Notation(value)); });
 }
 
 void CGridFrame::toggleTieupNotation(int value)
 {
-    m_tieupNotation = toggled(m_tieupNotation, value);
-    store(m_doc, m_doc->notations.tieup, m_tieupNotation);
-    relayoutPanes();
-    updateActionStates();
-}
-
-bool CGridFrame::allowMultipleTreadles()
-{
-    if (m_treadlingNotation != kUserDefined) return true;
-    const auto answer = QMessageBox::question(
-        this, QApplication::applicationName(),
-        QStringLiteral("When multiple treadles are enabled, user-defined characters\ncan no longer be used for the "
-                       "treadling notation.\n\n Okay to turn user-defined notation off and continue?"),
-        QMessageBox::Yes | QMessageBox::No);
-    if (answer != QMessageBox::Yes) return false;
-    m_treadlingNotation = kPlain;
-    store(m_doc, m_doc->notations.treadling, kPlain);
-    relayoutPanes();
-    updateActionStates();
-    return true;
+    m_doc->Transaction(notationStep(value, "Tieup"), [&](Edit e) { ToggleTieupNotation(e, *m_doc, Notation(value)); });
 }
 
 void CGridFrame::toggleInterlace()
 {
-    m_interlace = !m_interlace;
-    store(m_doc, m_doc->notations.drawdown, m_interlace ? 4 : 0);
-    relayoutPanes();
-    updateActionStates();
+    m_doc->Transaction("Interlace", [&](Edit e) { ToggleInterlace(e, *m_doc); });
 }
 
 void CGridFrame::setColoring(int coloring)

@@ -62,10 +62,10 @@ struct ThreadHighlight {
 };
 
 // Base of every draft window: owns the display state (cell sizes, zoom,
-// notations, drawdown mode, hidden panes and color bars, fabric flags) that
-// its panes query whenever they lay themselves out. Nothing here outlives
-// the frame except the notations and drawdown style it writes back into the
-// document.
+// drawdown mode, hidden panes and color bars, fabric flags) that its panes
+// query whenever they lay themselves out. The notations and the drawdown
+// style are the draft's: read from the document, changed as edits of it,
+// so every window of the draft follows.
 class CGridFrame : public QWidget {
     Q_OBJECT
 public:
@@ -86,11 +86,14 @@ public:
     // and up, below what zooming reaches).
     void setCellSizes(int endWidth, int shaftHeight, int treadleWidth, int pickHeight);
     void setTreadleWidth(int w);
-    int threadingNotation() const { return m_threadingNotation; }
-    int treadlingNotation() const { return m_treadlingNotation; }
-    int tieupNotation() const { return m_tieupNotation; }
+    int threadingNotation() const;
+    int treadlingNotation() const;
+    int tieupNotation() const;
     int drawdownColoring() const { return m_coloring; }
-    bool drawdownInterlace() const { return m_interlace; }
+    // Whether the drawdown is shown interlaced: the draft's style, unless
+    // this frame shows it flat for the while.
+    bool drawdownInterlace() const;
+    void setInterlaceSuppressed(bool on);
     bool fabricBack() const { return m_fabricBack; }
     bool threadingOnTop() const { return m_threadingOnTop; }
     bool isPaneHidden(PaneKind k) const { return m_hidden[int(k)]; }
@@ -122,9 +125,6 @@ public:
     void toggleTreadlingNotation(int value);
     void toggleTieupNotation(int value);
     void toggleInterlace();
-    // Before liftplan form or "Multiple Treadles": user-defined treadling
-    // notation cannot stay; asks, and on Yes turns it off. False: cancel.
-    bool allowMultipleTreadles();
     void setColoring(int coloring);
     void toggleHidden(PaneKind k);
     void toggleColorBar(bool warp);
@@ -152,7 +152,10 @@ public:
 
     // Title "kind <document>".
     QString kindTitle() const { return m_kindTitle; }
+    // The window's name for the draft (its file name, or "Draft1" until
+    // saved); the window that owns the draft gives it to every frame.
     void setDocumentTitle(const QString& title);
+    QString documentTitle() const { return m_docTitle; }
     // Path of the draft's file, offered by "Save Graphic".
     void setDocumentPath(const QString& path) { m_docPath = path; }
     QString frameTitle() const;
@@ -165,9 +168,6 @@ public:
     void unregisterPane(CGridView* pane);
     // Makes every pane re-read the display state and repaint.
     void relayoutPanes();
-    // Takes the notations and drawdown style from the document again (after
-    // a command changed them there) and repaints.
-    void readNotations();
     // True while the frame is being destroyed: panes stop laying out.
     bool isClosing() const { return m_closing; }
 
@@ -194,9 +194,8 @@ private:
     QString m_docPath;
     int m_zoomStep = 0;
     int m_endWidth, m_shaftHeight, m_treadleWidth, m_pickHeight;
-    int m_threadingNotation = 0, m_treadlingNotation = 0, m_tieupNotation = 0;
     int m_coloring = 0;
-    bool m_interlace = false;
+    bool m_interlaceSuppressed = false;
     bool m_threadingOnTop = true;
     bool m_showGridWhenHidden = false;
     int m_weavingPick = -1;

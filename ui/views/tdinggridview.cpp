@@ -139,7 +139,7 @@ void CTdingGridView::paintGridLines(QPainter& p, const QRect& area)
         return warp ? std::pair{band.top(), band.bottom() + 1} : std::pair{band.left(), band.right() + 1};
     };
     if (threadLines) {
-        const int period = HeavyLinePeriod(document()->blocks, warp);
+        const int period = HeavyLinePeriod(document()->blocks(), warp);
         auto [a, b] = spanOf(valueBand);
         drawLines(p, threadAxis(), warp, t0, t1, a, b, period);
         auto [c, d] = spanOf(barBand);

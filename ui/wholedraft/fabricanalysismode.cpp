@@ -32,9 +32,9 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
     if (on) {
         if (!CanAnalyzeFabric(doc, prompter).done()) return false;
         m_coloring = m_frame->drawdownColoring();
-        m_interlace = m_frame->drawdownInterlace();
-        // Black crossings are warp up: the warp view without interlacing.
-        if (m_interlace) m_frame->toggleInterlace();
+        // Black crossings are warp up: the warp view without interlacing,
+        // in this frame only; the draft keeps its drawdown style.
+        m_frame->setInterlaceSuppressed(true);
         m_frame->setColoring(1);
         doc.Transaction("Fabric Analysis", [&](Edit e) { m_risingShed = FabricAnalysisEnter(e, doc); });
         m_on = true;
@@ -49,7 +49,7 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
         if (CanAnalyzeFabric(doc, silent).done())
             doc.Transaction("Fabric Analysis", [&](Edit e) { FabricAnalysisLeave(e, doc, m_risingShed); });
         m_frame->setColoring(m_coloring);
-        if (m_interlace != m_frame->drawdownInterlace()) m_frame->toggleInterlace();
+        m_frame->setInterlaceSuppressed(false);
         doc.NotifyLoomSize();
     }
     m_frame->relayoutPanes();

@@ -45,7 +45,6 @@ private:
     bool m_on = false;
     bool m_risingShed = true;
     int m_coloring = 0;
-    bool m_interlace = false;
 };
 
 } // namespace qb

@@ -4,7 +4,6 @@
 #include "core/transform/arrange.h"
 #include "core/transform/doublewidth.h"
 #include "core/transform/liftplanpicture.h"
-#include "core/transform/messages.h"
 #include "core/transform/optimize.h"
 #include "core/transform/repeat.h"
 #include "core/transform/sequenceops.h"
@@ -12,7 +11,6 @@
 #include "core/transform/tieupops.h"
 #include "core/transform/turndraft.h"
 #include "core/transform/wrap.h"
-#include "printing/glyphs.h"
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
@@ -257,12 +255,13 @@ void CWholeDraftCommands::run(DraftCommand cmd)
     case C::TieupDirect: step(c, cmd, [&](Edit e) { return DirectTieup(e, doc); }); break;
     case C::TieupInvert: step(c, cmd, [&](Edit e) { return InvertTieup(e, doc); }); break;
     case C::TieupClear: step(c, cmd, [&](Edit e) { return ClearTieup(e, doc); }); break;
-    case C::ConvertToLiftplan:
-        if (allowMultipleTreadles(c, prompter)) {
-            WaitCursor wait;
-            step(c, cmd, [&](Edit e) { return ConvertToLiftplan(e, doc, prompter); });
-        }
+    case C::ConvertToLiftplan: {
+        // The question about user-defined treadling notation is the
+        // command's own, its answer part of the same step.
+        WaitCursor wait;
+        step(c, cmd, [&](Edit e) { return ConvertToLiftplan(e, doc, prompter); });
         break;
+    }
     case C::ConvertToTieup: {
         WaitCursor wait;
         step(c, cmd, [&](Edit e) { return ConvertToTieup(e, doc, prompter); });
@@ -390,7 +389,6 @@ void CWholeDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter&
     case C::MirrorThreading: step(c, cmd, [&](Edit e) { return qb::TrompAsWrit(e, doc, true, prompter); }); return;
     case C::MultipleTreadles: {
         const bool on = !doc.multipleTreadles();
-        if (on && !allowMultipleTreadles(c, prompter)) return;
         step(c, cmd, [&](Edit e) { return SetMultipleTreadles(e, doc, on, prompter); });
         return;
     }
@@ -411,17 +409,6 @@ void CWholeDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter&
     }
     default: return;
     }
-}
-
-bool CWholeDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter)
-{
-    // Asked here, through the main window like every other question; the
-    // frame then finds nothing left to ask.
-    if (c.frame->treadlingNotation() == kUserDefined) {
-        if (!prompter.ask(msg::kMultipleNotation)) return false;
-        c.frame->toggleTreadlingNotation(kUserDefined);
-    }
-    return c.frame->allowMultipleTreadles();
 }
 
 void CWholeDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)

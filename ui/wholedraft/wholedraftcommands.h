@@ -116,9 +116,6 @@ private:
     // Shows a draft a command built; true when a window opened.
     bool openNew(NewDraftResult r);
     void toggleFabricAnalysis(const Context& c, IPrompter& prompter);
-    // The user-defined treadling notation question before several treadles
-    // per pick; false when the user keeps the notation.
-    bool allowMultipleTreadles(const Context& c, IPrompter& prompter);
     QAction* make(DraftCommand c, const char* text, bool checkable = false);
 
     IMainWindow* m_main;

@@ -91,7 +91,7 @@ void CPlanFormView::refresh()
 {
     const MeasureSystem shown = system();
     m_page.pieces = PlanInputsOf(*m_doc, shown);
-    m_page.layout = PlanLayout(ShowDraftPlan(*m_doc, shown), m_doc->title, m_doc->notes);
+    m_page.layout = PlanLayout(ShowDraftPlan(*m_doc, shown), m_doc->title(), m_doc->notes());
     rebuildForm(m_page.layout);
     if (m_w) setWindowTitle(QStringLiteral("Project Plan <%1>").arg(m_w->title()));
 }

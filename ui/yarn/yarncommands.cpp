@@ -240,12 +240,7 @@ bool CYarnCommands::importProjectPlan(CDraftWindow* w, const QString& path)
     w->document().Transaction("Import Project Plan", [&](Edit e) {
         r = ImportProjectPlan(e, w->document(), QFile::encodeName(path).toStdString(), messages);
     });
-    if (r == ImportResult::Done) {
-        // Every frame on the draft: the plan brings notations with it.
-        for (QMdiSubWindow* sub : m_main->mdiArea()->subWindowList())
-            if (CGridFrame* f = w->frameIn(sub)) f->readNotations();
-        showProjectPlan(w);
-    }
+    if (r == ImportResult::Done) showProjectPlan(w);
     w->refreshTitle();
     return r == ImportResult::Done;
 }

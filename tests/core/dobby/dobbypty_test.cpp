@@ -101,7 +101,7 @@ TEST_P(DobbyOverPty, WeavesFiftyPicksWithEveryLiftRight)
 {
     // [GIVEN] a 22-pick draft woven in a loop from its first pick
     auto doc = PointTwillDraft();
-    doc->weaving.loop = true;
+    doc->raw().weaving.loop = true;
     const int n = doc->numPicks();
     ASSERT_EQ(n, 22);
 
@@ -113,8 +113,8 @@ TEST_P(DobbyOverPty, WeavesFiftyPicksWithEveryLiftRight)
     EXPECT_TRUE(r.lineOk) << r.line;
     ASSERT_EQ(r.sheds.size(), 51u);
     for (int i = 0; i < 51; ++i) EXPECT_EQ(r.sheds[i], LiftedShafts(*doc, i % n)) << "shed " << i;
-    EXPECT_EQ(doc->weaving.currentPick, 50 % n);
-    EXPECT_EQ(doc->weaving.repeatCount, 2);
+    EXPECT_EQ(doc->weaving().currentPick, 50 % n);
+    EXPECT_EQ(doc->weaving().repeatCount, 2);
     // and the run ended with the release where the head has one
     EXPECT_EQ(r.release, GetParam() != DobbyHeadType::AVL2 && GetParam() != DobbyHeadType::AVL3);
 }
@@ -128,7 +128,7 @@ TEST(DobbyOverPty, ReplyTimeOverAThousandPicks)
 {
     for (DobbyHeadType type : {DobbyHeadType::AVL2, DobbyHeadType::Louet}) {
         auto doc = PointTwillDraft();
-        doc->weaving.loop = true;
+        doc->raw().weaving.loop = true;
         const RunResult r = Weave(type, *doc, 1000);
         ASSERT_TRUE(r.problems.empty()) << r.problems.front();
         ASSERT_EQ(r.sheds.size(), 1001u);

@@ -63,7 +63,7 @@ TEST(DobbyStartCheck, Preconditions)
 TEST(DocumentDobbyHost, DrivesTheDocumentPosition)
 {
     auto doc = LiftplanDraft(8, {Shafts({1, 2}), Shafts({3}), Shafts({8})});
-    doc->weaving.savedState = true;
+    doc->raw().weaving.savedState = true;
     doc->SetModified(false);
     WeavingPosition position(*doc);
     DocumentDobbyHost host(*doc, position);
@@ -71,7 +71,7 @@ TEST(DocumentDobbyHost, DrivesTheDocumentPosition)
     ASSERT_TRUE(head->start());
     head->onBytes(B({0x1B, 'O', 'K', 0x0D}));
     head->onBytes(B({0x1B, 'C', 'C', 0x0D}));
-    EXPECT_EQ(doc->weaving.currentPick, 1);
+    EXPECT_EQ(doc->weaving().currentPick, 1);
     EXPECT_TRUE(doc->isModified());
     const Bytes out = head->takeOutput();
     ASSERT_GE(out.size(), 20u);
@@ -100,18 +100,18 @@ TEST(WeavingRun, RefusedRunHasNoHead)
 TEST(WeavingRun, WeaverCommandsResendTheLift)
 {
     auto doc = LiftplanDraft(8, {Shafts({1}), Shafts({2}), Shafts({3}), Shafts({4})});
-    doc->weaving.unweave = true; // never carried into a run
-    doc->weaving.currentPick = 2;
+    doc->raw().weaving.unweave = true; // never carried into a run
+    doc->raw().weaving.currentPick = 2;
     WeavingRun run(*doc, static_cast<int>(DobbyHeadType::Leclerc2), 8);
     ASSERT_TRUE(run.check().ok());
     ASSERT_TRUE(run.start());
-    EXPECT_FALSE(doc->weaving.unweave);
+    EXPECT_FALSE(doc->weaving().unweave);
     CDobbyHead& head = *run.head();
     EXPECT_EQ(head.takeOutput(), B({0x1B, 'Q', 0x0D}));
 
     // Before the head answers nothing is sent, but the position moves.
     run.SameShed();
-    EXPECT_EQ(doc->weaving.currentPick, 1);
+    EXPECT_EQ(doc->weaving().currentPick, 1);
     EXPECT_FALSE(head.hasOutput());
     EXPECT_EQ(Feed(head, B({0x1B, 'S', 0x0D})).size(), 10u);
 
@@ -127,15 +127,15 @@ TEST(WeavingRun, WeaverCommandsResendTheLift)
     // Unweaving: the loom's next requests go backwards; Same Shed is off meanwhile.
     run.ToggleUnweave();
     EXPECT_FALSE(run.canSameShed());
-    EXPECT_EQ(doc->weaving.currentPick, 2);
+    EXPECT_EQ(doc->weaving().currentPick, 2);
     head.takeOutput();
     Feed(head, B({0x1B, 'C', 0x0D}));
-    EXPECT_EQ(doc->weaving.currentPick, 1);
+    EXPECT_EQ(doc->weaving().currentPick, 1);
     run.SameShed();
-    EXPECT_EQ(doc->weaving.currentPick, 1);
+    EXPECT_EQ(doc->weaving().currentPick, 1);
 
     run.stop();
-    EXPECT_FALSE(doc->weaving.unweave);
+    EXPECT_FALSE(doc->weaving().unweave);
     EXPECT_EQ(head.takeOutput(), B({0x1B, 'R', 0x0D}));
     EXPECT_FALSE(run.isRunning());
 }
@@ -143,7 +143,7 @@ TEST(WeavingRun, WeaverCommandsResendTheLift)
 TEST(WeavingRun, DeletingPicksDuringTheRun)
 {
     auto doc = LiftplanDraft(12, {Shafts({1}), Shafts({2}), Shafts({3}), Shafts({4}), Shafts({5})});
-    doc->weaving.currentPick = 4;
+    doc->raw().weaving.currentPick = 4;
     WeavingRun run(*doc, static_cast<int>(DobbyHeadType::AVL2), 16);
     ASSERT_TRUE(run.start());
     CDobbyHead& head = *run.head();
@@ -152,7 +152,7 @@ TEST(WeavingRun, DeletingPicksDuringTheRun)
     ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 3, 2));
     ASSERT_TRUE(doc->SetNumShafts(kReplay, 8));
     run.DraftChanged();
-    EXPECT_EQ(doc->weaving.currentPick, 2);
+    EXPECT_EQ(doc->weaving().currentPick, 2);
     EXPECT_EQ(head.liftByteCount(), 2);
     run.SetPick(1);
     EXPECT_EQ(head.takeOutput(), B({0x11, 0x20, 0x7F}));

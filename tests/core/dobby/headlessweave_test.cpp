@@ -58,7 +58,7 @@ TEST(HeadlessWeave, WeavesTheGivenPicksAndReleases)
     for (int i = 0; i < 5; ++i) EXPECT_EQ(session.sheds()[i], LiftedShafts(*doc, 2 + i));
     EXPECT_TRUE(session.releaseHeard());
     EXPECT_TRUE(session.lineOk()) << session.lineSettings();
-    EXPECT_EQ(doc->weaving.currentPick, 6);
+    EXPECT_EQ(doc->weaving().currentPick, 6);
 }
 
 TEST(HeadlessWeave, UnpluggedLoomStopsWithTheNextPick)
@@ -84,7 +84,7 @@ TEST(HeadlessWeave, UnpluggedLoomStopsWithTheNextPick)
     EXPECT_EQ(out.str(), Lines(*doc, 0, 3));
     EXPECT_NE(err.str().find("Lost the connection to the dobby head"), std::string::npos) << err.str();
     EXPECT_NE(err.str().find("stopped at pick 4"), std::string::npos) << err.str();
-    EXPECT_EQ(doc->weaving.currentPick, 3);
+    EXPECT_EQ(doc->weaving().currentPick, 3);
 }
 
 TEST(HeadlessWeave, InterruptedBeforeTheHeadAnswers)

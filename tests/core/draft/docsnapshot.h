@@ -53,15 +53,15 @@ inline std::string snapshot(const qb::CQuillabyDoc& d)
     os << "\npalette " << p.count() << " L" << p.leftColor() << " R" << p.rightColor() << ':';
     for (int i = 0; i < p.count(); ++i) os << ' ' << p.color(i) << '=' << p.name(i);
     os << "\nsett " << d.warpSettWhole() << ' ' << d.warpSettFrac() << ' ' << d.weftSettWhole() << ' '
-       << d.weftSettFrac() << " units=" << d.units() << "\ntexts " << d.title << '|' << d.date << '|' << d.source << '|'
-       << d.author << '|' << d.notes << "\nkeys " << d.tieupKeys.size() << ' ' << d.hasTieupKeys;
-    for (const auto& k : d.tieupKeys) {
+       << d.weftSettFrac() << " units=" << d.units() << "\ntexts " << d.title() << '|' << d.date() << '|' << d.source()
+       << '|' << d.author() << '|' << d.notes() << "\nkeys " << d.tieupKeys().size() << ' ' << d.hasTieupKeys();
+    for (const auto& k : d.tieupKeys()) {
         os << " {" << k->flag1 << k->flag2;
         for (int t = 0; t < k->treadleCount(); ++t) os << ' ' << k->column(t).bits();
         os << '}';
     }
-    os << "\nplan " << (d.plan == qb::ProjectPlanValues()) << " blocks " << d.blocks.numBlocks << " weaving "
-       << d.weaving.currentPick << '\n';
+    os << "\nplan " << (d.plan() == qb::ProjectPlanValues()) << " blocks " << d.blocks().numBlocks << " weaving "
+       << d.weaving().currentPick << '\n';
     return os.str();
 }
 

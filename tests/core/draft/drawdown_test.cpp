@@ -115,7 +115,7 @@ TEST(Drawdown, ColorsAndBackOfTheFabric)
 TEST(Drawdown, ColorIndexOutsideThePaletteIsBlack)
 {
     auto doc = smallDraft(true);
-    doc->threadingMutable(0)->SetColor(0, 200);
+    doc->raw().threadingMutable(0)->SetColor(0, 200);
     EXPECT_EQ(WarpColor(*doc, 0), 0u);
 }
 
@@ -127,7 +127,7 @@ TEST(Drawdown, WarpCorrelationUsesEveryWarpRow)
     doc->SetThreadingCell(kReplay, 0, 1, 0);
     doc->SetThreadingCell(kReplay, 0, 2, 1);
     doc->InsertThreads(kReplay, Side::Threading, 1, 1); // end 1 has no shaft in any row
-    doc->setCorrelation(1, true);
+    doc->raw().setCorrelation(1, true);
     doc->SetThreadColors(kReplay, Side::Threading, 0, 1, 2, 0);
     doc->SetThreadColors(kReplay, Side::Threading, 0, 1, 3, 1);
     doc->SetTreadlingCell(kReplay, 0, 2);               // treadle 2 lifts shaft 2
@@ -147,7 +147,7 @@ TEST(Drawdown, WeftCorrelationUsesEveryWeftRow)
     doc->SetNumRows(kReplay, Side::Treadling, 2);
     doc->SetThreadingCell(kReplay, 0, 1);
     doc->SetThreadingCell(kReplay, 1, 2);
-    doc->setCorrelation(2, true);
+    doc->raw().setCorrelation(2, true);
     doc->SetThreadColors(kReplay, Side::Treadling, 0, 0, 2, 0);
     doc->SetThreadColors(kReplay, Side::Treadling, 0, 0, 3, 1);
     doc->SetTreadlingCell(kReplay, 0, 1, 1); // only weft row 1 lifts shaft 1
@@ -186,7 +186,7 @@ TEST_P(DrawdownRowsAgree, WithThePerCellRule)
     if (doc->numPicks() < picks) doc->InsertThreads(kReplay, Side::Treadling, doc->numPicks(), picks - doc->numPicks());
     for (int t = 0; t < doc->tieup().treadleCount(); ++t)
         doc->SetTieupColumn(kReplay, t, TUPTYPE((std::uint64_t(rng()) << 32) | rng()));
-    doc->setCorrelation(GetParam() % 3, true);
+    doc->raw().setCorrelation(GetParam() % 3, true);
 
     DrawdownRows rows(*doc, back);
     int seen[3] = {0, 0, 0};

@@ -18,13 +18,13 @@ std::unique_ptr<CQuillabyDoc> makeDoc(int ends, int picks, std::vector<COLORREF>
     NewDraftDefaults d;
     d.shafts = d.treadles = 4;
     doc->OnNewDocument(d);
-    ColorPalette& pal = doc->paletteMutable();
+    ColorPalette& pal = doc->raw().paletteMutable();
     pal.clear();
     for (COLORREF c : palette) pal.add(c, false);
     pal.setLeftColor(0);
     pal.setRightColor(1);
-    doc->threadingMutable(0)->setDefaultColor(0);
-    doc->treadlingMutable(0)->setDefaultColor(0);
+    doc->raw().threadingMutable(0)->setDefaultColor(0);
+    doc->raw().treadlingMutable(0)->setDefaultColor(0);
     for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
     for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 4);
     return doc;
@@ -35,10 +35,10 @@ void paintAll(CQuillabyDoc& doc, int c)
 {
     doc.SetThreadColors(kReplay, Side::Threading, 0, doc.numEnds() - 1, c);
     doc.SetThreadColors(kReplay, Side::Treadling, 0, doc.numPicks() - 1, c);
-    doc.threadingMutable(0)->setDefaultColor(c);
-    doc.threadingMutable(0)->setAlternateColor(c);
-    doc.treadlingMutable(0)->setDefaultColor(c);
-    doc.treadlingMutable(0)->setAlternateColor(c);
+    doc.raw().threadingMutable(0)->setDefaultColor(c);
+    doc.raw().threadingMutable(0)->setAlternateColor(c);
+    doc.raw().treadlingMutable(0)->setDefaultColor(c);
+    doc.raw().treadlingMutable(0)->setAlternateColor(c);
 }
 
 } // namespace
@@ -47,7 +47,7 @@ TEST(ClearPalette, RedOnlyDraftKeepsBlackWhiteAndRed)
 {
     auto doc = makeDoc(6, 6, {kBlue, kWhite, kRed, rgb(1, 2, 3)});
     paintAll(*doc, 2);
-    doc->paletteMutable().setName(2, "cherry");
+    doc->raw().paletteMutable().setName(2, "cherry");
     doc->Transaction("Paint", [&](Edit s) {
         doc->SetThreadColors(s, Side::Threading, 0, 0, 2, 0);
         doc->SetThreadColors(s, Side::Threading, 1, 1, 3, 0);
@@ -81,10 +81,10 @@ TEST(ClearPalette, NeverPushesAUsedColorOut)
     for (int i = 0; i < kMaxColors; ++i) colors.push_back(rgb(10 + i, 20, 30));
     auto doc = makeDoc(kMaxColors, 2, colors);
     for (int e = 0; e < kMaxColors; ++e) doc->SetThreadColors(kReplay, Side::Threading, e, e, e);
-    doc->threadingMutable(0)->setDefaultColor(5);
-    doc->threadingMutable(0)->setAlternateColor(6);
-    doc->treadlingMutable(0)->setDefaultColor(7);
-    doc->treadlingMutable(0)->setAlternateColor(7);
+    doc->raw().threadingMutable(0)->setDefaultColor(5);
+    doc->raw().threadingMutable(0)->setAlternateColor(6);
+    doc->raw().treadlingMutable(0)->setDefaultColor(7);
+    doc->raw().treadlingMutable(0)->setAlternateColor(7);
     doc->SetThreadColors(kReplay, Side::Treadling, 0, 1, 7);
     ClearPalette(kReplay, *doc);
     ASSERT_EQ(doc->palette().count(), kMaxColors);
@@ -171,8 +171,8 @@ TEST(ReplaceColor, RecolorsThreadsAndTheRowsColorsForLaterThreads)
     auto doc = makeDoc(4, 4, {kBlue, kRed, kWhite, kBlack});
     paintAll(*doc, 2);
     doc->SetThreadColors(kReplay, Side::Threading, 1, 1, 0);
-    doc->threadingMutable(0)->setDefaultColor(2);
-    doc->threadingMutable(0)->setAlternateColor(2);
+    doc->raw().threadingMutable(0)->setDefaultColor(2);
+    doc->raw().threadingMutable(0)->setAlternateColor(2);
     const std::string before = WifText(*doc, "d");
     EXPECT_TRUE(doc->Transaction("Replace Color", [&](Edit e) { ReplaceThreadColor(e, *doc, 2, 3, true, false); }));
     EXPECT_EQ(doc->threading(0)->GetColor(0), 3);

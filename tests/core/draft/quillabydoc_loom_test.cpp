@@ -243,36 +243,36 @@ TEST(DocClone, IsAnEqualAndIndependentCopy)
     doc.AddLabel(kReplay, Side::Threading, {0, 3, "hem"});
     doc.AddLabel(kReplay, Side::Threading, {1, 2, "mid"});
     doc.SetTieupCell(kReplay, 3, 6);
-    doc.setWarpSpacing(0.4);
-    doc.setUnits(1);
-    doc.setCorrelation(1, true);
-    doc.title = "Title";
-    doc.author = "Me";
-    doc.notes = "a\r\nb";
-    doc.plan.itemWidth = 12.5;
-    doc.notations.threading = 3;
-    doc.blocks.numBlocks = 4;
-    doc.weaving.currentPick = 7;
-    doc.weaving.markers = {1, 5};
-    doc.tieupKeys.push_back(std::make_unique<TieupKey>(6, 2));
-    doc.tieupKeys.back()->setCell(1, 3);
-    doc.tieupKeys.back()->flag1 = doc.tieupKeys.back()->flag2 = 1;
-    doc.hasTieupKeys = true;
+    doc.raw().setWarpSpacing(0.4);
+    doc.raw().setUnits(1);
+    doc.raw().setCorrelation(1, true);
+    doc.raw().title = "Title";
+    doc.raw().author = "Me";
+    doc.raw().notes = "a\r\nb";
+    doc.raw().plan.itemWidth = 12.5;
+    doc.raw().notations.threading = 3;
+    doc.raw().blocks.numBlocks = 4;
+    doc.raw().weaving.currentPick = 7;
+    doc.raw().weaving.markers = {1, 5};
+    doc.raw().tieupKeys.push_back(std::make_unique<TieupKey>(6, 2));
+    doc.tieupKeys().back()->setCell(1, 3);
+    doc.tieupKeys().back()->flag1 = doc.tieupKeys().back()->flag2 = 1;
+    doc.raw().hasTieupKeys = true;
 
     const auto copy = doc.Clone();
     ASSERT_TRUE(copy);
     EXPECT_EQ(qbtest::snapshot(*copy), qbtest::snapshot(doc));
-    EXPECT_EQ(copy->plan, doc.plan);
-    EXPECT_EQ(copy->notations, doc.notations);
-    EXPECT_EQ(copy->blocks, doc.blocks);
-    EXPECT_EQ(copy->weaving, doc.weaving);
+    EXPECT_EQ(copy->plan(), doc.plan());
+    EXPECT_EQ(copy->notations(), doc.notations());
+    EXPECT_EQ(copy->blocks(), doc.blocks());
+    EXPECT_EQ(copy->weaving(), doc.weaving());
 
     // Editing the copy leaves the original alone.
     const std::string original = qbtest::snapshot(doc);
     copy->SetThreadingCell(kReplay, 0, 6);
     copy->SetTieupCell(kReplay, 0, 5);
     copy->SetNumShafts(kReplay, 3);
-    copy->tieupKeys[0]->setCell(0, 1);
+    copy->raw().tieupKeys[0]->setCell(0, 1);
     copy->SetLabelText(kReplay, Side::Threading, 0, 3, "cuff");
     EXPECT_EQ(qbtest::snapshot(doc), original);
 }
@@ -297,8 +297,8 @@ TEST_P(DocSpacing, IsStoredAsNearestWholeSettAndTenThousandths)
 {
     const SpacingCase& c = GetParam();
     CQuillabyDoc doc;
-    doc.setWarpSpacing(c.spacing);
-    doc.setWeftSpacing(c.spacing);
+    doc.raw().setWarpSpacing(c.spacing);
+    doc.raw().setWeftSpacing(c.spacing);
     EXPECT_EQ(doc.warpSettWhole(), c.whole);
     EXPECT_NEAR(doc.warpSettFrac(), c.frac, 1); // the remainder is truncated
     EXPECT_EQ(doc.weftSettWhole(), c.whole);
@@ -321,18 +321,18 @@ TEST(DocSett, SpacingIsOneOverTheSettOrATenth)
     CQuillabyDoc doc;
     EXPECT_DOUBLE_EQ(doc.warpSett(), 10.0);
     EXPECT_DOUBLE_EQ(doc.warpSpacing(), 0.1);
-    doc.setWarpSett(12, 5000);
+    doc.raw().setWarpSett(12, 5000);
     EXPECT_DOUBLE_EQ(doc.warpSett(), 12.5);
     EXPECT_DOUBLE_EQ(doc.warpSpacing(), 0.08);
-    doc.setWeftSett(3, -2500);
+    doc.raw().setWeftSett(3, -2500);
     EXPECT_DOUBLE_EQ(doc.weftSett(), 2.75);
-    doc.setWeftSett(0, 0);
+    doc.raw().setWeftSett(0, 0);
     EXPECT_DOUBLE_EQ(doc.weftSpacing(), 0.1);
-    doc.setWeftSett(0, -5000);
+    doc.raw().setWeftSett(0, -5000);
     EXPECT_DOUBLE_EQ(doc.weftSpacing(), 0.1);
     // Round trip through the spacing.
-    doc.setWarpSett(24, 0);
-    doc.setWeftSpacing(doc.warpSpacing());
+    doc.raw().setWarpSett(24, 0);
+    doc.raw().setWeftSpacing(doc.warpSpacing());
     EXPECT_EQ(doc.weftSettWhole(), 24);
     EXPECT_NEAR(doc.weftSettFrac(), 0, 1);
 }
@@ -361,12 +361,12 @@ TEST(DocComplete, LoadedRowsAreAlignedWithTheLoom)
     t0->SetValue(9, 12);
     auto t1 = std::make_unique<Threading>(64);
     t1->SetValue(2, 3);
-    doc.replaceThreading(0, std::move(t0));
-    doc.replaceThreading(1, std::move(t1));
+    doc.raw().replaceThreading(0, std::move(t0));
+    doc.raw().replaceThreading(1, std::move(t1));
     auto w0 = std::make_unique<Treadling>(128);
     w0->SetValue(4, 6);
-    doc.replaceTreadling(0, std::move(w0));
-    doc.replaceTieup(std::make_unique<Tieup>(2, 2));
+    doc.raw().replaceTreadling(0, std::move(w0));
+    doc.raw().replaceTieup(std::make_unique<Tieup>(2, 2));
     doc.EnsureComplete(); // no loom size and no row counts were read
 
     EXPECT_EQ(doc.numWarps(), 2);
@@ -385,10 +385,10 @@ TEST(DocComplete, LoadedRowsAreAlignedWithTheLoom)
 TEST(DocComplete, RowsBeyondTheStoredCountsAreDropped)
 {
     CQuillabyDoc doc;
-    doc.setLoomRaw(4, 4, false);
-    doc.replaceThreading(0, std::make_unique<Threading>(4));
-    doc.replaceThreading(2, std::make_unique<Threading>(4));
-    doc.setRowCountsRaw(1, 1);
+    doc.raw().setLoomRaw(4, 4, false);
+    doc.raw().replaceThreading(0, std::make_unique<Threading>(4));
+    doc.raw().replaceThreading(2, std::make_unique<Threading>(4));
+    doc.raw().setRowCountsRaw(1, 1);
     doc.EnsureComplete();
     EXPECT_EQ(doc.threading(2), nullptr);
 }
@@ -396,11 +396,11 @@ TEST(DocComplete, RowsBeyondTheStoredCountsAreDropped)
 TEST(DocComplete, LiftplanFormHasEqualCountsAndMultiplePicks)
 {
     CQuillabyDoc doc;
-    doc.setLoomRaw(6, 20, true);
+    doc.raw().setLoomRaw(6, 20, true);
     auto w = std::make_unique<Treadling>(6);
     w->SetShafts(0, TUPTYPE(0b101));
-    doc.replaceTreadling(0, std::move(w));
-    doc.setRowCountsRaw(1, 1);
+    doc.raw().replaceTreadling(0, std::move(w));
+    doc.raw().setRowCountsRaw(1, 1);
     doc.EnsureComplete();
     EXPECT_EQ(doc.numTreadles(), 6);
     EXPECT_TRUE(doc.treadling(0)->multiple());

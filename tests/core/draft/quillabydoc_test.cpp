@@ -85,10 +85,10 @@ TEST(NewDraft, IsSetUpFromTheDefaults)
     EXPECT_FALSE(doc.isLiftplan());
     EXPECT_FALSE(doc.isRisingShed());
     EXPECT_EQ(doc.units(), 1);
-    EXPECT_EQ(doc.source, "Quillaby, version 8.0.4");
-    EXPECT_TRUE(doc.title.empty());
-    EXPECT_TRUE(doc.author.empty());
-    EXPECT_TRUE(doc.notes.empty());
+    EXPECT_EQ(doc.source(), "Quillaby, version 8.0.4");
+    EXPECT_TRUE(doc.title().empty());
+    EXPECT_TRUE(doc.author().empty());
+    EXPECT_TRUE(doc.notes().empty());
 
     // White first, then the default colors.
     const ColorPalette& p = doc.palette();
@@ -172,12 +172,12 @@ TEST(NewDraft, DeleteContentsEmptiesTheDraft)
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
     doc.SetThreadingCell(kReplay, 3, 2);
-    doc.title = "x";
+    doc.raw().title = "x";
     doc.DeleteContents();
     EXPECT_EQ(doc.threading(0), nullptr);
     EXPECT_EQ(doc.numWarps(), 0);
     EXPECT_EQ(doc.palette().count(), 0);
-    EXPECT_TRUE(doc.title.empty());
+    EXPECT_TRUE(doc.title().empty());
     EXPECT_FALSE(doc.isModified());
 }
 
@@ -559,7 +559,7 @@ TEST(DocBroken, AMissingRowOfASideRefusesEditsInsteadOfCrashing)
     doc.OnNewDocument(defaults());
     ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 2));
     doc.SetThreadingCell(kReplay, 2, 1);
-    doc.replaceThreading(1, nullptr); // a loader that stopped half-way
+    doc.raw().replaceThreading(1, nullptr); // a loader that stopped half-way
     EXPECT_FALSE(doc.SetThreadingCell(kReplay, 5, 1));
     EXPECT_FALSE(doc.InsertThreads(kReplay, Side::Threading, 0, 1));
     EXPECT_FALSE(doc.DeleteThreads(kReplay, Side::Threading, 0, 1));

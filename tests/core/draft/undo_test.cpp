@@ -128,7 +128,7 @@ TEST_F(UndoFixture, NestedTransactionsMakeOneStep)
 TEST_F(UndoFixture, HugeChangeBecomesOneSnapshotStep)
 {
     setEnd(0, 1);
-    auto* t = doc->threadingMutable(0);
+    auto* t = doc->raw().threadingMutable(0);
     t->Append(10000);
     for (int e = 0; e < 10000; ++e) t->SetValue(e, 1 + e % 8);
     const std::string before = state(*doc);
@@ -290,7 +290,7 @@ TEST_P(UndoProperty, UndoAllAndRedoAllAreExact)
                 case 18: ClearPalette(e, *doc); break;
                 case 19: FillThreadColors(e, *doc, SideOf(any(2)), 0, any(3), any(4), any(4)); break;
                 case 20: ReplaceThreadColor(e, *doc, any(5), any(5), any(2), true); break;
-                case 21: doc->Modify(e, DraftSnapshot::Texts, [&] { doc->notes += "n" + std::to_string(g); }); break;
+                case 21: doc->SetTexts(e, doc->title(), doc->author(), doc->notes() + "n" + std::to_string(g)); break;
                 case 22: {
                     DraftProperties v = ReadProperties(*doc);
                     v.shafts = 4 + any(8);

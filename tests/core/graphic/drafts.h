@@ -46,15 +46,15 @@ inline std::unique_ptr<qb::CQuillabyDoc> randomDraft(int ends, int picks, unsign
 {
     auto doc = newDraft(8, 8, rising);
     std::mt19937 rng(seed);
-    qb::Threading* th = doc->threadingMutable(0);
+    qb::Threading* th = doc->raw().threadingMutable(0);
     th->Append(ends);
     for (int e = 0; e < ends; ++e) {
         const int s = int(rng() % 9); // 0: unthreaded
         if (s) th->SetValue(e, s);
         th->SetColor(e, 1 + int(rng() % 3));
     }
-    for (int t = 0; t < 8; ++t) doc->tieupMutable().setColumn(t, qb::TUPTYPE(rng() & 0xFF));
-    qb::Treadling* tr = doc->treadlingMutable(0);
+    for (int t = 0; t < 8; ++t) doc->raw().tieupMutable().setColumn(t, qb::TUPTYPE(rng() & 0xFF));
+    qb::Treadling* tr = doc->raw().treadlingMutable(0);
     tr->Append(picks);
     for (int p = 0; p < picks; ++p) {
         const int t = int(rng() % 9); // 0: nothing pressed

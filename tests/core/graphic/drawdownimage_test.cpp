@@ -103,7 +103,7 @@ TEST(RenderDrawdown, BlankCellsLookTheSameFromBothSides)
             if (correlated) {
                 doc->SetPickSet(kReplay, 1, TreadleSet());
                 doc->SetNumRows(kReplay, Side::Threading, 2);
-                doc->setCorrelation(1, true);
+                doc->raw().setCorrelation(1, true);
                 ASSERT_EQ(doc->activeCorrelation(), 1);
             }
             for (int coloring : {0, 1, 2})
@@ -137,7 +137,7 @@ TEST(RenderDrawdown, ColorModeAndCorrelationMatchTheColoredCell)
             for (int e = 0; e < 30; e += 3) doc->SetThreadingCell(kReplay, e, 1 + e % 5, 1);
             for (int p = 0; p < 20; p += 2) doc->SetTreadlingCell(kReplay, p, 1 + p % 7, 1);
         }
-        doc->setCorrelation(side, side != 0);
+        doc->raw().setCorrelation(side, side != 0);
         for (bool back : {false, true}) {
             DrawdownStyle st = cells(1);
             st.back = back;
@@ -447,7 +447,7 @@ TEST(RenderDrawdown, EveryStyleMatchesTheCellRules)
                 doc->SetThreadingCell(kReplay, e, 1 + int(rng() % 8), doc->numWarps() - 1);
             for (int p = 0; p < doc->numPicks(); p += 3)
                 doc->SetTreadlingCell(kReplay, p, 1 + int(rng() % 8), doc->numWefts() - 1);
-            doc->setCorrelation(corr, true);
+            doc->raw().setCorrelation(corr, true);
         }
         if (rng() % 3 == 0) {
             doc->SetRatio(kReplay, Side::Threading, 1 + int(rng() % 3));

@@ -129,7 +129,7 @@ TEST(WholeDraft, MarksGridAndThickThreads)
     auto doc = plainWeave(8);
     doc->SetRatio(kReplay, Side::Threading, 3);
     doc->SetThick(kReplay, Side::Threading, 0, true); // end 1: four cells wide
-    doc->notations.tieup = 0;
+    doc->raw().notations.tieup = 0;
     WholeDraftStyle st;
     st.drawdown = cells(12);
     st.paneGap = 4;
@@ -169,7 +169,7 @@ TEST(WholeDraft, RegionEqualsCropAndSymbolsFollowTheShed)
     for (bool rising : {true, false}) {
         auto doc = randomDraft(30, 25, 5, rising);
         doc->SetThick(kReplay, Side::Treadling, 3, true);
-        doc->notations.tieup = 2;
+        doc->raw().notations.tieup = 2;
         DrawdownRows rows(*doc);
         WholeDraftStyle st;
         st.drawdown = cells(10);
@@ -209,8 +209,8 @@ TEST(WholeDraft, RegionEqualsCropAndSymbolsFollowTheShed)
 TEST(WholeDraft, MarkedCellsGoToTheSinkAndStayBlank)
 {
     auto doc = randomDraft(20, 16, 9);
-    doc->threadingMutable(0)->AddLabel({2, 5, "A"});
-    doc->treadlingMutable(0)->AddLabel({0, 3, "B"});
+    doc->raw().threadingMutable(0)->AddLabel({2, 5, "A"});
+    doc->raw().treadlingMutable(0)->AddLabel({0, 3, "B"});
     DrawdownRows rows(*doc);
     WholeDraftStyle st;
     st.drawdown = cells(10);

@@ -260,8 +260,8 @@ TEST(GroupedAnalysis, ChangesExactlyAsTheWholeDraftWould)
 
         auto whole = std::make_unique<CQuillabyDoc>();
         whole->OnNewDocument(defaults());
-        whole->threadingMutable(0)->Append(across);
-        whole->treadlingMutable(0)->Append(down);
+        whole->raw().threadingMutable(0)->Append(across);
+        whole->raw().treadlingMutable(0)->Append(down);
         GroupedAnalysis standIn(across, down, defaults());
         const ProbeGrid probes(pic.width, pic.height, {across, down});
         bool full = false;

@@ -189,7 +189,7 @@ TEST(PrintLayout, ThickThreadsNeverOverflowAPage)
     for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
     for (int p = 0; p < 10; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 4);
     // Every third end thick: an average would put too many on a page.
-    for (int e = 0; e < 300; e += 3) doc->threadingMutable(0)->SetThick(e, true);
+    for (int e = 0; e < 300; e += 3) doc->raw().threadingMutable(0)->SetThick(e, true);
     const PrintGrid g = PrintGridOf(*doc, PrintKind::Draft);
     ASSERT_GT(g.ends.totalCells(), 300);
     const PageLayout l = ComputePageLayout(g, letter(300), scaled(10));

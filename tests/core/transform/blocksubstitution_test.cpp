@@ -61,7 +61,7 @@ TEST(BlockSubstitution, StoredKeysGiveTheGoldenDraft)
               (std::vector<std::vector<int>>{{1, 3, 4}, {2}, {1, 2, 3}, {4}, {1, 3}, {2, 4}}));
     EXPECT_FALSE(d->isLiftplan());
     EXPECT_FALSE(d->multipleTreadles());
-    EXPECT_FALSE(d->blocks.definesStructure);
+    EXPECT_FALSE(d->blocks().definesStructure);
     EXPECT_EQ(Shafts(*profile), (std::vector<int>{1, 2, 2, 1})); // the profile is untouched
 }
 
@@ -95,10 +95,10 @@ TEST(BlockSubstitution, BlockFiveOfAFourBlockStructure)
 {
     auto structure = MakeStructure(UnitWeaveShape(4));
     const auto profile = MakeProfile({1, 2, 3, 4, 5}, {1});
-    structure->blocks.automaticallyGenerated = false;
+    structure->raw().blocks.automaticallyGenerated = false;
     EXPECT_EQ(failure(*profile, *structure),
               std::string(kHead) + "Weave structure definition does not\ncontain enough blocks.\n[5]");
-    structure->blocks.automaticallyGenerated = true;
+    structure->raw().blocks.automaticallyGenerated = true;
     const auto d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->numShafts(), 10);
@@ -124,7 +124,7 @@ TEST(BlockSubstitution, TwoTiedownsAndTwoPatternShaftsOnFourBlocksGiveTenShafts)
 TEST(BlockSubstitution, ProfileOrderRules)
 {
     auto structure = MakeStructure(UnitWeaveShape(4));
-    structure->blocks.sequentialBlockOrder = true;
+    structure->raw().blocks.sequentialBlockOrder = true;
     const std::string sequential =
         std::string(kHead) + "Profile draft must contain only\nsequential threading blocks for this structure.";
     struct Case {
@@ -143,7 +143,7 @@ TEST(BlockSubstitution, ProfileOrderRules)
          std::string(kHead) + "Profile draft cannot contain repeated\nthreading blocks for this structure."},
     };
     for (const Case& c : cases) {
-        structure->blocks.repeatableUnits = c.repeatable;
+        structure->raw().blocks.repeatableUnits = c.repeatable;
         const auto profile = MakeProfile(c.blocks, {1});
         FixedPrompter p;
         const NewDraftResult r = substitute(*profile, *structure, p);
@@ -158,7 +158,7 @@ TEST(BlockSubstitution, RefusalsGiveNoDraft)
 {
     const auto structure = TwoBlockWithKeys();
     auto profile = MakeProfile({1, 2}, {1, 2});
-    profile->treadlingMutable(0)->setMultiple(true);
+    profile->raw().treadlingMutable(0)->setMultiple(true);
     EXPECT_EQ(failure(*profile, *structure),
               std::string(kHead)
                   + "Profile draft has multiple treadles enabled.\nTry either Edit->Convert to Tieup "
@@ -173,15 +173,15 @@ TEST(BlockSubstitution, RefusalsGiveNoDraft)
 
     // A structure whose threading stops inside block 2, or has no ends per block.
     auto shortOne = MakeStructure(UnitWeaveShape(2));
-    shortOne->threadingMutable(0)->Delete(6, 2);
+    shortOne->raw().threadingMutable(0)->Delete(6, 2);
     EXPECT_EQ(failure(*profile, *shortOne),
               std::string(kHead) + "Weave structure definition does not contain\nenough threading blocks.\n[2]");
     shortOne = MakeStructure(UnitWeaveShape(2));
-    shortOne->blocks.endsPerBlock = 0;
+    shortOne->raw().blocks.endsPerBlock = 0;
     EXPECT_EQ(failure(*profile, *shortOne),
               std::string(kHead) + "Weave structure definition does not contain\nenough threading blocks.\n[1]");
     shortOne = MakeStructure(UnitWeaveShape(2));
-    shortOne->treadlingMutable(0)->Delete(5, 3);
+    shortOne->raw().treadlingMutable(0)->Delete(5, 3);
     EXPECT_EQ(failure(*profile, *shortOne),
               std::string(kHead) + "Weave structure definition does not contain\nenough treadling blocks.\n[2]");
 
@@ -196,11 +196,11 @@ TEST(BlockSubstitution, CombinationRules)
     auto structure = MakeStructure(UnitWeaveShape(3));
     const auto both12 = MakeProfile({1, 2, 3}, {1}, {{1, 2}});
     const auto both13 = MakeProfile({1, 2, 3}, {1}, {{1, 3}});
-    structure->blocks.allowTieupCombinations = false;
+    structure->raw().blocks.allowTieupCombinations = false;
     EXPECT_EQ(failure(*both12, *structure),
               std::string(kHead) + "Weave structure definition does not contain\nvalid tieup combinations.\n[3]");
-    structure->blocks.allowTieupCombinations = true;
-    structure->blocks.adjacentKeysNotCombined = true;
+    structure->raw().blocks.allowTieupCombinations = true;
+    structure->raw().blocks.adjacentKeysNotCombined = true;
     EXPECT_EQ(failure(*both12, *structure),
               std::string(kHead) + "Weave structure definition does not contain\nvalid tieup combinations.\n[3]");
     EXPECT_TRUE(made(*both13, *structure));
@@ -215,9 +215,9 @@ TEST(BlockSubstitution, TransitionBalanceFollowsTheChoice)
 {
     auto structure = MakeStructure(UnitWeaveShape(2));
     const auto profile = MakeProfile({1, 2}, {1, 2});
-    profile->threadingMutable(0)->SetColor(0, 2);
-    profile->threadingMutable(0)->SetColor(1, 3);
-    BlockSubstitutionParams& b = structure->blocks;
+    profile->raw().threadingMutable(0)->SetColor(0, 2);
+    profile->raw().threadingMutable(0)->SetColor(1, 3);
+    BlockSubstitutionParams& b = structure->raw().blocks;
     b.threadingBalanceTransition = b.treadlingBalanceTransition = 1;
     b.threadingBalanceTransitionChoice = b.treadlingBalanceTransitionChoice = false; // write once more
     auto d = made(*profile, *structure);
@@ -238,14 +238,14 @@ TEST(BlockSubstitution, TransitionBalanceFollowsTheChoice)
 TEST(BlockSubstitution, TurningBalanceAtTheTurn)
 {
     auto structure = MakeStructure(UnitWeaveShape(3));
-    structure->blocks.sequentialBlockOrder = true;
-    structure->blocks.threadingBalanceTurning = 1;
-    structure->blocks.threadingBalanceTurningChoice = false;
+    structure->raw().blocks.sequentialBlockOrder = true;
+    structure->raw().blocks.threadingBalanceTurning = 1;
+    structure->raw().blocks.threadingBalanceTurningChoice = false;
     const auto profile = MakeProfile({1, 2, 3, 2, 1}, {1});
     auto d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(Shafts(*d), (std::vector<int>{1, 2, 1, 2, 3, 4, 3, 4, 5, 6, 5, 6, 5, 3, 4, 3, 4, 1, 2, 1, 2}));
-    structure->blocks.sequentialBlockOrder = false; // turning options read as 0
+    structure->raw().blocks.sequentialBlockOrder = false; // turning options read as 0
     d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->numEnds(), 20);
@@ -259,8 +259,8 @@ TEST(BlockSubstitution, FlipToTheSharedShaft)
     shape.treadling = {1, 2, 1, 2, 3, 4, 3, 4};
     shape.columns = {{1}, {2}, {2}, {3}};
     auto structure = MakeStructure(shape);
-    structure->blocks.threadingFlipTransition = true;
-    structure->blocks.threadingFlipChoice = true;
+    structure->raw().blocks.threadingFlipTransition = true;
+    structure->raw().blocks.threadingFlipChoice = true;
     const auto profile = MakeProfile({1, 2}, {1});
     auto d = made(*profile, *structure);
     ASSERT_TRUE(d);
@@ -268,8 +268,8 @@ TEST(BlockSubstitution, FlipToTheSharedShaft)
     // Neither way round does block 2 start on a shaft block 1 can end on.
     shape.threading = {1, 2, 1, 2, 3, 4, 3, 4};
     structure = MakeStructure(shape);
-    structure->blocks.threadingFlipTransition = true;
-    structure->blocks.threadingFlipChoice = true;
+    structure->raw().blocks.threadingFlipTransition = true;
+    structure->raw().blocks.threadingFlipChoice = true;
     EXPECT_EQ(failure(*profile, *structure),
               std::string(kHead) + "Weave structure definition does not contain\noverlapping threading blocks.\n[2]");
 }
@@ -279,7 +279,7 @@ TEST(BlockSubstitution, FlipToAlternateTiedowns)
     StructureShape shape = TiedownShape();
     shape.threading = {1, 3, 2, 3, 2, 4, 1, 4}; // block 2 would repeat tiedown 2
     auto structure = MakeStructure(shape);
-    structure->blocks.threadingFlipTransition = true;
+    structure->raw().blocks.threadingFlipTransition = true;
     const auto d = made(*MakeProfile({1, 2}, {1}), *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(Shafts(*d), (std::vector<int>{1, 3, 2, 3, 4, 1, 4, 2}));
@@ -293,18 +293,18 @@ TEST(BlockSubstitution, OddEvenTiedownsAlternate)
     shape.treadling = {3, 3, 4, 4};
     shape.columns = {{1}, {2}, {1, 4}, {1, 3}};
     auto structure = MakeStructure(shape);
-    structure->blocks.enforceOddEvenTiedowns = true;
+    structure->raw().blocks.enforceOddEvenTiedowns = true;
     const auto profile = MakeProfile({1, 2}, {1, 2, 1}, {{1}, {2}});
     auto d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(TieupColumns(d->tieup()), (std::vector<std::vector<int>>{{1}, {2}, {1, 4}, {2, 3}}));
-    structure->blocks.adjacentKeysNotCombined = true;
+    structure->raw().blocks.adjacentKeysNotCombined = true;
     EXPECT_EQ(failure(*profile, *structure),
               std::string(kHead) + "Profile draft does not support\nodd-even order of ground shafts in tieup.\n[2]");
     // The first key repeating the last tiedown treadle turns the tiedowns over.
-    structure->blocks.adjacentKeysNotCombined = false;
-    structure->tieupMutable().clearCell(2, 1);
-    structure->tieupMutable().setCell(2, 2);
+    structure->raw().blocks.adjacentKeysNotCombined = false;
+    structure->raw().tieupMutable().clearCell(2, 1);
+    structure->raw().tieupMutable().setCell(2, 2);
     d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(TieupColumns(d->tieup()), (std::vector<std::vector<int>>{{2}, {1}, {2, 4}, {1, 3}}));
@@ -313,24 +313,24 @@ TEST(BlockSubstitution, OddEvenTiedownsAlternate)
 TEST(BlockSubstitution, ColorsFromTheDesign)
 {
     auto structure = MakeStructure(TiedownShape());
-    for (int e : {0, 2, 4, 6}) structure->threadingMutable(0)->SetColor(e, 5); // tiedown ends
+    for (int e : {0, 2, 4, 6}) structure->raw().threadingMutable(0)->SetColor(e, 5); // tiedown ends
     auto profile = MakeProfile({1, 2}, {1, 2});
-    profile->threadingMutable(0)->SetColor(0, 2);
-    profile->threadingMutable(0)->SetColor(1, 3);
+    profile->raw().threadingMutable(0)->SetColor(0, 2);
+    profile->raw().threadingMutable(0)->SetColor(1, 3);
     BlockColorOptions o;
     o.exceptWarpTiedowns = true;
-    structure->blocks.colorOptions = EncodeColorOptions(o);
+    structure->raw().blocks.colorOptions = EncodeColorOptions(o);
     auto d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(colors(*d->threading(0)), (std::vector<int>{5, 2, 5, 2, 5, 3, 5, 3}));
 
     // One additional color bar in the warp: the profile's two warps alternate.
     profile->SetNumRows(kReplay, Side::Threading, 2);
-    profile->threadingMutable(1)->SetColor(0, 4);
-    profile->threadingMutable(1)->SetColor(1, 1);
+    profile->raw().threadingMutable(1)->SetColor(0, 4);
+    profile->raw().threadingMutable(1)->SetColor(1, 1);
     o = BlockColorOptions();
     o.additionalBars = 1;
-    structure->blocks.colorOptions = EncodeColorOptions(o);
+    structure->raw().blocks.colorOptions = EncodeColorOptions(o);
     d = made(*profile, *structure);
     ASSERT_TRUE(d);
     EXPECT_EQ(colors(*d->threading(0)), (std::vector<int>{2, 4, 2, 4, 3, 1, 3, 1}));
@@ -340,7 +340,7 @@ TEST(BlockSubstitution, ColorsFromTheDesign)
     three.ends = 3;
     three.threading = {1, 3, 2, 1, 4, 2};
     auto odd = MakeStructure(three);
-    odd->blocks.colorOptions = EncodeColorOptions(o);
+    odd->raw().blocks.colorOptions = EncodeColorOptions(o);
     FixedPrompter p;
     const NewDraftResult r = substitute(*profile, *odd, p);
     ASSERT_TRUE(r.result.done());

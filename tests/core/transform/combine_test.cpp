@@ -34,7 +34,7 @@ std::vector<int> sets(const CQuillabyDoc& doc)
 
 void fillPalette(CQuillabyDoc& doc)
 {
-    while (doc.palette().count() < kMaxColors) doc.paletteMutable().add(rgb(7, 7, doc.palette().count()), false);
+    while (doc.palette().count() < kMaxColors) doc.raw().paletteMutable().add(rgb(7, 7, doc.palette().count()), false);
 }
 
 constexpr COLORREF kBlack = 0, kLight = 0xC0C0C0, kGrey = 0x808080;
@@ -69,7 +69,7 @@ TEST(Echo, TreadlingMovesEachFurtherWeftOneTreadle)
 
     // Weft rows bound to the color bars: No to the guard changes nothing.
     doc->SetNumRows(kReplay, Side::Treadling, 4);
-    doc->setCorrelation(2, true);
+    doc->raw().setCorrelation(2, true);
     FixedPrompter no(false);
     const std::string before = State(*doc);
     EXPECT_EQ(EchoTreadling(kReplay, *doc, no).status, CommandResult::Status::Declined);
@@ -130,11 +130,11 @@ TEST(Interleave, RefusesBeforeChangingAnything)
 TEST(Interleave, TreadlingInLiftplanFormTakesTheLifts)
 {
     auto doc = NewDraft(4, 4), other = NewDraft(4, 4);
-    doc->setLoomRaw(4, 4, true);
-    doc->treadlingMutable(0)->setMultiple(true);
-    doc->treadlingMutable(0)->SetShafts(0, TUPTYPE(0b0001));
-    doc->tieupMutable().makeDirect();
-    other->tieupMutable().setColumn(1, TUPTYPE(0b1010)); // treadle 2 lifts shafts 2 and 4
+    doc->raw().setLoomRaw(4, 4, true);
+    doc->raw().treadlingMutable(0)->setMultiple(true);
+    doc->raw().treadlingMutable(0)->SetShafts(0, TUPTYPE(0b0001));
+    doc->raw().tieupMutable().makeDirect();
+    other->raw().tieupMutable().setColumn(1, TUPTYPE(0b1010)); // treadle 2 lifts shafts 2 and 4
     SetTreadles(*other, {2});
     FixedPrompter p;
     ASSERT_TRUE(InterleaveTreadling(kReplay, *doc, {other.get()}, p).done());
@@ -174,10 +174,10 @@ TEST(Append, CarriesColorsThroughThePalette)
     SetTreadles(*doc, {1});
     SetTreadles(*other, {6, 2});
     const COLORREF orange = rgb(255, 128, 0);
-    const int orangeThere = other->paletteMutable().add(orange, false);
-    other->treadlingMutable(0)->SetColor(0, orangeThere);
-    other->treadlingMutable(0)->SetColor(1, 2); // the same index names other colors in each palette
-    other->paletteMutable().setColor(2, rgb(1, 2, 3));
+    const int orangeThere = other->raw().paletteMutable().add(orange, false);
+    other->raw().treadlingMutable(0)->SetColor(0, orangeThere);
+    other->raw().treadlingMutable(0)->SetColor(1, 2); // the same index names other colors in each palette
+    other->raw().paletteMutable().setColor(2, rgb(1, 2, 3));
     const int before = doc->palette().count();
     FixedPrompter p;
     const CommandResult r = AppendTreadling(kReplay, *doc, *other, p);
@@ -190,7 +190,7 @@ TEST(Append, CarriesColorsThroughThePalette)
     EXPECT_EQ(pickColors(*doc)[2], rgb(1, 2, 3));
 
     fillPalette(*doc);
-    other->paletteMutable().setColor(2, rgb(3, 2, 1));
+    other->raw().paletteMutable().setColor(2, rgb(3, 2, 1));
     const std::string state = State(*doc);
     EXPECT_EQ(AppendTreadling(kReplay, *doc, *other, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(State(*doc), state);
@@ -200,7 +200,7 @@ TEST(Expand, RepeatsEveryThreadInPlace)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2, 3, 4});
-    Threading& t = *doc->threadingMutable(0);
+    Threading& t = *doc->raw().threadingMutable(0);
     t.SetThick(1, true);
     t.SetSymbol(2, 'x');
     t.SetColor(3, 2);

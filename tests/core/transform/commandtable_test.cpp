@@ -32,7 +32,7 @@ std::unique_ptr<CQuillabyDoc> SampleDraft()
     SetShafts(*doc, {1, 2, 3, 4, 3, 2, 1, 2, 3, 4, 3, 2});
     SetTreadles(*doc, {1, 2, 3, 4, 3, 2});
     for (int t = 0; t < 4; ++t)
-        for (int s : {t + 1, (t + 1) % 4 + 1}) doc->tieupMutable().setCell(t, s);
+        for (int s : {t + 1, (t + 1) % 4 + 1}) doc->raw().tieupMutable().setCell(t, s);
     return doc;
 }
 

@@ -30,12 +30,12 @@ protected:
         d.liftplan = liftplan;
         d.defaultColors = {0x000000, 0x0000FF};
         doc->OnNewDocument(d);
-        for (int e = 0; e < ends; ++e) doc->threadingMutable(0)->SetValue(e, e % shafts + 1);
+        for (int e = 0; e < ends; ++e) doc->raw().threadingMutable(0)->SetValue(e, e % shafts + 1);
         for (int p = 0; p < picks; ++p) {
             TreadleSet s;
             s.set(p % treadles + 1);
             if (liftplan) s.set((p + 1) % treadles + 1);
-            doc->treadlingMutable(0)->SetSet(p, s);
+            doc->raw().treadlingMutable(0)->SetSet(p, s);
         }
         return doc;
     }
@@ -64,7 +64,7 @@ TEST_F(ComponentImport, ThreadingRaisesShaftsAndTakesTheEndCount)
     } cases[] = {{4, 20, 8}, {12, 20, 12}, {8, 70, 8}};
     for (const Case& c : cases) {
         auto doc = draft(8, 8, 50, 4);
-        for (int e = 0; e < 50; ++e) doc->threadingMutable(0)->SetColor(e, e % 3);
+        for (int e = 0; e < 50; ++e) doc->raw().threadingMutable(0)->SetColor(e, e % 3);
         auto other = draft(c.fileShafts, 4, c.fileEnds, 2);
         ASSERT_TRUE(ImportThreading(kReplay, *doc, save(*other, "threading.wif"), prompter).done());
         EXPECT_EQ(doc->numShafts(), c.shafts);
@@ -93,7 +93,7 @@ TEST_F(ComponentImport, TreadlingFromALiftplanTurnsMultipleTreadlesOn)
     // Into a liftplan: a treadling comes through its own tieup.
     auto plan = draft(4, 4, 4, 2, true);
     auto tied = draft(4, 2, 4, 3);
-    tied->tieupMutable().setColumn(1, TUPTYPE(0b1100));
+    tied->raw().tieupMutable().setColumn(1, TUPTYPE(0b1100));
     ASSERT_TRUE(ImportTreadling(kReplay, *plan, save(*tied, "tied.wif"), prompter).done());
     for (int p = 0; p < 3; ++p) EXPECT_EQ(LiftedShafts(*plan, p), LiftedShafts(*tied, p)) << p;
 }
@@ -102,7 +102,7 @@ TEST_F(ComponentImport, TieupRaisesTheCounts)
 {
     auto doc = draft(4, 4, 4, 4);
     auto other = draft(6, 10, 6, 10);
-    other->tieupMutable().setColumn(9, TUPTYPE(0b100001));
+    other->raw().tieupMutable().setColumn(9, TUPTYPE(0b100001));
     ASSERT_TRUE(ImportTieup(kReplay, *doc, save(*other, "tieup.wif"), prompter).done());
     EXPECT_EQ(doc->numShafts(), 6);
     EXPECT_EQ(doc->numTreadles(), 10);
@@ -113,9 +113,9 @@ TEST_F(ComponentImport, WarpColorwayRecolorsTheEndsBothHave)
 {
     auto doc = draft(4, 4, 100, 2);
     auto other = draft(4, 4, 40, 2);
-    other->paletteMutable().add(rgb(10, 20, 30), false);
+    other->raw().paletteMutable().add(rgb(10, 20, 30), false);
     const int c = other->palette().count() - 1;
-    for (int e = 0; e < 40; e += 2) other->threadingMutable(0)->SetColor(e, c);
+    for (int e = 0; e < 40; e += 2) other->raw().threadingMutable(0)->SetColor(e, c);
     ASSERT_TRUE(ImportColorway(kReplay, *doc, Side::Threading, save(*other, "colors.wif"), prompter).done());
     for (int e = 0; e < 100; ++e)
         EXPECT_EQ(WarpColor(*doc, e), e < 40 ? WarpColor(*other, e) : WarpColor(*doc, 99)) << e;
@@ -157,7 +157,7 @@ TEST_F(ComponentImport, RefusedOrMissingPartsChangeNothing)
     // Warp rows bound to the color bars: No to the guard.
     auto bars = draft(2, 2, 4, 4);
     bars->SetNumRows(kReplay, Side::Threading, 2);
-    bars->setCorrelation(1, true);
+    bars->raw().setCorrelation(1, true);
     FixedPrompter no(false);
     EXPECT_EQ(ImportThreading(kReplay, *bars, save(*doc, "src.wif"), no).status, CommandResult::Status::Declined);
     EXPECT_EQ(bars->numEnds(), 4);

@@ -157,7 +157,7 @@ TEST(DraftProperties, LiftplanOnConvertsBeforeTheShaftsGrow)
 {
     auto doc = NewDraft(4, 6);
     SetShafts(*doc, {1, 2, 3, 4});
-    doc->tieupMutable().setColumn(5, TUPTYPE::firstShafts(3));
+    doc->raw().tieupMutable().setColumn(5, TUPTYPE::firstShafts(3));
     SetTreadles(*doc, {6, 1});
     const auto cloth = Drawdown(*doc);
     DraftProperties v = ReadProperties(*doc);
@@ -301,10 +301,10 @@ TEST(DraftProperties, DirectCorrelation)
     {
         auto doc = NewDraft(2, 4);
         doc->SetNumRows(kReplay, Side::Threading, 2);
-        doc->threadingMutable(0)->Append(3);
-        doc->threadingMutable(1)->Append(3);
-        doc->threadingMutable(1)->SetValue(0, 1);
-        doc->threadingMutable(0)->SetValue(1, 2);
+        doc->raw().threadingMutable(0)->Append(3);
+        doc->raw().threadingMutable(1)->Append(3);
+        doc->raw().threadingMutable(1)->SetValue(0, 1);
+        doc->raw().threadingMutable(0)->SetValue(1, 2);
         DraftProperties v = ReadProperties(*doc);
         v.correlationSide = 1;
         v.correlationOn = true;
@@ -333,7 +333,7 @@ TEST(DraftProperties, DirectCorrelation)
 TEST(DraftProperties, DeclinedLiftplanKeepsTheTreadles)
 {
     auto doc = NewDraft(4, 6);
-    doc->notations.treadling = 5; // user-defined: liftplan form asks first
+    doc->raw().notations.treadling = 5; // user-defined: liftplan form asks first
     DraftProperties v = ReadProperties(*doc);
     v.liftplan = true;
     v.treadles = 4;

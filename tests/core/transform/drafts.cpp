@@ -36,31 +36,31 @@ std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937&
     auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
     const int treadles = shape.liftplan ? shape.shafts : shape.treadles;
     auto doc = NewDraft(shape.shafts, treadles);
-    doc->setLoomRaw(shape.shafts, treadles, shape.liftplan);
-    doc->setRisingShed(shape.rising);
-    doc->treadlingMutable(0)->SetLimit(treadles);
-    doc->treadlingMutable(0)->setMultiple(shape.multiple || shape.liftplan);
-    doc->replaceTieup(std::make_unique<Tieup>(shape.shafts, treadles));
-    if (shape.liftplan) doc->tieupMutable().makeDirect();
+    doc->raw().setLoomRaw(shape.shafts, treadles, shape.liftplan);
+    doc->raw().setRisingShed(shape.rising);
+    doc->raw().treadlingMutable(0)->SetLimit(treadles);
+    doc->raw().treadlingMutable(0)->setMultiple(shape.multiple || shape.liftplan);
+    doc->raw().replaceTieup(std::make_unique<Tieup>(shape.shafts, treadles));
+    if (shape.liftplan) doc->raw().tieupMutable().makeDirect();
     else
         for (int t = 0; t < treadles; ++t)
             for (int s = 1; s <= shape.shafts; ++s)
-                if (pick(0, 1)) doc->tieupMutable().setCell(t, s);
+                if (pick(0, 1)) doc->raw().tieupMutable().setCell(t, s);
     doc->SetNumRows(kReplay, Side::Threading, shape.warps);
     doc->SetNumRows(kReplay, Side::Treadling, shape.wefts);
-    if (shape.weftBars) doc->setCorrelation(2, true);
+    if (shape.weftBars) doc->raw().setCorrelation(2, true);
     for (int e = 0; e < shape.ends; ++e) {
-        for (int r = 0; r < shape.warps; ++r) doc->threadingMutable(r)->Append(1);
+        for (int r = 0; r < shape.warps; ++r) doc->raw().threadingMutable(r)->Append(1);
         const int row = pick(0, shape.warps - 1);
         const int s = pick(0, 99) < shape.unthreadedPercent ? 0 : pick(1, shape.shafts);
-        doc->threadingMutable(row)->SetValue(e, s);
-        doc->threadingMutable(0)->SetColor(e, pick(0, 4));
-        doc->threadingMutable(0)->SetThick(e, pick(0, 5) == 0);
-        doc->threadingMutable(0)->SetSymbol(e, pick(0, 3) == 0 ? 'a' + pick(0, 5) : 0);
+        doc->raw().threadingMutable(row)->SetValue(e, s);
+        doc->raw().threadingMutable(0)->SetColor(e, pick(0, 4));
+        doc->raw().threadingMutable(0)->SetThick(e, pick(0, 5) == 0);
+        doc->raw().threadingMutable(0)->SetSymbol(e, pick(0, 3) == 0 ? 'a' + pick(0, 5) : 0);
     }
     for (int p = 0; p < shape.picks; ++p) {
         for (int r = 0; r < shape.wefts; ++r) {
-            Treadling& t = *doc->treadlingMutable(r);
+            Treadling& t = *doc->raw().treadlingMutable(r);
             t.Append(1);
             if (pick(0, 99) < shape.emptyPercent) continue;
             TreadleSet set;
@@ -69,11 +69,11 @@ std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937&
                 for (int k = pick(0, 3); k > 0; --k) set.set(pick(1, treadles));
             t.SetSet(p, set);
         }
-        doc->treadlingMutable(0)->SetColor(p, pick(0, 4));
-        doc->treadlingMutable(0)->SetThick(p, pick(0, 5) == 0);
+        doc->raw().treadlingMutable(0)->SetColor(p, pick(0, 4));
+        doc->raw().treadlingMutable(0)->SetThick(p, pick(0, 5) == 0);
     }
-    doc->threadingMutable(0)->setDefaultColor(1);
-    doc->treadlingMutable(0)->setDefaultColor(0);
+    doc->raw().threadingMutable(0)->setDefaultColor(1);
+    doc->raw().treadlingMutable(0)->setDefaultColor(0);
     doc->DiscardHistory();
     return doc;
 }
@@ -120,7 +120,7 @@ std::string State(const CQuillabyDoc& doc)
     o << "\npalette";
     for (int i = 0; i < doc.palette().count(); ++i) o << ' ' << doc.palette().color(i);
     o << "\nmarkers";
-    for (int m : doc.weaving.markers) o << ' ' << m;
+    for (int m : doc.weaving().markers) o << ' ' << m;
     return o.str();
 }
 
@@ -140,7 +140,7 @@ std::vector<int> Treadles(const CQuillabyDoc& doc, int row)
 
 void SetShafts(CQuillabyDoc& doc, const std::vector<int>& shafts)
 {
-    Threading& t = *doc.threadingMutable(0);
+    Threading& t = *doc.raw().threadingMutable(0);
     if (t.GetCount()) t.Delete(0, t.GetCount());
     t.Append(static_cast<int>(shafts.size()));
     for (int i = 0; i < static_cast<int>(shafts.size()); ++i) t.SetValue(i, shafts[i]);
@@ -148,7 +148,7 @@ void SetShafts(CQuillabyDoc& doc, const std::vector<int>& shafts)
 
 void SetTreadles(CQuillabyDoc& doc, const std::vector<int>& treadles)
 {
-    Treadling& t = *doc.treadlingMutable(0);
+    Treadling& t = *doc.raw().treadlingMutable(0);
     if (t.GetCount()) t.Delete(0, t.GetCount());
     t.Append(static_cast<int>(treadles.size()));
     for (int i = 0; i < static_cast<int>(treadles.size()); ++i) {

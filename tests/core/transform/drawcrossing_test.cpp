@@ -111,13 +111,13 @@ TEST(DrawCrossing, SmallCases)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto doc = NewDraft(4, 4);
-        doc->setRisingShed(c.rising);
+        doc->raw().setRisingShed(c.rising);
         const std::vector<std::vector<int>> twill = {{1, 2}, {2, 3}, {3, 4}, {4, 1}};
         for (int t = 0; t < 4; ++t)
             for (int s = 1; s <= 4; ++s) {
                 bool on = s == twill[t][0] || s == twill[t][1];
-                if (on) doc->tieupMutable().setCell(t, s);
-                else doc->tieupMutable().clearCell(t, s);
+                if (on) doc->raw().tieupMutable().setCell(t, s);
+                else doc->raw().tieupMutable().clearCell(t, s);
             }
         if (*std::max_element(c.shafts.begin(), c.shafts.end()) > 4) doc->SetNumShafts(kReplay, 5);
         SetShafts(*doc, c.shafts);
@@ -140,15 +140,15 @@ TEST(DrawCrossing, FullLoomRefusesAndChangesNothing)
     // shaft q + 1 alone, so no shaft rises on two picks: lifting end 1 on
     // pick 6 as well needs a 65th shaft.
     auto doc = NewDraft(64, 64);
-    doc->setLoomRaw(64, 64, true);
-    doc->treadlingMutable(0)->SetLimit(64);
-    doc->treadlingMutable(0)->setMultiple(true);
-    doc->replaceTieup(std::make_unique<Tieup>(64, 64));
-    doc->tieupMutable().makeDirect();
+    doc->raw().setLoomRaw(64, 64, true);
+    doc->raw().treadlingMutable(0)->SetLimit(64);
+    doc->raw().treadlingMutable(0)->setMultiple(true);
+    doc->raw().replaceTieup(std::make_unique<Tieup>(64, 64));
+    doc->raw().tieupMutable().makeDirect();
     std::vector<int> shafts;
     for (int e = 0; e < 128; ++e) shafts.push_back(1 + e % 64);
     SetShafts(*doc, shafts);
-    for (int q = 0; q < 64; ++q) doc->treadlingMutable(0)->SetShafts(q, TUPTYPE(std::uint64_t(1) << q));
+    for (int q = 0; q < 64; ++q) doc->raw().treadlingMutable(0)->SetShafts(q, TUPTYPE(std::uint64_t(1) << q));
     doc->DiscardHistory();
     const std::string state = State(*doc);
     EXPECT_EQ(Click(*doc, 0, 5, true), CrossingOutcome::NeedsShaft);
@@ -167,7 +167,7 @@ TEST(DrawCrossing, FullLoomRefusesAndChangesNothing)
     SetTreadles(*wide, picks);
     int t = 0;
     for (unsigned bits = 0; bits < 256; ++bits)
-        if (std::popcount(bits) % 2 == 0) wide->tieupMutable().setColumn(t++, TUPTYPE(bits));
+        if (std::popcount(bits) % 2 == 0) wide->raw().tieupMutable().setColumn(t++, TUPTYPE(bits));
     wide->DiscardHistory();
     const std::string wideState = State(*wide);
     const bool up = DrawdownCell(*wide, 0, 0) == Cell::WarpUp;

@@ -67,16 +67,16 @@ std::string describe(const std::vector<FloatRun>& runs)
 std::unique_ptr<CQuillabyDoc> oneEnd(const std::vector<bool>& lifted, bool rising = true)
 {
     auto doc = NewDraft(2, 2);
-    doc->setLoomRaw(2, 2, true);
-    doc->setRisingShed(rising);
-    doc->treadlingMutable(0)->setMultiple(true);
+    doc->raw().setLoomRaw(2, 2, true);
+    doc->raw().setRisingShed(rising);
+    doc->raw().treadlingMutable(0)->setMultiple(true);
     SetShafts(*doc, {1});
     for (std::size_t p = 0; p < lifted.size(); ++p) {
-        doc->treadlingMutable(0)->Append(1);
+        doc->raw().treadlingMutable(0)->Append(1);
         // Shaft 2 is always lifted so that no pick is empty.
         TUPTYPE lift(2);
         if (lifted[p]) lift.set(1);
-        doc->treadlingMutable(0)->SetShafts(static_cast<int>(p), lift);
+        doc->raw().treadlingMutable(0)->SetShafts(static_cast<int>(p), lift);
     }
     return doc;
 }
@@ -95,9 +95,9 @@ TEST(FloatSearch, AgreesWithTheDrawdownCellByCell)
             shape.weftBars = false;
         }
         auto doc = RandomDraft(shape, rng);
-        if (i % 5 == 0) doc->setCorrelation(1, true);
+        if (i % 5 == 0) doc->raw().setCorrelation(1, true);
         for (const bool rising : {true, false}) {
-            doc->setRisingShed(rising);
+            doc->raw().setRisingShed(rising);
             const FloatCriteria c{std::uniform_int_distribution<int>(1, 6)(rng), i % 2 == 0};
             const std::vector<FloatRun> expected = bruteForce(*doc, c);
             ASSERT_EQ(describe(ListFloats(*doc, c)), describe(expected)) << "draft " << i << " rising " << rising;
@@ -181,7 +181,7 @@ TEST(FloatSearch, BlankCellsEndWarpFloatsAndAreSkippedAlongAPick)
     // Ends on shafts 1, -, 1, 1 (end 2 unthreaded); treadle 1 lifts nothing.
     auto doc = NewDraft(2, 2);
     SetShafts(*doc, {1, 0, 1, 1});
-    doc->tieupMutable().setColumn(0, TUPTYPE());
+    doc->raw().tieupMutable().setColumn(0, TUPTYPE());
     SetTreadles(*doc, {1, 1, 1});
     const std::vector<FloatRun> weft = {
         {FloatDirection::Weft, 0, true, 0, 3, 3},
@@ -220,9 +220,9 @@ TEST(FloatSearch, StepsThroughTheFoundThreads)
 TEST(FloatSearch, ThresholdLengthNeverDividesByZero)
 {
     auto doc = NewDraft();
-    doc->setUnits(1);
-    doc->setWarpSett(0, 0);
-    doc->setWeftSett(8, 0);
+    doc->raw().setUnits(1);
+    doc->raw().setWarpSett(0, 0);
+    doc->raw().setWeftSett(8, 0);
     const FloatLength warp = FloatThresholdLength(*doc, FloatDirection::Warp, 5);
     EXPECT_DOUBLE_EQ(warp.length, 0.5);
     EXPECT_EQ(warp.lengthUnit, "cm.");
@@ -245,7 +245,8 @@ TEST(FloatSearch, MarkFloatWithAFullPaletteIsRefused)
     EXPECT_FALSE(MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, orange, prompter).paletteChanged);
     SetShafts(*doc, {1, 2}); // thread colors back to the row's (the mark color)
 
-    while (doc->palette().count() < kMaxColors) doc->paletteMutable().add(rgb(1, 2, doc->palette().count()), false);
+    while (doc->palette().count() < kMaxColors)
+        doc->raw().paletteMutable().add(rgb(1, 2, doc->palette().count()), false);
     r = MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, rgb(9, 9, 9), prompter);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_EQ(prompter.lastMessage.rfind("Color palette is limited to 90 colors.", 0), 0u);

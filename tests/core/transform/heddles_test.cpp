@@ -20,8 +20,8 @@ TEST(HeddleCount, EveryWarpRowCounts)
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 0, 3, 0});
     doc->SetNumRows(kReplay, Side::Threading, 2);
-    doc->threadingMutable(1)->SetValue(1, 3);
-    doc->threadingMutable(1)->SetValue(3, 4);
+    doc->raw().threadingMutable(1)->SetValue(1, 3);
+    doc->raw().threadingMutable(1)->SetValue(3, 4);
     EXPECT_EQ(HeddleCounts(*doc), (std::vector<int>{1, 0, 2, 1}));
 }
 

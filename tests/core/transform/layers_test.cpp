@@ -14,7 +14,7 @@ TEST(DoubleWidth, LeftFoldEndOrderAndRefusals)
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2, 3, 4, 1, 2, 3, 4});
     SetTreadles(*doc, {1, 2});
-    for (int e = 0; e < 8; ++e) doc->threadingMutable(0)->SetSymbol(e, 'a' + e);
+    for (int e = 0; e < 8; ++e) doc->raw().threadingMutable(0)->SetSymbol(e, 'a' + e);
     FixedPrompter p;
     auto r = DoubleWidth(*doc, {}, p);
     ASSERT_TRUE(r.result.done());
@@ -83,8 +83,8 @@ TEST(DoubleWidth, BothLayersKeepTheirInterlacement)
         shape.emptyPercent = 0;
         auto doc = RandomDraft(shape, rng);
         // Each source thread marked by its symbol, to find it in the fold.
-        for (int e = 0; e < doc->numEnds(); ++e) doc->threadingMutable(0)->SetSymbol(e, e + 1);
-        for (int g = 0; g < doc->numPicks(); ++g) doc->treadlingMutable(0)->SetSymbol(g, g + 1);
+        for (int e = 0; e < doc->numEnds(); ++e) doc->raw().threadingMutable(0)->SetSymbol(e, e + 1);
+        for (int g = 0; g < doc->numPicks(); ++g) doc->raw().treadlingMutable(0)->SetSymbol(g, g + 1);
         DoubleWidthOptions o;
         o.foldRight = round % 2 == 1;
         o.tubular = round % 3 == 0;
@@ -131,8 +131,8 @@ TEST(DoubleWidth, BothLayersKeepTheirInterlacement)
 TEST(FabricAnalysis, FirstCellOfAnEmptyDraft)
 {
     auto doc = NewDraft(8, 8);
-    doc->threadingMutable(0)->Append(4);
-    doc->treadlingMutable(0)->Append(4);
+    doc->raw().threadingMutable(0)->Append(4);
+    doc->raw().treadlingMutable(0)->Append(4);
     EXPECT_EQ(FabricAnalysisCell(kReplay, *doc, 0, 0, true), CellOutcome::Changed);
     EXPECT_EQ(doc->threading(0)->GetShaft(0), 1);
     EXPECT_EQ(doc->treadling(0)->FirstValue(0), 1);
@@ -146,8 +146,8 @@ TEST(FabricAnalysis, FirstCellOfAnEmptyDraft)
 TEST(FabricAnalysis, FullSquareNeedsOneShaftAndOneTreadle)
 {
     auto doc = NewDraft(8, 8);
-    doc->threadingMutable(0)->Append(4);
-    doc->treadlingMutable(0)->Append(4);
+    doc->raw().threadingMutable(0)->Append(4);
+    doc->raw().treadlingMutable(0)->Append(4);
     for (int p = 0; p < 4; ++p)
         for (int e = 0; e < 4; ++e) FabricAnalysisCell(kReplay, *doc, e, p, true);
     EXPECT_EQ(doc->numShafts(), 1);
@@ -168,9 +168,9 @@ TEST(FabricAnalysis, DraftReproducesEveryDrawnCell)
     for (int round = 0; round < 40; ++round) {
         const int ends = 3 + round % 9, picks = 2 + round % 7;
         auto doc = NewDraft(4, 4);
-        doc->threadingMutable(0)->Append(ends);
-        doc->treadlingMutable(0)->Append(picks);
-        if (round % 2) doc->setRisingShed(false);
+        doc->raw().threadingMutable(0)->Append(ends);
+        doc->raw().treadlingMutable(0)->Append(picks);
+        if (round % 2) doc->raw().setRisingShed(false);
         const bool rising = FabricAnalysisEnter(kReplay, *doc);
         std::vector<char> target(static_cast<std::size_t>(ends * picks), 0);
         std::uniform_int_distribution<int> cell(0, ends * picks - 1);

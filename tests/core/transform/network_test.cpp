@@ -125,7 +125,7 @@ TEST(NetworkPlot, WarningsBeforePlotting)
 
     // Counts that would divide by zero give nothing, silently.
     auto broken = MakeStructure(UnitWeaveShape(2));
-    broken->blocks.patternShaftsPerBlock = 0;
+    broken->raw().blocks.patternShaftsPerBlock = 0;
     FixedPrompter yes(true);
     r = PlotOntoNetwork(*line(oneTo(8), {1}), *broken, "s.qlb", s, yes);
     EXPECT_FALSE(r.draft);
@@ -172,7 +172,7 @@ TEST(RibbonTemplate, WidensPicksAndWraps)
 {
     auto doc = NewDraft(8, 16);
     SetTreadles(*doc, {15, 1, 0});
-    doc->treadlingMutable(0)->SetSet(2, TreadleSet());
+    doc->raw().treadlingMutable(0)->SetSet(2, TreadleSet());
     FixedPrompter p;
     const CommandResult r = RibbonTemplate(kReplay, *doc, 4, p);
     ASSERT_TRUE(r.done());
@@ -182,8 +182,8 @@ TEST(RibbonTemplate, WidensPicksAndWraps)
     EXPECT_TRUE(lifted(*doc, 2).empty());
     EXPECT_FALSE(RibbonTemplate(kReplay, *doc, 1, p).done());
 
-    doc->notations.treadling = 5;
-    doc->treadlingMutable(0)->setMultiple(false);
+    doc->raw().notations.treadling = 5;
+    doc->raw().treadlingMutable(0)->setMultiple(false);
     FixedPrompter no(false);
     EXPECT_EQ(RibbonTemplate(kReplay, *doc, 2, no).status, CommandResult::Status::Declined);
 }

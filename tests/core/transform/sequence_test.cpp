@@ -38,7 +38,7 @@ TEST(Repeat, CopiesEveryAttributeAndRefusesPastTheLimit)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2, 3});
-    Threading& t = *doc->threadingMutable(0);
+    Threading& t = *doc->raw().threadingMutable(0);
     t.SetColor(1, 3);
     t.SetThick(2, true);
     t.SetSymbol(0, 'x');
@@ -71,15 +71,15 @@ TEST(Repeat, ReflectAndReverse)
     EXPECT_FALSE(ReflectThreads(kReplay, *doc, Side::Threading, p).done());
 
     SetShafts(*doc, {1, 2, 3, 4, 4});
-    doc->threadingMutable(0)->SetSymbol(0, 'q');
-    doc->threadingMutable(0)->AddLabel(Label{0, 2, "ab"});
+    doc->raw().threadingMutable(0)->SetSymbol(0, 'q');
+    doc->raw().threadingMutable(0)->AddLabel(Label{0, 2, "ab"});
     ReverseThreads(kReplay, *doc, Side::Threading);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 4, 3, 2, 1}));
     EXPECT_EQ(doc->threading(0)->GetSymbol(4), 'q');
     ASSERT_NE(doc->threading(0)->FindLabel(3, 2), nullptr);
 
     auto big = NewDraft(4, 4);
-    big->threadingMutable(0)->Append(20000);
+    big->raw().threadingMutable(0)->Append(20000);
     auto r = ReflectThreads(kReplay, *big, Side::Threading, p);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_EQ(big->numEnds(), 20000);
@@ -95,7 +95,7 @@ TEST(SingleRepeat, OneWarpAndSeveral)
     // Row 0 repeats every 2 ends, row 1 every 4: one repeat is 4 ends.
     SetShafts(*doc, {1, 2, 1, 2, 1, 2, 1, 2});
     doc->SetNumRows(kReplay, Side::Threading, 2);
-    Threading& r1 = *doc->threadingMutable(1);
+    Threading& r1 = *doc->raw().threadingMutable(1);
     for (int e = 0; e < 8; ++e) r1.SetValue(e, e % 4 == 0 ? 3 : 0);
     SingleRepeat(kReplay, *doc, Side::Threading);
     EXPECT_EQ(Shafts(*doc, 0), (std::vector<int>{1, 2, 1, 2}));
@@ -120,8 +120,8 @@ TEST(Wrap, ShaftsTreadlesEndsAndPicks)
     WrapEnds(kReplay, *doc, false);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 1, 2, 3, 0}));
 
-    doc->treadlingMutable(0)->setMultiple(true);
-    Treadling& t = *doc->treadlingMutable(0);
+    doc->raw().treadlingMutable(0)->setMultiple(true);
+    Treadling& t = *doc->raw().treadlingMutable(0);
     t.Append(2);
     t.SetSet(0, TreadleSet(0b1001, 0)); // treadles 1 and 4
     t.SetSet(1, TreadleSet(0b0010, 0));
@@ -137,7 +137,7 @@ TEST(Wrap, ColorBarGuardDeclinedChangesNothing)
     auto doc = NewDraft(2, 2);
     doc->SetNumRows(kReplay, Side::Threading, 2);
     SetShafts(*doc, {1, 2});
-    doc->setCorrelation(1, true);
+    doc->raw().setCorrelation(1, true);
     const std::string before = State(*doc);
     FixedPrompter no(false);
     EXPECT_EQ(WrapShafts(kReplay, *doc, true, no).status, CommandResult::Status::Declined);
@@ -174,7 +174,7 @@ TEST(Arrange, ParallelAndSequentialResults)
     EXPECT_EQ(Shafts(*four), (std::vector<int>{0, 1, 0, 1, 2}));
 
     // Liftplan form: nothing happens.
-    four->setLoomRaw(4, 4, true);
+    four->raw().setLoomRaw(4, 4, true);
     SetShafts(*four, {3, 2, 1});
     EXPECT_FALSE(Arrange(kReplay, *four, Side::Threading, ArrangeKind::Sequential, p).done());
 }
@@ -183,8 +183,8 @@ TEST(Remove, KeepsThePatternAndShrinksLabels)
 {
     auto doc = NewDraft(8, 8);
     SetShafts(*doc, {1, 2, 3, 4, 5, 6, 7});
-    doc->threadingMutable(0)->SetColor(2, 4);
-    doc->threadingMutable(0)->AddLabel(Label{1, 4, "mid"}); // ends 2..5
+    doc->raw().threadingMutable(0)->SetColor(2, 4);
+    doc->raw().threadingMutable(0)->AddLabel(Label{1, 4, "mid"}); // ends 2..5
     RemoveByPattern(kReplay, *doc, Side::Threading, {true, false});
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 3, 5, 7}));
     EXPECT_EQ(doc->threading(0)->GetColor(1), 4);
@@ -212,7 +212,7 @@ TEST(TrompAsWrit, FollowsTheThreadingOnEveryWeftRow)
     auto doc = NewDraft(6, 4);
     SetShafts(*doc, {1, 2, 3, 6, 0, 4});
     SetTreadles(*doc, {1, 1});
-    doc->treadlingMutable(0)->SetColor(1, 3);
+    doc->raw().treadlingMutable(0)->SetColor(1, 3);
     doc->SetNumRows(kReplay, Side::Treadling, 2);
     FixedPrompter p;
     TrompAsWrit(kReplay, *doc, false, p);

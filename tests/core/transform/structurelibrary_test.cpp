@@ -61,9 +61,9 @@ TEST(StructureLibrary, EveryStructureExpandsATwoBlockProfile)
         FixedPrompter p;
         const auto structure = OpenWeaveStructure((kLibrary / name).string(), StructureUse::Substitution, p);
         ASSERT_TRUE(structure) << p.lastMessage;
-        EXPECT_TRUE(structure->blocks.definesStructure);
-        EXPECT_FALSE(structure->title.empty());
-        const BlockSubstitutionParams& b = structure->blocks;
+        EXPECT_TRUE(structure->blocks().definesStructure);
+        EXPECT_FALSE(structure->title().empty());
+        const BlockSubstitutionParams& b = structure->blocks();
         NewDraftResult r = SubstituteBlocks(*profile, *structure, name, p);
         ASSERT_TRUE(r.result.done()) << p.lastMessage;
         const CQuillabyDoc& d = *r.draft;
@@ -94,7 +94,7 @@ TEST(SkeletonTieup, ConversionKeepsEveryPicksLift)
     StructureShape s = TiedownShape();
     s.columns = {{1}, {2}, {1, 4}, {2, 4}, {1, 3}, {2, 3}};
     auto doc = MakeStructure(s);
-    doc->blocks.skeletonTieup = true;
+    doc->raw().blocks.skeletonTieup = true;
     std::vector<TUPTYPE> before;
     for (int pick = 0; pick < doc->numPicks(); ++pick) before.push_back(LiftOf(*doc, pick));
     FixedPrompter p;
@@ -125,8 +125,8 @@ TEST(SkeletonTieup, RefusedConversionChangesNothing)
     };
     for (const Case& c : cases) {
         auto doc = MakeStructure(TiedownShape());
-        doc->blocks.tiedownShafts = c.tiedownShafts;
-        doc->blocks.patternTreadlesPerBlock = c.patternTreadles;
+        doc->raw().blocks.tiedownShafts = c.tiedownShafts;
+        doc->raw().blocks.patternTreadlesPerBlock = c.patternTreadles;
         const auto columns = TieupColumns(doc->tieup());
         const auto treadles = Treadles(*doc);
         FixedPrompter p;

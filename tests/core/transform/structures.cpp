@@ -15,10 +15,10 @@ std::unique_ptr<CQuillabyDoc> MakeStructure(const StructureShape& s)
     auto doc = NewDraft(shafts, treadles);
     SetShafts(*doc, s.threading);
     SetTreadles(*doc, s.treadling);
-    doc->replaceTieup(std::make_unique<Tieup>(shafts, treadles));
+    doc->raw().replaceTieup(std::make_unique<Tieup>(shafts, treadles));
     for (std::size_t t = 0; t < s.columns.size(); ++t)
-        for (int sh : s.columns[t]) doc->tieupMutable().setCell(static_cast<int>(t), sh);
-    BlockSubstitutionParams& b = doc->blocks;
+        for (int sh : s.columns[t]) doc->raw().tieupMutable().setCell(static_cast<int>(t), sh);
+    BlockSubstitutionParams& b = doc->raw().blocks;
     b.numBlocks = s.blocks;
     b.endsPerBlock = s.ends;
     b.picksPerBlock = s.picks;
@@ -26,7 +26,7 @@ std::unique_ptr<CQuillabyDoc> MakeStructure(const StructureShape& s)
     b.tiedownTreadles = s.tiedownTreadles;
     b.patternShaftsPerBlock = s.patternShafts;
     b.patternTreadlesPerBlock = s.patternTreadles;
-    SetDefinesStructure(*doc, true);
+    SetDefinesStructure(kReplay, *doc, true);
     return doc;
 }
 
@@ -51,7 +51,7 @@ StructureShape UnitWeaveShape(int blocks)
 std::unique_ptr<CQuillabyDoc> TwoBlockWithKeys()
 {
     auto doc = MakeStructure(UnitWeaveShape(2));
-    doc->blocks.automaticallyGenerated = false;
+    doc->raw().blocks.automaticallyGenerated = false;
     const std::vector<std::vector<std::vector<int>>> keys = {
         {{1, 2, 3, 4}, {}}, {{1, 3, 4}, {2}}, {{1, 2, 3}, {4}}, {{1, 3}, {2, 4}}};
     for (std::size_t k = 0; k < keys.size(); ++k) {
@@ -87,7 +87,7 @@ std::unique_ptr<CQuillabyDoc> MakeProfile(const std::vector<int>& blocks, const 
     if (tieup.empty()) tu->makeDirect();
     for (std::size_t t = 0; t < tieup.size(); ++t)
         for (int b : tieup[t]) tu->setCell(static_cast<int>(t), b);
-    doc->replaceTieup(std::move(tu));
+    doc->raw().replaceTieup(std::move(tu));
     return doc;
 }
 

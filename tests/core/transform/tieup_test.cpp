@@ -27,7 +27,7 @@ TEST(ConvertToTieup, OneTreadlePerDistinctLiftInFirstUseOrder)
     FixedPrompter p;
     ConvertToLiftplan(kReplay, *doc, p);
     ASSERT_TRUE(doc->isLiftplan());
-    Treadling& t = *doc->treadlingMutable(0);
+    Treadling& t = *doc->raw().treadlingMutable(0);
     const std::vector<TUPTYPE> lifts = {shafts({1, 3}), shafts({2}), shafts({1, 3}), shafts({5, 6, 7}), shafts({2})};
     for (int i = 0; i < 5; ++i) t.SetShafts(i, lifts[i]);
     ConvertToTieup(kReplay, *doc, p);
@@ -45,7 +45,7 @@ TEST(ConvertToTieup, DecliningTheOverflowChangesNothingNotEvenTheHistory)
     FixedPrompter yes(true);
     ConvertToLiftplan(kReplay, *doc, yes);
     // 200 distinct lifts over 8 shafts do not fit 128 treadles.
-    for (int i = 0; i < 200; ++i) doc->treadlingMutable(0)->SetShafts(i, TUPTYPE(std::uint64_t(i % 255 + 1)));
+    for (int i = 0; i < 200; ++i) doc->raw().treadlingMutable(0)->SetShafts(i, TUPTYPE(std::uint64_t(i % 255 + 1)));
     doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 0, 1, 0); });
     const std::string before = State(*doc);
     FixedPrompter no(false);
@@ -73,13 +73,13 @@ TEST(ConvertToLiftplan, DirectSquareTieupKeepsEveryPick)
 
     // User-defined treadling notation cannot stay: asked first, No cancels.
     auto sym = NewDraft(4, 6);
-    sym->notations.treadling = 5;
+    sym->raw().notations.treadling = 5;
     FixedPrompter no(false);
     EXPECT_EQ(ConvertToLiftplan(kReplay, *sym, no).status, CommandResult::Status::Declined);
     EXPECT_NE(no.lastQuestion.find("user-defined characters"), std::string::npos);
     EXPECT_FALSE(sym->isLiftplan());
     EXPECT_TRUE(ConvertToLiftplan(kReplay, *sym, p).done());
-    EXPECT_NE(sym->notations.treadling, 5);
+    EXPECT_NE(sym->notations().treadling, 5);
 
     // Several wefts with a tieup that is not direct: nothing happens.
     auto two = NewDraft(4, 6);
@@ -93,7 +93,7 @@ TEST(Optimize, IdenticalShaftRowsMerge)
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2, 3, 4, 4});
     SetTreadles(*doc, {1, 2, 3});
-    Tieup& tu = doc->tieupMutable();
+    Tieup& tu = doc->raw().tieupMutable();
     for (int t = 0; t < 4; ++t) tu.setColumn(t, TUPTYPE());
     tu.setColumn(0, shafts({1, 2, 4}));
     tu.setColumn(1, shafts({3}));
@@ -175,14 +175,14 @@ TEST(AddTabby, FullPaletteReusesAnUnusedEntry)
 {
     auto doc = NewDraft(4, 4);
     SetTreadles(*doc, {1, 2});
-    ColorPalette& pal = doc->paletteMutable();
+    ColorPalette& pal = doc->raw().paletteMutable();
     while (pal.count() < kMaxColors) pal.add(0x100000 + pal.count(), false);
     // Threads use colors 0..4; entry 5 is the first unused from index 2 on.
-    for (int i = 0; i < 2; ++i) doc->treadlingMutable(0)->SetColor(i, 0);
-    doc->treadlingMutable(0)->setDefaultColor(0);
+    for (int i = 0; i < 2; ++i) doc->raw().treadlingMutable(0)->SetColor(i, 0);
+    doc->raw().treadlingMutable(0)->setDefaultColor(0);
     for (int i = 0; i < 5; ++i) {
-        doc->threadingMutable(0)->Append(1);
-        doc->threadingMutable(0)->SetColor(i, i);
+        doc->raw().threadingMutable(0)->Append(1);
+        doc->raw().threadingMutable(0)->SetColor(i, i);
     }
     FixedPrompter p;
     AddTabbyOptions o;
@@ -233,7 +233,7 @@ TEST(AddTabby, Refusals)
     EXPECT_EQ(small->numPicks(), 1);
 
     auto longer = NewDraft(4, 4);
-    longer->treadlingMutable(0)->Append(20000);
+    longer->raw().treadlingMutable(0)->Append(20000);
     o.groundTreadles = 2;
     EXPECT_EQ(AddTabby(kReplay, *longer, o, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(longer->numPicks(), 20000);
@@ -262,7 +262,7 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     pic.argb[8 + 7] = 0xFF000000;  // row 1, column 7
     pic.argb[16 + 2] = 0xFFF9F9F9; // row 2, column 2
     pic.argb[16 + 3] = 0xFFF9F9F9; // row 2, column 3
-    doc->weaving.markers = {1, 2};
+    doc->raw().weaving.markers = {1, 2};
     FixedPrompter p;
     ASSERT_TRUE(LiftplanFromPicture(kReplay, *doc, pic, false, p).done());
     EXPECT_EQ(doc->numPicks(), 3);
@@ -270,7 +270,7 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     EXPECT_EQ(doc->treadling(0)->GetSet(1), TreadleSet(0b10000000, 0));
     EXPECT_EQ(doc->treadling(0)->GetSet(2), TreadleSet(0b1100, 0));
     EXPECT_TRUE(doc->multipleTreadles());
-    EXPECT_TRUE(doc->weaving.markers.empty());
+    EXPECT_TRUE(doc->weaving().markers.empty());
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{8, 7, 6, 5, 4, 3, 2, 1}));
 
     auto flipped = NewDraft(8, 8);

@@ -98,8 +98,8 @@ void CheckOneStepEach(const std::vector<Step>& list, const std::function<std::un
 {
     for (const Step& c : list) {
         auto doc = make();
-        doc->threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
-        doc->treadlingMutable(0)->AddLabel(Label{0, 2, "tl"});
+        doc->raw().threadingMutable(0)->AddLabel(Label{1, 2, "lab"});
+        doc->raw().treadlingMutable(0)->AddLabel(Label{0, 2, "tl"});
         const std::string original = State(*doc);
         const int color = (doc->threading(0)->GetColor(0) + 1) % 5;
         doc->Transaction("Pencil", [&](Edit s) { doc->SetThreadColors(s, Side::Threading, 0, 0, color, 0); });

@@ -159,14 +159,14 @@ TEST_F(DraftImport, ProjectPlanBringsSettUnitsAndPlanValues)
     EXPECT_EQ(doc.units(), 1);
     EXPECT_DOUBLE_EQ(doc.warpSett(), 5.0);
     EXPECT_DOUBLE_EQ(doc.weftSett(), 4.0);
-    EXPECT_DOUBLE_EQ(doc.plan.itemWidth, 40.0);
-    EXPECT_EQ(doc.plan.itemsOnWarp, 3);
-    EXPECT_EQ(doc.plan.itemsOnWeft, 1); // missing reads as 1
-    EXPECT_DOUBLE_EQ(doc.plan.drawIn, 2.0);
-    EXPECT_EQ(doc.plan.loomWaste, 55);
-    EXPECT_EQ(doc.plan.warpYarn, "Cotton 8/2");
-    EXPECT_EQ(doc.plan.warpWeightUnit, 3);
-    EXPECT_EQ(doc.notations.threading, 3);
+    EXPECT_DOUBLE_EQ(doc.plan().itemWidth, 40.0);
+    EXPECT_EQ(doc.plan().itemsOnWarp, 3);
+    EXPECT_EQ(doc.plan().itemsOnWeft, 1); // missing reads as 1
+    EXPECT_DOUBLE_EQ(doc.plan().drawIn, 2.0);
+    EXPECT_EQ(doc.plan().loomWaste, 55);
+    EXPECT_EQ(doc.plan().warpYarn, "Cotton 8/2");
+    EXPECT_EQ(doc.plan().warpWeightUnit, 3);
+    EXPECT_EQ(doc.notations().threading, 3);
     EXPECT_TRUE(doc.isModified());
     // Nothing else of the other draft.
     EXPECT_EQ(doc.numEnds(), 3);

@@ -53,7 +53,7 @@ public:
         const int treadles = doc_.numTreadles();
 
         // Palette: random colors, some with the weaver's own names.
-        ColorPalette& pal = doc_.paletteMutable();
+        ColorPalette& pal = doc_.raw().paletteMutable();
         pal.clear();
         const int colors = pick(1, kMaxColors);
         for (int i = 0; i < colors; ++i) {
@@ -69,7 +69,7 @@ public:
 
         const int warps = pick(1, 4);
         const int wefts = form == Form::Single || form == Form::Structure ? pick(1, 4) : 1;
-        doc_.setRowCountsRaw(warps, wefts);
+        doc_.raw().setRowCountsRaw(warps, wefts);
         const int ends = coin(10) ? 0 : pick(1, 150);
         const int picks = coin(10) ? 0 : pick(1, 150);
         for (int r = 0; r < warps; ++r) {
@@ -77,7 +77,7 @@ public:
             t->setDefaultColor(pick(0, colors - 1));
             t->Append(ends);
             for (int e = 0; e < ends; ++e) t->SetValue(e, coin(80) ? pick(1, shafts) : 0);
-            doc_.replaceThreading(r, std::move(t));
+            doc_.raw().replaceThreading(r, std::move(t));
         }
         const int limit = form == Form::Liftplan ? shafts : treadles;
         for (int r = 0; r < wefts; ++r) {
@@ -95,24 +95,24 @@ public:
                     t->SetValue(p, pick(1, limit));
                 }
             }
-            doc_.replaceTreadling(r, std::move(t));
+            doc_.raw().replaceTreadling(r, std::move(t));
         }
         auto tieup = std::make_unique<Tieup>(shafts, treadles);
         for (int t = 0; t < treadles; ++t)
             if (coin(80)) tieup->setColumn(t, TUPTYPE(m_rng() | (std::uint64_t(m_rng()) << 32)));
         if (form == Form::Liftplan) tieup->makeDirect();
-        doc_.replaceTieup(std::move(tieup));
+        doc_.raw().replaceTieup(std::move(tieup));
 
         // Colors of single threads.
         for (int r = 0; r < warps; ++r) {
-            Threading& t = *doc_.threadingMutable(r);
+            Threading& t = *doc_.raw().threadingMutable(r);
             const int def = t.defaultColor();
             if (coin(70))
                 for (int e = 0; e < ends; ++e) t.SetColor(e, coin(50) ? pick(0, colors - 1) : def);
             t.setDefaultColor(def);
         }
         for (int r = 0; r < wefts; ++r) {
-            Treadling& t = *doc_.treadlingMutable(r);
+            Treadling& t = *doc_.raw().treadlingMutable(r);
             const int def = t.defaultColor();
             if (coin(70))
                 for (int p = 0; p < picks; ++p) t.SetColor(p, coin(50) ? pick(0, colors - 1) : def);
@@ -121,18 +121,18 @@ public:
 
         // Labels, characters and thick threads on row 0 of both sides.
         const bool structure = form == Form::Structure;
-        decorate(*doc_.threadingMutable(0), !structure);
-        decorate(*doc_.treadlingMutable(0), !structure && !doc_.treadling(0)->multiple());
+        decorate(*doc_.raw().threadingMutable(0), !structure);
+        decorate(*doc_.raw().treadlingMutable(0), !structure && !doc_.treadling(0)->multiple());
 
-        doc_.setRisingShed(coin());
-        doc_.setCorrelation(pick(0, 2), coin());
-        doc_.setWarpSett(pick(1, 60), pick(0, 9999));
-        doc_.setWeftSett(pick(1, 60), pick(0, 9999));
-        if (coin(70)) doc_.title = words(8) + (coin(30) ? "\r\n" + words(8) : "");
-        if (coin(70)) doc_.author = words(5) + (coin(30) ? "\r\n" + words(3) : "");
+        doc_.raw().setRisingShed(coin());
+        doc_.raw().setCorrelation(pick(0, 2), coin());
+        doc_.raw().setWarpSett(pick(1, 60), pick(0, 9999));
+        doc_.raw().setWeftSett(pick(1, 60), pick(0, 9999));
+        if (coin(70)) doc_.raw().title = words(8) + (coin(30) ? "\r\n" + words(8) : "");
+        if (coin(70)) doc_.raw().author = words(5) + (coin(30) ? "\r\n" + words(3) : "");
         if (coin(70)) {
             const int lines = pick(1, 4);
-            for (int i = 0; i < lines; ++i) doc_.notes += words(8) + "\r\n";
+            for (int i = 0; i < lines; ++i) doc_.raw().notes += words(8) + "\r\n";
         }
         randomPrivate(doc_, picks, form);
         return doc;
@@ -161,7 +161,7 @@ private:
     void randomPrivate(CQuillabyDoc& d, int picks, Form form)
     {
         const auto hundredths = [&](int lo, int hi) { return pick(lo * 100, hi * 100) / 100.0; };
-        ProjectPlanValues& p = d.plan;
+        ProjectPlanValues& p = d.raw().plan;
         p.itemWidth = hundredths(0, 100);
         p.itemLength = hundredths(0, 100);
         p.itemsOnWarp = pick(1, 20);
@@ -184,18 +184,18 @@ private:
         p.warpWeightUnit = pick(0, 3);
         p.weftWeightUnit = pick(0, 3);
         const int th[] = {0, 1, 3, 5}, tr[] = {0, 1, 5};
-        d.notations.threading = th[pick(0, 3)];
-        d.notations.treadling = tr[pick(0, 2)];
-        d.notations.tieup = pick(0, 2);
-        d.notations.drawdown = coin() ? 0 : 4;
-        WeavingRunState& w = d.weaving;
+        d.raw().notations.threading = th[pick(0, 3)];
+        d.raw().notations.treadling = tr[pick(0, 2)];
+        d.raw().notations.tieup = pick(0, 2);
+        d.raw().notations.drawdown = coin() ? 0 : 4;
+        WeavingRunState& w = d.raw().weaving;
         w.reverse = coin();
         w.loop = coin();
         w.currentPick = picks ? pick(0, picks - 1) : 0;
         w.repeatCount = pick(0, 9);
         if (picks)
             for (int i = pick(0, 4); i > 0; --i) w.markers.push_back(pick(0, picks - 1));
-        BlockSubstitutionParams& b = d.blocks;
+        BlockSubstitutionParams& b = d.raw().blocks;
         b.definesStructure = form == Form::Structure;
         b.numBlocks = pick(2, 8);
         b.fixedNumberOfBlocks = coin();
@@ -227,8 +227,8 @@ private:
         b.treadlingBalanceTransitionChoice = coin();
         b.colorOptions = pick(0, 255);
         if (b.definesStructure) {
-            d.tieupKeys.resize(std::size_t(1) << b.numBlocks);
-            for (auto& key : d.tieupKeys) {
+            d.raw().tieupKeys.resize(std::size_t(1) << b.numBlocks);
+            for (auto& key : d.raw().tieupKeys) {
                 if (coin(40)) continue;
                 key = std::make_unique<TieupKey>(d.numShafts(), b.patternTreadlesPerBlock);
                 key->setCell(0, pick(1, d.numShafts()));
@@ -236,7 +236,7 @@ private:
                     if (coin()) key->setCell(t, pick(1, d.numShafts()));
                 key->flag1 = key->flag2 = 1;
             }
-            d.hasTieupKeys = true;
+            d.raw().hasTieupKeys = true;
         }
     }
 
@@ -273,7 +273,7 @@ void expectSameDraft(const CQuillabyDoc& a, const CQuillabyDoc& b, const std::st
     for (int r = 0; r < a.numWarps(); ++r) {
         EXPECT_EQ(a.threading(r)->values(), b.threading(r)->values()) << "warp row " << r;
         expectSameRow(*a.threading(r), *b.threading(r), a.threading(0)->defaultColor(),
-                      r == 0 && !a.blocks.definesStructure, "warp");
+                      r == 0 && !a.blocks().definesStructure, "warp");
     }
     bool several = false;
     for (const TreadleSet& s : a.treadling(0)->values()) several |= s.count() > 1;
@@ -281,7 +281,7 @@ void expectSameDraft(const CQuillabyDoc& a, const CQuillabyDoc& b, const std::st
     for (int r = 0; r < a.numWefts(); ++r) {
         EXPECT_EQ(a.treadling(r)->values(), b.treadling(r)->values()) << "weft row " << r;
         expectSameRow(*a.treadling(r), *b.treadling(r), a.treadling(0)->defaultColor(),
-                      r == 0 && !a.blocks.definesStructure && !a.treadling(0)->multiple(), "weft");
+                      r == 0 && !a.blocks().definesStructure && !a.treadling(0)->multiple(), "weft");
     }
     for (int k = 0; k < kLabelRows; ++k) {
         EXPECT_EQ(a.threading(0)->labelRow(k), b.threading(0)->labelRow(k)) << "warp label row " << k;
@@ -303,29 +303,29 @@ void expectSameDraft(const CQuillabyDoc& a, const CQuillabyDoc& b, const std::st
     // what those decimals can carry (rounded once on writing, once on reading).
     EXPECT_NEAR(a.warpSett(), b.warpSett(), a.warpSett() * a.warpSett() * 1.05e-5 + 2e-4);
     EXPECT_NEAR(a.weftSett(), b.weftSett(), a.weftSett() * a.weftSett() * 1.05e-5 + 2e-4);
-    EXPECT_EQ(a.title, b.title);
-    EXPECT_EQ(a.author, b.author);
-    EXPECT_EQ(a.notes, b.notes);
-    EXPECT_EQ(b.date, date);
-    EXPECT_EQ(b.source, "Quillaby, version 8.0.4");
+    EXPECT_EQ(a.title(), b.title());
+    EXPECT_EQ(a.author(), b.author());
+    EXPECT_EQ(a.notes(), b.notes());
+    EXPECT_EQ(b.date(), date);
+    EXPECT_EQ(b.source(), "Quillaby, version 8.0.4");
 
-    EXPECT_EQ(a.plan, b.plan);
-    DisplayNotations n = a.notations;
-    n.threadingSymbols = !a.blocks.definesStructure && a.threading(0)->HasSymbols();
-    n.treadlingSymbols = !a.blocks.definesStructure && !a.multipleTreadles() && a.treadling(0)->HasSymbols();
-    EXPECT_EQ(n, b.notations);
-    EXPECT_EQ(a.blocks, b.blocks);
+    EXPECT_EQ(a.plan(), b.plan());
+    DisplayNotations n = a.notations();
+    n.threadingSymbols = !a.blocks().definesStructure && a.threading(0)->HasSymbols();
+    n.treadlingSymbols = !a.blocks().definesStructure && !a.multipleTreadles() && a.treadling(0)->HasSymbols();
+    EXPECT_EQ(n, b.notations());
+    EXPECT_EQ(a.blocks(), b.blocks());
     EXPECT_EQ(a.correlationSide(), b.correlationSide());
     EXPECT_EQ(a.correlationOn(), b.correlationOn());
-    WeavingRunState w = a.weaving;
+    WeavingRunState w = a.weaving();
     w.savedState = true;
-    EXPECT_EQ(w, b.weaving);
-    if (a.blocks.definesStructure) {
-        ASSERT_EQ(a.tieupKeys.size(), b.tieupKeys.size());
-        for (std::size_t i = 0; i < a.tieupKeys.size(); ++i) {
-            ASSERT_EQ(bool(a.tieupKeys[i]), bool(b.tieupKeys[i])) << "key " << i;
-            if (a.tieupKeys[i]) {
-                EXPECT_EQ(static_cast<const Tieup&>(*a.tieupKeys[i]), *b.tieupKeys[i]);
+    EXPECT_EQ(w, b.weaving());
+    if (a.blocks().definesStructure) {
+        ASSERT_EQ(a.tieupKeys().size(), b.tieupKeys().size());
+        for (std::size_t i = 0; i < a.tieupKeys().size(); ++i) {
+            ASSERT_EQ(bool(a.tieupKeys()[i]), bool(b.tieupKeys()[i])) << "key " << i;
+            if (a.tieupKeys()[i]) {
+                EXPECT_EQ(static_cast<const Tieup&>(*a.tieupKeys()[i]), *b.tieupKeys()[i]);
             }
         }
     }
@@ -385,14 +385,14 @@ TEST(WifRoundTrip, DocumentedLossesOnly)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument({});
-    doc.paletteMutable().add(rgb(1, 2, 3), false, "color7"); // index 2 ... its own name is lost
-    doc.notes = "a line that is quite long and keeps on going with many more words than fit\r\n\r\nb";
-    doc.setWarpSett(12, 3456);
-    Threading& t = *doc.threadingMutable(0);
+    doc.raw().paletteMutable().add(rgb(1, 2, 3), false, "color7"); // index 2 ... its own name is lost
+    doc.raw().notes = "a line that is quite long and keeps on going with many more words than fit\r\n\r\nb";
+    doc.raw().setWarpSett(12, 3456);
+    Threading& t = *doc.raw().threadingMutable(0);
     t.Append(2);
     t.SetThick(1, true);
     t.SetRatio(5);
-    doc.setWarpSett(64, 0); // spacing 0.015625: two decimals cannot hold ratio 5
+    doc.raw().setWarpSett(64, 0); // spacing 0.015625: two decimals cannot hold ratio 5
     const IniFile ini(WifText(doc, "1/2/2003"));
     RecordingMessages m;
     CQuillabyDoc back;
@@ -400,7 +400,7 @@ TEST(WifRoundTrip, DocumentedLossesOnly)
     const int i = doc.palette().find(rgb(1, 2, 3));
     EXPECT_EQ(back.palette().name(i), "color" + std::to_string(i + 1));
     // Notes come back wrapped; the empty line is gone.
-    EXPECT_EQ(back.notes, "a line that is quite long and keeps on going with many\r\nmore words than fit\r\nb\r\n");
+    EXPECT_EQ(back.notes(), "a line that is quite long and keeps on going with many\r\nmore words than fit\r\nb\r\n");
     // Thick ends keep their ratio even with small spacings.
     EXPECT_EQ(back.threading(0)->GetThick(1), 5);
     EXPECT_EQ(back.warpSettWhole(), 64);

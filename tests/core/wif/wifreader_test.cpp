@@ -64,12 +64,12 @@ TEST(WifReader, ReadsTextsNotesAndSource)
     auto o = openFile("edges.wif");
     ASSERT_TRUE(o->ok);
     const CQuillabyDoc& d = o->doc;
-    EXPECT_EQ(d.source, "Loom Tool, version 2.1");
-    EXPECT_EQ(d.title, "First line\r\nSecond line");
+    EXPECT_EQ(d.source(), "Loom Tool, version 2.1");
+    EXPECT_EQ(d.title(), "First line\r\nSecond line");
     // Notes: line 2 is missing, so line 3 is never reached.
-    EXPECT_EQ(d.notes, "Note one\r\nafter a break\r\n");
+    EXPECT_EQ(d.notes(), "Note one\r\nafter a break\r\n");
     // An address keeps its "//"; the extras are appended with their captions.
-    EXPECT_EQ(d.author, "A. Weaver\r\nhttp://example.org/weaver\r\nEmail: weaver@example.org\r\nTelephone: 555 0100");
+    EXPECT_EQ(d.author(), "A. Weaver\r\nhttp://example.org/weaver\r\nEmail: weaver@example.org\r\nTelephone: 555 0100");
 }
 
 TEST(WifReader, UrlsInTextsAreNoLineBreaks)
@@ -77,8 +77,8 @@ TEST(WifReader, UrlsInTextsAreNoLineBreaks)
     auto o = openText(kHead
                       + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=see https://example.org/a//next\n"
                         "[TEXT]\nAuthor=me//http://x.org\n");
-    EXPECT_EQ(o->doc.notes, "see https://example.org/a\r\nnext\r\n");
-    EXPECT_EQ(o->doc.author, "me\r\nhttp://x.org");
+    EXPECT_EQ(o->doc.notes(), "see https://example.org/a\r\nnext\r\n");
+    EXPECT_EQ(o->doc.author(), "me\r\nhttp://x.org");
 }
 
 TEST(WifReader, WrapsLongTitlesAndNotesBelowSixtyColumns)
@@ -89,7 +89,7 @@ TEST(WifReader, WrapsLongTitlesAndNotesBelowSixtyColumns)
     auto o = openText(kHead + "[CONTENTS]\nNOTES=1\nTEXT=1\n[NOTES]\n1=" + words + "\n2=" + longWord
                       + " end\n[TEXT]\nTitle=" + words + "\n");
     ASSERT_TRUE(o->ok);
-    for (const std::string* text : {&o->doc.notes, &o->doc.title}) {
+    for (const std::string* text : {&o->doc.notes(), &o->doc.title()}) {
         std::size_t pos = 0, lines = 0;
         while (pos < text->size()) {
             std::size_t end = text->find("\r\n", pos);
@@ -104,7 +104,7 @@ TEST(WifReader, WrapsLongTitlesAndNotesBelowSixtyColumns)
         EXPECT_GE(lines, 3u);
     }
     // The over-long word stands alone on its line, nothing is lost.
-    EXPECT_NE(o->doc.notes.find("\r\n" + longWord + "\r\nend\r\n"), std::string::npos);
+    EXPECT_NE(o->doc.notes().find("\r\n" + longWord + "\r\nend\r\n"), std::string::npos);
 }
 
 TEST(WifReader, ShedFlagsFollowTheFlagRule)
@@ -363,7 +363,7 @@ TEST(WifReader, ThickThreadsAndRatio)
 TEST(WifReader, WeavingRunMarkersAndPick)
 {
     auto o = openFile("edges.wif");
-    const WeavingRunState& w = o->doc.weaving;
+    const WeavingRunState& w = o->doc.weaving();
     EXPECT_EQ(w.currentPick, 99);
     EXPECT_EQ(w.markers, (std::vector<int>{3, 99}));
     EXPECT_EQ(w.repeatCount, 0);
@@ -379,29 +379,29 @@ TEST(WifReader, PrivateKeyRules)
                         "qlb3=0\nqlb10=-3\nqlb18=60000\nqlb24=2\nqlb25=5\nqlb26=5\nqlb27=4\n"
                         "qlb40=5\nqlb41=0\nqlb42=7\nqlb51=1\nqlb58=100000\nqlb63=false\nqlb65=true\n");
     const CQuillabyDoc& d = o->doc;
-    EXPECT_EQ(d.plan.itemsOnWarp, 1);
-    EXPECT_EQ(d.plan.itemsOnWeft, 1);
-    EXPECT_EQ(d.plan.shrinkageWidth, 0);
-    EXPECT_EQ(d.plan.warpDensity, 60000);
-    EXPECT_EQ(d.notations.threading, DisplayNotations().threading); // 2 is no threading notation
-    EXPECT_EQ(d.notations.treadling, 5);
-    EXPECT_EQ(d.notations.tieup, DisplayNotations().tieup);
-    EXPECT_EQ(d.notations.drawdown, 4);
+    EXPECT_EQ(d.plan().itemsOnWarp, 1);
+    EXPECT_EQ(d.plan().itemsOnWeft, 1);
+    EXPECT_EQ(d.plan().shrinkageWidth, 0);
+    EXPECT_EQ(d.plan().warpDensity, 60000);
+    EXPECT_EQ(d.notations().threading, DisplayNotations().threading); // 2 is no threading notation
+    EXPECT_EQ(d.notations().treadling, 5);
+    EXPECT_EQ(d.notations().tieup, DisplayNotations().tieup);
+    EXPECT_EQ(d.notations().drawdown, 4);
     EXPECT_EQ(d.correlationSide(), 0);
     EXPECT_EQ(d.numWarps(), 1);
     EXPECT_EQ(d.numWefts(), 4);
-    EXPECT_EQ(d.blocks.numBlocks, 2);
-    EXPECT_EQ(d.blocks.patternTreadlesPerBlock, 128);
-    EXPECT_FALSE(d.blocks.automaticallyGenerated);
+    EXPECT_EQ(d.blocks().numBlocks, 2);
+    EXPECT_EQ(d.blocks().patternTreadlesPerBlock, 128);
+    EXPECT_FALSE(d.blocks().automaticallyGenerated);
 
     auto nine = openText(kHead + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nqlb51=9\nqlb1=50\nqlb9=10\n");
-    EXPECT_EQ(nine->doc.blocks.numBlocks, 8);
+    EXPECT_EQ(nine->doc.blocks().numBlocks, 8);
     // Before private version 1 the draw-in was a percentage of the width.
-    EXPECT_DOUBLE_EQ(nine->doc.plan.drawIn, 5.0);
+    EXPECT_DOUBLE_EQ(nine->doc.plan().drawIn, 5.0);
 
     // Without the CONTENTS flag the new-draft values stay.
     auto unflagged = openText(kHead + "[PRIVATE QUILLABY]\nqlb3=7\nqlb42=2\n");
-    EXPECT_EQ(unflagged->doc.plan.itemsOnWarp, 1);
+    EXPECT_EQ(unflagged->doc.plan().itemsOnWarp, 1);
     EXPECT_EQ(unflagged->doc.numWefts(), 2);
 }
 
@@ -412,7 +412,7 @@ TEST(WifReader, PlanCountsAndUnitsComeInRange)
     auto o = openText(kHead
                       + "[CONTENTS]\nPRIVATE QUILLABY=true\n[PRIVATE QUILLABY]\nVersion=1.1\n"
                         "qlb3=1000\nqlb4=99999999999\nqlb15=7\nqlb20=2\nqlb21=-1\nqlb22=9\nqlb23=3\n");
-    const ProjectPlanValues& p = o->doc.plan;
+    const ProjectPlanValues& p = o->doc.plan();
     EXPECT_EQ(p.itemsOnWarp, kMaxItemsOnWarp);
     EXPECT_EQ(p.itemsOnWeft, kMaxItemsOnWeft);
     EXPECT_EQ(p.lengthUnit, 1);
@@ -436,8 +436,8 @@ TEST(WifReader, HugeCountsAreCutBeforeUse)
     EXPECT_EQ(d.threading(3)->GetCount(), 32768);
     // A default color beyond the palette falls back to a valid one.
     EXPECT_LT(d.threading(0)->defaultColor(), d.palette().count());
-    EXPECT_EQ(d.blocks.numBlocks, 8);
-    EXPECT_EQ(d.tieupKeys.size(), 256u);
+    EXPECT_EQ(d.blocks().numBlocks, 8);
+    EXPECT_EQ(d.tieupKeys().size(), 256u);
 }
 
 TEST(WifReader, ManyLabelsReadInLinearTime)
@@ -498,14 +498,14 @@ TEST(WifReader, StructureDraftReadsItsTieupKeys)
     const CQuillabyDoc& d = o->doc;
     EXPECT_TRUE(o->messages.asked.empty());
     EXPECT_FALSE(d.isLiftplan());
-    EXPECT_FALSE(d.notations.threadingSymbols);
-    ASSERT_EQ(d.tieupKeys.size(), 4u);
-    ASSERT_TRUE(d.tieupKeys[0]);
-    EXPECT_EQ(d.tieupKeys[0]->column(0), TUPTYPE(0b11));
-    EXPECT_EQ(d.tieupKeys[0]->column(1), TUPTYPE(0b100));
-    EXPECT_FALSE(d.tieupKeys[1]);
-    EXPECT_FALSE(d.tieupKeys[2]);
-    ASSERT_TRUE(d.tieupKeys[3]);
-    EXPECT_TRUE(d.tieupKeys[3]->isStored());
-    EXPECT_TRUE(d.hasTieupKeys);
+    EXPECT_FALSE(d.notations().threadingSymbols);
+    ASSERT_EQ(d.tieupKeys().size(), 4u);
+    ASSERT_TRUE(d.tieupKeys()[0]);
+    EXPECT_EQ(d.tieupKeys()[0]->column(0), TUPTYPE(0b11));
+    EXPECT_EQ(d.tieupKeys()[0]->column(1), TUPTYPE(0b100));
+    EXPECT_FALSE(d.tieupKeys()[1]);
+    EXPECT_FALSE(d.tieupKeys()[2]);
+    ASSERT_TRUE(d.tieupKeys()[3]);
+    EXPECT_TRUE(d.tieupKeys()[3]->isStored());
+    EXPECT_TRUE(d.hasTieupKeys());
 }

@@ -65,15 +65,15 @@ std::string slurp(const std::string& path)
 TEST(WifWriter, SectionsInFirstWriteOrder)
 {
     auto doc = newDraft();
-    doc->title = "T";
-    doc->notes = "n";
-    doc->paletteMutable().add(0x000000, true);
-    Threading& t = *doc->threadingMutable(0);
+    doc->raw().title = "T";
+    doc->raw().notes = "n";
+    doc->raw().paletteMutable().add(0x000000, true);
+    Threading& t = *doc->raw().threadingMutable(0);
     t.Append(2);
     t.SetColor(1, 1);
     t.setDefaultColor(0);
     t.SetThick(0, true);
-    Treadling& w = *doc->treadlingMutable(0);
+    Treadling& w = *doc->raw().treadlingMutable(0);
     w.Append(1);
     w.SetColor(0, 1);
     w.setDefaultColor(0);
@@ -96,7 +96,7 @@ TEST(WifWriter, SectionsInFirstWriteOrder)
 TEST(WifWriter, ThreadingLines)
 {
     auto doc = newDraft();
-    Threading& t = *doc->threadingMutable(0);
+    Threading& t = *doc->raw().threadingMutable(0);
     t.Append(3);
     t.SetValue(0, 3);
     t.SetValue(2, 4);
@@ -118,7 +118,7 @@ TEST(WifWriter, ThreadingLines)
 TEST(WifWriter, NothingBreaksTheLineGrammar)
 {
     auto doc = newDraft();
-    Threading& t = *doc->threadingMutable(0);
+    Threading& t = *doc->raw().threadingMutable(0);
     t.Append(4);
     for (int e = 0; e < 4; ++e) t.SetValue(e, 1);
     t.SetSymbol(0, ';');
@@ -126,7 +126,7 @@ TEST(WifWriter, NothingBreaksTheLineGrammar)
     t.SetSymbol(2, '[');
     t.SetSymbol(3, ']');
     t.AddLabel(Label{0, 1, "two\r\nlines"});
-    doc->paletteMutable().setName(0, "a\nb");
+    doc->raw().paletteMutable().setName(0, "a\nb");
     const std::string text = WifText(*doc, "");
     EXPECT_EQ(section(text, "THREADING"), (std::vector<std::string>{"1=1 ;[1]two  lines", "2=1", "3=1", "4=1 ;]"}));
     EXPECT_EQ(section(text, "COLOR TABLE")[0], "1=255,255,255 ;a b");
@@ -136,12 +136,12 @@ TEST(WifWriter, TreadlingLiftplanAndTieupLines)
 {
     auto doc = newDraft(8, 8);
     ASSERT_TRUE(doc->SetMultipleTreadles(kReplay, true));
-    Treadling& w = *doc->treadlingMutable(0);
+    Treadling& w = *doc->raw().treadlingMutable(0);
     w.Append(2);
     w.SetValue(0, 7);
     w.SetValue(0, 2);
     w.SetSymbol(0, 'q'); // no characters with multiple treadles
-    doc->tieupMutable().setColumn(2, TUPTYPE());
+    doc->raw().tieupMutable().setColumn(2, TUPTYPE());
     std::string text = WifText(*doc, "");
     EXPECT_EQ(section(text, "TREADLING"), (std::vector<std::string>{"1=2,7", "2="}));
     const auto tieup = section(text, "TIEUP");
@@ -150,7 +150,7 @@ TEST(WifWriter, TreadlingLiftplanAndTieupLines)
     EXPECT_NE(text.find("qlb29=false"), std::string::npos);
 
     auto lift = newDraft(4, 4, true);
-    lift->treadlingMutable(0)->SetShafts(0, TUPTYPE(0b1010));
+    lift->raw().treadlingMutable(0)->SetShafts(0, TUPTYPE(0b1010));
     text = WifText(*lift, "");
     EXPECT_EQ(section(text, "LIFTPLAN"), (std::vector<std::string>{"1=2,4"}));
     EXPECT_TRUE(section(text, "TREADLING").empty());
@@ -158,28 +158,28 @@ TEST(WifWriter, TreadlingLiftplanAndTieupLines)
 
     auto two = newDraft(8, 8);
     ASSERT_TRUE(two->SetNumRows(kReplay, Side::Treadling, 2));
-    two->treadlingMutable(1)->SetValue(0, 5);
-    two->treadlingMutable(0)->SetValue(1, 3);
+    two->raw().treadlingMutable(1)->SetValue(0, 5);
+    two->raw().treadlingMutable(0)->SetValue(1, 3);
     EXPECT_EQ(section(WifText(*two, ""), "TREADLING"), (std::vector<std::string>{"1=0,5", "2=3,0"}));
 }
 
 TEST(WifWriter, PaletteNotesThickAndPrivate)
 {
     auto doc = newDraft();
-    ColorPalette& p = doc->paletteMutable();
+    ColorPalette& p = doc->raw().paletteMutable();
     p.clear();
     p.add(rgb(255, 0, 0), false, "Red");
     p.add(rgb(0, 0, 0), false, "color7");
     p.add(rgb(1, 2, 3), false, "colorful");
-    doc->notes = "a\r\n\r\nb\r\n";
-    Threading& t = *doc->threadingMutable(0);
+    doc->raw().notes = "a\r\n\r\nb\r\n";
+    Threading& t = *doc->raw().threadingMutable(0);
     t.Append(2);
     t.SetThick(1, true);
     t.SetRatio(2);
-    doc->setWarpSett(10, 0);
-    doc->weaving.markers = {3, 0, 99};
-    doc->treadlingMutable(0)->Append(5);
-    doc->weaving.loop = true;
+    doc->raw().setWarpSett(10, 0);
+    doc->raw().weaving.markers = {3, 0, 99};
+    doc->raw().treadlingMutable(0)->Append(5);
+    doc->raw().weaving.loop = true;
     const std::string text = WifText(*doc, "");
     EXPECT_EQ(section(text, "COLOR TABLE"),
               (std::vector<std::string>{"1=255,0,0 ;Red", "2=0,0,0", "3=1,2,3 ;colorful"}));
@@ -200,7 +200,7 @@ TEST(WifWriter, PaletteNotesThickAndPrivate)
 TEST(WifWriter, ColorSectionsOnlyWhenNeeded)
 {
     auto doc = newDraft();
-    Threading& t = *doc->threadingMutable(0);
+    Threading& t = *doc->raw().threadingMutable(0);
     t.Append(3); // all ends in the default color
     std::string text = WifText(*doc, "");
     EXPECT_NE(text.find("WARP COLORS=false"), std::string::npos);
@@ -214,16 +214,16 @@ TEST(WifWriter, ColorSectionsOnlyWhenNeeded)
 TEST(WifWriter, StructureDraftKeysFollowThePrivateSection)
 {
     auto doc = newDraft();
-    doc->blocks.definesStructure = true;
-    doc->blocks.automaticallyGenerated = false;
-    doc->blocks.numBlocks = 2;
-    doc->blocks.patternTreadlesPerBlock = 2;
-    doc->tieupKeys.resize(4);
-    doc->tieupKeys[1] = std::make_unique<TieupKey>(4, 2);
-    doc->tieupKeys[1]->setCell(1, 3);
-    doc->tieupKeys[1]->flag1 = doc->tieupKeys[1]->flag2 = 1;
-    doc->tieupKeys[2] = std::make_unique<TieupKey>(4, 2);
-    doc->tieupKeys[2]->setCell(0, 1); // never stored: not written
+    doc->raw().blocks.definesStructure = true;
+    doc->raw().blocks.automaticallyGenerated = false;
+    doc->raw().blocks.numBlocks = 2;
+    doc->raw().blocks.patternTreadlesPerBlock = 2;
+    doc->raw().tieupKeys.resize(4);
+    doc->raw().tieupKeys[1] = std::make_unique<TieupKey>(4, 2);
+    doc->raw().tieupKeys[1]->setCell(1, 3);
+    doc->raw().tieupKeys[1]->flag1 = doc->raw().tieupKeys[1]->flag2 = 1;
+    doc->raw().tieupKeys[2] = std::make_unique<TieupKey>(4, 2);
+    doc->raw().tieupKeys[2]->setCell(0, 1); // never stored: not written
     const std::string text = WifText(*doc, "");
     EXPECT_EQ(sectionOrder(text).back(), "LIFTPLAN");
     EXPECT_EQ(section(text, "LIFTPLAN"), (std::vector<std::string>{"4=3"}));
@@ -260,8 +260,8 @@ TEST_F(WifSave, ReplacesTheOldFileAndLeavesNoTemporary)
     std::string error;
     ASSERT_TRUE(WriteWifFile(*doc, path, &error)) << error;
     EXPECT_FALSE(doc->isModified());
-    EXPECT_EQ(doc->date, WifToday());
-    EXPECT_EQ(slurp(path), WifText(*doc, doc->date));
+    EXPECT_EQ(doc->date(), WifToday());
+    EXPECT_EQ(slurp(path), WifText(*doc, doc->date()));
     EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
     struct stat st {};
     ::stat(path.c_str(), &st);
@@ -275,7 +275,7 @@ TEST_F(WifSave, FailureLeavesTheOldFileIntact)
 {
     auto doc = newDraft();
     doc->SetModified(true);
-    doc->date = "old date";
+    doc->raw().date = "old date";
     std::string error;
 
     // A folder that does not exist.
@@ -321,7 +321,7 @@ TEST_F(WifSave, FailureLeavesTheOldFileIntact)
     EXPECT_EQ(slurp(path), "precious old content");
 
     EXPECT_TRUE(doc->isModified());
-    EXPECT_EQ(doc->date, "old date");
+    EXPECT_EQ(doc->date(), "old date");
     // No temporary files were left behind.
     for (const auto& e : fs::directory_iterator(m_dir)) EXPECT_NE(e.path().filename().string()[0], '.');
 }

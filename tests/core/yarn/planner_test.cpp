@@ -42,15 +42,15 @@ std::unique_ptr<CQuillabyDoc> draft(MeasureSystem units, SettParts sett, SettPar
     NewDraftDefaults d;
     d.units = static_cast<int>(units);
     doc->OnNewDocument(d);
-    doc->setWarpSett(sett.whole, sett.frac);
-    doc->setWeftSett(beat.whole, beat.frac);
+    doc->raw().setWarpSett(sett.whole, sett.frac);
+    doc->raw().setWeftSett(beat.whole, beat.frac);
     return doc;
 }
 
 std::unique_ptr<CQuillabyDoc> workedExampleDraft()
 {
     auto doc = draft(kEnglish, {20, 0}, {20, 0});
-    ProjectPlanValues& p = doc->plan;
+    ProjectPlanValues& p = doc->raw().plan;
     p.itemWidth = 20;
     p.itemLength = 60;
     p.drawIn = 1;
@@ -196,9 +196,9 @@ TEST(Planner, ConversionsBetweenSystems)
 
     // Lengths follow the sett across: 50 cm at 8 epcm are about 400 ends in
     // either system, not 20 epi x 50 "inches".
-    doc->plan.itemWidth = 50;
-    doc->plan.drawIn = 0;
-    doc->plan.shrinkageWidth = 0;
+    doc->raw().plan.itemWidth = 50;
+    doc->raw().plan.drawIn = 0;
+    doc->raw().plan.shrinkageWidth = 0;
     const long long metricEnds = ComputePlan(PlanInputsOf(*doc, kMetric), WarpRounding::AfterWeight).ends;
     const long long englishEnds = ComputePlan(PlanInputsOf(*doc, kEnglish), WarpRounding::AfterWeight).ends;
     EXPECT_EQ(metricEnds, 400);
@@ -209,16 +209,16 @@ TEST(Planner, FinishStoresOnlyWhatChanged)
 {
     // [GIVEN] a metric draft planned in the English system
     auto doc = draft(kMetric, {8, 0}, {8, 0});
-    doc->plan.itemWidth = 50;
-    doc->plan.loomWaste = 76;
-    doc->plan.warpDensity = 4205;
+    doc->raw().plan.itemWidth = 50;
+    doc->raw().plan.loomWaste = 76;
+    doc->raw().plan.warpDensity = 4205;
     doc->SetModified(false);
-    const ProjectPlanValues before = doc->plan;
+    const ProjectPlanValues before = doc->plan();
 
     // [WHEN] nothing is edited [THEN] nothing drifts through the conversions
     PlannerSession untouched(*doc, kEnglish);
     EXPECT_EQ(FinishProjectPlanner(kReplay, *doc, untouched).status, CommandResult::Status::NoChange);
-    EXPECT_EQ(doc->plan, before);
+    EXPECT_EQ(doc->plan(), before);
     EXPECT_EQ(doc->warpSettFrac(), 0);
     EXPECT_FALSE(doc->isModified());
 
@@ -234,31 +234,31 @@ TEST(Planner, FinishStoresOnlyWhatChanged)
     doc->Transaction("Project Plan", [&](Edit e) { EXPECT_TRUE(FinishProjectPlanner(e, *doc, s).done()); });
     EXPECT_TRUE(doc->isModified());
     EXPECT_EQ(doc->warpSettWhole(), 8);
-    EXPECT_EQ(doc->warpSettFrac(), 2677);   // 21 / 2.54 = 8.2677
-    EXPECT_EQ(doc->weftSettFrac(), 0);      // the beat was not touched
-    EXPECT_EQ(doc->plan.warpDensity, 4205); // 2100 yd/lb
-    EXPECT_EQ(doc->plan.loomWaste, 102);    // 40 in
-    EXPECT_EQ(doc->plan.itemsOnWeft, kMaxItemsOnWeft);
-    EXPECT_EQ(doc->plan.shrinkageLength, 32766);
-    EXPECT_DOUBLE_EQ(doc->plan.itemWidth, 50);
+    EXPECT_EQ(doc->warpSettFrac(), 2677);     // 21 / 2.54 = 8.2677
+    EXPECT_EQ(doc->weftSettFrac(), 0);        // the beat was not touched
+    EXPECT_EQ(doc->plan().warpDensity, 4205); // 2100 yd/lb
+    EXPECT_EQ(doc->plan().loomWaste, 102);    // 40 in
+    EXPECT_EQ(doc->plan().itemsOnWeft, kMaxItemsOnWeft);
+    EXPECT_EQ(doc->plan().shrinkageLength, 32766);
+    EXPECT_DOUBLE_EQ(doc->plan().itemWidth, 50);
     // One undo step takes the planner's values back.
     doc->Undo();
     EXPECT_EQ(doc->warpSettWhole(), 8);
     EXPECT_EQ(doc->warpSettFrac(), 0);
-    EXPECT_NE(doc->plan.loomWaste, 102);
+    EXPECT_NE(doc->plan().loomWaste, 102);
 }
 
 TEST(Planner, WizardDrawInIsWholeInTheDraftsUnit)
 {
     auto doc = draft(kEnglish, {20, 0});
-    doc->plan.drawIn = 1.5;
+    doc->raw().plan.drawIn = 1.5;
     PlannerSession s(*doc, kEnglish);
     EXPECT_EQ(s.pages().drawIn, 2);
     FinishProjectPlanner(kReplay, *doc, s);
-    EXPECT_EQ(doc->plan.drawIn, 2);
+    EXPECT_EQ(doc->plan().drawIn, 2);
 
     auto metric = draft(kMetric, {8, 0});
-    metric->plan.drawIn = 1;
+    metric->raw().plan.drawIn = 1;
     PlannerSession m(*metric, kEnglish);
     EXPECT_NEAR(m.pages().drawIn, 1 / 2.54, 1e-12);
     EXPECT_EQ(FinishProjectPlanner(kReplay, *metric, m).status, CommandResult::Status::NoChange);
@@ -267,8 +267,8 @@ TEST(Planner, WizardDrawInIsWholeInTheDraftsUnit)
 TEST(Planner, YarnsAndEndsDriveThePages)
 {
     auto doc = workedExampleDraft();
-    doc->plan.itemsOnWeft = 3;
-    doc->plan.betweenItemsWeft = 2;
+    doc->raw().plan.itemsOnWeft = 3;
+    doc->raw().plan.betweenItemsWeft = 2;
     PlannerSession s(*doc, kEnglish);
     s.setEnds(460); // 23 in the reed, 20 in finished, three pieces 2 apart
     EXPECT_NEAR(s.pages().itemWidth, 16.0 / 3, 1e-9);
@@ -291,10 +291,10 @@ TEST(Planner, YarnsAndEndsDriveThePages)
 TEST(Planner, PlanTextBlocks)
 {
     auto doc = workedExampleDraft();
-    doc->title = "Towels\r\nfor the kitchen";
-    doc->notes = "Wash hot.\r\n";
-    doc->plan.lengthUnit = 1;
-    const std::vector<PlanLine> layout = PlanLayout(ShowDraftPlan(*doc, kEnglish), doc->title, doc->notes);
+    doc->raw().title = "Towels\r\nfor the kitchen";
+    doc->raw().notes = "Wash hot.\r\n";
+    doc->raw().plan.lengthUnit = 1;
+    const std::vector<PlanLine> layout = PlanLayout(ShowDraftPlan(*doc, kEnglish), doc->title(), doc->notes());
     const std::string text = PlanText(layout);
     EXPECT_EQ(text.rfind("Description:\nTowels\nfor the kitchen\n---", 0), 0u) << text;
     EXPECT_NE(text.find("Total length:\t2.0 yd\n"), std::string::npos);
@@ -305,8 +305,8 @@ TEST(Planner, PlanTextBlocks)
     for (const PlanLine& l : layout) pictures += l.kind == PlanLine::Kind::Picture;
     EXPECT_EQ(pictures, 1);
 
-    doc->title.clear();
-    doc->notes = "\r\n";
+    doc->raw().title.clear();
+    doc->raw().notes = "\r\n";
     const std::string bare = DraftPlanText(*doc, kEnglish);
     EXPECT_EQ(bare.rfind("Item Width:\t20.0 in\n", 0), 0u);
     EXPECT_EQ(bare.find("Notes:"), std::string::npos);
@@ -377,7 +377,7 @@ TEST(Planner, EmptyPlanShowsNoNegativeZero)
     // out of rounding as -0.
     for (MeasureSystem system : {kEnglish, kMetric}) {
         auto doc = draft(system, {10, 0});
-        doc->plan.lengthUnit = 1;
+        doc->raw().plan.lengthUnit = 1;
         const std::string text = DraftPlanText(*doc, system);
         EXPECT_EQ(text.find("-0"), std::string::npos) << text;
         EXPECT_NE(text.find(system == kEnglish ? "Total length:\t0.0 yd\n" : "Total length:\t0.0 m\n"),

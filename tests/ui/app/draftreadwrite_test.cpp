@@ -41,7 +41,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     const QString path = m_tmp.filePath(QStringLiteral("copy.qlb"));
     ASSERT_TRUE(m_main->files().saveDocumentTo(w, path)) << m_told.join('\n').toStdString();
     EXPECT_FALSE(doc.isModified());
-    const std::string saved = WifText(doc, doc.date);
+    const std::string saved = WifText(doc, doc.date());
 
     // [THEN] the window now names the saved file, and reading it gives the same draft
     EXPECT_EQ(w->path(), path);
@@ -50,7 +50,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     CQuillabyDoc again;
     QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path.toStdString(), again, quiet));
-    EXPECT_EQ(WifText(again, doc.date), saved);
+    EXPECT_EQ(WifText(again, doc.date()), saved);
     EXPECT_TRUE(m_told.isEmpty()) << m_told.join('\n').toStdString();
 }
 

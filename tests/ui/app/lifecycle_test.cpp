@@ -79,8 +79,8 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
         doc.SetThreadingCell(s, 0, 3, 0);
         doc.SetTreadlingCell(s, 2, 5, 0);
     });
-    doc.notes = "two\r\nlines";
-    doc.plan.itemWidth = 12.5;
+    doc.raw().notes = "two\r\nlines";
+    doc.raw().plan.itemWidth = 12.5;
     w->setPath(QStringLiteral("/tmp/original.wif"), QStringLiteral("original.wif"));
     doc.SetModified(false);
 
@@ -180,7 +180,7 @@ TEST_F(LifecycleTest, NotesOpenTheSecondPage)
 {
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.notes = "first\r\n";
+    doc.raw().notes = "first\r\n";
     QAction* notes = fileItem(QStringLiteral("No&tes..."));
     ASSERT_NE(notes, nullptr);
     onSheet(
@@ -193,8 +193,8 @@ TEST_F(LifecycleTest, NotesOpenTheSecondPage)
             control<QPlainTextEdit>(s, "title")->setPlainText(QStringLiteral("Overshot"));
         },
         QDialogButtonBox::Ok);
-    EXPECT_EQ(doc.notes, "first\r\nsecond");
-    EXPECT_EQ(doc.title, "Overshot");
+    EXPECT_EQ(doc.notes(), "first\r\nsecond");
+    EXPECT_EQ(doc.title(), "Overshot");
     EXPECT_TRUE(doc.isModified());
 }
 
@@ -276,9 +276,9 @@ TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
 {
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.setWarpSett(12, 3456);
-    doc.setWeftSett(-1, 0); // a sett the box cannot show
-    doc.notes = "a\r\nb";
+    doc.raw().setWarpSett(12, 3456);
+    doc.raw().setWeftSett(-1, 0); // a sett the box cannot show
+    doc.raw().notes = "a\r\nb";
     doc.SetModified(false);
     onSheet(
         fileItem(QStringLiteral("P&roperties...")), [](CPropertiesSheet&) {}, QDialogButtonBox::Ok);
@@ -292,7 +292,7 @@ TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
 {
     CDraftWindow* w = m_main->newDocument();
     w->document().SetThreadingCell(kReplay, 3, 4);
-    w->document().title = "Rosepath";
+    w->document().raw().title = "Rosepath";
     CDraftWindow* c = CloneDraft(m_main.get(), w);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("clone.qlb"));

@@ -66,9 +66,9 @@ TEST_F(MainFrameTest, FileNewUsesTheStoredDefaults)
     EXPECT_FALSE(d.isLiftplan());
     EXPECT_FALSE(d.isRisingShed());
     EXPECT_EQ(d.units(), 1);
-    EXPECT_EQ(d.plan.loomWaste, 40);
-    EXPECT_EQ(d.notations.threading, 3);
-    EXPECT_EQ(d.notations.tieup, 2);
+    EXPECT_EQ(d.plan().loomWaste, 40);
+    EXPECT_EQ(d.notations().threading, 3);
+    EXPECT_EQ(d.notations().tieup, 2);
     // White first, duplicates collapse.
     EXPECT_EQ(d.palette().colors(), (std::vector<COLORREF>{0xFFFFFF, 0x0000FF}));
     EXPECT_EQ(w->title(), QStringLiteral("Draft1"));
@@ -203,9 +203,9 @@ TEST_F(MainFrameTest, SetDefaultPaletteStoresTheActiveDraftsColors)
 {
     auto frame = makeFrame();
     CDraftWindow* w = frame->newDocument();
-    w->document().paletteMutable().clear();
-    w->document().paletteMutable().add(0x112233, false);
-    w->document().paletteMutable().add(0x445566, false);
+    w->document().raw().paletteMutable().clear();
+    w->document().raw().paletteMutable().add(0x112233, false);
+    w->document().raw().paletteMutable().add(0x445566, false);
     ASSERT_TRUE(frame->setDefaultPaletteFromActive());
     QSettings s = TestSettingsDir::store();
     EXPECT_EQ(s.value("Settings/NumDefaultColors").toInt(), 2);

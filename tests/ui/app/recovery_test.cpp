@@ -131,7 +131,7 @@ TEST_F(RecoveryTest, EachLeftCopyIsRestoredOrDiscarded)
         CDraftWindow* untitled = m_main->newDocument();
         CDraftWindow* dropped = m_main->newDocument();
         for (CDraftWindow* w : {named, untitled, dropped}) recoverytest::ApplyEdits(w->document());
-        dropped->document().title = "drop me";
+        dropped->document().raw().title = "drop me";
         namedText = text(named->document());
         untitledText = text(untitled->document());
         keeper->saveForNextStart();

@@ -47,7 +47,7 @@ protected:
     CQuillabyDoc& doc() { return m_w->document(); }
     void setPalette(const std::vector<COLORREF>& colors)
     {
-        ColorPalette& p = doc().paletteMutable();
+        ColorPalette& p = doc().raw().paletteMutable();
         p.clear();
         for (COLORREF c : colors) p.add(c, false);
         p.setLeftColor(0);
@@ -115,10 +115,10 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     CQuillabyDoc& d = doc();
     d.SetThreadingCell(kReplay, 2, 1);
     d.SetThreadColors(kReplay, Side::Threading, 0, 2, 2);
-    d.threadingMutable(0)->setDefaultColor(2);
-    d.treadlingMutable(0)->setDefaultColor(2);
-    d.threadingMutable(0)->setAlternateColor(2);
-    d.treadlingMutable(0)->setAlternateColor(2);
+    d.raw().threadingMutable(0)->setDefaultColor(2);
+    d.raw().treadlingMutable(0)->setDefaultColor(2);
+    d.raw().threadingMutable(0)->setAlternateColor(2);
+    d.raw().treadlingMutable(0)->setAlternateColor(2);
     SetColorChooser([](QColor) { return std::optional<QColor>(QColor(250, 0, 0)); });
     EXPECT_TRUE(m_bar->chooseNew());
     EXPECT_EQ(d.palette().leftColor(), 3) << "0 and 1 are the buttons' and never overwritten; 2 is used";
@@ -141,8 +141,8 @@ TEST_F(PaletteBarTest, FillWarpWithAPatternAndReplaceColor)
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
     for (int e = 0; e < 4; ++e) d.SetThreadingCell(kReplay, e, 1 + e % 4);
-    d.paletteMutable().setLeftColor(2);
-    d.paletteMutable().setRightColor(1);
+    d.raw().paletteMutable().setLeftColor(2);
+    d.raw().paletteMutable().setRightColor(1);
     FillThreads(m_w, true, 1, d.palette().rightColor(), d.palette().leftColor());
     std::vector<int> got;
     for (int e = 0; e < 4; ++e) got.push_back(d.threading(0)->GetColor(e));

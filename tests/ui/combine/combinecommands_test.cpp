@@ -42,11 +42,11 @@ std::unique_ptr<CQuillabyDoc> Draft(int shafts, int treadles, int ends, int pick
     for (int e = 0; e < ends; ++e) {
         const int k = e % cycle;
         doc->SetThreadingCell(kReplay, e, k < shafts ? k + 1 : cycle - k + 1);
-        doc->threadingMutable(0)->SetColor(e, e % 3 + 2);
+        doc->raw().threadingMutable(0)->SetColor(e, e % 3 + 2);
     }
     for (int p = 0; p < picks; ++p) {
         doc->SetTreadlingCell(kReplay, p, p % treadles + 1);
-        doc->treadlingMutable(0)->SetColor(p, p % 2 + 2);
+        doc->raw().treadlingMutable(0)->SetColor(p, p % 2 + 2);
     }
     for (int t = 0; t < treadles; ++t) {
         doc->SetTieupCell(kReplay, t, t % shafts + 1);
@@ -129,8 +129,8 @@ TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
     const QString b = save(Draft(12, 7, 14, 4), QStringLiteral("b.wif"));
     const QString lift = [&] {
         auto d = Draft(5, 5, 7, 6);
-        d->setLoomRaw(5, 5, true);
-        d->treadlingMutable(0)->setMultiple(true);
+        d->raw().setLoomRaw(5, 5, true);
+        d->raw().treadlingMutable(0)->setMultiple(true);
         return save(std::move(d), QStringLiteral("lift.wif"));
     }();
     FixedPrompter yes;
@@ -271,7 +271,7 @@ TEST_F(CombineTest, RefusedAndDeclinedImportsLeaveNoStep)
     CDraftWindow* w = show(Draft(2, 2, 4, 4));
     CQuillabyDoc& doc = w->document();
     doc.SetNumRows(kReplay, Side::Threading, 2);
-    doc.setCorrelation(1, true);
+    doc.raw().setCorrelation(1, true);
     doc.DiscardHistory();
     const std::string before = DraftState(doc);
     const QString src = save(Draft(4, 4, 9, 9), QStringLiteral("src.wif"));

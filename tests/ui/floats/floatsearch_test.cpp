@@ -66,7 +66,7 @@ std::unique_ptr<CQuillabyDoc> FloatyDraft(unsigned seed, int ends, int picks, bo
     d.shafts = 6;
     d.treadles = 6;
     doc->OnNewDocument(d);
-    doc->setRisingShed(rising);
+    doc->raw().setRisingShed(rising);
     for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kReplay, e, rng() % 9 == 0 ? 0 : int(rng() % 6) + 1);
     for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(kReplay, p, int(rng() % 6) + 1);
     for (int t = 0; t < 6; ++t)
@@ -158,8 +158,8 @@ TEST_F(FloatSearchTest, OneDialogThatHighlightsScrollsAndMarks)
     nd.shafts = 3;
     nd.treadles = 3;
     doc->OnNewDocument(nd);
-    doc->setUnits(1);
-    doc->setWarpSett(12, 5000);
+    doc->raw().setUnits(1);
+    doc->raw().setWarpSett(12, 5000);
     for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kReplay, e, e == 250 ? 3 : e % 2 + 1);
     for (int p = 0; p < 200; ++p) doc->SetTreadlingCell(kReplay, p, p >= 150 && p <= 161 ? 3 : p % 2 + 1);
     doc->SetTieupCell(kReplay, 0, 1);

@@ -73,7 +73,7 @@ TEST_F(HeddlesTest, WindowShowsWhatTheCommandLinePrintsAndFollowsEveryChange)
 {
     auto doc = Draft(12, 50);
     doc->SetNumRows(kReplay, Side::Threading, 2);
-    for (int e = 0; e < 50; e += 3) doc->threadingMutable(1)->SetValue(e, 12 - e % 12);
+    for (int e = 0; e < 50; e += 3) doc->raw().threadingMutable(1)->SetValue(e, 12 - e % 12);
     const QString path = m_files.filePath(QStringLiteral("heddles.wif"));
     ASSERT_TRUE(WriteWifFile(*doc, path.toStdString()));
     ASSERT_TRUE(m_main->openFile(path));

@@ -78,18 +78,18 @@ TEST_F(ScriptedLoomTest, WeaversCommandsMoveThePositionAndResendTheLift)
     ASSERT_TRUE(doc);
     startWeaving(DobbyHeadType::Louet, *doc);
     for (int i = 0; i < 4; ++i) ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
-    ASSERT_EQ(doc->weaving.currentPick, 4);
+    ASSERT_EQ(doc->weaving().currentPick, 4);
     EXPECT_EQ(shed(), LiftedShafts(*doc, 4));
 
     // Same Shed (F3) opens the previous shed again at once.
     EXPECT_EQ(act(DobbyMenuItem::SameShed)->shortcut(), QKeySequence(Qt::Key_F3));
     act(DobbyMenuItem::SameShed)->trigger();
     EXPECT_EQ(hear(), kRepeatLift);
-    EXPECT_EQ(doc->weaving.currentPick, 3);
+    EXPECT_EQ(doc->weaving().currentPick, 3);
     EXPECT_EQ(shed(), LiftedShafts(*doc, 3));
     EXPECT_EQ(dobby->controlBar()->pickText(), QStringLiteral("4"));
     ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
-    EXPECT_EQ(doc->weaving.currentPick, 4);
+    EXPECT_EQ(doc->weaving().currentPick, 4);
 
     // Unweave steps back, and the loom's requests keep going backwards.
     act(DobbyMenuItem::Unweave)->trigger();
@@ -97,40 +97,40 @@ TEST_F(ScriptedLoomTest, WeaversCommandsMoveThePositionAndResendTheLift)
     EXPECT_TRUE(dobby->controlBar()->button("unweave")->isChecked());
     EXPECT_FALSE(act(DobbyMenuItem::SameShed)->isEnabled());
     EXPECT_EQ(hear(), kRepeatLift);
-    EXPECT_EQ(doc->weaving.currentPick, 3);
+    EXPECT_EQ(doc->weaving().currentPick, 3);
     ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
-    EXPECT_EQ(doc->weaving.currentPick, 2);
+    EXPECT_EQ(doc->weaving().currentPick, 2);
     EXPECT_EQ(shed(), LiftedShafts(*doc, 2));
     // The bar's button does what the menu does.
     dobby->controlBar()->button("unweave")->click();
     EXPECT_FALSE(act(DobbyMenuItem::Unweave)->isChecked());
     EXPECT_FALSE(dobby->controlBar()->button("unweave")->isChecked());
     EXPECT_EQ(hear(), kRepeatLift);
-    EXPECT_EQ(doc->weaving.currentPick, 3);
+    EXPECT_EQ(doc->weaving().currentPick, 3);
 
     // Set Pick takes the pick as shown.
     dobby->setPick(10);
     EXPECT_EQ(hear(), kRepeatLift);
-    EXPECT_EQ(doc->weaving.currentPick, 9);
+    EXPECT_EQ(doc->weaving().currentPick, 9);
     EXPECT_EQ(shed(), LiftedShafts(*doc, 9));
     EXPECT_EQ(dobby->controlBar()->pickText(), QStringLiteral("10"));
 
     // Reverse and Loop change the way on, and send nothing.
     act(DobbyMenuItem::Reverse)->trigger();
-    EXPECT_TRUE(doc->weaving.reverse);
+    EXPECT_TRUE(doc->weaving().reverse);
     EXPECT_TRUE(act(DobbyMenuItem::Reverse)->isChecked());
     EXPECT_TRUE(dobby->controlBar()->button("reverse")->isChecked());
     EXPECT_TRUE(hear().empty());
     ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
-    EXPECT_EQ(doc->weaving.currentPick, 8);
+    EXPECT_EQ(doc->weaving().currentPick, 8);
 
     EXPECT_FALSE(act(DobbyMenuItem::RepeatCount)->isEnabled());
     dobby->controlBar()->button("loop")->click();
-    EXPECT_TRUE(doc->weaving.loop);
+    EXPECT_TRUE(doc->weaving().loop);
     EXPECT_TRUE(act(DobbyMenuItem::RepeatCount)->isEnabled());
     EXPECT_TRUE(dobby->setRepeatCount(999));
     EXPECT_FALSE(dobby->setRepeatCount(1000));
-    EXPECT_EQ(doc->weaving.repeatCount, 999);
+    EXPECT_EQ(doc->weaving().repeatCount, 999);
     EXPECT_EQ(dobby->repeatBar()->countText(), QStringLiteral("999"));
     EXPECT_TRUE(hear().empty());
 
@@ -138,27 +138,27 @@ TEST_F(ScriptedLoomTest, WeaversCommandsMoveThePositionAndResendTheLift)
     dobby->addMarker(*doc, 5);
     dobby->addMarker(*doc, 5);
     dobby->addMarker(*doc, 12);
-    EXPECT_EQ(doc->weaving.markers, (std::vector<int>{4, 11}));
+    EXPECT_EQ(doc->weaving().markers, (std::vector<int>{4, 11}));
     dobby->removeMarker(*doc, 7);
-    EXPECT_EQ(doc->weaving.markers.size(), 2u);
+    EXPECT_EQ(doc->weaving().markers.size(), 2u);
     dobby->removeMarker(*doc, -1);
-    EXPECT_TRUE(doc->weaving.markers.empty());
+    EXPECT_TRUE(doc->weaving().markers.empty());
 
     // A request that comes in while the weaver's command is sent waits its
     // turn: neither command sequence is cut into the other.
-    ASSERT_EQ(doc->weaving.currentPick, 8);
+    ASSERT_EQ(doc->weaving().currentPick, 8);
     loom().send(loom::Reply::PickRequest);
     dobby->sameShed(); // against the reversed direction: forwards to 9
     std::vector<Kind> both = kRepeatLift;
     both.insert(both.end(), kNextPick.begin(), kNextPick.end());
     EXPECT_EQ(hear(), both);
-    EXPECT_EQ(doc->weaving.currentPick, 8);
+    EXPECT_EQ(doc->weaving().currentPick, 8);
     EXPECT_EQ(shed(), LiftedShafts(*doc, 8));
 
     dobby->controlBar()->button("stop")->click();
     EXPECT_FALSE(dobby->hasRun());
     EXPECT_EQ(hear(), std::vector<Kind>{Kind::Release});
-    EXPECT_FALSE(doc->weaving.unweave);
+    EXPECT_FALSE(doc->weaving().unweave);
 }
 
 TEST_F(ScriptedLoomTest, TimeOutWindowWaitsForContinue)
@@ -294,7 +294,7 @@ TEST_F(ScriptedLoomTest, OneRunAtATimeAndClosingTheDraftStopsIt)
     ASSERT_TRUE(firstLoom->receive(milliseconds(200), heard));
     ASSERT_EQ(heard.size(), 1u);
     EXPECT_EQ(heard[0].kind, Kind::Release);
-    EXPECT_EQ(first->weaving.currentPick, 1);
+    EXPECT_EQ(first->weaving().currentPick, 1);
 
     // Closing the draft being woven ends its run first.
     ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
@@ -316,7 +316,7 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     RunFor(20);
     // The position stays on the last pick that is left (not back to the first);
     // the loom keeps its shed until the weaver or the loom moves on.
-    EXPECT_EQ(doc->weaving.currentPick, 4);
+    EXPECT_EQ(doc->weaving().currentPick, 4);
     EXPECT_EQ(dobby->controlBar()->pickText(), QStringLiteral("5"));
     EXPECT_TRUE(hear().empty());
     // At the end of the treadling the loom gets nothing more.
@@ -352,10 +352,10 @@ TEST_F(ScriptedLoomTest, RunStateIsSavedWithTheDraft)
     CQuillabyDoc back;
     QuietPrompter quiet;
     ASSERT_TRUE(ReadWifFile(path, back, quiet, WifReadOptions{}, &error)) << error;
-    EXPECT_EQ(back.weaving.currentPick, 7);
-    EXPECT_TRUE(back.weaving.loop);
-    EXPECT_TRUE(back.weaving.reverse);
-    EXPECT_EQ(back.weaving.markers, (std::vector<int>{2, 19}));
-    EXPECT_EQ(back.weaving.repeatCount, 12);
-    EXPECT_FALSE(back.weaving.unweave);
+    EXPECT_EQ(back.weaving().currentPick, 7);
+    EXPECT_TRUE(back.weaving().loop);
+    EXPECT_TRUE(back.weaving().reverse);
+    EXPECT_EQ(back.weaving().markers, (std::vector<int>{2, 19}));
+    EXPECT_EQ(back.weaving().repeatCount, 12);
+    EXPECT_FALSE(back.weaving().unweave);
 }

@@ -84,7 +84,7 @@ TEST_P(DobbyRunTest, FiftyPicksThroughTheMenuEveryLiftRight)
     EXPECT_FALSE(act(DobbyMenuItem::Settings)->isEnabled());
 
     // The loom asks for 50 picks after the first lift.
-    ASSERT_TRUE(RunUntil([&] { return doc->weaving.currentPick == 50 || loom.done; }, 20000));
+    ASSERT_TRUE(RunUntil([&] { return doc->weaving().currentPick == 50 || loom.done; }, 20000));
     EXPECT_EQ(dobby->controlBar()->pickText(), QStringLiteral("51"));
     // The draft's frame marks the pick on the loom, until the run ends.
     CDraftWindow* window = frame->activeDraftWindow();
@@ -106,8 +106,8 @@ TEST_P(DobbyRunTest, FiftyPicksThroughTheMenuEveryLiftRight)
         EXPECT_EQ(sheds[static_cast<std::size_t>(i)], LiftedShafts(*doc, i)) << "pick " << i + 1;
     EXPECT_EQ(loom.session.releaseHeard(), Releases(type));
     // The position stays in the draft, for the file and the next run.
-    EXPECT_EQ(doc->weaving.currentPick, 50);
-    EXPECT_FALSE(doc->weaving.unweave);
+    EXPECT_EQ(doc->weaving().currentPick, 50);
+    EXPECT_FALSE(doc->weaving().unweave);
 }
 
 INSTANTIATE_TEST_SUITE_P(Heads, DobbyRunTest,
@@ -121,13 +121,14 @@ TEST_F(DobbyWindowTest, ReplyTimeOverAThousandPicks)
         makeFrame();
         CQuillabyDoc* doc = openDraft();
         ASSERT_TRUE(doc);
-        doc->weaving.loop = true;
+        doc->raw().weaving.loop = true;
         LoomThread loom(type);
         ASSERT_TRUE(loom.loom.open());
         useHead(type, loom.loom.device());
         loom.weave(1000);
         ASSERT_TRUE(dobby->startRun(*doc));
-        ASSERT_TRUE(RunUntil([&] { return doc->weaving.repeatCount == 16 && doc->weaving.currentPick == 40; }, 60000));
+        ASSERT_TRUE(
+            RunUntil([&] { return doc->weaving().repeatCount == 16 && doc->weaving().currentPick == 40; }, 60000));
         const std::vector<double> programTimes = dobby->link()->replyTimes();
         dobby->stopRun();
         ASSERT_TRUE(RunUntil([&] { return loom.done.load(); }, 10000));
@@ -212,6 +213,6 @@ TEST_F(DobbyWindowTest, UnpluggedAdapterStopsTheRunAndKeepsThePick)
     EXPECT_TRUE(messages.front().contains(QStringLiteral("pick 4"))) << messages.front().toStdString();
     // Three picks were asked for after the first: the loom holds pick 4.
     EXPECT_EQ(loom.session.sheds().size(), 4u);
-    EXPECT_EQ(doc->weaving.currentPick, 3);
+    EXPECT_EQ(doc->weaving().currentPick, 3);
     EXPECT_TRUE(act(DobbyMenuItem::Start)->isEnabled());
 }

@@ -77,7 +77,7 @@ TEST_F(SerialBurstTest, ABurstOfRequestsIsAnsweredInFull)
     }
     ASSERT_GT(burst.size(), 100u);
     loom.send(burst);
-    ASSERT_TRUE(RunUntil([&] { return doc->weaving.currentPick == 40; }, 5000));
+    ASSERT_TRUE(RunUntil([&] { return doc->weaving().currentPick == 40; }, 5000));
     RunFor(20);
     heard.clear();
     for (int i = 0; i < 20 && heard.size() < 2 + 40 * 3; ++i) ASSERT_TRUE(loom.receive(milliseconds(50), heard));

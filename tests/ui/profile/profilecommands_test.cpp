@@ -51,7 +51,7 @@ std::unique_ptr<CQuillabyDoc> Profile(const std::vector<int>& blocks, const std:
     doc->OnNewDocument(d);
     for (std::size_t e = 0; e < blocks.size(); ++e) {
         doc->SetThreadingCell(kReplay, static_cast<int>(e), blocks[e]);
-        doc->threadingMutable(0)->SetColor(static_cast<int>(e), e % 2 ? 2 : 0);
+        doc->raw().threadingMutable(0)->SetColor(static_cast<int>(e), e % 2 ? 2 : 0);
     }
     for (std::size_t p = 0; p < treadles.size(); ++p) doc->SetTreadlingCell(kReplay, static_cast<int>(p), treadles[p]);
     for (std::size_t t = 0; t < tieup.size(); ++t)
@@ -65,7 +65,7 @@ std::unique_ptr<CQuillabyDoc> Profile(const std::vector<int>& blocks, const std:
 std::unique_ptr<CQuillabyDoc> StructureForSheet()
 {
     auto doc = Profile({1, 3, 2, 3, 1, 4, 2, 4}, {3, 1, 3, 2, 4, 1, 4, 2}, {{1}, {2}, {1, 4}, {2, 3}});
-    BlockSubstitutionParams& b = doc->blocks;
+    BlockSubstitutionParams& b = doc->raw().blocks;
     b.numBlocks = 2;
     b.endsPerBlock = 4;
     b.picksPerBlock = 4;
@@ -74,7 +74,7 @@ std::unique_ptr<CQuillabyDoc> StructureForSheet()
     b.patternShaftsPerBlock = 1;
     b.patternTreadlesPerBlock = 1;
     b.automaticallyGenerated = false;
-    SetDefinesStructure(*doc, true);
+    SetDefinesStructure(kReplay, *doc, true);
     SetKeyCell(*doc, 1, 0, 4, true);
     SetKeyValid(*doc, 1, true);
     SetKeyCell(*doc, 2, 0, 3, true);
@@ -152,10 +152,10 @@ TEST_F(ProfileTest, DefinesStructureIsOneUndoStepAndShowsItsCheck)
     CDraftWindow* w = show(Profile({1, 2}, {1, 2}, {{1}, {2}}));
     CQuillabyDoc& doc = w->document();
     ASSERT_TRUE(choose(kTools, QStringLiteral("De&fines Structure")));
-    EXPECT_TRUE(doc.blocks.definesStructure);
+    EXPECT_TRUE(doc.blocks().definesStructure);
     EXPECT_TRUE(item(kTools, QStringLiteral("De&fines Structure"))->isChecked());
     EXPECT_EQ(undo(), QStringLiteral("&Undo Defines Structure"));
-    EXPECT_FALSE(doc.blocks.definesStructure);
+    EXPECT_FALSE(doc.blocks().definesStructure);
     EXPECT_FALSE(item(kTools, QStringLiteral("De&fines Structure"))->isChecked());
 }
 
@@ -253,12 +253,12 @@ TEST_F(ProfileTest, SheetEditsKeysAndParametersAsOneUndoStep)
 {
     CDraftWindow* w = show(StructureForSheet());
     CQuillabyDoc& doc = w->document();
-    const BlockSubstitutionParams before = doc.blocks;
+    const BlockSubstitutionParams before = doc.blocks();
     // OK with nothing changed is no step at all.
     SetDialogRunner(Sheet([](CWeaveStructureSheet&) { return true; }));
     ASSERT_TRUE(choose(kTools, QStringLiteral("&Weave Structure...")));
     EXPECT_EQ(doc.history().undoCount(), 0);
-    EXPECT_EQ(doc.blocks, before);
+    EXPECT_EQ(doc.blocks(), before);
     SetDialogRunner(Sheet([](CWeaveStructureSheet& s) {
         Find<QCheckBox>(s, "repeatableUnits")->setChecked(false);
         Find<QSpinBox>(s, "endsPerBlock")->setValue(6);
@@ -276,15 +276,15 @@ TEST_F(ProfileTest, SheetEditsKeysAndParametersAsOneUndoStep)
         return true;
     }));
     ASSERT_TRUE(choose(kTools, QStringLiteral("&Weave Structure...")));
-    EXPECT_FALSE(doc.blocks.repeatableUnits);
-    EXPECT_EQ(doc.blocks.endsPerBlock, 6);
-    ASSERT_GE(doc.tieupKeys.size(), 4u);
-    EXPECT_TRUE(KeyUsable(doc.tieupKeys[3].get()));
-    EXPECT_TRUE(doc.tieupKeys[3]->cell(0, 1));
+    EXPECT_FALSE(doc.blocks().repeatableUnits);
+    EXPECT_EQ(doc.blocks().endsPerBlock, 6);
+    ASSERT_GE(doc.tieupKeys().size(), 4u);
+    EXPECT_TRUE(KeyUsable(doc.tieupKeys()[3].get()));
+    EXPECT_TRUE(doc.tieupKeys()[3]->cell(0, 1));
     EXPECT_EQ(doc.history().undoCount(), 1);
     EXPECT_EQ(undo(), QStringLiteral("&Undo Weave Structure"));
-    EXPECT_EQ(doc.blocks, before);
-    EXPECT_FALSE(KeyUsable(doc.tieupKeys[3].get()));
+    EXPECT_EQ(doc.blocks(), before);
+    EXPECT_FALSE(KeyUsable(doc.tieupKeys()[3].get()));
 }
 
 TEST_F(ProfileTest, MakeAllValidTogglesAndAdjacentBlocksStayInvalid)
@@ -307,8 +307,8 @@ TEST_F(ProfileTest, MakeAllValidTogglesAndAdjacentBlocksStayInvalid)
         return true;
     }));
     ASSERT_TRUE(choose(kTools, QStringLiteral("&Weave Structure...")));
-    EXPECT_TRUE(KeyUsable(w->document().tieupKeys[1].get()));
-    EXPECT_TRUE(w->document().blocks.adjacentKeysNotCombined);
+    EXPECT_TRUE(KeyUsable(w->document().tieupKeys()[1].get()));
+    EXPECT_TRUE(w->document().blocks().adjacentKeysNotCombined);
 }
 
 TEST_F(ProfileTest, SkeletonTieupIsBuiltWithTheSheetOrRefusedWithItsReason)
@@ -324,7 +324,7 @@ TEST_F(ProfileTest, SkeletonTieupIsBuiltWithTheSheetOrRefusedWithItsReason)
     ASSERT_TRUE(choose(kTools, QStringLiteral("&Weave Structure...")));
     ASSERT_EQ(m_told.size(), 1);
     EXPECT_TRUE(m_told[0].contains(QStringLiteral("Pattern treadles per block must be divisible")));
-    EXPECT_FALSE(doc.blocks.skeletonTieup);
+    EXPECT_FALSE(doc.blocks().skeletonTieup);
     EXPECT_EQ(DraftState(doc), original);
 
     m_told.clear();
@@ -335,7 +335,7 @@ TEST_F(ProfileTest, SkeletonTieupIsBuiltWithTheSheetOrRefusedWithItsReason)
     }));
     ASSERT_TRUE(choose(kTools, QStringLiteral("&Weave Structure...")));
     EXPECT_TRUE(m_told.isEmpty()) << m_told.join(QLatin1Char('|')).toStdString();
-    EXPECT_TRUE(doc.blocks.skeletonTieup);
+    EXPECT_TRUE(doc.blocks().skeletonTieup);
     // Two tiedown treadles, two skeleton tiedowns, one treadle per block.
     EXPECT_EQ(doc.numTreadles(), 6);
     EXPECT_TRUE(doc.multipleTreadles());

@@ -149,7 +149,7 @@ TEST(GridGeometry, ZoomRunsFromTwoToThirtyTwoPixels)
 TEST(GridGeometry, SmallCellsFallBackToPlainMarksAndLoseTheirLines)
 {
     auto doc = makeDoc(8, 8);
-    doc->notations.threading = kNumeric;
+    doc->raw().notations.threading = kNumeric;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     CThreadingView* th = f->threadingView();
@@ -290,7 +290,7 @@ TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)
     EXPECT_TRUE(isDark(img.pixel(center(plus))));
     EXPECT_FALSE(isDark(img.pixel(plus.left() + 2, plus.top() + 2)));
     // With the warps correlated to the color bars the cells show the end's color.
-    doc->setCorrelation(1, true);
+    doc->raw().setCorrelation(1, true);
     doc->UpdateAllViews();
     ASSERT_EQ(doc->activeCorrelation(), 1);
     img = grabPane(th);

@@ -42,7 +42,7 @@ TEST(TieupPane, SymbolicNotationShowsDotsOnRisingAndCrossesOnSinkingSheds)
 {
     for (bool rising : {true, false}) {
         auto doc = makeDoc(8, 8, 4, rising);
-        doc->notations.tieup = kSymbolic;
+        doc->raw().notations.tieup = kSymbolic;
         Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
         CTieupView* tu = draftFrame(s)->tieupView();
         EXPECT_EQ(tu->glyphStyle(), rising ? GlyphStyle::Dot : GlyphStyle::Cross);
@@ -57,7 +57,7 @@ TEST(TieupPane, SymbolicNotationShowsDotsOnRisingAndCrossesOnSinkingSheds)
 TEST(TieupPane, OblongCellsAreFilledInsteadOfSymbols)
 {
     auto doc = makeDoc(8, 8);
-    doc->notations.tieup = kSymbolic;
+    doc->raw().notations.tieup = kSymbolic;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftFrame* f = draftFrame(s);
     f->setShaftHeight(24);
@@ -162,27 +162,37 @@ TEST(UpdateHints, RepaintedBandShowsTheNewDrawdown)
     EXPECT_EQ(after, colorOf(WarpColor(*doc, 3)).rgb());
 }
 
-TEST(FrameCommands, NotationChangesOnlyItsOwnFrameAndIsSavedWithTheDraft)
+TEST(FrameCommands, NotationIsTheDraftsOneUndoStepThatEveryFrameFollows)
 {
     auto doc = makeDoc(8, 8);
-    doc->notations.threading = kNumeric;
+    doc->raw().notations.threading = kNumeric;
     Shown a(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     Shown b(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     draftFrame(a)->action(FrameAction::ThreadingAlpha)->trigger();
-    EXPECT_EQ(a.frame->threadingNotation(), kAlpha);
-    EXPECT_EQ(b.frame->threadingNotation(), kNumeric);
-    EXPECT_EQ(draftFrame(a)->threadingView()->glyphStyle(), GlyphStyle::Letter);
-    EXPECT_EQ(draftFrame(b)->threadingView()->glyphStyle(), GlyphStyle::Number);
-    EXPECT_EQ(doc->notations.threading, kAlpha);
+    EXPECT_EQ(doc->notations().threading, kAlpha);
     EXPECT_TRUE(doc->isModified());
+    EXPECT_EQ(doc->history().undoName(), "Alpha Threading");
+    // The second window on the draft follows, checks and cells alike.
+    for (const Shown* s : {&a, &b}) {
+        EXPECT_EQ(s->frame->threadingNotation(), kAlpha);
+        EXPECT_EQ(draftFrame(*s)->threadingView()->glyphStyle(), GlyphStyle::Letter);
+        EXPECT_TRUE(s->frame->action(FrameAction::ThreadingAlpha)->isChecked());
+    }
     // Choosing the selected notation again returns to plain marks.
-    draftFrame(a)->action(FrameAction::ThreadingAlpha)->trigger();
+    draftFrame(b)->action(FrameAction::ThreadingAlpha)->trigger();
     EXPECT_EQ(a.frame->threadingNotation(), 0);
     EXPECT_FALSE(draftFrame(a)->action(FrameAction::ThreadingAlpha)->isChecked());
-    // Interlace toggles the saved drawdown style between 4 and 0.
+    EXPECT_EQ(doc->history().undoCount(), 2);
+    // Interlace toggles the saved drawdown style between 4 and 0, in both.
     a.frame->toggleInterlace();
-    EXPECT_EQ(doc->notations.drawdown, 4);
+    EXPECT_EQ(doc->notations().drawdown, 4);
+    EXPECT_TRUE(b.frame->drawdownInterlace());
+    EXPECT_EQ(doc->history().undoName(), "Interlace");
+    ASSERT_TRUE(doc->Undo());
     EXPECT_FALSE(b.frame->drawdownInterlace());
+    ASSERT_TRUE(doc->Undo());
+    EXPECT_EQ(draftFrame(b)->threadingView()->glyphStyle(), GlyphStyle::Letter);
+    // The drawdown's coloring is each window's own.
     a.frame->setColoring(1);
     EXPECT_EQ(b.frame->drawdownColoring(), 0);
 }
@@ -259,7 +269,7 @@ TEST(DrawdownRendering, InterlaceNeedsSixPixelCellsAndLeavesOnePixelAtTwelve)
     EXPECT_TRUE(ComputeInterlaceMargins(6, 6, 8, false).interlaceFits);
     EXPECT_EQ(ComputeInterlaceMargins(12, 12, 8, false).mx, 1); // band 9 raised to 10
     auto doc = makeDoc(8, 8);
-    doc->notations.drawdown = 4;
+    doc->raw().notations.drawdown = 4;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftView* dd = draftFrame(s)->draftView();
     const QImage img = grabPane(dd);
@@ -351,7 +361,7 @@ TEST(Exports, WholeFramePictureAndGraphicFiles)
 TEST(DrawdownRendering, SelectionDimsEverythingOutsideItFlat)
 {
     auto doc = makeDoc(8, 8);
-    doc->notations.drawdown = 4;
+    doc->raw().notations.drawdown = 4;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftView* dd = draftFrame(s)->draftView();
     const QImage before = grabPane(dd);
@@ -397,7 +407,7 @@ TEST(InterlacePopups, WarpAndWeftPopupsShowWhichThreadIsOnTop)
 TEST(DrawdownRendering, FabricInterlacesAtSixPixelsAndIsFlatAtFour)
 {
     auto doc = makeDoc(8, 8);
-    doc->notations.drawdown = 4;
+    doc->raw().notations.drawdown = 4;
     Shown s(new CFabricFrame(doc.get(), CellScale{}, false));
     CDraftView* dd = static_cast<CFabricFrame*>(s.frame)->draftView();
     ASSERT_EQ(dd->cellWidth(), 6);

@@ -131,8 +131,8 @@ TEST(ToolCursors, EveryToolHasItsOwnSharpCursor)
 TEST(GridLines, HeavyLinesFollowTheBlockSize)
 {
     auto doc = makeDoc(16, 16);
-    doc->blocks.endsPerBlock = 6;
-    doc->blocks.picksPerBlock = 3;
+    doc->raw().blocks.endsPerBlock = 6;
+    doc->raw().blocks.picksPerBlock = 3;
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     const QRgb heavy = qRgb(0, 0, 128), thin = qRgb(128, 128, 128);

@@ -162,7 +162,7 @@ TEST_F(PaneTools, ColorBarPencilPaintsWithTheButtonColor)
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     const int before = doc->threading(0)->GetColor(0);
     const int paint = before == 0 ? 1 : 0;
-    doc->paletteMutable().setRightColor(paint);
+    doc->raw().paletteMutable().setRightColor(paint);
     const int bar = th->colorBarItem(0);
     drag(th, {center(th->itemRect(1, bar)), center(th->itemRect(2, bar))}, Qt::RightButton);
     EXPECT_EQ(doc->threading(0)->GetColor(1), paint);
@@ -458,7 +458,7 @@ TEST_F(PaneTools, BucketFillsTheColorRowWithThePattern)
     auto doc = makeDoc(4, 4);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
-    ColorPalette& pal = doc->paletteMutable();
+    ColorPalette& pal = doc->raw().paletteMutable();
     pal.add(0x00FF00, false);
     pal.setLeftColor(pal.count() - 1);
     pal.setRightColor(0);
@@ -564,7 +564,7 @@ TEST_F(PaneTools, PickupThenBrushAnywhereInThePane)
     auto doc = makeDoc(4, 4);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
-    ColorPalette& pal = doc->paletteMutable();
+    ColorPalette& pal = doc->raw().paletteMutable();
     const int green = pal.add(0x00FF00, false);
     doc->SetThreadColors(kReplay, Side::Threading, 3, 3, green);
     pal.setLeftColor(0);
@@ -753,7 +753,7 @@ TEST_F(PaneTools, DrawdownPencilStrokeIsOneStepAndSaysWhyItStops)
     // With the color bars correlated the pencil says why it cannot draw.
     auto bars = makeDoc(4, 4);
     bars->SetNumRows(kReplay, Side::Treadling, 2);
-    bars->setCorrelation(2, true);
+    bars->raw().setCorrelation(2, true);
     ASSERT_NE(bars->activeCorrelation(), 0);
     Shown b(CDraftFrame::create(bars.get(), CellScale{}, false, false));
     auto* bv = static_cast<CDraftFrame*>(b.frame)->draftView();

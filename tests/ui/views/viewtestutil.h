@@ -29,7 +29,6 @@ inline std::unique_ptr<qb::CQuillabyDoc> makeDoc(int ends, int picks, int shafts
     d.notations.drawdown = 0;
     d.defaultColors = {0x0000FF, 0xFF0000};
     doc->OnNewDocument(d);
-    doc->windowTitle = "sample.wif";
     for (int e = 0; e < ends; ++e) doc->SetThreadingCell(qb::kReplay, e, 1 + e % shafts);
     for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(qb::kReplay, p, 1 + p % shafts);
     doc->SetModified(false);
@@ -39,6 +38,8 @@ inline std::unique_ptr<qb::CQuillabyDoc> makeDoc(int ends, int picks, int shafts
 struct Shown {
     explicit Shown(qb::CGridFrame* f, QSize size = QSize(900, 700)) : frame(f)
     {
+        // As the draft's window names it.
+        frame->setDocumentTitle(QStringLiteral("sample.wif"));
         frame->resize(size);
         frame->show();
         QApplication::processEvents();

@@ -316,7 +316,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
     EXPECT_TRUE(m_commands->action(DraftCommand::MultipleTreadles)->isChecked());
 
     // The color-bar guard: No abandons the wrap.
-    doc.setCorrelation(1, true);
+    doc.raw().setCorrelation(1, true);
     doc.SetMultipleTreadles(kReplay, false);
     const std::string guarded = Snapshot(doc);
     ASSERT_NE(doc.activeCorrelation(), 0);
@@ -514,9 +514,13 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     CDraftFrame* frame = w->frame();
+    if (doc.notations().drawdown != kInterlaced) frame->toggleInterlace();
     CToolState::instance().setTool(Tool::Selection);
     trigger(DraftCommand::FabricAnalysis);
     ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    // Shown flat in this frame; the draft keeps its interlaced style.
+    EXPECT_FALSE(frame->drawdownInterlace());
+    EXPECT_EQ(doc.notations().drawdown, kInterlaced);
     // The cloth is drawn with the pencil whatever tool was chosen before.
     EXPECT_EQ(CToolState::instance().tool(), Tool::Pencil);
     CFabricAnalysisMode* mode = CFabricAnalysisMode::find(frame);
@@ -561,6 +565,7 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     trigger(DraftCommand::FabricAnalysis);
     EXPECT_FALSE(mode->isOn());
     EXPECT_EQ(frame->drawdownColoring(), 0);
+    EXPECT_TRUE(frame->drawdownInterlace());
 }
 
 TEST_F(DraftCommandsTest, FabricAnalysisRefusesLiftplanDrafts)
@@ -612,7 +617,7 @@ TEST_F(DraftCommandsTest, LeavingFabricAnalysisAfterALiftplanConversionKeepsTheC
 {
     CDraftWindow* w = twill(8);
     CQuillabyDoc& doc = w->document();
-    doc.setRisingShed(false);
+    doc.raw().setRisingShed(false);
     trigger(DraftCommand::FabricAnalysis);
     ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
     EXPECT_TRUE(doc.isRisingShed());
@@ -650,6 +655,11 @@ TEST_F(DraftCommandsTest, UserDefinedTreadlingNotationIsGivenUpOnlyWithConsent)
     trigger(DraftCommand::MultipleTreadles);
     EXPECT_TRUE(doc.multipleTreadles());
     EXPECT_EQ(frame->treadlingNotation(), 0);
-    EXPECT_EQ(doc.notations.treadling, 0);
+    EXPECT_EQ(doc.notations().treadling, 0);
     EXPECT_EQ(m_asked.size(), 3);
+    // The switch is part of the command's step: one undo brings both back.
+    EXPECT_EQ(doc.history().undoCount(), 2);
+    ASSERT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.multipleTreadles());
+    EXPECT_EQ(frame->treadlingNotation(), 5);
 }

@@ -123,8 +123,8 @@ protected:
     CDraftWindow* plannedDraft()
     {
         CDraftWindow* w = m_main->newDocument();
-        w->document().title = "Table runner\r\nfor the hall";
-        w->document().notes = "Wash warm.";
+        w->document().raw().title = "Table runner\r\nfor the hall";
+        w->document().raw().notes = "Wash warm.";
         runPlanner([this](CPlannerWizard& wiz) { workedExample(wiz); });
         return w;
     }
@@ -135,16 +135,16 @@ protected:
 TEST_F(PlannerTest, WorkedExampleFinishesAsOneUndoStepAndOpensThePlan)
 {
     CDraftWindow* w = m_main->newDocument();
-    const ProjectPlanValues before = w->document().plan;
+    const ProjectPlanValues before = w->document().plan();
     runPlanner([this](CPlannerWizard& wiz) {
         EXPECT_EQ(wiz.windowTitle(), QStringLiteral("Yarn Calculator"));
         workedExample(wiz);
     });
     const CQuillabyDoc& doc = w->document();
-    EXPECT_EQ(doc.plan.itemWidth, 20.0);
-    EXPECT_EQ(doc.plan.itemLength, 60.0);
-    EXPECT_EQ(doc.plan.warpDensity, 2100);
-    EXPECT_EQ(doc.plan.lengthUnit, 0);
+    EXPECT_EQ(doc.plan().itemWidth, 20.0);
+    EXPECT_EQ(doc.plan().itemLength, 60.0);
+    EXPECT_EQ(doc.plan().warpDensity, 2100);
+    EXPECT_EQ(doc.plan().lengthUnit, 0);
     EXPECT_EQ(doc.warpSettWhole(), 20);
     EXPECT_TRUE(doc.isModified());
     ASSERT_TRUE(doc.history().canUndo());
@@ -158,7 +158,7 @@ TEST_F(PlannerTest, WorkedExampleFinishesAsOneUndoStepAndOpensThePlan)
     EXPECT_EQ(m_main->activeDraftWindow(), w);
 
     w->document().Undo();
-    EXPECT_EQ(doc.plan, before);
+    EXPECT_EQ(doc.plan(), before);
     EXPECT_FALSE(doc.history().canUndo());
     // The window follows the draft.
     EXPECT_FALSE(plan->text().contains(QStringLiteral("Number of ends:\t460")));
@@ -206,14 +206,14 @@ TEST_F(PlannerTest, PagesComputeEdgeCases)
         EXPECT_EQ(text(p, "ends"), QStringLiteral("400"));
     });
     // (400 / 10 - 1) / 1.1 = 35.45 across, less two 2 in gaps, in three.
-    EXPECT_NEAR(w->document().plan.itemWidth, (35.4545454 - 4) / 3, 1e-4);
+    EXPECT_NEAR(w->document().plan().itemWidth, (35.4545454 - 4) / 3, 1e-4);
 }
 
 TEST_F(PlannerTest, MetricSettShowsInEndsPerInch)
 {
     CDraftWindow* w = m_main->newDocument();
-    w->document().setUnits(1);
-    w->document().setWarpSett(8, 0);
+    w->document().raw().setUnits(1);
+    w->document().raw().setWarpSett(8, 0);
     w->document().SetModified(false);
     runPlanner([this](CPlannerWizard& wiz) {
         wiz.show();
@@ -262,8 +262,8 @@ TEST_F(PlannerTest, YarnFromTheDatabaseFillsDensityAndSett)
         EXPECT_EQ(text(page, "density"), QStringLiteral("1800"));
         EXPECT_EQ(text(page, "sett"), QStringLiteral("20")); // a yarn without sett keeps it
     });
-    EXPECT_EQ(w->document().plan.warpYarn, "boucle");
-    EXPECT_EQ(w->document().plan.warpDensity, 1800);
+    EXPECT_EQ(w->document().plan().warpYarn, "boucle");
+    EXPECT_EQ(w->document().plan().warpDensity, 1800);
 }
 
 TEST_F(PlannerTest, NoDatabaseDisablesItsButton)
@@ -412,8 +412,8 @@ TEST_F(PlannerTest, SettTypedInTheOtherSystemIsKept)
 {
     // 21 epi is 8.27 epcm: the whole part is unchanged, the edit still counts.
     CDraftWindow* w = m_main->newDocument();
-    w->document().setUnits(1);
-    w->document().setWarpSett(8, 0);
+    w->document().raw().setUnits(1);
+    w->document().raw().setWarpSett(8, 0);
     runPlanner([this](CPlannerWizard& wiz) {
         wiz.show();
         wiz.next();
