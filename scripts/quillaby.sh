@@ -15,7 +15,7 @@ packages=(
   xvfb xauth x11-utils imagemagick poppler-utils socat fonts-dejavu-core
   desktop-file-utils shared-mime-info locales
   python3 git
-  clang-14 libclang-rt-14-dev clang-format
+  clang-14 libclang-rt-14-dev llvm-14 clang-format
 )
 
 install_missing() {
@@ -56,6 +56,7 @@ fuzz_smoke() {
   local out=$1 seconds=${QUILLABY_FUZZ_SECONDS:-20}
   local work failed=() entry name seeds dict
   work=$(mktemp -d)
+  rm -rf "$out/fuzz-artifacts"
   mkdir -p "$out/fuzz-artifacts"
   for entry in wif_reader_fuzz:corpus:wif.dict yarn_archive_fuzz:yarn-corpus: \
                picture_reader_fuzz:picture_corpus:picture.dict; do
@@ -67,7 +68,10 @@ fuzz_smoke() {
     if "$out/tests/fuzz/$name" "${args[@]}" "$work/$name" >"$out/$name.log" 2>&1; then
       echo "$name: $(sed -n 's/^stat::number_of_executed_units: *//p' "$out/$name.log") runs in ${seconds} s, no fault"
     else
-      tail -n 80 "$out/$name.log"
+      # The report from its first line on; the fuzzer's progress before it says little.
+      local from
+      from=$(grep -n -m1 -E '==ERROR|runtime error|deadly signal|ALARM|out-of-memory' "$out/$name.log" | cut -d: -f1)
+      tail -n +"${from:-1}" "$out/$name.log" | head -n 200 || true
       echo "$name failed: its log is $out/$name.log, the input in $out/fuzz-artifacts" >&2
       failed+=("$name")
     fi
