@@ -30,11 +30,17 @@ public:
         for (int i = 0; i < n; ++i) w += alphabet[static_cast<std::size_t>(pick(0, int(alphabet.size()) - 1))];
         return w;
     }
+    // A line of words the reader keeps as it is: it wraps lines of 59
+    // characters and more (DocumentedLossesOnly below).
     std::string words(int maxWords)
     {
         std::string s;
         const int n = pick(1, maxWords);
-        for (int i = 0; i < n; ++i) s += (i ? " " : "") + word(8, "abcdefghijklmnopqrstuvwxyzABC0123456789.-'");
+        for (int i = 0; i < n; ++i) {
+            const std::string w = word(8, "abcdefghijklmnopqrstuvwxyzABC0123456789.-'");
+            if (i && s.size() + 1 + w.size() > 58) break;
+            s += (i ? " " : "") + w;
+        }
         return s;
     }
 
