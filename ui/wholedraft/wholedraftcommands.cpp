@@ -141,7 +141,7 @@ void CWholeDraftCommands::makeTableActions()
     make(Id::UseWarpColors, "&Use Warp Colors");
     make(Id::MultipleTreadles, "&Multiple Treadles", [this](CDraftWindow& w, IPrompter& p, CommandRequest& r) {
         const bool on = !w.document().multipleTreadles();
-        if (on && !allowMultipleTreadles(w, p)) return false;
+        if (on && !allowMultipleTreadles(p)) return false;
         r.args = MultipleTreadlesArgs(on);
         return true;
     });
@@ -160,7 +160,7 @@ void CWholeDraftCommands::makeTableActions()
     make(Id::TieupInvert, "In&vert");
     make(Id::TieupClear, "&Clear");
     make(Id::ConvertToLiftplan, "Convert to &Liftplan",
-         [this](CDraftWindow& w, IPrompter& p, CommandRequest&) { return allowMultipleTreadles(w, p); });
+         [this](CDraftWindow&, IPrompter& p, CommandRequest&) { return allowMultipleTreadles(p); });
     make(Id::ConvertToTieup, "Convert to &Tieup");
     make(Id::SuperSize, "SuperSi&ze It");
     make(Id::SingleRepeat, "&Single Repeat");
@@ -232,10 +232,14 @@ void CWholeDraftCommands::addMenus()
     });
 }
 
-CGridFrame* CWholeDraftCommands::frameOf(CDraftWindow& w) const
+bool CWholeDraftCommands::context(Context& c) const
 {
-    CGridFrame* f = m_main->activeGridFrame();
-    return f && f->document() == &w.document() ? f : w.frame();
+    c.window = m_main->activeDraftWindow();
+    if (!c.window) return false;
+    c.doc = &c.window->document();
+    c.frame = m_main->activeGridFrame();
+    if (!c.frame || c.frame->document() != c.doc) c.frame = c.window->frame();
+    return true;
 }
 
 void CWholeDraftCommands::updateStates()
@@ -259,25 +263,27 @@ void CWholeDraftCommands::updateStates()
     analysis->setChecked(mode && mode->isOn());
 }
 
-void CWholeDraftCommands::run(ScreenCommand c)
+void CWholeDraftCommands::run(ScreenCommand cmd)
 {
-    updateStates();
-    if (CDraftWindow* w = m_main->activeDraftWindow()) {
-        switch (c) {
-        case S::ThreadingLabel: editLabel(*w, Side::Threading); break;
-        case S::TreadlingLabel: editLabel(*w, Side::Treadling); break;
+    Context c;
+    if (context(c)) {
+        CUiPrompter prompter(m_main);
+        switch (cmd) {
+        case S::ThreadingLabel: editLabel(c, Side::Threading); break;
+        case S::TreadlingLabel: editLabel(c, Side::Treadling); break;
         case S::PasteLiftplan: pasteLiftplan(); break;
-        case S::FabricAnalysis: toggleFabricAnalysis(*w); break;
+        case S::FabricAnalysis: toggleFabricAnalysis(c, prompter); break;
         }
     }
     updateStates();
 }
 
-void CWholeDraftCommands::editLabel(CDraftWindow& w, Side side)
+void CWholeDraftCommands::editLabel(const Context& c, Side side)
 {
-    // The Label dialog of the frame's threading or treadling pane, preset to
-    // the whole sequence; the draft window's own panes when the active frame
-    // has none.
+    CQuillabyDoc& doc = *c.doc;
+    // The Label dialog of the frame's threading or treadling pane, preset
+    // to the whole sequence; the draft window's own panes when the active
+    // frame has none.
     const PaneKind kind = side == Side::Threading ? PaneKind::Threading : PaneKind::Treadling;
     auto paneOf = [kind](CGridFrame* f) -> CGridView* {
         if (!f) return nullptr;
@@ -286,31 +292,35 @@ void CWholeDraftCommands::editLabel(CDraftWindow& w, Side side)
             if (p->paneKind() == kind) return p;
         return nullptr;
     };
-    CGridView* pane = paneOf(frameOf(w));
-    if (!pane) pane = paneOf(w.frame());
-    const CQuillabyDoc& doc = w.document();
+    CGridView* pane = paneOf(c.frame);
+    if (!pane) pane = paneOf(c.window->frame());
     const int n = side == Side::Threading ? doc.numEnds() : doc.numPicks();
     if (pane && n > 0) pane->tool().editLabel(0, n - 1);
 }
 
-bool CWholeDraftCommands::allowMultipleTreadles(CDraftWindow& w, IPrompter& prompter)
+bool CWholeDraftCommands::allowMultipleTreadles(IPrompter& prompter)
+{
+    Context c;
+    return context(c) && allowMultipleTreadles(c, prompter);
+}
+
+bool CWholeDraftCommands::allowMultipleTreadles(const Context& c, IPrompter& prompter)
 {
     // Asked here, through the main window like every other question; the
     // frame then finds nothing left to ask.
-    CGridFrame* frame = frameOf(w);
-    if (frame->treadlingNotation() == kUserDefined) {
+    if (c.frame->treadlingNotation() == kUserDefined) {
         if (!prompter.ask(msg::kMultipleNotation)) return false;
-        frame->toggleTreadlingNotation(kUserDefined);
+        c.frame->toggleTreadlingNotation(kUserDefined);
     }
-    return frame->allowMultipleTreadles();
+    return c.frame->allowMultipleTreadles();
 }
 
-void CWholeDraftCommands::toggleFabricAnalysis(CDraftWindow& w)
+void CWholeDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)
 {
-    CUiPrompter prompter(m_main);
-    CFabricAnalysisMode* mode = CFabricAnalysisMode::of(w.frame());
+    CDraftFrame* frame = c.window->frame();
+    CFabricAnalysisMode* mode = CFabricAnalysisMode::of(frame);
     mode->setOn(!mode->isOn(), prompter);
-    w.refreshTitle();
+    c.window->refreshTitle();
 }
 
 CommandArgs CWholeDraftCommands::liftplanArgs(const QString& path) const

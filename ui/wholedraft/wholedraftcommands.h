@@ -52,19 +52,25 @@ public:
     void addMenus();
 
 private:
+    struct Context {
+        CDraftWindow* window = nullptr;
+        CQuillabyDoc* doc = nullptr;
+        CGridFrame* frame = nullptr;
+    };
+    bool context(Context& c) const;
     void makeTableActions();
     QAction* make(ScreenCommand c, const char* text, bool checkable = false);
     void run(ScreenCommand c);
-    // The active grid frame when it shows `w`'s draft, else `w`'s own frame.
-    CGridFrame* frameOf(CDraftWindow& w) const;
-    void editLabel(CDraftWindow& w, Side side);
-    void toggleFabricAnalysis(CDraftWindow& w);
+    void editLabel(const Context& c, Side side);
+    void toggleFabricAnalysis(const Context& c, IPrompter& prompter);
     bool liftplanFromImage(const QImage& image);
     // Load Liftplan's arguments for a picture file.
     CommandArgs liftplanArgs(const QString& path) const;
     // The user-defined treadling notation question before several treadles
     // per pick; false when the user keeps the notation.
-    bool allowMultipleTreadles(CDraftWindow& w, IPrompter& prompter);
+    bool allowMultipleTreadles(const Context& c, IPrompter& prompter);
+    // The same for the active draft, before a table command.
+    bool allowMultipleTreadles(IPrompter& prompter);
 
     IMainWindow* m_main;
     CTableCommands m_table;
