@@ -4,73 +4,24 @@
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
-#include "ui/base/uiprompter.h"
-#include "ui/base/waitcursor.h"
 #include "ui/combine/combinedialogs.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/quillabydoc.h"
-#include "core/transform/componentimport.h"
+#include "core/transform/dialogargs.h"
 #include "core/transform/expand.h"
-#include "core/transform/interleave.h"
 #include "core/transform/messages.h"
-#include "core/transform/overlay.h"
 #include "core/wif/sourcedraft.h"
 
 #include <QAction>
 #include <QFile>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace qb {
 
 namespace {
 
-using C = CombineCommand;
-
-// The color-bar question was put before the file dialog: the command's own
-// asking of it gets the answer already given.
-class AnsweredPrompter final : public IPrompter {
-public:
-    AnsweredPrompter(IPrompter& inner, std::string answered) : m_inner(inner), m_answered(std::move(answered)) {}
-    bool ask(const std::string& q) override { return q == m_answered || m_inner.ask(q); }
-    void tell(const std::string& m) override { m_inner.tell(m); }
-
-private:
-    IPrompter& m_inner;
-    std::string m_answered;
-};
-
-std::string fileName(const QString& path)
-{
-    return QFile::encodeName(path).toStdString();
-}
-
-LiftplanChoice formOf(const CQuillabyDoc& doc)
-{
-    return doc.isLiftplan() ? LiftplanChoice::Liftplan : LiftplanChoice::Treadling;
-}
-
-const char* undoName(CombineCommand c)
-{
-    switch (c) {
-    case C::EchoThreading: return "Echo Threading";
-    case C::InterleaveThreading: return "Interleave Threading";
-    case C::ExpandThreading: return "Expand Threading";
-    case C::ImportThreading: return "Import Threading";
-    case C::EchoTreadling: return "Echo Treadling";
-    case C::InterleaveTreadling: return "Interleave Treadling";
-    case C::OverlayPegplan: return "Overlay Pegplan";
-    case C::AppendTreadling: return "Append Treadling";
-    case C::ExpandTreadling: return "Expand Treadling";
-    case C::ImportTreadling: return "Import Treadling";
-    case C::ImportTieup: return "Import Tieup";
-    case C::ImportWarpColorway: return "Import Warp Colorway";
-    case C::ImportWeftColorway: return "Import Weft Colorway";
-    }
-    return "";
-}
+using Id = DraftCommandId;
 
 // The last scale factor of Expand, for the program's run.
 int& lastExpandFactor()
@@ -79,24 +30,69 @@ int& lastExpandFactor()
     return f;
 }
 
+CommandAsker askExpand(IMainWindow* main)
+{
+    return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        CExpandDialog dialog(lastExpandFactor(), main->window());
+        if (!RunDialog(dialog)) return false;
+        lastExpandFactor() = dialog.factor();
+        r.args = NumberArgs(dialog.factor());
+        return true;
+    };
+}
+
+CommandAsker askEcho(IMainWindow* main)
+{
+    return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        CStoredSettings& s = main->settingsMutable();
+        CEchoDialog dialog({s.NumEchos, s.EchoOffset}, main->window());
+        if (!RunDialog(dialog)) return false;
+        const EchoSettings echo = dialog.settings();
+        s.NumEchos = echo.numEchos;
+        s.EchoOffset = echo.offset;
+        r.args = EchoArgs(echo);
+        return true;
+    };
+}
+
 } // namespace
 
-CCombineCommands::CCombineCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
+CCombineCommands::CCombineCommands(IMainWindow* main)
+    : QObject(main->window())
+    , m_main(main)
+    , m_table(main, this, [this] { updateStates(); })
 {
     setObjectName(QStringLiteral("combineCommands"));
-    make(C::EchoThreading, "Ech&o...");
-    make(C::InterleaveThreading, "Interlea&ve...");
-    make(C::ExpandThreading, "E&xpand...");
-    make(C::ImportThreading, "&Import...", "Import the threading from another draft");
-    make(C::EchoTreadling, "Echo...");
-    make(C::InterleaveTreadling, "Interleave...");
-    make(C::OverlayPegplan, "Overla&y...");
-    make(C::AppendTreadling, "Append...");
-    make(C::ExpandTreadling, "E&xpand...");
-    make(C::ImportTreadling, "&Import...", "Import the treadling from another draft");
-    make(C::ImportTieup, "&Import...", "Import the tieup from another draft");
-    make(C::ImportWarpColorway, "&Warp Colorway...", "Import the colors from the warp of another draft");
-    make(C::ImportWeftColorway, "We&ft Colorway...", "Import the colors from the weft of another draft");
+    auto file = [this](CDraftWindow& w, IPrompter& p, CommandRequest& r) { return chooseDraft(w, p, r); };
+    // The threading and treadling ask the color-bar question before the file
+    // is chosen, and the import takes that answer.
+    auto colorBarsFirst = [this](int side) {
+        return [this, side](CDraftWindow& w, IPrompter& p, CommandRequest& r) {
+            if (w.document().activeCorrelation() == side) {
+                if (!p.ask(msg::kColorBars)) return false;
+                r.answered = msg::kColorBars;
+            }
+            return chooseDraft(w, p, r);
+        };
+    };
+    make(Id::EchoThreading, "Ech&o...", askEcho(main));
+    make(Id::InterleaveThreading, "Interlea&ve...",
+         askMerge(QStringLiteral("Interleave Threading"), QStringLiteral("Files to interleave threading with:")));
+    make(Id::ExpandThreading, "E&xpand...", askExpand(main));
+    make(Id::ImportThreading, "&Import...", colorBarsFirst(1), "Import the threading from another draft");
+    make(Id::EchoTreadling, "Echo...", {});
+    make(Id::InterleaveTreadling, "Interleave...",
+         askMerge(QStringLiteral("Interleave Treadling"), QStringLiteral("Files to interleave treadling with:")));
+    make(Id::OverlayPegplan, "Overla&y...",
+         askMerge(QStringLiteral("Overlay Pegplan"), QStringLiteral("Files to overlay pegplans with:")));
+    make(Id::AppendTreadling, "Append...", [this](CDraftWindow& w, IPrompter& p, CommandRequest& r) {
+        return chooseDraft(w, p, r, QStringLiteral("Append"));
+    });
+    make(Id::ExpandTreadling, "E&xpand...", askExpand(main));
+    make(Id::ImportTreadling, "&Import...", colorBarsFirst(2), "Import the treadling from another draft");
+    make(Id::ImportTieup, "&Import...", file, "Import the tieup from another draft");
+    make(Id::ImportWarpColorway, "&Warp Colorway...", file, "Import the colors from the warp of another draft");
+    make(Id::ImportWeftColorway, "We&ft Colorway...", file, "Import the colors from the weft of another draft");
     updateStates();
 }
 
@@ -107,167 +103,77 @@ CCombineCommands* CCombineCommands::of(IMainWindow* main)
         : nullptr;
 }
 
-QAction* CCombineCommands::make(CombineCommand c, const char* text, const char* tip)
+QAction* CCombineCommands::make(DraftCommandId c, const char* text, CommandAsker ask, const char* tip)
 {
-    QAction* a = m_actions.make(this, c, QString::fromLatin1(text), [this](CombineCommand cmd) { run(cmd); });
+    QAction* a = m_table.make(c, text, std::move(ask));
     if (tip) a->setStatusTip(QString::fromLatin1(tip));
     return a;
-}
-
-QAction* CCombineCommands::action(CombineCommand c) const
-{
-    return m_actions.action(c);
 }
 
 void CCombineCommands::updateStates()
 {
     CDraftWindow* w = m_main->activeDraftWindow();
-    m_actions.enableAll(w != nullptr);
+    m_table.enableAll(w != nullptr);
     if (!w) return;
     const CQuillabyDoc& doc = w->document();
     // What these commands cannot do with the draft's rows, greyed.
     const bool oneWarp = doc.numWarps() == 1, oneWeft = doc.numWefts() == 1;
-    action(C::EchoThreading)->setEnabled(oneWarp);
-    action(C::InterleaveThreading)->setEnabled(oneWarp);
-    action(C::EchoTreadling)->setEnabled(!oneWeft);
-    for (C c : {C::InterleaveTreadling, C::OverlayPegplan, C::AppendTreadling}) action(c)->setEnabled(oneWeft);
+    action(Id::EchoThreading)->setEnabled(oneWarp);
+    action(Id::InterleaveThreading)->setEnabled(oneWarp);
+    action(Id::EchoTreadling)->setEnabled(!oneWeft);
+    for (Id c : {Id::InterleaveTreadling, Id::OverlayPegplan, Id::AppendTreadling}) action(c)->setEnabled(oneWeft);
 }
 
 void CCombineCommands::addMenus()
 {
-    auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<C>> groups) {
+    auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<Id>> groups) {
         if (!m) return;
         for (const auto& g : groups) {
             m->addSeparator();
-            for (C c : g) m->addAction(action(c));
+            for (Id c : g) m->addAction(action(c));
         }
         connect(m, &QMenu::aboutToShow, this, &CCombineCommands::updateStates);
     };
     add(m_main->menu(MenuId::Threading),
-        {{C::EchoThreading, C::InterleaveThreading, C::ExpandThreading}, {C::ImportThreading}});
+        {{Id::EchoThreading, Id::InterleaveThreading, Id::ExpandThreading}, {Id::ImportThreading}});
     add(m_main->menu(MenuId::Treadling),
-        {{C::EchoTreadling, C::InterleaveTreadling, C::OverlayPegplan, C::AppendTreadling, C::ExpandTreadling},
-         {C::ImportTreadling}});
-    add(m_main->menu(MenuId::Tieup), {{C::ImportTieup}});
+        {{Id::EchoTreadling, Id::InterleaveTreadling, Id::OverlayPegplan, Id::AppendTreadling, Id::ExpandTreadling},
+         {Id::ImportTreadling}});
+    add(m_main->menu(MenuId::Tieup), {{Id::ImportTieup}});
     QMenu* color = m_main->menu(MenuId::Color);
     color->addSeparator();
     QMenu* importMenu = color->addMenu(QStringLiteral("&Import"));
-    importMenu->addAction(action(C::ImportWarpColorway));
-    importMenu->addAction(action(C::ImportWeftColorway));
+    importMenu->addAction(action(Id::ImportWarpColorway));
+    importMenu->addAction(action(Id::ImportWeftColorway));
     connect(color, &QMenu::aboutToShow, this, &CCombineCommands::updateStates);
 }
 
-void CCombineCommands::run(CombineCommand c)
+bool CCombineCommands::chooseDraft(CDraftWindow& w, IPrompter& prompter, CommandRequest& r, const QString& title)
 {
-    updateStates();
-    CDraftWindow* w = m_main->activeDraftWindow();
-    QAction* a = action(c);
-    if (!w || !a || !a->isEnabled()) return;
-    CQuillabyDoc& doc = w->document();
-    CUiPrompter prompter(m_main);
-    switch (c) {
-    case C::EchoThreading: {
-        CStoredSettings& s = m_main->settingsMutable();
-        CEchoDialog dialog({s.NumEchos, s.EchoOffset}, m_main->window());
-        if (!RunDialog(dialog)) return;
-        const EchoSettings echo = dialog.settings();
-        s.NumEchos = echo.numEchos;
-        s.EchoOffset = echo.offset;
-        WaitCursor wait;
-        RunCommandStep(m_main, w->document(), undoName(c),
-                       [&](Edit e) { return EchoThreading(e, doc, echo, prompter); });
-        return;
+    const QString path = ChooseDraftFile(m_main, title);
+    if (path.isEmpty()) return false;
+    const std::string file = QFile::encodeName(path).toStdString();
+    const LiftplanChoice form = w.document().isLiftplan() ? LiftplanChoice::Liftplan : LiftplanChoice::Treadling;
+    // The reader's own message (the version message of a file that is no
+    // draft) says more than that the file could not be read.
+    const SourceDraft source = ReadSourceDraft(file, form);
+    if (!source.doc) {
+        prompter.tell(source.failure);
+        return false;
     }
-    case C::EchoTreadling:
-        RunCommandStep(m_main, w->document(), undoName(c), [&](Edit e) { return EchoTreadling(e, doc, prompter); });
-        return;
-    case C::InterleaveThreading:
-    case C::InterleaveTreadling:
-    case C::OverlayPegplan: merge(c, w); return;
-    case C::AppendTreadling: {
-        const QString path = ChooseDraftFile(m_main, QStringLiteral("Append"));
-        if (path.isEmpty()) return;
-        const SourceDraft src = ReadSourceDraft(fileName(path), formOf(doc));
-        if (!src.doc) {
-            prompter.tell(src.failure);
-            return;
-        }
-        WaitCursor wait;
-        RunCommandStep(m_main, w->document(), undoName(c),
-                       [&](Edit e) { return AppendTreadling(e, doc, *src.doc, prompter); });
-        return;
-    }
-    case C::ExpandThreading:
-    case C::ExpandTreadling: {
-        CExpandDialog dialog(lastExpandFactor(), m_main->window());
-        if (!RunDialog(dialog)) return;
-        lastExpandFactor() = dialog.factor();
-        const Side side = c == C::ExpandThreading ? Side::Threading : Side::Treadling;
-        WaitCursor wait;
-        RunCommandStep(m_main, w->document(), undoName(c),
-                       [&](Edit e) { return ExpandThreads(e, doc, side, dialog.factor(), prompter); });
-        return;
-    }
-    default: break;
-    }
-    // The imports. The threading and treadling ask the color-bar question
-    // before the file is chosen.
-    if (c == C::ImportThreading || c == C::ImportTreadling) {
-        if (doc.activeCorrelation() == (c == C::ImportThreading ? 1 : 2) && !prompter.ask(msg::kColorBars)) return;
-    }
-    const QString path = ChooseDraftFile(m_main);
-    if (!path.isEmpty()) importFrom(c, path);
+    r.args = {file};
+    return true;
 }
 
-bool CCombineCommands::importFrom(CombineCommand c, const QString& path)
+CommandAsker CCombineCommands::askMerge(const QString& title, const QString& text)
 {
-    CDraftWindow* w = m_main->activeDraftWindow();
-    if (!w) return false;
-    CQuillabyDoc& doc = w->document();
-    CUiPrompter ui(m_main);
-    AnsweredPrompter prompter(ui, msg::kColorBars);
-    const std::string file = fileName(path);
-    WaitCursor wait;
-    const CommandResult r = RunCommandStep(m_main, w->document(), undoName(c), [&](Edit e) {
-        switch (c) {
-        case C::ImportThreading: return ImportThreading(e, doc, file, prompter);
-        case C::ImportTreadling: return ImportTreadling(e, doc, file, prompter);
-        case C::ImportTieup: return ImportTieup(e, doc, file, prompter);
-        case C::ImportWarpColorway: return ImportColorway(e, doc, Side::Threading, file, prompter);
-        case C::ImportWeftColorway: return ImportColorway(e, doc, Side::Treadling, file, prompter);
-        default: return CommandResult::noChange();
-        }
-    });
-    return r.done();
-}
-
-void CCombineCommands::merge(CombineCommand c, CDraftWindow* w)
-{
-    const bool threading = c == C::InterleaveThreading;
-    const QString title = threading   ? QStringLiteral("Interleave Threading")
-        : c == C::InterleaveTreadling ? QStringLiteral("Interleave Treadling")
-                                      : QStringLiteral("Overlay Pegplan");
-    const QString text = threading    ? QStringLiteral("Files to interleave threading with:")
-        : c == C::InterleaveTreadling ? QStringLiteral("Files to interleave treadling with:")
-                                      : QStringLiteral("Files to overlay pegplans with:");
-    CMergeDlg dialog(
-        title, text, [this] { return ChooseDraftFile(m_main, QStringLiteral("Browse")); }, m_main->window());
-    if (!RunDialog(dialog)) return;
-    CQuillabyDoc& doc = w->document();
-    std::vector<std::string> paths;
-    for (const QString& f : dialog.files()) paths.push_back(fileName(f));
-    if (paths.empty()) return;
-    WaitCursor wait;
-    // Files that cannot be read as drafts are left out.
-    const auto sources = ReadMergeSources(paths, formOf(doc));
-    std::vector<const CQuillabyDoc*> docs;
-    for (const auto& s : sources) docs.push_back(s.get());
-    CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, w->document(), undoName(c), [&](Edit e) {
-        if (c == C::InterleaveThreading) return InterleaveThreading(e, doc, docs, prompter);
-        if (c == C::InterleaveTreadling) return InterleaveTreadling(e, doc, docs, prompter);
-        return OverlayPegplan(e, doc, docs, prompter);
-    });
+    return [this, title, text](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        CMergeDlg dialog(
+            title, text, [this] { return ChooseDraftFile(m_main, QStringLiteral("Browse")); }, m_main->window());
+        if (!RunDialog(dialog)) return false;
+        for (const QString& f : dialog.files()) r.args.push_back(QFile::encodeName(f).toStdString());
+        return !r.args.empty();
+    };
 }
 
 void AddCombineMenus(IMainWindow* main)

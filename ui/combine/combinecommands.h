@@ -1,60 +1,41 @@
 #pragma once
 
-#include "ui/base/commandactions.h"
+#include "core/transform/draftcommandid.h"
+#include "ui/views/tablecommands.h"
 
 #include <QObject>
-
-#include <map>
+#include <QString>
 
 class QAction;
-class QMenuBar;
 
 namespace qb {
 
-class CDraftWindow;
 class IMainWindow;
 
 // The commands that combine the open draft with itself or with other draft
-// files, or take one part of another file.
-enum class CombineCommand {
-    EchoThreading,
-    InterleaveThreading,
-    ExpandThreading,
-    ImportThreading,
-    EchoTreadling,
-    InterleaveTreadling,
-    OverlayPegplan,
-    AppendTreadling,
-    ExpandTreadling,
-    ImportTreadling,
-    ImportTieup,
-    ImportWarpColorway,
-    ImportWeftColorway,
-};
-
-// Puts them on the Threading, Treadling and Tieup menus and the Color menu's
-// Import submenu; each change of the draft is one named undo step.
+// files, or take one part of another file: on the Threading, Treadling and
+// Tieup menus and the Color menu's Import submenu, each change of the draft
+// one named undo step.
 class CCombineCommands : public QObject {
     Q_OBJECT
 public:
     explicit CCombineCommands(IMainWindow* main);
 
     static CCombineCommands* of(IMainWindow* main);
-    QAction* action(CombineCommand c) const;
+    QAction* action(DraftCommandId c) const { return m_table.action(c); }
     void updateStates();
     void addMenus();
 
-    // The imports once their file is chosen (the menu commands ask for it
-    // first); false when the draft did not change.
-    bool importFrom(CombineCommand c, const QString& path);
-
 private:
-    void run(CombineCommand c);
-    void merge(CombineCommand c, CDraftWindow* w);
-    QAction* make(CombineCommand c, const char* text, const char* tip = nullptr);
+    QAction* make(DraftCommandId c, const char* text, CommandAsker ask, const char* tip = nullptr);
+    // The merge dialog of Interleave and Overlay: the files it names.
+    CommandAsker askMerge(const QString& title, const QString& text);
+    // One draft file, told as the reader tells it when it cannot be read.
+    bool chooseDraft(CDraftWindow& w, IPrompter& prompter, CommandRequest& r,
+                     const QString& title = QStringLiteral("File to Import From"));
 
     IMainWindow* m_main;
-    CommandActions<CombineCommand> m_actions;
+    CTableCommands m_table;
 };
 
 void AddCombineMenus(IMainWindow* main);

@@ -5,34 +5,30 @@
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
 #include "ui/base/uiprompter.h"
-#include "ui/base/waitcursor.h"
 #include "ui/profile/networkdialogs.h"
 #include "ui/profile/structurefiles.h"
 #include "ui/profile/weavestructuresheet.h"
-#include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/draftstep.h"
 #include "core/draft/quillabydoc.h"
 #include "core/transform/blockmessages.h"
 #include "core/transform/blocksubstitution.h"
-#include "core/transform/networkplot.h"
-#include "core/transform/networkscale.h"
-#include "core/transform/ribbontemplate.h"
+#include "core/transform/dialogargs.h"
+#include "core/transform/skeletontieup.h"
 #include "core/transform/structurefile.h"
 #include "core/transform/weavestructureedit.h"
 
 #include <QAction>
 #include <QFile>
-#include <QGuiApplication>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace qb {
 
 namespace {
 
 using C = ProfileCommand;
+using Id = DraftCommandId;
 
 std::string fileName(const QString& path)
 {
@@ -41,18 +37,28 @@ std::string fileName(const QString& path)
 
 } // namespace
 
-CProfileCommands::CProfileCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
+CProfileCommands::CProfileCommands(IMainWindow* main)
+    : QObject(main->window())
+    , m_main(main)
+    , m_table(main, this, [this] { updateStates(); })
 {
     setObjectName(QStringLiteral("profileCommands"));
     make(C::WeaveStructure, "&Weave Structure...", "Edit the block parameters and tieup keys of a weave structure");
     make(C::DefinesStructure, "De&fines Structure", "Mark this draft as a weave structure for block substitution",
          true);
-    make(C::BlockSubstitution, "&Block Substitution...",
-         "Make a new draft from this profile draft and a weave structure");
-    make(C::ScalePatternLine, "Scale Pattern &Line...", "Make a new draft with this pattern line scaled to a network");
-    make(C::PlotOntoNetwork, "Plot onto &Network...",
-         "Make a new draft with this pattern line plotted onto a network of a weave structure");
-    make(C::RibbonTemplate, "Ri&bbon Template...", "Widen every pick into a ribbon of treadles");
+    auto table = [this](Id id, const char* text, const char* tip, CommandAsker ask) {
+        m_table.make(id, text, std::move(ask))->setStatusTip(QString::fromLatin1(tip));
+    };
+    table(Id::BlockSubstitution, "&Block Substitution...",
+          "Make a new draft from this profile draft and a weave structure",
+          [this](CDraftWindow& w, IPrompter& p, CommandRequest& r) { return askSubstitution(w, p, r); });
+    table(Id::ScalePatternLine, "Scale Pattern &Line...", "Make a new draft with this pattern line scaled to a network",
+          [this](CDraftWindow&, IPrompter&, CommandRequest& r) { return askPatternLine(r); });
+    table(Id::PlotOntoNetwork, "Plot onto &Network...",
+          "Make a new draft with this pattern line plotted onto a network of a weave structure",
+          [this](CDraftWindow&, IPrompter& p, CommandRequest& r) { return askNetwork(p, r); });
+    table(Id::RibbonTemplate, "Ri&bbon Template...", "Widen every pick into a ribbon of treadles",
+          [this](CDraftWindow&, IPrompter&, CommandRequest& r) { return askRibbonWidth(r); });
     updateStates();
 }
 
@@ -71,15 +77,11 @@ QAction* CProfileCommands::make(ProfileCommand c, const char* text, const char* 
     return a;
 }
 
-QAction* CProfileCommands::action(ProfileCommand c) const
-{
-    return m_actions.action(c);
-}
-
 void CProfileCommands::updateStates()
 {
     CDraftWindow* w = m_main->activeDraftWindow();
     m_actions.enableAll(w != nullptr);
+    m_table.enableAll(w != nullptr);
     action(C::DefinesStructure)->setChecked(w && w->document().blocks().definesStructure);
 }
 
@@ -89,15 +91,15 @@ void CProfileCommands::addMenus()
         tools->addSeparator();
         tools->addAction(action(C::WeaveStructure));
         tools->addAction(action(C::DefinesStructure));
-        tools->addAction(action(C::BlockSubstitution));
+        tools->addAction(action(Id::BlockSubstitution));
         tools->addSeparator();
-        tools->addAction(action(C::ScalePatternLine));
-        tools->addAction(action(C::PlotOntoNetwork));
+        tools->addAction(action(Id::ScalePatternLine));
+        tools->addAction(action(Id::PlotOntoNetwork));
         connect(tools, &QMenu::aboutToShow, this, &CProfileCommands::updateStates);
     }
     if (QMenu* treadling = m_main->menu(MenuId::Treadling)) {
         treadling->addSeparator();
-        treadling->addAction(action(C::RibbonTemplate));
+        treadling->addAction(action(Id::RibbonTemplate));
         connect(treadling, &QMenu::aboutToShow, this, &CProfileCommands::updateStates);
     }
 }
@@ -149,23 +151,8 @@ void CProfileCommands::run(ProfileCommand c)
     switch (c) {
     case C::WeaveStructure: weaveStructure(w); break;
     case C::DefinesStructure: definesStructure(w); break;
-    case C::BlockSubstitution: blockSubstitution(w); break;
-    case C::ScalePatternLine: scalePatternLine(w); break;
-    case C::PlotOntoNetwork: plotOntoNetwork(w); break;
-    case C::RibbonTemplate: ribbonTemplate(w); break;
     }
     updateStates();
-}
-
-CDraftWindow* CProfileCommands::openNew(NewDraftResult r)
-{
-    if (!r.result.done() || !r.draft) return nullptr;
-    CDraftWindow* w = m_main->addDocumentWindow(std::move(r.draft), QString());
-    // A draft no file holds yet: closing it asks to save.
-    w->document().SetModified(true);
-    w->refreshTitle();
-    w->frame()->fitInWindow();
-    return w;
 }
 
 void CProfileCommands::weaveStructure(CDraftWindow* w)
@@ -185,26 +172,20 @@ void CProfileCommands::definesStructure(CDraftWindow* w)
     RunCommandStep(m_main, w->document(), "Defines Structure", [&](Edit e) { return SetDefinesStructure(e, doc, on); });
 }
 
-void CProfileCommands::blockSubstitution(CDraftWindow* w)
+// The structure is opened first so that a file that is no weave structure is
+// told under the command's heading; the table then reads it for itself.
+bool CProfileCommands::askSubstitution(CDraftWindow& w, IPrompter& prompter, CommandRequest& r)
 {
-    CUiPrompter prompter(m_main);
-    if (!ProfileAcceptsSubstitution(w->document(), prompter)) return;
+    if (!ProfileAcceptsSubstitution(w.document(), prompter)) return false;
     const QString path = ChooseStructureFile(m_main, m_main->settings().DfltBlockSubsFileLocn);
-    if (path.isEmpty()) return;
-    substitute(w, path);
+    if (path.isEmpty()) return false;
+    const std::string file = fileName(path);
+    if (!OpenWeaveStructure(file, StructureUse::Substitution, prompter)) return false;
+    r.args = {file};
+    return true;
 }
 
-CDraftWindow* CProfileCommands::substitute(CDraftWindow* profile, const QString& structurePath)
-{
-    CUiPrompter prompter(m_main);
-    WaitCursor wait;
-    const std::string path = fileName(structurePath);
-    const auto structure = OpenWeaveStructure(path, StructureUse::Substitution, prompter);
-    if (!structure) return nullptr;
-    return openNew(SubstituteBlocks(profile->document(), *structure, path, prompter));
-}
-
-void CProfileCommands::scalePatternLine(CDraftWindow* w)
+bool CProfileCommands::askPatternLine(CommandRequest& r)
 {
     auto fromStructure = [this](NetworkSettings& s) {
         const QString path = ChooseStructureFile(m_main, m_main->settings().DfltNetworkFileLocn);
@@ -215,42 +196,37 @@ void CProfileCommands::scalePatternLine(CDraftWindow* w)
     };
     CPatternLineSheet sheet(
         networkSettings(), fromStructure, [this](const QString& t) { m_main->tell(t); }, m_main->window());
-    if (!RunDialog(sheet)) return;
+    if (!RunDialog(sheet)) return false;
     const NetworkSettings s = sheet.settings();
     storeNetworkSettings(s);
-    CUiPrompter prompter(m_main);
-    WaitCursor wait;
-    openNew(ScalePatternLine(w->document(), s, prompter));
+    r.args = ScaleLineArgs(s);
+    return true;
 }
 
-void CProfileCommands::plotOntoNetwork(CDraftWindow* w)
+bool CProfileCommands::askNetwork(IPrompter& prompter, CommandRequest& r)
 {
     CPlotNetworkDialog dialog(
         networkSettings(), [this] { return ChooseStructureFile(m_main, m_main->settings().DfltNetworkFileLocn); },
         m_main->window());
-    if (!RunDialog(dialog)) return;
+    if (!RunDialog(dialog)) return false;
     const NetworkSettings s = dialog.settings();
     storeNetworkSettings(s);
-    CUiPrompter prompter(m_main);
     if (s.structurePath.empty()) {
         prompter.tell(blockmsg::kPlotNoStructure);
-        return;
+        return false;
     }
-    const auto structure = OpenWeaveStructure(s.structurePath, StructureUse::Plot, prompter);
-    if (!structure) return;
-    WaitCursor wait;
-    openNew(PlotOntoNetwork(w->document(), *structure, s.structurePath, s, prompter));
+    if (!OpenWeaveStructure(s.structurePath, StructureUse::Plot, prompter)) return false;
+    r.args = NetworkArgs(s);
+    return true;
 }
 
-void CProfileCommands::ribbonTemplate(CDraftWindow* w)
+bool CProfileCommands::askRibbonWidth(CommandRequest& r)
 {
     CRibbonWidthDialog dialog(m_main->settings().NetworkRibbonW, m_main->window());
-    if (!RunDialog(dialog)) return;
-    const int width = dialog.width();
-    m_main->settingsMutable().NetworkRibbonW = width;
-    CQuillabyDoc& doc = w->document();
-    CUiPrompter prompter(m_main);
-    RunCommandStep(m_main, doc, "Ribbon Template", [&](Edit e) { return RibbonTemplate(e, doc, width, prompter); });
+    if (!RunDialog(dialog)) return false;
+    m_main->settingsMutable().NetworkRibbonW = dialog.width();
+    r.args = NumberArgs(dialog.width());
+    return true;
 }
 
 void AddProfileMenus(IMainWindow* main)

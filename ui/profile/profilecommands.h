@@ -1,40 +1,37 @@
 #pragma once
 
-#include "core/transform/command.h"
+#include "core/transform/draftcommandid.h"
 #include "core/transform/networksettings.h"
 #include "ui/base/commandactions.h"
+#include "ui/views/tablecommands.h"
 
 #include <QObject>
 #include <QString>
 
-#include <map>
-
 class QAction;
-class QMenuBar;
 
 namespace qb {
 
 class CDraftWindow;
 class IMainWindow;
 
-// Profile drafting: the weave-structure parameters of a draft, block
-// substitution and network drafting.
+// The profile commands that set the draft's weave-structure parameters; block
+// substitution, network drafting and the ribbon template are the table's.
 enum class ProfileCommand {
-    WeaveStructure,    // "&Weave Structure..." (Tools)
-    DefinesStructure,  // "De&fines Structure" (Tools, checked)
-    BlockSubstitution, // "&Block Substitution..." (Tools)
-    ScalePatternLine,  // "Scale Pattern &Line..." (Tools)
-    PlotOntoNetwork,   // "Plot onto &Network..." (Tools)
-    RibbonTemplate,    // "Ri&bbon Template..." (Treadling)
+    WeaveStructure,   // "&Weave Structure..." (Tools)
+    DefinesStructure, // "De&fines Structure" (Tools, checked)
 };
 
+// Profile drafting: the weave-structure parameters of a draft, block
+// substitution and network drafting.
 class CProfileCommands : public QObject {
     Q_OBJECT
 public:
     explicit CProfileCommands(IMainWindow* main);
 
     static CProfileCommands* of(IMainWindow* main);
-    QAction* action(ProfileCommand c) const;
+    QAction* action(ProfileCommand c) const { return m_actions.action(c); }
+    QAction* action(DraftCommandId c) const { return m_table.action(c); }
     void updateStates();
     void addMenus();
 
@@ -42,22 +39,19 @@ public:
     NetworkSettings networkSettings() const;
     void storeNetworkSettings(const NetworkSettings& s);
 
-    // "&Block Substitution..." once the structure file is chosen; the new
-    // draft's window, or null when nothing was made (the weaver was told why).
-    CDraftWindow* substitute(CDraftWindow* profile, const QString& structurePath);
-
 private:
     QAction* make(ProfileCommand c, const char* text, const char* tip, bool checkable = false);
     void run(ProfileCommand c);
     void weaveStructure(CDraftWindow* w);
     void definesStructure(CDraftWindow* w);
-    void blockSubstitution(CDraftWindow* w);
-    void scalePatternLine(CDraftWindow* w);
-    void plotOntoNetwork(CDraftWindow* w);
-    void ribbonTemplate(CDraftWindow* w);
-    CDraftWindow* openNew(NewDraftResult r);
+    // What the table's commands ask before they run.
+    bool askSubstitution(CDraftWindow& w, IPrompter& prompter, CommandRequest& r);
+    bool askPatternLine(CommandRequest& r);
+    bool askNetwork(IPrompter& prompter, CommandRequest& r);
+    bool askRibbonWidth(CommandRequest& r);
 
     IMainWindow* m_main;
+    CTableCommands m_table;
     CommandActions<ProfileCommand> m_actions;
     // The plot's choices that are not stored settings, kept for the run.
     bool m_useRibbonTemplate = false;

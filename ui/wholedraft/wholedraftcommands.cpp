@@ -1,16 +1,12 @@
 #include "ui/wholedraft/wholedraftcommands.h"
 
-#include "core/transform/addtabby.h"
 #include "core/transform/arrange.h"
+#include "core/transform/dialogargs.h"
 #include "core/transform/doublewidth.h"
 #include "core/transform/liftplanpicture.h"
-#include "core/transform/optimize.h"
-#include "core/transform/repeat.h"
-#include "core/transform/sequenceops.h"
-#include "core/transform/straighten.h"
-#include "core/transform/tieupops.h"
-#include "core/transform/turndraft.h"
-#include "core/transform/wrap.h"
+#include "core/transform/messages.h"
+#include "printing/glyphs.h"
+#include "ui/base/commandstep.h"
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
 #include "ui/base/storedsettings.h"
@@ -29,82 +25,149 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
-#include <QMenuBar>
 
 namespace qb {
 
 namespace {
 
-bool isThreadingCommand(DraftCommand c)
+using Id = DraftCommandId;
+using S = ScreenCommand;
+
+// What the commands with a dialog ask: the dialog's choices as the table's
+// arguments.
+CommandAsker askRepeat(IMainWindow* main)
 {
-    return c >= DraftCommand::ThreadingRepeat && c <= DraftCommand::UseWeftColors;
+    return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        RepeatDialog dialog(main->window());
+        if (!RunDialog(dialog)) return false;
+        r.args = RepeatArgs(dialog.singleRepeat(), dialog.times());
+        return true;
+    };
 }
 
-bool isTreadlingCommand(DraftCommand c)
+CommandAsker askArrange(IMainWindow* main)
 {
-    return c >= DraftCommand::TreadlingRepeat && c <= DraftCommand::LoadLiftplan;
+    return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        CArrangeTding dialog(main->window());
+        if (!RunDialog(dialog)) return false;
+        r.args = ArrangeArgs(dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential);
+        return true;
+    };
+}
+
+CommandAsker askRemove(IMainWindow* main, Side side)
+{
+    return [main, side](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        CDeleteSequenceDlg dialog(side == Side::Threading, main->window());
+        if (!RunDialog(dialog)) return false;
+        r.args = RemoveArgs(CDeleteSequenceDlg::stored().keep());
+        return true;
+    };
+}
+
+CommandAsker askAddTabby(IMainWindow* main)
+{
+    return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        CAddTabby dialog(main->window());
+        if (!RunDialog(dialog)) return false;
+        r.args = AddTabbyArgs(dialog.options());
+        return true;
+    };
+}
+
+// A draft that cannot fold is refused before the dialog.
+CommandAsker askDoubleWidth(IMainWindow* main)
+{
+    return [main](CDraftWindow& w, IPrompter& p, CommandRequest& r) {
+        if (!CanFoldDoubleWidth(w.document(), p).done()) return false;
+        CDoubleWidth dialog(main->window());
+        if (!RunDialog(dialog)) return false;
+        r.args = DoubleWidthArgs(dialog.options());
+        return true;
+    };
 }
 
 } // namespace
 
-CWholeDraftCommands::CWholeDraftCommands(IMainWindow* main) : QObject(main->window()), m_main(main)
+CWholeDraftCommands::CWholeDraftCommands(IMainWindow* main)
+    : QObject(main->window())
+    , m_main(main)
+    , m_table(main, this, [this] { updateStates(); })
 {
     setObjectName(QStringLiteral("draftCommands"));
-    using C = DraftCommand;
-    make(C::ThreadingRepeat, "&Repeat...");
-    make(C::ThreadingReflect, "Re&flect");
-    make(C::ThreadingReverse, "Re&verse");
-    make(C::ThreadingWrapUp, "Wrap U&p");
-    make(C::ThreadingWrapDown, "Wrap Do&wn");
-    make(C::ThreadingWrapRight, "Wrap &>>");
-    make(C::ThreadingWrapLeft, "Wrap &<<");
-    make(C::ThreadingClear, "&Clear");
-    make(C::ThreadingLabel, "&Label...");
-    make(C::ThreadingClearLabels, "Clear La&bels");
-    make(C::ThreadingArrange, "Arran&ge...");
-    make(C::ThreadingRemove, "R&emove...");
-    make(C::ThreadingOptimize, "Optimi&ze");
-    make(C::UseWeftColors, "&Use Weft Colors");
-    make(C::TreadlingRepeat, "&Repeat...");
-    make(C::TreadlingReflect, "Re&flect");
-    make(C::TreadlingReverse, "Re&verse");
-    make(C::TreadlingWrapRight, "Wrap &>>");
-    make(C::TreadlingWrapLeft, "Wrap &<<");
-    make(C::TreadlingWrapUp, "Wrap U&p");
-    make(C::TreadlingWrapDown, "Wrap Do&wn");
-    make(C::TreadlingClear, "&Clear");
-    make(C::TreadlingLabel, "&Label...");
-    make(C::TreadlingClearLabels, "Clear La&bels");
-    make(C::TreadlingArrange, "Arran&ge...");
-    make(C::TreadlingRemove, "R&emove...");
-    make(C::TreadlingOptimize, "Optimi&ze");
-    make(C::TrompAsWrit, "Tromp as &Writ");
-    make(C::MirrorThreading, "Mirr&or Threading");
-    make(C::UseWarpColors, "&Use Warp Colors");
-    make(C::MultipleTreadles, "&Multiple Treadles", true);
-    make(C::AddTabby, "&Add Tabby...");
-    make(C::PasteLiftplan, "P&aste Liftplan");
-    make(C::LoadLiftplan, "Load Li&ftplan");
-    make(C::TieupDirect, "&Direct");
-    make(C::TieupInvert, "In&vert");
-    make(C::TieupClear, "&Clear");
-    make(C::ConvertToLiftplan, "Convert to &Liftplan");
-    make(C::ConvertToTieup, "Convert to &Tieup");
-    make(C::FabricAnalysis, "Fabric &Analysis", true);
-    make(C::SuperSize, "SuperSi&ze It");
-    make(C::SingleRepeat, "&Single Repeat");
-    make(C::TurnDraft, "&Turn Draft");
-    make(C::StraightenThreading, "&Straighten Threading");
-    make(C::StraightenTreadling, "Strai&ghten Treadling");
-    make(C::OptimizeDraft, "Optimi&ze Draft");
-    make(C::DoubleWidth, "Double &Width...");
+    makeTableActions();
+    make(S::ThreadingLabel, "&Label...");
+    make(S::TreadlingLabel, "&Label...");
+    make(S::PasteLiftplan, "P&aste Liftplan");
+    make(S::FabricAnalysis, "Fabric &Analysis", true);
     updateStates();
+}
+
+void CWholeDraftCommands::makeTableActions()
+{
+    auto make = [this](Id id, const char* text, CommandAsker ask = {}) { m_table.make(id, text, std::move(ask)); };
+    make(Id::ThreadingRepeat, "&Repeat...", askRepeat(m_main));
+    make(Id::ThreadingReflect, "Re&flect");
+    make(Id::ThreadingReverse, "Re&verse");
+    make(Id::ThreadingWrapUp, "Wrap U&p");
+    make(Id::ThreadingWrapDown, "Wrap Do&wn");
+    make(Id::ThreadingWrapRight, "Wrap &>>");
+    make(Id::ThreadingWrapLeft, "Wrap &<<");
+    make(Id::ThreadingClear, "&Clear");
+    make(Id::ThreadingClearLabels, "Clear La&bels");
+    make(Id::ThreadingArrange, "Arran&ge...", askArrange(m_main));
+    make(Id::ThreadingRemove, "R&emove...", askRemove(m_main, Side::Threading));
+    make(Id::ThreadingOptimize, "Optimi&ze");
+    make(Id::UseWeftColors, "&Use Weft Colors");
+    make(Id::TreadlingRepeat, "&Repeat...", askRepeat(m_main));
+    make(Id::TreadlingReflect, "Re&flect");
+    make(Id::TreadlingReverse, "Re&verse");
+    make(Id::TreadlingWrapRight, "Wrap &>>");
+    make(Id::TreadlingWrapLeft, "Wrap &<<");
+    make(Id::TreadlingWrapUp, "Wrap U&p");
+    make(Id::TreadlingWrapDown, "Wrap Do&wn");
+    make(Id::TreadlingClear, "&Clear");
+    make(Id::TreadlingClearLabels, "Clear La&bels");
+    make(Id::TreadlingArrange, "Arran&ge...", askArrange(m_main));
+    make(Id::TreadlingRemove, "R&emove...", askRemove(m_main, Side::Treadling));
+    make(Id::TreadlingOptimize, "Optimi&ze");
+    make(Id::TrompAsWrit, "Tromp as &Writ");
+    make(Id::MirrorThreading, "Mirr&or Threading");
+    make(Id::UseWarpColors, "&Use Warp Colors");
+    // The question about user-defined treadling notation is the command's
+    // own, its answer part of the same step.
+    make(Id::MultipleTreadles, "&Multiple Treadles", [](CDraftWindow& w, IPrompter&, CommandRequest& r) {
+        r.args = MultipleTreadlesArgs(!w.document().multipleTreadles());
+        return true;
+    });
+    // A checkable action flips its state before triggering: the command sets it again.
+    action(Id::MultipleTreadles)->setCheckable(true);
+    make(Id::AddTabby, "&Add Tabby...", askAddTabby(m_main));
+    make(Id::LoadLiftplan, "Load Li&ftplan", [this](CDraftWindow&, IPrompter&, CommandRequest& r) {
+        const QString path = QFileDialog::getOpenFileName(
+            m_main->window(), QStringLiteral("Load Liftplan"), m_main->settings().mruOpenFileLocn,
+            QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg *.tif *.tiff);;All Files (*)"));
+        if (path.isEmpty()) return false;
+        r.args = liftplanArgs(path);
+        return true;
+    });
+    make(Id::TieupDirect, "&Direct");
+    make(Id::TieupInvert, "In&vert");
+    make(Id::TieupClear, "&Clear");
+    make(Id::ConvertToLiftplan, "Convert to &Liftplan");
+    make(Id::ConvertToTieup, "Convert to &Tieup");
+    make(Id::SuperSize, "SuperSi&ze It");
+    make(Id::SingleRepeat, "&Single Repeat");
+    make(Id::TurnDraft, "&Turn Draft");
+    make(Id::StraightenThreading, "&Straighten Threading");
+    make(Id::StraightenTreadling, "Strai&ghten Treadling");
+    make(Id::OptimizeDraft, "Optimi&ze Draft");
+    make(Id::DoubleWidth, "Double &Width...", askDoubleWidth(m_main));
 }
 
 CWholeDraftCommands::~CWholeDraftCommands() = default;
@@ -116,60 +179,55 @@ CWholeDraftCommands* CWholeDraftCommands::of(IMainWindow* main)
         : nullptr;
 }
 
-QAction* CWholeDraftCommands::make(DraftCommand c, const char* text, bool checkable)
+QAction* CWholeDraftCommands::make(ScreenCommand c, const char* text, bool checkable)
 {
-    // A checkable action flips its state before triggering: the command sets it again.
-    QAction* a = m_actions.make(this, c, QString::fromLatin1(text), [this](DraftCommand cmd) { run(cmd); });
+    QAction* a = m_screen.make(this, c, QString::fromLatin1(text), [this](ScreenCommand cmd) { run(cmd); });
     a->setCheckable(checkable);
     return a;
 }
 
-QAction* CWholeDraftCommands::action(DraftCommand c) const
-{
-    return m_actions.action(c);
-}
-
 void CWholeDraftCommands::addMenus()
 {
-    using C = DraftCommand;
-    auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<DraftCommand>> groups) {
+    auto a = [this](auto c) { return action(c); };
+    auto add = [this](QMenu* m, std::initializer_list<std::initializer_list<QAction*>> groups) {
         bool first = true;
         for (const auto& g : groups) {
             if (!first) m->addSeparator();
             first = false;
-            for (DraftCommand c : g) m->addAction(action(c));
+            for (QAction* c : g) m->addAction(c);
         }
         connect(m, &QMenu::aboutToShow, this, &CWholeDraftCommands::updateStates);
     };
 
     add(m_main->menu(MenuId::Threading),
-        {{C::ThreadingRepeat, C::ThreadingReflect, C::ThreadingReverse},
-         {C::ThreadingWrapUp, C::ThreadingWrapDown, C::ThreadingWrapRight, C::ThreadingWrapLeft},
-         {C::ThreadingClear, C::ThreadingLabel, C::ThreadingClearLabels},
-         {C::ThreadingArrange, C::ThreadingRemove, C::ThreadingOptimize, C::UseWeftColors}});
+        {{a(Id::ThreadingRepeat), a(Id::ThreadingReflect), a(Id::ThreadingReverse)},
+         {a(Id::ThreadingWrapUp), a(Id::ThreadingWrapDown), a(Id::ThreadingWrapRight), a(Id::ThreadingWrapLeft)},
+         {a(Id::ThreadingClear), a(S::ThreadingLabel), a(Id::ThreadingClearLabels)},
+         {a(Id::ThreadingArrange), a(Id::ThreadingRemove), a(Id::ThreadingOptimize), a(Id::UseWeftColors)}});
     add(m_main->menu(MenuId::Treadling),
-        {{C::TreadlingRepeat, C::TreadlingReflect, C::TreadlingReverse},
-         {C::TreadlingWrapRight, C::TreadlingWrapLeft, C::TreadlingWrapUp, C::TreadlingWrapDown},
-         {C::TreadlingClear, C::TreadlingLabel, C::TreadlingClearLabels},
-         {C::TreadlingArrange, C::TreadlingRemove, C::TreadlingOptimize},
-         {C::TrompAsWrit, C::MirrorThreading, C::UseWarpColors},
-         {C::MultipleTreadles, C::AddTabby, C::PasteLiftplan, C::LoadLiftplan}});
-    add(m_main->menu(MenuId::Tieup), {{C::TieupDirect, C::TieupInvert, C::TieupClear}});
-    add(m_main->menu(MenuId::Drawdown), {{C::FabricAnalysis}, {C::SuperSize, C::SingleRepeat, C::TurnDraft}});
+        {{a(Id::TreadlingRepeat), a(Id::TreadlingReflect), a(Id::TreadlingReverse)},
+         {a(Id::TreadlingWrapRight), a(Id::TreadlingWrapLeft), a(Id::TreadlingWrapUp), a(Id::TreadlingWrapDown)},
+         {a(Id::TreadlingClear), a(S::TreadlingLabel), a(Id::TreadlingClearLabels)},
+         {a(Id::TreadlingArrange), a(Id::TreadlingRemove), a(Id::TreadlingOptimize)},
+         {a(Id::TrompAsWrit), a(Id::MirrorThreading), a(Id::UseWarpColors)},
+         {a(Id::MultipleTreadles), a(Id::AddTabby), a(S::PasteLiftplan), a(Id::LoadLiftplan)}});
+    add(m_main->menu(MenuId::Tieup), {{a(Id::TieupDirect), a(Id::TieupInvert), a(Id::TieupClear)}});
+    add(m_main->menu(MenuId::Drawdown),
+        {{a(S::FabricAnalysis)}, {a(Id::SuperSize), a(Id::SingleRepeat), a(Id::TurnDraft)}});
     QMenu* tools = m_main->menu(MenuId::Tools);
     tools->addSeparator();
-    add(tools, {{C::StraightenThreading, C::StraightenTreadling, C::OptimizeDraft, C::DoubleWidth}});
+    add(tools, {{a(Id::StraightenThreading), a(Id::StraightenTreadling), a(Id::OptimizeDraft), a(Id::DoubleWidth)}});
     // With the other commands that take data from a file.
     QMenu* file = m_main->menu(MenuId::File);
-    file->addAction(action(C::LoadLiftplan));
+    file->addAction(a(Id::LoadLiftplan));
     connect(file, &QMenu::aboutToShow, this, &CWholeDraftCommands::updateStates);
     // The Edit menu is refilled for the active window each time it opens;
     // this runs after that.
     QMenu* edit = m_main->menu(MenuId::Edit);
-    connect(edit, &QMenu::aboutToShow, this, [this, edit] {
+    connect(edit, &QMenu::aboutToShow, this, [this, edit, a] {
         updateStates();
         edit->addSeparator();
-        for (DraftCommand c : {C::ConvertToLiftplan, C::ConvertToTieup, C::PasteLiftplan}) edit->addAction(action(c));
+        for (QAction* c : {a(Id::ConvertToLiftplan), a(Id::ConvertToTieup), a(S::PasteLiftplan)}) edit->addAction(c);
     });
 }
 
@@ -183,232 +241,60 @@ bool CWholeDraftCommands::context(Context& c) const
     return true;
 }
 
-std::string CWholeDraftCommands::undoName(DraftCommand c) const
-{
-    // The menu text without access key and dots, with the menu it is on
-    // where the text alone does not say what changed.
-    QString text = action(c)->text().remove(QLatin1Char('&')).remove(QStringLiteral("..."));
-    if (isThreadingCommand(c) && c != DraftCommand::UseWeftColors) text += QStringLiteral(" Threading");
-    else if (c >= DraftCommand::TreadlingRepeat && c <= DraftCommand::TreadlingOptimize)
-        text += QStringLiteral(" Treadling");
-    else if (c >= DraftCommand::TieupDirect && c <= DraftCommand::TieupClear) text += QStringLiteral(" Tieup");
-    return text.toStdString();
-}
-
-CommandResult CWholeDraftCommands::step(const Context& c, DraftCommand cmd,
-                                        const std::function<CommandResult(Edit)>& fn)
-{
-    CommandResult r;
-    c.doc->Transaction(undoName(cmd), [&](Edit e) { r = fn(e); });
-    if (r.done()) m_main->afterCommand(*c.doc, r);
-    return r;
-}
-
 void CWholeDraftCommands::updateStates()
 {
-    Context c;
-    const bool doc = context(c);
-    m_actions.enableAll(doc);
-    using C = DraftCommand;
-    QAction* multiple = action(C::MultipleTreadles);
-    QAction* analysis = action(C::FabricAnalysis);
-    if (!doc) {
+    CDraftWindow* w = m_main->activeDraftWindow();
+    m_table.enableAll(w != nullptr);
+    m_screen.enableAll(w != nullptr);
+    QAction* multiple = action(Id::MultipleTreadles);
+    QAction* analysis = action(S::FabricAnalysis);
+    if (!w) {
         multiple->setChecked(false);
         analysis->setChecked(false);
         return;
     }
-    action(C::ThreadingArrange)->setEnabled(CanArrange(*c.doc, Side::Threading));
-    action(C::TreadlingArrange)->setEnabled(CanArrange(*c.doc, Side::Treadling));
-    multiple->setChecked(c.doc->multipleTreadles());
-    multiple->setEnabled(c.doc->numWefts() == 1);
-    const CFabricAnalysisMode* mode = CFabricAnalysisMode::find(c.window->frame());
+    const CQuillabyDoc& doc = w->document();
+    action(Id::ThreadingArrange)->setEnabled(CanArrange(doc, Side::Threading));
+    action(Id::TreadlingArrange)->setEnabled(CanArrange(doc, Side::Treadling));
+    multiple->setChecked(doc.multipleTreadles());
+    multiple->setEnabled(doc.numWefts() == 1);
+    const CFabricAnalysisMode* mode = CFabricAnalysisMode::find(w->frame());
     analysis->setChecked(mode && mode->isOn());
 }
 
-bool CWholeDraftCommands::openNew(NewDraftResult r)
-{
-    if (!r.result.done() || !r.draft) return false;
-    CDraftWindow* w = m_main->addDocumentWindow(std::move(r.draft), QString());
-    // A draft no file holds yet: closing it asks to save.
-    w->document().SetModified(true);
-    w->refreshTitle();
-    w->frame()->fitInWindow();
-    return true;
-}
-
-void CWholeDraftCommands::run(DraftCommand cmd)
+void CWholeDraftCommands::run(ScreenCommand cmd)
 {
     Context c;
-    if (!context(c)) {
-        updateStates();
-        return;
-    }
-    CUiPrompter prompter(m_main);
-    CQuillabyDoc& doc = *c.doc;
-    using C = DraftCommand;
-    if (isThreadingCommand(cmd) || isTreadlingCommand(cmd)) {
-        runSide(cmd, c, prompter);
-        updateStates();
-        return;
-    }
-    switch (cmd) {
-    case C::TieupDirect: step(c, cmd, [&](Edit e) { return DirectTieup(e, doc); }); break;
-    case C::TieupInvert: step(c, cmd, [&](Edit e) { return InvertTieup(e, doc); }); break;
-    case C::TieupClear: step(c, cmd, [&](Edit e) { return ClearTieup(e, doc); }); break;
-    case C::ConvertToLiftplan: {
-        // The question about user-defined treadling notation is the
-        // command's own, its answer part of the same step.
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return ConvertToLiftplan(e, doc, prompter); });
-        break;
-    }
-    case C::ConvertToTieup: {
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return ConvertToTieup(e, doc, prompter); });
-        break;
-    }
-    case C::FabricAnalysis: toggleFabricAnalysis(c, prompter); break;
-    case C::SuperSize: {
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return SuperSize(e, doc, prompter); });
-        break;
-    }
-    case C::SingleRepeat: step(c, cmd, [&](Edit e) { return SingleRepeatDraft(e, doc); }); break;
-    case C::TurnDraft: {
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return TurnDraft(e, doc, prompter); });
-        break;
-    }
-    case C::StraightenThreading: {
-        WaitCursor wait;
-        openNew(StraightenThreading(doc, prompter));
-        break;
-    }
-    case C::StraightenTreadling: {
-        WaitCursor wait;
-        openNew(StraightenTreadling(doc, prompter));
-        break;
-    }
-    case C::OptimizeDraft: {
-        WaitCursor wait;
-        openNew(OptimizeDraft(doc, prompter));
-        break;
-    }
-    case C::DoubleWidth: {
-        if (!CanFoldDoubleWidth(doc, prompter).done()) break;
-        CDoubleWidth dialog(m_main->window());
-        if (!RunDialog(dialog)) break;
-        WaitCursor wait;
-        openNew(qb::DoubleWidth(doc, dialog.options(), prompter));
-        break;
-    }
-    default: break;
+    if (context(c)) {
+        CUiPrompter prompter(m_main);
+        switch (cmd) {
+        case S::ThreadingLabel: editLabel(c, Side::Threading); break;
+        case S::TreadlingLabel: editLabel(c, Side::Treadling); break;
+        case S::PasteLiftplan: pasteLiftplan(); break;
+        case S::FabricAnalysis: toggleFabricAnalysis(c, prompter); break;
+        }
     }
     updateStates();
 }
 
-void CWholeDraftCommands::runSide(DraftCommand cmd, const Context& c, IPrompter& prompter)
+void CWholeDraftCommands::editLabel(const Context& c, Side side)
 {
-    using C = DraftCommand;
     CQuillabyDoc& doc = *c.doc;
-    const bool threading = isThreadingCommand(cmd);
-    const Side side = threading ? Side::Threading : Side::Treadling;
-    switch (cmd) {
-    case C::ThreadingRepeat:
-    case C::TreadlingRepeat: {
-        RepeatDialog dialog(m_main->window());
-        if (!RunDialog(dialog)) return;
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) {
-            return dialog.singleRepeat() ? SingleRepeat(e, doc, side)
-                                         : RepeatThreads(e, doc, side, dialog.times(), prompter);
-        });
-        return;
-    }
-    case C::ThreadingReflect:
-    case C::TreadlingReflect: {
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return ReflectThreads(e, doc, side, prompter); });
-        return;
-    }
-    case C::ThreadingReverse:
-    case C::TreadlingReverse: step(c, cmd, [&](Edit e) { return ReverseThreads(e, doc, side); }); return;
-    case C::ThreadingWrapUp: step(c, cmd, [&](Edit e) { return WrapShafts(e, doc, true, prompter); }); return;
-    case C::ThreadingWrapDown: step(c, cmd, [&](Edit e) { return WrapShafts(e, doc, false, prompter); }); return;
-    case C::ThreadingWrapRight: step(c, cmd, [&](Edit e) { return WrapEnds(e, doc, true); }); return;
-    case C::ThreadingWrapLeft: step(c, cmd, [&](Edit e) { return WrapEnds(e, doc, false); }); return;
-    case C::TreadlingWrapRight: step(c, cmd, [&](Edit e) { return WrapTreadles(e, doc, true, prompter); }); return;
-    case C::TreadlingWrapLeft: step(c, cmd, [&](Edit e) { return WrapTreadles(e, doc, false, prompter); }); return;
-    case C::TreadlingWrapUp: step(c, cmd, [&](Edit e) { return WrapPicks(e, doc, true); }); return;
-    case C::TreadlingWrapDown: step(c, cmd, [&](Edit e) { return WrapPicks(e, doc, false); }); return;
-    case C::ThreadingClear:
-    case C::TreadlingClear: step(c, cmd, [&](Edit e) { return ClearThreads(e, doc, side); }); return;
-    case C::ThreadingLabel:
-    case C::TreadlingLabel: {
-        // The Label dialog of the frame's threading or treadling pane, preset
-        // to the whole sequence; the draft window's own panes when the active
-        // frame has none.
-        const PaneKind kind = side == Side::Threading ? PaneKind::Threading : PaneKind::Treadling;
-        auto paneOf = [kind](CGridFrame* f) -> CGridView* {
-            if (!f) return nullptr;
-            if (f->activePane() && f->activePane()->paneKind() == kind) return f->activePane();
-            for (CGridView* p : f->panes())
-                if (p->paneKind() == kind) return p;
-            return nullptr;
-        };
-        CGridView* pane = paneOf(c.frame);
-        if (!pane) pane = paneOf(c.window->frame());
-        const int n = side == Side::Threading ? doc.numEnds() : doc.numPicks();
-        if (pane && n > 0) pane->tool().editLabel(0, n - 1);
-        return;
-    }
-    case C::ThreadingClearLabels:
-    case C::TreadlingClearLabels: step(c, cmd, [&](Edit e) { return ClearLabels(e, doc, side); }); return;
-    case C::ThreadingArrange:
-    case C::TreadlingArrange: {
-        if (!CanArrange(doc, side)) return;
-        CArrangeTding dialog(m_main->window());
-        if (!RunDialog(dialog)) return;
-        step(c, cmd, [&](Edit e) {
-            return Arrange(e, doc, side, dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential, prompter);
-        });
-        return;
-    }
-    case C::ThreadingRemove:
-    case C::TreadlingRemove: {
-        CDeleteSequenceDlg dialog(threading, m_main->window());
-        if (!RunDialog(dialog)) return;
-        step(c, cmd, [&](Edit e) { return RemoveByPattern(e, doc, side, CDeleteSequenceDlg::stored().keep()); });
-        return;
-    }
-    case C::ThreadingOptimize:
-    case C::TreadlingOptimize: step(c, cmd, [&](Edit e) { return Optimize(e, doc, side, prompter); }); return;
-    case C::UseWeftColors: step(c, cmd, [&](Edit e) { return UseOtherColors(e, doc, true); }); return;
-    case C::UseWarpColors: step(c, cmd, [&](Edit e) { return UseOtherColors(e, doc, false); }); return;
-    case C::TrompAsWrit: step(c, cmd, [&](Edit e) { return qb::TrompAsWrit(e, doc, false, prompter); }); return;
-    case C::MirrorThreading: step(c, cmd, [&](Edit e) { return qb::TrompAsWrit(e, doc, true, prompter); }); return;
-    case C::MultipleTreadles: {
-        const bool on = !doc.multipleTreadles();
-        step(c, cmd, [&](Edit e) { return SetMultipleTreadles(e, doc, on, prompter); });
-        return;
-    }
-    case C::AddTabby: {
-        CAddTabby dialog(m_main->window());
-        if (!RunDialog(dialog)) return;
-        WaitCursor wait;
-        step(c, cmd, [&](Edit e) { return qb::AddTabby(e, doc, dialog.options(), prompter); });
-        return;
-    }
-    case C::PasteLiftplan: pasteLiftplan(); return;
-    case C::LoadLiftplan: {
-        const QString path = QFileDialog::getOpenFileName(
-            m_main->window(), QStringLiteral("Load Liftplan"), m_main->settings().mruOpenFileLocn,
-            QStringLiteral("Pictures (*.png *.bmp *.jpg *.jpeg *.tif *.tiff);;All Files (*)"));
-        if (!path.isEmpty()) loadLiftplanFile(path);
-        return;
-    }
-    default: return;
-    }
+    // The Label dialog of the frame's threading or treadling pane, preset
+    // to the whole sequence; the draft window's own panes when the active
+    // frame has none.
+    const PaneKind kind = side == Side::Threading ? PaneKind::Threading : PaneKind::Treadling;
+    auto paneOf = [kind](CGridFrame* f) -> CGridView* {
+        if (!f) return nullptr;
+        if (f->activePane() && f->activePane()->paneKind() == kind) return f->activePane();
+        for (CGridView* p : f->panes())
+            if (p->paneKind() == kind) return p;
+        return nullptr;
+    };
+    CGridView* pane = paneOf(c.frame);
+    if (!pane) pane = paneOf(c.window->frame());
+    const int n = side == Side::Threading ? doc.numEnds() : doc.numPicks();
+    if (pane && n > 0) pane->tool().editLabel(0, n - 1);
 }
 
 void CWholeDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prompter)
@@ -419,36 +305,36 @@ void CWholeDraftCommands::toggleFabricAnalysis(const Context& c, IPrompter& prom
     c.window->refreshTitle();
 }
 
+CommandArgs CWholeDraftCommands::liftplanArgs(const QString& path) const
+{
+    return LoadLiftplanArgs(QFile::encodeName(path).toStdString(), m_main->settings().FlipOnPasteLiftplan != 0);
+}
+
+bool CWholeDraftCommands::loadLiftplanFile(const QString& path)
+{
+    CDraftWindow* w = m_main->activeDraftWindow();
+    if (!w) return false;
+    // The table reads the picture with the graphic documents' readers: JPEG
+    // and TIFF as well, and a damaged file is only a message.
+    CommandRequest request;
+    request.args = liftplanArgs(path);
+    const bool done = m_table.run(Id::LoadLiftplan, *w, request).done();
+    updateStates();
+    return done;
+}
+
 bool CWholeDraftCommands::pasteLiftplan()
 {
     const QImage image = QGuiApplication::clipboard()->image();
     // Nothing happens when the clipboard holds no picture.
     if (image.isNull()) return false;
-    return liftplanFromImage(image, DraftCommand::PasteLiftplan);
+    return liftplanFromImage(image);
 }
 
-bool CWholeDraftCommands::loadLiftplanFile(const QString& path)
+bool CWholeDraftCommands::liftplanFromImage(const QImage& source)
 {
-    Context c;
-    if (!context(c)) return false;
-    // The graphic documents' readers: JPEG and TIFF as well, and a damaged
-    // file is only a message.
-    PixelGrid grid;
-    std::string error;
-    bool read = false;
-    {
-        WaitCursor wait;
-        read = ReadLiftplanPicture(QFile::encodeName(path).toStdString(), grid, error);
-    }
-    if (!read) {
-        m_main->tell(QString::fromLocal8Bit(error));
-        return false;
-    }
-    return liftplanFromPicture(grid, DraftCommand::LoadLiftplan);
-}
-
-bool CWholeDraftCommands::liftplanFromImage(const QImage& source, DraftCommand cmd)
-{
+    CDraftWindow* w = m_main->activeDraftWindow();
+    if (!w) return false;
     const QImage image = source.convertToFormat(QImage::Format_ARGB32);
     PixelGrid grid;
     grid.width = image.width();
@@ -458,17 +344,12 @@ bool CWholeDraftCommands::liftplanFromImage(const QImage& source, DraftCommand c
         const auto* line = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
         std::copy(line, line + grid.width, grid.argb.begin() + std::ptrdiff_t(y) * grid.width);
     }
-    return liftplanFromPicture(grid, cmd);
-}
-
-bool CWholeDraftCommands::liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd)
-{
-    Context c;
-    if (!context(c)) return false;
+    CQuillabyDoc& doc = w->document();
     CUiPrompter prompter(m_main);
     WaitCursor wait;
     const bool flip = m_main->settings().FlipOnPasteLiftplan != 0;
-    const CommandResult r = step(c, cmd, [&](Edit e) { return LiftplanFromPicture(e, *c.doc, grid, flip, prompter); });
+    const CommandResult r = RunCommandStep(m_main, doc, "Paste Liftplan",
+                                           [&](Edit e) { return LiftplanFromPicture(e, doc, grid, flip, prompter); });
     updateStates();
     return r.done();
 }

@@ -1,82 +1,34 @@
 #pragma once
 
-#include "core/transform/command.h"
+#include "core/draft/side.h"
+#include "core/transform/draftcommandid.h"
 #include "ui/base/commandactions.h"
-#include "ui/views/gridframe.h"
+#include "ui/views/tablecommands.h"
 
 #include <QObject>
 
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-
 class QAction;
 class QImage;
-class QMenu;
-class QMenuBar;
 
 namespace qb {
 
 class CDraftWindow;
+class CGridFrame;
 class IMainWindow;
-struct PixelGrid;
 
-// The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
-// menus and those they add to the File, Edit and Tools menus.
-enum class DraftCommand {
-    ThreadingRepeat,
-    ThreadingReflect,
-    ThreadingReverse,
-    ThreadingWrapUp,
-    ThreadingWrapDown,
-    ThreadingWrapRight,
-    ThreadingWrapLeft,
-    ThreadingClear,
+// The commands of these menus that need the screen and not the draft alone:
+// a pane's Label dialog, the frame's fabric analysis and the clipboard.
+enum class ScreenCommand {
     ThreadingLabel,
-    ThreadingClearLabels,
-    ThreadingArrange,
-    ThreadingRemove,
-    ThreadingOptimize,
-    UseWeftColors,
-    TreadlingRepeat,
-    TreadlingReflect,
-    TreadlingReverse,
-    TreadlingWrapRight,
-    TreadlingWrapLeft,
-    TreadlingWrapUp,
-    TreadlingWrapDown,
-    TreadlingClear,
     TreadlingLabel,
-    TreadlingClearLabels,
-    TreadlingArrange,
-    TreadlingRemove,
-    TreadlingOptimize,
-    TrompAsWrit,
-    MirrorThreading,
-    UseWarpColors,
-    MultipleTreadles,
-    AddTabby,
     PasteLiftplan,
-    LoadLiftplan,
-    TieupDirect,
-    TieupInvert,
-    TieupClear,
-    ConvertToLiftplan,
-    ConvertToTieup,
     FabricAnalysis,
-    SuperSize,
-    SingleRepeat,
-    TurnDraft,
-    StraightenThreading,
-    StraightenTreadling,
-    OptimizeDraft,
-    DoubleWidth,
 };
 
-// Runs the commands on the active draft, each as one named undo step;
-// questions and messages go through the main window, and a command that
-// builds a new draft opens it in a window of its own.
+// The whole-draft commands of the Threading, Treadling, Tieup and Drawdown
+// menus and those they add to the File, Edit and Tools menus. The table's
+// commands ask what they need and run their entry; questions and messages go
+// through the main window.
 class CWholeDraftCommands : public QObject {
     Q_OBJECT
 public:
@@ -86,7 +38,8 @@ public:
     // The commands of a main window (null before AddWholeDraftMenus).
     static CWholeDraftCommands* of(IMainWindow* main);
 
-    QAction* action(DraftCommand c) const;
+    QAction* action(DraftCommandId c) const { return m_table.action(c); }
+    QAction* action(ScreenCommand c) const { return m_screen.action(c); }
     // Enabled and checked states for the active draft.
     void updateStates();
 
@@ -105,21 +58,18 @@ private:
         CGridFrame* frame = nullptr;
     };
     bool context(Context& c) const;
-    // The name of the command's step in the Edit menu.
-    std::string undoName(DraftCommand c) const;
-    // Runs a command on the open draft as one named undo step, then refreshes.
-    CommandResult step(const Context& c, DraftCommand cmd, const std::function<CommandResult(Edit)>& fn);
-    void run(DraftCommand c);
-    void runSide(DraftCommand c, const Context& ctx, IPrompter& prompter);
-    bool liftplanFromImage(const QImage& image, DraftCommand cmd);
-    bool liftplanFromPicture(const PixelGrid& grid, DraftCommand cmd);
-    // Shows a draft a command built; true when a window opened.
-    bool openNew(NewDraftResult r);
+    void makeTableActions();
+    QAction* make(ScreenCommand c, const char* text, bool checkable = false);
+    void run(ScreenCommand c);
+    void editLabel(const Context& c, Side side);
     void toggleFabricAnalysis(const Context& c, IPrompter& prompter);
-    QAction* make(DraftCommand c, const char* text, bool checkable = false);
+    bool liftplanFromImage(const QImage& image);
+    // Load Liftplan's arguments for a picture file.
+    CommandArgs liftplanArgs(const QString& path) const;
 
     IMainWindow* m_main;
-    CommandActions<DraftCommand> m_actions;
+    CTableCommands m_table;
+    CommandActions<ScreenCommand> m_screen;
 };
 
 // One call in the main window's createMenus().

@@ -304,12 +304,15 @@ TEST_F(CombineTest, RefusedAndDeclinedImportsLeaveNoStep)
     EXPECT_EQ(DraftState(doc), before);
     EXPECT_EQ(doc.history().undoCount(), 0);
 
-    // Cancel in the file dialog, and unreadable merge files: nothing at all.
+    // Cancel in the file dialog: nothing at all.
     m_told.clear();
     ASSERT_TRUE(choose(QStringLiteral("Tie&up"), QStringLiteral("&Import...")));
+    EXPECT_TRUE(m_told.isEmpty());
+    // A merge file that cannot be read is told, not left out, and nothing is merged.
     SetDialogRunner(FillMerge({QStringLiteral("/no/such.wif"), bad.fileName()}));
     ASSERT_TRUE(choose(QStringLiteral("T&readling"), QStringLiteral("Overla&y...")));
     EXPECT_EQ(DraftState(doc), before);
     EXPECT_EQ(doc.history().undoCount(), 0);
-    EXPECT_TRUE(m_told.isEmpty());
+    ASSERT_EQ(m_told.size(), 1);
+    EXPECT_TRUE(m_told[0].startsWith(QStringLiteral("cannot read /no/such.wif: "))) << m_told[0].toStdString();
 }

@@ -68,11 +68,12 @@ TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
         {"pencil click",
          [&] { QTest::mouseClick(threading->viewport(), Qt::LeftButton, {}, threading->itemRect(0, 5).center()); },
          "&Undo Pencil", "&Redo"},
-        {"Tieup > Clear", [&] { commands->action(DraftCommand::TieupClear)->trigger(); }, "&Undo Clear Tieup", "&Redo"},
+        {"Tieup > Clear", [&] { commands->action(DraftCommandId::TieupClear)->trigger(); }, "&Undo Clear Tieup",
+         "&Redo"},
         {"Threading > Repeat",
          [&] {
              SetDialogRunner([](QDialog&) { return true; });
-             commands->action(DraftCommand::ThreadingRepeat)->trigger();
+             commands->action(DraftCommandId::ThreadingRepeat)->trigger();
              SetDialogRunner({});
          },
          "&Undo Repeat Threading", "&Redo"},

@@ -116,7 +116,7 @@ protected:
             if (!a->isSeparator()) out << a->text();
         return out;
     }
-    void trigger(DraftCommand c)
+    template <class Command> void trigger(Command c)
     {
         m_commands->updateStates();
         QAction* a = m_commands->action(c);
@@ -167,8 +167,8 @@ TEST_F(DraftCommandsTest, MenusCarryTheCommandsUnderTheirOwnTexts)
 TEST_F(DraftCommandsTest, CommandsWithoutADraftAreDisabledAndHarmless)
 {
     m_commands->updateStates();
-    EXPECT_FALSE(m_commands->action(DraftCommand::ThreadingReverse)->isEnabled());
-    m_commands->action(DraftCommand::TurnDraft)->trigger();
+    EXPECT_FALSE(m_commands->action(DraftCommandId::ThreadingReverse)->isEnabled());
+    m_commands->action(DraftCommandId::TurnDraft)->trigger();
     EXPECT_TRUE(m_main->draftWindows().isEmpty());
     EXPECT_TRUE(m_told.isEmpty());
 }
@@ -176,19 +176,19 @@ TEST_F(DraftCommandsTest, CommandsWithoutADraftAreDisabledAndHarmless)
 TEST_F(DraftCommandsTest, SequenceCommandsChangeTheDraftAsTheCoreDoesAndUndoRestoresIt)
 {
     struct Case {
-        DraftCommand command;
+        DraftCommandId command;
         std::function<void(CQuillabyDoc&)> core;
     };
     FixedPrompter yes(true);
     const std::vector<Case> cases = {
-        {DraftCommand::ThreadingReverse, [](CQuillabyDoc& d) { ReverseThreads(kReplay, d, Side::Threading); }},
-        {DraftCommand::TreadlingReflect, [&](CQuillabyDoc& d) { ReflectThreads(kReplay, d, Side::Treadling, yes); }},
-        {DraftCommand::ThreadingWrapUp, [&](CQuillabyDoc& d) { WrapShafts(kReplay, d, true, yes); }},
-        {DraftCommand::TreadlingWrapUp, [](CQuillabyDoc& d) { WrapPicks(kReplay, d, true); }},
-        {DraftCommand::TieupInvert, [](CQuillabyDoc& d) { InvertTieup(kReplay, d); }},
-        {DraftCommand::TrompAsWrit, [&](CQuillabyDoc& d) { qb::TrompAsWrit(kReplay, d, false, yes); }},
-        {DraftCommand::SuperSize, [&](CQuillabyDoc& d) { qb::SuperSize(kReplay, d, yes); }},
-        {DraftCommand::TurnDraft, [&](CQuillabyDoc& d) { qb::TurnDraft(kReplay, d, yes); }},
+        {DraftCommandId::ThreadingReverse, [](CQuillabyDoc& d) { ReverseThreads(kReplay, d, Side::Threading); }},
+        {DraftCommandId::TreadlingReflect, [&](CQuillabyDoc& d) { ReflectThreads(kReplay, d, Side::Treadling, yes); }},
+        {DraftCommandId::ThreadingWrapUp, [&](CQuillabyDoc& d) { WrapShafts(kReplay, d, true, yes); }},
+        {DraftCommandId::TreadlingWrapUp, [](CQuillabyDoc& d) { WrapPicks(kReplay, d, true); }},
+        {DraftCommandId::TieupInvert, [](CQuillabyDoc& d) { InvertTieup(kReplay, d); }},
+        {DraftCommandId::TrompAsWrit, [&](CQuillabyDoc& d) { qb::TrompAsWrit(kReplay, d, false, yes); }},
+        {DraftCommandId::SuperSize, [&](CQuillabyDoc& d) { qb::SuperSize(kReplay, d, yes); }},
+        {DraftCommandId::TurnDraft, [&](CQuillabyDoc& d) { qb::TurnDraft(kReplay, d, yes); }},
     };
     for (const Case& c : cases) {
         CDraftWindow* w = twill(10);
@@ -220,7 +220,7 @@ TEST_F(DraftCommandsTest, RepeatDialogRepeatsOrCutsToOneRepeat)
         times->setValue(3);
         return true;
     });
-    trigger(DraftCommand::ThreadingRepeat);
+    trigger(DraftCommandId::ThreadingRepeat);
     ASSERT_EQ(doc.numEnds(), 18);
     EXPECT_EQ(doc.threading()->GetShaft(12), doc.threading()->GetShaft(0));
 
@@ -230,13 +230,13 @@ TEST_F(DraftCommandsTest, RepeatDialogRepeatsOrCutsToOneRepeat)
         EXPECT_FALSE(d.findChild<QSpinBox*>(QStringLiteral("times"))->isEnabled());
         return true;
     });
-    trigger(DraftCommand::ThreadingRepeat);
+    trigger(DraftCommandId::ThreadingRepeat);
     EXPECT_EQ(doc.numEnds(), 6);
 
     // Cancel changes nothing.
     SetDialogRunner([](QDialog&) { return false; });
     const std::string before = Snapshot(doc);
-    trigger(DraftCommand::ThreadingRepeat);
+    trigger(DraftCommandId::ThreadingRepeat);
     EXPECT_EQ(Snapshot(doc), before);
 }
 
@@ -256,7 +256,7 @@ TEST_F(DraftCommandsTest, RemovePatternIsSharedBetweenUsesAndReachesTheCommand)
         d.accept();
         return true;
     });
-    trigger(DraftCommand::ThreadingRemove);
+    trigger(DraftCommandId::ThreadingRemove);
     ASSERT_EQ(doc.numEnds(), 4);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(doc.threading()->GetShaft(i), shafts[2 * i]);
     // The treadling dialog starts from the stored pattern.
@@ -265,7 +265,7 @@ TEST_F(DraftCommandsTest, RemovePatternIsSharedBetweenUsesAndReachesTheCommand)
         EXPECT_EQ(CDeleteSequenceDlg::stored().keep(), std::vector<bool>({true, false}));
         return false;
     });
-    trigger(DraftCommand::TreadlingRemove);
+    trigger(DraftCommandId::TreadlingRemove);
     EXPECT_EQ(doc.numPicks(), 6);
 }
 
@@ -273,14 +273,14 @@ TEST_F(DraftCommandsTest, ArrangeOnlyWhenTheDraftAllowsIt)
 {
     CDraftWindow* w = twill(8);
     m_commands->updateStates();
-    EXPECT_TRUE(m_commands->action(DraftCommand::ThreadingArrange)->isEnabled());
+    EXPECT_TRUE(m_commands->action(DraftCommandId::ThreadingArrange)->isEnabled());
     SetDialogRunner([](QDialog& d) {
         d.findChild<QRadioButton*>(QStringLiteral("parallel"))->setChecked(true);
         d.accept();
         return true;
     });
     const auto cloth = Cloth(w->document());
-    trigger(DraftCommand::ThreadingArrange);
+    trigger(DraftCommandId::ThreadingArrange);
     EXPECT_TRUE(w->document().history().canUndo());
     EXPECT_EQ(Cloth(w->document()), cloth);
     // The choice is remembered.
@@ -288,19 +288,19 @@ TEST_F(DraftCommandsTest, ArrangeOnlyWhenTheDraftAllowsIt)
         EXPECT_TRUE(d.findChild<QRadioButton*>(QStringLiteral("parallel"))->isChecked());
         return false;
     });
-    trigger(DraftCommand::TreadlingArrange);
+    trigger(DraftCommandId::TreadlingArrange);
 
     FixedPrompter yes;
     ConvertToLiftplan(kReplay, w->document(), yes);
     m_commands->updateStates();
-    EXPECT_FALSE(m_commands->action(DraftCommand::ThreadingArrange)->isEnabled());
+    EXPECT_FALSE(m_commands->action(DraftCommandId::ThreadingArrange)->isEnabled());
 }
 
 TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
 {
     CDraftWindow* w = twill();
     CQuillabyDoc& doc = w->document();
-    trigger(DraftCommand::MultipleTreadles);
+    trigger(DraftCommandId::MultipleTreadles);
     ASSERT_TRUE(doc.multipleTreadles());
     doc.SetTreadlingCell(kReplay, 0, 3);
     const std::string before = Snapshot(doc);
@@ -308,38 +308,38 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
 
     // Switching off asks before converting; No keeps draft and history.
     m_answer = false;
-    trigger(DraftCommand::MultipleTreadles);
+    trigger(DraftCommandId::MultipleTreadles);
     ASSERT_FALSE(m_asked.isEmpty());
     EXPECT_EQ(m_asked.last(), QString::fromLatin1(msg::kConvertToTieup));
     EXPECT_EQ(Snapshot(doc), before);
     EXPECT_EQ(doc.history().canUndo(), couldUndo);
-    EXPECT_TRUE(m_commands->action(DraftCommand::MultipleTreadles)->isChecked());
+    EXPECT_TRUE(m_commands->action(DraftCommandId::MultipleTreadles)->isChecked());
 
     // The color-bar guard: No abandons the wrap.
     doc.raw().setCorrelation(1, true);
     doc.SetMultipleTreadles(kReplay, false);
     const std::string guarded = Snapshot(doc);
     ASSERT_NE(doc.activeCorrelation(), 0);
-    trigger(DraftCommand::ThreadingWrapUp);
+    trigger(DraftCommandId::ThreadingWrapUp);
     EXPECT_EQ(m_asked.last(), QString::fromLatin1(msg::kColorBars));
     EXPECT_EQ(Snapshot(doc), guarded);
 
     // Yes converts.
     m_answer = true;
     doc.SetMultipleTreadles(kReplay, true);
-    trigger(DraftCommand::MultipleTreadles);
+    trigger(DraftCommandId::MultipleTreadles);
     EXPECT_FALSE(doc.multipleTreadles());
 }
 
 TEST_F(DraftCommandsTest, RefusalsReachTheUser)
 {
     CDraftWindow* w = twill();
-    trigger(DraftCommand::MultipleTreadles);
+    trigger(DraftCommandId::MultipleTreadles);
     const std::string before = Snapshot(w->document());
-    trigger(DraftCommand::TurnDraft);
+    trigger(DraftCommandId::TurnDraft);
     ASSERT_FALSE(m_told.isEmpty());
     EXPECT_EQ(m_told.last(), QString::fromLatin1(msg::kTurnMultiple));
-    trigger(DraftCommand::DoubleWidth); // refused before its dialog
+    trigger(DraftCommandId::DoubleWidth); // refused before its dialog
     EXPECT_EQ(m_told.last(), QString::fromLatin1(msg::kFoldMultiple));
     EXPECT_EQ(Snapshot(w->document()), before);
     EXPECT_EQ(m_main->draftWindows().size(), 1);
@@ -349,7 +349,7 @@ TEST_F(DraftCommandsTest, CommandsThatBuildADraftOpenItInANewWindow)
 {
     CDraftWindow* w = twill(8);
     const std::string before = Snapshot(w->document());
-    trigger(DraftCommand::StraightenThreading);
+    trigger(DraftCommandId::StraightenThreading);
     ASSERT_EQ(m_main->draftWindows().size(), 2);
     CDraftWindow* straight = m_main->activeDraftWindow();
     ASSERT_NE(straight, w);
@@ -368,7 +368,7 @@ TEST_F(DraftCommandsTest, CommandsThatBuildADraftOpenItInANewWindow)
         d.findChild<QSpinBox*>(QStringLiteral("shuttles"))->setValue(2);
         return true;
     });
-    trigger(DraftCommand::DoubleWidth);
+    trigger(DraftCommandId::DoubleWidth);
     ASSERT_EQ(m_main->draftWindows().size(), 3);
     const CQuillabyDoc& folded = m_main->activeDraftWindow()->document();
     EXPECT_EQ(folded.numShafts(), 8);
@@ -403,7 +403,7 @@ TEST_F(DraftCommandsTest, AddTabbyDialogValuesReachTheCore)
     auto expected = doc.Clone();
     FixedPrompter yes;
     ASSERT_TRUE(qb::AddTabby(kReplay, *expected, o, yes).done());
-    trigger(DraftCommand::AddTabby);
+    trigger(DraftCommandId::AddTabby);
     EXPECT_EQ(Snapshot(doc), Snapshot(*expected));
     EXPECT_EQ(doc.numTreadles(), 7);
     EXPECT_EQ(doc.numPicks(), 12);
@@ -414,7 +414,7 @@ TEST_F(DraftCommandsTest, AddTabbyDialogValuesReachTheCore)
         EXPECT_EQ(static_cast<CAddTabby&>(d).options().tabbyColor, green);
         return false;
     });
-    trigger(DraftCommand::AddTabby);
+    trigger(DraftCommandId::AddTabby);
     EXPECT_TRUE(doc.history().canUndo());
 }
 
@@ -431,7 +431,7 @@ TEST_F(DraftCommandsTest, PasteLiftplanTakesTheClipboardPicture)
     img.setPixel(2, 2, qRgb(0, 0, 0));
     QGuiApplication::clipboard()->setImage(img);
     if (QGuiApplication::clipboard()->image().isNull()) GTEST_SKIP() << "no clipboard on this platform";
-    trigger(DraftCommand::PasteLiftplan);
+    trigger(ScreenCommand::PasteLiftplan);
     ASSERT_EQ(doc.numPicks(), 3);
     EXPECT_EQ(doc.treadling()->GetSet(0).lo(), 1u);
     EXPECT_EQ(doc.treadling()->GetSet(1).lo(), 2u);
@@ -447,7 +447,7 @@ TEST_F(DraftCommandsTest, PasteLiftplanTakesTheClipboardPicture)
     // No picture on the clipboard: nothing happens.
     QGuiApplication::clipboard()->setText(QStringLiteral("text"));
     const std::string before = Snapshot(doc);
-    trigger(DraftCommand::PasteLiftplan);
+    trigger(ScreenCommand::PasteLiftplan);
     EXPECT_EQ(Snapshot(doc), before);
 }
 
@@ -500,11 +500,11 @@ TEST_F(DraftCommandsTest, ConvertToLiftplanAndBackKeepTheCloth)
     CDraftWindow* w = twill(12);
     CQuillabyDoc& doc = w->document();
     const auto cloth = Cloth(doc);
-    trigger(DraftCommand::ConvertToLiftplan);
+    trigger(DraftCommandId::ConvertToLiftplan);
     EXPECT_TRUE(doc.isLiftplan());
     EXPECT_EQ(Cloth(doc), cloth);
-    EXPECT_TRUE(m_commands->action(DraftCommand::MultipleTreadles)->isChecked());
-    trigger(DraftCommand::ConvertToTieup);
+    EXPECT_TRUE(m_commands->action(DraftCommandId::MultipleTreadles)->isChecked());
+    trigger(DraftCommandId::ConvertToTieup);
     EXPECT_FALSE(doc.isLiftplan());
     EXPECT_EQ(Cloth(doc), cloth);
 }
@@ -516,8 +516,8 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     CDraftFrame* frame = w->frame();
     if (doc.notations().drawdown != kInterlaced) frame->toggleInterlace();
     CToolState::instance().setTool(Tool::Selection);
-    trigger(DraftCommand::FabricAnalysis);
-    ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    trigger(ScreenCommand::FabricAnalysis);
+    ASSERT_TRUE(m_commands->action(ScreenCommand::FabricAnalysis)->isChecked());
     // Shown flat in this frame; the draft keeps its interlaced style.
     EXPECT_FALSE(frame->drawdownInterlace());
     EXPECT_EQ(doc.notations().drawdown, kInterlaced);
@@ -562,7 +562,7 @@ TEST_F(DraftCommandsTest, FabricAnalysisDrawsTheClothWithTheMouse)
     doc.Undo();
     EXPECT_FALSE(doc.history().canUndo());
 
-    trigger(DraftCommand::FabricAnalysis);
+    trigger(ScreenCommand::FabricAnalysis);
     EXPECT_FALSE(mode->isOn());
     EXPECT_EQ(frame->drawdownColoring(), 0);
     EXPECT_TRUE(frame->drawdownInterlace());
@@ -573,8 +573,8 @@ TEST_F(DraftCommandsTest, FabricAnalysisRefusesLiftplanDrafts)
     CDraftWindow* w = twill();
     FixedPrompter yes;
     ConvertToLiftplan(kReplay, w->document(), yes);
-    trigger(DraftCommand::FabricAnalysis);
-    EXPECT_FALSE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    trigger(ScreenCommand::FabricAnalysis);
+    EXPECT_FALSE(m_commands->action(ScreenCommand::FabricAnalysis)->isChecked());
     EXPECT_FALSE(m_told.isEmpty());
 }
 
@@ -618,10 +618,10 @@ TEST_F(DraftCommandsTest, LeavingFabricAnalysisAfterALiftplanConversionKeepsTheC
     CDraftWindow* w = twill(8);
     CQuillabyDoc& doc = w->document();
     doc.raw().setRisingShed(false);
-    trigger(DraftCommand::FabricAnalysis);
-    ASSERT_TRUE(m_commands->action(DraftCommand::FabricAnalysis)->isChecked());
+    trigger(ScreenCommand::FabricAnalysis);
+    ASSERT_TRUE(m_commands->action(ScreenCommand::FabricAnalysis)->isChecked());
     EXPECT_TRUE(doc.isRisingShed());
-    trigger(DraftCommand::ConvertToLiftplan);
+    trigger(DraftCommandId::ConvertToLiftplan);
     ASSERT_TRUE(doc.isLiftplan());
     const std::string converted = Snapshot(doc);
     const auto shownCloth = Cloth(doc);
@@ -643,16 +643,16 @@ TEST_F(DraftCommandsTest, UserDefinedTreadlingNotationIsGivenUpOnlyWithConsent)
     ASSERT_EQ(frame->treadlingNotation(), 5);
     const std::string before = Snapshot(doc);
     m_answer = false;
-    trigger(DraftCommand::ConvertToLiftplan);
+    trigger(DraftCommandId::ConvertToLiftplan);
     ASSERT_EQ(m_asked.size(), 1);
     EXPECT_EQ(m_asked.last(), QString::fromLatin1(msg::kMultipleNotation));
     EXPECT_EQ(Snapshot(doc), before);
     EXPECT_EQ(frame->treadlingNotation(), 5);
-    trigger(DraftCommand::MultipleTreadles);
+    trigger(DraftCommandId::MultipleTreadles);
     EXPECT_FALSE(doc.multipleTreadles());
 
     m_answer = true;
-    trigger(DraftCommand::MultipleTreadles);
+    trigger(DraftCommandId::MultipleTreadles);
     EXPECT_TRUE(doc.multipleTreadles());
     EXPECT_EQ(frame->treadlingNotation(), 0);
     EXPECT_EQ(doc.notations().treadling, 0);
