@@ -35,8 +35,9 @@ WeavingPosition::WeavingPosition(CQuillabyDoc& doc, std::function<void()> beep)
     : m_state(m_copy)
     , m_doc(&doc)
     , m_pickCount([&doc] { return doc.numPicks(); })
-    , m_callbacks{[&doc] { doc.SetModified(); }, [&doc](const UpdateHint& h) { doc.UpdateAllViews(&h); },
-                  std::move(beep)}
+    // Markers are kept in the draft and drawn nowhere; the panes mark the
+    // loom's pick through the document (CQuillabyDoc::MarkPick).
+    , m_callbacks{[&doc] { doc.SetModified(); }, nullptr, std::move(beep)}
 {
     repair();
 }
@@ -72,11 +73,7 @@ void WeavingPosition::modified()
 void WeavingPosition::redrawMarkers()
 {
     store();
-    if (!m_callbacks.redraw) return;
-    UpdateHint h;
-    h.flags = UpdateHint::NoDrawdown;
-    h.first = h.last = m_state.currentPick;
-    m_callbacks.redraw(h);
+    if (m_callbacks.markersChanged) m_callbacks.markersChanged();
 }
 
 void WeavingPosition::setPick(int k)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "core/draft/draftsettings.h"
-#include "core/draft/updatehint.h"
 
 #include <functional>
 
@@ -19,13 +18,13 @@ public:
     static constexpr int kMaxRepeatCount = 999;
 
     struct Callbacks {
-        std::function<void()> modified;                // the draft is to be marked modified
-        std::function<void(const UpdateHint&)> redraw; // panes repaint markers / rows
-        std::function<void()> beep;                    // a loop was completed
+        std::function<void()> modified;       // the draft is to be marked modified
+        std::function<void()> markersChanged; // the markers or the section moved
+        std::function<void()> beep;           // a loop was completed
     };
 
     WeavingPosition(WeavingRunState& state, std::function<int()> pickCount, Callbacks callbacks = {});
-    // Over a document: marks it modified and updates its views.
+    // Over a document: keeps the run in it and marks it modified.
     explicit WeavingPosition(CQuillabyDoc& doc, std::function<void()> beep = {});
 
     const WeavingRunState& state() const;

@@ -47,9 +47,30 @@ std::shared_ptr<DraftSnapshot> DraftSnapshot::Take(const CQuillabyDoc& doc, unsi
     return s;
 }
 
+LoomShape LoomShape::of(const CQuillabyDoc& doc)
+{
+    return {doc.numShafts(), doc.numTreadles(), doc.isLiftplan(),      doc.isRisingShed(),
+            doc.numWarps(),  doc.numWefts(),    doc.correlationSide(), doc.correlationOn()};
+}
+
+UpdateHint DraftSnapshot::HintFor(unsigned parts, bool loomChanged)
+{
+    std::uint32_t changed = 0;
+    if (parts & Structure)
+        changed |= UpdateHint::Threading | UpdateHint::Treadling | UpdateHint::Tieup
+            | (loomChanged ? UpdateHint::Structure : 0);
+    if (parts & Palette) changed |= UpdateHint::Palette;
+    if (parts & Texts) changed |= UpdateHint::Texts;
+    if (parts & Settings) changed |= UpdateHint::Settings;
+    // Rows and notations decide the panes' sizes; colors and texts do not.
+    return UpdateHint::of(changed, (parts & (Structure | Settings)) != 0);
+}
+
 void DraftSnapshot::Restore(CQuillabyDoc& doc) const
 {
-    const bool sized = (parts & Structure) && (doc.numShafts() != shafts || doc.numTreadles() != treadles);
+    const bool loomChanged = (parts & Structure) && !(loomShape() == LoomShape::of(doc));
+    // Views hear of the palette only when it changes, as with the step itself.
+    const unsigned told = (parts & Palette) && palette == doc.palette() ? parts & ~Palette : parts;
     RawDraft raw = doc.raw();
     if (parts & Structure) {
         for (int r = 0; r < kMaxRows; ++r) {
@@ -82,9 +103,7 @@ void DraftSnapshot::Restore(CQuillabyDoc& doc) const
         raw.notations = notations;
         raw.blocks = blocks;
     }
-    doc.SetModified();
-    if (sized) doc.NotifyLoomSize();
-    doc.UpdateAllViews(nullptr);
+    doc.changed(HintFor(told, loomChanged));
 }
 
 bool DraftSnapshot::Matches(const CQuillabyDoc& doc) const

@@ -6,6 +6,7 @@
 #include "core/draft/threading.h"
 #include "core/draft/tieup.h"
 #include "core/draft/treadling.h"
+#include "core/draft/updatehint.h"
 
 #include <array>
 #include <cstddef>
@@ -16,6 +17,21 @@
 namespace qb {
 
 class CQuillabyDoc;
+
+// The shape of the loom: size, forms, row counts and correlation.
+struct LoomShape {
+    int shafts = 0;
+    int treadles = 0;
+    bool liftplan = false;
+    bool risingShed = true;
+    int warps = 1;
+    int wefts = 1;
+    int correlationSide = 0;
+    bool correlationOn = false;
+
+    static LoomShape of(const CQuillabyDoc& doc);
+    bool operator==(const LoomShape&) const = default;
+};
 
 // Whole parts of a draft at one moment. Edits that cell requests cannot
 // express (sequences replaced, loom size or forms changed, palette remapped,
@@ -58,9 +74,17 @@ struct DraftSnapshot {
     BlockSubstitutionParams blocks;
 
     static std::shared_ptr<DraftSnapshot> Take(const CQuillabyDoc& doc, unsigned parts);
+    // What the views hear of a change of these parts; `loomChanged` when the
+    // loom's size, forms, row counts or correlation changed with them.
+    static UpdateHint HintFor(unsigned parts, bool loomChanged);
     // Puts the held parts back, then marks the document modified and tells
-    // every view.
+    // every view once.
     void Restore(CQuillabyDoc& doc) const;
+    // The shape held (with the Structure part).
+    LoomShape loomShape() const
+    {
+        return {shafts, treadles, liftplan, risingShed, warps, wefts, correlationSide, correlationOn};
+    }
     // Whether the document still holds exactly these parts.
     bool Matches(const CQuillabyDoc& doc) const;
     // Memory held, for the history's limit.

@@ -4,6 +4,7 @@
 #include "core/draft/edit.h"
 
 #include <memory>
+#include <optional>
 
 namespace qb {
 
@@ -16,12 +17,13 @@ class CQuillabyDoc;
 class DraftStep {
 public:
     DraftStep(Edit e, CQuillabyDoc& doc, unsigned parts = DraftSnapshot::Structure | DraftSnapshot::Palette);
+    ~DraftStep();
     DraftStep(const DraftStep&) = delete;
     DraftStep& operator=(const DraftStep&) = delete;
 
     // Records the parts as they were (when the edit records), marks the
-    // document modified and notifies its observers once, the loom size
-    // first when it changed. False, with nothing recorded, marked or told,
+    // document modified and notifies its observers once, with the parts
+    // and whether the loom's shape changed. False, with nothing recorded, marked or told,
     // when the parts came out as they were; only the small parts are
     // compared, as comparing every row costs as much as keeping the step.
     bool commit();
@@ -29,9 +31,11 @@ public:
 private:
     Edit m_edit;
     CQuillabyDoc& m_doc;
+    unsigned m_parts;
     std::shared_ptr<DraftSnapshot> m_before;
-    int m_shafts;
-    int m_treadles;
+    LoomShape m_loom;
+    // The palette before, so that views hear of it only when it changed.
+    std::optional<ColorPalette> m_palette;
     bool m_open = true;
 };
 

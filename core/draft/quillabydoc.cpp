@@ -108,7 +108,7 @@ bool CQuillabyDoc::rowOk(bool warp, int row) const
 void CQuillabyDoc::changed(const UpdateHint& hint)
 {
     m_modified = true;
-    UpdateAllViews(&hint);
+    notify(hint);
 }
 
 Tding* CQuillabyDoc::row(bool warp, int r) const
@@ -122,8 +122,9 @@ bool CQuillabyDoc::SetButtonColor(bool right, int color)
     if (color < 0 || color >= m_palette->count()) return false;
     if (right) m_palette->setRightColor(color);
     else m_palette->setLeftColor(color);
-    const UpdateHint hint{UpdateHint::ButtonColors, 0, 0};
-    UpdateAllViews(&hint);
+    UpdateHint hint = UpdateHint::of(UpdateHint::Palette, false);
+    hint.flags = UpdateHint::ButtonColors;
+    notify(hint);
     return true;
 }
 
@@ -147,9 +148,7 @@ bool CQuillabyDoc::SetNotations(Edit e, const DisplayNotations& n)
 
 void CQuillabyDoc::SetWeavingRun(const WeavingRunState& run)
 {
-    const int previous = m_weaving.currentPick;
     m_weaving = run;
-    if (run.currentPick != previous) NotifyWeavingPick(previous, run.currentPick);
 }
 
 void CQuillabyDoc::MarkSaved(std::string date, bool threadingSymbols, bool treadlingSymbols)
@@ -192,23 +191,55 @@ void CQuillabyDoc::unsubscribe(IDocumentObserver* o)
     m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), o), m_observers.end());
 }
 
-void CQuillabyDoc::UpdateAllViews(const UpdateHint* hint) const
+namespace {
+
+// One hint for two changes told as one.
+UpdateHint merged(const UpdateHint& a, const UpdateHint& b)
+{
+    UpdateHint m = UpdateHint::of(a.parts | b.parts, a.layout || b.layout);
+    m.flags = a.flags & b.flags;
+    if (a.ranged() && b.ranged() && a.parts == b.parts) {
+        m.first = std::min(a.first, b.first);
+        m.last = std::max(a.last, b.last);
+    }
+    return m;
+}
+
+} // namespace
+
+void CQuillabyDoc::notify(const UpdateHint& hint)
+{
+    if (m_batchDepth > 0) {
+        m_pending = m_hasPending ? merged(m_pending, hint) : hint;
+        m_hasPending = true;
+        return;
+    }
+    send(hint);
+}
+
+void CQuillabyDoc::endBatch()
+{
+    if (--m_batchDepth > 0 || !m_hasPending) return;
+    m_hasPending = false;
+    send(m_pending);
+}
+
+void CQuillabyDoc::send(const UpdateHint& hint) const
 {
     // Copy: an observer may unsubscribe while being notified.
     const auto observers = m_observers;
+    if (hint.has(UpdateHint::Palette))
+        for (auto* o : observers) o->paletteChanged(*this);
     for (auto* o : observers) o->documentUpdated(*this, hint);
 }
 
-void CQuillabyDoc::NotifyLoomSize() const
+void CQuillabyDoc::MarkPick(int pick)
 {
+    if (pick == m_markedPick) return;
+    const int previous = m_markedPick;
+    m_markedPick = pick;
     const auto observers = m_observers;
-    for (auto* o : observers) o->loomSizeChanged(*this);
-}
-
-void CQuillabyDoc::NotifyWeavingPick(int previous, int current) const
-{
-    const auto observers = m_observers;
-    for (auto* o : observers) o->weavingPickMoved(*this, previous, current);
+    for (auto* o : observers) o->weavingPickMoved(*this, previous, pick);
 }
 
 } // namespace qb

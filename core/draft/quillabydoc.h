@@ -27,15 +27,18 @@ struct DraftSnapshot;
 class IDocumentObserver {
 public:
     virtual ~IDocumentObserver() = default;
-    // hint == nullptr means: everything may have changed.
-    virtual void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) = 0;
-    // Shafts or treadles changed: the status bar and palette bar refresh.
-    virtual void loomSizeChanged(const CQuillabyDoc&) {}
+    // Part of the draft changed, as the hint says: once per edit, and once
+    // for its undo and its redo.
+    virtual void documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint) = 0;
+    // The palette or the colors on the mouse buttons changed (told before
+    // the documentUpdated of the same change).
+    virtual void paletteChanged(const CQuillabyDoc&) {}
     // A step joined the history, or was undone or redone: the Edit menu's
     // texts change.
     virtual void historyChanged(const CQuillabyDoc&) {}
-    // The loom moved from one pick to another (-1: none). Only the marker
-    // moves; the draft itself did not change.
+    // The pick the panes mark moved from one pick to another (-1: none): the
+    // loom's pick while weaving, or the pick being chosen. The draft itself
+    // did not change.
     virtual void weavingPickMoved(const CQuillabyDoc&, int /*previous*/, int /*current*/) {}
 };
 
@@ -149,7 +152,7 @@ public:
     bool SetNotations(Edit e, const DisplayNotations& n);
 
     // The loom's run moves through the draft: no undo step (the weaver does
-    // not undo the loom); the observers hear when the pick moved.
+    // not undo the loom), nothing to tell: the panes mark the pick through MarkPick.
     void SetWeavingRun(const WeavingRunState& run);
     // The draft went into its file: the date written and whether its rows
     // carry user-defined characters are what the file says now; unmodified.
@@ -178,9 +181,10 @@ public:
     void SetModified(bool m = true) { m_modified = m; }
     void subscribe(IDocumentObserver* o);
     void unsubscribe(IDocumentObserver* o);
-    void UpdateAllViews(const UpdateHint* hint = nullptr) const;
-    void NotifyLoomSize() const;
-    void NotifyWeavingPick(int previous, int current) const;
+    // The pick the panes mark (-1: none), no part of the draft: the weaving
+    // run shows the loom's pick with it, Set Pick the pick being chosen.
+    int markedPick() const { return m_markedPick; }
+    void MarkPick(int pick);
 
     static std::string programSource();
 
@@ -188,7 +192,16 @@ private:
     static double settOf(int whole, int frac) { return whole + frac / 10000.0; }
     static double spacingOf(int whole, int frac);
     static void storeSpacing(double x, int& whole, int& frac);
+    // Marks the document modified and tells the observers: the one way a
+    // change goes out.
     void changed(const UpdateHint& hint);
+    void notify(const UpdateHint& hint);
+    void send(const UpdateHint& hint) const;
+    // While a whole-part step, an undo or a redo runs, the primitives it
+    // calls are told as one change when it ends.
+    void beginBatch() { ++m_batchDepth; }
+    void endBatch();
+    friend struct DraftSnapshot;
     friend class DraftTransaction;
     friend class DraftStep;
     friend class RawDraft;
@@ -229,6 +242,10 @@ private:
     bool m_hasTieupKeys = false;
     bool m_modified = false;
     std::vector<IDocumentObserver*> m_observers;
+    int m_markedPick = -1;
+    int m_batchDepth = 0;
+    bool m_hasPending = false;
+    UpdateHint m_pending;
     UndoHistory m_history;
     UndoGroup* m_openGroup = nullptr;
 };
@@ -311,6 +328,12 @@ private:
 template <class F> bool CQuillabyDoc::Transaction(std::string name, F&& action)
 {
     DraftTransaction t(*this, std::move(name));
+    // The whole action is one change for the views.
+    struct Batch {
+        CQuillabyDoc& doc;
+        ~Batch() { doc.endBatch(); }
+    } batch{*this};
+    beginBatch();
     action(t.edit());
     return t.commit();
 }

@@ -86,7 +86,7 @@ bool CQuillabyDoc::SetTieupCell(Edit e, int treadle, int shaft)
     record(e, DraftPart::Tieup, req::clearCell(0, treadle, shaft), req::setCell(0, treadle, shaft));
     m_tieup->setCell(treadle, shaft);
     m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(UpdateHint::of(UpdateHint::Tieup, false));
     return true;
 }
 
@@ -97,7 +97,7 @@ bool CQuillabyDoc::ClearTieupCell(Edit e, int treadle, int shaft)
     record(e, DraftPart::Tieup, req::setCell(0, treadle, shaft), req::clearCell(0, treadle, shaft));
     m_tieup->clearCell(treadle, shaft);
     m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(UpdateHint::of(UpdateHint::Tieup, false));
     return true;
 }
 
@@ -110,7 +110,7 @@ bool CQuillabyDoc::SetTieupColumn(Edit e, int treadle, TUPTYPE shafts)
            req::setTieupColumn(treadle, shafts));
     m_tieup->setColumn(treadle, shafts);
     m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(UpdateHint::of(UpdateHint::Tieup, false));
     return true;
 }
 

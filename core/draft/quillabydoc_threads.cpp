@@ -18,6 +18,12 @@ DraftPart partOf(bool warp)
 {
     return warp ? DraftPart::Threading : DraftPart::Treadling;
 }
+// Counts or thread sizes of a side changed: its panes lay out anew.
+UpdateHint sideHint(bool warp)
+{
+    return UpdateHint::of(warp ? UpdateHint::Threading : UpdateHint::Treadling, true);
+}
+
 UpdateHint rangeHint(bool warp, int first, int last)
 {
     return warp ? UpdateHint::ends(first, last) : UpdateHint::picks(first, last);
@@ -73,8 +79,7 @@ bool CQuillabyDoc::InsertThreads(Edit e, Side side, int pos, int n)
     record(e, partOf(warp), req::deleteThreads(std::min(pos, count), n), req::insertThreads(std::min(pos, count), n));
     const int rows = warp ? m_numWarps : m_numWefts;
     for (int r = 0; r < rows; ++r) row(warp, r)->Insert(pos, 0, n);
-    m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(sideHint(warp));
     return true;
 }
 
@@ -93,8 +98,7 @@ bool CQuillabyDoc::DeleteThreads(Edit e, Side side, int pos, int n)
     recordThreadState(e, warp, pos, pos + n - 1);
     record(e, part, req::insertThreads(pos, n), req::deleteThreads(pos, n));
     for (int r = 0; r < rows; ++r) row(warp, r)->Delete(pos, n);
-    m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(sideHint(warp));
     return true;
 }
 
@@ -184,8 +188,7 @@ bool CQuillabyDoc::SetThick(Edit e, Side side, int index, bool thick)
     record(e, partOf(warp), req::setThick(index, !thick), req::setThick(index, thick));
     t->SetThick(index, thick);
     // A thick thread changes the geometry of everything after it.
-    m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(sideHint(warp));
     return true;
 }
 
@@ -197,8 +200,7 @@ bool CQuillabyDoc::SetRatio(Edit e, Side side, int ratio)
     if (t->ratio() == ratio) return false;
     record(e, partOf(warp), req::setRatio(t->ratio()), req::setRatio(ratio));
     t->SetRatio(ratio);
-    m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(sideHint(warp));
     return true;
 }
 
@@ -241,8 +243,7 @@ bool CQuillabyDoc::RemoveLabel(Edit e, Side side, int start, int length, int r)
     recordLabels(e, warp, r);
     record(e, partOf(warp), req::nothing(), req::label(r, LabelChange::Remove, start, start + length - 1, {}));
     t.RemoveLabel(start, length);
-    m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(sideHint(warp));
     return true;
 }
 
@@ -255,8 +256,7 @@ bool CQuillabyDoc::RemoveAllLabels(Edit e, Side side, int r)
     recordLabels(e, warp, r);
     record(e, partOf(warp), req::nothing(), req::label(r, LabelChange::RemoveAll, 0, 0, {}));
     t.ClearLabels();
-    m_modified = true;
-    UpdateAllViews(nullptr);
+    changed(sideHint(warp));
     return true;
 }
 

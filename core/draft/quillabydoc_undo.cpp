@@ -92,7 +92,11 @@ void CQuillabyDoc::afterHistoryChange()
 
 bool CQuillabyDoc::Undo()
 {
-    if (m_openGroup || !m_history.undo(*this)) return false;
+    if (m_openGroup) return false;
+    beginBatch();
+    const bool undone = m_history.undo(*this);
+    endBatch();
+    if (!undone) return false;
     checkInvariants(*this, "undo");
     afterHistoryChange();
     return true;
@@ -100,7 +104,11 @@ bool CQuillabyDoc::Undo()
 
 bool CQuillabyDoc::Redo()
 {
-    if (m_openGroup || !m_history.redo(*this)) return false;
+    if (m_openGroup) return false;
+    beginBatch();
+    const bool redone = m_history.redo(*this);
+    endBatch();
+    if (!redone) return false;
     checkInvariants(*this, "redo");
     afterHistoryChange();
     return true;

@@ -85,8 +85,7 @@ CommandResult AddTabby(Edit e, CQuillabyDoc& doc, const AddTabbyOptions& o, IPro
         }
     doc.raw().replaceTreadling(0, std::move(t));
     step.commit();
-    CommandResult r = CommandResult::doneResult(o.addTreadles);
-    r.paletteChanged = paletteChanged;
+    CommandResult r = CommandResult::doneResult();
     return r;
 }
 

@@ -10,7 +10,7 @@ NewDraftResult NewDraftResult::made(std::unique_ptr<CQuillabyDoc> d)
     d->SetModified();
     NewDraftResult out;
     out.draft = std::move(d);
-    out.result = CommandResult::doneResult(true, true);
+    out.result = CommandResult::doneAndFit();
     return out;
 }
 

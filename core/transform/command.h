@@ -22,19 +22,19 @@ struct CommandResult {
     };
     Status status = Status::NoChange;
     std::string message;
-    bool layoutChanged = false;  // rows, sizes or forms changed: panes relayout
-    bool fitToWindow = false;    // the frame should fit the draft
-    bool paletteChanged = false; // the palette bar shows the new color
+    // The window should fit the draft anew. (What changed the views hear
+    // from the document itself.)
+    bool fitToWindow = false;
 
     bool done() const { return status == Status::Done; }
-    static CommandResult doneResult(bool layout = false, bool fit = false)
+    static CommandResult doneResult(bool fit = false)
     {
         CommandResult r;
         r.status = Status::Done;
-        r.layoutChanged = layout;
         r.fitToWindow = fit;
         return r;
     }
+    static CommandResult doneAndFit() { return doneResult(true); }
     static CommandResult noChange() { return {}; }
     static CommandResult declined()
     {

@@ -32,11 +32,10 @@ void resizeRows(CQuillabyDoc& doc, Side side, int n)
     });
 }
 
-CommandResult finish(DraftStep& step, const CQuillabyDoc& doc, int shafts, int treadles, bool layout)
+CommandResult finish(DraftStep& step)
 {
-    const bool loom = shafts != doc.numShafts() || treadles != doc.numTreadles();
     step.commit();
-    return CommandResult::doneResult(layout || loom);
+    return CommandResult::doneResult();
 }
 
 } // namespace
@@ -49,15 +48,14 @@ CommandResult ImportThreading(Edit e, CQuillabyDoc& doc, const std::string& path
     if (!src.lists(WifSection::Threading) || other.numEnds() == 0) return CommandResult::noChange();
     DraftStep step(e, doc, DraftSnapshot::Structure);
     if (!ColorBarGuard(doc, true, prompter)) return CommandResult::declined();
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles(), ends = doc.numEnds();
-    if (other.numShafts() > shafts) doc.SetNumShafts(kReplay, other.numShafts());
+    if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kReplay, other.numShafts());
     resizeRows(doc, Side::Threading, other.numEnds());
     for (int j = std::min(doc.numWarps(), other.numWarps()) - 1; j >= 0; --j) {
         Threading& row = *doc.raw().threadingMutable(j);
         const Threading& from = *other.threading(j);
         for (int end = 0; end < other.numEnds(); ++end) row.SetValue(end, from.GetShaft(end));
     }
-    return finish(step, doc, shafts, treadles, ends != doc.numEnds());
+    return finish(step);
 }
 
 CommandResult ImportTreadling(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
@@ -68,7 +66,6 @@ CommandResult ImportTreadling(Edit e, CQuillabyDoc& doc, const std::string& path
     if (other.numPicks() == 0) return CommandResult::noChange();
     DraftStep step(e, doc, DraftSnapshot::Structure);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles(), picks = doc.numPicks();
     const int rows = std::min(doc.numWefts(), other.numWefts());
     std::vector<std::unique_ptr<Treadling>> from;
     // The file's treadle count, or the shafts its picks lift once they are a liftplan.
@@ -89,7 +86,7 @@ CommandResult ImportTreadling(Edit e, CQuillabyDoc& doc, const std::string& path
         for (int p = 0; p < other.numPicks(); ++p) row.SetSet(p, from[j]->GetSet(p));
     }
     AllowSeveralTreadles(doc);
-    return finish(step, doc, shafts, treadles, picks != doc.numPicks());
+    return finish(step);
 }
 
 CommandResult ImportTieup(Edit e, CQuillabyDoc& doc, const std::string& path, IPrompter& prompter)
@@ -100,14 +97,13 @@ CommandResult ImportTieup(Edit e, CQuillabyDoc& doc, const std::string& path, IP
     if (!src.lists(WifSection::Tieup)) return CommandResult::noChange();
 
     DraftStep step(e, doc, DraftSnapshot::Structure);
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles();
     if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kReplay, other.numShafts());
     if (other.numTreadles() > doc.numTreadles()) doc.SetNumTreadles(kReplay, other.numTreadles());
     auto tieup = std::make_unique<Tieup>(doc.numShafts(), doc.numTreadles());
     for (int t = 0; t < std::min(tieup->treadleCount(), other.tieup().treadleCount()); ++t)
         tieup->setColumn(t, other.tieup().column(t));
     doc.raw().replaceTieup(std::move(tieup));
-    return finish(step, doc, shafts, treadles, false);
+    return finish(step);
 }
 
 CommandResult ImportColorway(Edit e, CQuillabyDoc& doc, Side side, const std::string& path, IPrompter& prompter)
@@ -141,7 +137,6 @@ CommandResult ImportColorway(Edit e, CQuillabyDoc& doc, Side side, const std::st
     }
     step.commit();
     CommandResult r = CommandResult::doneResult();
-    r.paletteChanged = true;
     return r;
 }
 

@@ -29,7 +29,7 @@ CommandResult ExpandThreads(Edit e, CQuillabyDoc& doc, Side side, int factor, IP
         ReplaceRow(doc, r, std::move(out));
     });
     step.commit();
-    return CommandResult::doneResult(true, true);
+    return CommandResult::doneAndFit();
 }
 
 } // namespace qb

@@ -57,14 +57,11 @@ CommandResult MarkFloat(Edit e, CQuillabyDoc& doc, FloatDirection direction, int
     if (!ColorsFit(doc.palette(), {color})) return CommandResult::refused(prompter, msg::paletteLimit());
     DraftStep step(e, doc);
     ColorPalette& pal = doc.raw().paletteMutable();
-    const int before = pal.count();
     const int index = pal.add(color, true);
     row->SetColor(thread, index);
     row->setDefaultColor(index);
     step.commit();
-    CommandResult r = CommandResult::doneResult();
-    r.paletteChanged = pal.count() != before;
-    return r;
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

@@ -68,12 +68,10 @@ std::vector<int> interleaveColors(CQuillabyDoc& doc, int sources)
     return out;
 }
 
-CommandResult finish(DraftStep& step, bool paletteGrew)
+CommandResult finish(DraftStep& step)
 {
     step.commit();
-    CommandResult r = CommandResult::doneResult(true, true);
-    r.paletteChanged = paletteGrew;
-    return r;
+    return CommandResult::doneAndFit();
 }
 
 CommandResult interleaveThreadings(Edit e, CQuillabyDoc& doc, const std::vector<const Threading*>& others,
@@ -88,11 +86,10 @@ CommandResult interleaveThreadings(Edit e, CQuillabyDoc& doc, const std::vector<
     if (!ColorsFit(doc.palette(), sourceColors(static_cast<int>(others.size()) + 1)))
         return CommandResult::refused(prompter, msg::paletteLimit());
     DraftStep step(e, doc);
-    const int colorsBefore = doc.palette().count();
     const std::vector<int> colors = interleaveColors(doc, static_cast<int>(others.size()) + 1);
     if (needed > doc.numShafts()) doc.SetNumShafts(kReplay, needed);
     doc.raw().replaceThreading(0, interleaved(*doc.threading(0), others, colors));
-    return finish(step, doc.palette().count() != colorsBefore);
+    return finish(step);
 }
 
 } // namespace
@@ -133,7 +130,7 @@ CommandResult EchoTreadling(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
             row.SetSet(p, moved);
         }
     }
-    return finish(step, false);
+    return finish(step);
 }
 
 CommandResult InterleaveThreading(Edit e, CQuillabyDoc& doc, const std::vector<const CQuillabyDoc*>& others,
@@ -162,12 +159,11 @@ CommandResult InterleaveTreadling(Edit e, CQuillabyDoc& doc, const std::vector<c
     if (!ColorsFit(doc.palette(), sourceColors(static_cast<int>(seqs.size()) + 1)))
         return CommandResult::refused(prompter, msg::paletteLimit());
     DraftStep step(e, doc);
-    const int colorsBefore = doc.palette().count();
     const std::vector<int> colors = interleaveColors(doc, static_cast<int>(seqs.size()) + 1);
     RaisePickLimit(doc, needed);
     doc.raw().replaceTreadling(0, interleaved(*doc.treadling(0), seqs, colors));
     AllowSeveralTreadles(doc);
-    return finish(step, doc.palette().count() != colorsBefore);
+    return finish(step);
 }
 
 } // namespace qb

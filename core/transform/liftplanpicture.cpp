@@ -87,7 +87,7 @@ CommandResult LiftplanFromPicture(Edit e, CQuillabyDoc& doc, const PixelGrid& pi
         for (int k = 0; k < shafts; ++k) th.SetValue(k, flip ? k + 1 : shafts - k);
     }
     step.commit();
-    CommandResult r = CommandResult::doneResult(true, true);
+    CommandResult r = CommandResult::doneAndFit();
     if (pic.width > w) {
         prompter.tell(msg::pictureTooWide(w));
         r.message = msg::pictureTooWide(w);

@@ -18,7 +18,6 @@ CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const 
     DraftStep step(e, doc, DraftSnapshot::Structure);
     Treadling& row = *doc.raw().treadlingMutable(0);
     row.setMultiple(true);
-    const int before = row.GetCount();
     for (const CQuillabyDoc* src : pegplans) {
         const auto peg = PicksInForm(doc, *src);
         const int cur = row.GetCount(), len = peg->GetCount();
@@ -27,7 +26,7 @@ CommandResult OverlayPegplan(Edit e, CQuillabyDoc& doc, const std::vector<const 
         for (int i = cur; i < len; ++i) row.SetSet(i, peg->GetSet(i));
     }
     step.commit();
-    return CommandResult::doneResult(row.GetCount() != before);
+    return CommandResult::doneResult();
 }
 
 CommandResult AppendTreadling(Edit e, CQuillabyDoc& doc, const CQuillabyDoc& other, IPrompter& prompter)
@@ -43,7 +42,6 @@ CommandResult AppendTreadling(Edit e, CQuillabyDoc& doc, const CQuillabyDoc& oth
     if (!ColorsFit(doc.palette(), colors)) return CommandResult::refused(prompter, msg::paletteLimit());
 
     DraftStep step(e, doc);
-    const int colorsBefore = doc.palette().count();
     RaisePickLimit(doc, picks->HighestValue());
     Treadling& row = *doc.raw().treadlingMutable(0);
     row.Append(add);
@@ -53,9 +51,7 @@ CommandResult AppendTreadling(Edit e, CQuillabyDoc& doc, const CQuillabyDoc& oth
     }
     AllowSeveralTreadles(doc);
     step.commit();
-    CommandResult r = CommandResult::doneResult(true, true);
-    r.paletteChanged = doc.palette().count() != colorsBefore;
-    return r;
+    return CommandResult::doneAndFit();
 }
 
 } // namespace qb

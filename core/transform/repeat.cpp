@@ -104,7 +104,7 @@ CommandResult SuperSize(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     if (n) repeatRows(doc, Side::Threading, 3);
     if (m) repeatRows(doc, Side::Treadling, 3);
     step.commit();
-    return CommandResult::doneResult(false, true);
+    return CommandResult::doneAndFit();
 }
 
 CommandResult ReflectThreads(Edit e, CQuillabyDoc& doc, Side side, IPrompter& prompter)
@@ -119,7 +119,7 @@ CommandResult ReflectThreads(Edit e, CQuillabyDoc& doc, Side side, IPrompter& pr
         for (int j = 1; j < n; ++j) CopyThread(copy, n - 1 - j, t, n - 1 + j);
     });
     step.commit();
-    return CommandResult::doneResult(false, true);
+    return CommandResult::doneAndFit();
 }
 
 CommandResult ReverseThreads(Edit e, CQuillabyDoc& doc, Side side)

@@ -36,7 +36,7 @@ CommandResult RibbonTemplate(Edit e, CQuillabyDoc& doc, int width, IPrompter& pr
     }
     doc.raw().notations.treadlingSymbols = false;
     step.commit();
-    return CommandResult::doneResult(true);
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

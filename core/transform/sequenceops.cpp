@@ -19,7 +19,7 @@ CommandResult ClearThreads(Edit e, CQuillabyDoc& doc, Side side)
         if (t.GetCount()) t.Delete(0, t.GetCount());
     });
     step.commit();
-    return CommandResult::doneResult(true);
+    return CommandResult::doneResult();
 }
 
 CommandResult ClearLabels(Edit e, CQuillabyDoc& doc, Side side)
@@ -28,7 +28,7 @@ CommandResult ClearLabels(Edit e, CQuillabyDoc& doc, Side side)
     const Tding& first = warp ? static_cast<const Tding&>(*doc.threading(0)) : *doc.treadling(0);
     if (first.LabelRowCount() == 0) return CommandResult::noChange();
     doc.RemoveAllLabels(e, side, 0);
-    return CommandResult::doneResult(true);
+    return CommandResult::doneResult();
 }
 
 namespace {

@@ -92,8 +92,6 @@ bool ConvertToSkeletonTieup(CQuillabyDoc& structure, IPrompter& prompter)
     structure.raw().setLoomRaw(structure.numShafts(), treadles, false);
     structure.raw().replaceTieup(std::make_unique<Tieup>(*skeleton));
     structure.raw().notations.treadlingSymbols = false;
-    structure.SetModified();
-    structure.UpdateAllViews(nullptr);
     return true;
 }
 

@@ -31,7 +31,7 @@ CommandResult ApplyThicknessPattern(Edit e, CQuillabyDoc& doc, Side side, const 
     DraftStep step(e, doc, DraftSnapshot::Structure);
     for (int i = 0; i < n; ++i) row->SetThick(i, thick[i % len]);
     step.commit();
-    return CommandResult::doneResult(true);
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

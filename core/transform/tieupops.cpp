@@ -81,7 +81,7 @@ CommandResult ConvertToLiftplan(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
         doc.raw().setLoomRaw(s, s, true);
         setMultiple(doc, true);
         step.commit();
-        return CommandResult::doneResult(true, true);
+        return CommandResult::doneAndFit();
     }
     auto tr = std::make_unique<Treadling>(*doc.treadling(0));
     tr->SetLimit(s);
@@ -94,7 +94,7 @@ CommandResult ConvertToLiftplan(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     doc.raw().setLoomRaw(s, s, true);
     setMultiple(doc, true);
     step.commit();
-    return CommandResult::doneResult(true, true);
+    return CommandResult::doneAndFit();
 }
 
 CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
@@ -109,7 +109,7 @@ CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
         doc.raw().replaceTieup(std::move(tu));
         doc.raw().setLoomRaw(s, s, false);
         step.commit();
-        return CommandResult::doneResult(true, true);
+        return CommandResult::doneAndFit();
     }
 
     // Built aside, so that a No leaves the draft untouched.
@@ -152,7 +152,7 @@ CommandResult ConvertToTieup(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     doc.raw().setLoomRaw(s, treadles, false);
     setMultiple(doc, false);
     step.commit();
-    return CommandResult::doneResult(true, true);
+    return CommandResult::doneAndFit();
 }
 
 CommandResult SetMultipleTreadles(Edit e, CQuillabyDoc& doc, bool on, IPrompter& prompter)
@@ -163,7 +163,7 @@ CommandResult SetMultipleTreadles(Edit e, CQuillabyDoc& doc, bool on, IPrompter&
         if (!notationCheck(doc, prompter)) return CommandResult::declined();
         setMultiple(doc, true);
         step.commit();
-        return CommandResult::doneResult(true);
+        return CommandResult::doneResult();
     }
     if (!doc.multipleTreadles()) return CommandResult::noChange();
     if (!prompter.ask(msg::kConvertToTieup)) return CommandResult::declined();

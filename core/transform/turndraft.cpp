@@ -77,7 +77,7 @@ CommandResult TurnDraft(Edit e, CQuillabyDoc& doc, IPrompter& prompter)
     const int side = doc.correlationSide();
     doc.raw().setCorrelation(side == 1 ? 2 : side == 2 ? 1 : 0, doc.correlationOn());
     step.commit();
-    return CommandResult::doneResult(true, true);
+    return CommandResult::doneAndFit();
 }
 
 } // namespace qb

@@ -104,7 +104,7 @@ CommandResult SetDefinesStructure(Edit e, CQuillabyDoc& doc, bool on)
     }
     step.commit();
     // The notation symbols may have gone: the panes lay themselves out anew.
-    return CommandResult::doneResult(true);
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

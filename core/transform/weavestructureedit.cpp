@@ -116,7 +116,7 @@ CommandResult ApplyWeaveStructure(Edit e, CQuillabyDoc& doc, const BlockSubstitu
     bool relayout = false;
     if (toSkeleton && !(relayout = ConvertToSkeletonTieup(doc, prompter))) raw.blocks.skeletonTieup = false;
     step.commit();
-    return CommandResult::doneResult(relayout);
+    return CommandResult::doneResult();
 }
 
 } // namespace qb

@@ -44,7 +44,6 @@ static void buildSample(CQuillabyDoc& doc, int warps)
     doc.SetThick(kReplay, Side::Threading, 10, true);
     doc.SetRatio(kReplay, Side::Threading, 2);
     doc.AddLabel(kReplay, Side::Threading, Label{2, 8, "Border"});
-    doc.UpdateAllViews();
 }
 
 int main(int argc, char** argv)

@@ -191,7 +191,6 @@ CDraftWindow* CMainFrame::addDocumentWindow(std::unique_ptr<CQuillabyDoc> doc, c
     display.drawnUp = m_settings.DraftDrawnUp != 0;
     display.showGridWhenHidden = m_settings.ShowGridWhenHidden != 0;
     auto* view = new CDraftWindow(std::move(doc), path, title, display);
-    connect(view, &CDraftWindow::loomSizeChangedSignal, this, &CMainFrame::updateStatus);
     connect(view, &CDraftWindow::documentChanged, this, &CMainFrame::updateStatus);
     connect(view, &CDraftWindow::undoStepsChanged, m_menus, &CMainMenus::updateUndoActions);
     // The first draft of an empty main window takes the whole client area.
@@ -212,13 +211,10 @@ void CMainFrame::afterCommand(CQuillabyDoc& doc, const CommandResult& r)
     for (CDraftWindow* d : draftWindows())
         if (&d->document() == &doc) w = d;
     if (!w || !r.done()) return;
+    // The views heard what changed from the document; what is left is the
+    // window: fitted when the command asks for it, and its caption.
     CGridFrame* active = activeGridFrame();
     if (!active || active->document() != &doc) active = w->frame();
-    if (r.layoutChanged || r.paletteChanged) {
-        doc.NotifyLoomSize();
-        w->frame()->relayoutPanes();
-        if (active != w->frame()) active->relayoutPanes();
-    }
     if (r.fitToWindow) active->fitInWindow();
     w->refreshTitle();
 }

@@ -108,11 +108,10 @@ void AddColorMenus(IMainWindow* main)
         if (CDraftWindow* w = main->activeDraftWindow()) RunReplaceColor(main, w);
     });
     replace->setShortcut(QKeySequence(QStringLiteral("Ctrl+R")));
-    menu->addAction(QStringLiteral("&Clear Palette"), win, [main, paletteBar] {
+    menu->addAction(QStringLiteral("&Clear Palette"), win, [main] {
         CDraftWindow* w = main->activeDraftWindow();
         if (!w) return;
         w->document().Transaction("Clear Palette", [&](Edit e) { ClearPalette(e, w->document()); });
-        paletteBar->refresh();
     });
     menu->addAction(QStringLiteral("Set &Default Palette"), win, [main] { main->setDefaultPaletteFromActive(); });
     auto* warpOrder = new QAction(QStringLiteral("W&arp Color Order"), win);

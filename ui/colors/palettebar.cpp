@@ -62,7 +62,7 @@ void CColorPaletteBar::showDraft(CDraftWindow* w)
     if (w == m_draft) return refresh();
     disconnect(m_watch);
     m_draft = w;
-    if (w) m_watch = connect(w, &CDraftWindow::documentChanged, this, &CColorPaletteBar::refresh);
+    if (w) m_watch = connect(w, &CDraftWindow::paletteChangedSignal, this, &CColorPaletteBar::refresh);
     refresh();
 }
 
@@ -95,7 +95,6 @@ void CColorPaletteBar::swatchClicked(int i, Qt::MouseButton b)
 {
     if (!m_draft) return;
     if (b == Qt::LeftButton || b == Qt::RightButton) m_draft->document().SetButtonColor(b == Qt::RightButton, i);
-    refresh();
 }
 
 bool CColorPaletteBar::chooseNew()
@@ -120,7 +119,6 @@ bool CColorPaletteBar::chooseNew()
         return false;
     }
     doc.SetButtonColor(right, at);
-    refresh();
     return true;
 }
 

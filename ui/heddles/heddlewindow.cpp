@@ -38,7 +38,6 @@ CHeddleView::CHeddleView(CDraftWindow* w, QWidget* parent) : QPlainTextEdit(pare
     // One tab stop, two spaces wide.
     setTabStopDistance(fontMetrics().horizontalAdvance(QStringLiteral("  ")));
     connect(w, &CDraftWindow::documentChanged, this, &CHeddleView::recount);
-    connect(w, &CDraftWindow::loomSizeChangedSignal, this, &CHeddleView::recount);
     auto* print = new QAction(QStringLiteral("&Print..."), this);
     print->setShortcut(QKeySequence::Print);
     print->setShortcutContext(Qt::WidgetWithChildrenShortcut);

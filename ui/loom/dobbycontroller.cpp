@@ -217,7 +217,6 @@ bool CDobbyController::startRun(CQuillabyDoc& doc)
     doc.subscribe(this);
     connect(m_link, &CSerialLink::activity, this, &CDobbyController::handleEvents);
     m_link->attach(m_run->head());
-    const int before = doc.weaving().currentPick;
     m_run->start();
     m_link->pump();
     handleEvents();
@@ -225,10 +224,7 @@ bool CDobbyController::startRun(CQuillabyDoc& doc)
     m_controlBar->show();
     m_repeatBar->show();
     m_controlBar->setFocus();
-    // Markers may have moved the section: panes repaint them.
-    UpdateHint h{UpdateHint::NoDrawdown, doc.weaving().currentPick, doc.weaving().currentPick};
-    doc.UpdateAllViews(&h);
-    refreshPickDisplay(before);
+    refreshPickDisplay();
     updateActions();
     return true;
 }
@@ -268,7 +264,7 @@ void CDobbyController::handleEvents()
         switch (e.kind) {
         case DobbyEvent::Kind::HeadReady:
         case DobbyEvent::Kind::PickRequested:
-        case DobbyEvent::Kind::EndOfTreadling: refreshPickDisplay(e.previousPick); break;
+        case DobbyEvent::Kind::EndOfTreadling: refreshPickDisplay(); break;
         case DobbyEvent::Kind::TimedOut:
             m_timedOut->show();
             m_timedOut->raise();
@@ -284,27 +280,12 @@ void CDobbyController::handleEvents()
     }
 }
 
-void CDobbyController::showWeavingPick(CQuillabyDoc& doc, int pick)
-{
-    // The draft's frames mark the pick the loom weaves (-1: not weaving).
-    const QList<CDraftWindow*> windows = m_frame.draftWindows();
-    const QList<QMdiSubWindow*> subs = m_frame.mdiArea()->subWindowList();
-    for (CDraftWindow* w : windows) {
-        if (&w->document() != &doc) continue;
-        if (w->frame()) w->frame()->setWeavingPick(pick);
-        for (const QMdiSubWindow* sub : subs)
-            if (CGridFrame* f = w->frameIn(sub)) f->setWeavingPick(pick);
-    }
-}
-
-void CDobbyController::refreshPickDisplay(int previousPick)
+void CDobbyController::refreshPickDisplay()
 {
     if (!m_run) return;
     const int current = m_run->position().currentPick();
-    showWeavingPick(*m_runDoc, current);
-    const int picks = m_runDoc->numPicks();
-    auto valid = [picks](int p) { return p >= 0 && p < picks ? p : -1; };
-    m_runDoc->NotifyWeavingPick(previousPick != current ? valid(previousPick) : -1, valid(current));
+    // The draft's panes mark the pick the loom weaves.
+    m_runDoc->MarkPick(current >= 0 && current < m_runDoc->numPicks() ? current : -1);
     m_repeatBar->setCount(m_run->position().repeatCount());
     m_controlBar->setPick(current + 1);
 }
@@ -313,7 +294,7 @@ void CDobbyController::afterCommand()
 {
     if (m_link) m_link->pump();
     handleEvents();
-    if (m_run) refreshPickDisplay(m_run->head()->previousPick());
+    if (m_run) refreshPickDisplay();
     updateActions();
 }
 
@@ -498,22 +479,15 @@ void CDobbyController::teardown(bool release)
         m_link = nullptr;
     }
     doc->unsubscribe(this);
-    showWeavingPick(*doc, -1);
+    // Nobody weaves: no pick is marked.
+    doc->MarkPick(-1);
     m_runDoc = nullptr;
     m_controlBar->hide();
     m_repeatBar->hide();
-    // Both rows lose the current-pick look now that nobody weaves.
-    const int current = run->position().currentPick();
-    const int previous = run->head()->previousPick();
-    for (int p : {previous, current})
-        if (p >= 0 && p < doc->numPicks()) {
-            UpdateHint h = UpdateHint::picks(p, p);
-            doc->UpdateAllViews(&h);
-        }
     updateActions();
 }
 
-void CDobbyController::documentUpdated(const CQuillabyDoc& doc, const UpdateHint*)
+void CDobbyController::documentUpdated(const CQuillabyDoc& doc, const UpdateHint&)
 {
     if (!m_run || &doc != m_runDoc) return;
     if (doc.numPicks() == m_lastPicks && doc.numShafts() == m_lastShafts) return;
@@ -528,10 +502,9 @@ void CDobbyController::documentUpdated(const CQuillabyDoc& doc, const UpdateHint
             report(QStringLiteral("There are no picks in the treadling."));
             return;
         }
-        const int before = m_run->position().currentPick();
         m_run->DraftChanged();
         afterCommand();
-        refreshPickDisplay(before);
+        refreshPickDisplay();
     });
 }
 

@@ -78,7 +78,7 @@ public:
     // Changes the line settings a head asks for (to try a setup the port refuses).
     void setLineHook(std::function<void(CSerialLink::LineSettings&)> f) { m_lineHook = std::move(f); }
 
-    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
+    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint) override;
 
 public slots:
     void OnDobbyStart();
@@ -99,8 +99,7 @@ private:
     bool openPort(CDobbyHead& head);
     void afterCommand();
     void handleEvents();
-    void refreshPickDisplay(int previousPick);
-    void showWeavingPick(CQuillabyDoc& doc, int pick);
+    void refreshPickDisplay();
     void teardown(bool release);
     void report(const QString& text);
 

@@ -42,6 +42,7 @@ CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, s
     m_field->setInverted(topDown);
     m_field->setValue(std::clamp(currentPick + 1, 1, n));
     m_previewed = m_field->value();
+    m_markedBefore = doc.markedPick();
     auto* top = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     form->addRow(label, m_field);
@@ -51,8 +52,8 @@ CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, s
 
 CSetDobbyPick::~CSetDobbyPick()
 {
-    // The previewed row goes back to its plain look.
-    if (m_previewed >= 1 && m_previewed <= m_doc.numPicks()) m_doc.NotifyWeavingPick(m_previewed - 1, -1);
+    // The panes mark again what they marked before (the loom's pick, or none).
+    m_doc.MarkPick(m_markedBefore < m_doc.numPicks() ? m_markedBefore : -1);
 }
 
 void CSetDobbyPick::addHints()
@@ -64,9 +65,8 @@ void CSetDobbyPick::addHints()
 void CSetDobbyPick::preview(int shown)
 {
     if (shown == m_previewed) return;
-    const int old = m_previewed >= 1 && m_previewed <= m_doc.numPicks() ? m_previewed - 1 : -1;
     m_previewed = shown;
-    m_doc.NotifyWeavingPick(old, shown - 1);
+    m_doc.MarkPick(shown >= 1 && shown <= m_doc.numPicks() ? shown - 1 : -1);
 }
 
 void CSetDobbyPick::nextMarker()

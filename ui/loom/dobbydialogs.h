@@ -52,6 +52,7 @@ private:
     std::function<int(int)> m_nextMarker;
     CPickSpinBox* m_field = nullptr;
     int m_previewed = 0;
+    int m_markedBefore = -1;
 };
 
 // "Set Dobby Markers": adds or removes the marker at the chosen pick, or all.

@@ -46,7 +46,7 @@ DrawdownStyle CDraftView::style() const
         st.selFirstEnd = selection(0), st.selLastEnd = selection(1);
         st.selFirstPick = selection(2), st.selLastPick = selection(3);
     }
-    st.currentPick = exporting() ? -1 : frame()->weavingPick();
+    st.currentPick = exporting() ? -1 : document()->markedPick();
     return st;
 }
 
@@ -56,9 +56,12 @@ const DrawdownRows& CDraftView::drawdownRows()
     return *m_rowsCache;
 }
 
-void CDraftView::documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint)
+void CDraftView::documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint)
 {
-    if (!(hint && hint->has(UpdateHint::NoDrawdown))) m_rowsCache.reset();
+    // The cloth's interlacing follows the threads, the tieup and the loom, not the colors.
+    constexpr std::uint32_t kWeave =
+        UpdateHint::Threading | UpdateHint::Treadling | UpdateHint::Tieup | UpdateHint::Structure;
+    if (hint.parts & kWeave) m_rowsCache.reset();
     CGridView::documentUpdated(doc, hint);
 }
 
@@ -124,9 +127,9 @@ void CDraftView::paintGridLines(QPainter& p, const QRect& area)
 
 void CDraftView::reactToHint(const UpdateHint& hint)
 {
-    if (hint.has(UpdateHint::NoDrawdown)) return;
-    if (hint.has(UpdateHint::PicksChanged) || hint.has(UpdateHint::OnePick)) updateRowItems(hint.first, hint.last);
-    else if (hint.has(UpdateHint::EndsChanged)) updateColumnItems(hint.first, hint.last);
+    if (!(hint.parts & ~UpdateHint::Texts)) return;
+    if (hint.ranged() && hint.parts == UpdateHint::Treadling) updateRowItems(hint.first, hint.last);
+    else if (hint.ranged() && hint.parts == UpdateHint::Threading) updateColumnItems(hint.first, hint.last);
     else updateAll();
 }
 

@@ -20,7 +20,7 @@ public:
     PaneKind paneKind() const override { return PaneKind::Drawdown; }
     void orientationChanged() override { setFarEdges(true, !frame()->threadingOnTop()); }
 
-    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
+    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint) override;
 
     // The style a paint uses, from the frame and the document.
     DrawdownStyle style() const;

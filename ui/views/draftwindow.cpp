@@ -105,15 +105,10 @@ CGridFrame* CDraftWindow::frameIn(const QMdiSubWindow* sub) const
     return ownsSubWindow(sub) ? qobject_cast<CGridFrame*>(sub->widget()) : nullptr;
 }
 
-void CDraftWindow::documentUpdated(const CQuillabyDoc&, const UpdateHint*)
+void CDraftWindow::documentUpdated(const CQuillabyDoc&, const UpdateHint&)
 {
     if (isWindowModified() != m_doc->isModified()) setWindowModified(m_doc->isModified());
     emit documentChanged();
-}
-
-void CDraftWindow::loomSizeChanged(const CQuillabyDoc&)
-{
-    emit loomSizeChangedSignal();
 }
 
 } // namespace qb

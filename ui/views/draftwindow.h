@@ -56,13 +56,15 @@ public:
     // The frame shown in `sub` when it belongs to this draft, else null.
     CGridFrame* frameIn(const QMdiSubWindow* sub) const;
 
-    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
-    void loomSizeChanged(const CQuillabyDoc& doc) override;
+    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint) override;
+    void paletteChanged(const CQuillabyDoc&) override { emit paletteChangedSignal(); }
     void historyChanged(const CQuillabyDoc&) override { emit undoStepsChanged(); }
 
 signals:
-    void loomSizeChangedSignal();
+    // Any change of the draft (the status bar's counts, the caption's mark).
     void documentChanged();
+    // The palette or the mouse buttons' colors changed.
+    void paletteChangedSignal();
     // A step joined the history or was undone or redone.
     void undoStepsChanged();
 

@@ -89,14 +89,6 @@ void CGridFrame::arrangePanes()
     for (CGridView* p : m_panes) p->orientationChanged();
 }
 
-void CGridFrame::setWeavingPick(int pick)
-{
-    if (pick == m_weavingPick) return;
-    m_weavingPick = pick;
-    for (CGridView* p : m_panes)
-        if (p->paneKind() == PaneKind::Drawdown) p->relayout();
-}
-
 void CGridFrame::setHighlight(const ThreadHighlight& h)
 {
     if (h == m_highlight) return;

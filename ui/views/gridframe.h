@@ -103,10 +103,6 @@ public:
     void setShowGridWhenHidden(bool on);
     // The DraftDrawnUp setting changed: every pane turns over.
     void setDrawnUp(bool drawnUp);
-    // The pick the loom weaves while the draft is connected to it (-1: not
-    // weaving); the drawdown marks it on screen.
-    int weavingPick() const { return m_weavingPick; }
-    void setWeavingPick(int pick);
     // The highlighted thread (Float Search); setting it repaints the panes.
     const ThreadHighlight& highlight() const { return m_highlight; }
     void setHighlight(const ThreadHighlight& h);
@@ -198,7 +194,6 @@ private:
     bool m_interlaceSuppressed = false;
     bool m_threadingOnTop = true;
     bool m_showGridWhenHidden = false;
-    int m_weavingPick = -1;
     ThreadHighlight m_highlight;
     bool m_closing = false;
     bool m_hidden[4] = {false, false, false, false};

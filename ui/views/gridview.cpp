@@ -163,12 +163,13 @@ void CGridView::renderExport(QPainter& p)
     computeStyle();
 }
 
-void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint* hint)
+void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint& hint)
 {
-    if (hint && hint->flags == UpdateHint::ButtonColors) return;
+    // The button colors and the texts show nowhere in the panes.
+    if (hint.has(UpdateHint::ButtonColors) || !(hint.parts & ~UpdateHint::Texts)) return;
     // Copying the drawdown depends on the draft's content: one pane per frame refreshes the commands.
     if (m_frame->activePane() == this) m_frame->updateActionStates();
-    if (!hint || hint->flags == 0) {
+    if (hint.layout) {
         relayout();
         return;
     }
@@ -181,7 +182,7 @@ void CGridView::documentUpdated(const CQuillabyDoc&, const UpdateHint* hint)
         updateAll();
         return;
     }
-    reactToHint(*hint);
+    reactToHint(hint);
 }
 
 void CGridView::weavingPickMoved(const CQuillabyDoc&, int previous, int current)

@@ -74,7 +74,7 @@ public:
     void renderExport(QPainter& p);
 
     // IDocumentObserver
-    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
+    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint) override;
     void weavingPickMoved(const CQuillabyDoc& doc, int previous, int current) override;
 
     // Tests and tools watch which rectangles a change repaints.
@@ -90,8 +90,9 @@ protected:
     // Paints the cells meeting `area` (content pixels).
     virtual void paintCells(QPainter& p, const QRect& area) = 0;
     virtual void paintGridLines(QPainter& p, const QRect& area);
+    // Repaints what a change that keeps the layout touched, if the pane shows it.
     virtual void reactToHint(const UpdateHint& hint) = 0;
-    // Repaints what marks the pick on the loom (panes that show picks).
+    // Repaints what marks the document's marked pick (panes that show picks).
     virtual void markPick(int /*pick*/) {}
     virtual QColor backgroundColor() const { return Qt::white; }
 

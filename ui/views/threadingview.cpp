@@ -56,7 +56,8 @@ void CThreadingView::paintValue(QPainter& p, const QRect& in, int thread, int ro
 
 void CThreadingView::reactToHint(const UpdateHint& hint)
 {
-    if (hint.has(UpdateHint::EndsChanged)) updateColumnItems(hint.first, hint.last);
+    if (hint.ranged() && hint.parts == UpdateHint::Threading) updateColumnItems(hint.first, hint.last);
+    else if (hint.parts & (UpdateHint::Threading | UpdateHint::Palette | UpdateHint::Settings)) updateAll();
 }
 
 void CThreadingView::resizeEvent(QResizeEvent* e)

@@ -68,11 +68,11 @@ void CTieupView::paintCells(QPainter& p, const QRect& area)
     }
 }
 
-void CTieupView::reactToHint(const UpdateHint&)
+void CTieupView::reactToHint(const UpdateHint& hint)
 {
-    // Tieup edits arrive without a hint; thread edits leave the tieup alone,
-    // except in liftplan form where the pane follows the loom's size.
-    if (document()->isLiftplan()) updateAll();
+    // Thread edits leave the tieup alone, except in liftplan form where the
+    // pane follows the loom's size.
+    if ((hint.parts & (UpdateHint::Tieup | UpdateHint::Settings)) || document()->isLiftplan()) updateAll();
 }
 
 } // namespace qb

@@ -55,13 +55,8 @@ void CTreadlingView::paintValue(QPainter& p, const QRect& in, int thread, int ro
 
 void CTreadlingView::reactToHint(const UpdateHint& hint)
 {
-    if (hint.has(UpdateHint::PicksChanged)) {
-        updateRowItems(hint.first, hint.last);
-    } else if (hint.has(UpdateHint::OnePick)) {
-        updateRowItems(hint.first, hint.first);
-    } else if (!hint.has(UpdateHint::EndsChanged) && !hint.has(UpdateHint::NoDrawdown)) {
-        updateAll();
-    }
+    if (hint.ranged() && hint.parts == UpdateHint::Treadling) updateRowItems(hint.first, hint.last);
+    else if (hint.parts & (UpdateHint::Treadling | UpdateHint::Palette | UpdateHint::Settings)) updateAll();
 }
 
 void CTreadlingView::markPick(int pick)

@@ -50,7 +50,6 @@ bool CFabricAnalysisMode::setOn(bool on, IPrompter& prompter)
             doc.Transaction("Fabric Analysis", [&](Edit e) { FabricAnalysisLeave(e, doc, m_risingShed); });
         m_frame->setColoring(m_coloring);
         m_frame->setInterlaceSuppressed(false);
-        doc.NotifyLoomSize();
     }
     m_frame->relayoutPanes();
     return true;
@@ -60,16 +59,12 @@ CellOutcome CFabricAnalysisMode::drawCell(int end, int pick, bool lifted)
 {
     if (!m_on) return CellOutcome::NotAvailable;
     CQuillabyDoc& doc = *m_frame->document();
-    const int shafts = doc.numShafts(), treadles = doc.numTreadles();
     CellOutcome out = CellOutcome::NotAvailable;
     doc.Transaction("Fabric Analysis", [&](Edit e) { out = FabricAnalysisCell(e, doc, end, pick, lifted); });
     if (out == CellOutcome::NoRoom || out == CellOutcome::NotAvailable) {
         // The draft cannot follow any further: the mode ends as if switched off.
         FixedPrompter silent;
         setOn(false, silent);
-    } else if (out == CellOutcome::Changed && (shafts != doc.numShafts() || treadles != doc.numTreadles())) {
-        doc.NotifyLoomSize();
-        m_frame->relayoutPanes();
     }
     return out;
 }

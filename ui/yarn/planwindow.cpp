@@ -82,7 +82,7 @@ MeasureSystem CPlanFormView::system() const
     return MeasureSystemOf(m_main ? m_main->settings().UnitMeasure : m_doc->units());
 }
 
-void CPlanFormView::documentUpdated(const CQuillabyDoc&, const UpdateHint*)
+void CPlanFormView::documentUpdated(const CQuillabyDoc&, const UpdateHint&)
 {
     refresh();
 }

@@ -44,7 +44,7 @@ public:
     void printPreview();
     bool copyToClipboard();
 
-    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint* hint) override;
+    void documentUpdated(const CQuillabyDoc& doc, const UpdateHint& hint) override;
 
 private:
     MeasureSystem system() const;

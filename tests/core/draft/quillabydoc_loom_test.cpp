@@ -26,9 +26,12 @@ std::vector<int> shaftsOf(const Threading& t)
 
 class LoomCounter : public IDocumentObserver {
 public:
-    void documentUpdated(const CQuillabyDoc&, const UpdateHint* hint) override { hints.push_back(hint != nullptr); }
-    void loomSizeChanged(const CQuillabyDoc&) override { ++loomChanges; }
-    std::vector<bool> hints;
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint& hint) override
+    {
+        layouts.push_back(hint.layout);
+        if (hint.has(UpdateHint::Structure)) ++loomChanges;
+    }
+    std::vector<bool> layouts;
     int loomChanges = 0;
 };
 
@@ -56,7 +59,7 @@ TEST(DocLoom, LoweringShaftsUnthreadsEndsAndMasksTheTieup)
     for (int t = 0; t < 8; ++t) EXPECT_EQ(doc.tieup().column(t).bits(), t < 4 ? 1ull << t : 0ull) << t;
     EXPECT_EQ(doc.numTreadles(), 8) << "tieup form: treadles do not follow";
     EXPECT_EQ(obs.loomChanges, 1);
-    EXPECT_EQ(obs.hints, (std::vector<bool>{false}));
+    EXPECT_EQ(obs.layouts, (std::vector<bool>{true}));
     EXPECT_FALSE(doc.SetThreadingCell(kReplay, 0, 5));
     doc.unsubscribe(&obs);
 }

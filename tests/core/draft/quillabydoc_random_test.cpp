@@ -87,7 +87,7 @@ private:
 
 class Counter : public IDocumentObserver {
 public:
-    void documentUpdated(const CQuillabyDoc&, const UpdateHint*) override { ++updates; }
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint&) override { ++updates; }
     int updates = 0;
 };
 

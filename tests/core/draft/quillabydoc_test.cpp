@@ -13,21 +13,19 @@ using namespace qb;
 namespace {
 
 struct Update {
-    bool hasHint = false;
-    std::uint32_t flags = 0;
+    std::uint32_t parts = 0;
+    bool layout = false;
     int first = 0;
     int last = 0;
 };
 
 class Recorder : public IDocumentObserver {
 public:
-    void documentUpdated(const CQuillabyDoc&, const UpdateHint* hint) override
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint& hint) override
     {
-        Update u;
-        if (hint) u = {true, hint->flags, hint->first, hint->last};
-        updates.push_back(u);
+        updates.push_back({hint.parts, hint.layout, hint.first, hint.last});
+        if (hint.has(UpdateHint::Structure)) ++loomChanges;
     }
-    void loomSizeChanged(const CQuillabyDoc&) override { ++loomChanges; }
     std::vector<Update> updates;
     int loomChanges = 0;
 };
@@ -56,12 +54,12 @@ protected:
     }
     void TearDown() override { doc.unsubscribe(&rec); }
 
-    // The last update, which must carry a hint.
+    // The last update, which must be a change that keeps the layout.
     Update lastHint() const
     {
         EXPECT_FALSE(rec.updates.empty());
         if (rec.updates.empty()) return {};
-        EXPECT_TRUE(rec.updates.back().hasHint);
+        EXPECT_FALSE(rec.updates.back().layout);
         return rec.updates.back();
     }
 
@@ -191,7 +189,7 @@ TEST_F(DocTest, ThreadingCellBeyondTheEndAppendsToAllWarpRows)
     EXPECT_EQ(shaftsOf(*doc.threading(1)), (std::vector<int>{0, 0, 0, 0, 3}));
     EXPECT_EQ(shaftsOf(*doc.threading(0)), (std::vector<int>{0, 0, 0, 0, 0}));
     const Update u = lastHint();
-    EXPECT_EQ(u.flags, UpdateHint::EndsChanged);
+    EXPECT_EQ(u.parts, UpdateHint::Threading);
     EXPECT_EQ(u.first, 4);
     EXPECT_EQ(u.last, 4);
     EXPECT_TRUE(doc.isModified());
@@ -231,7 +229,7 @@ TEST_F(DocTest, TreadlingCellReplacesTheTreadleUnlessMultiple)
     EXPECT_TRUE(doc.SetTreadlingCell(kReplay, 0, 4));
     EXPECT_EQ(doc.treadling(0)->GetSet(0), TreadleSet(0b1000, 0));
     const Update u = lastHint();
-    EXPECT_EQ(u.flags, UpdateHint::PicksChanged);
+    EXPECT_EQ(u.parts, UpdateHint::Treadling);
 
     ASSERT_TRUE(doc.SetMultipleTreadles(kReplay, true));
     EXPECT_TRUE(doc.SetTreadlingCell(kReplay, 0, 1));
@@ -404,7 +402,7 @@ TEST_F(DocTest, InsertGoesIntoEveryRow)
     EXPECT_EQ(shaftsOf(*doc.threading(0)), (std::vector<int>{1, 0, 0, 0, 2}));
     EXPECT_EQ(shaftsOf(*doc.threading(1)), (std::vector<int>{0, 0, 0, 0, 0}));
     ASSERT_EQ(rec.updates.size(), 1u);
-    EXPECT_FALSE(rec.updates[0].hasHint); // a size change repaints everything
+    EXPECT_TRUE(rec.updates[0].layout); // a size change lays the panes out anew
 }
 
 TEST_F(DocTest, InsertIsRefusedWhenPositionPlusCountReaches32768)
@@ -440,7 +438,7 @@ TEST_F(DocTest, DeleteAndClearActOnEveryRow)
     EXPECT_EQ(doc.treadling(0)->FirstValue(1), 0);
     EXPECT_EQ(doc.treadling(1)->FirstValue(2), 0);
     const Update u = lastHint();
-    EXPECT_EQ(u.flags, UpdateHint::PicksChanged);
+    EXPECT_EQ(u.parts, UpdateHint::Treadling);
     EXPECT_EQ(u.first, 1);
     EXPECT_EQ(u.last, 2);
 }
@@ -463,7 +461,7 @@ TEST_F(DocTest, PaintingBeyondTheEndGrowsTheSideAndSetsTheDefaultFirst)
     EXPECT_EQ(colors, (std::vector<int>{1, 1, 2, 2, 2, 2}));
     EXPECT_EQ(doc.threading(1)->defaultColor(), 0) << "other rows keep their default";
     const Update u = lastHint();
-    EXPECT_EQ(u.flags, UpdateHint::EndsChanged);
+    EXPECT_EQ(u.parts, UpdateHint::Threading);
     // Later appends take it as well.
     doc.SetThreadingCell(kReplay, 7, 1);
     EXPECT_EQ(t.GetColor(7), 2);
@@ -474,7 +472,7 @@ TEST_F(DocTest, PickColorsHintCarriesTheRange)
     doc.InsertThreads(kReplay, Side::Treadling, 0, 5);
     EXPECT_TRUE(doc.SetThreadColors(kReplay, Side::Treadling, 1, 3, 3));
     const Update u = lastHint();
-    EXPECT_EQ(u.flags, UpdateHint::PicksChanged);
+    EXPECT_EQ(u.parts, UpdateHint::Treadling);
     EXPECT_EQ(u.first, 1);
     EXPECT_EQ(u.last, 3);
     EXPECT_EQ(doc.treadling(0)->GetColor(2), 3);
@@ -488,9 +486,9 @@ TEST_F(DocTest, SymbolAndLabelPrimitivesHintTheirSide)
     doc.InsertThreads(kReplay, Side::Threading, 0, 10);
     doc.InsertThreads(kReplay, Side::Treadling, 0, 10);
     EXPECT_TRUE(doc.SetSymbol(kReplay, Side::Treadling, 6, '*'));
-    EXPECT_EQ(lastHint().flags, UpdateHint::PicksChanged);
+    EXPECT_EQ(lastHint().parts, UpdateHint::Treadling);
     EXPECT_TRUE(doc.AddLabel(kReplay, Side::Threading, {2, 5, "border"}));
-    EXPECT_EQ(lastHint().flags, UpdateHint::EndsChanged);
+    EXPECT_EQ(lastHint().parts, UpdateHint::Threading);
     EXPECT_EQ(lastHint().first, 2);
     EXPECT_EQ(lastHint().last, 6);
     EXPECT_TRUE(doc.SetLabelText(kReplay, Side::Threading, 2, 5, "edge"));

@@ -35,7 +35,7 @@ std::string state(const CQuillabyDoc& doc)
 
 // Counts what the document tells its observers about the history.
 struct HistoryWatch : IDocumentObserver {
-    void documentUpdated(const CQuillabyDoc&, const UpdateHint*) override {}
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint&) override {}
     void historyChanged(const CQuillabyDoc&) override { ++changes; }
     int changes = 0;
 };

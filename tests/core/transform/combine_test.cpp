@@ -180,9 +180,10 @@ TEST(Append, CarriesColorsThroughThePalette)
     other->raw().paletteMutable().setColor(2, rgb(1, 2, 3));
     const int before = doc->palette().count();
     FixedPrompter p;
+    Listener views(*doc);
     const CommandResult r = AppendTreadling(kReplay, *doc, *other, p);
     ASSERT_TRUE(r.done());
-    EXPECT_TRUE(r.paletteChanged);
+    EXPECT_EQ(views.paletteNotices, 1);
     EXPECT_EQ(doc->palette().count(), before + 2);
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{1, 6, 2}));
     EXPECT_EQ(doc->numTreadles(), 6);

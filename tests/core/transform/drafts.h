@@ -47,4 +47,15 @@ std::vector<int> Treadles(const CQuillabyDoc& doc, int row = 0);
 void SetShafts(CQuillabyDoc& doc, const std::vector<int>& shafts);
 void SetTreadles(CQuillabyDoc& doc, const std::vector<int>& treadles);
 
+// Counts what a draft's views hear while it watches.
+struct Listener : IDocumentObserver {
+    explicit Listener(CQuillabyDoc& d) : doc(d) { doc.subscribe(this); }
+    ~Listener() override { doc.unsubscribe(this); }
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint& hint) override { hints.push_back(hint); }
+    void paletteChanged(const CQuillabyDoc&) override { ++paletteNotices; }
+    CQuillabyDoc& doc;
+    std::vector<UpdateHint> hints;
+    int paletteNotices = 0;
+};
+
 } // namespace qbtest

@@ -236,13 +236,15 @@ TEST(FloatSearch, MarkFloatWithAFullPaletteIsRefused)
     SetShafts(*doc, {1, 2});
     FixedPrompter prompter;
     const COLORREF orange = rgb(255, 128, 0);
+    Listener views(*doc);
     CommandResult r = MarkFloat(kReplay, *doc, FloatDirection::Warp, 1, orange, prompter);
     ASSERT_TRUE(r.done());
-    EXPECT_TRUE(r.paletteChanged);
+    EXPECT_EQ(views.paletteNotices, 1);
     const int mark = doc->palette().find(orange);
     EXPECT_EQ(doc->threading(0)->GetColor(1), mark);
     EXPECT_EQ(doc->threading(0)->defaultColor(), mark);
-    EXPECT_FALSE(MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, orange, prompter).paletteChanged);
+    EXPECT_TRUE(MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, orange, prompter).done());
+    EXPECT_EQ(views.paletteNotices, 1); // the color is in the palette already
     SetShafts(*doc, {1, 2}); // thread colors back to the row's (the mark color)
 
     while (doc->palette().count() < kMaxColors)

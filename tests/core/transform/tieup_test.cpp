@@ -187,8 +187,9 @@ TEST(AddTabby, FullPaletteReusesAnUnusedEntry)
     FixedPrompter p;
     AddTabbyOptions o;
     o.tabbyColor = 0xABCDEF;
-    const auto r = AddTabby(kReplay, *doc, o, p);
-    EXPECT_TRUE(r.paletteChanged);
+    Listener views(*doc);
+    AddTabby(kReplay, *doc, o, p);
+    EXPECT_EQ(views.paletteNotices, 1);
     EXPECT_EQ(doc->palette().count(), kMaxColors);
     EXPECT_EQ(doc->palette().find(0xABCDEF), 5);
     EXPECT_EQ(doc->palette().name(5), "color6");

@@ -104,6 +104,7 @@ void CheckOneStepEach(const std::vector<Step>& list, const std::function<std::un
         const int color = (doc->threading(0)->GetColor(0) + 1) % 5;
         doc->Transaction("Pencil", [&](Edit s) { doc->SetThreadColors(s, Side::Threading, 0, 0, color, 0); });
         const std::string before = State(*doc);
+        Listener views(*doc);
         const CommandResult r = c.run(*doc);
         const std::string after = State(*doc);
         SCOPED_TRACE(testing::Message() << c.label << ' ' << trace);
@@ -114,10 +115,16 @@ void CheckOneStepEach(const std::vector<Step>& list, const std::function<std::un
         EXPECT_EQ(doc->history().undoCount(), 2);
         if (doc->history().undoCount() != 2) continue;
         EXPECT_EQ(doc->history().undoName(), c.undoName);
+        // The views hear the step once, and its undo and redo once each,
+        // of the same parts.
         EXPECT_TRUE(doc->Undo());
         EXPECT_EQ(State(*doc), before);
         EXPECT_TRUE(doc->Redo());
         EXPECT_EQ(State(*doc), after);
+        ASSERT_EQ(views.hints.size(), 3u);
+        EXPECT_EQ(views.hints[1].parts, views.hints[0].parts);
+        EXPECT_EQ(views.hints[2].parts, views.hints[0].parts);
+        EXPECT_EQ(views.hints[2].layout, views.hints[0].layout);
         EXPECT_TRUE(doc->Undo());
         EXPECT_TRUE(doc->Undo());
         EXPECT_EQ(State(*doc), original);

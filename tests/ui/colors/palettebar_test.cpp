@@ -168,7 +168,6 @@ TEST_F(PaletteBarTest, ColorOrderShowsRunsTotalsAndEditsNames)
     for (int e = 0; e < 5; ++e) d.SetThreadingCell(kReplay, e, 1);
     d.SetThreadColors(kReplay, Side::Threading, 0, 4, 2);
     d.SetThreadColors(kReplay, Side::Threading, 2, 2, 0);
-    d.UpdateAllViews();
     CColorOrderView view(m_w, true);
     EXPECT_EQ(view.legendLines(), 2);
     const QString t = view.tableText();

@@ -312,7 +312,6 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     startWeaving(DobbyHeadType::Louet, *doc);
     for (int i = 0; i < 10; ++i) ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
     ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 5, 55));
-    doc->UpdateAllViews();
     RunFor(20);
     // The position stays on the last pick that is left (not back to the first);
     // the loom keeps its shed until the weaver or the loom moves on.
@@ -324,7 +323,6 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     EXPECT_TRUE(dobby->hasRun());
 
     ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 0, 5));
-    doc->UpdateAllViews();
     RunFor(20);
     EXPECT_FALSE(dobby->hasRun());
     EXPECT_EQ(messages, QStringList{QStringLiteral("There are no picks in the treadling.")});

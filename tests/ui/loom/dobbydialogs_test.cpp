@@ -15,7 +15,7 @@ namespace {
 // The pick marker's moves (from, to) as the panes hear them.
 struct HintLog : IDocumentObserver {
     std::vector<std::pair<int, int>> rows;
-    void documentUpdated(const CQuillabyDoc&, const UpdateHint*) override {}
+    void documentUpdated(const CQuillabyDoc&, const UpdateHint&) override {}
     void weavingPickMoved(const CQuillabyDoc&, int previous, int current) override
     {
         rows.emplace_back(previous, current);
@@ -28,6 +28,8 @@ TEST(DobbyDialogs, SetPickPreviewsStaysInRangeAndJumpsToMarkers)
 {
     auto doc = LoadDraft("dobby/advancingtwill16.wif");
     ASSERT_TRUE(doc);
+    // As while weaving: the loom's pick is marked.
+    doc->MarkPick(4);
     HintLog log;
     doc->subscribe(&log);
     {
@@ -65,9 +67,9 @@ TEST(DobbyDialogs, SetPickPreviewsStaysInRangeAndJumpsToMarkers)
         EXPECT_EQ(dlg.value(), 19);
         log.rows.clear();
     }
-    // Closing puts the previewed row back.
+    // Closing marks the loom's pick again.
     ASSERT_EQ(log.rows.size(), 1u);
-    EXPECT_EQ(log.rows[0], std::make_pair(18, -1));
+    EXPECT_EQ(log.rows[0], std::make_pair(18, 4));
     doc->unsubscribe(&log);
 }
 

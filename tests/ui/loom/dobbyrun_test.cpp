@@ -86,12 +86,12 @@ TEST_P(DobbyRunTest, FiftyPicksThroughTheMenuEveryLiftRight)
     // The loom asks for 50 picks after the first lift.
     ASSERT_TRUE(RunUntil([&] { return doc->weaving().currentPick == 50 || loom.done; }, 20000));
     EXPECT_EQ(dobby->controlBar()->pickText(), QStringLiteral("51"));
-    // The draft's frame marks the pick on the loom, until the run ends.
+    // The draft's panes mark the pick on the loom, until the run ends.
     CDraftWindow* window = frame->activeDraftWindow();
     ASSERT_TRUE(window && window->frame());
-    EXPECT_EQ(window->frame()->weavingPick(), 50);
+    EXPECT_EQ(doc->markedPick(), 50);
     act(DobbyMenuItem::Stop)->trigger();
-    EXPECT_EQ(window->frame()->weavingPick(), -1);
+    EXPECT_EQ(doc->markedPick(), -1);
     EXPECT_FALSE(dobby->hasRun());
     EXPECT_FALSE(dobby->controlBar()->isVisibleTo(frame.get()));
     ASSERT_TRUE(RunUntil([&] { return loom.done.load(); }, 10000));

@@ -3,6 +3,7 @@
 #include "printing/glyphs.h"
 #include "ui/views/paneframes.h"
 
+#include "core/draft/draftstep.h"
 #include "core/draft/drawdown.h"
 
 #include <QMdiArea>
@@ -290,8 +291,11 @@ TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)
     EXPECT_TRUE(isDark(img.pixel(center(plus))));
     EXPECT_FALSE(isDark(img.pixel(plus.left() + 2, plus.top() + 2)));
     // With the warps correlated to the color bars the cells show the end's color.
-    doc->raw().setCorrelation(1, true);
-    doc->UpdateAllViews();
+    doc->Transaction("Correlate", [&](Edit e) {
+        DraftStep step(e, *doc, DraftSnapshot::Structure);
+        doc->raw().setCorrelation(1, true);
+        step.commit();
+    });
     ASSERT_EQ(doc->activeCorrelation(), 1);
     img = grabPane(th);
     EXPECT_EQ(img.pixel(center(th->itemRect(0, 0))), colorOf(WarpColor(*doc, 0, 0)).rgb());
@@ -311,5 +315,4 @@ TEST(DraftFrameLayout, ClosingTheWindowUnsubscribesItsPanes)
     EXPECT_TRUE(area.subWindowList().isEmpty());
     // The document carries on without them.
     EXPECT_TRUE(doc->SetThreadingCell(kReplay, 3, 2));
-    doc->UpdateAllViews();
 }

@@ -133,16 +133,18 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
     EXPECT_TRUE(th.empty());
     EXPECT_TRUE(tu.empty());
 
+    // [WHEN] a tieup cell changes: the tieup and the cloth repaint, the threads' panes nothing
     tr.clear(), dd.clear();
-    // [WHEN] a hint that spares the drawdown
-    UpdateHint h{UpdateHint::PicksChanged | UpdateHint::NoDrawdown, 3, 3};
-    doc->UpdateAllViews(&h);
-    EXPECT_TRUE(dd.empty());
-    EXPECT_EQ(tr.size(), 1u);
+    doc->SetTieupCell(kReplay, 2, 2);
+    EXPECT_FALSE(tu.empty());
+    EXPECT_FALSE(dd.empty());
+    EXPECT_TRUE(tr.empty());
+    EXPECT_TRUE(th.empty());
 
     // [WHEN] the loom's pick marker moves: only those rows repaint
-    tr.clear();
-    doc->NotifyWeavingPick(2, 5);
+    doc->MarkPick(2);
+    tr.clear(), dd.clear(), tu.clear();
+    doc->MarkPick(5);
     ASSERT_EQ(dd.size(), 2u);
     EXPECT_LE(dd[0].height(), f->pickHeight() + 1);
     EXPECT_FALSE(tr.empty());
@@ -376,7 +378,7 @@ TEST(DrawdownRendering, SelectionDimsEverythingOutsideItFlat)
     EXPECT_EQ(after.pixel(out.topLeft()), dim);
     EXPECT_EQ(before.pixel(out.topLeft()), qRgb(0, 0, 0));
     // The weaving pick is marked orange-red while the loom weaves.
-    s.frame->setWeavingPick(3);
+    doc->MarkPick(3);
     dd->clearSelection();
     const QImage marked = grabPane(dd);
     EXPECT_EQ(marked.pixel(dd->itemRect(6, 3).topLeft()), qRgb(255, 64, 0));
