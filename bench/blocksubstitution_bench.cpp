@@ -41,7 +41,7 @@ std::unique_ptr<CQuillabyDoc> structure()
     b.endsPerBlock = b.picksPerBlock = 8;
     b.tiedownShafts = b.tiedownTreadles = 2;
     b.patternShaftsPerBlock = b.patternTreadlesPerBlock = 2;
-    SetDefinesStructure(kReplay, *doc, true);
+    SetDefinesStructure(kUnrecorded, *doc, true);
     return doc;
 }
 

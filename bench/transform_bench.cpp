@@ -53,8 +53,8 @@ void BM_ConvertToLiftplanAndBack(benchmark::State& state)
 {
     const auto source = bigDraft();
     runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) {
-        ConvertToLiftplan(kReplay, d, p);
-        ConvertToTieup(kReplay, d, p);
+        ConvertToLiftplan(kUnrecorded, d, p);
+        ConvertToTieup(kUnrecorded, d, p);
     });
 }
 
@@ -77,15 +77,15 @@ void BM_OptimizeShaftsAndTreadles(benchmark::State& state)
 {
     const auto source = redundantDraft();
     runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) {
-        Optimize(kReplay, d, Side::Threading, p);
-        Optimize(kReplay, d, Side::Treadling, p);
+        Optimize(kUnrecorded, d, Side::Threading, p);
+        Optimize(kUnrecorded, d, Side::Treadling, p);
     });
 }
 
 void BM_TurnDraft(benchmark::State& state)
 {
     const auto source = bigDraft(64);
-    runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) { TurnDraft(kReplay, d, p); });
+    runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) { TurnDraft(kUnrecorded, d, p); });
 }
 
 void BM_ArrangeBothKindsBothSides(benchmark::State& state)
@@ -93,8 +93,8 @@ void BM_ArrangeBothKindsBothSides(benchmark::State& state)
     const auto source = bigDraft();
     runOnCopies(state, *source, [](CQuillabyDoc& d, IPrompter& p) {
         for (ArrangeKind k : {ArrangeKind::Sequential, ArrangeKind::Parallel}) {
-            Arrange(kReplay, d, Side::Threading, k, p);
-            Arrange(kReplay, d, Side::Treadling, k, p);
+            Arrange(kUnrecorded, d, Side::Threading, k, p);
+            Arrange(kUnrecorded, d, Side::Treadling, k, p);
         }
     });
 }
@@ -119,16 +119,16 @@ void BM_FabricAnalysis512(benchmark::State& state)
         doc->raw().threadingMutable(0)->Append(kArea);
         doc->raw().treadlingMutable(0)->Append(kArea);
         state.ResumeTiming();
-        const bool rising = FabricAnalysisEnter(kReplay, *doc);
+        const bool rising = FabricAnalysisEnter(kUnrecorded, *doc);
         for (int p = 0; p < kArea; ++p)
             for (int e = 0; e < kArea; ++e)
                 if ((tieup[treadle[p]] >> shaft[e]) & 1) {
                     if (record)
                         doc->Transaction("Fabric Analysis", [&](Edit t) { FabricAnalysisCell(t, *doc, e, p, true); });
-                    else FabricAnalysisCell(kReplay, *doc, e, p, true);
+                    else FabricAnalysisCell(kUnrecorded, *doc, e, p, true);
                     ++cells;
                 }
-        FabricAnalysisLeave(kReplay, *doc, rising);
+        FabricAnalysisLeave(kUnrecorded, *doc, rising);
         benchmark::DoNotOptimize(doc->numShafts());
     }
     state.counters["cells"] = benchmark::Counter(double(cells), benchmark::Counter::kAvgIterations);

@@ -24,8 +24,8 @@ std::unique_ptr<CQuillabyDoc> largestDraft(int rows = 4)
     d.treadles = 128;
     d.defaultColors = {0x000000, 0x0000FF, 0x00FF00};
     doc->OnNewDocument(d);
-    doc->SetNumRows(kReplay, Side::Threading, rows);
-    doc->SetNumRows(kReplay, Side::Treadling, rows);
+    doc->SetNumRows(kUnrecorded, Side::Threading, rows);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, rows);
     std::mt19937_64 rng(42);
     for (int r = 0; r < rows; ++r) {
         Threading* th = doc->raw().threadingMutable(r);

@@ -33,8 +33,8 @@ std::unique_ptr<CQuillabyDoc> bigDraft()
     std::mt19937_64 rng(7);
     ColorPalette& pal = doc->raw().paletteMutable();
     while (pal.count() < kMaxColors) pal.add(static_cast<COLORREF>(rng() & 0xFFFFFF), false, "yarn");
-    doc->SetNumRows(kReplay, Side::Threading, 4);
-    doc->SetNumRows(kReplay, Side::Treadling, 4);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 4);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 4);
     for (int r = 0; r < 4; ++r) {
         Threading& t = *doc->raw().threadingMutable(r);
         t.Append(kSize);

@@ -103,9 +103,9 @@ CommandOutcome runBoth(const BothSides& b, CQuillabyDoc& doc, const CommandArgs&
     CommandArgs side = b.argument ? CommandArgs{b.argument} : args;
     int n = 0;
     if (!b.argument && !ParseNumberArg(args[0], 2, 100, n)) return RefuseArgs(prompter, b.name, "N must be 2..100");
-    CommandOutcome first = CommandFor(b.threading).run(kReplay, doc, side, prompter);
+    CommandOutcome first = CommandFor(b.threading).run(kUnrecorded, doc, side, prompter);
     if (stops(first)) return first;
-    CommandOutcome second = CommandFor(b.treadling).run(kReplay, doc, side, prompter);
+    CommandOutcome second = CommandFor(b.treadling).run(kUnrecorded, doc, side, prompter);
     if (stops(second)) return second;
     return CommandOutcome::inPlace(first.result.done() || second.result.done() ? CommandResult::doneResult()
                                                                                : CommandResult::noChange());
@@ -117,8 +117,8 @@ CommandOutcome runOperation(const Operation& op, CQuillabyDoc& doc, const Comman
     // A draft in liftplan form without multiple treadles converts too, one
     // treadle per distinct lift.
     if (op.entry->id == DraftCommandId::ConvertToTieup && !doc.multipleTreadles() && doc.isLiftplan())
-        doc.SetMultipleTreadles(kReplay, true);
-    return op.entry->run(kReplay, doc, args, prompter);
+        doc.SetMultipleTreadles(kUnrecorded, true);
+    return op.entry->run(kUnrecorded, doc, args, prompter);
 }
 
 void printHelp(std::ostream& out, const char* name, const char* synopsis, const char* help)

@@ -72,7 +72,7 @@ DraftPages::DraftPages(const CQuillabyDoc& doc, PrintKind kind, const PrintOptio
         // The chart shows the shafts each pick lifts: the draft in liftplan form.
         m_liftplanCopy = doc.Clone();
         FixedPrompter yes(true); // a notation question is answered Yes, silently
-        ConvertToLiftplan(kReplay, *m_liftplanCopy, yes);
+        ConvertToLiftplan(kUnrecorded, *m_liftplanCopy, yes);
         if (m_liftplanCopy->isLiftplan()) m_doc = m_liftplanCopy.get();
         else m_kind = PrintKind::Treadling; // several wefts on an irregular tieup: no single lift per pick
     }

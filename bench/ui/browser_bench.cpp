@@ -47,9 +47,9 @@ struct Fixture {
             d.shafts = d.treadles = 8 + int(rng() % 17);
             doc.OnNewDocument(d);
             const int n = 50 + int(rng() % 350);
-            for (int e = 0; e < n; ++e) doc.SetThreadingCell(kReplay, e, 1 + int(rng() % d.shafts));
-            for (int p = 0; p < n; ++p) doc.SetTreadlingCell(kReplay, p, 1 + int(rng() % d.treadles));
-            for (int t = 1; t <= d.treadles; ++t) doc.SetTieupCell(kReplay, t, 1 + int(rng() % d.shafts));
+            for (int e = 0; e < n; ++e) doc.SetThreadingCell(kUnrecorded, e, 1 + int(rng() % d.shafts));
+            for (int p = 0; p < n; ++p) doc.SetTreadlingCell(kUnrecorded, p, 1 + int(rng() % d.treadles));
+            for (int t = 1; t <= d.treadles; ++t) doc.SetTieupCell(kUnrecorded, t, 1 + int(rng() % d.shafts));
             WriteWifFile(doc, folder.filePath(QStringLiteral("d%1.wif").arg(i, 4, 10, QChar('0'))).toStdString());
         }
         main = std::make_unique<CMainFrame>(palette, recent);

@@ -50,7 +50,7 @@ struct Fixture {
     CDefaultPalette palette;
     CRecentFileList recent;
     std::unique_ptr<CMainFrame> main;
-    CFloatSearch* dialog = nullptr;
+    CFloatSearchDialog* dialog = nullptr;
 
     Fixture()
     {
@@ -60,7 +60,7 @@ struct Fixture {
         main->resize(1400, 900);
         main->show();
         main->addDocumentWindow(bigDraft(), QString());
-        dialog = CFloatSearch::open(main.get());
+        dialog = CFloatSearchDialog::open(main.get());
         dialog->thresholdBox()->setValue(7);
     }
 };
@@ -77,7 +77,7 @@ Fixture& fixture()
 // Argument: 0 warp, 1 weft; each iteration flips the threshold, which counts again.
 void BM_DialogRecount(benchmark::State& state)
 {
-    CFloatSearch* d = fixture().dialog;
+    CFloatSearchDialog* d = fixture().dialog;
     (state.range(0) ? d->weftButton() : d->warpButton())->setChecked(true);
     int k = 7;
     for (auto _ : state) {
@@ -91,7 +91,7 @@ void BM_DialogRecount(benchmark::State& state)
 // Show Next: the next thread, its floats framed in the drawdown and scrolled to.
 void BM_ShowNext(benchmark::State& state)
 {
-    CFloatSearch* d = fixture().dialog;
+    CFloatSearchDialog* d = fixture().dialog;
     (state.range(0) ? d->weftButton() : d->warpButton())->setChecked(true);
     for (auto _ : state) {
         if (!d->nextButton()->isEnabled()) d->recount();

@@ -117,7 +117,7 @@ void BM_EditThenPaint1px(benchmark::State& state)
     Pane pane(1, false);
     int shaft = 1;
     for (auto _ : state) {
-        pane.doc->SetThreadingCell(kReplay, 16000, shaft = shaft % 16 + 1);
+        pane.doc->SetThreadingCell(kUnrecorded, 16000, shaft = shaft % 16 + 1);
         pane.paint();
     }
 }

@@ -7,16 +7,16 @@ class UndoGroup;
 
 // How an edit reaches the document, stated at every call: inside a user's
 // transaction (CQuillabyDoc::Transaction hands one out) the edit records how
-// to undo itself; `kReplay` records nothing, for undo and redo themselves,
+// to undo itself; `kUnrecorded` records nothing, for undo and redo themselves,
 // reading a file and building a draft in memory. There is no default, so an
 // edit cannot forget to record by accident.
 class Edit {
 public:
     bool recording() const { return m_group != nullptr; }
-    // The document a recording edit belongs to (null for kReplay).
+    // The document a recording edit belongs to (null for kUnrecorded).
     const CQuillabyDoc* document() const { return m_doc; }
 
-    static constexpr Edit replay() { return Edit(nullptr, nullptr); }
+    static constexpr Edit unrecorded() { return Edit(nullptr, nullptr); }
 
 private:
     friend class CQuillabyDoc;
@@ -28,6 +28,6 @@ private:
     UndoGroup* m_group;
 };
 
-inline constexpr Edit kReplay = Edit::replay();
+inline constexpr Edit kUnrecorded = Edit::unrecorded();
 
 } // namespace qb

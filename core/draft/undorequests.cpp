@@ -87,10 +87,10 @@ void applyLabel(CQuillabyDoc& doc, Side side, const UndoRequest& r)
     const LabelPayload& l = r.label;
     const int length = l.last - l.first + 1;
     switch (l.change) {
-    case LabelChange::Add: doc.AddLabel(kReplay, side, Label{l.first, length, l.text}, r.row); break;
-    case LabelChange::Remove: doc.RemoveLabel(kReplay, side, l.first, length, r.row); break;
-    case LabelChange::SetText: doc.SetLabelText(kReplay, side, l.first, length, l.text, r.row); break;
-    case LabelChange::RemoveAll: doc.RemoveAllLabels(kReplay, side, r.row); break;
+    case LabelChange::Add: doc.AddLabel(kUnrecorded, side, Label{l.first, length, l.text}, r.row); break;
+    case LabelChange::Remove: doc.RemoveLabel(kUnrecorded, side, l.first, length, r.row); break;
+    case LabelChange::SetText: doc.SetLabelText(kUnrecorded, side, l.first, length, l.text, r.row); break;
+    case LabelChange::RemoveAll: doc.RemoveAllLabels(kUnrecorded, side, r.row); break;
     }
 }
 
@@ -98,13 +98,13 @@ void applyLabel(CQuillabyDoc& doc, Side side, const UndoRequest& r)
 bool applyThreadRequest(CQuillabyDoc& doc, Side side, const UndoRequest& r)
 {
     switch (r.op) {
-    case UndoOp::InsertThreads: doc.InsertThreads(kReplay, side, r.pos, r.count); return true;
-    case UndoOp::DeleteThreads: doc.DeleteThreads(kReplay, side, r.pos, r.count); return true;
-    case UndoOp::SetSymbol: doc.SetSymbol(kReplay, side, r.pos, r.value, r.row); return true;
-    case UndoOp::SetThick: doc.SetThick(kReplay, side, r.pos, r.value != 0); return true;
-    case UndoOp::SetRatio: doc.SetRatio(kReplay, side, r.value); return true;
-    case UndoOp::SetDefaultColor: doc.SetRowDefaultColor(kReplay, side, r.row, r.value); return true;
-    case UndoOp::SetColor: doc.SetThreadColors(kReplay, side, r.pos, r.pos, r.value, r.row); return true;
+    case UndoOp::InsertThreads: doc.InsertThreads(kUnrecorded, side, r.pos, r.count); return true;
+    case UndoOp::DeleteThreads: doc.DeleteThreads(kUnrecorded, side, r.pos, r.count); return true;
+    case UndoOp::SetSymbol: doc.SetSymbol(kUnrecorded, side, r.pos, r.value, r.row); return true;
+    case UndoOp::SetThick: doc.SetThick(kUnrecorded, side, r.pos, r.value != 0); return true;
+    case UndoOp::SetRatio: doc.SetRatio(kUnrecorded, side, r.value); return true;
+    case UndoOp::SetDefaultColor: doc.SetRowDefaultColor(kUnrecorded, side, r.row, r.value); return true;
+    case UndoOp::SetColor: doc.SetThreadColors(kUnrecorded, side, r.pos, r.pos, r.value, r.row); return true;
     case UndoOp::Label: applyLabel(doc, side, r); return true;
     default: return false;
     }
@@ -118,19 +118,19 @@ void ApplyUndoRequest(CQuillabyDoc& doc, const UndoRequest& r)
     case DraftPart::Threading:
         if (applyThreadRequest(doc, Side::Threading, r)) return;
         if (r.op == UndoOp::ClearCell || (r.op == UndoOp::SetCell && r.value == 0))
-            doc.ClearThreadingCell(kReplay, r.pos, r.row);
-        else if (r.op == UndoOp::SetCell) doc.SetThreadingCell(kReplay, r.pos, r.value, r.row);
+            doc.ClearThreadingCell(kUnrecorded, r.pos, r.row);
+        else if (r.op == UndoOp::SetCell) doc.SetThreadingCell(kUnrecorded, r.pos, r.value, r.row);
         return;
     case DraftPart::Treadling:
         if (applyThreadRequest(doc, Side::Treadling, r)) return;
-        if (r.op == UndoOp::ClearCell) doc.ClearTreadlingCell(kReplay, r.pos, r.value, r.row);
-        else if (r.op == UndoOp::SetCell) doc.SetTreadlingCell(kReplay, r.pos, r.value, r.row);
-        else if (r.op == UndoOp::SetSet) doc.SetPickSet(kReplay, r.pos, r.set, r.row);
+        if (r.op == UndoOp::ClearCell) doc.ClearTreadlingCell(kUnrecorded, r.pos, r.value, r.row);
+        else if (r.op == UndoOp::SetCell) doc.SetTreadlingCell(kUnrecorded, r.pos, r.value, r.row);
+        else if (r.op == UndoOp::SetSet) doc.SetPickSet(kUnrecorded, r.pos, r.set, r.row);
         return;
     case DraftPart::Tieup:
-        if (r.op == UndoOp::ClearCell) doc.ClearTieupCell(kReplay, r.pos, r.value);
-        else if (r.op == UndoOp::SetCell) doc.SetTieupCell(kReplay, r.pos, r.value);
-        else if (r.op == UndoOp::SetSet) doc.SetTieupColumn(kReplay, r.pos, r.shafts);
+        if (r.op == UndoOp::ClearCell) doc.ClearTieupCell(kUnrecorded, r.pos, r.value);
+        else if (r.op == UndoOp::SetCell) doc.SetTieupCell(kUnrecorded, r.pos, r.value);
+        else if (r.op == UndoOp::SetSet) doc.SetTieupColumn(kUnrecorded, r.pos, r.shafts);
         return;
     }
 }

@@ -169,7 +169,7 @@ CellOutcome GroupedAnalysis::lift(int end, int pick)
         m_currentEnd = end;
     }
     removePick(pick);
-    const CellOutcome r = FabricAnalysisCell(kReplay, *m_doc, 0, 0, true);
+    const CellOutcome r = FabricAnalysisCell(kUnrecorded, *m_doc, 0, 0, true);
     if (r == CellOutcome::Changed) {
         regroup(m_shaftGroups, true);
         regroup(m_treadleGroups, false);

@@ -59,8 +59,8 @@ void tidy(CQuillabyDoc& doc)
     MergeDuplicateTreadles(doc);
     MoveUnusedTreadlesRight(doc);
     const int shafts = std::max(1, FindUsedShafts(doc)), treadles = std::max(1, FindUsedTreadles(doc));
-    if (shafts != doc.numShafts()) doc.SetNumShafts(kReplay, shafts);
-    if (treadles != doc.numTreadles()) doc.SetNumTreadles(kReplay, treadles);
+    if (shafts != doc.numShafts()) doc.SetNumShafts(kUnrecorded, shafts);
+    if (treadles != doc.numTreadles()) doc.SetNumTreadles(kUnrecorded, treadles);
 }
 
 } // namespace
@@ -119,7 +119,7 @@ PictureDraft GenerateDraft(const RgbPicture& picture, GridSquares grid, const Ne
     }
     if (defaults.liftplan) {
         FixedPrompter yes(true);
-        ConvertToLiftplan(kReplay, *doc, yes);
+        ConvertToLiftplan(kUnrecorded, *doc, yes);
     }
     out.made = NewDraftResult::made(std::move(doc));
     return out;

@@ -50,7 +50,7 @@ CommandResult AddTabby(Edit e, CQuillabyDoc& doc, const AddTabbyOptions& o, IPro
     DraftStep step(e, doc);
     if (!ColorBarGuard(doc, false, prompter)) return CommandResult::declined();
     if (o.addTreadles) {
-        doc.SetNumTreadles(kReplay, t1);
+        doc.SetNumTreadles(kUnrecorded, t1);
         Tieup& tu = doc.raw().tieupMutable();
         tu.clearColumns(t0, g);
         Renumbering map = IdentityRenumbering(t1);

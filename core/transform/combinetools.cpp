@@ -18,9 +18,9 @@ std::unique_ptr<Treadling> PicksInForm(const CQuillabyDoc& draft, const CQuillab
 void RaisePickLimit(CQuillabyDoc& doc, int needed)
 {
     if (doc.isLiftplan()) {
-        if (needed > doc.numShafts()) doc.SetNumShafts(kReplay, needed);
+        if (needed > doc.numShafts()) doc.SetNumShafts(kUnrecorded, needed);
     } else if (needed > doc.numTreadles()) {
-        doc.SetNumTreadles(kReplay, needed);
+        doc.SetNumTreadles(kUnrecorded, needed);
     }
 }
 

@@ -78,7 +78,7 @@ CommandOutcome RunCommand(const CommandEntry& entry, CQuillabyDoc& doc, const Co
         return CommandOutcome::refused(prompter, std::string(entry.cliName) + ": takes " + count + " arguments",
                                        CommandOutcome::Problem::BadArguments);
     }
-    if (entry.kind == CommandKind::NewDraft) return entry.run(kReplay, doc, args, prompter);
+    if (entry.kind == CommandKind::NewDraft) return entry.run(kUnrecorded, doc, args, prompter);
     CommandOutcome out;
     doc.Transaction(entry.undoName, [&](Edit e) { out = entry.run(e, doc, args, prompter); });
     return out;

@@ -48,7 +48,7 @@ CommandResult ImportThreading(Edit e, CQuillabyDoc& doc, const std::string& path
     if (!src.lists(WifSection::Threading) || other.numEnds() == 0) return CommandResult::noChange();
     DraftStep step(e, doc, DraftSnapshot::Structure);
     if (!ColorBarGuard(doc, true, prompter)) return CommandResult::declined();
-    if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kReplay, other.numShafts());
+    if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kUnrecorded, other.numShafts());
     resizeRows(doc, Side::Threading, other.numEnds());
     for (int j = std::min(doc.numWarps(), other.numWarps()) - 1; j >= 0; --j) {
         Threading& row = *doc.raw().threadingMutable(j);
@@ -78,7 +78,7 @@ CommandResult ImportTreadling(Edit e, CQuillabyDoc& doc, const std::string& path
     RaisePickLimit(doc, needed);
     if (other.isLiftplan() && !doc.isLiftplan()) {
         for (int r = 0; r < doc.numWefts(); ++r) doc.raw().treadlingMutable(r)->setMultiple(true);
-        if (doc.numShafts() < doc.numTreadles()) doc.SetNumShafts(kReplay, std::min(doc.numTreadles(), kMaxShafts));
+        if (doc.numShafts() < doc.numTreadles()) doc.SetNumShafts(kUnrecorded, std::min(doc.numTreadles(), kMaxShafts));
     }
     resizeRows(doc, Side::Treadling, other.numPicks());
     for (int j = rows - 1; j >= 0; --j) {
@@ -97,8 +97,8 @@ CommandResult ImportTieup(Edit e, CQuillabyDoc& doc, const std::string& path, IP
     if (!src.lists(WifSection::Tieup)) return CommandResult::noChange();
 
     DraftStep step(e, doc, DraftSnapshot::Structure);
-    if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kReplay, other.numShafts());
-    if (other.numTreadles() > doc.numTreadles()) doc.SetNumTreadles(kReplay, other.numTreadles());
+    if (other.numShafts() > doc.numShafts()) doc.SetNumShafts(kUnrecorded, other.numShafts());
+    if (other.numTreadles() > doc.numTreadles()) doc.SetNumTreadles(kUnrecorded, other.numTreadles());
     auto tieup = std::make_unique<Tieup>(doc.numShafts(), doc.numTreadles());
     for (int t = 0; t < std::min(tieup->treadleCount(), other.tieup().treadleCount()); ++t)
         tieup->setColumn(t, other.tieup().column(t));

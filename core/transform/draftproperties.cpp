@@ -108,14 +108,14 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
     doc.raw().setUnits(v.units);
     doc.raw().setCorrelation(v.correlationSide, v.correlationOn);
     out.ratioChanged = v.warpRatio != before.warpRatio || v.weftRatio != before.weftRatio;
-    doc.SetRatio(kReplay, Side::Threading, v.warpRatio - 1);
-    doc.SetRatio(kReplay, Side::Treadling, v.weftRatio - 1);
+    doc.SetRatio(kUnrecorded, Side::Threading, v.warpRatio - 1);
+    doc.SetRatio(kUnrecorded, Side::Treadling, v.weftRatio - 1);
 
     // The form: a liftplan has one weft, more wefts need tieup form.
     if (doc.isLiftplan() && v.numWefts != before.numWefts) {
         bool toTieup = prompter.ask(msg::kConvertToTieup);
         if (toTieup) {
-            const CommandResult r = ConvertToTieup(kReplay, doc, prompter);
+            const CommandResult r = ConvertToTieup(kUnrecorded, doc, prompter);
             out.converted = r.done();
             toTieup = r.done();
         }
@@ -128,19 +128,19 @@ PropertiesOutcome ApplyProperties(Edit e, CQuillabyDoc& doc, const DraftProperti
         // A liftplan cannot hold several wefts: drop them first so the
         // conversion can take place.
         if (v.liftplan && v.numWefts < doc.numWefts())
-            doc.SetNumRows(kReplay, Side::Treadling, v.numWefts, paletteBarColors);
+            doc.SetNumRows(kUnrecorded, Side::Treadling, v.numWefts, paletteBarColors);
         const CommandResult r =
-            v.liftplan ? ConvertToLiftplan(kReplay, doc, prompter) : ConvertToTieup(kReplay, doc, prompter);
+            v.liftplan ? ConvertToLiftplan(kUnrecorded, doc, prompter) : ConvertToTieup(kUnrecorded, doc, prompter);
         out.converted = r.done();
     }
 
     // Loom size and rows through the document operations.
-    if (v.shafts != before.shafts) doc.SetNumShafts(kReplay, v.shafts);
+    if (v.shafts != before.shafts) doc.SetNumShafts(kUnrecorded, v.shafts);
     // A liftplan that did not come about keeps its treadles.
     if (!doc.isLiftplan() && !v.liftplan && v.treadles != before.treadles && v.treadles != doc.numTreadles())
-        doc.SetNumTreadles(kReplay, v.treadles);
-    if (v.numWarps != doc.numWarps()) doc.SetNumRows(kReplay, Side::Threading, v.numWarps, paletteBarColors);
-    if (v.numWefts != doc.numWefts()) doc.SetNumRows(kReplay, Side::Treadling, v.numWefts, paletteBarColors);
+        doc.SetNumTreadles(kUnrecorded, v.treadles);
+    if (v.numWarps != doc.numWarps()) doc.SetNumRows(kUnrecorded, Side::Threading, v.numWarps, paletteBarColors);
+    if (v.numWefts != doc.numWefts()) doc.SetNumRows(kUnrecorded, Side::Treadling, v.numWefts, paletteBarColors);
 
     // Direct correlation: the bar rows must sit on their own shafts or
     // treadles, and the counts may have moved above.

@@ -37,8 +37,8 @@ namespace {
 void fitCounts(CQuillabyDoc& doc)
 {
     const int s = std::max(1, FindUsedShafts(doc)), t = std::max(1, FindUsedTreadles(doc));
-    if (s != doc.numShafts()) doc.SetNumShafts(kReplay, s);
-    if (t != doc.numTreadles()) doc.SetNumTreadles(kReplay, t);
+    if (s != doc.numShafts()) doc.SetNumShafts(kUnrecorded, s);
+    if (t != doc.numTreadles()) doc.SetNumTreadles(kUnrecorded, t);
 }
 
 } // namespace
@@ -58,8 +58,8 @@ CellOutcome FabricAnalysisCell(Edit e, CQuillabyDoc& doc, int end, int pick, boo
     if (newShaft > kMaxShafts - 1 || newTreadle > kMaxTreadles - 1) return CellOutcome::NoRoom;
 
     DraftStep step(e, doc);
-    if (newShaft > doc.numShafts()) doc.SetNumShafts(kReplay, newShaft);
-    if (newTreadle > doc.numTreadles()) doc.SetNumTreadles(kReplay, newTreadle);
+    if (newShaft > doc.numShafts()) doc.SetNumShafts(kUnrecorded, newShaft);
+    if (newTreadle > doc.numTreadles()) doc.SetNumTreadles(kUnrecorded, newTreadle);
     Tieup& tu = doc.raw().tieupMutable();
     // The new shaft and treadle start empty, whatever the tieup held there.
     for (int x = 0; x < tu.treadleCount(); ++x) tu.clearCell(x, newShaft);
@@ -104,7 +104,7 @@ void FabricAnalysisLeave(Edit e, CQuillabyDoc& doc, bool risingShed)
     if (std::find(ends.begin(), ends.end(), 0) != ends.end()) {
         const int extra = FindUsedShafts(doc) + 1;
         if (extra <= kMaxShafts) {
-            doc.SetNumShafts(kReplay, std::max(extra, doc.numShafts()));
+            doc.SetNumShafts(kUnrecorded, std::max(extra, doc.numShafts()));
             for (int x = 0; x < doc.tieup().treadleCount(); ++x) doc.raw().tieupMutable().clearCell(x, extra);
             for (int e = 0; e < th.GetCount(); ++e)
                 if (th.GetShaft(e) == 0) th.SetValue(e, extra);
@@ -116,7 +116,7 @@ void FabricAnalysisLeave(Edit e, CQuillabyDoc& doc, bool risingShed)
     if (anyEmpty) {
         const int extra = FindUsedTreadles(doc) + 1;
         if (extra <= kMaxTreadles) {
-            doc.SetNumTreadles(kReplay, std::max(extra, doc.numTreadles()));
+            doc.SetNumTreadles(kUnrecorded, std::max(extra, doc.numTreadles()));
             doc.raw().tieupMutable().setColumn(extra - 1, TUPTYPE());
             TreadleSet set;
             set.set(extra);
@@ -125,8 +125,8 @@ void FabricAnalysisLeave(Edit e, CQuillabyDoc& doc, bool risingShed)
         }
     }
     FixedPrompter yes(true);
-    Arrange(kReplay, doc, Side::Threading, ArrangeKind::Sequential, yes);
-    Arrange(kReplay, doc, Side::Treadling, ArrangeKind::Sequential, yes);
+    Arrange(kUnrecorded, doc, Side::Threading, ArrangeKind::Sequential, yes);
+    Arrange(kUnrecorded, doc, Side::Treadling, ArrangeKind::Sequential, yes);
     step.commit();
 }
 

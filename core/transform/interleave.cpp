@@ -87,7 +87,7 @@ CommandResult interleaveThreadings(Edit e, CQuillabyDoc& doc, const std::vector<
         return CommandResult::refused(prompter, msg::paletteLimit());
     DraftStep step(e, doc);
     const std::vector<int> colors = interleaveColors(doc, static_cast<int>(others.size()) + 1);
-    if (needed > doc.numShafts()) doc.SetNumShafts(kReplay, needed);
+    if (needed > doc.numShafts()) doc.SetNumShafts(kUnrecorded, needed);
     doc.raw().replaceThreading(0, interleaved(*doc.threading(0), others, colors));
     return finish(step);
 }

@@ -66,7 +66,7 @@ CommandResult LiftplanFromPicture(Edit e, CQuillabyDoc& doc, const PixelGrid& pi
 
     const bool liftplan = doc.isLiftplan();
     const int shafts = std::max(doc.numShafts(), w);
-    if (shafts != doc.numShafts()) doc.SetNumShafts(kReplay, shafts);
+    if (shafts != doc.numShafts()) doc.SetNumShafts(kUnrecorded, shafts);
     for (int r = 1; r < kMaxRows; ++r) doc.raw().replaceTreadling(r, nullptr);
     doc.raw().setRowCountsRaw(doc.numWarps(), 1);
     if (doc.correlationSide() == 2) doc.raw().setCorrelation(0, false);

@@ -198,7 +198,7 @@ NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)
         // Every distinct lift needs a treadle of its own here; a partial
         // conversion would change the cloth.
         FixedPrompter no(false);
-        if (ConvertToTieup(kReplay, *d, no).status == CommandResult::Status::Declined) {
+        if (ConvertToTieup(kUnrecorded, *d, no).status == CommandResult::Status::Declined) {
             out.result = CommandResult::refused(prompter, msg::treadlesRequired(kMaxTreadles + 1));
             return out;
         }
@@ -209,11 +209,11 @@ NewDraftResult OptimizeDraft(const CQuillabyDoc& doc, IPrompter& prompter)
     ClearUnusedShaftRows(*d);
     MergeDuplicateTreadles(*d);
     MoveUnusedTreadlesRight(*d);
-    d->SetNumShafts(kReplay, std::max(1, FindUsedShafts(*d)));
-    d->SetNumTreadles(kReplay, std::max(1, FindUsedTreadles(*d)));
+    d->SetNumShafts(kUnrecorded, std::max(1, FindUsedShafts(*d)));
+    d->SetNumTreadles(kUnrecorded, std::max(1, FindUsedTreadles(*d)));
     if (wasLiftplan) {
         FixedPrompter yes(true);
-        ConvertToLiftplan(kReplay, *d, yes);
+        ConvertToLiftplan(kUnrecorded, *d, yes);
     }
     return NewDraftResult::made(std::move(d));
 }

@@ -48,10 +48,10 @@ protected:
         d.treadles = shafts;
         doc.OnNewDocument(d);
         doc.raw().notations.threading = threadingNotation;
-        for (int e = 0; e < ends; ++e) doc.SetThreadingCell(qb::kReplay, e, 1 + e % shafts);
-        for (int p = 0; p < picks; ++p) doc.SetTreadlingCell(qb::kReplay, p, 1 + p % shafts);
+        for (int e = 0; e < ends; ++e) doc.SetThreadingCell(qb::kUnrecorded, e, 1 + e % shafts);
+        for (int p = 0; p < picks; ++p) doc.SetTreadlingCell(qb::kUnrecorded, p, 1 + p % shafts);
         for (int t = 0; t < shafts; ++t)
-            for (int s = 0; s < shafts / 2; ++s) doc.SetTieupCell(qb::kReplay, t + 1, (t + s) % shafts + 1);
+            for (int s = 0; s < shafts / 2; ++s) doc.SetTieupCell(qb::kUnrecorded, t + 1, (t + s) % shafts + 1);
         const std::string path = (dir / "draft.wif").string();
         EXPECT_TRUE(qb::WriteWifFile(doc, path));
         return path;
@@ -176,10 +176,10 @@ TEST_F(PrintCli, HeaderFooterAndAKnownCell)
         qb::NewDraftDefaults d;
         d.shafts = d.treadles = 4;
         doc.OnNewDocument(d);
-        for (int e = 0; e < 4; ++e) doc.SetThreadingCell(qb::kReplay, e, 1 + e);
-        for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(qb::kReplay, p, 1 + p);
+        for (int e = 0; e < 4; ++e) doc.SetThreadingCell(qb::kUnrecorded, e, 1 + e);
+        for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(qb::kUnrecorded, p, 1 + p);
         for (int t = 0; t < 4; ++t)
-            for (int s = 0; s < 2; ++s) doc.SetTieupCell(qb::kReplay, t + 1, (t + s) % 4 + 1);
+            for (int s = 0; s < 2; ++s) doc.SetTieupCell(qb::kUnrecorded, t + 1, (t + s) % 4 + 1);
         return qb::DrawdownRows(doc);
     }();
     // End e sits (3 - e) cells from the body's left edge (a quarter inch in).

@@ -18,7 +18,7 @@ inline void ApplyEdits(qb::CQuillabyDoc& doc)
     });
     doc.Transaction("Tieup", [&](qb::Edit e) { doc.SetTieupCell(e, 1, 4); });
     doc.Transaction("Color", [&](qb::Edit e) { doc.SetThreadColors(e, qb::Side::Threading, 2, 4, 1); });
-    doc.SetTexts(qb::kReplay, "Recovered \xc3\xa9 title", doc.author(), "two\r\nlines");
+    doc.SetTexts(qb::kUnrecorded, "Recovered \xc3\xa9 title", doc.author(), "two\r\nlines");
     doc.SetModified(true);
 }
 

@@ -23,27 +23,27 @@ static void buildSample(CQuillabyDoc& doc, int warps)
     NewDraftDefaults d;
     d.defaultColors = {0x000000, 0x0000C0, 0x2080E0, 0x804000, 0x00A000};
     doc.OnNewDocument(d);
-    if (warps > 1) doc.SetNumRows(kReplay, Side::Threading, warps);
+    if (warps > 1) doc.SetNumRows(kUnrecorded, Side::Threading, warps);
     const int ends = 64, picks = 48;
     for (int e = 0; e < ends; ++e) {
         const int k = e % 14;
         const int shaft = 1 + (k < 8 ? k : 14 - k);
-        doc.SetThreadingCell(kReplay, e, shaft, warps > 1 ? e % warps : 0);
-        doc.SetThreadColors(kReplay, Side::Threading, e, e, (e / 4) % 2 ? 2 : 3);
+        doc.SetThreadingCell(kUnrecorded, e, shaft, warps > 1 ? e % warps : 0);
+        doc.SetThreadColors(kUnrecorded, Side::Threading, e, e, (e / 4) % 2 ? 2 : 3);
     }
     for (int p = 0; p < picks; ++p) {
         const int k = p % 14;
-        doc.SetTreadlingCell(kReplay, p, 1 + (k < 8 ? k : 14 - k));
-        doc.SetThreadColors(kReplay, Side::Treadling, p, p, (p / 6) % 2 ? 4 : 1);
+        doc.SetTreadlingCell(kUnrecorded, p, 1 + (k < 8 ? k : 14 - k));
+        doc.SetThreadColors(kUnrecorded, Side::Treadling, p, p, (p / 6) % 2 ? 4 : 1);
     }
     Tieup& t = doc.raw().tieupMutable();
     for (int tr = 0; tr < 8; ++tr) {
         t.setColumn(tr, TUPTYPE());
         for (int s : {0, 1, 4}) t.setCell(tr, 1 + (tr + s) % 8);
     }
-    doc.SetThick(kReplay, Side::Threading, 10, true);
-    doc.SetRatio(kReplay, Side::Threading, 2);
-    doc.AddLabel(kReplay, Side::Threading, Label{2, 8, "Border"});
+    doc.SetThick(kUnrecorded, Side::Threading, 10, true);
+    doc.SetRatio(kUnrecorded, Side::Threading, 2);
+    doc.AddLabel(kUnrecorded, Side::Threading, Label{2, 8, "Border"});
 }
 
 int main(int argc, char** argv)

@@ -1,5 +1,5 @@
 #include "ui/colors/palettebar.h"
-#include "ui/colors/replacecolor.h"
+#include "ui/colors/replacecolordialog.h"
 
 #include "ui/base/imainwindow.h"
 #include "ui/views/draftwindow.h"

@@ -1,7 +1,7 @@
 #include "ui/colors/colororderview.h"
 
 #include "ui/base/imainwindow.h"
-#include "ui/colors/replacecolor.h"
+#include "ui/colors/replacecolordialog.h"
 #include "ui/views/draftwindow.h"
 
 #include "core/draft/palettetools.h"

@@ -168,7 +168,7 @@ bool CCombineCommands::chooseDraft(CDraftWindow& w, IPrompter& prompter, Command
 CommandAsker CCombineCommands::askMerge(const QString& title, const QString& text)
 {
     return [this, title, text](CDraftWindow&, IPrompter&, CommandRequest& r) {
-        CMergeDlg dialog(
+        CMergeDialog dialog(
             title, text, [this] { return ChooseDraftFile(m_main, QStringLiteral("Browse")); }, m_main->window());
         if (!RunDialog(dialog)) return false;
         for (const QString& f : dialog.files()) r.args.push_back(QFile::encodeName(f).toStdString());

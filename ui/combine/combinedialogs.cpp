@@ -75,7 +75,7 @@ int CExpandDialog::factor() const
     return m_factor->value();
 }
 
-CMergeDlg::CMergeDlg(const QString& title, const QString& text, std::function<QString()> browse, QWidget* parent)
+CMergeDialog::CMergeDialog(const QString& title, const QString& text, std::function<QString()> browse, QWidget* parent)
     : QDialog(parent)
     , m_browse(std::move(browse))
 {
@@ -108,7 +108,7 @@ CMergeDlg::CMergeDlg(const QString& title, const QString& text, std::function<QS
     v->addWidget(OkCancelButtons(this));
 }
 
-QStringList CMergeDlg::files() const
+QStringList CMergeDialog::files() const
 {
     QStringList out;
     for (QLineEdit* f : m_fields)
@@ -116,7 +116,7 @@ QStringList CMergeDlg::files() const
     return out;
 }
 
-int CMergeDlg::takeFiles(const QStringList& paths)
+int CMergeDialog::takeFiles(const QStringList& paths)
 {
     int taken = 0;
     auto place = [&](bool emptyOnly) {
@@ -131,12 +131,12 @@ int CMergeDlg::takeFiles(const QStringList& paths)
     return taken;
 }
 
-void CMergeDlg::dragEnterEvent(QDragEnterEvent* e)
+void CMergeDialog::dragEnterEvent(QDragEnterEvent* e)
 {
     if (!localFiles(e->mimeData()).isEmpty()) e->acceptProposedAction();
 }
 
-void CMergeDlg::dropEvent(QDropEvent* e)
+void CMergeDialog::dropEvent(QDropEvent* e)
 {
     if (takeFiles(localFiles(e->mimeData())) > 0) e->acceptProposedAction();
 }

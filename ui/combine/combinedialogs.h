@@ -37,12 +37,12 @@ private:
 
 // The merge dialog of Interleave and Overlay: up to three draft files, typed,
 // chosen with "Browse" or dropped onto the dialog.
-class CMergeDlg : public QDialog {
+class CMergeDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kFiles = 3;
     // `browse` chooses one file for a Browse button (empty when cancelled).
-    CMergeDlg(const QString& title, const QString& text, std::function<QString()> browse, QWidget* parent = nullptr);
+    CMergeDialog(const QString& title, const QString& text, std::function<QString()> browse, QWidget* parent = nullptr);
     // The files named, in field order, empty fields left out.
     QStringList files() const;
     QLineEdit* field(int i) const { return m_fields[i]; }

@@ -54,7 +54,7 @@ QString number(double v, int decimals)
 
 } // namespace
 
-CFloatSearch::CFloatSearch(IMainWindow* main, QWidget* parent) : QDialog(parent), m_main(main)
+CFloatSearchDialog::CFloatSearchDialog(IMainWindow* main, QWidget* parent) : QDialog(parent), m_main(main)
 {
     setWindowTitle(QStringLiteral("Float Search"));
     setModal(false);
@@ -124,32 +124,32 @@ CFloatSearch::CFloatSearch(IMainWindow* main, QWidget* parent) : QDialog(parent)
     m_edited = new QTimer(this);
     m_edited->setSingleShot(true);
     m_edited->setInterval(250);
-    connect(m_edited, &QTimer::timeout, this, &CFloatSearch::refreshAfterEdit);
+    connect(m_edited, &QTimer::timeout, this, &CFloatSearchDialog::refreshAfterEdit);
 
-    connect(m_weft, &QRadioButton::toggled, this, &CFloatSearch::recount);
-    connect(m_faceOnly, &QCheckBox::toggled, this, &CFloatSearch::recount);
-    connect(m_threshold, &QSpinBox::valueChanged, this, &CFloatSearch::recount);
-    connect(m_prev, &QPushButton::clicked, this, &CFloatSearch::showPrev);
-    connect(m_next, &QPushButton::clicked, this, &CFloatSearch::showNext);
-    connect(m_mark, &QPushButton::clicked, this, &CFloatSearch::markFloat);
-    connect(m_newColor, &QPushButton::clicked, this, &CFloatSearch::chooseColor);
-    connect(m_swatch, &CColorButton::clicked, this, &CFloatSearch::chooseColor);
+    connect(m_weft, &QRadioButton::toggled, this, &CFloatSearchDialog::recount);
+    connect(m_faceOnly, &QCheckBox::toggled, this, &CFloatSearchDialog::recount);
+    connect(m_threshold, &QSpinBox::valueChanged, this, &CFloatSearchDialog::recount);
+    connect(m_prev, &QPushButton::clicked, this, &CFloatSearchDialog::showPrev);
+    connect(m_next, &QPushButton::clicked, this, &CFloatSearchDialog::showNext);
+    connect(m_mark, &QPushButton::clicked, this, &CFloatSearchDialog::markFloat);
+    connect(m_newColor, &QPushButton::clicked, this, &CFloatSearchDialog::chooseColor);
+    connect(m_swatch, &CColorButton::clicked, this, &CFloatSearchDialog::chooseColor);
     setMarkColor(kDefaultMarkColor);
     updateButtons();
 }
 
-CFloatSearch* CFloatSearch::find(IMainWindow* main)
+CFloatSearchDialog* CFloatSearchDialog::find(IMainWindow* main)
 {
-    return main ? main->window()->findChild<CFloatSearch*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
+    return main ? main->window()->findChild<CFloatSearchDialog*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
 }
 
-CFloatSearch* CFloatSearch::open(IMainWindow* main)
+CFloatSearchDialog* CFloatSearchDialog::open(IMainWindow* main)
 {
     CDraftWindow* w = main->activeDraftWindow();
     if (!w) return nullptr;
-    CFloatSearch* d = find(main);
+    CFloatSearchDialog* d = find(main);
     const bool fresh = !d;
-    if (fresh) d = new CFloatSearch(main, main->window());
+    if (fresh) d = new CFloatSearchDialog(main, main->window());
     // Another draft, or reopened after closing: count afresh.
     if (d->m_window != w || !d->isVisible()) {
         d->bind(w);
@@ -177,7 +177,7 @@ CFloatSearch* CFloatSearch::open(IMainWindow* main)
     return d;
 }
 
-void CFloatSearch::bind(CDraftWindow* w)
+void CFloatSearchDialog::bind(CDraftWindow* w)
 {
     clearHighlight();
     disconnect(m_watch);
@@ -194,39 +194,39 @@ void CFloatSearch::bind(CDraftWindow* w)
     m_gone = connect(w, &QObject::destroyed, this, &QWidget::close);
 }
 
-FloatDirection CFloatSearch::direction() const
+FloatDirection CFloatSearchDialog::direction() const
 {
     return m_weft->isChecked() ? FloatDirection::Weft : FloatDirection::Warp;
 }
 
-FloatCriteria CFloatSearch::criteria() const
+FloatCriteria CFloatSearchDialog::criteria() const
 {
     return {m_threshold->value(), m_faceOnly->isChecked()};
 }
 
-QString CFloatSearch::lengthText() const
+QString CFloatSearchDialog::lengthText() const
 {
     return m_length->text();
 }
 
-QString CFloatSearch::foundText() const
+QString CFloatSearchDialog::foundText() const
 {
     return m_found->text();
 }
 
-void CFloatSearch::setMarkColor(COLORREF c)
+void CFloatSearchDialog::setMarkColor(COLORREF c)
 {
     m_markColor = c & 0xFFFFFF;
     m_swatch->setColor(QColor(red(m_markColor), green(m_markColor), blue(m_markColor)));
 }
 
-void CFloatSearch::chooseColor()
+void CFloatSearchDialog::chooseColor()
 {
     if (const auto c = AskColor(QColor(red(m_markColor), green(m_markColor), blue(m_markColor))))
         setMarkColor(rgb(c->red(), c->green(), c->blue()));
 }
 
-void CFloatSearch::updateLength()
+void CFloatSearchDialog::updateLength()
 {
     if (!m_window) return;
     const FloatLength l = FloatThresholdLength(m_window->document(), direction(), m_threshold->value());
@@ -235,7 +235,7 @@ void CFloatSearch::updateLength()
                                QString::number(l.sett, 'g', 6), QString::fromStdString(l.settUnit)));
 }
 
-void CFloatSearch::recount()
+void CFloatSearchDialog::recount()
 {
     Remembered& r = remembered();
     r.warp = !m_weft->isChecked();
@@ -255,7 +255,7 @@ void CFloatSearch::recount()
     if (m_search->found() > 0) showNext();
 }
 
-void CFloatSearch::refreshAfterEdit()
+void CFloatSearchDialog::refreshAfterEdit()
 {
     if (!m_window || !isVisible()) return;
     {
@@ -280,17 +280,17 @@ void CFloatSearch::refreshAfterEdit()
     updateButtons();
 }
 
-void CFloatSearch::showNext()
+void CFloatSearchDialog::showNext()
 {
     step(true);
 }
 
-void CFloatSearch::showPrev()
+void CFloatSearchDialog::showPrev()
 {
     step(false);
 }
 
-void CFloatSearch::step(bool forward)
+void CFloatSearchDialog::step(bool forward)
 {
     // Edits made since the last count are counted first.
     if (m_edited->isActive()) {
@@ -308,7 +308,7 @@ void CFloatSearch::step(bool forward)
     showThread(t);
 }
 
-void CFloatSearch::showThread(int thread)
+void CFloatSearchDialog::showThread(int thread)
 {
     m_position = thread;
     updateButtons();
@@ -326,7 +326,7 @@ void CFloatSearch::showThread(int thread)
     else frame->draftView()->scrollToItems(a, b, thread, thread);
 }
 
-void CFloatSearch::updateButtons()
+void CFloatSearchDialog::updateButtons()
 {
     const bool some = m_search && m_search->found() > 0;
     m_next->setEnabled(some && m_search->next(m_position) >= 0);
@@ -344,7 +344,7 @@ void CFloatSearch::updateButtons()
     }
 }
 
-bool CFloatSearch::markFloat()
+bool CFloatSearchDialog::markFloat()
 {
     if (!m_window || m_position < 0) return false;
     CQuillabyDoc& doc = m_window->document();
@@ -359,18 +359,18 @@ bool CFloatSearch::markFloat()
     return r.done();
 }
 
-void CFloatSearch::clearHighlight()
+void CFloatSearchDialog::clearHighlight()
 {
     if (m_window) m_window->frame()->clearHighlight();
 }
 
-void CFloatSearch::closeEvent(QCloseEvent* e)
+void CFloatSearchDialog::closeEvent(QCloseEvent* e)
 {
     clearHighlight();
     QDialog::closeEvent(e);
 }
 
-void CFloatSearch::hideEvent(QHideEvent* e)
+void CFloatSearchDialog::hideEvent(QHideEvent* e)
 {
     // Closed with Close or Escape: the draft goes back to its plain look.
     m_edited->stop();
@@ -381,8 +381,8 @@ void CFloatSearch::hideEvent(QHideEvent* e)
 void AddFloatSearchMenu(IMainWindow* main)
 {
     QMenu* tools = main->menu(MenuId::Tools);
-    QAction* item =
-        tools->addAction(QStringLiteral("&Float Search..."), main->window(), [main] { CFloatSearch::open(main); });
+    QAction* item = tools->addAction(QStringLiteral("&Float Search..."), main->window(),
+                                     [main] { CFloatSearchDialog::open(main); });
     QObject::connect(tools, &QMenu::aboutToShow, item,
                      [main, item] { item->setEnabled(main->activeDraftWindow() != nullptr); });
 }

@@ -25,13 +25,13 @@ class IMainWindow;
 // picks carrying a float of at least the threshold, steps through them with
 // the thread highlighted and scrolled into view in the draft's window, and
 // colors the one shown with the mark color. One per main window.
-class CFloatSearch : public QDialog {
+class CFloatSearchDialog : public QDialog {
     Q_OBJECT
 public:
     // The command: brings the open dialog to the top (on the active draft)
     // or opens it; null without a draft.
-    static CFloatSearch* open(IMainWindow* main);
-    static CFloatSearch* find(IMainWindow* main);
+    static CFloatSearchDialog* open(IMainWindow* main);
+    static CFloatSearchDialog* find(IMainWindow* main);
 
     CDraftWindow* draft() const { return m_window; }
     FloatDirection direction() const;
@@ -68,7 +68,7 @@ protected:
 
 private:
     void step(bool forward);
-    CFloatSearch(IMainWindow* main, QWidget* parent);
+    CFloatSearchDialog(IMainWindow* main, QWidget* parent);
     void bind(CDraftWindow* w);
     void showThread(int thread);
     void updateButtons();

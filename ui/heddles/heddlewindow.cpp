@@ -2,7 +2,7 @@
 
 #include "ui/base/dialogparts.h"
 #include "ui/base/imainwindow.h"
-#include "ui/heddles/threadthickness.h"
+#include "ui/heddles/threadthicknessdialog.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 

@@ -4,7 +4,7 @@
 #include "ui/base/storedsettings.h"
 #include "ui/loom/dobbybars.h"
 #include "ui/loom/dobbydialogs.h"
-#include "ui/loom/dobbytimedout.h"
+#include "ui/loom/dobbytimedoutdialog.h"
 #include "ui/loom/seriallink.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
@@ -65,8 +65,8 @@ CDobbyController::CDobbyController(IMainWindow& frame) : QObject(frame.window())
     connect(m_controlBar, &CDobbyHeadBar::markers, this, &CDobbyController::OnMarkers);
     connect(m_controlBar, &CDobbyHeadBar::stop, this, &CDobbyController::OnStop);
 
-    m_timedOut = new CDobbyTimedOut(m_frame.window());
-    connect(m_timedOut, &CDobbyTimedOut::continuePressed, this, &CDobbyController::pressContinue);
+    m_timedOut = new CDobbyTimedOutDialog(m_frame.window());
+    connect(m_timedOut, &CDobbyTimedOutDialog::continuePressed, this, &CDobbyController::pressContinue);
 
     m_openSettings = [this] { m_frame.showLoomOptions(); };
     m_selfTestWait = [this] {
@@ -373,7 +373,7 @@ void CDobbyController::OnSetPick()
 {
     if (!m_run) return;
     const WeavingPosition& pos = m_run->position();
-    CSetDobbyPick dlg(
+    CSetDobbyPickDialog dlg(
         *m_runDoc, pos.currentPick(), topDown(), [&pos](int q) { return pos.NextMarkerAfter(q); }, m_frame.window());
     if (dlg.exec() == QDialog::Accepted && m_run) setPick(dlg.value());
 }
@@ -401,7 +401,7 @@ void CDobbyController::OnMarkers()
 void CDobbyController::OnRepeatCount()
 {
     if (!m_run) return;
-    CRepeatCounter dlg(m_run->position().repeatCount(), m_frame.window());
+    CRepeatCounterDialog dlg(m_run->position().repeatCount(), m_frame.window());
     if (dlg.exec() == QDialog::Accepted && m_run) setRepeatCount(dlg.value());
 }
 

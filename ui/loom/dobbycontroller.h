@@ -21,7 +21,7 @@ namespace qb {
 class CDobbyHead;
 class CDobbyHeadBar;
 class CDobbyRepeatCounter;
-class CDobbyTimedOut;
+class CDobbyTimedOutDialog;
 class IMainWindow;
 
 // The main window's side of weaving: the Dobby menu, the two dobby bars, the
@@ -39,7 +39,7 @@ public:
     QAction* action(DobbyMenuItem item) const;
     CDobbyHeadBar* controlBar() const { return m_controlBar; }
     CDobbyRepeatCounter* repeatBar() const { return m_repeatBar; }
-    CDobbyTimedOut* timeoutWindow() const { return m_timedOut; }
+    CDobbyTimedOutDialog* timeoutWindow() const { return m_timedOut; }
 
     bool hasRun() const { return m_run != nullptr; }
     CQuillabyDoc* runDocument() const { return m_runDoc; }
@@ -107,7 +107,7 @@ private:
     std::map<DobbyMenuItem, QAction*> m_actions;
     CDobbyHeadBar* m_controlBar = nullptr;
     CDobbyRepeatCounter* m_repeatBar = nullptr;
-    CDobbyTimedOut* m_timedOut = nullptr;
+    CDobbyTimedOutDialog* m_timedOut = nullptr;
     std::unique_ptr<WeavingRun> m_run;
     CQuillabyDoc* m_runDoc = nullptr;
     CSerialLink* m_link = nullptr;

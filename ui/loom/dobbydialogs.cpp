@@ -12,23 +12,24 @@
 
 namespace qb {
 
-CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
-                             QWidget* parent)
-    : CSetDobbyPick(doc, currentPick, topDown, std::move(nextMarker), QStringLiteral("Set Dobby Pick"),
-                    QStringLiteral("Current pick:"), parent)
+CSetDobbyPickDialog::CSetDobbyPickDialog(CQuillabyDoc& doc, int currentPick, bool topDown,
+                                         std::function<int(int)> nextMarker, QWidget* parent)
+    : CSetDobbyPickDialog(doc, currentPick, topDown, std::move(nextMarker), QStringLiteral("Set Dobby Pick"),
+                          QStringLiteral("Current pick:"), parent)
 {
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* next = buttons->addButton(QStringLiteral("Next Marker"), QDialogButtonBox::ActionRole);
     next->setObjectName(QStringLiteral("nextMarker"));
-    connect(next, &QPushButton::clicked, this, &CSetDobbyPick::nextMarker);
+    connect(next, &QPushButton::clicked, this, &CSetDobbyPickDialog::nextMarker);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout()->addWidget(buttons);
     addHints();
 }
 
-CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
-                             const QString& caption, const QString& label, QWidget* parent)
+CSetDobbyPickDialog::CSetDobbyPickDialog(CQuillabyDoc& doc, int currentPick, bool topDown,
+                                         std::function<int(int)> nextMarker, const QString& caption,
+                                         const QString& label, QWidget* parent)
     : QDialog(parent)
     , m_doc(doc)
     , m_nextMarker(std::move(nextMarker))
@@ -47,29 +48,29 @@ CSetDobbyPick::CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, s
     auto* form = new QFormLayout;
     form->addRow(label, m_field);
     top->addLayout(form);
-    connect(m_field, &QSpinBox::valueChanged, this, &CSetDobbyPick::preview);
+    connect(m_field, &QSpinBox::valueChanged, this, &CSetDobbyPickDialog::preview);
 }
 
-CSetDobbyPick::~CSetDobbyPick()
+CSetDobbyPickDialog::~CSetDobbyPickDialog()
 {
     // The panes mark again what they marked before (the loom's pick, or none).
     m_doc.MarkPick(m_markedBefore < m_doc.numPicks() ? m_markedBefore : -1);
 }
 
-void CSetDobbyPick::addHints()
+void CSetDobbyPickDialog::addHints()
 {
     layout()->addWidget(new QLabel(QStringLiteral("Use mouse wheel or Up/Down arrow keys"), this));
     layout()->addWidget(new QLabel(QStringLiteral("to scroll, or type in a pick number"), this));
 }
 
-void CSetDobbyPick::preview(int shown)
+void CSetDobbyPickDialog::preview(int shown)
 {
     if (shown == m_previewed) return;
     m_previewed = shown;
     m_doc.MarkPick(shown >= 1 && shown <= m_doc.numPicks() ? shown - 1 : -1);
 }
 
-void CSetDobbyPick::nextMarker()
+void CSetDobbyPickDialog::nextMarker()
 {
     if (m_nextMarker) m_field->setValue(m_nextMarker(m_field->value() - 1) + 1);
     m_field->setFocus();
@@ -77,8 +78,8 @@ void CSetDobbyPick::nextMarker()
 
 CSetDobbyMarker::CSetDobbyMarker(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
                                  QWidget* parent)
-    : CSetDobbyPick(doc, currentPick, topDown, std::move(nextMarker), QStringLiteral("Set Dobby Markers"),
-                    QStringLiteral("Marker position:"), parent)
+    : CSetDobbyPickDialog(doc, currentPick, topDown, std::move(nextMarker), QStringLiteral("Set Dobby Markers"),
+                          QStringLiteral("Marker position:"), parent)
 {
     auto* buttons = new QDialogButtonBox(this);
     const auto add = [&](const QString& text, const char* name, Action a) {
@@ -101,7 +102,7 @@ void CSetDobbyMarker::choose(Action a)
     accept();
 }
 
-CRepeatCounter::CRepeatCounter(int count, QWidget* parent) : QDialog(parent)
+CRepeatCounterDialog::CRepeatCounterDialog(int count, QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Repeat Counter"));
     m_field = new QSpinBox(this);

@@ -24,13 +24,13 @@ private:
 
 // "Set Dobby Pick": chooses the current pick (shown 1-based) with a preview of
 // the chosen pick in the panes.
-class CSetDobbyPick : public QDialog {
+class CSetDobbyPickDialog : public QDialog {
     Q_OBJECT
 public:
     // `nextMarker(q)` is the first marker after 0-based pick q (0 when none).
-    CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
-                  QWidget* parent = nullptr);
-    ~CSetDobbyPick() override;
+    CSetDobbyPickDialog(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
+                        QWidget* parent = nullptr);
+    ~CSetDobbyPickDialog() override;
 
     int value() const { return m_field->value(); }
     void setValue(int shown) { m_field->setValue(shown); }
@@ -41,8 +41,8 @@ public:
     int previewed() const { return m_previewed; }
 
 protected:
-    CSetDobbyPick(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
-                  const QString& caption, const QString& label, QWidget* parent);
+    CSetDobbyPickDialog(CQuillabyDoc& doc, int currentPick, bool topDown, std::function<int(int)> nextMarker,
+                        const QString& caption, const QString& label, QWidget* parent);
     void addHints();
 
 private:
@@ -56,7 +56,7 @@ private:
 };
 
 // "Set Dobby Markers": adds or removes the marker at the chosen pick, or all.
-class CSetDobbyMarker : public CSetDobbyPick {
+class CSetDobbyMarker : public CSetDobbyPickDialog {
     Q_OBJECT
 public:
     enum Action { None, Add, Remove, RemoveAll };
@@ -70,11 +70,11 @@ private:
 };
 
 // "Repeat Counter": sets the repeat count, 0 to 999.
-class CRepeatCounter : public QDialog {
+class CRepeatCounterDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kMax = 999;
-    explicit CRepeatCounter(int count, QWidget* parent = nullptr);
+    explicit CRepeatCounterDialog(int count, QWidget* parent = nullptr);
     int value() const { return m_field->value(); }
     QSpinBox* field() const { return m_field; }
 

@@ -23,7 +23,7 @@ COLORREF s_tabbyColor = rgb(255, 255, 255);
 
 } // namespace
 
-CAddTabby::CAddTabby(QWidget* parent) : QDialog(parent), m_color(s_tabbyColor)
+CAddTabbyDialog::CAddTabbyDialog(QWidget* parent) : QDialog(parent), m_color(s_tabbyColor)
 {
     setWindowTitle(QStringLiteral("Add Tabby"));
     m_ground = CountSpinBox(this, "ground", 2, 64, 2);
@@ -41,7 +41,7 @@ CAddTabby::CAddTabby(QWidget* parent) : QDialog(parent), m_color(s_tabbyColor)
     auto* pick = new QPushButton(QStringLiteral("Pick"), this);
     pick->setObjectName(QStringLiteral("pick"));
     pick->setToolTip(QStringLiteral("Click, then click a color in a draft pane"));
-    connect(pick, &QPushButton::clicked, this, &CAddTabby::startPicking);
+    connect(pick, &QPushButton::clicked, this, &CAddTabbyDialog::startPicking);
 
     auto* ground = new QHBoxLayout;
     ground->addWidget(new QLabel(QStringLiteral("Number of treadles used for ground"), this));
@@ -68,25 +68,25 @@ CAddTabby::CAddTabby(QWidget* parent) : QDialog(parent), m_color(s_tabbyColor)
     showColor();
 }
 
-void CAddTabby::setTabbyColor(COLORREF c)
+void CAddTabbyDialog::setTabbyColor(COLORREF c)
 {
     m_color = c;
     showColor();
 }
 
-void CAddTabby::showColor()
+void CAddTabbyDialog::showColor()
 {
     m_colorButton->setStyleSheet(
         QStringLiteral("background-color: rgb(%1, %2, %3);").arg(red(m_color)).arg(green(m_color)).arg(blue(m_color)));
 }
 
-void CAddTabby::startPicking()
+void CAddTabbyDialog::startPicking()
 {
     m_picking = true;
     grabMouse(Qt::CrossCursor);
 }
 
-void CAddTabby::mousePressEvent(QMouseEvent* e)
+void CAddTabbyDialog::mousePressEvent(QMouseEvent* e)
 {
     if (!m_picking) {
         QDialog::mousePressEvent(e);
@@ -122,7 +122,7 @@ bool ColorQuery(QWidget* widget, const QPoint& globalPos, QColor& color)
     return false;
 }
 
-AddTabbyOptions CAddTabby::options() const
+AddTabbyOptions CAddTabbyDialog::options() const
 {
     AddTabbyOptions o;
     o.groundTreadles = m_ground->value();
@@ -131,7 +131,7 @@ AddTabbyOptions CAddTabby::options() const
     return o;
 }
 
-void CAddTabby::accept()
+void CAddTabbyDialog::accept()
 {
     s_tabbyColor = m_color;
     QDialog::accept();

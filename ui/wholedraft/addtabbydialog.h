@@ -19,10 +19,10 @@ bool ColorQuery(QWidget* widget, const QPoint& globalPos, QColor& color);
 
 // "Add Tabby": ground treadles 2..64, added treadles, tabby color (kept for
 // the rest of the run).
-class CAddTabby : public QDialog {
+class CAddTabbyDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAddTabby(QWidget* parent = nullptr);
+    explicit CAddTabbyDialog(QWidget* parent = nullptr);
     AddTabbyOptions options() const;
     void setTabbyColor(COLORREF c);
     void accept() override;

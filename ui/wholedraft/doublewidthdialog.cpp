@@ -13,7 +13,7 @@
 
 namespace qb {
 
-CDoubleWidth::CDoubleWidth(QWidget* parent) : QDialog(parent)
+CDoubleWidthDialog::CDoubleWidthDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Double Width"));
     auto* fold = new QGroupBox(QStringLiteral("Fold on:"), this);
@@ -47,7 +47,7 @@ CDoubleWidth::CDoubleWidth(QWidget* parent) : QDialog(parent)
     v->addWidget(OkCancelButtons(this));
 }
 
-DoubleWidthOptions CDoubleWidth::options() const
+DoubleWidthOptions CDoubleWidthDialog::options() const
 {
     DoubleWidthOptions o;
     o.foldRight = m_right->isChecked();

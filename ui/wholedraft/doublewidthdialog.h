@@ -11,10 +11,10 @@ class QSpinBox;
 namespace qb {
 
 // "Double Width": fold edge, tubular, shuttles 1..6, picks per unit.
-class CDoubleWidth : public QDialog {
+class CDoubleWidthDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDoubleWidth(QWidget* parent = nullptr);
+    explicit CDoubleWidthDialog(QWidget* parent = nullptr);
     DoubleWidthOptions options() const;
 
 private:

@@ -18,8 +18,8 @@
 #include "ui/views/tools/panetool.h"
 #include "ui/views/tools/repeatdialog.h"
 #include "ui/wholedraft/addtabbydialog.h"
-#include "ui/wholedraft/arrangetding.h"
-#include "ui/wholedraft/deletesequencedlg.h"
+#include "ui/wholedraft/arrangetdingdialog.h"
+#include "ui/wholedraft/deletesequencedialog.h"
 #include "ui/wholedraft/doublewidthdialog.h"
 #include "ui/wholedraft/fabricanalysismode.h"
 
@@ -43,7 +43,7 @@ using S = ScreenCommand;
 CommandAsker askRepeat(IMainWindow* main)
 {
     return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
-        RepeatDialog dialog(main->window());
+        CRepeatDialog dialog(main->window());
         if (!RunDialog(dialog)) return false;
         r.args = RepeatArgs(dialog.singleRepeat(), dialog.times());
         return true;
@@ -53,7 +53,7 @@ CommandAsker askRepeat(IMainWindow* main)
 CommandAsker askArrange(IMainWindow* main)
 {
     return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
-        CArrangeTding dialog(main->window());
+        CArrangeTdingDialog dialog(main->window());
         if (!RunDialog(dialog)) return false;
         r.args = ArrangeArgs(dialog.parallel() ? ArrangeKind::Parallel : ArrangeKind::Sequential);
         return true;
@@ -63,9 +63,9 @@ CommandAsker askArrange(IMainWindow* main)
 CommandAsker askRemove(IMainWindow* main, Side side)
 {
     return [main, side](CDraftWindow&, IPrompter&, CommandRequest& r) {
-        CDeleteSequenceDlg dialog(side == Side::Threading, main->window());
+        CDeleteSequenceDialog dialog(side == Side::Threading, main->window());
         if (!RunDialog(dialog)) return false;
-        r.args = RemoveArgs(CDeleteSequenceDlg::stored().keep());
+        r.args = RemoveArgs(CDeleteSequenceDialog::stored().keep());
         return true;
     };
 }
@@ -73,7 +73,7 @@ CommandAsker askRemove(IMainWindow* main, Side side)
 CommandAsker askAddTabby(IMainWindow* main)
 {
     return [main](CDraftWindow&, IPrompter&, CommandRequest& r) {
-        CAddTabby dialog(main->window());
+        CAddTabbyDialog dialog(main->window());
         if (!RunDialog(dialog)) return false;
         r.args = AddTabbyArgs(dialog.options());
         return true;
@@ -85,7 +85,7 @@ CommandAsker askDoubleWidth(IMainWindow* main)
 {
     return [main](CDraftWindow& w, IPrompter& p, CommandRequest& r) {
         if (!CanFoldDoubleWidth(w.document(), p).done()) return false;
-        CDoubleWidth dialog(main->window());
+        CDoubleWidthDialog dialog(main->window());
         if (!RunDialog(dialog)) return false;
         r.args = DoubleWidthArgs(dialog.options());
         return true;

@@ -1,7 +1,7 @@
 #include "ui/yarn/materialpage.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/yarn/densitycalculator.h"
+#include "ui/yarn/densitycalculatordialog.h"
 #include "ui/yarn/yarncommands.h"
 
 #include "core/yarn/yarndoc.h"
@@ -161,7 +161,7 @@ void CMaterialQuantity::openYarnDatabase()
 
 void CMaterialQuantity::runDensityCalculator()
 {
-    CDensityCalculator calc(m_system, this);
+    CDensityCalculatorDialog calc(m_system, this);
     if (!RunDialog(calc)) return;
     (warp() ? in().warpDensity : in().weftDensity) = calc.densityForSystem();
     m_density->setText(QString::number(calc.densityForSystem()));

@@ -1,7 +1,7 @@
 #include "ui/yarn/plannerwizard.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/yarn/densitycalculator.h"
+#include "ui/yarn/densitycalculatordialog.h"
 #include "ui/yarn/materialpage.h"
 #include "ui/yarn/piecespicturewidget.h"
 

@@ -7,7 +7,7 @@
 #include "ui/base/uiprompter.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
-#include "ui/yarn/densitycalculator.h"
+#include "ui/yarn/densitycalculatordialog.h"
 #include "ui/yarn/plannerwizard.h"
 #include "ui/yarn/planwindow.h"
 #include "ui/yarn/yarndialog.h"
@@ -70,7 +70,7 @@ bool CYarnCommands::showDatabaseDialog()
 {
     CYarnDoc* db = database();
     if (!db) return false;
-    CYarnDlg dialog(*db, system(), m_main, m_main->window());
+    CYarnDialog dialog(*db, system(), m_main, m_main->window());
     if (RunDialog(dialog)) {
         const bool changed = db->IsModified();
         if (m_database.Commit(*this) && changed) yarnFileSaved(fromLocalPath(db->path()), this);
@@ -144,7 +144,7 @@ void CYarnCommands::yarnFileSaved(const QString& path, const QObject* by)
 
 void CYarnCommands::showDensityCalculator()
 {
-    CDensityCalculator calc(system(), m_main->window());
+    CDensityCalculatorDialog calc(system(), m_main->window());
     RunDialog(calc);
 }
 

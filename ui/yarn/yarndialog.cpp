@@ -23,13 +23,13 @@ bool EditYarnInSheet(QWidget* parent, CYarn& y, const CYarnDoc& choices, Measure
     return sheet.store(y);
 }
 
-YarnSortOrder& CYarnDlg::sortOrder()
+YarnSortOrder& CYarnDialog::sortOrder()
 {
     static YarnSortOrder order;
     return order;
 }
 
-CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidget* parent)
+CYarnDialog::CYarnDialog(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidget* parent)
     : QDialog(parent)
     , m_db(db)
     , m_system(system)
@@ -44,8 +44,8 @@ CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidge
     if (m_db.count() > 0) rows = sortOrder().rows(m_db);
     m_list->fill(m_db, rows, m_system);
     m_list->header()->setSectionsClickable(true);
-    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CYarnDlg::sortBy);
-    connect(m_list, &CAllKeysListCtrl::keyPressed, this, &CYarnDlg::onKey);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, &CYarnDialog::sortBy);
+    connect(m_list, &CAllKeysListCtrl::keyPressed, this, &CYarnDialog::onKey);
     connect(m_list, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { editYarn(CAllKeysListCtrl::yarnOf(item)); });
 
@@ -65,7 +65,7 @@ CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidge
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(add, &QPushButton::clicked, this, [this] { addYarn(); });
     connect(del, &QPushButton::clicked, this, [this] { deleteSelected(false); });
-    connect(help, &QPushButton::clicked, this, &CYarnDlg::showHelp);
+    connect(help, &QPushButton::clicked, this, &CYarnDialog::showHelp);
 
     auto* buttons = new QVBoxLayout;
     for (QPushButton* b : {ok, cancel, add, del, help}) buttons->addWidget(b);
@@ -78,7 +78,7 @@ CYarnDlg::CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidge
     resize(620, 320);
 }
 
-void CYarnDlg::sortBy(int column)
+void CYarnDialog::sortBy(int column)
 {
     if (column < 0 || column >= int(kYarnColumns.size())) return;
     const CYarn* selected = m_list->selectedYarn();
@@ -87,7 +87,7 @@ void CYarnDlg::sortBy(int column)
     if (QTreeWidgetItem* item = m_list->rowOf(selected)) m_list->setCurrentItem(item);
 }
 
-bool CYarnDlg::addYarn()
+bool CYarnDialog::addYarn()
 {
     CYarnSheet sheet(CYarn(), DistinctSizes(m_db), DistinctFibers(m_db), m_system, this);
     if (!RunDialog(sheet)) return false;
@@ -103,7 +103,7 @@ bool CYarnDlg::addYarn()
     return true;
 }
 
-bool CYarnDlg::editYarn(const CYarn* y)
+bool CYarnDialog::editYarn(const CYarn* y)
 {
     const int i = m_db.indexOf(y);
     if (i < 0) return false;
@@ -114,7 +114,7 @@ bool CYarnDlg::editYarn(const CYarn* y)
     return true;
 }
 
-bool CYarnDlg::deleteSelected(bool ask)
+bool CYarnDialog::deleteSelected(bool ask)
 {
     const CYarn* y = m_list->selectedYarn();
     if (!y) return false;
@@ -123,7 +123,7 @@ bool CYarnDlg::deleteSelected(bool ask)
     return m_db.Delete(y);
 }
 
-void CYarnDlg::onKey(int key)
+void CYarnDialog::onKey(int key)
 {
     switch (key) {
     case Qt::Key_Tab: focusNextChild(); break;
@@ -137,25 +137,25 @@ void CYarnDlg::onKey(int key)
     }
 }
 
-bool CYarnDlg::ask(const QString& question)
+bool CYarnDialog::ask(const QString& question)
 {
     if (m_main) return m_main->ask(question);
     return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void CYarnDlg::tell(const QString& text)
+void CYarnDialog::tell(const QString& text)
 {
     if (m_main) m_main->tell(text);
     else QMessageBox::information(this, windowTitle(), text);
 }
 
-void CYarnDlg::accept()
+void CYarnDialog::accept()
 {
     m_db.setSelected(m_list->selectedYarn());
     QDialog::accept();
 }
 
-void CYarnDlg::showHelp()
+void CYarnDialog::showHelp()
 {
     tell(QStringLiteral("Choose a yarn and press OK to use it.\n\n"
                         "Insert or \"Add Yarn\" adds a yarn; Enter or a double click edits the selected one;\n"

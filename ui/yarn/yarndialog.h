@@ -18,11 +18,11 @@ class IMainWindow;
 // "Add Yarn" and "Delete Yarn". Changes go straight into the database; the
 // caller saves it on OK and reloads it on Cancel. OK also makes the chosen
 // row the database's selected yarn.
-class CYarnDlg : public QDialog {
+class CYarnDialog : public QDialog {
     Q_OBJECT
 public:
     // Questions and messages go through `main` when there is one.
-    CYarnDlg(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidget* parent = nullptr);
+    CYarnDialog(CYarnDoc& db, MeasureSystem system, IMainWindow* main, QWidget* parent = nullptr);
 
     CAllKeysListCtrl* list() const { return m_list; }
     // How the dialog sorts, kept for the life of the program.

@@ -1,7 +1,7 @@
 #include "ui/yarn/yarnsheet.h"
 
 #include "ui/base/dialogparts.h"
-#include "ui/yarn/densitycalculator.h"
+#include "ui/yarn/densitycalculatordialog.h"
 
 #include <algorithm>
 
@@ -117,7 +117,7 @@ void CYarnSheet::limitNotes()
 
 void CYarnSheet::runDensityCalculator()
 {
-    CDensityCalculator calc(m_system, this);
+    CDensityCalculatorDialog calc(m_system, this);
     if (RunDialog(calc)) m_density->setText(QString::number(calc.densityForSystem()));
 }
 

@@ -21,9 +21,9 @@ std::unique_ptr<CQuillabyDoc> LiftplanDraft(int shafts, const std::vector<TUPTYP
     d.liftplan = true;
     doc->OnNewDocument(d);
     for (int p = 0; p < static_cast<int>(lifts.size()); ++p) {
-        doc->InsertThreads(kReplay, Side::Treadling, p, 1);
+        doc->InsertThreads(kUnrecorded, Side::Treadling, p, 1);
         for (int s = 1; s <= shafts; ++s)
-            if (lifts[p].test(s)) doc->SetTreadlingCell(kReplay, p, s);
+            if (lifts[p].test(s)) doc->SetTreadlingCell(kUnrecorded, p, s);
     }
     return doc;
 }
@@ -52,7 +52,7 @@ TEST(DobbyStartCheck, Preconditions)
     r = CheckDobbyStart(*doc, static_cast<int>(DobbyHeadType::AVL3), 16);
     EXPECT_EQ(r.problem, DobbyStartCheck::Problem::UnliftableShaft);
 
-    ASSERT_TRUE(doc->SetNumRows(kReplay, Side::Treadling, 2));
+    ASSERT_TRUE(doc->SetNumRows(kUnrecorded, Side::Treadling, 2));
     r = CheckDobbyStart(*doc, 0, 24);
     EXPECT_EQ(r.problem, DobbyStartCheck::Problem::MultipleWefts);
     EXPECT_EQ(r.message,
@@ -149,8 +149,8 @@ TEST(WeavingRun, DeletingPicksDuringTheRun)
     CDobbyHead& head = *run.head();
     head.takeOutput();
     Feed(head, B({0x7F, 0x03}));
-    ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 3, 2));
-    ASSERT_TRUE(doc->SetNumShafts(kReplay, 8));
+    ASSERT_TRUE(doc->DeleteThreads(kUnrecorded, Side::Treadling, 3, 2));
+    ASSERT_TRUE(doc->SetNumShafts(kUnrecorded, 8));
     run.DraftChanged();
     EXPECT_EQ(doc->weaving().currentPick, 2);
     EXPECT_EQ(head.liftByteCount(), 2);

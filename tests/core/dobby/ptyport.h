@@ -31,12 +31,12 @@ inline std::unique_ptr<CQuillabyDoc> PointTwillDraft()
     for (int t = 1; t <= 12; ++t) {
         TUPTYPE col;
         for (int k : {0, 1, 2, 5}) col.set((t - 1 + k) % 12 + 1);
-        doc->SetTieupColumn(kReplay, t, col);
+        doc->SetTieupColumn(kUnrecorded, t, col);
     }
     std::vector<int> treadles;
     for (int t = 1; t <= 12; ++t) treadles.push_back(t);
     for (int t = 11; t >= 2; --t) treadles.push_back(t);
-    for (int p = 0; p < static_cast<int>(treadles.size()); ++p) doc->SetTreadlingCell(kReplay, p, treadles[p]);
+    for (int p = 0; p < static_cast<int>(treadles.size()); ++p) doc->SetTreadlingCell(kUnrecorded, p, treadles[p]);
     return doc;
 }
 

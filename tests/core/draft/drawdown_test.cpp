@@ -26,17 +26,17 @@ std::unique_ptr<CQuillabyDoc> newDraft(int shafts, int treadles, bool liftplan =
 std::unique_ptr<CQuillabyDoc> smallDraft(bool rising)
 {
     auto doc = newDraft(4, 4, false, rising);
-    doc->SetThreadingCell(kReplay, 0, 1);
-    doc->SetThreadingCell(kReplay, 1, 2);
-    doc->SetThreadingCell(kReplay, 2, 3);
-    doc->InsertThreads(kReplay, Side::Threading, 3, 1); // end 3 stays unthreaded
-    doc->SetTieupColumn(kReplay, 0, TUPTYPE(0b101));
-    doc->SetTieupColumn(kReplay, 1, TUPTYPE(0b010));
-    doc->SetTreadlingCell(kReplay, 0, 1);               // pick 0: treadle 1
-    doc->InsertThreads(kReplay, Side::Treadling, 1, 1); // pick 1: nothing pressed
-    doc->SetTreadlingCell(kReplay, 2, 1);
-    doc->SetMultipleTreadles(kReplay, true);
-    doc->SetTreadlingCell(kReplay, 2, 2); // pick 2: treadles 1 and 2
+    doc->SetThreadingCell(kUnrecorded, 0, 1);
+    doc->SetThreadingCell(kUnrecorded, 1, 2);
+    doc->SetThreadingCell(kUnrecorded, 2, 3);
+    doc->InsertThreads(kUnrecorded, Side::Threading, 3, 1); // end 3 stays unthreaded
+    doc->SetTieupColumn(kUnrecorded, 0, TUPTYPE(0b101));
+    doc->SetTieupColumn(kUnrecorded, 1, TUPTYPE(0b010));
+    doc->SetTreadlingCell(kUnrecorded, 0, 1);               // pick 0: treadle 1
+    doc->InsertThreads(kUnrecorded, Side::Treadling, 1, 1); // pick 1: nothing pressed
+    doc->SetTreadlingCell(kUnrecorded, 2, 1);
+    doc->SetMultipleTreadles(kUnrecorded, true);
+    doc->SetTreadlingCell(kUnrecorded, 2, 2); // pick 2: treadles 1 and 2
     return doc;
 }
 
@@ -84,10 +84,10 @@ TEST(Drawdown, SeveralTreadlesLiftTheUnion)
 TEST(Drawdown, LiftplanIgnoresTheTieup)
 {
     auto doc = newDraft(4, 4, true);
-    doc->SetThreadingCell(kReplay, 0, 1);
-    doc->SetThreadingCell(kReplay, 1, 2);
-    doc->SetTieupColumn(kReplay, 1, TUPTYPE(0b1111));
-    doc->SetTreadlingCell(kReplay, 0, 2); // shaft 2 lifted directly
+    doc->SetThreadingCell(kUnrecorded, 0, 1);
+    doc->SetThreadingCell(kUnrecorded, 1, 2);
+    doc->SetTieupColumn(kUnrecorded, 1, TUPTYPE(0b1111));
+    doc->SetTreadlingCell(kUnrecorded, 0, 2); // shaft 2 lifted directly
     EXPECT_EQ(LiftedShafts(*doc, 0).bits(), 0b10u);
     EXPECT_EQ(DrawdownCell(*doc, 0, 0), Cell::WeftUp);
     EXPECT_EQ(DrawdownCell(*doc, 1, 0), Cell::WarpUp);
@@ -96,8 +96,8 @@ TEST(Drawdown, LiftplanIgnoresTheTieup)
 TEST(Drawdown, ColorsAndBackOfTheFabric)
 {
     auto doc = smallDraft(true);
-    doc->SetThreadColors(kReplay, Side::Threading, 0, 3, 2); // warp red (0x0000FF)
-    doc->SetThreadColors(kReplay, Side::Treadling, 0, 2, 3); // weft green
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 0, 3, 2); // warp red (0x0000FF)
+    doc->SetThreadColors(kUnrecorded, Side::Treadling, 0, 2, 3); // weft green
     const ColoredCell face = DrawdownColoredCell(*doc, 0, 0);
     EXPECT_TRUE(face.warpUp);
     EXPECT_EQ(face.top, 0x0000FFu);
@@ -123,15 +123,15 @@ TEST(Drawdown, WarpCorrelationUsesEveryWarpRow)
 {
     // Two warps on two shafts: row 0 on shaft 1, row 1 on shaft 2 at end 0.
     auto doc = newDraft(2, 2);
-    doc->SetNumRows(kReplay, Side::Threading, 2);
-    doc->SetThreadingCell(kReplay, 0, 1, 0);
-    doc->SetThreadingCell(kReplay, 0, 2, 1);
-    doc->InsertThreads(kReplay, Side::Threading, 1, 1); // end 1 has no shaft in any row
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
+    doc->SetThreadingCell(kUnrecorded, 0, 1, 0);
+    doc->SetThreadingCell(kUnrecorded, 0, 2, 1);
+    doc->InsertThreads(kUnrecorded, Side::Threading, 1, 1); // end 1 has no shaft in any row
     doc->raw().setCorrelation(1, true);
-    doc->SetThreadColors(kReplay, Side::Threading, 0, 1, 2, 0);
-    doc->SetThreadColors(kReplay, Side::Threading, 0, 1, 3, 1);
-    doc->SetTreadlingCell(kReplay, 0, 2);               // treadle 2 lifts shaft 2
-    doc->InsertThreads(kReplay, Side::Treadling, 1, 1); // empty pick
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 0, 1, 2, 0);
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 0, 1, 3, 1);
+    doc->SetTreadlingCell(kUnrecorded, 0, 2);               // treadle 2 lifts shaft 2
+    doc->InsertThreads(kUnrecorded, Side::Treadling, 1, 1); // empty pick
     EXPECT_EQ(DrawdownCell(*doc, 0, 0), Cell::WarpUp);
     EXPECT_EQ(DrawdownCell(*doc, 1, 0), Cell::Blank);
     EXPECT_EQ(DrawdownCell(*doc, 0, 1), Cell::Blank);
@@ -144,19 +144,19 @@ TEST(Drawdown, WarpCorrelationUsesEveryWarpRow)
 TEST(Drawdown, WeftCorrelationUsesEveryWeftRow)
 {
     auto doc = newDraft(2, 2);
-    doc->SetNumRows(kReplay, Side::Treadling, 2);
-    doc->SetThreadingCell(kReplay, 0, 1);
-    doc->SetThreadingCell(kReplay, 1, 2);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 2);
+    doc->SetThreadingCell(kUnrecorded, 0, 1);
+    doc->SetThreadingCell(kUnrecorded, 1, 2);
     doc->raw().setCorrelation(2, true);
-    doc->SetThreadColors(kReplay, Side::Treadling, 0, 0, 2, 0);
-    doc->SetThreadColors(kReplay, Side::Treadling, 0, 0, 3, 1);
-    doc->SetTreadlingCell(kReplay, 0, 1, 1); // only weft row 1 lifts shaft 1
+    doc->SetThreadColors(kUnrecorded, Side::Treadling, 0, 0, 2, 0);
+    doc->SetThreadColors(kUnrecorded, Side::Treadling, 0, 0, 3, 1);
+    doc->SetTreadlingCell(kUnrecorded, 0, 1, 1); // only weft row 1 lifts shaft 1
     EXPECT_EQ(DrawdownCell(*doc, 0, 0), Cell::WarpUp);
     EXPECT_EQ(DrawdownCell(*doc, 1, 0), Cell::WeftUp);
     // End 1 is not lifted by any row: row 0 (first weft-up row) shows on top.
     EXPECT_EQ(DrawdownColoredCell(*doc, 1, 0).top, doc->palette().color(2));
     // Pick with nothing in any row is blank.
-    doc->InsertThreads(kReplay, Side::Treadling, 1, 1);
+    doc->InsertThreads(kUnrecorded, Side::Treadling, 1, 1);
     EXPECT_EQ(DrawdownCell(*doc, 0, 1), Cell::Blank);
 }
 
@@ -170,22 +170,24 @@ TEST_P(DrawdownRowsAgree, WithThePerCellRule)
     const bool liftplan = rng() % 3 == 0, rising = rng() % 2 == 0, back = rng() % 2 == 0;
     auto doc = newDraft(shafts, liftplan ? shafts : treadles, liftplan, rising);
     const int warps = 1 + rng() % 4, wefts = 1 + rng() % 4;
-    doc->SetNumRows(kReplay, Side::Threading, warps);
-    doc->SetNumRows(kReplay, Side::Treadling, wefts);
-    doc->SetMultipleTreadles(kReplay, true);
+    doc->SetNumRows(kUnrecorded, Side::Threading, warps);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, wefts);
+    doc->SetMultipleTreadles(kUnrecorded, true);
     const int ends = 1 + rng() % 300, picks = 1 + rng() % 60;
     for (int e = 0; e < ends; ++e)
         for (int r = 0; r < warps; ++r)
-            if (rng() % 4) doc->SetThreadingCell(kReplay, e, 1 + rng() % shafts, r);
-    if (doc->numEnds() < ends) doc->InsertThreads(kReplay, Side::Threading, doc->numEnds(), ends - doc->numEnds());
+            if (rng() % 4) doc->SetThreadingCell(kUnrecorded, e, 1 + rng() % shafts, r);
+    if (doc->numEnds() < ends) doc->InsertThreads(kUnrecorded, Side::Threading, doc->numEnds(), ends - doc->numEnds());
     for (int p = 0; p < picks; ++p)
         for (int r = 0; r < wefts; ++r) {
             const int n = rng() % 4;
-            for (int i = 0; i < n; ++i) doc->SetTreadlingCell(kReplay, p, 1 + rng() % doc->treadling(r)->limit(), r);
+            for (int i = 0; i < n; ++i)
+                doc->SetTreadlingCell(kUnrecorded, p, 1 + rng() % doc->treadling(r)->limit(), r);
         }
-    if (doc->numPicks() < picks) doc->InsertThreads(kReplay, Side::Treadling, doc->numPicks(), picks - doc->numPicks());
+    if (doc->numPicks() < picks)
+        doc->InsertThreads(kUnrecorded, Side::Treadling, doc->numPicks(), picks - doc->numPicks());
     for (int t = 0; t < doc->tieup().treadleCount(); ++t)
-        doc->SetTieupColumn(kReplay, t, TUPTYPE((std::uint64_t(rng()) << 32) | rng()));
+        doc->SetTieupColumn(kUnrecorded, t, TUPTYPE((std::uint64_t(rng()) << 32) | rng()));
     doc->raw().setCorrelation(GetParam() % 3, true);
 
     DrawdownRows rows(*doc, back);

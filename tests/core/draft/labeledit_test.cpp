@@ -13,7 +13,7 @@ std::unique_ptr<CQuillabyDoc> makeDoc(int ends)
     NewDraftDefaults d;
     d.shafts = d.treadles = 4;
     doc->OnNewDocument(d);
-    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
+    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 4);
     return doc;
 }
 
@@ -33,7 +33,7 @@ TEST(LabelEdit, TextsThatWouldBreakTheFileAreRefused)
     EXPECT_NE(LabelTextProblem(std::string(32, 'x')), "");
 
     auto doc = makeDoc(8);
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(1, 4, "a;b")), LabelOutcome::Refused);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(1, 4, "a;b")), LabelOutcome::Refused);
     EXPECT_EQ(doc->threading(0)->LabelRowCount(), 0);
 }
 
@@ -42,21 +42,21 @@ TEST(LabelEdit, AddChangeMoveAndRemove)
     auto doc = makeDoc(8);
     const Tding& t = *doc->threading(0);
     // A single thread may carry a label.
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(3, 3, "one")), LabelOutcome::Added);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(3, 3, "one")), LabelOutcome::Added);
     ASSERT_NE(t.FindLabel(2, 1), nullptr);
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(5, 2, "back")), LabelOutcome::Nothing);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(5, 2, "back")), LabelOutcome::Nothing);
     // Bounds are clamped to the sequence.
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(5, 99, "tail")), LabelOutcome::Added);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(5, 99, "tail")), LabelOutcome::Added);
     ASSERT_NE(t.FindLabel(4, 4), nullptr);
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(5, 8, "Tail")), LabelOutcome::Changed);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(5, 8, "Tail")), LabelOutcome::Changed);
     EXPECT_EQ(t.FindLabel(4, 4)->text, "Tail");
     // Moving a label takes it off its old span.
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(1, 2, "one", false, 2, 1)), LabelOutcome::Changed);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(1, 2, "one", false, 2, 1)), LabelOutcome::Changed);
     EXPECT_EQ(t.FindLabel(2, 1), nullptr);
     EXPECT_NE(t.FindLabel(0, 2), nullptr);
     // An empty text or "Delete this label" removes it.
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(1, 2, "")), LabelOutcome::Removed);
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *doc, true, request(5, 8, "Tail", true)), LabelOutcome::Removed);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(1, 2, "")), LabelOutcome::Removed);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *doc, true, request(5, 8, "Tail", true)), LabelOutcome::Removed);
     EXPECT_EQ(t.LabelRowCount(), 0);
-    EXPECT_EQ(ApplyLabelRequest(kReplay, *makeDoc(0), true, request(1, 1, "x")), LabelOutcome::Nothing);
+    EXPECT_EQ(ApplyLabelRequest(kUnrecorded, *makeDoc(0), true, request(1, 1, "x")), LabelOutcome::Nothing);
 }

@@ -43,15 +43,15 @@ TEST(DocLoom, LoweringShaftsUnthreadsEndsAndMasksTheTieup)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 2));
-    for (int e = 0; e < 8; ++e) doc.SetThreadingCell(kReplay, e, e + 1);
-    doc.SetThreadingCell(kReplay, 8, 6, 1);
-    doc.SetThreadingCell(kReplay, 9, 3, 1);
-    for (int t = 0; t < 8; ++t) doc.SetTieupColumn(kReplay, t, TUPTYPE(0xF0 | (1u << t)));
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 2));
+    for (int e = 0; e < 8; ++e) doc.SetThreadingCell(kUnrecorded, e, e + 1);
+    doc.SetThreadingCell(kUnrecorded, 8, 6, 1);
+    doc.SetThreadingCell(kUnrecorded, 9, 3, 1);
+    for (int t = 0; t < 8; ++t) doc.SetTieupColumn(kUnrecorded, t, TUPTYPE(0xF0 | (1u << t)));
     LoomCounter obs;
     doc.subscribe(&obs);
 
-    EXPECT_TRUE(doc.SetNumShafts(kReplay, 4));
+    EXPECT_TRUE(doc.SetNumShafts(kUnrecorded, 4));
     EXPECT_EQ(shaftsOf(*doc.threading(0)), (std::vector<int>{1, 2, 3, 4, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(shaftsOf(*doc.threading(1)), (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0, 3}));
     EXPECT_EQ(doc.threading(1)->limit(), 4);
@@ -60,7 +60,7 @@ TEST(DocLoom, LoweringShaftsUnthreadsEndsAndMasksTheTieup)
     EXPECT_EQ(doc.numTreadles(), 8) << "tieup form: treadles do not follow";
     EXPECT_EQ(obs.loomChanges, 1);
     EXPECT_EQ(obs.layouts, (std::vector<bool>{true}));
-    EXPECT_FALSE(doc.SetThreadingCell(kReplay, 0, 5));
+    EXPECT_FALSE(doc.SetThreadingCell(kUnrecorded, 0, 5));
     doc.unsubscribe(&obs);
 }
 
@@ -68,11 +68,11 @@ TEST(DocLoom, LoweringTreadlesClearsTheRemovedTreadlesFromEveryPick)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    ASSERT_TRUE(doc.SetMultipleTreadles(kReplay, true));
-    doc.SetTreadlingCell(kReplay, 0, 2);
-    doc.SetTreadlingCell(kReplay, 0, 7);
-    doc.SetTreadlingCell(kReplay, 1, 8);
-    EXPECT_TRUE(doc.SetNumTreadles(kReplay, 4));
+    ASSERT_TRUE(doc.SetMultipleTreadles(kUnrecorded, true));
+    doc.SetTreadlingCell(kUnrecorded, 0, 2);
+    doc.SetTreadlingCell(kUnrecorded, 0, 7);
+    doc.SetTreadlingCell(kUnrecorded, 1, 8);
+    EXPECT_TRUE(doc.SetNumTreadles(kUnrecorded, 4));
     EXPECT_EQ(doc.treadling(0)->GetSet(0), TreadleSet(0b10, 0));
     EXPECT_TRUE(doc.treadling(0)->GetSet(1).empty());
     EXPECT_EQ(doc.numPicks(), 2);
@@ -84,7 +84,7 @@ TEST(DocLoom, RaisingTreadlesTiesNewTreadlesStraightWithinTheShafts)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults(4, 2));
-    EXPECT_TRUE(doc.SetNumTreadles(kReplay, 6));
+    EXPECT_TRUE(doc.SetNumTreadles(kUnrecorded, 6));
     const std::vector<std::uint64_t> expect{1, 2, 4, 8, 0, 0};
     for (int t = 0; t < 6; ++t) EXPECT_EQ(doc.tieup().column(t).bits(), expect[t]) << t;
 }
@@ -93,11 +93,11 @@ TEST(DocLoom, LiftplanShaftsAndTreadlesMoveTogether)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults(8, 8, true));
-    doc.SetTreadlingCell(kReplay, 0, 2);
-    doc.SetTreadlingCell(kReplay, 0, 7);
-    doc.SetThreadingCell(kReplay, 0, 8);
+    doc.SetTreadlingCell(kUnrecorded, 0, 2);
+    doc.SetTreadlingCell(kUnrecorded, 0, 7);
+    doc.SetThreadingCell(kUnrecorded, 0, 8);
 
-    EXPECT_TRUE(doc.SetNumShafts(kReplay, 5));
+    EXPECT_TRUE(doc.SetNumShafts(kUnrecorded, 5));
     EXPECT_EQ(doc.numTreadles(), 5);
     EXPECT_EQ(doc.treadling(0)->limit(), 5);
     EXPECT_EQ(doc.tieup().shaftCount(), 5);
@@ -106,16 +106,16 @@ TEST(DocLoom, LiftplanShaftsAndTreadlesMoveTogether)
     EXPECT_EQ(doc.threading(0)->GetShaft(0), 0);
 
     // Treadles follow shafts, cut to 64.
-    EXPECT_TRUE(doc.SetNumTreadles(kReplay, 100));
+    EXPECT_TRUE(doc.SetNumTreadles(kUnrecorded, 100));
     EXPECT_EQ(doc.numShafts(), 64);
     EXPECT_EQ(doc.numTreadles(), 64);
     EXPECT_EQ(doc.threading(0)->limit(), 64);
     EXPECT_EQ(doc.treadling(0)->limit(), 64);
-    EXPECT_TRUE(doc.SetTreadlingCell(kReplay, 1, 64));
-    EXPECT_FALSE(doc.SetTreadlingCell(kReplay, 1, 65));
-    EXPECT_FALSE(doc.SetNumTreadles(kReplay, 128)) << "cut to 64, which it already is";
+    EXPECT_TRUE(doc.SetTreadlingCell(kUnrecorded, 1, 64));
+    EXPECT_FALSE(doc.SetTreadlingCell(kUnrecorded, 1, 65));
+    EXPECT_FALSE(doc.SetNumTreadles(kUnrecorded, 128)) << "cut to 64, which it already is";
 
-    EXPECT_TRUE(doc.SetNumTreadles(kReplay, 3));
+    EXPECT_TRUE(doc.SetNumTreadles(kUnrecorded, 3));
     EXPECT_EQ(doc.numShafts(), 3);
     EXPECT_EQ(doc.threading(0)->limit(), 3);
 }
@@ -124,20 +124,20 @@ TEST(DocLoom, MultipleTreadlesSwitchRules)
 {
     CQuillabyDoc lift;
     lift.OnNewDocument(defaults(8, 8, true));
-    EXPECT_FALSE(lift.SetMultipleTreadles(kReplay, false)) << "a liftplan keeps several shafts per pick";
+    EXPECT_FALSE(lift.SetMultipleTreadles(kUnrecorded, false)) << "a liftplan keeps several shafts per pick";
 
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Treadling, 2));
-    EXPECT_FALSE(doc.SetMultipleTreadles(kReplay, true)) << "only with a single weft";
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Treadling, 1));
-    EXPECT_TRUE(doc.SetMultipleTreadles(kReplay, true));
-    doc.SetTreadlingCell(kReplay, 0, 1);
-    doc.SetTreadlingCell(kReplay, 0, 2);
-    EXPECT_FALSE(doc.SetMultipleTreadles(kReplay, false)) << "pick 0 still presses two treadles";
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Treadling, 2));
+    EXPECT_FALSE(doc.SetMultipleTreadles(kUnrecorded, true)) << "only with a single weft";
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Treadling, 1));
+    EXPECT_TRUE(doc.SetMultipleTreadles(kUnrecorded, true));
+    doc.SetTreadlingCell(kUnrecorded, 0, 1);
+    doc.SetTreadlingCell(kUnrecorded, 0, 2);
+    EXPECT_FALSE(doc.SetMultipleTreadles(kUnrecorded, false)) << "pick 0 still presses two treadles";
     EXPECT_TRUE(doc.treadling(0)->multiple());
-    doc.ClearTreadlingCell(kReplay, 0, 2);
-    EXPECT_TRUE(doc.SetMultipleTreadles(kReplay, false));
+    doc.ClearTreadlingCell(kUnrecorded, 0, 2);
+    EXPECT_TRUE(doc.SetMultipleTreadles(kUnrecorded, false));
 }
 
 // --- numbers of warps and wefts ---
@@ -146,8 +146,8 @@ TEST(DocRows, NewRowsHaveTheEndsTheLimitAndNoValues)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults(6, 8));
-    for (int e = 0; e < 5; ++e) doc.SetThreadingCell(kReplay, e, 1 + e % 6);
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 3));
+    for (int e = 0; e < 5; ++e) doc.SetThreadingCell(kUnrecorded, e, 1 + e % 6);
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 3));
     for (int r = 1; r < 3; ++r) {
         ASSERT_NE(doc.threading(r), nullptr);
         EXPECT_EQ(doc.threading(r)->GetCount(), 5);
@@ -155,7 +155,7 @@ TEST(DocRows, NewRowsHaveTheEndsTheLimitAndNoValues)
         EXPECT_EQ(doc.threading(r)->HighestValue(), 0);
     }
     EXPECT_EQ(doc.threading(3), nullptr);
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 1));
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 1));
     EXPECT_EQ(doc.threading(1), nullptr);
     EXPECT_EQ(doc.threading(2), nullptr);
     EXPECT_EQ(doc.numWarps(), 1);
@@ -165,9 +165,9 @@ TEST(DocRows, SingleWarpAndWeftTakeSlotsFromBothRowZerosAndThePaletteBar)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    doc.SetThreadColors(kReplay, Side::Threading, 0, 3, 2); // warp row 0 uniformly 2
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 3, 4); // weft row 0 uniformly 4
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 4, {5, 3}));
+    doc.SetThreadColors(kUnrecorded, Side::Threading, 0, 3, 2); // warp row 0 uniformly 2
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 3, 4); // weft row 0 uniformly 4
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 4, {5, 3}));
     EXPECT_EQ(doc.threading(1)->defaultColor(), 4); // slot 1: the other side's row 0
     EXPECT_EQ(doc.threading(2)->defaultColor(), 5); // slots 2, 3: the palette bar
     EXPECT_EQ(doc.threading(3)->defaultColor(), 3);
@@ -178,10 +178,10 @@ TEST(DocRows, MixedColorsFallBackToTheRowsDefault)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 0, 2);
-    doc.SetThreadColors(kReplay, Side::Treadling, 1, 1, 3); // mixed
-    doc.SetThreadColors(kReplay, Side::Treadling, 2, 2, 4); // still mixed; default 4
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 2));
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 0, 2);
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 1, 1, 3); // mixed
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 2, 2, 4); // still mixed; default 4
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 2));
     EXPECT_EQ(doc.threading(1)->defaultColor(), 4);
 }
 
@@ -189,16 +189,16 @@ TEST(DocRows, WithSeveralWarpsEverySlotComesFromTheWarpRows)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 2));
-    doc.SetThreadColors(kReplay, Side::Threading, 0, 3, 2, 0);
-    doc.SetThreadColors(kReplay, Side::Threading, 0, 3, 5, 1);
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 3, 4);
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 2));
+    doc.SetThreadColors(kUnrecorded, Side::Threading, 0, 3, 2, 0);
+    doc.SetThreadColors(kUnrecorded, Side::Threading, 0, 3, 5, 1);
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 3, 4);
     // For either side: slot i is warp row i's color, row 0's beyond them.
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Treadling, 4, {6, 6}));
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Treadling, 4, {6, 6}));
     EXPECT_EQ(doc.treadling(1)->defaultColor(), 5);
     EXPECT_EQ(doc.treadling(2)->defaultColor(), 2);
     EXPECT_EQ(doc.treadling(3)->defaultColor(), 2);
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 3, {6, 6}));
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 3, {6, 6}));
     EXPECT_EQ(doc.threading(2)->defaultColor(), 2);
 }
 
@@ -206,11 +206,11 @@ TEST(DocRows, WithOneWarpAndSeveralWeftsSlotsComeFromTheWeftRows)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults());
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Treadling, 2));
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 3, 3, 0);
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 3, 5, 1);
-    doc.SetThreadColors(kReplay, Side::Threading, 0, 3, 4);
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Threading, 3, {6, 6}));
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Treadling, 2));
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 3, 3, 0);
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 3, 5, 1);
+    doc.SetThreadColors(kUnrecorded, Side::Threading, 0, 3, 4);
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Threading, 3, {6, 6}));
     EXPECT_EQ(doc.threading(1)->defaultColor(), 5);
     EXPECT_EQ(doc.threading(2)->defaultColor(), 3);
 }
@@ -219,9 +219,9 @@ TEST(DocRows, NewWeftRowsFollowTheLimitAndMultipleFlag)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults(8, 10));
-    ASSERT_TRUE(doc.SetMultipleTreadles(kReplay, true));
-    doc.SetTreadlingCell(kReplay, 2, 9);
-    ASSERT_TRUE(doc.SetNumRows(kReplay, Side::Treadling, 2));
+    ASSERT_TRUE(doc.SetMultipleTreadles(kUnrecorded, true));
+    doc.SetTreadlingCell(kUnrecorded, 2, 9);
+    ASSERT_TRUE(doc.SetNumRows(kUnrecorded, Side::Treadling, 2));
     EXPECT_EQ(doc.treadling(1)->limit(), 10);
     EXPECT_TRUE(doc.treadling(1)->multiple());
     EXPECT_EQ(doc.treadling(1)->GetCount(), 3);
@@ -234,18 +234,18 @@ TEST(DocClone, IsAnEqualAndIndependentCopy)
 {
     CQuillabyDoc doc;
     doc.OnNewDocument(defaults(6, 10));
-    doc.SetNumRows(kReplay, Side::Threading, 2);
-    doc.SetNumRows(kReplay, Side::Treadling, 2);
-    for (int e = 0; e < 12; ++e) doc.SetThreadingCell(kReplay, e, 1 + e % 6, e % 2);
-    for (int p = 0; p < 9; ++p) doc.SetTreadlingCell(kReplay, p, 1 + p % 10, p % 2);
-    doc.SetThreadColors(kReplay, Side::Threading, 3, 5, 2);
-    doc.SetThreadColors(kReplay, Side::Treadling, 0, 1, 4, 1);
-    doc.SetSymbol(kReplay, Side::Threading, 2, 'x');
-    doc.SetThick(kReplay, Side::Treadling, 1, true);
-    doc.SetRatio(kReplay, Side::Treadling, 4);
-    doc.AddLabel(kReplay, Side::Threading, {0, 3, "hem"});
-    doc.AddLabel(kReplay, Side::Threading, {1, 2, "mid"});
-    doc.SetTieupCell(kReplay, 3, 6);
+    doc.SetNumRows(kUnrecorded, Side::Threading, 2);
+    doc.SetNumRows(kUnrecorded, Side::Treadling, 2);
+    for (int e = 0; e < 12; ++e) doc.SetThreadingCell(kUnrecorded, e, 1 + e % 6, e % 2);
+    for (int p = 0; p < 9; ++p) doc.SetTreadlingCell(kUnrecorded, p, 1 + p % 10, p % 2);
+    doc.SetThreadColors(kUnrecorded, Side::Threading, 3, 5, 2);
+    doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 1, 4, 1);
+    doc.SetSymbol(kUnrecorded, Side::Threading, 2, 'x');
+    doc.SetThick(kUnrecorded, Side::Treadling, 1, true);
+    doc.SetRatio(kUnrecorded, Side::Treadling, 4);
+    doc.AddLabel(kUnrecorded, Side::Threading, {0, 3, "hem"});
+    doc.AddLabel(kUnrecorded, Side::Threading, {1, 2, "mid"});
+    doc.SetTieupCell(kUnrecorded, 3, 6);
     doc.raw().setWarpSpacing(0.4);
     doc.raw().setUnits(1);
     doc.raw().setCorrelation(1, true);
@@ -272,11 +272,11 @@ TEST(DocClone, IsAnEqualAndIndependentCopy)
 
     // Editing the copy leaves the original alone.
     const std::string original = qbtest::snapshot(doc);
-    copy->SetThreadingCell(kReplay, 0, 6);
-    copy->SetTieupCell(kReplay, 0, 5);
-    copy->SetNumShafts(kReplay, 3);
+    copy->SetThreadingCell(kUnrecorded, 0, 6);
+    copy->SetTieupCell(kUnrecorded, 0, 5);
+    copy->SetNumShafts(kUnrecorded, 3);
     copy->raw().tieupKeys[0]->setCell(0, 1);
-    copy->SetLabelText(kReplay, Side::Threading, 0, 3, "cuff");
+    copy->SetLabelText(kUnrecorded, Side::Threading, 0, 3, "cuff");
     EXPECT_EQ(qbtest::snapshot(doc), original);
 }
 
@@ -354,7 +354,7 @@ TEST(DocComplete, AnEmptyDocumentBecomesAUsableDraft)
     EXPECT_EQ(doc.tieup().shaftCount(), doc.numShafts());
     EXPECT_EQ(doc.tieup().treadleCount(), doc.numTreadles());
     EXPECT_GE(doc.palette().count(), 2);
-    EXPECT_TRUE(doc.SetThreadingCell(kReplay, 0, 1));
+    EXPECT_TRUE(doc.SetThreadingCell(kUnrecorded, 0, 1));
 }
 
 TEST(DocComplete, LoadedRowsAreAlignedWithTheLoom)

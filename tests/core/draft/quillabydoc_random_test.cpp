@@ -27,57 +27,57 @@ public:
     {
         const bool warp = pick(0, 1);
         switch (pick(0, 27)) {
-        case 0: name = "SetThreadingCell"; return d.SetThreadingCell(kReplay, index(), shaft(), row());
-        case 1: name = "ClearThreadingCell"; return d.ClearThreadingCell(kReplay, index(), row());
-        case 2: name = "SetTreadlingCell"; return d.SetTreadlingCell(kReplay, index(), treadle(), row());
-        case 3: name = "ClearTreadlingCell"; return d.ClearTreadlingCell(kReplay, index(), treadle(), row());
-        case 4: name = "SetTieupCell"; return d.SetTieupCell(kReplay, treadle(), shaft());
-        case 5: name = "ClearTieupCell"; return d.ClearTieupCell(kReplay, treadle(), shaft());
-        case 6: name = "SetTieupColumn"; return d.SetTieupColumn(kReplay, treadle(), TUPTYPE(m_rng()));
-        case 7: name = "InsertEnds"; return d.InsertThreads(kReplay, Side::Threading, index(), count());
+        case 0: name = "SetThreadingCell"; return d.SetThreadingCell(kUnrecorded, index(), shaft(), row());
+        case 1: name = "ClearThreadingCell"; return d.ClearThreadingCell(kUnrecorded, index(), row());
+        case 2: name = "SetTreadlingCell"; return d.SetTreadlingCell(kUnrecorded, index(), treadle(), row());
+        case 3: name = "ClearTreadlingCell"; return d.ClearTreadlingCell(kUnrecorded, index(), treadle(), row());
+        case 4: name = "SetTieupCell"; return d.SetTieupCell(kUnrecorded, treadle(), shaft());
+        case 5: name = "ClearTieupCell"; return d.ClearTieupCell(kUnrecorded, treadle(), shaft());
+        case 6: name = "SetTieupColumn"; return d.SetTieupColumn(kUnrecorded, treadle(), TUPTYPE(m_rng()));
+        case 7: name = "InsertEnds"; return d.InsertThreads(kUnrecorded, Side::Threading, index(), count());
         case 8: {
             name = "InsertPicks";
             TreadleSet v;
             for (int k = pick(0, 2); k > 0; --k) v.set(treadle());
-            return d.InsertThreads(kReplay, Side::Treadling, index(), count());
+            return d.InsertThreads(kUnrecorded, Side::Treadling, index(), count());
         }
-        case 9: name = "DeleteEnds"; return d.DeleteThreads(kReplay, Side::Threading, index(), count());
-        case 10: name = "DeletePicks"; return d.DeleteThreads(kReplay, Side::Treadling, index(), count());
-        case 11: name = "ClearEnds"; return d.ClearThreads(kReplay, Side::Threading, index(), count());
-        case 12: name = "ClearPicks"; return d.ClearThreads(kReplay, Side::Treadling, index(), count());
+        case 9: name = "DeleteEnds"; return d.DeleteThreads(kUnrecorded, Side::Threading, index(), count());
+        case 10: name = "DeletePicks"; return d.DeleteThreads(kUnrecorded, Side::Treadling, index(), count());
+        case 11: name = "ClearEnds"; return d.ClearThreads(kUnrecorded, Side::Threading, index(), count());
+        case 12: name = "ClearPicks"; return d.ClearThreads(kUnrecorded, Side::Treadling, index(), count());
         case 13: {
             name = "SetEndColors";
             const int first = index();
-            return d.SetThreadColors(kReplay, Side::Threading, first, first + pick(-1, 5), pick(-1, 6), row());
+            return d.SetThreadColors(kUnrecorded, Side::Threading, first, first + pick(-1, 5), pick(-1, 6), row());
         }
         case 14: {
             name = "SetPickColors";
             const int first = index();
-            return d.SetThreadColors(kReplay, Side::Treadling, first, first + pick(-1, 5), pick(-1, 6), row());
+            return d.SetThreadColors(kUnrecorded, Side::Treadling, first, first + pick(-1, 5), pick(-1, 6), row());
         }
-        case 15: name = "SetSymbol"; return d.SetSymbol(kReplay, SideOf(warp), index(), pick(-1, 256), row());
-        case 16: name = "SetThick"; return d.SetThick(kReplay, SideOf(warp), index(), pick(0, 1));
-        case 17: name = "SetRatio"; return d.SetRatio(kReplay, SideOf(warp), pick(-1, 7));
+        case 15: name = "SetSymbol"; return d.SetSymbol(kUnrecorded, SideOf(warp), index(), pick(-1, 256), row());
+        case 16: name = "SetThick"; return d.SetThick(kUnrecorded, SideOf(warp), index(), pick(0, 1));
+        case 17: name = "SetRatio"; return d.SetRatio(kUnrecorded, SideOf(warp), pick(-1, 7));
         case 18:
             name = "AddLabel";
-            return d.AddLabel(kReplay, SideOf(warp), {index(), pick(-1, 8), std::string(pick(0, 40), 'l')}, row());
+            return d.AddLabel(kUnrecorded, SideOf(warp), {index(), pick(-1, 8), std::string(pick(0, 40), 'l')}, row());
         case 19:
             name = "SetLabelText";
-            return d.SetLabelText(kReplay, SideOf(warp), pick(0, 10), pick(1, 4), "t", row());
-        case 20: name = "RemoveLabel"; return d.RemoveLabel(kReplay, SideOf(warp), pick(0, 10), pick(1, 4), row());
-        case 21: name = "SetNumShafts"; return d.SetNumShafts(kReplay, shaft());
-        case 22: name = "SetNumTreadles"; return d.SetNumTreadles(kReplay, treadle());
+            return d.SetLabelText(kUnrecorded, SideOf(warp), pick(0, 10), pick(1, 4), "t", row());
+        case 20: name = "RemoveLabel"; return d.RemoveLabel(kUnrecorded, SideOf(warp), pick(0, 10), pick(1, 4), row());
+        case 21: name = "SetNumShafts"; return d.SetNumShafts(kUnrecorded, shaft());
+        case 22: name = "SetNumTreadles"; return d.SetNumTreadles(kUnrecorded, treadle());
         case 23:
             name = "SetNumWarps";
-            return d.SetNumRows(kReplay, Side::Threading, pick(-1, 5), {pick(0, 5), pick(0, 5)});
+            return d.SetNumRows(kUnrecorded, Side::Threading, pick(-1, 5), {pick(0, 5), pick(0, 5)});
         case 24:
             name = "SetNumWefts";
-            return d.SetNumRows(kReplay, Side::Treadling, pick(-1, 5), {pick(0, 5), pick(0, 5)});
-        case 25: name = "SetMultipleTreadles"; return d.SetMultipleTreadles(kReplay, pick(0, 1));
+            return d.SetNumRows(kUnrecorded, Side::Treadling, pick(-1, 5), {pick(0, 5), pick(0, 5)});
+        case 25: name = "SetMultipleTreadles"; return d.SetMultipleTreadles(kUnrecorded, pick(0, 1));
         case 26:
             name = "DeleteEndsAll";
-            return d.DeleteThreads(kReplay, Side::Threading, 0, 40); // keep the draft small
-        default: name = "DeletePicksAll"; return d.DeleteThreads(kReplay, Side::Treadling, 0, 40);
+            return d.DeleteThreads(kUnrecorded, Side::Threading, 0, 40); // keep the draft small
+        default: name = "DeletePicksAll"; return d.DeleteThreads(kUnrecorded, Side::Treadling, 0, 40);
         }
     }
 

@@ -149,10 +149,10 @@ TEST_F(UndoFixture, SnapshotMemoryDropsTheOldestSteps)
     // Each whole-draft step of a big draft holds a copy of it; the history
     // keeps about 100 MB of them and lets the oldest go.
     auto big = newDraft(64, 128);
-    big->SetNumRows(kReplay, Side::Threading, 4);
-    big->SetNumRows(kReplay, Side::Treadling, 4);
-    big->SetThreadingCell(kReplay, kMaxThreads - 1, 1);
-    big->SetTreadlingCell(kReplay, kMaxThreads - 1, 1);
+    big->SetNumRows(kUnrecorded, Side::Threading, 4);
+    big->SetNumRows(kUnrecorded, Side::Treadling, 4);
+    big->SetThreadingCell(kUnrecorded, kMaxThreads - 1, 1);
+    big->SetTreadlingCell(kUnrecorded, kMaxThreads - 1, 1);
     for (int i = 0; i < 60; ++i) big->Transaction("Invert", [&](Edit e) { InvertTieup(e, *big); });
     big->Transaction("Shafts", [&](Edit e) { big->SetNumShafts(e, 63); });
     big->Transaction("Shafts", [&](Edit e) { big->SetNumShafts(e, 62); });
@@ -165,7 +165,7 @@ TEST_F(UndoFixture, SnapshotMemoryDropsTheOldestSteps)
 
 TEST_F(UndoFixture, InsertUndoDeletesAndRedoInserts)
 {
-    for (int e = 0; e < 20; ++e) doc->SetThreadingCell(kReplay, e, 1);
+    for (int e = 0; e < 20; ++e) doc->SetThreadingCell(kUnrecorded, e, 1);
     doc->Transaction("Insert", [&](Edit e) {
         doc->InsertThreads(e, Side::Threading, 10, 5);
         doc->SetThreadingCell(e, 14, 7);
@@ -182,8 +182,8 @@ TEST_F(UndoFixture, InsertUndoDeletesAndRedoInserts)
 
 TEST_F(UndoFixture, GroupOfSeveralRecordsReplaysInOrder)
 {
-    doc->SetNumRows(kReplay, Side::Threading, 2);
-    doc->SetThreadingCell(kReplay, 3, 4, 1); // row 1 holds shaft 4 at end 3
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
+    doc->SetThreadingCell(kUnrecorded, 3, 4, 1); // row 1 holds shaft 4 at end 3
     const std::string before = state(*doc);
     // One action: paint end 3 on shaft 4 in row 0 (takes it from row 1), color it.
     doc->Transaction("Pencil", [&](Edit e) {
@@ -201,13 +201,13 @@ TEST_F(UndoFixture, GroupOfSeveralRecordsReplaysInOrder)
 
 TEST_F(UndoFixture, DeleteUndoBringsBackEverything)
 {
-    for (int e = 0; e < 12; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 8);
-    doc->SetThreadColors(kReplay, Side::Threading, 4, 6, 3);
-    doc->SetThreadColors(kReplay, Side::Threading, 0, 0, 1); // leaves the default color at 1
-    doc->SetSymbol(kReplay, Side::Threading, 5, 'x');
-    doc->SetThick(kReplay, Side::Threading, 6, true);
-    doc->AddLabel(kReplay, Side::Threading, Label{2, 6, "border"});
-    doc->AddLabel(kReplay, Side::Threading, Label{4, 2, "inner"});
+    for (int e = 0; e < 12; ++e) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 8);
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 4, 6, 3);
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 0, 0, 1); // leaves the default color at 1
+    doc->SetSymbol(kUnrecorded, Side::Threading, 5, 'x');
+    doc->SetThick(kUnrecorded, Side::Threading, 6, true);
+    doc->AddLabel(kUnrecorded, Side::Threading, Label{2, 6, "border"});
+    doc->AddLabel(kUnrecorded, Side::Threading, Label{4, 2, "inner"});
     const std::string before = state(*doc);
     doc->Transaction("Delete", [&](Edit e) { doc->DeleteThreads(e, Side::Threading, 3, 5); });
     const std::string after = state(*doc);
@@ -236,12 +236,12 @@ TEST_P(UndoProperty, UndoAllAndRedoAllAreExact)
     std::mt19937 rng(7 + GetParam());
     auto doc = newDraft(8, 10);
     if (GetParam() % 2) {
-        doc->SetNumRows(kReplay, Side::Threading, 2);
-        doc->SetNumRows(kReplay, Side::Treadling, 2);
+        doc->SetNumRows(kUnrecorded, Side::Threading, 2);
+        doc->SetNumRows(kUnrecorded, Side::Treadling, 2);
     }
-    doc->SetMultipleTreadles(kReplay, GetParam() % 3 == 0);
-    for (int e = 0; e < 30; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 8);
-    for (int p = 0; p < 30; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 10);
+    doc->SetMultipleTreadles(kUnrecorded, GetParam() % 3 == 0);
+    for (int e = 0; e < 30; ++e) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 8);
+    for (int p = 0; p < 30; ++p) doc->SetTreadlingCell(kUnrecorded, p, 1 + p % 10);
     const std::string start = state(*doc);
 
     auto any = [&](int n) { return int(rng() % unsigned(n)); };

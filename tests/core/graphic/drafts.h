@@ -28,16 +28,16 @@ inline std::unique_ptr<qb::CQuillabyDoc> newDraft(int shafts, int treadles, bool
 }
 
 // Plain weave, `n` ends and picks: warp red, weft blue.
-using qb::kReplay;
+using qb::kUnrecorded;
 using qb::Side;
 
 inline std::unique_ptr<qb::CQuillabyDoc> plainWeave(int n, bool rising = true)
 {
     auto doc = newDraft(2, 2, rising);
-    for (int e = 0; e < n; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 2);
-    for (int p = 0; p < n; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 2);
-    doc->SetThreadColors(kReplay, Side::Threading, 0, n - 1, 1);
-    doc->SetThreadColors(kReplay, Side::Treadling, 0, n - 1, 2);
+    for (int e = 0; e < n; ++e) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 2);
+    for (int p = 0; p < n; ++p) doc->SetTreadlingCell(kUnrecorded, p, 1 + p % 2);
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 0, n - 1, 1);
+    doc->SetThreadColors(kUnrecorded, Side::Treadling, 0, n - 1, 2);
     return doc;
 }
 

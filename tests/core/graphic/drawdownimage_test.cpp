@@ -67,8 +67,8 @@ TEST(RenderDrawdown, UnthreadedEndsAndEmptyPicks)
 {
     for (bool rising : {true, false}) {
         auto doc = plainWeave(6, rising);
-        doc->ClearThreadingCell(kReplay, 2);       // end 3 unthreaded
-        doc->SetPickSet(kReplay, 3, TreadleSet()); // pick 4 empty
+        doc->ClearThreadingCell(kUnrecorded, 2);       // end 3 unthreaded
+        doc->SetPickSet(kUnrecorded, 3, TreadleSet()); // pick 4 empty
         for (int mode : {0, 1, 2}) {
             DrawdownStyle st = cells(1);
             st.coloring = mode;
@@ -98,11 +98,11 @@ TEST(RenderDrawdown, BlankCellsLookTheSameFromBothSides)
     // mode, on the face and on the back, in either shed.
     for (bool rising : {true, false}) {
         auto doc = plainWeave(4, rising);
-        doc->ClearThreadingCell(kReplay, 2);
+        doc->ClearThreadingCell(kUnrecorded, 2);
         for (bool correlated : {false, true}) {
             if (correlated) {
-                doc->SetPickSet(kReplay, 1, TreadleSet());
-                doc->SetNumRows(kReplay, Side::Threading, 2);
+                doc->SetPickSet(kUnrecorded, 1, TreadleSet());
+                doc->SetNumRows(kUnrecorded, Side::Threading, 2);
                 doc->raw().setCorrelation(1, true);
                 ASSERT_EQ(doc->activeCorrelation(), 1);
             }
@@ -130,12 +130,12 @@ TEST(RenderDrawdown, ColorModeAndCorrelationMatchTheColoredCell)
 {
     auto doc = randomDraft(30, 20, 7, false);
     for (int side : {0, 1, 2}) {
-        if (side == 1) doc->SetNumRows(kReplay, Side::Threading, 2);
-        if (side == 2) doc->SetNumRows(kReplay, Side::Treadling, 3);
+        if (side == 1) doc->SetNumRows(kUnrecorded, Side::Threading, 2);
+        if (side == 2) doc->SetNumRows(kUnrecorded, Side::Treadling, 3);
         if (side) {
             // Give the extra rows threads of their own.
-            for (int e = 0; e < 30; e += 3) doc->SetThreadingCell(kReplay, e, 1 + e % 5, 1);
-            for (int p = 0; p < 20; p += 2) doc->SetTreadlingCell(kReplay, p, 1 + p % 7, 1);
+            for (int e = 0; e < 30; e += 3) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 5, 1);
+            for (int p = 0; p < 20; p += 2) doc->SetTreadlingCell(kUnrecorded, p, 1 + p % 7, 1);
         }
         doc->raw().setCorrelation(side, side != 0);
         for (bool back : {false, true}) {
@@ -207,8 +207,8 @@ TEST(RenderDrawdown, BackOfPlainWeaveIsTheFaceWithColorsExchanged)
 {
     auto face = plainWeave(8);
     auto swapped = plainWeave(8);
-    swapped->SetThreadColors(kReplay, Side::Threading, 0, 7, 2);
-    swapped->SetThreadColors(kReplay, Side::Treadling, 0, 7, 1);
+    swapped->SetThreadColors(kUnrecorded, Side::Threading, 0, 7, 2);
+    swapped->SetThreadColors(kUnrecorded, Side::Treadling, 0, 7, 1);
     DrawdownStyle st = cells(10);
     const Picture a = render(*swapped, st);
     st.back = true;
@@ -244,10 +244,10 @@ TEST(RenderDrawdown, SelectionDimsAndFlattensTheRest)
 TEST(RenderDrawdown, ThickThreadsTakeExtraCells)
 {
     auto doc = plainWeave(4);
-    doc->SetRatio(kReplay, Side::Threading, 3);
-    doc->SetThick(kReplay, Side::Threading, 1, true); // end 2: 4 cells
-    doc->SetRatio(kReplay, Side::Treadling, 2);
-    doc->SetThick(kReplay, Side::Treadling, 0, true); // pick 1: 3 cells
+    doc->SetRatio(kUnrecorded, Side::Threading, 3);
+    doc->SetThick(kUnrecorded, Side::Threading, 1, true); // end 2: 4 cells
+    doc->SetRatio(kUnrecorded, Side::Treadling, 2);
+    doc->SetThick(kUnrecorded, Side::Treadling, 0, true); // pick 1: 3 cells
     const Picture pic = render(*doc, cells(4));
     ASSERT_EQ(pic.width, (4 + 3) * 4);
     ASSERT_EQ(pic.height, (4 + 2) * 4);
@@ -263,10 +263,10 @@ TEST(RenderDrawdown, ThickThreadsTakeExtraCells)
 TEST(DrawdownGeometry, PixelsAndThreadsAgree)
 {
     auto doc = randomDraft(12, 9, 4);
-    doc->SetRatio(kReplay, Side::Threading, 2);
-    doc->SetThick(kReplay, Side::Threading, 0, true);
-    doc->SetThick(kReplay, Side::Threading, 5, true);
-    doc->SetThick(kReplay, Side::Treadling, 8, true);
+    doc->SetRatio(kUnrecorded, Side::Threading, 2);
+    doc->SetThick(kUnrecorded, Side::Threading, 0, true);
+    doc->SetThick(kUnrecorded, Side::Threading, 5, true);
+    doc->SetThick(kUnrecorded, Side::Treadling, 8, true);
     const ThreadLayout ends(*doc->threading(0), 12), picks(*doc->treadling(0), 9);
     EXPECT_EQ(DrawdownEndColumns(ends, 5, 0).end, (12 + 4) * 5); // end 1 at the right edge
     EXPECT_EQ(DrawdownEndColumns(ends, 5, 0).first, (12 + 4 - 3) * 5);
@@ -289,7 +289,7 @@ TEST(DrawdownGeometry, PixelsAndThreadsAgree)
 TEST(RenderDrawdown, DrawnUpPutsPickOneAtTheBottom)
 {
     auto doc = plainWeave(4);
-    doc->SetPickSet(kReplay, 0, TreadleSet()); // pick 1 all weft
+    doc->SetPickSet(kUnrecorded, 0, TreadleSet()); // pick 1 all weft
     DrawdownStyle st = cells(1);
     st.coloring = 1;
     const Picture down = render(*doc, st);
@@ -335,9 +335,9 @@ TEST(RenderDrawdown, HiddenDrawdown)
 TEST(RenderDrawdown, RegionEqualsCropOfTheWhole)
 {
     auto doc = randomDraft(50, 40, 11);
-    doc->SetRatio(kReplay, Side::Threading, 2);
-    doc->SetThick(kReplay, Side::Threading, 7, true);
-    doc->SetThick(kReplay, Side::Treadling, 5, true);
+    doc->SetRatio(kUnrecorded, Side::Threading, 2);
+    doc->SetThick(kUnrecorded, Side::Threading, 7, true);
+    doc->SetThick(kUnrecorded, Side::Treadling, 5, true);
     for (bool interlace : {false, true})
         for (int cw : {1, 7, 12}) {
             DrawdownStyle st = cells(cw, cw == 7 ? 9 : cw);
@@ -441,18 +441,18 @@ TEST(RenderDrawdown, EveryStyleMatchesTheCellRules)
         auto doc = randomDraft(5 + int(rng() % 40), 4 + int(rng() % 30), rng(), rng() % 2 == 0);
         const int corr = int(rng() % 3);
         if (corr) {
-            doc->SetNumRows(kReplay, Side::Threading, 1 + int(rng() % 3));
-            doc->SetNumRows(kReplay, Side::Treadling, 1 + int(rng() % 3));
+            doc->SetNumRows(kUnrecorded, Side::Threading, 1 + int(rng() % 3));
+            doc->SetNumRows(kUnrecorded, Side::Treadling, 1 + int(rng() % 3));
             for (int e = 0; e < doc->numEnds(); e += 2)
-                doc->SetThreadingCell(kReplay, e, 1 + int(rng() % 8), doc->numWarps() - 1);
+                doc->SetThreadingCell(kUnrecorded, e, 1 + int(rng() % 8), doc->numWarps() - 1);
             for (int p = 0; p < doc->numPicks(); p += 3)
-                doc->SetTreadlingCell(kReplay, p, 1 + int(rng() % 8), doc->numWefts() - 1);
+                doc->SetTreadlingCell(kUnrecorded, p, 1 + int(rng() % 8), doc->numWefts() - 1);
             doc->raw().setCorrelation(corr, true);
         }
         if (rng() % 3 == 0) {
-            doc->SetRatio(kReplay, Side::Threading, 1 + int(rng() % 3));
-            doc->SetThick(kReplay, Side::Threading, int(rng() % doc->numEnds()), true);
-            doc->SetThick(kReplay, Side::Treadling, int(rng() % doc->numPicks()), true);
+            doc->SetRatio(kUnrecorded, Side::Threading, 1 + int(rng() % 3));
+            doc->SetThick(kUnrecorded, Side::Threading, int(rng() % doc->numEnds()), true);
+            doc->SetThick(kUnrecorded, Side::Treadling, int(rng() % doc->numPicks()), true);
         }
         DrawdownStyle st = cells(1 + int(rng() % 14), 1 + int(rng() % 14));
         st.coloring = int(rng() % 3);

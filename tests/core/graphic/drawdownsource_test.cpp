@@ -60,8 +60,8 @@ TEST(DrawdownSource, IndexedRowsShowWhatIsRendered)
                 expectIndexedMatchesRendered(src, ends == 1 ? src.indexedDepth() : 2, "colors");
             }
             // One warp and one weft color: one bit.
-            doc->SetThreadColors(kReplay, Side::Threading, 0, ends - 1, 3);
-            doc->SetThreadColors(kReplay, Side::Treadling, 0, 16, 1);
+            doc->SetThreadColors(kUnrecorded, Side::Threading, 0, ends - 1, 3);
+            doc->SetThreadColors(kUnrecorded, Side::Treadling, 0, 16, 1);
             DrawdownSource src(*doc, cells(1));
             expectIndexedMatchesRendered(src, 1, "two colors");
         }
@@ -74,7 +74,7 @@ TEST(DrawdownSource, LargerCellsAndThickThreadsAreRenderedRows)
     DrawdownSource big(*doc, cells(3));
     EXPECT_EQ(big.indexedDepth(), 0);
     EXPECT_EQ(big.width(), 60);
-    doc->SetThick(kReplay, Side::Threading, 4, true);
+    doc->SetThick(kUnrecorded, Side::Threading, 4, true);
     DrawdownSource thick(*doc, cells(1));
     EXPECT_EQ(thick.indexedDepth(), 0);
     EXPECT_EQ(thick.width(), 20 + doc->threading(0)->ratio());
@@ -127,8 +127,8 @@ TEST(WholeDraft, LayoutPlacesThePanesAroundTheDrawdown)
 TEST(WholeDraft, MarksGridAndThickThreads)
 {
     auto doc = plainWeave(8);
-    doc->SetRatio(kReplay, Side::Threading, 3);
-    doc->SetThick(kReplay, Side::Threading, 0, true); // end 1: four cells wide
+    doc->SetRatio(kUnrecorded, Side::Threading, 3);
+    doc->SetThick(kUnrecorded, Side::Threading, 0, true); // end 1: four cells wide
     doc->raw().notations.tieup = 0;
     WholeDraftStyle st;
     st.drawdown = cells(12);
@@ -168,7 +168,7 @@ TEST(WholeDraft, RegionEqualsCropAndSymbolsFollowTheShed)
 {
     for (bool rising : {true, false}) {
         auto doc = randomDraft(30, 25, 5, rising);
-        doc->SetThick(kReplay, Side::Treadling, 3, true);
+        doc->SetThick(kUnrecorded, Side::Treadling, 3, true);
         doc->raw().notations.tieup = 2;
         DrawdownRows rows(*doc);
         WholeDraftStyle st;

@@ -271,7 +271,7 @@ TEST(GroupedAnalysis, ChangesExactlyAsTheWholeDraftWould)
                 ASSERT_EQ(standIn.shaftsInUse(), FindUsedShafts(*whole)) << e << ',' << p;
                 ASSERT_EQ(standIn.treadlesInUse(), FindUsedTreadles(*whole)) << e << ',' << p;
                 full = FindUsedShafts(*whole) >= 63 || FindUsedTreadles(*whole) >= 127;
-                if (!full) ASSERT_EQ(standIn.lift(e, p), FabricAnalysisCell(kReplay, *whole, e, p, true));
+                if (!full) ASSERT_EQ(standIn.lift(e, p), FabricAnalysisCell(kUnrecorded, *whole, e, p, true));
             }
         fullRounds += full;
         const auto made = standIn.finish();

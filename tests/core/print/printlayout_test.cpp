@@ -186,8 +186,8 @@ TEST(PrintLayout, ThickThreadsNeverOverflowAPage)
     d.shafts = 4;
     d.treadles = 4;
     doc->OnNewDocument(d);
-    for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
-    for (int p = 0; p < 10; ++p) doc->SetTreadlingCell(kReplay, p, 1 + p % 4);
+    for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 4);
+    for (int p = 0; p < 10; ++p) doc->SetTreadlingCell(kUnrecorded, p, 1 + p % 4);
     // Every third end thick: an average would put too many on a page.
     for (int e = 0; e < 300; e += 3) doc->raw().threadingMutable(0)->SetThick(e, true);
     const PrintGrid g = PrintGridOf(*doc, PrintKind::Draft);

@@ -325,7 +325,7 @@ TEST(BlockSubstitution, ColorsFromTheDesign)
     EXPECT_EQ(colors(*d->threading(0)), (std::vector<int>{5, 2, 5, 2, 5, 3, 5, 3}));
 
     // One additional color bar in the warp: the profile's two warps alternate.
-    profile->SetNumRows(kReplay, Side::Threading, 2);
+    profile->SetNumRows(kUnrecorded, Side::Threading, 2);
     profile->raw().threadingMutable(1)->SetColor(0, 4);
     profile->raw().threadingMutable(1)->SetColor(1, 1);
     o = BlockColorOptions();

@@ -46,7 +46,7 @@ TEST(Echo, TwoEchoesOfFourOnEightShafts)
     auto doc = NewDraft(8, 8);
     SetShafts(*doc, {7, 0, 1});
     FixedPrompter p;
-    const CommandResult r = EchoThreading(kReplay, *doc, {2, 4}, p);
+    const CommandResult r = EchoThreading(kUnrecorded, *doc, {2, 4}, p);
     ASSERT_TRUE(r.done());
     EXPECT_TRUE(r.fitToWindow);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{7, 3, 7, 0, 0, 0, 1, 5, 1}));
@@ -61,18 +61,18 @@ TEST(Echo, TreadlingMovesEachFurtherWeftOneTreadle)
 {
     auto doc = NewDraft(4, 4);
     SetTreadles(*doc, {1, 4, 2});
-    doc->SetNumRows(kReplay, Side::Treadling, 3);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 3);
     FixedPrompter p;
-    ASSERT_TRUE(EchoTreadling(kReplay, *doc, p).done());
+    ASSERT_TRUE(EchoTreadling(kUnrecorded, *doc, p).done());
     EXPECT_EQ(Treadles(*doc, 1), (std::vector<int>{2, 1, 3}));
     EXPECT_EQ(Treadles(*doc, 2), (std::vector<int>{3, 2, 4}));
 
     // Weft rows bound to the color bars: No to the guard changes nothing.
-    doc->SetNumRows(kReplay, Side::Treadling, 4);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 4);
     doc->raw().setCorrelation(2, true);
     FixedPrompter no(false);
     const std::string before = State(*doc);
-    EXPECT_EQ(EchoTreadling(kReplay, *doc, no).status, CommandResult::Status::Declined);
+    EXPECT_EQ(EchoTreadling(kUnrecorded, *doc, no).status, CommandResult::Status::Declined);
     EXPECT_EQ(State(*doc), before);
 }
 
@@ -86,7 +86,7 @@ TEST(Interleave, LengthsFollowTheShorterSequence)
         SetShafts(*doc, std::vector<int>(c.own, 1));
         SetShafts(*other, std::vector<int>(c.other, 2));
         FixedPrompter p;
-        ASSERT_TRUE(InterleaveThreading(kReplay, *doc, {other.get()}, p).done());
+        ASSERT_TRUE(InterleaveThreading(kUnrecorded, *doc, {other.get()}, p).done());
         const std::vector<int> shafts = Shafts(*doc);
         ASSERT_EQ(static_cast<int>(shafts.size()), c.expected) << c.own << " with " << c.other;
         const int paired = 2 * std::min(c.own, c.other);
@@ -100,7 +100,7 @@ TEST(Interleave, RaisesTheShaftsAnotherThreadingUses)
     SetShafts(*doc, {1, 2});
     SetShafts(*other, {12, 9});
     FixedPrompter p;
-    ASSERT_TRUE(InterleaveThreading(kReplay, *doc, {other.get()}, p).done());
+    ASSERT_TRUE(InterleaveThreading(kUnrecorded, *doc, {other.get()}, p).done());
     EXPECT_EQ(doc->numShafts(), 12);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 12, 2, 9}));
 }
@@ -113,7 +113,7 @@ TEST(Interleave, RefusesBeforeChangingAnything)
     fillPalette(*doc); // no room for the grey of the other threading
     const std::string before = State(*doc);
     FixedPrompter p;
-    CommandResult r = InterleaveThreading(kReplay, *doc, {other.get()}, p);
+    CommandResult r = InterleaveThreading(kUnrecorded, *doc, {other.get()}, p);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_EQ(p.lastMessage.rfind("Color palette is limited to 90 colors.", 0), 0u);
     EXPECT_EQ(State(*doc), before);
@@ -121,7 +121,7 @@ TEST(Interleave, RefusesBeforeChangingAnything)
     doc = NewDraft(4, 4);
     SetShafts(*doc, std::vector<int>(20000, 1));
     SetShafts(*other, std::vector<int>(20000, 2));
-    r = InterleaveThreading(kReplay, *doc, {other.get()}, p);
+    r = InterleaveThreading(kUnrecorded, *doc, {other.get()}, p);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_NE(p.lastMessage.find("Number of ends required (40000)"), std::string::npos);
     EXPECT_EQ(doc->numEnds(), 20000);
@@ -137,7 +137,7 @@ TEST(Interleave, TreadlingInLiftplanFormTakesTheLifts)
     other->raw().tieupMutable().setColumn(1, TUPTYPE(0b1010)); // treadle 2 lifts shafts 2 and 4
     SetTreadles(*other, {2});
     FixedPrompter p;
-    ASSERT_TRUE(InterleaveTreadling(kReplay, *doc, {other.get()}, p).done());
+    ASSERT_TRUE(InterleaveTreadling(kUnrecorded, *doc, {other.get()}, p).done());
     EXPECT_EQ(sets(*doc), (std::vector<int>{0b0001, 0b1010}));
     EXPECT_EQ(pickColors(*doc), (std::vector<COLORREF>{kBlack, kLight}));
 }
@@ -149,7 +149,7 @@ TEST(Overlay, CombinesEveryPegplanOverTheCommonPicks)
     SetTreadles(*shorter, {2, 2});
     SetTreadles(*longer, {3, 3, 3, 3, 3, 4});
     FixedPrompter p;
-    ASSERT_TRUE(OverlayPegplan(kReplay, *doc, {shorter.get(), longer.get()}, p).done());
+    ASSERT_TRUE(OverlayPegplan(kUnrecorded, *doc, {shorter.get(), longer.get()}, p).done());
     EXPECT_TRUE(doc->multipleTreadles());
     // The draft's own picks 3 and 4 survive the shorter pegplan; the longer
     // one's extra picks come in unchanged.
@@ -161,10 +161,10 @@ TEST(Overlay, ChecksBeforeSwitchingMultipleTreadles)
     auto doc = NewDraft(4, 4), peg = NewDraft(4, 4);
     SetTreadles(*doc, {1});
     FixedPrompter p;
-    EXPECT_EQ(OverlayPegplan(kReplay, *doc, {}, p).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(OverlayPegplan(kUnrecorded, *doc, {}, p).status, CommandResult::Status::NoChange);
     EXPECT_FALSE(doc->multipleTreadles());
-    doc->SetNumRows(kReplay, Side::Treadling, 2);
-    EXPECT_EQ(OverlayPegplan(kReplay, *doc, {peg.get()}, p).status, CommandResult::Status::NoChange);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 2);
+    EXPECT_EQ(OverlayPegplan(kUnrecorded, *doc, {peg.get()}, p).status, CommandResult::Status::NoChange);
     EXPECT_FALSE(doc->multipleTreadles());
 }
 
@@ -181,7 +181,7 @@ TEST(Append, CarriesColorsThroughThePalette)
     const int before = doc->palette().count();
     FixedPrompter p;
     Listener views(*doc);
-    const CommandResult r = AppendTreadling(kReplay, *doc, *other, p);
+    const CommandResult r = AppendTreadling(kUnrecorded, *doc, *other, p);
     ASSERT_TRUE(r.done());
     EXPECT_EQ(views.paletteNotices, 1);
     EXPECT_EQ(doc->palette().count(), before + 2);
@@ -193,7 +193,7 @@ TEST(Append, CarriesColorsThroughThePalette)
     fillPalette(*doc);
     other->raw().paletteMutable().setColor(2, rgb(3, 2, 1));
     const std::string state = State(*doc);
-    EXPECT_EQ(AppendTreadling(kReplay, *doc, *other, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(AppendTreadling(kUnrecorded, *doc, *other, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(State(*doc), state);
 }
 
@@ -207,7 +207,7 @@ TEST(Expand, RepeatsEveryThreadInPlace)
     t.SetColor(3, 2);
     t.AddLabel({1, 2, "b"});
     FixedPrompter p;
-    ASSERT_TRUE(ExpandThreads(kReplay, *doc, Side::Threading, 3, p).done());
+    ASSERT_TRUE(ExpandThreads(kUnrecorded, *doc, Side::Threading, 3, p).done());
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4}));
     const Threading& e = *doc->threading(0);
     for (int i = 0; i < 12; ++i) {
@@ -218,6 +218,6 @@ TEST(Expand, RepeatsEveryThreadInPlace)
     ASSERT_NE(e.FindLabel(3, 6), nullptr);
 
     SetTreadles(*doc, std::vector<int>(2000, 1));
-    EXPECT_EQ(ExpandThreads(kReplay, *doc, Side::Treadling, 20, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(ExpandThreads(kUnrecorded, *doc, Side::Treadling, 20, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(doc->numPicks(), 2000);
 }

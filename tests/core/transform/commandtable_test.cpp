@@ -182,27 +182,27 @@ TEST(CommandTable, DialogChoicesAsArgumentsDoWhatTheChoicesDo)
         std::function<std::string(CQuillabyDoc&)> direct;
     } cases[] = {
         {Id::ThreadingRepeat, RepeatArgs(false, 3),
-         [&](auto& d) { return changed(RepeatThreads(kReplay, d, Side::Threading, 3, yes), d); }},
+         [&](auto& d) { return changed(RepeatThreads(kUnrecorded, d, Side::Threading, 3, yes), d); }},
         {Id::ThreadingRepeat, RepeatArgs(true, 0),
-         [&](auto& d) { return changed(SingleRepeat(kReplay, d, Side::Threading), d); }},
+         [&](auto& d) { return changed(SingleRepeat(kUnrecorded, d, Side::Threading), d); }},
         {Id::TreadlingArrange, ArrangeArgs(ArrangeKind::Parallel),
-         [&](auto& d) { return changed(Arrange(kReplay, d, Side::Treadling, ArrangeKind::Parallel, yes), d); }},
+         [&](auto& d) { return changed(Arrange(kUnrecorded, d, Side::Treadling, ArrangeKind::Parallel, yes), d); }},
         {Id::ThreadingRemove, RemoveArgs({true, false, true}),
          [&](auto& d) {
-             return changed(RemoveByPattern(kReplay, d, Side::Threading, {true, false, true}), d);
+             return changed(RemoveByPattern(kUnrecorded, d, Side::Threading, {true, false, true}), d);
          }},
         {Id::MultipleTreadles, MultipleTreadlesArgs(true),
-         [&](auto& d) { return changed(SetMultipleTreadles(kReplay, d, true, yes), d); }},
+         [&](auto& d) { return changed(SetMultipleTreadles(kUnrecorded, d, true, yes), d); }},
         {Id::AddTabby, AddTabbyArgs({3, true, rgb(10, 200, 30)}),
          [&](auto& d) {
-             return changed(AddTabby(kReplay, d, {3, true, rgb(10, 200, 30)}, yes), d);
+             return changed(AddTabby(kUnrecorded, d, {3, true, rgb(10, 200, 30)}, yes), d);
          }},
         {Id::LoadLiftplan, LoadLiftplanArgs(Files().picture, true),
          [&](auto& d) {
              PixelGrid grid;
              std::string error;
              EXPECT_TRUE(ReadLiftplanPicture(Files().picture, grid, error));
-             return changed(LiftplanFromPicture(kReplay, d, grid, true, yes), d);
+             return changed(LiftplanFromPicture(kUnrecorded, d, grid, true, yes), d);
          }},
         {Id::DoubleWidth, DoubleWidthArgs({true, true, 2, 3}),
          [&](auto& d) {
@@ -210,11 +210,12 @@ TEST(CommandTable, DialogChoicesAsArgumentsDoWhatTheChoicesDo)
          }},
         {Id::EchoThreading, EchoArgs({3, 2}),
          [&](auto& d) {
-             return changed(EchoThreading(kReplay, d, {3, 2}, yes), d);
+             return changed(EchoThreading(kUnrecorded, d, {3, 2}, yes), d);
          }},
         {Id::ExpandTreadling, NumberArgs(4),
-         [&](auto& d) { return changed(ExpandThreads(kReplay, d, Side::Treadling, 4, yes), d); }},
-        {Id::RibbonTemplate, NumberArgs(3), [&](auto& d) { return changed(RibbonTemplate(kReplay, d, 3, yes), d); }},
+         [&](auto& d) { return changed(ExpandThreads(kUnrecorded, d, Side::Treadling, 4, yes), d); }},
+        {Id::RibbonTemplate, NumberArgs(3),
+         [&](auto& d) { return changed(RibbonTemplate(kUnrecorded, d, 3, yes), d); }},
         {Id::ScalePatternLine, ScaleLineArgs(line), [&](auto& d) { return made(ScalePatternLine(d, line, yes)); }},
         {Id::PlotOntoNetwork, NetworkArgs(plot),
          [&](auto& d) { return made(PlotOntoNetwork(d, *structure(), plot.structurePath, plot, yes)); }},

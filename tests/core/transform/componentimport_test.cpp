@@ -66,7 +66,7 @@ TEST_F(ComponentImport, ThreadingRaisesShaftsAndTakesTheEndCount)
         auto doc = draft(8, 8, 50, 4);
         for (int e = 0; e < 50; ++e) doc->raw().threadingMutable(0)->SetColor(e, e % 3);
         auto other = draft(c.fileShafts, 4, c.fileEnds, 2);
-        ASSERT_TRUE(ImportThreading(kReplay, *doc, save(*other, "threading.wif"), prompter).done());
+        ASSERT_TRUE(ImportThreading(kUnrecorded, *doc, save(*other, "threading.wif"), prompter).done());
         EXPECT_EQ(doc->numShafts(), c.shafts);
         ASSERT_EQ(doc->numEnds(), c.fileEnds);
         for (int e = 0; e < c.fileEnds; ++e) {
@@ -82,7 +82,7 @@ TEST_F(ComponentImport, TreadlingFromALiftplanTurnsMultipleTreadlesOn)
 {
     auto doc = draft(4, 4, 4, 3);
     auto lift = draft(6, 6, 4, 5, true);
-    ASSERT_TRUE(ImportTreadling(kReplay, *doc, save(*lift, "lift.wif"), prompter).done());
+    ASSERT_TRUE(ImportTreadling(kUnrecorded, *doc, save(*lift, "lift.wif"), prompter).done());
     EXPECT_TRUE(doc->multipleTreadles());
     EXPECT_FALSE(doc->isLiftplan());
     EXPECT_EQ(doc->numTreadles(), 6);
@@ -94,7 +94,7 @@ TEST_F(ComponentImport, TreadlingFromALiftplanTurnsMultipleTreadlesOn)
     auto plan = draft(4, 4, 4, 2, true);
     auto tied = draft(4, 2, 4, 3);
     tied->raw().tieupMutable().setColumn(1, TUPTYPE(0b1100));
-    ASSERT_TRUE(ImportTreadling(kReplay, *plan, save(*tied, "tied.wif"), prompter).done());
+    ASSERT_TRUE(ImportTreadling(kUnrecorded, *plan, save(*tied, "tied.wif"), prompter).done());
     for (int p = 0; p < 3; ++p) EXPECT_EQ(LiftedShafts(*plan, p), LiftedShafts(*tied, p)) << p;
 }
 
@@ -103,7 +103,7 @@ TEST_F(ComponentImport, TieupRaisesTheCounts)
     auto doc = draft(4, 4, 4, 4);
     auto other = draft(6, 10, 6, 10);
     other->raw().tieupMutable().setColumn(9, TUPTYPE(0b100001));
-    ASSERT_TRUE(ImportTieup(kReplay, *doc, save(*other, "tieup.wif"), prompter).done());
+    ASSERT_TRUE(ImportTieup(kUnrecorded, *doc, save(*other, "tieup.wif"), prompter).done());
     EXPECT_EQ(doc->numShafts(), 6);
     EXPECT_EQ(doc->numTreadles(), 10);
     EXPECT_EQ(doc->tieup(), other->tieup());
@@ -116,7 +116,7 @@ TEST_F(ComponentImport, WarpColorwayRecolorsTheEndsBothHave)
     other->raw().paletteMutable().add(rgb(10, 20, 30), false);
     const int c = other->palette().count() - 1;
     for (int e = 0; e < 40; e += 2) other->raw().threadingMutable(0)->SetColor(e, c);
-    ASSERT_TRUE(ImportColorway(kReplay, *doc, Side::Threading, save(*other, "colors.wif"), prompter).done());
+    ASSERT_TRUE(ImportColorway(kUnrecorded, *doc, Side::Threading, save(*other, "colors.wif"), prompter).done());
     for (int e = 0; e < 100; ++e)
         EXPECT_EQ(WarpColor(*doc, e), e < 40 ? WarpColor(*other, e) : WarpColor(*doc, 99)) << e;
     EXPECT_EQ(doc->palette().color(0), other->palette().color(0));
@@ -130,7 +130,7 @@ TEST_F(ComponentImport, ColorsOutsideTheFilesPaletteGiveItsDefaultColor)
               "[WIF]\nVersion=1.1\n[CONTENTS]\nWEAVING=1\nWEFT=1\nCOLOR PALETTE=1\nCOLOR TABLE=1\nWEFT COLORS=1\n"
               "TREADLING=1\n[WEAVING]\nShafts=4\nTreadles=4\n[WEFT]\nThreads=3\nColor=2\n[COLOR PALETTE]\nEntries=2\n"
               "Range=0,255\n[COLOR TABLE]\n1=255,0,0\n2=0,0,255\n[WEFT COLORS]\n1=0\n2=1\n3=7\n[TREADLING]\n1=1\n");
-    ASSERT_TRUE(ImportColorway(kReplay, *doc, Side::Treadling, path, prompter).done());
+    ASSERT_TRUE(ImportColorway(kUnrecorded, *doc, Side::Treadling, path, prompter).done());
     EXPECT_EQ(WeftColor(*doc, 0), rgb(0, 0, 255));
     EXPECT_EQ(WeftColor(*doc, 1), rgb(255, 0, 0));
     EXPECT_EQ(WeftColor(*doc, 2), rgb(0, 0, 255));
@@ -141,25 +141,26 @@ TEST_F(ComponentImport, RefusedOrMissingPartsChangeNothing)
     auto doc = draft(4, 4, 6, 6);
     const std::string before = WifText(*doc, "1/1/2026");
     const std::string noVersion = write("nov.wif", "[WIF]\n[CONTENTS]\nWEAVING=1\nTIEUP=1\n[TIEUP]\n1=2\n");
-    EXPECT_EQ(ImportTieup(kReplay, *doc, noVersion, prompter).status, CommandResult::Status::Refused);
+    EXPECT_EQ(ImportTieup(kUnrecorded, *doc, noVersion, prompter).status, CommandResult::Status::Refused);
     EXPECT_EQ(prompter.lastMessage, "WIF Version  is not\nsupported by this application.");
-    EXPECT_EQ(ImportColorway(kReplay, *doc, Side::Threading, noVersion, prompter).status,
+    EXPECT_EQ(ImportColorway(kUnrecorded, *doc, Side::Threading, noVersion, prompter).status,
               CommandResult::Status::Refused);
-    EXPECT_EQ(ImportThreading(kReplay, *doc, "/no/such/file.wif", prompter).status, CommandResult::Status::Refused);
+    EXPECT_EQ(ImportThreading(kUnrecorded, *doc, "/no/such/file.wif", prompter).status, CommandResult::Status::Refused);
 
     const std::string bare = write("bare.wif", "[WIF]\nVersion=1.1\n[CONTENTS]\nTEXT=1\n[TEXT]\nTitle=x\n");
-    EXPECT_EQ(ImportThreading(kReplay, *doc, bare, prompter).status, CommandResult::Status::NoChange);
-    EXPECT_EQ(ImportTreadling(kReplay, *doc, bare, prompter).status, CommandResult::Status::NoChange);
-    EXPECT_EQ(ImportTieup(kReplay, *doc, bare, prompter).status, CommandResult::Status::NoChange);
-    EXPECT_EQ(ImportColorway(kReplay, *doc, Side::Treadling, bare, prompter).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ImportThreading(kUnrecorded, *doc, bare, prompter).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ImportTreadling(kUnrecorded, *doc, bare, prompter).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ImportTieup(kUnrecorded, *doc, bare, prompter).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ImportColorway(kUnrecorded, *doc, Side::Treadling, bare, prompter).status,
+              CommandResult::Status::NoChange);
     EXPECT_EQ(WifText(*doc, "1/1/2026"), before);
 
     // Warp rows bound to the color bars: No to the guard.
     auto bars = draft(2, 2, 4, 4);
-    bars->SetNumRows(kReplay, Side::Threading, 2);
+    bars->SetNumRows(kUnrecorded, Side::Threading, 2);
     bars->raw().setCorrelation(1, true);
     FixedPrompter no(false);
-    EXPECT_EQ(ImportThreading(kReplay, *bars, save(*doc, "src.wif"), no).status, CommandResult::Status::Declined);
+    EXPECT_EQ(ImportThreading(kUnrecorded, *bars, save(*doc, "src.wif"), no).status, CommandResult::Status::Declined);
     EXPECT_EQ(bars->numEnds(), 4);
 }
 

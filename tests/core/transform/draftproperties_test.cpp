@@ -45,7 +45,7 @@ std::unique_ptr<CQuillabyDoc> LiftplanDraft()
     SetShafts(*doc, {1, 2, 3, 4, 1, 2});
     SetTreadles(*doc, {1, 2, 3, 4});
     FixedPrompter yes(true);
-    ConvertToLiftplan(kReplay, *doc, yes);
+    ConvertToLiftplan(kUnrecorded, *doc, yes);
     EXPECT_TRUE(doc->isLiftplan());
     doc->SetModified(false);
     return doc;
@@ -57,7 +57,7 @@ TEST(DraftProperties, UnchangedValuesChangeNothing)
 {
     auto doc = NewDraft(8, 10);
     ScriptedPrompter none;
-    const auto out = ApplyProperties(kReplay, *doc, ReadProperties(*doc), none);
+    const auto out = ApplyProperties(kUnrecorded, *doc, ReadProperties(*doc), none);
     EXPECT_FALSE(out.changed);
     EXPECT_FALSE(doc->isModified());
 }
@@ -116,7 +116,7 @@ TEST(DraftProperties, UnrecordedChangesLeaveTheHistoryAlone)
     v.weftSettWhole = 30;
     v.shafts = 6;
     ScriptedPrompter none;
-    ApplyProperties(kReplay, *doc, v, none);
+    ApplyProperties(kUnrecorded, *doc, v, none);
     EXPECT_EQ(doc->history().undoCount(), 1);
     EXPECT_EQ(doc->numShafts(), 6);
 }
@@ -182,7 +182,7 @@ TEST(DraftProperties, LiftplanOnConvertsBeforeTheShaftsGrow)
     // And back to tieup form: one treadle per distinct lift.
     v = ReadProperties(*doc);
     v.liftplan = false;
-    ApplyProperties(kReplay, *doc, v, none);
+    ApplyProperties(kUnrecorded, *doc, v, none);
     EXPECT_FALSE(doc->isLiftplan());
     EXPECT_EQ(Drawdown(*doc), cloth);
 }
@@ -190,12 +190,12 @@ TEST(DraftProperties, LiftplanOnConvertsBeforeTheShaftsGrow)
 TEST(DraftProperties, LiftplanOnWithFewerWeftsDropsThemFirst)
 {
     auto doc = NewDraft(4, 6);
-    doc->SetNumRows(kReplay, Side::Treadling, 2);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 2);
     DraftProperties v = ReadProperties(*doc);
     v.liftplan = true;
     v.numWefts = 1;
     ScriptedPrompter none;
-    ApplyProperties(kReplay, *doc, v, none);
+    ApplyProperties(kUnrecorded, *doc, v, none);
     EXPECT_TRUE(doc->isLiftplan());
     EXPECT_EQ(doc->numWefts(), 1);
 }
@@ -210,7 +210,7 @@ TEST(DraftProperties, MoreWeftsInLiftplanFormAsksFirst)
         v.correlationSide = 2;
         v.weftSettWhole = 20;
         ScriptedPrompter no({false});
-        ApplyProperties(kReplay, *doc, v, no);
+        ApplyProperties(kUnrecorded, *doc, v, no);
         EXPECT_EQ(no.asked, std::vector<std::string>{msg::kConvertToTieup});
         EXPECT_TRUE(doc->isLiftplan());
         EXPECT_EQ(doc->numWefts(), 1);
@@ -224,7 +224,7 @@ TEST(DraftProperties, MoreWeftsInLiftplanFormAsksFirst)
         DraftProperties v = ReadProperties(*doc);
         v.numWefts = 2;
         ScriptedPrompter yes({true});
-        const auto out = ApplyProperties(kReplay, *doc, v, yes);
+        const auto out = ApplyProperties(kUnrecorded, *doc, v, yes);
         EXPECT_TRUE(out.converted);
         EXPECT_FALSE(doc->isLiftplan());
         EXPECT_EQ(doc->numWefts(), 2);
@@ -243,7 +243,7 @@ TEST(DraftProperties, QuestionsComeInTheirOrder)
     v.correlationSide = 2;
     v.correlationOn = true;
     ScriptedPrompter yes({true, true});
-    ApplyProperties(kReplay, *doc, v, yes);
+    ApplyProperties(kUnrecorded, *doc, v, yes);
     EXPECT_EQ(yes.asked, (std::vector<std::string>{msg::kConvertToTieup, msg::kCorrelateTreadling}));
     EXPECT_EQ(doc->activeCorrelation(), 2);
     for (int j = 0; j < 3; ++j)
@@ -265,7 +265,7 @@ TEST(DraftProperties, DirectCorrelation)
         v.correlationSide = 2;
         v.correlationOn = true;
         ScriptedPrompter yes({true});
-        ApplyProperties(kReplay, *doc, v, yes);
+        ApplyProperties(kUnrecorded, *doc, v, yes);
         ASSERT_EQ(yes.asked.size(), 1u);
         EXPECT_TRUE(doc->correlationOn());
         EXPECT_EQ(Treadles(*doc, 0), (std::vector<int>{1, 1, 1}));
@@ -274,11 +274,11 @@ TEST(DraftProperties, DirectCorrelation)
         // ... and asked no more once they are in place.
         DraftProperties off = ReadProperties(*doc);
         off.correlationOn = false;
-        ApplyProperties(kReplay, *doc, off, yes);
+        ApplyProperties(kUnrecorded, *doc, off, yes);
         ScriptedPrompter none;
-        ApplyProperties(kReplay, *doc, ReadProperties(*doc), none);
+        ApplyProperties(kUnrecorded, *doc, ReadProperties(*doc), none);
         off.correlationOn = true;
-        ApplyProperties(kReplay, *doc, off, none);
+        ApplyProperties(kUnrecorded, *doc, off, none);
         EXPECT_TRUE(none.asked.empty());
         EXPECT_TRUE(doc->correlationOn());
     }
@@ -291,7 +291,7 @@ TEST(DraftProperties, DirectCorrelation)
         v.correlationSide = 2;
         v.correlationOn = true;
         ScriptedPrompter no({false});
-        ApplyProperties(kReplay, *doc, v, no);
+        ApplyProperties(kUnrecorded, *doc, v, no);
         EXPECT_EQ(no.asked, std::vector<std::string>{msg::kCorrelateTreadling});
         EXPECT_FALSE(doc->correlationOn());
         EXPECT_EQ(doc->correlationSide(), 2);
@@ -300,7 +300,7 @@ TEST(DraftProperties, DirectCorrelation)
     // Warp side: row 0 on shaft 1, and no end keeps shaft 1 in another row.
     {
         auto doc = NewDraft(2, 4);
-        doc->SetNumRows(kReplay, Side::Threading, 2);
+        doc->SetNumRows(kUnrecorded, Side::Threading, 2);
         doc->raw().threadingMutable(0)->Append(3);
         doc->raw().threadingMutable(1)->Append(3);
         doc->raw().threadingMutable(1)->SetValue(0, 1);
@@ -309,7 +309,7 @@ TEST(DraftProperties, DirectCorrelation)
         v.correlationSide = 1;
         v.correlationOn = true;
         ScriptedPrompter yes({true});
-        ApplyProperties(kReplay, *doc, v, yes);
+        ApplyProperties(kUnrecorded, *doc, v, yes);
         EXPECT_EQ(yes.asked, std::vector<std::string>{msg::kCorrelateThreading});
         EXPECT_EQ(Shafts(*doc, 0), (std::vector<int>{1, 1, 1}));
         EXPECT_EQ(Shafts(*doc, 1), (std::vector<int>{0, 0, 0}));
@@ -338,7 +338,7 @@ TEST(DraftProperties, DeclinedLiftplanKeepsTheTreadles)
     v.liftplan = true;
     v.treadles = 4;
     ScriptedPrompter no({false});
-    ApplyProperties(kReplay, *doc, v, no);
+    ApplyProperties(kUnrecorded, *doc, v, no);
     EXPECT_EQ(no.asked, std::vector<std::string>{msg::kMultipleNotation});
     EXPECT_FALSE(doc->isLiftplan());
     EXPECT_EQ(doc->numTreadles(), 6);

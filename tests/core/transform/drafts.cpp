@@ -46,8 +46,8 @@ std::unique_ptr<CQuillabyDoc> RandomDraft(const DraftShape& shape, std::mt19937&
         for (int t = 0; t < treadles; ++t)
             for (int s = 1; s <= shape.shafts; ++s)
                 if (pick(0, 1)) doc->raw().tieupMutable().setCell(t, s);
-    doc->SetNumRows(kReplay, Side::Threading, shape.warps);
-    doc->SetNumRows(kReplay, Side::Treadling, shape.wefts);
+    doc->SetNumRows(kUnrecorded, Side::Threading, shape.warps);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, shape.wefts);
     if (shape.weftBars) doc->raw().setCorrelation(2, true);
     for (int e = 0; e < shape.ends; ++e) {
         for (int r = 0; r < shape.warps; ++r) doc->raw().threadingMutable(r)->Append(1);

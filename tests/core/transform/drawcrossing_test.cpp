@@ -119,7 +119,7 @@ TEST(DrawCrossing, SmallCases)
                 if (on) doc->raw().tieupMutable().setCell(t, s);
                 else doc->raw().tieupMutable().clearCell(t, s);
             }
-        if (*std::max_element(c.shafts.begin(), c.shafts.end()) > 4) doc->SetNumShafts(kReplay, 5);
+        if (*std::max_element(c.shafts.begin(), c.shafts.end()) > 4) doc->SetNumShafts(kUnrecorded, 5);
         SetShafts(*doc, c.shafts);
         SetTreadles(*doc, c.treadles);
         doc->DiscardHistory();

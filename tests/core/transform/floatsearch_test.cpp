@@ -237,19 +237,19 @@ TEST(FloatSearch, MarkFloatWithAFullPaletteIsRefused)
     FixedPrompter prompter;
     const COLORREF orange = rgb(255, 128, 0);
     Listener views(*doc);
-    CommandResult r = MarkFloat(kReplay, *doc, FloatDirection::Warp, 1, orange, prompter);
+    CommandResult r = MarkFloat(kUnrecorded, *doc, FloatDirection::Warp, 1, orange, prompter);
     ASSERT_TRUE(r.done());
     EXPECT_EQ(views.paletteNotices, 1);
     const int mark = doc->palette().find(orange);
     EXPECT_EQ(doc->threading(0)->GetColor(1), mark);
     EXPECT_EQ(doc->threading(0)->defaultColor(), mark);
-    EXPECT_TRUE(MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, orange, prompter).done());
+    EXPECT_TRUE(MarkFloat(kUnrecorded, *doc, FloatDirection::Warp, 0, orange, prompter).done());
     EXPECT_EQ(views.paletteNotices, 1); // the color is in the palette already
-    SetShafts(*doc, {1, 2}); // thread colors back to the row's (the mark color)
+    SetShafts(*doc, {1, 2});            // thread colors back to the row's (the mark color)
 
     while (doc->palette().count() < kMaxColors)
         doc->raw().paletteMutable().add(rgb(1, 2, doc->palette().count()), false);
-    r = MarkFloat(kReplay, *doc, FloatDirection::Warp, 0, rgb(9, 9, 9), prompter);
+    r = MarkFloat(kUnrecorded, *doc, FloatDirection::Warp, 0, rgb(9, 9, 9), prompter);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_EQ(prompter.lastMessage.rfind("Color palette is limited to 90 colors.", 0), 0u);
     EXPECT_EQ(doc->threading(0)->GetColor(0), mark);

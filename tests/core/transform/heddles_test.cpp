@@ -19,7 +19,7 @@ TEST(HeddleCount, EveryWarpRowCounts)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 0, 3, 0});
-    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
     doc->raw().threadingMutable(1)->SetValue(1, 3);
     doc->raw().threadingMutable(1)->SetValue(3, 4);
     EXPECT_EQ(HeddleCounts(*doc), (std::vector<int>{1, 0, 2, 1}));
@@ -43,8 +43,9 @@ TEST(ThicknessPattern, RepeatsOverTheThreads)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, std::vector<int>(7, 1));
-    ASSERT_TRUE(ApplyThicknessPattern(kReplay, *doc, Side::Threading, {true, false, false}).done());
+    ASSERT_TRUE(ApplyThicknessPattern(kUnrecorded, *doc, Side::Threading, {true, false, false}).done());
     for (int e = 0; e < 7; ++e) EXPECT_EQ(doc->threading(0)->GetThick(e) != 0, e % 3 == 0) << e;
-    EXPECT_EQ(ApplyThicknessPattern(kReplay, *doc, Side::Treadling, {true}).status, CommandResult::Status::NoChange);
-    EXPECT_EQ(ApplyThicknessPattern(kReplay, *doc, Side::Threading, {}).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(ApplyThicknessPattern(kUnrecorded, *doc, Side::Treadling, {true}).status,
+              CommandResult::Status::NoChange);
+    EXPECT_EQ(ApplyThicknessPattern(kUnrecorded, *doc, Side::Threading, {}).status, CommandResult::Status::NoChange);
 }

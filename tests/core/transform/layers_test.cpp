@@ -53,7 +53,7 @@ TEST(DoubleWidth, LeftFoldEndOrderAndRefusals)
     EXPECT_NE(p.lastMessage.find("Number of shafts required (66)"), std::string::npos);
 
     auto multi = NewDraft(4, 4);
-    multi->SetMultipleTreadles(kReplay, true);
+    multi->SetMultipleTreadles(kUnrecorded, true);
     EXPECT_EQ(DoubleWidth(*multi, {}, p).result.status, CommandResult::Status::Refused);
 }
 
@@ -133,13 +133,13 @@ TEST(FabricAnalysis, FirstCellOfAnEmptyDraft)
     auto doc = NewDraft(8, 8);
     doc->raw().threadingMutable(0)->Append(4);
     doc->raw().treadlingMutable(0)->Append(4);
-    EXPECT_EQ(FabricAnalysisCell(kReplay, *doc, 0, 0, true), CellOutcome::Changed);
+    EXPECT_EQ(FabricAnalysisCell(kUnrecorded, *doc, 0, 0, true), CellOutcome::Changed);
     EXPECT_EQ(doc->threading(0)->GetShaft(0), 1);
     EXPECT_EQ(doc->treadling(0)->FirstValue(0), 1);
     EXPECT_TRUE(doc->tieup().cell(0, 1));
     EXPECT_EQ(doc->numShafts(), 1);
     const std::string once = State(*doc);
-    EXPECT_EQ(FabricAnalysisCell(kReplay, *doc, 0, 0, true), CellOutcome::Unchanged);
+    EXPECT_EQ(FabricAnalysisCell(kUnrecorded, *doc, 0, 0, true), CellOutcome::Unchanged);
     EXPECT_EQ(State(*doc), once);
 }
 
@@ -149,7 +149,7 @@ TEST(FabricAnalysis, FullSquareNeedsOneShaftAndOneTreadle)
     doc->raw().threadingMutable(0)->Append(4);
     doc->raw().treadlingMutable(0)->Append(4);
     for (int p = 0; p < 4; ++p)
-        for (int e = 0; e < 4; ++e) FabricAnalysisCell(kReplay, *doc, e, p, true);
+        for (int e = 0; e < 4; ++e) FabricAnalysisCell(kUnrecorded, *doc, e, p, true);
     EXPECT_EQ(doc->numShafts(), 1);
     EXPECT_EQ(doc->numTreadles(), 1);
 }
@@ -171,19 +171,19 @@ TEST(FabricAnalysis, DraftReproducesEveryDrawnCell)
         doc->raw().threadingMutable(0)->Append(ends);
         doc->raw().treadlingMutable(0)->Append(picks);
         if (round % 2) doc->raw().setRisingShed(false);
-        const bool rising = FabricAnalysisEnter(kReplay, *doc);
+        const bool rising = FabricAnalysisEnter(kUnrecorded, *doc);
         std::vector<char> target(static_cast<std::size_t>(ends * picks), 0);
         std::uniform_int_distribution<int> cell(0, ends * picks - 1);
         for (int step = 0; step < 4 * ends * picks; ++step) {
             const int c = cell(rng);
             const bool on = rng() % 3 != 0;
-            ASSERT_NE(FabricAnalysisCell(kReplay, *doc, c % ends, c / ends, on), CellOutcome::NoRoom);
+            ASSERT_NE(FabricAnalysisCell(kUnrecorded, *doc, c % ends, c / ends, on), CellOutcome::NoRoom);
             target[c] = on;
             for (int q = 0; q < ends * picks; ++q)
                 ASSERT_EQ(liftedCell(*doc, q % ends, q / ends), target[q] != 0) << "step " << step;
         }
         // Leaving: every end threaded, every pick on a treadle, same cloth.
-        FabricAnalysisLeave(kReplay, *doc, rising);
+        FabricAnalysisLeave(kUnrecorded, *doc, rising);
         EXPECT_EQ(doc->isRisingShed(), round % 2 == 0);
         for (int q = 0; q < ends * picks; ++q) {
             const int e = q % ends, p = q / ends;

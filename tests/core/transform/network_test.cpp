@@ -174,16 +174,16 @@ TEST(RibbonTemplate, WidensPicksAndWraps)
     SetTreadles(*doc, {15, 1, 0});
     doc->raw().treadlingMutable(0)->SetSet(2, TreadleSet());
     FixedPrompter p;
-    const CommandResult r = RibbonTemplate(kReplay, *doc, 4, p);
+    const CommandResult r = RibbonTemplate(kUnrecorded, *doc, 4, p);
     ASSERT_TRUE(r.done());
     EXPECT_TRUE(doc->multipleTreadles());
     EXPECT_EQ(lifted(*doc, 0), (std::vector<int>{1, 2, 15, 16}));
     EXPECT_EQ(lifted(*doc, 1), (std::vector<int>{1, 2, 3, 4}));
     EXPECT_TRUE(lifted(*doc, 2).empty());
-    EXPECT_FALSE(RibbonTemplate(kReplay, *doc, 1, p).done());
+    EXPECT_FALSE(RibbonTemplate(kUnrecorded, *doc, 1, p).done());
 
     doc->raw().notations.treadling = 5;
     doc->raw().treadlingMutable(0)->setMultiple(false);
     FixedPrompter no(false);
-    EXPECT_EQ(RibbonTemplate(kReplay, *doc, 2, no).status, CommandResult::Status::Declined);
+    EXPECT_EQ(RibbonTemplate(kUnrecorded, *doc, 2, no).status, CommandResult::Status::Declined);
 }

@@ -59,7 +59,7 @@ TEST(DrawdownKept, ConvertingToLiftplanAndBack)
         const auto before = Drawdown(doc);
         FixedPrompter yes(true);
         if (doc.isLiftplan()) {
-            ConvertToTieup(kReplay, doc, yes);
+            ConvertToTieup(kUnrecorded, doc, yes);
             EXPECT_FALSE(doc.isLiftplan());
             EXPECT_FALSE(doc.multipleTreadles());
             // Past 128 distinct lifts the user was asked and some picks lost.
@@ -68,14 +68,14 @@ TEST(DrawdownKept, ConvertingToLiftplanAndBack)
             expectEqualLengths(doc);
         }
         const bool changes = IsDirectSquare(doc) || doc.numWefts() == 1;
-        ConvertToLiftplan(kReplay, doc, yes);
+        ConvertToLiftplan(kUnrecorded, doc, yes);
         EXPECT_EQ(doc.isLiftplan(), changes);
         if (changes) {
             EXPECT_EQ(doc.numTreadles(), doc.numShafts());
             EXPECT_TRUE(doc.multipleTreadles());
         }
         EXPECT_EQ(Drawdown(doc), before);
-        ConvertToTieup(kReplay, doc, yes);
+        ConvertToTieup(kUnrecorded, doc, yes);
         if (yes.questions) return;
         EXPECT_EQ(Drawdown(doc), before);
         EXPECT_EQ(doc.history().groupCount(), 0);
@@ -88,11 +88,11 @@ TEST(DrawdownKept, OptimizeBothSides)
         const auto before = Drawdown(doc);
         const int shafts = doc.numShafts(), treadles = doc.numTreadles();
         FixedPrompter yes(true);
-        Optimize(kReplay, doc, Side::Threading, yes);
+        Optimize(kUnrecorded, doc, Side::Threading, yes);
         EXPECT_TRUE(sameCloth(doc, before));
         EXPECT_EQ(doc.numShafts(), shafts);
         if (doc.activeCorrelation() != 2) {
-            Optimize(kReplay, doc, Side::Treadling, yes);
+            Optimize(kUnrecorded, doc, Side::Treadling, yes);
             EXPECT_TRUE(sameCloth(doc, before));
         }
         EXPECT_EQ(doc.numTreadles(), treadles);
@@ -112,9 +112,9 @@ TEST(DrawdownKept, ArrangeBothKindsBothSides)
         const auto before = Drawdown(doc);
         FixedPrompter yes(true);
         for (ArrangeKind kind : {ArrangeKind::Sequential, ArrangeKind::Parallel}) {
-            Arrange(kReplay, doc, Side::Threading, kind, yes);
+            Arrange(kUnrecorded, doc, Side::Threading, kind, yes);
             EXPECT_EQ(Drawdown(doc), before);
-            Arrange(kReplay, doc, Side::Treadling, kind, yes);
+            Arrange(kUnrecorded, doc, Side::Treadling, kind, yes);
             EXPECT_EQ(Drawdown(doc), before);
         }
     });
@@ -124,7 +124,7 @@ TEST(DrawdownKept, SequentialArrangeGivesFirstUseOrder)
 {
     forRandomDrafts(14, false, 1, [](CQuillabyDoc& doc, std::mt19937&) {
         FixedPrompter yes(true);
-        Arrange(kReplay, doc, Side::Threading, ArrangeKind::Sequential, yes);
+        Arrange(kUnrecorded, doc, Side::Threading, ArrangeKind::Sequential, yes);
         if (!CanArrange(doc, Side::Threading)) return;
         int next = 1;
         for (int s : doc.threading(0)->values()) {
@@ -141,9 +141,9 @@ TEST(DrawdownKept, MovingShaftsAndTreadles)
         const auto before = Drawdown(doc);
         std::uniform_int_distribution<int> any(-2, 130);
         for (int i = 0; i < 5; ++i) {
-            MoveShaft(kReplay, doc, any(rng), any(rng));
+            MoveShaft(kUnrecorded, doc, any(rng), any(rng));
             ASSERT_EQ(Drawdown(doc), before);
-            MoveTreadle(kReplay, doc, any(rng), any(rng));
+            MoveTreadle(kUnrecorded, doc, any(rng), any(rng));
             ASSERT_EQ(Drawdown(doc), before);
         }
     });
@@ -189,7 +189,7 @@ TEST(TurnDraft, TransposesAndNegatesTheDrawdown)
         auto doc = RandomDraft(shape, rng);
         auto turned = doc->Clone();
         FixedPrompter yes(true);
-        ASSERT_TRUE(TurnDraft(kReplay, *turned, yes).done());
+        ASSERT_TRUE(TurnDraft(kUnrecorded, *turned, yes).done());
         ASSERT_EQ(turned->numEnds(), doc->numPicks());
         ASSERT_EQ(turned->numPicks(), doc->numEnds());
         EXPECT_EQ(turned->numShafts(), turned->numTreadles());
@@ -201,7 +201,7 @@ TEST(TurnDraft, TransposesAndNegatesTheDrawdown)
                 ASSERT_EQ(now, was == Cell::WarpUp ? Cell::WeftUp : Cell::WarpUp) << e << ',' << p;
             }
         // Turning twice gives the original cloth back.
-        TurnDraft(kReplay, *turned, yes);
+        TurnDraft(kUnrecorded, *turned, yes);
         for (int e = 0; e < doc->numEnds(); ++e)
             for (int p = 0; p < doc->numPicks(); ++p) {
                 if (DrawdownCell(*doc, e, p) == Cell::Blank || doc->treadling(0)->GetSet(p).empty()) continue;

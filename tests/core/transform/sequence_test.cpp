@@ -43,7 +43,7 @@ TEST(Repeat, CopiesEveryAttributeAndRefusesPastTheLimit)
     t.SetThick(2, true);
     t.SetSymbol(0, 'x');
     FixedPrompter p;
-    ASSERT_TRUE(RepeatThreads(kReplay, *doc, Side::Threading, 3, p).done());
+    ASSERT_TRUE(RepeatThreads(kUnrecorded, *doc, Side::Threading, 3, p).done());
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 1, 2, 3, 1, 2, 3}));
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(doc->threading(0)->GetColor(3 * k + 1), 3);
@@ -53,7 +53,7 @@ TEST(Repeat, CopiesEveryAttributeAndRefusesPastTheLimit)
 
     // 9 ends x 4000 would be 36000: refused whole, nothing appended.
     const std::string before = State(*doc);
-    auto r = RepeatThreads(kReplay, *doc, Side::Threading, 4000, p);
+    auto r = RepeatThreads(kUnrecorded, *doc, Side::Threading, 4000, p);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_NE(p.lastMessage.find("(36000)"), std::string::npos);
     EXPECT_EQ(State(*doc), before);
@@ -64,23 +64,23 @@ TEST(Repeat, ReflectAndReverse)
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2, 3, 4});
     FixedPrompter p;
-    ReflectThreads(kReplay, *doc, Side::Threading, p);
+    ReflectThreads(kUnrecorded, *doc, Side::Threading, p);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 4, 3, 2, 1}));
 
     SetShafts(*doc, {2});
-    EXPECT_FALSE(ReflectThreads(kReplay, *doc, Side::Threading, p).done());
+    EXPECT_FALSE(ReflectThreads(kUnrecorded, *doc, Side::Threading, p).done());
 
     SetShafts(*doc, {1, 2, 3, 4, 4});
     doc->raw().threadingMutable(0)->SetSymbol(0, 'q');
     doc->raw().threadingMutable(0)->AddLabel(Label{0, 2, "ab"});
-    ReverseThreads(kReplay, *doc, Side::Threading);
+    ReverseThreads(kUnrecorded, *doc, Side::Threading);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 4, 3, 2, 1}));
     EXPECT_EQ(doc->threading(0)->GetSymbol(4), 'q');
     ASSERT_NE(doc->threading(0)->FindLabel(3, 2), nullptr);
 
     auto big = NewDraft(4, 4);
     big->raw().threadingMutable(0)->Append(20000);
-    auto r = ReflectThreads(kReplay, *big, Side::Threading, p);
+    auto r = ReflectThreads(kUnrecorded, *big, Side::Threading, p);
     EXPECT_EQ(r.status, CommandResult::Status::Refused);
     EXPECT_EQ(big->numEnds(), 20000);
 }
@@ -89,15 +89,15 @@ TEST(SingleRepeat, OneWarpAndSeveral)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2, 3, 4});
-    SingleRepeat(kReplay, *doc, Side::Threading);
+    SingleRepeat(kUnrecorded, *doc, Side::Threading);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 4}));
 
     // Row 0 repeats every 2 ends, row 1 every 4: one repeat is 4 ends.
     SetShafts(*doc, {1, 2, 1, 2, 1, 2, 1, 2});
-    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
     Threading& r1 = *doc->raw().threadingMutable(1);
     for (int e = 0; e < 8; ++e) r1.SetValue(e, e % 4 == 0 ? 3 : 0);
-    SingleRepeat(kReplay, *doc, Side::Threading);
+    SingleRepeat(kUnrecorded, *doc, Side::Threading);
     EXPECT_EQ(Shafts(*doc, 0), (std::vector<int>{1, 2, 1, 2}));
     EXPECT_EQ(Shafts(*doc, 1), (std::vector<int>{3, 0, 0, 0}));
 }
@@ -108,16 +108,16 @@ TEST(Wrap, ShaftsTreadlesEndsAndPicks)
     SetShafts(*doc, {1, 2, 3, 4, 0});
     const Tieup tieup = doc->tieup();
     FixedPrompter p;
-    WrapShafts(kReplay, *doc, true, p);
+    WrapShafts(kUnrecorded, *doc, true, p);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{2, 3, 4, 1, 0}));
-    WrapShafts(kReplay, *doc, false, p);
-    WrapShafts(kReplay, *doc, false, p);
+    WrapShafts(kUnrecorded, *doc, false, p);
+    WrapShafts(kUnrecorded, *doc, false, p);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 1, 2, 3, 0}));
     EXPECT_EQ(doc->tieup(), tieup);
 
-    WrapEnds(kReplay, *doc, true);
+    WrapEnds(kUnrecorded, *doc, true);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 0, 4}));
-    WrapEnds(kReplay, *doc, false);
+    WrapEnds(kUnrecorded, *doc, false);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{4, 1, 2, 3, 0}));
 
     doc->raw().treadlingMutable(0)->setMultiple(true);
@@ -125,26 +125,26 @@ TEST(Wrap, ShaftsTreadlesEndsAndPicks)
     t.Append(2);
     t.SetSet(0, TreadleSet(0b1001, 0)); // treadles 1 and 4
     t.SetSet(1, TreadleSet(0b0010, 0));
-    WrapTreadles(kReplay, *doc, true, p);
+    WrapTreadles(kUnrecorded, *doc, true, p);
     EXPECT_EQ(doc->treadling(0)->GetSet(0), TreadleSet(0b0011, 0));
     EXPECT_EQ(doc->treadling(0)->GetSet(1), TreadleSet(0b0100, 0));
-    WrapPicks(kReplay, *doc, true);
+    WrapPicks(kUnrecorded, *doc, true);
     EXPECT_EQ(doc->treadling(0)->GetSet(0), TreadleSet(0b0100, 0));
 }
 
 TEST(Wrap, ColorBarGuardDeclinedChangesNothing)
 {
     auto doc = NewDraft(2, 2);
-    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
     SetShafts(*doc, {1, 2});
     doc->raw().setCorrelation(1, true);
     const std::string before = State(*doc);
     FixedPrompter no(false);
-    EXPECT_EQ(WrapShafts(kReplay, *doc, true, no).status, CommandResult::Status::Declined);
+    EXPECT_EQ(WrapShafts(kUnrecorded, *doc, true, no).status, CommandResult::Status::Declined);
     EXPECT_EQ(no.lastQuestion, "Okay to eliminate direct correlation with color bars?");
     EXPECT_EQ(State(*doc), before);
     FixedPrompter yes(true);
-    EXPECT_TRUE(WrapShafts(kReplay, *doc, true, yes).done());
+    EXPECT_TRUE(WrapShafts(kUnrecorded, *doc, true, yes).done());
     EXPECT_FALSE(doc->correlationOn());
 }
 
@@ -153,30 +153,30 @@ TEST(Arrange, ParallelAndSequentialResults)
     auto doc = NewDraft(8, 8);
     SetShafts(*doc, {1, 2, 3, 4, 5, 6, 7, 8});
     FixedPrompter p;
-    Arrange(kReplay, *doc, Side::Threading, ArrangeKind::Parallel, p);
+    Arrange(kUnrecorded, *doc, Side::Threading, ArrangeKind::Parallel, p);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 5, 2, 6, 3, 7, 4, 8}));
 
     auto five = NewDraft(5, 5);
     SetShafts(*five, {1, 2, 3, 4, 5});
-    Arrange(kReplay, *five, Side::Threading, ArrangeKind::Parallel, p);
+    Arrange(kUnrecorded, *five, Side::Threading, ArrangeKind::Parallel, p);
     // Old shafts in the order 1, 3, 5, 4, 2.
     EXPECT_EQ(Shafts(*five), (std::vector<int>{1, 5, 2, 4, 3}));
 
     auto four = NewDraft(4, 4);
     SetShafts(*four, {4, 4, 3, 3, 2, 2, 1, 1});
-    Arrange(kReplay, *four, Side::Threading, ArrangeKind::Sequential, p);
+    Arrange(kUnrecorded, *four, Side::Threading, ArrangeKind::Sequential, p);
     EXPECT_EQ(Shafts(*four), (std::vector<int>{1, 1, 2, 2, 3, 3, 4, 4}));
     SetShafts(*four, {1, 1, 2});
-    Arrange(kReplay, *four, Side::Threading, ArrangeKind::Sequential, p);
+    Arrange(kUnrecorded, *four, Side::Threading, ArrangeKind::Sequential, p);
     EXPECT_EQ(Shafts(*four), (std::vector<int>{1, 1, 2}));
     SetShafts(*four, {0, 3, 0, 3, 1});
-    Arrange(kReplay, *four, Side::Threading, ArrangeKind::Sequential, p);
+    Arrange(kUnrecorded, *four, Side::Threading, ArrangeKind::Sequential, p);
     EXPECT_EQ(Shafts(*four), (std::vector<int>{0, 1, 0, 1, 2}));
 
     // Liftplan form: nothing happens.
     four->raw().setLoomRaw(4, 4, true);
     SetShafts(*four, {3, 2, 1});
-    EXPECT_FALSE(Arrange(kReplay, *four, Side::Threading, ArrangeKind::Sequential, p).done());
+    EXPECT_FALSE(Arrange(kUnrecorded, *four, Side::Threading, ArrangeKind::Sequential, p).done());
 }
 
 TEST(Remove, KeepsThePatternAndShrinksLabels)
@@ -185,11 +185,11 @@ TEST(Remove, KeepsThePatternAndShrinksLabels)
     SetShafts(*doc, {1, 2, 3, 4, 5, 6, 7});
     doc->raw().threadingMutable(0)->SetColor(2, 4);
     doc->raw().threadingMutable(0)->AddLabel(Label{1, 4, "mid"}); // ends 2..5
-    RemoveByPattern(kReplay, *doc, Side::Threading, {true, false});
+    RemoveByPattern(kUnrecorded, *doc, Side::Threading, {true, false});
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 3, 5, 7}));
     EXPECT_EQ(doc->threading(0)->GetColor(1), 4);
     ASSERT_NE(doc->threading(0)->FindLabel(1, 2), nullptr); // ends 3 and 5 remain
-    EXPECT_FALSE(RemoveByPattern(kReplay, *doc, Side::Threading, {false}).done());
+    EXPECT_FALSE(RemoveByPattern(kUnrecorded, *doc, Side::Threading, {false}).done());
 }
 
 TEST(Remove, PatternStripEditing)
@@ -213,16 +213,16 @@ TEST(TrompAsWrit, FollowsTheThreadingOnEveryWeftRow)
     SetShafts(*doc, {1, 2, 3, 6, 0, 4});
     SetTreadles(*doc, {1, 1});
     doc->raw().treadlingMutable(0)->SetColor(1, 3);
-    doc->SetNumRows(kReplay, Side::Treadling, 2);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 2);
     FixedPrompter p;
-    TrompAsWrit(kReplay, *doc, false, p);
+    TrompAsWrit(kUnrecorded, *doc, false, p);
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{1, 2, 3, 0, 0, 4}));
     EXPECT_EQ(doc->treadling(0)->GetColor(1), 3);
     EXPECT_EQ(doc->treadling(1)->GetCount(), 6);
-    TrompAsWrit(kReplay, *doc, true, p);
+    TrompAsWrit(kUnrecorded, *doc, true, p);
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{4, 3, 2, 0, 0, 1}));
     SetShafts(*doc, {2});
-    TrompAsWrit(kReplay, *doc, false, p);
+    TrompAsWrit(kUnrecorded, *doc, false, p);
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{2}));
     EXPECT_EQ(doc->treadling(1)->GetCount(), 1);
 }

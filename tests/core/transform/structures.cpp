@@ -26,7 +26,7 @@ std::unique_ptr<CQuillabyDoc> MakeStructure(const StructureShape& s)
     b.tiedownTreadles = s.tiedownTreadles;
     b.patternShaftsPerBlock = s.patternShafts;
     b.patternTreadlesPerBlock = s.patternTreadles;
-    SetDefinesStructure(kReplay, *doc, true);
+    SetDefinesStructure(kUnrecorded, *doc, true);
     return doc;
 }
 

@@ -25,12 +25,12 @@ TEST(ConvertToTieup, OneTreadlePerDistinctLiftInFirstUseOrder)
 {
     auto doc = NewDraft(8, 8);
     FixedPrompter p;
-    ConvertToLiftplan(kReplay, *doc, p);
+    ConvertToLiftplan(kUnrecorded, *doc, p);
     ASSERT_TRUE(doc->isLiftplan());
     Treadling& t = *doc->raw().treadlingMutable(0);
     const std::vector<TUPTYPE> lifts = {shafts({1, 3}), shafts({2}), shafts({1, 3}), shafts({5, 6, 7}), shafts({2})};
     for (int i = 0; i < 5; ++i) t.SetShafts(i, lifts[i]);
-    ConvertToTieup(kReplay, *doc, p);
+    ConvertToTieup(kUnrecorded, *doc, p);
     EXPECT_FALSE(doc->isLiftplan());
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{1, 2, 1, 3, 2}));
     EXPECT_EQ(doc->tieup().column(0), shafts({1, 3}));
@@ -43,7 +43,7 @@ TEST(ConvertToTieup, DecliningTheOverflowChangesNothingNotEvenTheHistory)
 {
     auto doc = NewDraft(8, 8);
     FixedPrompter yes(true);
-    ConvertToLiftplan(kReplay, *doc, yes);
+    ConvertToLiftplan(kUnrecorded, *doc, yes);
     // 200 distinct lifts over 8 shafts do not fit 128 treadles.
     for (int i = 0; i < 200; ++i) doc->raw().treadlingMutable(0)->SetShafts(i, TUPTYPE(std::uint64_t(i % 255 + 1)));
     doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 0, 1, 0); });
@@ -57,7 +57,7 @@ TEST(ConvertToTieup, DecliningTheOverflowChangesNothingNotEvenTheHistory)
     EXPECT_TRUE(doc->history().canUndo());
 
     // Switching multiple treadles off asks first; No changes nothing either.
-    EXPECT_EQ(SetMultipleTreadles(kReplay, *doc, false, no).status, CommandResult::Status::Declined);
+    EXPECT_EQ(SetMultipleTreadles(kUnrecorded, *doc, false, no).status, CommandResult::Status::Declined);
     EXPECT_EQ(State(*doc), before);
 }
 
@@ -67,7 +67,7 @@ TEST(ConvertToLiftplan, DirectSquareTieupKeepsEveryPick)
     SetShafts(*doc, {1, 2, 3, 4});
     SetTreadles(*doc, {4, 3, 2, 1});
     FixedPrompter p;
-    ConvertToLiftplan(kReplay, *doc, p);
+    ConvertToLiftplan(kUnrecorded, *doc, p);
     EXPECT_TRUE(doc->isLiftplan());
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{4, 3, 2, 1}));
 
@@ -75,16 +75,16 @@ TEST(ConvertToLiftplan, DirectSquareTieupKeepsEveryPick)
     auto sym = NewDraft(4, 6);
     sym->raw().notations.treadling = 5;
     FixedPrompter no(false);
-    EXPECT_EQ(ConvertToLiftplan(kReplay, *sym, no).status, CommandResult::Status::Declined);
+    EXPECT_EQ(ConvertToLiftplan(kUnrecorded, *sym, no).status, CommandResult::Status::Declined);
     EXPECT_NE(no.lastQuestion.find("user-defined characters"), std::string::npos);
     EXPECT_FALSE(sym->isLiftplan());
-    EXPECT_TRUE(ConvertToLiftplan(kReplay, *sym, p).done());
+    EXPECT_TRUE(ConvertToLiftplan(kUnrecorded, *sym, p).done());
     EXPECT_NE(sym->notations().treadling, 5);
 
     // Several wefts with a tieup that is not direct: nothing happens.
     auto two = NewDraft(4, 6);
-    two->SetNumRows(kReplay, Side::Treadling, 2);
-    EXPECT_FALSE(ConvertToLiftplan(kReplay, *two, p).done());
+    two->SetNumRows(kUnrecorded, Side::Treadling, 2);
+    EXPECT_FALSE(ConvertToLiftplan(kUnrecorded, *two, p).done());
     EXPECT_FALSE(two->isLiftplan());
 }
 
@@ -99,16 +99,16 @@ TEST(Optimize, IdenticalShaftRowsMerge)
     tu.setColumn(1, shafts({3}));
     tu.setColumn(2, shafts({2, 4}));
     FixedPrompter p;
-    Optimize(kReplay, *doc, Side::Threading, p);
+    Optimize(kUnrecorded, *doc, Side::Threading, p);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 2, 2}));
     EXPECT_EQ(doc->numShafts(), 4);
     for (int t = 0; t < 4; ++t) EXPECT_FALSE(doc->tieup().cell(t, 4));
 
     // Liftplan form is refused with a message, the draft untouched.
     auto lp = NewDraft(4, 4);
-    ConvertToLiftplan(kReplay, *lp, p);
+    ConvertToLiftplan(kUnrecorded, *lp, p);
     const std::string before = State(*lp);
-    EXPECT_EQ(Optimize(kReplay, *lp, Side::Threading, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(Optimize(kUnrecorded, *lp, Side::Threading, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(State(*lp), before);
 }
 
@@ -118,7 +118,7 @@ TEST(TurnDraft, SizesAndRefusals)
     SetShafts(*doc, {1, 2, 3, 4});
     SetTreadles(*doc, {1, 2, 3, 4, 5, 6});
     FixedPrompter p;
-    ASSERT_TRUE(TurnDraft(kReplay, *doc, p).done());
+    ASSERT_TRUE(TurnDraft(kUnrecorded, *doc, p).done());
     EXPECT_EQ(doc->numShafts(), 6);
     EXPECT_EQ(doc->numTreadles(), 6);
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{1, 2, 3, 4, 5, 6}));
@@ -126,13 +126,13 @@ TEST(TurnDraft, SizesAndRefusals)
     auto wide = NewDraft(8, 128);
     SetTreadles(*wide, {65});
     const std::string before = State(*wide);
-    EXPECT_EQ(TurnDraft(kReplay, *wide, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(TurnDraft(kUnrecorded, *wide, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(p.lastMessage, "Cannot turn draft.\n\nNumber of shafts needed (65)\nexceeds maximum available.");
     EXPECT_EQ(State(*wide), before);
 
     auto multi = NewDraft(4, 4);
-    multi->SetMultipleTreadles(kReplay, true);
-    EXPECT_EQ(TurnDraft(kReplay, *multi, p).status, CommandResult::Status::Refused);
+    multi->SetMultipleTreadles(kUnrecorded, true);
+    EXPECT_EQ(TurnDraft(kUnrecorded, *multi, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(p.lastMessage, "Cannot turn draft with multiple treadles enabled.");
 }
 
@@ -140,7 +140,7 @@ TEST(TurnDraft, SeveralWarpsTurnAsOneUndoStep)
 {
     auto doc = NewDraft(4, 4);
     SetShafts(*doc, {1, 2});
-    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
     doc->Transaction("Pencil", [&](Edit e) { doc->SetThreadingCell(e, 2, 3, 0); });
     const std::string before = State(*doc);
     FixedPrompter no(false);
@@ -162,7 +162,7 @@ TEST(AddTabby, AlternatesTabbyAndGroundPicks)
     AddTabbyOptions o;
     o.groundTreadles = 2;
     o.tabbyColor = 0x123456;
-    ASSERT_TRUE(AddTabby(kReplay, *doc, o, p).done());
+    ASSERT_TRUE(AddTabby(kUnrecorded, *doc, o, p).done());
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{1, 3, 2, 4, 1, 5}));
     const int color = doc->palette().find(0x123456);
     ASSERT_GE(color, 0);
@@ -188,7 +188,7 @@ TEST(AddTabby, FullPaletteReusesAnUnusedEntry)
     AddTabbyOptions o;
     o.tabbyColor = 0xABCDEF;
     Listener views(*doc);
-    AddTabby(kReplay, *doc, o, p);
+    AddTabby(kUnrecorded, *doc, o, p);
     EXPECT_EQ(views.paletteNotices, 1);
     EXPECT_EQ(doc->palette().count(), kMaxColors);
     EXPECT_EQ(doc->palette().find(0xABCDEF), 5);
@@ -206,7 +206,7 @@ TEST(AddTabby, AddedTreadlesShiftTheOldOnesWithTheirTieup)
     AddTabbyOptions o;
     o.groundTreadles = 2;
     o.addTreadles = true;
-    ASSERT_TRUE(AddTabby(kReplay, *doc, o, p).done());
+    ASSERT_TRUE(AddTabby(kUnrecorded, *doc, o, p).done());
     EXPECT_EQ(doc->numTreadles(), 6);
     EXPECT_EQ(Treadles(*doc), (std::vector<int>{1, 3, 2, 4, 1, 5, 2, 6}));
     EXPECT_TRUE(doc->tieup().column(0).empty());
@@ -223,20 +223,20 @@ TEST(AddTabby, Refusals)
     o.addTreadles = true;
     auto full = NewDraft(8, 126);
     SetTreadles(*full, {1});
-    EXPECT_EQ(AddTabby(kReplay, *full, o, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(AddTabby(kUnrecorded, *full, o, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(p.lastMessage, "Number of treadles required (129),\nto add tabby exceeds program capabilities.");
 
     // Without added treadles the tabby treadles must exist.
     auto small = NewDraft(2, 2);
     SetTreadles(*small, {1});
     o.addTreadles = false;
-    EXPECT_EQ(AddTabby(kReplay, *small, o, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(AddTabby(kUnrecorded, *small, o, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(small->numPicks(), 1);
 
     auto longer = NewDraft(4, 4);
     longer->raw().treadlingMutable(0)->Append(20000);
     o.groundTreadles = 2;
-    EXPECT_EQ(AddTabby(kReplay, *longer, o, p).status, CommandResult::Status::Refused);
+    EXPECT_EQ(AddTabby(kUnrecorded, *longer, o, p).status, CommandResult::Status::Refused);
     EXPECT_EQ(longer->numPicks(), 20000);
 }
 
@@ -265,7 +265,7 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     pic.argb[16 + 3] = 0xFFF9F9F9; // row 2, column 3
     doc->raw().weaving.markers = {1, 2};
     FixedPrompter p;
-    ASSERT_TRUE(LiftplanFromPicture(kReplay, *doc, pic, false, p).done());
+    ASSERT_TRUE(LiftplanFromPicture(kUnrecorded, *doc, pic, false, p).done());
     EXPECT_EQ(doc->numPicks(), 3);
     EXPECT_EQ(doc->treadling(0)->GetSet(0), TreadleSet(0b1, 0));
     EXPECT_EQ(doc->treadling(0)->GetSet(1), TreadleSet(0b10000000, 0));
@@ -275,15 +275,15 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     EXPECT_EQ(Shafts(*doc), (std::vector<int>{8, 7, 6, 5, 4, 3, 2, 1}));
 
     auto flipped = NewDraft(8, 8);
-    LiftplanFromPicture(kReplay, *flipped, pic, true, p);
+    LiftplanFromPicture(kUnrecorded, *flipped, pic, true, p);
     EXPECT_EQ(flipped->treadling(0)->GetSet(0), TreadleSet(0b10000000, 0));
     EXPECT_EQ(Shafts(*flipped), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8}));
 
     // In liftplan form the draft stays a liftplan: treadles are the shafts.
     auto lp = NewDraft(8, 8);
-    ConvertToLiftplan(kReplay, *lp, p);
+    ConvertToLiftplan(kUnrecorded, *lp, p);
     PixelGrid one{5, 2, std::vector<std::uint32_t>(10, 0xFF000000)};
-    ASSERT_TRUE(LiftplanFromPicture(kReplay, *lp, one, false, p).done());
+    ASSERT_TRUE(LiftplanFromPicture(kUnrecorded, *lp, one, false, p).done());
     EXPECT_TRUE(lp->isLiftplan());
     EXPECT_TRUE(lp->multipleTreadles());
     EXPECT_EQ(lp->numTreadles(), lp->numShafts());
@@ -292,7 +292,7 @@ TEST(LiftplanPicture, GrayThresholdWidthAndThreading)
     // Wider than a direct tieup can reach: cut to 64 columns and told.
     auto wide = NewDraft(8, 8);
     PixelGrid big{200, 1, std::vector<std::uint32_t>(200, 0xFF000000)};
-    auto r = LiftplanFromPicture(kReplay, *wide, big, false, p);
+    auto r = LiftplanFromPicture(kUnrecorded, *wide, big, false, p);
     EXPECT_TRUE(r.done());
     EXPECT_EQ(wide->numTreadles(), 64);
     EXPECT_EQ(wide->numShafts(), 64);

@@ -194,7 +194,7 @@ TEST(UndoRedo, EveryTableCommandIsOneExactStep)
         const auto make = [&] {
             auto d = RandomDraft(r.shape, rng);
             for (Side side : {Side::Threading, Side::Treadling})
-                if (round % 3 == 2) RepeatThreads(kReplay, *d, side, 2, yes());
+                if (round % 3 == 2) RepeatThreads(kUnrecorded, *d, side, 2, yes());
             return d;
         };
         CheckOneStepEach(steps, make, r.trace, undone);

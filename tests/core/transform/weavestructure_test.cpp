@@ -88,7 +88,7 @@ TEST(WeaveStructure, MarkingKeysValid)
 
     // More blocks and shafts: the keys follow, keeping their cells.
     doc->raw().blocks.numBlocks = 3;
-    doc->SetNumShafts(kReplay, 6);
+    doc->SetNumShafts(kUnrecorded, 6);
     FitTieupKeys(*doc);
     ASSERT_EQ(doc->tieupKeys().size(), 8u);
     EXPECT_EQ(doc->tieupKeys()[1]->shaftCount(), 6);

@@ -25,14 +25,14 @@ protected:
         d.defaultColors = {0x000000, 0x0000FF, 0x00FF00}; // white, black, red, green
         doc.OnNewDocument(d);
         // Ends: red, green, black; picks: white, red.
-        for (int e = 0; e < 3; ++e) doc.SetThreadingCell(kReplay, e, e + 1);
-        doc.SetThreadColors(kReplay, Side::Threading, 0, 0, 2);
-        doc.SetThreadColors(kReplay, Side::Threading, 1, 1, 3);
-        doc.SetThreadColors(kReplay, Side::Threading, 2, 2, 1);
-        doc.SetTreadlingCell(kReplay, 0, 1);
-        doc.SetTreadlingCell(kReplay, 1, 2);
-        doc.SetThreadColors(kReplay, Side::Treadling, 0, 0, 0);
-        doc.SetThreadColors(kReplay, Side::Treadling, 1, 1, 2);
+        for (int e = 0; e < 3; ++e) doc.SetThreadingCell(kUnrecorded, e, e + 1);
+        doc.SetThreadColors(kUnrecorded, Side::Threading, 0, 0, 2);
+        doc.SetThreadColors(kUnrecorded, Side::Threading, 1, 1, 3);
+        doc.SetThreadColors(kUnrecorded, Side::Threading, 2, 2, 1);
+        doc.SetTreadlingCell(kUnrecorded, 0, 1);
+        doc.SetTreadlingCell(kUnrecorded, 1, 2);
+        doc.SetThreadColors(kUnrecorded, Side::Treadling, 0, 0, 0);
+        doc.SetThreadColors(kUnrecorded, Side::Treadling, 1, 1, 2);
         doc.SetModified(false);
     }
     std::string write(const std::string& name, const std::string& text)
@@ -72,7 +72,7 @@ TEST_F(DraftImport, MissingColorsAreAppendedAndTheDraftLooksTheSame)
     const COLORREF defaultBefore = doc.palette().color(doc.threading(0)->defaultColor());
     // Blue and green and white; red and black are missing.
     const std::string path = paletteFile({0xFF0000, 0x00FF00, 0xFFFFFF});
-    ASSERT_EQ(ImportPalette(kReplay, doc, path, messages), ImportResult::Done);
+    ASSERT_EQ(ImportPalette(kUnrecorded, doc, path, messages), ImportResult::Done);
     EXPECT_EQ(endColors(), before);
     const ColorPalette& p = doc.palette();
     ASSERT_EQ(p.count(), 5);
@@ -93,7 +93,7 @@ TEST_F(DraftImport, FullPaletteKeepsTheOldIndex)
     std::vector<COLORREF> colors;
     for (int i = 0; i < 90; ++i) colors.push_back(rgb(i, 100, 200));
     colors[5] = 0x00FF00; // green is there, red is not
-    ASSERT_EQ(ImportPalette(kReplay, doc, paletteFile(colors), messages), ImportResult::Done);
+    ASSERT_EQ(ImportPalette(kUnrecorded, doc, paletteFile(colors), messages), ImportResult::Done);
     EXPECT_EQ(doc.palette().count(), 90);
     EXPECT_EQ(doc.threading(0)->GetColor(0), 2); // red: old index, now another color
     EXPECT_EQ(doc.palette().color(2), rgb(2, 100, 200));
@@ -107,17 +107,17 @@ TEST_F(DraftImport, RefusedOrEmptySourcesChangeNothing)
     const std::string noVersion = write("noversion.wif",
                                         "[WIF]\nDate=today\n[CONTENTS]\nCOLOR TABLE=true\n"
                                         "[COLOR PALETTE]\nEntries=1\n[COLOR TABLE]\n1=1,2,3\n");
-    EXPECT_EQ(ImportPalette(kReplay, doc, noVersion, messages), ImportResult::Refused);
-    EXPECT_EQ(ImportProjectPlan(kReplay, doc, noVersion, messages), ImportResult::Refused);
+    EXPECT_EQ(ImportPalette(kUnrecorded, doc, noVersion, messages), ImportResult::Refused);
+    EXPECT_EQ(ImportProjectPlan(kUnrecorded, doc, noVersion, messages), ImportResult::Refused);
     ASSERT_EQ(messages.told.size(), 2u);
     EXPECT_EQ(messages.told[0], FormatMessage(wifmsg::kVersion, ""));
     // No color table: silently nothing.
     messages.told.clear();
     const std::string noTable = write("notable.wif", "[WIF]\nVersion=1.1\n[CONTENTS]\nWARP=true\n");
-    EXPECT_EQ(ImportPalette(kReplay, doc, noTable, messages), ImportResult::NoChange);
+    EXPECT_EQ(ImportPalette(kUnrecorded, doc, noTable, messages), ImportResult::NoChange);
     EXPECT_TRUE(messages.told.empty());
     // A file that is not there.
-    EXPECT_EQ(ImportPalette(kReplay, doc, write("x", "") + ".missing", messages), ImportResult::Refused);
+    EXPECT_EQ(ImportPalette(kUnrecorded, doc, write("x", "") + ".missing", messages), ImportResult::Refused);
     EXPECT_EQ(messages.told.size(), 1u);
     EXPECT_EQ(WifText(doc, "1/1/2026"), before);
     EXPECT_FALSE(doc.isModified());
@@ -155,7 +155,7 @@ TEST_F(DraftImport, ProjectPlanBringsSettUnitsAndPlanValues)
                                    "[WEFT]\nUnits=Centimeters\nSpacing=0.25\n[THREADING]\n1=7\n"
                                    "[PRIVATE QUILLABY]\nVersion=1.1\nqlb1=40.00\nqlb3=3\nqlb9=2.00\nqlb13=55\n"
                                    "qlb16=Cotton 8/2\nqlb22=3\nqlb24=3\n");
-    ASSERT_EQ(ImportProjectPlan(kReplay, doc, path, messages), ImportResult::Done);
+    ASSERT_EQ(ImportProjectPlan(kUnrecorded, doc, path, messages), ImportResult::Done);
     EXPECT_EQ(doc.units(), 1);
     EXPECT_DOUBLE_EQ(doc.warpSett(), 5.0);
     EXPECT_DOUBLE_EQ(doc.weftSett(), 4.0);

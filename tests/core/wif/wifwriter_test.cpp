@@ -105,7 +105,7 @@ TEST(WifWriter, ThreadingLines)
     t.SetSymbol(2, 'x');
     EXPECT_EQ(section(WifText(*doc, ""), "THREADING"), (std::vector<std::string>{"1=3", "2=0", "3=4 ;x"}));
 
-    ASSERT_TRUE(doc->SetNumRows(kReplay, Side::Threading, 2));
+    ASSERT_TRUE(doc->SetNumRows(kUnrecorded, Side::Threading, 2));
     t.AddLabelToRow(0, Label{0, 2, "bor;der[1]"});
     t.AddLabelToRow(2, Label{2, 1, "z"});
     const std::string text = WifText(*doc, "");
@@ -135,7 +135,7 @@ TEST(WifWriter, NothingBreaksTheLineGrammar)
 TEST(WifWriter, TreadlingLiftplanAndTieupLines)
 {
     auto doc = newDraft(8, 8);
-    ASSERT_TRUE(doc->SetMultipleTreadles(kReplay, true));
+    ASSERT_TRUE(doc->SetMultipleTreadles(kUnrecorded, true));
     Treadling& w = *doc->raw().treadlingMutable(0);
     w.Append(2);
     w.SetValue(0, 7);
@@ -157,7 +157,7 @@ TEST(WifWriter, TreadlingLiftplanAndTieupLines)
     EXPECT_NE(text.find("TREADLING=false\r\nLIFTPLAN=true"), std::string::npos);
 
     auto two = newDraft(8, 8);
-    ASSERT_TRUE(two->SetNumRows(kReplay, Side::Treadling, 2));
+    ASSERT_TRUE(two->SetNumRows(kUnrecorded, Side::Treadling, 2));
     two->raw().treadlingMutable(1)->SetValue(0, 5);
     two->raw().treadlingMutable(0)->SetValue(1, 3);
     EXPECT_EQ(section(WifText(*two, ""), "TREADLING"), (std::vector<std::string>{"1=0,5", "2=3,0"}));

@@ -217,7 +217,7 @@ TEST(Planner, FinishStoresOnlyWhatChanged)
 
     // [WHEN] nothing is edited [THEN] nothing drifts through the conversions
     PlannerSession untouched(*doc, kEnglish);
-    EXPECT_EQ(FinishProjectPlanner(kReplay, *doc, untouched).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(FinishProjectPlanner(kUnrecorded, *doc, untouched).status, CommandResult::Status::NoChange);
     EXPECT_EQ(doc->plan(), before);
     EXPECT_EQ(doc->warpSettFrac(), 0);
     EXPECT_FALSE(doc->isModified());
@@ -254,14 +254,14 @@ TEST(Planner, WizardDrawInIsWholeInTheDraftsUnit)
     doc->raw().plan.drawIn = 1.5;
     PlannerSession s(*doc, kEnglish);
     EXPECT_EQ(s.pages().drawIn, 2);
-    FinishProjectPlanner(kReplay, *doc, s);
+    FinishProjectPlanner(kUnrecorded, *doc, s);
     EXPECT_EQ(doc->plan().drawIn, 2);
 
     auto metric = draft(kMetric, {8, 0});
     metric->raw().plan.drawIn = 1;
     PlannerSession m(*metric, kEnglish);
     EXPECT_NEAR(m.pages().drawIn, 1 / 2.54, 1e-12);
-    EXPECT_EQ(FinishProjectPlanner(kReplay, *metric, m).status, CommandResult::Status::NoChange);
+    EXPECT_EQ(FinishProjectPlanner(kUnrecorded, *metric, m).status, CommandResult::Status::NoChange);
 }
 
 TEST(Planner, YarnsAndEndsDriveThePages)

@@ -36,7 +36,7 @@ TEST_F(DraftFilesTest, OpenEditSaveAndOpenAgain)
     EXPECT_EQ(doc.numPicks(), 3);
 
     // [WHEN] it is edited and saved in the native format
-    ASSERT_TRUE(doc.SetThreadingCell(kReplay, 0, 5));
+    ASSERT_TRUE(doc.SetThreadingCell(kUnrecorded, 0, 5));
     ASSERT_TRUE(doc.isModified());
     const QString path = m_tmp.filePath(QStringLiteral("copy.qlb"));
     ASSERT_TRUE(m_main->files().saveDocumentTo(w, path)) << m_told.join('\n').toStdString();
@@ -72,7 +72,7 @@ TEST_F(DraftFilesTest, FailedSaveKeepsTheDraftModifiedAndSaysWhy)
     m_main->newDocument();
     CDraftWindow* w = m_main->activeDraftWindow();
     ASSERT_NE(w, nullptr);
-    w->document().SetThreadingCell(kReplay, 0, 1);
+    w->document().SetThreadingCell(kUnrecorded, 0, 1);
     EXPECT_FALSE(m_main->files().saveDocumentTo(w, m_tmp.filePath(QStringLiteral("no/such/folder/d.wif"))));
     EXPECT_TRUE(w->document().isModified());
     ASSERT_EQ(m_told.size(), 1);

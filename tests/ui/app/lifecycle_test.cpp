@@ -98,7 +98,7 @@ TEST_F(LifecycleTest, CloneIsAnExactUnsavedCopy)
     EXPECT_FALSE(c->document().history().canUndo());
 
     // The two drafts are separate.
-    c->document().SetThreadingCell(kReplay, 0, 7);
+    c->document().SetThreadingCell(kUnrecorded, 0, 7);
     EXPECT_EQ(doc.threading()->GetShaft(0), 3);
     EXPECT_FALSE(doc.isModified());
 }
@@ -130,7 +130,7 @@ TEST_F(LifecycleTest, PropertiesOkAppliesAndCancelChangesNothing)
 {
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.SetThreadingCell(kReplay, 0, 8);
+    doc.SetThreadingCell(kUnrecorded, 0, 8);
     doc.SetModified(false);
     QAction* props = fileItem(QStringLiteral("P&roperties..."));
     ASSERT_NE(props, nullptr);
@@ -203,7 +203,7 @@ TEST_F(LifecycleTest, SheetAsksItsQuestionsInOrder)
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
     // A liftplan with four different lifts on four shafts.
-    for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kReplay, p, p + 1);
+    for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kUnrecorded, p, p + 1);
     ApplyPropertiesSheet(m_main.get(), w,
                          [&] {
                              DraftProperties v = ReadProperties(doc);
@@ -236,7 +236,7 @@ TEST_F(LifecycleTest, ImportsThroughTheMainWindow)
 {
     CDraftWindow* w = m_main->newDocument();
     CQuillabyDoc& doc = w->document();
-    doc.SetThreadColors(kReplay, Side::Threading, 0, 0, 1);
+    doc.SetThreadColors(kUnrecorded, Side::Threading, 0, 0, 1);
     doc.SetModified(false);
     QTemporaryDir dir;
     const auto file = [&](const char* name, const QByteArray& text) {
@@ -291,7 +291,7 @@ TEST_F(LifecycleTest, SheetClosedWithOkButUntouchedChangesNothing)
 TEST_F(LifecycleTest, CloneSavesAndOpensAsTheSameDraft)
 {
     CDraftWindow* w = m_main->newDocument();
-    w->document().SetThreadingCell(kReplay, 3, 4);
+    w->document().SetThreadingCell(kUnrecorded, 3, 4);
     w->document().raw().title = "Rosepath";
     CDraftWindow* c = CloneDraft(m_main.get(), w);
     QTemporaryDir dir;

@@ -36,8 +36,8 @@ void writeDraft(const QString& path, int ends)
     NewDraftDefaults d;
     d.shafts = d.treadles = 4;
     doc.OnNewDocument(d);
-    for (int e = 0; e < ends; ++e) doc.SetThreadingCell(kReplay, e, 1 + e % 4);
-    for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kReplay, p, 1 + p);
+    for (int e = 0; e < ends; ++e) doc.SetThreadingCell(kUnrecorded, e, 1 + e % 4);
+    for (int p = 0; p < 4; ++p) doc.SetTreadlingCell(kUnrecorded, p, 1 + p);
     ASSERT_TRUE(WriteWifFile(doc, QFile::encodeName(path).toStdString()));
 }
 

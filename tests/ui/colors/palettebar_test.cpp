@@ -5,7 +5,7 @@
 #include "ui/base/colorchooser.h"
 #include "ui/colors/colororderview.h"
 #include "ui/colors/palettebar.h"
-#include "ui/colors/replacecolor.h"
+#include "ui/colors/replacecolordialog.h"
 #include "ui/views/draftframe.h"
 #include "ui/views/draftwindow.h"
 #include "ui/views/tdinggridview.h"
@@ -113,8 +113,8 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     for (int i = 0; i < kMaxColors; ++i) full.push_back(rgb(i, 50, 50));
     setPalette(full);
     CQuillabyDoc& d = doc();
-    d.SetThreadingCell(kReplay, 2, 1);
-    d.SetThreadColors(kReplay, Side::Threading, 0, 2, 2);
+    d.SetThreadingCell(kUnrecorded, 2, 1);
+    d.SetThreadColors(kUnrecorded, Side::Threading, 0, 2, 2);
     d.raw().threadingMutable(0)->setDefaultColor(2);
     d.raw().treadlingMutable(0)->setDefaultColor(2);
     d.raw().threadingMutable(0)->setAlternateColor(2);
@@ -126,8 +126,8 @@ TEST_F(PaletteBarTest, FullPaletteOverwritesAnUnusedEntryOrReportsTheLimit)
     EXPECT_EQ(d.palette().color(0), rgb(0, 50, 50));
 
     // Every entry in use: the palette limit is reported and nothing changes.
-    d.SetThreadingCell(kReplay, kMaxColors - 1, 1);
-    for (int e = 0; e < kMaxColors; ++e) d.SetThreadColors(kReplay, Side::Threading, e, e, e);
+    d.SetThreadingCell(kUnrecorded, kMaxColors - 1, 1);
+    for (int e = 0; e < kMaxColors; ++e) d.SetThreadColors(kUnrecorded, Side::Threading, e, e, e);
     const auto before = d.palette().colors();
     SetColorChooser([](QColor) { return std::optional<QColor>(QColor(251, 0, 0)); });
     EXPECT_FALSE(m_bar->chooseNew());
@@ -140,7 +140,7 @@ TEST_F(PaletteBarTest, FillWarpWithAPatternAndReplaceColor)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
-    for (int e = 0; e < 4; ++e) d.SetThreadingCell(kReplay, e, 1 + e % 4);
+    for (int e = 0; e < 4; ++e) d.SetThreadingCell(kUnrecorded, e, 1 + e % 4);
     d.raw().paletteMutable().setLeftColor(2);
     d.raw().paletteMutable().setRightColor(1);
     FillThreads(m_w, true, 1, d.palette().rightColor(), d.palette().leftColor());
@@ -151,7 +151,7 @@ TEST_F(PaletteBarTest, FillWarpWithAPatternAndReplaceColor)
     EXPECT_NE(d.threading(0)->GetColor(0), 2) << "the fill is one undo step";
     d.Redo();
 
-    CReplaceColor dlg(m_w);
+    CReplaceColorDialog dlg(m_w);
     dlg.oldBox()->setCurrentIndex(2);
     dlg.newBox()->setCurrentIndex(0);
     dlg.weftBox()->setChecked(false);
@@ -165,9 +165,9 @@ TEST_F(PaletteBarTest, ColorOrderShowsRunsTotalsAndEditsNames)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
-    for (int e = 0; e < 5; ++e) d.SetThreadingCell(kReplay, e, 1);
-    d.SetThreadColors(kReplay, Side::Threading, 0, 4, 2);
-    d.SetThreadColors(kReplay, Side::Threading, 2, 2, 0);
+    for (int e = 0; e < 5; ++e) d.SetThreadingCell(kUnrecorded, e, 1);
+    d.SetThreadColors(kUnrecorded, Side::Threading, 0, 4, 2);
+    d.SetThreadColors(kUnrecorded, Side::Threading, 2, 2, 0);
     CColorOrderView view(m_w, true);
     EXPECT_EQ(view.legendLines(), 2);
     const QString t = view.tableText();
@@ -198,12 +198,12 @@ TEST_F(PaletteBarTest, ReplaceColorPicksFromAColorBar)
 {
     setPalette({rgb(0, 0, 0), rgb(255, 255, 255), rgb(255, 0, 0)});
     CQuillabyDoc& d = doc();
-    for (int e = 0; e < 4; ++e) d.SetThreadingCell(kReplay, e, 1);
-    d.SetThreadColors(kReplay, Side::Threading, 2, 2, 2);
+    for (int e = 0; e < 4; ++e) d.SetThreadingCell(kUnrecorded, e, 1);
+    d.SetThreadColors(kUnrecorded, Side::Threading, 2, 2, 2);
     m_w->show();
     QApplication::processEvents();
     auto* th = m_w->frame()->threadingView();
-    CReplaceColor dlg(m_w);
+    CReplaceColorDialog dlg(m_w);
     dlg.warpBox()->setChecked(false);
     dlg.weftBox()->setChecked(false);
     const QPoint p = th->itemRect(2, th->colorBarItem(0)).center();

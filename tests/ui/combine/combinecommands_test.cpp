@@ -37,20 +37,20 @@ std::unique_ptr<CQuillabyDoc> Draft(int shafts, int treadles, int ends, int pick
     d.treadles = treadles;
     d.defaultColors = {rgb(0, 0, 0), rgb(255, 255, 255), rgb(200, 0, 0), rgb(0, 120, 0), rgb(0, 0, 180)};
     doc->OnNewDocument(d);
-    doc->SetNumRows(kReplay, Side::Treadling, wefts);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, wefts);
     const int cycle = std::max(1, 2 * shafts - 2);
     for (int e = 0; e < ends; ++e) {
         const int k = e % cycle;
-        doc->SetThreadingCell(kReplay, e, k < shafts ? k + 1 : cycle - k + 1);
+        doc->SetThreadingCell(kUnrecorded, e, k < shafts ? k + 1 : cycle - k + 1);
         doc->raw().threadingMutable(0)->SetColor(e, e % 3 + 2);
     }
     for (int p = 0; p < picks; ++p) {
-        doc->SetTreadlingCell(kReplay, p, p % treadles + 1);
+        doc->SetTreadlingCell(kUnrecorded, p, p % treadles + 1);
         doc->raw().treadlingMutable(0)->SetColor(p, p % 2 + 2);
     }
     for (int t = 0; t < treadles; ++t) {
-        doc->SetTieupCell(kReplay, t, t % shafts + 1);
-        doc->SetTieupCell(kReplay, t, (t + 1) % shafts + 1);
+        doc->SetTieupCell(kUnrecorded, t, t % shafts + 1);
+        doc->SetTieupCell(kUnrecorded, t, (t + 1) % shafts + 1);
     }
     return doc;
 }
@@ -83,7 +83,7 @@ protected:
 DialogRunner FillMerge(const QStringList& files, QString* title = nullptr)
 {
     return [files, title](QDialog& d) {
-        auto* merge = qobject_cast<CMergeDlg*>(&d);
+        auto* merge = qobject_cast<CMergeDialog*>(&d);
         if (!merge) return false;
         if (title) *title = merge->windowTitle();
         for (int i = 0; i < files.size(); ++i) merge->field(i)->setText(files[i]);
@@ -147,42 +147,42 @@ TEST_F(CombineTest, EveryCommandChangesTheDraftAsTheCoreDoesAndUndoGivesItBack)
         {"Echo Threading", "Thre&ading", "Ech&o...", 1,
          [] { SetDialogRunner(SetSpin("numEchos", 2, "echoOffset", 3)); },
          [&](CQuillabyDoc& d) {
-             return EchoThreading(kReplay, d, {2, 3}, yes);
+             return EchoThreading(kUnrecorded, d, {2, 3}, yes);
          }},
         {"Echo Treadling", "T&readling", "Echo...", 3, [] {},
-         [&](CQuillabyDoc& d) { return EchoTreadling(kReplay, d, yes); }},
+         [&](CQuillabyDoc& d) { return EchoTreadling(kUnrecorded, d, yes); }},
         {"Interleave Threading", "Thre&ading", "Interlea&ve...", 1,
          [&] {
              SetDialogRunner(FillMerge({a, b}));
          },
          [&](CQuillabyDoc& d) {
-             return InterleaveThreading(kReplay, d, ptrs(read({a, b}, form)), yes);
+             return InterleaveThreading(kUnrecorded, d, ptrs(read({a, b}, form)), yes);
          }},
         {"Interleave Treadling", "T&readling", "Interleave...", 1, [&] { SetDialogRunner(FillMerge({b})); },
-         [&](CQuillabyDoc& d) { return InterleaveTreadling(kReplay, d, ptrs(read({b}, form)), yes); }},
+         [&](CQuillabyDoc& d) { return InterleaveTreadling(kUnrecorded, d, ptrs(read({b}, form)), yes); }},
         {"Overlay Pegplan", "T&readling", "Overla&y...", 1,
          [&] {
              SetDialogRunner(FillMerge({a, lift, b}));
          },
          [&](CQuillabyDoc& d) {
-             return OverlayPegplan(kReplay, d, ptrs(read({a, lift, b}, form)), yes);
+             return OverlayPegplan(kUnrecorded, d, ptrs(read({a, lift, b}, form)), yes);
          }},
         {"Append Treadling", "T&readling", "Append...", 1, [&] { m_chosen = QStringList{b}; },
-         [&](CQuillabyDoc& d) { return AppendTreadling(kReplay, d, *read({b}, form)[0], yes); }},
+         [&](CQuillabyDoc& d) { return AppendTreadling(kUnrecorded, d, *read({b}, form)[0], yes); }},
         {"Expand Threading", "Thre&ading", "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 3)); },
-         [&](CQuillabyDoc& d) { return ExpandThreads(kReplay, d, Side::Threading, 3, yes); }},
+         [&](CQuillabyDoc& d) { return ExpandThreads(kUnrecorded, d, Side::Threading, 3, yes); }},
         {"Expand Treadling", "T&readling", "E&xpand...", 1, [] { SetDialogRunner(SetSpin("factor", 2)); },
-         [&](CQuillabyDoc& d) { return ExpandThreads(kReplay, d, Side::Treadling, 2, yes); }},
+         [&](CQuillabyDoc& d) { return ExpandThreads(kUnrecorded, d, Side::Treadling, 2, yes); }},
         {"Import Threading", "Thre&ading", "&Import...", 1, [&] { m_chosen = QStringList{b}; },
-         [&](CQuillabyDoc& d) { return ImportThreading(kReplay, d, b.toStdString(), yes); }},
+         [&](CQuillabyDoc& d) { return ImportThreading(kUnrecorded, d, b.toStdString(), yes); }},
         {"Import Treadling", "T&readling", "&Import...", 1, [&] { m_chosen = QStringList{lift}; },
-         [&](CQuillabyDoc& d) { return ImportTreadling(kReplay, d, lift.toStdString(), yes); }},
+         [&](CQuillabyDoc& d) { return ImportTreadling(kUnrecorded, d, lift.toStdString(), yes); }},
         {"Import Tieup", "Tie&up", "&Import...", 1, [&] { m_chosen = QStringList{b}; },
-         [&](CQuillabyDoc& d) { return ImportTieup(kReplay, d, b.toStdString(), yes); }},
+         [&](CQuillabyDoc& d) { return ImportTieup(kUnrecorded, d, b.toStdString(), yes); }},
         {"Import Warp Colorway", "&Color", "&Warp Colorway...", 1, [&] { m_chosen = QStringList{a}; },
-         [&](CQuillabyDoc& d) { return ImportColorway(kReplay, d, Side::Threading, a.toStdString(), yes); }},
+         [&](CQuillabyDoc& d) { return ImportColorway(kUnrecorded, d, Side::Threading, a.toStdString(), yes); }},
         {"Import Weft Colorway", "&Color", "We&ft Colorway...", 1, [&] { m_chosen = QStringList{a}; },
-         [&](CQuillabyDoc& d) { return ImportColorway(kReplay, d, Side::Treadling, a.toStdString(), yes); }},
+         [&](CQuillabyDoc& d) { return ImportColorway(kUnrecorded, d, Side::Treadling, a.toStdString(), yes); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -237,8 +237,8 @@ TEST_F(CombineTest, FilesDroppedOntoTheMergeDialogFillItsFields)
 {
     const QString a = save(Draft(4, 4, 5, 5), QStringLiteral("x.wif"));
     const QString b = save(Draft(4, 4, 6, 6), QStringLiteral("y.qlb"));
-    CMergeDlg dialog(QStringLiteral("Overlay Pegplan"), QStringLiteral("Files to overlay pegplans with:"),
-                     [] { return QStringLiteral("/chosen.wif"); });
+    CMergeDialog dialog(QStringLiteral("Overlay Pegplan"), QStringLiteral("Files to overlay pegplans with:"),
+                        [] { return QStringLiteral("/chosen.wif"); });
     dialog.field(0)->setText(QStringLiteral("first.wif"));
     dialog.show();
     auto drop = [&](const QStringList& paths) {
@@ -270,7 +270,7 @@ TEST_F(CombineTest, RefusedAndDeclinedImportsLeaveNoStep)
 {
     CDraftWindow* w = show(Draft(2, 2, 4, 4));
     CQuillabyDoc& doc = w->document();
-    doc.SetNumRows(kReplay, Side::Threading, 2);
+    doc.SetNumRows(kUnrecorded, Side::Threading, 2);
     doc.raw().setCorrelation(1, true);
     doc.DiscardHistory();
     const std::string before = DraftState(doc);

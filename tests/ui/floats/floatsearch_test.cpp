@@ -67,11 +67,11 @@ std::unique_ptr<CQuillabyDoc> FloatyDraft(unsigned seed, int ends, int picks, bo
     d.treadles = 6;
     doc->OnNewDocument(d);
     doc->raw().setRisingShed(rising);
-    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kReplay, e, rng() % 9 == 0 ? 0 : int(rng() % 6) + 1);
-    for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(kReplay, p, int(rng() % 6) + 1);
+    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kUnrecorded, e, rng() % 9 == 0 ? 0 : int(rng() % 6) + 1);
+    for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(kUnrecorded, p, int(rng() % 6) + 1);
     for (int t = 0; t < 6; ++t)
         for (int s = 1; s <= 6; ++s)
-            if (rng() % 3 == 0) doc->SetTieupCell(kReplay, t, s);
+            if (rng() % 3 == 0) doc->SetTieupCell(kUnrecorded, t, s);
     return doc;
 }
 
@@ -86,13 +86,13 @@ protected:
         EXPECT_TRUE(m_main->openFile(m_path));
         return m_main->activeDraftWindow();
     }
-    CFloatSearch* search()
+    CFloatSearchDialog* search()
     {
         EXPECT_TRUE(choose(QStringLiteral("&Tools"), QStringLiteral("&Float Search...")));
-        return CFloatSearch::find(m_main.get());
+        return CFloatSearchDialog::find(m_main.get());
     }
     // Every thread the dialog steps to, from the first.
-    static std::set<int> walk(CFloatSearch* d)
+    static std::set<int> walk(CFloatSearchDialog* d)
     {
         std::set<int> out;
         if (d->position() >= 0) out.insert(d->position());
@@ -114,7 +114,7 @@ TEST_F(FloatSearchTest, WalksTheFloatsTheCommandLineLists)
     for (const bool rising : {true, false}) {
         CDraftWindow* w = open(FloatyDraft(rising ? 7 : 8, 40, 36, rising), QStringLiteral("floats%1.wif").arg(rising));
         ASSERT_NE(w, nullptr);
-        CFloatSearch* d = search();
+        CFloatSearchDialog* d = search();
         ASSERT_NE(d, nullptr);
         for (const int min : {3, 5})
             for (const bool face : {false, true}) {
@@ -160,16 +160,16 @@ TEST_F(FloatSearchTest, OneDialogThatHighlightsScrollsAndMarks)
     doc->OnNewDocument(nd);
     doc->raw().setUnits(1);
     doc->raw().setWarpSett(12, 5000);
-    for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kReplay, e, e == 250 ? 3 : e % 2 + 1);
-    for (int p = 0; p < 200; ++p) doc->SetTreadlingCell(kReplay, p, p >= 150 && p <= 161 ? 3 : p % 2 + 1);
-    doc->SetTieupCell(kReplay, 0, 1);
-    doc->SetTieupCell(kReplay, 1, 2);
-    doc->SetTieupCell(kReplay, 2, 3);
+    for (int e = 0; e < 300; ++e) doc->SetThreadingCell(kUnrecorded, e, e == 250 ? 3 : e % 2 + 1);
+    for (int p = 0; p < 200; ++p) doc->SetTreadlingCell(kUnrecorded, p, p >= 150 && p <= 161 ? 3 : p % 2 + 1);
+    doc->SetTieupCell(kUnrecorded, 0, 1);
+    doc->SetTieupCell(kUnrecorded, 1, 2);
+    doc->SetTieupCell(kUnrecorded, 2, 3);
     CDraftWindow* w = open(std::move(doc), QStringLiteral("one.wif"));
     ASSERT_NE(w, nullptr);
     CQuillabyDoc& draft = w->document();
 
-    CFloatSearch* d = search();
+    CFloatSearchDialog* d = search();
     ASSERT_NE(d, nullptr);
     d->warpButton()->setChecked(true);
     d->faceOnlyBox()->setChecked(true);
@@ -191,7 +191,7 @@ TEST_F(FloatSearchTest, OneDialogThatHighlightsScrollsAndMarks)
 
     // The command again brings the same dialog up.
     EXPECT_EQ(search(), d);
-    EXPECT_EQ(m_main->findChildren<CFloatSearch*>().size(), 1);
+    EXPECT_EQ(m_main->findChildren<CFloatSearchDialog*>().size(), 1);
 
     // Mark float: one step named for it; Undo gives the draft back exactly.
     const std::string before = DraftState(draft);

@@ -2,7 +2,7 @@
 #include "tests/ui/commandfixture.h"
 
 #include "ui/heddles/heddlewindow.h"
-#include "ui/heddles/threadthickness.h"
+#include "ui/heddles/threadthicknessdialog.h"
 
 #include "core/transform/heddlecount.h"
 #include "core/wif/wifwriter.h"
@@ -37,8 +37,8 @@ std::unique_ptr<CQuillabyDoc> Draft(int shafts, int ends)
     d.shafts = shafts;
     d.treadles = 4;
     doc->OnNewDocument(d);
-    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kReplay, e, e * 7 % (shafts + 1));
-    for (int p = 0; p < 6; ++p) doc->SetTreadlingCell(kReplay, p, p % 4 + 1);
+    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(kUnrecorded, e, e * 7 % (shafts + 1));
+    for (int p = 0; p < 6; ++p) doc->SetTreadlingCell(kUnrecorded, p, p % 4 + 1);
     return doc;
 }
 
@@ -54,7 +54,7 @@ protected:
 };
 
 // Clicks cell `k` of the dialog's grid.
-void Click(CThreadThickness& d, int k, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {})
+void Click(CThreadThicknessDialog& d, int k, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = {})
 {
     QTest::mouseClick(d.grid(), b, m, d.grid()->cellRect(k).center());
 }
@@ -72,7 +72,7 @@ std::vector<bool> Thick(const CQuillabyDoc& doc, bool warp)
 TEST_F(HeddlesTest, WindowShowsWhatTheCommandLinePrintsAndFollowsEveryChange)
 {
     auto doc = Draft(12, 50);
-    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
     for (int e = 0; e < 50; e += 3) doc->raw().threadingMutable(1)->SetValue(e, 12 - e % 12);
     const QString path = m_files.filePath(QStringLiteral("heddles.wif"));
     ASSERT_TRUE(WriteWifFile(*doc, path.toStdString()));
@@ -138,7 +138,7 @@ TEST_F(HeddlesTest, ThicknessPatternFromTheDialogIsOneUndoStep)
     const std::string before = DraftState(doc);
     std::vector<bool> shown;
     SetDialogRunner([&](QDialog& dlg) {
-        auto* d = qobject_cast<CThreadThickness*>(&dlg);
+        auto* d = qobject_cast<CThreadThicknessDialog*>(&dlg);
         if (!d) return false;
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Thread Thickness"));
         Click(*d, 2);                                    // thin, thin, thin
@@ -157,7 +157,7 @@ TEST_F(HeddlesTest, ThicknessPatternFromTheDialogIsOneUndoStep)
     // The pattern is offered again; a drag with the right button clears entries
     // as it enters cells; Cancel changes nothing.
     SetDialogRunner([&](QDialog& dlg) {
-        auto* d = qobject_cast<CThreadThickness*>(&dlg);
+        auto* d = qobject_cast<CThreadThicknessDialog*>(&dlg);
         shown = d->pattern().thick();
         return false;
     });
@@ -166,7 +166,7 @@ TEST_F(HeddlesTest, ThicknessPatternFromTheDialogIsOneUndoStep)
     EXPECT_EQ(DraftState(doc), before);
 
     ThicknessPattern p;
-    CThreadThickness d(p);
+    CThreadThicknessDialog d(p);
     CThicknessWnd* g = d.grid();
     QTest::mousePress(g, Qt::LeftButton, {}, g->cellRect(0).center());
     for (int k = 1; k <= 4; ++k) {

@@ -8,7 +8,7 @@
 #include "core/draft/drawdown.h"
 #include "core/wif/wifwriter.h"
 #include "ui/loom/dobbybars.h"
-#include "ui/loom/dobbytimedout.h"
+#include "ui/loom/dobbytimedoutdialog.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -167,7 +167,7 @@ TEST_F(ScriptedLoomTest, TimeOutWindowWaitsForContinue)
     CQuillabyDoc* doc = openDraft();
     ASSERT_TRUE(doc);
     startWeaving(DobbyHeadType::Leclerc2, *doc);
-    CDobbyTimedOut* window = dobby->timeoutWindow();
+    CDobbyTimedOutDialog* window = dobby->timeoutWindow();
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Dobby Head"));
     EXPECT_EQ(window->continueButton()->text(), QStringLiteral("Continue"));
 
@@ -266,7 +266,7 @@ TEST_F(ScriptedLoomTest, StartChecksComeBeforeThePort)
     messages.clear();
     CQuillabyDoc* wefts = openDraft();
     ASSERT_TRUE(wefts);
-    ASSERT_TRUE(wefts->SetNumRows(kReplay, Side::Treadling, 2));
+    ASSERT_TRUE(wefts->SetNumRows(kUnrecorded, Side::Treadling, 2));
     act(DobbyMenuItem::Start)->trigger();
     EXPECT_EQ(messages,
               QStringList{QStringLiteral("Cannot start dobby. Draft has multiple wefts.\nConvert to a "
@@ -311,7 +311,7 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     ASSERT_TRUE(doc);
     startWeaving(DobbyHeadType::Louet, *doc);
     for (int i = 0; i < 10; ++i) ASSERT_EQ(say(loom::Reply::PickRequest), kNextPick);
-    ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 5, 55));
+    ASSERT_TRUE(doc->DeleteThreads(kUnrecorded, Side::Treadling, 5, 55));
     RunFor(20);
     // The position stays on the last pick that is left (not back to the first);
     // the loom keeps its shed until the weaver or the loom moves on.
@@ -322,7 +322,7 @@ TEST_F(ScriptedLoomTest, PicksDeletedWhileWeaving)
     EXPECT_TRUE(say(loom::Reply::PickRequest).empty());
     EXPECT_TRUE(dobby->hasRun());
 
-    ASSERT_TRUE(doc->DeleteThreads(kReplay, Side::Treadling, 0, 5));
+    ASSERT_TRUE(doc->DeleteThreads(kUnrecorded, Side::Treadling, 0, 5));
     RunFor(20);
     EXPECT_FALSE(dobby->hasRun());
     EXPECT_EQ(messages, QStringList{QStringLiteral("There are no picks in the treadling.")});

@@ -39,7 +39,7 @@ TEST(DobbyDialogs, SetPickPreviewsStaysInRangeAndJumpsToMarkers)
                 if (m > q) return m;
             return 0;
         };
-        CSetDobbyPick dlg(*doc, 4, false, next);
+        CSetDobbyPickDialog dlg(*doc, 4, false, next);
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Set Dobby Pick"));
         EXPECT_EQ(dlg.value(), 5);
         dlg.setValue(7);
@@ -84,7 +84,7 @@ TEST(DobbyDialogs, MarkersAndRepeatCounter)
     EXPECT_EQ(markers.action(), CSetDobbyMarker::RemoveAll);
     EXPECT_EQ(markers.result(), QDialog::Accepted);
 
-    CRepeatCounter counter(12);
+    CRepeatCounterDialog counter(12);
     EXPECT_EQ(counter.windowTitle(), QStringLiteral("Repeat Counter"));
     EXPECT_EQ(counter.value(), 12);
     counter.field()->setValue(999);

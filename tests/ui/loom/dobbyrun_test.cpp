@@ -5,7 +5,7 @@
 
 #include "core/draft/drawdown.h"
 #include "ui/loom/dobbybars.h"
-#include "ui/loom/dobbytimedout.h"
+#include "ui/loom/dobbytimedoutdialog.h"
 #include "ui/views/draftframe.h"
 
 #include "tools/loom-emulator/loomsession.h"

@@ -50,12 +50,13 @@ std::unique_ptr<CQuillabyDoc> Profile(const std::vector<int>& blocks, const std:
     d.defaultColors = {0x000000, 0xFFFFFF, 0x0000C0, 0x008000};
     doc->OnNewDocument(d);
     for (std::size_t e = 0; e < blocks.size(); ++e) {
-        doc->SetThreadingCell(kReplay, static_cast<int>(e), blocks[e]);
+        doc->SetThreadingCell(kUnrecorded, static_cast<int>(e), blocks[e]);
         doc->raw().threadingMutable(0)->SetColor(static_cast<int>(e), e % 2 ? 2 : 0);
     }
-    for (std::size_t p = 0; p < treadles.size(); ++p) doc->SetTreadlingCell(kReplay, static_cast<int>(p), treadles[p]);
+    for (std::size_t p = 0; p < treadles.size(); ++p)
+        doc->SetTreadlingCell(kUnrecorded, static_cast<int>(p), treadles[p]);
     for (std::size_t t = 0; t < tieup.size(); ++t)
-        for (int b : tieup[t]) doc->SetTieupCell(kReplay, static_cast<int>(t), b);
+        for (int b : tieup[t]) doc->SetTieupCell(kUnrecorded, static_cast<int>(t), b);
     return doc;
 }
 
@@ -74,7 +75,7 @@ std::unique_ptr<CQuillabyDoc> StructureForSheet()
     b.patternShaftsPerBlock = 1;
     b.patternTreadlesPerBlock = 1;
     b.automaticallyGenerated = false;
-    SetDefinesStructure(kReplay, *doc, true);
+    SetDefinesStructure(kUnrecorded, *doc, true);
     SetKeyCell(*doc, 1, 0, 4, true);
     SetKeyValid(*doc, 1, true);
     SetKeyCell(*doc, 2, 0, 3, true);
@@ -405,7 +406,7 @@ TEST_F(ProfileTest, EveryFailureIsToldAndLeavesNoNewDraft)
         bool asksForFile;
     };
     auto multiple = Profile({1, 2}, {1, 2}, {{1}, {2}});
-    multiple->SetMultipleTreadles(kReplay, true);
+    multiple->SetMultipleTreadles(kUnrecorded, true);
     std::vector<Case> cases;
     cases.push_back({"not a structure", plain->Clone(), notStructure,
                      QStringLiteral("\ndoes not define substitution blocks."), true});

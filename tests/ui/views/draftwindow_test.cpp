@@ -40,7 +40,7 @@ TEST_F(DraftWindowTest, NewDraftShowsTheFourPaneFrame)
     EXPECT_EQ(w->frame()->panes().size(), 4u);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("Draft <Draft1>[*]"));
     EXPECT_FALSE(w->isWindowModified());
-    w->document().SetThreadingCell(kReplay, 0, 1);
+    w->document().SetThreadingCell(kUnrecorded, 0, 1);
     EXPECT_TRUE(w->isWindowModified());
 }
 
@@ -100,7 +100,7 @@ TEST_F(DraftWindowTest, UndoAndRedoNameTheStepTheyTake)
 TEST_F(DraftWindowTest, StatusBarShowsTheDraftsCounts)
 {
     CDraftWindow* w = m_main->newDocument();
-    w->document().SetThreadingCell(kReplay, 4, 2);
+    w->document().SetThreadingCell(kUnrecorded, 4, 2);
     const QList<QLabel*> labels = m_main->statusBar()->findChildren<QLabel*>();
     bool found = false;
     for (QLabel* l : labels)

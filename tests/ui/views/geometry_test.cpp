@@ -90,7 +90,7 @@ TEST(DraftFrameLayout, CellsLineUpAcrossPanes)
     EXPECT_EQ(tu->mapTo(f, tu->itemRect(0, 2).topLeft()).y(), th->mapTo(f, th->itemRect(0, 2).topLeft()).y());
     EXPECT_EQ(tu->mapTo(f, tu->itemRect(3, 0).topLeft()).x(), tr->mapTo(f, tr->itemRect(3, 0).topLeft()).x());
     // Scrolling the drawdown sideways scrolls the threading with it.
-    doc->SetThreadingCell(kReplay, 2000, 1);
+    doc->SetThreadingCell(kUnrecorded, 2000, 1);
     QApplication::processEvents();
     dd->horizontalScrollBar()->setValue(dd->horizontalScrollBar()->maximum() / 2);
     EXPECT_EQ(th->horizontalScrollBar()->value(), dd->horizontalScrollBar()->value());
@@ -100,8 +100,8 @@ TEST(DraftFrameLayout, CellsLineUpAcrossPanes)
 TEST(GridGeometry, ThickEndTakesRatioPlusOneCells)
 {
     auto doc = makeDoc(12, 8);
-    doc->SetRatio(kReplay, Side::Threading, 3);
-    doc->SetThick(kReplay, Side::Threading, 1, true); // the second end
+    doc->SetRatio(kUnrecorded, Side::Threading, 3);
+    doc->SetThick(kUnrecorded, Side::Threading, 1, true); // the second end
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     CThreadingView* th = f->threadingView();
@@ -248,7 +248,7 @@ TEST(DraftFrameLayout, TheClothGetsAtLeastHalfWhateverTheLoomSize)
 {
     // 64 shafts and 128 treadles on a 1000 x 700 window.
     auto doc = makeDoc(400, 400, 64);
-    doc->SetNumTreadles(kReplay, 128);
+    doc->SetNumTreadles(kUnrecorded, 128);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false), QSize(1000, 700));
     auto* f = draftFrame(s);
     f->fitInWindow();
@@ -281,8 +281,8 @@ TEST(DraftFrameLayout, TheClothGetsAtLeastHalfWhateverTheLoomSize)
 TEST(ThreadingPane, SeveralWarpsShowLayerSymbolsOrCorrelatedColors)
 {
     auto doc = makeDoc(8, 8, 2);
-    doc->SetNumRows(kReplay, Side::Threading, 2);
-    doc->SetThreadingCell(kReplay, 1, 2, 1); // end 2 moves to the second warp
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
+    doc->SetThreadingCell(kUnrecorded, 1, 2, 1); // end 2 moves to the second warp
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CThreadingView* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     QImage img = grabPane(th);
@@ -314,5 +314,5 @@ TEST(DraftFrameLayout, ClosingTheWindowUnsubscribesItsPanes)
     QApplication::processEvents();
     EXPECT_TRUE(area.subWindowList().isEmpty());
     // The document carries on without them.
-    EXPECT_TRUE(doc->SetThreadingCell(kReplay, 3, 2));
+    EXPECT_TRUE(doc->SetThreadingCell(kUnrecorded, 3, 2));
 }

@@ -110,7 +110,7 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
     f->tieupView()->setUpdateSpy([&](const QRect& r) { tu.push_back(r); });
 
     // [WHEN] one end's shaft changes
-    doc->SetThreadingCell(kReplay, 5, 3);
+    doc->SetThreadingCell(kUnrecorded, 5, 3);
     // [THEN] the threading repaints that column, the drawdown that band of ends, the others nothing
     const int w = f->endWidth();
     ASSERT_EQ(th.size(), 1u);
@@ -124,7 +124,7 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
 
     th.clear(), dd.clear();
     // [WHEN] picks 10..12 change color
-    doc->SetThreadColors(kReplay, Side::Treadling, 10, 12, 2);
+    doc->SetThreadColors(kUnrecorded, Side::Treadling, 10, 12, 2);
     ASSERT_EQ(dd.size(), 1u);
     EXPECT_LE(dd[0].height(), 3 * f->pickHeight() + 1);
     EXPECT_EQ(dd[0].width(), std::min(f->draftView()->viewport()->width(), f->draftView()->gridSize().width()));
@@ -135,7 +135,7 @@ TEST(UpdateHints, AnEditRepaintsOnlyItsBand)
 
     // [WHEN] a tieup cell changes: the tieup and the cloth repaint, the threads' panes nothing
     tr.clear(), dd.clear();
-    doc->SetTieupCell(kReplay, 2, 2);
+    doc->SetTieupCell(kUnrecorded, 2, 2);
     EXPECT_FALSE(tu.empty());
     EXPECT_FALSE(dd.empty());
     EXPECT_TRUE(tr.empty());
@@ -158,7 +158,7 @@ TEST(UpdateHints, RepaintedBandShowsTheNewDrawdown)
     CDraftView* dd = draftFrame(s)->draftView();
     const QPoint c = center(dd->itemRect(3, 0)); // end 4 on shaft 4, pick 1 lifts shaft 1
     const QRgb before = grabPane(dd).pixel(c);
-    doc->SetThreadingCell(kReplay, 3, 1); // now lifted by pick 1: the warp (blue) shows
+    doc->SetThreadingCell(kUnrecorded, 3, 1); // now lifted by pick 1: the warp (blue) shows
     const QRgb after = grabPane(dd).pixel(c);
     EXPECT_NE(before, after);
     EXPECT_EQ(after, colorOf(WarpColor(*doc, 3)).rgb());
@@ -242,8 +242,8 @@ TEST(UndoHistory, ClosingAFrameMidHistoryLeavesUndoAndRedoWorking)
 TEST(DrawdownRendering, WarpAndWeftModesAndEmptyPicks)
 {
     auto doc = makeDoc(8, 4);
-    doc->ClearThreadingCell(kReplay, 2);               // an unthreaded end
-    doc->ClearThreads(kReplay, Side::Treadling, 1, 1); // an empty pick
+    doc->ClearThreadingCell(kUnrecorded, 2);               // an unthreaded end
+    doc->ClearThreads(kUnrecorded, Side::Treadling, 1, 1); // an empty pick
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CDraftFrame* f = draftFrame(s);
     const QImage warp = f->renderDrawdownBitmap(1);
@@ -320,7 +320,7 @@ TEST(Exports, CopyWarpDrawdownPutsACellPerPixelOnTheClipboard)
     EXPECT_EQ(mismatches, 0);
     // The frame's own settings are untouched.
     EXPECT_EQ(f->drawdownColoring(), 0);
-    doc->SetNumRows(kReplay, Side::Threading, 2);
+    doc->SetNumRows(kUnrecorded, Side::Threading, 2);
     EXPECT_FALSE(f->action(FrameAction::CopyWarpDrawdown)->isEnabled());
 }
 
@@ -349,7 +349,7 @@ TEST(Exports, WholeFramePictureAndGraphicFiles)
     // The screen cell size is restored afterwards.
     EXPECT_EQ(f->threadingView()->cellWidth(), w);
     // [WHEN] the picture is too wide to hold at once: it is streamed, not refused
-    for (int e = 20; e < 420; ++e) doc->SetThreadingCell(kReplay, e, 1 + e % 4);
+    for (int e = 20; e < 420; ++e) doc->SetThreadingCell(kUnrecorded, e, 1 + e % 4);
     EXPECT_TRUE(f->renderAllPanes(80).isNull());
     const QString big = dir.filePath("big.png");
     QString error;

@@ -155,11 +155,11 @@ TEST(GridLines, HeavyLinesFollowTheBlockSize)
 TEST(TreadlingPane, SeveralWeftsShowLayerSymbols)
 {
     auto doc = makeDoc(8, 8, 4);
-    doc->SetNumRows(kReplay, Side::Treadling, 2);
+    doc->SetNumRows(kUnrecorded, Side::Treadling, 2);
     TreadleSet none, second;
     second.set(2);
-    doc->SetPickSet(kReplay, 1, none, 0);
-    doc->SetPickSet(kReplay, 1, second, 1); // pick 2 is woven with the second weft
+    doc->SetPickSet(kUnrecorded, 1, none, 0);
+    doc->SetPickSet(kUnrecorded, 1, second, 1); // pick 2 is woven with the second weft
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     CTreadlingView* tr = static_cast<CDraftFrame*>(s.frame)->treadlingView();
     const QImage img = grabPane(tr);

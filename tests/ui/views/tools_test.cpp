@@ -190,7 +190,7 @@ TEST_F(PaneTools, TypedShaftNumbers)
     type(QStringLiteral("9"));
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2})) << "no ninth shaft on a 4-shaft loom";
     // Under alpha notation the letter shown is the letter typed.
-    doc->SetNumShafts(kReplay, 30);
+    doc->SetNumShafts(kUnrecorded, 30);
     f->toggleThreadingNotation(3);
     type(QStringLiteral("Ca"));
     EXPECT_EQ(shaftsOf(*doc), (std::vector<int>{1, 2, 3, 27}));
@@ -392,8 +392,8 @@ TEST_F(PaneTools, MoveToolMovesATreadleInTheTieup)
     auto doc = makeDoc(4, 6);
     for (int t = 0; t < 4; ++t)
         for (int sh = 1; sh <= 4; ++sh) {
-            if (sh <= t + 1) doc->SetTieupCell(kReplay, t, sh);
-            else doc->ClearTieupCell(kReplay, t, sh);
+            if (sh <= t + 1) doc->SetTieupCell(kUnrecorded, t, sh);
+            else doc->ClearTieupCell(kUnrecorded, t, sh);
         }
     doc->DiscardHistory();
     std::vector<Cell> cloth;
@@ -534,9 +534,9 @@ TEST_F(PaneTools, TieupSelectionRotates)
     auto doc = makeDoc(4, 4);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* tu = static_cast<CDraftFrame*>(s.frame)->tieupView();
-    for (int t = 0; t < 4; ++t) doc->SetTieupColumn(kReplay, t, TUPTYPE());
-    doc->SetTieupCell(kReplay, 0, 1); // treadle 1, shaft 1: the lower left corner
-    doc->SetTieupCell(kReplay, 1, 1);
+    for (int t = 0; t < 4; ++t) doc->SetTieupColumn(kUnrecorded, t, TUPTYPE());
+    doc->SetTieupCell(kUnrecorded, 0, 1); // treadle 1, shaft 1: the lower left corner
+    doc->SetTieupCell(kUnrecorded, 1, 1);
     CToolState::instance().setTool(Tool::Selection);
     drag(tu, {center(tu->itemRect(0, 0)), center(tu->itemRect(2, 2))});
     ASSERT_TRUE(tu->tool().runSelectionCommand(CPaneTool::SelectionCommand::RotateCW));
@@ -566,7 +566,7 @@ TEST_F(PaneTools, PickupThenBrushAnywhereInThePane)
     auto* th = static_cast<CDraftFrame*>(s.frame)->threadingView();
     ColorPalette& pal = doc->raw().paletteMutable();
     const int green = pal.add(0x00FF00, false);
-    doc->SetThreadColors(kReplay, Side::Threading, 3, 3, green);
+    doc->SetThreadColors(kUnrecorded, Side::Threading, 3, 3, green);
     pal.setLeftColor(0);
     CToolState::instance().setTool(Tool::PaintBrush);
     CToolState::instance().setTool(Tool::PickupColor);
@@ -630,7 +630,7 @@ TEST_F(PaneTools, RepeatTheSelectedThreads)
 TEST_F(PaneTools, SelectionSetDrawsStraightAcrossTheSelectedThreads)
 {
     auto doc = makeDoc(8, 4);
-    doc->ClearThreads(kReplay, Side::Threading, 0, 8);
+    doc->ClearThreads(kUnrecorded, Side::Threading, 0, 8);
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     auto* th = f->threadingView();
@@ -666,8 +666,8 @@ TEST_F(PaneTools, TieupDeleteRemovesWholeTreadles)
     // A distinct tieup: treadle t lifts shafts 1..t+1.
     for (int t = 0; t < 4; ++t)
         for (int sh = 1; sh <= 4; ++sh) {
-            if (sh <= t + 1) doc->SetTieupCell(kReplay, t, sh);
-            else doc->ClearTieupCell(kReplay, t, sh);
+            if (sh <= t + 1) doc->SetTieupCell(kUnrecorded, t, sh);
+            else doc->ClearTieupCell(kUnrecorded, t, sh);
         }
     doc->DiscardHistory();
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
@@ -699,7 +699,7 @@ TEST_F(PaneTools, TieupDeleteRemovesWholeTreadles)
 TEST_F(PaneTools, DrawdownPencilInASinkingShedChangesOneCrossingAndNoCounts)
 {
     auto doc = makeDoc(8, 8, 4, false);
-    ASSERT_TRUE(doc->SetMultipleTreadles(kReplay, true));
+    ASSERT_TRUE(doc->SetMultipleTreadles(kUnrecorded, true));
     Shown s(CDraftFrame::create(doc.get(), CellScale{}, false, false));
     auto* f = static_cast<CDraftFrame*>(s.frame);
     auto* dv = f->draftView();
@@ -752,7 +752,7 @@ TEST_F(PaneTools, DrawdownPencilStrokeIsOneStepAndSaysWhyItStops)
 
     // With the color bars correlated the pencil says why it cannot draw.
     auto bars = makeDoc(4, 4);
-    bars->SetNumRows(kReplay, Side::Treadling, 2);
+    bars->SetNumRows(kUnrecorded, Side::Treadling, 2);
     bars->raw().setCorrelation(2, true);
     ASSERT_NE(bars->activeCorrelation(), 0);
     Shown b(CDraftFrame::create(bars.get(), CellScale{}, false, false));

@@ -29,8 +29,8 @@ inline std::unique_ptr<qb::CQuillabyDoc> makeDoc(int ends, int picks, int shafts
     d.notations.drawdown = 0;
     d.defaultColors = {0x0000FF, 0xFF0000};
     doc->OnNewDocument(d);
-    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(qb::kReplay, e, 1 + e % shafts);
-    for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(qb::kReplay, p, 1 + p % shafts);
+    for (int e = 0; e < ends; ++e) doc->SetThreadingCell(qb::kUnrecorded, e, 1 + e % shafts);
+    for (int p = 0; p < picks; ++p) doc->SetTreadlingCell(qb::kUnrecorded, p, 1 + p % shafts);
     doc->SetModified(false);
     return doc;
 }

@@ -19,7 +19,7 @@
 #include "ui/views/draftview.h"
 #include "ui/views/tools/toolstate.h"
 #include "ui/wholedraft/addtabbydialog.h"
-#include "ui/wholedraft/deletesequencedlg.h"
+#include "ui/wholedraft/deletesequencedialog.h"
 #include "ui/wholedraft/fabricanalysismode.h"
 #include "ui/wholedraft/wholedraftcommands.h"
 
@@ -94,13 +94,13 @@ protected:
     {
         CDraftWindow* w = m_main->newDocument();
         CQuillabyDoc& d = w->document();
-        d.SetNumShafts(kReplay, 4);
-        d.SetNumTreadles(kReplay, 4);
-        for (int e = 0; e < ends; ++e) d.SetThreadingCell(kReplay, e, e % 6 < 4 ? e % 6 + 1 : 7 - e % 6 - 1 + 1);
-        for (int p = 0; p < 6; ++p) d.SetTreadlingCell(kReplay, p, p % 4 + 1);
+        d.SetNumShafts(kUnrecorded, 4);
+        d.SetNumTreadles(kUnrecorded, 4);
+        for (int e = 0; e < ends; ++e) d.SetThreadingCell(kUnrecorded, e, e % 6 < 4 ? e % 6 + 1 : 7 - e % 6 - 1 + 1);
+        for (int p = 0; p < 6; ++p) d.SetTreadlingCell(kUnrecorded, p, p % 4 + 1);
         for (int t = 0; t < 4; ++t) {
-            d.SetTieupCell(kReplay, t, t + 1);
-            d.SetTieupCell(kReplay, t, (t + 1) % 4 + 1);
+            d.SetTieupCell(kUnrecorded, t, t + 1);
+            d.SetTieupCell(kUnrecorded, t, (t + 1) % 4 + 1);
         }
         d.DiscardHistory();
         return w;
@@ -181,14 +181,15 @@ TEST_F(DraftCommandsTest, SequenceCommandsChangeTheDraftAsTheCoreDoesAndUndoRest
     };
     FixedPrompter yes(true);
     const std::vector<Case> cases = {
-        {DraftCommandId::ThreadingReverse, [](CQuillabyDoc& d) { ReverseThreads(kReplay, d, Side::Threading); }},
-        {DraftCommandId::TreadlingReflect, [&](CQuillabyDoc& d) { ReflectThreads(kReplay, d, Side::Treadling, yes); }},
-        {DraftCommandId::ThreadingWrapUp, [&](CQuillabyDoc& d) { WrapShafts(kReplay, d, true, yes); }},
-        {DraftCommandId::TreadlingWrapUp, [](CQuillabyDoc& d) { WrapPicks(kReplay, d, true); }},
-        {DraftCommandId::TieupInvert, [](CQuillabyDoc& d) { InvertTieup(kReplay, d); }},
-        {DraftCommandId::TrompAsWrit, [&](CQuillabyDoc& d) { qb::TrompAsWrit(kReplay, d, false, yes); }},
-        {DraftCommandId::SuperSize, [&](CQuillabyDoc& d) { qb::SuperSize(kReplay, d, yes); }},
-        {DraftCommandId::TurnDraft, [&](CQuillabyDoc& d) { qb::TurnDraft(kReplay, d, yes); }},
+        {DraftCommandId::ThreadingReverse, [](CQuillabyDoc& d) { ReverseThreads(kUnrecorded, d, Side::Threading); }},
+        {DraftCommandId::TreadlingReflect,
+         [&](CQuillabyDoc& d) { ReflectThreads(kUnrecorded, d, Side::Treadling, yes); }},
+        {DraftCommandId::ThreadingWrapUp, [&](CQuillabyDoc& d) { WrapShafts(kUnrecorded, d, true, yes); }},
+        {DraftCommandId::TreadlingWrapUp, [](CQuillabyDoc& d) { WrapPicks(kUnrecorded, d, true); }},
+        {DraftCommandId::TieupInvert, [](CQuillabyDoc& d) { InvertTieup(kUnrecorded, d); }},
+        {DraftCommandId::TrompAsWrit, [&](CQuillabyDoc& d) { qb::TrompAsWrit(kUnrecorded, d, false, yes); }},
+        {DraftCommandId::SuperSize, [&](CQuillabyDoc& d) { qb::SuperSize(kUnrecorded, d, yes); }},
+        {DraftCommandId::TurnDraft, [&](CQuillabyDoc& d) { qb::TurnDraft(kUnrecorded, d, yes); }},
     };
     for (const Case& c : cases) {
         CDraftWindow* w = twill(10);
@@ -262,7 +263,7 @@ TEST_F(DraftCommandsTest, RemovePatternIsSharedBetweenUsesAndReachesTheCommand)
     // The treadling dialog starts from the stored pattern.
     SetDialogRunner([](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Remove from Treadling"));
-        EXPECT_EQ(CDeleteSequenceDlg::stored().keep(), std::vector<bool>({true, false}));
+        EXPECT_EQ(CDeleteSequenceDialog::stored().keep(), std::vector<bool>({true, false}));
         return false;
     });
     trigger(DraftCommandId::TreadlingRemove);
@@ -291,7 +292,7 @@ TEST_F(DraftCommandsTest, ArrangeOnlyWhenTheDraftAllowsIt)
     trigger(DraftCommandId::TreadlingArrange);
 
     FixedPrompter yes;
-    ConvertToLiftplan(kReplay, w->document(), yes);
+    ConvertToLiftplan(kUnrecorded, w->document(), yes);
     m_commands->updateStates();
     EXPECT_FALSE(m_commands->action(DraftCommandId::ThreadingArrange)->isEnabled());
 }
@@ -302,7 +303,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
     CQuillabyDoc& doc = w->document();
     trigger(DraftCommandId::MultipleTreadles);
     ASSERT_TRUE(doc.multipleTreadles());
-    doc.SetTreadlingCell(kReplay, 0, 3);
+    doc.SetTreadlingCell(kUnrecorded, 0, 3);
     const std::string before = Snapshot(doc);
     const bool couldUndo = doc.history().canUndo();
 
@@ -317,7 +318,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
 
     // The color-bar guard: No abandons the wrap.
     doc.raw().setCorrelation(1, true);
-    doc.SetMultipleTreadles(kReplay, false);
+    doc.SetMultipleTreadles(kUnrecorded, false);
     const std::string guarded = Snapshot(doc);
     ASSERT_NE(doc.activeCorrelation(), 0);
     trigger(DraftCommandId::ThreadingWrapUp);
@@ -326,7 +327,7 @@ TEST_F(DraftCommandsTest, DecliningAQuestionChangesNothing)
 
     // Yes converts.
     m_answer = true;
-    doc.SetMultipleTreadles(kReplay, true);
+    doc.SetMultipleTreadles(kUnrecorded, true);
     trigger(DraftCommandId::MultipleTreadles);
     EXPECT_FALSE(doc.multipleTreadles());
 }
@@ -392,7 +393,7 @@ TEST_F(DraftCommandsTest, AddTabbyDialogValuesReachTheCore)
         EXPECT_EQ(ground->maximum(), 64);
         ground->setValue(3);
         d.findChild<QCheckBox*>(QStringLiteral("addTreadles"))->setChecked(true);
-        static_cast<CAddTabby&>(d).setTabbyColor(green);
+        static_cast<CAddTabbyDialog&>(d).setTabbyColor(green);
         d.accept();
         return true;
     });
@@ -402,7 +403,7 @@ TEST_F(DraftCommandsTest, AddTabbyDialogValuesReachTheCore)
     o.tabbyColor = green;
     auto expected = doc.Clone();
     FixedPrompter yes;
-    ASSERT_TRUE(qb::AddTabby(kReplay, *expected, o, yes).done());
+    ASSERT_TRUE(qb::AddTabby(kUnrecorded, *expected, o, yes).done());
     trigger(DraftCommandId::AddTabby);
     EXPECT_EQ(Snapshot(doc), Snapshot(*expected));
     EXPECT_EQ(doc.numTreadles(), 7);
@@ -411,7 +412,7 @@ TEST_F(DraftCommandsTest, AddTabbyDialogValuesReachTheCore)
     EXPECT_EQ(doc.palette().color(doc.treadling()->GetColor(0)), green);
     // The color is remembered for the next time.
     SetDialogRunner([&](QDialog& d) {
-        EXPECT_EQ(static_cast<CAddTabby&>(d).options().tabbyColor, green);
+        EXPECT_EQ(static_cast<CAddTabbyDialog&>(d).options().tabbyColor, green);
         return false;
     });
     trigger(DraftCommandId::AddTabby);
@@ -572,7 +573,7 @@ TEST_F(DraftCommandsTest, FabricAnalysisRefusesLiftplanDrafts)
 {
     CDraftWindow* w = twill();
     FixedPrompter yes;
-    ConvertToLiftplan(kReplay, w->document(), yes);
+    ConvertToLiftplan(kUnrecorded, w->document(), yes);
     trigger(ScreenCommand::FabricAnalysis);
     EXPECT_FALSE(m_commands->action(ScreenCommand::FabricAnalysis)->isChecked());
     EXPECT_FALSE(m_told.isEmpty());
@@ -587,7 +588,7 @@ TEST_F(DraftCommandsTest, AddTabbyPicksTheColorOfAWindowThatAnswers)
     QWidget silent;
     silent.setGeometry(700, 500, 40, 40);
     silent.show();
-    CAddTabby dialog;
+    CAddTabbyDialog dialog;
     dialog.setTabbyColor(rgb(1, 2, 3));
     dialog.setGeometry(0, 0, 300, 200);
     dialog.show();

@@ -1,7 +1,7 @@
 #include "tests/ui/yarn/yarnsfixture.h"
 
 #include "ui/views/draftwindow.h"
-#include "ui/yarn/densitycalculator.h"
+#include "ui/yarn/densitycalculatordialog.h"
 #include "ui/yarn/materialpage.h"
 #include "ui/yarn/piecespicturewidget.h"
 #include "ui/yarn/plannerwizard.h"
@@ -235,7 +235,7 @@ TEST_F(PlannerTest, YarnFromTheDatabaseFillsDensityAndSett)
 {
     m_main->settingsMutable().DfltYarnDocFileLocn =
         writeYarnFile(QStringLiteral("yarnDoc.txt"), "8/2; cotton; 3360; 8; 20;\r\n-; boucle; 1800; 0; 0;\r\n");
-    CYarnDlg::sortOrder() = YarnSortOrder();
+    CYarnDialog::sortOrder() = YarnSortOrder();
     CDraftWindow* w = m_main->newDocument();
     runPlanner([this](CPlannerWizard& wiz) {
         wiz.show();
@@ -252,7 +252,7 @@ TEST_F(PlannerTest, YarnFromTheDatabaseFillsDensityAndSett)
         EXPECT_EQ(text(page, "sett"), QStringLiteral("20"));
         // Through the Yarn Database dialog: the row chosen there is applied.
         dialogs.push_back([](QDialog& d) {
-            auto* dlg = qobject_cast<CYarnDlg*>(&d);
+            auto* dlg = qobject_cast<CYarnDialog*>(&d);
             dlg->list()->setCurrentItem(dlg->list()->topLevelItem(0)); // boucle, sorted by fiber
             dlg->accept();
             return true;
@@ -281,7 +281,7 @@ TEST_F(PlannerTest, NoDatabaseDisablesItsButton)
 
 TEST_F(PlannerTest, DensityCalculator)
 {
-    CDensityCalculator calc(MeasureSystem::English);
+    CDensityCalculatorDialog calc(MeasureSystem::English);
     EXPECT_EQ(calc.windowTitle(), QStringLiteral("Density Calculator"));
     EXPECT_EQ(field<QComboBox>(&calc, "quantityUnit")->currentText(), QStringLiteral("yd"));
     EXPECT_EQ(field<QComboBox>(&calc, "weightUnit")->currentText(), QStringLiteral("lb"));
@@ -295,7 +295,7 @@ TEST_F(PlannerTest, DensityCalculator)
     emit field<QLineEdit>(&calc, "weight")->editingFinished();
     EXPECT_EQ(text(&calc, "weight"), QStringLiteral("0.05"));
 
-    CDensityCalculator metric(MeasureSystem::Metric);
+    CDensityCalculatorDialog metric(MeasureSystem::Metric);
     EXPECT_EQ(field<QComboBox>(&metric, "quantityUnit")->currentText(), QStringLiteral("m"));
     EXPECT_EQ(field<QComboBox>(&metric, "weightUnit")->currentText(), QStringLiteral("kg"));
     EXPECT_EQ(field<QComboBox>(&metric, "densityUnit")->currentText(), QStringLiteral("m/kg"));
@@ -460,7 +460,7 @@ TEST_F(PlannerTest, DensityCalculatorCommandStandsAlone)
     m_main->settingsMutable().UnitMeasure = 1;
     bool shown = false;
     dialogs.push_back([&shown](QDialog& d) {
-        shown = qobject_cast<CDensityCalculator*>(&d) != nullptr;
+        shown = qobject_cast<CDensityCalculatorDialog*>(&d) != nullptr;
         EXPECT_EQ(d.findChild<QComboBox*>(QStringLiteral("densityUnit"))->currentText(), QStringLiteral("m/kg"));
         return true;
     });

@@ -30,7 +30,7 @@ protected:
     void SetUp() override
     {
         YarnsFixture::SetUp();
-        CYarnDlg::sortOrder() = YarnSortOrder();
+        CYarnDialog::sortOrder() = YarnSortOrder();
     }
 
     // The database at a stored path, loaded without a question.
@@ -43,10 +43,10 @@ protected:
 
     // Runs "&Yarn Database..." with `work` done in the open dialog; `ok`
     // closes it with OK, else Cancel.
-    bool runDatabaseDialog(const std::function<void(CYarnDlg&)>& work, bool ok)
+    bool runDatabaseDialog(const std::function<void(CYarnDialog&)>& work, bool ok)
     {
         dialogs.push_back([work, ok](QDialog& d) {
-            auto* dlg = qobject_cast<CYarnDlg*>(&d);
+            auto* dlg = qobject_cast<CYarnDialog*>(&d);
             EXPECT_NE(dlg, nullptr);
             if (!dlg) return false;
             work(*dlg);
@@ -159,7 +159,7 @@ TEST_F(YarnDatabaseTest, DialogShowsColumnsAndSortsByHeaderClicks)
 {
     ASSERT_NE(storedDatabase(), nullptr);
     runDatabaseDialog(
-        [](CYarnDlg& dlg) {
+        [](CYarnDialog& dlg) {
             CAllKeysListCtrl* list = dlg.list();
             EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Yarn Database"));
             const QStringList captions = {"Size", "Fiber", "Density", "Shrinkage", "Sett"};
@@ -185,7 +185,7 @@ TEST_F(YarnDatabaseTest, DialogShowsColumnsAndSortsByHeaderClicks)
         false);
     // The last sort is kept for the next opening.
     runDatabaseDialog(
-        [](CYarnDlg& dlg) {
+        [](CYarnDialog& dlg) {
             EXPECT_EQ(fibers(dlg.list()), QStringList({"wool", "cotton", "silk"}));
         },
         false);
@@ -197,7 +197,7 @@ TEST_F(YarnDatabaseTest, AddWithOkSavesAndCancelThrowsTheChangesAway)
     ASSERT_NE(db, nullptr);
     // [WHEN] a yarn is added with the button and the dialog is cancelled
     runDatabaseDialog(
-        [this](CYarnDlg& dlg) {
+        [this](CYarnDialog& dlg) {
             answerSheet("5/2", "linen", "1500", 4, 15);
             dlg.findChild<QPushButton*>(QStringLiteral("addYarn"))->click();
             EXPECT_EQ(dlg.list()->topLevelItemCount(), 4);
@@ -210,7 +210,7 @@ TEST_F(YarnDatabaseTest, AddWithOkSavesAndCancelThrowsTheChangesAway)
 
     // [WHEN] added with Insert and closed with OK
     runDatabaseDialog(
-        [this](CYarnDlg& dlg) {
+        [this](CYarnDialog& dlg) {
             answerSheet("5/2", "linen", "1500", 4, 15);
             QTest::keyClick(dlg.list(), Qt::Key_Insert);
             EXPECT_EQ(dlg.list()->topLevelItemCount(), 4);
@@ -229,7 +229,7 @@ TEST_F(YarnDatabaseTest, DeleteKeyAsksAndTheButtonDoesNot)
 {
     ASSERT_NE(storedDatabase(), nullptr);
     runDatabaseDialog(
-        [this](CYarnDlg& dlg) {
+        [this](CYarnDialog& dlg) {
             CAllKeysListCtrl* list = dlg.list();
             list->setCurrentItem(list->topLevelItem(0)); // cotton
             answers = {false};
@@ -256,7 +256,7 @@ TEST_F(YarnDatabaseTest, EnterEditsTheSelectedYarnAndEscCancels)
 {
     ASSERT_NE(storedDatabase(), nullptr);
     runDatabaseDialog(
-        [this](CYarnDlg& dlg) {
+        [this](CYarnDialog& dlg) {
             CAllKeysListCtrl* list = dlg.list();
             list->setCurrentItem(list->topLevelItem(2)); // wool
             answerSheet("8/2", "wool", "2300", 10, 12);
@@ -427,7 +427,7 @@ TEST_F(YarnDatabaseTest, DatabaseFileInAWindowStaysInStepWithTheDialog)
 
     // [WHEN] the dialog adds a yarn and saves [THEN] the window shows it
     runDatabaseDialog(
-        [this](CYarnDlg& dlg) {
+        [this](CYarnDialog& dlg) {
             answerSheet("5/2", "linen", "1500", 4, 15);
             dlg.addYarn();
         },
@@ -442,7 +442,7 @@ TEST_F(YarnDatabaseTest, DatabaseFileInAWindowStaysInStepWithTheDialog)
     ASSERT_TRUE(view->save());
     EXPECT_EQ(yarns()->loadedDatabase()->count(), 3);
     runDatabaseDialog(
-        [](CYarnDlg& dlg) {
+        [](CYarnDialog& dlg) {
             dlg.list()->setCurrentItem(dlg.list()->topLevelItem(0)); // linen, sorted by fiber
             dlg.deleteSelected(false);
         },

@@ -11,7 +11,7 @@
 
 namespace qb {
 
-RepeatDialog::RepeatDialog(QWidget* parent, bool offerSingle) : QDialog(parent)
+CRepeatDialog::CRepeatDialog(QWidget* parent, bool offerSingle) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Repeat"));
     m_single = new QCheckBox(QStringLiteral("Single repeat"), this);
@@ -29,12 +29,12 @@ RepeatDialog::RepeatDialog(QWidget* parent, bool offerSingle) : QDialog(parent)
     connect(m_single, &QCheckBox::toggled, m_times, [this](bool on) { m_times->setEnabled(!on); });
 }
 
-bool RepeatDialog::singleRepeat() const
+bool CRepeatDialog::singleRepeat() const
 {
     return m_single->isChecked() || m_times->value() < 2;
 }
 
-int RepeatDialog::times() const
+int CRepeatDialog::times() const
 {
     return m_times->value();
 }

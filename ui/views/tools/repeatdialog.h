@@ -8,11 +8,11 @@ class QSpinBox;
 namespace qb {
 
 // "Repeat": a count 2..100, or "Single repeat".
-class RepeatDialog : public QDialog {
+class CRepeatDialog : public QDialog {
     Q_OBJECT
 public:
     // offerSingle: the "Single repeat" choice (not for repeating a selection).
-    explicit RepeatDialog(QWidget* parent = nullptr, bool offerSingle = true);
+    explicit CRepeatDialog(QWidget* parent = nullptr, bool offerSingle = true);
     bool singleRepeat() const;
     int times() const;
 

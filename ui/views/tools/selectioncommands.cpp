@@ -161,7 +161,7 @@ bool CSelectionCommands::run(SelectionCommand c)
 
 bool CSelectionCommands::repeat(int first, int last)
 {
-    RepeatDialog dialog(m_host.pane()->window(), false);
+    CRepeatDialog dialog(m_host.pane()->window(), false);
     if (!RunDialog(dialog)) return false;
     repeatThreads(first, last, dialog.times());
     m_host.pane()->clearSelection();

@@ -1,4 +1,4 @@
-#include "ui/colors/replacecolor.h"
+#include "ui/colors/replacecolordialog.h"
 
 #include "ui/base/colorchooser.h"
 #include "ui/base/imainwindow.h"
@@ -36,7 +36,7 @@ QIcon swatchIcon(COLORREF c)
 
 } // namespace
 
-CReplaceColor::CReplaceColor(CDraftWindow* w, QWidget* parent) : QDialog(parent), m_w(w)
+CReplaceColorDialog::CReplaceColorDialog(CDraftWindow* w, QWidget* parent) : QDialog(parent), m_w(w)
 {
     setWindowTitle(QStringLiteral("Replace Color"));
     auto* form = new QFormLayout(this);
@@ -89,7 +89,7 @@ CReplaceColor::CReplaceColor(CDraftWindow* w, QWidget* parent) : QDialog(parent)
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void CReplaceColor::fill(QComboBox* box, int current)
+void CReplaceColorDialog::fill(QComboBox* box, int current)
 {
     const ColorPalette& pal = m_w->document().palette();
     box->clear();
@@ -98,7 +98,7 @@ void CReplaceColor::fill(QComboBox* box, int current)
     box->setCurrentIndex(std::clamp(current, 0, std::max(0, pal.count() - 1)));
 }
 
-bool CReplaceColor::apply()
+bool CReplaceColorDialog::apply()
 {
     CQuillabyDoc& doc = m_w->document();
     const int from = m_old->currentData().toInt(), to = m_new->currentData().toInt();
@@ -112,7 +112,7 @@ bool CReplaceColor::apply()
     return any;
 }
 
-void CReplaceColor::mouseReleaseEvent(QMouseEvent* e)
+void CReplaceColorDialog::mouseReleaseEvent(QMouseEvent* e)
 {
     if (!m_picking) return QDialog::mouseReleaseEvent(e);
     releaseMouse();
@@ -121,7 +121,7 @@ void CReplaceColor::mouseReleaseEvent(QMouseEvent* e)
     m_picking = 0;
 }
 
-bool CReplaceColor::pickAt(QWidget* under, QPoint globalPos, bool old)
+bool CReplaceColorDialog::pickAt(QWidget* under, QPoint globalPos, bool old)
 {
     // Over the dialog itself nothing is picked.
     for (QWidget* w = under; w; w = w->parentWidget())
@@ -139,7 +139,7 @@ bool CReplaceColor::pickAt(QWidget* under, QPoint globalPos, bool old)
 
 void RunReplaceColor(IMainWindow* main, CDraftWindow* w)
 {
-    CReplaceColor dlg(w, main->window());
+    CReplaceColorDialog dlg(w, main->window());
     if (dlg.exec() == QDialog::Accepted) dlg.apply();
 }
 

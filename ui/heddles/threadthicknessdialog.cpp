@@ -1,4 +1,4 @@
-#include "ui/heddles/threadthickness.h"
+#include "ui/heddles/threadthicknessdialog.h"
 
 #include "ui/base/commandstep.h"
 #include "ui/base/dialogparts.h"
@@ -111,7 +111,7 @@ void CThicknessWnd::mouseReleaseEvent(QMouseEvent*)
     m_last = -1;
 }
 
-CThreadThickness::CThreadThickness(const ThicknessPattern& initial, QWidget* parent)
+CThreadThicknessDialog::CThreadThicknessDialog(const ThicknessPattern& initial, QWidget* parent)
     : QDialog(parent)
     , m_pattern(initial)
 {
@@ -134,7 +134,7 @@ bool RunThreadThickness(IMainWindow* main, bool warp)
 {
     CDraftWindow* w = main->activeDraftWindow();
     if (!w) return false;
-    CThreadThickness dialog(lastPattern(), main->window());
+    CThreadThicknessDialog dialog(lastPattern(), main->window());
     if (!RunDialog(dialog)) return false;
     lastPattern() = dialog.pattern();
     const std::vector<bool> thick = dialog.pattern().thick();

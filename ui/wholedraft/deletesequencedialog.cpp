@@ -1,4 +1,4 @@
-#include "ui/wholedraft/deletesequencedlg.h"
+#include "ui/wholedraft/deletesequencedialog.h"
 
 #include "ui/base/dialogparts.h"
 
@@ -55,7 +55,7 @@ void CDeleteThreads::mousePressEvent(QMouseEvent* e)
     update();
 }
 
-CDeleteSequenceDlg::CDeleteSequenceDlg(bool threading, QWidget* parent) : QDialog(parent), m_work(stored())
+CDeleteSequenceDialog::CDeleteSequenceDialog(bool threading, QWidget* parent) : QDialog(parent), m_work(stored())
 {
     setWindowTitle(threading ? QStringLiteral("Remove from Threading") : QStringLiteral("Remove from Treadling"));
     auto* v = new QVBoxLayout(this);
@@ -65,13 +65,13 @@ CDeleteSequenceDlg::CDeleteSequenceDlg(bool threading, QWidget* parent) : QDialo
     v->addWidget(OkCancelButtons(this));
 }
 
-RemovePattern& CDeleteSequenceDlg::stored()
+RemovePattern& CDeleteSequenceDialog::stored()
 {
     static RemovePattern pattern;
     return pattern;
 }
 
-void CDeleteSequenceDlg::accept()
+void CDeleteSequenceDialog::accept()
 {
     stored() = m_work;
     QDialog::accept();

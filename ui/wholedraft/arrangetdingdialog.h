@@ -7,10 +7,10 @@ class QRadioButton;
 namespace qb {
 
 // "Arrange": Sequential or Parallel; the choice is kept for the next time.
-class CArrangeTding : public QDialog {
+class CArrangeTdingDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CArrangeTding(QWidget* parent = nullptr);
+    explicit CArrangeTdingDialog(QWidget* parent = nullptr);
     bool parallel() const;
     void accept() override;
 

@@ -26,10 +26,10 @@ private:
 
 // "Remove from Threading" / "Remove from Treadling" over the pattern that
 // both share for the rest of the run.
-class CDeleteSequenceDlg : public QDialog {
+class CDeleteSequenceDialog : public QDialog {
     Q_OBJECT
 public:
-    CDeleteSequenceDlg(bool threading, QWidget* parent = nullptr);
+    CDeleteSequenceDialog(bool threading, QWidget* parent = nullptr);
     // The working copy the strip edits; OK stores it.
     RemovePattern& pattern() { return m_work; }
     void accept() override;

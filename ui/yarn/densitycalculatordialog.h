@@ -12,10 +12,10 @@ namespace qb {
 // "Density Calculator": a measured length of yarn and its weight give the
 // grist, recomputed after every change. Callers take the value of the
 // current measurement system.
-class CDensityCalculator : public QDialog {
+class CDensityCalculatorDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDensityCalculator(MeasureSystem system, QWidget* parent = nullptr);
+    explicit CDensityCalculatorDialog(MeasureSystem system, QWidget* parent = nullptr);
 
     DensityResult result() const { return m_result; }
     std::uint32_t densityForSystem() const { return m_result.forSystem(m_system); }

@@ -13,10 +13,10 @@ class IMainWindow;
 // "Replace Color": every warp and/or weft thread of the old color gets the
 // new one, as one undo step. Old and new are chosen from the draft's palette
 // ("New Color" adds one through the color dialog).
-class CReplaceColor : public QDialog {
+class CReplaceColorDialog : public QDialog {
     Q_OBJECT
 public:
-    CReplaceColor(CDraftWindow* w, QWidget* parent = nullptr);
+    CReplaceColorDialog(CDraftWindow* w, QWidget* parent = nullptr);
     // Runs the replacement with the dialog's choices; false when nothing to do.
     bool apply();
 

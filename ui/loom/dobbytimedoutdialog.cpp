@@ -1,4 +1,4 @@
-#include "ui/loom/dobbytimedout.h"
+#include "ui/loom/dobbytimedoutdialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -6,7 +6,7 @@
 
 namespace qb {
 
-CDobbyTimedOut::CDobbyTimedOut(QWidget* parent) : QDialog(parent)
+CDobbyTimedOutDialog::CDobbyTimedOutDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("dobbyTimedOut"));
     setWindowTitle(QStringLiteral("Dobby Head"));
@@ -17,7 +17,7 @@ CDobbyTimedOut::CDobbyTimedOut(QWidget* parent) : QDialog(parent)
     m_continue->setObjectName(QStringLiteral("continue"));
     m_continue->setDefault(true);
     layout->addWidget(m_continue);
-    connect(m_continue, &QPushButton::clicked, this, &CDobbyTimedOut::continuePressed);
+    connect(m_continue, &QPushButton::clicked, this, &CDobbyTimedOutDialog::continuePressed);
 }
 
 } // namespace qb

@@ -39,10 +39,10 @@ private:
 };
 
 // "Thread Thickness": edits a copy of the pattern; OK keeps it.
-class CThreadThickness : public QDialog {
+class CThreadThicknessDialog : public QDialog {
     Q_OBJECT
 public:
-    CThreadThickness(const ThicknessPattern& initial, QWidget* parent = nullptr);
+    CThreadThicknessDialog(const ThicknessPattern& initial, QWidget* parent = nullptr);
     const ThicknessPattern& pattern() const { return m_pattern; }
     CThicknessWnd* grid() const { return m_grid; }
 

@@ -1,4 +1,4 @@
-#include "ui/wholedraft/arrangetding.h"
+#include "ui/wholedraft/arrangetdingdialog.h"
 
 #include "ui/base/dialogparts.h"
 
@@ -15,7 +15,7 @@ bool s_arrangeParallel = false;
 
 } // namespace
 
-CArrangeTding::CArrangeTding(QWidget* parent) : QDialog(parent)
+CArrangeTdingDialog::CArrangeTdingDialog(QWidget* parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Arrange"));
     m_sequential = new QRadioButton(QStringLiteral("Sequential"), this);
@@ -29,12 +29,12 @@ CArrangeTding::CArrangeTding(QWidget* parent) : QDialog(parent)
     v->addWidget(OkCancelButtons(this));
 }
 
-bool CArrangeTding::parallel() const
+bool CArrangeTdingDialog::parallel() const
 {
     return m_parallel->isChecked();
 }
 
-void CArrangeTding::accept()
+void CArrangeTdingDialog::accept()
 {
     s_arrangeParallel = parallel();
     QDialog::accept();

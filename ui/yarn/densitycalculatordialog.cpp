@@ -1,4 +1,4 @@
-#include "ui/yarn/densitycalculator.h"
+#include "ui/yarn/densitycalculatordialog.h"
 
 #include "ui/base/dialogparts.h"
 
@@ -38,7 +38,9 @@ QString shortNumber(double v)
 
 } // namespace
 
-CDensityCalculator::CDensityCalculator(MeasureSystem system, QWidget* parent) : QDialog(parent), m_system(system)
+CDensityCalculatorDialog::CDensityCalculatorDialog(MeasureSystem system, QWidget* parent)
+    : QDialog(parent)
+    , m_system(system)
 {
     setWindowTitle(QStringLiteral("Density Calculator"));
     const DensityInput start = DensityInput::Start(system);
@@ -80,18 +82,18 @@ CDensityCalculator::CDensityCalculator(MeasureSystem system, QWidget* parent) : 
     layout->addWidget(OkCancelButtons(this));
 
     for (QLineEdit* e : {m_quantity, m_weight}) {
-        connect(e, &QLineEdit::textChanged, this, &CDensityCalculator::recompute);
-        connect(e, &QLineEdit::editingFinished, this, &CDensityCalculator::writeBack);
+        connect(e, &QLineEdit::textChanged, this, &CDensityCalculatorDialog::recompute);
+        connect(e, &QLineEdit::editingFinished, this, &CDensityCalculatorDialog::writeBack);
     }
     for (QComboBox* c : {m_quantityUnit, m_weightUnit, m_densityUnit})
-        connect(c, &QComboBox::currentIndexChanged, this, &CDensityCalculator::recompute);
+        connect(c, &QComboBox::currentIndexChanged, this, &CDensityCalculatorDialog::recompute);
     recompute();
     // Typing replaces the starting 0.
     m_quantity->setFocus();
     m_quantity->selectAll();
 }
 
-DensityInput CDensityCalculator::input() const
+DensityInput CDensityCalculatorDialog::input() const
 {
     DensityInput in;
     in.quantity = ReadNumber(m_quantity->text());
@@ -101,19 +103,19 @@ DensityInput CDensityCalculator::input() const
     return in;
 }
 
-void CDensityCalculator::recompute()
+void CDensityCalculatorDialog::recompute()
 {
     m_result = ComputeDensity(input());
     m_density->setText(shownDensity());
 }
 
-QString CDensityCalculator::shownDensity() const
+QString CDensityCalculatorDialog::shownDensity() const
 {
     const MeasureSystem shown = m_densityUnit->currentIndex() == 1 ? MeasureSystem::Metric : MeasureSystem::English;
     return QString::number(m_result.forSystem(shown));
 }
 
-void CDensityCalculator::writeBack()
+void CDensityCalculatorDialog::writeBack()
 {
     const DensityInput in = input();
     if (in.quantity != m_result.quantity) m_quantity->setText(shortNumber(m_result.quantity));

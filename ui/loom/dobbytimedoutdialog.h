@@ -9,10 +9,10 @@ namespace qb {
 // The window the loom's time-out opens: "Dobby Timed Out" with Continue. It
 // stays open, without blocking the run's other commands, until the weaver
 // (or the head itself, once its status is clear again) continues.
-class CDobbyTimedOut : public QDialog {
+class CDobbyTimedOutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CDobbyTimedOut(QWidget* parent = nullptr);
+    explicit CDobbyTimedOutDialog(QWidget* parent = nullptr);
     QPushButton* continueButton() const { return m_continue; }
 
 signals:
